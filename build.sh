@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Set-up, build and run script for a Debian machine.
+#   ./build.sh run    installs missing packages, builds into build/ and starts the program
+#   ./build.sh test   installs missing packages, builds into build/ and runs every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev fairy-stockfish)
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    local sudo=""
+    [[ $(id -u) -ne 0 ]] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  fi
+}
+
+configure_and_build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build -j "$(nproc)"
+}
+
+case "${1:-}" in
+  run)
+    install_missing "${PACKAGES[@]}"
+    configure_and_build
+    # The window program is not built yet: show the engine at work instead,
+    # counting the legal-move tree of the standard position.
+    ./build/tools/perft "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w" 4 --divide
+    ;;
+  test)
+    install_missing "${PACKAGES[@]}"
+    configure_and_build
+    ctest --test-dir build --output-on-failure -j "$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

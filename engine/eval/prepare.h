@@ -1,0 +1,19 @@
+// Evaluation data that move making and the position read: the piece values,
+// the per-search piece-square banks and their preparation.
+#pragma once
+
+#include <cstdint>
+
+// Red pawn, adviser, elephant, knight, cannon, chariot, then black.
+extern int32_t pieceValueTable[12];
+// Knowledge level 0..12 (0 material only, 1 light, 2 medium, 3+ full).
+extern int32_t middleKnowledge;
+// Piece value plus square bonus, [colourless PieceType][Square].
+extern int32_t pieceSquareRed[8][176];
+extern int32_t pieceSquareBlack[8][176];
+
+// Recounts the material, rebuilds typeBoard and the line masks, builds the
+// piece-square banks and recomputes materialBalance.
+void PrepareEvaluation();
+// Sum of the bank entries of red's pieces minus black's.
+int32_t RecomputeBalance();

@@ -1,0 +1,114 @@
+#include "tests/support/test_position.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/bridge.h"
+#include "engine/eval/prepare.h"
+#include "engine/search/new_game.h"
+
+namespace testing_support {
+
+namespace {
+bool keysBuilt = false;
+std::vector<std::string>* capturedLines = nullptr;
+void CaptureLine(const char* text) {
+  if (capturedLines != nullptr) capturedLines->emplace_back(text);
+}
+}  // namespace
+
+void InitEngine() {
+  if (!keysBuilt) {
+    InitKeyTables();
+    keysBuilt = true;
+  }
+  ResetGameState(1);
+}
+
+uint32_t SetUpFen(const std::string& fen) {
+  InitEngine();
+  ParseFen(fen.c_str(), board, posPiece, &sideToMove);
+  PrepareEvaluation();
+  std::memcpy(displayBoard, board, sizeof displayBoard);
+  shownSideToMove = startSideToMove = sideToMove;
+  historyBase = &history[1];
+  historyPly = 0;
+  return sideToMove;
+}
+
+std::string CurrentFen() {
+  char text[kFenBufferSize];
+  WriteFen(board, text, 1, 0, 0);
+  std::string s = text;
+  if (s.size() >= 2 && s.compare(s.size() - 2, 2, " r") == 0) s[s.size() - 1] = 'w';
+  return s;
+}
+
+LogCapture::LogCapture() {
+  capturedLines = new std::vector<std::string>();
+  logLineSink = CaptureLine;
+}
+LogCapture::~LogCapture() {
+  logLineSink = nullptr;
+  delete capturedLines;
+  capturedLines = nullptr;
+}
+const std::vector<std::string>& LogCapture::lines() const { return *capturedLines; }
+
+PositionSnapshot PositionSnapshot::Take() {
+  PositionSnapshot s;
+  std::memset(&s, 0, sizeof s);
+  std::memcpy(s.board, ::board, sizeof ::board);
+  std::memcpy(s.typeBoard, ::typeBoard, sizeof ::typeBoard);
+  std::memcpy(s.posPiece, ::posPiece, sizeof ::posPiece);
+  std::memcpy(s.rankOccupancy, ::rankOccupancy, sizeof ::rankOccupancy);
+  std::memcpy(s.fileOccupancy, ::fileOccupancy, sizeof ::fileOccupancy);
+  s.sideToMove = ::sideToMove;
+  s.historyPly = ::historyPly;
+  s.historyBase = ::historyBase;
+  s.reversibleMoves = ::reversibleMoves;
+  s.positionLock = ::positionLock;
+  s.positionKey = ::positionKey;
+  s.materialBalance = ::materialBalance;
+  std::memcpy(s.pieceCount, ::pieceCount, sizeof ::pieceCount);
+  std::memcpy(s.attackerCount, ::attackerCount, sizeof ::attackerCount);
+  std::memcpy(s.attackWeight, ::attackWeight, sizeof ::attackWeight);
+  return s;
+}
+
+bool PositionSnapshot::operator==(const PositionSnapshot& o) const {
+  return std::memcmp(this, &o, sizeof o) == 0;
+}
+
+std::vector<Move> LegalMoves() {
+  MovePicker& r = movePickers[historyPly];
+  r.next = 0;
+  r.count = 0;
+  GenerateAllMoves();
+  std::vector<Move> pseudo;
+  for (int i = 0; i < r.count; ++i) pseudo.push_back(r.entries[i].move);
+  std::vector<Move> legal;
+  const uint32_t checker = FindChecker(sideToMove);
+  for (Move m : pseudo) {
+    if (MakeMove(m, static_cast<int32_t>(checker))) {
+      UnmakeMove();
+      legal.push_back(m);
+    }
+  }
+  return legal;
+}
+
+std::string MoveText(Move move) {
+  char text[5];
+  FormatCoordMove(move, text);
+  return text;
+}
+
+Move MoveFromText(const std::string& text) {
+  const Move m = ParseCoordMove(text.c_str());
+  EXPECT_NE(m, 0u) << "bad move text " << text;
+  return m;
+}
+
+}  // namespace testing_support
