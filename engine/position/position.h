@@ -38,7 +38,6 @@ extern uint32_t redIronPawn;
 extern uint32_t blackIronPawn;
 extern int32_t contemptRed;
 extern int32_t contemptBlack;
-extern int32_t openingNameIndex;  // last named opening recognised
 
 // ---------------------------------------------------------------------------
 // Constant tables: onBoard, blackPalace, redPalace, blackElephantSquare,
@@ -103,11 +102,14 @@ void WriteFen(const int8_t* board, char* out, int withSide, int mirrored, int le
 int ParseFen(const char* text, int8_t* board, uint32_t* pieces, uint32_t* sideOut);
 Move ParseCoordMove(const char* text);
 Move MirrorMove(Move move);
-// Writes the four-character coordinate text of a move ("h2e2") and a NUL.
+// Writes the four-character coordinate text of a move ("h2e2") and a NUL;
+// a square off the board is written "--".
 void FormatCoordMove(Move move, char out[5]);
 void ListCapturedPieces(uint32_t out[14]);
 void SwapColours();
 void MirrorPositionLeftRight();
+// 1 when board and posPiece agree and each side has its king inside its
+// palace; otherwise logs the first fault and returns 0.
 int ValidateBoard();
 void RemovePiece(PieceIndex piece);
 
@@ -185,7 +187,9 @@ uint32_t RedChariotMoveUnpinned(uint32_t piece, uint32_t square);
 
 // ---------------------------------------------------------------------------
 // Debug consistency check (position.cpp): compares board, posPiece,
-// typeBoard, masks, keys and counters. Returns 1 when consistent. Called
+// typeBoard, masks, keys and counters (not materialBalance: a take-back
+// after a search restores a balance of the banks of the previous search).
+// Returns 1 when consistent. Called
 // after every make and unmake in builds with VORELK_POSITION_CHECKS.
 // ---------------------------------------------------------------------------
 int CheckPositionConsistency();

@@ -6,11 +6,11 @@
 #include "engine/bridge.h"
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
+#include "engine/search/opening_names.h"
 #include "engine/search/reset_hooks.h"
 #include "engine/search/search_tables.h"
 
 int32_t Handicap;
-int32_t currentOpening;
 
 namespace {
 

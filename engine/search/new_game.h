@@ -6,8 +6,6 @@
 
 // Handicap code 0..9: red pieces removed at every reset.
 extern int32_t Handicap;
-// Index of the opening recognised last; reset with the game.
-extern int32_t currentOpening;
 
 // Puts the engine position and the game record back to the standard start
 // position. full = 1 at start-up also clears the search tables, resets the

@@ -1,0 +1,45 @@
+// Working values of one call of the full evaluator, shared by its term
+// groups, and the term groups in the order EvaluateFull runs them.
+#pragma once
+
+#include <cstdint>
+
+struct FullEvalState {
+  int32_t balance;          // working balance, red's view
+  int32_t middlegameLevel;  // 0, 1 or 2
+  int32_t redZonePawns;     // red pawns on blackPalaceZone squares
+  int32_t blackZonePawns;   // black pawns on redPalaceZone squares
+  int32_t redZoneKnights;   // red knights on redKnightTargetSquares
+  int32_t blackZoneKnights;
+  int32_t redAttackStrength;  // attackWeight + zone pawns
+  int32_t blackAttackStrength;
+  int32_t redTotal;
+  int32_t blackTotal;
+  int32_t redCanWin;    // 1 unless the low-material test says red cannot win
+  int32_t blackCanWin;
+  bool finalSumNow;     // a term group damped the score: no further terms run
+};
+
+// Material-pattern terms: the low-material bonuses of the set-up (run before
+// the winning-chances test) and the chariot and low-material patterns of the
+// term groups (material_patterns.cpp).
+void MaterialPatternsLowMaterial(FullEvalState& s);
+void MaterialPatternsTermGroup(FullEvalState& s);
+// Pawn and knight terms of one side and the other side's chariot mobility
+// (piece_pawn_terms.cpp).
+void RedPawnKnightTerms(FullEvalState& s);
+void BlackPawnKnightTerms(FullEvalState& s);
+// The attack on the enemy palace, every group in order (palace_attack*.cpp).
+void RedPalaceAttack(FullEvalState& s);
+void BlackPalaceAttack(FullEvalState& s);
+// Groups of the palace attack told apart: rules by the enemy king's square,
+// the central cannon, the back-rank cannon and chariot rules, and the closing
+// attack terms.
+void KingSquareRulesRed(FullEvalState& s);
+void KingSquareRulesBlack(FullEvalState& s);
+void CentralCannonRed(FullEvalState& s);
+void CentralCannonBlack(FullEvalState& s);
+void BackRankRulesRed(FullEvalState& s);
+void BackRankRulesBlack(FullEvalState& s);
+void ClosingAttackRed(FullEvalState& s);
+void ClosingAttackBlack(FullEvalState& s);

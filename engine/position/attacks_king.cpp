@@ -1,0 +1,97 @@
+// Check tests: which piece gives check to a king, the kings-facing scan, and
+// the single-piece tests of the quiet-check generator.
+#include "engine/position/attack_rules.h"
+#include "engine/position/position.h"
+
+using namespace attack_rules;
+
+namespace {
+
+// A pawn of the side can only reach the enemy king from files 2..6 and the
+// three ranks of the enemy palace plus the rank in front of it.
+template <uint32_t kSide>
+bool PawnNearEnemyPalace(uint32_t p) {
+  const int file = FileOf(p);
+  const int rank = RankOf(p);
+  if (file < 2 || file > 6) return false;
+  return kSide == kRed ? rank <= 3 : rank >= 6;
+}
+
+// The side's pawn giving check to the enemy king on K, in index order.
+template <uint32_t kSide>
+uint32_t PawnCheckingKing(uint32_t k) {
+  constexpr uint32_t o = kPieceOffset<kSide>;
+  if (pieceCount[kSide][kPawn - 1] == 0) return 0;
+  const uint32_t ahead = kSide == kRed ? k + 1 : k - 1;
+  for (uint32_t i = 12 + o; i <= 16 + o; ++i) {
+    const uint32_t p = posPiece[i];
+    if (p == 0 || !PawnNearEnemyPalace<kSide>(p)) continue;
+    if (p == ahead || p == k + 16 || p == k - 16) return i;
+  }
+  return 0;
+}
+
+template <uint32_t kSide>
+uint32_t KingOf() {
+  return kSide == kRed ? *redKingSquarePtr : *blackKingSquarePtr;
+}
+
+// The first piece of the attacking side that checks the enemy king: knights,
+// chariots, cannons, pawns, then the attacking king when the kings face.
+template <uint32_t kAttacker>
+uint32_t FindCheckerOfEnemyKing() {
+  constexpr uint32_t o = kPieceOffset<kAttacker>;
+  constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
+  const uint32_t k = KingOf<kDefender>();
+  if (const uint32_t piece = FirstStrongAttacker<kAttacker, false>(k, 0)) return piece;
+  if (const uint32_t pawn = PawnCheckingKing<kAttacker>(k)) return pawn;
+  if (SameFile(*redKingSquarePtr, *blackKingSquarePtr) && KingsFace()) return 1 + o;
+  return 0;
+}
+
+// The king-safety test: chariots, cannons, knights, pawns; no facing kings.
+template <uint32_t kAttacker>
+uint32_t EnemyKingAttacker() {
+  constexpr uint32_t o = kPieceOffset<kAttacker>;
+  constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
+  const uint32_t k = KingOf<kDefender>();
+  for (uint32_t i = 8 + o; i <= 9 + o; ++i)
+    if (posPiece[i] != 0 && ChariotReaches(posPiece[i], k)) return i;
+  for (uint32_t i = 10 + o; i <= 11 + o; ++i)
+    if (posPiece[i] != 0 && CannonReaches(posPiece[i], k)) return i;
+  for (uint32_t i = 6 + o; i <= 7 + o; ++i)
+    if (posPiece[i] != 0 && KnightReaches(posPiece[i], k)) return i;
+  return PawnCheckingKing<kAttacker>(k);
+}
+
+}  // namespace
+
+uint32_t KnightAttacksSquare(uint32_t piece, uint32_t square) {
+  const uint32_t a = posPiece[piece];
+  return a != 0 && KnightReaches(a, square) ? piece : 0;
+}
+
+uint32_t CannonAttacksSquare(uint32_t piece, uint32_t square) {
+  const uint32_t a = posPiece[piece];
+  return a != 0 && CannonReaches(a, square) ? piece : 0;
+}
+
+uint32_t ChariotAttacksSquare(uint32_t piece, uint32_t square) {
+  const uint32_t a = posPiece[piece];
+  return a != 0 && ChariotReaches(a, square) ? piece : 0;
+}
+
+uint32_t FindCheckerOfBlackKing() { return FindCheckerOfEnemyKing<kRed>(); }
+uint32_t FindCheckerOfRedKing() { return FindCheckerOfEnemyKing<kBlack>(); }
+
+// Scans board from the square above the black king up to the square below
+// the red king; meaningful only when the kings share a file.
+uint32_t KingsFace() {
+  const uint32_t top = *redKingSquarePtr;
+  for (uint32_t s = *blackKingSquarePtr + 1; s < top; ++s)
+    if (board[s] != 0) return 0;
+  return 1;
+}
+
+uint32_t BlackKingAttacker() { return EnemyKingAttacker<kRed>(); }
+uint32_t RedKingAttacker() { return EnemyKingAttacker<kBlack>(); }

@@ -1,0 +1,200 @@
+// Wing attack: attackers massed on one wing of the enemy half against the
+// defenders there, and the penalties for stranded chariots and lone
+// attackers.
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "engine/eval/evaluate.h"
+#include "tests/engine/eval/board_builder.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using eval_testing::At;
+using testing_support::SetUpFen;
+
+struct Totals {
+  int32_t red;
+  int32_t black;
+};
+
+std::string FenOf(const std::vector<At>& pieces, char side) {
+  char grid[10][9] = {};
+  for (const At& p : pieces) grid[p.rank][8 - p.file] = p.piece;
+  std::string fen;
+  for (int r = 0; r < 10; ++r) {
+    int empty = 0;
+    for (int c = 0; c < 9; ++c) {
+      if (grid[r][c] == 0) {
+        ++empty;
+        continue;
+      }
+      if (empty != 0) fen += static_cast<char>('0' + empty);
+      empty = 0;
+      fen += grid[r][c];
+    }
+    if (empty != 0) fen += static_cast<char>('0' + empty);
+    if (r != 9) fen += '/';
+  }
+  return fen + ' ' + side;
+}
+
+// Runs the wing attack on the position with red and with black to move; the
+// terms do not depend on the side to move.
+Totals WingAttack(const std::vector<At>& pieces, int32_t redNear = 0, int32_t blackNear = 0) {
+  Totals result[2];
+  for (char side : {'w', 'b'}) {
+    SetUpFen(FenOf(pieces, side));
+    Totals& t = result[side == 'b'];
+    t = {0, 0};
+    KingAreaAttack(&t.red, &t.black, redNear, blackNear);
+  }
+  EXPECT_EQ(result[0].red, result[1].red);
+  EXPECT_EQ(result[0].black, result[1].black);
+  return result[0];
+}
+
+// The same position with colours exchanged and ranks mirrored.
+std::vector<At> ColourMirror(const std::vector<At>& pieces) {
+  std::vector<At> out;
+  for (At p : pieces) {
+    p.piece = static_cast<char>(p.piece >= 'a' ? p.piece - 32 : p.piece + 32);
+    p.rank = 9 - p.rank;
+    out.push_back(p);
+  }
+  return out;
+}
+
+// The same position with files mirrored.
+std::vector<At> FileMirror(const std::vector<At>& pieces) {
+  std::vector<At> out;
+  for (At p : pieces) {
+    p.file = 8 - p.file;
+    out.push_back(p);
+  }
+  return out;
+}
+
+TEST(KingAreaAttackTest, MassedAttackersAgainstKingOffTheWing) {
+  // Three red attackers with a chariot on black's files 5..8, the black king
+  // on file 3 and no black attacker: 50 for the mass, 150 for n > m + 2.
+  const std::vector<At> pieces = {{'K', 4, 9}, {'R', 6, 2}, {'N', 7, 3}, {'C', 8, 1},
+                                  {'k', 3, 0}, {'a', 4, 1}};
+  const Totals t = WingAttack(pieces);
+  EXPECT_EQ(t.red, 200);
+  EXPECT_EQ(t.black, 0);
+  // Black's twin on red's wing.
+  const Totals m = WingAttack(ColourMirror(pieces));
+  EXPECT_EQ(m.black, 200);
+  EXPECT_EQ(m.red, 0);
+}
+
+TEST(KingAreaAttackTest, AttackersOneAndTwoAboveTheDefenders) {
+  // Chariot and knight against an open wing (no black elephants): t = m + 2
+  // gives 50 (adviser on the first near square) + 33 (no defender there).
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 6, 2}, {'N', 7, 3}, {'k', 4, 0},
+                            {'a', 3, 0}, {'a', 5, 0}};
+  EXPECT_EQ(WingAttack(pieces).red, 83);
+  // Red pawns in front of the palace add 25 per attacker on the wing.
+  EXPECT_EQ(WingAttack(pieces, 1, 0).red, 83 + 50);
+  // The knight withdrawn to red's half: t = m + 1 gives 33, and the chariot
+  // alone on the wing costs 20.
+  pieces[2] = {'N', 7, 7};
+  EXPECT_EQ(WingAttack(pieces).red, 33 - 20);
+  // The first near square empty: 50 instead of 33.
+  pieces[5] = {'a', 4, 1};
+  EXPECT_EQ(WingAttack(pieces).red, 50 - 20);
+}
+
+TEST(KingAreaAttackTest, FullAttackAndTheWingsThatDiffer) {
+  // n = 3 with chariot, knight and corner cannon, a fourth red piece on the
+  // centre file, one black defender on the wing: 50 + 200 + 200 (first near
+  // square occupied) + 75 + 100 = 625 on black's right wing, plus 33 from
+  // the centre cannon against the left wing.
+  const std::vector<At> pieces = {{'K', 4, 9}, {'R', 8, 3}, {'N', 6, 4}, {'C', 7, 2},
+                                  {'C', 4, 4}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0},
+                                  {'n', 6, 0}};
+  EXPECT_EQ(WingAttack(pieces).red, 625 + 33);
+  // On the other three wings the occupied first near square gives 100.
+  EXPECT_EQ(WingAttack(ColourMirror(pieces)).black, 525 + 33);
+  EXPECT_EQ(WingAttack(FileMirror(pieces)).red, 525 + 33);
+  EXPECT_EQ(WingAttack(ColourMirror(FileMirror(pieces))).black, 525 + 33);
+  // With the first near square empty every wing gives 200.
+  std::vector<At> open = pieces;
+  open[7] = {'a', 4, 1};
+  EXPECT_EQ(WingAttack(open).red, 625 + 33);
+  EXPECT_EQ(WingAttack(ColourMirror(open)).black, 625 + 33);
+  EXPECT_EQ(WingAttack(FileMirror(open)).red, 625 + 33);
+}
+
+TEST(KingAreaAttackTest, DefenceStateOfTheWing) {
+  // Full black defence with the formation adviser (5,0), elephants (6,0) and
+  // (4,2): the wing counts as closed (S = 0) while (5,1) is empty, so two red
+  // attackers against none give 75; with (5,1) occupied S = 1 and the t =
+  // m + 2 rule applies: 33 (elephants and an adviser) + 33 (no defender).
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 6, 3}, {'N', 7, 3}, {'k', 4, 0},
+                            {'a', 4, 1}, {'a', 5, 0}, {'b', 6, 0}, {'b', 4, 2}};
+  EXPECT_EQ(WingAttack(pieces).red, 75);
+  pieces.push_back({'p', 5, 1});
+  EXPECT_EQ(WingAttack(pieces).red, 33 + 33);
+}
+
+TEST(KingAreaAttackTest, StrandedChariots) {
+  // Red's left wing looks for the black man beside the chariot on (2,2).
+  std::vector<At> left = {{'K', 4, 9}, {'R', 2, 1}, {'k', 4, 0}, {'n', 2, 2}, {'c', 7, 7}};
+  EXPECT_EQ(WingAttack(left).red, -75 - 20);
+  left[3] = {'n', 1, 1};
+  EXPECT_EQ(WingAttack(left).red, -33 - 20);
+  // Red's right wing looks in front of the chariot, on (6,3).
+  std::vector<At> right = {{'K', 4, 9}, {'R', 6, 1}, {'k', 4, 0}, {'n', 6, 2}, {'c', 1, 7}};
+  EXPECT_EQ(WingAttack(right).red, -33 - 20);
+  right[3] = {'n', 6, 3};
+  EXPECT_EQ(WingAttack(right).red, -75 - 20);
+  // Black's chariots are judged on (6,6) and (2,6) on both wings.
+  std::vector<At> black = {{'k', 4, 0}, {'r', 6, 8}, {'K', 4, 9}, {'N', 6, 6}, {'C', 1, 2}};
+  EXPECT_EQ(WingAttack(black).black, -75 - 20);
+  black[3] = {'N', 6, 5};
+  EXPECT_EQ(WingAttack(black).black, -33 - 20);
+  // With a single enemy attacking piece the chariot is not penalised.
+  left.pop_back();
+  EXPECT_EQ(WingAttack(left).red, -20);
+}
+
+TEST(KingAreaAttackTest, NothingWithoutChariotsAndFewAttackers) {
+  // Two red knights on the open wing would score, but neither side has a
+  // chariot and both have fewer than three attacking pieces.
+  const std::vector<At> pieces = {{'K', 4, 9}, {'N', 6, 2}, {'N', 7, 3}, {'k', 4, 0},
+                                  {'c', 1, 7}};
+  const Totals t = WingAttack(pieces);
+  EXPECT_EQ(t.red, 0);
+  EXPECT_EQ(t.black, 0);
+  // A third red attacker opens the terms: t = m + 2 on the open wing gives
+  // 75 + 33.
+  std::vector<At> more = pieces;
+  more[4] = {'c', 1, 2};
+  more.push_back({'C', 1, 7});
+  EXPECT_EQ(WingAttack(more).red, 108);
+}
+
+TEST(WingZoneTest, ZonesAndCorners) {
+  EXPECT_EQ(wingZone[MakeSquare(5, 0)], 1);
+  EXPECT_EQ(wingZone[MakeSquare(4, 4)], 2);
+  EXPECT_EQ(wingZone[MakeSquare(3, 4)], 3);
+  EXPECT_EQ(wingZone[MakeSquare(8, 5)], 4);
+  EXPECT_EQ(wingZone[MakeSquare(4, 9)], 5);
+  EXPECT_EQ(wingZone[MakeSquare(0, 5)], 6);
+  EXPECT_EQ(wingZone[0], 0);
+  EXPECT_EQ(cornerZone[MakeSquare(7, 2)], 1);
+  EXPECT_EQ(cornerZone[MakeSquare(1, 0)], 3);
+  EXPECT_EQ(cornerZone[MakeSquare(8, 7)], 4);
+  EXPECT_EQ(cornerZone[MakeSquare(0, 9)], 6);
+  EXPECT_EQ(cornerZone[MakeSquare(6, 2)], 0);
+  EXPECT_EQ(cornerZone[MakeSquare(7, 3)], 0);
+  int total = 0;
+  for (int s = 0; s < kBoardSize; ++s) total += cornerZone[s] != 0 ? 1 : 0;
+  EXPECT_EQ(total, 24);
+}
+
+}  // namespace

@@ -1,0 +1,380 @@
+// Material recipes: the low-material bonuses of the set-up and the term group
+// of facing chariots, chariot counts and one-attacker endings, with the
+// damping that ends the evaluation.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/eval/evaluate.h"
+#include "engine/eval/full_eval.h"
+#include "tests/engine/eval/board_builder.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using eval_testing::At;
+using testing_support::SetUpFen;
+
+std::string FenOf(const std::vector<At>& pieces, char side) {
+  char grid[10][9] = {};
+  for (const At& p : pieces) grid[p.rank][8 - p.file] = p.piece;
+  std::string fen;
+  for (int r = 0; r < 10; ++r) {
+    int empty = 0;
+    for (int c = 0; c < 9; ++c) {
+      if (grid[r][c] == 0) {
+        ++empty;
+        continue;
+      }
+      if (empty != 0) fen += static_cast<char>('0' + empty);
+      empty = 0;
+      fen += grid[r][c];
+    }
+    if (empty != 0) fen += static_cast<char>('0' + empty);
+    if (r != 9) fen += '/';
+  }
+  return fen + ' ' + side;
+}
+
+// The working values the evaluator's set-up hands to the recipes, with the
+// totals and the balance chosen by the test.
+FullEvalState StateOf(const std::vector<At>& pieces, char side, int32_t balance = 0,
+                      int32_t redTotal = 0, int32_t blackTotal = 0) {
+  SetUpFen(FenOf(pieces, side));
+  FullEvalState s{};
+  const int32_t ra = static_cast<int32_t>(attackerCount[kRed]);
+  const int32_t ba = static_cast<int32_t>(attackerCount[kBlack]);
+  s.balance = balance;
+  s.redTotal = redTotal;
+  s.blackTotal = blackTotal;
+  s.middlegameLevel =
+      ra >= 5 && ba >= 5 && pieceCount[kRed][0] >= 3 && pieceCount[kBlack][0] >= 3 ? 2 : 1;
+  if (ra <= 3 || ba <= 3) s.middlegameLevel = 0;
+  for (PieceIndex i = 12; i <= 16; ++i) s.redZonePawns += blackPalaceZone[posPiece[i]] != 0;
+  for (PieceIndex i = 28; i <= 32; ++i) s.blackZonePawns += redPalaceZone[posPiece[i]] != 0;
+  for (PieceIndex i : {6u, 7u}) s.redZoneKnights += redKnightTargetSquares[posPiece[i]] != 0;
+  for (PieceIndex i : {22u, 23u})
+    s.blackZoneKnights += blackKnightTargetSquares[posPiece[i]] != 0;
+  s.redAttackStrength = attackWeight[kRed] + s.redZonePawns;
+  s.blackAttackStrength = attackWeight[kBlack] + s.blackZonePawns;
+  s.redCanWin = ra >= 3 ? 1 : RedCanWin();
+  s.blackCanWin = ba >= 3 ? 1 : BlackCanWin();
+  return s;
+}
+
+FullEvalState TermGroup(const std::vector<At>& pieces, char side = 'w', int32_t balance = 0,
+                        int32_t redTotal = 0, int32_t blackTotal = 0) {
+  FullEvalState s = StateOf(pieces, side, balance, redTotal, blackTotal);
+  MaterialPatternsTermGroup(s);
+  return s;
+}
+
+FullEvalState LowMaterial(const std::vector<At>& pieces, char side = 'w',
+                          int32_t balance = 0) {
+  FullEvalState s = StateOf(pieces, side, balance);
+  MaterialPatternsLowMaterial(s);
+  return s;
+}
+
+// ---------------------------------------------------------------------------
+// Term group
+// ---------------------------------------------------------------------------
+
+TEST(MaterialTermGroupTest, ChariotsFacingOnAFile) {
+  // Three attacking pieces each keep the one-attacker recipes out of it.
+  std::vector<At> pieces = {{'K', 3, 9}, {'R', 4, 7}, {'N', 0, 9}, {'N', 8, 9}, {'P', 4, 5},
+                            {'k', 5, 0}, {'r', 4, 2}, {'n', 0, 0}, {'n', 8, 0}};
+  for (char side : {'w', 'b'}) {
+    const FullEvalState s = TermGroup(pieces, side);
+    EXPECT_EQ(s.redTotal, 100 * 4 / 7);  // red pawn on rank 5: 57
+    EXPECT_EQ(s.blackTotal, 0);
+    EXPECT_FALSE(s.finalSumNow);
+  }
+  // A black pawn between: 100 * rank / 7 to black.
+  pieces[4] = {'p', 4, 4};
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 57);
+  // An unprotected red knight between: 100 * rank / 8 to black; protected
+  // by another red piece: nothing.
+  pieces[4] = {'N', 4, 3};
+  pieces[2] = {'C', 0, 9};
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 37);
+  pieces[2] = {'C', 0, 3};
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 0);
+  // An unprotected black cannon between: 100 * (9 - rank) / 8 to red.
+  pieces[4] = {'c', 4, 6};
+  const FullEvalState s = TermGroup(pieces);
+  EXPECT_EQ(s.redTotal, 37);
+  EXPECT_EQ(s.blackTotal, 0);
+  // With the black chariot nearer red, or two men between: nothing.
+  pieces[4] = {'P', 4, 5};
+  pieces.push_back({'p', 4, 4});
+  EXPECT_EQ(TermGroup(pieces).redTotal, 0);
+}
+
+TEST(MaterialTermGroupTest, BlackChariotsSharingAFileCountOnce) {
+  // The second black chariot behind the first on the same file: the pair
+  // with it is skipped, and the pair with the first chariot has two men.
+  std::vector<At> pieces = {{'K', 3, 9}, {'R', 4, 7}, {'N', 0, 9}, {'N', 8, 9}, {'P', 4, 5},
+                            {'k', 5, 0}, {'r', 4, 2}, {'r', 4, 0}, {'n', 8, 0}};
+  EXPECT_EQ(TermGroup(pieces).redTotal, 0);
+  // The same chariot on another file: the pair counts.
+  pieces[7] = {'r', 0, 0};
+  EXPECT_EQ(TermGroup(pieces).redTotal, 57);
+}
+
+TEST(MaterialTermGroupTest, ChariotCounts) {
+  // More chariots at nearly equal strength: 50. Red 2 chariots (20), black
+  // chariot, knight, cannon (20).
+  const std::vector<At> more = {{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 7}, {'k', 4, 0},
+                                {'r', 0, 0}, {'n', 7, 0}, {'c', 1, 2}};
+  FullEvalState s = TermGroup(more);
+  EXPECT_EQ(s.redTotal, 50);
+  EXPECT_EQ(s.blackTotal, 0);
+  // No black chariot against red's chariot and knight with two pawns:
+  // 100 + 200 / 3.
+  const std::vector<At> none = {{'K', 4, 9}, {'R', 0, 9}, {'N', 7, 9}, {'P', 0, 6},
+                                {'P', 2, 6}, {'k', 4, 0}, {'n', 7, 0}, {'c', 1, 2}};
+  s = TermGroup(none);
+  EXPECT_EQ(s.redTotal, 166);
+  EXPECT_EQ(s.blackTotal, 0);
+}
+
+TEST(MaterialTermGroupTest, TwoChariotsEachWithoutElephants) {
+  std::vector<At> pieces = {{'K', 4, 9}, {'A', 4, 8}, {'R', 0, 9}, {'R', 8, 7},
+                            {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'r', 0, 0},
+                            {'r', 7, 0}, {'b', 2, 0}};
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 100);  // fewer advisers, one left
+  pieces[1] = {'B', 2, 9};                       // no adviser, an elephant
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 0);
+  pieces[1] = {'K', 4, 9};                        // no adviser, no elephant
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 200);
+  // As many advisers as black, both none: 100.
+  pieces[5] = {'b', 6, 0};
+  pieces[6] = {'p', 0, 3};
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 100);
+}
+
+TEST(MaterialTermGroupTest, ThreeAttackingPiecesEach) {
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 7}, {'C', 1, 7},
+                            {'k', 4, 0}, {'r', 0, 0}, {'r', 7, 0}, {'n', 1, 0}};
+  EXPECT_EQ(TermGroup(pieces).redTotal, 50);
+  pieces[3] = {'N', 1, 9};
+  pieces[7] = {'c', 1, 2};
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 50);
+}
+
+TEST(MaterialTermGroupTest, SideWithoutAttackingPieces) {
+  // Two advisers and one elephant lose 185 * 2 / 3 + 195 / 3 = 123 + 65.
+  const std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 7}, {'k', 4, 0},
+                                  {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0}};
+  for (char side : {'w', 'b'}) {
+    const FullEvalState s = TermGroup(pieces, side);
+    EXPECT_EQ(s.blackTotal, -188);
+    EXPECT_FALSE(s.finalSumNow);
+  }
+}
+
+TEST(MaterialTermGroupTest, LoneCannonAgainstLoneCannonIsDampedByAThird) {
+  const std::vector<At> pieces = {{'K', 4, 9}, {'A', 4, 8}, {'C', 1, 7}, {'P', 0, 6},
+                                  {'k', 4, 0}, {'a', 4, 1}, {'c', 1, 2}, {'p', 8, 3}};
+  for (char side : {'w', 'b'}) {
+    const FullEvalState s = TermGroup(pieces, side, -1000, 101, 50);
+    EXPECT_TRUE(s.finalSumNow);
+    EXPECT_EQ(s.balance, -333);
+    EXPECT_EQ(s.redTotal, 33);
+    EXPECT_EQ(s.blackTotal, 16);
+  }
+  // Unequal pawns: not damped; the cannons at home are not penalised.
+  std::vector<At> more = pieces;
+  more.push_back({'P', 2, 6});
+  const FullEvalState s = TermGroup(more, 'w', -1000, 101, 50);
+  EXPECT_FALSE(s.finalSumNow);
+  EXPECT_EQ(s.balance, -1000);
+  EXPECT_EQ(s.redTotal, 101);
+  // A lone cannon that has left its two back ranks: 50 less.
+  more.back() = {'P', 2, 6};
+  more[2] = {'C', 1, 5};
+  EXPECT_EQ(TermGroup(more, 'w', 0, 0, 0).redTotal, -50);
+}
+
+TEST(MaterialTermGroupTest, LoneChariotAgainstLoneCannon) {
+  // Red pawn, no black crossed pawn, a useful red pawn: 300 + 100 + 100, and
+  // the evaluation goes straight to the final sum without damping.
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'P', 4, 4}, {'k', 4, 0}, {'c', 1, 2}};
+  for (char side : {'w', 'b'}) {
+    const FullEvalState s = TermGroup(pieces, side, 700, 10, 20);
+    EXPECT_TRUE(s.finalSumNow);
+    EXPECT_EQ(s.balance, 700);
+    EXPECT_EQ(s.redTotal, 10 + 500);
+    EXPECT_EQ(s.blackTotal, 20);
+  }
+  // A black pawn across the river takes one 100 away.
+  pieces.push_back({'p', 8, 6});
+  EXPECT_EQ(TermGroup(pieces).redTotal, 400);
+  // Black's twin.
+  const std::vector<At> twin = {{'K', 4, 9}, {'C', 1, 7}, {'k', 4, 0}, {'r', 0, 0}, {'p', 4, 5}};
+  EXPECT_EQ(TermGroup(twin, 'b').blackTotal, 500);
+}
+
+TEST(MaterialTermGroupTest, ChariotEndings) {
+  // Black chariot on red's back-rank centre against red's fortress: adviser
+  // on the palace centre and (5,9), elephants (2,9) and (4,7): 400, and no
+  // quarter damping; red king (3,9) keeps the king-file rule out.
+  std::vector<At> pieces = {{'K', 3, 8}, {'A', 4, 8}, {'A', 5, 9}, {'B', 2, 9}, {'B', 4, 7},
+                            {'R', 0, 5}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0},
+                            {'b', 2, 0}, {'b', 6, 0}, {'r', 4, 9}};
+  FullEvalState s = TermGroup(pieces, 'w', 1000);
+  EXPECT_FALSE(s.finalSumNow);
+  EXPECT_EQ(s.redTotal, 400);
+  EXPECT_EQ(s.balance, 1000);
+  // Without the fortress the full defences on both sides damp to a quarter.
+  pieces[11] = {'r', 8, 5};
+  s = TermGroup(pieces, 'b', 1000, 8, 4);
+  EXPECT_TRUE(s.finalSumNow);
+  EXPECT_EQ(s.balance, 250);
+  EXPECT_EQ(s.redTotal, 2);
+  EXPECT_EQ(s.blackTotal, 1);
+  // King and chariot on the centre file: 100; one pawn against both enemy
+  // advisers: 75 less.
+  pieces = {{'K', 4, 9}, {'R', 4, 5}, {'P', 0, 6}, {'k', 3, 0}, {'a', 4, 1}, {'a', 5, 0},
+            {'r', 8, 3}};
+  s = TermGroup(pieces);
+  EXPECT_EQ(s.redTotal, 100 - 75);
+  // A side without advisers against a useful enemy pawn: 200, 300 with a
+  // zone pawn.
+  EXPECT_EQ(s.blackTotal, 0);
+  pieces.push_back({'p', 0, 5});
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 200);
+  pieces.back() = {'p', 3, 7};
+  EXPECT_EQ(TermGroup(pieces).blackTotal, 300);
+}
+
+TEST(MaterialTermGroupTest, ChariotAndCannonAgainstLoneChariot) {
+  // Black chariot and cannon on red's back rank beside the adviser on
+  // (5,9); the red chariot attacks the cannon: damped to an eighth.
+  std::vector<At> pieces = {{'K', 4, 9}, {'A', 4, 8}, {'A', 5, 9}, {'R', 7, 5},
+                            {'k', 4, 0}, {'c', 7, 9}, {'r', 8, 9}};
+  for (char side : {'w', 'b'}) {
+    const FullEvalState s = TermGroup(pieces, side, 800, 16, 24);
+    EXPECT_TRUE(s.finalSumNow);
+    EXPECT_EQ(s.balance, 100);
+    EXPECT_EQ(s.redTotal, 2);
+    EXPECT_EQ(s.blackTotal, 3);
+  }
+  // The red chariot on rank 6 not attacking the cannon: a fifth with red to
+  // move; with black to move nothing, and without both elephants the totals
+  // stay.
+  pieces[3] = {'R', 0, 6};
+  FullEvalState s = TermGroup(pieces, 'w', 800, 16, 24);
+  EXPECT_TRUE(s.finalSumNow);
+  EXPECT_EQ(s.balance, 160);
+  s = TermGroup(pieces, 'b', 800, 16, 24);
+  EXPECT_FALSE(s.finalSumNow);
+  EXPECT_EQ(s.balance, 800);
+  EXPECT_EQ(s.redTotal, 16);
+  // With both red elephants the totals are divided by three instead.
+  pieces.push_back({'B', 2, 9});
+  pieces.push_back({'B', 6, 9});
+  s = TermGroup(pieces, 'b', 800, 16, 24);
+  EXPECT_FALSE(s.finalSumNow);
+  EXPECT_EQ(s.balance, 800);
+  EXPECT_EQ(s.redTotal, 5);
+  EXPECT_EQ(s.blackTotal, 8);
+}
+
+TEST(MaterialTermGroupTest, OneSidedEndings) {
+  // A lone knight without pawns against no attacking piece: a third.
+  const std::vector<At> knight = {{'K', 4, 9}, {'A', 4, 8}, {'A', 3, 9}, {'N', 2, 5},
+                                  {'k', 4, 0}, {'p', 0, 3}, {'p', 8, 3}};
+  FullEvalState s = TermGroup(knight, 'w', 300, 0, 0);
+  EXPECT_TRUE(s.finalSumNow);
+  EXPECT_EQ(s.balance, 100);
+  // Lone knight and a pawn against the full defence: 200 less.
+  const std::vector<At> full = {{'K', 4, 9}, {'N', 2, 5}, {'P', 4, 4}, {'k', 4, 0},
+                                {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0}, {'b', 6, 0},
+                                {'c', 1, 2}, {'n', 7, 0}};
+  s = TermGroup(full, 'b');
+  EXPECT_FALSE(s.finalSumNow);
+  EXPECT_EQ(s.redTotal, -200);
+  // Chariot and knight without pawns against a lone chariot and the full
+  // defence: two fifths, a fifth with the full set-up.
+  std::vector<At> ck = {{'K', 4, 9}, {'A', 3, 9}, {'A', 5, 9}, {'B', 2, 9}, {'B', 6, 9},
+                        {'R', 0, 9}, {'k', 4, 0}, {'a', 4, 1}, {'r', 8, 0}, {'n', 7, 0}};
+  s = TermGroup(ck, 'w', 1000);
+  EXPECT_TRUE(s.finalSumNow);
+  EXPECT_EQ(s.balance, 400);
+  ck[1] = {'A', 4, 8};
+  ck[3] = {'B', 4, 7};
+  s = TermGroup(ck, 'w', 1000);
+  EXPECT_EQ(s.balance, 200);
+}
+
+// ---------------------------------------------------------------------------
+// Low-material bonuses of the set-up
+// ---------------------------------------------------------------------------
+
+TEST(LowMaterialPatternsTest, WeakAttackingPairs) {
+  // Black's two knights without cannon: 50; red's cannon and knight: 100.
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'k', 4, 0}, {'n', 1, 0}, {'n', 7, 0}};
+  EXPECT_EQ(LowMaterial(pieces).redTotal, 50);
+  pieces.push_back({'C', 1, 7});
+  pieces.push_back({'N', 7, 9});
+  pieces[1] = {'B', 2, 9};
+  EXPECT_EQ(LowMaterial(pieces).redTotal, 100);
+  // Two cannons without knight or pawn: 66; a black pawn spoils it.
+  pieces = {{'K', 4, 9}, {'R', 0, 9}, {'k', 4, 0}, {'c', 1, 2}, {'c', 7, 2}};
+  EXPECT_EQ(LowMaterial(pieces).redTotal, 66);
+  pieces.push_back({'p', 0, 3});
+  EXPECT_EQ(LowMaterial(pieces).redTotal, 0);
+}
+
+TEST(LowMaterialPatternsTest, ThinAttack) {
+  // A lone red cannon against chariot and knight: black's strength 15 > 11
+  // gives 3 * 15 + 100 (red has no pawn).
+  std::vector<At> pieces = {{'K', 4, 9}, {'C', 1, 7}, {'k', 4, 0}, {'r', 0, 0}, {'n', 1, 0}};
+  FullEvalState s = LowMaterial(pieces, 'b');
+  EXPECT_EQ(s.blackTotal, 45 + 100);
+  // Black's advisers on the palace centre and a front corner, no red zone
+  // pawn: 33 more.
+  pieces.push_back({'a', 4, 1});
+  pieces.push_back({'a', 3, 2});
+  EXPECT_EQ(LowMaterial(pieces, 'w').blackTotal, 45 + 100 + 33);
+}
+
+TEST(LowMaterialPatternsTest, EndingsAtMiddlegameLevelZero) {
+  // A lone red chariot against chariot and knight: 100, 200 with a black
+  // knight on its targets.
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'k', 4, 0}, {'r', 0, 0}, {'n', 1, 0}};
+  EXPECT_EQ(LowMaterial(pieces).blackTotal, 100);
+  pieces[4] = {'n', 3, 7};
+  EXPECT_EQ(LowMaterial(pieces).blackTotal, 200);
+  // The same without pawns against red's two elephants: 150 to red.
+  pieces.push_back({'B', 2, 9});
+  pieces.push_back({'B', 6, 9});
+  EXPECT_EQ(LowMaterial(pieces).redTotal, 150);
+  // Knights only, both full advisers, one pawn apart: two thirds of the
+  // balance.
+  const std::vector<At> knights = {{'K', 4, 9}, {'A', 3, 9}, {'A', 5, 9}, {'N', 1, 9},
+                                   {'P', 0, 6}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0},
+                                   {'n', 1, 0}};
+  EXPECT_EQ(LowMaterial(knights, 'w', -301).balance, -200);
+}
+
+TEST(LowMaterialPatternsTest, FixedPairings) {
+  // A lone red chariot with two pawns, two crossed, against knight and two
+  // cannons without pawns and with one adviser: (200 - 100 + 100) + (100 +
+  // 100).
+  const std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'P', 0, 4}, {'P', 8, 4},
+                                  {'k', 4, 0}, {'a', 4, 1}, {'n', 1, 0}, {'c', 1, 2},
+                                  {'c', 7, 2}};
+  for (char side : {'w', 'b'}) EXPECT_EQ(LowMaterial(pieces, side).redTotal, 200 + 200);
+  // Black's chariot and knight with two pawns against knight and two
+  // cannons: 200.
+  const std::vector<At> twin = {{'K', 4, 9}, {'N', 1, 9}, {'C', 1, 7}, {'C', 7, 7},
+                                {'k', 4, 0}, {'r', 0, 0}, {'n', 7, 0}, {'p', 0, 3},
+                                {'p', 8, 3}};
+  EXPECT_EQ(LowMaterial(twin).blackTotal, 200);
+}
+
+}  // namespace

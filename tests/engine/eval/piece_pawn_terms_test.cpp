@@ -1,0 +1,260 @@
+// Pawn and knight terms of each side and the mobility of the other side's
+// chariots, run on hand-built positions with either side to move.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/eval/evaluate.h"
+#include "engine/eval/full_eval.h"
+#include "tests/engine/eval/board_builder.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using eval_testing::At;
+using testing_support::SetUpFen;
+
+std::string FenOf(const std::vector<At>& pieces, char side) {
+  char grid[10][9] = {};
+  for (const At& p : pieces) grid[p.rank][8 - p.file] = p.piece;
+  std::string fen;
+  for (int r = 0; r < 10; ++r) {
+    int empty = 0;
+    for (int c = 0; c < 9; ++c) {
+      if (grid[r][c] == 0) {
+        ++empty;
+        continue;
+      }
+      if (empty != 0) fen += static_cast<char>('0' + empty);
+      empty = 0;
+      fen += grid[r][c];
+    }
+    if (empty != 0) fen += static_cast<char>('0' + empty);
+    if (r != 9) fen += '/';
+  }
+  return fen + ' ' + side;
+}
+
+std::vector<At> ColourMirror(const std::vector<At>& pieces) {
+  std::vector<At> out;
+  for (At p : pieces) {
+    p.piece = static_cast<char>(p.piece >= 'a' ? p.piece - 32 : p.piece + 32);
+    p.rank = 9 - p.rank;
+    out.push_back(p);
+  }
+  return out;
+}
+
+// The working values the evaluator's set-up hands to its term groups.
+FullEvalState StateOfPosition() {
+  FullEvalState s{};
+  const int32_t ra = static_cast<int32_t>(attackerCount[kRed]);
+  const int32_t ba = static_cast<int32_t>(attackerCount[kBlack]);
+  s.balance = materialBalance;
+  s.middlegameLevel =
+      ra >= 5 && ba >= 5 && pieceCount[kRed][0] >= 3 && pieceCount[kBlack][0] >= 3 ? 2 : 1;
+  if (ra <= 3 || ba <= 3) s.middlegameLevel = 0;
+  for (PieceIndex i = 12; i <= 16; ++i) s.redZonePawns += blackPalaceZone[posPiece[i]] != 0;
+  for (PieceIndex i = 28; i <= 32; ++i) s.blackZonePawns += redPalaceZone[posPiece[i]] != 0;
+  for (PieceIndex i : {6u, 7u}) s.redZoneKnights += redKnightTargetSquares[posPiece[i]] != 0;
+  for (PieceIndex i : {22u, 23u})
+    s.blackZoneKnights += blackKnightTargetSquares[posPiece[i]] != 0;
+  s.redAttackStrength = attackWeight[kRed] + s.redZonePawns;
+  s.blackAttackStrength = attackWeight[kBlack] + s.blackZonePawns;
+  s.redCanWin = 1;
+  s.blackCanWin = 1;
+  return s;
+}
+
+struct Totals {
+  int32_t red;
+  int32_t black;
+};
+
+Totals RedTerms(const std::vector<At>& pieces, char side) {
+  SetUpFen(FenOf(pieces, side));
+  FullEvalState s = StateOfPosition();
+  RedPawnKnightTerms(s);
+  return {s.redTotal, s.blackTotal};
+}
+Totals BlackTerms(const std::vector<At>& pieces, char side) {
+  SetUpFen(FenOf(pieces, side));
+  FullEvalState s = StateOfPosition();
+  BlackPawnKnightTerms(s);
+  return {s.redTotal, s.blackTotal};
+}
+
+// Red's terms with either side to move; black's total is never touched.
+int32_t RedBonus(const std::vector<At>& pieces, char side = 'w') {
+  const Totals t = RedTerms(pieces, side);
+  EXPECT_EQ(t.black, 0);
+  return t.red;
+}
+
+// Black's terms on the colour mirror, black to move where red was, must
+// equal red's terms on the original.
+void ExpectMirrorTwin(const std::vector<At>& pieces) {
+  for (char side : {'w', 'b'}) {
+    const Totals red = RedTerms(pieces, side);
+    const Totals black = BlackTerms(ColourMirror(pieces), side == 'w' ? 'b' : 'w');
+    EXPECT_EQ(black.black, red.red) << "side " << side;
+    EXPECT_EQ(black.red, 0);
+  }
+}
+
+TEST(PiecePawnTermsTest, PawnsAgainstASideWithoutElephants) {
+  // Red pawns on (6,5) and (6,6), a black pawn on (6,4): 20 per pawn, 25 and
+  // 50 for the blocked file.
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 8, 9}, {'P', 6, 5}, {'P', 6, 6},
+                            {'k', 4, 0}, {'r', 0, 0}, {'c', 1, 2}, {'p', 6, 4}};
+  EXPECT_EQ(RedBonus(pieces), 40 + 25 + 50);
+  EXPECT_EQ(RedBonus(pieces, 'b'), 40 + 25 + 50);
+  // The file free of black pawns: 50 and 100.
+  pieces.back() = {'p', 8, 3};
+  EXPECT_EQ(RedBonus(pieces), 40 + 50 + 100);
+  // One black elephant: only the rule for three chariots and cannons is
+  // left, and red has one.
+  pieces.push_back({'b', 2, 0});
+  EXPECT_EQ(RedBonus(pieces), 0);
+  pieces.push_back({'C', 1, 7});
+  pieces.push_back({'C', 7, 7});
+  EXPECT_EQ(RedBonus(pieces), 50);
+  // Both black elephants: nothing at all.
+  pieces.push_back({'b', 6, 0});
+  EXPECT_EQ(RedBonus(pieces), 0);
+  ExpectMirrorTwin(pieces);
+}
+
+TEST(PiecePawnTermsTest, KnightTargetsAndThePawnOnThePalaceFront) {
+  // A zone knight on a sharp target (1,3), red pawn (4,2) between the home
+  // advisers: 50 + 200|100, and 20 for the pawn.
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'N', 1, 3}, {'P', 4, 2}, {'k', 4, 0},
+                            {'a', 3, 0}, {'a', 5, 0}, {'r', 8, 5}};
+  EXPECT_EQ(RedBonus(pieces, 'w'), 50 + 200 + 20);
+  EXPECT_EQ(RedBonus(pieces, 'b'), 50 + 100 + 20);
+  ExpectMirrorTwin(pieces);
+  // With the pawn elsewhere only the zone knight and the pawn count.
+  pieces[3] = {'P', 0, 6};
+  EXPECT_EQ(RedBonus(pieces, 'w'), 50 + 20);
+}
+
+TEST(PiecePawnTermsTest, AdvancedPawnsAgainstABareDefence) {
+  // Chariot and cannon, black without elephants, cannons or chariots beyond
+  // one: the pawn nearest black's back rank grades the bonus.
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'C', 1, 7}, {'P', 0, 4},
+                            {'k', 4, 0}, {'n', 8, 0}, {'b', 6, 0}};
+  // With one black elephant none of these rules runs; what stays is the lone
+  // knight's 33 and its edge square's 35.
+  const int32_t base = RedBonus(pieces);
+  EXPECT_EQ(base, 33 + 35);
+  pieces.pop_back();
+  // Pawn (0,4): rank code 5 gives 200; 20 for the pawn, 100 for the chariot
+  // black does not have.
+  EXPECT_EQ(RedBonus(pieces) - base, 200 + 20 + 100);
+  pieces[3] = {'P', 0, 2};  // rank code 3
+  EXPECT_EQ(RedBonus(pieces) - base, 250 + 20 + 100);
+  pieces[3] = {'P', 3, 2};  // in front of the palace: a zone pawn
+  EXPECT_EQ(RedBonus(pieces) - base, 350 + 20 + 100);
+}
+
+TEST(PiecePawnTermsTest, TrappedAndHemmedInKnights) {
+  // Black knight in the corner, a red pawn on its inward square (1,0): 54,
+  // 50 more with fewer than five black attackers, 27 for the occupied
+  // neighbour on file 1.
+  std::vector<At> pieces = {{'K', 4, 9}, {'P', 1, 0}, {'k', 4, 0}, {'n', 0, 0},
+                            {'b', 2, 0}, {'b', 6, 0}};
+  EXPECT_EQ(RedBonus(pieces), 54 + 50 + 27);
+  // A piece in front of it, one rank nearer red, blocks the strong leg.
+  pieces.push_back({'P', 0, 1});
+  EXPECT_EQ(RedBonus(pieces), 54 + 50 + 27 + 70);
+  ExpectMirrorTwin(pieces);
+  // Inward square empty: 35.
+  pieces = {{'K', 4, 9}, {'P', 5, 4}, {'k', 4, 0}, {'n', 0, 0}, {'b', 2, 0}, {'b', 6, 0}};
+  EXPECT_EQ(RedBonus(pieces), 35);
+  // A red chariot on the inward square of (0,2) with no black elephant on
+  // (2,0) or (2,4): 210, and 27 for the chariot beside it.
+  pieces = {{'K', 4, 9}, {'R', 1, 2}, {'k', 4, 0}, {'n', 0, 2},
+            {'c', 7, 7}, {'b', 6, 0}, {'b', 4, 2}};
+  EXPECT_EQ(RedBonus(pieces), 210 + 27);
+  pieces[5] = {'b', 2, 4};
+  EXPECT_EQ(RedBonus(pieces), 27);
+}
+
+TEST(PiecePawnTermsTest, PawnsAgainstKnightsCountEveryRow) {
+  // A red pawn on (6,3) against black knights on (8,1) and (4,1): 100 + 50;
+  // with a red cannon on (8,0) or (7,0) the first row gives 166.
+  std::vector<At> pieces = {{'K', 4, 9}, {'k', 3, 0}, {'n', 8, 1}, {'n', 4, 1},
+                            {'b', 2, 0}, {'b', 6, 0}, {'C', 7, 0}};
+  const int32_t without = RedBonus(pieces);
+  pieces.push_back({'P', 6, 3});
+  EXPECT_EQ(RedBonus(pieces) - without, 166 + 50);
+  pieces[6] = {'C', 1, 7};
+  const int32_t farCannon = RedBonus(pieces);
+  pieces.pop_back();
+  EXPECT_EQ(farCannon - RedBonus(pieces), 100 + 50);
+}
+
+TEST(PiecePawnTermsTest, KnightPinnedByPawnAndCannonDependsOnTheMover) {
+  // Middlegame level 1. The black knight on (6,2) behind its pawn, our pawn
+  // on (6,4) and cannon on (6,7): 150 with red to move, 75 with black.
+  // Also: both wing rules for pawns 13 and 15, which are not on the board
+  // (a captured pawn counts as advanced): 50 for the knight (1,0) in zone 3
+  // and 50 for (6,2) in zone 1; 20 for the pawn; 50 for three chariots and
+  // cannons against a side without elephants; knight legs 70 (6,2) and 35 +
+  // 27 (1,0); pawn (6,4) against the knight 33; chariot (0,0) beside the
+  // knight 20.
+  const std::vector<At> pieces = {{'K', 4, 9}, {'C', 6, 7}, {'R', 0, 9}, {'R', 8, 9},
+                                  {'N', 1, 9}, {'P', 6, 4}, {'k', 4, 0}, {'n', 6, 2},
+                                  {'n', 1, 0}, {'r', 0, 0}, {'r', 8, 0}, {'c', 1, 2},
+                                  {'p', 6, 3}};
+  const int32_t rest = 50 + 50 + 20 + 50 + 70 + 35 + 27 + 33 + 20;
+  EXPECT_EQ(RedBonus(pieces, 'w'), 150 + rest);
+  EXPECT_EQ(RedBonus(pieces, 'b'), 75 + rest);
+  ExpectMirrorTwin(pieces);
+}
+
+TEST(PiecePawnTermsTest, EnemyChariotMobility) {
+  // A black chariot on the centre file scores 33 + 25 wherever it stands; on
+  // rank 3 a man two ranks nearer red adds 25.
+  std::vector<At> pieces = {{'K', 3, 9}, {'k', 3, 0}, {'r', 4, 3}, {'P', 4, 5},
+                            {'b', 2, 0}, {'b', 6, 0}};
+  EXPECT_EQ(RedBonus(pieces), 58 + 25);
+  ExpectMirrorTwin(pieces);
+  // Deep in red's half it is the men behind it that count: 16, 12, 10.
+  pieces[2] = {'r', 2, 7};
+  pieces[3] = {'P', 2, 6};
+  pieces.push_back({'P', 2, 5});
+  pieces.push_back({'P', 2, 4});
+  EXPECT_EQ(RedBonus(pieces), 16 + 12 + 10);
+  // Beside the edge with a man one file inwards: 20.
+  pieces = {{'K', 3, 9}, {'k', 3, 0}, {'r', 7, 5}, {'P', 6, 5}, {'b', 2, 0}, {'b', 6, 0}};
+  EXPECT_EQ(RedBonus(pieces), 20);
+}
+
+TEST(PiecePawnTermsTest, ElephantsKnightsAndCorneredChariots) {
+  // Black elephants on (4,2) and (6,0) with (5,1) occupied: 25, or 91 with a
+  // red zone knight standing on (6,3).
+  std::vector<At> pieces = {{'K', 3, 9}, {'k', 5, 1}, {'b', 4, 2}, {'b', 6, 0}};
+  EXPECT_EQ(RedBonus(pieces), 25);
+  pieces.push_back({'N', 6, 3});
+  EXPECT_EQ(RedBonus(pieces), 91);
+  // Black knight across the river beside a red elephant: 33, 50 with a red
+  // knight on (5,5), and 50 more while black has no chariot.
+  // The elephant beside the knight also blocks a leg: 27.
+  pieces = {{'K', 3, 9}, {'B', 6, 5}, {'k', 4, 0}, {'n', 7, 5}, {'b', 2, 0}, {'b', 6, 0}};
+  EXPECT_EQ(RedBonus(pieces), 33 + 50 + 27);
+  pieces.push_back({'N', 5, 3});
+  EXPECT_EQ(RedBonus(pieces), 33 + 50 + 27);
+  pieces.back() = {'N', 5, 5};
+  EXPECT_EQ(RedBonus(pieces), 50 + 50 + 27);
+  ExpectMirrorTwin(pieces);
+  // Black chariot shut in its corner by a red piece on (1,3) and a red
+  // chariot on (3,3): 33 + 25, and 25 for the man two ranks in front of it.
+  pieces = {{'K', 3, 9}, {'R', 3, 3}, {'C', 1, 3}, {'k', 4, 0}, {'r', 1, 1},
+            {'b', 2, 0}, {'b', 6, 0}};
+  EXPECT_EQ(RedBonus(pieces), 33 + 25 + 25);
+  ExpectMirrorTwin(pieces);
+}
+
+}  // namespace
