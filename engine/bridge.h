@@ -3,12 +3,53 @@
 // supplies the real behaviour.
 #pragma once
 
+#include <cstdint>
+
+#include "engine/position/types.h"
+
+// Codes of NotifyEngineEvent.
+enum EngineEvent : int {
+  kEventDrawComputingMoves = 1,
+  kEventCheckSound = 3,
+  kEventNextBestMove = 6,
+  kEventNothing = 7,
+  kEventRefreshAfterLoad = 8,
+  kEventLoadGame = 9,
+  kEventSaveGame = 10,
+};
+
+// Tells the main frame that something happened.
+void NotifyEngineEvent(int code);
+// Dispatches every pending window message; returns at once when none wait.
+void PumpMessages();
+// Refreshes the move list and comments windows when open.
+void RefreshSideWindows();
 // Appends one line to the log window; dropped when no log window is open.
 void AppendLogLine(const char* text);
 // Shows (1) or clears (0) the busy cursor.
 void SetBusyCursor(int busy);
+// The system tick in milliseconds.
+uint32_t GetTickMs();
+// Reports that side (0 red, 1 black) lost on time.
+void ReportLostOnTime(int side);
+// A message box over the main frame; 0 without a frame.
+int ShowMessage(const char* text);
+// Physical memory of the machine in bytes.
+void GetMemoryStatus(uint64_t* totalPhysical, uint64_t* availablePhysical);
+// Repaints the board unless the user holds a piece.
+void RedrawBoardIfNoPieceHeld();
+// Slides the piece from one square to another, then plays the move sound.
+void AnimateEngineMove(PieceIndex piece, Square from, Square to);
+// Asks for the main window to close once the search has unwound
+// (RequestStop with the closing code; defined with the engine state).
+void RequestStopForClose();
 
-// Headless hook: when set, every AppendLogLine text is also handed to it.
-// Tests use it to see the diagnostics of the rules and the readers.
+// Headless hooks for tests and tools. When set, every AppendLogLine text is
+// also handed to logLineSink; pumpMessagesHook runs at every PumpMessages
+// (so a test can act at a chosen poll of a search); tickSource replaces the
+// system tick; notifyEventHook sees every NotifyEngineEvent.
 using LogLineSink = void (*)(const char* text);
 extern LogLineSink logLineSink;
+extern void (*pumpMessagesHook)();
+extern uint32_t (*tickSource)();
+extern void (*notifyEventHook)(int code);

@@ -1,10 +1,52 @@
-// Behaviour of the interface bridge when no window exists.
+// Behaviour of the interface bridge when no window exists: every call does
+// nothing or returns at once, apart from the hooks tests and tools install.
+#include <time.h>
+#include <unistd.h>
+
 #include "engine/bridge.h"
 
 LogLineSink logLineSink = nullptr;
+void (*pumpMessagesHook)() = nullptr;
+uint32_t (*tickSource)() = nullptr;
+void (*notifyEventHook)(int code) = nullptr;
+
+void NotifyEngineEvent(int code) {
+  if (notifyEventHook != nullptr) notifyEventHook(code);
+}
+
+void PumpMessages() {
+  if (pumpMessagesHook != nullptr) pumpMessagesHook();
+}
+
+void RefreshSideWindows() {}
 
 void AppendLogLine(const char* text) {
   if (logLineSink != nullptr) logLineSink(text);
 }
 
 void SetBusyCursor(int) {}
+
+uint32_t GetTickMs() {
+  if (tickSource != nullptr) return tickSource();
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u +
+                               static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+}
+
+void ReportLostOnTime(int) {}
+
+int ShowMessage(const char*) { return 0; }
+
+void GetMemoryStatus(uint64_t* totalPhysical, uint64_t* availablePhysical) {
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long available = sysconf(_SC_AVPHYS_PAGES);
+  *totalPhysical = pages > 0 && pageSize > 0 ? static_cast<uint64_t>(pages) * pageSize : 0;
+  *availablePhysical =
+      available > 0 && pageSize > 0 ? static_cast<uint64_t>(available) * pageSize : 0;
+}
+
+void RedrawBoardIfNoPieceHeld() {}
+
+void AnimateEngineMove(PieceIndex, Square, Square) {}

@@ -14,7 +14,7 @@ struct Material {
 
 Material MaterialOf(uint32_t side) {
   const uint32_t* c = pieceCount[side];
-  return {c[kPawn - 1],   c[kAdviser - 1], c[kElephant - 1], c[kKnight - 1],
+  return {c[kPawn - 1],   c[kAdviser - 1], c[kElephant - 1],   c[kKnight - 1],
           c[kCannon - 1], c[kChariot - 1], attackerCount[side]};
 }
 
@@ -46,22 +46,36 @@ struct TwinSet {
 };
 
 constexpr TwinSet kRedTwins = {
-    EvalBareChariotVsChariotCannonRed, EvalBareChariotVsChariotPawnsRed,
-    EvalChariotVsKnightElephantsRed,   EvalChariotVsCannonElephantsRed,
-    EvalLoneMinorVsPawnsRed,           EvalCannonVsKnightPawnsRed,
-    EvalCannonVsTwoCannonsRed,         EvalKnightPawnsVsNoAdvisersRed,
-    EvalKnightVsTwoKnightsRed,         EvalChariotVsCannonRed,
-    EvalChariotVsKnightRed,            EvalChariotKnightVsChariotRed,
-    EvalChariotVsTwoChariotsRed,       EvalChariotCannonVsChariotRed,
+    EvalBareChariotVsChariotCannonRed,
+    EvalBareChariotVsChariotPawnsRed,
+    EvalChariotVsKnightElephantsRed,
+    EvalChariotVsCannonElephantsRed,
+    EvalLoneMinorVsPawnsRed,
+    EvalCannonVsKnightPawnsRed,
+    EvalCannonVsTwoCannonsRed,
+    EvalKnightPawnsVsNoAdvisersRed,
+    EvalKnightVsTwoKnightsRed,
+    EvalChariotVsCannonRed,
+    EvalChariotVsKnightRed,
+    EvalChariotKnightVsChariotRed,
+    EvalChariotVsTwoChariotsRed,
+    EvalChariotCannonVsChariotRed,
 };
 constexpr TwinSet kBlackTwins = {
-    EvalBareChariotVsChariotCannonBlack, EvalBareChariotVsChariotPawnsBlack,
-    EvalChariotVsKnightElephantsBlack,   EvalChariotVsCannonElephantsBlack,
-    EvalLoneMinorVsPawnsBlack,           EvalCannonVsKnightPawnsBlack,
-    EvalCannonVsTwoCannonsBlack,         nullptr,
-    EvalKnightVsTwoKnightsBlack,         EvalChariotVsCannonBlack,
-    EvalChariotVsKnightBlack,            EvalChariotKnightVsChariotBlack,
-    EvalChariotVsTwoChariotsBlack,       EvalChariotCannonVsChariotBlack,
+    EvalBareChariotVsChariotCannonBlack,
+    EvalBareChariotVsChariotPawnsBlack,
+    EvalChariotVsKnightElephantsBlack,
+    EvalChariotVsCannonElephantsBlack,
+    EvalLoneMinorVsPawnsBlack,
+    EvalCannonVsKnightPawnsBlack,
+    EvalCannonVsTwoCannonsBlack,
+    nullptr,
+    EvalKnightVsTwoKnightsBlack,
+    EvalChariotVsCannonBlack,
+    EvalChariotVsKnightBlack,
+    EvalChariotKnightVsChariotBlack,
+    EvalChariotVsTwoChariotsBlack,
+    EvalChariotCannonVsChariotBlack,
 };
 
 // Groups 4 and 5: the own side has exactly one attacking piece.

@@ -10,8 +10,10 @@ EvaluatorFn EvaluatorForLevel(uint32_t level) {
   switch (level) {
     case 0:
       return EvaluateMaterial;
-    case 1:  // TODO: EvaluateLight once it exists.
-    case 2:  // TODO: EvaluateMedium once it exists.
+    case 1:
+      return EvaluateLight;
+    case 2:
+      return EvaluateMedium;
     default:
       return EvaluateFull;
   }

@@ -1,7 +1,8 @@
 // The full evaluator: a set-up that settles material questions (endgame
 // verdicts, winning chances, pawn and attack-strength balance) and may end
 // the evaluation early, the lazy cut, then the pattern term groups in their
-// fixed order and the final sum.
+// fixed order and the final sum. The set-up, the first term groups and the
+// final sum are the frame that the light and medium evaluators share.
 #include <cstdint>
 
 #include "engine/eval/evaluate.h"
@@ -234,11 +235,19 @@ Next SetUp(int32_t alpha, FullEvalState& s, int32_t* early) {
   return Next::kTerms;
 }
 
-void RunTermGroups(FullEvalState& s) {
+// The term groups after the lazy cut that every pattern evaluator runs.
+// Returns false when a material pattern damped the score and the final sum
+// follows at once.
+bool RunCommonTermGroups(FullEvalState& s) {
   if (attackerCount[kRed] >= 3 || attackerCount[kBlack] >= 3)
     KingAreaAttack(&s.redTotal, &s.blackTotal, s.redZonePawns, s.blackZonePawns);
   MaterialPatternsTermGroup(s);
-  if (s.finalSumNow) return;
+  return !s.finalSumNow;
+}
+
+// The full evaluator's own groups: each side's pawn and knight terms, then
+// its attack on the enemy palace.
+void FullPositionalTerms(FullEvalState& s) {
   RedPawnKnightTerms(s);
   RedPalaceAttack(s);
   BlackPawnKnightTerms(s);
@@ -247,12 +256,17 @@ void RunTermGroups(FullEvalState& s) {
 
 }  // namespace
 
-int32_t EvaluateFull(int32_t alpha, int32_t* redTotal, int32_t* blackTotal) {
+int32_t EvaluatePatterns(int32_t alpha, int32_t* redTotal, int32_t* blackTotal,
+                         PositionalTermsFn positionalTerms) {
   FullEvalState s;
   int32_t early = 0;
   const Next next = SetUp(alpha, s, &early);
-  if (next == Next::kTerms) RunTermGroups(s);
+  if (next == Next::kTerms && RunCommonTermGroups(s)) positionalTerms(s);
   *redTotal = s.redTotal;
   *blackTotal = s.blackTotal;
   return next == Next::kReturnEarly ? early : FinalSum(s);
+}
+
+int32_t EvaluateFull(int32_t alpha, int32_t* redTotal, int32_t* blackTotal) {
+  return EvaluatePatterns(alpha, redTotal, blackTotal, FullPositionalTerms);
 }

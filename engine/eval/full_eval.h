@@ -20,6 +20,16 @@ struct FullEvalState {
   bool finalSumNow;     // a term group damped the score: no further terms run
 };
 
+// The frame of the pattern evaluators (light, medium and full): the set-up
+// with its early exits (endgame verdict, draw, damped low-material returns)
+// and the lazy cut, then KingAreaAttack and the material-pattern group, then
+// the evaluator's own positional term groups unless a material pattern has
+// damped the score, and the final sum. Fills both totals and returns the
+// score from the side to move's view.
+using PositionalTermsFn = void (*)(FullEvalState& s);
+int32_t EvaluatePatterns(int32_t alpha, int32_t* redTotal, int32_t* blackTotal,
+                         PositionalTermsFn positionalTerms);
+
 // Material-pattern terms: the low-material bonuses of the set-up (run before
 // the winning-chances test) and the chariot and low-material patterns of the
 // term groups (material_patterns.cpp).

@@ -97,7 +97,9 @@ int32_t CountUsefulPawns(int32_t n) {
   const uint32_t ownPawn = Own<Side>(kPawn);
   const uint32_t enemyPawn = Enemy<Side>(kPawn);
   const uint32_t enemyElephant = Enemy<Side>(kElephant);
-  auto ownAt = [&](int f) { return Holds(f, R<Side>(5), ownPawn) || Holds(f, R<Side>(6), ownPawn); };
+  auto ownAt = [&](int f) {
+    return Holds(f, R<Side>(5), ownPawn) || Holds(f, R<Side>(6), ownPawn);
+  };
   auto enemyAt = [&](int f) {
     return Holds(f, R<Side>(3), enemyPawn) || Holds(f, R<Side>(4), enemyPawn);
   };

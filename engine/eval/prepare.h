@@ -12,8 +12,10 @@ extern int32_t middleKnowledge;
 extern int32_t pieceSquareRed[8][176];
 extern int32_t pieceSquareBlack[8][176];
 
-// Recounts the material, rebuilds typeBoard and the line masks, builds the
-// piece-square banks and recomputes materialBalance.
+// Before every search and at every game reset: recounts the material,
+// rebuilds typeBoard and the line masks, builds the piece-square banks with
+// their corrections, sets the attack weights, chooses the evaluator (lowered
+// for little material) and recomputes materialBalance.
 void PrepareEvaluation();
 // Sum of the bank entries of red's pieces minus black's.
 int32_t RecomputeBalance();

@@ -18,7 +18,8 @@ struct Named {
   EndgameEvaluatorFn fn;
   const char* name;
 };
-#define NAMED(f) {f, #f}
+#define NAMED(f) \
+  { f, #f }
 const Named kNames[] = {
     NAMED(EvalPawnEnding),
     NAMED(EvalNoAttackersDraw),
@@ -98,8 +99,13 @@ TEST(SelectEndgameEvaluator, BareChariotNeedsEveryPawnOnAnEdgeFile) {
   // Black keeps an adviser so that the black twin never applies.
   const At blackSide[] = {kBlackKing, {'a', 4, 1}, {'r', 2, 2}, {'p', 4, 5}};
   auto withRedPawnOn = [&](int file) {
-    return Selected({kRedKing, {'R', 1, 7}, {'P', file, 3}, blackSide[0], blackSide[1],
-                     blackSide[2], blackSide[3]});
+    return Selected({kRedKing,
+                     {'R', 1, 7},
+                     {'P', file, 3},
+                     blackSide[0],
+                     blackSide[1],
+                     blackSide[2],
+                     blackSide[3]});
   };
   EXPECT_EQ(withRedPawnOn(0), "EvalBareChariotVsChariotPawnsRed");
   EXPECT_EQ(withRedPawnOn(8), "EvalBareChariotVsChariotPawnsRed");
@@ -108,18 +114,20 @@ TEST(SelectEndgameEvaluator, BareChariotNeedsEveryPawnOnAnEdgeFile) {
   // Without pawns the condition holds; an adviser or elephant breaks it.
   EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'r', 2, 2}, {'p', 4, 5}}),
             "EvalBareChariotVsChariotPawnsRed");
-  EXPECT_EQ(Selected({kRedKing, {'A', 4, 8}, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'r', 2, 2},
-                      {'p', 4, 5}}),
-            "EvalChariotVsChariot");
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'A', 4, 8}, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'r', 2, 2}, {'p', 4, 5}}),
+      "EvalChariotVsChariot");
   EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, kBlackKing, {'r', 2, 2}, {'c', 2, 1}}),
             "EvalBareChariotVsChariotCannonRed");
   // Both sides bare with edge pawns: red's rule comes first.
   EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, {'P', 0, 3}, kBlackKing, {'r', 2, 2}, {'p', 8, 6}}),
             "EvalBareChariotVsChariotPawnsRed");
   // The black twin.
-  EXPECT_EQ(Selected({kRedKing, {'A', 4, 8}, {'R', 1, 7}, {'P', 4, 4}, kBlackKing, {'r', 2, 2},
-                      {'p', 8, 6}}),
-            "EvalBareChariotVsChariotPawnsBlack");
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'A', 4, 8}, {'R', 1, 7}, {'P', 4, 4}, kBlackKing, {'r', 2, 2}, {'p', 8, 6}}),
+      "EvalBareChariotVsChariotPawnsBlack");
 }
 
 TEST(SelectEndgameEvaluator, ChariotAgainstALoneMinorPiece) {
@@ -129,27 +137,35 @@ TEST(SelectEndgameEvaluator, ChariotAgainstALoneMinorPiece) {
   EXPECT_EQ(Selected({kRedKing, {'A', 4, 8}, kBlackKing, {'R', 1, 7}, {'c', 2, 2}, {'p', 4, 6}}),
             "EvalChariotVsCannonRed");
   // Knight with two elephants and exactly one adviser.
-  EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'b', 4, 2}, {'b', 2, 0},
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'b', 4, 2}, {'b', 2, 0}, {'n', 6, 3}}),
+      "EvalChariotVsKnightElephantsRed");
+  EXPECT_EQ(Selected({kRedKing,
+                      {'R', 1, 7},
+                      kBlackKing,
+                      {'a', 4, 1},
+                      {'a', 5, 0},
+                      {'b', 4, 2},
+                      {'b', 2, 0},
                       {'n', 6, 3}}),
-            "EvalChariotVsKnightElephantsRed");
-  EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'a', 5, 0}, {'b', 4, 2},
-                      {'b', 2, 0}, {'n', 6, 3}}),
             "EvalChariotVsKnightRed");
-  EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, kBlackKing, {'b', 4, 2}, {'b', 2, 0}, {'c', 6, 3},
-                      {'p', 0, 4}}),
-            "EvalChariotVsCannonElephantsRed");
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'R', 1, 7}, kBlackKing, {'b', 4, 2}, {'b', 2, 0}, {'c', 6, 3}, {'p', 0, 4}}),
+      "EvalChariotVsCannonElephantsRed");
   // A red pawn rules the elephant fortresses out.
-  EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, {'P', 4, 4}, kBlackKing, {'b', 4, 2}, {'b', 2, 0},
-                      {'c', 6, 3}}),
-            "EvalChariotVsCannonRed");
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'R', 1, 7}, {'P', 4, 4}, kBlackKing, {'b', 4, 2}, {'b', 2, 0}, {'c', 6, 3}}),
+      "EvalChariotVsCannonRed");
   // Black twins.
-  EXPECT_EQ(Selected({kRedKing, {'C', 2, 7}, kBlackKing, {'r', 1, 2}}),
-            "EvalChariotVsCannonBlack");
-  EXPECT_EQ(Selected({kRedKing, {'N', 2, 7}, kBlackKing, {'r', 1, 2}}),
-            "EvalChariotVsKnightBlack");
-  EXPECT_EQ(Selected({kRedKing, {'A', 4, 8}, {'B', 4, 7}, {'B', 2, 9}, {'N', 6, 6}, kBlackKing,
-                      {'r', 1, 2}}),
-            "EvalChariotVsKnightElephantsBlack");
+  EXPECT_EQ(Selected({kRedKing, {'C', 2, 7}, kBlackKing, {'r', 1, 2}}), "EvalChariotVsCannonBlack");
+  EXPECT_EQ(Selected({kRedKing, {'N', 2, 7}, kBlackKing, {'r', 1, 2}}), "EvalChariotVsKnightBlack");
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'A', 4, 8}, {'B', 4, 7}, {'B', 2, 9}, {'N', 6, 6}, kBlackKing, {'r', 1, 2}}),
+      "EvalChariotVsKnightElephantsBlack");
 }
 
 TEST(SelectEndgameEvaluator, MinorPieceEndings) {
@@ -157,8 +173,14 @@ TEST(SelectEndgameEvaluator, MinorPieceEndings) {
             "EvalLoneMinorVsPawnsRed");
   // With an elephant the cannon rule does not apply; black's adviser keeps
   // the twin out too.
-  EXPECT_EQ(Selected({kRedKing, {'B', 4, 7}, {'C', 4, 8}, kBlackKing, {'a', 4, 1}, {'c', 2, 2},
-                      {'p', 4, 6}, {'p', 6, 6}}),
+  EXPECT_EQ(Selected({kRedKing,
+                      {'B', 4, 7},
+                      {'C', 4, 8},
+                      kBlackKing,
+                      {'a', 4, 1},
+                      {'c', 2, 2},
+                      {'p', 4, 6},
+                      {'p', 6, 6}}),
             "none");
   EXPECT_EQ(Selected({kRedKing, {'B', 4, 7}, {'C', 4, 8}, kBlackKing, {'n', 2, 2}, {'p', 4, 6}}),
             "EvalCannonVsKnightPawnsRed");
@@ -168,13 +190,15 @@ TEST(SelectEndgameEvaluator, MinorPieceEndings) {
             "EvalCannonVsTwoCannonsBlack");
   EXPECT_EQ(Selected({kRedKing, {'N', 4, 7}, kBlackKing, {'p', 4, 6}, {'p', 6, 6}}),
             "EvalLoneMinorVsPawnsRed");
-  EXPECT_EQ(Selected({kRedKing, {'A', 4, 8}, {'N', 4, 7}, {'P', 4, 3}, kBlackKing, {'p', 4, 6},
-                      {'p', 6, 6}}),
-            "EvalKnightPawnsVsNoAdvisersRed");
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'A', 4, 8}, {'N', 4, 7}, {'P', 4, 3}, kBlackKing, {'p', 4, 6}, {'p', 6, 6}}),
+      "EvalKnightPawnsVsNoAdvisersRed");
   // That rule has no black twin.
-  EXPECT_EQ(Selected({kRedKing, {'P', 4, 3}, {'P', 6, 3}, kBlackKing, {'a', 4, 1}, {'n', 4, 2},
-                      {'p', 4, 6}}),
-            "none");
+  EXPECT_EQ(
+      Selected(
+          {kRedKing, {'P', 4, 3}, {'P', 6, 3}, kBlackKing, {'a', 4, 1}, {'n', 4, 2}, {'p', 4, 6}}),
+      "none");
   EXPECT_EQ(Selected({kRedKing, {'N', 4, 7}, kBlackKing, {'n', 2, 2}, {'n', 6, 2}, {'p', 4, 6}}),
             "EvalKnightVsTwoKnightsRed");
   EXPECT_EQ(Selected({kRedKing, {'N', 2, 7}, {'N', 6, 7}, {'P', 4, 3}, kBlackKing, {'n', 4, 2}}),
@@ -199,23 +223,51 @@ TEST(SelectEndgameEvaluator, ChariotAndASecondPiece) {
             "EvalChariotCannonVsChariotBlack");
   EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, kBlackKing, {'r', 1, 2}, {'n', 2, 2}}),
             "EvalChariotKnightVsChariotBlack");
-  EXPECT_EQ(Selected({kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'B', 4, 7}, {'B', 2, 9}, {'R', 1, 7},
-                      {'P', 0, 5}, kBlackKing, {'r', 1, 2}, {'r', 7, 2}}),
+  EXPECT_EQ(Selected({kRedKing,
+                      {'A', 4, 8},
+                      {'A', 3, 9},
+                      {'B', 4, 7},
+                      {'B', 2, 9},
+                      {'R', 1, 7},
+                      {'P', 0, 5},
+                      kBlackKing,
+                      {'r', 1, 2},
+                      {'r', 7, 2}}),
             "EvalChariotVsTwoChariotsRed");
-  EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, {'R', 7, 7}, kBlackKing, {'a', 4, 1}, {'a', 5, 0},
-                      {'b', 4, 2}, {'b', 2, 0}, {'r', 1, 2}, {'n', 2, 2}}),
+  EXPECT_EQ(Selected({kRedKing,
+                      {'R', 1, 7},
+                      {'R', 7, 7},
+                      kBlackKing,
+                      {'a', 4, 1},
+                      {'a', 5, 0},
+                      {'b', 4, 2},
+                      {'b', 2, 0},
+                      {'r', 1, 2},
+                      {'n', 2, 2}}),
             "EvalChariotVsTwoChariotsBlack");
   // One defender short: no rule.
-  EXPECT_EQ(Selected({kRedKing, {'A', 4, 8}, {'B', 4, 7}, {'B', 2, 9}, {'R', 1, 7}, kBlackKing,
-                      {'r', 1, 2}, {'r', 7, 2}}),
+  EXPECT_EQ(Selected({kRedKing,
+                      {'A', 4, 8},
+                      {'B', 4, 7},
+                      {'B', 2, 9},
+                      {'R', 1, 7},
+                      kBlackKing,
+                      {'r', 1, 2},
+                      {'r', 7, 2}}),
             "none");
 }
 
 TEST(SelectEndgameEvaluator, PlentyOfMaterialHasNoEndgameEvaluator) {
   testing_support::SetUpFen(testing_support::kStartFen);
   EXPECT_EQ(NameOf(SelectEndgameEvaluator()), "none");
-  EXPECT_EQ(Selected({kRedKing, {'R', 1, 7}, {'R', 7, 7}, {'C', 2, 7}, kBlackKing, {'r', 1, 2},
-                      {'r', 7, 2}, {'n', 2, 2}}),
+  EXPECT_EQ(Selected({kRedKing,
+                      {'R', 1, 7},
+                      {'R', 7, 7},
+                      {'C', 2, 7},
+                      kBlackKing,
+                      {'r', 1, 2},
+                      {'r', 7, 2},
+                      {'n', 2, 2}}),
             "none");
 }
 

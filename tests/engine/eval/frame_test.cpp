@@ -61,9 +61,8 @@ TEST_F(FrameTest, SelectEvaluatorByLevel) {
     int32_t margin;
   };
   const Case cases[] = {
-      {0, EvaluateMaterial, 200},        {1, EvaluatorForLevel(1), 400},
-      {2, EvaluatorForLevel(2), 400},    {3, EvaluateFull, 300},
-      {5, EvaluateFull, 500},            {12, EvaluateFull, 1200},
+      {0, EvaluateMaterial, 200}, {1, EvaluatorForLevel(1), 400}, {2, EvaluatorForLevel(2), 400},
+      {3, EvaluateFull, 300},     {5, EvaluateFull, 500},         {12, EvaluateFull, 1200},
       {-1, EvaluateFull, -100},
   };
   for (const Case& c : cases) {
@@ -113,9 +112,9 @@ TEST_F(FrameTest, ExactVerdictIsReturnedWithoutTempo) {
 TEST_F(FrameTest, FewAttackersWithoutAnEndgameRuleScoreMaterial) {
   // Black has two attacking pieces, so the selector is asked, but no rule
   // covers two chariots and a cannon against two chariots.
-  testing_support::SetUpFen(Fen({{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 9}, {'C', 1, 7}, {'k', 3, 0},
-                                 {'r', 0, 0}, {'r', 8, 0}},
-                                'b'));
+  testing_support::SetUpFen(Fen(
+      {{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 9}, {'C', 1, 7}, {'k', 3, 0}, {'r', 0, 0}, {'r', 8, 0}},
+      'b'));
   ASSERT_EQ(SelectEndgameEvaluator(), nullptr);
   int32_t red = 3, black = 3;
   EXPECT_EQ(EvaluateMaterial(-5000, &red, &black), 6 - materialBalance);
@@ -143,9 +142,9 @@ TEST_F(FrameTest, EvaluationAllocatesNothing) {
     SetDrawVerdict(&v);
     SetRedWinsVerdict(190000, &v);
     SetBlackCannotLoseVerdict(&v);
-    sum += v.score + CountUsefulPawnsRed(1) + CountUsefulPawnsBlack(1) +
-           ChariotPalaceThreatRed() + ChariotPalaceThreatBlack() + IsFullDefenceSetupRed() +
-           CountPalaceZonePawnsBlack() + static_cast<int32_t>(FindAdvancedPawnRed(5));
+    sum += v.score + CountUsefulPawnsRed(1) + CountUsefulPawnsBlack(1) + ChariotPalaceThreatRed() +
+           ChariotPalaceThreatBlack() + IsFullDefenceSetupRed() + CountPalaceZonePawnsBlack() +
+           static_cast<int32_t>(FindAdvancedPawnRed(5));
     PrepareEvaluation();
     EXPECT_EQ(allocations.load(), before) << fen;
     (void)sum;

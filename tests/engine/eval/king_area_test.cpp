@@ -3,7 +3,6 @@
 // attackers.
 #include <gtest/gtest.h>
 
-#include <utility>
 #include <vector>
 
 #include "engine/eval/evaluate.h"
@@ -106,6 +105,11 @@ TEST(KingAreaAttackTest, AttackersOneAndTwoAboveTheDefenders) {
   // The first near square empty: 50 instead of 33.
   pieces[5] = {'a', 4, 1};
   EXPECT_EQ(WingAttack(pieces).red, 50 - 20);
+  // King on the wing's file 5 (on the first near square) with a red knight
+  // and chariot on the wing: 75 + 33, and 33 + 75 for the knight and the
+  // chariot beside the king.
+  pieces = {{'K', 4, 9}, {'R', 6, 3}, {'N', 7, 3}, {'k', 5, 0}, {'a', 4, 1}};
+  EXPECT_EQ(WingAttack(pieces).red, 75 + 33 + 33 + 75);
 }
 
 TEST(KingAreaAttackTest, FullAttackAndTheWingsThatDiffer) {
@@ -127,6 +131,23 @@ TEST(KingAreaAttackTest, FullAttackAndTheWingsThatDiffer) {
   EXPECT_EQ(WingAttack(open).red, 625 + 33);
   EXPECT_EQ(WingAttack(ColourMirror(open)).black, 625 + 33);
   EXPECT_EQ(WingAttack(FileMirror(open)).red, 625 + 33);
+}
+
+TEST(KingAreaAttackTest, CoveredKingWithElephantsAndAdvisers) {
+  // Elephants on (6,0) and (2,0), advisers on (4,1) and (3,0): the wing is
+  // open (S = 2) but the elephants and advisers temper the attack. One
+  // chariot, t = m + 1: 25 and nothing more; alone on the wing, -20.
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 6, 3}, {'k', 4, 0}, {'a', 4, 1},
+                            {'a', 3, 0}, {'b', 6, 0}, {'b', 2, 0}};
+  EXPECT_EQ(WingAttack(pieces).red, 25 - 20);
+  // Chariot, knight and corner cannon, t > m + 2: 50 + 200 + 141 (two
+  // advisers, no defender on the wing) + 75 + 100.
+  pieces.push_back({'N', 7, 3});
+  pieces.push_back({'C', 7, 2});
+  EXPECT_EQ(WingAttack(pieces).red, 50 + 200 + 141 + 75 + 100);
+  // With one adviser the (a) rule applies: 275 with (5,0) empty.
+  pieces[4] = {'p', 0, 3};
+  EXPECT_EQ(WingAttack(pieces).red, 50 + 200 + 275 + 75 + 100);
 }
 
 TEST(KingAreaAttackTest, DefenceStateOfTheWing) {
@@ -176,25 +197,6 @@ TEST(KingAreaAttackTest, NothingWithoutChariotsAndFewAttackers) {
   more[4] = {'c', 1, 2};
   more.push_back({'C', 1, 7});
   EXPECT_EQ(WingAttack(more).red, 108);
-}
-
-TEST(WingZoneTest, ZonesAndCorners) {
-  EXPECT_EQ(wingZone[MakeSquare(5, 0)], 1);
-  EXPECT_EQ(wingZone[MakeSquare(4, 4)], 2);
-  EXPECT_EQ(wingZone[MakeSquare(3, 4)], 3);
-  EXPECT_EQ(wingZone[MakeSquare(8, 5)], 4);
-  EXPECT_EQ(wingZone[MakeSquare(4, 9)], 5);
-  EXPECT_EQ(wingZone[MakeSquare(0, 5)], 6);
-  EXPECT_EQ(wingZone[0], 0);
-  EXPECT_EQ(cornerZone[MakeSquare(7, 2)], 1);
-  EXPECT_EQ(cornerZone[MakeSquare(1, 0)], 3);
-  EXPECT_EQ(cornerZone[MakeSquare(8, 7)], 4);
-  EXPECT_EQ(cornerZone[MakeSquare(0, 9)], 6);
-  EXPECT_EQ(cornerZone[MakeSquare(6, 2)], 0);
-  EXPECT_EQ(cornerZone[MakeSquare(7, 3)], 0);
-  int total = 0;
-  for (int s = 0; s < kBoardSize; ++s) total += cornerZone[s] != 0 ? 1 : 0;
-  EXPECT_EQ(total, 24);
 }
 
 }  // namespace

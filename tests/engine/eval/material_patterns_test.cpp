@@ -99,14 +99,14 @@ TEST(MaterialTermGroupTest, ChariotsFacingOnAFile) {
   pieces[4] = {'N', 4, 3};
   pieces[2] = {'C', 0, 9};
   EXPECT_EQ(TermGroup(pieces).blackTotal, 37);
-  pieces[2] = {'C', 0, 3};
+  pieces[2] = {'C', 4, 9};  // over the red chariot
   EXPECT_EQ(TermGroup(pieces).blackTotal, 0);
   // An unprotected black cannon between: 100 * (9 - rank) / 8 to red.
   pieces[4] = {'c', 4, 6};
   const FullEvalState s = TermGroup(pieces);
   EXPECT_EQ(s.redTotal, 37);
   EXPECT_EQ(s.blackTotal, 0);
-  // With the black chariot nearer red, or two men between: nothing.
+  // Two men between: nothing.
   pieces[4] = {'P', 4, 5};
   pieces.push_back({'p', 4, 4});
   EXPECT_EQ(TermGroup(pieces).redTotal, 0);
@@ -141,18 +141,26 @@ TEST(MaterialTermGroupTest, ChariotCounts) {
 }
 
 TEST(MaterialTermGroupTest, TwoChariotsEachWithoutElephants) {
-  std::vector<At> pieces = {{'K', 4, 9}, {'A', 4, 8}, {'R', 0, 9}, {'R', 8, 7},
-                            {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'r', 0, 0},
-                            {'r', 7, 0}, {'b', 2, 0}};
-  EXPECT_EQ(TermGroup(pieces).blackTotal, 100);  // fewer advisers, one left
-  pieces[1] = {'B', 2, 9};                       // no adviser, an elephant
-  EXPECT_EQ(TermGroup(pieces).blackTotal, 0);
-  pieces[1] = {'K', 4, 9};                        // no adviser, no elephant
-  EXPECT_EQ(TermGroup(pieces).blackTotal, 200);
+  const std::vector<At> black = {{'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'r', 0, 0},
+                                 {'r', 7, 0}, {'b', 2, 0}};
+  const auto with = [](std::vector<At> red, const std::vector<At>& other) {
+    red.insert(red.end(), other.begin(), other.end());
+    return red;
+  };
+  // Red without elephants, fewer advisers than black but one left: 100.
+  EXPECT_EQ(TermGroup(with({{'K', 4, 9}, {'A', 4, 8}, {'R', 0, 9}, {'R', 8, 7}}, black))
+                .blackTotal,
+            100);
+  // None left: 200; an elephant instead: nothing.
+  EXPECT_EQ(TermGroup(with({{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 7}}, black)).blackTotal, 200);
+  EXPECT_EQ(TermGroup(with({{'K', 4, 9}, {'B', 2, 9}, {'R', 0, 9}, {'R', 8, 7}}, black))
+                .blackTotal,
+            0);
   // As many advisers as black, both none: 100.
-  pieces[5] = {'b', 6, 0};
-  pieces[6] = {'p', 0, 3};
-  EXPECT_EQ(TermGroup(pieces).blackTotal, 100);
+  const std::vector<At> noAdvisers = {{'k', 4, 0}, {'b', 2, 0}, {'b', 6, 0}, {'p', 8, 3},
+                                      {'r', 0, 0}, {'r', 7, 0}};
+  EXPECT_EQ(TermGroup(with({{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 7}}, noAdvisers)).blackTotal,
+            100);
 }
 
 TEST(MaterialTermGroupTest, ThreeAttackingPiecesEach) {
@@ -176,8 +184,8 @@ TEST(MaterialTermGroupTest, SideWithoutAttackingPieces) {
 }
 
 TEST(MaterialTermGroupTest, LoneCannonAgainstLoneCannonIsDampedByAThird) {
-  const std::vector<At> pieces = {{'K', 4, 9}, {'A', 4, 8}, {'C', 1, 7}, {'P', 0, 6},
-                                  {'k', 4, 0}, {'a', 4, 1}, {'c', 1, 2}, {'p', 8, 3}};
+  const std::vector<At> pieces = {{'K', 4, 9}, {'A', 4, 8}, {'C', 1, 8}, {'P', 0, 6},
+                                  {'k', 4, 0}, {'a', 4, 1}, {'c', 1, 1}, {'p', 8, 3}};
   for (char side : {'w', 'b'}) {
     const FullEvalState s = TermGroup(pieces, side, -1000, 101, 50);
     EXPECT_TRUE(s.finalSumNow);
@@ -185,7 +193,8 @@ TEST(MaterialTermGroupTest, LoneCannonAgainstLoneCannonIsDampedByAThird) {
     EXPECT_EQ(s.redTotal, 33);
     EXPECT_EQ(s.blackTotal, 16);
   }
-  // Unequal pawns: not damped; the cannons at home are not penalised.
+  // Unequal pawns: not damped; cannons on their two back ranks are not
+  // penalised.
   std::vector<At> more = pieces;
   more.push_back({'P', 2, 6});
   const FullEvalState s = TermGroup(more, 'w', -1000, 101, 50);
@@ -220,27 +229,32 @@ TEST(MaterialTermGroupTest, LoneChariotAgainstLoneCannon) {
 TEST(MaterialTermGroupTest, ChariotEndings) {
   // Black chariot on red's back-rank centre against red's fortress: adviser
   // on the palace centre and (5,9), elephants (2,9) and (4,7): 400, and no
-  // quarter damping; red king (3,9) keeps the king-file rule out.
+  // quarter damping. Each side has at most one pawn against both enemy
+  // advisers (75 less), and black's king and chariot share file 4 (100).
   std::vector<At> pieces = {{'K', 3, 8}, {'A', 4, 8}, {'A', 5, 9}, {'B', 2, 9}, {'B', 4, 7},
                             {'R', 0, 5}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0},
                             {'b', 2, 0}, {'b', 6, 0}, {'r', 4, 9}};
   FullEvalState s = TermGroup(pieces, 'w', 1000);
   EXPECT_FALSE(s.finalSumNow);
-  EXPECT_EQ(s.redTotal, 400);
+  EXPECT_EQ(s.redTotal, 400 - 75);
+  EXPECT_EQ(s.blackTotal, 100 - 75);
   EXPECT_EQ(s.balance, 1000);
   // Without the fortress the full defences on both sides damp to a quarter.
   pieces[11] = {'r', 8, 5};
   s = TermGroup(pieces, 'b', 1000, 8, 4);
   EXPECT_TRUE(s.finalSumNow);
   EXPECT_EQ(s.balance, 250);
-  EXPECT_EQ(s.redTotal, 2);
-  EXPECT_EQ(s.blackTotal, 1);
+  EXPECT_EQ(s.redTotal, (8 - 75) / 4);
+  EXPECT_EQ(s.blackTotal, (4 - 75) / 4);
   // King and chariot on the centre file: 100; one pawn against both enemy
   // advisers: 75 less.
-  pieces = {{'K', 4, 9}, {'R', 4, 5}, {'P', 0, 6}, {'k', 3, 0}, {'a', 4, 1}, {'a', 5, 0},
-            {'r', 8, 3}};
+  pieces = {{'K', 4, 9}, {'B', 2, 9}, {'R', 4, 5}, {'P', 0, 6}, {'k', 3, 0}, {'a', 4, 1},
+            {'a', 5, 0}, {'r', 8, 3}};
   s = TermGroup(pieces);
   EXPECT_EQ(s.redTotal, 100 - 75);
+  std::vector<At> twoPawns = pieces;
+  twoPawns.push_back({'P', 8, 6});
+  EXPECT_EQ(TermGroup(twoPawns).redTotal, 100);
   // A side without advisers against a useful enemy pawn: 200, 300 with a
   // zone pawn.
   EXPECT_EQ(s.blackTotal, 0);

@@ -142,8 +142,8 @@ TEST_F(Prepare, CentrePawnBonusNeedsBlacksPawnAndUndevelopedKnights) {
   b = PreparedBefore("rnbakabnr/9/1c5c1/p7p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w");
   EXPECT_EQ(b.Red(kPawn, 4, 6), 55 + 76);
   // Five attacking pieces in all: no corner penalties.
-  b = PreparedBefore(Fen({{'K', 4, 9}, {'R', 0, 9}, {'C', 1, 7}, {'k', 3, 0}, {'r', 0, 0},
-                          {'c', 1, 2}, {'n', 7, 0}}));
+  b = PreparedBefore(Fen(
+      {{'K', 4, 9}, {'R', 0, 9}, {'C', 1, 7}, {'k', 3, 0}, {'r', 0, 0}, {'c', 1, 2}, {'n', 7, 0}}));
   EXPECT_EQ(b.Red(kChariot, 0, 9), -80 + 1280);
   EXPECT_EQ(b.Black(kKnight, 7, 0), -65 + pieceSquareBlack[kKnight][kOffBoard]);
 }
@@ -159,9 +159,21 @@ TEST_F(Prepare, DynamicValuesFollowTheMaterial) {
   // Red with two attackers, black with three, eight pawns: each side's pawn
   // by its own count, the knight by both counts (579, under the cap) and
   // the cannon against the knight (541, above the floor).
-  b = PreparedBefore(Fen({{'K', 4, 9}, {'R', 0, 9}, {'N', 1, 9}, {'P', 0, 6}, {'P', 2, 6},
-                          {'P', 4, 6}, {'P', 6, 6}, {'k', 3, 0}, {'r', 0, 0}, {'c', 1, 2},
-                          {'c', 7, 2}, {'p', 0, 3}, {'p', 2, 3}, {'p', 4, 3}, {'p', 8, 3}}));
+  b = PreparedBefore(Fen({{'K', 4, 9},
+                          {'R', 0, 9},
+                          {'N', 1, 9},
+                          {'P', 0, 6},
+                          {'P', 2, 6},
+                          {'P', 4, 6},
+                          {'P', 6, 6},
+                          {'k', 3, 0},
+                          {'r', 0, 0},
+                          {'c', 1, 2},
+                          {'c', 7, 2},
+                          {'p', 0, 3},
+                          {'p', 2, 3},
+                          {'p', 4, 3},
+                          {'p', 8, 3}}));
   EXPECT_EQ(b.red[kPawn][kOffBoard], 100 + 84 - 36);
   EXPECT_EQ(b.black[kPawn][kOffBoard], 100 + 84 - 54);
   EXPECT_EQ(b.red[kKnight][kOffBoard], 550 + 76 - 15 - 32);
@@ -175,8 +187,8 @@ TEST_F(Prepare, PieceValueTableFeedsEachSide) {
   EXPECT_EQ(b.red[kKnight][kOffBoard], 585);
   EXPECT_EQ(b.red[kCannon][kOffBoard], 540);
   EXPECT_EQ(b.black[kKnight][kOffBoard], 550);
-  pieceValueTable[4] = 600;  // red cannon
-  pieceValueTable[6] = 120;  // black pawn
+  pieceValueTable[4] = 600;    // red cannon
+  pieceValueTable[6] = 120;    // black pawn
   pieceValueTable[11] = 1300;  // black chariot
   b = PreparedBefore(testing_support::kStartFen);
   EXPECT_EQ(b.red[kCannon][kOffBoard], 600 + 550 - 585);
@@ -221,20 +233,40 @@ TEST_F(Prepare, EvaluatorIsLoweredByMaterialOnlyFromTheFullLevel) {
     uint32_t level;
   };
   const std::vector<Case> cases = {
-      {"two each", {{'K', 4, 9}, {'R', 0, 9}, {'C', 1, 7}, {'k', 3, 0}, {'r', 0, 0}, {'n', 1, 0}},
+      {"two each",
+       {{'K', 4, 9}, {'R', 0, 9}, {'C', 1, 7}, {'k', 3, 0}, {'r', 0, 0}, {'n', 1, 0}},
        2},
       {"one each", {{'K', 4, 9}, {'R', 0, 9}, {'k', 3, 0}, {'n', 1, 0}}, 1},
       {"one against two", {{'K', 4, 9}, {'C', 1, 7}, {'k', 3, 0}, {'n', 1, 0}, {'c', 7, 2}}, 2},
       {"three minors each",
-       {{'K', 4, 9}, {'N', 1, 9}, {'C', 1, 7}, {'C', 7, 7}, {'k', 3, 0}, {'n', 1, 0}, {'n', 7, 0},
+       {{'K', 4, 9},
+        {'N', 1, 9},
+        {'C', 1, 7},
+        {'C', 7, 7},
+        {'k', 3, 0},
+        {'n', 1, 0},
+        {'n', 7, 0},
         {'c', 1, 2}},
        2},
       {"three each with a chariot",
-       {{'K', 4, 9}, {'R', 0, 9}, {'C', 1, 7}, {'C', 7, 7}, {'k', 3, 0}, {'n', 1, 0}, {'n', 7, 0},
+       {{'K', 4, 9},
+        {'R', 0, 9},
+        {'C', 1, 7},
+        {'C', 7, 7},
+        {'k', 3, 0},
+        {'n', 1, 0},
+        {'n', 7, 0},
         {'c', 1, 2}},
        3},
-      {"four minors", {{'K', 4, 9}, {'N', 1, 9}, {'N', 7, 9}, {'C', 1, 7}, {'C', 7, 7}, {'k', 3, 0},
-                       {'n', 1, 0}, {'c', 1, 2}},
+      {"four minors",
+       {{'K', 4, 9},
+        {'N', 1, 9},
+        {'N', 7, 9},
+        {'C', 1, 7},
+        {'C', 7, 7},
+        {'k', 3, 0},
+        {'n', 1, 0},
+        {'c', 1, 2}},
        3},
   };
   middleKnowledge = 5;

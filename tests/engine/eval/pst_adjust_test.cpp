@@ -100,8 +100,8 @@ TEST(AdjustPieceSquareTables, StartPositionCorrectionsExactly) {
 TEST(AdjustPieceSquareTables, PieceOnThePalaceCentre) {
   // The right adviser steps to (4,8): the knights beside it and the chariot
   // rank 8 lose, and the emptied (5,9) opens file 5 to red's chariots.
-  const Corrections got = CorrectionsOf(
-      "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/4A4/RNB1KABNR w");
+  const Corrections got =
+      CorrectionsOf("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/4A4/RNB1KABNR w");
   Corrections want = StartCorrections();
   Add(want, kRedBank, kKnight, 3, 8, -6);
   Add(want, kRedBank, kKnight, 5, 8, -6);
@@ -113,8 +113,7 @@ TEST(AdjustPieceSquareTables, PieceOnThePalaceCentre) {
 TEST(AdjustPieceSquareTables, ChariotBehindItsKnightFile) {
   // Chariot on (1,9) and the knight in the corner: shut in while a piece
   // stands on file 1 in front of it.
-  Corrections got = CorrectionsOf(
-      "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABRN w");
+  Corrections got = CorrectionsOf("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABRN w");
   EXPECT_EQ(At_(got, kRedBank, kAdviser, 3, 9), -10);
   EXPECT_EQ(At_(got, kRedBank, kElephant, 2, 9), -10);
   got = CorrectionsOf("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RNBAKABRN w");
@@ -125,8 +124,7 @@ TEST(AdjustPieceSquareTables, ChariotBehindItsKnightFile) {
 
 TEST(AdjustPieceSquareTables, ElephantPenaltyNeedsFourAttackersEach) {
   // Two chariots and two cannons each: elephants and advisers both lose.
-  Corrections got = CorrectionsOf(
-      "r1bakab1r/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/R1BAKAB1R w");
+  Corrections got = CorrectionsOf("r1bakab1r/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/R1BAKAB1R w");
   EXPECT_EQ(At_(got, kRedBank, kElephant, 2, 9), -10);
   EXPECT_EQ(At_(got, kBlackBank, kElephant, 6, 0), -10);
   EXPECT_EQ(At_(got, kRedBank, kAdviser, 3, 9), -10);
@@ -140,8 +138,14 @@ TEST(AdjustPieceSquareTables, ElephantPenaltyNeedsFourAttackersEach) {
 }
 
 TEST(AdjustPieceSquareTables, ElephantFormationGuardsTheFlank) {
-  const Corrections got = CorrectionsOf(Fen({{'K', 4, 9}, {'A', 3, 9}, {'A', 5, 9}, {'B', 6, 9},
-                                             {'B', 4, 7}, {'k', 4, 0}, {'a', 4, 1}, {'b', 2, 0},
+  const Corrections got = CorrectionsOf(Fen({{'K', 4, 9},
+                                             {'A', 3, 9},
+                                             {'A', 5, 9},
+                                             {'B', 6, 9},
+                                             {'B', 4, 7},
+                                             {'k', 4, 0},
+                                             {'a', 4, 1},
+                                             {'b', 2, 0},
                                              {'b', 4, 2}}));
   EXPECT_EQ(At_(got, kRedBank, kKnight, 8, 7), 5);
   EXPECT_EQ(At_(got, kRedBank, kCannon, 8, 7), 5);
@@ -153,8 +157,7 @@ TEST(AdjustPieceSquareTables, ElephantFormationGuardsTheFlank) {
 
 TEST(AdjustPieceSquareTables, KnightAndPawnsWithoutEnemyWingCannons) {
   // No black cannon at all: a captured cannon stands in no wing zone.
-  const Corrections none =
-      CorrectionsOf(Fen({{'K', 4, 9}, {'N', 6, 7}, {'P', 6, 6}, {'k', 3, 0}}));
+  const Corrections none = CorrectionsOf(Fen({{'K', 4, 9}, {'N', 6, 7}, {'P', 6, 6}, {'k', 3, 0}}));
   EXPECT_EQ(At_(none, kRedBank, kPawn, 6, 6), -15 - 20 - 20);
   EXPECT_EQ(At_(none, kRedBank, kPawn, 6, 5), 10);
   EXPECT_EQ(At_(none, kRedBank, kKnight, 6, 7), 10);
@@ -186,29 +189,28 @@ TEST(AdjustPieceSquareTables, KnightInFrontOfTheFlankPawns) {
   // Knights on (2,7) and (8,7): the pawn in front loses, the black pawn that
   // would face it gains; 7 on the (2,7) wing, 15 on the others. A red cannon
   // on (7,7) and black cannons on both wings keep the other rules out.
-  const Corrections got = CorrectionsOf(
-      Fen({{'K', 4, 9}, {'N', 2, 7}, {'N', 8, 7}, {'C', 7, 7}, {'k', 3, 0}, {'c', 1, 2},
-           {'c', 7, 2}}));
+  const Corrections got = CorrectionsOf(Fen(
+      {{'K', 4, 9}, {'N', 2, 7}, {'N', 8, 7}, {'C', 7, 7}, {'k', 3, 0}, {'c', 1, 2}, {'c', 7, 2}}));
   EXPECT_EQ(At_(got, kRedBank, kPawn, 2, 6), -7);
   EXPECT_EQ(At_(got, kBlackBank, kPawn, 2, 4), 7 + 10);  // + black's own left-wing rule
   EXPECT_EQ(At_(got, kRedBank, kPawn, 8, 6), -15);
   EXPECT_EQ(At_(got, kBlackBank, kPawn, 8, 4), 15);
   // Without a red cannon on the third-rank squares of the other wing, the
   // (2,7) knight's pawn loses 20 more.
-  const Corrections noCannon = CorrectionsOf(Fen(
-      {{'K', 4, 9}, {'N', 2, 7}, {'N', 8, 7}, {'k', 3, 0}, {'c', 1, 2}, {'c', 7, 2}}));
+  const Corrections noCannon = CorrectionsOf(
+      Fen({{'K', 4, 9}, {'N', 2, 7}, {'N', 8, 7}, {'k', 3, 0}, {'c', 1, 2}, {'c', 7, 2}}));
   EXPECT_EQ(At_(noCannon, kRedBank, kPawn, 2, 6), -7 - 20);
   // A black cannon on red's half stands in no wing zone of black's half.
-  const Corrections ownHalf = CorrectionsOf(Fen(
-      {{'K', 4, 9}, {'C', 1, 7}, {'k', 3, 0}, {'c', 1, 2}, {'c', 7, 6}}));
+  const Corrections ownHalf =
+      CorrectionsOf(Fen({{'K', 4, 9}, {'C', 1, 7}, {'k', 3, 0}, {'c', 1, 2}, {'c', 7, 6}}));
   EXPECT_EQ(At_(ownHalf, kRedBank, kPawn, 6, 5), 10);
   EXPECT_EQ(At_(ownHalf, kRedBank, kPawn, 2, 5), 0);
 }
 
 TEST(AdjustPieceSquareTables, ChariotShutInByAPieceOnTheKnightFile) {
   // Red chariot on (1,9) with a black pawn far up the file on (1,5).
-  Corrections got = CorrectionsOf(
-      Fen({{'K', 4, 9}, {'R', 1, 9}, {'k', 3, 0}, {'r', 0, 0}, {'p', 1, 5}}));
+  Corrections got =
+      CorrectionsOf(Fen({{'K', 4, 9}, {'R', 1, 9}, {'k', 3, 0}, {'r', 0, 0}, {'p', 1, 5}}));
   EXPECT_EQ(At_(got, kRedBank, kAdviser, 3, 9), -10);
   got = CorrectionsOf(Fen({{'K', 4, 9}, {'R', 1, 9}, {'k', 3, 0}, {'r', 0, 0}, {'p', 1, 4}}));
   EXPECT_EQ(At_(got, kRedBank, kAdviser, 3, 9), 0);

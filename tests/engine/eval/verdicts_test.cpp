@@ -56,8 +56,7 @@ TEST_F(VerdictWriters, NegativeBalanceTruncatesTowardZero) {
   contemptBlack = -5;
   Check("draw", SetDrawVerdict, -15, {3, kVerdictExact}, {-5, kVerdictExact});
   Check("no attackers", EvalNoAttackersDraw, -15, {2, kVerdictExact}, {-4, kVerdictExact});
-  Check("red cannot lose", SetRedCannotLoseVerdict, -15, {2, kVerdictAtLeast},
-        {4, kVerdictAtMost});
+  Check("red cannot lose", SetRedCannotLoseVerdict, -15, {2, kVerdictAtLeast}, {4, kVerdictAtMost});
   Check("black cannot lose", SetBlackCannotLoseVerdict, -15, {-6, kVerdictAtMost},
         {-4, kVerdictAtLeast});
   Check("red wins", RedWins190k, -15, {189993, kVerdictAtLeast}, {-189993, kVerdictAtMost});
@@ -83,8 +82,7 @@ TEST_F(VerdictWriters, OddNegativeBalanceHalvesTowardZero) {
   Check("red wins", RedWins190k, -101, {189950, kVerdictAtLeast}, {-189950, kVerdictAtMost});
   Check("black wins", BlackWins190k, -101, {-190050, kVerdictAtMost}, {190050, kVerdictAtLeast});
   // B = -7: B/8 is 0, so a cannot-lose verdict is the plain draw value.
-  Check("red cannot lose", SetRedCannotLoseVerdict, -7, {0, kVerdictAtLeast},
-        {0, kVerdictAtMost});
+  Check("red cannot lose", SetRedCannotLoseVerdict, -7, {0, kVerdictAtLeast}, {0, kVerdictAtMost});
 }
 
 TEST(EdgeFileSquare, MarksExactlyTheTwentyEdgeFileSquares) {

@@ -133,12 +133,12 @@ const LineCase kLines[] = {
      {4, kDrawRedToMove}},
     {"CheckerOfEveryMoveLoses", kMixedFen, "", "c6f6 f7e7 f6c6 e7f7 c6f6 f7e7 f6c6",
      {4, 3199999 - 7}},
-    // A single check inside the cycle is no perpetual check and no draw.
-    // O's check after a quiet move: a draw, except at ply 1 where the
+    // Black's check after a quiet move: a draw, except at ply 1 where the
     // four-ply rule finds no ruling.
     {"SingleCheckAgainstSideToMove", "4k4/9/8R/9/9/9/9/9/9/3K5 w", "", "i7i9 e9e8 i9i7 e8e9 i7i9",
      {4, kDrawBlackToMove}},
     {"SingleCheckAtPlyOne", "4k4/9/8R/9/9/9/9/9/9/3K5 w", "i7i9 e9e8 i9i7 e8e9", "i7i9", {}},
+    // Red's last move checked, once in the cycle: no perpetual check, no draw.
     {"SingleCheckNoRuling", "4k4/9/8R/9/9/9/9/9/9/3K5 w", "", "i7i9 e9e8 i9i7 e8e9 i7i9 e9e8",
      {}},
     // Plain repetition: a draw from ply 5 on; below that only when the
@@ -170,6 +170,28 @@ const LineCase kLines[] = {
      {4, kDrawRedToMove}},
     {"DefendedCannonChaserNode", "3k5/9/9/9/3n5/9/R1C6/9/9/4K4 w", "", "c3c6 d5e7 c6c3 e7d5 c3c6",
      {4, kDrawBlackToMove}},
+    {"UndefendedCannonChasedAtPlyOne", "3k5/9/9/9/3n5/9/2C6/9/9/4K4 w", "c3c6 d5e7 c6c3", "e7d5",
+     {4, 3199998 - 1}},
+    {"DefendedCannonChasedAtPlyOne", "3k5/9/9/9/3n5/9/R1C6/9/9/4K4 w", "c3c6 d5e7 c6c3", "e7d5", {}},
+    {"CannonGuardedOnItsEarlierSquareAtPlyOne", "3k5/9/9/R8/3n5/9/2C6/9/9/4K4 w",
+     "c3c6 d5e7 c6c3", "e7d5", {}},
+    // Black's chariot chases red's knight: not counted when the knight was
+    // guarded where it stood before, or was not attacked there, or itself
+    // threatened the chariot's square; the four-ply rule decides instead.
+    {"ChasedKnightGuardedBefore", "2C2k3/9/9/4r4/9/4N4/2c6/5K3/2R6/9 w", "",
+     "e4c5 e6c6 c5e4 c6e6", {4, kDrawRedToMove}},
+    {"ChasedKnightGuardedBeforePly3", "2C2k3/9/9/4r4/9/4N4/2c6/5K3/2R6/9 w", "e4c5",
+     "e6c6 c5e4 c6e6", {}},
+    {"ChasedKnightNotAttackedBefore", "3k5/6C2/4r4/1r7/9/9/9/9/9/1N1K5 w", "",
+     "b0c2 b6b5 c2b0 b5b6", {4, kDrawRedToMove}},
+    {"ChasedKnightThreatensBack", "4k4/9/9/3nrN3/9/9/9/9/5K3/9 w", "", "f6e8 e6e4 e8f6 e4e6",
+     {4, kDrawRedToMove}},
+    // Red's knight chases: a draw when black answered with a check, or when
+    // the chased cannon is guarded where it lands.
+    {"ChaseAnsweredWithCheck", "3k5/7c1/9/r4N3/9/9/9/9/4K4/9 w", "", "f6e4 h8e8 e4f6 e8h8",
+     {4, kDrawRedToMove}},
+    {"ChasedCannonGuardedOnArrival", "4k4/9/3C3c1/2N4r1/9/9/9/9/3K5/9 w", "",
+     "c6b8 h7e7 b8c6 e7h7", {4, kDrawRedToMove}},
     // Chasing an undefended piece round a six-ply cycle.
     {"SixCycleChaserNode", kChaseFen, "", kChase6, {6, 6 - 1600000}},
     {"SixCycleChasedNode", kChaseFen, "", "a2a4 g4g6 a4a6 g6g2 a6a2 g2g4 a2a4", {6, 3199998 - 7}},

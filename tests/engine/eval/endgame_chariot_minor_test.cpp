@@ -1,0 +1,217 @@
+// A chariot against a lone cannon or knight: the graded wins, the fortresses
+// of the defender, the selector's choice and the red/black mirror.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/eval/endgame.h"
+#include "engine/eval/evaluate.h"
+#include "engine/eval/prepare.h"
+#include "engine/position/position.h"
+#include "tests/engine/eval/board_builder.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using eval_testing::At;
+using eval_testing::Fen;
+using Pieces = std::vector<At>;
+
+enum class Expect { kRedWins, kBlackWins, kRedHolds, kBlackHolds, kNone };
+
+// The verdict the writers give for the position now set up.
+EndgameVerdict Written(Expect e, int32_t x) {
+  const int32_t b = materialBalance;
+  const bool red = sideToMove == kRed;
+  switch (e) {
+    case Expect::kRedWins:
+      return red ? EndgameVerdict{b / 2 + x, kVerdictAtLeast}
+                 : EndgameVerdict{(-b) / 2 - x, kVerdictAtMost};
+    case Expect::kBlackWins:
+      return red ? EndgameVerdict{b / 2 - x, kVerdictAtMost}
+                 : EndgameVerdict{(-b) / 2 + x, kVerdictAtLeast};
+    case Expect::kRedHolds:
+      return red ? EndgameVerdict{contemptRed + b / 8, kVerdictAtLeast}
+                 : EndgameVerdict{contemptRed - b / 8, kVerdictAtMost};
+    case Expect::kBlackHolds:
+      return red ? EndgameVerdict{contemptBlack + b / 8, kVerdictAtMost}
+                 : EndgameVerdict{contemptBlack - b / 8, kVerdictAtLeast};
+    case Expect::kNone:
+      break;
+  }
+  return {0, kVerdictNone};
+}
+
+// Runs fn with each side to move and expects verdict e; the selector must
+// pick fn (unless selected is false), and the twin must give the same
+// verdict on the colour-swapped position.
+void Check(EndgameEvaluatorFn fn, EndgameEvaluatorFn twin, const Pieces& pieces, Expect e,
+           int32_t x = 0, bool selected = true) {
+  for (const char side : {'w', 'b'}) {
+    const std::string fen = Fen(pieces, side);
+    SCOPED_TRACE(fen);
+    testing_support::SetUpFen(fen);
+    if (selected) {
+      EXPECT_EQ(SelectEndgameEvaluator(), fn);
+    }
+    EndgameVerdict v{-1, -1};
+    fn(&v);
+    const EndgameVerdict want = Written(e, x);
+    EXPECT_EQ(v.flag, want.flag);
+    if (want.flag != kVerdictNone) {
+      EXPECT_EQ(v.score, want.score);
+    }
+    SwapColours();
+    PrepareEvaluation();
+    if (selected) {
+      EXPECT_EQ(SelectEndgameEvaluator(), twin);
+    }
+    EndgameVerdict w{-1, -1};
+    twin(&w);
+    EXPECT_EQ(w.flag, v.flag) << "mirror";
+    if (v.flag != kVerdictNone) {
+      EXPECT_EQ(w.score, v.score) << "mirror";
+    }
+  }
+}
+
+const EndgameEvaluatorFn kVsCannon = EvalChariotVsCannonRed;
+const EndgameEvaluatorFn kVsCannonTwin = EvalChariotVsCannonBlack;
+const EndgameEvaluatorFn kVsKnight = EvalChariotVsKnightRed;
+const EndgameEvaluatorFn kVsKnightTwin = EvalChariotVsKnightBlack;
+
+TEST(ChariotVsCannon, WinsGradedByTheDefence) {
+  // A bare king with its cannon.
+  Check(kVsCannon, kVsCannonTwin, {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}},
+        Expect::kRedWins, 199000);
+  Check(kVsCannon, kVsCannonTwin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}, {'b', 4, 2}}, Expect::kRedWins,
+        198500);
+  Check(kVsCannon, kVsCannonTwin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}, {'a', 4, 1}}, Expect::kRedWins,
+        198500);
+  // Red's extra pieces do not matter for the grade.
+  Check(kVsCannon, kVsCannonTwin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'N', 2, 6}, {'P', 6, 4}, {'k', 3, 0}, {'c', 6, 2}},
+        Expect::kRedWins, 199000);
+}
+
+TEST(ChariotVsCannon, AnyDefendingPawnOrUnknownDefenceGivesNone) {
+  Check(kVsCannon, kVsCannonTwin, {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}, {'p', 0, 6}},
+        Expect::kNone);
+  // Two elephants and no adviser: no rule.
+  Check(kVsCannon, kVsCannonTwin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'N', 1, 5}, {'k', 3, 0}, {'c', 6, 2}, {'b', 2, 0}, {'b', 6, 0}},
+        Expect::kNone);
+}
+
+TEST(ChariotVsCannon, AdvisersAndKingFortress) {
+  const Pieces right = {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'a', 5, 0}, {'c', 7, 5}};
+  Check(kVsCannon, kVsCannonTwin, right, Expect::kBlackHolds);
+  // The other corner, held by the cannon on (5, 2) while the king stands on
+  // the palace top.
+  const Pieces left = {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 2}, {'a', 4, 1}, {'a', 3, 0}, {'c', 5, 2}};
+  Check(kVsCannon, kVsCannonTwin, left, Expect::kBlackHolds);
+  Pieces cannonAway = left;
+  cannonAway.back() = {'c', 5, 3};
+  Check(kVsCannon, kVsCannonTwin, cannonAway, Expect::kNone);
+  // The fortress needs a bare chariot: a red pawn or second attacker breaks it.
+  Pieces withPawn = right;
+  withPawn.push_back({'P', 8, 3});
+  Check(kVsCannon, kVsCannonTwin, withPawn, Expect::kNone);
+  Pieces withKnight = right;
+  withKnight.push_back({'N', 8, 5});
+  Check(kVsCannon, kVsCannonTwin, withKnight, Expect::kNone);
+}
+
+TEST(ChariotVsKnight, TableByAdvisersAndElephants) {
+  // Red also holds a knight, so the elephants do not stop the table.
+  Check(kVsKnight, kVsKnightTwin,
+        {{'K', 3, 9}, {'R', 0, 5}, {'N', 1, 7}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0},
+         {'b', 6, 0}, {'n', 6, 2}},
+        Expect::kRedWins, 192000);
+  Check(kVsKnight, kVsKnightTwin,
+        {{'K', 3, 9}, {'R', 0, 5}, {'C', 1, 7}, {'k', 4, 0}, {'a', 3, 0}, {'b', 2, 0}, {'n', 6, 2}},
+        Expect::kRedWins, 195500);
+  Check(kVsKnight, kVsKnightTwin, {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'n', 6, 2}},
+        Expect::kRedWins, 197500);
+  Check(kVsKnight, kVsKnightTwin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'n', 6, 2}}, Expect::kRedWins, 196000);
+}
+
+TEST(ChariotVsKnight, LoneChariotAgainstElephantsOrPawnsKnowsNothing) {
+  Check(kVsKnight, kVsKnightTwin,
+        {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0}, {'b', 6, 0},
+         {'n', 6, 5}},
+        Expect::kNone);
+  Check(kVsKnight, kVsKnightTwin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'N', 1, 7}, {'k', 4, 0}, {'n', 6, 2}, {'p', 8, 6}},
+        Expect::kNone);
+}
+
+TEST(ChariotVsKnight, KnightBeforeHomeAdvisersHolds) {
+  const Pieces holds = {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'n', 2, 2}};
+  Check(kVsKnight, kVsKnightTwin, holds, Expect::kBlackHolds);
+  // On the centre file or beyond the river the table decides instead.
+  Pieces centre = holds;
+  centre.back() = {'n', 4, 2};
+  Check(kVsKnight, kVsKnightTwin, centre, Expect::kRedWins, 194000);
+  Pieces advanced = holds;
+  advanced.back() = {'n', 2, 5};
+  Check(kVsKnight, kVsKnightTwin, advanced, Expect::kRedWins, 194000);
+  // The king off its home square.
+  Pieces kingUp = holds;
+  kingUp[2] = {'k', 4, 1};
+  Check(kVsKnight, kVsKnightTwin, kingUp, Expect::kRedWins, 194000);
+}
+
+TEST(ChariotVsCannonElephants, ConnectedElephantsHoldWithTheCannonInPlay) {
+  const Pieces right = {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'b', 4, 2}, {'b', 6, 0}, {'c', 1, 2}};
+  Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, right,
+        Expect::kBlackHolds);
+  const Pieces left = {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'b', 4, 2}, {'b', 2, 0}, {'c', 6, 7}};
+  Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, left,
+        Expect::kBlackHolds);
+  // The cannon on its own back rank or deep in red's camp does not hold.
+  for (const At cannon : {At{'c', 1, 1}, At{'c', 1, 8}}) {
+    Pieces off = right;
+    off.back() = cannon;
+    Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, off, Expect::kNone);
+  }
+  // An adviser on the elephant's eye cuts the elephants apart.
+  Pieces blocked = right;
+  blocked.push_back({'a', 5, 1});
+  Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, blocked,
+        Expect::kNone);
+}
+
+TEST(ChariotVsKnightElephants, KnightFortresses) {
+  const EndgameEvaluatorFn fn = EvalChariotVsKnightElephantsRed;
+  const EndgameEvaluatorFn twin = EvalChariotVsKnightElephantsBlack;
+  Check(fn, twin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'b', 4, 2}, {'b', 2, 0}, {'n', 5, 2}},
+        Expect::kBlackHolds);
+  Check(fn, twin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'a', 4, 1}, {'b', 4, 2}, {'b', 6, 0}, {'n', 3, 2}},
+        Expect::kBlackHolds);
+  // The knight on the elephant's forward point, the red king off file 5.
+  const Pieces forward = {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'a', 5, 0},
+                          {'b', 4, 2}, {'b', 2, 0}, {'n', 6, 4}};
+  Check(fn, twin, forward, Expect::kBlackHolds);
+  Pieces kingOnFive = forward;
+  kingOnFive[0] = {'K', 5, 9};
+  Check(fn, twin, kingOnFive, Expect::kNone);
+  // The edge knight needs its pawn in front.
+  const Pieces edge = {{'K', 4, 9}, {'R', 7, 6}, {'k', 5, 0}, {'a', 3, 0}, {'b', 4, 2},
+                       {'b', 6, 0}, {'n', 0, 5}, {'p', 0, 4}};
+  Check(fn, twin, edge, Expect::kBlackHolds);
+  Pieces noPawn = edge;
+  noPawn.pop_back();
+  Check(fn, twin, noPawn, Expect::kNone);
+  // Nothing without the centre elephant.
+  Check(fn, twin,
+        {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'b', 0, 2}, {'b', 2, 0}, {'n', 5, 2}},
+        Expect::kNone);
+}
+
+}  // namespace

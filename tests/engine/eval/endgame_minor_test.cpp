@@ -1,0 +1,205 @@
+// Minor-piece endings: a cannon against a knight with pawns, a lone piece
+// against pawns, a knight against two knights, a cannon against two cannons
+// and a knight with pawns against a side without advisers.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/eval/endgame.h"
+#include "engine/eval/evaluate.h"
+#include "engine/eval/prepare.h"
+#include "engine/position/position.h"
+#include "tests/engine/eval/board_builder.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using eval_testing::At;
+using eval_testing::Fen;
+using Pieces = std::vector<At>;
+
+enum class Expect { kRedWins, kBlackWins, kRedHolds, kBlackHolds, kDrawish, kNone };
+
+// The verdict the writers give for the position now set up.
+EndgameVerdict Written(Expect e, int32_t x) {
+  const int32_t b = materialBalance;
+  const bool red = sideToMove == kRed;
+  switch (e) {
+    case Expect::kRedWins:
+      return red ? EndgameVerdict{b / 2 + x, kVerdictAtLeast}
+                 : EndgameVerdict{(-b) / 2 - x, kVerdictAtMost};
+    case Expect::kBlackWins:
+      return red ? EndgameVerdict{b / 2 - x, kVerdictAtMost}
+                 : EndgameVerdict{(-b) / 2 + x, kVerdictAtLeast};
+    case Expect::kRedHolds:
+      return red ? EndgameVerdict{contemptRed + b / 8, kVerdictAtLeast}
+                 : EndgameVerdict{contemptRed - b / 8, kVerdictAtMost};
+    case Expect::kBlackHolds:
+      return red ? EndgameVerdict{contemptBlack + b / 8, kVerdictAtMost}
+                 : EndgameVerdict{contemptBlack - b / 8, kVerdictAtLeast};
+    case Expect::kDrawish:
+      return {x, kVerdictDrawish};
+    case Expect::kNone:
+      break;
+  }
+  return {0, kVerdictNone};
+}
+
+// Runs fn with each side to move and expects verdict e; the selector must
+// pick fn (unless selected is false), and the twin (when there is one) must
+// give the same verdict on the colour-swapped position.
+void Check(EndgameEvaluatorFn fn, EndgameEvaluatorFn twin, const Pieces& pieces, Expect e,
+           int32_t x = 0, bool selected = true) {
+  for (const char side : {'w', 'b'}) {
+    const std::string fen = Fen(pieces, side);
+    SCOPED_TRACE(fen);
+    testing_support::SetUpFen(fen);
+    if (selected) {
+      EXPECT_EQ(SelectEndgameEvaluator(), fn);
+    }
+    EndgameVerdict v{-1, -1};
+    fn(&v);
+    const EndgameVerdict want = Written(e, x);
+    EXPECT_EQ(v.flag, want.flag);
+    if (want.flag != kVerdictNone) {
+      EXPECT_EQ(v.score, want.score);
+    }
+    if (twin == nullptr) continue;
+    SwapColours();
+    PrepareEvaluation();
+    if (selected) {
+      EXPECT_EQ(SelectEndgameEvaluator(), twin);
+    }
+    EndgameVerdict w{-1, -1};
+    twin(&w);
+    EXPECT_EQ(w.flag, v.flag) << "mirror";
+    if (v.flag != kVerdictNone) {
+      EXPECT_EQ(w.score, v.score) << "mirror";
+    }
+  }
+}
+
+TEST(CannonVsKnightPawns, NoUsefulEnemyPawnHolds) {
+  // The only black pawn stands on red's back rank.
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack,
+        {{'K', 4, 9}, {'C', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'p', 0, 9}}, Expect::kRedHolds);
+  // Red's two pawns, on their start squares, are stopped by black's
+  // elephants.
+  Check(EvalCannonVsKnightPawnsBlack, EvalCannonVsKnightPawnsRed,
+        {{'K', 4, 9}, {'N', 1, 7}, {'P', 2, 6}, {'P', 6, 6}, {'k', 3, 0}, {'c', 1, 2}, {'b', 4, 2},
+         {'b', 8, 2}},
+        Expect::kBlackHolds);
+}
+
+TEST(CannonVsKnightPawns, OnePawnInFrontOfTheKingWins) {
+  const Pieces base = {{'K', 4, 9}, {'C', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'p', 2, 5}};
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, base, Expect::kBlackWins,
+        197500);
+  // The pawn has gone past the king.
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack,
+        {{'K', 4, 7}, {'C', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'p', 1, 8}}, Expect::kNone);
+  // An elephant, or a second useful pawn, leaves the position open.
+  Pieces elephant = base;
+  elephant.push_back({'B', 2, 9});
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, elephant, Expect::kNone);
+  Pieces twoPawns = base;
+  twoPawns.push_back({'p', 6, 5});
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, twoPawns, Expect::kNone);
+}
+
+TEST(LoneMinorVsPawns, TwoUsefulPawnsWinGradedByThePalace) {
+  const EndgameEvaluatorFn fn = EvalLoneMinorVsPawnsBlack;
+  const EndgameEvaluatorFn twin = EvalLoneMinorVsPawnsRed;
+  // k = 24, less 1 each for the king on file 4, the empty (4, 7) and the
+  // empty palace squares (4, 8), (5, 7), (3, 7).
+  Check(fn, twin, {{'K', 4, 9}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'n', 6, 2}},
+        Expect::kRedWins, 189500);
+  Check(fn, twin,
+        {{'K', 4, 9}, {'A', 4, 8}, {'B', 4, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'n', 6, 2}},
+        Expect::kRedWins, 188500);
+  Check(fn, twin,
+        {{'K', 3, 9}, {'A', 4, 8}, {'B', 4, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'n', 6, 2}},
+        Expect::kRedWins, 188000);
+  // Against a lone cannon, red's cannon counts one step: k starts at 23.
+  Check(fn, twin, {{'K', 3, 9}, {'C', 1, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'c', 7, 2}},
+        Expect::kRedWins, 189500);
+  Check(fn, twin, {{'K', 4, 9}, {'C', 1, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'c', 7, 2}},
+        Expect::kRedWins, 190000);
+}
+
+TEST(LoneMinorVsPawns, FewerThanTwoUsefulPawnsHold) {
+  Check(EvalLoneMinorVsPawnsBlack, EvalLoneMinorVsPawnsRed,
+        {{'K', 4, 9}, {'P', 5, 0}, {'P', 5, 4}, {'k', 3, 0}, {'n', 6, 2}}, Expect::kBlackHolds);
+  // Two pawns on their start squares facing black pawns: both blocked.
+  // (Black's own pawns keep the selector away; the rule still holds.)
+  Check(EvalLoneMinorVsPawnsBlack, EvalLoneMinorVsPawnsRed,
+        {{'K', 4, 9}, {'P', 2, 6}, {'P', 6, 6}, {'k', 3, 0}, {'n', 6, 2}, {'p', 2, 3}, {'p', 6, 3}},
+        Expect::kBlackHolds, 0, /*selected=*/false);
+}
+
+TEST(KnightVsTwoKnights, BareKnightLoses) {
+  const Pieces bare = {{'K', 4, 9}, {'N', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'n', 2, 2}, {'p', 4, 6}};
+  Check(EvalKnightVsTwoKnightsRed, EvalKnightVsTwoKnightsBlack, bare, Expect::kBlackWins, 188000);
+  Pieces adviser = bare;
+  adviser.push_back({'A', 4, 8});
+  Check(EvalKnightVsTwoKnightsRed, EvalKnightVsTwoKnightsBlack, adviser, Expect::kNone);
+  Pieces elephant = bare;
+  elephant.push_back({'B', 2, 9});
+  Check(EvalKnightVsTwoKnightsRed, EvalKnightVsTwoKnightsBlack, elephant, Expect::kNone);
+}
+
+TEST(CannonVsTwoCannons, DrawishnessCorrection) {
+  const EndgameEvaluatorFn fn = EvalCannonVsTwoCannonsBlack;
+  const EndgameEvaluatorFn twin = EvalCannonVsTwoCannonsRed;
+  // The red king on (4, 7) and nothing else: v = 10.
+  Check(fn, twin, {{'K', 4, 7}, {'C', 0, 5}, {'C', 8, 5}, {'k', 3, 0}, {'c', 1, 3}},
+        Expect::kDrawish, 300);
+  Check(fn, twin, {{'K', 4, 8}, {'C', 0, 5}, {'C', 8, 5}, {'k', 3, 0}, {'c', 1, 3}},
+        Expect::kDrawish, 200);
+  Check(fn, twin, {{'K', 4, 9}, {'C', 0, 5}, {'C', 8, 5}, {'k', 3, 0}, {'c', 1, 3}},
+        Expect::kDrawish, 0);
+  // Both red cannons home on different ranks: 12 - 2 - 1.
+  Check(fn, twin, {{'K', 3, 9}, {'C', 3, 8}, {'C', 5, 9}, {'k', 3, 0}, {'c', 1, 3}},
+        Expect::kDrawish, 400);
+  // On one rank: 12 - 2.
+  Check(fn, twin, {{'K', 3, 9}, {'C', 3, 8}, {'C', 5, 8}, {'k', 3, 0}, {'c', 1, 3}},
+        Expect::kDrawish, 300);
+  // Black's king up with its cannon on the back rank: one more.
+  Check(fn, twin, {{'K', 3, 9}, {'C', 3, 8}, {'C', 5, 9}, {'k', 4, 1}, {'c', 2, 0}},
+        Expect::kDrawish, 300);
+}
+
+TEST(CannonVsTwoCannons, KingBeforeItsCannonHolds) {
+  const EndgameEvaluatorFn fn = EvalCannonVsTwoCannonsBlack;
+  const EndgameEvaluatorFn twin = EvalCannonVsTwoCannonsRed;
+  const Pieces fortress = {{'K', 3, 9}, {'C', 0, 5}, {'C', 8, 5}, {'k', 4, 1}, {'c', 4, 0}};
+  Check(fn, twin, fortress, Expect::kBlackHolds);
+  Check(fn, twin, {{'K', 4, 9}, {'C', 0, 5}, {'C', 8, 5}, {'k', 5, 2}, {'c', 5, 0}},
+        Expect::kBlackHolds);
+  // A red cannon on the file, or a red adviser, spoils it; the position
+  // then gets the plain correction (v = 13 with black's cannon at home).
+  Pieces cannonOnFile = fortress;
+  cannonOnFile[2] = {'C', 4, 5};
+  Check(fn, twin, cannonOnFile, Expect::kDrawish, 0);
+  Pieces adviser = fortress;
+  adviser.push_back({'A', 4, 8});
+  Check(fn, twin, adviser, Expect::kDrawish, 0);
+}
+
+TEST(KnightPawnsVsNoAdvisers, WinsUnlessEnemyPawnsOutnumberAdvisers) {
+  const EndgameEvaluatorFn fn = EvalKnightPawnsVsNoAdvisersRed;
+  Check(fn, nullptr,
+        {{'K', 4, 9}, {'N', 1, 7}, {'P', 4, 1}, {'k', 3, 0}, {'p', 0, 9}, {'p', 8, 9}},
+        Expect::kRedWins, 195500);
+  Check(fn, nullptr,
+        {{'K', 4, 9}, {'N', 1, 7}, {'P', 4, 1}, {'k', 3, 2}, {'p', 0, 9}, {'p', 8, 9}},
+        Expect::kRedWins, 195000);
+  const Pieces pawns = {{'K', 4, 9}, {'N', 1, 7}, {'P', 4, 4}, {'A', 4, 8},
+                        {'k', 3, 0}, {'p', 2, 5}, {'p', 6, 5}};
+  Check(fn, nullptr, pawns, Expect::kNone);
+  Pieces twoAdvisers = pawns;
+  twoAdvisers.push_back({'A', 3, 9});
+  Check(fn, nullptr, twoAdvisers, Expect::kRedWins, 195000);
+}
+
+}  // namespace
