@@ -1,5 +1,167 @@
+// Writing moves as text: coordinate texts and the WXF and AXF texts.
 #include "game/notation.h"
 
-// The notation writer comes with the game record; until then the texts are
-// left empty.
-void FormatWxfMove(Move, char* out, char, PieceIndex, int) { out[0] = '\0'; }
+#include <cstdio>
+#include <cstring>
+
+#include "engine/position/position.h"
+
+int32_t notationKind = kNotationCoordinate0;
+
+const char pieceLetters[33] = {' ', 'K', 'A', 'A', 'E', 'E', 'H', 'H', 'R', 'R', 'C',
+                               'C', 'P', 'P', 'P', 'P', 'P', 'k', 'a', 'a', 'e', 'e',
+                               'h', 'h', 'r', 'r', 'c', 'c', 'p', 'p', 'p', 'p', 'p'};
+
+const char* ChinesePieceName(PieceIndex piece) {
+  static constexpr const char* kNames[33] = {
+      "?",
+      "\xCB\xA7",                                      // red king
+      "\xCA\xCB", "\xCA\xCB",                          // red advisers
+      "\xCF\xE0", "\xCF\xE0",                          // red elephants
+      "\xC2\xED", "\xC2\xED",                          // knights
+      "\xB3\xB5", "\xB3\xB5",                          // chariots
+      "\xC5\xDA", "\xC5\xDA",                          // cannons
+      "\xB1\xF8", "\xB1\xF8", "\xB1\xF8", "\xB1\xF8", "\xB1\xF8",  // red pawns
+      "\xBD\xAB",                                      // black king
+      "\xCA\xBF", "\xCA\xBF",                          // black advisers
+      "\xCF\xF3", "\xCF\xF3",                          // black elephants
+      "\xC2\xED", "\xC2\xED",                          // knights
+      "\xB3\xB5", "\xB3\xB5",                          // chariots
+      "\xC5\xDA", "\xC5\xDA",                          // cannons
+      "\xD7\xE4", "\xD7\xE4", "\xD7\xE4", "\xD7\xE4", "\xD7\xE4",  // black pawns
+  };
+  return piece <= 32 ? kNames[piece] : "?";
+}
+
+namespace {
+
+bool IsBoardSquare(Square s) { return s < static_cast<Square>(kBoardSize) && onBoard[s] != 0; }
+
+}  // namespace
+
+int FormatCoordinateMove(Move move, int isCapture, char* out) {
+  const Square from = MoveFrom(move);
+  const Square to = MoveTo(move);
+  if (move == 0 || !IsBoardSquare(from) || !IsBoardSquare(to)) {
+    std::strcpy(out, "?\?-?\?");
+    return 5;
+  }
+  const int fromFile = FileOf(from), fromRank = RankOf(from);
+  const int toFile = FileOf(to), toRank = RankOf(to);
+  const char sign = isCapture != 0 ? 'x' : '-';
+  if (notationKind == kNotationCoordinateCxq) {
+    return std::sprintf(out, " %c%c%c%c%c", 'J' - fromRank, '1' + fromFile, sign, 'J' - toRank,
+                        '1' + toFile);
+  }
+  // Coordinate 1 counts red's back rank as 1, every other kind as 0.
+  const int rankBase = notationKind == kNotationCoordinate1 ? 10 : 9;
+  return std::sprintf(out, " %c%d%c%c%d", 'i' - fromFile, rankBase - fromRank, sign, 'i' - toFile,
+                      rankBase - toRank);
+}
+
+namespace {
+
+// The two leading characters of a WXF text: the piece slot (the letter, or
+// a mark or file digit for pawns that need both characters to be told
+// apart) and the file slot (the from-file digit or a tandem mark).
+struct PieceHead {
+  bool letter;  // the piece slot holds the piece (letter or Chinese name)
+  char slot1;   // used when letter is false
+  char slot2;
+};
+
+// Ranks counted from the mover's front: red moves towards rank 0.
+int FrontDistance(Square s, bool red) { return red ? RankOf(s) : 9 - RankOf(s); }
+
+PieceHead DescribePiece(PieceIndex piece, Square from) {
+  const bool red = piece <= 16;
+  const int file = FileOf(from);
+  const char fileDigit = static_cast<char>('0' + (red ? file + 1 : 9 - file));
+  const uint32_t type = pieceTypeOf[piece];
+  const PieceHead plain{true, 0, fileDigit};
+  // Advisers and elephants on one file never share a move text; kings come
+  // alone.
+  if (type == kAdviser || type == kElephant || type == kKing) return plain;
+
+  // The mover's rank among the pieces of its kind on its file, and how many
+  // files hold two or more of them, all as the position stood before the
+  // move (the mover on from, every other piece of its side where it is).
+  const PieceIndex first = red ? 1 : 17;
+  int onFile = 0;
+  int ahead = 0;
+  int perFile[9] = {};
+  for (PieceIndex p = first; p < first + 16; ++p) {
+    if (pieceTypeOf[p] != type) continue;
+    const Square s = p == piece ? from : posPiece[p];
+    if (s == 0) continue;
+    ++perFile[FileOf(s)];
+    if (p == piece || FileOf(s) != file) continue;
+    ++onFile;
+    if (FrontDistance(s, red) < FrontDistance(from, red)) ++ahead;
+  }
+  const int n = onFile + 1;  // pieces of the kind on the file, mover included
+  const int i = ahead;       // 0 = the front one
+  if (n == 1) return plain;
+  if (type != kPawn) return {true, 0, i == 0 ? '+' : '-'};
+
+  int doubledFiles = 0;
+  for (int count : perFile) doubledFiles += count >= 2;
+  if (doubledFiles >= 2) {
+    // The file digit names the file, then front, middle or rear.
+    return {false, fileDigit, i == 0 ? '+' : i == n - 1 ? '-' : fileDigit};
+  }
+  if (n >= 4 && i == 0) return {false, '+', '+'};
+  if (n >= 4 && i == n - 1) return {false, '-', '-'};
+  if (i == 0 || (n >= 4 && i == 1)) return {true, 0, '+'};
+  if (i == n - 1 || (n >= 4 && i == n - 2)) return {true, 0, '-'};
+  return plain;  // the middle pawn of three or five
+}
+
+}  // namespace
+
+void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, int chinese) {
+  const Square from = MoveFrom(move);
+  const Square to = MoveTo(move);
+  if (piece < 1 || piece > 32 || !IsBoardSquare(from) || !IsBoardSquare(to) || from == to) {
+    out[0] = '\0';
+    return;
+  }
+  const bool red = piece <= 16;
+  const int fromFile = FileOf(from), fromRank = RankOf(from);
+  const int toFile = FileOf(to), toRank = RankOf(to);
+  const bool forward = red ? toRank < fromRank : toRank > fromRank;
+  const int toDigit = red ? toFile + 1 : 9 - toFile;
+  const uint32_t type = pieceTypeOf[piece];
+
+  const PieceHead head = DescribePiece(piece, from);
+  int at = 0;
+  out[at++] = ' ';
+  if (!head.letter) {
+    out[at++] = head.slot1;
+  } else if (chinese != 0) {
+    const char* name = ChinesePieceName(piece);
+    const size_t length = std::strlen(name);
+    std::memcpy(out + at, name, length);
+    at += static_cast<int>(length);
+  } else {
+    out[at++] = pieceLetters[piece];
+  }
+  out[at++] = head.slot2;
+
+  char direction;
+  int target;
+  if (fromFile != toFile && fromRank != toRank &&
+      (type == kKnight || type == kElephant || type == kAdviser)) {
+    direction = forward ? '+' : '-';
+    target = toDigit;
+  } else if (fromFile != toFile) {
+    direction = sidewaysSign;
+    target = toDigit;
+  } else {
+    direction = forward ? '+' : '-';
+    target = forward ? fromRank - toRank : toRank - fromRank;
+    if (target < 0) target = -target;
+  }
+  out[at++] = direction;
+  std::sprintf(out + at, "%d", target);
+}

@@ -91,15 +91,13 @@ void ChariotVsCannon(EndgameVerdict* v) {
   if (attackerCount[A] != 1 || V::Count(A, kPawn) != 0 || advisers != 2 ||
       !V::Holds(D, kAdviser, 4, 1))
     return;
-  if (V::Holds(D, kAdviser, 5, 0) &&
-      (V::Holds(D, kCannon, 3, 2) || V::DefenderKingOn(4, 0) || V::DefenderKingOn(3, 0) ||
-       V::DefenderKingOn(3, 1))) {
+  if (V::Holds(D, kAdviser, 5, 0) && (V::Holds(D, kCannon, 3, 2) || V::DefenderKingOn(4, 0) ||
+                                      V::DefenderKingOn(3, 0) || V::DefenderKingOn(3, 1))) {
     V::DefenderCannotLose(v);
     return;
   }
-  if (V::Holds(D, kAdviser, 3, 0) &&
-      (V::Holds(D, kCannon, 5, 2) || V::DefenderKingOn(4, 0) || V::DefenderKingOn(5, 0) ||
-       V::DefenderKingOn(5, 1)))
+  if (V::Holds(D, kAdviser, 3, 0) && (V::Holds(D, kCannon, 5, 2) || V::DefenderKingOn(4, 0) ||
+                                      V::DefenderKingOn(5, 0) || V::DefenderKingOn(5, 1)))
     V::DefenderCannotLose(v);
 }
 
@@ -161,14 +159,12 @@ void ChariotVsKnightElephants(EndgameVerdict* v) {
       V::DefenderKingOn(5, 0) || V::DefenderKingOn(4, 0) || V::DefenderKingOn(3, 0);
   const int chariotKingFile = FileOf(*(A == kRed ? redKingSquarePtr : blackKingSquarePtr));
   // Knight guarding the centre elephant from the right, elephant home left.
-  if (V::Holds(D, kAdviser, 4, 1) &&
-      (V::Holds(D, kKnight, 6, 0) || V::Holds(D, kKnight, 5, 2)) &&
+  if (V::Holds(D, kAdviser, 4, 1) && (V::Holds(D, kKnight, 6, 0) || V::Holds(D, kKnight, 5, 2)) &&
       V::Holds(D, kElephant, 2, 0) && kingOnBackRank) {
     V::DefenderCannotLose(v);
     return;
   }
-  if (V::Holds(D, kAdviser, 4, 1) &&
-      (V::Holds(D, kKnight, 2, 0) || V::Holds(D, kKnight, 3, 2)) &&
+  if (V::Holds(D, kAdviser, 4, 1) && (V::Holds(D, kKnight, 2, 0) || V::Holds(D, kKnight, 3, 2)) &&
       V::Holds(D, kElephant, 6, 0) && kingOnBackRank) {
     V::DefenderCannotLose(v);
     return;

@@ -48,9 +48,7 @@ struct SideView {
   }
 
   static int32_t Us(uint32_t type) { return static_cast<int32_t>(pieceCount[kUs][type - 1]); }
-  static int32_t Them(uint32_t type) {
-    return static_cast<int32_t>(pieceCount[kThem][type - 1]);
-  }
+  static int32_t Them(uint32_t type) { return static_cast<int32_t>(pieceCount[kThem][type - 1]); }
 
   static Square OurKing() { return posPiece[1 + 16 * kUs]; }
   static Square TheirKing() { return posPiece[1 + 16 * kThem]; }
@@ -171,8 +169,8 @@ void BareChariotVsChariotCannon(EndgameVerdict* v) {
     if (posPiece[p] != 0 && V::OnTheirPalaceFront(posPiece[p])) return;
   if (FileOf(V::TheirKing()) != 4 || !V::ThemOnFile(4, 0, 9, kChariot)) return;
 
-  int k = V::ThemOn(4, 1, kAdviser) || V::ThemOn(5, 2, kAdviser) || V::ThemOn(3, 2, kAdviser) ? 3
-                                                                                                : 4;
+  int k =
+      V::ThemOn(4, 1, kAdviser) || V::ThemOn(5, 2, kAdviser) || V::ThemOn(3, 2, kAdviser) ? 3 : 4;
   if (!V::ThemOn(4, 2, kElephant)) --k;
   const PieceIndex theirPawns = 12 + 16 * V::kThem;
   for (PieceIndex p = theirPawns; p < theirPawns + 5; ++p) {
@@ -188,8 +186,8 @@ void BareChariotVsChariotCannon(EndgameVerdict* v) {
   for (const bool mirrored : {false, true}) {
     auto f = [mirrored](int file) { return mirrored ? 8 - file : file; };
     if (kingFile != f(3) || cannon == 0 || f(FileOf(cannon)) > 3) continue;
-    if (V::ThemOn(f(0), 9, kCannon) || V::ThemOn(f(1), 9, kCannon) ||
-        V::ThemOn(f(2), 9, kCannon) || V::ThemOn(f(3), 9, kCannon)) {
+    if (V::ThemOn(f(0), 9, kCannon) || V::ThemOn(f(1), 9, kCannon) || V::ThemOn(f(2), 9, kCannon) ||
+        V::ThemOn(f(3), 9, kCannon)) {
       int32_t x = 198500;
       if (!V::ThemOn(4, 9, kChariot))
         x = 198000;
@@ -208,7 +206,7 @@ void BareChariotVsChariotCannon(EndgameVerdict* v) {
 
 // --- Chariot against chariot -----------------------------------------------
 
-// Group 1, pawnless: the defending chariots tied to an exposed king, and the
+// Without pawns: the defending chariots tied to an exposed king, and the
 // central elephant that keeps both chariots off the centre file.
 void PawnlessChariots(EndgameVerdict* v) {
   const PieceIndex red = SideView<kRed>::OurChariot();
@@ -229,6 +227,8 @@ void PawnlessChariots(EndgameVerdict* v) {
     SetDrawVerdict(v);
     return;
   }
+  // Black's chariot counts on the same ranks 3 to 5 as red's, which for
+  // black lie nearer its own palace.
   const bool blackExposed =
       (FileOf(bs) == FileOf(bk) && RankOf(bs) >= 3 && RankOf(bs) <= 5 && blackKingRank <= 1) ||
       (blackKingRank == 2 && RankOf(rs) != 0);
@@ -237,8 +237,7 @@ void PawnlessChariots(EndgameVerdict* v) {
     return;
   }
 
-  if ((typeBoard[MakeSquare(4, 7)] == kElephant ||
-       typeBoard[MakeSquare(4, 2)] == kElephant + 7) &&
+  if ((typeBoard[MakeSquare(4, 7)] == kElephant || typeBoard[MakeSquare(4, 2)] == kElephant + 7) &&
       FileOf(rs) != 4 && FileOf(bs) != 4 && RedAttackerOf(bs, kNoExclusion) == 0 &&
       BlackAttackerOf(rs, kNoExclusion) == 0) {
     if (FileSideCode(FileOf(rs)) == FileSideCode(FileOf(bs))) {
@@ -275,7 +274,7 @@ void PawnlessChariots(EndgameVerdict* v) {
   }
 }
 
-// Groups 2 and 3: our single adviser raised to the palace front, the king
+// Our single adviser raised to the palace front, the king
 // on a side file and their pawns low on the far wing: draw.
 template <uint32_t kUs>
 void SingleAdviserDraws(EndgameVerdict* v) {
@@ -302,7 +301,7 @@ void SingleAdviserDraws(EndgameVerdict* v) {
     SetDrawVerdict(v);
 }
 
-// Groups 4 and 5: our pawn on their second rank against a king without
+// Our pawn on their second rank against a king without
 // advisers.
 template <uint32_t kUs>
 void PawnOnSecondRankWins(EndgameVerdict* v) {
@@ -319,7 +318,7 @@ void PawnOnSecondRankWins(EndgameVerdict* v) {
   }
 }
 
-// Groups 6 and 7: two advisers and the chariot on the centre file hold
+// Two advisers and the chariot on the centre file hold
 // against one pawn (or, without pawns, against a chariot with an adviser).
 template <uint32_t kUs>
 void CentreChariotHolds(EndgameVerdict* v) {
@@ -331,7 +330,7 @@ void CentreChariotHolds(EndgameVerdict* v) {
   if (V::Us(kPawn) == 1 || (V::Us(kPawn) == 0 && V::Us(kAdviser) >= 1)) V::TheyCannotLose(v);
 }
 
-// Group 8 (red only): both chariots on one file fighting over a black pawn
+// Red only: both chariots on one file fighting over a black pawn
 // on (7, 7) or (1, 7) beside red's two elephants.
 void PawnHeldOnSeventhRank(EndgameVerdict* v) {
   using R = SideView<kRed>;
@@ -351,7 +350,7 @@ void PawnHeldOnSeventhRank(EndgameVerdict* v) {
   }
 }
 
-// Groups 9 and 10: their single pawn not yet across on file 2 or 6 against
+// Their single pawn not yet across on file 2 or 6 against
 // our two elephants with one on the centre.
 template <uint32_t kUs>
 void UncrossedPawnAgainstElephants(EndgameVerdict* v) {
@@ -372,7 +371,7 @@ void UncrossedPawnAgainstElephants(EndgameVerdict* v) {
   }
 }
 
-// Groups 11 and 12: our single pawn deep on an edge or near the palace,
+// Our single pawn deep on an edge or near the palace,
 // stopped by their chariot behind an elephant wall: they cannot lose.
 template <uint32_t kUs>
 void DeepPawnStopped(EndgameVerdict* v) {
@@ -395,12 +394,13 @@ void DeepPawnStopped(EndgameVerdict* v) {
   for (const bool mirrored : {false, true}) {
     auto f = [mirrored](int file) { return mirrored ? 8 - file : file; };
     if (!V::ThemOn(f(6), 0, kElephant)) continue;
-    const bool held = (V::UsOn(f(7), 2, kPawn) && (ours == V::At(f(7), 1) || ours == V::At(f(7), 0)) &&
-                       ChariotHits(theirChariot, V::At(f(7), 2))) ||
-                      (V::UsOn(f(6), 2, kPawn) && ours == V::At(f(6), 1) &&
-                       ChariotHits(theirChariot, V::At(f(6), 2))) ||
-                      (V::UsOn(f(5), 2, kPawn) && ours == V::At(f(5), 1) &&
-                       ChariotHits(theirChariot, V::At(f(5), 2)));
+    const bool held =
+        (V::UsOn(f(7), 2, kPawn) && (ours == V::At(f(7), 1) || ours == V::At(f(7), 0)) &&
+         ChariotHits(theirChariot, V::At(f(7), 2))) ||
+        (V::UsOn(f(6), 2, kPawn) && ours == V::At(f(6), 1) &&
+         ChariotHits(theirChariot, V::At(f(6), 2))) ||
+        (V::UsOn(f(5), 2, kPawn) && ours == V::At(f(5), 1) &&
+         ChariotHits(theirChariot, V::At(f(5), 2)));
     if (held) {
       V::TheyCannotLose(v);
       return;
@@ -411,9 +411,7 @@ void DeepPawnStopped(EndgameVerdict* v) {
 }  // namespace
 
 void EvalBareChariotVsChariotPawnsRed(EndgameVerdict* v) { BareChariotVsChariotPawns<kRed>(v); }
-void EvalBareChariotVsChariotPawnsBlack(EndgameVerdict* v) {
-  BareChariotVsChariotPawns<kBlack>(v);
-}
+void EvalBareChariotVsChariotPawnsBlack(EndgameVerdict* v) { BareChariotVsChariotPawns<kBlack>(v); }
 void EvalBareChariotVsChariotCannonRed(EndgameVerdict* v) { BareChariotVsChariotCannon<kRed>(v); }
 void EvalBareChariotVsChariotCannonBlack(EndgameVerdict* v) {
   BareChariotVsChariotCannon<kBlack>(v);
@@ -425,11 +423,16 @@ void EvalChariotVsChariot(EndgameVerdict* v) {
   const bool pawnless = pieceCount[kRed][kPawn - 1] == 0 && pieceCount[kBlack][kPawn - 1] == 0;
   using Step = void (*)(EndgameVerdict*);
   const Step steps[] = {
-      SingleAdviserDraws<kRed>,   SingleAdviserDraws<kBlack>,
-      PawnOnSecondRankWins<kRed>, PawnOnSecondRankWins<kBlack>,
-      CentreChariotHolds<kRed>,   CentreChariotHolds<kBlack>,
-      PawnHeldOnSeventhRank,      UncrossedPawnAgainstElephants<kRed>,
-      UncrossedPawnAgainstElephants<kBlack>, DeepPawnStopped<kRed>,
+      SingleAdviserDraws<kRed>,
+      SingleAdviserDraws<kBlack>,
+      PawnOnSecondRankWins<kRed>,
+      PawnOnSecondRankWins<kBlack>,
+      CentreChariotHolds<kRed>,
+      CentreChariotHolds<kBlack>,
+      PawnHeldOnSeventhRank,
+      UncrossedPawnAgainstElephants<kRed>,
+      UncrossedPawnAgainstElephants<kBlack>,
+      DeepPawnStopped<kRed>,
       DeepPawnStopped<kBlack>,
   };
   if (pawnless) {

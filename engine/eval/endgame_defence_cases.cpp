@@ -114,9 +114,9 @@ bool KnightPinnedBeforeKing() {
   if (!SingleKnight<kDef>() || !V::DefOn(4, 8, kAdviser)) return false;
   for (const int file : {3, 4, 5}) {
     if (!V::AttOn(file, 7, kKnight)) continue;
-    const bool kingBehind = file == 4 ? V::DefKingAt(4, 9)
-                                      : V::DefKingAt(file, 8) ||
-                                            (V::DefKingAt(file, 9) && V::Empty(file, 8));
+    const bool kingBehind =
+        file == 4 ? V::DefKingAt(4, 9)
+                  : V::DefKingAt(file, 8) || (V::DefKingAt(file, 9) && V::Empty(file, 8));
     if (!kingBehind) continue;
     int kingRank;
     if (V::AttKingAt(file, 2))
@@ -165,13 +165,13 @@ void CannonCase(EndgameVerdict* v) {
   using V = View<kDef>;
   if (V::DefKingAt(4, 9)) {
     const bool aims = V::AttCannonAimsDownCentre();
-    if (V::DefOn(4, 8, kAdviser) && V::DefOn(5, 9, kAdviser) && V::DefOn(4, 7, kElephant) &&
-        aims && V::AttOn(3, 8, kPawn)) {
+    if (V::DefOn(4, 8, kAdviser) && V::DefOn(5, 9, kAdviser) && V::DefOn(4, 7, kElephant) && aims &&
+        V::AttOn(3, 8, kPawn)) {
       V::AttWins(V::AttKingFile() == 3 ? 199500 : 199000, v);
       return;
     }
-    if (V::DefOn(4, 8, kAdviser) && V::DefOn(3, 9, kAdviser) && V::DefOn(4, 7, kElephant) &&
-        aims && V::AttOn(5, 8, kPawn)) {
+    if (V::DefOn(4, 8, kAdviser) && V::DefOn(3, 9, kAdviser) && V::DefOn(4, 7, kElephant) && aims &&
+        V::AttOn(5, 8, kPawn)) {
       V::AttWins(V::AttKingFile() == 5 ? 199500 : 199000, v);
       return;
     }
@@ -179,9 +179,8 @@ void CannonCase(EndgameVerdict* v) {
                            (V::Occupied(6, 5) || V::Occupied(8, 7) || V::Occupied(6, 9));
     if (V::DefOn(5, 9, kAdviser) && V::DefOn(3, 9, kAdviser) && V::Empty(4, 7) &&
         (aims || wingsHeld)) {
-      int k = V::AttOn(5, 2, kAdviser) || V::AttOn(3, 2, kAdviser) || V::AttOn(4, 1, kAdviser)
-                  ? 3
-                  : 2;
+      int k =
+          V::AttOn(5, 2, kAdviser) || V::AttOn(3, 2, kAdviser) || V::AttOn(4, 1, kAdviser) ? 3 : 2;
       if (!V::AttOn(4, 2, kElephant)) --k;
       if (V::Rank(V::AttKing()) != 0) --k;
       for (const int file : {3, 5}) {
@@ -308,9 +307,7 @@ void RunCase(void (*routine)(EndgameVerdict*), EndgameVerdict* verdict) {
 }  // namespace
 
 void DefenceOnlyCannonCaseRed(EndgameVerdict* v) { RunCase(defence_only::CannonCase<kRed>, v); }
-void DefenceOnlyCannonCaseBlack(EndgameVerdict* v) {
-  RunCase(defence_only::CannonCase<kBlack>, v);
-}
+void DefenceOnlyCannonCaseBlack(EndgameVerdict* v) { RunCase(defence_only::CannonCase<kBlack>, v); }
 void DefenceOnlyOneDefenderCaseRed(EndgameVerdict* v) {
   RunCase(defence_only::OneDefenderCase<kRed>, v);
 }
@@ -318,10 +315,6 @@ void DefenceOnlyOneDefenderCaseBlack(EndgameVerdict* v) {
   RunCase(defence_only::OneDefenderCase<kBlack>, v);
 }
 void DefenceOnlyCannonTailRed(EndgameVerdict* v) { RunCase(defence_only::CannonTail<kRed>, v); }
-void DefenceOnlyCannonTailBlack(EndgameVerdict* v) {
-  RunCase(defence_only::CannonTail<kBlack>, v);
-}
+void DefenceOnlyCannonTailBlack(EndgameVerdict* v) { RunCase(defence_only::CannonTail<kBlack>, v); }
 void DefenceOnlyKnightTailRed(EndgameVerdict* v) { RunCase(defence_only::KnightTail<kRed>, v); }
-void DefenceOnlyKnightTailBlack(EndgameVerdict* v) {
-  RunCase(defence_only::KnightTail<kBlack>, v);
-}
+void DefenceOnlyKnightTailBlack(EndgameVerdict* v) { RunCase(defence_only::KnightTail<kBlack>, v); }

@@ -4,10 +4,11 @@
 // material; known fortresses give "cannot lose"; anything else is marked
 // drawish. The rules are written for red defending (ranks as red's view of
 // the board, rank 0 black's back rank); black's evaluator is the rank mirror.
+#include "engine/eval/endgame_defence_only.h"
+
 #include <cstddef>
 
 #include "engine/eval/endgame.h"
-#include "engine/eval/endgame_defence_only.h"
 
 namespace defence_only {
 namespace {
@@ -68,7 +69,7 @@ bool OneAdviserPawnFortress() {
          (V::DefOn(3, 2, kPawn) && V::AttOn(3, 0, kAdviser));
 }
 
-// --- Step 1: a lone knight without pawns ------------------------------------
+// --- A lone knight without pawns -------------------------------------------
 
 // The knight in front of the defending king with the attacking king behind
 // it on the same file.
@@ -101,7 +102,7 @@ void LoneKnightStep(EndgameVerdict* v) {
   V::DefCannotLose(v);
 }
 
-// --- Step 2: a lone cannon --------------------------------------------------
+// --- A lone cannon -----------------------------------------------------------
 
 struct LadderSquare {
   int file, rank, value;
@@ -118,9 +119,8 @@ constexpr LadderSquare kChainLadder[] = {
 };
 // Pawns on the far wing (files 0 to 3), most valuable first.
 constexpr LadderSquare kFarWingLadder[] = {
-    {0, 6, 199000}, {1, 7, 199000}, {2, 7, 198500}, {1, 6, 198500}, {0, 5, 198500},
-    {2, 6, 198000}, {1, 5, 198000}, {2, 5, 198000}, {3, 5, 198000}, {3, 6, 198000},
-    {3, 7, 198000},
+    {0, 6, 199000}, {1, 7, 199000}, {2, 7, 198500}, {1, 6, 198500}, {0, 5, 198500}, {2, 6, 198000},
+    {1, 5, 198000}, {2, 5, 198000}, {3, 5, 198000}, {3, 6, 198000}, {3, 7, 198000},
 };
 
 // The value of the first square of the table holding an attacking pawn, 0
@@ -187,8 +187,8 @@ void LoneCannonStep(EndgameVerdict* v) {
     // compact three-piece defence.
     const bool looseAdvisers = !V::DefOn(5, 9, kAdviser) && !V::DefOn(3, 9, kAdviser);
     if (V::Att(kAdviser) == 0 &&
-        (V::Defenders() == 4 || V::Def(kAdviser) < 2 || looseAdvisers ||
-         V::Def(kElephant) == 2 || (V::Defenders() == 3 && V::DefOn(4, 8, kAdviser)))) {
+        (V::Defenders() == 4 || V::Def(kAdviser) < 2 || looseAdvisers || V::Def(kElephant) == 2 ||
+         (V::Defenders() == 3 && V::DefOn(4, 8, kAdviser)))) {
       V::DefCannotLose(v);
       return;
     }
@@ -206,7 +206,7 @@ void LoneCannonStep(EndgameVerdict* v) {
     V::DefCannotLose(v);
 }
 
-// --- Step 3: by the number of defenders --------------------------------------
+// --- By the number of defenders ---------------------------------------------
 
 template <uint32_t kDef>
 void FourDefenders(const Force& a, bool pawn, int32_t u, EndgameVerdict* v) {
@@ -381,11 +381,21 @@ void EvalDefenceOnly(EndgameVerdict* v) {
   }
 
   switch (V::Defenders()) {
-    case 4: FourDefenders<kDef>(a, pawn, u, v); break;
-    case 3: ThreeDefenders<kDef>(a, pawn, v); break;
-    case 2: TwoDefenders<kDef>(a, pawn, v); break;
-    case 1: OneDefender<kDef>(a, pawn, v); break;
-    default: NoDefenders<kDef>(a, pawn, v); break;
+    case 4:
+      FourDefenders<kDef>(a, pawn, u, v);
+      break;
+    case 3:
+      ThreeDefenders<kDef>(a, pawn, v);
+      break;
+    case 2:
+      TwoDefenders<kDef>(a, pawn, v);
+      break;
+    case 1:
+      OneDefender<kDef>(a, pawn, v);
+      break;
+    default:
+      NoDefenders<kDef>(a, pawn, v);
+      break;
   }
   if (Decided(v)) return;
 

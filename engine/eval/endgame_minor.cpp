@@ -167,9 +167,7 @@ void CannonVsTwoCannons(EndgameVerdict* v) {
 }  // namespace
 
 void EvalCannonVsKnightPawnsRed(EndgameVerdict* verdict) { CannonVsKnightPawns<kRed>(verdict); }
-void EvalCannonVsKnightPawnsBlack(EndgameVerdict* verdict) {
-  CannonVsKnightPawns<kBlack>(verdict);
-}
+void EvalCannonVsKnightPawnsBlack(EndgameVerdict* verdict) { CannonVsKnightPawns<kBlack>(verdict); }
 // Red holds the lone piece, so black's pawns are measured.
 void EvalLoneMinorVsPawnsRed(EndgameVerdict* verdict) { LoneMinorVsPawns<kBlack>(verdict); }
 void EvalLoneMinorVsPawnsBlack(EndgameVerdict* verdict) { LoneMinorVsPawns<kRed>(verdict); }

@@ -47,8 +47,8 @@ constexpr int32_t kTwoPawnsVsAdvisersWin[2] = {192000, 191500};
 // defender's advisers and elephants decides.
 enum class PawnOutcome : uint8_t { kWin, kHold };
 struct PawnEndingEntry {
-  int8_t useful;      // the attacker's useful pawns, exactly
-  int8_t minHigh;     // at least this many of them high pawns
+  int8_t useful;   // the attacker's useful pawns, exactly
+  int8_t minHigh;  // at least this many of them high pawns
   int8_t advisersMin, advisersMax;
   int8_t elephantsMin, elephantsMax;
   PawnOutcome outcome;  // kWin: the attacker wins; kHold: the defender cannot lose
@@ -201,10 +201,10 @@ void OneUsefulPawn(EndgameVerdict* v, int32_t uS, int32_t uO) {
     V::CannotLose(O, v);
     return;
   }
-  // Two low enemy pawns held by an adviser beside S's palace while S's pawn
-  // waits on the same wing of the enemy half.
-  if (ownPawns >= 1 && V::Count(S, kAdviser) >= 1 && V::Count(S, kElephant) >= 1 &&
-      foePawns == 2 && uO == 2 && V::Useful(O, kHighPawnLimit) <= 0 &&
+  // Two low enemy pawns against S's adviser on the palace top, S's own pawn
+  // crossed on the opposite palace file.
+  if (ownPawns >= 1 && V::Count(S, kAdviser) >= 1 && V::Count(S, kElephant) >= 1 && foePawns == 2 &&
+      uO == 2 && V::Useful(O, kHighPawnLimit) <= 0 &&
       ((V::Own(kAdviser, 5, 7) && (V::Own(kPawn, 3, 4) || V::Own(kPawn, 3, 3))) ||
        (V::Own(kAdviser, 3, 7) && (V::Own(kPawn, 5, 3) || V::Own(kPawn, 5, 4))))) {
     V::CannotLose(S, v);
@@ -356,8 +356,8 @@ void PawnsAgainstDefence(EndgameVerdict* v, int32_t uS, int32_t uO) {
     return;
   }
   if (uS != 2) return;
-  if (foePawns <= 1 && advisers == 0 && (foePawns != 0 || elephants != 0) &&
-      V::Own(kPawn, 4, 1) && (V::FoeKingOn(5, 0) || V::FoeKingOn(3, 0))) {
+  if (foePawns <= 1 && advisers == 0 && (foePawns != 0 || elephants != 0) && V::Own(kPawn, 4, 1) &&
+      (V::FoeKingOn(5, 0) || V::FoeKingOn(3, 0))) {
     V::Wins(S, kCentrePawnWin[elephants], v);
     return;
   }
@@ -387,7 +387,8 @@ void FacingPawns(EndgameVerdict* v, int32_t uS, int32_t uO) {
   for (int step = 0; step < 2; ++step) {
     for (const int file : kFiles) {
       if (!V::Foe(kPawn, file, 3 + step) || !V::Own(kPawn, file, 5 + step)) continue;
-      const PieceIndex p = S == kRed ? FindCrossedPawnRed(4 + step) : FindCrossedPawnBlack(4 + step);
+      const PieceIndex p =
+          S == kRed ? FindCrossedPawnRed(4 + step) : FindCrossedPawnBlack(4 + step);
       if (p == 0) {
         if (advisers + elephants != 0) {
           V::CannotLose(O, v);

@@ -3,9 +3,10 @@
 // without the central-cannon and back-rank cannon groups of the palace
 // attacks, and with the differing groups of eval_medium_*.cpp. The thin
 // defence of the closing attack is left out as well.
+#include "engine/eval/eval_medium.h"
+
 #include <cstdint>
 
-#include "engine/eval/eval_medium.h"
 #include "engine/eval/evaluate.h"
 #include "engine/eval/full_eval.h"
 #include "engine/eval/palace_attack_groups.h"

@@ -26,9 +26,7 @@ void SideFileChariots(FullEvalState& s) {
   using G = Wing<kSide, kLeft>;
   const Square c8 = G::AttSquare(8);
   const Square c9 = G::AttSquare(9);
-  const auto outer = [](Square c) {
-    return c != 0 && (kLeft ? FileOf(c) <= 2 : FileOf(c) >= 6);
-  };
+  const auto outer = [](Square c) { return c != 0 && (kLeft ? FileOf(c) <= 2 : FileOf(c) >= 6); };
   if (!outer(c8) || !outer(c9)) return;
   int32_t& total = G::Total(s);
   total += 50;
@@ -49,7 +47,8 @@ void SideFileChariots(FullEvalState& s) {
       if (!G::DefOn(kElephant, G::At(4, 2)) && !G::DefOn(kElephant, G::At(8, 2))) total += 100;
     }
   }
-  if (G::WingZone(G::AttSquare(10)) == G::kNearZone && G::WingZone(G::AttSquare(11)) == G::kNearZone)
+  if (G::WingZone(G::AttSquare(10)) == G::kNearZone &&
+      G::WingZone(G::AttSquare(11)) == G::kNearZone)
     total += 300;
 }
 
@@ -187,7 +186,6 @@ void LeftWingEntry(FullEvalState& s) {
     }
   }
 }
-
 
 }  // namespace
 

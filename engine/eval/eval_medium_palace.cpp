@@ -46,7 +46,8 @@ bool AttackerWins(Square s) {
 template <uint32_t kSide>
 int32_t GradedEdgeSquare(Square g) {
   using P = Attack<kSide>;
-  const bool graded = MediumTwin<kSide>::kEdgeCountsWhenEmpty ? !P::HoldsDefOn(g) : P::HoldsAttOn(g);
+  const bool graded =
+      MediumTwin<kSide>::kEdgeCountsWhenEmpty ? !P::HoldsDefOn(g) : P::HoldsAttOn(g);
   if (!graded) return 75;
   return AttackerWins<kSide>(g) ? 100 : 50;
 }
@@ -168,14 +169,14 @@ void DefendingKnightsGroup(FullEvalState& s) {
       // controls the square in front of the pawn.
       const int32_t left = Twin::kLeftBlockedBonus;
       if (P::IsAtt(kPawn, 1, 2) && P::IsDef(kKnight, 1, 0))
-        total += GradedPawnRow<kSide>(P::Occupied(1, 1) || P::Occupied(2, 1), left, P::Sq(2, 3),
-                                      200);
+        total +=
+            GradedPawnRow<kSide>(P::Occupied(1, 1) || P::Occupied(2, 1), left, P::Sq(2, 3), 200);
       if (P::IsDef(kKnight, 3, 1) && (P::IsAtt(kPawn, 1, 1) || P::IsAtt(kPawn, 2, 2)))
         total += GradedPawnRow<kSide>(P::Occupied(2, 1) || P::Guarded(P::Sq(2, 1)), left,
                                       P::Sq(2, 3), 250);
       if (P::IsAtt(kPawn, 7, 2) && P::IsDef(kKnight, 7, 0))
-        total += GradedPawnRow<kSide>(P::Occupied(7, 1) || P::Occupied(6, 1), 100, P::Sq(6, 3),
-                                      200);
+        total +=
+            GradedPawnRow<kSide>(P::Occupied(7, 1) || P::Occupied(6, 1), 100, P::Sq(6, 3), 200);
       if (P::IsDef(kKnight, 5, 1) && (P::IsAtt(kPawn, 7, 1) || P::IsAtt(kPawn, 6, 2)))
         total += GradedPawnRow<kSide>(P::Occupied(6, 1) || P::Guarded(P::Sq(6, 1)), 100,
                                       P::Sq(6, 3), 250);

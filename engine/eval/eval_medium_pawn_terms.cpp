@@ -8,8 +8,8 @@
 // rank-mirrored board with the colours exchanged.
 #include <cstdint>
 
-#include "engine/eval/evaluate.h"
 #include "engine/eval/eval_medium.h"
+#include "engine/eval/evaluate.h"
 #include "engine/eval/full_eval.h"
 #include "engine/position/position.h"
 
@@ -43,9 +43,7 @@ class Terms {
   // Rank of a square as a rule written for red reads it.
   static int RankAsRed(Square s) { return kUs == kRed ? RankOf(s) : 9 - RankOf(s); }
   static int32_t Our(uint32_t type) { return static_cast<int32_t>(pieceCount[kUs][type - 1]); }
-  static int32_t Their(uint32_t type) {
-    return static_cast<int32_t>(pieceCount[kThem][type - 1]);
-  }
+  static int32_t Their(uint32_t type) { return static_cast<int32_t>(pieceCount[kThem][type - 1]); }
   static int32_t OurAttackers() { return static_cast<int32_t>(attackerCount[kUs]); }
   static int32_t TheirAttackers() { return static_cast<int32_t>(attackerCount[kThem]); }
   static bool Ours(Square s, uint32_t type) { return typeBoard[s] == type + 7 * kUs; }
@@ -227,9 +225,9 @@ class Terms {
   void PawnsAgainstKnights() {
     static constexpr struct {
       int knightFile, knightRank, pawnFile, pawnRank, bonus;
-    } kRows[] = {{6, 2, 6, 4, 33}, {6, 2, 6, 3, 75}, {2, 2, 2, 4, 33}, {2, 2, 2, 3, 75},
-                 {8, 0, 6, 2, 150}, {0, 0, 2, 2, 150}, {8, 1, 6, 3, 0},   {4, 1, 6, 3, 50},
-                 {7, 0, 6, 3, 50}, {0, 1, 2, 3, 0},   {4, 1, 2, 3, 50}, {1, 0, 2, 3, 50}};
+    } kRows[] = {{6, 2, 6, 4, 33},  {6, 2, 6, 3, 75},  {2, 2, 2, 4, 33}, {2, 2, 2, 3, 75},
+                 {8, 0, 6, 2, 150}, {0, 0, 2, 2, 150}, {8, 1, 6, 3, 0},  {4, 1, 6, 3, 50},
+                 {7, 0, 6, 3, 50},  {0, 1, 2, 3, 0},   {4, 1, 2, 3, 50}, {1, 0, 2, 3, 50}};
     for (const auto& row : kRows) {
       if (!Theirs(At(row.knightFile, row.knightRank), kKnight) ||
           !Ours(At(row.pawnFile, row.pawnRank), kPawn))

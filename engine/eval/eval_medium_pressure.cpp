@@ -48,8 +48,8 @@ void TwoChariotBonus(FullEvalState& s) {
         total += (V::AttOn(kChariot, V::Sq(4, 1)) ? V::AtMove(500, 300) : 200) + d;
     }
   } else {
-    total += 50 + 100 * (V::AttCount(kKnight) + V::AttCount(kCannon)) / 8 +
-             100 * (2 - advisers) / 2;
+    total +=
+        50 + 100 * (V::AttCount(kKnight) + V::AttCount(kCannon)) / 8 + 100 * (2 - advisers) / 2;
   }
   if (V::DefCount(kElephant) <= 1) total += 50;
 }
@@ -60,7 +60,7 @@ void OneChariot(FullEvalState& s) {
   using V = View<kSide>;
   int32_t& total = V::Total(s);
   const bool knights = PressureTwin<kSide>::kOneChariotByZoneKnights ? V::ZoneKnights(s) != 0
-                                                                      : V::AttCount(kKnight) > 0;
+                                                                     : V::AttCount(kKnight) > 0;
   if (!knights) {
     total += 12;
     return;

@@ -81,12 +81,12 @@ void ComputePositionKeys(uint64_t* lockOut, uint64_t* keyOut, const uint32_t pie
   uint64_t key = 0;
   for (uint32_t i = 1; i <= 32; ++i) {
     const uint32_t s = pieces[i];
-    if (s == 0) continue;
+    if (s == 0 || s >= kBoardSize) continue;  // absent, or not a square at all
     lock ^= lockTable[colouredTypeOf[i]][s];
     key ^= keyTable[colouredTypeOf[i]][s];
   }
-  *lockOut = lock;
-  *keyOut = key;
+  if (lockOut != nullptr) *lockOut = lock;
+  if (keyOut != nullptr) *keyOut = key;
 }
 
 void ComputeMirroredPositionKeys(uint64_t* lockOut, uint64_t* keyOut,
@@ -95,11 +95,11 @@ void ComputeMirroredPositionKeys(uint64_t* lockOut, uint64_t* keyOut,
   uint64_t key = 0;
   for (uint32_t i = 1; i <= 32; ++i) {
     const uint32_t s = pieces[i];
-    if (s == 0) continue;
+    if (s == 0 || s >= kBoardSize) continue;
     const uint32_t m = mirrorSquare[s];
     lock ^= lockTable[colouredTypeOf[i]][m];
     key ^= keyTable[colouredTypeOf[i]][m];
   }
-  *lockOut = lock;
-  *keyOut = key;
+  if (lockOut != nullptr) *lockOut = lock;
+  if (keyOut != nullptr) *keyOut = key;
 }

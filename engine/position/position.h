@@ -67,6 +67,8 @@ extern uint64_t keyTable[15][kBoardSize];
 uint32_t NextRandom32();
 uint64_t NextRandom64();
 void InitKeyTables();
+// Hashes a piece list shaped like posPiece (entry i the square of piece i, 0
+// absent). Either output may be null; entries that are no square are skipped.
 void ComputePositionKeys(uint64_t* lockOut, uint64_t* keyOut, const uint32_t pieces[33]);
 void ComputeMirroredPositionKeys(uint64_t* lockOut, uint64_t* keyOut, const uint32_t pieces[33]);
 

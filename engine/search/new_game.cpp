@@ -6,6 +6,7 @@
 #include "engine/bridge.h"
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
+#include "engine/search/engine_state.h"
 #include "engine/search/opening_names.h"
 #include "engine/search/reset_hooks.h"
 #include "engine/search/search_tables.h"
@@ -110,10 +111,11 @@ void ResetGameState(int full) {
   if (full) ClearHashTables();
   ponderMove = 0;
   ComputePositionKeys(&positionLock, &positionKey, posPiece);
+  engineState = kEngineIdle;
   SetBusyCursor(0);
   if (full) {
     ClearHistoryTables();
-    ResetGameClock();
+    gameClock.Reset();
     OpenLearningFiles();
   }
   ClearGameFileName();

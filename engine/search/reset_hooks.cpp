@@ -2,9 +2,3 @@
 // transposition table, game clock, learning files, game header) come later.
 #include "engine/search/reset_hooks.h"
 
-void ClearCommentStore() {}
-void ClearHashTables() {}
-void ResetGameClock() {}
-void OpenLearningFiles() {}
-void ClearGameFileName() {}
-void ResetGameHeaderAndComments() {}

@@ -2,9 +2,9 @@
 // Each does nothing until its owner exists.
 #pragma once
 
-void ClearCommentStore();
+#include "engine/search/learning.h"  // OpenLearningFiles
+#include "game/comments.h"  // ClearCommentStore, ResetGameHeaderAndComments
+#include "game/game_clock.h"  // gameClock
+#include "game/header.h"  // ClearGameFileName
+
 void ClearHashTables();
-void ResetGameClock();
-void OpenLearningFiles();
-void ClearGameFileName();
-void ResetGameHeaderAndComments();

@@ -1,5 +1,6 @@
 // Move-ordering data owned by the search that the generators and pickers
-// read: the history table, the capture-ordering values and the PV flags.
+// read: the history table, the capture-ordering values and the PV flags,
+// with the search's other ordering counters.
 #pragma once
 
 #include <array>
@@ -20,5 +21,19 @@ extern int32_t iterationDepth;
 // The predicted opponent move the engine ponders on; 0 none.
 extern int32_t ponderMove;
 
-// Zeroes historyTable and the search's other move-ordering tables.
+// Selective-search counters, [coloured PieceType][172 * from + to]:
+// moveCutScore gains for a quiet move that cut off, moveTriedScore for the
+// quiet moves tried before it without a cut-off.
+extern uint64_t moveTriedScore[15][172 * 172];
+extern uint64_t moveCutScore[15][172 * 172];
+
+// History counters above this are scaled down after a deep iteration.
+constexpr uint32_t kHistoryScaleLimit = 1000000;
+
+// Zeroes historyTable and the search's other move-ordering tables
+// (moveTriedScore, moveCutScore).
 void ClearHistoryTables();
+// After a deep iteration: scales the history so that its largest counter is
+// at most 1,000,000, then gives the usual knight development moves of both
+// sides one point each.
+void RescaleHistory();

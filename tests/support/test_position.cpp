@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "engine/bridge.h"
 #include "engine/eval/prepare.h"
+#include "engine/search/data_paths.h"
 #include "engine/search/new_game.h"
 
 namespace testing_support {
@@ -22,6 +27,10 @@ void InitEngine() {
   if (!keysBuilt) {
     InitKeyTables();
     keysBuilt = true;
+    // Keep the learning files and other data of the tests out of the user's
+    // data folder: one scratch folder per test process.
+    const std::string dir = testing::TempDir() + "vorelk-test-" + std::to_string(getpid());
+    std::snprintf(installDirectory, sizeof installDirectory, "%s", dir.c_str());
   }
   ResetGameState(1);
 }

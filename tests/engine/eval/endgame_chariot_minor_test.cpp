@@ -2,6 +2,7 @@
 // of the defender, the selector's choice and the red/black mirror.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/eval/endgame.h"
@@ -16,6 +17,15 @@ namespace {
 using eval_testing::At;
 using eval_testing::Fen;
 using Pieces = std::vector<At>;
+
+// Pieces from a compact text: one token per piece, its letter (upper case
+// red) followed by its file and rank digits, "K49 r05".
+Pieces Board(const std::string& text) {
+  Pieces pieces;
+  for (size_t i = 0; i + 3 <= text.size(); i += 4)
+    pieces.push_back({text[i], text[i + 1] - '0', text[i + 2] - '0'});
+  return pieces;
+}
 
 enum class Expect { kRedWins, kBlackWins, kRedHolds, kBlackHolds, kNone };
 
@@ -82,35 +92,31 @@ const EndgameEvaluatorFn kVsKnightTwin = EvalChariotVsKnightBlack;
 
 TEST(ChariotVsCannon, WinsGradedByTheDefence) {
   // A bare king with its cannon.
-  Check(kVsCannon, kVsCannonTwin, {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}},
-        Expect::kRedWins, 199000);
-  Check(kVsCannon, kVsCannonTwin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}, {'b', 4, 2}}, Expect::kRedWins,
-        198500);
-  Check(kVsCannon, kVsCannonTwin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}, {'a', 4, 1}}, Expect::kRedWins,
-        198500);
+  Check(kVsCannon, kVsCannonTwin, Board("K49 R05 k30 c62"), Expect::kRedWins, 199000);
+  Check(kVsCannon, kVsCannonTwin, Board("K49 R05 k30 c62 b42"), Expect::kRedWins, 198500);
+  Check(kVsCannon, kVsCannonTwin, Board("K49 R05 k30 c62 a41"), Expect::kRedWins, 198500);
   // Red's extra pieces do not matter for the grade.
-  Check(kVsCannon, kVsCannonTwin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'N', 2, 6}, {'P', 6, 4}, {'k', 3, 0}, {'c', 6, 2}},
-        Expect::kRedWins, 199000);
+  Check(kVsCannon, kVsCannonTwin, Board("K49 R05 N26 P64 k30 c62"), Expect::kRedWins, 199000);
 }
 
 TEST(ChariotVsCannon, AnyDefendingPawnOrUnknownDefenceGivesNone) {
-  Check(kVsCannon, kVsCannonTwin, {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'c', 6, 2}, {'p', 0, 6}},
-        Expect::kNone);
+  Check(kVsCannon, kVsCannonTwin, Board("K49 R05 k30 c62 p06"), Expect::kNone);
   // Two elephants and no adviser: no rule.
-  Check(kVsCannon, kVsCannonTwin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'N', 1, 5}, {'k', 3, 0}, {'c', 6, 2}, {'b', 2, 0}, {'b', 6, 0}},
-        Expect::kNone);
+  Check(kVsCannon, kVsCannonTwin, Board("K49 R05 N15 k30 c62 b20 b60"), Expect::kNone);
 }
 
 TEST(ChariotVsCannon, AdvisersAndKingFortress) {
-  const Pieces right = {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'a', 5, 0}, {'c', 7, 5}};
+  const Pieces right = Board("K39 R05 k40 a41 a50 c75");
   Check(kVsCannon, kVsCannonTwin, right, Expect::kBlackHolds);
+  Pieces kingBeside = right;
+  kingBeside[2] = {'k', 3, 1};
+  Check(kVsCannon, kVsCannonTwin, kingBeside, Expect::kBlackHolds);
+  Pieces kingAway = right;
+  kingAway[2] = {'k', 5, 1};
+  Check(kVsCannon, kVsCannonTwin, kingAway, Expect::kNone);
   // The other corner, held by the cannon on (5, 2) while the king stands on
   // the palace top.
-  const Pieces left = {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 2}, {'a', 4, 1}, {'a', 3, 0}, {'c', 5, 2}};
+  const Pieces left = Board("K39 R05 k42 a41 a30 c52");
   Check(kVsCannon, kVsCannonTwin, left, Expect::kBlackHolds);
   Pieces cannonAway = left;
   cannonAway.back() = {'c', 5, 3};
@@ -126,31 +132,20 @@ TEST(ChariotVsCannon, AdvisersAndKingFortress) {
 
 TEST(ChariotVsKnight, TableByAdvisersAndElephants) {
   // Red also holds a knight, so the elephants do not stop the table.
-  Check(kVsKnight, kVsKnightTwin,
-        {{'K', 3, 9}, {'R', 0, 5}, {'N', 1, 7}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0},
-         {'b', 6, 0}, {'n', 6, 2}},
-        Expect::kRedWins, 192000);
-  Check(kVsKnight, kVsKnightTwin,
-        {{'K', 3, 9}, {'R', 0, 5}, {'C', 1, 7}, {'k', 4, 0}, {'a', 3, 0}, {'b', 2, 0}, {'n', 6, 2}},
-        Expect::kRedWins, 195500);
-  Check(kVsKnight, kVsKnightTwin, {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'n', 6, 2}},
-        Expect::kRedWins, 197500);
-  Check(kVsKnight, kVsKnightTwin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'n', 6, 2}}, Expect::kRedWins, 196000);
+  Check(kVsKnight, kVsKnightTwin, Board("K39 R05 N17 k40 a30 a50 b20 b60 n62"), Expect::kRedWins,
+        192000);
+  Check(kVsKnight, kVsKnightTwin, Board("K39 R05 C17 k40 a30 b20 n62"), Expect::kRedWins, 195500);
+  Check(kVsKnight, kVsKnightTwin, Board("K49 R05 k30 n62"), Expect::kRedWins, 197500);
+  Check(kVsKnight, kVsKnightTwin, Board("K49 R05 k40 a41 n62"), Expect::kRedWins, 196000);
 }
 
 TEST(ChariotVsKnight, LoneChariotAgainstElephantsOrPawnsKnowsNothing) {
-  Check(kVsKnight, kVsKnightTwin,
-        {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0}, {'b', 6, 0},
-         {'n', 6, 5}},
-        Expect::kNone);
-  Check(kVsKnight, kVsKnightTwin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'N', 1, 7}, {'k', 4, 0}, {'n', 6, 2}, {'p', 8, 6}},
-        Expect::kNone);
+  Check(kVsKnight, kVsKnightTwin, Board("K39 R05 k40 a30 a50 b20 b60 n65"), Expect::kNone);
+  Check(kVsKnight, kVsKnightTwin, Board("K49 R05 N17 k40 n62 p86"), Expect::kNone);
 }
 
 TEST(ChariotVsKnight, KnightBeforeHomeAdvisersHolds) {
-  const Pieces holds = {{'K', 3, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'n', 2, 2}};
+  const Pieces holds = Board("K39 R05 k40 a30 a50 n22");
   Check(kVsKnight, kVsKnightTwin, holds, Expect::kBlackHolds);
   // On the centre file or beyond the river the table decides instead.
   Pieces centre = holds;
@@ -166,10 +161,10 @@ TEST(ChariotVsKnight, KnightBeforeHomeAdvisersHolds) {
 }
 
 TEST(ChariotVsCannonElephants, ConnectedElephantsHoldWithTheCannonInPlay) {
-  const Pieces right = {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'b', 4, 2}, {'b', 6, 0}, {'c', 1, 2}};
+  const Pieces right = Board("K49 R05 k40 b42 b60 c12");
   Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, right,
         Expect::kBlackHolds);
-  const Pieces left = {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'b', 4, 2}, {'b', 2, 0}, {'c', 6, 7}};
+  const Pieces left = Board("K49 R05 k40 b42 b20 c67");
   Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, left,
         Expect::kBlackHolds);
   // The cannon on its own back rank or deep in red's camp does not hold.
@@ -181,37 +176,28 @@ TEST(ChariotVsCannonElephants, ConnectedElephantsHoldWithTheCannonInPlay) {
   // An adviser on the elephant's eye cuts the elephants apart.
   Pieces blocked = right;
   blocked.push_back({'a', 5, 1});
-  Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, blocked,
-        Expect::kNone);
+  Check(EvalChariotVsCannonElephantsRed, EvalChariotVsCannonElephantsBlack, blocked, Expect::kNone);
 }
 
 TEST(ChariotVsKnightElephants, KnightFortresses) {
   const EndgameEvaluatorFn fn = EvalChariotVsKnightElephantsRed;
   const EndgameEvaluatorFn twin = EvalChariotVsKnightElephantsBlack;
-  Check(fn, twin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'b', 4, 2}, {'b', 2, 0}, {'n', 5, 2}},
-        Expect::kBlackHolds);
-  Check(fn, twin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'a', 4, 1}, {'b', 4, 2}, {'b', 6, 0}, {'n', 3, 2}},
-        Expect::kBlackHolds);
+  Check(fn, twin, Board("K49 R05 k40 a41 b42 b20 n52"), Expect::kBlackHolds);
+  Check(fn, twin, Board("K49 R05 k30 a41 b42 b60 n32"), Expect::kBlackHolds);
   // The knight on the elephant's forward point, the red king off file 5.
-  const Pieces forward = {{'K', 4, 9}, {'R', 0, 5}, {'k', 3, 0}, {'a', 5, 0},
-                          {'b', 4, 2}, {'b', 2, 0}, {'n', 6, 4}};
+  const Pieces forward = Board("K49 R05 k30 a50 b42 b20 n64");
   Check(fn, twin, forward, Expect::kBlackHolds);
   Pieces kingOnFive = forward;
   kingOnFive[0] = {'K', 5, 9};
   Check(fn, twin, kingOnFive, Expect::kNone);
   // The edge knight needs its pawn in front.
-  const Pieces edge = {{'K', 4, 9}, {'R', 7, 6}, {'k', 5, 0}, {'a', 3, 0}, {'b', 4, 2},
-                       {'b', 6, 0}, {'n', 0, 5}, {'p', 0, 4}};
+  const Pieces edge = Board("K49 R76 k50 a30 b42 b60 n05 p04");
   Check(fn, twin, edge, Expect::kBlackHolds);
   Pieces noPawn = edge;
   noPawn.pop_back();
   Check(fn, twin, noPawn, Expect::kNone);
   // Nothing without the centre elephant.
-  Check(fn, twin,
-        {{'K', 4, 9}, {'R', 0, 5}, {'k', 4, 0}, {'a', 4, 1}, {'b', 0, 2}, {'b', 2, 0}, {'n', 5, 2}},
-        Expect::kNone);
+  Check(fn, twin, Board("K49 R05 k40 a41 b02 b20 n52"), Expect::kNone);
 }
 
 }  // namespace

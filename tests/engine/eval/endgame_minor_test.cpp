@@ -3,6 +3,7 @@
 // and a knight with pawns against a side without advisers.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/eval/endgame.h"
@@ -17,6 +18,15 @@ namespace {
 using eval_testing::At;
 using eval_testing::Fen;
 using Pieces = std::vector<At>;
+
+// Pieces from a compact text: one token per piece, its letter (upper case
+// red) followed by its file and rank digits, "K49 r05".
+Pieces Board(const std::string& text) {
+  Pieces pieces;
+  for (size_t i = 0; i + 3 <= text.size(); i += 4)
+    pieces.push_back({text[i], text[i + 1] - '0', text[i + 2] - '0'});
+  return pieces;
+}
 
 enum class Expect { kRedWins, kBlackWins, kRedHolds, kBlackHolds, kDrawish, kNone };
 
@@ -81,23 +91,22 @@ void Check(EndgameEvaluatorFn fn, EndgameEvaluatorFn twin, const Pieces& pieces,
 
 TEST(CannonVsKnightPawns, NoUsefulEnemyPawnHolds) {
   // The only black pawn stands on red's back rank.
-  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack,
-        {{'K', 4, 9}, {'C', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'p', 0, 9}}, Expect::kRedHolds);
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, Board("K49 C17 k30 n62 p09"),
+        Expect::kRedHolds);
   // Red's two pawns, on their start squares, are stopped by black's
   // elephants.
   Check(EvalCannonVsKnightPawnsBlack, EvalCannonVsKnightPawnsRed,
-        {{'K', 4, 9}, {'N', 1, 7}, {'P', 2, 6}, {'P', 6, 6}, {'k', 3, 0}, {'c', 1, 2}, {'b', 4, 2},
-         {'b', 8, 2}},
-        Expect::kBlackHolds);
+        Board("K49 N17 P26 P66 k30 c12 b42 b82"), Expect::kBlackHolds);
 }
 
 TEST(CannonVsKnightPawns, OnePawnInFrontOfTheKingWins) {
-  const Pieces base = {{'K', 4, 9}, {'C', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'p', 2, 5}};
-  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, base, Expect::kBlackWins,
-        197500);
-  // The pawn has gone past the king.
-  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack,
-        {{'K', 4, 7}, {'C', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'p', 1, 8}}, Expect::kNone);
+  const Pieces base = Board("K49 C17 k30 n62 p25");
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, base, Expect::kBlackWins, 197500);
+  // The pawn has gone past the king, or stands level with it.
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, Board("K47 C17 k30 n62 p18"),
+        Expect::kNone);
+  Check(EvalCannonVsKnightPawnsRed, EvalCannonVsKnightPawnsBlack, Board("K48 C17 k30 n62 p18"),
+        Expect::kNone);
   // An elephant, or a second useful pawn, leaves the position open.
   Pieces elephant = base;
   elephant.push_back({'B', 2, 9});
@@ -112,33 +121,25 @@ TEST(LoneMinorVsPawns, TwoUsefulPawnsWinGradedByThePalace) {
   const EndgameEvaluatorFn twin = EvalLoneMinorVsPawnsRed;
   // k = 24, less 1 each for the king on file 4, the empty (4, 7) and the
   // empty palace squares (4, 8), (5, 7), (3, 7).
-  Check(fn, twin, {{'K', 4, 9}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'n', 6, 2}},
-        Expect::kRedWins, 189500);
-  Check(fn, twin,
-        {{'K', 4, 9}, {'A', 4, 8}, {'B', 4, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'n', 6, 2}},
-        Expect::kRedWins, 188500);
-  Check(fn, twin,
-        {{'K', 3, 9}, {'A', 4, 8}, {'B', 4, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'n', 6, 2}},
-        Expect::kRedWins, 188000);
+  Check(fn, twin, Board("K49 P24 P64 k30 n62"), Expect::kRedWins, 189500);
+  Check(fn, twin, Board("K49 A48 B47 P24 P64 k30 n62"), Expect::kRedWins, 188500);
+  Check(fn, twin, Board("K39 A48 B47 P24 P64 k30 n62"), Expect::kRedWins, 188000);
   // Against a lone cannon, red's cannon counts one step: k starts at 23.
-  Check(fn, twin, {{'K', 3, 9}, {'C', 1, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'c', 7, 2}},
-        Expect::kRedWins, 189500);
-  Check(fn, twin, {{'K', 4, 9}, {'C', 1, 7}, {'P', 2, 4}, {'P', 6, 4}, {'k', 3, 0}, {'c', 7, 2}},
-        Expect::kRedWins, 190000);
+  Check(fn, twin, Board("K39 C17 P24 P64 k30 c72"), Expect::kRedWins, 189500);
+  Check(fn, twin, Board("K49 C17 P24 P64 k30 c72"), Expect::kRedWins, 190000);
 }
 
 TEST(LoneMinorVsPawns, FewerThanTwoUsefulPawnsHold) {
-  Check(EvalLoneMinorVsPawnsBlack, EvalLoneMinorVsPawnsRed,
-        {{'K', 4, 9}, {'P', 5, 0}, {'P', 5, 4}, {'k', 3, 0}, {'n', 6, 2}}, Expect::kBlackHolds);
+  Check(EvalLoneMinorVsPawnsBlack, EvalLoneMinorVsPawnsRed, Board("K49 P50 P54 k30 n62"),
+        Expect::kBlackHolds);
   // Two pawns on their start squares facing black pawns: both blocked.
   // (Black's own pawns keep the selector away; the rule still holds.)
-  Check(EvalLoneMinorVsPawnsBlack, EvalLoneMinorVsPawnsRed,
-        {{'K', 4, 9}, {'P', 2, 6}, {'P', 6, 6}, {'k', 3, 0}, {'n', 6, 2}, {'p', 2, 3}, {'p', 6, 3}},
+  Check(EvalLoneMinorVsPawnsBlack, EvalLoneMinorVsPawnsRed, Board("K49 P26 P66 k30 n62 p23 p63"),
         Expect::kBlackHolds, 0, /*selected=*/false);
 }
 
 TEST(KnightVsTwoKnights, BareKnightLoses) {
-  const Pieces bare = {{'K', 4, 9}, {'N', 1, 7}, {'k', 3, 0}, {'n', 6, 2}, {'n', 2, 2}, {'p', 4, 6}};
+  const Pieces bare = Board("K49 N17 k30 n62 n22 p46");
   Check(EvalKnightVsTwoKnightsRed, EvalKnightVsTwoKnightsBlack, bare, Expect::kBlackWins, 188000);
   Pieces adviser = bare;
   adviser.push_back({'A', 4, 8});
@@ -152,30 +153,23 @@ TEST(CannonVsTwoCannons, DrawishnessCorrection) {
   const EndgameEvaluatorFn fn = EvalCannonVsTwoCannonsBlack;
   const EndgameEvaluatorFn twin = EvalCannonVsTwoCannonsRed;
   // The red king on (4, 7) and nothing else: v = 10.
-  Check(fn, twin, {{'K', 4, 7}, {'C', 0, 5}, {'C', 8, 5}, {'k', 3, 0}, {'c', 1, 3}},
-        Expect::kDrawish, 300);
-  Check(fn, twin, {{'K', 4, 8}, {'C', 0, 5}, {'C', 8, 5}, {'k', 3, 0}, {'c', 1, 3}},
-        Expect::kDrawish, 200);
-  Check(fn, twin, {{'K', 4, 9}, {'C', 0, 5}, {'C', 8, 5}, {'k', 3, 0}, {'c', 1, 3}},
-        Expect::kDrawish, 0);
+  Check(fn, twin, Board("K47 C05 C85 k30 c13"), Expect::kDrawish, 300);
+  Check(fn, twin, Board("K48 C05 C85 k30 c13"), Expect::kDrawish, 200);
+  Check(fn, twin, Board("K49 C05 C85 k30 c13"), Expect::kDrawish, 0);
   // Both red cannons home on different ranks: 12 - 2 - 1.
-  Check(fn, twin, {{'K', 3, 9}, {'C', 3, 8}, {'C', 5, 9}, {'k', 3, 0}, {'c', 1, 3}},
-        Expect::kDrawish, 400);
+  Check(fn, twin, Board("K39 C38 C59 k30 c13"), Expect::kDrawish, 400);
   // On one rank: 12 - 2.
-  Check(fn, twin, {{'K', 3, 9}, {'C', 3, 8}, {'C', 5, 8}, {'k', 3, 0}, {'c', 1, 3}},
-        Expect::kDrawish, 300);
+  Check(fn, twin, Board("K39 C38 C58 k30 c13"), Expect::kDrawish, 300);
   // Black's king up with its cannon on the back rank: one more.
-  Check(fn, twin, {{'K', 3, 9}, {'C', 3, 8}, {'C', 5, 9}, {'k', 4, 1}, {'c', 2, 0}},
-        Expect::kDrawish, 300);
+  Check(fn, twin, Board("K39 C38 C59 k41 c20"), Expect::kDrawish, 300);
 }
 
 TEST(CannonVsTwoCannons, KingBeforeItsCannonHolds) {
   const EndgameEvaluatorFn fn = EvalCannonVsTwoCannonsBlack;
   const EndgameEvaluatorFn twin = EvalCannonVsTwoCannonsRed;
-  const Pieces fortress = {{'K', 3, 9}, {'C', 0, 5}, {'C', 8, 5}, {'k', 4, 1}, {'c', 4, 0}};
+  const Pieces fortress = Board("K39 C05 C85 k41 c40");
   Check(fn, twin, fortress, Expect::kBlackHolds);
-  Check(fn, twin, {{'K', 4, 9}, {'C', 0, 5}, {'C', 8, 5}, {'k', 5, 2}, {'c', 5, 0}},
-        Expect::kBlackHolds);
+  Check(fn, twin, Board("K49 C05 C85 k52 c50"), Expect::kBlackHolds);
   // A red cannon on the file, or a red adviser, spoils it; the position
   // then gets the plain correction (v = 13 with black's cannon at home).
   Pieces cannonOnFile = fortress;
@@ -188,14 +182,9 @@ TEST(CannonVsTwoCannons, KingBeforeItsCannonHolds) {
 
 TEST(KnightPawnsVsNoAdvisers, WinsUnlessEnemyPawnsOutnumberAdvisers) {
   const EndgameEvaluatorFn fn = EvalKnightPawnsVsNoAdvisersRed;
-  Check(fn, nullptr,
-        {{'K', 4, 9}, {'N', 1, 7}, {'P', 4, 1}, {'k', 3, 0}, {'p', 0, 9}, {'p', 8, 9}},
-        Expect::kRedWins, 195500);
-  Check(fn, nullptr,
-        {{'K', 4, 9}, {'N', 1, 7}, {'P', 4, 1}, {'k', 3, 2}, {'p', 0, 9}, {'p', 8, 9}},
-        Expect::kRedWins, 195000);
-  const Pieces pawns = {{'K', 4, 9}, {'N', 1, 7}, {'P', 4, 4}, {'A', 4, 8},
-                        {'k', 3, 0}, {'p', 2, 5}, {'p', 6, 5}};
+  Check(fn, nullptr, Board("K49 N17 P41 k30 p09 p89"), Expect::kRedWins, 195500);
+  Check(fn, nullptr, Board("K49 N17 P41 k32 p09 p89"), Expect::kRedWins, 195000);
+  const Pieces pawns = Board("K49 N17 P44 A48 k30 p25 p65");
   Check(fn, nullptr, pawns, Expect::kNone);
   Pieces twoAdvisers = pawns;
   twoAdvisers.push_back({'A', 3, 9});

@@ -1,0 +1,346 @@
+// The completions of a search: once the search has unwound they carry out
+// the request that arrived while it ran, or play the engine's move and start
+// pondering on the expected reply. Each first writes the game record back
+// from the backup that Think made, so that no record of the search ever
+// becomes part of the game or of a saved file.
+#include <cstring>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "engine/search/books.h"
+#include "engine/search/engine_state.h"
+#include "engine/search/learning.h"
+#include "engine/search/new_game.h"
+#include "engine/search/search.h"
+#include "engine/search/search_tables.h"
+#include "engine/search/time_control.h"
+#include "game/comments.h"
+#include "game/game_clock.h"
+
+namespace {
+
+constexpr int32_t kWonScore = 3199999;
+constexpr int32_t kLearnFloor = -1500;
+
+void GoIdle() {
+  engineState = kEngineIdle;
+  SetBusyCursor(0);
+}
+
+void StartNewGame() {
+  ResetGameState(1);
+  historyPly = 0;
+  RedrawBoardIfNoPieceHeld();
+  RefreshSideWindows();
+  SetBusyCursor(0);
+}
+
+void ShowWithoutRedraw() {
+  std::memcpy(displayBoard, board, sizeof displayBoard);
+  shownSideToMove = sideToMove;
+}
+
+bool InCheck() { return FindChecker(sideToMove) != 0; }
+
+// Plays a move of the user (or the analysed move) on the game; refused
+// moves leave the engine idle with the board redrawn.
+bool PlayGameMove(Move move) {
+  if (!MakeMoveAfterShownPly(move)) {
+    RedrawBoardIfNoPieceHeld();
+    RefreshSideWindows();
+    engineState = kEngineIdle;
+    return false;
+  }
+  RecordMadeMove();
+  ShowGamePosition();
+  if (InCheck()) NotifyEngineEvent(kEventCheckSound);
+  return true;
+}
+
+// Learning after the engine's move (made on the board, not yet recorded):
+// when the score fell by more than 75 since the engine's previous move, or
+// the engine is being mated, the position before the move is learnt.
+void LearnFromMove(Move move) {
+  if (!learnMoves || gamePly < 2) return;
+  const HistoryRecord& previous = history[gamePly - 1];
+  if (!previous.engineMove || previous.engineScore <= kLearnFloor) return;
+  const int32_t previousScore = previous.engineScore;
+  if (!(bestScore + 75 < previousScore || bestScore < -kMateScoreBound)) return;
+  UnmakeMove();
+  LearnPosition(bestScore, previousScore, iterationDepth - 1, move, positionLock, positionKey,
+                posPiece, sideToMove);
+  MakeMoveAfterShownPly(move);
+}
+
+// The user's last move gets "!" or "!!" when the engine's score dropped by
+// more than 200 or 400 since its previous move.
+void AnnotateUserMove() {
+  if (gamePly < 2) return;
+  const HistoryRecord& previous = history[gamePly - 1];
+  if (!previous.engineMove) return;
+  if (previous.engineScore > bestScore + 400)
+    SetAnnotation(gamePly, kMarkBrilliant);
+  else if (previous.engineScore > bestScore + 200)
+    SetAnnotation(gamePly, kMarkGood);
+}
+
+// After the engine's move: puts the expected reply on the board as the
+// predicted move and ponders on it. Returns false when no pondering starts.
+bool StartPondering() {
+  if (bestScore >= kMateScoreBound || bestScore <= -kMateScoreBound || !Ponder) return false;
+  const Move predicted = static_cast<Move>(ponderMove);
+  if (predicted == 0 || !MakeMoveAfterShownPly(predicted)) return false;
+  // The predicted move is shown as played but is not part of the stored
+  // game yet: gameLength stays.
+  const int32_t storedLength = gameLength;
+  RecordMadeMove();
+  gameLength = storedLength;
+  shownInCheck = InCheck() ? 1 : 0;
+  Think(kThinkPonder, 0);
+  return true;
+}
+
+void PlayEngineMove(int32_t state, int32_t cleanIteration) {
+  const Move move = principalVariation[0][0];
+  if (move == kNoRootMove || !MakeMoveAfterShownPly(move)) {
+    if (state == kEngineThinking) ReportLostOnTime(static_cast<int>(sideToMove));
+    bestScore = 3200000;
+    ShowWithoutRedraw();
+    RefreshSideWindows();
+    GoIdle();
+    return;
+  }
+  if (cleanIteration) LearnFromMove(move);
+  if (state == kEngineThinking) AnnotateUserMove();
+  RecordMadeMove();
+  HistoryRecord& r = history[gamePly];
+  r.engineMove = 1;
+  r.engineScore = bestScore;
+  r.engineDepth = iterationDepth;
+  if (state == kEngineThinking && saveOnEachMove) AutoSaveCurrentGame();
+  AnimateEngineMove(static_cast<PieceIndex>(board[MoveTo(move)]), MoveFrom(move), MoveTo(move));
+  bool gameGoesOn = true;
+  if (state == kEngineThinking) {
+    if (bestScore >= kWonScore) {
+      ReportLostOnTime(static_cast<int>(sideToMove));
+      gameGoesOn = false;
+    } else if (InCheck()) {
+      NotifyEngineEvent(kEventCheckSound);
+    }
+  }
+  gameClock.SwitchSide(static_cast<int32_t>(sideToMove));
+  ShowGamePosition();
+  if (state == kEngineThinking && gameGoesOn) {
+    ponderMove = static_cast<int32_t>(ExpectedReply());
+    engineState = kEngineThinking;
+    if (!StartPondering()) {
+      ponderMove = 0;
+      GoIdle();
+    }
+  }
+  GoIdle();
+}
+
+// The predicted move is taken back and the engine stops pondering.
+void StopPondering() {
+  TakeBackOne();
+  ShowWithoutRedraw();
+  engineState = kEngineIdle;
+}
+
+}  // namespace
+
+void CompleteThink(int32_t state, int32_t /*rootForced*/, int32_t cleanIteration) {
+  const int32_t request = pendingRequest;
+  if (request == kRequestNewGame) {
+    StartNewGame();
+    return;
+  }
+  RestoreGameRecord();
+  switch (request) {
+    case kRequestTakeBackOne:
+    case kRequestTakeBackAll:
+      if (request == kRequestTakeBackOne)
+        TakeBackOne();
+      else
+        TakeBackAll();
+      ShowGamePosition();
+      GoIdle();
+      return;
+    case kRequestReplayOne:
+    case kRequestReplayAll:
+      if (request == kRequestReplayOne)
+        ReplayOne();
+      else
+        ReplayAll();
+      ShowGamePosition();
+      GoIdle();
+      return;
+    case kRequestLoadDatabaseGame:
+      LoadDatabaseGameRequested();
+      GoIdle();
+      NotifyEngineEvent(kEventRefreshAfterLoad);
+      return;
+    case kRequestLoadGame:
+      engineState = kEngineIdle;
+      LoadGameRequested();
+      return;
+    case kRequestSaveGame:
+      engineState = kEngineIdle;
+      TakeBackOne();
+      SetBusyCursor(0);
+      SaveGameRequested();
+      return;
+    default:
+      PlayEngineMove(state, cleanIteration);
+      return;
+  }
+}
+
+void CompletePonder() {
+  const int32_t request = pendingRequest;
+  if (request == kRequestNewGame) {
+    StartNewGame();
+    engineState = kEngineIdle;
+    return;
+  }
+  // The predicted move is on the board as the last game move.
+  RestoreGameRecord();
+  switch (request) {
+    case kRequestNextBestMove:
+      StopPondering();
+      NotifyEngineEvent(kEventNextBestMove);
+      return;
+    case kRequestUserMoveInstead:
+      TakeBackOne();
+      if (PlayGameMove(pendingUserMove)) Think(kThinkPlay, 0);
+      return;
+    case kRequestPlayNow: {
+      TakeBackOne();
+      ShowWithoutRedraw();
+      if (gamePly > 0) {
+        const Move last = history[gamePly].move;
+        AnimateEngineMove(static_cast<PieceIndex>(board[MoveTo(last)]), MoveFrom(last),
+                          MoveTo(last));
+      }
+      RedrawBoardIfNoPieceHeld();
+      RefreshSideWindows();
+      Think(kThinkPlay, 0);
+      engineState = kEngineIdle;
+      return;
+    }
+    case kRequestTakeBackOne:
+    case kRequestTakeBackAll:
+      if (request == kRequestTakeBackOne) {
+        TakeBackOne();
+        TakeBackOne();
+      } else {
+        TakeBackAll();
+      }
+      ShowGamePosition();
+      GoIdle();
+      return;
+    case kRequestLoadDatabaseGame:
+      StopPondering();
+      LoadDatabaseGameRequested();
+      GoIdle();
+      NotifyEngineEvent(kEventRefreshAfterLoad);
+      return;
+    case kRequestLoadGame:
+      StopPondering();
+      LoadGameRequested();
+      return;
+    case kRequestSaveGame:
+      StopPondering();
+      SetBusyCursor(0);
+      SaveGameRequested();
+      return;
+    default:
+      // A plain stop, and any request that has no meaning while pondering:
+      // the predicted move was never played.
+      StopPondering();
+      return;
+  }
+}
+
+void CompleteAnalysis() {
+  gameRecordBackup[gamePly + 1].engineScore = bestScore;
+  gameRecordBackup[gamePly + 1].engineDepth = iterationDepth;
+  const int32_t request = pendingRequest;
+  if (request == kRequestNewGame) {
+    StartNewGame();
+    Think(kThinkAnalysis, 0);
+    return;
+  }
+  RestoreGameRecord();
+  switch (request) {
+    case kRequestLoadGame:
+      engineState = kEngineIdle;
+      LoadGameRequested();
+      Think(kThinkAnalysis, 0);
+      return;
+    case kRequestTakeBackOne:
+    case kRequestTakeBackAll:
+      if (request == kRequestTakeBackOne)
+        TakeBackOne();
+      else
+        TakeBackAll();
+      ShowGamePosition();
+      GoIdle();
+      Think(kThinkAnalysis, 0);
+      return;
+    case kRequestReplayOne:
+    case kRequestReplayAll:
+      if (request == kRequestReplayOne)
+        ReplayOne();
+      else
+        ReplayAll();
+      ShowGamePosition();
+      GoIdle();
+      Think(kThinkAnalysis, 0);
+      return;
+    case kRequestLoadDatabaseGame:
+      LoadDatabaseGameRequested();
+      GoIdle();
+      NotifyEngineEvent(kEventRefreshAfterLoad);
+      Think(kThinkAnalysis, 0);
+      return;
+    case kRequestSaveGame:
+      engineState = kEngineIdle;
+      TakeBackOne();
+      SetBusyCursor(0);
+      SaveGameRequested();
+      Think(kThinkAnalysis, 0);
+      return;
+    case kRequestPlayNow:
+    case kRequestPlayAnalysedMove: {
+      const Move move = request == kRequestPlayNow ? pendingUserMove : analysisBestMove;
+      if (!PlayGameMove(move)) return;
+      if (enginePlaysSide0 == 0 && enginePlaysSide1 == 0)
+        Think(kThinkAnalysis, 0);
+      else
+        Think(kThinkPlay, 0);
+      return;
+    }
+    default:
+      RedrawBoardIfNoPieceHeld();
+      RefreshSideWindows();
+      GoIdle();
+      return;
+  }
+}
+
+Move ExpectedReply() {
+  const Move m = principalVariation[0][1];
+  if (m == 0 || !IsValidMove(m)) return 0;
+  if (!MakeMoveAfterShownPly(m)) return m;
+  for (int book = 0; book < kBookCount; ++book) {
+    BookMove found{};
+    if (ProbeBook(book, &found, 0, sideToMove)) {
+      UnmakeMove();
+      return 0;
+    }
+  }
+  UnmakeMove();
+  return m;
+}

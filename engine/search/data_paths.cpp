@@ -1,0 +1,79 @@
+// The install directory and the path joiner of the program's data files.
+#include "engine/search/data_paths.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The per-user data folder: $XDG_DATA_HOME/Vorelk when that variable holds
+// an absolute path, else $HOME/.local/share/Vorelk; empty when neither is
+// usable.
+void SetDefaultInstallDirectory(char* out, size_t outSize) {
+  out[0] = '\0';
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') {
+    JoinPath(xdg, "Vorelk", out, outSize);
+    return;
+  }
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') {
+    char share[kPathBufferSize];
+    if (JoinPath(home, ".local/share", share)) JoinPath(share, "Vorelk", out, outSize);
+  }
+}
+
+bool IsDirectory(const char* path) {
+  struct stat st;
+  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+char installDirectory[kPathBufferSize];
+
+namespace {
+const bool installDirectoryDefaulted =
+    (SetDefaultInstallDirectory(installDirectory, sizeof installDirectory), true);
+}  // namespace
+
+int JoinPath(const char* directory, const char* name, char* out, size_t outSize) {
+  if (directory == nullptr || name == nullptr || out == nullptr || outSize == 0) return 0;
+  const size_t dirLength = std::strlen(directory);
+  const size_t nameLength = std::strlen(name);
+  const bool separator = dirLength != 0 && directory[dirLength - 1] != '/';
+  const size_t total = dirLength + (separator ? 1 : 0) + nameLength;
+  if (total >= outSize) {
+    out[0] = '\0';
+    return 0;
+  }
+  // out may be the directory's or the name's own buffer: the name is moved
+  // into place first, the directory last.
+  std::memmove(out + total - nameLength, name, nameLength + 1);
+  if (separator) out[dirLength] = '/';
+  std::memmove(out, directory, dirLength);
+  return 1;
+}
+
+int EnsureInstallDirectory() {
+  if (installDirectory[0] == '\0') return 1;
+  if (IsDirectory(installDirectory)) return 1;
+  // Create every missing folder along the path, parents first.
+  char path[kPathBufferSize];
+  std::snprintf(path, sizeof path, "%s", installDirectory);
+  for (char* p = path + 1; *p != '\0'; ++p) {
+    if (*p != '/') continue;
+    *p = '\0';
+    if (mkdir(path, 0755) != 0 && errno != EEXIST) {
+      *p = '/';
+      return 0;
+    }
+    *p = '/';
+  }
+  if (mkdir(path, 0755) != 0 && errno != EEXIST) return 0;
+  return IsDirectory(installDirectory) ? 1 : 0;
+}

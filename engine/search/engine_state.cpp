@@ -1,0 +1,72 @@
+// Engine state, the deferred requests and the game-record backup.
+#include "engine/search/engine_state.h"
+
+#include <cstring>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "game/notation.h"
+
+int32_t engineState;
+int32_t stopRequested;
+int32_t pendingRequest;
+Move pendingUserMove;
+int32_t shownInCheck;
+
+int32_t Ponder = 1;
+int32_t saveOnEachMove = 0;
+int32_t enginePlaysSide0 = 1;
+int32_t enginePlaysSide1 = 1;
+
+RootWindow rootWindow;
+
+HistoryRecord gameRecordBackup[kHistorySize];
+
+void BackupGameRecord() {
+  std::memcpy(&gameRecordBackup[1], &history[1], sizeof(HistoryRecord) * (kHistorySize - 1));
+}
+
+void RestoreGameRecord() {
+  std::memcpy(&history[1], &gameRecordBackup[1], sizeof(HistoryRecord) * (kHistorySize - 1));
+}
+
+uint32_t requestsPosted;
+
+void RequestStop(int32_t code) {
+  ++requestsPosted;
+  pendingRequest = code;
+  stopRequested = 1;
+}
+
+void RequestStopForClose() { RequestStop(kRequestClose); }
+
+int MakeMoveAfterShownPly(Move move) {
+  if (move == 0 || !IsValidMove(move)) return 0;
+  historyBase = &history[gamePly + 1];
+  historyPly = 0;
+  return MakeMove(move, static_cast<int32_t>(FindChecker(sideToMove)));
+}
+
+void RecordMadeMove() {
+  ++gamePly;
+  gameLength = gamePly;
+  HistoryRecord& r = history[gamePly];
+  r.engineMove = 0;
+  r.searchFlag = 0;
+  r.engineScore = 0;
+  r.engineDepth = 0;
+  r.extension = 0;
+  r.extended = 0;
+  const PieceIndex moved = static_cast<PieceIndex>(board[MoveTo(r.move)]);
+  FormatWxfMove(r.move, r.wxfText, '.', moved, 0);
+  FormatWxfMove(r.move, r.wxfTextChinese, '.', moved, 1);
+  FormatWxfMove(r.move, r.axfText, '=', moved, 0);
+  FormatWxfMove(r.move, r.axfTextChinese, '=', moved, 1);
+}
+
+void ShowGamePosition() {
+  std::memcpy(displayBoard, board, sizeof displayBoard);
+  shownSideToMove = sideToMove;
+  RedrawBoardIfNoPieceHeld();
+  RefreshSideWindows();
+}

@@ -1,0 +1,69 @@
+// Helpers shared by the root search, the inner-node search and the
+// quiescence search. Not part of the search's interface.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/position/position.h"
+#include "engine/search/search.h"
+#include "engine/search/search_tables.h"
+
+namespace search_detail {
+
+// Bounds of the window and of the mate-distance pruning.
+constexpr int32_t kMatedAtPlyBase = 3199998;  // ply - 3,199,998: best a mated side can hope for
+constexpr int32_t kMateInOneBase = 3199999;   // 3,199,999 - ply: best score at ply
+// Scores beyond this band are not touched by the repetition penalty.
+constexpr int32_t kNodePenaltyBand = 3194744;
+
+inline bool IsDecided(int32_t score) { return score < -kDecidedBound || score > kDecidedBound; }
+
+// Index of the record of the last move made (0 before the first move).
+inline int RecordIndex() { return static_cast<int>(historyBase - history) + historyPly - 1; }
+
+// The record at index i, or nullptr outside the record array.
+inline HistoryRecord* RecordAt(int i) {
+  return i >= 0 && i < kHistorySize ? &history[i] : nullptr;
+}
+
+// The enemy piece giving check to the side to move, 0 when none.
+inline uint32_t CheckerOfSideToMove() {
+  return sideToMove == kRed ? RedKingAttacker() : BlackKingAttacker();
+}
+
+inline Move ReverseMove(Move m) { return MakeMoveCode(MoveTo(m), MoveFrom(m)); }
+
+// historyTable / moveTriedScore index of a move of the piece now on `from`.
+inline uint32_t OrderingIndex(Move m) { return 172 * MoveFrom(m) + MoveTo(m); }
+
+// The quiescence search entered at the current ply starts its picker
+// choice from here (later plies beyond the iteration depth count half).
+inline void SetQuiescenceBaseForPly(int ply) {
+  quiescenceBasePly = ply > iterationDepth ? ply + (ply - iterationDepth) / 2 : ply;
+}
+
+// Row `ply` of the PV := move followed by the line of row ply + 1.
+void TakeChildLine(int ply, Move move);
+
+// The repetition test of an inner node: a cycle of 4, 6, 8 or 10 plies back
+// to the current position that the rulings judge. Returns 1 with the
+// ruling's score.
+int RepetitionRuling(uint32_t inCheck, int32_t* score);
+
+// The penalty for a move that only runs back and forth (M, R, M', R') on a
+// score inside (alpha, beta): the child line is row ply + 1. Makes and takes
+// back `move` when the line qualifies. Returns the adjusted score.
+int32_t BackAndForthPenalty(int ply, Move move, int32_t score, int32_t band);
+
+// Whether the reply in row ply + 1 takes the moved piece on a square that
+// was empty before the move, with the engine not taking back there.
+// *lineMoves receives the number of moves in the child line.
+bool ReplyTakesMovedPiece(int ply, Move move, int* lineMoves);
+
+// Learning-table probes of a node. Returns 1 with the learnt score made
+// relative to the current ply and the learnt move in the PV row. In the
+// main search the position probe requires a learnt depth of at least
+// depth16 sixteenths; the quiescence search takes any learnt depth.
+int ProbeLearningTables(int ply, bool quiescence, int32_t depth16, int32_t* score);
+
+}  // namespace search_detail

@@ -1,0 +1,55 @@
+// The game header of the game on the board, and the name of the last game
+// file read or written.
+#pragma once
+
+#include <cstdint>
+
+// Result codes of a game.
+enum GameResult : int8_t {
+  kResultUnknown = 0,    // "*"
+  kResultRedWins = 1,    // "1-0"
+  kResultBlackWins = 2,  // "0-1"
+  kResultDraw = 3,
+};
+
+// Every header text is NUL-terminated: at most 127 bytes of 8-bit text
+// (Windows code page, or GBK for Chinese).
+constexpr int kHeaderTextSize = 128;
+
+// A plain value type, copied whole.
+struct GameHeader {
+  uint8_t hasInfo;         // 1 when a reader found a header text or a comment
+  int8_t result;           // GameResult
+  uint16_t databaseValue;  // copied from a compressed database record
+  char event[kHeaderTextSize];
+  char site[kHeaderTextSize];
+  char date[kHeaderTextSize];
+  char round[kHeaderTextSize];
+  char redName[kHeaderTextSize];
+  char redElo[kHeaderTextSize];
+  char blackName[kHeaderTextSize];
+  char author[kHeaderTextSize];
+  char timeControl[kHeaderTextSize];
+  char blackElo[kHeaderTextSize];
+};
+static_assert(sizeof(GameHeader) == 4 + 10 * kHeaderTextSize);
+
+// All zero; clearing a header means copying this one over it.
+extern const GameHeader emptyGameHeader;
+// The header of the game on the board; starts equal to emptyGameHeader.
+extern GameHeader currentGameHeader;
+
+// Copies text (null = empty) into a header field, cut to 127 bytes and
+// NUL-terminated.
+void SetHeaderText(char (&field)[kHeaderTextSize], const char* text);
+// "*", "1-0", "0-1" or the draw text "\xBD-\xBD" (half, dash, half in the
+// Windows code page); any other code is shown as "*".
+const char* GameResultText(int result);
+
+// Path of the last game file opened for reading or writing: up to 511 bytes
+// and a NUL; empty after a new game.
+constexpr int kGameFileNameSize = 512;
+extern char gameFileName[kGameFileNameSize];
+// Copies path (null = empty) into gameFileName, cut to 511 bytes.
+void SetGameFileName(const char* path);
+void ClearGameFileName();

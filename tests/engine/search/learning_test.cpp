@@ -1,0 +1,359 @@
+// Learning files in a temporary install directory: what is learnt and where
+// it goes, round trips through close and reopen, the mate table's piece
+// comparison, damaged and foreign files, the "inner" copies and the reset.
+#include "engine/search/learning.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+
+#include "engine/position/position.h"
+#include "engine/search/data_paths.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::LogCapture;
+using testing_support::MoveFromText;
+using testing_support::SetUpFen;
+
+// A middle-game position that is not its own mirror image.
+constexpr const char* kFen = "r1bakab1r/9/1cn3nc1/p1p1p1p1p/9/2P6/P3P1P1P/1C2C1N2/9/RNBAKAB1R w";
+constexpr int32_t kMateScore = 3199900;
+
+std::string Le32(uint32_t v) {
+  std::string out;
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+  return out;
+}
+std::string Le64(uint64_t v) {
+  return Le32(static_cast<uint32_t>(v)) + Le32(static_cast<uint32_t>(v >> 32));
+}
+
+// A 28-byte position record.
+std::string Record(uint64_t lock, uint64_t key, Move move, int32_t score, uint16_t depth,
+                   uint8_t side) {
+  std::string r = Le64(lock) + Le64(key) + Le32(move) + Le32(static_cast<uint32_t>(score));
+  r.push_back(static_cast<char>(depth & 0xFF));
+  r.push_back(static_cast<char>(depth >> 8));
+  r.push_back(static_cast<char>(side));
+  r.push_back('\0');
+  return r;
+}
+
+// A 44-byte mate record of the current position.
+std::string MateRecord(Move move, int32_t score, uint8_t side) {
+  std::string r = Le32(move);
+  for (int i = 1; i <= 32; ++i) r.push_back(static_cast<char>(posPiece[i]));
+  r += Le32(static_cast<uint32_t>(score));
+  r.push_back(static_cast<char>(side));
+  r.append(3, '\0');
+  return r;
+}
+
+class LearningTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vorelk_learning_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    std::strcpy(installDirectory, dir_.c_str());
+    useLearning = 1;
+    learnMoves = 1;
+    SetLearningPaths(-1);    // default tables, files closed
+    side_ = SetUpFen(kFen);  // the full reset opens the files here
+    move_ = MoveFromText("b0c2");
+  }
+  void TearDown() override {
+    CloseLearningFiles();
+    fs::remove_all(dir_);
+  }
+
+  fs::path Path(const char* name) const { return dir_ / name; }
+  uintmax_t Size(const char* name) const { return fs::file_size(Path(name)); }
+  std::string Contents(const char* name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void Write(const char* name, const std::string& bytes) {
+    fs::create_directories(Path(name).parent_path());
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  void Reopen() {
+    CloseLearningFiles();
+    ASSERT_EQ(OpenLearningFiles(), 0);
+  }
+  void Learn(int32_t score, int32_t previous, int32_t depth) {
+    LearnPosition(score, previous, depth, move_, positionLock, positionKey, posPiece, side_);
+  }
+
+  fs::path dir_;
+  uint32_t side_ = 0;
+  Move move_ = 0;
+};
+
+TEST_F(LearningTest, OpeningCreatesFilesHoldingTheVersionWord) {
+  for (const char* name : {"V4QelPos1.bin", "V4QelPos2.bin", "V4QelPos3.bin", "V4QelPos.egm"})
+    EXPECT_EQ(Contents(name), Le32(3)) << name;
+  EXPECT_EQ(OpenLearningFiles(), -1);  // open already
+  EXPECT_EQ(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearningMate(), nullptr);
+}
+
+TEST_F(LearningTest, HighScoresAreLearntOnlyWhenTheyRoseEnough) {
+  Learn(2600, 2450, 6);
+  EXPECT_EQ(ProbeLearning(), nullptr);
+  EXPECT_EQ(Size("V4QelPos2.bin"), 4u);
+  Learn(2700, 2450, 6);
+  const LearningRecord* r = ProbeLearning();
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->move, move_);
+  EXPECT_EQ(r->score, 2700);
+  EXPECT_EQ(r->depth, 5);
+  // The position and its mirror image, both by a change of 250.
+  EXPECT_EQ(Size("V4QelPos2.bin"), 4u + 2 * 28);
+}
+
+TEST_F(LearningTest, DepthLimitsOfPlainAndMateResults) {
+  Learn(120, 100, 3);
+  EXPECT_EQ(ProbeLearning(), nullptr);
+  Learn(-kMateScore, 100, 1);
+  EXPECT_EQ(ProbeLearningMate(), nullptr);
+  Learn(-kMateScore, 100, 2);
+  const LearningMateEntry* m = ProbeLearningMate();
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->move, move_);
+  EXPECT_EQ(m->score, -kMateScore);
+  EXPECT_EQ(ProbeLearning(), nullptr);  // mates stay out of the position table
+  EXPECT_EQ(Size("V4QelPos.egm"), 4u + 44);
+}
+
+TEST_F(LearningTest, RelearningAtTheSameDepthAppendsOnlyAChangedScore) {
+  StoreLearningEntry(50, 40, 6, move_, positionLock, positionKey, side_);
+  StoreLearningEntry(50, 40, 6, move_, positionLock, positionKey, side_);
+  EXPECT_EQ(Size("V4QelPos1.bin"), 4u + 28);
+  StoreLearningEntry(60, 40, 6, move_, positionLock, positionKey, side_);
+  EXPECT_EQ(Size("V4QelPos1.bin"), 4u + 2 * 28);
+  // A shallower result never replaces a deeper one.
+  StoreLearningEntry(70, 40, 5, move_, positionLock, positionKey, side_);
+  EXPECT_EQ(Size("V4QelPos1.bin"), 4u + 2 * 28);
+  ASSERT_NE(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearning()->score, 60);
+}
+
+TEST_F(LearningTest, FileIsChosenByTheSizeOfTheScoreChange) {
+  const std::pair<int32_t, const char*> cases[] = {{99, "V4QelPos1.bin"},
+                                                   {100, "V4QelPos2.bin"},
+                                                   {299, "V4QelPos2.bin"},
+                                                   {300, "V4QelPos3.bin"},
+                                                   {-300, "V4QelPos3.bin"}};
+  int32_t depth = 4;
+  for (const auto& [change, name] : cases) {
+    const uintmax_t before = Size(name);
+    StoreLearningEntry(1000, 1000 + change, depth++, move_, positionLock, positionKey, side_);
+    EXPECT_EQ(Size(name), before + 28) << change;
+  }
+  // The extreme scores cannot overflow the difference.
+  StoreLearningEntry(INT32_MIN, INT32_MAX, 20, move_, positionLock, positionKey, side_);
+  EXPECT_EQ(Size("V4QelPos3.bin"), 4u + 3 * 28);
+}
+
+TEST_F(LearningTest, LearntPositionsSurviveCloseAndReopen) {
+  Learn(500, 100, 8);
+  Learn(-kMateScore, 0, 3);
+  const std::string file3 = Contents("V4QelPos3.bin");
+  Reopen();
+  EXPECT_EQ(Contents("V4QelPos3.bin"), file3);  // loading appends nothing
+  ASSERT_NE(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearning()->score, 500);
+  EXPECT_EQ(ProbeLearning()->depth, 7);
+  ASSERT_NE(ProbeLearningMate(), nullptr);
+  EXPECT_EQ(ProbeLearningMate()->score, -kMateScore);
+  // The mirror image was learnt with the mirrored move.
+  MirrorPositionLeftRight();
+  ComputePositionKeys(&positionLock, &positionKey, posPiece);
+  const LearningRecord* mirrored = ProbeLearning();
+  ASSERT_NE(mirrored, nullptr);
+  EXPECT_EQ(mirrored->move, MirrorMove(move_));
+  // Another side to move finds nothing.
+  sideToMove = 1 - sideToMove;
+  EXPECT_EQ(ProbeLearning(), nullptr);
+}
+
+TEST_F(LearningTest, MateProbeComparesPiecesOfAKindAsSets) {
+  Learn(kMateScore, 0, 4);
+  ASSERT_NE(ProbeLearningMate(), nullptr);
+  // The two red advisers exchange squares: the same position.
+  std::swap(posPiece[2], posPiece[3]);
+  board[posPiece[2]] = 2;
+  board[posPiece[3]] = 3;
+  EXPECT_NE(ProbeLearningMate(), nullptr);
+  // A stored list with a pawn elsewhere (same keys forged) is another position.
+  LearningMateEntry& slot = mateTable[positionKey % mateTableSize];
+  const uint8_t pawn = slot.pieces[11];
+  slot.pieces[11] = static_cast<uint8_t>(pawn - 1);
+  EXPECT_EQ(ProbeLearningMate(), nullptr);
+  slot.pieces[11] = pawn;
+  // A stored list missing a piece that is on the board.
+  const uint8_t cannon = slot.pieces[25];
+  slot.pieces[25] = 0;
+  EXPECT_EQ(ProbeLearningMate(), nullptr);
+  slot.pieces[25] = cannon;
+  EXPECT_NE(ProbeLearningMate(), nullptr);
+  // A pawn fewer on the board than in the stored list.
+  board[posPiece[28]] = 0;
+  posPiece[28] = 0;
+  EXPECT_EQ(ProbeLearningMate(), nullptr);
+}
+
+TEST_F(LearningTest, PartialTrailingRecordIsIgnoredAndAppendsStayAligned) {
+  CloseLearningFiles();
+  const std::string good = Record(positionLock, positionKey, move_, 321, 9, side_);
+  Write("V4QelPos1.bin", Le32(3) + good + std::string(11, '\x7f'));
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  ASSERT_NE(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearning()->score, 321);
+  StoreLearningEntry(400, 390, 12, move_, positionLock, positionKey, side_);
+  EXPECT_EQ(Size("V4QelPos1.bin"), 4u + 2 * 28);
+  Reopen();
+  ASSERT_NE(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearning()->score, 400);
+}
+
+TEST_F(LearningTest, RecordsWithInvalidSquaresOrSidesAreSkipped) {
+  CloseLearningFiles();
+  const Move offBoard = MakeMoveCode(MakeSquare(1, 9), 200);
+  Write("V4QelPos1.bin", Le32(3) + Record(positionLock, positionKey, offBoard, 1, 9, side_));
+  Write("V4QelPos2.bin", Le32(3) + Record(positionLock, positionKey, move_, 2, 9, 7));
+  Write("V4QelPos.egm", Le32(3) + MateRecord(MakeMoveCode(16, 17), kMateScore, side_));
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  EXPECT_EQ(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearningMate(), nullptr);
+  // A valid record after them is still read.
+  CloseLearningFiles();
+  Write("V4QelPos3.bin", Le32(3) + Record(positionLock, positionKey, move_, 3, 9, side_));
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  ASSERT_NE(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearning()->score, 3);
+}
+
+TEST_F(LearningTest, WrongVersionStopsLoadingAndReceivesNothing) {
+  CloseLearningFiles();
+  const std::string old = Le32(2) + Record(positionLock, positionKey, move_, 5, 9, side_);
+  Write("V4QelPos1.bin", old);
+  Write("V4QelPos2.bin", Le32(3) + Record(positionLock, positionKey, move_, 6, 9, side_));
+  LogCapture log;
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_EQ(log.lines()[0],
+            "### ERROR : Incorrect learning file version. Should reset learning...");
+  EXPECT_EQ(ProbeLearning(), nullptr);  // not even from the second file
+  StoreLearningEntry(50, 40, 6, move_, positionLock, positionKey, side_);
+  EXPECT_EQ(Contents("V4QelPos1.bin"), old);
+  EXPECT_EQ(log.lines().back(), "## ERROR : Incompatible learning file version...");
+}
+
+TEST_F(LearningTest, InnerCopiesAreMergedIntoEmptySlotsOnce) {
+  CloseLearningFiles();
+  const std::string copy = Le32(3) + Record(positionLock, positionKey, move_, 77, 9, side_);
+  Write("inner/V4QelPos2.bin", copy);
+  Write("inner/V4QelPos.egm", Le32(3) + MateRecord(move_, kMateScore, side_));
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  ASSERT_NE(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearning()->score, 77);
+  ASSERT_NE(ProbeLearningMate(), nullptr);
+  EXPECT_EQ(Size("V4QelPos2.bin"), 4u + 28);
+  EXPECT_EQ(Size("V4QelPos.egm"), 4u + 44);
+  // The main files now hold them: a reopen merges nothing twice.
+  Reopen();
+  EXPECT_EQ(Size("V4QelPos2.bin"), 4u + 28);
+  EXPECT_EQ(Size("V4QelPos.egm"), 4u + 44);
+  EXPECT_EQ(Contents("inner/V4QelPos2.bin"), copy);
+  // A learnt entry in the slot wins over the copy.
+  CloseLearningFiles();
+  Write("V4QelPos2.bin", Le32(3) + Record(positionLock, positionKey, move_, 88, 9, side_));
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  EXPECT_EQ(ProbeLearning()->score, 88);
+  EXPECT_EQ(Size("V4QelPos2.bin"), 4u + 28);
+}
+
+TEST_F(LearningTest, UncreatableFilesTurnLearningOffForThisRunOnly) {
+  CloseLearningFiles();
+  Write("blocker", "x");
+  const std::string blocked = (dir_ / "blocker" / "sub").string();
+  std::strcpy(installDirectory, blocked.c_str());
+  EXPECT_EQ(OpenLearningFiles(), 1);
+  EXPECT_EQ(useLearning, 1);  // the user's options are kept
+  EXPECT_EQ(learnMoves, 1);
+  Learn(500, 100, 8);
+  EXPECT_EQ(ProbeLearning(), nullptr);
+  // A later open in a usable folder brings learning back.
+  std::strcpy(installDirectory, dir_.c_str());
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  Learn(500, 100, 8);
+  EXPECT_NE(ProbeLearning(), nullptr);
+}
+
+TEST_F(LearningTest, ResetLeavesOnlyEmptyFilesAndTheInnerCopies) {
+  Learn(500, 100, 8);
+  Learn(kMateScore, 0, 4);
+  Write("V4QelPos.lrn", "old");
+  Write("V4QelPos4.lrn", "old");
+  Write("inner/V4QelPos1.bin", Le32(3));
+  ASSERT_EQ(ResetLearning(), 0);
+  for (const char* name : {"V4QelPos1.bin", "V4QelPos2.bin", "V4QelPos3.bin", "V4QelPos.egm"})
+    EXPECT_EQ(Contents(name), Le32(3)) << name;
+  EXPECT_FALSE(fs::exists(Path("V4QelPos.lrn")));
+  EXPECT_FALSE(fs::exists(Path("V4QelPos4.lrn")));
+  EXPECT_TRUE(fs::exists(Path("inner/V4QelPos1.bin")));
+  EXPECT_EQ(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearningMate(), nullptr);
+}
+
+TEST_F(LearningTest, ResetReportsAFileItCannotDelete) {
+  // A non-empty folder under a learning file's name cannot be removed.
+  fs::create_directories(Path("V4QelPos3.lrn") / "keep");
+  LogCapture log;
+  EXPECT_EQ(ResetLearning(), 1);
+  ASSERT_FALSE(log.lines().empty());
+  EXPECT_NE(log.lines()[0].find("V4QelPos3.lrn"), std::string::npos);
+}
+
+TEST_F(LearningTest, AppendsStopAtTheRecordLimit) {
+  CloseLearningFiles();
+  Write("V4QelPos1.bin", Le32(3));
+  fs::resize_file(Path("V4QelPos1.bin"), 4 + uintmax_t{kMaxLearningRecords} * 28);  // sparse
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  StoreLearningEntry(50, 40, 6, move_, positionLock, positionKey, side_);
+  EXPECT_EQ(Size("V4QelPos1.bin"), 4 + uintmax_t{kMaxLearningRecords} * 28);
+  EXPECT_NE(ProbeLearning(), nullptr);  // the table still learns
+}
+
+TEST_F(LearningTest, TableSizesFollowTheMegabytes) {
+  EXPECT_EQ(GetLearningTableSize(0), 3);
+  EXPECT_EQ(GetLearningTableSize(1), 3);
+  SetLearningPaths(8);
+  EXPECT_EQ(learningTableSize, (8u << 20) / 4 / 28 + 1);
+  EXPECT_EQ(mateTableSize, 3 * (8u << 20) / 4 / 48 + 1);
+  EXPECT_EQ(GetLearningTableSize(0), 8);
+  // Learning works at the new size after the files are reopened.
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  Learn(500, 100, 8);
+  EXPECT_NE(ProbeLearning(), nullptr);
+  // A size that cannot be allocated falls back to the default tables.
+  SetLearningPaths(INT32_MAX);
+  EXPECT_EQ(learningTableSize, kDefaultLearningTableSize);
+  EXPECT_EQ(mateTableSize, kDefaultMateTableSize);
+  SetLearningPaths(0);
+  EXPECT_EQ(GetLearningTableSize(0), 1);
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// The comment store: slots, buffer growth, clearing and annotation marks.
+#include "game/comments.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "game/header.h"
+
+namespace {
+
+// Runs first, while no comment was ever stored.
+TEST(CommentStoreTest, MarksAreClearedBeforeAnyComment) {
+  ASSERT_EQ(hasComments, 0);
+  SetAnnotation(7, kMarkGood);
+  SetAnnotation(0, kMarkBlunder);
+  currentGameHeader.hasInfo = 1;
+  ResetGameHeaderAndComments();
+  EXPECT_EQ(moveComments[7].annotation, kMarkNone);
+  EXPECT_EQ(moveComments[0].annotation, kMarkNone);
+  EXPECT_EQ(currentGameHeader.hasInfo, 0);
+  EXPECT_EQ(hasComments, 0);
+}
+
+TEST(CommentStoreTest, SlotsOutsideTheStoreAreIgnored) {
+  const int32_t before = hasComments;
+  SetComment(1230, "x");
+  SetComment(-1, "x");
+  SetComment(5000, "x");
+  EXPECT_EQ(hasComments, before);
+  SetAnnotation(1230, kMarkGood);
+  SetAnnotation(-5, kMarkGood);
+
+  SetComment(1229, "last slot");
+  SetComment(0, "game comment");
+  ClearComment(1230);
+  ClearComment(-2);
+  EXPECT_STREQ(moveComments[1229].text, "last slot");
+  EXPECT_STREQ(moveComments[0].text, "game comment");
+  EXPECT_EQ(hasComments, 1);
+  ClearComment(-1);
+}
+
+TEST(CommentStoreTest, BuffersGrowInSteps) {
+  const std::string c1023(1023, 'a');
+  const std::string c1024(1024, 'b');
+  SetComment(12, c1023.c_str());
+  EXPECT_EQ(moveComments[12].capacity, 1025u);
+  EXPECT_EQ(std::string(moveComments[12].text), c1023);
+  SetComment(12, c1024.c_str());
+  EXPECT_EQ(moveComments[12].capacity, 2049u);
+  EXPECT_EQ(std::string(moveComments[12].text), c1024);
+  SetComment(12, "short");
+  EXPECT_EQ(moveComments[12].capacity, 2049u);
+  EXPECT_STREQ(moveComments[12].text, "short");
+  SetComment(13, "");
+  EXPECT_EQ(moveComments[13].capacity, 1025u);
+  EXPECT_STREQ(moveComments[13].text, "");
+  const std::string huge(5000, 'c');
+  SetComment(13, huge.c_str());
+  EXPECT_EQ(moveComments[13].capacity, 5121u);
+  EXPECT_EQ(std::string(moveComments[13].text), huge);
+  ClearComment(-1);
+}
+
+TEST(CommentStoreTest, SettingACommentKeepsTheMark) {
+  SetAnnotation(3, kMarkMistake);
+  SetComment(3, "dubious");
+  EXPECT_EQ(moveComments[3].annotation, kMarkMistake);
+  ClearComment(-1);
+}
+
+TEST(CommentStoreTest, ClearingOneSlotLeavesTheOthers) {
+  SetComment(1, "one");
+  SetAnnotation(1, kMarkGood);
+  SetComment(2, "two");
+  SetAnnotation(2, kMarkBrilliant);
+  SetComment(3, "three");
+  ClearComment(2);
+  EXPECT_EQ(moveComments[2].text, nullptr);
+  EXPECT_EQ(moveComments[2].capacity, 0u);
+  EXPECT_EQ(moveComments[2].annotation, kMarkNone);
+  EXPECT_STREQ(moveComments[1].text, "one");
+  EXPECT_EQ(moveComments[1].annotation, kMarkGood);
+  EXPECT_STREQ(moveComments[3].text, "three");
+  // A cleared slot takes a new comment.
+  SetComment(2, "again");
+  EXPECT_STREQ(moveComments[2].text, "again");
+  ClearComment(-1);
+}
+
+TEST(CommentStoreTest, ClearingEverythingEmptiesEverySlot) {
+  SetComment(0, "game");
+  SetComment(600, "middle");
+  SetAnnotation(600, kMarkEven);
+  SetComment(1229, "end");
+  ClearComment(-1);
+  for (int i = 0; i < kCommentSlots; ++i) {
+    ASSERT_EQ(moveComments[i].text, nullptr) << i;
+    ASSERT_EQ(moveComments[i].capacity, 0u) << i;
+    ASSERT_EQ(moveComments[i].annotation, 0) << i;
+  }
+  EXPECT_EQ(hasComments, 1);  // never reset
+}
+
+TEST(CommentStoreTest, ResetClearsHeaderAndComments) {
+  SetHeaderText(currentGameHeader.event, "Cup");
+  currentGameHeader.result = kResultRedWins;
+  SetComment(0, "about the game");
+  SetComment(9, "a move");
+  SetAnnotation(9, kMarkGood);
+  ResetGameHeaderAndComments();
+  EXPECT_EQ(std::memcmp(&currentGameHeader, &emptyGameHeader, sizeof(GameHeader)), 0);
+  EXPECT_EQ(moveComments[0].text, nullptr);
+  EXPECT_EQ(moveComments[9].text, nullptr);
+  EXPECT_EQ(moveComments[9].annotation, 0);
+
+  SetComment(4, "x");
+  ClearCommentStore();
+  EXPECT_EQ(moveComments[4].text, nullptr);
+}
+
+TEST(CommentStoreTest, AnnotationMarks) {
+  char text[32] = "C2.5";
+  AppendAnnotationMark(text, kMarkBrilliant);
+  EXPECT_STREQ(text, "C2.5!!");
+  std::strcpy(text, "C2.5");
+  AppendAnnotationMark(text, 6);
+  EXPECT_STREQ(text, "C2.5");
+  AppendAnnotationMark(text, 0);
+  EXPECT_STREQ(text, "C2.5");
+  AppendAnnotationMark(text, -1);
+  EXPECT_STREQ(text, "C2.5");
+  const char* expected[6] = {"", "??", "?", "=", "!", "!!"};
+  for (int code = 1; code <= 5; ++code) {
+    std::strcpy(text, "R1+3");
+    AppendAnnotationMark(text, code);
+    EXPECT_EQ(std::string(text), std::string("R1+3") + expected[code]);
+    EXPECT_STREQ(AnnotationMarkText(code), expected[code]);
+  }
+}
+
+}  // namespace
