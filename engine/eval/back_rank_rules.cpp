@@ -2,15 +2,12 @@
 // defending king stands on its home square: attacking cannons aimed along
 // the defender's back rank, chariots on the files beside the king's file,
 // the two-cannon and cannon-and-chariot corner patterns, and the pawns that
-// support them. Written once for both sides (see back_rank_closing_view.h);
+// support them. Written once for both sides (see side_view.h);
 // each wing is written once for the right wing and read with files f and
 // 8 - f exchanged for the left.
-#include "engine/eval/back_rank_closing_view.h"
+#include "engine/eval/side_view.h"
 
 namespace {
-
-using back_rank_closing::View;
-using back_rank_closing::Wing;
 
 // Where black's rules are not the exact mirror of red's.
 template <uint32_t kSide>
@@ -30,7 +27,7 @@ struct BackRankTwin {
 template <class G>
 bool KingBacks(uint32_t chariot) {
   const Square king = G::AttKing();
-  return king != 0 && FileOf(king) == G::F(5) && G::Reaches(1, G::AttSquare(chariot));
+  return king != 0 && FileOf(king) == G::F(5) && G::KingLineTo(G::AttSquare(chariot));
 }
 
 // An attacking piece other than a pawn stands on s.
@@ -166,14 +163,13 @@ bool CannonPairMates(uint32_t cannon, uint32_t other) {
     if (G::AttOn(kChariot, G::At(7, 1))) return dropsOn(inner);
     return false;
   }
-  if (s == outer)
-    return !G::Guarded(s) && G::AttOn(kChariot, G::At(5, 1)) && dropsOn(inner);
+  if (s == outer) return !G::Guarded(s) && G::AttOn(kChariot, G::At(5, 1)) && dropsOn(inner);
   return false;
 }
 
 template <uint32_t kSide, bool kLeft>
 void WingRules(FullEvalState& s) {
-  using G = Wing<kSide, kLeft>;
+  using G = WingView<kSide, kLeft>;
   using Twin = BackRankTwin<kSide>;
   int32_t& total = G::Total(s);
 
@@ -182,8 +178,8 @@ void WingRules(FullEvalState& s) {
     if (fileSide[G::AttSquare(8)] == G::kFileSide || fileSide[G::AttSquare(9)] == G::kFileSide)
       WingChariots<kSide, G>(s, k);
     if (G::AttCount(kCannon) == 2) {
-      const int32_t pair = G::Empty(G::At(5, 0)) ? G::AtMove(600, 300)
-                                                  : G::AtMove(Twin::kOccupiedOnMove, 200);
+      const int32_t pair =
+          G::Empty(G::At(5, 0)) ? G::AtMove(600, 300) : G::AtMove(Twin::kOccupiedOnMove, 200);
       if (CannonPairMates<G>(10, 11)) total += pair;
       if (CannonPairMates<G>(11, 10)) total += pair;
     }
@@ -207,15 +203,15 @@ void WingRules(FullEvalState& s) {
 // the chariot and the adviser square, while the palace centre is occupied.
 template <uint32_t kSide, bool kLeft>
 void CornerBattery(FullEvalState& s) {
-  using G = Wing<kSide, kLeft>;
+  using G = WingView<kSide, kLeft>;
   const Square between = G::At(6, 0);
   if (!G::AttOn(kCannon, G::At(8, 0)) || !G::AttOn(kChariot, G::At(7, 0)) ||
       !G::HoldsDef(between) || G::DefOn(kChariot, between))
     return;
   int32_t& total = G::Total(s);
-  const bool centreElephant = G::DefOn(kElephant, G::At(4, 2)) &&
-                              (!BackRankTwin<kSide>::kCentreElephantNeedsPair ||
-                               G::DefCount(kElephant) == 2);
+  const bool centreElephant =
+      G::DefOn(kElephant, G::At(4, 2)) &&
+      (!BackRankTwin<kSide>::kCentreElephantNeedsPair || G::DefCount(kElephant) == 2);
   if (!centreElephant) total += 50;
   if (G::Occupied(G::At(5, 1))) total += 100;
   if (G::Unattacked(between)) {
@@ -226,7 +222,7 @@ void CornerBattery(FullEvalState& s) {
 
 template <uint32_t kSide>
 void BackRankRules(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   if (V::DefKing() != V::Sq(4, 0) || V::AttCount(kChariot) == 0) return;
   if (V::AttAttackers() < (V::AttCount(kPawn) > 0 ? 2 : 3)) return;
   WingRules<kSide, false>(s);

@@ -3,14 +3,12 @@
 // square, chariots on both adviser squares, the attack once the defender has
 // lost advisers (closing_attack_pressure.cpp), chariots dropping onto the
 // back rank beside a king at home, and the thin defence left when advisers
-// and elephants are gone. Written once for both sides
-// (back_rank_closing_view.h).
-#include "engine/eval/back_rank_closing_view.h"
+// and elephants are gone. Written once for both sides (side_view.h). The
+// medium evaluator's rule set takes fixed target squares for the back-rank
+// entry on the left wing and leaves out the thin-defence rules.
+#include "engine/eval/side_view.h"
 
 namespace {
-
-using back_rank_closing::View;
-using back_rank_closing::Wing;
 
 // Where black's rules are not the exact mirror of red's.
 template <uint32_t kSide>
@@ -23,12 +21,10 @@ struct ClosingTwin {
 // Both chariots on the outer files of the wing where the king has stepped.
 template <uint32_t kSide, bool kLeft>
 void SideFileChariots(FullEvalState& s) {
-  using G = Wing<kSide, kLeft>;
+  using G = WingView<kSide, kLeft>;
   const Square c8 = G::AttSquare(8);
   const Square c9 = G::AttSquare(9);
-  const auto outer = [](Square c) {
-    return c != 0 && (kLeft ? FileOf(c) <= 2 : FileOf(c) >= 6);
-  };
+  const auto outer = [](Square c) { return c != 0 && (kLeft ? FileOf(c) <= 2 : FileOf(c) >= 6); };
   if (!outer(c8) || !outer(c9)) return;
   int32_t& total = G::Total(s);
   total += 50;
@@ -49,13 +45,14 @@ void SideFileChariots(FullEvalState& s) {
       if (!G::DefOn(kElephant, G::At(4, 2)) && !G::DefOn(kElephant, G::At(8, 2))) total += 100;
     }
   }
-  if (G::WingZone(G::AttSquare(10)) == G::kNearZone && G::WingZone(G::AttSquare(11)) == G::kNearZone)
+  if (G::WingZone(G::AttSquare(10)) == G::kNearZone &&
+      G::WingZone(G::AttSquare(11)) == G::kNearZone)
     total += 300;
 }
 
 template <uint32_t kSide>
 void MaterialAndHomeSquare(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   int32_t& total = V::Total(s);
   if (V::AttCount(kChariot) == 2) {
     const int kingFile = FileOf(V::DefKing());
@@ -79,7 +76,7 @@ void MaterialAndHomeSquare(FullEvalState& s) {
 // Chariots on both second-rank adviser-file squares with the king at home.
 template <uint32_t kSide>
 void ChariotsOnAdviserFiles(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   if (V::AttCount(kChariot) != 2 || (V::AttAttackers() > 4 && V::DefAttackers() > 4)) return;
   if (V::DefKing() != V::Sq(4, 0)) return;
   if (!V::OnPalaceLines(V::AttSquare(8)) || !V::OnPalaceLines(V::AttSquare(9))) return;
@@ -103,11 +100,53 @@ void ChariotsOnAdviserFiles(FullEvalState& s) {
   }
 }
 
+// The back-rank entry's closing bonus, by how often the defender covers the
+// wing's adviser square.
+template <uint32_t kSide>
+int32_t EntryClosingBonus(Square adviserSquare) {
+  using V = SideView<kSide>;
+  return V::DefAttackCount(adviserSquare) <= 2 ? V::AtMove(700, 400) : V::AtMove(400, 200);
+}
+
+// Medium rule set, left wing (files 0..3): with the pawn alone on the
+// adviser files and the other adviser square free of a defending adviser,
+// a chariot on the wing scores the three outer back-rank squares it reaches,
+// while the adviser square (3, 0) is empty and the square (2, 0) beside it
+// is empty or unattacked.
+template <uint32_t kSide>
+void LeftWingFixedTargets(FullEvalState& s) {
+  using V = SideView<kSide>;
+  int32_t& total = V::Total(s);
+  if (V::AttOn(kPawn, V::Sq(5, 1)) || V::DefOn(kAdviser, V::Sq(5, 0))) return;
+  const Square adviserSquare = V::Sq(3, 0);
+  const Square inner = V::Sq(2, 0);
+  if (V::Occupied(adviserSquare) || (V::Occupied(inner) && !V::Unattacked(inner))) return;
+  // The corner squares count as open when no defending knight, chariot,
+  // cannon or pawn covers them; the square beside the adviser square when
+  // no defending piece at all does.
+  const struct {
+    Square target;
+    bool anyDefender;
+  } targets[3] = {{V::Sq(0, 0), false}, {V::Sq(1, 0), false}, {inner, true}};
+  for (const uint32_t chariot : {8u, 9u}) {
+    if (fileSide[V::AttSquare(chariot)] != 2) continue;
+    for (const auto& t : targets) {
+      if (!V::Reaches(chariot, t.target)) continue;
+      total += 50;
+      const bool open = t.anyDefender ? V::Unattacked(t.target) : !V::Guarded(t.target);
+      if (open) {
+        total += EntryClosingBonus<kSide>(adviserSquare);
+        return;
+      }
+    }
+  }
+}
+
 // One wing of the back-rank entry, entered by a pawn on the wing's
 // second-rank adviser-file square.
-template <uint32_t kSide, bool kLeft>
+template <uint32_t kSide, bool kLeft, RuleSet kRules>
 void BackRankEntryWing(FullEvalState& s) {
-  using G = Wing<kSide, kLeft>;
+  using G = WingView<kSide, kLeft>;
   int32_t& total = G::Total(s);
   if (G::AttOn(kPawn, G::At(3, 1))) total += 100;
   if (G::DefOn(kAdviser, G::At(3, 0))) {
@@ -119,6 +158,10 @@ void BackRankEntryWing(FullEvalState& s) {
                         (knightOn(G::At(2, 1)) && G::ZoneKnights(s) != 0);
     total += knight ? 150 : 50;
   }
+  if constexpr (kLeft && kRules == RuleSet::kMedium) {
+    LeftWingFixedTargets<kSide>(s);
+    return;
+  }
   for (const uint32_t chariot : {8u, 9u}) {
     if (fileSide[G::AttSquare(chariot)] != G::kFileSide) continue;
     Square squares[2] = {0, 0};
@@ -127,7 +170,7 @@ void BackRankEntryWing(FullEvalState& s) {
       if (G::BackRankWing(t) != G::kBackRank) continue;
       total += 50;
       if (!G::Guarded(t)) {
-        total += G::DefAttackCount(G::At(5, 0)) <= 2 ? G::AtMove(700, 400) : G::AtMove(400, 200);
+        total += EntryClosingBonus<kSide>(G::At(5, 0));
         return;
       }
     }
@@ -138,7 +181,7 @@ void BackRankEntryWing(FullEvalState& s) {
 // taken, or the adviser square opened onto the king.
 template <uint32_t kSide, bool kLeft>
 void HeldSecondRankWing(FullEvalState& s) {
-  using G = Wing<kSide, kLeft>;
+  using G = WingView<kSide, kLeft>;
   int32_t& total = G::Total(s);
   if (G::AttChariotOrPawn(G::At(6, 0))) {
     total += 400;
@@ -156,7 +199,7 @@ void HeldSecondRankWing(FullEvalState& s) {
 
 template <uint32_t kSide>
 void ThinDefence(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   int32_t& total = V::Total(s);
   if (V::DefCount(kElephant) <= 1 && V::DefCount(kAdviser) <= 1) {
     if (V::DefCount(kAdviser) == 1) {
@@ -185,28 +228,29 @@ void ThinDefence(FullEvalState& s) {
   }
 }
 
-template <uint32_t kSide>
+}  // namespace
+
+template <uint32_t kSide, RuleSet kRules>
 void ClosingAttack(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   MaterialAndHomeSquare<kSide>(s);
   ChariotsOnAdviserFiles<kSide>(s);
-  if (V::DefCount(kAdviser) <= 1 && V::Strength(s) >= 7)
-    back_rank_closing::ClosingPressureSteps<kSide>(s);
+  if (V::DefCount(kAdviser) <= 1 && V::Strength(s) >= 7) ClosingPressureSteps<kSide, kRules>(s);
 
   const int32_t zonePawns = V::ZonePawns(s);
   if (zonePawns == 0) return;
   if (V::DefKing() == V::Sq(4, 0)) {
-    if (V::AttOn(kPawn, V::Sq(5, 1))) BackRankEntryWing<kSide, false>(s);
-    if (V::AttOn(kPawn, V::Sq(3, 1))) BackRankEntryWing<kSide, true>(s);
+    if (V::AttOn(kPawn, V::Sq(5, 1))) BackRankEntryWing<kSide, false, kRules>(s);
+    if (V::AttOn(kPawn, V::Sq(3, 1))) BackRankEntryWing<kSide, true, kRules>(s);
   }
   if (V::AttCount(kChariot) == 0) return;
-  ThinDefence<kSide>(s);
+  if constexpr (kRules == RuleSet::kFull) ThinDefence<kSide>(s);
   if (s.middlegameLevel == 0 && V::DefCount(kElephant) == 0 && V::DefCount(kAdviser) <= 1 &&
       V::AttOn(kPawn, V::Sq(4, 2)))
     V::Total(s) += V::DefCount(kChariot) == 0 ? 300 : 100;
 }
 
-}  // namespace
-
-void ClosingAttackRed(FullEvalState& s) { ClosingAttack<kRed>(s); }
-void ClosingAttackBlack(FullEvalState& s) { ClosingAttack<kBlack>(s); }
+template void ClosingAttack<kRed, RuleSet::kFull>(FullEvalState&);
+template void ClosingAttack<kBlack, RuleSet::kFull>(FullEvalState&);
+template void ClosingAttack<kRed, RuleSet::kMedium>(FullEvalState&);
+template void ClosingAttack<kBlack, RuleSet::kMedium>(FullEvalState&);

@@ -2,10 +2,12 @@
 // strength, the two-chariot bonus, the defender without advisers, chariots
 // at the palace and pawns next to the king. Runs only when the defender has
 // at most one adviser and the attack strength is at least 7; the last three
-// steps only when the defender has no adviser.
-#include "engine/eval/back_rank_closing_view.h"
+// steps only when the defender has no adviser. The medium evaluator's rule
+// set rates a second chariot higher against a palace without advisers, and
+// the attacking knights and cannons higher when the chariots stand off the
+// palace lines.
+#include "engine/eval/side_view.h"
 
-namespace back_rank_closing {
 namespace {
 
 // Where black's rules are not the exact mirror of red's.
@@ -23,9 +25,10 @@ struct PressureTwin {
 };
 
 // Both chariots, while the defender has at most one adviser.
-template <uint32_t kSide>
+template <uint32_t kSide, RuleSet kRules>
 void TwoChariotBonus(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
+  constexpr bool kMedium = kRules == RuleSet::kMedium;
   int32_t& total = V::Total(s);
   const int32_t advisers = V::DefCount(kAdviser);
   const Square c8 = V::AttSquare(8);
@@ -37,14 +40,19 @@ void TwoChariotBonus(FullEvalState& s) {
       if (FileOf(V::AttSquare(chariot)) == FileOf(king) && V::Reaches(chariot, king)) total += 100;
     if (V::Rank(c8) <= 2 && V::Rank(c9) <= 2) {
       const int32_t d = 100 * (4 - V::DefCount(kElephant) - advisers);
+      // Without advisers the medium rule set rates the pair 100 higher.
       if (advisers > 0)
         total += 50 + d;
       else
-        total += (V::AttOn(kChariot, V::Sq(4, 1)) ? V::AtMove(400, 200) : 100) + d;
+        total +=
+            (V::AttOn(kChariot, V::Sq(4, 1)) ? V::AtMove(400, 200) : 100) + (kMedium ? 100 : 0) + d;
     }
   } else {
-    total += 25 + 100 * (V::AttCount(kKnight) + V::AttCount(kCannon)) / 16 +
-             (200 - 100 * advisers) / 3;
+    const int32_t minors = V::AttCount(kKnight) + V::AttCount(kCannon);
+    if constexpr (kMedium)
+      total += 50 + 100 * minors / 8 + 100 * (2 - advisers) / 2;
+    else
+      total += 25 + 100 * minors / 16 + 100 * (2 - advisers) / 3;
   }
   if (V::DefCount(kElephant) <= 1) total += 50;
 }
@@ -52,10 +60,10 @@ void TwoChariotBonus(FullEvalState& s) {
 // One chariot on the palace centre with knights around it.
 template <uint32_t kSide>
 void OneChariot(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   int32_t& total = V::Total(s);
   const bool knights = PressureTwin<kSide>::kOneChariotByZoneKnights ? V::ZoneKnights(s) != 0
-                                                                      : V::AttCount(kKnight) > 0;
+                                                                     : V::AttCount(kKnight) > 0;
   if (!knights) {
     total += 12;
     return;
@@ -73,9 +81,9 @@ void OneChariot(FullEvalState& s) {
     total += 100;
 }
 
-template <uint32_t kSide>
+template <uint32_t kSide, RuleSet kRules>
 void AttackStrength(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   int32_t& total = V::Total(s);
   total += 35 * V::ZonePawns(s);
   if (V::AttCount(kKnight) > 0) {
@@ -84,7 +92,7 @@ void AttackStrength(FullEvalState& s) {
   }
   const int32_t chariots = V::AttCount(kChariot);
   if (chariots == 2)
-    TwoChariotBonus<kSide>(s);
+    TwoChariotBonus<kSide, kRules>(s);
   else if (chariots == 1)
     OneChariot<kSide>(s);
   if (chariots == 0) return;
@@ -92,7 +100,7 @@ void AttackStrength(FullEvalState& s) {
   for (const int file : {3, 5}) {
     const Square chariotSquare = V::Sq(file, 1);
     if (!V::AttOn(kPawn, V::Sq(8 - file, 1)) || !V::AttOn(kChariot, chariotSquare)) continue;
-    if (V::Reaches(1, chariotSquare)) total += 100;
+    if (V::KingLineTo(chariotSquare)) total += 100;
     if (V::Unattacked(V::Sq(file, 0))) total += 100;
     if (chariots == 2) total += 100;
   }
@@ -100,7 +108,7 @@ void AttackStrength(FullEvalState& s) {
 
 template <uint32_t kSide>
 void NoAdviserDefence(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   int32_t& total = V::Total(s);
   const int32_t chariots = V::AttCount(kChariot);
   const int32_t zoneKnights = V::ZoneKnights(s);
@@ -141,7 +149,7 @@ void NoAdviserDefence(FullEvalState& s) {
 // A chariot dropping onto the back-rank square of its own file.
 template <uint32_t kSide>
 int32_t BackRankEntry(uint32_t chariot) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   const int file = FileOf(V::AttSquare(chariot));
   if (file == 4) return 50;
   const Square t = V::Sq(file, 0);
@@ -157,7 +165,7 @@ int32_t BackRankEntry(uint32_t chariot) {
 
 template <uint32_t kSide>
 void ChariotsAtPalace(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   const int32_t chariots = V::AttCount(kChariot);
   const int32_t zonePawns = V::ZonePawns(s);
   if (!((zonePawns > 0 && chariots > 0) || chariots == 2)) return;
@@ -193,7 +201,7 @@ void ChariotsAtPalace(FullEvalState& s) {
 
 template <uint32_t kSide>
 void PawnsNextToKing(FullEvalState& s) {
-  using V = View<kSide>;
+  using V = SideView<kSide>;
   if (V::ZonePawns(s) < 2) return;
   int32_t& total = V::Total(s);
   const auto pawn = [](int file, int rank) { return V::AttOn(kPawn, V::Sq(file, rank)); };
@@ -219,16 +227,16 @@ void PawnsNextToKing(FullEvalState& s) {
 
 }  // namespace
 
-template <uint32_t kSide>
+template <uint32_t kSide, RuleSet kRules>
 void ClosingPressureSteps(FullEvalState& s) {
-  AttackStrength<kSide>(s);
-  if (View<kSide>::DefCount(kAdviser) != 0) return;
+  AttackStrength<kSide, kRules>(s);
+  if (SideView<kSide>::DefCount(kAdviser) != 0) return;
   NoAdviserDefence<kSide>(s);
   ChariotsAtPalace<kSide>(s);
   PawnsNextToKing<kSide>(s);
 }
 
-template void ClosingPressureSteps<kRed>(FullEvalState& s);
-template void ClosingPressureSteps<kBlack>(FullEvalState& s);
-
-}  // namespace back_rank_closing
+template void ClosingPressureSteps<kRed, RuleSet::kFull>(FullEvalState& s);
+template void ClosingPressureSteps<kBlack, RuleSet::kFull>(FullEvalState& s);
+template void ClosingPressureSteps<kRed, RuleSet::kMedium>(FullEvalState& s);
+template void ClosingPressureSteps<kBlack, RuleSet::kMedium>(FullEvalState& s);

@@ -3,7 +3,17 @@
 // then a score and flag once one of its rules decides.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/eval/evaluate.h"
+
+// Verdict helpers of the endgame evaluators (verdicts.cpp): score 0 and flag
+// None, the state before any rule decides; whether a rule has decided; and
+// the win and cannot-lose verdicts of either side.
+void ClearVerdict(EndgameVerdict* verdict);
+inline bool Decided(const EndgameVerdict* verdict) { return verdict->flag != kVerdictNone; }
+void SetWinsVerdict(uint32_t side, int32_t x, EndgameVerdict* verdict);
+void SetCannotLoseVerdict(uint32_t side, EndgameVerdict* verdict);
 
 // Kings, advisers, elephants and pawns only.
 void EvalPawnEnding(EndgameVerdict* verdict);

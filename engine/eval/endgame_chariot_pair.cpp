@@ -7,68 +7,27 @@
 // each routine): squares are (file, rank) with rank 9 S's back rank. For
 // black as S the board is read upside down (rank r becomes 9 - r), which
 // makes the red and black evaluators exact mirrors.
-#include <array>
 
 #include "engine/eval/endgame.h"
+#include "engine/eval/endgame_view.h"
 #include "engine/eval/evaluate.h"
 #include "engine/position/position.h"
 
 namespace {
 
-constexpr uint32_t kBlackTypeOffset = 7;  // coloured type of black = red + 7
 constexpr PieceIndex kFirstRedChariot = 8;
 constexpr PieceIndex kFirstRedCannon = 10;
 
-// Which wing a square's file lies on: 2 on files 0..3, 3 on file 4, 1 on
-// files 5..8, on every rank; 0 off the board.
-constexpr std::array<uint8_t, kBoardSize> fileSideCode = [] {
-  std::array<uint8_t, kBoardSize> t{};
-  for (int file = 0; file < 9; ++file)
-    for (int rank = 0; rank < 10; ++rank)
-      t[MakeSquare(file, rank)] = file < 4 ? 2 : file == 4 ? 3 : 1;
-  return t;
-}();
-
 template <uint32_t S>
-struct View {
-  static constexpr uint32_t kOther = S ^ 1u;
-
-  static Square At(int file, int rank) { return MakeSquare(file, S == kRed ? rank : 9 - rank); }
-  static int Rank(Square s) { return S == kRed ? RankOf(s) : 9 - RankOf(s); }
-  static bool Holds(uint32_t side, uint32_t type, int file, int rank) {
-    return typeBoard[At(file, rank)] == type + (side == kBlack ? kBlackTypeOffset : 0);
-  }
-  static bool KingOn(uint32_t side, int file, int rank) {
-    return *(side == kRed ? redKingSquarePtr : blackKingSquarePtr) == At(file, rank);
-  }
-  static PieceIndex First(uint32_t side, PieceIndex redFirst) {
-    return redFirst + (side == kBlack ? 16 : 0);
-  }
-  // The first piece of the side's pair of this kind still on the board.
-  static PieceIndex FirstLive(uint32_t side, PieceIndex redFirst) {
-    const PieceIndex first = First(side, redFirst);
-    if (posPiece[first] != 0) return first;
-    return posPiece[first + 1] != 0 ? first + 1 : 0;
-  }
+struct View : EndgameView<S> {
   // Some chariot of the side reaches the square along a clear line.
   static bool ChariotReaches(uint32_t side, Square square) {
-    const PieceIndex first = First(side, kFirstRedChariot);
+    const PieceIndex first = EndgameView<S>::First(side, kFirstRedChariot);
     return ChariotAttacksSquare(first, square) != 0 || ChariotAttacksSquare(first + 1, square) != 0;
-  }
-  static void CannotLose(uint32_t side, EndgameVerdict* v) {
-    if (side == kRed)
-      SetRedCannotLoseVerdict(v);
-    else
-      SetBlackCannotLoseVerdict(v);
   }
 };
 
 constexpr uint32_t kExcludeNothing = 0;
-
-void NoKnowledge(EndgameVerdict* v) {
-  v->score = 0;
-  v->flag = kVerdictNone;
-}
 
 // S defends with one chariot, both advisers and both elephants against two
 // chariots: the king at home and the centre elephant connected to a home
@@ -78,7 +37,7 @@ template <uint32_t S>
 void ChariotVsTwoChariots(EndgameVerdict* v) {
   using V = View<S>;
   constexpr uint32_t O = V::kOther;
-  NoKnowledge(v);
+  ClearVerdict(v);
   if (!V::KingOn(S, 4, 9) || !V::Holds(S, kElephant, 4, 7)) return;
   // Safe: no enemy knight, chariot or cannon on it, or defended by S.
   auto safe = [](int file, int rank) {
@@ -90,12 +49,12 @@ void ChariotVsTwoChariots(EndgameVerdict* v) {
   };
   if (V::Holds(S, kElephant, 6, 9) &&
       (V::ChariotReaches(S, V::At(5, 8)) || (safe(6, 9) && safe(4, 7)))) {
-    V::CannotLose(S, v);
+    SetCannotLoseVerdict(S, v);
     return;
   }
   if (V::Holds(S, kElephant, 2, 9) &&
       (V::ChariotReaches(S, V::At(3, 8)) || (safe(2, 9) && safe(4, 7))))
-    V::CannotLose(S, v);
+    SetCannotLoseVerdict(S, v);
 }
 
 // S attacks with a chariot and a cannon against a lone chariot: S's cannon
@@ -106,7 +65,7 @@ template <uint32_t S>
 void ChariotCannonVsChariot(EndgameVerdict* v) {
   using V = View<S>;
   constexpr uint32_t O = V::kOther;
-  NoKnowledge(v);
+  ClearVerdict(v);
   const PieceIndex cannon = V::FirstLive(S, kFirstRedCannon);
   const PieceIndex chariot = V::FirstLive(S, kFirstRedChariot);
   if (cannon == 0 || chariot == 0) return;
@@ -115,10 +74,10 @@ void ChariotCannonVsChariot(EndgameVerdict* v) {
   if (V::Rank(cannonSquare) != 0 || V::Rank(chariotSquare) != 0) return;
   if (!V::ChariotReaches(O, cannonSquare) || ChariotAttacksSquare(chariot, cannonSquare) == 0)
     return;
-  const uint8_t wing = fileSideCode[cannonSquare];
-  if (fileSideCode[chariotSquare] != wing || !V::Holds(O, kAdviser, 4, 1)) return;
+  const uint8_t wing = fileSide[cannonSquare];
+  if (fileSide[chariotSquare] != wing || !V::Holds(O, kAdviser, 4, 1)) return;
   if ((wing == 1 && V::Holds(O, kAdviser, 5, 0)) || (wing == 2 && V::Holds(O, kAdviser, 3, 0)))
-    V::CannotLose(O, v);
+    SetCannotLoseVerdict(O, v);
 }
 
 // S attacks with a chariot and a knight against a lone chariot: the knight
@@ -127,13 +86,13 @@ template <uint32_t S>
 void ChariotKnightVsChariot(EndgameVerdict* v) {
   using V = View<S>;
   constexpr uint32_t O = V::kOther;
-  NoKnowledge(v);
+  ClearVerdict(v);
   if (!V::KingOn(S, 4, 9) || !V::Holds(S, kKnight, 4, 8) || !V::Holds(S, kAdviser, 3, 9) ||
       !V::Holds(S, kAdviser, 5, 9) || pieceCount[S][kElephant - 1] != 0)
     return;
   const PieceIndex chariot = V::FirstLive(O, kFirstRedChariot);
   if (chariot == 0 || FileOf(posPiece[chariot]) != 4) return;
-  if (ChariotAttacksSquare(chariot, V::At(4, 8)) != 0) V::CannotLose(O, v);
+  if (ChariotAttacksSquare(chariot, V::At(4, 8)) != 0) SetCannotLoseVerdict(O, v);
 }
 
 }  // namespace

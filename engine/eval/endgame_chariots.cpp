@@ -22,7 +22,7 @@ constexpr uint32_t kNoExclusion = 0xFFFFFFFFu;
 constexpr int FileSideCode(int file) { return file < 4 ? 2 : file == 4 ? 3 : 1; }
 
 template <uint32_t kUs>
-struct SideView {
+struct View {
   static constexpr uint32_t kThem = 1 - kUs;
 
   static constexpr Square At(int file, int rank) {
@@ -73,38 +73,11 @@ struct SideView {
     return (kUs == kRed ? palaceFrontZoneBlack[s] : palaceFrontZoneRed[s]) != 0;
   }
 
-  static void WeWin(int32_t x, EndgameVerdict* v) {
-    if (kUs == kRed)
-      SetRedWinsVerdict(x, v);
-    else
-      SetBlackWinsVerdict(x, v);
-  }
-  static void TheyWin(int32_t x, EndgameVerdict* v) {
-    if (kUs == kRed)
-      SetBlackWinsVerdict(x, v);
-    else
-      SetRedWinsVerdict(x, v);
-  }
-  static void WeCannotLose(EndgameVerdict* v) {
-    if (kUs == kRed)
-      SetRedCannotLoseVerdict(v);
-    else
-      SetBlackCannotLoseVerdict(v);
-  }
-  static void TheyCannotLose(EndgameVerdict* v) {
-    if (kUs == kRed)
-      SetBlackCannotLoseVerdict(v);
-    else
-      SetRedCannotLoseVerdict(v);
-  }
+  static void WeWin(int32_t x, EndgameVerdict* v) { SetWinsVerdict(kUs, x, v); }
+  static void TheyWin(int32_t x, EndgameVerdict* v) { SetWinsVerdict(kThem, x, v); }
+  static void WeCannotLose(EndgameVerdict* v) { SetCannotLoseVerdict(kUs, v); }
+  static void TheyCannotLose(EndgameVerdict* v) { SetCannotLoseVerdict(kThem, v); }
 };
-
-void ClearVerdict(EndgameVerdict* v) {
-  v->score = 0;
-  v->flag = kVerdictNone;
-}
-
-bool Decided(const EndgameVerdict* v) { return v->flag != kVerdictNone; }
 
 bool ChariotHits(PieceIndex chariot, Square s) {
   return chariot != 0 && ChariotAttacksSquare(chariot, s) != 0;
@@ -128,7 +101,7 @@ constexpr int32_t kAdvancedPawnValues[] = {188500, 189000, 189500, 190000, 19050
 
 template <uint32_t kUs>
 void BareChariotVsChariotPawns(EndgameVerdict* v) {
-  using V = SideView<kUs>;
+  using V = View<kUs>;
   ClearVerdict(v);
   if (V::UsefulTheirPawns(0) <= 0) return;
   if (V::ThemOn(4, 3, kPawn)) return;
@@ -161,7 +134,7 @@ void BareChariotVsChariotPawns(EndgameVerdict* v) {
 
 template <uint32_t kUs>
 void BareChariotVsChariotCannon(EndgameVerdict* v) {
-  using V = SideView<kUs>;
+  using V = View<kUs>;
   ClearVerdict(v);
   if (V::Us(kAdviser) != 0 || V::Us(kElephant) != 0) return;
   const PieceIndex ourPawns = 12 + 16 * kUs;
@@ -209,8 +182,8 @@ void BareChariotVsChariotCannon(EndgameVerdict* v) {
 // Without pawns: the defending chariots tied to an exposed king, and the
 // central elephant that keeps both chariots off the centre file.
 void PawnlessChariots(EndgameVerdict* v) {
-  const PieceIndex red = SideView<kRed>::OurChariot();
-  const PieceIndex black = SideView<kBlack>::OurChariot();
+  const PieceIndex red = View<kRed>::OurChariot();
+  const PieceIndex black = View<kBlack>::OurChariot();
   const Square rs = posPiece[red];
   const Square bs = posPiece[black];
   const Square rk = *redKingSquarePtr;
@@ -259,14 +232,14 @@ void PawnlessChariots(EndgameVerdict* v) {
   }
 
   if (redKingRank >= 8 && blackKingRank <= 1) {
-    using R = SideView<kRed>;
+    using R = View<kRed>;
     if (FileOf(bs) == 4 && bs != MakeSquare(4, 1) && R::UsOn(4, 7, kElephant) &&
         ((R::Empty(5, 8) && R::UsOn(6, 9, kElephant)) ||
          (R::Empty(3, 8) && R::UsOn(2, 9, kElephant)))) {
       SetBlackCannotLoseVerdict(v);
       return;
     }
-    using B = SideView<kBlack>;
+    using B = View<kBlack>;
     if (FileOf(rs) == 4 && rs != MakeSquare(4, 8) && B::UsOn(4, 7, kElephant) &&
         ((B::Empty(5, 8) && B::UsOn(6, 9, kElephant)) ||
          (B::Empty(3, 8) && B::UsOn(2, 9, kElephant))))
@@ -278,7 +251,7 @@ void PawnlessChariots(EndgameVerdict* v) {
 // on a side file and their pawns low on the far wing: draw.
 template <uint32_t kUs>
 void SingleAdviserDraws(EndgameVerdict* v) {
-  using V = SideView<kUs>;
+  using V = View<kUs>;
   if (V::Them(kPawn) == 0 || V::Us(kAdviser) != 1) return;
   const Square ours = posPiece[V::OurChariot()];
   const Square theirs = posPiece[V::TheirChariot()];
@@ -305,7 +278,7 @@ void SingleAdviserDraws(EndgameVerdict* v) {
 // advisers.
 template <uint32_t kUs>
 void PawnOnSecondRankWins(EndgameVerdict* v) {
-  using V = SideView<kUs>;
+  using V = View<kUs>;
   if (V::Us(kPawn) == 0 || V::Them(kAdviser) != 0) return;
   if (!((V::Them(kElephant) == 0 && V::Them(kPawn) == 0) || V::Rank(V::TheirKing()) == 0)) return;
   bool onRank1 = false;
@@ -322,7 +295,7 @@ void PawnOnSecondRankWins(EndgameVerdict* v) {
 // against one pawn (or, without pawns, against a chariot with an adviser).
 template <uint32_t kUs>
 void CentreChariotHolds(EndgameVerdict* v) {
-  using V = SideView<kUs>;
+  using V = View<kUs>;
   if (V::Them(kPawn) != 0 || V::Them(kAdviser) != 2) return;
   bool centre = false;
   for (int rank = 2; rank <= 6; ++rank) centre = centre || V::ThemOn(4, rank, kChariot);
@@ -333,7 +306,7 @@ void CentreChariotHolds(EndgameVerdict* v) {
 // Red only: both chariots on one file fighting over a black pawn
 // on (7, 7) or (1, 7) beside red's two elephants.
 void PawnHeldOnSeventhRank(EndgameVerdict* v) {
-  using R = SideView<kRed>;
+  using R = View<kRed>;
   if (R::Them(kPawn) != 1 || R::Us(kPawn) != 0 || R::Us(kElephant) != 2) return;
   const PieceIndex red = R::OurChariot();
   const PieceIndex black = R::TheirChariot();
@@ -354,7 +327,7 @@ void PawnHeldOnSeventhRank(EndgameVerdict* v) {
 // our two elephants with one on the centre.
 template <uint32_t kUs>
 void UncrossedPawnAgainstElephants(EndgameVerdict* v) {
-  using V = SideView<kUs>;
+  using V = View<kUs>;
   if (V::Them(kPawn) != 1 || V::Us(kPawn) != 0) return;
   if (!V::ThemPawnOnAny({{6, 4}, {2, 4}, {6, 3}, {2, 3}}, false)) return;
   if (V::Us(kElephant) != 2 || V::Them(kElephant) != 2 || !V::UsOn(4, 7, kElephant)) return;
@@ -375,7 +348,7 @@ void UncrossedPawnAgainstElephants(EndgameVerdict* v) {
 // stopped by their chariot behind an elephant wall: they cannot lose.
 template <uint32_t kUs>
 void DeepPawnStopped(EndgameVerdict* v) {
-  using V = SideView<kUs>;
+  using V = View<kUs>;
   if (V::Us(kPawn) != 1 || V::OurPawnNotBeyond(1) == 0 || V::Them(kPawn) != 0) return;
   if (!V::ThemOn(4, 2, kElephant) || V::Rank(V::TheirKing()) > 1) return;
   const PieceIndex ourChariot = V::OurChariot();
@@ -419,7 +392,7 @@ void EvalBareChariotVsChariotCannonBlack(EndgameVerdict* v) {
 
 void EvalChariotVsChariot(EndgameVerdict* v) {
   ClearVerdict(v);
-  if (SideView<kRed>::OurChariot() == 0 || SideView<kBlack>::OurChariot() == 0) return;
+  if (View<kRed>::OurChariot() == 0 || View<kBlack>::OurChariot() == 0) return;
   const bool pawnless = pieceCount[kRed][kPawn - 1] == 0 && pieceCount[kBlack][kPawn - 1] == 0;
   using Step = void (*)(EndgameVerdict*);
   const Step steps[] = {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "engine/eval/endgame.h"
 #include "engine/eval/endgame_defence_only.h"
 
 namespace defence_only {
@@ -299,8 +300,7 @@ namespace {
 
 // The case routines on their own: flag None first, then the routine.
 void RunCase(void (*routine)(EndgameVerdict*), EndgameVerdict* verdict) {
-  verdict->score = 0;
-  verdict->flag = kVerdictNone;
+  ClearVerdict(verdict);
   routine(verdict);
 }
 

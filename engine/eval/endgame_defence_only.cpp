@@ -13,8 +13,6 @@
 namespace defence_only {
 namespace {
 
-bool Decided(const EndgameVerdict* v) { return v->flag != kVerdictNone; }
-
 // The attacking side's material, by the kinds of force the rules name.
 struct Force {
   int32_t knights, cannons, chariots;
@@ -365,8 +363,7 @@ void NoDefenders(const Force& a, bool pawn, EndgameVerdict* v) {
 template <uint32_t kDef>
 void EvalDefenceOnly(EndgameVerdict* v) {
   using V = View<kDef>;
-  v->score = 0;
-  v->flag = kVerdictNone;
+  ClearVerdict(v);
   const Force a = AttackingForce<kDef>();
   const bool pawn = V::DefPawn() != 0;
   const int32_t u = V::UsefulAttPawns(1);

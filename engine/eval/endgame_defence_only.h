@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "engine/eval/endgame.h"
 #include "engine/eval/evaluate.h"
 #include "engine/position/position.h"
 
@@ -75,7 +76,7 @@ struct View {
   }
   static constexpr PieceIndex AttPawnFirst() { return 12 + kAttOffset; }
   static uint32_t AttPawnRankCode(Square s) {
-    return kDef == kRed ? blackPawnRankCode[s] : redPawnRankCode[s];
+    return kDef == kRed ? pawnRankCodeBlack[s] : pawnRankCodeRed[s];
   }
   static int32_t UsefulAttPawns(int32_t n) {
     return kDef == kRed ? CountUsefulPawnsBlack(n) : CountUsefulPawnsRed(n);
@@ -116,18 +117,8 @@ struct View {
   }
 
   // --- Verdicts ------------------------------------------------------------
-  static void AttWins(int32_t x, EndgameVerdict* v) {
-    if (kDef == kRed)
-      SetBlackWinsVerdict(x, v);
-    else
-      SetRedWinsVerdict(x, v);
-  }
-  static void DefCannotLose(EndgameVerdict* v) {
-    if (kDef == kRed)
-      SetRedCannotLoseVerdict(v);
-    else
-      SetBlackCannotLoseVerdict(v);
-  }
+  static void AttWins(int32_t x, EndgameVerdict* v) { SetWinsVerdict(kAtt, x, v); }
+  static void DefCannotLose(EndgameVerdict* v) { SetCannotLoseVerdict(kDef, v); }
 };
 
 // The whole evaluator for the defending side kDef.

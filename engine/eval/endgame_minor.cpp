@@ -8,66 +8,25 @@
 // 0 the other side's. For black as S the board is read upside down (rank r
 // becomes 9 - r), which makes the red and black evaluators exact mirrors.
 #include "engine/eval/endgame.h"
+#include "engine/eval/endgame_view.h"
 #include "engine/eval/evaluate.h"
 #include "engine/position/position.h"
 
 namespace {
 
-constexpr uint32_t kBlackTypeOffset = 7;  // coloured type of black = red + 7
 constexpr PieceIndex kFirstRedCannon = 10;
 constexpr PieceIndex kFirstRedPawn = 12;
-
-template <uint32_t S>
-struct View {
-  static constexpr uint32_t kOther = S ^ 1u;
-
-  static Square At(int file, int rank) { return MakeSquare(file, S == kRed ? rank : 9 - rank); }
-  static int Rank(Square s) { return S == kRed ? RankOf(s) : 9 - RankOf(s); }
-  static bool Holds(uint32_t side, uint32_t type, int file, int rank) {
-    return typeBoard[At(file, rank)] == type + (side == kBlack ? kBlackTypeOffset : 0);
-  }
-  static bool Empty(int file, int rank) { return board[At(file, rank)] == 0; }
-  static Square KingOf(uint32_t side) {
-    return side == kRed ? *redKingSquarePtr : *blackKingSquarePtr;
-  }
-  static bool KingOn(uint32_t side, int file, int rank) { return KingOf(side) == At(file, rank); }
-  static uint32_t Count(uint32_t side, uint32_t type) { return pieceCount[side][type - 1]; }
-  static PieceIndex First(uint32_t side, PieceIndex redFirst) {
-    return redFirst + (side == kBlack ? 16 : 0);
-  }
-  static int32_t UsefulPawns(uint32_t side, int32_t n) {
-    return side == kRed ? CountUsefulPawnsRed(n) : CountUsefulPawnsBlack(n);
-  }
-
-  static void Wins(uint32_t side, int32_t x, EndgameVerdict* v) {
-    if (side == kRed)
-      SetRedWinsVerdict(x, v);
-    else
-      SetBlackWinsVerdict(x, v);
-  }
-  static void CannotLose(uint32_t side, EndgameVerdict* v) {
-    if (side == kRed)
-      SetRedCannotLoseVerdict(v);
-    else
-      SetBlackCannotLoseVerdict(v);
-  }
-};
-
-void NoKnowledge(EndgameVerdict* v) {
-  v->score = 0;
-  v->flag = kVerdictNone;
-}
 
 // S holds a lone cannon without advisers and pawns; the other side has a
 // knight and pawns.
 template <uint32_t S>
 void CannonVsKnightPawns(EndgameVerdict* v) {
-  using V = View<S>;
+  using V = EndgameView<S>;
   constexpr uint32_t O = V::kOther;
-  NoKnowledge(v);
+  ClearVerdict(v);
   const int32_t c = V::UsefulPawns(O, 1);
   if (c <= 0) {
-    V::CannotLose(S, v);
+    SetCannotLoseVerdict(S, v);
     return;
   }
   if (c != 1 || V::Count(S, kElephant) != 0) return;
@@ -76,7 +35,7 @@ void CannonVsKnightPawns(EndgameVerdict* v) {
   const PieceIndex first = V::First(O, kFirstRedPawn);
   for (PieceIndex p = first; p < first + 5; ++p) {
     if (posPiece[p] != 0 && V::Rank(posPiece[p]) < kingRank) {
-      V::Wins(O, 197500, v);
+      SetWinsVerdict(O, 197500, v);
       return;
     }
   }
@@ -86,36 +45,36 @@ void CannonVsKnightPawns(EndgameVerdict* v) {
 // (and a cannon against the cannon). The squares are read from P's side.
 template <uint32_t P>
 void LoneMinorVsPawns(EndgameVerdict* v) {
-  using V = View<P>;
+  using V = EndgameView<P>;
   constexpr uint32_t L = V::kOther;
-  NoKnowledge(v);
+  ClearVerdict(v);
   if (V::UsefulPawns(P, 1) < 2) {
-    V::CannotLose(L, v);
+    SetCannotLoseVerdict(L, v);
     return;
   }
   int32_t k = V::Count(P, kCannon) != 0 ? 23 : 24;
   if (FileOf(V::KingOf(P)) == 4) --k;
   if (V::Empty(4, 7)) --k;
   if (V::Empty(4, 8) && V::Empty(5, 7) && V::Empty(3, 7)) --k;
-  V::Wins(P, 200000 - 500 * k, v);
+  SetWinsVerdict(P, 200000 - 500 * k, v);
 }
 
 // S holds a lone knight against two knights with pawns.
 template <uint32_t S>
 void KnightVsTwoKnights(EndgameVerdict* v) {
-  using V = View<S>;
-  NoKnowledge(v);
+  using V = EndgameView<S>;
+  ClearVerdict(v);
   if (V::Count(S, kAdviser) != 0 || V::Count(S, kElephant) != 0) return;
-  V::Wins(V::kOther, 188000, v);
+  SetWinsVerdict(V::kOther, 188000, v);
 }
 
 // L holds a lone cannon against T's two cannons, neither side with pawns.
 // The squares are read from T's side: rank 0 is L's back rank.
 template <uint32_t T>
 void CannonVsTwoCannons(EndgameVerdict* v) {
-  using V = View<T>;
+  using V = EndgameView<T>;
   constexpr uint32_t L = V::kOther;
-  NoKnowledge(v);
+  ClearVerdict(v);
   // L's king on its palace file in front of its own cannon on the back
   // rank, with no enemy cannon on that file to use the screen.
   if (V::Count(T, kAdviser) == 0) {
@@ -127,7 +86,7 @@ void CannonVsTwoCannons(EndgameVerdict* v) {
       for (PieceIndex c = firstT; c < firstT + 2; ++c)
         if (posPiece[c] != 0 && FileOf(posPiece[c]) == file) enemyOnFile = true;
       if (!enemyOnFile) {
-        V::CannotLose(L, v);
+        SetCannotLoseVerdict(L, v);
         return;
       }
     }
@@ -181,7 +140,7 @@ void EvalCannonVsTwoCannonsRed(EndgameVerdict* verdict) { CannonVsTwoCannons<kBl
 // knight wins unless the enemy keeps more useful pawns than red has
 // advisers to stop them.
 void EvalKnightPawnsVsNoAdvisersRed(EndgameVerdict* verdict) {
-  NoKnowledge(verdict);
+  ClearVerdict(verdict);
   const int32_t c = CountUsefulPawnsBlack(1);
   if (c > static_cast<int32_t>(pieceCount[kRed][kAdviser - 1])) return;
   const bool pawnInCentre = typeBoard[MakeSquare(4, 1)] == kPawn;

@@ -12,6 +12,7 @@
 #include <initializer_list>
 
 #include "engine/eval/endgame.h"
+#include "engine/eval/endgame_view.h"
 #include "engine/eval/evaluate.h"
 #include "engine/position/position.h"
 
@@ -72,7 +73,6 @@ constexpr PawnEndingEntry kPawnEndingTable[] = {
 
 // ---------------------------------------------------------------------------
 
-constexpr uint32_t kBlackTypeOffset = 7;  // coloured type of black = red + 7
 constexpr PieceIndex kFirstRedPawn = 12;
 
 struct Point {
@@ -80,60 +80,32 @@ struct Point {
 };
 
 template <uint32_t S>
-struct View {
-  static constexpr uint32_t kOther = S ^ 1u;
-
-  static Square At(int file, int rank) { return MakeSquare(file, S == kRed ? rank : 9 - rank); }
-  static int Rank(Square s) { return S == kRed ? RankOf(s) : 9 - RankOf(s); }
-  static bool Holds(uint32_t side, uint32_t type, int file, int rank) {
-    return typeBoard[At(file, rank)] == type + (side == kBlack ? kBlackTypeOffset : 0);
+struct View : EndgameView<S> {
+  using Base = EndgameView<S>;
+  static bool Own(uint32_t type, int file, int rank) { return Base::Holds(S, type, file, rank); }
+  static bool Foe(uint32_t type, int file, int rank) {
+    return Base::Holds(Base::kOther, type, file, rank);
   }
-  static bool Own(uint32_t type, int file, int rank) { return Holds(S, type, file, rank); }
-  static bool Foe(uint32_t type, int file, int rank) { return Holds(kOther, type, file, rank); }
   static bool OwnPawnOnAny(std::initializer_list<Point> points) {
     for (const Point& p : points)
       if (Own(kPawn, p.file, p.rank)) return true;
     return false;
   }
-  static bool Occupied(int file, int rank) { return board[At(file, rank)] != 0; }
-  static Square KingOf(uint32_t side) {
-    return side == kRed ? *redKingSquarePtr : *blackKingSquarePtr;
-  }
-  static bool FoeKingOn(int file, int rank) { return KingOf(kOther) == At(file, rank); }
-  static int32_t Count(uint32_t side, uint32_t type) {
-    return static_cast<int32_t>(pieceCount[side][type - 1]);
-  }
-  static int32_t Defenders(uint32_t side) { return Count(side, kAdviser) + Count(side, kElephant); }
-  static int32_t Useful(uint32_t side, int32_t n) {
-    return side == kRed ? CountUsefulPawnsRed(n) : CountUsefulPawnsBlack(n);
-  }
-  static PieceIndex FirstPawn(uint32_t side) { return kFirstRedPawn + (side == kBlack ? 16 : 0); }
-
-  static void Wins(uint32_t side, int32_t x, EndgameVerdict* v) {
-    if (side == kRed)
-      SetRedWinsVerdict(x, v);
-    else
-      SetBlackWinsVerdict(x, v);
-  }
-  static void CannotLose(uint32_t side, EndgameVerdict* v) {
-    if (side == kRed)
-      SetRedCannotLoseVerdict(v);
-    else
-      SetBlackCannotLoseVerdict(v);
+  static bool FoeKingOn(int file, int rank) { return Base::KingOn(Base::kOther, file, rank); }
+  static int32_t Defenders(uint32_t side) {
+    return Base::Count(side, kAdviser) + Base::Count(side, kElephant);
   }
 };
-
-bool Decided(const EndgameVerdict* v) { return v->flag != kVerdictNone; }
 
 // The first live pawn of S, in index order, that has crossed the river
 // (rank code 5 or less) with a rank code of at least n; 0 when none.
 template <uint32_t S>
 PieceIndex FindCrossedPawn(int32_t n) {
-  const PieceIndex first = View<S>::FirstPawn(S);
+  const PieceIndex first = View<S>::First(S, kFirstRedPawn);
   for (PieceIndex p = first; p < first + 5; ++p) {
     const Square s = posPiece[p];
     if (s == 0) continue;
-    const int32_t code = S == kRed ? redPawnRankCode[s] : blackPawnRankCode[s];
+    const int32_t code = S == kRed ? pawnRankCodeRed[s] : pawnRankCodeBlack[s];
     if (code <= 5 && code >= n) return p;
   }
   return 0;
@@ -147,7 +119,7 @@ template <uint32_t S>
 bool AllPawnsPastKing() {
   using V = View<S>;
   const int kingRank = V::Rank(V::KingOf(V::kOther));
-  const PieceIndex first = V::FirstPawn(S);
+  const PieceIndex first = V::First(S, kFirstRedPawn);
   for (PieceIndex p = first; p < first + 5; ++p)
     if (posPiece[p] != 0 && V::Rank(posPiece[p]) >= kingRank) return false;
   return true;
@@ -160,7 +132,7 @@ bool AllPawnsPastKingBlack() { return AllPawnsPastKing<kBlack>(); }
 template <uint32_t S>
 void PawnEndingPatterns(EndgameVerdict* v) {
   using V = View<S>;
-  if (V::Useful(S, 1) < 3) return;
+  if (V::UsefulPawns(S, 1) < 3) return;
   const int kingFile = FileOf(V::KingOf(S));
   int32_t x = 192000;
   if (V::FoeKingOn(5, 1) && V::Own(kPawn, 3, 1) && V::Own(kPawn, 6, 2) && V::Own(kPawn, 5, 2) &&
@@ -177,7 +149,7 @@ void PawnEndingPatterns(EndgameVerdict* v) {
     x = kingFile == 3 ? 197000 : 192000;
   else if (V::FoeKingOn(4, 0) && (V::Own(kPawn, 5, 1) || V::Own(kPawn, 3, 1)))
     x = 195500;
-  V::Wins(S, x, v);
+  SetWinsVerdict(S, x, v);
 }
 void PawnEndingPatternsRed(EndgameVerdict* v) { PawnEndingPatterns<kRed>(v); }
 void PawnEndingPatternsBlack(EndgameVerdict* v) { PawnEndingPatterns<kBlack>(v); }
@@ -192,37 +164,37 @@ void OneUsefulPawn(EndgameVerdict* v, int32_t uS, int32_t uO) {
   const int32_t foePawns = V::Count(O, kPawn);
   // A pawn each, and an enemy elephant (one or two) to stop S's pawn.
   if (foePawns == 1 && ownPawns == 1 && V::Count(O, kElephant) >= 1) {
-    V::CannotLose(O, v);
+    SetCannotLoseVerdict(O, v);
     return;
   }
   // An enemy pawn in front of S's palace centre adviser locks S's palace.
   if (foePawns == 2 && (ownPawns == 1 || V::Count(S, kElephant) >= 1) &&
       V::Count(S, kAdviser) == 2 && V::Foe(kPawn, 4, 7) && V::Own(kAdviser, 4, 8)) {
-    V::CannotLose(O, v);
+    SetCannotLoseVerdict(O, v);
     return;
   }
   // Two low enemy pawns against S's adviser on the palace top, S's own pawn
   // crossed on the opposite palace file.
   if (ownPawns >= 1 && V::Count(S, kAdviser) >= 1 && V::Count(S, kElephant) >= 1 && foePawns == 2 &&
-      uO == 2 && V::Useful(O, kHighPawnLimit) <= 0 &&
+      uO == 2 && V::UsefulPawns(O, kHighPawnLimit) <= 0 &&
       ((V::Own(kAdviser, 5, 7) && (V::Own(kPawn, 3, 4) || V::Own(kPawn, 3, 3))) ||
        (V::Own(kAdviser, 3, 7) && (V::Own(kPawn, 5, 3) || V::Own(kPawn, 5, 4))))) {
-    V::CannotLose(S, v);
+    SetCannotLoseVerdict(S, v);
     return;
   }
   const PieceIndex freePawn = S == kRed ? FindPawnNotBeyondRed(1) : FindPawnNotBeyondBlack(1);
   if (foePawns == 0 && V::Defenders(O) == 0 && freePawn != 0) {
-    V::Wins(S, kLonePawnWin, v);
+    SetWinsVerdict(S, kLonePawnWin, v);
     return;
   }
   // S's pawns are low or on the bottom rank, next to the enemy king's corner
   // with the centre elephant in place.
-  if (ownPawns == 2 && V::Foe(kElephant, 4, 2) && V::Useful(S, kHighPawnLimit) <= 0 &&
+  if (ownPawns == 2 && V::Foe(kElephant, 4, 2) && V::UsefulPawns(S, kHighPawnLimit) <= 0 &&
       foePawns <= 1 &&
       (((V::Own(kPawn, 1, 0) || V::Own(kPawn, 0, 0)) && V::FoeKingOn(3, 0)) ||
        ((V::Own(kPawn, 7, 0) || V::Own(kPawn, 8, 0)) && V::FoeKingOn(5, 0))) &&
       (V::Count(O, kElephant) == 2 || (uO >= 1 && !V::Foe(kPawn, 4, 7))))
-    V::CannotLose(O, v);
+    SetCannotLoseVerdict(O, v);
 }
 
 // S has no useful pawn.
@@ -261,12 +233,12 @@ void NoDefenders(EndgameVerdict* v, int32_t uO) {
   if (ownPawns == 1 && V::Count(O, kElephant) >= 1 &&
       ((rightPawn && (centreElephant || V::Foe(kElephant, 8, 2))) ||
        (leftPawn && (centreElephant || V::Foe(kElephant, 0, 2))))) {
-    V::Wins(O, 192500, v);
+    SetWinsVerdict(O, 192500, v);
     return;
   }
   if (ownPawns == 2 && V::Count(O, kElephant) == 2 && rightPawn && leftPawn && centreElephant &&
       (V::Foe(kElephant, 8, 2) || V::Foe(kElephant, 0, 2)))
-    V::Wins(O, 192000, v);
+    SetWinsVerdict(O, 192000, v);
 }
 
 // S's pawns against elephants without advisers; the enemy has no useful pawn.
@@ -276,7 +248,7 @@ void PawnsVsElephants(EndgameVerdict* v, int32_t uS) {
   constexpr uint32_t O = V::kOther;
   const int32_t elephants = V::Count(O, kElephant);
   const int32_t ownPawns = V::Count(S, kPawn);
-  const bool noHighPawn = V::Useful(S, kHighPawnLimit) <= 0;
+  const bool noHighPawn = V::UsefulPawns(S, kHighPawnLimit) <= 0;
   // Two pawns against both elephants, the king sheltering on the palace
   // edge beside them.
   if (elephants == 2 && uS == 2 && ownPawns == 2 &&
@@ -309,26 +281,26 @@ void PawnsVsElephants(EndgameVerdict* v, int32_t uS) {
   if (kingFile == 4) --k;
   if (V::FoeKingOn(3, 0) && V::Own(kPawn, 5, 0)) {
     if (V::Own(kPawn, 3, 2)) {
-      V::Wins(S, 199500 - 500 * std::abs(kingFile - 3), v);
+      SetWinsVerdict(S, 199500 - 500 * std::abs(kingFile - 3), v);
       return;
     }
     if (V::Own(kPawn, 2, 1) && elephants <= 1) {
-      V::Wins(S, 200000 - 500 * k, v);
+      SetWinsVerdict(S, 200000 - 500 * k, v);
       return;
     }
   }
   if (V::FoeKingOn(5, 0) && V::Own(kPawn, 3, 0)) {
     if (V::Own(kPawn, 5, 2)) {
-      V::Wins(S, 199500 - 500 * std::abs(kingFile - 5), v);
+      SetWinsVerdict(S, 199500 - 500 * std::abs(kingFile - 5), v);
       return;
     }
     if (V::Own(kPawn, 6, 1) && elephants <= 1) {
-      V::Wins(S, 200000 - 500 * k, v);
+      SetWinsVerdict(S, 200000 - 500 * k, v);
       return;
     }
   }
   if (elephants == 2 && uS == 1 && ownPawns == 2 && !V::Own(kPawn, 4, 1) && noHighPawn)
-    V::CannotLose(O, v);
+    SetCannotLoseVerdict(O, v);
 }
 
 // S's pawns against the enemy defence when the enemy has no useful pawn,
@@ -352,16 +324,16 @@ void PawnsAgainstDefence(EndgameVerdict* v, int32_t uS, int32_t uO) {
     if (Decided(v)) return;
   }
   if (uS >= 1 && uO == 0 && advisers == 0 && elephants == 0 && foePawns == 0) {
-    V::Wins(S, 192000, v);
+    SetWinsVerdict(S, 192000, v);
     return;
   }
   if (uS != 2) return;
   if (foePawns <= 1 && advisers == 0 && (foePawns != 0 || elephants != 0) && V::Own(kPawn, 4, 1) &&
       (V::FoeKingOn(5, 0) || V::FoeKingOn(3, 0))) {
-    V::Wins(S, kCentrePawnWin[elephants], v);
+    SetWinsVerdict(S, kCentrePawnWin[elephants], v);
     return;
   }
-  if (foePawns == 0 && elephants == 0 && advisers >= 1 && V::Useful(S, kHighPawnLimit) >= 1) {
+  if (foePawns == 0 && elephants == 0 && advisers >= 1 && V::UsefulPawns(S, kHighPawnLimit) >= 1) {
     int32_t right = 0, centre = 0, left = 0;
     if (S == kRed)
       CountPawnWingsRed(&right, &centre, &left);
@@ -369,7 +341,7 @@ void PawnsAgainstDefence(EndgameVerdict* v, int32_t uS, int32_t uO) {
       CountPawnWingsBlack(&right, &centre, &left);
     if ((right >= 1 && left >= 1) || V::Own(kPawn, 4, 2) || V::Own(kPawn, 4, 3) ||
         V::Own(kPawn, 4, 4))
-      V::Wins(S, kTwoPawnsVsAdvisersWin[advisers - 1], v);
+      SetWinsVerdict(S, kTwoPawnsVsAdvisersWin[advisers - 1], v);
   }
 }
 
@@ -391,7 +363,7 @@ void FacingPawns(EndgameVerdict* v, int32_t uS, int32_t uO) {
           S == kRed ? FindCrossedPawnRed(4 + step) : FindCrossedPawnBlack(4 + step);
       if (p == 0) {
         if (advisers + elephants != 0) {
-          V::CannotLose(O, v);
+          SetCannotLoseVerdict(O, v);
           return;
         }
         continue;
@@ -401,7 +373,7 @@ void FacingPawns(EndgameVerdict* v, int32_t uS, int32_t uO) {
       if (!supported && file == 4) supported = V::OwnPawnOnAny({{6, 4}, {5, 4}, {3, 4}, {2, 4}});
       if (!supported && file == 8) supported = V::OwnPawnOnAny({{7, 4}, {6, 4}});
       if (supported) {
-        V::Wins(S, 191500 - 500 * std::abs(FileOf(posPiece[p]) - 4), v);
+        SetWinsVerdict(S, 191500 - 500 * std::abs(FileOf(posPiece[p]) - 4), v);
         return;
       }
     }
@@ -414,7 +386,7 @@ void RemainingPawnCases(EndgameVerdict* v, int32_t uS, int32_t uO) {
   using V = View<S>;
   constexpr uint32_t O = V::kOther;
   if (uS < 1 || uO != 0) return;
-  const int32_t high = V::Useful(S, kHighPawnLimit);
+  const int32_t high = V::UsefulPawns(S, kHighPawnLimit);
   const int32_t advisers = V::Count(O, kAdviser);
   const int32_t elephants = V::Count(O, kElephant);
   for (const PawnEndingEntry& e : kPawnEndingTable) {
@@ -422,9 +394,9 @@ void RemainingPawnCases(EndgameVerdict* v, int32_t uS, int32_t uO) {
         advisers > e.advisersMax || elephants < e.elephantsMin || elephants > e.elephantsMax)
       continue;
     if (e.outcome == PawnOutcome::kWin)
-      V::Wins(S, e.win, v);
+      SetWinsVerdict(S, e.win, v);
     else
-      V::CannotLose(O, v);
+      SetCannotLoseVerdict(O, v);
     return;
   }
 }
@@ -432,8 +404,7 @@ void RemainingPawnCases(EndgameVerdict* v, int32_t uS, int32_t uO) {
 }  // namespace
 
 void EvalPawnEnding(EndgameVerdict* verdict) {
-  verdict->score = 0;
-  verdict->flag = kVerdictNone;
+  ClearVerdict(verdict);
   const int32_t uB = CountUsefulPawnsBlack(1);
   const int32_t uR = CountUsefulPawnsRed(1);
 

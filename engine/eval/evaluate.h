@@ -65,21 +65,6 @@ void AdjustPieceSquareTables();
 // ---------------------------------------------------------------------------
 // Pawn and palace terms (pawn_palace_terms.cpp)
 // ---------------------------------------------------------------------------
-// Pawn rank codes: a red pawn's code is rank + 1 on ranks 0..6 (7 on its
-// start rank, 1 on black's back rank), 0 on ranks 7..9; black's is the rank
-// mirror. A pawn with code 1..5 has crossed the river; 0 off the board.
-inline constexpr std::array<uint8_t, kBoardSize> redPawnRankCode = [] {
-  std::array<uint8_t, kBoardSize> t{};
-  for (int f = 0; f < 9; ++f)
-    for (int r = 0; r <= 6; ++r) t[MakeSquare(f, r)] = static_cast<uint8_t>(r + 1);
-  return t;
-}();
-inline constexpr std::array<uint8_t, kBoardSize> blackPawnRankCode = [] {
-  std::array<uint8_t, kBoardSize> t{};
-  for (int f = 0; f < 9; ++f)
-    for (int r = 3; r <= 9; ++r) t[MakeSquare(f, r)] = static_cast<uint8_t>(10 - r);
-  return t;
-}();
 // The black palace and the squares beside and in front of it (files 2..6,
 // ranks 1..3), non-zero; red's is the rank mirror (ranks 6..8).
 inline constexpr std::array<uint8_t, kBoardSize> palaceFrontZoneBlack = [] {
@@ -147,6 +132,9 @@ extern const uint8_t blackPalaceZone[kBoardSize];
 extern const uint8_t redPalaceZone[kBoardSize];
 extern const uint8_t redKnightTargetSquares[kBoardSize];
 extern const uint8_t blackKnightTargetSquares[kBoardSize];
+// Pawn rank codes: a red pawn's code is rank + 1 on ranks 0..6 (7 on its
+// start rank, 1 on black's back rank), 0 on ranks 7..9; black's is the rank
+// mirror. A pawn with code 1..5 has crossed the river; 0 off the board.
 extern const uint8_t pawnRankCodeRed[kBoardSize];
 extern const uint8_t pawnRankCodeBlack[kBoardSize];
 extern const uint8_t edgeInwardSquare[kBoardSize];

@@ -2,7 +2,9 @@
 // verdicts, winning chances, pawn and attack-strength balance) and may end
 // the evaluation early, the lazy cut, then the pattern term groups in their
 // fixed order and the final sum. The set-up, the first term groups and the
-// final sum are the frame that the light and medium evaluators share.
+// final sum are the frame that the light and medium evaluators share; the
+// medium evaluator runs the same positional term groups with its own rule
+// set.
 #include <cstdint>
 
 #include "engine/eval/evaluate.h"
@@ -245,13 +247,14 @@ bool RunCommonTermGroups(FullEvalState& s) {
   return !s.finalSumNow;
 }
 
-// The full evaluator's own groups: each side's pawn and knight terms, then
-// its attack on the enemy palace.
-void FullPositionalTerms(FullEvalState& s) {
-  RedPawnKnightTerms(s);
-  RedPalaceAttack(s);
-  BlackPawnKnightTerms(s);
-  BlackPalaceAttack(s);
+// The positional groups of the full and the medium evaluator: each side's
+// pawn and knight terms, then its attack on the enemy palace.
+template <RuleSet kRules>
+void PositionalTerms(FullEvalState& s) {
+  PawnKnightTerms<kRed, kRules>(s);
+  PalaceAttack<kRed, kRules>(s);
+  PawnKnightTerms<kBlack, kRules>(s);
+  PalaceAttack<kBlack, kRules>(s);
 }
 
 }  // namespace
@@ -268,5 +271,9 @@ int32_t EvaluatePatterns(int32_t alpha, int32_t* redTotal, int32_t* blackTotal,
 }
 
 int32_t EvaluateFull(int32_t alpha, int32_t* redTotal, int32_t* blackTotal) {
-  return EvaluatePatterns(alpha, redTotal, blackTotal, FullPositionalTerms);
+  return EvaluatePatterns(alpha, redTotal, blackTotal, PositionalTerms<RuleSet::kFull>);
+}
+
+int32_t EvaluateMedium(int32_t alpha, int32_t* redTotal, int32_t* blackTotal) {
+  return EvaluatePatterns(alpha, redTotal, blackTotal, PositionalTerms<RuleSet::kMedium>);
 }

@@ -15,9 +15,9 @@ struct FullEvalState {
   int32_t blackAttackStrength;
   int32_t redTotal;
   int32_t blackTotal;
-  int32_t redCanWin;    // 1 unless the low-material test says red cannot win
+  int32_t redCanWin;  // 1 unless the low-material test says red cannot win
   int32_t blackCanWin;
-  bool finalSumNow;     // a term group damped the score: no further terms run
+  bool finalSumNow;  // a term group damped the score: no further terms run
 };
 
 // The frame of the pattern evaluators (light, medium and full): the set-up
@@ -35,21 +35,32 @@ int32_t EvaluatePatterns(int32_t alpha, int32_t* redTotal, int32_t* blackTotal,
 // term groups (material_patterns.cpp).
 void MaterialPatternsLowMaterial(FullEvalState& s);
 void MaterialPatternsTermGroup(FullEvalState& s);
-// Pawn and knight terms of one side and the other side's chariot mobility
-// (piece_pawn_terms.cpp).
-void RedPawnKnightTerms(FullEvalState& s);
-void BlackPawnKnightTerms(FullEvalState& s);
-// The attack on the enemy palace, every group in order (palace_attack*.cpp).
-void RedPalaceAttack(FullEvalState& s);
-void BlackPalaceAttack(FullEvalState& s);
+
+// The rules of a term group that the full and the medium evaluator share:
+// the medium evaluator's rule set changes a few of the full evaluator's.
+enum class RuleSet { kFull, kMedium };
+
+// Pawn and knight terms of kSide (piece_pawn_terms.cpp).
+template <uint32_t kSide, RuleSet kRules>
+void PawnKnightTerms(FullEvalState& s);
+// The attack of kSide on the enemy palace, every group in order
+// (palace_attack*.cpp), starting with the enemy pieces hemmed in on kSide's
+// half and the enemy chariots' mobility that close the pawn and knight
+// terms. The medium rule set leaves out the central-cannon and back-rank
+// cannon groups.
+template <uint32_t kSide, RuleSet kRules>
+void PalaceAttack(FullEvalState& s);
 // Groups of the palace attack told apart: rules by the enemy king's square,
 // the central cannon, the back-rank cannon and chariot rules, and the closing
-// attack terms.
+// attack terms with their steps once the defender has at most one adviser
+// (closing_attack*.cpp).
 void KingSquareRulesRed(FullEvalState& s);
 void KingSquareRulesBlack(FullEvalState& s);
 void CentralCannonRed(FullEvalState& s);
 void CentralCannonBlack(FullEvalState& s);
 void BackRankRulesRed(FullEvalState& s);
 void BackRankRulesBlack(FullEvalState& s);
-void ClosingAttackRed(FullEvalState& s);
-void ClosingAttackBlack(FullEvalState& s);
+template <uint32_t kSide, RuleSet kRules>
+void ClosingAttack(FullEvalState& s);
+template <uint32_t kSide, RuleSet kRules>
+void ClosingPressureSteps(FullEvalState& s);

@@ -5,8 +5,8 @@
 // the black king, as the rest of the king-square rules.
 #include <cstdint>
 
-#include "engine/eval/attack_side_view.h"
 #include "engine/eval/king_square_rules.h"
+#include "engine/eval/side_view.h"
 #include "engine/position/position.h"
 
 namespace {
@@ -16,11 +16,9 @@ namespace {
 template <uint32_t kSide>
 void DoubledOnAdviserSquare(const AttackSideView<kSide>& v) {
   const Square adviserSquare = v.At(3, 0);
-  if (!v.HoldsFoe(adviserSquare) || !v.IsOwn(v.At(3, 1), kChariot)) return;
-  if (!v.IsOwn(v.At(2, 0), kChariot) && !v.IsOwn(v.At(1, 0), kChariot) &&
-      !v.IsOwn(v.At(0, 0), kChariot))
-    return;
-  v.Add(v.FoeAttacks(adviserSquare) ? 100 : 500);
+  if (!v.HoldsDef(adviserSquare) || !v.AttOn(kChariot, 3, 1)) return;
+  if (!v.AttOn(kChariot, 2, 0) && !v.AttOn(kChariot, 1, 0) && !v.AttOn(kChariot, 0, 0)) return;
+  v.Add(v.Unattacked(adviserSquare) ? 500 : 100);
 }
 
 // A chariot on (3, 1) beside the palace centre, with a pawn on (5, 1) or,
@@ -29,17 +27,17 @@ template <uint32_t kSide>
 void ChariotOnRankOne(const AttackSideView<kSide>& v) {
   const Square post = v.At(3, 1);
   const Square centre = v.At(4, 1);
-  const int32_t advisers = v.Foe(kAdviser);
-  for (int i = 0; i < 2; ++i) {
-    if (v.SquareOf(v.OwnChariot(i)) != post) continue;
-    if (!v.IsOwn(v.At(5, 1), kPawn) && !(advisers <= 1 && v.Reaches(v.OwnChariot(1 - i), centre)))
-      continue;
-    if (v.OwnAttackCount(centre) < advisers) continue;
-    if (v.OwnKingOnFile(3) && v.KingLineTo(post)) {
+  const int32_t advisers = v.DefCount(kAdviser);
+  for (const uint32_t chariot : {8u, 9u}) {
+    const uint32_t other = chariot == 8 ? 9 : 8;
+    if (v.AttSquare(chariot) != post) continue;
+    if (!v.AttOn(kPawn, 5, 1) && !(advisers <= 1 && v.Reaches(other, centre))) continue;
+    if (v.AttAttackCount(centre) < advisers) continue;
+    if (v.AttKingOnFile(3) && v.KingLineTo(post)) {
       if (advisers == 0)
-        v.Add(v.Pair(1000, 500));
+        v.Add(v.AtMove(1000, 500));
       else if (advisers == 1)
-        v.Add(v.Pair(700, 300));
+        v.Add(v.AtMove(700, 300));
     } else {
       v.Add(100);
     }
@@ -56,7 +54,7 @@ void ChariotsAcrossThePalace(const AttackSideView<kSide>& v) {
   for (const int file : {2, 1, 0}) {
     const Square s = v.At(file, 0);
     if (v.Empty(s)) continue;
-    backRank = v.IsOwn(s, kChariot);
+    backRank = v.AttOn(kChariot, s);
     break;
   }
   if (!backRank) return;
@@ -64,15 +62,15 @@ void ChariotsAcrossThePalace(const AttackSideView<kSide>& v) {
   for (const int file : {5, 6, 7, 8}) {
     const Square s = v.At(file, 1);
     if (v.Empty(s)) continue;
-    rankOne = v.IsOwn(s, kChariot);
+    rankOne = v.AttOn(kChariot, s);
     break;
   }
   if (!rankOne) {
     v.Add(100);
     return;
   }
-  v.Add(v.Pair(700, 400));
-  if (v.Empty(v.At(4, 1)) || v.Own(kCannon) > 0) v.Add(100);
+  v.Add(v.AtMove(700, 400));
+  if (v.Empty(4, 1) || v.AttCount(kCannon) > 0) v.Add(100);
 }
 
 // A knight on (6, 2) beside the palace, with chariots and cannons on its
@@ -82,30 +80,30 @@ void WingKnight(const AttackSideView<kSide>& v) {
   using Twin = KingSquareTwin<kSide>;
   const Square near = v.At(5, 0);
   const Square far = v.At(3, 0);
-  if (v.HoldsFoe(far) && !v.IsFoe(far, kCannon)) v.Add(50);
+  if (v.HoldsDef(far) && !v.DefOn(kCannon, far)) v.Add(50);
 
-  const int32_t advisers = Twin::kWingKnightCountsOwnAdvisers ? v.Own(kAdviser) : v.Foe(kAdviser);
+  const int32_t advisers =
+      Twin::kWingKnightCountsOwnAdvisers ? v.AttCount(kAdviser) : v.DefCount(kAdviser);
   if (advisers <= 1 || v.Empty(near)) {
-    for (int i = 0; i < 2; ++i) {
-      const Square s = v.SquareOf(v.OwnChariot(i));
+    for (const uint32_t chariot : {8u, 9u}) {
+      const Square s = v.AttSquare(chariot);
       if (!v.OnWing(s, 1)) continue;
       if (FileOf(s) != v.File(6) || s == v.At(6, 0) || s == v.At(6, 1)) v.Add(100);
-      if (v.OwnAttackers() >= 4) v.Add(50);
+      if (v.AttAttackers() >= 4) v.Add(50);
       if (v.ZonePawns() != 0) v.Add(100);
     }
-    if (v.Empty(v.At(6, 1)) && v.Empty(v.At(5, 2)) && !v.FoeAttacks(near))
-      v.Add(v.EitherChariotCanGo(near) ? v.Pair(700, 200) : 50);
+    if (v.Empty(6, 1) && v.Empty(5, 2) && v.Unattacked(near))
+      v.Add(v.EitherChariotCanGo(near) ? v.AtMove(700, 200) : 50);
   }
 
-  if (v.IsOwn(v.At(7, 0), kCannon) || v.IsOwn(v.At(6, 0), kCannon) ||
-      (v.IsOwn(v.At(8, 0), kCannon) && v.Empty(v.At(7, 0)))) {
-    const bool bothOnWing = v.Own(kCannon) == 2 && v.OnWing(v.SquareOf(v.OwnCannon(0)), 1) &&
-                            v.OnWing(v.SquareOf(v.OwnCannon(1)), 1);
+  if (v.AttOn(kCannon, 7, 0) || v.AttOn(kCannon, 6, 0) ||
+      (v.AttOn(kCannon, 8, 0) && v.Empty(7, 0))) {
+    const bool bothOnWing =
+        v.AttCount(kCannon) == 2 && v.OnWing(v.AttSquare(10), 1) && v.OnWing(v.AttSquare(11), 1);
     v.Add(bothOnWing ? 100 : 50);
-    for (int i = 0; i < 2; ++i) {
-      const PieceIndex c = v.OwnChariot(i);
+    for (const uint32_t c : {8u, 9u}) {
       if (!v.OnFile(c, 5) || !v.CanGo(c, near)) continue;
-      if (v.HoldsFoe(far)) v.Add(v.IsFoe(far, kAdviser) ? v.Pair(500, 300) : v.Pair(400, 200));
+      if (v.HoldsDef(far)) v.Add(v.DefOn(kAdviser, far) ? v.AtMove(500, 300) : v.AtMove(400, 200));
       break;
     }
   }
@@ -116,14 +114,13 @@ void WingKnight(const AttackSideView<kSide>& v) {
 template <uint32_t kSide>
 void BackedChariotOnAdviserFile(const AttackSideView<kSide>& v) {
   const Square target = v.At(3, 0);
-  for (int i = 0; i < 2; ++i) {
-    const PieceIndex x = v.OwnChariot(i);
-    const PieceIndex y = v.OwnChariot(1 - i);
+  for (const uint32_t x : {8u, 9u}) {
+    const uint32_t y = x == 8 ? 9 : 8;
     if (!v.OnFile(x, 3) || !v.CanGo(x, target)) continue;
-    const Square xs = v.SquareOf(x);
+    const Square xs = v.AttSquare(x);
     const bool backed =
-        (v.OwnKingOnFile(3) && v.KingLineTo(xs)) || (v.OnFile(y, 3) && v.Reaches(y, xs));
-    if (backed) v.Add(v.FoeAttacks(target) ? v.Pair(200, 100) : v.Pair(700, 200));
+        (v.AttKingOnFile(3) && v.KingLineTo(xs)) || (v.OnFile(y, 3) && v.Reaches(y, xs));
+    if (backed) v.Add(v.Unattacked(target) ? v.AtMove(700, 200) : v.AtMove(200, 100));
   }
 }
 
@@ -132,14 +129,13 @@ void BackedChariotOnAdviserFile(const AttackSideView<kSide>& v) {
 template <uint32_t kSide>
 void CornerCannonBehindEntry(const AttackSideView<kSide>& v) {
   const Square post = v.At(3, 1);
-  if (!v.IsOwn(post, kChariot) && !v.IsOwn(post, kPawn)) return;
+  if (!v.AttOn(kChariot, post) && !v.AttOn(kPawn, post)) return;
   const Square a = v.At(1, 0);
   const Square b = v.At(2, 0);
-  if ((v.IsOwn(v.At(0, 0), kCannon) || v.IsOwn(v.At(0, 1), kCannon)) && v.Empty(a) && v.Empty(b) &&
+  if ((v.AttOn(kCannon, 0, 0) || v.AttOn(kCannon, 0, 1)) && v.Empty(a) && v.Empty(b) &&
       (v.EitherChariotReaches(a) || v.EitherChariotReaches(b)))
     v.Add(200);
-  if ((v.IsOwn(a, kCannon) || v.IsOwn(v.At(1, 1), kCannon)) && v.Empty(b) &&
-      v.EitherChariotReaches(b))
+  if ((v.AttOn(kCannon, a) || v.AttOn(kCannon, 1, 1)) && v.Empty(b) && v.EitherChariotReaches(b))
     v.Add(200);
 }
 
@@ -149,7 +145,7 @@ template <uint32_t kSide>
 void KingOnHomeSquareRules(const AttackSideView<kSide>& v) {
   using Twin = KingSquareTwin<kSide>;
   const AttackSideView<kSide> w = v.Mirrored();
-  const int32_t chariots = v.Own(kChariot);
+  const int32_t chariots = v.AttCount(kChariot);
   const Square centre = v.At(4, 1);
   const Square front = v.At(4, 2);
   const Square left = v.At(3, 0);
@@ -157,24 +153,23 @@ void KingOnHomeSquareRules(const AttackSideView<kSide>& v) {
 
   // A thin defence with both advisers at home and a piece of its own on the
   // palace centre.
-  if (v.Foe(kElephant) <= 1 && chariots > 0 && v.Foe(kAdviser) == 2 && v.IsFoe(left, kAdviser) &&
-      v.IsFoe(right, kAdviser)) {
-    const int32_t missing = 6 - v.FoeAttackers();
-    if (v.IsFoe(centre, kKnight)) {
-      for (int i = 0; i < 2; ++i) {
-        const PieceIndex c = v.OwnChariot(i);
+  if (v.DefCount(kElephant) <= 1 && chariots > 0 && v.DefCount(kAdviser) == 2 &&
+      v.DefOn(kAdviser, left) && v.DefOn(kAdviser, right)) {
+    const int32_t missing = 6 - v.DefAttackers();
+    if (v.DefOn(kKnight, centre)) {
+      for (const uint32_t c : {8u, 9u}) {
         if (!v.OnFile(c, 4) || !v.Reaches(c, centre)) continue;
-        v.Add(v.Foe(kElephant) == 0 ? 150 + 50 * missing : 100 + 100 * missing / 3);
+        v.Add(v.DefCount(kElephant) == 0 ? 150 + 50 * missing : 100 + 100 * missing / 3);
         break;
       }
     }
-    if (v.IsFoe(centre, kCannon) && v.Foe(kElephant) == 0 && v.IsOwn(front, kChariot)) {
+    if (v.DefOn(kCannon, centre) && v.DefCount(kElephant) == 0 && v.AttOn(kChariot, front)) {
       v.Add(75 + 100 * missing / 3);
-      if (v.HoldsOwn(v.At(4, 7)) && v.HoldsOwn(v.At(4, 8))) v.Add(33);
+      if (v.HoldsAtt(v.At(4, 7)) && v.HoldsAtt(v.At(4, 8))) v.Add(33);
     }
   }
 
-  if (v.ZonePawns() != 0 && v.Foe(kAdviser) <= 1) v.Add(v.AdvancedPawn(4) != 0 ? 100 : 33);
+  if (v.ZonePawns() != 0 && v.DefCount(kAdviser) <= 1) v.Add(v.AdvancedPawn(4) != 0 ? 100 : 33);
 
   if (chariots == 2) {
     DoubledOnAdviserSquare(v);
@@ -182,8 +177,8 @@ void KingOnHomeSquareRules(const AttackSideView<kSide>& v) {
   }
 
   if (v.ZonePawns() != 0 && chariots > 0) {
-    const bool pawnLeft = v.IsOwn(v.At(3, 1), kPawn);
-    const bool pawnRight = v.IsOwn(v.At(5, 1), kPawn);
+    const bool pawnLeft = v.AttOn(kPawn, 3, 1);
+    const bool pawnRight = v.AttOn(kPawn, 5, 1);
     if (pawnLeft && pawnRight && v.EitherChariotReaches(centre)) v.Add(300);
     ChariotOnRankOne(v);
     ChariotOnRankOne(w);
@@ -194,48 +189,48 @@ void KingOnHomeSquareRules(const AttackSideView<kSide>& v) {
   }
 
   if (v.ZoneKnights() != 0 && chariots > 0) {
-    if (v.IsOwn(v.At(6, 2), kKnight)) WingKnight(v);
-    if (v.IsOwn(v.At(2, 2), kKnight)) WingKnight(w);
-    if (v.IsOwn(front, kKnight)) {
+    if (v.AttOn(kKnight, 6, 2)) WingKnight(v);
+    if (v.AttOn(kKnight, 2, 2)) WingKnight(w);
+    if (v.AttOn(kKnight, front)) {
       // The knight in front of the king is hemmed in by what stands round it.
       int32_t hemmed = 0;
       for (const Square s : {v.At(5, 2), v.At(3, 2), v.At(4, 3)}) {
         if (v.Empty(s)) continue;
-        v.FoeTotal() += 50;
+        v.AddToDefender(50);
         ++hemmed;
       }
-      if (hemmed == 3) v.FoeTotal() += 100;
+      if (hemmed == 3) v.AddToDefender(100);
       v.Add(v.Empty(centre) ? 150 : 100);
       if (chariots == 2) v.Add(50);
     }
   }
 
   const bool knightOnCentre =
-      Twin::kBackedFileOwnKnight ? v.IsOwn(centre, kKnight) : v.IsFoe(centre, kKnight);
+      Twin::kBackedFileOwnKnight ? v.AttOn(kKnight, centre) : v.DefOn(kKnight, centre);
   if (chariots > 0 && knightOnCentre) {
     BackedChariotOnAdviserFile(v);
     BackedChariotOnAdviserFile(w);
   }
 
-  if (v.ZoneKnights() != 0 && v.Empty(centre) && chariots > 0 && v.IsFoe(left, kAdviser) &&
-      v.IsFoe(right, kAdviser)) {
-    const bool firstOnRankOne = v.OnTellRank(v.OwnChariot(0), 1);
-    const bool secondOnRankOne = v.OnTellRank(v.OwnChariot(1), 1);
+  if (v.ZoneKnights() != 0 && v.Empty(centre) && chariots > 0 && v.DefOn(kAdviser, left) &&
+      v.DefOn(kAdviser, right)) {
+    const bool firstOnRankOne = v.OnRank(8, 1);
+    const bool secondOnRankOne = v.OnRank(9, 1);
     if (!firstOnRankOne && !secondOnRankOne) {
       v.Add(25);
     } else {
-      if (firstOnRankOne && v.Reaches(v.OwnChariot(0), centre)) v.Add(v.Pair(100, 50));
-      if (secondOnRankOne && v.Reaches(v.OwnChariot(1), centre)) v.Add(v.Pair(100, 50));
+      if (firstOnRankOne && v.Reaches(8, centre)) v.Add(v.AtMove(100, 50));
+      if (secondOnRankOne && v.Reaches(9, centre)) v.Add(v.AtMove(100, 50));
       v.Add(50);
     }
   }
 
-  if (v.Own(kCannon) > 0 && chariots > 0) {
+  if (v.AttCount(kCannon) > 0 && chariots > 0) {
     CornerCannonBehindEntry(v);
     CornerCannonBehindEntry(w);
   }
 
-  if (v.Empty(centre) && v.IsOwn(front, kPawn)) v.Add(v.PalaceThreat());
+  if (v.Empty(centre) && v.AttOn(kPawn, front)) v.Add(v.PalaceThreat());
 }
 
 template void KingOnHomeSquareRules<kRed>(const AttackSideView<kRed>& v);

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "engine/eval/attack_side_view.h"
 #include "engine/eval/full_eval.h"
+#include "engine/eval/side_view.h"
 #include "engine/position/position.h"
 
 namespace {
@@ -18,144 +18,142 @@ namespace {
 template <uint32_t kSide>
 void KingOnFrontCorner(const AttackSideView<kSide>& v) {
   using Twin = KingSquareTwin<kSide>;
-  const int32_t chariots = v.Own(kChariot);
+  const int32_t chariots = v.AttCount(kChariot);
   const Square front = v.At(4, 2);
 
-  if (v.HoldsFoe(front)) {
-    v.Add(v.OwnStrongAttacker(v.At(5, 1)) ? 50 + 50 * chariots : 50);
+  if (v.HoldsDef(front)) {
+    v.Add(v.AttStrongAttacks(v.At(5, 1)) ? 50 + 50 * chariots : 50);
     if (chariots > 0) v.Add(100 * v.ZoneKnights());
   }
 
-  if (v.Own(kKnight) > 0 && chariots > 0) {
+  if (v.AttCount(kKnight) > 0 && chariots > 0) {
     v.Add(50 * chariots + 50 * v.ZoneKnights());
     const Square knight = v.At(7, 2);
-    if (v.IsOwn(knight, kKnight) && !v.Guarded(knight)) {
+    if (v.AttOn(kKnight, knight) && !v.Guarded(knight)) {
       const Square beside = v.At(6, 2);
-      if (v.EitherChariotReaches(beside) && !v.Guarded(beside)) v.Add(v.Pair(200, 100));
-      if (v.HoldsFoe(front)) v.Add(50);
+      if (v.EitherChariotReaches(beside) && !v.Guarded(beside)) v.Add(v.AtMove(200, 100));
+      if (v.HoldsDef(front)) v.Add(50);
     }
   }
 
-  if (v.Own(kPawn) == 0) return;
+  if (v.AttCount(kPawn) == 0) return;
 
   if (v.ZonePawns() != 0) {
-    if (v.OwnAttackers() > 0) v.Add(66);
-    if (chariots > 0 && v.Foe(kAdviser) == 0 && v.IsOwn(v.At(3, 1), kPawn)) {
-      if (v.OnFile(v.OwnChariot(0), 4) || v.OnFile(v.OwnChariot(1), 4)) v.Add(50);
+    if (v.AttAttackers() > 0) v.Add(66);
+    if (chariots > 0 && v.DefCount(kAdviser) == 0 && v.AttOn(kPawn, 3, 1)) {
+      if (v.OnFile(8, 4) || v.OnFile(9, 4)) v.Add(50);
       const Square home = v.At(4, 0);
-      if (v.IsOwn(home, kChariot) && v.KingLineTo(home) && !v.FoeAttacks(v.At(5, 0)))
-        v.Add(v.Pair(600, 100));
+      if (v.AttOn(kChariot, home) && v.KingLineTo(home) && v.Unattacked(v.At(5, 0)))
+        v.Add(v.AtMove(600, 100));
     }
   }
 
-  if (chariots > 0 && (v.IsOwn(v.At(6, 1), kPawn) || v.IsOwn(v.At(4, 1), kPawn)) &&
-      v.Empty(v.At(6, 2))) {
+  if (chariots > 0 && (v.AttOn(kPawn, 6, 1) || v.AttOn(kPawn, 4, 1)) && v.Empty(6, 2)) {
     const Square target = v.At(7, 2);
     if (v.EitherChariotReaches(target))
-      v.Add(v.IsOwn(v.At(8, 2), kCannon) || !v.Guarded(target) ? v.Pair(600, 300) : 50);
+      v.Add(v.AttOn(kCannon, 8, 2) || !v.Guarded(target) ? v.AtMove(600, 300) : 50);
   }
 
   const Square pawn = Twin::kCornerPawnOnCentre ? v.At(4, 1) : v.At(3, 2);
-  if (v.Foe(kAdviser) == 0 && v.IsOwn(pawn, kPawn)) v.Add(50);
+  if (v.DefCount(kAdviser) == 0 && v.AttOn(kPawn, pawn)) v.Add(50);
 }
 
 // The king on the palace side square (5, 1).
 template <uint32_t kSide>
 void KingOnPalaceSide(const AttackSideView<kSide>& v) {
-  const int32_t chariots = v.Own(kChariot);
+  const int32_t chariots = v.AttCount(kChariot);
   const Square centre = v.At(4, 1);
 
   // A knight before the palace and a chariot that would bear on the king
   // along its file.
-  if (v.ZoneKnights() != 0 && chariots > 0 && v.Empty(v.At(3, 2)) && v.IsOwn(v.At(3, 3), kKnight)) {
-    const int kingFile = FileOf(v.FoeKingSquare());
-    for (int i = 0; i < 2; ++i) {
+  if (v.ZoneKnights() != 0 && chariots > 0 && v.Empty(3, 2) && v.AttOn(kKnight, 3, 3)) {
+    const int kingFile = FileOf(v.DefKing());
+    for (const uint32_t chariot : {8u, 9u}) {
       Square squares[2];
-      v.LineAttackSquares(v.OwnChariot(i), &squares[0], &squares[1]);
+      v.LineAttackSquares(chariot, &squares[0], &squares[1]);
       for (const Square s : squares) {
         if (s == 0 || FileOf(s) != kingFile) continue;
-        v.Add(v.FoeAttacks(s) ? v.Pair(100, 50) : v.Pair(700, 100));
+        v.Add(v.Unattacked(s) ? v.AtMove(700, 100) : v.AtMove(100, 50));
       }
     }
   }
 
-  if (v.IsFoe(centre, kAdviser)) {
-    const bool fewAttackers = v.OwnAttackers() <= 1;
-    if (v.IsFoe(v.At(5, 2), kAdviser)) v.Add(fewAttackers ? 25 : 50);
-    if (v.IsFoe(v.At(5, 0), kAdviser)) v.Add(fewAttackers ? 50 : 100);
+  if (v.DefOn(kAdviser, centre)) {
+    const bool fewAttackers = v.AttAttackers() <= 1;
+    if (v.DefOn(kAdviser, 5, 2)) v.Add(fewAttackers ? 25 : 50);
+    if (v.DefOn(kAdviser, 5, 0)) v.Add(fewAttackers ? 50 : 100);
   }
 
-  if (v.IsFoe(v.At(5, 0), kAdviser)) {
-    const int32_t crowded = 50 * chariots + 25 * v.Own(kCannon) + 100 * v.ZoneKnights() / 3;
-    if (v.IsFoe(centre, kAdviser))
+  if (v.DefOn(kAdviser, 5, 0)) {
+    const int32_t crowded = 50 * chariots + 25 * v.AttCount(kCannon) + 100 * v.ZoneKnights() / 3;
+    if (v.DefOn(kAdviser, centre))
       v.Add(crowded);
-    else if (v.HoldsFoe(centre))
+    else if (v.HoldsDef(centre))
       v.Add(crowded + 50);
     else
       v.Add(50);
   }
 
-  if (v.ZonePawns() != 0 && v.OwnAttackers() > 0) {
+  if (v.ZonePawns() != 0 && v.AttAttackers() > 0) {
     v.Add(66);
-    if (chariots > 0 && v.IsOwn(v.At(6, 2), kPawn)) {
+    if (chariots > 0 && v.AttOn(kPawn, 6, 2)) {
       const Square corner = v.At(7, 0);
-      if (v.Empty(v.At(6, 0)) && v.EitherChariotReaches(corner))
-        v.Add(v.Guarded(corner) ? 150 : 400);
+      if (v.Empty(6, 0) && v.EitherChariotReaches(corner)) v.Add(v.Guarded(corner) ? 150 : 400);
       const Square side = v.At(7, 1);
-      if (v.Empty(v.At(6, 1)) && v.EitherChariotReaches(side))
-        v.Add(v.IsOwn(v.At(8, 1), kCannon) || !v.Guarded(side) ? v.Pair(600, 300) : 50);
+      if (v.Empty(6, 1) && v.EitherChariotReaches(side))
+        v.Add(v.AttOn(kCannon, 8, 1) || !v.Guarded(side) ? v.AtMove(600, 300) : 50);
     }
-    if (v.IsOwn(v.At(6, 3), kPawn)) v.Add(50);
+    if (v.AttOn(kPawn, 6, 3)) v.Add(50);
   }
 
   const Square knight = v.At(7, 1);
-  if (v.IsOwn(knight, kKnight)) {
-    if (v.IsFoe(centre, kAdviser)) v.Add(33);
+  if (v.AttOn(kKnight, knight)) {
+    if (v.DefOn(kAdviser, centre)) v.Add(33);
     if (chariots > 0 && !v.Guarded(knight))
-      v.Add(v.EitherChariotReaches(v.At(6, 1)) ? v.Pair(400, 200) : 50);
+      v.Add(v.EitherChariotReaches(v.At(6, 1)) ? v.AtMove(400, 200) : 50);
   }
 
-  if (v.Own(kCannon) > 0 && v.OwnAttackers() > 1 && v.IsFoe(centre, kAdviser) &&
-      (v.OnFile(v.OwnCannon(0), 5) || v.OnFile(v.OwnCannon(1), 5)))
-    v.Add(v.OwnAttackers() > 2 ? v.Pair(150, 75) : v.Pair(100, 50));
+  if (v.AttCount(kCannon) > 0 && v.AttAttackers() > 1 && v.DefOn(kAdviser, centre) &&
+      (v.OnFile(10, 5) || v.OnFile(11, 5)))
+    v.Add(v.AttAttackers() > 2 ? v.AtMove(150, 75) : v.AtMove(100, 50));
 }
 
 // The king on the back-rank corner (5, 0).
 template <uint32_t kSide>
 void KingOnBackCorner(const AttackSideView<kSide>& v) {
   using Twin = KingSquareTwin<kSide>;
-  if (v.OwnAttackers() == 0) return;
-  const int32_t chariots = v.Own(kChariot);
+  if (v.AttAttackers() == 0) return;
+  const int32_t chariots = v.AttCount(kChariot);
 
   if (v.ZonePawns() != 0) {
-    if (v.IsOwn(v.At(6, 3), kPawn) || v.IsOwn(v.At(7, 2), kPawn)) v.Add(66);
-    if (v.IsOwn(v.At(6, 1), kPawn) || v.IsOwn(v.At(6, 2), kPawn) || v.IsOwn(v.At(5, 2), kPawn))
+    if (v.AttOn(kPawn, 6, 3) || v.AttOn(kPawn, 7, 2)) v.Add(66);
+    if (v.AttOn(kPawn, 6, 1) || v.AttOn(kPawn, 6, 2) || v.AttOn(kPawn, 5, 2))
       v.Add(v.PalaceThreat());
-    if (v.IsOwn(v.At(4, 1), kPawn)) {
+    if (v.AttOn(kPawn, 4, 1)) {
       v.Add(100 + 100 * chariots);
-      for (int i = 0; i < 2; ++i) {
+      for (const uint32_t chariot : {8u, 9u}) {
         Square squares[2];
-        v.LineAttackSquares(v.OwnChariot(i), &squares[0], &squares[1]);
+        v.LineAttackSquares(chariot, &squares[0], &squares[1]);
         for (const Square s : squares) {
-          if (s == 0 || v.FoeAttacks(s)) continue;
+          if (s == 0 || !v.Unattacked(s)) continue;
           const bool nextToKing = s == v.At(6, 0) || s == v.At(5, 1) || s == v.At(4, 0);
-          v.Add(nextToKing ? v.Pair(700, 300) : v.Pair(400, 100));
+          v.Add(nextToKing ? v.AtMove(700, 300) : v.AtMove(400, 100));
         }
       }
     }
   }
 
-  if (v.OwnAttackers() < 3) return;
-  if (chariots > 0 && v.HoldsFoe(v.At(4, 0))) v.Add(50);
+  if (v.AttAttackers() < 3) return;
+  if (chariots > 0 && v.HoldsDef(4, 0)) v.Add(50);
   const int secondCannonRank = v.FileMirrored() ? Twin::kLeftSecondCannonRank : 1;
-  if (v.Own(kCannon) == 2 && chariots > 0 && v.IsOwn(v.At(8, 0), kCannon) &&
-      v.IsOwn(v.At(6, secondCannonRank), kCannon)) {
+  if (v.AttCount(kCannon) == 2 && chariots > 0 && v.AttOn(kCannon, 8, 0) &&
+      v.AttOn(kCannon, 6, secondCannonRank)) {
     const Square corner = v.At(7, 0);
-    const bool entry = (v.OnFile(v.OwnChariot(0), 7) && v.Reaches(v.OwnChariot(0), corner)) ||
-                       (v.OnFile(v.OwnChariot(1), 7) && v.Reaches(v.OwnChariot(1), corner));
+    const bool entry =
+        (v.OnFile(8, 7) && v.Reaches(8, corner)) || (v.OnFile(9, 7) && v.Reaches(9, corner));
     if (entry) {
       const bool open = !v.Guarded(v.At(8, 1)) && !v.Guarded(corner) && !v.Guarded(v.At(7, 2));
-      v.Add(open ? v.Pair(700, 200) : 100);
+      v.Add(open ? v.AtMove(700, 200) : 100);
     }
   }
 }
@@ -163,11 +161,10 @@ void KingOnBackCorner(const AttackSideView<kSide>& v) {
 // The king on the palace front (4, 2).
 template <uint32_t kSide>
 void KingOnPalaceFront(const AttackSideView<kSide>& v) {
-  if (v.ZonePawns() != 0 && v.OwnAttackers() > 0) v.Add(66);
-  if (v.Own(kKnight) > 0 && v.Own(kChariot) > 0) {
-    if (v.Foe(kAdviser) == 0 && (v.IsOwn(v.At(5, 3), kKnight) || v.IsOwn(v.At(3, 3), kKnight)))
-      v.Add(100);
-    v.Add(50 * v.Own(kChariot) + 50 * v.ZoneKnights());
+  if (v.ZonePawns() != 0 && v.AttAttackers() > 0) v.Add(66);
+  if (v.AttCount(kKnight) > 0 && v.AttCount(kChariot) > 0) {
+    if (v.DefCount(kAdviser) == 0 && (v.AttOn(kKnight, 5, 3) || v.AttOn(kKnight, 3, 3))) v.Add(100);
+    v.Add(50 * v.AttCount(kChariot) + 50 * v.ZoneKnights());
   }
 }
 
@@ -175,7 +172,7 @@ void KingOnPalaceFront(const AttackSideView<kSide>& v) {
 template <uint32_t kSide>
 void KingOnPalaceCentre(const AttackSideView<kSide>& v) {
   using Twin = KingSquareTwin<kSide>;
-  const int32_t chariots = v.Own(kChariot);
+  const int32_t chariots = v.AttCount(kChariot);
   const int32_t knights = v.ZoneKnights();
 
   if (chariots > 0) {
@@ -189,25 +186,24 @@ void KingOnPalaceCentre(const AttackSideView<kSide>& v) {
 
   if (v.ZonePawns() != 0) {
     v.Add(66);
-    if (Twin::kCentreCornerPattern && v.Empty(v.At(3, 2)) &&
-        (v.IsOwn(v.At(5, 2), kPawn) || v.IsOwn(v.At(5, 2), kChariot)) &&
-        v.IsOwn(v.At(3, 0), kChariot) && v.IsOwn(v.At(2, 1), kKnight))
-      v.Add(v.Pair(300, 100));
+    if (Twin::kCentreCornerPattern && v.Empty(3, 2) &&
+        (v.AttOn(kPawn, 5, 2) || v.AttOn(kChariot, 5, 2)) && v.AttOn(kChariot, 3, 0) &&
+        v.AttOn(kKnight, 2, 1))
+      v.Add(v.AtMove(300, 100));
   }
 
   if (knights != 0 && chariots > 0) {
-    if (v.IsOwn(v.At(3, 2), kKnight) || v.IsOwn(v.At(5, 2), kKnight))
-      v.Add(v.HoldsFoe(v.At(4, 2)) ? 50 : 25);
-    if (v.IsOwn(v.At(6, 1), kKnight)) v.Add(25);
-    if (v.IsOwn(v.At(2, 1), kKnight)) v.Add(25);
-    if (v.Empty(v.At(4, 2)) && v.IsOwn(v.At(4, 3), kKnight)) v.Add(75);
+    if (v.AttOn(kKnight, 3, 2) || v.AttOn(kKnight, 5, 2)) v.Add(v.HoldsDef(4, 2) ? 50 : 25);
+    if (v.AttOn(kKnight, 6, 1)) v.Add(25);
+    if (v.AttOn(kKnight, 2, 1)) v.Add(25);
+    if (v.Empty(4, 2) && v.AttOn(kKnight, 4, 3)) v.Add(75);
   }
 }
 
 template <uint32_t kSide>
 void KingSquareRules(FullEvalState& s) {
   const AttackSideView<kSide> v(s, false);
-  const Square king = v.FoeKingSquare();
+  const Square king = v.DefKing();
   if (king == v.At(5, 2))
     KingOnFrontCorner(v);
   else if (king == v.At(3, 2))

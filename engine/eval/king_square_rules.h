@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/eval/attack_side_view.h"
+#include "engine/eval/side_view.h"
 
 // Where black's rules against the red king are not the exact mirror of red's
 // rules against the black king.

@@ -1,6 +1,7 @@
 // The attack on the enemy palace: the fixed order of its rule groups, the
-// back-rank cannon-and-chariot batteries, the defending knight that screens
-// its own king, and the file-side table. The other groups live in
+// attacking cannons on the back rank (the defenders they pin, and the
+// batteries with the chariots), the defending knight that screens its own
+// king, and the file-side table. The other groups live in
 // palace_attack_groups_*.cpp and in the files of the king-square, central
 // cannon, back-rank and closing-attack rules.
 #include <cstdint>
@@ -30,6 +31,92 @@ namespace palace_attack {
 
 namespace {
 
+// Group 3's score of the defending piece on a back-rank square in line
+// with an attacking cannon: a cannon v, a chariot 3v/2, and on black's right
+// wing a knight v.
+template <uint32_t kSide>
+int32_t PinnedPieceValue(Square sq, int32_t v, bool rightWing) {
+  using P = Attack<kSide>;
+  if (P::DefOn(kCannon, sq)) return v;
+  if (P::DefOn(kChariot, sq)) return 3 * v / 2;
+  if (P::kRightPinScoresKnight && rightWing && P::DefOn(kKnight, sq)) return v;
+  return 0;
+}
+
+}  // namespace
+
+template <uint32_t kSide>
+void BackRankPinsGroup(FullEvalState& s) {
+  using P = Attack<kSide>;
+  int32_t& total = P::Total(s);
+
+  // An attacking cannon on the back rank bearing on the adviser square; the
+  // wings are valued differently.
+  if (P::DefCount(kAdviser) > 0 && P::AttCount(kCannon) > 0 && P::DefAttackers() > 0) {
+    const Square king = P::DefKing();
+    for (int wing = 0; wing < 2; ++wing) {
+      const bool right = wing == 1;
+      const auto f = [wing](int file) { return WingFile(wing, file); };
+      if (!P::Occupied(f(3), 0) || !(P::AttOn(kCannon, f(0), 0) || P::AttOn(kCannon, f(1), 0)))
+        continue;
+      int32_t v = 0;
+      if (P::Empty(4, 1)) {
+        v = 100 * P::AttCount(kChariot);
+      } else if (king == P::Sq(4, 0)) {
+        v = right ? 75 : 150;
+      } else if (king == P::Sq(f(5), 0)) {
+        v = right ? 50 : 75;
+      }
+      if (P::DefCount(kElephant) == 0) v = right ? 3 * v / 2 : 6 * v;
+      if (v == 0) continue;
+      const auto score = [&](int file) {
+        total += PinnedPieceValue<kSide>(P::Sq(file, 0), v, right);
+      };
+      if (P::AttOn(kCannon, f(0), 0)) {
+        if (P::Empty(f(1), 0) && P::Occupied(f(2), 0)) score(f(2));
+        if (P::Empty(f(2), 0) && P::Occupied(f(1), 0)) score(f(1));
+        score(f(3));
+      }
+      if (P::AttOn(kCannon, f(1), 0)) {
+        if (P::Occupied(f(2), 0)) score(f(2));
+        if (P::Occupied(f(3), 0)) score(f(3));
+      }
+    }
+  }
+
+  // The defending chariot, cannon and knight tangled in the corner.
+  if (P::DefCount(kChariot) > 0 && P::DefCount(kKnight) > 0 && P::AttCount(kCannon) > 0) {
+    for (int wing = 0; wing < 2; ++wing) {
+      const auto f = [wing](int file) { return WingFile(wing, file); };
+      if (P::DefOn(kCannon, f(1), 0) && P::DefOn(kChariot, f(0), 0))
+        total += P::DefOn(kKnight, f(0), 1) ? 100 : 50;
+      if (P::DefOn(kKnight, f(0), 1) && P::AttOn(kCannon, f(1), 1) && P::DefOn(kChariot, f(1), 0))
+        total += P::HoldsDef(f(0), 0) ? 100 : 50;
+    }
+  }
+
+  // A defending chariot shut in on the edge over its own pawn, and one in the
+  // attacker's corner behind the attacker's elephants.
+  if (P::DefCount(kChariot) > 0) {
+    for (int wing = 0; wing < 2; ++wing) {
+      const auto f = [wing](int file) { return WingFile(wing, file); };
+      if (!P::DefOn(kChariot, f(8), 2) || !P::DefOn(kPawn, f(8), 3)) continue;
+      if (P::Occupied(f(7), 2))
+        total += P::Occupied(f(6), 2) ? 75 : 50;
+      else if (P::Occupied(f(6), 2))
+        total += 25;
+    }
+    for (int wing = 0; wing < 2; ++wing) {
+      const auto f = [wing](int file) { return WingFile(wing, file); };
+      if (P::AttOn(kElephant, f(8), 7) && P::AttOn(kElephant, f(6), 9) &&
+          P::DefOn(kChariot, f(8), 9))
+        total += 100;
+    }
+  }
+}
+
+namespace {
+
 // A cannon on the back rank behind a chariot on the adviser file, the
 // other chariot on the far adviser file: scored by how thinly the palace
 // centre and the adviser square are defended.
@@ -37,8 +124,8 @@ template <uint32_t kSide>
 void ThinDefenceOfAdviserSquare(FullEvalState& s, int wing) {
   using P = Attack<kSide>;
   const auto f = [wing](int file) { return WingFile(wing, file); };
-  const bool adviserSideOpen = P::DefCount(kAdviser) == 0 || P::IsDef(kAdviser, f(3), 0);
-  if (P::DefKing() == P::Sq(4, 2) || !adviserSideOpen || !P::IsAtt(kChariot, f(5), 1)) return;
+  const bool adviserSideOpen = P::DefCount(kAdviser) == 0 || P::DefOn(kAdviser, f(3), 0);
+  if (P::DefKing() == P::Sq(4, 2) || !adviserSideOpen || !P::AttOn(kChariot, f(5), 1)) return;
   const int32_t a = P::DefAttackCount(P::Sq(4, 1));
   const int32_t b = P::DefAttackCount(P::Sq(f(3), 0));
   int32_t& total = P::Total(s);
@@ -62,14 +149,14 @@ void BackRankBatteryGroup(FullEvalState& s) {
   if (P::Occupied(4, 1) && P::AttCount(kChariot) == 2) {
     for (const int wing : {1, 0}) {
       const auto f = [wing](int file) { return WingFile(wing, file); };
-      if (!P::IsAtt(kChariot, f(3), 1)) continue;
-      if (P::IsAtt(kCannon, f(0), 0)) {
-        if (P::IsAtt(kChariot, f(1), 0) || P::IsAtt(kChariot, f(2), 0)) total += 200;
+      if (!P::AttOn(kChariot, f(3), 1)) continue;
+      if (P::AttOn(kCannon, f(0), 0)) {
+        if (P::AttOn(kChariot, f(1), 0) || P::AttOn(kChariot, f(2), 0)) total += 200;
         if (P::Occupied(f(1), 0) != P::Occupied(f(2), 0))
           ThinDefenceOfAdviserSquare<kSide>(s, wing);
       }
-      if (P::IsAtt(kCannon, f(1), 0)) {
-        if (P::IsAtt(kChariot, f(2), 0)) total += 200;
+      if (P::AttOn(kCannon, f(1), 0)) {
+        if (P::AttOn(kChariot, f(2), 0)) total += 200;
         ThinDefenceOfAdviserSquare<kSide>(s, wing);
       }
     }
@@ -80,18 +167,18 @@ void BackRankBatteryGroup(FullEvalState& s) {
   if (P::DefKing() != P::Sq(4, 0)) return;
   for (int wing = 0; wing < 2; ++wing) {
     const auto f = [wing](int file) { return WingFile(wing, file); };
-    if (!P::IsDef(kAdviser, f(3), 0)) continue;
+    if (!P::DefOn(kAdviser, f(3), 0)) continue;
     for (const int cannonFile : {f(0), f(1)}) {
-      if (!P::IsAtt(kCannon, cannonFile, 0)) continue;
-      if (!P::IsDef(kAdviser, 4, 1) && !P::IsDef(kCannon, 4, 1) && !P::IsDef(kChariot, 4, 1))
+      if (!P::AttOn(kCannon, cannonFile, 0)) continue;
+      if (!P::DefOn(kAdviser, 4, 1) && !P::DefOn(kCannon, 4, 1) && !P::DefOn(kChariot, 4, 1))
         continue;
       total += 25;
-      if (P::DefCount(kElephant) > 0 && (P::IsDef(kElephant, 4, 2) || P::IsDef(kElephant, f(0), 2)))
+      if (P::DefCount(kElephant) > 0 && (P::DefOn(kElephant, 4, 2) || P::DefOn(kElephant, f(0), 2)))
         continue;
       if (P::AttCount(kChariot) == 0) continue;
       total += 100 * P::AttCount(kChariot);
       const bool chariotBetween =
-          P::IsAtt(kChariot, f(2), 0) || (cannonFile == f(0) && P::IsAtt(kChariot, f(1), 0));
+          P::AttOn(kChariot, f(2), 0) || (cannonFile == f(0) && P::AttOn(kChariot, f(1), 0));
       if (chariotBetween) total += 150;
     }
   }
@@ -101,7 +188,7 @@ template <uint32_t kSide>
 void ScreeningKnightGroup(FullEvalState& s) {
   using P = Attack<kSide>;
   if (P::DefCount(kKnight) == 0 || P::DefAttackers() > 4) return;
-  for (const uint32_t knight : {P::DefPiece(6), P::DefPiece(7)}) {
+  for (const uint32_t knight : {P::Def(6), P::Def(7)}) {
     const Square sq = posPiece[knight];
     if (sq == 0) continue;
     const int file = FileOf(sq);
@@ -115,20 +202,26 @@ void ScreeningKnightGroup(FullEvalState& s) {
   }
 }
 
+template void BackRankPinsGroup<kRed>(FullEvalState&);
+template void BackRankPinsGroup<kBlack>(FullEvalState&);
 template void BackRankBatteryGroup<kRed>(FullEvalState&);
 template void BackRankBatteryGroup<kBlack>(FullEvalState&);
 template void ScreeningKnightGroup<kRed>(FullEvalState&);
 template void ScreeningKnightGroup<kBlack>(FullEvalState&);
 
-namespace {
+}  // namespace palace_attack
 
-// Every group of one side's attack, in order.
-template <uint32_t kSide>
+// Every group of one side's attack, in order. The central cannon and the
+// cannons and chariots on the back rank (group 7 and group 8) are the full
+// evaluator's alone.
+template <uint32_t kSide, RuleSet kRules>
 void PalaceAttack(FullEvalState& s) {
+  using namespace palace_attack;
   using P = Attack<kSide>;
-  HemmedDefendersGroup<kSide>(s);
+  constexpr bool kFull = kRules == RuleSet::kFull;
+  HemmedDefendersGroup<kSide, kRules>(s);
   OffCentreKingGroup<kSide>(s);
-  DefendingKnightsGroup<kSide>(s);
+  DefendingKnightsGroup<kSide, kRules>(s);
   BackRankPinsGroup<kSide>(s);
   if constexpr (kSide == kRed)
     KingSquareRulesRed(s);
@@ -136,28 +229,25 @@ void PalaceAttack(FullEvalState& s) {
     KingSquareRulesBlack(s);
   const int32_t w = KnightWingGroup<kSide>(s);
   if (w != 0) AttackStrengthGroup<kSide>(s, w);
-  if constexpr (kSide == kRed)
-    CentralCannonRed(s);
-  else
-    CentralCannonBlack(s);
-  // The back-rank rules hold only while the defending king is at home.
-  if (P::DefKing() == P::Sq(4, 0)) {
+  if constexpr (kFull) {
     if constexpr (kSide == kRed)
-      BackRankRulesRed(s);
+      CentralCannonRed(s);
     else
-      BackRankRulesBlack(s);
+      CentralCannonBlack(s);
+    // The back-rank rules hold only while the defending king is at home.
+    if (P::DefKing() == P::Sq(4, 0)) {
+      if constexpr (kSide == kRed)
+        BackRankRulesRed(s);
+      else
+        BackRankRulesBlack(s);
+    }
+    BackRankBatteryGroup<kSide>(s);
   }
-  BackRankBatteryGroup<kSide>(s);
   ScreeningKnightGroup<kSide>(s);
-  if constexpr (kSide == kRed)
-    ClosingAttackRed(s);
-  else
-    ClosingAttackBlack(s);
+  ClosingAttack<kSide, kRules>(s);
 }
 
-}  // namespace
-
-}  // namespace palace_attack
-
-void RedPalaceAttack(FullEvalState& s) { palace_attack::PalaceAttack<kRed>(s); }
-void BlackPalaceAttack(FullEvalState& s) { palace_attack::PalaceAttack<kBlack>(s); }
+template void PalaceAttack<kRed, RuleSet::kFull>(FullEvalState&);
+template void PalaceAttack<kBlack, RuleSet::kFull>(FullEvalState&);
+template void PalaceAttack<kRed, RuleSet::kMedium>(FullEvalState&);
+template void PalaceAttack<kBlack, RuleSet::kMedium>(FullEvalState&);

@@ -33,7 +33,7 @@ constexpr uint32_t Enemy(uint32_t type) {
 
 template <uint32_t Side>
 uint32_t RankCode(Square s) {
-  return Side == kRed ? redPawnRankCode[s] : blackPawnRankCode[s];
+  return Side == kRed ? pawnRankCodeRed[s] : pawnRankCodeBlack[s];
 }
 
 template <uint32_t Side>

@@ -1,9 +1,17 @@
-// Pawn and knight terms of one side, and the mobility of the other side's
-// chariots: pawns pressing a side without elephants, advanced pawns against
-// a stripped defence, enemy knights trapped on an edge or hemmed in, enemy
-// chariots with blocked lines, and a few fixed pawn-and-knight formations.
-// Every rule is written for red (bonuses to red's total); black's terms are
-// the same rules on the rank-mirrored board with the colours exchanged.
+// Pawn and knight terms of one side: pawns pressing a side without
+// elephants, advanced pawns against a stripped defence, enemy knights
+// trapped on an edge or hemmed in, and a few fixed pawn-and-knight
+// formations. Every rule is written for red (bonuses to red's total);
+// black's terms are the same rules on the rank-mirrored board with the
+// colours exchanged. The medium evaluator's rule set differs in the
+// middlegame extras: a wing pawn holds the enemy knights back only while it
+// is on the board, and an enemy knight on its file between its own chariot
+// behind it and ours in front of it is a target.
+//
+// The terms end with the enemy pieces hemmed in on our side and the enemy
+// chariots' mobility. Those rules also open our attack on the enemy palace,
+// which runs right after these terms; they are counted once, as the first
+// group of that attack (palace_attack_groups_defenders.cpp).
 #include <cstdint>
 
 #include "engine/eval/evaluate.h"
@@ -12,7 +20,7 @@
 
 namespace {
 
-template <uint32_t kUs>
+template <uint32_t kUs, RuleSet kRules>
 class Terms {
  public:
   explicit Terms(FullEvalState& s) : s_(s) {}
@@ -24,14 +32,11 @@ class Terms {
     if (Their(kKnight) > 0) TheirKnights();
     if (Our(kPawn) > 0) PawnsAgainstKnights();
     if (Our(kKnight) > 0) EdgeKnightsHunted();
-    if (Their(kKnight) > 0 && Our(kElephant) > 0) KnightsAcrossTheRiver();
-    if (Their(kElephant) == 2) DisconnectedElephants();
-    if (Our(kChariot) > 0 && Our(kCannon) > 0 && Their(kChariot) > 0) ChariotsShutInCorner();
-    if (Their(kChariot) > 0) TheirChariotMobility();
   }
 
  private:
   static constexpr uint32_t kThem = 1 - kUs;
+  static constexpr bool kMedium = kRules == RuleSet::kMedium;
   // Steps one rank towards our back rank / towards theirs.
   static constexpr int kTowardUs = kUs == kRed ? 1 : -1;
 
@@ -40,17 +45,12 @@ class Terms {
   // Rank of a square as a rule written for red reads it.
   static int RankAsRed(Square s) { return kUs == kRed ? RankOf(s) : 9 - RankOf(s); }
   static int32_t Our(uint32_t type) { return static_cast<int32_t>(pieceCount[kUs][type - 1]); }
-  static int32_t Their(uint32_t type) {
-    return static_cast<int32_t>(pieceCount[kThem][type - 1]);
-  }
+  static int32_t Their(uint32_t type) { return static_cast<int32_t>(pieceCount[kThem][type - 1]); }
   static int32_t OurAttackers() { return static_cast<int32_t>(attackerCount[kUs]); }
   static int32_t TheirAttackers() { return static_cast<int32_t>(attackerCount[kThem]); }
   static bool Ours(Square s, uint32_t type) { return typeBoard[s] == type + 7 * kUs; }
   static bool Theirs(Square s, uint32_t type) { return typeBoard[s] == type + 7 * kThem; }
   static bool Occupied(Square s) { return board[s] != 0; }
-  static bool HoldsOurs(Square s) {
-    return kUs == kRed ? board[s] > 0 && board[s] <= 16 : board[s] > 16;
-  }
   static PieceIndex OurPiece(PieceIndex redIndex) { return redIndex + 16 * kUs; }
   static PieceIndex TheirPiece(PieceIndex redIndex) { return redIndex + 16 * kThem; }
   static bool OurMove() { return sideToMove == kUs; }
@@ -91,7 +91,8 @@ class Terms {
       }
     }
     // Their knights kept in their own corner by our advanced wing pawns. A
-    // captured pawn reads rank code 0 and counts as advanced.
+    // captured pawn reads rank code 0: it counts as advanced in the full
+    // rule set and keeps nobody back in the medium one.
     if (Our(kPawn) > 0 && Their(kKnight) > 0) {
       const uint32_t zoneOffset = kUs == kRed ? 0 : 3;
       const struct {
@@ -99,11 +100,22 @@ class Terms {
         uint32_t zone;
       } wings[2] = {{OurPiece(13), 3 + zoneOffset}, {OurPiece(15), 1 + zoneOffset}};
       for (const auto& w : wings) {
-        if (PawnRankCode()[posPiece[w.pawn]] > 5) continue;
+        const Square pawn = posPiece[w.pawn];
+        if ((kMedium && pawn == 0) || PawnRankCode()[pawn] > 5) continue;
         for (PieceIndex k : {TheirPiece(6), TheirPiece(7)}) {
           const Square sq = posPiece[k];
           if (wingZone[sq] == w.zone && RankAsRed(sq) <= 2) Add(50);
         }
+      }
+    }
+    // Medium rule set: their knight on its file between their chariot
+    // behind it and ours in front of it.
+    if (kMedium && Their(kKnight) > 0 && Their(kChariot) > 0) {
+      for (PieceIndex k : {TheirPiece(6), TheirPiece(7)}) {
+        const Square sq = posPiece[k];
+        if (sq == 0 || !Theirs(sq - kTowardUs, kChariot) || !Ours(sq + kTowardUs, kChariot))
+          continue;
+        Add(50 + (Our(kCannon) > 0 ? 150 : 100));
       }
     }
     // Their cannon and knight tied up in a corner, our chariot on the file.
@@ -213,9 +225,9 @@ class Terms {
   void PawnsAgainstKnights() {
     static constexpr struct {
       int knightFile, knightRank, pawnFile, pawnRank, bonus;
-    } kRows[] = {{6, 2, 6, 4, 33}, {6, 2, 6, 3, 75}, {2, 2, 2, 4, 33}, {2, 2, 2, 3, 75},
-                 {8, 0, 6, 2, 150}, {0, 0, 2, 2, 150}, {8, 1, 6, 3, 0},   {4, 1, 6, 3, 50},
-                 {7, 0, 6, 3, 50}, {0, 1, 2, 3, 0},   {4, 1, 2, 3, 50}, {1, 0, 2, 3, 50}};
+    } kRows[] = {{6, 2, 6, 4, 33},  {6, 2, 6, 3, 75},  {2, 2, 2, 4, 33}, {2, 2, 2, 3, 75},
+                 {8, 0, 6, 2, 150}, {0, 0, 2, 2, 150}, {8, 1, 6, 3, 0},  {4, 1, 6, 3, 50},
+                 {7, 0, 6, 3, 50},  {0, 1, 2, 3, 0},   {4, 1, 2, 3, 50}, {1, 0, 2, 3, 50}};
     for (const auto& row : kRows) {
       if (!Theirs(At(row.knightFile, row.knightRank), kKnight) ||
           !Ours(At(row.pawnFile, row.pawnRank), kPawn))
@@ -245,68 +257,17 @@ class Terms {
     }
   }
 
-  void KnightsAcrossTheRiver() {
-    for (int side : {0, 1}) {
-      const int f = side == 0 ? 7 : 1;
-      const int elephantFile = side == 0 ? 6 : 2;
-      const int knightFile = side == 0 ? 5 : 3;
-      if (!Theirs(At(f, 5), kKnight) || !Ours(At(elephantFile, 5), kElephant)) continue;
-      Add(Ours(At(knightFile, 5), kKnight) ? 50 : 33);
-      if (Their(kChariot) == 0) Add(50);
-    }
-  }
-
-  void DisconnectedElephants() {
-    if (!Theirs(At(4, 2), kElephant)) return;
-    if (!((Occupied(At(5, 1)) && Theirs(At(6, 0), kElephant)) ||
-          (Occupied(At(3, 1)) && Theirs(At(2, 0), kElephant))))
-      return;
-    const bool knightNear = Ours(At(6, 3), kKnight) || Ours(At(2, 3), kKnight) ||
-                            Ours(At(3, 4), kKnight) || Ours(At(5, 4), kKnight);
-    Add(ZoneKnights() > 0 && knightNear ? 91 : 25);
-  }
-
-  void ChariotsShutInCorner() {
-    for (int wing : {0, 1}) {
-      // File f is the chariot's file next to the edge, g the knight's file.
-      const int f = wing == 0 ? 1 : 7;
-      const int edge = wing == 0 ? 0 : 8;
-      const int g = wing == 0 ? 2 : 6;
-      const int h = wing == 0 ? 3 : 5;
-      if (!(Theirs(At(f, 0), kChariot) || Theirs(At(edge, 0), kChariot) ||
-            Theirs(At(f, 1), kChariot) || Theirs(At(f, 2), kChariot)))
-        continue;
-      if (HoldsOurs(At(f, 3))) Add(33);
-      if (Ours(At(h, 3), kChariot)) Add(25);
-      if (Ours(At(g, 3), kChariot) && Theirs(At(g, 2), kKnight)) Add(33);
-    }
-  }
-
-  void TheirChariotMobility() {
-    for (PieceIndex c : {TheirPiece(8), TheirPiece(9)}) {
-      const Square sq = posPiece[c];
-      if (sq == 0) continue;
-      const int rank = RankAsRed(sq);
-      if (rank <= 3) {
-        if (Occupied(sq + kTowardUs)) Add(33);
-        if (Occupied(sq + 2 * kTowardUs)) Add(25);
-        if (Occupied(sq + 3 * kTowardUs)) Add(20);
-      } else if (rank >= 6) {
-        if (Occupied(sq - kTowardUs)) Add(16);
-        if (Occupied(sq - 2 * kTowardUs)) Add(12);
-        if (Occupied(sq - 3 * kTowardUs)) Add(10);
-      }
-      const int file = FileOf(sq);
-      if (file == 4) Add(33 + 25);
-      if ((file == 0 || file == 1) && Occupied(sq + 16)) Add(20);
-      if ((file == 8 || file == 7) && Occupied(sq - 16)) Add(20);
-    }
-  }
-
   FullEvalState& s_;
 };
 
 }  // namespace
 
-void RedPawnKnightTerms(FullEvalState& s) { Terms<kRed>(s).Run(); }
-void BlackPawnKnightTerms(FullEvalState& s) { Terms<kBlack>(s).Run(); }
+template <uint32_t kSide, RuleSet kRules>
+void PawnKnightTerms(FullEvalState& s) {
+  Terms<kSide, kRules>(s).Run();
+}
+
+template void PawnKnightTerms<kRed, RuleSet::kFull>(FullEvalState&);
+template void PawnKnightTerms<kBlack, RuleSet::kFull>(FullEvalState&);
+template void PawnKnightTerms<kRed, RuleSet::kMedium>(FullEvalState&);
+template void PawnKnightTerms<kBlack, RuleSet::kMedium>(FullEvalState&);

@@ -1,6 +1,7 @@
 // The shared verdict writers of the endgame evaluators and the trivial draw
 // evaluator. Scores are from the side to move's view; B is materialBalance
 // (red's view) and every division truncates toward zero.
+#include "engine/eval/endgame.h"
 #include "engine/eval/evaluate.h"
 #include "engine/position/position.h"
 
@@ -84,4 +85,20 @@ void SetBlackWinsVerdict(int32_t x, EndgameVerdict* verdict) {
     Write(verdict, b / 2 - x, kVerdictAtMost);
   else
     Write(verdict, (-b) / 2 + x, kVerdictAtLeast);
+}
+
+void ClearVerdict(EndgameVerdict* verdict) { Write(verdict, 0, kVerdictNone); }
+
+void SetWinsVerdict(uint32_t side, int32_t x, EndgameVerdict* verdict) {
+  if (side == kRed)
+    SetRedWinsVerdict(x, verdict);
+  else
+    SetBlackWinsVerdict(x, verdict);
+}
+
+void SetCannotLoseVerdict(uint32_t side, EndgameVerdict* verdict) {
+  if (side == kRed)
+    SetRedCannotLoseVerdict(verdict);
+  else
+    SetBlackCannotLoseVerdict(verdict);
 }

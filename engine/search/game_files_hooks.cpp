@@ -1,14 +1,45 @@
-// Where the engine meets the game files. The autosave and the database load
-// wait for the game-file code; the deferred load and save commands are handed
-// back to the interface, which runs them again.
+// Where the engine meets the game files. The autosave writes the binary
+// game file; the database load reads the current record of the open game
+// database; the deferred load and save commands are handed back to the
+// interface, which runs them again.
 #include "engine/search/game_files_hooks.h"
 
-#include "engine/bridge.h"
+#include <cstdio>
 
-void AutoSaveCurrentGame() {}
+#include "engine/bridge.h"
+#include "engine/search/data_paths.h"
+#include "game/binary_files.h"
+#include "game/database.h"
+#include "game/header.h"
+
+// The game is written to a temporary file next to the autosave and renamed
+// over it only once it was written completely, so a crash or a full disk
+// never leaves a half-written autosave behind.
+void AutoSaveCurrentGame() {
+  if (!EnsureInstallDirectory()) return;
+  char path[kPathBufferSize];
+  char temporary[kPathBufferSize];
+  if (!JoinPath(installDirectory, "CurrentGameV1.vgf", path)) return;
+  if (!JoinPath(installDirectory, "CurrentGameV1.vgf.tmp", temporary)) return;
+  const int result = SaveBinaryGame(temporary, kBinaryVersionEgf, currentGameHeader);
+  if (result == kBinarySaveCannotCreate) return;
+  // The writer named the temporary file as the game's file.
+  SetGameFileName(path);
+  if (result == kBinarySaveOk) {
+    if (std::rename(temporary, path) != 0) std::remove(temporary);
+  } else {
+    std::remove(temporary);
+  }
+}
 
 void LoadGameRequested() { NotifyEngineEvent(kEventLoadGame); }
 
 void SaveGameRequested() { NotifyEngineEvent(kEventSaveGame); }
 
-void LoadDatabaseGameRequested() {}
+// Reads the database's current game over the game on the board, with its
+// comments, into the current header; a game that cannot be read changes
+// nothing.
+void LoadDatabaseGameRequested() {
+  int32_t moveCount = 0;
+  gameDatabase.LoadGame(gameDatabase.GetCurrentGame(), &currentGameHeader, &moveCount, 1, 1);
+}

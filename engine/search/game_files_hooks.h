@@ -1,7 +1,7 @@
 // The game-file services the engine completions call: the autosave of the
 // current game and the load and save commands that were deferred while the
-// engine searched. Until game files exist the autosave and the database load
-// do nothing and the deferred commands are only announced to the interface.
+// engine searched. The deferred load and save commands are announced to the
+// interface, which runs its file dialogs again.
 #pragma once
 
 // Saves the current game as "CurrentGameV1.vgf" (binary version 7) in the

@@ -300,6 +300,11 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   ClearHistoryTables();
   ClearHashTables();
   ClearPickerSlots();
+  // With every pvMove slot cleared there is no line to follow: a followPv
+  // left set by the previous search would otherwise change the root scoring
+  // (and the mate search), so that the same position searched at the same
+  // level gave another result depending on what was searched before.
+  followPv = 0;
   iterationLogCount = 0;
   moveTimeLimitMs = static_cast<uint32_t>(thinkingTime);
 

@@ -28,6 +28,13 @@ class GameClockTest : public ::testing::Test {
     clock.Tick();
   }
 
+  // Game-time mode with the given time per side, reset and not yet started.
+  static void SetUpGameTime(CGameClock& clock, int32_t minutes, int32_t seconds) {
+    clock.SetGameTime(minutes, seconds);
+    clock.SetMode(kClockGameTime);
+    clock.Reset();
+  }
+
   static std::string SideText(const CGameClock& clock, int side) {
     char text[kClockTextSize];
     clock.FormatSideTime(side, text);
@@ -66,9 +73,7 @@ TEST_F(GameClockTest, CountUpChargesEachSideItsMoves) {
 
 TEST_F(GameClockTest, GameTimeCountsDownAndNeverBelowZero) {
   CGameClock clock;
-  clock.SetGameTime(1, 30);
-  clock.SetMode(kClockGameTime);
-  clock.Reset();
+  SetUpGameTime(clock, 1, 30);
   EXPECT_EQ(clock.GetSideTimeMs(0), 90000);
   EXPECT_EQ(clock.GetSideTimeMs(1), 90000);
   int32_t minutes, seconds;
@@ -166,9 +171,7 @@ TEST_F(GameClockTest, MovesLeftRoundsUp) {
 
 TEST_F(GameClockTest, PauseFreezesTheRunningMove) {
   CGameClock clock;
-  clock.SetGameTime(10, 0);
-  clock.SetMode(kClockGameTime);
-  clock.Reset();
+  SetUpGameTime(clock, 10, 0);
   clock.SwitchSide(0);
   Pass(clock, 3000);
   clock.Pause();
@@ -184,9 +187,7 @@ TEST_F(GameClockTest, PauseFreezesTheRunningMove) {
 
 TEST_F(GameClockTest, SwitchWhilePausedChargesNothing) {
   CGameClock clock;
-  clock.SetGameTime(10, 0);
-  clock.SetMode(kClockGameTime);
-  clock.Reset();
+  SetUpGameTime(clock, 10, 0);
   clock.SwitchSide(0);
   Pass(clock, 3000);
   clock.Pause();

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "engine/position/position.h"
+#include "tests/support/board_builder.h"
+#include "tests/support/random_play.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -33,7 +35,7 @@ struct Texts {
 
 // Makes the move, writes its four texts as the game does, takes it back.
 Texts TextsOf(Move move) {
-  EXPECT_EQ(MakeMove(move, static_cast<int32_t>(FindChecker(sideToMove))), 1) << MoveText(move);
+  EXPECT_EQ(testing_support::PlayMove(move), 1) << MoveText(move);
   const auto piece = static_cast<PieceIndex>(board[MoveTo(move)]);
   HistoryRecord r{};
   FormatWxfMove(move, r.wxfText, '.', piece, 0);
@@ -76,13 +78,26 @@ TEST(NotationTest, CoordinateTextsOfEveryKind) {
   for (int kind = 0; kind <= 6; ++kind) EXPECT_EQ(Coordinate(0, 0, kind), "?\?-?\?") << kind;
 }
 
+// A move and its four texts.
+struct TextCase {
+  const char* move;
+  Texts texts;
+};
+
+template <size_t N>
+void ExpectTexts(const TextCase (&cases)[N]) {
+  for (const TextCase& c : cases) {
+    const Texts t = TextsOf(MoveFromText(c.move));
+    EXPECT_EQ(t.wxf, c.texts.wxf) << c.move;
+    EXPECT_EQ(t.wxfChinese, c.texts.wxfChinese) << c.move;
+    EXPECT_EQ(t.axf, c.texts.axf) << c.move;
+    EXPECT_EQ(t.axfChinese, c.texts.axfChinese) << c.move;
+  }
+}
+
 TEST(NotationTest, EveryPieceKindOfBothSides) {
   SetUpFen(testing_support::kStartFen);
-  struct Case {
-    const char* move;
-    Texts texts;
-  };
-  const Case red[] = {
+  const TextCase red[] = {
       {"h2e2", {" C2.5", " " + kGbkCannon + "2.5", " C2=5", " " + kGbkCannon + "2=5"}},
       {"h0g2", {" H2+3", " " + kGbkKnight + "2+3", " H2+3", " " + kGbkKnight + "2+3"}},
       {"i0i1", {" R1+1", " " + kGbkChariot + "1+1", " R1+1", " " + kGbkChariot + "1+1"}},
@@ -92,15 +107,9 @@ TEST(NotationTest, EveryPieceKindOfBothSides) {
       {"g3g4", {" P3+1", " " + kRedPawn + "3+1", " P3+1", " " + kRedPawn + "3+1"}},
       {"b2b9", {" C8+7", " " + kGbkCannon + "8+7", " C8+7", " " + kGbkCannon + "8+7"}},
   };
-  for (const Case& c : red) {
-    const Texts t = TextsOf(MoveFromText(c.move));
-    EXPECT_EQ(t.wxf, c.texts.wxf) << c.move;
-    EXPECT_EQ(t.wxfChinese, c.texts.wxfChinese) << c.move;
-    EXPECT_EQ(t.axf, c.texts.axf) << c.move;
-    EXPECT_EQ(t.axfChinese, c.texts.axfChinese) << c.move;
-  }
+  ExpectTexts(red);
   SetUpFen("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b");
-  const Case black[] = {
+  const TextCase black[] = {
       {"h7e7", {" c8.5", " " + kGbkCannon + "8.5", " c8=5", " " + kGbkCannon + "8=5"}},
       {"h9g7", {" h8+7", " " + kGbkKnight + "8+7", " h8+7", " " + kGbkKnight + "8+7"}},
       {"a9a8", {" r1+1", " " + kGbkChariot + "1+1", " r1+1", " " + kGbkChariot + "1+1"}},
@@ -109,13 +118,7 @@ TEST(NotationTest, EveryPieceKindOfBothSides) {
       {"e9e8", {" k5+1", " " + kBlackKing + "5+1", " k5+1", " " + kBlackKing + "5+1"}},
       {"c6c5", {" p3+1", " " + kBlackPawn + "3+1", " p3+1", " " + kBlackPawn + "3+1"}},
   };
-  for (const Case& c : black) {
-    const Texts t = TextsOf(MoveFromText(c.move));
-    EXPECT_EQ(t.wxf, c.texts.wxf) << c.move;
-    EXPECT_EQ(t.wxfChinese, c.texts.wxfChinese) << c.move;
-    EXPECT_EQ(t.axf, c.texts.axf) << c.move;
-    EXPECT_EQ(t.axfChinese, c.texts.axfChinese) << c.move;
-  }
+  ExpectTexts(black);
 }
 
 TEST(NotationTest, StraightMovesCountRanks) {
@@ -379,8 +382,7 @@ TEST(NotationRoundTripTest, EveryMoveOfRandomGames) {
       if (::testing::Test::HasFailure()) return;
       const std::vector<Move> moves = LegalMoves();
       if (moves.empty()) break;
-      const Move move = moves[rng() % moves.size()];
-      ASSERT_EQ(MakeMove(move, static_cast<int32_t>(FindChecker(sideToMove))), 1);
+      ASSERT_EQ(testing_support::PlayMove(testing_support::RandomMove(moves, rng)), 1);
     }
   }
   EXPECT_GT(checked, 50000);
@@ -417,23 +419,11 @@ class RandomSetUp {
         Place(letters[5], squares);
       }
     }
-    std::string fen;
-    for (int r = 0; r < 10; ++r) {
-      int empty = 0;
-      for (int f = 8; f >= 0; --f) {
-        if (grid_[f][r] == '1') {
-          ++empty;
-          continue;
-        }
-        if (empty > 0) fen += static_cast<char>('0' + empty);
-        empty = 0;
-        fen += grid_[f][r];
-      }
-      if (empty > 0) fen += static_cast<char>('0' + empty);
-      if (r < 9) fen += '/';
-    }
-    fen += Coin() ? " w" : " b";
-    return fen;
+    std::vector<testing_support::Placed> pieces;
+    for (int f = 0; f < 9; ++f)
+      for (int r = 0; r < 10; ++r)
+        if (grid_[f][r] != '1') pieces.push_back({grid_[f][r], f, r});
+    return testing_support::FenOf(pieces, Coin() ? 'w' : 'b');
   }
 
  private:

@@ -5,13 +5,16 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "engine/bridge.h"
 #include "engine/eval/prepare.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/new_game.h"
+#include "tests/support/move_lists.h"
 
 namespace testing_support {
 
@@ -23,15 +26,24 @@ void CaptureLine(const char* text) {
 }
 }  // namespace
 
+void InitTestProcess() {
+  if (keysBuilt) return;
+  InitKeyTables();
+  keysBuilt = true;
+  // Keep the learning files and other data of the tests out of the user's
+  // data folder: one scratch folder per test process.
+  static const std::string dir =
+      testing::TempDir() + "vorelk-test-" + std::to_string(getpid());
+  std::snprintf(installDirectory, sizeof installDirectory, "%s", dir.c_str());
+  // Remove the folder and whatever the process wrote there when it ends.
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  });
+}
+
 void InitEngine() {
-  if (!keysBuilt) {
-    InitKeyTables();
-    keysBuilt = true;
-    // Keep the learning files and other data of the tests out of the user's
-    // data folder: one scratch folder per test process.
-    const std::string dir = testing::TempDir() + "vorelk-test-" + std::to_string(getpid());
-    std::snprintf(installDirectory, sizeof installDirectory, "%s", dir.c_str());
-  }
+  InitTestProcess();
   ResetGameState(1);
 }
 
@@ -91,12 +103,7 @@ bool PositionSnapshot::operator==(const PositionSnapshot& o) const {
 }
 
 std::vector<Move> LegalMoves() {
-  MovePicker& r = movePickers[historyPly];
-  r.next = 0;
-  r.count = 0;
-  GenerateAllMoves();
-  std::vector<Move> pseudo;
-  for (int i = 0; i < r.count; ++i) pseudo.push_back(r.entries[i].move);
+  const std::vector<Move> pseudo = GeneratedMoves(GenerateAllMoves);
   std::vector<Move> legal;
   const uint32_t checker = FindChecker(sideToMove);
   for (Move m : pseudo) {
@@ -119,5 +126,7 @@ Move MoveFromText(const std::string& text) {
   EXPECT_NE(m, 0u) << "bad move text " << text;
   return m;
 }
+
+int PlayMove(Move move) { return MakeMove(move, static_cast<int32_t>(FindChecker(sideToMove))); }
 
 }  // namespace testing_support

@@ -13,7 +13,11 @@ namespace testing_support {
 inline constexpr const char* kStartFen =
     "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w";
 
-// Builds the key tables once and resets the game to the standard position.
+// Once per process: builds the key tables and points installDirectory at a
+// scratch folder of this process. A test that points installDirectory
+// elsewhere calls this first, so that the first InitEngine does not move it.
+void InitTestProcess();
+// InitTestProcess, then resets the game to the standard position.
 void InitEngine();
 // Resets the game, reads the FEN into the engine position and prepares it
 // (typeBoard, counters, masks, banks, balance), as every real caller does.
@@ -59,5 +63,8 @@ std::vector<Move> LegalMoves();
 std::string MoveText(Move move);
 // Parses "h2e2"; fails the current test on bad text.
 Move MoveFromText(const std::string& text);
+// MakeMove with the checker of the side to move, as the searches call it;
+// returns MakeMove's answer.
+int PlayMove(Move move);
 
 }  // namespace testing_support

@@ -1,29 +1,15 @@
 // The perft command-line tool: output format, divide lines and exit codes.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
+
+#include "tests/support/run_tool.h"
+#include "tests/support/test_position.h"
 
 namespace {
 
-struct RunResult {
-  int exitCode;
-  std::string out;
-};
-
-RunResult RunPerft(const std::string& args) {
-  const std::string cmd = std::string(VORELK_TOOLS_DIR) + "/perft " + args + " 2>/dev/null";
-  RunResult r{-1, ""};
-  std::FILE* pipe = popen(cmd.c_str(), "r");
-  if (pipe == nullptr) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+testing_support::CommandRun RunPerft(const std::string& args) {
+  return testing_support::RunTool("perft", args);
 }
 
 std::string LastLine(const std::string& text) {
@@ -33,25 +19,26 @@ std::string LastLine(const std::string& text) {
   return pos == std::string::npos ? t : t.substr(pos + 1);
 }
 
-const char* kStart = "\"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w\"";
+// The start position, quoted for the shell.
+const std::string kStart = std::string("\"") + testing_support::kStartFen + "\"";
 
 TEST(PerftTool, CountsAndDivides) {
-  auto r = RunPerft(std::string(kStart) + " 2");
+  auto r = RunPerft(kStart + " 2");
   ASSERT_EQ(r.exitCode, 0);
-  EXPECT_EQ(LastLine(r.out), "1920");
+  EXPECT_EQ(LastLine(r.output), "1920");
 
-  r = RunPerft(std::string(kStart) + " 1 --divide");
+  r = RunPerft(kStart + " 1 --divide");
   ASSERT_EQ(r.exitCode, 0);
-  EXPECT_EQ(LastLine(r.out), "44");
-  EXPECT_NE(r.out.find("h2e2: 1\n"), std::string::npos);
+  EXPECT_EQ(LastLine(r.output), "44");
+  EXPECT_NE(r.output.find("h2e2: 1\n"), std::string::npos);
   // ParseFen numbers pieces in reading order, so chariot 8 is the one on
   // file 8 ("a") and its moves come first.
-  EXPECT_EQ(r.out.rfind("a0a1: 1\n", 0), 0u) << r.out;
+  EXPECT_EQ(r.output.rfind("a0a1: 1\n", 0), 0u) << r.output;
 
   // The same position in the other letter set with side letter "r".
   r = RunPerft("\"rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RHEAKAEHR r\" 2");
   ASSERT_EQ(r.exitCode, 0);
-  EXPECT_EQ(LastLine(r.out), "1920");
+  EXPECT_EQ(LastLine(r.output), "1920");
 }
 
 TEST(PerftTool, IronPawnOptionsChangeTheCount) {
@@ -62,16 +49,16 @@ TEST(PerftTool, IronPawnOptionsChangeTheCount) {
   const auto iron = RunPerft(fen + " 1 --black-iron");
   ASSERT_EQ(plain.exitCode, 0);
   ASSERT_EQ(iron.exitCode, 0);
-  EXPECT_EQ(std::stoi(LastLine(plain.out)), std::stoi(LastLine(iron.out)) + 1);
+  EXPECT_EQ(std::stoi(LastLine(plain.output)), std::stoi(LastLine(iron.output)) + 1);
 }
 
 TEST(PerftTool, BadInputExitsWithTwo) {
   EXPECT_EQ(RunPerft("").exitCode, 2);
-  EXPECT_EQ(RunPerft(std::string(kStart)).exitCode, 2);
-  EXPECT_EQ(RunPerft(std::string(kStart) + " x").exitCode, 2);
-  EXPECT_EQ(RunPerft(std::string(kStart) + " -1").exitCode, 2);
+  EXPECT_EQ(RunPerft(kStart).exitCode, 2);
+  EXPECT_EQ(RunPerft(kStart + " x").exitCode, 2);
+  EXPECT_EQ(RunPerft(kStart + " -1").exitCode, 2);
   EXPECT_EQ(RunPerft("\"not a fen\" 3").exitCode, 2);
-  EXPECT_EQ(RunPerft(std::string(kStart) + " 3 --bogus").exitCode, 2);
+  EXPECT_EQ(RunPerft(kStart + " 3 --bogus").exitCode, 2);
 }
 
 }  // namespace

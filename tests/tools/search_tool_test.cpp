@@ -2,33 +2,23 @@
 // and the exit codes on bad input.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cctype>
 #include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/run_tool.h"
+#include "tests/support/test_position.h"
+
 namespace {
 
-struct RunResult {
-  int exitCode;
-  std::string text;  // stdout, or stderr with errorsOnly
-};
+using RunResult = testing_support::CommandRun;
 
+// The tool's standard output, or with errorsOnly its error output.
 RunResult RunSearchTool(const std::string& args, bool errorsOnly = false) {
-  const std::string cmd = std::string(VORELK_TOOLS_DIR) + "/search " + args +
-                          (errorsOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
-  RunResult r{-1, ""};
-  std::FILE* pipe = popen(cmd.c_str(), "r");
-  if (pipe == nullptr) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.text.append(buf, n);
-  const int status = pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  return testing_support::RunTool("search", args,
+                                  errorsOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -72,13 +62,14 @@ bool IsCountLine(const std::string& line, const std::string& word) {
          digits.find_first_not_of("0123456789") == std::string::npos;
 }
 
-const std::string kStart = "\"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w\"";
+// The start position, quoted for the shell.
+const std::string kStart = std::string("\"") + testing_support::kStartFen + "\"";
 
 TEST(SearchTool, PrintsEachIterationAndTheResult) {
   const RunResult r = RunSearchTool(kStart + " --depth 3");
   ASSERT_EQ(r.exitCode, 0);
-  const auto lines = Lines(r.text);
-  ASSERT_EQ(lines.size(), 4u) << r.text;
+  const auto lines = Lines(r.output);
+  ASSERT_EQ(lines.size(), 4u) << r.output;
   for (int d = 1; d <= 3; ++d)
     EXPECT_EQ(lines[d - 1].rfind("depth " + std::to_string(d) + " score ", 0), 0u) << lines[d - 1];
   const Result result = ParseResult(lines[3]);
@@ -95,8 +86,8 @@ TEST(SearchTool, FixedDepthIsDeterministic) {
   const RunResult b = RunSearchTool(args);
   ASSERT_EQ(a.exitCode, 0);
   ASSERT_EQ(b.exitCode, 0);
-  const Result ra = ParseResult(Lines(a.text).back());
-  const Result rb = ParseResult(Lines(b.text).back());
+  const Result ra = ParseResult(Lines(a.output).back());
+  const Result rb = ParseResult(Lines(b.output).back());
   ASSERT_TRUE(ra.valid);
   ASSERT_TRUE(rb.valid);
   EXPECT_EQ(ra.move, rb.move);
@@ -109,16 +100,16 @@ TEST(SearchTool, FindsTheMateAndScoresFromTheSideToMove) {
   // The chariot leaves the black king without a move at once.
   RunResult r = RunSearchTool("\"3k5/9/9/9/9/9/9/9/9/4K3R w\" --depth 3");
   ASSERT_EQ(r.exitCode, 0);
-  const Result mate = ParseResult(Lines(r.text).back());
-  ASSERT_TRUE(mate.valid) << r.text;
+  const Result mate = ParseResult(Lines(r.output).back());
+  ASSERT_TRUE(mate.valid) << r.output;
   EXPECT_EQ(mate.move, "i0i8");
   EXPECT_GT(mate.score, 3199745);
 
   // A side without a legal move has no best move.
   r = RunSearchTool("\"3k5/9/9/9/9/9/9/9/9/3RK4 b\" --depth 2");
   ASSERT_EQ(r.exitCode, 0);
-  const Result none = ParseResult(Lines(r.text).back());
-  ASSERT_TRUE(none.valid) << r.text;
+  const Result none = ParseResult(Lines(r.output).back());
+  ASSERT_TRUE(none.valid) << r.output;
   EXPECT_EQ(none.move, "(none)");
   EXPECT_EQ(none.score, -3200000);
 }
@@ -126,8 +117,8 @@ TEST(SearchTool, FindsTheMateAndScoresFromTheSideToMove) {
 TEST(SearchTool, MoveTimeStopsTheSearch) {
   const RunResult r = RunSearchTool(kStart + " --movetime 300");
   ASSERT_EQ(r.exitCode, 0);
-  const Result result = ParseResult(Lines(r.text).back());
-  ASSERT_TRUE(result.valid) << r.text;
+  const Result result = ParseResult(Lines(r.output).back());
+  ASSERT_TRUE(result.valid) << r.output;
   EXPECT_GE(result.depth, 1);
   EXPECT_LT(result.ms, 2000u);
 }
@@ -152,15 +143,17 @@ TEST(SearchTool, BadInputExitsWithTwoAndAMessage) {
   for (const char* args : bad) {
     const RunResult r = RunSearchTool(args, true);
     EXPECT_EQ(r.exitCode, 2) << args;
-    EXPECT_EQ(r.text.rfind("search: ", 0), 0u) << args << ": " << r.text;
+    EXPECT_EQ(r.output.rfind("search: ", 0), 0u) << args << ": " << r.output;
   }
 }
 
-TEST(SearchTool, BenchReportsNodesAndSpeed) {
+// The whole benchmark takes seconds even in an optimised build: "Slow" keeps
+// it out of the sanitizer run of the CI, where it would take minutes.
+TEST(SearchTool, SlowBenchReportsNodesAndSpeed) {
   const RunResult r = RunSearchTool("--bench");
   ASSERT_EQ(r.exitCode, 0);
-  const auto lines = Lines(r.text);
-  ASSERT_EQ(lines.size(), 2u) << r.text;
+  const auto lines = Lines(r.output);
+  ASSERT_EQ(lines.size(), 2u) << r.output;
   EXPECT_TRUE(IsCountLine(lines[0], "nodes")) << lines[0];
   EXPECT_TRUE(IsCountLine(lines[1], "nps")) << lines[1];
 }

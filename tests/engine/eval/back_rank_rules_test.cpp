@@ -9,34 +9,16 @@
 #include "engine/eval/full_eval.h"
 #include "engine/position/position.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
 using eval_testing::At;
 using eval_testing::Fen;
+using palace_rules_testing::PreparedState;
 using testing_support::PositionSnapshot;
 using testing_support::SetUpFen;
-
-// The working values the evaluator's set-up hands to the term groups.
-FullEvalState Prepared() {
-  FullEvalState s{};
-  const int32_t ra = static_cast<int32_t>(attackerCount[kRed]);
-  const int32_t ba = static_cast<int32_t>(attackerCount[kBlack]);
-  s.balance = materialBalance;
-  s.middlegameLevel =
-      ra >= 5 && ba >= 5 && pieceCount[kRed][0] >= 3 && pieceCount[kBlack][0] >= 3 ? 2 : 1;
-  if (ra <= 3 || ba <= 3) s.middlegameLevel = 0;
-  for (PieceIndex i = 12; i <= 16; ++i) s.redZonePawns += blackPalaceZone[posPiece[i]] != 0;
-  for (PieceIndex i = 28; i <= 32; ++i) s.blackZonePawns += redPalaceZone[posPiece[i]] != 0;
-  for (PieceIndex i : {6u, 7u}) s.redZoneKnights += redKnightTargetSquares[posPiece[i]] != 0;
-  for (PieceIndex i : {22u, 23u})
-    s.blackZoneKnights += blackKnightTargetSquares[posPiece[i]] != 0;
-  s.redAttackStrength = attackWeight[kRed] + s.redZonePawns;
-  s.blackAttackStrength = attackWeight[kBlack] + s.blackZonePawns;
-  s.redCanWin = s.blackCanWin = 1;
-  return s;
-}
 
 // The attacker's gain with the attacker to move and with the defender to
 // move.
@@ -49,7 +31,7 @@ struct Gain {
 // Runs the group of `side` on the current position; the other total and the
 // position stay as they were.
 int32_t RunGroup(uint32_t side) {
-  FullEvalState s = Prepared();
+  FullEvalState s = PreparedState();
   const PositionSnapshot before = PositionSnapshot::Take();
   if (side == kRed)
     BackRankRulesRed(s);

@@ -3,8 +3,6 @@
 // the frame it shares with the full evaluator, differential checks against
 // the full evaluator's groups on positions from random play, and a
 // robustness sweep of every knowledge level through the evaluator pointer.
-#include "engine/eval/eval_medium.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,6 +29,9 @@ using palace_rules_testing::GroupFn;
 using palace_rules_testing::PreparedState;
 using palace_rules_testing::Totals;
 using testing_support::SetUpFen;
+namespace pa = palace_attack;
+constexpr RuleSet kFull = RuleSet::kFull;
+constexpr RuleSet kMedium = RuleSet::kMedium;
 
 // ---------------------------------------------------------------------------
 // Running groups
@@ -95,21 +96,6 @@ void CheckDiffs(const std::vector<DiffCase>& cases, GroupFn mediumRed, GroupFn f
   }
 }
 
-template <uint32_t kSide>
-void FullPawnTerms(FullEvalState& s) {
-  if constexpr (kSide == kRed)
-    RedPawnKnightTerms(s);
-  else
-    BlackPawnKnightTerms(s);
-}
-template <uint32_t kSide>
-void FullClosing(FullEvalState& s) {
-  if constexpr (kSide == kRed)
-    ClosingAttackRed(s);
-  else
-    ClosingAttackBlack(s);
-}
-
 // ---------------------------------------------------------------------------
 // Hand-built positions, rule by rule
 // ---------------------------------------------------------------------------
@@ -138,9 +124,9 @@ TEST(EvalMediumRules, EnemyChariotMobilityCountsItsFirstFiveRanks) {
        -16},
       {"rank 3 counts alike", {{'k', 4, 0}, {'K', 4, 9}, {'r', 2, 3}, {'P', 2, 4}}, 0, 0, 0, 0},
   };
-  CheckDiffs(cases, medium_eval::HemmedDefendersGroup<kRed>,
-             palace_attack::HemmedDefendersGroup<kRed>, medium_eval::HemmedDefendersGroup<kBlack>,
-             palace_attack::HemmedDefendersGroup<kBlack>, true);
+  CheckDiffs(cases, pa::HemmedDefendersGroup<kRed, kMedium>, pa::HemmedDefendersGroup<kRed, kFull>,
+             pa::HemmedDefendersGroup<kBlack, kMedium>, pa::HemmedDefendersGroup<kBlack, kFull>,
+             true);
 }
 
 TEST(EvalMediumRules, KnightBesideOwnElephantIsGradedByTheEdgeSquare) {
@@ -170,9 +156,9 @@ TEST(EvalMediumRules, KnightBesideOwnElephantIsGradedByTheEdgeSquare) {
       {"counts level", with({{'r', 8, 0}}), 0, 0, 25, 25},
       {"no knight beside the elephant", without('N', 5, 5), 0, 0, 0, 0},
   };
-  CheckDiffs(cases, medium_eval::HemmedDefendersGroup<kRed>,
-             palace_attack::HemmedDefendersGroup<kRed>, medium_eval::HemmedDefendersGroup<kBlack>,
-             palace_attack::HemmedDefendersGroup<kBlack>, true);
+  CheckDiffs(cases, pa::HemmedDefendersGroup<kRed, kMedium>, pa::HemmedDefendersGroup<kRed, kFull>,
+             pa::HemmedDefendersGroup<kBlack, kMedium>, pa::HemmedDefendersGroup<kBlack, kFull>,
+             true);
 }
 
 TEST(EvalMediumRules, PieceInFrontOfCorneredKnightScoresFlat) {
@@ -192,9 +178,9 @@ TEST(EvalMediumRules, PieceInFrontOfCorneredKnightScoresFlat) {
       {"chariot, (2,0) occupied", with({{'R', 1, 1}, {'b', 2, 0}}), -50, -50, -50, -50},
       {"knight in front", with({{'N', 1, 1}, {'b', 2, 0}}), 0, 0, 0, 0},
   };
-  CheckDiffs(cases, medium_eval::DefendingKnightsGroup<kRed>,
-             palace_attack::DefendingKnightsGroup<kRed>, medium_eval::DefendingKnightsGroup<kBlack>,
-             palace_attack::DefendingKnightsGroup<kBlack>, true);
+  CheckDiffs(cases, pa::DefendingKnightsGroup<kRed, kMedium>,
+             pa::DefendingKnightsGroup<kRed, kFull>, pa::DefendingKnightsGroup<kBlack, kMedium>,
+             pa::DefendingKnightsGroup<kBlack, kFull>, true);
 
   // The worked number: a red pawn in front of the knight on (1,0) gives 200
   // whatever stands on (2,0), any other piece 100.
@@ -202,10 +188,10 @@ TEST(EvalMediumRules, PieceInFrontOfCorneredKnightScoresFlat) {
     std::vector<At> p = with({{'P', 1, 1}});
     if (elephant) p.push_back({'b', 2, 0});
     SetUpFen(Fen(p, 'w'));
-    const Totals pawn = RunGroup(medium_eval::DefendingKnightsGroup<kRed>);
+    const Totals pawn = RunGroup(pa::DefendingKnightsGroup<kRed, kMedium>);
     p[4] = {'R', 1, 1};
     SetUpFen(Fen(p, 'w'));
-    const Totals other = RunGroup(medium_eval::DefendingKnightsGroup<kRed>);
+    const Totals other = RunGroup(pa::DefendingKnightsGroup<kRed, kMedium>);
     EXPECT_EQ(pawn.red - other.red, 100) << "elephant on (2,0): " << elephant;
   }
 }
@@ -241,9 +227,9 @@ TEST(EvalMediumRules, PawnAgainstKnightBesideThePalaceIsGraded) {
        0,
        0},
   };
-  CheckDiffs(cases, medium_eval::DefendingKnightsGroup<kRed>,
-             palace_attack::DefendingKnightsGroup<kRed>, medium_eval::DefendingKnightsGroup<kBlack>,
-             palace_attack::DefendingKnightsGroup<kBlack>, false);
+  CheckDiffs(cases, pa::DefendingKnightsGroup<kRed, kMedium>,
+             pa::DefendingKnightsGroup<kRed, kFull>, pa::DefendingKnightsGroup<kBlack, kMedium>,
+             pa::DefendingKnightsGroup<kBlack, kFull>, false);
 }
 
 TEST(EvalMediumRules, KnightBetweenTwoChariotsOnItsFile) {
@@ -265,8 +251,8 @@ TEST(EvalMediumRules, KnightBetweenTwoChariotsOnItsFile) {
       {"middlegame level 0", levelZero, 0, 0, 0, 0},
       {"own chariot not behind", notBehind, 0, 0, 0, 0},
   };
-  CheckDiffs(cases, medium_eval::PawnKnightTerms<kRed>, FullPawnTerms<kRed>,
-             medium_eval::PawnKnightTerms<kBlack>, FullPawnTerms<kBlack>, true);
+  CheckDiffs(cases, PawnKnightTerms<kRed, kMedium>, PawnKnightTerms<kRed, kFull>,
+             PawnKnightTerms<kBlack, kMedium>, PawnKnightTerms<kBlack, kFull>, true);
 }
 
 TEST(EvalMediumRules, CapturedWingPawnHoldsNoKnightBack) {
@@ -277,9 +263,10 @@ TEST(EvalMediumRules, CapturedWingPawnHoldsNoKnightBack) {
     for (const uint32_t colour : {kRed, kBlack}) {
       SetUpFen(StartFen(side));
       const PieceIndex offset = colour == kRed ? 0 : 16;
-      const GroupFn medium = colour == kRed ? medium_eval::PawnKnightTerms<kRed>
-                                            : medium_eval::PawnKnightTerms<kBlack>;
-      const GroupFn full = colour == kRed ? FullPawnTerms<kRed> : FullPawnTerms<kBlack>;
+      const GroupFn medium =
+          colour == kRed ? PawnKnightTerms<kRed, kMedium> : PawnKnightTerms<kBlack, kMedium>;
+      const GroupFn full =
+          colour == kRed ? PawnKnightTerms<kRed, kFull> : PawnKnightTerms<kBlack, kFull>;
       const auto own = [colour](Totals t) { return colour == kRed ? t.red : t.black; };
       EXPECT_EQ(own(GroupDiff(medium, full)), 0);
       RemovePiece(13 + offset);
@@ -331,8 +318,8 @@ TEST(EvalMediumRules, TwoChariotBonusAmounts) {
        0,
        0},
   };
-  CheckDiffs(cases, medium_eval::ClosingAttack<kRed>, FullClosing<kRed>,
-             medium_eval::ClosingAttack<kBlack>, FullClosing<kBlack>, true);
+  CheckDiffs(cases, ClosingAttack<kRed, kMedium>, ClosingAttack<kRed, kFull>,
+             ClosingAttack<kBlack, kMedium>, ClosingAttack<kBlack, kFull>, true);
 
   // The worked amounts, from the steps for a defender without advisers: the
   // chariots on the palace lines, no adviser, one elephant score 200 (first
@@ -340,7 +327,7 @@ TEST(EvalMediumRules, TwoChariotBonusAmounts) {
   // on rank 1 that reaches the palace centre and 75 for chariots at the
   // palace.
   SetUpFen(Fen({{'k', 4, 0}, {'b', 2, 0}, {'K', 4, 9}, {'R', 0, 1}, {'R', 8, 2}}, 'w'));
-  EXPECT_EQ(RunGroup(medium_eval::ClosingPressureSteps<kRed>).red, 200 + 500 + 50 + 50 + 75);
+  EXPECT_EQ(RunGroup(ClosingPressureSteps<kRed, kMedium>).red, 200 + 500 + 50 + 50 + 75);
 }
 
 TEST(EvalMediumRules, ThinDefenceRulesAreLeftOut) {
@@ -361,8 +348,8 @@ TEST(EvalMediumRules, ThinDefenceRulesAreLeftOut) {
        -150,
        -150},
   };
-  CheckDiffs(cases, medium_eval::ClosingAttack<kRed>, FullClosing<kRed>,
-             medium_eval::ClosingAttack<kBlack>, FullClosing<kBlack>, false);
+  CheckDiffs(cases, ClosingAttack<kRed, kMedium>, ClosingAttack<kRed, kFull>,
+             ClosingAttack<kBlack, kMedium>, ClosingAttack<kBlack, kFull>, false);
 }
 
 TEST(EvalMediumRules, LeftWingBackRankEntryUsesFixedTargets) {
@@ -394,11 +381,11 @@ TEST(EvalMediumRules, LeftWingBackRankEntryUsesFixedTargets) {
       SCOPED_TRACE(side == 'w' ? "red to move" : "black to move");
       const int32_t want = side == 'w' ? c.onMove : c.offMove;
       SetUpFen(Fen(c.pieces, side));
-      const Totals red = RunGroup(medium_eval::ClosingAttack<kRed>);
+      const Totals red = RunGroup(ClosingAttack<kRed, kMedium>);
       EXPECT_EQ(red.red, want);
       EXPECT_EQ(red.black, 0);
       SetUpSwapped(c.pieces, side);
-      const Totals black = RunGroup(medium_eval::ClosingAttack<kBlack>);
+      const Totals black = RunGroup(ClosingAttack<kBlack, kMedium>);
       EXPECT_EQ(black.black, want) << "colour mirror";
       EXPECT_EQ(black.red, 0) << "colour mirror";
     }
@@ -407,7 +394,7 @@ TEST(EvalMediumRules, LeftWingBackRankEntryUsesFixedTargets) {
   // chariot targets.
   SetUpFen(
       Fen({{'k', 4, 0}, {'a', 4, 1}, {'a', 5, 0}, {'K', 4, 9}, {'P', 3, 1}, {'R', 0, 5}}, 'w'));
-  EXPECT_EQ(RunGroup(medium_eval::ClosingAttack<kRed>).red, 50);
+  EXPECT_EQ(RunGroup(ClosingAttack<kRed, kMedium>).red, 50);
 }
 
 TEST(EvalMediumRules, CentralCannonGroupIsTheFullEvaluatorsAlone) {
@@ -418,8 +405,8 @@ TEST(EvalMediumRules, CentralCannonGroupIsTheFullEvaluatorsAlone) {
         Fen({{'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'K', 3, 9}, {'C', 4, 5}, {'R', 0, 9}}, side));
     const int32_t cannon = RunGroup(CentralCannonRed).red;
     EXPECT_GT(cannon, 0);
-    EXPECT_EQ(RunGroup(RedPalaceAttack).red, cannon);
-    EXPECT_EQ(RunGroup(medium_eval::PalaceAttack<kRed>).red, 0);
+    EXPECT_EQ(RunGroup(PalaceAttack<kRed, kFull>).red, cannon);
+    EXPECT_EQ(RunGroup(PalaceAttack<kRed, kMedium>).red, 0);
   }
 }
 
@@ -457,6 +444,24 @@ TEST_F(EvalMediumFrame, StartPositionScoresAsTheFullEvaluator) {
       EXPECT_EQ(medium.score, side == 'w' ? 6 + medium.red - medium.black + materialBalance
                                           : 6 + medium.black - medium.red - materialBalance);
     }
+  }
+}
+
+void NoPositionalTerms(FullEvalState&) {}
+
+TEST_F(EvalMediumFrame, DeepEnemyChariotCountsUnderTheFullEvaluatorOnly) {
+  // A black chariot on rank 7 with a man one rank nearer black's back rank:
+  // 16 to red's total under the full evaluator, nothing here. Nothing else
+  // of red's positional rules applies.
+  const std::vector<At> pieces = {{'K', 5, 9}, {'N', 7, 9}, {'C', 6, 9}, {'R', 3, 9}, {'P', 6, 6},
+                                  {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0}, {'b', 6, 0},
+                                  {'c', 4, 2}, {'n', 4, 4}, {'r', 6, 7}};
+  for (const char side : {'w', 'b'}) {
+    SetUpFen(Fen(pieces, side));
+    Score frame{0, 0, 0};
+    frame.score = EvaluatePatterns(-2000, &frame.red, &frame.black, NoPositionalTerms);
+    EXPECT_EQ(Eval(EvaluateFull, -2000).red - frame.red, 16) << side;
+    EXPECT_EQ(Eval(EvaluateMedium, -2000).red - frame.red, 0) << side;
   }
 }
 
@@ -754,29 +759,29 @@ void CheckGroupsAgainstFull(Mismatches& pawnTerms, Mismatches& group0, Mismatche
   const auto own = [](Totals t) { return kSide == kRed ? t.red : t.black; };
   const auto other = [](Totals t) { return kSide == kRed ? t.black : t.red; };
   const FullEvalState s = PreparedState();
-  const Totals pawnDiff = GroupDiff(medium_eval::PawnKnightTerms<kSide>, FullPawnTerms<kSide>);
+  const Totals pawnDiff = GroupDiff(PawnKnightTerms<kSide, kMedium>, PawnKnightTerms<kSide, kFull>);
   pawnTerms.Check(own(pawnDiff), PawnTermsExtra<kSide>(s));
   pawnTerms.Check(other(pawnDiff), 0);
-  const Totals g0 = GroupDiff(medium_eval::HemmedDefendersGroup<kSide>,
-                              palace_attack::HemmedDefendersGroup<kSide>);
+  const Totals g0 =
+      GroupDiff(pa::HemmedDefendersGroup<kSide, kMedium>, pa::HemmedDefendersGroup<kSide, kFull>);
   group0.Check(own(g0), HemmedDefendersExtra<kSide>());
-  const Totals g2 = GroupDiff(medium_eval::DefendingKnightsGroup<kSide>,
-                              palace_attack::DefendingKnightsGroup<kSide>);
+  const Totals g2 =
+      GroupDiff(pa::DefendingKnightsGroup<kSide, kMedium>, pa::DefendingKnightsGroup<kSide, kFull>);
   group2.Check(own(g2), DefendingKnightsExtra<kSide>());
-  const Totals g10 = GroupDiff(medium_eval::ClosingAttack<kSide>, FullClosing<kSide>);
+  const Totals g10 = GroupDiff(ClosingAttack<kSide, kMedium>, ClosingAttack<kSide, kFull>);
   if (!ClosingRulesDiffer<kSide>(s)) closing.Check(own(g10), 0);
   closing.Check(other(g10), 0);
 
   // The whole attack: the full one less its central-cannon and back-rank
   // cannon groups, with the medium groups' differences.
-  const GroupFn fullPalace = kSide == kRed ? RedPalaceAttack : BlackPalaceAttack;
+  const GroupFn fullPalace = PalaceAttack<kSide, kFull>;
   const GroupFn centralCannon = kSide == kRed ? CentralCannonRed : CentralCannonBlack;
   const GroupFn backRank = kSide == kRed ? BackRankRulesRed : BackRankRulesBlack;
   const bool kingHome = posPiece[1 + 16 * (1 - kSide)] == SideSquare(kSide, 4, 0);
-  const Totals whole = GroupDiff(medium_eval::PalaceAttack<kSide>, fullPalace);
+  const Totals whole = GroupDiff(PalaceAttack<kSide, kMedium>, fullPalace);
   Totals expected{g0.red + g2.red + g10.red, g0.black + g2.black + g10.black};
   expected = Minus(expected, RunGroup(centralCannon));
-  expected = Minus(expected, RunGroup(palace_attack::BackRankBatteryGroup<kSide>));
+  expected = Minus(expected, RunGroup(pa::BackRankBatteryGroup<kSide>));
   if (kingHome) expected = Minus(expected, RunGroup(backRank));
   palace.Check(whole.red, expected.red);
   palace.Check(whole.black, expected.black);
@@ -807,11 +812,13 @@ TEST(EvalMediumDifferential, EvaluatorIsTheFullFrameWithTheMediumGroups) {
       base.score = EvaluatePatterns(alpha, &base.red, &base.black, NoTerms);
       Totals extra{0, 0};
       if (termsRan) {
-        const Totals pawnsRed = GroupDiff(medium_eval::PawnKnightTerms<kRed>, FullPawnTerms<kRed>);
+        const Totals pawnsRed =
+            GroupDiff(PawnKnightTerms<kRed, kMedium>, PawnKnightTerms<kRed, kFull>);
         const Totals pawnsBlack =
-            GroupDiff(medium_eval::PawnKnightTerms<kBlack>, FullPawnTerms<kBlack>);
-        const Totals palaceRed = GroupDiff(medium_eval::PalaceAttack<kRed>, RedPalaceAttack);
-        const Totals palaceBlack = GroupDiff(medium_eval::PalaceAttack<kBlack>, BlackPalaceAttack);
+            GroupDiff(PawnKnightTerms<kBlack, kMedium>, PawnKnightTerms<kBlack, kFull>);
+        const Totals palaceRed = GroupDiff(PalaceAttack<kRed, kMedium>, PalaceAttack<kRed, kFull>);
+        const Totals palaceBlack =
+            GroupDiff(PalaceAttack<kBlack, kMedium>, PalaceAttack<kBlack, kFull>);
         extra = {pawnsRed.red + pawnsBlack.red + palaceRed.red + palaceBlack.red,
                  pawnsRed.black + pawnsBlack.black + palaceRed.black + palaceBlack.black};
       }

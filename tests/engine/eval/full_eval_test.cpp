@@ -1,40 +1,22 @@
 // The full evaluator's frame: endgame verdicts, the draw exit, the damped
 // returns of one-sided endings, the material set-up, the lazy cut and the
-// final sum.
+// final sum, and the positional rules shared by two term groups, which count
+// once.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "engine/eval/evaluate.h"
+#include "engine/eval/full_eval.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
 using eval_testing::At;
+using eval_testing::Fen;
 using testing_support::SetUpFen;
-
-std::string FenOf(const std::vector<At>& pieces, char side) {
-  char grid[10][9] = {};
-  for (const At& p : pieces) grid[p.rank][8 - p.file] = p.piece;
-  std::string fen;
-  for (int r = 0; r < 10; ++r) {
-    int empty = 0;
-    for (int c = 0; c < 9; ++c) {
-      if (grid[r][c] == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty != 0) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += grid[r][c];
-    }
-    if (empty != 0) fen += static_cast<char>('0' + empty);
-    if (r != 9) fen += '/';
-  }
-  return fen + ' ' + side;
-}
 
 struct Result {
   int32_t score;
@@ -89,7 +71,7 @@ TEST_F(FullEvalTest, ExactVerdictIsReturnedUnchanged) {
   contemptBlack = -3;
   lazyMargin = -1000000;  // the verdict comes before any lazy cut
   for (char side : {'w', 'b'}) {
-    SetUpFen(FenOf({{'K', 3, 9}, {'A', 4, 8}, {'k', 4, 0}, {'b', 2, 0}}, side));
+    SetUpFen(Fen({{'K', 3, 9}, {'A', 4, 8}, {'k', 4, 0}, {'b', 2, 0}}, side));
     ASSERT_EQ(SelectEndgameEvaluator(), &EvalNoAttackersDraw);
     const int32_t expected =
         side == 'w' ? 7 + materialBalance / 8 : -3 - materialBalance / 8;
@@ -106,7 +88,7 @@ TEST_F(FullEvalTest, DrawishVerdictDampsTheBalanceAndGoesToTheMoversTotal) {
   // Black's lone cannon against two red cannons, red king on (4,7).
   const std::vector<At> pieces = {{'K', 4, 7}, {'C', 1, 7}, {'C', 7, 7}, {'k', 4, 0},
                                   {'c', 1, 2}};
-  SetUpFen(FenOf(pieces, 'b'));
+  SetUpFen(Fen(pieces, 'b'));
   const EndgameEvaluatorFn endgame = SelectEndgameEvaluator();
   ASSERT_NE(endgame, nullptr);
   EndgameVerdict verdict{0, kVerdictNone};
@@ -119,7 +101,7 @@ TEST_F(FullEvalTest, DrawishVerdictDampsTheBalanceAndGoesToTheMoversTotal) {
   // and elephants) + 75 (attack strength) - 50 (a pawnless pair of cannons)
   // = 125; black 66 (red's weak cannon pair) - 50 + 100 = 116.
   for (char side : {'b', 'w'}) {
-    SetUpFen(FenOf(pieces, side));
+    SetUpFen(Fen(pieces, side));
     const Result setUp = SetUpOnly();
     EXPECT_EQ(setUp.red, 125 + (side == 'w' ? 300 : 0));
     EXPECT_EQ(setUp.black, 116 + (side == 'b' ? 300 : 0));
@@ -134,7 +116,7 @@ TEST_F(FullEvalTest, DrawExitWhenNeitherSideCanWin) {
   contemptRed = 5;
   contemptBlack = -4;
   lazyMargin = -1000000;  // the draw exit comes before the lazy cut
-  SetUpFen(FenOf(pieces, 'w'));
+  SetUpFen(Fen(pieces, 'w'));
   ASSERT_EQ(RedCanWin(), 0);
   ASSERT_EQ(BlackCanWin(), 0);
   Result r = Eval(1999);
@@ -144,7 +126,7 @@ TEST_F(FullEvalTest, DrawExitWhenNeitherSideCanWin) {
   // A red-view score of -15 rounds toward zero: -1, not -2.
   materialBalance = -15;
   EXPECT_EQ(Eval(1999).score, -1 + 5);
-  SetUpFen(FenOf(pieces, 'b'));
+  SetUpFen(Fen(pieces, 'b'));
   EXPECT_EQ(Eval(1999).score, -materialBalance / 8 - 4);
   materialBalance = -15;
   EXPECT_EQ(Eval(1999).score, 1 - 4);
@@ -157,7 +139,7 @@ TEST_F(FullEvalTest, LoneMinorAgainstAnUnwinnableDefenceIsDividedByThree) {
                                   {'b', 2, 0}, {'b', 6, 0}, {'n', 1, 0}, {'p', 0, 5}};
   lazyMargin = -1000000;
   for (char side : {'w', 'b'}) {
-    SetUpFen(FenOf(pieces, side));
+    SetUpFen(Fen(pieces, side));
     ASSERT_EQ(RedCanWin(), 0);
     ASSERT_EQ(BlackCanWin(), 1);
     const Result r = Eval(1999);
@@ -177,7 +159,7 @@ TEST_F(FullEvalTest, TwoAttackersEquallyStrongAreHalved) {
                                   {'c', 1, 2}, {'p', 4, 7}};
   lazyMargin = -1000000;
   for (char side : {'w', 'b'}) {
-    SetUpFen(FenOf(pieces, side));
+    SetUpFen(Fen(pieces, side));
     const Result r = Eval(1999);
     EXPECT_EQ(r.red, 0);
     EXPECT_EQ(r.black, 30 / 2);
@@ -196,7 +178,7 @@ TEST_F(FullEvalTest, TwoCannonsAgainstASideThatCannotWin) {
                                   {'c', 1, 2}, {'c', 7, 2}};
   contemptBlack = 9;
   for (char side : {'w', 'b'}) {
-    SetUpFen(FenOf(pieces, side));
+    SetUpFen(Fen(pieces, side));
     const Result setUp = SetUpOnly();
     EXPECT_EQ(setUp.red, 116);
     EXPECT_EQ(setUp.black, 134);
@@ -215,7 +197,7 @@ TEST_F(FullEvalTest, AttackStrengthShiftsTheBalance) {
                                   {'b', 6, 0}, {'n', 1, 0}, {'c', 1, 2}, {'p', 3, 7},
                                   {'p', 5, 7}};
   for (char side : {'w', 'b'}) {
-    SetUpFen(FenOf(pieces, side));
+    SetUpFen(Fen(pieces, side));
     const Result setUp = SetUpOnly();
     EXPECT_EQ(setUp.red, 175 - 40);
     EXPECT_EQ(setUp.black, 60 - 50);
@@ -228,7 +210,7 @@ TEST_F(FullEvalTest, LazyCutEdges) {
   // material balance seen by the side to move.
   lazyMargin = 500;
   for (char side : {'w', 'b'}) {
-    SetUpFen(FenOf({{'R', 0, 9}, {'N', 1, 9}, {'B', 2, 9}, {'A', 3, 9}, {'K', 4, 9},
+    SetUpFen(Fen({{'R', 0, 9}, {'N', 1, 9}, {'B', 2, 9}, {'A', 3, 9}, {'K', 4, 9},
                     {'A', 5, 9}, {'B', 6, 9}, {'N', 7, 9}, {'R', 8, 9}, {'C', 1, 7},
                     {'C', 7, 7}, {'P', 0, 6}, {'P', 2, 6}, {'P', 4, 6}, {'P', 6, 6},
                     {'P', 8, 6}, {'r', 0, 0}, {'n', 1, 0}, {'b', 2, 0}, {'a', 3, 0},
@@ -256,6 +238,39 @@ TEST_F(FullEvalTest, LazyCutEdges) {
   EXPECT_EQ(Eval(2000).score, full.score);
   EXPECT_EQ(Eval(1999).score, 1999);
   EXPECT_EQ(Eval(-1999).score, -1999);
+}
+
+void NoPositionalTerms(FullEvalState&) {}
+
+// Red's and black's positional terms in the full evaluation: its totals less
+// those of the same frame without any positional group.
+Result PositionalTermsOfFull() {
+  Result frame{0, 0, 0};
+  frame.score = EvaluatePatterns(-2000, &frame.red, &frame.black, NoPositionalTerms);
+  Result full{0, 0, 0};
+  full.score = EvaluateFull(-2000, &full.red, &full.black);
+  return {full.score - frame.score, full.red - frame.red, full.black - frame.black};
+}
+
+TEST_F(FullEvalTest, HemmedPieceRulesCountOnce) {
+  // Three attacking pieces a side. Of red's positional rules only the
+  // mobility of the black chariot applies: deep in red's half with a man one
+  // rank nearer black's back rank, 16. The rule closes red's pawn and knight
+  // terms and opens red's palace attack, and counts once.
+  std::vector<At> pieces = {{'K', 5, 9}, {'N', 7, 9}, {'C', 6, 9}, {'R', 3, 9}, {'P', 6, 6},
+                            {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'b', 2, 0}, {'b', 6, 0},
+                            {'c', 4, 2}, {'n', 4, 4}, {'r', 6, 7}};
+  for (const char side : {'w', 'b'}) {
+    SetUpFen(Fen(pieces, side));
+    EXPECT_EQ(PositionalTermsOfFull().red, 16) << side;
+    // Black's twin on the colour mirror.
+    SetUpFen(Fen(palace_rules_testing::ColourMirror(pieces), side == 'w' ? 'b' : 'w'));
+    EXPECT_EQ(PositionalTermsOfFull().black, 16) << side;
+  }
+  // The man moved off the chariot's file: nothing.
+  pieces[4] = {'P', 2, 6};
+  SetUpFen(Fen(pieces, 'w'));
+  EXPECT_EQ(PositionalTermsOfFull().red, 0);
 }
 
 }  // namespace

@@ -7,45 +7,24 @@
 
 #include "engine/eval/evaluate.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
 using eval_testing::At;
+using eval_testing::Fen;
+using palace_rules_testing::ColourMirror;
+using palace_rules_testing::FileMirror;
+using palace_rules_testing::Totals;
 using testing_support::SetUpFen;
-
-struct Totals {
-  int32_t red;
-  int32_t black;
-};
-
-std::string FenOf(const std::vector<At>& pieces, char side) {
-  char grid[10][9] = {};
-  for (const At& p : pieces) grid[p.rank][8 - p.file] = p.piece;
-  std::string fen;
-  for (int r = 0; r < 10; ++r) {
-    int empty = 0;
-    for (int c = 0; c < 9; ++c) {
-      if (grid[r][c] == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty != 0) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += grid[r][c];
-    }
-    if (empty != 0) fen += static_cast<char>('0' + empty);
-    if (r != 9) fen += '/';
-  }
-  return fen + ' ' + side;
-}
 
 // Runs the wing attack on the position with red and with black to move; the
 // terms do not depend on the side to move.
 Totals WingAttack(const std::vector<At>& pieces, int32_t redNear = 0, int32_t blackNear = 0) {
   Totals result[2];
   for (char side : {'w', 'b'}) {
-    SetUpFen(FenOf(pieces, side));
+    SetUpFen(Fen(pieces, side));
     Totals& t = result[side == 'b'];
     t = {0, 0};
     KingAreaAttack(&t.red, &t.black, redNear, blackNear);
@@ -53,27 +32,6 @@ Totals WingAttack(const std::vector<At>& pieces, int32_t redNear = 0, int32_t bl
   EXPECT_EQ(result[0].red, result[1].red);
   EXPECT_EQ(result[0].black, result[1].black);
   return result[0];
-}
-
-// The same position with colours exchanged and ranks mirrored.
-std::vector<At> ColourMirror(const std::vector<At>& pieces) {
-  std::vector<At> out;
-  for (At p : pieces) {
-    p.piece = static_cast<char>(p.piece >= 'a' ? p.piece - 32 : p.piece + 32);
-    p.rank = 9 - p.rank;
-    out.push_back(p);
-  }
-  return out;
-}
-
-// The same position with files mirrored.
-std::vector<At> FileMirror(const std::vector<At>& pieces) {
-  std::vector<At> out;
-  for (At p : pieces) {
-    p.file = 8 - p.file;
-    out.push_back(p);
-  }
-  return out;
 }
 
 TEST(KingAreaAttackTest, MassedAttackersAgainstKingOffTheWing) {

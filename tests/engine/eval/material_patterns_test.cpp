@@ -3,63 +3,32 @@
 // damping that ends the evaluation.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "engine/eval/evaluate.h"
 #include "engine/eval/full_eval.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
 using eval_testing::At;
+using eval_testing::Fen;
+using palace_rules_testing::PreparedState;
 using testing_support::SetUpFen;
-
-std::string FenOf(const std::vector<At>& pieces, char side) {
-  char grid[10][9] = {};
-  for (const At& p : pieces) grid[p.rank][8 - p.file] = p.piece;
-  std::string fen;
-  for (int r = 0; r < 10; ++r) {
-    int empty = 0;
-    for (int c = 0; c < 9; ++c) {
-      if (grid[r][c] == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty != 0) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += grid[r][c];
-    }
-    if (empty != 0) fen += static_cast<char>('0' + empty);
-    if (r != 9) fen += '/';
-  }
-  return fen + ' ' + side;
-}
 
 // The working values the evaluator's set-up hands to the recipes, with the
 // totals and the balance chosen by the test.
 FullEvalState StateOf(const std::vector<At>& pieces, char side, int32_t balance = 0,
                       int32_t redTotal = 0, int32_t blackTotal = 0) {
-  SetUpFen(FenOf(pieces, side));
-  FullEvalState s{};
-  const int32_t ra = static_cast<int32_t>(attackerCount[kRed]);
-  const int32_t ba = static_cast<int32_t>(attackerCount[kBlack]);
+  SetUpFen(Fen(pieces, side));
+  FullEvalState s = PreparedState();
   s.balance = balance;
   s.redTotal = redTotal;
   s.blackTotal = blackTotal;
-  s.middlegameLevel =
-      ra >= 5 && ba >= 5 && pieceCount[kRed][0] >= 3 && pieceCount[kBlack][0] >= 3 ? 2 : 1;
-  if (ra <= 3 || ba <= 3) s.middlegameLevel = 0;
-  for (PieceIndex i = 12; i <= 16; ++i) s.redZonePawns += blackPalaceZone[posPiece[i]] != 0;
-  for (PieceIndex i = 28; i <= 32; ++i) s.blackZonePawns += redPalaceZone[posPiece[i]] != 0;
-  for (PieceIndex i : {6u, 7u}) s.redZoneKnights += redKnightTargetSquares[posPiece[i]] != 0;
-  for (PieceIndex i : {22u, 23u})
-    s.blackZoneKnights += blackKnightTargetSquares[posPiece[i]] != 0;
-  s.redAttackStrength = attackWeight[kRed] + s.redZonePawns;
-  s.blackAttackStrength = attackWeight[kBlack] + s.blackZonePawns;
-  s.redCanWin = ra >= 3 ? 1 : RedCanWin();
-  s.blackCanWin = ba >= 3 ? 1 : BlackCanWin();
+  s.redCanWin = attackerCount[kRed] >= 3 ? 1 : RedCanWin();
+  s.blackCanWin = attackerCount[kBlack] >= 3 ? 1 : BlackCanWin();
   return s;
 }
 

@@ -109,9 +109,11 @@ std::vector<At> With(std::vector<At> pieces, const std::vector<At>& more) {
   return pieces;
 }
 
-const Group kHemmed{pa::HemmedDefendersGroup<kRed>, pa::HemmedDefendersGroup<kBlack>};
+const Group kHemmed{pa::HemmedDefendersGroup<kRed, RuleSet::kFull>,
+                    pa::HemmedDefendersGroup<kBlack, RuleSet::kFull>};
 const Group kOffCentre{pa::OffCentreKingGroup<kRed>, pa::OffCentreKingGroup<kBlack>};
-const Group kDefKnights{pa::DefendingKnightsGroup<kRed>, pa::DefendingKnightsGroup<kBlack>};
+const Group kDefKnights{pa::DefendingKnightsGroup<kRed, RuleSet::kFull>,
+                        pa::DefendingKnightsGroup<kBlack, RuleSet::kFull>};
 const Group kPins{pa::BackRankPinsGroup<kRed>, pa::BackRankPinsGroup<kBlack>};
 const Group kKnightWing{[](FullEvalState& s) { pa::KnightWingGroup<kRed>(s); },
                         [](FullEvalState& s) { pa::KnightWingGroup<kBlack>(s); }};
@@ -172,6 +174,11 @@ TEST(PalaceAttackHemmed, ChariotStuckInCorner) {
   EXPECT_EQ(Mirrored(Pieces("k40 K49 r10 P13 R33"), kHemmed), Same(20));
   // Right corner: the pawn right in front of the chariot adds 33 of mobility.
   EXPECT_EQ(Mirrored(Pieces("k40 K49 r72 P73 R53 C17"), kHemmed), Same(33 + 25 + 33));
+  // The red chariot on (3,3), and the red chariot on (2,3) beside the black
+  // knight, score without a red piece on (1,3) as well.
+  EXPECT_EQ(Mirrored(Pieces("k40 K49 r10 R33 C77"), kHemmed), Same(25));
+  EXPECT_EQ(Mirrored(Pieces("k40 K49 r00 R23 n22 C77"), kHemmed), Same(33));
+  EXPECT_EQ(Mirrored(Pieces("k40 K49 r80 R53 C17"), kHemmed), Same(25));
 }
 
 TEST(PalaceAttackHemmed, ChariotMobility) {
@@ -182,6 +189,7 @@ TEST(PalaceAttackHemmed, ChariotMobility) {
   EXPECT_EQ(Mirrored(Pieces("k40 K49 r00 N01 P03 n10"), kHemmed), Same(33 + 20 + 20));
   // Deep in red's half the amounts are smaller.
   EXPECT_EQ(Mirrored(Pieces("k40 K49 r88 B87 P85 N78"), kHemmed), Same(16 + 10 + 20));
+  EXPECT_EQ(Mirrored(Pieces("k40 K39 r27 P26 P25 P24"), kHemmed), Same(16 + 12 + 10));
   // On ranks 4 and 5 only the piece beside an edge-side chariot counts.
   EXPECT_EQ(Mirrored(Pieces("k40 K49 r14 P15 P13"), kHemmed), Same(0));
   EXPECT_EQ(Mirrored(Pieces("k40 K49 r14 P24"), kHemmed), Same(20));
@@ -550,14 +558,15 @@ int32_t OtherGroups(uint32_t attacker) {
   red ? CentralCannonRed(s) : CentralCannonBlack(s);
   if (*(red ? blackKingSquarePtr : redKingSquarePtr) == (red ? kBlackKingHome : kRedKingHome))
     red ? BackRankRulesRed(s) : BackRankRulesBlack(s);
-  red ? ClosingAttackRed(s) : ClosingAttackBlack(s);
+  red ? ClosingAttack<kRed, RuleSet::kFull>(s) : ClosingAttack<kBlack, RuleSet::kFull>(s);
   return red ? s.redTotal : s.blackTotal;
 }
 
 int32_t Section(uint32_t attacker) {
   const auto before = testing_support::PositionSnapshot::Take();
   FullEvalState s = PreparedState();
-  attacker == kRed ? RedPalaceAttack(s) : BlackPalaceAttack(s);
+  attacker == kRed ? PalaceAttack<kRed, RuleSet::kFull>(s)
+                   : PalaceAttack<kBlack, RuleSet::kFull>(s);
   EXPECT_TRUE(before == testing_support::PositionSnapshot::Take());
   return (attacker == kRed ? s.redTotal : s.blackTotal) - OtherGroups(attacker);
 }

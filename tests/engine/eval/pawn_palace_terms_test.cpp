@@ -19,12 +19,12 @@ void Place(const std::vector<At>& pieces, char side = 'w') {
 }
 
 TEST(PawnTables, RankCodesAndZones) {
-  EXPECT_EQ(redPawnRankCode[MakeSquare(3, 6)], 7);
-  EXPECT_EQ(redPawnRankCode[MakeSquare(3, 0)], 1);
-  EXPECT_EQ(redPawnRankCode[MakeSquare(3, 7)], 0);
-  EXPECT_EQ(blackPawnRankCode[MakeSquare(3, 3)], 7);
-  EXPECT_EQ(blackPawnRankCode[MakeSquare(3, 9)], 1);
-  EXPECT_EQ(blackPawnRankCode[MakeSquare(3, 2)], 0);
+  EXPECT_EQ(pawnRankCodeRed[MakeSquare(3, 6)], 7);
+  EXPECT_EQ(pawnRankCodeRed[MakeSquare(3, 0)], 1);
+  EXPECT_EQ(pawnRankCodeRed[MakeSquare(3, 7)], 0);
+  EXPECT_EQ(pawnRankCodeBlack[MakeSquare(3, 3)], 7);
+  EXPECT_EQ(pawnRankCodeBlack[MakeSquare(3, 9)], 1);
+  EXPECT_EQ(pawnRankCodeBlack[MakeSquare(3, 2)], 0);
   EXPECT_EQ(palaceFrontZoneBlack[MakeSquare(4, 1)], 3);
   EXPECT_EQ(palaceFrontZoneRed[MakeSquare(6, 6)], 1);
   EXPECT_EQ(palaceFrontZoneRed[MakeSquare(7, 6)], 0);

@@ -1,87 +1,34 @@
-// Pawn and knight terms of each side and the mobility of the other side's
-// chariots, run on hand-built positions with either side to move.
+// Pawn and knight terms of each side, run on hand-built positions with
+// either side to move.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "engine/eval/evaluate.h"
 #include "engine/eval/full_eval.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
 using eval_testing::At;
+using eval_testing::Fen;
+using palace_rules_testing::ColourMirror;
+using palace_rules_testing::PreparedState;
+using palace_rules_testing::Totals;
 using testing_support::SetUpFen;
 
-std::string FenOf(const std::vector<At>& pieces, char side) {
-  char grid[10][9] = {};
-  for (const At& p : pieces) grid[p.rank][8 - p.file] = p.piece;
-  std::string fen;
-  for (int r = 0; r < 10; ++r) {
-    int empty = 0;
-    for (int c = 0; c < 9; ++c) {
-      if (grid[r][c] == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty != 0) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += grid[r][c];
-    }
-    if (empty != 0) fen += static_cast<char>('0' + empty);
-    if (r != 9) fen += '/';
-  }
-  return fen + ' ' + side;
-}
-
-std::vector<At> ColourMirror(const std::vector<At>& pieces) {
-  std::vector<At> out;
-  for (At p : pieces) {
-    p.piece = static_cast<char>(p.piece >= 'a' ? p.piece - 32 : p.piece + 32);
-    p.rank = 9 - p.rank;
-    out.push_back(p);
-  }
-  return out;
-}
-
-// The working values the evaluator's set-up hands to its term groups.
-FullEvalState StateOfPosition() {
-  FullEvalState s{};
-  const int32_t ra = static_cast<int32_t>(attackerCount[kRed]);
-  const int32_t ba = static_cast<int32_t>(attackerCount[kBlack]);
-  s.balance = materialBalance;
-  s.middlegameLevel =
-      ra >= 5 && ba >= 5 && pieceCount[kRed][0] >= 3 && pieceCount[kBlack][0] >= 3 ? 2 : 1;
-  if (ra <= 3 || ba <= 3) s.middlegameLevel = 0;
-  for (PieceIndex i = 12; i <= 16; ++i) s.redZonePawns += blackPalaceZone[posPiece[i]] != 0;
-  for (PieceIndex i = 28; i <= 32; ++i) s.blackZonePawns += redPalaceZone[posPiece[i]] != 0;
-  for (PieceIndex i : {6u, 7u}) s.redZoneKnights += redKnightTargetSquares[posPiece[i]] != 0;
-  for (PieceIndex i : {22u, 23u})
-    s.blackZoneKnights += blackKnightTargetSquares[posPiece[i]] != 0;
-  s.redAttackStrength = attackWeight[kRed] + s.redZonePawns;
-  s.blackAttackStrength = attackWeight[kBlack] + s.blackZonePawns;
-  s.redCanWin = 1;
-  s.blackCanWin = 1;
-  return s;
-}
-
-struct Totals {
-  int32_t red;
-  int32_t black;
-};
-
 Totals RedTerms(const std::vector<At>& pieces, char side) {
-  SetUpFen(FenOf(pieces, side));
-  FullEvalState s = StateOfPosition();
-  RedPawnKnightTerms(s);
+  SetUpFen(Fen(pieces, side));
+  FullEvalState s = PreparedState();
+  PawnKnightTerms<kRed, RuleSet::kFull>(s);
   return {s.redTotal, s.blackTotal};
 }
 Totals BlackTerms(const std::vector<At>& pieces, char side) {
-  SetUpFen(FenOf(pieces, side));
-  FullEvalState s = StateOfPosition();
-  BlackPawnKnightTerms(s);
+  SetUpFen(Fen(pieces, side));
+  FullEvalState s = PreparedState();
+  PawnKnightTerms<kBlack, RuleSet::kFull>(s);
   return {s.redTotal, s.blackTotal};
 }
 
@@ -129,8 +76,8 @@ TEST(PiecePawnTermsTest, PawnsAgainstASideWithoutElephants) {
 TEST(PiecePawnTermsTest, KnightTargetsAndThePawnOnThePalaceFront) {
   // A zone knight on a sharp target (1,3), red pawn (4,2) between the home
   // advisers: 50 + 200|100, and 20 for the pawn.
-  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'N', 1, 3}, {'P', 4, 2}, {'k', 4, 0},
-                            {'a', 3, 0}, {'a', 5, 0}, {'r', 8, 5}};
+  std::vector<At> pieces = {{'K', 4, 9}, {'R', 0, 9}, {'N', 1, 3}, {'P', 4, 2},
+                            {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}, {'r', 8, 5}};
   EXPECT_EQ(RedBonus(pieces, 'w'), 50 + 200 + 20);
   EXPECT_EQ(RedBonus(pieces, 'b'), 50 + 100 + 20);
   ExpectMirrorTwin(pieces);
@@ -162,8 +109,8 @@ TEST(PiecePawnTermsTest, TrappedAndHemmedInKnights) {
   // Black knight in the corner, a red pawn on its inward square (1,0): 54,
   // 50 more with fewer than five black attackers, 27 for the occupied
   // neighbour on file 1.
-  std::vector<At> pieces = {{'K', 4, 9}, {'P', 1, 0}, {'k', 4, 0}, {'n', 0, 0},
-                            {'b', 2, 0}, {'b', 6, 0}};
+  std::vector<At> pieces = {{'K', 4, 9}, {'P', 1, 0}, {'k', 4, 0},
+                            {'n', 0, 0}, {'b', 2, 0}, {'b', 6, 0}};
   EXPECT_EQ(RedBonus(pieces), 54 + 50 + 27);
   // A piece in front of it, one rank nearer red, blocks the strong leg.
   pieces.push_back({'P', 0, 1});
@@ -202,58 +149,14 @@ TEST(PiecePawnTermsTest, KnightPinnedByPawnAndCannonDependsOnTheMover) {
   // (a captured pawn counts as advanced): 50 for the knight (1,0) in zone 3
   // and 50 for (6,2) in zone 1; 20 for the pawn; 50 for three chariots and
   // cannons against a side without elephants; knight legs 70 (6,2) and 35 +
-  // 27 (1,0); pawn (6,4) against the knight 33; chariot (0,0) beside the
-  // knight 20.
-  const std::vector<At> pieces = {{'K', 4, 9}, {'C', 6, 7}, {'R', 0, 9}, {'R', 8, 9},
-                                  {'N', 1, 9}, {'P', 6, 4}, {'k', 4, 0}, {'n', 6, 2},
-                                  {'n', 1, 0}, {'r', 0, 0}, {'r', 8, 0}, {'c', 1, 2},
-                                  {'p', 6, 3}};
-  const int32_t rest = 50 + 50 + 20 + 50 + 70 + 35 + 27 + 33 + 20;
+  // 27 (1,0); pawn (6,4) against the knight 33. The black chariot (0,0)
+  // beside the knight belongs to the palace attack's mobility rule.
+  const std::vector<At> pieces = {{'K', 4, 9}, {'C', 6, 7}, {'R', 0, 9}, {'R', 8, 9}, {'N', 1, 9},
+                                  {'P', 6, 4}, {'k', 4, 0}, {'n', 6, 2}, {'n', 1, 0}, {'r', 0, 0},
+                                  {'r', 8, 0}, {'c', 1, 2}, {'p', 6, 3}};
+  const int32_t rest = 50 + 50 + 20 + 50 + 70 + 35 + 27 + 33;
   EXPECT_EQ(RedBonus(pieces, 'w'), 150 + rest);
   EXPECT_EQ(RedBonus(pieces, 'b'), 75 + rest);
-  ExpectMirrorTwin(pieces);
-}
-
-TEST(PiecePawnTermsTest, EnemyChariotMobility) {
-  // A black chariot on the centre file scores 33 + 25 wherever it stands; on
-  // rank 3 a man two ranks nearer red adds 25.
-  std::vector<At> pieces = {{'K', 3, 9}, {'k', 3, 0}, {'r', 4, 3}, {'P', 4, 5},
-                            {'b', 2, 0}, {'b', 6, 0}};
-  EXPECT_EQ(RedBonus(pieces), 58 + 25);
-  ExpectMirrorTwin(pieces);
-  // Deep in red's half it is the men behind it that count: 16, 12, 10.
-  pieces[2] = {'r', 2, 7};
-  pieces[3] = {'P', 2, 6};
-  pieces.push_back({'P', 2, 5});
-  pieces.push_back({'P', 2, 4});
-  EXPECT_EQ(RedBonus(pieces), 16 + 12 + 10);
-  // Beside the edge with a man one file inwards: 20.
-  pieces = {{'K', 3, 9}, {'k', 3, 0}, {'r', 7, 5}, {'P', 6, 5}, {'b', 2, 0}, {'b', 6, 0}};
-  EXPECT_EQ(RedBonus(pieces), 20);
-}
-
-TEST(PiecePawnTermsTest, ElephantsKnightsAndCorneredChariots) {
-  // Black elephants on (4,2) and (6,0) with (5,1) occupied: 25, or 91 with a
-  // red zone knight standing on (6,3).
-  std::vector<At> pieces = {{'K', 3, 9}, {'k', 5, 1}, {'b', 4, 2}, {'b', 6, 0}};
-  EXPECT_EQ(RedBonus(pieces), 25);
-  pieces.push_back({'N', 6, 3});
-  EXPECT_EQ(RedBonus(pieces), 91);
-  // Black knight across the river beside a red elephant: 33, 50 with a red
-  // knight on (5,5), and 50 more while black has no chariot.
-  // The elephant beside the knight also blocks a leg: 27.
-  pieces = {{'K', 3, 9}, {'B', 6, 5}, {'k', 4, 0}, {'n', 7, 5}, {'b', 2, 0}, {'b', 6, 0}};
-  EXPECT_EQ(RedBonus(pieces), 33 + 50 + 27);
-  pieces.push_back({'N', 5, 3});
-  EXPECT_EQ(RedBonus(pieces), 33 + 50 + 27);
-  pieces.back() = {'N', 5, 5};
-  EXPECT_EQ(RedBonus(pieces), 50 + 50 + 27);
-  ExpectMirrorTwin(pieces);
-  // Black chariot shut in its corner by a red piece on (1,3) and a red
-  // chariot on (3,3): 33 + 25, and 25 for the man two ranks in front of it.
-  pieces = {{'K', 3, 9}, {'R', 3, 3}, {'C', 1, 3}, {'k', 4, 0}, {'r', 1, 1},
-            {'b', 2, 0}, {'b', 6, 0}};
-  EXPECT_EQ(RedBonus(pieces), 33 + 25 + 25);
   ExpectMirrorTwin(pieces);
 }
 

@@ -4,108 +4,42 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/position/position.h"
+#include "tests/support/board_builder.h"
+#include "tests/support/reference_attacks.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::FenOf;
+using testing_support::PiecesBetween;
+using testing_support::Placed;
 using testing_support::SetUpFen;
 
 constexpr uint32_t kNone = 0xFFFFFFFFu;  // excluded argument that skips nothing
-
-// ---------------------------------------------------------------------------
-// Building positions: pieces by letter (letter set 0) on (file, rank).
-// ---------------------------------------------------------------------------
-struct Placed {
-  char letter;
-  int file;
-  int rank;
-};
-
-std::string FenOf(const std::vector<Placed>& pieces, char side = 'w') {
-  char cells[10][9] = {};
-  for (const auto& p : pieces) cells[p.rank][p.file] = p.letter;
-  std::string fen;
-  for (int rank = 0; rank < 10; ++rank) {
-    int empty = 0;
-    for (int file = 8; file >= 0; --file) {
-      if (cells[rank][file] == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += cells[rank][file];
-    }
-    if (empty) fen += static_cast<char>('0' + empty);
-    if (rank < 9) fen += '/';
-  }
-  return fen + ' ' + side;
-}
 
 Square Sq(int file, int rank) { return MakeSquare(file, rank); }
 uint32_t At(int file, int rank) { return static_cast<uint32_t>(board[Sq(file, rank)]); }
 
 // ---------------------------------------------------------------------------
-// Reference attacks, computed by walking the board in (file, rank) terms.
+// Reference attacks, computed by walking the board in (file, rank) terms
+// (PiecesBetween, AttacksByRule).
 // ---------------------------------------------------------------------------
 bool IsRed(uint32_t piece) { return piece >= 1 && piece <= 16; }
 int F(Square s) { return FileOf(s); }
 int R(Square s) { return RankOf(s); }
 bool Inside(int file, int rank) { return file >= 0 && file < 9 && rank >= 0 && rank < 10; }
-bool Occupied(int file, int rank) { return Inside(file, rank) && board[Sq(file, rank)] != 0; }
-
-// Occupied squares strictly between a and t on one line; -1 when a and t are
-// not two squares of one file or rank.
-int Between(Square a, Square t) {
-  if (a == t || (F(a) != F(t) && R(a) != R(t))) return -1;
-  const int df = (F(t) > F(a)) - (F(t) < F(a));
-  const int dr = (R(t) > R(a)) - (R(t) < R(a));
-  int n = 0;
-  for (int f = F(a) + df, r = R(a) + dr; f != F(t) || r != R(t); f += df, r += dr)
-    n += Occupied(f, r);
-  return n;
-}
-
-bool InPalace(bool red, Square t) {
-  return F(t) >= 3 && F(t) <= 5 && (red ? R(t) >= 7 : R(t) <= 2);
-}
 
 // Does the piece, from its posPiece square, attack t? The king attacks nothing
 // here. Cannons use the given number of screens (1 normally, 2 for the
 // strong counts).
 bool RefAttacks(uint32_t piece, Square t, int cannonScreens = 1) {
   const Square a = posPiece[piece];
-  if (a == 0) return false;
-  const bool red = IsRed(piece);
-  const int df = F(t) - F(a), dr = R(t) - R(a);
-  switch (pieceTypeOf[piece]) {
-    case kKnight:
-      if (std::abs(df) == 1 && std::abs(dr) == 2) return !Occupied(F(a), R(a) + dr / 2);
-      if (std::abs(df) == 2 && std::abs(dr) == 1) return !Occupied(F(a) + df / 2, R(a));
-      return false;
-    case kChariot:
-      return Between(a, t) == 0;
-    case kCannon:
-      return Between(a, t) == cannonScreens;
-    case kPawn: {
-      const int forward = red ? -1 : 1;
-      const bool crossed = red ? R(a) <= 4 : R(a) >= 5;
-      return (df == 0 && dr == forward) || (crossed && dr == 0 && std::abs(df) == 1);
-    }
-    case kAdviser:
-      return std::abs(df) == 1 && std::abs(dr) == 1 && InPalace(red, t);
-    case kElephant:
-      return std::abs(df) == 2 && std::abs(dr) == 2 && !Occupied(F(a) + df / 2, R(a) + dr / 2) &&
-             (red ? R(t) >= 5 : R(t) <= 4);
-    default:
-      return false;
-  }
+  return a != 0 && testing_support::AttacksByRule(static_cast<int>(piece), a, t, cannonScreens);
 }
 
 // The side's other chariot is the only piece between chariot c and t: with
@@ -113,7 +47,8 @@ bool RefAttacks(uint32_t piece, Square t, int cannonScreens = 1) {
 bool RefBattery(uint32_t c, Square t) {
   const uint32_t other = c == 8 ? 9 : c == 9 ? 8 : c == 24 ? 25 : 24;
   const Square a = posPiece[c], b = posPiece[other];
-  return a != 0 && b != 0 && Between(a, t) == 1 && Between(a, b) == 0 && Between(b, t) == 0;
+  return a != 0 && b != 0 && PiecesBetween(a, t) == 1 && PiecesBetween(a, b) == 0 &&
+         PiecesBetween(b, t) == 0;
 }
 
 std::vector<uint32_t> Offset(std::vector<uint32_t> pieces, bool red) {
@@ -158,7 +93,7 @@ uint32_t RefCount(bool red, Square t, bool strong) {
 
 bool RefKingsFace() {
   const Square r = *redKingSquarePtr, b = *blackKingSquarePtr;
-  return F(r) == F(b) && Between(r, b) == 0;
+  return F(r) == F(b) && PiecesBetween(r, b) == 0;
 }
 
 uint32_t RefChecker(bool redKing) {
@@ -168,7 +103,7 @@ uint32_t RefChecker(bool redKing) {
 }
 
 uint32_t RefUnpinned(uint32_t chariot, Square t) {
-  if (Between(posPiece[chariot], t) != 0) return 0;
+  if (PiecesBetween(posPiece[chariot], t) != 0) return 0;
   const Square from = posPiece[chariot];
   const int8_t saved = board[from];
   board[from] = 0;
@@ -228,8 +163,8 @@ void CheckAllTests(const std::string& where, uint32_t excludeSeed) {
       }
       const bool redStrong =
           std::any_of(kStrongOrder.begin(), kStrongOrder.end(), [&](uint32_t p) {
-            return pieceTypeOf[p] == kCannon ? posPiece[p] != 0 && Between(posPiece[p], t) == 0
-                                             : RefAttacks(p, t);
+            if (pieceTypeOf[p] != kCannon) return RefAttacks(p, t);
+            return posPiece[p] != 0 && PiecesBetween(posPiece[p], t) == 0;
           });
       ASSERT_EQ(IsAttackedByRedStrong(t), redStrong ? 1u : 0u) << at;
     }

@@ -3,49 +3,30 @@
 // each other on positions from random play, and the capacity of the record.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/position/position.h"
 #include "engine/search/search_tables.h"
+#include "tests/support/board_builder.h"
+#include "tests/support/move_lists.h"
+#include "tests/support/random_play.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::FenOf;
+using testing_support::GeneratedEntries;
+using testing_support::GeneratedMoves;
+using testing_support::HistoryOf;
+using testing_support::M;
+using testing_support::MovesOf;
+using testing_support::Placed;
+using testing_support::RandomMovePreferringCaptures;
 using testing_support::SetUpFen;
-
-struct Placed {
-  char letter;  // K A B N R C P red, lower case black
-  int file;
-  int rank;
-};
-
-// FEN of the given pieces: rank 0 first, each rank from file 8 to file 0.
-std::string Fen(const std::vector<Placed>& pieces, char side) {
-  char cells[10][9] = {};
-  for (const auto& p : pieces) cells[p.rank][p.file] = p.letter;
-  std::string fen;
-  for (int rank = 0; rank < 10; ++rank) {
-    int empty = 0;
-    for (int file = 8; file >= 0; --file) {
-      if (cells[rank][file] == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += cells[rank][file];
-    }
-    if (empty) fen += static_cast<char>('0' + empty);
-    if (rank < 9) fen += '/';
-  }
-  return fen + ' ' + side;
-}
-
-Move M(int f1, int r1, int f2, int r2) { return MakeMoveCode(MakeSquare(f1, r1), MakeSquare(f2, r2)); }
+using testing_support::Sorted;
 
 std::string Show(Move m) {
   const Square a = MoveFrom(m), b = MoveTo(m);
@@ -57,30 +38,6 @@ std::string Show(const std::vector<Move>& moves) {
   std::string s;
   for (Move m : moves) s += Show(m) + " ";
   return s;
-}
-
-std::vector<MoveEntry> Generate(void (*generator)()) {
-  MovePicker& r = movePickers[historyPly];
-  r.next = 0;
-  r.count = 0;
-  generator();
-  return {r.entries, r.entries + r.count};
-}
-
-std::vector<Move> MovesOf(const std::vector<MoveEntry>& entries) {
-  std::vector<Move> moves;
-  for (const auto& e : entries) moves.push_back(e.move);
-  return moves;
-}
-
-std::vector<Move> Sorted(std::vector<Move> moves) {
-  std::sort(moves.begin(), moves.end());
-  return moves;
-}
-
-uint32_t History(Move m) {
-  const Square from = MoveFrom(m);
-  return historyTable[colouredTypeOf[board[from]]][172 * from + MoveTo(m)];
 }
 
 void FillHistory(uint32_t seed) {
@@ -159,9 +116,9 @@ std::vector<Move> ReferenceMoves() {
 // position.
 void CheckGeneratorsAgree(const std::string& where) {
   SCOPED_TRACE(where);
-  const auto all = Generate(GenerateAllMoves);
-  const auto captures = Generate(GenerateCaptures);
-  const auto quiet = Generate(GenerateQuietMoves);
+  const auto all = GeneratedEntries(GenerateAllMoves);
+  const auto captures = GeneratedEntries(GenerateCaptures);
+  const auto quiet = GeneratedEntries(GenerateQuietMoves);
 
   EXPECT_EQ(Sorted(MovesOf(all)), Sorted(ReferenceMoves()));
   std::vector<Move> both = MovesOf(captures);
@@ -174,12 +131,12 @@ void CheckGeneratorsAgree(const std::string& where) {
   }
   for (const auto& e : quiet) {
     ASSERT_EQ(board[MoveTo(e.move)], 0) << Show(e.move);
-    EXPECT_EQ(e.score, static_cast<int32_t>(History(e.move))) << Show(e.move);
+    EXPECT_EQ(e.score, static_cast<int32_t>(HistoryOf(e.move))) << Show(e.move);
   }
   std::vector<Move> quietOfAll;
   for (const auto& e : all) {
     const int victim = board[MoveTo(e.move)];
-    EXPECT_EQ(e.score, victim ? pieceOrderValue[victim] + 10000 : static_cast<int32_t>(History(e.move)));
+    EXPECT_EQ(e.score, victim ? pieceOrderValue[victim] + 10000 : static_cast<int32_t>(HistoryOf(e.move)));
     if (victim == 0) quietOfAll.push_back(e.move);
   }
   // The quiet generator keeps the full generator's order, except for red's
@@ -194,7 +151,7 @@ void CheckGeneratorsAgree(const std::string& where) {
 TEST(GenerateAllMoves, StartPositionRedInOrder) {
   testing_support::InitEngine();  // the standard piece indices
   FillHistory(1);
-  const auto all = Generate(GenerateAllMoves);
+  const auto all = GeneratedEntries(GenerateAllMoves);
   const std::vector<Move> expected = {
       M(0, 9, 0, 8), M(0, 9, 0, 7), M(8, 9, 8, 8), M(8, 9, 8, 7),                   // chariots
       M(1, 9, 0, 7), M(1, 9, 2, 7), M(7, 9, 6, 7), M(7, 9, 8, 7),                   // knights
@@ -213,7 +170,7 @@ TEST(GenerateAllMoves, StartPositionRedInOrder) {
     if (e.move == M(1, 7, 1, 0) || e.move == M(7, 7, 7, 0)) {
       EXPECT_EQ(e.score, 550 + 10000);
     } else {
-      EXPECT_EQ(e.score, static_cast<int32_t>(History(e.move))) << Show(e.move);
+      EXPECT_EQ(e.score, static_cast<int32_t>(HistoryOf(e.move))) << Show(e.move);
     }
   }
 }
@@ -222,7 +179,7 @@ TEST(GenerateAllMoves, StartPositionBlackMirrorsRed) {
   // Read from text, the pieces of a kind are numbered from file 8 down.
   SetUpFen("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b");
   ASSERT_EQ(sideToMove, kBlack);
-  const auto all = MovesOf(Generate(GenerateAllMoves));
+  const auto all = GeneratedMoves(GenerateAllMoves);
   ASSERT_EQ(all.size(), 44u);
   EXPECT_EQ(std::vector<Move>(all.begin(), all.begin() + 6),
             (std::vector<Move>{M(8, 0, 8, 1), M(8, 0, 8, 2), M(0, 0, 0, 1), M(0, 0, 0, 2),
@@ -234,13 +191,13 @@ TEST(GenerateAllMoves, StartPositionBlackMirrorsRed) {
 
 TEST(GenerateCaptures, StartPositionHasTheTwoCannonCaptures) {
   testing_support::InitEngine();
-  const auto captures = Generate(GenerateCaptures);
+  const auto captures = GeneratedEntries(GenerateCaptures);
   ASSERT_EQ(captures.size(), 2u);
   EXPECT_EQ(captures[0].move, M(1, 7, 1, 0));
   EXPECT_EQ(captures[1].move, M(7, 7, 7, 0));
   EXPECT_EQ(captures[0].score, 550);
   EXPECT_EQ(captures[1].score, 550);
-  EXPECT_EQ(Generate(GenerateQuietMoves).size(), 42u);
+  EXPECT_EQ(GeneratedEntries(GenerateQuietMoves).size(), 42u);
   CheckGeneratorsAgree("start");
 }
 
@@ -248,12 +205,12 @@ TEST(Generators, PawnMoves) {
   // Red pawn on black's back rank: sideways only; black pawn on red's back
   // rank likewise; pawns before the river step forward only.
   const std::vector<Placed> pieces = {{'K', 3, 9}, {'k', 5, 0}, {'P', 2, 0}, {'P', 0, 5}, {'p', 6, 9}, {'p', 8, 4}};
-  SetUpFen(Fen(pieces, 'w'));
-  EXPECT_EQ(MovesOf(Generate(GenerateAllMoves)),
+  SetUpFen(FenOf(pieces, 'w'));
+  EXPECT_EQ(GeneratedMoves(GenerateAllMoves),
             (std::vector<Move>{M(2, 0, 3, 0), M(2, 0, 1, 0), M(0, 5, 0, 4), M(3, 9, 4, 9), M(3, 9, 3, 8)}));
   CheckGeneratorsAgree("red pawns");
-  SetUpFen(Fen(pieces, 'b'));
-  EXPECT_EQ(MovesOf(Generate(GenerateAllMoves)),
+  SetUpFen(FenOf(pieces, 'b'));
+  EXPECT_EQ(GeneratedMoves(GenerateAllMoves),
             (std::vector<Move>{M(8, 4, 8, 5), M(6, 9, 7, 9), M(6, 9, 5, 9), M(5, 0, 4, 0), M(5, 0, 5, 1)}));
   CheckGeneratorsAgree("black pawns");
 }
@@ -261,13 +218,13 @@ TEST(Generators, PawnMoves) {
 TEST(Generators, PawnOnEdgeAndBesideTheKing) {
   // A red pawn on (8,0) with an enemy on (7,0): one sideways capture. A pawn
   // beside the enemy king can take it: 20000 in the full list.
-  SetUpFen(Fen({{'K', 4, 9}, {'k', 3, 1}, {'P', 8, 0}, {'n', 7, 0}, {'P', 4, 1}}, 'w'));
-  const auto captures = Generate(GenerateCaptures);
+  SetUpFen(FenOf({{'K', 4, 9}, {'k', 3, 1}, {'P', 8, 0}, {'n', 7, 0}, {'P', 4, 1}}, 'w'));
+  const auto captures = GeneratedEntries(GenerateCaptures);
   ASSERT_EQ(captures.size(), 2u);
   EXPECT_EQ(captures[0].move, M(8, 0, 7, 0));
   EXPECT_EQ(captures[1].move, M(4, 1, 3, 1));
   EXPECT_EQ(captures[1].score, 10000);
-  for (const auto& e : Generate(GenerateAllMoves)) {
+  for (const auto& e : GeneratedEntries(GenerateAllMoves)) {
     if (e.move == M(4, 1, 3, 1)) {
       EXPECT_EQ(e.score, 20000);
     }
@@ -280,20 +237,20 @@ TEST(Generators, CannonScreens) {
   // rank 0 the screen (4,3) is followed by two black pieces (only the first
   // taken); towards file 8 the screen is the last piece (nothing beyond);
   // towards file 0 the piece beyond the screen is red (no capture).
-  SetUpFen(Fen({{'K', 3, 9}, {'k', 5, 0}, {'C', 4, 5}, {'p', 4, 3}, {'r', 4, 2}, {'n', 4, 1}, {'p', 7, 5},
+  SetUpFen(FenOf({{'K', 3, 9}, {'k', 5, 0}, {'C', 4, 5}, {'p', 4, 3}, {'r', 4, 2}, {'n', 4, 1}, {'p', 7, 5},
                 {'P', 2, 5}, {'P', 0, 5}},
                'w'));
-  const auto all = MovesOf(Generate(GenerateAllMoves));
+  const auto all = GeneratedMoves(GenerateAllMoves);
   const std::vector<Move> cannon(all.begin(), all.begin() + 9);
   EXPECT_EQ(cannon, (std::vector<Move>{M(4, 5, 4, 6), M(4, 5, 4, 7), M(4, 5, 4, 8), M(4, 5, 4, 9), M(4, 5, 4, 4),
                                        M(4, 5, 4, 2), M(4, 5, 5, 5), M(4, 5, 6, 5), M(4, 5, 3, 5)}))
       << Show(all);
-  const auto captures = Generate(GenerateCaptures);
+  const auto captures = GeneratedEntries(GenerateCaptures);
   ASSERT_EQ(captures.size(), 1u);
   EXPECT_EQ(captures[0].move, M(4, 5, 4, 2));
   EXPECT_EQ(captures[0].score, 1280);
   // Quiet cannon moves stop at the screen.
-  const auto quiet = MovesOf(Generate(GenerateQuietMoves));
+  const auto quiet = GeneratedMoves(GenerateQuietMoves);
   EXPECT_EQ(std::vector<Move>(quiet.begin(), quiet.begin() + 8),
             (std::vector<Move>{M(4, 5, 4, 6), M(4, 5, 4, 7), M(4, 5, 4, 8), M(4, 5, 4, 9), M(4, 5, 4, 4),
                                M(4, 5, 5, 5), M(4, 5, 6, 5), M(4, 5, 3, 5)}));
@@ -302,8 +259,8 @@ TEST(Generators, CannonScreens) {
 }
 
 TEST(Generators, ChariotCaptureOrder) {
-  SetUpFen(Fen({{'K', 4, 8}, {'k', 5, 0}, {'R', 0, 9}, {'r', 0, 5}, {'r', 3, 9}}, 'w'));
-  const auto captures = Generate(GenerateCaptures);
+  SetUpFen(FenOf({{'K', 4, 8}, {'k', 5, 0}, {'R', 0, 9}, {'r', 0, 5}, {'r', 3, 9}}, 'w'));
+  const auto captures = GeneratedEntries(GenerateCaptures);
   ASSERT_EQ(captures.size(), 2u);
   EXPECT_EQ(captures[0].move, M(0, 9, 0, 5));
   EXPECT_EQ(captures[1].move, M(0, 9, 3, 9));
@@ -319,40 +276,40 @@ TEST(Generators, KnightOrdersAndLegs) {
                                        {'p', 2, 5}, {'n', 6, 5}, {'n', 3, 6}, {'r', 5, 6}};
   std::vector<Placed> red = targets;
   red.insert(red.end(), {{'K', 3, 9}, {'k', 5, 0}, {'N', 4, 4}});
-  SetUpFen(Fen(red, 'w'));
+  SetUpFen(FenOf(red, 'w'));
   const std::vector<Move> redAll = {M(4, 4, 3, 2), M(4, 4, 5, 2), M(4, 4, 2, 5), M(4, 4, 2, 3),
                                     M(4, 4, 6, 3), M(4, 4, 6, 5), M(4, 4, 5, 6), M(4, 4, 3, 6)};
-  auto all = MovesOf(Generate(GenerateAllMoves));
+  auto all = GeneratedMoves(GenerateAllMoves);
   EXPECT_EQ(std::vector<Move>(all.begin(), all.begin() + 8), redAll) << Show(all);
   const std::vector<Move> capturesOrder = {M(4, 4, 5, 6), M(4, 4, 3, 6), M(4, 4, 3, 2), M(4, 4, 5, 2),
                                            M(4, 4, 2, 5), M(4, 4, 2, 3), M(4, 4, 6, 3), M(4, 4, 6, 5)};
-  EXPECT_EQ(MovesOf(Generate(GenerateCaptures)), capturesOrder);
+  EXPECT_EQ(GeneratedMoves(GenerateCaptures), capturesOrder);
   CheckGeneratorsAgree("red knight");
 
   // The same for black (colours swapped): forward leg +1 first.
   std::vector<Placed> black;
   for (auto p : targets) black.push_back({static_cast<char>(p.letter - 32), p.file, p.rank});
   black.insert(black.end(), {{'K', 3, 9}, {'k', 5, 0}, {'n', 4, 4}});
-  SetUpFen(Fen(black, 'b'));
-  all = MovesOf(Generate(GenerateAllMoves));
+  SetUpFen(FenOf(black, 'b'));
+  all = GeneratedMoves(GenerateAllMoves);
   EXPECT_EQ(std::vector<Move>(all.begin(), all.begin() + 8),
             (std::vector<Move>{M(4, 4, 5, 6), M(4, 4, 3, 6), M(4, 4, 2, 5), M(4, 4, 2, 3), M(4, 4, 6, 3),
                                M(4, 4, 6, 5), M(4, 4, 3, 2), M(4, 4, 5, 2)}))
       << Show(all);
-  EXPECT_EQ(MovesOf(Generate(GenerateCaptures)), capturesOrder);
+  EXPECT_EQ(GeneratedMoves(GenerateCaptures), capturesOrder);
   CheckGeneratorsAgree("black knight");
 
   // An occupied leg square cuts both targets over it, whatever stands there.
-  SetUpFen(Fen({{'K', 3, 9}, {'k', 5, 0}, {'N', 4, 4}, {'p', 4, 3}, {'r', 3, 2}, {'r', 5, 2}}, 'w'));
-  for (Move m : MovesOf(Generate(GenerateAllMoves)))
+  SetUpFen(FenOf({{'K', 3, 9}, {'k', 5, 0}, {'N', 4, 4}, {'p', 4, 3}, {'r', 3, 2}, {'r', 5, 2}}, 'w'));
+  for (Move m : GeneratedMoves(GenerateAllMoves))
     EXPECT_TRUE(MoveTo(m) != MakeSquare(3, 2) && MoveTo(m) != MakeSquare(5, 2)) << Show(m);
-  EXPECT_TRUE(Generate(GenerateCaptures).empty());
+  EXPECT_TRUE(GeneratedEntries(GenerateCaptures).empty());
 }
 
 TEST(Generators, ElephantEyes) {
   // Eye (3,8) blocked: the move to (2,9) is lost although an enemy stands there.
-  SetUpFen(Fen({{'K', 3, 9}, {'k', 5, 0}, {'B', 4, 7}, {'c', 3, 8}, {'n', 2, 9}, {'n', 6, 5}}, 'w'));
-  const auto all = MovesOf(Generate(GenerateAllMoves));
+  SetUpFen(FenOf({{'K', 3, 9}, {'k', 5, 0}, {'B', 4, 7}, {'c', 3, 8}, {'n', 2, 9}, {'n', 6, 5}}, 'w'));
+  const auto all = GeneratedMoves(GenerateAllMoves);
   std::vector<Move> elephant;
   for (Move m : all)
     if (MoveFrom(m) == MakeSquare(4, 7)) elephant.push_back(m);
@@ -361,52 +318,52 @@ TEST(Generators, ElephantEyes) {
 }
 
 TEST(Generators, AdviserOnThePalaceCentre) {
-  SetUpFen(Fen({{'K', 3, 9}, {'k', 5, 0}, {'A', 4, 8}}, 'w'));
+  SetUpFen(FenOf({{'K', 3, 9}, {'k', 5, 0}, {'A', 4, 8}}, 'w'));
   auto of = [](const std::vector<Move>& moves) {
     std::vector<Move> out;
     for (Move m : moves)
       if (MoveFrom(m) == kRedPalaceCentre) out.push_back(m);
     return out;
   };
-  EXPECT_EQ(of(MovesOf(Generate(GenerateAllMoves))),
+  EXPECT_EQ(of(GeneratedMoves(GenerateAllMoves)),
             (std::vector<Move>{M(4, 8, 5, 9), M(4, 8, 5, 7), M(4, 8, 3, 7)}));
-  EXPECT_EQ(of(MovesOf(Generate(GenerateQuietMoves))),
+  EXPECT_EQ(of(GeneratedMoves(GenerateQuietMoves)),
             (std::vector<Move>{M(4, 8, 5, 9), M(4, 8, 3, 7), M(4, 8, 5, 7)}));
-  SetUpFen(Fen({{'K', 4, 9}, {'k', 5, 0}, {'A', 4, 8}}, 'w'));
-  EXPECT_EQ(of(MovesOf(Generate(GenerateQuietMoves))),
+  SetUpFen(FenOf({{'K', 4, 9}, {'k', 5, 0}, {'A', 4, 8}}, 'w'));
+  EXPECT_EQ(of(GeneratedMoves(GenerateQuietMoves)),
             (std::vector<Move>{M(4, 8, 5, 9), M(4, 8, 3, 9), M(4, 8, 3, 7), M(4, 8, 5, 7)}));
-  EXPECT_EQ(of(MovesOf(Generate(GenerateAllMoves))),
+  EXPECT_EQ(of(GeneratedMoves(GenerateAllMoves)),
             (std::vector<Move>{M(4, 8, 3, 9), M(4, 8, 5, 9), M(4, 8, 5, 7), M(4, 8, 3, 7)}));
   // Captures from the centre: +15, +17, -17, -15.
-  SetUpFen(Fen({{'K', 4, 9}, {'k', 5, 0}, {'A', 4, 8}, {'n', 3, 9}, {'n', 5, 9}, {'p', 3, 7}, {'p', 5, 7}}, 'w'));
-  EXPECT_EQ(of(MovesOf(Generate(GenerateCaptures))),
+  SetUpFen(FenOf({{'K', 4, 9}, {'k', 5, 0}, {'A', 4, 8}, {'n', 3, 9}, {'n', 5, 9}, {'p', 3, 7}, {'p', 5, 7}}, 'w'));
+  EXPECT_EQ(of(GeneratedMoves(GenerateCaptures)),
             (std::vector<Move>{M(4, 8, 5, 7), M(4, 8, 5, 9), M(4, 8, 3, 7), M(4, 8, 3, 9)}));
-  EXPECT_EQ(of(MovesOf(Generate(GenerateAllMoves))),
+  EXPECT_EQ(of(GeneratedMoves(GenerateAllMoves)),
             (std::vector<Move>{M(4, 8, 3, 9), M(4, 8, 5, 9), M(4, 8, 5, 7), M(4, 8, 3, 7)}));
   // Black: +15, -17, +17, -15 in the full and quiet lists.
-  SetUpFen(Fen({{'K', 3, 9}, {'k', 5, 0}, {'a', 4, 1}}, 'b'));
+  SetUpFen(FenOf({{'K', 3, 9}, {'k', 5, 0}, {'a', 4, 1}}, 'b'));
   const std::vector<Move> blackOrder = {M(4, 1, 5, 0), M(4, 1, 3, 0), M(4, 1, 5, 2), M(4, 1, 3, 2)};
   std::vector<Move> fromCentre;
-  for (Move m : MovesOf(Generate(GenerateAllMoves)))
+  for (Move m : GeneratedMoves(GenerateAllMoves))
     if (MoveFrom(m) == kBlackPalaceCentre) fromCentre.push_back(m);
   EXPECT_EQ(fromCentre, std::vector<Move>(blackOrder.begin() + 1, blackOrder.end()));  // (5,0) holds the king
   CheckGeneratorsAgree("black adviser");
 }
 
 TEST(Generators, KingStaysInPalaceAndMayFaceTheOtherKing) {
-  SetUpFen(Fen({{'K', 3, 7}, {'k', 4, 0}}, 'w'));
+  SetUpFen(FenOf({{'K', 3, 7}, {'k', 4, 0}}, 'w'));
   // (2,7) and (3,6) lie outside the palace; (4,7) faces the black king but is
   // still generated (making the move decides).
-  EXPECT_EQ(MovesOf(Generate(GenerateAllMoves)), (std::vector<Move>{M(3, 7, 4, 7), M(3, 7, 3, 8)}));
-  EXPECT_EQ(MovesOf(Generate(GenerateQuietMoves)), (std::vector<Move>{M(3, 7, 4, 7), M(3, 7, 3, 8)}));
-  EXPECT_TRUE(Generate(GenerateCaptures).empty());
+  EXPECT_EQ(GeneratedMoves(GenerateAllMoves), (std::vector<Move>{M(3, 7, 4, 7), M(3, 7, 3, 8)}));
+  EXPECT_EQ(GeneratedMoves(GenerateQuietMoves), (std::vector<Move>{M(3, 7, 4, 7), M(3, 7, 3, 8)}));
+  EXPECT_TRUE(GeneratedEntries(GenerateCaptures).empty());
 }
 
 TEST(Generators, PieceOrderOfEachGenerator) {
   // One red piece of each kind, every one with a capture: the from-squares of
   // the captures show the piece order R H C P A E K, those of the full list
   // R H C P E A K.
-  SetUpFen(Fen({{'K', 4, 9}, {'k', 3, 0}, {'R', 0, 9}, {'n', 0, 4}, {'N', 8, 8}, {'p', 7, 6}, {'C', 8, 5},
+  SetUpFen(FenOf({{'K', 4, 9}, {'k', 3, 0}, {'R', 0, 9}, {'n', 0, 4}, {'N', 8, 8}, {'p', 7, 6}, {'C', 8, 5},
                 {'P', 8, 4}, {'r', 8, 1}, {'P', 2, 3}, {'n', 2, 2}, {'A', 4, 8}, {'b', 3, 9}, {'B', 6, 9},
                 {'c', 4, 7}},
                'w'));
@@ -419,10 +376,10 @@ TEST(Generators, PieceOrderOfEachGenerator) {
     return kinds;
   };
   const std::vector<int> capturesOrder = {kChariot, kKnight, kCannon, kPawn, kAdviser, kElephant, kKing};
-  EXPECT_EQ(pieceRuns(MovesOf(Generate(GenerateCaptures))), capturesOrder);
+  EXPECT_EQ(pieceRuns(GeneratedMoves(GenerateCaptures)), capturesOrder);
   const std::vector<int> fullOrder = {kChariot, kKnight, kCannon, kPawn, kElephant, kAdviser, kKing};
-  EXPECT_EQ(pieceRuns(MovesOf(Generate(GenerateAllMoves))), fullOrder);
-  EXPECT_EQ(pieceRuns(MovesOf(Generate(GenerateQuietMoves))), fullOrder);
+  EXPECT_EQ(pieceRuns(GeneratedMoves(GenerateAllMoves)), fullOrder);
+  EXPECT_EQ(pieceRuns(GeneratedMoves(GenerateQuietMoves)), fullOrder);
   CheckGeneratorsAgree("one of each");
 }
 
@@ -438,12 +395,7 @@ TEST(Generators, AgreeOnPositionsFromRandomPlay) {
       ++positions;
       const auto moves = testing_support::LegalMoves();
       if (moves.empty()) break;
-      // Prefer captures, so that the games reach open endgames.
-      std::vector<Move> captures;
-      for (Move m : moves)
-        if (board[MoveTo(m)] != 0) captures.push_back(m);
-      const Move m = !captures.empty() && rng() % 3 != 0 ? captures[rng() % captures.size()] : moves[rng() % moves.size()];
-      ASSERT_EQ(MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove))), 1);
+      ASSERT_EQ(testing_support::PlayMove(RandomMovePreferringCaptures(moves, rng, 3)), 1);
     }
   }
   EXPECT_GT(positions, 3000);
@@ -466,8 +418,8 @@ TEST(Generators, CrowdedPositionStaysInsideTheRecord) {
     for (int i = r.count; i < kMaxPickerEntries; ++i) ASSERT_EQ(r.entries[i].move, 0xFFFFFFFFu) << i;
     EXPECT_EQ(r.checker, 0xABCDEFu);
   }
-  EXPECT_EQ(Generate(GenerateAllMoves).size(), 103u);
-  EXPECT_EQ(Generate(GenerateAllMoves).size(), ReferenceMoves().size());
+  EXPECT_EQ(GeneratedEntries(GenerateAllMoves).size(), 103u);
+  EXPECT_EQ(GeneratedEntries(GenerateAllMoves).size(), ReferenceMoves().size());
   CheckGeneratorsAgree(fen);
 }
 

@@ -4,107 +4,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/position/position.h"
-#include "engine/search/search_tables.h"
+#include "tests/support/board_builder.h"
+#include "tests/support/move_lists.h"
+#include "tests/support/random_play.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::FenOf;
+using testing_support::GeneratedMoves;
+using testing_support::HistoryOf;
+using testing_support::M;
+using testing_support::MovesOf;
+using testing_support::Placed;
+using testing_support::PlayedPositions;
 using testing_support::SetUpFen;
-
-struct Placed {
-  char piece;  // FEN letter: KABNRCP red, kabnrcp black
-  int file;
-  int rank;
-};
-
-std::string FenOf(const std::vector<Placed>& pieces, bool blackToMove) {
-  char cells[10][9];
-  for (auto& row : cells) std::fill(std::begin(row), std::end(row), '.');
-  for (const Placed& p : pieces) cells[p.rank][8 - p.file] = p.piece;  // file 8 comes first
-  std::string fen;
-  for (int rank = 0; rank < 10; ++rank) {
-    int empty = 0;
-    for (char c : cells[rank]) {
-      if (c == '.') {
-        ++empty;
-        continue;
-      }
-      if (empty != 0) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += c;
-    }
-    if (empty != 0) fen += static_cast<char>('0' + empty);
-    if (rank != 9) fen += '/';
-  }
-  return fen + (blackToMove ? " b" : " w");
-}
-
-Move M(int f1, int r1, int f2, int r2) {
-  return MakeMoveCode(MakeSquare(f1, r1), MakeSquare(f2, r2));
-}
-uint32_t FileCode(int file) { return 16 * (file + 2); }
-uint32_t RankCode(int rank) { return rank + 2; }
-
-std::vector<std::string> Texts(const std::vector<Move>& moves) {
-  std::vector<std::string> out;
-  for (Move m : moves) out.push_back(testing_support::MoveText(m));
-  return out;
-}
+using testing_support::Texts;
 
 // Deterministic history values with many ties (the reset clears the table).
-void FillHistory() {
-  static const auto* filled = [] {
-    auto* table = new uint32_t[15][172 * 172];
-    uint32_t x = 99991;
-    for (int t = 0; t < 15; ++t)
-      for (auto& v : table[t]) {
-        x = x * 1103515245u + 12345u;
-        v = (x >> 16) & 0xFFF;
-      }
-    return table;
-  }();
-  std::memcpy(historyTable, filled, sizeof historyTable);
-}
+void FillHistory() { testing_support::FillHistory(99991, 0xFFF); }
 
-// Positions reached by random legal play and by the master games of the test
-// data, as FEN texts.
-std::vector<std::string> PlayedPositions() {
-  std::vector<std::string> fens;
-  std::mt19937 rng(3113);
-  for (int game = 0; game < 12; ++game) {
-    SetUpFen(testing_support::kStartFen);
-    for (int ply = 0; ply < 110; ++ply) {
-      const std::vector<Move> moves = testing_support::LegalMoves();
-      if (moves.empty()) break;
-      const Move m = moves[rng() % moves.size()];
-      if (!MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove)))) break;
-      fens.push_back(testing_support::CurrentFen());
-    }
-  }
-  for (const auto& entry : std::filesystem::directory_iterator(VORELK_TESTDATA_DIR "/games")) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind("master-", 0) != 0 || entry.path().extension() != ".txt") continue;
-    std::ifstream in(entry.path());
-    SetUpFen(testing_support::kStartFen);
-    std::string text;
-    while (in >> text) {
-      const Move m = ParseCoordMove(text.c_str());
-      if (m == 0 || !MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove)))) break;
-      fens.push_back(testing_support::CurrentFen());
-      if (historyPly >= 100) SetUpFen(fens.back());
-    }
-  }
-  return fens;
-}
+uint32_t FileCode(int file) { return 16 * (file + 2); }
+uint32_t RankCode(int rank) { return rank + 2; }
 
 // Generation order of the pieces: chariots, knights, cannons, pawns,
 // elephants, advisers, king; within a kind by index.
@@ -131,21 +56,6 @@ std::vector<MoveEntry> Generate(Line line) {
   return std::vector<MoveEntry>(r.entries, r.entries + std::max(0, r.count));
 }
 
-std::vector<Move> MovesOf(const std::vector<MoveEntry>& entries) {
-  std::vector<Move> out;
-  for (const MoveEntry& e : entries) out.push_back(e.move);
-  return out;
-}
-
-std::vector<Move> Listed(void (*generator)()) {
-  MovePicker& r = movePickers[historyPly];
-  r.next = r.count = 0;
-  generator();
-  std::vector<Move> out;
-  for (int i = 0; i < r.count; ++i) out.push_back(r.entries[i].move);
-  return out;
-}
-
 // Every line of the position: the generator lists exactly the quiet moves of
 // the full generator that start or end on the line. Nothing is left out on
 // purpose: with the king's line this is the superset of the quiet evasions
@@ -153,9 +63,9 @@ std::vector<Move> Listed(void (*generator)()) {
 // the line, which MakeMove refuses later.
 void CompareAllLines() {
   std::vector<Move> quiet;
-  for (Move m : Listed(GenerateAllMoves))
+  for (Move m : GeneratedMoves(GenerateAllMoves))
     if (board[MoveTo(m)] == 0) quiet.push_back(m);
-  const std::vector<Move> quietOrder = Listed(GenerateQuietMoves);
+  const std::vector<Move> quietOrder = GeneratedMoves(GenerateQuietMoves);
   std::vector<Line> lines;
   for (int f = 0; f < 9; ++f) lines.push_back({true, FileCode(f)});
   for (int r = 0; r < 10; ++r) lines.push_back({false, RankCode(r)});
@@ -173,10 +83,8 @@ void CompareAllLines() {
 
     int lastKey = -1;
     for (const MoveEntry& e : got) {
-      const Square from = MoveFrom(e.move), to = MoveTo(e.move);
-      const int piece = board[from];
-      EXPECT_EQ(e.score,
-                static_cast<int32_t>(historyTable[colouredTypeOf[piece]][172 * from + to]));
+      const int piece = board[MoveFrom(e.move)];
+      EXPECT_EQ(e.score, static_cast<int32_t>(HistoryOf(e.move)));
       EXPECT_GE(GroupKey(piece), lastKey) << testing_support::MoveText(e.move);
       lastKey = GroupKey(piece);
     }
@@ -199,7 +107,7 @@ void CompareAllLines() {
 }
 
 TEST(Interpositions, MatchTheFullGeneratorOnEveryLine) {
-  const std::vector<std::string> fens = PlayedPositions();
+  const std::vector<std::string> fens = PlayedPositions(3113, 12);
   ASSERT_GT(fens.size(), 1000u);
   for (const std::string& fen : fens) {
     SetUpFen(fen);
@@ -221,7 +129,7 @@ struct Case {
 // the indices); within one piece the case's order is kept.
 void RunCase(const Case& c) {
   SCOPED_TRACE(c.name);
-  SetUpFen(FenOf(c.pieces, c.blackToMove));
+  SetUpFen(FenOf(c.pieces, c.blackToMove ? 'b' : 'w'));
   FillHistory();
   std::vector<Move> want = c.want;
   std::stable_sort(want.begin(), want.end(), [](Move a, Move b) {
@@ -278,7 +186,7 @@ TEST(Interpositions, HandBuiltPositionsInGenerationOrder) {
 TEST(Interpositions, FarEndOfTheLineIsListedAndRefusedByMakeMove) {
   // Red king on (4,8) checked by the black chariot on (4,2): the knight's
   // step to (4,9), behind the king, is listed with the block on (4,7).
-  SetUpFen(FenOf({{'k', 3, 0}, {'r', 4, 2}, {'K', 4, 8}, {'N', 2, 8}}, false));
+  SetUpFen(FenOf({{'k', 3, 0}, {'r', 4, 2}, {'K', 4, 8}, {'N', 2, 8}}));
   const std::vector<Move> got = MovesOf(Generate({true, FileCode(4)}));
   ASSERT_NE(std::find(got.begin(), got.end(), M(2, 8, 4, 9)), got.end());
   ASSERT_NE(std::find(got.begin(), got.end(), M(2, 8, 4, 7)), got.end());
@@ -289,7 +197,7 @@ TEST(Interpositions, FarEndOfTheLineIsListedAndRefusedByMakeMove) {
 }
 
 TEST(Interpositions, WriteTheRecordOfTheCurrentPlyFromItsStart) {
-  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'A', 4, 8}}, false));
+  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'A', 4, 8}}));
   historyPly = 3;
   movePickers[3].count = 40;
   movePickers[2].count = 7;

@@ -98,7 +98,7 @@ std::pair<uint64_t, uint64_t> KeysAfter(const std::vector<std::string>& moves,
                                         const std::string& fen = testing_support::kStartFen) {
   SetUpFen(fen);
   for (const auto& m : moves) {
-    EXPECT_EQ(MakeMove(MoveFromText(m), static_cast<int32_t>(FindChecker(sideToMove))), 1) << m;
+    EXPECT_EQ(testing_support::PlayMove(MoveFromText(m)), 1) << m;
   }
   return {positionLock, positionKey};
 }

@@ -8,48 +8,26 @@
 #include <vector>
 
 #include "engine/position/position.h"
+#include "tests/support/board_builder.h"
+#include "tests/support/move_lists.h"
+#include "tests/support/random_play.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::FenOf;
+using testing_support::M;
+using testing_support::Mirrored;
+using testing_support::Placed;
 using testing_support::PositionSnapshot;
+using testing_support::RandomMovePreferringCaptures;
 
-struct Placed {
-  char letter;  // K A B N R C P red, lower case black
-  int file;
-  int rank;
-};
-
-// FEN of the pieces (rank 0 first, each rank from file 8 to file 0); with
-// `mirrored` the colours are exchanged and the ranks flipped, so that the
-// same situation is tested for the other side.
+// FEN of the pieces; with `mirrored` the colours are exchanged, the ranks
+// flipped and the other side is to move, so that the same situation is
+// tested for the other side.
 std::string Fen(const std::vector<Placed>& pieces, char side, bool mirrored) {
-  char cells[10][9] = {};
-  for (const auto& p : pieces) {
-    if (mirrored) {
-      const char swapped = static_cast<char>(p.letter >= 'a' ? p.letter - 32 : p.letter + 32);
-      cells[9 - p.rank][p.file] = swapped;
-    } else {
-      cells[p.rank][p.file] = p.letter;
-    }
-  }
-  std::string fen;
-  for (int rank = 0; rank < 10; ++rank) {
-    int empty = 0;
-    for (int file = 8; file >= 0; --file) {
-      if (cells[rank][file] == 0) {
-        ++empty;
-        continue;
-      }
-      if (empty) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += cells[rank][file];
-    }
-    if (empty) fen += static_cast<char>('0' + empty);
-    if (rank < 9) fen += '/';
-  }
-  const char mover = mirrored ? (side == 'w' ? 'b' : 'w') : side;
-  return fen + ' ' + mover;
+  if (!mirrored) return FenOf(pieces, side);
+  return FenOf(Mirrored(pieces), side == 'w' ? 'b' : 'w');
 }
 
 // HasLegalMove on the position, checking that it leaves everything as it was
@@ -61,8 +39,6 @@ int HasLegalMoveChecked() {
   EXPECT_EQ(result, testing_support::LegalMoves().empty() ? 0 : 1) << testing_support::CurrentFen();
   return result;
 }
-
-Move M(int f1, int r1, int f2, int r2) { return MakeMoveCode(MakeSquare(f1, r1), MakeSquare(f2, r2)); }
 
 TEST(HasLegalMove, StartPosition) {
   testing_support::SetUpFen(testing_support::kStartFen);
@@ -198,13 +174,8 @@ TEST(HasLegalMove, AgreesWithMakeMoveOnPositionsFromRandomPlay) {
     blackIronPawn = game % 3 == 2;
     for (int ply = 0; ply < 120 && !HasFailure(); ++ply, ++positions) {
       if (HasLegalMoveChecked() == 0) break;
-      // Prefer captures, so that the games reach open endgames.
-      const auto legal = testing_support::LegalMoves();
-      std::vector<Move> captures;
-      for (Move m : legal)
-        if (board[MoveTo(m)] != 0) captures.push_back(m);
-      const Move m = !captures.empty() && rng() % 2 ? captures[rng() % captures.size()] : legal[rng() % legal.size()];
-      ASSERT_EQ(MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove))), 1);
+      const Move m = RandomMovePreferringCaptures(testing_support::LegalMoves(), rng, 2);
+      ASSERT_EQ(testing_support::PlayMove(m), 1);
     }
   }
   redIronPawn = blackIronPawn = 0;

@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "engine/position/position.h"
+#include "tests/support/move_lists.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::GeneratedMoves;
 using testing_support::LogCapture;
+using testing_support::M;
 using testing_support::SetUpFen;
 
-Move M(int f1, int r1, int f2, int r2) {
-  return MakeMoveCode(MakeSquare(f1, r1), MakeSquare(f2, r2));
-}
 
 // Moves of the side to move in one position, with the answer both routines
 // must give.
@@ -229,13 +229,7 @@ TEST(MoveRules, IsValidMoveAcceptsExactlyTheGeneratedMoves) {
     const std::string fen = n < 2 ? start.substr(0, start.find(' ')) + (side ? " b" : " w")
                                   : RandomFen(rng, true, side);
     ASSERT_EQ(SetUpFen(fen), side);
-    MovePicker& r = movePickers[historyPly];
-    r.next = 0;
-    r.count = 0;
-    GenerateAllMoves();
-    std::vector<Move> generated;
-    for (int i = 0; i < r.count; ++i) generated.push_back(r.entries[i].move);
-    std::sort(generated.begin(), generated.end());
+    const std::vector<Move> generated = testing_support::Sorted(GeneratedMoves(GenerateAllMoves));
     EXPECT_EQ(std::adjacent_find(generated.begin(), generated.end()), generated.end())
         << fen << ": a move generated twice";
 

@@ -11,6 +11,8 @@
 
 #include "engine/position/perft.h"
 #include "engine/position/position.h"
+#include "tests/support/random_play.h"
+#include "tests/support/run_tool.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -100,14 +102,11 @@ std::vector<uint64_t> OraclePerft(const std::string& exe, const std::vector<std:
     out << "quit\n";
   }
   std::vector<uint64_t> totals;
-  std::FILE* pipe = popen((exe + " < " + script + " 2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) return totals;
-  char line[512];
-  while (std::fgets(line, sizeof line, pipe)) {
+  std::istringstream out(testing_support::RunCommand(exe + " < " + script + " 2>/dev/null").output);
+  for (std::string line; std::getline(out, line);) {
     unsigned long long n = 0;
-    if (std::sscanf(line, "Nodes searched: %llu", &n) == 1) totals.push_back(n);
+    if (std::sscanf(line.c_str(), "Nodes searched: %llu", &n) == 1) totals.push_back(n);
   }
-  pclose(pipe);
   return totals;
 }
 
@@ -123,8 +122,7 @@ TEST(Perft, AgreesWithOracleOnRandomGames) {
     for (int ply = 0; ply < plies; ++ply) {
       const auto moves = testing_support::LegalMoves();
       if (moves.empty()) break;
-      const Move m = moves[rng() % moves.size()];
-      ASSERT_EQ(MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove))), 1);
+      ASSERT_EQ(testing_support::PlayMove(testing_support::RandomMove(moves, rng)), 1);
       if (historyPly >= 100) break;
     }
     const std::string fen = testing_support::CurrentFen();

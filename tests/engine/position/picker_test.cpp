@@ -10,11 +10,15 @@
 
 #include "engine/position/position.h"
 #include "engine/search/search_tables.h"
+#include "tests/support/move_lists.h"
+#include "tests/support/random_play.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
-Move M(int f1, int r1, int f2, int r2) { return MakeMoveCode(MakeSquare(f1, r1), MakeSquare(f2, r2)); }
+using testing_support::GeneratedMoves;
+using testing_support::HistoryOf;
+using testing_support::M;
 
 const Move kChariotTakesKnight = M(0, 9, 0, 3);
 const Move kCannonTakesChariot = M(8, 7, 8, 2);
@@ -47,18 +51,9 @@ MovePicker& SetUpPicker(int32_t stage) {
   return r;
 }
 
-uint32_t HistoryOf(Move m) {
-  const Square from = MoveFrom(m);
-  return historyTable[colouredTypeOf[board[from]]][172 * from + MoveTo(m)];
-}
-
 // The quiet moves of the position, highest history first.
 std::vector<Move> QuietByHistory() {
-  MovePicker& r = movePickers[historyPly];
-  r.next = r.count = 0;
-  GenerateQuietMoves();
-  std::vector<Move> moves;
-  for (int i = 0; i < r.count; ++i) moves.push_back(r.entries[i].move);
+  std::vector<Move> moves = GeneratedMoves(GenerateQuietMoves);
   std::sort(moves.begin(), moves.end(), [](Move a, Move b) { return HistoryOf(a) > HistoryOf(b); });
   return moves;
 }
@@ -222,11 +217,8 @@ TEST(NextMove, HandsOutEveryMoveOnceOnPositionsFromRandomPlay) {
     for (int ply = 0; ply < 60; ++ply) {
       const auto legal = testing_support::LegalMoves();
       if (legal.empty()) break;
+      const std::vector<Move> all = GeneratedMoves(GenerateAllMoves);
       MovePicker& r = movePickers[historyPly];
-      r.next = r.count = 0;
-      GenerateAllMoves();
-      std::vector<Move> all;
-      for (int i = 0; i < r.count; ++i) all.push_back(r.entries[i].move);
       auto suggest = [&]() -> Move {
         switch (rng() % 4) {
           case 0: return 0;
@@ -267,8 +259,7 @@ TEST(NextMove, HandsOutEveryMoveOnceOnPositionsFromRandomPlay) {
       std::sort(got.begin(), got.end());
       std::sort(expected.begin(), expected.end());
       ASSERT_EQ(got, expected) << testing_support::CurrentFen();
-      const Move m = legal[rng() % legal.size()];
-      ASSERT_EQ(MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove))), 1);
+      ASSERT_EQ(testing_support::PlayMove(testing_support::RandomMove(legal, rng)), 1);
     }
   }
 }

@@ -4,79 +4,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "engine/position/position.h"
 #include "engine/search/search_tables.h"
+#include "tests/support/board_builder.h"
+#include "tests/support/move_lists.h"
+#include "tests/support/random_play.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::FenOf;
+using testing_support::GeneratedMoves;
+using testing_support::M;
+using testing_support::Placed;
 using testing_support::SetUpFen;
-
-struct Placed {
-  char piece;  // FEN letter: KABNRCP red, kabnrcp black
-  int file;
-  int rank;
-};
-
-std::string FenOf(const std::vector<Placed>& pieces, bool blackToMove) {
-  char cells[10][9];
-  for (auto& row : cells) std::fill(std::begin(row), std::end(row), '.');
-  for (const Placed& p : pieces) cells[p.rank][8 - p.file] = p.piece;  // file 8 comes first
-  std::string fen;
-  for (int rank = 0; rank < 10; ++rank) {
-    int empty = 0;
-    for (char c : cells[rank]) {
-      if (c == '.') {
-        ++empty;
-        continue;
-      }
-      if (empty != 0) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += c;
-    }
-    if (empty != 0) fen += static_cast<char>('0' + empty);
-    if (rank != 9) fen += '/';
-  }
-  return fen + (blackToMove ? " b" : " w");
-}
-
-Move M(int f1, int r1, int f2, int r2) {
-  return MakeMoveCode(MakeSquare(f1, r1), MakeSquare(f2, r2));
-}
-
-std::vector<std::string> Texts(const std::vector<Move>& moves) {
-  std::vector<std::string> out;
-  for (Move m : moves) out.push_back(testing_support::MoveText(m));
-  return out;
-}
-
-std::vector<std::string> SortedTexts(std::vector<Move> moves) {
-  std::sort(moves.begin(), moves.end());
-  return Texts(moves);
-}
+using testing_support::SortedTexts;
+using testing_support::Texts;
 
 // History values with many ties (the reset clears the table).
-void FillHistory() {
-  static const auto* filled = [] {
-    auto* table = new uint32_t[15][172 * 172];
-    uint32_t x = 4242;
-    for (int t = 0; t < 15; ++t)
-      for (auto& v : table[t]) {
-        x = x * 1103515245u + 12345u;
-        v = (x >> 16) & 0x1F;
-      }
-    return table;
-  }();
-  std::memcpy(historyTable, filled, sizeof historyTable);
-}
+void FillHistory() { testing_support::FillHistory(4242, 0x1F); }
 
 uint32_t KingAttacker() { return sideToMove == kRed ? RedKingAttacker() : BlackKingAttacker(); }
 
@@ -102,45 +52,9 @@ void AddCheckedPositions(std::vector<std::string>* out) {
 // data, as FEN texts; with checked set, the positions in check among them and
 // one check further go there.
 std::vector<std::string> PlayedPositions(std::vector<std::string>* checked = nullptr) {
-  std::vector<std::string> fens;
-  std::mt19937 rng(5150);
-  for (int game = 0; game < 30; ++game) {
-    SetUpFen(testing_support::kStartFen);
-    for (int ply = 0; ply < 110; ++ply) {
-      const std::vector<Move> moves = testing_support::LegalMoves();
-      if (moves.empty()) break;
-      const Move m = moves[rng() % moves.size()];
-      if (!MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove)))) break;
-      fens.push_back(testing_support::CurrentFen());
-      if (checked != nullptr && historyPly < 110) AddCheckedPositions(checked);
-    }
-  }
-  for (const auto& entry : std::filesystem::directory_iterator(VORELK_TESTDATA_DIR "/games")) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind("master-", 0) != 0 || entry.path().extension() != ".txt") continue;
-    std::ifstream in(entry.path());
-    SetUpFen(testing_support::kStartFen);
-    std::string text;
-    while (in >> text) {
-      const Move m = ParseCoordMove(text.c_str());
-      if (m == 0 || !MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove)))) break;
-      fens.push_back(testing_support::CurrentFen());
-      if (historyPly >= 100) SetUpFen(fens.back());
-      if (checked != nullptr) AddCheckedPositions(checked);
-    }
-  }
-  return fens;
-}
-
-// The moves a generator writes into the record of the current ply.
-template <typename Fn>
-std::vector<Move> Listed(Fn generator) {
-  MovePicker& r = movePickers[historyPly];
-  r.next = r.count = 0;
-  generator();
-  std::vector<Move> out;
-  for (int i = 0; i < r.count; ++i) out.push_back(r.entries[i].move);
-  return out;
+  return testing_support::PlayedPositions(5150, 30, [checked] {
+    if (checked != nullptr && historyPly < 110) AddCheckedPositions(checked);
+  });
 }
 
 // Starts a node the way the quiescence search does and calls the picker
@@ -186,7 +100,7 @@ void ExpectCapturesBestFirst(const std::vector<Move>& handed, size_t n) {
 void CheckCapturePickers() {
   followPv = 0;
   historyPly = 0;
-  const std::vector<Move> captures = Listed(GenerateCaptures);
+  const std::vector<Move> captures = GeneratedMoves(GenerateCaptures);
   const size_t n = captures.size();
 
   // NextCaptureQ: the captures and nothing else.
@@ -199,7 +113,7 @@ void CheckCapturePickers() {
   // order, those onto an occupied square left out.
   for (uint32_t extra : {0u, 1u}) {
     std::vector<Move> checks;
-    for (Move m : Listed([extra] { GenerateQuietChecks(extra); }))
+    for (Move m : GeneratedMoves([extra] { GenerateQuietChecks(extra); }))
       if (board[MoveTo(m)] == 0) checks.push_back(m);
     const std::vector<Move> got =
         Drain(extra == 0 ? NextCaptureOrCheckQ : NextCaptureOrCheckQExtended, kStageGenCaptures);
@@ -242,7 +156,7 @@ std::vector<Move> CapturesBestFirst() {
 }
 
 TEST(CapturePickers, CapturesBestVictimFirstCheaperMoverOnTies) {
-  SetUpFen(FenOf(CapturePosition(), false));
+  SetUpFen(FenOf(CapturePosition()));
   historyPly = 0;
   followPv = 0;
   EXPECT_EQ(Texts(Drain(NextCaptureQ, kStageGenCaptures)), Texts(CapturesBestFirst()));
@@ -252,7 +166,7 @@ TEST(CapturePickers, CapturesBestVictimFirstCheaperMoverOnTies) {
 }
 
 TEST(CapturePickers, PvMoveFirstAndAgainAmongTheCaptures) {
-  SetUpFen(FenOf(CapturePosition(), false));
+  SetUpFen(FenOf(CapturePosition()));
   historyPly = 0;
   MovePicker& r = movePickers[0];
   r.pvMove = M(0, 5, 0, 3);  // a capture
@@ -269,7 +183,7 @@ TEST(CapturePickers, PvMoveFirstAndAgainAmongTheCaptures) {
 }
 
 TEST(CapturePickers, InvalidPvMoveEndsPvFollowingAndGivesTheBestCapture) {
-  SetUpFen(FenOf(CapturePosition(), false));
+  SetUpFen(FenOf(CapturePosition()));
   historyPly = 0;
   MovePicker& r = movePickers[0];
   r.pvMove = M(3, 9, 3, 7);  // a king jump of two squares: never valid
@@ -281,7 +195,7 @@ TEST(CapturePickers, InvalidPvMoveEndsPvFollowingAndGivesTheBestCapture) {
 }
 
 TEST(CapturePickers, PvMoveIgnoredWhileNotFollowingThePv) {
-  SetUpFen(FenOf(CapturePosition(), false));
+  SetUpFen(FenOf(CapturePosition()));
   historyPly = 0;
   MovePicker& r = movePickers[0];
   r.pvMove = M(3, 9, 3, 8);  // valid, quiet
@@ -301,17 +215,17 @@ TEST(CapturePickers, PvMoveIgnoredWhileNotFollowingThePv) {
 TEST(CapturePickers, QuietCheckOntoAnOccupiedSquareIsSkipped) {
   // The red knight on (4,4) checks from (5,2) and (3,2); red's own cannon
   // holds (5,2). No captures.
-  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'N', 4, 4}, {'C', 5, 2}}, false));
+  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'N', 4, 4}, {'C', 5, 2}}));
   historyPly = 0;
   followPv = 0;
-  EXPECT_EQ(Listed([] { GenerateQuietChecks(0); }).size(), 2u);
+  EXPECT_EQ(GeneratedMoves([] { GenerateQuietChecks(0); }).size(), 2u);
   EXPECT_EQ(Texts(Drain(NextCaptureOrCheckQ, kStageGenCaptures)), Texts({M(4, 4, 3, 2)}));
   // NextCaptureQ hands out nothing at all here.
   EXPECT_TRUE(Drain(NextCaptureQ, kStageGenCaptures).empty());
 }
 
 TEST(CapturePickers, ExtendedPickerAddsChariotChecks) {
-  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'R', 1, 3}}, false));
+  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'R', 1, 3}}));
   historyPly = 0;
   iterationDepth = 0;
   followPv = 0;
@@ -321,7 +235,7 @@ TEST(CapturePickers, ExtendedPickerAddsChariotChecks) {
 }
 
 TEST(Pickers, StageCodes) {
-  SetUpFen(FenOf(CapturePosition(), false));
+  SetUpFen(FenOf(CapturePosition()));
   historyPly = 0;
   followPv = 0;
   MovePicker& r = movePickers[0];
@@ -349,7 +263,7 @@ TEST(Pickers, StageCodes) {
   const std::vector<Move> checks = Drain(NextCaptureOrCheckQ, kStageGenChecks);
   EXPECT_EQ(Texts(checks), Texts({M(2, 4, 3, 2)}));
   const std::vector<Move> quiet = Drain(NextEvasion, kStageGenQuiet, 23);  // a knight "checker"
-  EXPECT_EQ(SortedTexts(quiet), SortedTexts(Listed(GenerateQuietMoves)));
+  EXPECT_EQ(SortedTexts(quiet), SortedTexts(GeneratedMoves(GenerateQuietMoves)));
   EXPECT_EQ(r.stage, kStageQuiet);
 }
 
@@ -365,7 +279,7 @@ struct EvasionTally {
 void CheckEvasions(uint32_t checker, EvasionTally* tally) {
   historyPly = 0;
   followPv = 0;
-  const std::vector<Move> captures = Listed(GenerateCaptures);
+  const std::vector<Move> captures = GeneratedMoves(GenerateCaptures);
   const size_t n = captures.size();
   const Square king = sideToMove == kRed ? posPiece[1] : posPiece[17];
   std::vector<Move> evasions;
@@ -375,11 +289,11 @@ void CheckEvasions(uint32_t checker, EvasionTally* tally) {
     const Square c = posPiece[checker];
     ASSERT_TRUE((c & 0xF0) == (king & 0xF0) || (c & 0x0F) == (king & 0x0F));
     evasions = (c & 0xF0) == (king & 0xF0)
-                   ? Listed([king] { GenerateFileInterpositions(king & 0xF0); })
-                   : Listed([king] { GenerateRankInterpositions(king & 0x0F); });
+                   ? GeneratedMoves([king] { GenerateFileInterpositions(king & 0xF0); })
+                   : GeneratedMoves([king] { GenerateRankInterpositions(king & 0x0F); });
   } else {
     ++tally->otherCheckers;
-    evasions = Listed(GenerateQuietMoves);
+    evasions = GeneratedMoves(GenerateQuietMoves);
   }
 
   const std::vector<Move> got = Drain(NextEvasion, kStagePv, checker);
@@ -426,20 +340,20 @@ TEST(EvasionPicker, HandsOutEveryLegalMoveInCheckOnPlayedPositions) {
 
 TEST(EvasionPicker, KnightCheckGivesEveryQuietMoveInGeneratedOrderOnEqualScores) {
   // Black knight (3,7) checks the red king (4,9); the red chariot can take it.
-  SetUpFen(FenOf({{'k', 3, 0}, {'n', 3, 7}, {'K', 4, 9}, {'R', 0, 7}, {'P', 6, 6}}, false));
+  SetUpFen(FenOf({{'k', 3, 0}, {'n', 3, 7}, {'K', 4, 9}, {'R', 0, 7}, {'P', 6, 6}}));
   historyPly = 0;
   followPv = 0;
   const uint32_t checker = RedKingAttacker();
   ASSERT_EQ(pieceTypeOf[checker], kKnight);
   // All history scores are 0: the evasions keep the generator's order.
-  const std::vector<Move> quiet = Listed(GenerateQuietMoves);
+  const std::vector<Move> quiet = GeneratedMoves(GenerateQuietMoves);
   std::vector<Move> want = {M(0, 7, 3, 7)};
   want.insert(want.end(), quiet.begin(), quiet.end());
   EXPECT_EQ(Texts(Drain(NextEvasion, kStagePv, checker)), Texts(want));
 }
 
 TEST(EvasionPicker, EvasionsBestScoreFirst) {
-  SetUpFen(FenOf({{'k', 3, 0}, {'n', 3, 7}, {'K', 4, 9}, {'P', 6, 6}}, false));
+  SetUpFen(FenOf({{'k', 3, 0}, {'n', 3, 7}, {'K', 4, 9}, {'P', 6, 6}}));
   historyPly = 0;
   followPv = 0;
   historyTable[kKing][172 * MakeSquare(4, 9) + MakeSquare(4, 8)] = 30;
@@ -455,7 +369,7 @@ TEST(EvasionPicker, EvasionsBestScoreFirst) {
 TEST(EvasionPicker, LineCheckerOffTheKingsLinesGivesOnlyCaptures) {
   // The picker trusts the checker it is given: a chariot that stands on
   // neither the king's file nor its rank yields no quiet move.
-  SetUpFen(FenOf({{'k', 3, 0}, {'r', 6, 2}, {'K', 4, 9}, {'R', 6, 7}, {'N', 2, 8}}, false));
+  SetUpFen(FenOf({{'k', 3, 0}, {'r', 6, 2}, {'K', 4, 9}, {'R', 6, 7}, {'N', 2, 8}}));
   historyPly = 0;
   followPv = 0;
   const uint32_t chariot = board[MakeSquare(6, 2)];
@@ -464,7 +378,7 @@ TEST(EvasionPicker, LineCheckerOffTheKingsLinesGivesOnlyCaptures) {
 
 TEST(EvasionPicker, PvMoveFirstWhileFollowingThePv) {
   // Black chariot (4,2) checks the red king (4,9) along the file.
-  SetUpFen(FenOf({{'k', 3, 0}, {'r', 4, 2}, {'K', 4, 9}, {'N', 2, 8}}, false));
+  SetUpFen(FenOf({{'k', 3, 0}, {'r', 4, 2}, {'K', 4, 9}, {'N', 2, 8}}));
   historyPly = 0;
   movePickers[0].pvMove = M(2, 8, 4, 7);
   followPv = 1;

@@ -4,128 +4,43 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/position/position.h"
 #include "engine/search/search_tables.h"
+#include "tests/support/board_builder.h"
+#include "tests/support/move_lists.h"
+#include "tests/support/random_play.h"
+#include "tests/support/reference_attacks.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::AttacksByRule;
+using testing_support::FenOf;
+using testing_support::HistoryOf;
+using testing_support::M;
+using testing_support::Mirrored;
+using testing_support::MovesOf;
+using testing_support::Placed;
+using testing_support::PlayedPositions;
 using testing_support::SetUpFen;
+using testing_support::Texts;
 
 // ---------------------------------------------------------------------------
 // Position helpers
 // ---------------------------------------------------------------------------
 
-struct Placed {
-  char piece;  // FEN letter: KABNRCP red, kabnrcp black
-  int file;
-  int rank;
-};
-
-std::string FenOf(const std::vector<Placed>& pieces, bool blackToMove) {
-  char cells[10][9];
-  for (auto& row : cells) std::fill(std::begin(row), std::end(row), '.');
-  // A FEN rank lists file 8 first.
-  for (const Placed& p : pieces) cells[p.rank][8 - p.file] = p.piece;
-  std::string fen;
-  for (int rank = 0; rank < 10; ++rank) {
-    int empty = 0;
-    for (char c : cells[rank]) {
-      if (c == '.') {
-        ++empty;
-        continue;
-      }
-      if (empty != 0) fen += static_cast<char>('0' + empty);
-      empty = 0;
-      fen += c;
-    }
-    if (empty != 0) fen += static_cast<char>('0' + empty);
-    if (rank != 9) fen += '/';
-  }
-  return fen + (blackToMove ? " b" : " w");
-}
-
-// The same position seen from the other side: colours swapped, ranks
-// mirrored, the other side to move.
-std::vector<Placed> Mirrored(const std::vector<Placed>& pieces) {
-  std::vector<Placed> out;
-  for (Placed p : pieces) {
-    p.piece =
-        static_cast<char>(std::isupper(p.piece) ? std::tolower(p.piece) : std::toupper(p.piece));
-    p.rank = 9 - p.rank;
-    out.push_back(p);
-  }
-  return out;
-}
-
-Move M(int f1, int r1, int f2, int r2) {
-  return MakeMoveCode(MakeSquare(f1, r1), MakeSquare(f2, r2));
-}
 Move MirrorRanks(Move m) { return MakeMoveCode(RankMirror(MoveFrom(m)), RankMirror(MoveTo(m))); }
-
-std::vector<std::string> Texts(const std::vector<Move>& moves) {
-  std::vector<std::string> out;
-  for (Move m : moves) out.push_back(testing_support::MoveText(m));
-  return out;
-}
 
 // Distinct, deterministic history values so that every entry's score can be
 // traced to its own table cell (the reset clears the table).
-void FillHistory() {
-  static const auto* filled = [] {
-    auto* table = new uint32_t[15][172 * 172];
-    uint32_t x = 12345;
-    for (int t = 0; t < 15; ++t)
-      for (auto& v : table[t]) {
-        x = x * 1103515245u + 12345u;
-        v = (x >> 16) & 0x7FFF;
-      }
-    return table;
-  }();
-  std::memcpy(historyTable, filled, sizeof historyTable);
-}
-
-// Positions reached by random legal play from the start and by the master
-// games of the test data, as FEN texts.
-std::vector<std::string> PlayedPositions() {
-  std::vector<std::string> fens;
-  std::mt19937 rng(7071);
-  for (int game = 0; game < 16; ++game) {
-    SetUpFen(testing_support::kStartFen);
-    for (int ply = 0; ply < 110; ++ply) {
-      const std::vector<Move> moves = testing_support::LegalMoves();
-      if (moves.empty()) break;
-      const Move m = moves[rng() % moves.size()];
-      if (!MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove)))) break;
-      fens.push_back(testing_support::CurrentFen());
-    }
-  }
-  for (const auto& entry : std::filesystem::directory_iterator(VORELK_TESTDATA_DIR "/games")) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind("master-", 0) != 0 || entry.path().extension() != ".txt") continue;
-    std::ifstream in(entry.path());
-    SetUpFen(testing_support::kStartFen);
-    std::string text;
-    while (in >> text) {
-      const Move m = ParseCoordMove(text.c_str());
-      if (m == 0 || !MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove)))) break;
-      fens.push_back(testing_support::CurrentFen());
-      if (historyPly >= 100) SetUpFen(fens.back());
-    }
-  }
-  return fens;
-}
+void FillHistory() { testing_support::FillHistory(12345, 0x7FFF); }
 
 // What GenerateQuietChecks wrote into the record of the current ply.
 std::vector<MoveEntry> Generated(uint32_t extra) {
@@ -137,52 +52,15 @@ std::vector<MoveEntry> Generated(uint32_t extra) {
   return std::vector<MoveEntry>(r.entries, r.entries + std::max(0, r.count));
 }
 
-std::vector<Move> MovesOf(const std::vector<MoveEntry>& entries) {
-  std::vector<Move> out;
-  for (const MoveEntry& e : entries) out.push_back(e.move);
-  return out;
-}
-
 // ---------------------------------------------------------------------------
-// Brute force: a scan of board on files and ranks, independent of the
-// engine's attack tests and tables.
+// Brute force: a scan of board on files and ranks (AttacksByRule),
+// independent of the engine's attack tests and tables.
 // ---------------------------------------------------------------------------
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
-int PiecesBetween(Square a, Square b) {
-  const int df = FileOf(b) - FileOf(a), dr = RankOf(b) - RankOf(a);
-  const int step = 16 * Sign(df) + Sign(dr);
-  int n = 0;
-  for (int s = static_cast<int>(a) + step; s != static_cast<int>(b); s += step) n += board[s] != 0;
-  return n;
-}
-
 // Whether the piece now standing on s attacks square k by its own rule.
-bool PieceOnAttacks(Square s, Square k) {
-  const int piece = board[s];
-  const int df = FileOf(k) - FileOf(s), dr = RankOf(k) - RankOf(s);
-  switch (pieceTypeOf[piece]) {
-    case kKnight: {
-      if (!((std::abs(df) == 1 && std::abs(dr) == 2) || (std::abs(df) == 2 && std::abs(dr) == 1)))
-        return false;
-      const Square leg = std::abs(df) == 2 ? s + 16 * Sign(df) : s + Sign(dr);
-      return board[leg] == 0;
-    }
-    case kChariot:
-      return (df == 0) != (dr == 0) && PiecesBetween(s, k) == 0;
-    case kCannon:
-      return (df == 0) != (dr == 0) && PiecesBetween(s, k) == 1;
-    case kPawn: {
-      const bool red = piece <= 16;
-      const int forward = red ? -1 : 1;
-      const bool crossed = red ? RankOf(s) <= 4 : RankOf(s) >= 5;
-      return (df == 0 && dr == forward) || (crossed && dr == 0 && std::abs(df) == 1);
-    }
-    default:
-      return false;
-  }
-}
+bool PieceOnAttacks(Square s, Square k) { return AttacksByRule(board[s], s, k); }
 
 // The checks that the generator leaves out on purpose. It covers only direct
 // checks by the moving piece (a move that only uncovers a check from another
@@ -256,7 +134,7 @@ void CompareWithBruteForce(uint32_t extra, bool cannonsAllowed, BruteForceTally*
     const std::string text = testing_support::MoveText(e.move);
     const int piece = board[from];
     ASSERT_TRUE(piece != 0 && (piece > 16) == (side == kBlack)) << text;
-    EXPECT_EQ(e.score, static_cast<int32_t>(historyTable[colouredTypeOf[piece]][172 * from + to]));
+    EXPECT_EQ(e.score, static_cast<int32_t>(HistoryOf(e.move)));
     EXPECT_GE(OrderKey(piece), lastKey) << "out of order: " << text;
     lastKey = OrderKey(piece);
     EXPECT_TRUE(seen.insert(e.move).second) << "listed twice: " << text;
@@ -360,7 +238,7 @@ TEST(KnightCheckTables, MatchTheKnightGeometry) {
 }
 
 TEST(QuietChecks, MatchBruteForceOnPlayedPositions) {
-  const std::vector<std::string> fens = PlayedPositions();
+  const std::vector<std::string> fens = PlayedPositions(7071, 16);
   ASSERT_GT(fens.size(), 1500u);
   BruteForceTally tally;
   for (const std::string& fen : fens) {
@@ -398,7 +276,7 @@ struct Case {
 // reader assigns; the case lists them per pawn square.
 void RunCase(const Case& c, bool black) {
   SCOPED_TRACE(std::string(c.name) + (black ? " (black twin)" : ""));
-  SetUpFen(FenOf(black ? Mirrored(c.pieces) : c.pieces, black));
+  SetUpFen(FenOf(black ? Mirrored(c.pieces) : c.pieces, black ? 'b' : 'w'));
   FillHistory();
   historyPly = 0;
   iterationDepth = c.cannonsAllowed ? 0 : -1;
@@ -500,7 +378,7 @@ TEST(QuietChecks, HandBuiltPositionsInGenerationOrder) {
 }
 
 TEST(QuietChecks, KnightChecksInTableOrderWithHistoryScores) {
-  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'N', 4, 4}}, false));
+  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'N', 4, 4}}));
   historyPly = 0;
   const Move a = M(4, 4, 5, 2), b = M(4, 4, 3, 2);
   historyTable[kKnight][172 * MoveFrom(a) + MoveTo(a)] = 900;
@@ -516,7 +394,7 @@ TEST(QuietChecks, KnightChecksInTableOrderWithHistoryScores) {
 }
 
 TEST(QuietChecks, WritesTheRecordOfTheCurrentPly) {
-  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'N', 4, 4}}, false));
+  SetUpFen(FenOf({{'k', 4, 0}, {'K', 3, 9}, {'N', 4, 4}}));
   historyPly = 5;
   movePickers[4].count = 3;
   GenerateQuietChecks(0);

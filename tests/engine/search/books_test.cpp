@@ -88,7 +88,16 @@ std::string BookBytes(const std::vector<Entry>& entries, const char* magic = "VK
   return out;
 }
 
-// Runs first, before any test points installDirectory elsewhere.
+// installDirectory as the program starts, read before any test runs (the
+// tests point it at their own folders, in whatever order they run).
+std::string startupInstallDirectory;
+class StartupInstallDirectory : public ::testing::Environment {
+ public:
+  void SetUp() override { startupInstallDirectory = installDirectory; }
+};
+[[maybe_unused]] ::testing::Environment* const startupEnvironment =
+    ::testing::AddGlobalTestEnvironment(new StartupInstallDirectory);
+
 TEST(InstallDirectoryTest, DefaultsToThePerUserDataFolder) {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");
@@ -97,12 +106,15 @@ TEST(InstallDirectoryTest, DefaultsToThePerUserDataFolder) {
     expected = std::string(xdg) + "/Vorelk";
   else if (home != nullptr && home[0] != '\0')
     expected = std::string(home) + "/.local/share/Vorelk";
-  EXPECT_EQ(installDirectory, expected);
+  EXPECT_EQ(startupInstallDirectory, expected);
 }
 
 class BooksTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The books are read from the test's folder, even when the first
+    // position of the process is set up inside the test.
+    testing_support::InitTestProcess();
     dir_ = std::filesystem::temp_directory_path() /
            ("vorelk_books_" + std::to_string(::getpid()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());

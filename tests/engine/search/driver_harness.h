@@ -1,12 +1,17 @@
 // A harness for the think driver tests: a fake tick that advances at every
 // poll, a script of actions run at chosen polls of chosen searches, the
 // engine events seen, and a quiet engine (no books, learning or autosave)
-// with its data files in a temporary folder.
+// with its data files in a temporary folder. Every test starts from the same
+// engine settings, whether it runs alone or after others, and no test can
+// hang: a test whose searches keep polling is failed and its searches are
+// stopped by the fake tick.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -19,9 +24,11 @@
 #include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/learning.h"
+#include "engine/search/new_game.h"
 #include "engine/search/search.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
+#include "engine/search/tt.h"
 #include "game/game_clock.h"
 #include "tests/support/test_position.h"
 
@@ -52,9 +59,36 @@ inline State& S() {
 
 inline uint32_t FakeTick() { return S().now; }
 
+// The polls of all searches of one test. No test needs nearly as many; past
+// the limit the test has failed (a search that does not end) and every
+// further poll stops the running search at once, with the time cap of the
+// fake tick, so that the searches unwind and the test ends. Should even that
+// not end it, the test process aborts.
+constexpr int kPollLimit = 20000;
+inline int& PollsThisTest() {
+  static int polls = 0;
+  return polls;
+}
+
+inline bool PollLimitReached() {
+  const int polls = ++PollsThisTest();
+  if (polls <= kPollLimit) return false;
+  if (polls == kPollLimit + 1)
+    ADD_FAILURE() << "the searches of this test did not end after " << kPollLimit << " polls";
+  if (polls > 2 * kPollLimit) {
+    std::fprintf(stderr, "driver_harness: the searches do not stop; aborting\n");
+    std::fflush(stdout);
+    std::abort();
+  }
+  S().now += kSearchTimeCapMs + 1;
+  stopRequested = 1;
+  return true;
+}
+
 // Think clears nodeCount right before its first poll; every poll inside a
 // search comes after a counted node.
 __attribute__((noinline)) inline void Poll() {
+  if (PollLimitReached()) return;
   State& s = S();
   if (nodeCount == 0 && nodeCountHigh == 0) {
     ++s.searchIndex;
@@ -78,11 +112,18 @@ inline void RecordEvent(int code) { S().events.push_back(code); }
 class DriverTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Key tables first: the first engine set-up of the process must not
+    // point the data folder elsewhere once the test has chosen its own.
+    testing_support::InitTestProcess();
     char pattern[] = "/tmp/vorelk_driver_XXXXXX";
     const char* dir = mkdtemp(pattern);
     ASSERT_NE(dir, nullptr);
     dir_ = dir;
     std::strcpy(installDirectory, dir_.c_str());
+    // The learning files of the test are opened in its folder by the full
+    // reset of SetUpFen below; no book is loaded.
+    CloseLearningFiles();
+    FreeBooks();
     bookMode1 = kBookOff;
     bookMode2 = kBookOff;
     useLearning = 0;
@@ -94,8 +135,18 @@ class DriverTest : public ::testing::Test {
     saved_ = {levelMode, searchDepth, thinkingTime, exactTime, pollInterval};
     levelMode = kLevelSearchDepth;
     searchDepth = 3;
+    thinkingTime = 2000;
+    exactTime = 1;
     pollInterval = 150;
+    Handicap = 0;
+    ponderMove = 0;
+    followPv = 0;
+    pendingUserMove = 0;
+    // The smallest table: the same for every test and every machine (the
+    // automatic size follows the machine's memory), and cheap to clear.
+    SetHashSize(0);
     S() = State{};
+    PollsThisTest() = 0;
     tickSource = FakeTick;
     pumpMessagesHook = Poll;
     notifyEventHook = RecordEvent;

@@ -60,6 +60,7 @@ std::string MateRecord(Move move, int32_t score, uint8_t side) {
 class LearningTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    testing_support::InitTestProcess();
     dir_ = fs::temp_directory_path() /
            ("vorelk_learning_" + std::to_string(::getpid()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());

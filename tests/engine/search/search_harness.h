@@ -28,6 +28,7 @@ inline void UsePrivateDataFolder() {
   static bool done = false;
   if (done) return;
   done = true;
+  testing_support::InitTestProcess();
   static char folder[] = "/tmp/vorelk_search_test_XXXXXX";
   const char* dir = mkdtemp(folder);
   ASSERT_NE(dir, nullptr);
@@ -39,12 +40,20 @@ inline void UsePrivateDataFolder() {
   });
 }
 
+// A tick that never moves: the searches of these tests end by their depth
+// alone, never by the time cap, however slow the build or the machine.
+inline uint32_t FrozenTick() { return 1000; }
+
 // Sets the position up for a search: tables small and empty, learning off,
-// no time or depth limit but the search's own cap.
+// no time limit (the tick stands still) and no depth limit but the caller's.
 inline uint32_t SetUpSearchFen(const std::string& fen) {
   UsePrivateDataFolder();
   const uint32_t side = testing_support::SetUpFen(fen);
   useLearning = 0;
+  // Hooks and poll interval a test before may have left set.
+  pumpMessagesHook = nullptr;
+  tickSource = FrozenTick;
+  pollInterval = kPollIntervalNormal;
   SetHashSize(0);
   ClearHashTables();
   ClearHistoryTables();

@@ -11,6 +11,7 @@
 
 #include "engine/eval/evaluate.h"
 #include "tests/engine/search/search_harness.h"
+#include "tests/support/move_lists.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ bool DefenderLosesWithin(int attackerMoves);
 bool CanMateWithin(int moves) {
   if (moves <= 0) return false;
   for (const Move m : LegalMoves()) {
-    EXPECT_EQ(MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove))), 1);
+    EXPECT_EQ(testing_support::PlayMove(m), 1);
     const bool mates = DefenderLosesWithin(moves - 1);
     UnmakeMove();
     if (mates) return true;
@@ -45,7 +46,7 @@ bool DefenderLosesWithin(int attackerMoves) {
   const std::vector<Move> moves = LegalMoves();
   if (moves.empty()) return true;
   for (const Move m : moves) {
-    EXPECT_EQ(MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove))), 1);
+    EXPECT_EQ(testing_support::PlayMove(m), 1);
     const bool lost = CanMateWithin(attackerMoves);
     UnmakeMove();
     if (!lost) return false;
@@ -90,8 +91,7 @@ TEST_P(MateSearchTest, FindsTheShortestMateWithItsExactScore) {
   // The first move keeps a forced mate in the remaining moves.
   const Move first = r.line[0];
   ASSERT_EQ(historyPly, 0);
-  ASSERT_EQ(MakeMove(first, static_cast<int32_t>(FindChecker(sideToMove))), 1)
-      << MoveText(first);
+  ASSERT_EQ(testing_support::PlayMove(first), 1) << MoveText(first);
   EXPECT_TRUE(DefenderLosesWithin(mateIn - 1)) << MoveText(first) << " does not mate in time";
   UnmakeMove();
 }
@@ -199,7 +199,7 @@ class PerpetualCheckTest : public ::testing::Test {
     SetUpSearchFen("4k4/9/R8/9/9/9/9/9/9/3K5 w");
     for (const char* text : {"a7a9", "e9e8", "a9a8", "e8e9", "a8a9"}) {
       const Move m = MoveFromText(text);
-      ASSERT_EQ(MakeMove(m, static_cast<int32_t>(FindChecker(sideToMove))), 1) << text;
+      ASSERT_EQ(testing_support::PlayMove(m), 1) << text;
     }
     gamePly = gameLength = historyPly;
     historyBase = &history[gamePly + 1];
@@ -353,11 +353,9 @@ TEST(RootScoring, StopDuringScoringIsKeptAndScoresStayComplete) {
   iterationLogCount = 0;
   historyBase = &history[1];
   historyPly = 0;
-  MovePicker& root = movePickers[0];
-  root.next = root.count = 0;
-  GenerateAllMoves();
-  rootMoveCount = root.count;
-  for (int i = 0; i < rootMoveCount; ++i) rootMoves[i] = RootMoveEntry{root.entries[i].move, {}, 0, 0};
+  const std::vector<Move> moves = testing_support::GeneratedMoves(GenerateAllMoves);
+  rootMoveCount = static_cast<int32_t>(moves.size());
+  for (int i = 0; i < rootMoveCount; ++i) rootMoves[i] = RootMoveEntry{moves[i], {}, 0, 0};
   ScoreRootMoves(rootMoves, rootMoveCount);
   pumpMessagesHook = nullptr;
   pollInterval = kPollIntervalNormal;

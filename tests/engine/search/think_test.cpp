@@ -80,6 +80,22 @@ TEST_F(ThinkTest, NewGameResetsEveryTable) {
   EXPECT_EQ(again.score, first.score);
 }
 
+TEST_F(ThinkTest, ALineLeftToFollowByTheSearchBeforeChangesNothing) {
+  searchDepth = 4;
+  SetUpFen(kMiddleGame);
+  followPv = 0;
+  const Played clean = ThinkOnce();
+  ASSERT_NE(clean.move, 0u);
+  // A search that ended on its principal variation leaves followPv set; the
+  // next think clears the lines to follow, and the flag with them.
+  SetUpFen(kMiddleGame);
+  followPv = 1;
+  const Played after = ThinkOnce();
+  EXPECT_EQ(after.move, clean.move);
+  EXPECT_EQ(after.score, clean.score);
+  EXPECT_EQ(after.nodes, clean.nodes);
+}
+
 // Runs a think in play mode with the tick advancing per poll: the elapsed
 // time at the poll that stopped it (0 when none did) and the clock budget
 // the search began with.

@@ -1,0 +1,278 @@
+// Reading binary game files of every version. The file is read into a
+// staged game and checked field by field; only a complete, sound file
+// replaces the game on the board.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "game/binary_files.h"
+#include "game/comments.h"
+#include "game/game_loader.h"
+#include "game/header.h"
+
+namespace {
+
+// Little-endian fields from a stdio stream; the first short read marks the
+// whole reader as failed and every later field reads as 0.
+class FieldReader {
+ public:
+  explicit FieldReader(std::FILE* file) : file_(file) {}
+
+  bool failed() const { return failed_; }
+  void Fail() { failed_ = true; }
+
+  uint32_t Unsigned(int width) {
+    uint8_t bytes[4] = {};
+    if (!Bytes(bytes, static_cast<size_t>(width))) return 0;
+    uint32_t value = 0;
+    for (int i = width - 1; i >= 0; --i) value = value << 8 | bytes[i];
+    return value;
+  }
+  uint8_t U8() { return static_cast<uint8_t>(Unsigned(1)); }
+  uint16_t U16() { return static_cast<uint16_t>(Unsigned(2)); }
+  uint32_t U32() { return Unsigned(4); }
+  int32_t I32() { return static_cast<int32_t>(U32()); }
+  int8_t I8() { return static_cast<int8_t>(U8()); }
+
+  bool Bytes(void* out, size_t length) {
+    if (failed_) return false;
+    if (length != 0 && std::fread(out, 1, length, file_) != length) failed_ = true;
+    return !failed_;
+  }
+
+  // Reads a text of length bytes and keeps at most cap of them.
+  std::string Text(size_t length, size_t cap) {
+    std::string text(length, '\0');
+    if (!Bytes(text.data(), length)) return std::string();
+    if (text.size() > cap) text.resize(cap);
+    // A NUL inside the text ends it, as it would in the stored field.
+    text.resize(std::strlen(text.c_str()));
+    return text;
+  }
+
+  void Skip(size_t length) {
+    char scratch[256];
+    while (length > 0 && !failed_) {
+      const size_t n = length < sizeof scratch ? length : sizeof scratch;
+      Bytes(scratch, n);
+      length -= n;
+    }
+  }
+
+ private:
+  std::FILE* file_;
+  bool failed_ = false;
+};
+
+void StoreHeaderText(char (&field)[kHeaderTextSize], const std::string& text, GameHeader& header,
+                     bool countsAsInfo) {
+  SetHeaderText(field, text.c_str());
+  if (countsAsInfo && field[0] != '\0') header.hasInfo = 1;
+}
+
+char (*TextFieldOfTag(GameHeader& header, int id))[kHeaderTextSize] {
+  switch (id) {
+    case kTagEvent: return &header.event;
+    case kTagSite: return &header.site;
+    case kTagDate: return &header.date;
+    case kTagRound: return &header.round;
+    case kTagRedName: return &header.redName;
+    case kTagRedElo: return &header.redElo;
+    case kTagBlackName: return &header.blackName;
+    case kTagBlackElo: return &header.blackElo;
+    case kTagAuthor: return &header.author;
+    case kTagTimeControl: return &header.timeControl;
+    default: return nullptr;
+  }
+}
+
+// The tag records of versions 4..7. Returns false on a structural fault.
+bool ReadTags(FieldReader& in, int version, LoadedGame& game) {
+  const int count = in.I8();
+  if (in.failed() || count < 0) return false;
+  GameHeader& header = game.header;
+  for (int i = 0; i < count; ++i) {
+    const int id = in.U8();
+    switch (id) {
+      case kTagRound:
+      case kTagRedElo:
+      case kTagBlackElo:
+        if (version <= 5) {
+          // A number, stored as its decimal text; it is no header text.
+          const std::string text = std::to_string(in.U16());
+          SetHeaderText(*TextFieldOfTag(header, id), text.c_str());
+          break;
+        }
+        [[fallthrough]];
+      case kTagEvent:
+      case kTagSite:
+      case kTagDate:
+      case kTagRedName:
+      case kTagBlackName: {
+        const std::string text = in.Text(in.U8(), kHeaderTextSize - 1);
+        StoreHeaderText(*TextFieldOfTag(header, id), text, header, id != kTagDate);
+        break;
+      }
+      case kTagAuthor:
+      case kTagTimeControl: {
+        const std::string text = in.Text(in.U16(), kHeaderTextSize - 1);
+        StoreHeaderText(*TextFieldOfTag(header, id), text, header, true);
+        break;
+      }
+      case kTagReserved: in.Skip(4); break;
+      case kTagResult: {
+        const int result = in.I8();
+        header.result = static_cast<int8_t>(result >= kResultUnknown && result <= kResultDraw
+                                                ? result
+                                                : kResultUnknown);
+        break;
+      }
+      case kTagGameComment: {
+        const std::string text = in.Text(in.U16(), kBinaryLongTextCap);
+        if (!text.empty()) {
+          header.hasInfo = 1;
+          SetLoadedComment(game, 0, text.c_str());
+        }
+        break;
+      }
+      default: in.Skip(in.U16()); break;
+    }
+    if (in.failed()) return false;
+  }
+  return true;
+}
+
+// The start position: the board (or the standard one), the piece squares
+// (read from versions 3..7, rebuilt from the board for versions 1 and 2) and
+// the side to move. The soundness of the whole is checked by the staging.
+bool ReadStartPosition(FieldReader& in, int version, LoadedGame& game) {
+  int8_t cells[kBoardSize] = {};
+  uint32_t pieces[33] = {};
+  const uint8_t hasBoard = in.U8();
+  if (hasBoard != 0) {
+    if (!in.Bytes(cells, sizeof cells)) return false;
+  } else {
+    for (uint32_t i = 1; i <= 32; ++i) cells[startSquareOf[i]] = static_cast<int8_t>(i);
+  }
+  if (version >= 3) {
+    for (uint32_t& square : pieces) {
+      square = in.U32();
+      if (square == 255) square = 0;
+    }
+    pieces[0] = 0;
+  } else {
+    // The piece list of the board itself; a piece found twice is a fault.
+    for (int s = 0; s < kBoardSize; ++s) {
+      const int piece = cells[s];
+      if (piece < 1 || piece > 32 || !onBoard[s]) continue;
+      if (pieces[piece] != 0) return false;
+      pieces[piece] = static_cast<uint32_t>(s);
+    }
+  }
+  const uint32_t side = in.U32();
+  if (in.failed() || side > kBlack) return false;
+  game.customStart = true;
+  std::memcpy(game.startBoard, cells, sizeof cells);
+  std::memcpy(game.startPieces, pieces, sizeof pieces);
+  game.startSide = side;
+  return true;
+}
+
+bool IsPlayingSquare(uint32_t s) { return s < kBoardSize && onBoard[s] != 0; }
+
+// The move records. Every record is read and checked; the moves are staged
+// up to the first one the position refuses.
+bool ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game) {
+  bool staging = true;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint32_t from = in.U16();
+    const uint32_t to = in.U16();
+    const uint32_t captured = in.U32() & 0xFF;  // only the low byte is meaningful
+    int32_t score = 0, depth = 0;
+    uint8_t engineMove = 0;
+    if (version >= 5) {
+      score = in.I32();
+      depth = in.I32();
+      engineMove = in.U8() != 0 ? 1 : 0;
+      in.Skip(3);
+    }
+    if (in.failed()) return false;
+    if (!IsPlayingSquare(from) || !IsPlayingSquare(to) || from == to || captured > 32) return false;
+    if (!staging) continue;
+    if (StageMove(game, MakeMoveCode(from, to)) != kStageAccepted) {
+      staging = false;
+      continue;
+    }
+    LoadedMove& m = game.moves.back();
+    m.engineScore = score;
+    m.engineDepth = depth;
+    m.engineMove = engineMove;
+  }
+  return true;
+}
+
+// The ply comments of version 7. A mark byte that is no Annotation code is
+// dropped; plies beyond the moves replayed keep what they hold, as a user
+// move clears the slot it fills.
+bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
+  const int count = in.U16();
+  if (in.failed() || count >= kCommentSlots) return false;
+  for (int ply = 1; ply <= count; ++ply) {
+    const uint8_t mark = in.U8();
+    const std::string text = in.Text(in.U16(), kBinaryLongTextCap);
+    if (in.failed()) return false;
+    if (mark <= kMarkBrilliant) SetLoadedMark(game, ply, mark);
+    if (!text.empty()) {
+      game.header.hasInfo = 1;
+      SetLoadedComment(game, ply, text.c_str());
+    }
+  }
+  return true;
+}
+
+// Everything after the version byte. Returns false when the file is
+// truncated or holds a field that does not fit the format.
+bool ReadGameBody(FieldReader& in, int version, LoadedGame& game) {
+  if (version >= 4 && !ReadTags(in, version, game)) return false;
+  if (!ReadStartPosition(in, version, game)) return false;
+  const uint32_t shownPly = in.U32();
+  const uint32_t count = in.U32();
+  if (in.failed() || count > static_cast<uint32_t>(kMaxGameMoves)) return false;
+
+  StagingSession session(game);
+  if (!session.open()) return false;  // start position not sound
+  if (!ReadMoves(in, version, count, game)) return false;
+  session.End();
+
+  const uint32_t replayed = static_cast<uint32_t>(game.moves.size());
+  game.shownPly = static_cast<int32_t>(shownPly < replayed ? shownPly : replayed);
+  return version < 7 || ReadPlyComments(in, game);
+}
+
+}  // namespace
+
+int LoadBinaryGame(const char* path, GameHeader* header, int fullReset) {
+  if (path == nullptr || header == nullptr) return kBinaryLoadFailed;
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return kBinaryLoadFailed;
+
+  LoadedGame game;
+  game.fileName = path;
+  FieldReader in(file);
+  const int version = in.I8();
+  if (in.failed() || version < kBinaryFirstVersion || version > kBinaryLastVersion) {
+    std::fclose(file);
+    AppendLogLine("Error while loading VBF game : unknown version\r\n");
+    return kBinaryLoadFailed;
+  }
+  const bool ok = ReadGameBody(in, version, game);
+  std::fclose(file);
+  if (!ok) {
+    AppendLogLine("Error while loading VBF game : damaged file\r\n");
+    return kBinaryLoadFailed;
+  }
+  CommitLoadedGame(game, *header, fullReset);
+  return kBinaryLoadOk;
+}

@@ -1,0 +1,39 @@
+// Keyword text game files: header keyword lines, an optional FEN start
+// position, comments between "/*" and "*/" and the moves in WXF or AXF
+// notation between "START{" and "}END". Written as wxf, ccf (WXF moves) and
+// axf (AXF moves); read from wxf, ccf, axf, htm and html files, and the same
+// move syntax is the move section of PGN files.
+#pragma once
+
+#include <cstddef>
+
+#include "game/game_loader.h"
+#include "game/header.h"
+
+// Files longer than this are refused rather than read in part.
+constexpr size_t kKeywordFileCap = 4u * 1024u * 1024u;
+// Longest comment kept; longer ones are cut.
+constexpr size_t kKeywordCommentCap = 10239;
+
+// Writes the current game ("wxf"/"ccf" with axf 0, "axf" with axf 1) with
+// the given header. The shown position is the same afterwards. Returns 0,
+// or 1 when the file could not be created or written.
+int SaveWxfGame(const char* path, int axf, GameHeader header);
+
+// Reads a keyword text file into the game record, *header and the comment
+// store. Returns kLoadOk when the game was loaded, kLoadFailed when the file
+// cannot be read (missing, unreadable, longer than kKeywordFileCap) or its
+// start position is not sound; on failure the current game and *header are
+// left exactly as they were. A move that cannot be made after the first one
+// ends the moves there (logged); the game is still loaded.
+int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
+
+// Parses length bytes of keyword text into the staged game: header fields
+// into game.header, the FEN start position, the moves (checked on the staged
+// position) and the comments and marks. movesStarted 1 treats the whole text
+// as the move section (the move text of a PGN file, whose tags the caller
+// put in game.header); 0 waits for "START". Runs inside the caller's staging
+// session when one is open, else in one of its own. Returns 0, or 1 when the
+// text cannot be staged (no session could be opened, or a FEN start position
+// that is not sound). The caller commits the game (CommitLoadedGame).
+int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted);

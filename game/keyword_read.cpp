@@ -1,0 +1,337 @@
+// Reading keyword text game files. The text is parsed into a staged game
+// (game_loader.h): the moves are checked on the staged position, and the
+// user's game is replaced only when the whole file was read.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "game/game_loader.h"
+#include "game/keyword_files.h"
+#include "game/notation.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsMarkSign(char c) { return c == '+' || c == '-'; }
+bool IsDirection(char c) { return c == '+' || c == '-' || c == '.' || c == '='; }
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string_view SkipLeading(std::string_view text, bool tabsToo) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (tabsToo && text[i] == '\t'))) ++i;
+  return text.substr(i);
+}
+
+void SetField(char (&field)[kHeaderTextSize], std::string_view value) {
+  // SetHeaderText cuts the text to the field.
+  SetHeaderText(field, std::string(value).c_str());
+}
+
+// The annotation code of a mark text, 0 for anything else.
+uint8_t MarkCode(std::string_view text) {
+  for (uint8_t code = kMarkBlunder; code <= kMarkBrilliant; ++code)
+    if (text == AnnotationMarkText(code)) return code;
+  return kMarkNone;
+}
+
+// Undoes the writer's escape: a "*" followed by backslashes and a "/" loses
+// one of the backslashes.
+std::string UnescapeComment(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] != '*') continue;
+    size_t j = i + 1;
+    while (j < text.size() && text[j] == '\\') ++j;
+    if (j > i + 1 && j < text.size() && text[j] == '/') ++i;  // drop one backslash
+  }
+  return out;
+}
+
+// A pawn named by its file rather than by its letter ("7+.4", "77.4"),
+// as the notation writes them when two files hold several pawns; any other
+// token that begins with a digit is a move number.
+bool IsPawnFileMove(std::string_view token) {
+  return token.size() >= 4 && IsDigit(token[0]) && (IsMarkSign(token[1]) || token[1] == token[0]) &&
+         IsDirection(token[2]) && IsDigit(token[3]);
+}
+
+class KeywordParser {
+ public:
+  KeywordParser(LoadedGame& game, bool movesStarted) : game_(game), inMoves_(movesStarted) {}
+
+  // Returns false when the text cannot be set up (a start position that is
+  // not sound).
+  bool Parse(const char* text, size_t length) {
+    size_t start = 0;
+    while (start <= length && !ended_ && !failed_) {
+      const char* end = static_cast<const char*>(std::memchr(text + start, '\n', length - start));
+      const size_t stop = end != nullptr ? static_cast<size_t>(end - text) : length;
+      std::string_view line(text + start, stop - start);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      HandleLine(line);
+      if (end == nullptr) break;
+      start = stop + 1;
+    }
+    return !failed_;
+  }
+
+ private:
+  int Ply() const { return static_cast<int>(game_.moves.size()); }
+
+  void AppendToComment(std::string_view part) {
+    const size_t room =
+        kKeywordCommentCap > comment_.size() ? kKeywordCommentCap - comment_.size() : 0;
+    comment_.append(part.substr(0, room));
+  }
+
+  void StoreComment(const std::string& text) {
+    SetLoadedComment(game_, Ply(), UnescapeComment(text).c_str());
+  }
+
+  // A comment that begins at the start of body (just after "/*"). Returns
+  // the rest of the line after the comment's end mark, or nothing when the
+  // comment goes on over the next lines.
+  std::string_view OpenComment(std::string_view body, bool* closed) {
+    const size_t mark = body.find("*/");
+    comment_.clear();
+    if (mark != std::string_view::npos) {
+      AppendToComment(body.substr(0, mark));
+      StoreComment(comment_);
+      *closed = true;
+      return body.substr(mark + 2);
+    }
+    AppendToComment(body);
+    AppendToComment("\r\n");
+    inComment_ = true;
+    *closed = false;
+    return {};
+  }
+
+  void HandleLine(std::string_view line) {
+    if (inComment_) {
+      // The end mark may stand anywhere in a continuation line, also at its
+      // very start.
+      const size_t mark = line.find("*/");
+      if (mark == std::string_view::npos) {
+        AppendToComment(line);
+        AppendToComment("\r\n");
+        return;
+      }
+      AppendToComment(line.substr(0, mark));
+      StoreComment(comment_);
+      inComment_ = false;
+      if (inMoves_) ReadMoveTokens(line.substr(mark + 2));
+      return;
+    }
+    if (line.empty()) return;
+    if (HandleKeyword(line)) return;
+    if (inMoves_) ReadMoveTokens(line);
+  }
+
+  // The keyword lines, compared case-sensitively in this order. Returns
+  // false when the line is none of them.
+  bool HandleKeyword(std::string_view line) {
+    static constexpr std::string_view kSkipped[] = {"FORMAT", "<PRE>", "\"", "GAME", "TIME"};
+    for (std::string_view keyword : kSkipped)
+      if (StartsWith(line, keyword)) return true;
+    GameHeader& h = game_.header;
+    if (StartsWith(line, "EVENT")) {
+      SetField(h.event, SkipLeading(line.substr(5), true));
+    } else if (StartsWith(line, "/*")) {
+      bool closed = false;
+      const std::string_view rest = OpenComment(line.substr(2), &closed);
+      if (closed && inMoves_) ReadMoveTokens(rest);
+    } else if (StartsWith(line, "AUTHOR")) {
+      // not read
+    } else if (StartsWith(line, "ROUND")) {
+      SetField(h.round, SkipLeading(line.substr(5), false));
+    } else if (StartsWith(line, "FEN")) {
+      ReadStartPosition(SkipLeading(line.substr(3), true));
+    } else if (StartsWith(line, "CFEN")) {
+      ReadStartPosition(SkipLeading(line.substr(4), true));
+    } else if (StartsWith(line, "RESULT")) {
+      if (line.size() >= 11) {
+        const std::string_view result = line.substr(8, 3);
+        if (result == "1-0")
+          h.result = kResultRedWins;
+        else if (result == "0-1")
+          h.result = kResultBlackWins;
+        else if (result == "0-0" || result == "0.5")
+          h.result = kResultDraw;
+      }
+    } else if (StartsWith(line, "RED")) {
+      ReadPlayer(SkipLeading(line.substr(3), true), h.redName, h.redElo);
+    } else if (StartsWith(line, "BLACK")) {
+      ReadPlayer(SkipLeading(line.substr(5), true), h.blackName, h.blackElo);
+    } else if (StartsWith(line, "DATE")) {
+      SetField(h.date, SkipLeading(line.substr(4), true));
+    } else if (StartsWith(line, "PLACE")) {
+      SetField(h.site, SkipLeading(line.substr(5), true));
+    } else if (StartsWith(line, "START")) {
+      inMoves_ = true;
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // "name;rating;..." or the name alone.
+  static void ReadPlayer(std::string_view value, char (&name)[kHeaderTextSize],
+                         char (&elo)[kHeaderTextSize]) {
+    const size_t semicolon = value.find(';');
+    SetField(name, value.substr(0, semicolon));
+    if (semicolon == std::string_view::npos) return;
+    std::string_view rating = SkipLeading(value.substr(semicolon + 1), true);
+    SetField(elo, rating.substr(0, rating.find(';')));
+  }
+
+  // A set-up start position. Once moves were read the start position can
+  // no longer change, so a later FEN line is ignored.
+  void ReadStartPosition(std::string_view fen) {
+    if (Ply() > 0) return;
+    if (!StageStartFen(game_, std::string(fen).c_str())) {
+      AppendLogLine("Keyword game: the FEN start position is not valid\r\n");
+      failed_ = true;
+    }
+  }
+
+  // The blank- or tab-separated tokens of a line of the move section.
+  void ReadMoveTokens(std::string_view line) {
+    size_t i = 0;
+    while (!ended_ && !failed_) {
+      while (i < line.size() && IsBlank(line[i])) ++i;
+      if (i >= line.size()) return;
+      const std::string_view rest = line.substr(i);
+      if (StartsWith(rest, "}END") || StartsWith(rest, "} END")) {
+        ended_ = true;
+        return;
+      }
+      if (rest[0] == '/') {
+        // A comment on the last move read: "/*" and its text.
+        bool closed = false;
+        const std::string_view after = OpenComment(rest.substr(rest.size() >= 2 ? 2 : 1), &closed);
+        if (!closed) return;
+        line = after;
+        i = 0;
+        continue;
+      }
+      size_t end = 0;
+      if (IsDigit(rest[0]) && !IsPawnFileMove(rest)) {
+        // A move number.
+        while (end < rest.size() && !IsBlank(rest[end])) ++end;
+        i += end;
+        continue;
+      }
+      while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/') ++end;
+      if (!ReadMove(rest.substr(0, end))) return;  // the rest of the line is dropped
+      i += end;
+    }
+  }
+
+  // One move token: four characters of move text, then perhaps a mark.
+  // Returns false when the move was refused.
+  bool ReadMove(std::string_view token) {
+    // Chinese move texts become WXF texts; nothing else is translated.
+    std::string text(token);
+    NormalizeMoveText(text.c_str(), text.data());
+    text.resize(std::strlen(text.c_str()));
+    char move4[8] = {};
+    std::memcpy(move4, text.data(), text.size() < 4 ? text.size() : 4);
+    const Move move = ParseWxfMove(move4, static_cast<int>(sideToMove));
+    StageResult result = kStageInvalid;
+    if (move != 0 && move != kWxfNoDirection) {
+      // The wrong-colour refusal is worth a log line.
+      CheckUserMove(move, board, sideToMove, 1);
+      result = StageMove(game_, move);
+    }
+    if (result != kStageAccepted) {
+      // Before the first move, lines that are no moves (further tags, page
+      // text) are passed over; once the moves have begun, the first refused
+      // move ends them.
+      if (Ply() > 0) {
+        char log[256];
+        std::snprintf(log, sizeof log,
+                      "Loading %s: move %d \"%.*s\" refused, the game ends before it\r\n",
+                      game_.fileName.c_str(), Ply() + 1,
+                      static_cast<int>(token.size() > 64 ? 64 : token.size()), token.data());
+        AppendLogLine(log);
+        ended_ = true;
+      }
+      return false;
+    }
+    if (text.size() > 4) {
+      const uint8_t mark = MarkCode(std::string_view(text).substr(4));
+      if (mark != kMarkNone) SetLoadedMark(game_, Ply(), mark);
+    }
+    return true;
+  }
+
+  LoadedGame& game_;
+  bool inMoves_;
+  bool inComment_ = false;
+  bool ended_ = false;
+  bool failed_ = false;
+  std::string comment_;
+};
+
+}  // namespace
+
+int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted) {
+  if (text == nullptr) length = 0;
+  // Use the caller's staging session when one is open (a PGN reader that set
+  // up its own start position), else one of our own.
+  const bool ownSession = StagingActive() == 0;
+  if (ownSession && BeginStaging(game) == 0) return 1;
+  KeywordParser parser(game, movesStarted != 0);
+  const bool ok = parser.Parse(text != nullptr ? text : "", length);
+  if (ownSession) EndStaging();
+  return ok ? 0 : 1;
+}
+
+int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
+  if (path == nullptr || header == nullptr) return kLoadFailed;
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return kLoadFailed;
+  // The whole file, up to the cap; a longer file is refused rather than
+  // loaded in part.
+  std::string text;
+  char chunk[65536];
+  bool tooLong = false;
+  bool readError = false;
+  for (;;) {
+    const size_t n = std::fread(chunk, 1, sizeof chunk, file);
+    if (text.size() + n > kKeywordFileCap) {
+      tooLong = true;
+      break;
+    }
+    text.append(chunk, n);
+    if (n < sizeof chunk) {
+      readError = std::ferror(file) != 0;
+      break;
+    }
+  }
+  std::fclose(file);
+  if (tooLong || readError) {
+    char log[600];
+    std::snprintf(log, sizeof log, "Loading %.500s: %s\r\n", path,
+                  tooLong ? "file too long" : "read error");
+    AppendLogLine(log);
+    return kLoadFailed;
+  }
+
+  LoadedGame game;
+  game.header = emptyGameHeader;
+  game.fileName = path;
+  if (ParseKeywordGame(text.data(), text.size(), game, 0) != 0) return kLoadFailed;
+  CommitLoadedGame(game, *header, fullReset);
+  return kLoadOk;
+}

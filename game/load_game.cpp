@@ -1,0 +1,86 @@
+// Choosing the reader and the writer of a game file by its extension.
+#include "game/load_game.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "game/binary_files.h"
+#include "game/game_loader.h"
+#include "game/keyword_files.h"
+#include "game/text_readers.h"
+
+namespace {
+
+// The path without a leading and a trailing double quote.
+std::string Unquoted(const char* path) {
+  std::string p = path != nullptr ? path : "";
+  if (!p.empty() && p.front() == '"') p.erase(0, 1);
+  if (!p.empty() && p.back() == '"') p.pop_back();
+  return p;
+}
+
+std::string ExtensionOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const size_t base = slash == std::string::npos ? 0 : slash + 1;
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot <= base) return std::string();
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+bool IsOneOf(const std::string& ext, std::initializer_list<const char*> names) {
+  for (const char* name : names)
+    if (ext == name) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string GameFileExtension(const char* path) { return ExtensionOf(Unquoted(path)); }
+
+int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
+  const std::string file = Unquoted(path);
+  const std::string ext = ExtensionOf(file);
+  if (ext.empty()) return kLoadFailed;
+  GameHeader* target = header != nullptr ? header : &currentGameHeader;
+  const char* p = file.c_str();
+  int result;
+  if (IsOneOf(ext, {"vgf", "vbf", "egf"})) {
+    result = LoadBinaryGame(p, target, fullReset);
+  } else if (ext == "xqn") {
+    result = ReadXqnGame(p, target, fullReset);
+  } else if (ext == "mxq") {
+    result = ReadMxqGame(p, target, fullReset);
+  } else if (IsOneOf(ext, {"wxf", "ccf", "htm", "html", "axf"})) {
+    result = LoadKeywordGameFile(p, target, fullReset);
+  } else if (ext == "pgn") {
+    result = ReadPgnGame(p, target, fullReset);
+  } else {
+    result = ReadCoordinateText(p, target, fullReset);
+  }
+  if (!ValidateBoard()) {
+    AppendLogLine("***** Invalid Board !\r\n");
+    return kLoadBadBoard;
+  }
+  std::memset(typeBoard, 0, sizeof typeBoard);
+  for (int s = 0; s < kBoardSize; ++s) {
+    const int v = board[s];
+    if (v >= 1 && v <= 32) typeBoard[s] = static_cast<uint8_t>(colouredTypeOf[v]);
+  }
+  return result;
+}
+
+int SaveGameFile(const char* path, const GameHeader& header) {
+  const std::string file = Unquoted(path);
+  const std::string ext = ExtensionOf(file);
+  const char* p = file.c_str();
+  if (ext == "egf") return SaveBinaryGame(p, kBinaryVersionEgf, header);
+  if (ext == "vgf") return SaveBinaryGame(p, kBinaryVersionVgf, header);
+  if (ext == "vbf") return SaveVbfGame(p);
+  if (ext == "wxf" || ext == "ccf") return SaveWxfGame(p, 0, header);
+  if (ext == "axf") return SaveWxfGame(p, 1, header);
+  return SaveCoordinateText(p);
+}

@@ -1,0 +1,29 @@
+// Loading a game file of any supported kind, and saving one, with the
+// format chosen by the file's extension.
+#pragma once
+
+#include <string>
+
+#include "game/header.h"
+
+// The extension of path in lower case: the text after the last "." of the
+// last path component (a "." at the component's first character does not
+// count), after a leading and a trailing double quote were set aside.
+// Empty when there is none. The path itself is not changed.
+std::string GameFileExtension(const char* path);
+
+// Loads a game file into the game record and *header (currentGameHeader
+// when null): "vgf", "vbf", "egf" binary; "xqn"; "mxq"; "wxf", "ccf", "htm",
+// "html", "axf" keyword text; "pgn"; anything else plain coordinate text.
+// The extension is compared in lower case; a path in double quotes loads
+// like the path without them. Returns the reader's LoadResult (game_loader.h),
+// 1 without an extension, 4 when the board check fails afterwards. Only a
+// file that loads replaces the game; otherwise it stays exactly as it was.
+int LoadGameFile(const char* path, GameHeader* header, int fullReset);
+
+// Writes the current game with the writer of the extension: "egf" binary
+// version 7, "vgf" version 6, "vbf" version 3, "wxf" and "ccf" keyword text
+// with WXF moves, "axf" with AXF moves, anything else plain coordinate text.
+// Returns 0, or the writer's non-zero code when the file could not be
+// created or written.
+int SaveGameFile(const char* path, const GameHeader& header);

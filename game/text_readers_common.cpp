@@ -1,0 +1,99 @@
+// Helpers shared by the text game readers: whole-file reading, line
+// splitting, tag values and results, and move words in Chinese notation.
+#include <cstdio>
+#include <cstring>
+
+#include "engine/position/position.h"
+#include "game/notation.h"
+#include "game/text_readers.h"
+
+namespace text_reading {
+
+int ReadWholeFile(const char* path, std::string& out) {
+  out.clear();
+  if (path == nullptr) return 0;
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return 0;
+  char chunk[65536];
+  bool ok = true;
+  for (;;) {
+    const size_t n = std::fread(chunk, 1, sizeof chunk, f);
+    if (n > 0) {
+      if (out.size() + n > kTextGameFileCap) {
+        ok = false;
+        break;
+      }
+      out.append(chunk, n);
+    }
+    if (n < sizeof chunk) {
+      if (std::ferror(f)) ok = false;
+      break;
+    }
+  }
+  std::fclose(f);
+  if (!ok) out.clear();
+  return ok ? 1 : 0;
+}
+
+void SplitLines(const std::string& text, std::vector<std::string>& lines) {
+  lines.clear();
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    const size_t next = end == std::string::npos ? text.size() : end + 1;
+    if (end == std::string::npos) end = text.size();
+    size_t stop = end;
+    if (stop > start && text[stop - 1] == '\r') --stop;
+    lines.emplace_back(text, start, stop - start);
+    start = next;
+  }
+}
+
+std::string TagValue(const std::string& line, size_t nameLength) {
+  const size_t open = line.find('"', nameLength);
+  if (open == std::string::npos) return std::string();
+  const size_t close = line.find('"', open + 1);
+  if (close == std::string::npos) return std::string();
+  return line.substr(open + 1, close - open - 1);
+}
+
+int ResultOfTag(const std::string& value) {
+  if (value.compare(0, 3, "1-0") == 0) return kResultRedWins;
+  if (value.compare(0, 3, "0-1") == 0) return kResultBlackWins;
+  if (value.compare(0, 3, "0-0") == 0 || value.compare(0, 3, "\xBD-\xBD") == 0 ||
+      value.compare(0, 7, "1/2-1/2") == 0)
+    return kResultDraw;
+  return -1;
+}
+
+std::string NarrowFullWidth(const std::string& text) {
+  // Row A3 of GBK holds the ASCII characters 21..7E at A3A1..A3FE.
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80 || i + 1 >= text.size()) {
+      out += text[i];
+      continue;
+    }
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
+      out += static_cast<char>(trail - 0x80);
+    } else {
+      out += text[i];
+      out += text[i + 1];
+    }
+    ++i;
+  }
+  return out;
+}
+
+std::string NormalizeMoveWord(const std::string& word) {
+  const std::string narrow = NarrowFullWidth(word);
+  std::string out(narrow.size() + 1, '\0');
+  NormalizeMoveText(narrow.c_str(), out.data());
+  out.resize(std::strlen(out.c_str()));
+  return out;
+}
+
+}  // namespace text_reading

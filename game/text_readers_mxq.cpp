@@ -1,0 +1,133 @@
+// MXQ files: a text with control bytes holding the site, the date, the
+// players, the result and the ratings, then the word "Moves" and one move
+// record every six bytes ("7C-7E"), ended by "End".
+#include <cstring>
+#include <string>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "game/text_readers.h"
+
+using namespace text_reading;
+
+namespace {
+
+constexpr size_t kDateMax = 16;
+constexpr size_t kNameSearch = 50;
+constexpr size_t kRecordStep = 6;
+constexpr size_t kRecordLength = 5;
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 32; }
+
+// The run of bytes from pos up to the first stop byte (or the end); pos ends
+// on the stop byte.
+template <typename Stop>
+std::string RunUntil(const std::string& text, size_t& pos, Stop stop) {
+  const size_t start = pos;
+  while (pos < text.size() && !stop(text[pos])) ++pos;
+  return text.substr(start, pos - start);
+}
+
+int ResultOfWord(const std::string& word) {
+  if (word == "Win") return kResultRedWins;
+  if (word == "Lose" || word == "Resign") return kResultBlackWins;
+  if (word == "Draw") return kResultDraw;
+  return -1;
+}
+
+// Reads the header fields of the layout into h; returns the offset where
+// the search for "Moves" begins.
+size_t ReadMxqHeader(const std::string& text, GameHeader& h) {
+  size_t pos = 1;
+  const std::string site = RunUntil(text, pos, IsControl);
+  SetHeaderText(h.site, site.c_str());
+  if (pos < text.size()) ++pos;
+
+  // The date ends at "#", after 16 characters, or before a tenth character
+  // that is not a digit.
+  const size_t dateStart = pos;
+  size_t dateEnd = pos;
+  while (dateEnd < text.size() && text[dateEnd] != '#' && dateEnd - dateStart < kDateMax) {
+    if (dateEnd - dateStart == 9 && (text[dateEnd] < '0' || text[dateEnd] > '9')) break;
+    ++dateEnd;
+  }
+  SetHeaderText(h.date, text.substr(dateStart, dateEnd - dateStart).c_str());
+  size_t hash = text.find('#', dateStart);
+  if (hash == std::string::npos) hash = dateEnd;
+
+  // The red player's name follows the next byte D6 (within 50 bytes), else
+  // it starts two bytes after the "#".
+  size_t name = hash + 2;
+  const size_t d6 = text.find('\xD6', hash);
+  if (d6 != std::string::npos && d6 - hash <= kNameSearch) {
+    name = d6 + 1;
+    if (name < text.size() && text[name] >= 27 && text[name] <= 30) ++name;
+  }
+  pos = name < text.size() ? name : text.size();
+  const std::string red = RunUntil(text, pos, [](char c) { return c == '-' || IsControl(c); });
+  SetHeaderText(h.redName, red.c_str());
+  if (pos < text.size()) ++pos;
+  const std::string word = RunUntil(text, pos, [](char c) { return c == '-'; });
+  const int result = ResultOfWord(word);
+  if (result >= 0) h.result = static_cast<int8_t>(result);
+  if (pos < text.size()) ++pos;
+  if (pos < text.size() && text[pos] == '-') ++pos;
+
+  char (*fields[3])[kHeaderTextSize] = {&h.blackName, &h.redElo, &h.blackElo};
+  for (auto* field : fields) {
+    const std::string value = RunUntil(text, pos, IsControl);
+    SetHeaderText(*field, value.c_str());
+    if (pos < text.size()) ++pos;
+  }
+  return pos;
+}
+
+}  // namespace
+
+Move ParseMxqMove(const char* text) {
+  if (text == nullptr) return 0;
+  for (size_t i = 0; i < kRecordLength; ++i)
+    if (text[i] == '\0') return 0;
+  const char coord[5] = {static_cast<char>(text[0] + 49), static_cast<char>(text[1] - 17),
+                         static_cast<char>(text[3] + 49), static_cast<char>(text[4] - 17), '\0'};
+  return ParseCoordMove(coord);
+}
+
+int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return kLoadFailed;
+  if (!text.empty() && !IsControl(text[0])) return kLoadEmpty;
+  // Zero bytes read as blanks (after the leading control byte).
+  for (size_t i = 1; i < text.size(); ++i)
+    if (text[i] == '\0') text[i] = ' ';
+
+  LoadedGame game;
+  game.header.hasInfo = 1;  // the file name stays empty for MXQ games
+  GameHeader& target = header != nullptr ? *header : currentGameHeader;
+  if (text.empty()) {
+    CommitLoadedGame(game, target, fullReset);
+    return kLoadOk;
+  }
+  const size_t afterHeader = ReadMxqHeader(text, game.header);
+
+  StagingSession session(game);
+  if (!session.open()) return kLoadFailed;
+  size_t moves = text.find("Moves", afterHeader);
+  if (moves == std::string::npos) moves = text.find("Moves");
+  if (moves != std::string::npos) {
+    for (size_t at = moves + 6; at + kRecordLength <= text.size(); at += kRecordStep) {
+      if (text.compare(at, 3, "End") == 0) break;
+      const StageResult r = StageMove(game, ParseMxqMove(text.c_str() + at));
+      if (r == kStageAccepted) continue;
+      if (r == kStageIllegal) {
+        session.End();
+        AppendLogLine("Error while loading MXQ game\r\n");
+        return kLoadFailed;
+      }
+      return kLoadInvalidMove;
+    }
+  }
+  session.End();
+  CommitLoadedGame(game, target, fullReset);
+  return kLoadOk;
+}

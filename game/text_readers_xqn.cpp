@@ -1,0 +1,169 @@
+// XQN files: a few tag lines and numbered move lines of one or two moves,
+// each in coordinate text ("h2e2", "h2-e2") or in Chinese notation.
+// Coordinates count ranks from 0, or from 1 when the file's first move only
+// reads that way.
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "game/notation.h"
+#include "game/text_readers.h"
+
+using namespace text_reading;
+
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+bool IsCoordinateWord(const std::string& word) {
+  const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(word[0])));
+  return (c >= '0' && c <= '9') || std::strchr("abcdefghikpr", c) != nullptr;
+}
+
+// A coordinate word with ranks 1..10 as the text with ranks 0..9: each
+// letter keeps its place, each number is lowered by one. An unreadable word
+// gives an empty text.
+std::string LowerRanks(const std::string& word) {
+  std::string out;
+  size_t i = 0;
+  for (int square = 0; square < 2; ++square) {
+    if (i >= word.size() || !std::isalpha(static_cast<unsigned char>(word[i]))) return "";
+    out += word[i++];
+    int number = 0;
+    size_t digits = 0;
+    while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i])) && digits < 2) {
+      number = number * 10 + (word[i++] - '0');
+      ++digits;
+    }
+    if (digits == 0 || number < 1 || number > 10) return "";
+    out += static_cast<char>('0' + number - 1);
+  }
+  return out;
+}
+
+Move ParseWord(const std::string& word, bool ranksFromOne) {
+  if (IsCoordinateWord(word)) {
+    std::string lower = word;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ranksFromOne) lower = LowerRanks(lower);
+    return ParseCoordMove(lower.c_str());
+  }
+  std::string text = NormalizeMoveWord(word);
+  char buffer[8] = {};
+  std::strncpy(buffer, text.c_str(), 4);
+  const Move move = ParseWxfMove(buffer, static_cast<int>(sideToMove));
+  return move == kWxfNoDirection ? 0 : move;
+}
+
+enum PassEnd { kPassDone, kPassRestart };
+
+// One reading of the whole file. Returns kPassRestart when the file's first
+// move is a coordinate text refused with ranks counted from 0.
+PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool ranksFromOne,
+                 LoadedGame& game, int* result) {
+  *result = kLoadOk;
+  StagingSession session(game);
+  if (!session.open()) {
+    *result = kLoadFailed;
+    return kPassDone;
+  }
+  bool firstMove = true;
+  std::string words[2];
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    if (StartsWith(line, "[Score ")) continue;
+    if (StartsWith(line, "[Red ") || StartsWith(line, "[Black ") || StartsWith(line, "[Date ")) {
+      const size_t name = line.find(' ') + 1;
+      const std::string value = TagValue(line, name);
+      char (&field)[kHeaderTextSize] = line[1] == 'R'   ? game.header.redName
+                                       : line[1] == 'B' ? game.header.blackName
+                                                        : game.header.date;
+      SetHeaderText(field, TranslatePlayerName(value.c_str()));
+      continue;
+    }
+    if (StartsWith(line, "[Result ")) {
+      const int r = ResultOfTag(TagValue(line, 8));
+      if (r >= 0) game.header.result = static_cast<int8_t>(r);
+      continue;
+    }
+    const int count = ParseXqnMoveLine(line.c_str(), words);
+    for (int w = 0; w < count; ++w) {
+      const StageResult r = StageMove(game, ParseWord(words[w], ranksFromOne));
+      if (firstMove && !ranksFromOne && r != kStageAccepted && IsCoordinateWord(words[w]))
+        return kPassRestart;
+      firstMove = false;
+      if (r == kStageAccepted) continue;
+      if (r == kStageIllegal) {
+        *result = w == 0 ? kLoadFailed : kLoadInvalidMove;
+        return kPassDone;
+      }
+      std::string message;
+      if (w == 0) {
+        message = "pb loading file =";
+        message += path;
+        message += " : (" + line + "), ";
+      } else {
+        message = line + "pb loading file : illegal move\n";
+      }
+      AppendLogLine(message.c_str());
+    }
+  }
+  return kPassDone;
+}
+
+}  // namespace
+
+int ParseXqnMoveLine(const char* line, std::string words[2]) {
+  words[0].clear();
+  words[1].clear();
+  if (line == nullptr) return 0;
+  std::string text;
+  for (size_t i = 0; line[i] != '\0'; ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c >= 0x80 && line[i + 1] != '\0') {
+      text += line[i];
+      text += line[++i];
+      continue;
+    }
+    if (c == '-' || c == 'x' || c == 'X') continue;
+    text += line[i];
+  }
+  size_t p = 0;
+  while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
+  size_t digits = 0;
+  while (p < text.size() && text[p] >= '0' && text[p] <= '9') ++p, ++digits;
+  if (digits < 1 || digits > 3 || p >= text.size() || text[p] != '.') return 0;
+  ++p;
+  int count = 0;
+  while (count < 2) {
+    while (p < text.size() && (text[p] == ' ' || text[p] == '\t' || text[p] == '\r')) ++p;
+    const size_t start = p;
+    while (p < text.size() && text[p] != ' ' && text[p] != '\t' && text[p] != '\r') ++p;
+    if (p == start) break;
+    words[count++] = text.substr(start, p - start);
+  }
+  return count;
+}
+
+int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return kLoadFailed;
+  std::vector<std::string> lines;
+  SplitLines(text, lines);
+  int result = kLoadOk;
+  LoadedGame game;
+  for (bool ranksFromOne : {false, true}) {
+    game = LoadedGame();
+    game.header.hasInfo = 1;
+    game.fileName = path;
+    if (ReadPass(lines, path, ranksFromOne, game, &result) == kPassDone) break;
+  }
+  if (result != kLoadOk) return result;
+  CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
+  return kLoadOk;
+}

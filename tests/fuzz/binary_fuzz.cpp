@@ -1,0 +1,18 @@
+// libFuzzer target: the binary game reader (every version) on any file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "game/binary_files.h"
+#include "tests/fuzz/fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz_support::InitOnce();
+  fuzz_support::ResetGame();
+  const std::string path = fuzz_support::WriteInput(data, size, "egf");
+  const fuzz_support::GameImage before = fuzz_support::GameImage::Take();
+  const int result = LoadBinaryGame(path.c_str(), &currentGameHeader, 0);
+  fuzz_support::CheckRefusedLoad(result, before);
+  fuzz_support::CheckGameAfterLoad(currentGameHeader);
+  return 0;
+}

@@ -1,0 +1,441 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of every fuzz target into corpus/<name>/.
+
+Every seed is built here byte by byte from the file layouts the readers
+read: a few valid files of each kind (several versions, set-up positions,
+comments, Chinese moves) and a few damaged ones. Run it again after changing
+it; the output is deterministic.
+"""
+import gzip
+import os
+import shutil
+import struct
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CORPUS = os.path.join(HERE, "corpus")
+
+# ---------------------------------------------------------------------------
+# Position vocabulary
+# ---------------------------------------------------------------------------
+START_FEN = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w"
+ENDGAME_FEN = "5k3/9/4P4/9/9/9/9/9/4A4/3AK4 b"
+
+
+def square(file, rank):
+    return 16 * (file + 2) + (rank + 2)
+
+
+def coord_square(text):
+    """'h2' -> square: file letter 'i' - file, digit 9 - rank."""
+    return square(ord("i") - ord(text[0]), 9 - int(text[1]))
+
+
+def move_squares(text):
+    return coord_square(text[0:2]), coord_square(text[2:4])
+
+
+START_FILES = [0, 4, 3, 5, 2, 6, 1, 7, 0, 8, 1, 7, 0, 2, 4, 6, 8]
+START_RANKS = [0, 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, 7, 6, 6, 6, 6, 6]
+
+
+def standard_position():
+    board = [0] * 208
+    pieces = [0] * 33
+    for i in range(1, 17):
+        for index, rank in ((i, START_RANKS[i]), (i + 16, 9 - START_RANKS[i])):
+            s = square(START_FILES[i], rank)
+            board[s] = index
+            pieces[index] = s
+    return board, pieces
+
+
+def fen_position(fen):
+    """Board and piece list of a FEN placement, indices given in order."""
+    ranges = {"K": (1, 1), "A": (2, 3), "B": (4, 5), "E": (4, 5), "N": (6, 7),
+              "H": (6, 7), "R": (8, 9), "C": (10, 11), "P": (12, 16)}
+    board = [0] * 208
+    pieces = [0] * 33
+    placement, side = fen.split(" ")
+    for rank, row in enumerate(placement.split("/")):
+        file = 8
+        for c in row:
+            if c.isdigit():
+                file -= int(c)
+                continue
+            first, last = ranges[c.upper()]
+            if c.islower():
+                first, last = first + 16, last + 16
+            index = next(i for i in range(first, last + 1) if pieces[i] == 0)
+            s = square(file, rank)
+            board[s] = index
+            pieces[index] = s
+            file -= 1
+    return board, pieces, 0 if side in ("w", "r") else 1
+
+
+OPENING = ["h2e2", "h9g7", "h0g2", "i9h9", "i0h0", "b9c7", "b0c2", "a9b9"]
+OPENING_WXF = ["C2.5", "h8+7", "H2+3", "r9.8", "R1.2", "h2+3", "H8+7", "r1.2"]
+ENDGAME_MOVES = ["f9f8"]  # the black king steps down
+
+# GBK move texts of the first four opening moves.
+GBK = {
+    "C": b"\xc5\xda", "H": b"\xc2\xed", "R": b"\xb3\xb5",
+    "1": b"\xd2\xbb", "2": b"\xb6\xfe", "5": b"\xce\xe5", "3": b"\xc8\xfd",
+    ".": b"\xc6\xbd", "+": b"\xbd\xf8", "-": b"\xcd\xcb",
+}
+OPENING_CHINESE = [
+    GBK["C"] + GBK["2"] + GBK["."] + GBK["5"],
+    GBK["H"] + b"8" + GBK["+"] + b"7",
+    GBK["H"] + GBK["2"] + GBK["+"] + GBK["3"],
+    GBK["R"] + b"9" + GBK["."] + b"8",
+]
+
+
+def le16(v):
+    return struct.pack("<H", v & 0xFFFF)
+
+
+def le32(v):
+    return struct.pack("<I", v & 0xFFFFFFFF)
+
+
+def be16(v):
+    return struct.pack(">H", v & 0xFFFF)
+
+
+# ---------------------------------------------------------------------------
+# Binary game files: versions 1 to 7
+# ---------------------------------------------------------------------------
+def binary_game(version, moves=OPENING, fen=None, shown=None, comments=None, tags=True,
+                move_count=None):
+    out = bytes([version])
+    if version >= 4 and tags:
+        records = []
+        texts = {1: b"Cup", 2: b"Paris", 3: b"2003.01.02", 5: b"Lin", 7: b"Wu"}
+        for tag, text in texts.items():
+            records.append(bytes([tag, len(text)]) + text)
+        for tag, text, number in ((4, b"7", 7), (6, b"2450", 2450), (8, b"2390", 2390)):
+            if version >= 6:
+                records.append(bytes([tag, len(text)]) + text)
+            else:
+                records.append(bytes([tag]) + le16(number))
+        records.append(bytes([9]) + le32(0))
+        records.append(bytes([10, 1]))
+        comment = b"the whole game"
+        records.append(bytes([11]) + le16(len(comment)) + comment)
+        if version >= 7:
+            records.append(bytes([12]) + le16(2) + b"ed")
+            records.append(bytes([13]) + le16(5) + b"40/2h")
+        records.append(bytes([77]) + le16(3) + b"xyz")  # unknown tag, skipped
+        out += bytes([len(records)]) + b"".join(records)
+    elif version >= 4:
+        out += bytes([0])
+    if fen is not None:
+        board, pieces, side = fen_position(fen)
+    else:
+        (board, pieces), side = standard_position(), 0
+    if version <= 2 and fen is None:
+        out += bytes([0])
+    else:
+        out += bytes([1]) + bytes(board)
+    if version >= 3:
+        out += b"".join(le32(p if p else 255) for p in pieces)
+    count = len(moves) if move_count is None else move_count
+    out += le32(side) + le32(len(moves) if shown is None else shown) + le32(count)
+    for i, m in enumerate(moves):
+        frm, to = move_squares(m)
+        out += le16(frm) + le16(to) + le32(0)
+        if version >= 5:
+            out += le32(10 * i - 20) + le32(i) + bytes([i % 2, 0, 0, 0])
+    if version >= 7:
+        comments = comments or {}
+        last = max(comments) if comments else 0
+        out += le16(last)
+        for ply in range(1, last + 1):
+            mark, text = comments.get(ply, (0, b""))
+            out += bytes([mark]) + le16(len(text)) + text
+    return out
+
+
+def binary_seeds():
+    seeds = {}
+    for v in range(1, 8):
+        seeds[f"v{v}-opening.egf"] = binary_game(v)
+    seeds["v2-setup.egf"] = binary_game(2, moves=ENDGAME_MOVES, fen=ENDGAME_FEN)
+    seeds["v7-setup.egf"] = binary_game(7, moves=ENDGAME_MOVES, fen=ENDGAME_FEN)
+    seeds["v7-comments.egf"] = binary_game(
+        7, shown=3, comments={1: (4, b"good"), 3: (1, b""), 5: (0, b"a longer comment " * 8)})
+    seeds["v6-no-tags.egf"] = binary_game(6, tags=False)
+    seeds["bad-version-0.egf"] = b"\x00" + binary_game(7)[1:]
+    seeds["bad-version-8.egf"] = b"\x08" + binary_game(7)[1:]
+    whole = binary_game(7, comments={2: (2, b"cut")})
+    seeds["v7-truncated.egf"] = whole[: len(whole) - 7]
+    seeds["v5-huge-count.egf"] = binary_game(5, move_count=0x7FFFFFFF)
+    seeds["v4-illegal-move.egf"] = binary_game(4, moves=["h2e2", "h0g2", "h9g7"])
+    return seeds
+
+
+# ---------------------------------------------------------------------------
+# Keyword text files
+# ---------------------------------------------------------------------------
+def move_lines(texts, comment_after=None):
+    lines = []
+    for i in range(0, len(texts), 4):
+        parts = []
+        for j, t in enumerate(texts[i:i + 4]):
+            ply = i + j + 1
+            if j % 2 == 0:
+                parts.append(f"{(ply - 1) // 2 + 1:2d}. ".encode() + t)
+            else:
+                parts.append(b" " + t + b"    ")
+        line = b"".join(parts)
+        lines.append(line)
+        if comment_after and i < comment_after <= i + 4:
+            lines.append(b"/*" + b"comment on the line" + b"*/")
+    return b"\n".join(lines) + b"\n"
+
+
+def keyword_file(moves, fen=None, chinese=False, crlf=False, html=False):
+    head = [b"FORMAT  \tWXF", b"GAME    ", b"RED     \tLin;2450;;", b"BLACK   \tWu;2390;;",
+            b"DATE    \t2003.01.02", b"EVENT    \tCup", b"RESULT  1-0", b"PLACE\tParis",
+            b"ROUND 7"]
+    if fen:
+        head.append(b"FEN  \t\t" + fen.encode())
+    head.append(b"/*a game comment")
+    head.append(b"on two lines*/")
+    body = b"\n".join(head) + b"\n\nSTART{\n" + move_lines(moves, comment_after=3) + b"}END\n"
+    if html:
+        body = b"<html><body><PRE>\n" + body + b"</PRE></body></html>\n"
+    if crlf:
+        body = body.replace(b"\n", b"\r\n")
+    return body
+
+
+def keyword_seeds():
+    wxf = [t.encode() for t in OPENING_WXF]
+    return {
+        "opening.wxf": keyword_file(wxf),
+        "opening-crlf.wxf": keyword_file(wxf, crlf=True),
+        "setup.wxf": keyword_file([b"k6+1"], fen="5k3/9/4P4/9/9/9/9/9/4A4/3AK4 b"),
+        "chinese.wxf": keyword_file(OPENING_CHINESE),
+        "page.htm": keyword_file(wxf[:4], html=True),
+        "axf.axf": keyword_file([b"C2=5", b"h8+7", b"H2+3", b"r9=8"]),
+        "refused-move.wxf": keyword_file([b"C2.5", b"C8.5", b"h8+7"]),
+        "open-comment.wxf": b"START{\n 1. C2.5 /* never closed\n h8+7\n",
+        "empty-moves.wxf": b"START{\n}END\n",
+    }
+
+
+# ---------------------------------------------------------------------------
+# PGN tag files
+# ---------------------------------------------------------------------------
+def pgn_file(moves, fen=None, result=b"1-0", crlf=False):
+    tags = [b'[Event "Cup"]', b'[Site "Paris"]', b'[Date "2003.01.02"]', b'[Round "7"]',
+            b'[Red "Lin"]', b'[Black "Wu"]', b'[WhiteElo "2450"]', b'[BlackElo "2390"]']
+    if fen:
+        tags.append(b'[FEN "' + fen.encode() + b'"]')
+    tags.append(b'[Score "3"]')
+    tags.append(b'[Result "' + result + b'"]')
+    text = b"\n".join(tags) + b"\n" + move_lines(moves) + result + b"\n"
+    if crlf:
+        text = text.replace(b"\n", b"\r\n")
+    return text
+
+
+def pgn_seeds():
+    wxf = [t.encode() for t in OPENING_WXF]
+    return {
+        "opening.pgn": pgn_file(wxf),
+        "chinese.pgn": pgn_file(OPENING_CHINESE, result=b"\xbd-\xbd", crlf=True),
+        "setup.pgn": pgn_file([b"k6+1"], fen=ENDGAME_FEN, result=b"1/2-1/2"),
+        "bad-fen.pgn": pgn_file([b"C2.5"], fen="9/9/9/9/9/9/9/9/9/9 w"),
+        "no-result.pgn": b'[Event "Cup"]\n[Red "Lin"]\n 1. C2.5 h8+7\n',
+        "refused.pgn": pgn_file([b"C2.5", b"R9+1", b"h8+7"], result=b"0-1"),
+    }
+
+
+# ---------------------------------------------------------------------------
+# MXQ files
+# ---------------------------------------------------------------------------
+def mxq_move(text):
+    """'h2e2' -> '7C-4C': file digit ('a' = 0), rank letter ('A' = digit 0)."""
+    def part(p):
+        return bytes([ord("0") + ord(p[0]) - ord("a"), ord("A") + int(p[1])])
+    return part(text[0:2]) + b"-" + part(text[2:4])
+
+
+def mxq_file(moves, end=True, result=b"Win"):
+    out = b"\x01" + b"Paris" + b"\x08" + b"2003.01.02#" + b"\x00" * 3 + b"\xd6\x1b"
+    out += b"Lin-" + result + b"-Wu\x012450\x012390\x01"
+    out += b"Moves:" + b"".join(mxq_move(m) + b" " for m in moves)
+    if end:
+        out += b"End"
+    return out
+
+
+def mxq_seeds():
+    return {
+        "opening.mxq": mxq_file(OPENING),
+        "no-end.mxq": mxq_file(OPENING[:3], end=False, result=b"Draw"),
+        "invalid-move.mxq": mxq_file(["h2e2", "h0g2"], result=b"Lose"),
+        "letter-first.mxq": b"Not an MXQ file",
+        "short.mxq": b"\x01Paris\x08",
+    }
+
+
+# ---------------------------------------------------------------------------
+# XQN files
+# ---------------------------------------------------------------------------
+def xqn_file(lines, ranks_from_one=False):
+    tags = b'[Red "Lin"]\n[Black "Wu"]\n[Date "2003"]\n[Score "1"]\n[Result "1-0"]\n'
+    return tags + b"\n".join(lines) + b"\n"
+
+
+def xqn_coord(m, plus_one=False, capture=False):
+    a, b = m[0:2], m[2:4]
+    if plus_one:
+        a = a[0] + str(int(a[1]) + 1)
+        b = b[0] + str(int(b[1]) + 1)
+    return (a + ("x" if capture else "-") + b).encode()
+
+
+def xqn_seeds():
+    pairs = [OPENING[i:i + 2] for i in range(0, len(OPENING), 2)]
+    plain = [f"{n + 1}. ".encode() + b" ".join(xqn_coord(m) for m in p) for n, p in enumerate(pairs)]
+    one = [f"{n + 1}. ".encode() + b" ".join(xqn_coord(m, True) for m in p)
+           for n, p in enumerate(pairs)]
+    chinese = [b"1. " + OPENING_CHINESE[0] + b" " + OPENING_CHINESE[1],
+               b"2. " + OPENING_CHINESE[2] + b" " + OPENING_CHINESE[3]]
+    return {
+        "opening.xqn": xqn_file(plain),
+        "ranks-from-one.xqn": xqn_file(one),
+        "chinese.xqn": xqn_file(chinese),
+        "upper-case.xqn": xqn_file([b"1. H2-E2 H9-G7", b"2. H0XG2"]),
+        "refused-second.xqn": xqn_file([b"1. h2-e2 h0-g2"]),
+        "long-number.xqn": xqn_file([b"1234. h2-e2", b"12"]),
+    }
+
+
+# ---------------------------------------------------------------------------
+# Plain coordinate text
+# ---------------------------------------------------------------------------
+def coordinate_seeds():
+    return {
+        "opening.txt": "".join(m + "\n" for m in OPENING).encode(),
+        "crlf.txt": "".join(m + "\r\n" for m in OPENING).encode(),
+        "invalid-line-3.txt": b"h2e2\nh9g7\nz9z9\nh0g2\n",
+        "illegal.txt": b"h2e2\nh9g7\nh2h9\n",
+        "blank-lines.txt": b"\n\nh2e2\n\r\nh9g7",
+        "empty.txt": b"",
+    }
+
+
+# ---------------------------------------------------------------------------
+# Database records: 3 lead bytes, then gzip members or the record as it is
+# ---------------------------------------------------------------------------
+def database_record(version=0, moves=OPENING, long_form=True, fen=None, shown=2,
+                    comments=((0, b"the game"), (4, b""), (2, b"second move"))):
+    texts = [b"Cup", b"Paris", b"2003.01.02", b"7", b"Lin", b"2450", b"Wu", b"2390"]
+    out = bytes([version & 0xFF]) + b"".join(bytes([len(t)]) + t for t in texts)
+    out += be16(0x1234) + bytes([1]) + bytes([2]) + b"ed" + bytes([5]) + b"40/2h"
+    if fen is None:
+        out += bytes([1])
+    else:
+        board, pieces, side = fen_position(fen)
+        out += bytes([0]) + bytes(board) + b"".join(le32(p if p else 255) for p in pieces)
+        out += bytes([side])
+    out += le16(shown) + le16(len(moves)) + bytes([1 if long_form else 0])
+    for i, m in enumerate(moves):
+        frm, to = move_squares(m)
+        out += le16(frm) + le16(to)
+        if long_form:
+            out += le32(i * 7) + le32(i + 1)
+    out += be16(len(comments) - 1)
+    for mark, text in comments:
+        out += bytes([mark]) + be16(len(text)) + text
+    return out
+
+
+def gz(data):
+    return gzip.compress(data, compresslevel=9, mtime=0)
+
+
+LEAD = b"\xa5\x5a\x00"
+
+
+def database_seeds():
+    record = database_record()
+    bad_crc = bytearray(gz(record))
+    bad_crc[-7] ^= 0x10
+    return {
+        "gzip.vzd": LEAD + gz(record),
+        "plain.vzd": LEAD + record,
+        "two-members.vzd": LEAD + gz(record[:40]) + gz(record[40:]),
+        "short-moves.vzd": LEAD + gz(database_record(long_form=False, comments=((0, b""),))),
+        "setup.vzd": LEAD + gz(database_record(moves=ENDGAME_MOVES, fen=ENDGAME_FEN, shown=1)),
+        "bad-crc.vzd": LEAD + bytes(bad_crc),
+        "bad-version.vzd": LEAD + database_record(version=1),
+        "truncated.vzd": LEAD + gz(record)[:-10],
+        "plain-truncated.vzd": LEAD + record[:-5],
+        "lead-only.vzd": LEAD,
+    }
+
+
+# ---------------------------------------------------------------------------
+# FEN texts and WXF move texts
+# ---------------------------------------------------------------------------
+def fen_seeds():
+    return {
+        "start.txt": START_FEN.encode(),
+        "start-letters0.txt": b"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR r",
+        "endgame.txt": ENDGAME_FEN.encode(),
+        "surplus.txt": b"pppppppp/PPPPPPPP/9/9/9/9/9/9/9/9/9/9/RRR w",
+        "long-digits.txt": b"99999999999/9/9/9 b",
+        "garbage.txt": b"k?x/\t w",
+        "empty.txt": b"",
+    }
+
+
+def wxf_seeds():
+    # First byte: position (byte >> 1) and side (byte & 1).
+    return {
+        "red-cannon.txt": b"\x00C2.5",
+        "black-knight.txt": b"\x01h8+7",
+        "tandem-front.txt": b"\x02+R.5",
+        "tandem-rear.txt": b"\x02R-+1",
+        "pawns.txt": b"\x02P5+1",
+        "black-tandem.txt": b"\x05c+.6",
+        "fixed-adviser.txt": b"\x00a4+5",
+        "fixed-elephant.txt": b"\x01e3+5",
+        "chinese.txt": b"\x00" + OPENING_CHINESE[0],
+        "no-direction.txt": b"\x00C2x5",
+        "short.txt": b"\x00C",
+    }
+
+
+TARGETS = {
+    "binary": binary_seeds,
+    "keyword": keyword_seeds,
+    "pgn": pgn_seeds,
+    "mxq": mxq_seeds,
+    "xqn": xqn_seeds,
+    "coordinate": coordinate_seeds,
+    "database": database_seeds,
+    "fen": fen_seeds,
+    "wxf": wxf_seeds,
+}
+
+
+def main():
+    for name, make in TARGETS.items():
+        directory = os.path.join(CORPUS, name)
+        shutil.rmtree(directory, ignore_errors=True)
+        os.makedirs(directory)
+        for file_name, data in make().items():
+            with open(os.path.join(directory, file_name), "wb") as f:
+                f.write(data)
+
+
+if __name__ == "__main__":
+    main()

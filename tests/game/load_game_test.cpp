@@ -1,0 +1,286 @@
+// Loading and saving by extension: the reader each extension chooses, paths
+// in quotes and without an extension, and the round trip of a full game
+// through every written format.
+#include "game/load_game.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/position/position.h"
+#include "game/comments.h"
+#include "game/game_loader.h"
+#include "game/header.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using testing_support::CurrentFen;
+using testing_support::InitEngine;
+using testing_support::LegalMoves;
+using testing_support::MoveFromText;
+using testing_support::MoveText;
+
+std::vector<std::string> GameMoves() {
+  std::vector<std::string> out;
+  for (int i = 1; i <= gameLength; ++i) out.push_back(MoveText(history[i].move));
+  return out;
+}
+
+class LoadGameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitEngine();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("load_game_" + std::to_string(getpid()) + "_" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::filesystem::create_directories((dir_ / name).parent_path());
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  int Load(const std::string& path) { return LoadGameFile(path.c_str(), &currentGameHeader, 0); }
+
+  std::filesystem::path dir_;
+};
+
+TEST(GameFileExtensionTest, LastComponentLowerCase) {
+  EXPECT_EQ(GameFileExtension("/a/b/game.PGN"), "pgn");
+  EXPECT_EQ(GameFileExtension("\"/a/b/game.Egf\""), "egf");
+  EXPECT_EQ(GameFileExtension("/a/b.pgn/game"), "");
+  EXPECT_EQ(GameFileExtension("/a/b/.pgn"), "");
+  EXPECT_EQ(GameFileExtension("/a/b/x.tar.xqn"), "xqn");
+  EXPECT_EQ(GameFileExtension("game."), "");
+  EXPECT_EQ(GameFileExtension(nullptr), "");
+}
+
+TEST_F(LoadGameTest, EachExtensionChoosesItsReader) {
+  // The same two moves in each text format.
+  const std::string mxq = std::string("\x01S\x08" "D#xx\xD6") + "R-Win-B\x0A\x0A\x0A" +
+                          "Moves 7C-4C 7J-6H End";
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"a.txt", "h2e2\nh9g7\n"},
+      {"a.abc", "h2e2\nh9g7\n"},
+      {"a.XQN", "[Red \"X\"]\n1. h2-e2 h9-g7\n"},
+      {"a.Mxq", mxq},
+      {"a.PGN", "[Red \"X\"]\n[Result \"*\"]\n1. C2.5 H8+7 2. R9+9\n"},
+      {"a.wxf", "FORMAT\tWXF\nRED\tX;;;\nSTART{\n 1. C2.5 H8+7\n}END\n"},
+      {"a.html", "<PRE>\nRED\tX;;;\nSTART{\n 1. C2.5 H8+7\n}END\n</PRE>\n"},
+  };
+  for (const auto& f : files) {
+    InitEngine();
+    ASSERT_EQ(Load(Write(f.name, f.bytes)), kLoadOk) << f.name;
+    EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"})) << f.name;
+    EXPECT_EQ(CheckPositionConsistency(), 1) << f.name;
+  }
+  // Header values tell the readers apart: the text readers have none.
+  EXPECT_STREQ(currentGameHeader.redName, "X");
+  ASSERT_EQ(Load((dir_ / "a.txt").string()), kLoadOk);
+  EXPECT_STREQ(currentGameHeader.redName, "");
+  ASSERT_EQ(Load((dir_ / "a.Mxq").string()), kLoadOk);
+  EXPECT_STREQ(currentGameHeader.redName, "R");
+}
+
+TEST_F(LoadGameTest, QuotesAndMissingExtensions) {
+  const std::string path = Write("q.txt", "h2e2\n");
+  ASSERT_EQ(Load("\"" + path + "\""), kLoadOk);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2"}));
+  const std::string fen = CurrentFen();
+  // No extension (also when only a folder has one): 1, and nothing changes.
+  const std::string noExt = Write("dir.txt/game", "h2e2\nh9g7\n");
+  std::string given = noExt;
+  EXPECT_EQ(Load(given), kLoadFailed);
+  EXPECT_EQ(given, noExt);
+  EXPECT_EQ(Load(Write(".txt", "h2e2\nh9g7\n")), kLoadFailed);
+  EXPECT_EQ(gameLength, 1);
+  EXPECT_EQ(CurrentFen(), fen);
+  EXPECT_EQ(std::string(gameFileName), path) << "the name without its quotes";
+  // Unreadable files of every kind fail and keep the game.
+  for (const char* name : {"m.egf", "m.vgf", "m.vbf", "m.txt", "m.pgn", "m.xqn", "m.mxq", "m.wxf"}) {
+    EXPECT_NE(Load((dir_ / name).string()), kLoadOk) << name;
+    EXPECT_EQ(gameLength, 1) << name;
+    EXPECT_EQ(std::string(gameFileName), path) << name;
+  }
+}
+
+TEST_F(LoadGameTest, PgnInCapitalsLoadsEvenWithRefusedMoves) {
+  ASSERT_EQ(Load(Write("G.PGN", "[Result \"*\"]\n1. C2.5 H8+7 2. C5+9\n")), kLoadOk);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));
+}
+
+// ---------------------------------------------------------------------------
+// Round trips through every written format
+// ---------------------------------------------------------------------------
+
+std::string Text(char c) { return std::string(kHeaderTextSize - 1, c); }
+
+// A game from a set-up position with black to move: ten plies, engine data,
+// comments on many plies, marks, every header text at its longest, shown at
+// ply 6.
+LoadedGame FullGame(bool setUpStart) {
+  InitEngine();
+  LoadedGame g;
+  {
+    StagingSession session(g);
+    EXPECT_TRUE(session.open());
+    if (setUpStart) {
+      EXPECT_EQ(StageStartFen(g, "rnbakab1r/9/1c2c1n2/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/"
+                                 "RNBAKABNR b"),
+                1);
+    }
+    for (int i = 0; i < 10; ++i) {
+      const std::vector<Move> legal = LegalMoves();
+      EXPECT_FALSE(legal.empty());
+      EXPECT_EQ(StageMove(g, legal[(7 * i + 3) % legal.size()]), kStageAccepted);
+    }
+  }
+  for (int i = 0; i < 10; i += 3) {
+    g.moves[i].engineScore = 10 * i - 25;
+    g.moves[i].engineDepth = i + 1;
+    g.moves[i].engineMove = 1;
+  }
+  GameHeader& h = g.header;
+  h.hasInfo = 1;
+  h.result = kResultBlackWins;
+  SetHeaderText(h.event, Text('e').c_str());
+  SetHeaderText(h.site, Text('s').c_str());
+  SetHeaderText(h.date, Text('d').c_str());
+  SetHeaderText(h.round, Text('r').c_str());
+  SetHeaderText(h.redName, Text('R').c_str());
+  SetHeaderText(h.blackName, Text('B').c_str());
+  SetHeaderText(h.redElo, "2500");
+  SetHeaderText(h.blackElo, "2400");
+  SetHeaderText(h.author, Text('a').c_str());
+  SetHeaderText(h.timeControl, Text('t').c_str());
+  SetLoadedComment(g, 0, "The whole game");
+  for (int ply = 1; ply <= 10; ply += 2) SetLoadedComment(g, ply, ("after " + std::to_string(ply)).c_str());
+  SetLoadedComment(g, 4, "line one\r\nline two");
+  SetLoadedComment(g, 10, "the end");
+  SetLoadedMark(g, 2, kMarkGood);
+  SetLoadedMark(g, 3, kMarkBlunder);
+  SetLoadedMark(g, 10, kMarkEven);
+  g.shownPly = 6;
+  return g;
+}
+
+// What the format stores of game.
+LoadedGame Stored(LoadedGame g, const std::string& ext) {
+  auto dropPlyComments = [&](bool keepGameComment) {
+    g.comments.resize(g.comments.empty() || !keepGameComment ? 0 : 1);
+    if (!g.comments.empty()) g.comments[0].mark = kMarkNone;
+  };
+  auto dropEngineData = [&] {
+    for (LoadedMove& m : g.moves) m = LoadedMove{m.move, 0, 0, 0};
+  };
+  const GameHeader full = g.header;
+  if (ext == "vgf") {
+    g.header.author[0] = g.header.timeControl[0] = '\0';
+    dropPlyComments(true);
+  } else if (ext == "vbf") {
+    g.header = emptyGameHeader;
+    dropPlyComments(false);
+    dropEngineData();
+  } else if (ext == "wxf" || ext == "ccf" || ext == "axf") {
+    g.header = emptyGameHeader;
+    std::memcpy(g.header.redName, full.redName, sizeof full.redName);
+    std::memcpy(g.header.blackName, full.blackName, sizeof full.blackName);
+    std::memcpy(g.header.date, full.date, sizeof full.date);
+    std::memcpy(g.header.event, full.event, sizeof full.event);
+    std::memcpy(g.header.redElo, full.redElo, sizeof full.redElo);
+    std::memcpy(g.header.blackElo, full.blackElo, sizeof full.blackElo);
+    dropEngineData();
+    g.shownPly = static_cast<int32_t>(g.moves.size());
+  } else if (ext == "txt") {
+    g.header = emptyGameHeader;
+    dropPlyComments(false);
+    dropEngineData();
+    g.shownPly = static_cast<int32_t>(g.moves.size());
+  }
+  return g;
+}
+
+void ExpectSameGame(const LoadedGame& want, const LoadedGame& got, const std::string& ext) {
+  SCOPED_TRACE(ext);
+  EXPECT_EQ(got.customStart, want.customStart);
+  if (want.customStart) {
+    EXPECT_EQ(std::memcmp(got.startBoard, want.startBoard, sizeof got.startBoard), 0);
+    EXPECT_EQ(got.startSide, want.startSide);
+  }
+  ASSERT_EQ(got.moves.size(), want.moves.size());
+  for (size_t i = 0; i < want.moves.size(); ++i) {
+    EXPECT_EQ(MoveText(got.moves[i].move), MoveText(want.moves[i].move)) << i;
+    EXPECT_EQ(got.moves[i].engineScore, want.moves[i].engineScore) << i;
+    EXPECT_EQ(got.moves[i].engineDepth, want.moves[i].engineDepth) << i;
+    EXPECT_EQ(got.moves[i].engineMove, want.moves[i].engineMove) << i;
+  }
+  EXPECT_EQ(got.shownPly, want.shownPly);
+  const GameHeader& a = got.header;
+  const GameHeader& b = want.header;
+  EXPECT_EQ(a.result, b.result);
+  EXPECT_STREQ(a.event, b.event);
+  EXPECT_STREQ(a.site, b.site);
+  EXPECT_STREQ(a.date, b.date);
+  EXPECT_STREQ(a.round, b.round);
+  EXPECT_STREQ(a.redName, b.redName);
+  EXPECT_STREQ(a.redElo, b.redElo);
+  EXPECT_STREQ(a.blackName, b.blackName);
+  EXPECT_STREQ(a.blackElo, b.blackElo);
+  EXPECT_STREQ(a.author, b.author);
+  EXPECT_STREQ(a.timeControl, b.timeControl);
+  for (int ply = 0; ply < kCommentSlots; ++ply) {
+    const LoadedComment none;
+    const LoadedComment& x = ply < static_cast<int>(got.comments.size()) ? got.comments[ply] : none;
+    const LoadedComment& y = ply < static_cast<int>(want.comments.size()) ? want.comments[ply] : none;
+    EXPECT_EQ(x.hasText, y.hasText) << "ply " << ply;
+    EXPECT_EQ(x.text, y.text) << "ply " << ply;
+    EXPECT_EQ(x.mark, y.mark) << "ply " << ply;
+  }
+}
+
+TEST_F(LoadGameTest, EveryWrittenFormatRoundTrips) {
+  for (const char* ext : {"egf", "vgf", "vbf", "wxf", "ccf", "axf", "txt"}) {
+    const bool setUp = std::strcmp(ext, "txt") != 0;  // coordinate text has no start position
+    const LoadedGame game = FullGame(setUp);
+    ASSERT_EQ(CommitLoadedGame(game), 1);
+    const std::string path = (dir_ / (std::string("game.") + ext)).string();
+    ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0) << ext;
+    EXPECT_EQ(gamePly, 6) << ext << ": the writer keeps the shown ply";
+    InitEngine();
+    ASSERT_EQ(Load(path), kLoadOk) << ext;
+    EXPECT_EQ(std::string(gameFileName), path);
+    LoadedGame loaded;
+    CaptureCurrentGame(loaded);
+    ExpectSameGame(Stored(game, ext), loaded, ext);
+  }
+}
+
+TEST_F(LoadGameTest, WritersReportFilesTheyCannotCreate) {
+  ASSERT_EQ(CommitLoadedGame(FullGame(true)), 1);
+  for (const char* ext : {"egf", "vgf", "vbf", "wxf", "axf", "txt", "evgf"}) {
+    const std::string path = (dir_ / "no_such_folder" / (std::string("g.") + ext)).string();
+    EXPECT_NE(SaveGameFile(path.c_str(), currentGameHeader), 0) << ext;
+  }
+  // An extension the writers do not know is written as coordinate text.
+  const std::string path = (dir_ / "game.EVGF").string();
+  ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+  std::ifstream in(path);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, MoveText(history[1].move));
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// Published game records of the test data: every master game in Chinese
+// notation (GBK, full-width letters) must reach the same final position as
+// its coordinate text, and every computer championship game must load with
+// all its moves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/position/position.h"
+#include "game/header.h"
+#include "game/load_game.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using testing_support::CurrentFen;
+using testing_support::InitEngine;
+using testing_support::MoveText;
+
+const std::filesystem::path kGames = std::filesystem::path(VORELK_TESTDATA_DIR) / "games";
+
+std::vector<std::filesystem::path> FilesStartingWith(const std::string& prefix,
+                                                     const std::string& ext) {
+  std::vector<std::filesystem::path> out;
+  for (const auto& entry : std::filesystem::directory_iterator(kGames)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ext) out.push_back(entry.path());
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+struct Loaded {
+  int result;
+  std::vector<std::string> moves;
+  std::string finalFen;
+};
+
+Loaded LoadToEnd(const std::filesystem::path& path) {
+  InitEngine();
+  Loaded r;
+  r.result = LoadGameFile(path.c_str(), &currentGameHeader, 0);
+  for (int i = 1; i <= gameLength; ++i) r.moves.push_back(MoveText(history[i].move));
+  EXPECT_EQ(gamePly, gameLength) << path << ": a loaded text game shows its last move";
+  ReplayAll();
+  r.finalFen = CurrentFen();
+  EXPECT_EQ(CheckPositionConsistency(), 1);
+  return r;
+}
+
+// One move of the published coordinate text of master-02 disagrees with its
+// Chinese record: at ply 71 the record says "－Ｐ＋１" (red's rear pawn on
+// the file e advances, e3e4), the coordinate text moves the front pawn
+// (e5e6). No later move touches those pawns; every other move agrees.
+struct KnownDifference {
+  const char* game;
+  size_t ply;
+  const char* recordMove;
+  const char* textMove;
+};
+constexpr KnownDifference kKnownDifferences[] = {{"master-02", 71, "e3e4", "e5e6"}};
+
+TEST(RealGamesTest, MasterGamesReachTheFinalPositionOfTheirCoordinateText) {
+  const auto records = FilesStartingWith("master-", ".pgn");
+  ASSERT_EQ(records.size(), 15u);
+  for (const auto& pgn : records) {
+    SCOPED_TRACE(pgn.filename().string());
+    std::filesystem::path txt = pgn;
+    txt.replace_extension(".txt");
+    const Loaded record = LoadToEnd(pgn);
+    const Loaded text = LoadToEnd(txt);
+    ASSERT_EQ(record.result, 0);
+    ASSERT_EQ(text.result, 0);
+    ASSERT_GT(text.moves.size(), 40u);
+    ASSERT_EQ(record.moves.size(), text.moves.size());
+    const std::string stem = pgn.stem().string();
+    const KnownDifference* known = nullptr;
+    for (const KnownDifference& k : kKnownDifferences)
+      if (stem == k.game) known = &k;
+    if (known == nullptr) {
+      EXPECT_EQ(record.moves, text.moves);
+      EXPECT_EQ(record.finalFen, text.finalFen);
+      continue;
+    }
+    for (size_t i = 0; i < text.moves.size(); ++i) {
+      if (i + 1 == known->ply) {
+        EXPECT_EQ(record.moves[i], known->recordMove);
+        EXPECT_EQ(text.moves[i], known->textMove);
+      } else {
+        EXPECT_EQ(record.moves[i], text.moves[i]) << "ply " << i + 1;
+      }
+    }
+  }
+}
+
+// The moves of a championship record: the words after each move number
+// other than a result.
+int CountRecordMoves(const std::filesystem::path& path, std::string* result) {
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  int count = 0;
+  while (std::getline(in, line)) {
+    if (line.rfind("[Result \"", 0) == 0) *result = line.substr(9, line.find('"', 9) - 9);
+    std::istringstream words(line);
+    std::string number;
+    words >> number;
+    if (number.empty() || !std::isdigit(static_cast<unsigned char>(number[0])) ||
+        number.back() != '.')
+      continue;
+    std::string move;
+    // The last line may end with the result ("1/2-1/2", "1-0", "0-1").
+    while (words >> move)
+      if (!std::isdigit(static_cast<unsigned char>(move[0]))) ++count;
+  }
+  return count;
+}
+
+TEST(RealGamesTest, ChampionshipGamesLoadWithAllTheirMoves) {
+  const auto records = FilesStartingWith("ccgc-", ".pgn");
+  ASSERT_EQ(records.size(), 20u);
+  for (const auto& pgn : records) {
+    SCOPED_TRACE(pgn.filename().string());
+    std::string result;
+    const int expected = CountRecordMoves(pgn, &result);
+    ASSERT_GT(expected, 20);
+    const Loaded loaded = LoadToEnd(pgn);
+    ASSERT_EQ(loaded.result, 0);
+    EXPECT_EQ(static_cast<int>(loaded.moves.size()), expected);
+    const int code = result == "1-0" ? 1 : result == "0-1" ? 2 : result == "1/2-1/2" ? 3 : 0;
+    EXPECT_EQ(currentGameHeader.result, code) << result;
+    EXPECT_STREQ(currentGameHeader.event,
+                 "1st Chinese Computer Games Championship, Beijing 2006");
+    EXPECT_NE(currentGameHeader.redName[0], '\0');
+    EXPECT_NE(currentGameHeader.blackName[0], '\0');
+  }
+}
+
+}  // namespace

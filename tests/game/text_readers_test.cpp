@@ -1,0 +1,400 @@
+// The text game readers on files built byte by byte: plain coordinate text
+// (and its writer), PGN-like tag files, MXQ and XQN. A file that does not
+// load must leave the user's game as it was.
+#include "game/text_readers.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/position/position.h"
+#include "engine/search/opening_names.h"
+#include "game/comments.h"
+#include "game/game_loader.h"
+#include "game/header.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using testing_support::CurrentFen;
+using testing_support::InitEngine;
+using testing_support::LogCapture;
+using testing_support::MoveFromText;
+using testing_support::MoveText;
+
+// What a failed load must not change.
+struct GameState {
+  std::string fen, fileName;
+  int32_t ply, length;
+  std::vector<std::string> moves;
+  GameHeader header;
+  std::string comment0;
+
+  static GameState Take() {
+    GameState s;
+    s.fen = CurrentFen();
+    s.fileName = gameFileName;
+    s.ply = gamePly;
+    s.length = gameLength;
+    for (int i = 1; i <= gameLength; ++i) s.moves.push_back(MoveText(history[i].move));
+    s.header = currentGameHeader;
+    s.comment0 = moveComments[0].text != nullptr ? moveComments[0].text : "<none>";
+    return s;
+  }
+  bool operator==(const GameState& o) const {
+    return fen == o.fen && fileName == o.fileName && ply == o.ply && length == o.length &&
+           moves == o.moves && std::memcmp(&header, &o.header, sizeof header) == 0 &&
+           comment0 == o.comment0;
+  }
+};
+
+std::vector<std::string> GameMoves() {
+  std::vector<std::string> out;
+  for (int i = 1; i <= gameLength; ++i) out.push_back(MoveText(history[i].move));
+  return out;
+}
+
+class TextReadersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitEngine();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("text_readers_" + std::to_string(getpid()) + "_" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    // The user's game: two moves, a header and a game comment.
+    LoadedGame g;
+    for (const char* m : {"b2e2", "b9c7"}) g.moves.push_back({MoveFromText(m), 0, 0, 0});
+    SetHeaderText(g.header.redName, "User");
+    SetLoadedComment(g, 0, "user comment");
+    g.fileName = "/user/game.egf";
+    ASSERT_EQ(CommitLoadedGame(g), 1);
+    user_ = GameState::Take();
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  std::string Read(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  bool UserGameKept() const { return GameState::Take() == user_; }
+
+  std::filesystem::path dir_;
+  GameState user_;
+};
+
+// ---------------------------------------------------------------------------
+// Plain coordinate text
+// ---------------------------------------------------------------------------
+
+TEST_F(TextReadersTest, CoordinateTextLoadsItsMoves) {
+  const std::string path = Write("game.txt", "h2e2\nh9g7\r\n\n\r\nh0g2");
+  ASSERT_EQ(ReadCoordinateText(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2"}));
+  EXPECT_EQ(gamePly, 3);
+  EXPECT_EQ(currentGameHeader.hasInfo, 0);
+  EXPECT_EQ(currentGameHeader.redName[0], '\0');
+  EXPECT_EQ(moveComments[0].text, nullptr);
+  EXPECT_EQ(gameFileName, path);
+  EXPECT_EQ(currentOpening, 0) << "the coordinate reader does not look for openings";
+  EXPECT_STREQ(history[1].wxfText, " C2.5");
+}
+
+TEST_F(TextReadersTest, CoordinateTextFailuresKeepTheGame) {
+  {
+    LogCapture log;
+    const std::string path = Write("bad.txt", "h2e2\nh9g7\na0a5\nh0g2\n");
+    EXPECT_EQ(ReadCoordinateText(path.c_str(), &currentGameHeader, 0), kLoadInvalidMove);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0],
+              "pb loading file =" + path + " :\r\n   (a0a5)  ?????? Not valid a move !\r\n");
+    EXPECT_TRUE(UserGameKept());
+  }
+  // The black king stands in check from the cannon; a9a8 does not help.
+  const std::string illegal = Write("illegal.txt", "h2e2\nh7e7\ne2e6\na9a8\n");
+  EXPECT_EQ(ReadCoordinateText(illegal.c_str(), &currentGameHeader, 0), kLoadFailed);
+  EXPECT_TRUE(UserGameKept());
+  EXPECT_EQ(ReadCoordinateText(Write("empty.txt", "").c_str(), &currentGameHeader, 0),
+            kLoadEmpty);
+  EXPECT_EQ(ReadCoordinateText(Write("blank.txt", "\n\r\n\n").c_str(), &currentGameHeader, 0),
+            kLoadEmpty);
+  EXPECT_EQ(ReadCoordinateText((dir_ / "missing.txt").c_str(), &currentGameHeader, 0),
+            kLoadFailed);
+  EXPECT_TRUE(UserGameKept());
+}
+
+TEST_F(TextReadersTest, CoordinateTextWriterRoundTrip) {
+  const std::string path = (dir_ / "out.txt").string();
+  ASSERT_EQ(TakeBackOne(), 1);  // the writer stores every move, not only the shown ones
+  ASSERT_EQ(SaveCoordinateText(path.c_str()), 0);
+  EXPECT_EQ(Read(path), "b2e2\nb9c7\n");
+  EXPECT_EQ(gameFileName, path);
+  EXPECT_EQ(gamePly, 1);
+  ASSERT_EQ(ReadCoordinateText(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_EQ(GameMoves(), user_.moves);
+  // A folder that does not exist: nothing is written and the name is kept.
+  EXPECT_EQ(SaveCoordinateText((dir_ / "none" / "out.txt").c_str()), 1);
+  EXPECT_EQ(gameFileName, path);
+}
+
+// ---------------------------------------------------------------------------
+// PGN-like tag files
+// ---------------------------------------------------------------------------
+
+// GBK: "Hu Ronghua" in Chinese, and the moves C2.5 (red) and H8+7 (black).
+const std::string kGbkHuRonghua = "\xBA\xFA\xC8\xD9\xBB\xAA";
+const std::string kGbkCentralCannon = "\xC5\xDA\xB6\xFE\xC6\xBD\xCE\xE5";        // 炮二平五
+const std::string kGbkBlackKnight = "\xC2\xED\xA3\xB8\xBD\xF8\xA3\xB7";          // 马８进７
+const std::string kFullWidthKnight = "\xA3\xC8\xA3\xB2\xA3\xAB\xA3\xB3";         // Ｈ２＋３
+
+TEST_F(TextReadersTest, PgnTagsAndMoves) {
+  const std::string text =
+      "[Game \"Chinese Chess\"]\r\n"
+      "[Event \"Cup\"]\r\n"
+      "[Site \"Beijing\"]\r\n"
+      "[Date \"2006.08.03\"]\r\n"
+      "[Round \"7\"]\r\n"
+      "[White \"" + kGbkHuRonghua + "\"]\r\n"
+      "[Black \"Someone\"]\r\n"
+      "[WhiteElo \"2500\"]\r\n"
+      "[BlackElo \"2400\"]\r\n"
+      "[Score \"[Event \\\"x\\\"]\"]\r\n"
+      "[Result \"1-0\"]\r\n"
+      "[ECCO \"C48\"]\r\n"
+      "  1. " + kGbkCentralCannon + " " + kGbkBlackKnight + "\r\n"
+      "  2. " + kFullWidthKnight + " R9.8 /* after R9.8 */\r\n"
+      "  3. R1.2 /* two\r\nlines */ C8+4\r\n"
+      " 1-0\r\n"
+      "============================\r\n";
+  const std::string path = Write("game.pgn", text);
+  ASSERT_EQ(ReadPgnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  const GameHeader& h = currentGameHeader;
+  EXPECT_STREQ(h.event, "Cup");
+  EXPECT_STREQ(h.site, "Beijing");
+  EXPECT_STREQ(h.date, "2006.08.03");
+  EXPECT_STREQ(h.round, "7");
+  EXPECT_STREQ(h.redName, "Hu Ronghua");
+  EXPECT_STREQ(h.blackName, "Someone");
+  EXPECT_STREQ(h.redElo, "2500");
+  EXPECT_STREQ(h.blackElo, "2400");
+  EXPECT_EQ(h.result, kResultRedWins);
+  EXPECT_EQ(h.hasInfo, 1);
+  EXPECT_EQ(GameMoves(),
+            (std::vector<std::string>{"h2e2", "h9g7", "h0g2", "i9h9", "i0h0", "h7h3"}));
+  EXPECT_STREQ(moveComments[4].text, " after R9.8 ");
+  EXPECT_STREQ(moveComments[5].text, " two\r\nlines ");
+  EXPECT_EQ(gameFileName, path);
+  EXPECT_EQ(currentOpening, 1) << "the central cannon was met";
+}
+
+TEST_F(TextReadersTest, PgnResultsAndMissingResult) {
+  const struct {
+    const char* value;
+    int result;
+  } results[] = {{"1-0", 1}, {"0-1", 2}, {"0-0", 3}, {"\xBD-\xBD", 3}, {"1/2-1/2", 3}, {"*", 0}};
+  for (const auto& r : results) {
+    const std::string path =
+        Write("r.pgn", std::string("[Result \"") + r.value + "\"]\n1. C2.5 H8+7\n");
+    ASSERT_EQ(ReadPgnGame(path.c_str(), &currentGameHeader, 0), kLoadOk) << r.value;
+    EXPECT_EQ(currentGameHeader.result, r.result) << r.value;
+    EXPECT_EQ(gameLength, 2);
+  }
+  // Without a result tag there is no move section.
+  const std::string path = Write("noresult.pgn", "[Red \"A\"]\n1. C2.5 H8+7\n");
+  ASSERT_EQ(ReadPgnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_STREQ(currentGameHeader.redName, "A");
+  EXPECT_EQ(gameLength, 0);
+}
+
+TEST_F(TextReadersTest, PgnFenTagSetsTheStartPosition) {
+  const std::string fen = "3k5/9/9/9/9/9/9/9/4A4/4K1R2 w - - 0 1";
+  const std::string path =
+      Write("fen.pgn", "[FEN \"" + fen + "\"]\n[Result \"*\"]\n1. R3+9 K4+1\n");
+  ASSERT_EQ(ReadPgnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"g0g9", "d9d8"})) << CurrentFen();
+  TakeBackAll();
+  EXPECT_EQ(CurrentFen(), "3k5/9/9/9/9/9/9/9/4A4/4K1R2 w");
+  // A FEN position that cannot be played fails and keeps the game.
+  SetUp();
+  const std::string bad = Write("badfen.pgn", "[FEN \"9/9/9/9/9/9/9/9/9/9 w\"]\n[Result \"*\"]\n");
+  EXPECT_EQ(ReadPgnGame(bad.c_str(), &currentGameHeader, 0), kLoadBadBoard);
+  EXPECT_TRUE(UserGameKept());
+}
+
+TEST_F(TextReadersTest, PgnRefusedMoveEndsTheGame) {
+  LogCapture log;
+  const std::string path =
+      Write("refused.pgn", "[Result \"*\"]\n1. C2.5 H8+7\n2. R1+5 H2+3\n3. C8.7\n");
+  ASSERT_EQ(ReadPgnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));
+  bool reported = false;
+  for (const std::string& line : log.lines())
+    if (line.find("R1+5") != std::string::npos) reported = true;
+  EXPECT_TRUE(reported);
+  EXPECT_EQ(ReadPgnGame((dir_ / "missing.pgn").c_str(), &currentGameHeader, 0), kLoadFailed);
+}
+
+// ---------------------------------------------------------------------------
+// MXQ
+// ---------------------------------------------------------------------------
+
+// An MXQ text: the header of the layout, then the move records.
+std::string Mxq(const std::string& records, const std::string& date = "2006.08.03") {
+  return std::string("\x01") + "Beijing" + "\x08" + date + "#" + "xx" + "\xD6" + "\x1B" +
+         "Red Name" + "-" + "Win" + "--" + "Black" + std::string(1, '\0') + "Name" + "\x0A" +
+         "2500" + "\x0A" + "2400" + "\x0A" + "...Moves " + records;
+}
+
+TEST_F(TextReadersTest, MxqHeaderAndMoves) {
+  const std::string path = Write("game.mxq", Mxq("7C-4C 7J-6H " + std::string("7A") +
+                                                 std::string(1, '\0') + "6C End"));
+  ASSERT_EQ(ReadMxqGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  const GameHeader& h = currentGameHeader;
+  EXPECT_STREQ(h.site, "Beijing");
+  EXPECT_STREQ(h.date, "2006.08.03");
+  EXPECT_STREQ(h.redName, "Red Name");
+  EXPECT_EQ(h.result, kResultRedWins);
+  EXPECT_STREQ(h.blackName, "Black Name") << "a zero byte reads as a blank";
+  EXPECT_STREQ(h.redElo, "2500");
+  EXPECT_STREQ(h.blackElo, "2400");
+  EXPECT_EQ(h.hasInfo, 1);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2"}));
+  EXPECT_STREQ(gameFileName, "") << "MXQ games keep no file name";
+}
+
+TEST_F(TextReadersTest, MxqHeaderVariants) {
+  // A tenth date character that is not a digit ends the date; without a
+  // byte D6 the name starts two bytes after the "#".
+  const std::string text = std::string("\x02") + "Site" + "\x03" + "2006.8.3 x#" + "ab" +
+                           "Red-Lose-Blk\x0A" "1\x0A" "2\x0A" "Moves 7C-4C";
+  const std::string path = Write("v.mxq", text);
+  ASSERT_EQ(ReadMxqGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_STREQ(currentGameHeader.date, "2006.8.3 ");
+  EXPECT_STREQ(currentGameHeader.redName, "bRed") << "two bytes after the #";
+  EXPECT_EQ(currentGameHeader.result, kResultBlackWins);
+  EXPECT_STREQ(currentGameHeader.blackName, "Blk");
+  EXPECT_EQ(gameLength, 1) << "a record cut short at the end of the text is not read";
+  for (const char* word : {"Resign", "Draw"}) {
+    const std::string t = std::string("\x01S\x08" "D#xx\xD6") + "R-" + word + "-B\x0A\x0A\x0A";
+    ASSERT_EQ(ReadMxqGame(Write("w.mxq", t).c_str(), &currentGameHeader, 0), kLoadOk);
+    EXPECT_EQ(currentGameHeader.result, std::strcmp(word, "Draw") == 0 ? 3 : 2) << word;
+  }
+}
+
+TEST_F(TextReadersTest, MxqFailuresKeepTheGame) {
+  EXPECT_EQ(ReadMxqGame(Write("letter.mxq", "Beijing").c_str(), &currentGameHeader, 0),
+            kLoadEmpty);
+  EXPECT_EQ(ReadMxqGame(Write("bad.mxq", Mxq("7C-4C 0A-0F End")).c_str(), &currentGameHeader, 0),
+            kLoadInvalidMove);
+  EXPECT_TRUE(UserGameKept());
+  {
+    LogCapture log;
+    // h2e2 h7e7 e2e6 leave the black king in check; a9a8 is refused.
+    EXPECT_EQ(ReadMxqGame(Write("ill.mxq", Mxq("7C-4C 7H-4H 4C-4G 0J-0I End")).c_str(),
+                          &currentGameHeader, 0),
+              kLoadFailed);
+    ASSERT_FALSE(log.lines().empty());
+    EXPECT_EQ(log.lines().back(), "Error while loading MXQ game\r\n");
+  }
+  EXPECT_EQ(ReadMxqGame((dir_ / "missing.mxq").c_str(), &currentGameHeader, 0), kLoadFailed);
+  EXPECT_TRUE(UserGameKept());
+  // An empty file loads an empty game.
+  ASSERT_EQ(ReadMxqGame(Write("empty.mxq", "").c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_EQ(gameLength, 0);
+  EXPECT_EQ(currentGameHeader.hasInfo, 1);
+}
+
+TEST(ParseMxqMoveTest, DigitsAndLetters) {
+  InitEngine();
+  EXPECT_EQ(ParseMxqMove("7C-4C"), MoveFromText("h2e2"));
+  EXPECT_EQ(ParseMxqMove("0A-8J"), MakeMoveCode(MakeSquare(8, 9), MakeSquare(0, 0)));
+  EXPECT_EQ(ParseMxqMove("9C-4C"), 0u);
+  EXPECT_EQ(ParseMxqMove("7K-4C"), 0u);
+  EXPECT_EQ(ParseMxqMove("7C-4"), 0u);
+  EXPECT_EQ(ParseMxqMove(nullptr), 0u);
+}
+
+// ---------------------------------------------------------------------------
+// XQN
+// ---------------------------------------------------------------------------
+
+TEST(ParseXqnMoveLineTest, NumbersSeparatorsAndWords) {
+  std::string w[2];
+  EXPECT_EQ(ParseXqnMoveLine("12. h2-e2 h9xg7", w), 2);
+  EXPECT_EQ(w[0], "h2e2");
+  EXPECT_EQ(w[1], "h9g7");
+  EXPECT_EQ(ParseXqnMoveLine("  1.\th2e2\r", w), 1);
+  EXPECT_EQ(w[0], "h2e2");
+  EXPECT_EQ(ParseXqnMoveLine("1.h2e2 h9g7 h0g2", w), 2);
+  EXPECT_EQ(ParseXqnMoveLine("1234. h2e2", w), 0);
+  EXPECT_EQ(ParseXqnMoveLine("h2e2 h9g7", w), 0);
+  EXPECT_EQ(ParseXqnMoveLine("3 h2e2", w), 0);
+  EXPECT_EQ(ParseXqnMoveLine("7.", w), 0);
+  // "X" inside a double-byte character stays.
+  EXPECT_EQ(ParseXqnMoveLine("1. \xB0X-\xB1x", w), 1);
+  EXPECT_EQ(w[0], "\xB0X\xB1x");
+}
+
+TEST_F(TextReadersTest, XqnCoordinateAndChineseMoves) {
+  const std::string text = "[Red \"" + kGbkHuRonghua + "\"]\n[Black \"B\"]\n[Date \"2001\"]\n" +
+                           "[Score \"9\"]\n[Result \"0-1\"]\n\n" + "1. h2-e2 h9xg7\r\n" +
+                           "2. " + "\xC2\xED\xB6\xFE\xBD\xF8\xC8\xFD" /* 马二进三 */ + " " +
+                           "\xB3\xB5\xA3\xB9\xC6\xBD\xA3\xB8" /* 车９平８ */ + "\n";
+  const std::string path = Write("game.xqn", text);
+  ASSERT_EQ(ReadXqnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_STREQ(currentGameHeader.redName, "Hu Ronghua");
+  EXPECT_STREQ(currentGameHeader.blackName, "B");
+  EXPECT_STREQ(currentGameHeader.date, "2001");
+  EXPECT_EQ(currentGameHeader.result, kResultBlackWins);
+  EXPECT_EQ(currentGameHeader.hasInfo, 1);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2", "i9h9"}));
+  EXPECT_EQ(gameFileName, path);
+}
+
+TEST_F(TextReadersTest, XqnRanksFromOne) {
+  // h3 is no red piece with ranks from 0, so the whole file counts from 1.
+  const std::string path = Write("one.xqn", "1. h3-e3 h10-g8\n2. h1-g3 i10-h10\n");
+  ASSERT_EQ(ReadXqnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2", "i9h9"}));
+}
+
+TEST_F(TextReadersTest, XqnRefusedMoves) {
+  {
+    LogCapture log;
+    // a0a5 is refused and logged, i9h9 is then tried for red and refused too.
+    const std::string path = Write("r.xqn", "1. h2e2 h9g7\n2. a0a5 i9h9\n3. h0g2\n");
+    ASSERT_EQ(ReadXqnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+    EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2"}));
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_EQ(log.lines()[0], "pb loading file =" + path + " : (2. a0a5 i9h9), ");
+    EXPECT_EQ(log.lines()[1], "2. a0a5 i9h9pb loading file : illegal move\n");
+  }
+  SetUp();
+  // Black stands in check after e2e6: a9a8 is a second move that cannot be
+  // made (2); after f9e8, the red cannon may not leave the file (1).
+  EXPECT_EQ(ReadXqnGame(Write("s.xqn", "1. h2e2 h7e7\n2. e2e6 a9a8\n").c_str(),
+                        &currentGameHeader, 0),
+            kLoadInvalidMove);
+  EXPECT_TRUE(UserGameKept());
+  EXPECT_EQ(ReadXqnGame(Write("f.xqn", "1. h2e2 h7e7\n2. e2e6 f9e8\n3. e6d6 a9a8\n").c_str(),
+                        &currentGameHeader, 0),
+            kLoadFailed);
+  EXPECT_TRUE(UserGameKept());
+  EXPECT_EQ(ReadXqnGame((dir_ / "missing.xqn").c_str(), &currentGameHeader, 0), kLoadFailed);
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+// The gamefile command-line tool: what it prints for a loaded game, the
+// shown ply and final position, saving, and its exit codes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "engine/position/position.h"
+#include "game/game_loader.h"
+#include "game/load_game.h"
+#include "tests/support/run_tool.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using testing_support::CommandRun;
+using testing_support::MoveFromText;
+using testing_support::RunTool;
+
+class GamefileToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::InitEngine();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("gamefile_tool_" + std::to_string(getpid()) + "_" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  // Standard output only, or (errorsOnly) the error output only.
+  static CommandRun Run(const std::string& args, bool errorsOnly = false) {
+    return RunTool("gamefile", args, errorsOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
+  }
+
+  std::filesystem::path dir_;
+};
+
+const char* kStart = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w";
+
+TEST_F(GamefileToolTest, PrintsEveryItemOfACoordinateGame) {
+  const std::string path = Write("g.txt", "h2e2\nh9g7\nh0g2\n");
+  const CommandRun r = Run(path);
+  ASSERT_EQ(r.exitCode, 0);
+  const std::string expected = std::string("result 0\n") +
+                               "event\nsite\ndate\nround\nred\nred_elo\nblack\nblack_elo\n"
+                               "author\ntime_control\ngame_result 0\n" +
+                               "start " + kStart + "\n" +
+                               "moves 3\nmove h2e2\nmove h9g7\nmove h0g2\nshown 3\n"
+                               "final rnbakab1r/9/1c4nc1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C1N2/9/"
+                               "RNBAKAB1R b\n";
+  EXPECT_EQ(r.output, expected);
+}
+
+TEST_F(GamefileToolTest, HeaderSetUpStartAndShownPly) {
+  // A binary game from a set-up position, saved while ply 1 of 3 was shown.
+  LoadedGame g;
+  {
+    StagingSession session(g);
+    ASSERT_TRUE(session.open());
+    ASSERT_EQ(StageStartFen(g, "3k5/9/9/9/9/9/9/9/4A4/4K1R2 w"), 1);
+    for (const char* m : {"g0g9", "d9d8", "g9g8"})
+      ASSERT_EQ(StageMove(g, MoveFromText(m)), kStageAccepted) << m;
+  }
+  SetHeaderText(g.header.redName, "Red player");
+  SetHeaderText(g.header.event, "Club match");
+  g.header.result = kResultRedWins;
+  g.shownPly = 1;
+  ASSERT_EQ(CommitLoadedGame(g), 1);
+  const std::string path = (dir_ / "g.egf").string();
+  ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+
+  const CommandRun r = Run(path);
+  ASSERT_EQ(r.exitCode, 0);
+  for (const char* line : {"event Club match\n", "red Red player\n", "game_result 1\n",
+                           "start 3k5/9/9/9/9/9/9/9/4A4/4K1R2 w\n", "moves 3\n",
+                           "move g0g9\nmove d9d8\nmove g9g8\n", "shown 1\n"})
+    EXPECT_NE(r.output.find(line), std::string::npos) << line << r.output;
+  EXPECT_EQ(r.output.substr(r.output.rfind("final ")), "final 9/3k2R2/9/9/9/9/9/9/4A4/4K4 b\n");
+}
+
+TEST_F(GamefileToolTest, SaveWritesTheFormatOfTheExtension) {
+  const std::string source = Write("g.txt", "h2e2\nh9g7\nh0g2\ni9h9\n");
+  const CommandRun loaded = Run(source);
+  ASSERT_EQ(loaded.exitCode, 0);
+  for (const char* ext : {"egf", "wxf", "txt"}) {
+    const std::string target = (dir_ / (std::string("copy.") + ext)).string();
+    const CommandRun saved = Run(source + " --save " + target);
+    ASSERT_EQ(saved.exitCode, 0) << ext;
+    EXPECT_EQ(saved.output, loaded.output) << ext;
+    const CommandRun again = Run(target);
+    ASSERT_EQ(again.exitCode, 0) << ext;
+    EXPECT_EQ(again.output, loaded.output) << ext;
+  }
+  EXPECT_EQ(Run(source + " --save " + (dir_ / "none" / "x.egf").string()).exitCode, 1);
+}
+
+TEST_F(GamefileToolTest, FilesThatDoNotLoadExitWithOne) {
+  const std::string bad = Write("bad.txt", "h2e2\nh2e3\n");
+  CommandRun r = Run(bad);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.output, "") << "nothing on standard output";
+  r = Run(bad, true);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.output.rfind("result 2: a move that is not valid\n", 0), 0u) << r.output;
+  EXPECT_NE(r.output.find("(h2e3)  ?????? Not valid a move !"), std::string::npos) << r.output;
+
+  r = Run(Write("empty.txt", ""), true);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.output.rfind("result 3:", 0), 0u) << r.output;
+  r = Run((dir_ / "noextension").string(), true);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.output.rfind("result 1:", 0), 0u) << r.output;
+  r = Run(Write("letter.mxq", "Not an MXQ text"), true);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.output.rfind("result 3:", 0), 0u) << r.output;
+}
+
+TEST_F(GamefileToolTest, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(Run("").exitCode, 2);
+  EXPECT_EQ(Run("a.txt b.txt").exitCode, 2);
+  EXPECT_EQ(Run("a.txt --save").exitCode, 2);
+  EXPECT_EQ(Run("a.txt --bogus").exitCode, 2);
+}
+
+}  // namespace

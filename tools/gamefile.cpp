@@ -1,0 +1,133 @@
+// gamefile: loads a game file of any supported kind and prints what was
+// loaded, one item per line; optionally writes the game to another file in
+// the format its extension chooses.
+//
+//   gamefile <path> [--save <path>]
+//
+// Output: "result <code>", the header fields ("red <name>"; the name alone
+// for an empty field; "game_result <0..3>"), "start <FEN>", "moves <n>",
+// one "move <h2e2>" line per move, "shown <ply>" and last "final <FEN>"
+// (FEN with the side to move, "w" or "b"). A file that does not load prints
+// its result code and the reason on stderr and exits with 1.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "engine/search/new_game.h"
+#include "game/game_loader.h"
+#include "game/header.h"
+#include "game/load_game.h"
+
+namespace {
+
+std::vector<std::string> logLines;
+void KeepLogLine(const char* text) { logLines.emplace_back(text); }
+
+int Usage(const char* message) {
+  std::fprintf(stderr, "gamefile: %s\n", message);
+  std::fprintf(stderr, "usage: gamefile <path> [--save <path>]\n");
+  return 2;
+}
+
+std::string Fen() {
+  char text[kFenBufferSize];
+  WriteFen(board, text, 1, 0, 0);
+  std::string fen = text;
+  if (!fen.empty() && fen.back() == 'r') fen.back() = 'w';
+  return fen;
+}
+
+const char* Reason(int code) {
+  switch (code) {
+    case kLoadFailed: return "no extension, the file cannot be read, or a move cannot be made";
+    case kLoadInvalidMove: return "a move that is not valid";
+    case kLoadEmpty: return "an empty file, or not a file of this kind";
+    case kLoadBadBoard: return "the board check failed";
+    default: return "unknown result";
+  }
+}
+
+void PrintHeader(const GameHeader& h) {
+  const struct {
+    const char* name;
+    const char* value;
+  } fields[] = {
+      {"event", h.event},           {"site", h.site},         {"date", h.date},
+      {"round", h.round},           {"red", h.redName},       {"red_elo", h.redElo},
+      {"black", h.blackName},       {"black_elo", h.blackElo}, {"author", h.author},
+      {"time_control", h.timeControl},
+  };
+  for (const auto& f : fields) {
+    if (f.value[0] == '\0')
+      std::printf("%s\n", f.name);
+    else
+      std::printf("%s %s\n", f.name, f.value);
+  }
+  std::printf("game_result %d\n", h.result);
+}
+
+// Shows ply `ply` of the stored game.
+void ShowPly(int32_t ply) {
+  TakeBackAll();
+  while (gamePly < ply && ReplayOne()) {
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* path = nullptr;
+  const char* savePath = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--save") == 0) {
+      if (i + 1 >= argc) return Usage("--save needs a path");
+      savePath = argv[++i];
+    } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+      return Usage((std::string("unknown option ") + argv[i]).c_str());
+    } else if (path == nullptr) {
+      path = argv[i];
+    } else {
+      return Usage("too many arguments");
+    }
+  }
+  if (path == nullptr) return Usage("a game file is required");
+
+  InitKeyTables();
+  ResetGameState(0);
+  logLineSink = KeepLogLine;
+  const int result = LoadGameFile(path, &currentGameHeader, 0);
+  if (result != kLoadOk) {
+    std::fprintf(stderr, "result %d: %s\n", result, Reason(result));
+    for (const std::string& line : logLines) std::fputs(line.c_str(), stderr);
+    return 1;
+  }
+
+  const int32_t shown = gamePly;
+  std::printf("result %d\n", result);
+  PrintHeader(currentGameHeader);
+  TakeBackAll();
+  std::printf("start %s\n", Fen().c_str());
+  std::printf("moves %d\n", gameLength);
+  for (int32_t ply = 1; ply <= gameLength; ++ply) {
+    char text[5];
+    FormatCoordMove(history[ply].move, text);
+    std::printf("move %s\n", text);
+  }
+  std::printf("shown %d\n", shown);
+  ReplayAll();
+  const std::string finalFen = Fen();
+  ShowPly(shown);
+
+  if (savePath != nullptr) {
+    const int saved = SaveGameFile(savePath, currentGameHeader);
+    if (saved != 0) {
+      std::fprintf(stderr, "gamefile: cannot save %s (code %d)\n", savePath, saved);
+      return 1;
+    }
+  }
+  std::printf("final %s\n", finalFen.c_str());
+  return 0;
+}
