@@ -479,6 +479,7 @@ TEST(BinaryReader, TagsInAnyOrderUnknownTagsAndCapturedPieces) {
 }
 
 TEST(BinaryReader, OverlongTextsAreCutToTheirFields) {
+  testing_support::InitEngine();
   Builder b;
   b.U8(7).U8(3).Tag8(kTagEvent, Filled('e', 200)).Tag16(kTagAuthor, Filled('a', 300));
   b.U8(kTagResult).U8(77);  // no result code: unknown
