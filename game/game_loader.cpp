@@ -148,21 +148,6 @@ bool SetAndCheckStart(const int8_t cells[kBoardSize], const uint32_t pieces[33],
   return true;
 }
 
-bool FenIndexRange(char upper, int* first, int* last) {
-  switch (upper) {
-    case 'K': *first = 1; *last = 1; return true;
-    case 'A': *first = 2; *last = 3; return true;
-    case 'B': case 'E': *first = 4; *last = 5; return true;
-    case 'H': case 'N': *first = 6; *last = 7; return true;
-    case 'R': *first = 8; *last = 9; return true;
-    case 'C': *first = 10; *last = 11; return true;
-    case 'P': *first = 12; *last = 16; return true;
-    default: return false;
-  }
-}
-
-bool IsBlankOrEnd(char c) { return c == '\0' || c == ' ' || c == '\t'; }
-
 void LogFault(const char* text) {
   AppendLogLine("Bad start position: ");
   AppendLogLine(text);
@@ -186,44 +171,7 @@ void SetLoadedMark(LoadedGame& game, int ply, uint8_t mark) {
 
 void ReadFenToBoard(const char* text, int8_t cells[kBoardSize], uint32_t pieces[33],
                     uint32_t* side) {
-  std::memset(pieces, 0, 33 * sizeof(uint32_t));
-  std::memset(cells, 0, kBoardSize);
-  if (text == nullptr) text = "";
-  constexpr int kFileStep = 16;
-  constexpr int kStartCursor = 162;  // file 8, rank 0
-  constexpr int kPastFileZero = 27;  // a cursor at or below this ran off file 0
-  constexpr int kNextRank = 145;     // from beyond file 0 to file 8, next rank
-  const char* p = text;
-  int cursor = kStartCursor;
-  int rank = 0;
-  for (; !IsBlankOrEnd(*p); ++p) {
-    if (rank > 9) continue;
-    const char c = *p;
-    int first = 0, last = 0;
-    if (c >= '1' && c <= '9') {
-      cursor -= kFileStep * (c - '0');
-    } else if (FenIndexRange(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c, &first,
-                             &last)) {
-      if (c >= 'a' && c <= 'z') {
-        first += 16;
-        last += 16;
-      }
-      int index = first;
-      while (index <= last && pieces[index] != 0) ++index;
-      if (index > last) continue;
-      if (cursor >= 0 && cursor < kBoardSize && onBoard[cursor]) {
-        cells[cursor] = static_cast<int8_t>(index);
-        pieces[index] = static_cast<uint32_t>(cursor);
-      }
-      cursor -= kFileStep;
-    }
-    if (cursor <= kPastFileZero) {
-      cursor += kNextRank;
-      ++rank;
-    }
-  }
-  while (*p != '\0' && IsBlankOrEnd(*p)) ++p;
-  *side = (*p == 'w' || *p == 'r') ? kRed : kBlack;
+  ReadFenBoard(text, cells, pieces, side);
 }
 
 int IsSoundStartPosition(const int8_t cells[kBoardSize], const uint32_t pieces[33]) {

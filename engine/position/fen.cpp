@@ -72,8 +72,7 @@ void WriteFen(const int8_t* cells, char* out, int withSide, int mirrored, int le
   *p = '\0';
 }
 
-int ParseFen(const char* text, int8_t* cells, uint32_t* pieces, uint32_t* sideOut) {
-  ResetGameState(0);
+void ReadFenBoard(const char* text, int8_t* cells, uint32_t* pieces, uint32_t* sideOut) {
   std::memset(pieces, 0, 33 * sizeof(uint32_t));
   std::memset(cells, 0, kBoardSize);
   if (text == nullptr) text = "";
@@ -113,7 +112,11 @@ int ParseFen(const char* text, int8_t* cells, uint32_t* pieces, uint32_t* sideOu
   }
   while (*p != '\0' && IsBlankOrEnd(*p)) ++p;
   *sideOut = (*p == 'w' || *p == 'r') ? kRed : kBlack;
+}
 
+int ParseFen(const char* text, int8_t* cells, uint32_t* pieces, uint32_t* sideOut) {
+  ResetGameState(0);
+  ReadFenBoard(text, cells, pieces, sideOut);
   ComputePositionKeys(&positionLock, &positionKey, posPiece);
   RebuildLineMasks();
   return 0;

@@ -95,6 +95,10 @@ bool SetUpPerftPosition(const char* fen, std::string* error) {
     return false;
   }
   ResetGameState(1);
+  return LoadFenStartPosition(fen, error);
+}
+
+bool LoadFenStartPosition(const char* fen, std::string* error) {
   ParseFen(fen, board, posPiece, &sideToMove);
   if (!ValidateBoard()) {
     *error = "the position needs one king per side inside its palace";

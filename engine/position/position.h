@@ -102,6 +102,9 @@ int CheckUserMove(Move move, const int8_t* board, uint32_t side, int verbose);
 constexpr int kFenBufferSize = 128;
 void WriteFen(const int8_t* board, char* out, int withSide, int mirrored, int letterSet);
 int ParseFen(const char* text, int8_t* board, uint32_t* pieces, uint32_t* sideOut);
+// Reads the placement and side of a FEN text into a cleared board and piece
+// list as ParseFen does, without touching the engine position or the game.
+void ReadFenBoard(const char* text, int8_t* board, uint32_t* pieces, uint32_t* sideOut);
 Move ParseCoordMove(const char* text);
 Move MirrorMove(Move move);
 // Writes the four-character coordinate text of a move ("h2e2") and a NUL;

@@ -27,6 +27,26 @@ void GoIdle() {
   SetBusyCursor(0);
 }
 
+// Moves through the game record as a take-back or replay request asks.
+void StepThroughGame(int32_t request) {
+  switch (request) {
+    case kRequestTakeBackOne:
+      TakeBackOne();
+      break;
+    case kRequestTakeBackAll:
+      TakeBackAll();
+      break;
+    case kRequestReplayOne:
+      ReplayOne();
+      break;
+    case kRequestReplayAll:
+      ReplayAll();
+      break;
+    default:
+      break;
+  }
+}
+
 void StartNewGame() {
   ResetGameState(1);
   historyPly = 0;
@@ -160,19 +180,9 @@ void CompleteThink(int32_t state, int32_t /*rootForced*/, int32_t cleanIteration
   switch (request) {
     case kRequestTakeBackOne:
     case kRequestTakeBackAll:
-      if (request == kRequestTakeBackOne)
-        TakeBackOne();
-      else
-        TakeBackAll();
-      ShowGamePosition();
-      GoIdle();
-      return;
     case kRequestReplayOne:
     case kRequestReplayAll:
-      if (request == kRequestReplayOne)
-        ReplayOne();
-      else
-        ReplayAll();
+      StepThroughGame(request);
       ShowGamePosition();
       GoIdle();
       return;
@@ -281,20 +291,9 @@ void CompleteAnalysis() {
       return;
     case kRequestTakeBackOne:
     case kRequestTakeBackAll:
-      if (request == kRequestTakeBackOne)
-        TakeBackOne();
-      else
-        TakeBackAll();
-      ShowGamePosition();
-      GoIdle();
-      Think(kThinkAnalysis, 0);
-      return;
     case kRequestReplayOne:
     case kRequestReplayAll:
-      if (request == kRequestReplayOne)
-        ReplayOne();
-      else
-        ReplayAll();
+      StepThroughGame(request);
       ShowGamePosition();
       GoIdle();
       Think(kThinkAnalysis, 0);

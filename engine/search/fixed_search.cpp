@@ -1,10 +1,10 @@
 // Fixed-depth and fixed-time searches for the tools and benchmarks.
 #include "engine/search/fixed_search.h"
 
-#include <cstring>
 
 #include "engine/bridge.h"
 #include "engine/eval/evaluate.h"
+#include "engine/position/perft.h"
 #include "engine/position/position.h"
 #include "engine/search/books.h"
 #include "engine/search/engine_state.h"
@@ -39,21 +39,7 @@ bool SetUpFixedSearchPosition(const char* fen, std::string* error) {
     keyTablesBuilt = true;
   }
   // ParseFen starts a new game (without touching the learning files).
-  ParseFen(fen, board, posPiece, &sideToMove);
-  if (!ValidateBoard()) {
-    *error = "the position needs one king per side inside its palace";
-    return false;
-  }
-  PrepareEvaluation();
-  std::memcpy(displayBoard, board, sizeof displayBoard);
-  startSideToMove = shownSideToMove = sideToMove;
-  historyBase = &history[1];
-  historyPly = 0;
-  if (FindChecker(1 - sideToMove) != 0) {
-    *error = "the side not to move is in check";
-    return false;
-  }
-  return true;
+  return LoadFenStartPosition(fen, error);
 }
 
 FixedSearchResult RunFixedSearch(int32_t depth, uint32_t moveTimeMs) {

@@ -18,6 +18,7 @@
 #include "game/game_loader.h"
 #include "game/gzip_reader.h"
 #include "tests/support/test_position.h"
+#include "tests/support/zlib_deflate.h"
 
 namespace {
 
@@ -114,19 +115,8 @@ std::string FenAfter(const std::vector<const char*>& moves) {
   return CurrentFen();
 }
 
-Bytes Gzip(const Bytes& data) {
-  z_stream s{};
-  EXPECT_EQ(deflateInit2(&s, 9, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY), Z_OK);
-  Bytes out(deflateBound(&s, data.size()) + 32);
-  s.next_in = const_cast<Bytef*>(data.data());
-  s.avail_in = static_cast<uInt>(data.size());
-  s.next_out = out.data();
-  s.avail_out = static_cast<uInt>(out.size());
-  EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
-  out.resize(s.total_out);
-  deflateEnd(&s);
-  return out;
-}
+// A gzip member holding the data.
+Bytes Gzip(const Bytes& data) { return testing_support::ZlibDeflate(data, 31, 32); }
 
 // A stored record: 3 lead bytes, then the data as given.
 Bytes Stored(const Bytes& data) {

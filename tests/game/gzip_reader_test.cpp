@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/zlib_deflate.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -50,19 +52,7 @@ Bytes StoredDeflate(const Bytes& data) {
 }
 
 // Raw deflate data compressed by zlib.
-Bytes CompressedDeflate(const Bytes& data) {
-  z_stream s{};
-  EXPECT_EQ(deflateInit2(&s, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
-  Bytes out(deflateBound(&s, data.size()));
-  s.next_in = const_cast<Bytef*>(data.data());
-  s.avail_in = static_cast<uInt>(data.size());
-  s.next_out = out.data();
-  s.avail_out = static_cast<uInt>(out.size());
-  EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
-  out.resize(s.total_out);
-  deflateEnd(&s);
-  return out;
-}
+Bytes CompressedDeflate(const Bytes& data) { return testing_support::ZlibDeflate(data, -15); }
 
 uint32_t Crc(const Bytes& data) {
   return static_cast<uint32_t>(crc32(crc32(0, Z_NULL, 0), data.data(), static_cast<uInt>(data.size())));

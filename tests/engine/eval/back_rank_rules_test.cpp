@@ -9,68 +9,29 @@
 #include "engine/eval/full_eval.h"
 #include "engine/position/position.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/gain_harness.h"
 #include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
 using eval_testing::At;
-using eval_testing::Fen;
-using palace_rules_testing::PreparedState;
-using testing_support::PositionSnapshot;
-using testing_support::SetUpFen;
+using gain_testing::Gain;
 
-// The attacker's gain with the attacker to move and with the defender to
-// move.
-struct Gain {
-  int32_t onMove;
-  int32_t offMove;
-  bool operator==(const Gain&) const = default;
-};
-
-// Runs the group of `side` on the current position; the other total and the
-// position stay as they were.
-int32_t RunGroup(uint32_t side) {
-  FullEvalState s = PreparedState();
-  const PositionSnapshot before = PositionSnapshot::Take();
-  if (side == kRed)
-    BackRankRulesRed(s);
-  else
-    BackRankRulesBlack(s);
-  EXPECT_TRUE(before == PositionSnapshot::Take());
-  EXPECT_EQ(side == kRed ? s.blackTotal : s.redTotal, 0);
-  return side == kRed ? s.redTotal : s.blackTotal;
-}
+constexpr gain_testing::RuleGroup kGroup = {BackRankRulesRed, BackRankRulesBlack};
 
 Gain RedGain(const std::vector<At>& pieces) {
-  SetUpFen(Fen(pieces, 'w'));
-  const int32_t onMove = RunGroup(kRed);
-  SetUpFen(Fen(pieces, 'b'));
-  return {onMove, RunGroup(kRed)};
+  return gain_testing::RedGain(kGroup, pieces);
 }
 
 // Black's gain on the colour-and-rank mirror of the position.
 Gain MirroredBlackGain(const std::vector<At>& pieces) {
-  int32_t gain[2];
-  for (const char side : {'w', 'b'}) {
-    SetUpFen(Fen(pieces, side));
-    SwapColours();
-    SetUpFen(testing_support::CurrentFen());
-    gain[side == 'w' ? 0 : 1] = RunGroup(kBlack);
-  }
-  return {gain[0], gain[1]};
+  return gain_testing::MirroredBlackGain(kGroup, pieces);
 }
 
 // Red's gain on the left-right mirror of the position.
 Gain FileMirroredRedGain(const std::vector<At>& pieces) {
-  int32_t gain[2];
-  for (const char side : {'w', 'b'}) {
-    SetUpFen(Fen(pieces, side));
-    MirrorPositionLeftRight();
-    SetUpFen(testing_support::CurrentFen());
-    gain[side == 'w' ? 0 : 1] = RunGroup(kRed);
-  }
-  return {gain[0], gain[1]};
+  return gain_testing::FileMirroredRedGain(kGroup, pieces);
 }
 
 // Red's gain, checked against the same gain for black on the mirrored

@@ -10,70 +10,31 @@
 #include "engine/eval/full_eval.h"
 #include "engine/position/position.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/gain_harness.h"
 #include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
 using eval_testing::At;
-using eval_testing::Fen;
-using palace_rules_testing::PreparedState;
-using testing_support::PositionSnapshot;
-using testing_support::SetUpFen;
+using gain_testing::Gain;
 
-struct Gain {
-  int32_t onMove;   // the attacker to move
-  int32_t offMove;  // the defender to move
-  bool operator==(const Gain&) const = default;
-};
-
-// Runs the group of `side` on the current position (with the middlegame
-// level forced when level >= 0); the other total and the position stay as
-// they were.
-int32_t RunGroup(uint32_t side, int32_t level = -1) {
-  FullEvalState s = PreparedState();
-  if (level >= 0) s.middlegameLevel = level;
-  const PositionSnapshot before = PositionSnapshot::Take();
-  if (side == kRed)
-    ClosingAttack<kRed, RuleSet::kFull>(s);
-  else
-    ClosingAttack<kBlack, RuleSet::kFull>(s);
-  EXPECT_TRUE(before == PositionSnapshot::Take());
-  EXPECT_EQ(side == kRed ? s.blackTotal : s.redTotal, 0);
-  return side == kRed ? s.redTotal : s.blackTotal;
-}
+constexpr gain_testing::RuleGroup kGroup = {ClosingAttack<kRed, RuleSet::kFull>,
+                                            ClosingAttack<kBlack, RuleSet::kFull>};
 
 Gain RedGain(const std::vector<At>& pieces, int32_t level = -1) {
-  SetUpFen(Fen(pieces, 'w'));
-  const int32_t onMove = RunGroup(kRed, level);
-  SetUpFen(Fen(pieces, 'b'));
-  return {onMove, RunGroup(kRed, level)};
+  return gain_testing::RedGain(kGroup, pieces, level);
 }
 
 // Black's gain on the colour-and-rank mirror of the position, and with
 // fileMirror on its left-right mirror as well.
 Gain MirroredBlackGain(const std::vector<At>& pieces, bool fileMirror = false) {
-  int32_t gain[2];
-  for (const char side : {'w', 'b'}) {
-    SetUpFen(Fen(pieces, side));
-    SwapColours();
-    if (fileMirror) MirrorPositionLeftRight();
-    SetUpFen(testing_support::CurrentFen());
-    gain[side == 'w' ? 0 : 1] = RunGroup(kBlack);
-  }
-  return {gain[0], gain[1]};
+  return gain_testing::MirroredBlackGain(kGroup, pieces, fileMirror);
 }
 
 // Red's gain on the left-right mirror of the position.
 Gain FileMirroredRedGain(const std::vector<At>& pieces) {
-  int32_t gain[2];
-  for (const char side : {'w', 'b'}) {
-    SetUpFen(Fen(pieces, side));
-    MirrorPositionLeftRight();
-    SetUpFen(testing_support::CurrentFen());
-    gain[side == 'w' ? 0 : 1] = RunGroup(kRed);
-  }
-  return {gain[0], gain[1]};
+  return gain_testing::FileMirroredRedGain(kGroup, pieces);
 }
 
 // Red's gain, checked against black's gain on the mirrored position.

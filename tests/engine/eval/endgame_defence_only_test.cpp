@@ -4,76 +4,16 @@
 // mirror of the red evaluator on the colour-swapped board.
 #include "engine/eval/endgame_defence_only.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "engine/eval/endgame.h"
-#include "engine/eval/evaluate.h"
-#include "engine/position/position.h"
-#include "tests/engine/eval/board_builder.h"
-#include "tests/support/test_position.h"
+#include "tests/engine/eval/endgame_test_support.h"
 
 namespace {
 
-using eval_testing::At;
-using eval_testing::Fen;
-
-enum class Kind { kBlackWins, kRedCannotLose, kDrawish, kNone };
-
-struct Case {
-  const char* what;
-  std::vector<At> pieces;
-  Kind kind;
-  int32_t x;  // the win value for kBlackWins
-};
-
-// The verdict the rules ask for, from the side to move's view with zero
-// contempt: black's win is an upper bound for red to move and a lower bound
-// for black to move; red's "cannot lose" the other way round.
-EndgameVerdict Expected(Kind kind, int32_t x) {
-  const int32_t b = materialBalance;
-  const bool red = sideToMove == kRed;
-  switch (kind) {
-    case Kind::kBlackWins:
-      return red ? EndgameVerdict{b / 2 - x, kVerdictAtMost}
-                 : EndgameVerdict{(-b) / 2 + x, kVerdictAtLeast};
-    case Kind::kRedCannotLose:
-      return red ? EndgameVerdict{b / 8, kVerdictAtLeast} : EndgameVerdict{-b / 8, kVerdictAtMost};
-    case Kind::kDrawish:
-      return {0, kVerdictDrawish};
-    case Kind::kNone:
-      break;
-  }
-  return {0, kVerdictNone};
-}
+using namespace endgame_testing;
 
 // Runs the case with each side to move: the selector must pick the red
 // evaluator and the verdict must match; then the colour-swapped board must
 // pick the black evaluator and give the same verdict.
-void Check(const Case& c) {
-  for (const char side : {'w', 'b'}) {
-    SCOPED_TRACE(std::string(c.what) + (side == 'w' ? ", red to move" : ", black to move"));
-    testing_support::SetUpFen(Fen(c.pieces, side));
-    ASSERT_EQ(SelectEndgameEvaluator(), &EvalDefenceOnlyRed);
-    EndgameVerdict v{12345, 0};
-    EvalDefenceOnlyRed(&v);
-    const EndgameVerdict want = Expected(c.kind, c.x);
-    EXPECT_EQ(v.flag, want.flag);
-    EXPECT_EQ(v.score, want.score);
-
-    const int32_t balance = materialBalance;
-    SwapColours();
-    PrepareEvaluation();
-    ASSERT_EQ(materialBalance, -balance);
-    ASSERT_EQ(SelectEndgameEvaluator(), &EvalDefenceOnlyBlack);
-    EndgameVerdict m{54321, 0};
-    EvalDefenceOnlyBlack(&m);
-    EXPECT_EQ(m.flag, v.flag) << "mirrored";
-    EXPECT_EQ(m.score, v.score) << "mirrored";
-  }
-}
+void Check(const Case& c) { endgame_testing::Check(c, &EvalDefenceOnlyRed, &EvalDefenceOnlyBlack); }
 
 void CheckAll(const std::vector<Case>& cases) {
   for (const Case& c : cases) Check(c);
@@ -92,22 +32,22 @@ std::vector<At> With(std::vector<At> base, std::initializer_list<At> more) {
 TEST(EvalDefenceOnly, DocumentedValues) {
   CheckAll({
       {"full defence against chariot and knight",
-       With(kFullDefence, {kBlackKing, {'r', 0, 0}, {'n', 1, 0}}), Kind::kBlackWins, 195000},
+       With(kFullDefence, {kBlackKing, {'r', 0, 0}, {'n', 1, 0}}), Expect::kBlackWins, 195000},
       {"bare king against a chariot",
        {kRedKing, kBlackKing, {'r', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        199000},
       {"king and pawn against a chariot",
        {kRedKing, {'P', 4, 5}, kBlackKing, {'r', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        198500},
       {"two advisers and a pawn against knight and cannon",
        {kRedKing, {'A', 3, 9}, {'A', 5, 9}, {'P', 2, 4}, kBlackKing, {'n', 1, 0}, {'c', 7, 2}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        195500},
       {"lone knight against two elephants and an adviser",
        {kRedKing, {'A', 4, 8}, {'B', 2, 9}, {'B', 6, 9}, kBlackKing, {'n', 1, 0}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
   });
 }
@@ -119,25 +59,25 @@ TEST(EvalDefenceOnly, KnownResults) {
   CheckAll({
       {"chariot against two advisers",
        {kRedKing, {'A', 3, 9}, {'A', 5, 9}, kBlackKing, {'r', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        198000},
       {"chariot against the full defence", With(kFullDefence, {kBlackKing, {'r', 8, 3}}),
-       Kind::kRedCannotLose, 0},
+       Expect::kRedHolds, 0},
       {"knight against a bare king",
        {{'K', 5, 9}, kBlackKing, {'n', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        198000},
       {"cannon and adviser against a bare king",
        {{'K', 5, 9}, kBlackKing, {'a', 4, 1}, {'c', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        197500},
       {"cannon alone against a bare king",
        {{'K', 5, 9}, kBlackKing, {'c', 0, 0}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"knight against two elephants",
        {kRedKing, {'B', 2, 9}, {'B', 6, 9}, kBlackKing, {'n', 0, 0}},
-       Kind::kDrawish,
+       Expect::kDrawish,
        0},
   });
 }
@@ -147,32 +87,32 @@ TEST(EvalDefenceOnly, LoneKnightWithoutPawns) {
   const std::vector<At> pinned = {{'K', 3, 9}, {'A', 4, 8}, {'n', 3, 7}};
   CheckAll({
       {"knight before the king, black bare", With(pinned, {{'k', 3, 1}, {'P', 6, 3}}),
-       Kind::kBlackWins, 193000},
+       Expect::kBlackWins, 193000},
       {"the same with a black adviser", With(pinned, {{'k', 3, 1}, {'P', 6, 3}, {'a', 5, 0}}),
-       Kind::kRedCannotLose, 0},
+       Expect::kRedHolds, 0},
       {"the red pawn on black's back rank is no longer useful",
-       With(pinned, {{'k', 3, 1}, {'P', 6, 0}}), Kind::kRedCannotLose, 0},
+       With(pinned, {{'k', 3, 1}, {'P', 6, 0}}), Expect::kRedHolds, 0},
       {"black king on (3, 0) behind an empty file", With(pinned, {{'k', 3, 0}, {'P', 6, 3}}),
-       Kind::kBlackWins, 193000},
+       Expect::kBlackWins, 193000},
       {"red king on (3, 8)",
        {{'K', 3, 8}, {'B', 4, 7}, {'n', 3, 7}, {'k', 3, 2}, {'P', 6, 3}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        193000},
       {"red king on (3, 8) without advisers or elephants",
        {{'K', 3, 8}, {'n', 3, 7}, {'k', 3, 2}, {'P', 6, 3}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"centre file, red king on (4, 9) behind an empty (4, 8)",
        {kRedKing, {'B', 2, 9}, {'P', 0, 3}, {'k', 4, 2}, {'n', 4, 7}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        193000},
       {"knight on (4, 7) without the king set-up",
        {kRedKing, {'P', 0, 3}, {'k', 5, 0}, {'n', 4, 7}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"without the red pawn the defenders decide: bare king",
        {{'K', 5, 9}, kBlackKing, {'n', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        198000},
   });
   // The pawn on (4, 2) against a black adviser leaves it to the later
@@ -182,8 +122,8 @@ TEST(EvalDefenceOnly, LoneKnightWithoutPawns) {
       kRedKing, {'A', 4, 8}, {'P', 4, 2}, {'k', 3, 1}, {'n', 0, 0}};
   CheckAll({
       {"pawn on (4, 2), two black advisers", With(pawnAtPalace, {{'a', 5, 0}, {'a', 5, 2}}),
-       Kind::kBlackWins, 196500},
-      {"pawn on (4, 2), one black adviser", With(pawnAtPalace, {{'a', 5, 0}}), Kind::kDrawish, 0},
+       Expect::kBlackWins, 196500},
+      {"pawn on (4, 2), one black adviser", With(pawnAtPalace, {{'a', 5, 0}}), Expect::kDrawish, 0},
   });
 }
 
@@ -191,27 +131,27 @@ TEST(EvalDefenceOnly, LoneCannonWithoutPawns) {
   CheckAll({
       {"cannon without a screen against one adviser",
        {kRedKing, {'A', 4, 8}, kBlackKing, {'c', 0, 2}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"cannon without a screen against two home advisers",
        {kRedKing, {'A', 3, 9}, {'A', 5, 9}, kBlackKing, {'c', 0, 2}},
-       Kind::kDrawish,
+       Expect::kDrawish,
        0},
       {"cannon and adviser against two home advisers",
        {kRedKing, {'A', 3, 9}, {'A', 5, 9}, kBlackKing, {'a', 4, 1}, {'c', 0, 2}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        192500},
       {"joined elephants in front of the king",
        {kRedKing, {'B', 4, 7}, {'B', 6, 9}, kBlackKing, {'a', 4, 1}, {'c', 0, 2}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"elephants apart, king on the centre file",
        {kRedKing, {'B', 4, 7}, {'B', 0, 7}, kBlackKing, {'a', 4, 1}, {'c', 0, 2}},
-       Kind::kDrawish,
+       Expect::kDrawish,
        0},
       {"elephants apart, king off the centre",
        {{'K', 3, 9}, {'B', 4, 7}, {'B', 0, 7}, {'k', 5, 0}, {'a', 4, 1}, {'c', 0, 2}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        199000},
   });
 }
@@ -223,23 +163,23 @@ TEST(EvalDefenceOnly, CentralCannonAgainstTheRaisedAdviser) {
   const std::vector<At> setUp = {kRedKing,    {'A', 4, 8}, {'A', 3, 9},
                                  {'B', 4, 7}, {'k', 5, 2}, {'c', 4, 4}};
   CheckAll({
-      {"pawn on red's back rank, one elephant", With(setUp, {{'p', 7, 9}}), Kind::kBlackWins,
+      {"pawn on red's back rank, one elephant", With(setUp, {{'p', 7, 9}}), Expect::kBlackWins,
        199000},
       {"least advanced pawn of the chain on rank 6", With(setUp, {{'p', 8, 8}, {'p', 7, 6}}),
-       Kind::kBlackWins, 195500},
-      {"chain pawn on rank 8", With(setUp, {{'p', 8, 8}}), Kind::kBlackWins, 196500},
-      {"a pawn on (3, 8)", With(setUp, {{'p', 3, 8}}), Kind::kBlackWins, 197000},
+       Expect::kBlackWins, 195500},
+      {"chain pawn on rank 8", With(setUp, {{'p', 8, 8}}), Expect::kBlackWins, 196500},
+      {"a pawn on (3, 8)", With(setUp, {{'p', 3, 8}}), Expect::kBlackWins, 197000},
       {"far-wing pawn with the second elephant on (2, 9)", With(setUp, {{'B', 2, 9}, {'p', 1, 7}}),
-       Kind::kBlackWins, 199000},
-      {"far-wing pawn on (2, 6)", With(setUp, {{'B', 2, 9}, {'p', 2, 6}}), Kind::kBlackWins,
+       Expect::kBlackWins, 199000},
+      {"far-wing pawn on (2, 6)", With(setUp, {{'B', 2, 9}, {'p', 2, 6}}), Expect::kBlackWins,
        198000},
       // With both elephants and the pawn beside the adviser, red holds.
       {"single pawn on (3, 8) against both elephants", With(setUp, {{'B', 2, 9}, {'p', 3, 8}}),
-       Kind::kRedCannotLose, 0},
+       Expect::kRedHolds, 0},
       // A pawn on (4, 5) blocks the cannon's file: the pawns on two wings
       // decide in steps of 200 by the three defenders.
       {"cannon screened by a pawn on (4, 5)", With(setUp, {{'p', 7, 9}, {'p', 4, 5}}),
-       Kind::kBlackWins, 192700},
+       Expect::kBlackWins, 192700},
   });
   // The other side: black king on file 3, the adviser on (5, 9).
   CheckAll({
@@ -252,11 +192,11 @@ TEST(EvalDefenceOnly, CentralCannonAgainstTheRaisedAdviser) {
         {'k', 3, 1},
         {'c', 4, 3},
         {'p', 7, 7}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        199000},
       {"mirrored set-up, chain pawn on (1, 7)",
        {kRedKing, {'A', 4, 8}, {'A', 5, 9}, {'B', 4, 7}, {'k', 3, 1}, {'c', 4, 3}, {'p', 1, 7}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        196000},
   });
 }
@@ -265,21 +205,21 @@ TEST(EvalDefenceOnly, CannonCaseWithPawns) {
   CheckAll({
       {"home advisers, elephants on the wings, pawn on (3, 8)",
        With(kFullDefence, {{'k', 3, 0}, {'a', 4, 1}, {'b', 4, 2}, {'c', 0, 3}, {'p', 3, 8}}),
-       Kind::kBlackWins, 197000},
+       Expect::kBlackWins, 197000},
       {"the same with black's king raised and no central elephant",
-       With(kFullDefence, {{'k', 3, 1}, {'a', 4, 1}, {'c', 0, 3}, {'p', 3, 8}}), Kind::kBlackWins,
+       With(kFullDefence, {{'k', 3, 1}, {'a', 4, 1}, {'c', 0, 3}, {'p', 3, 8}}), Expect::kBlackWins,
        198000},
       {"elephants against cannon and adviser: k from black's elephants",
        {{'K', 3, 9}, {'B', 4, 7}, {'k', 4, 2}, {'a', 4, 1}, {'c', 0, 5}, {'p', 2, 6}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        196500},
       {"cannon on black's back rank lowers k",
        {{'K', 3, 9}, {'B', 4, 7}, {'k', 4, 2}, {'a', 4, 1}, {'c', 0, 0}, {'p', 2, 6}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        197000},
       {"lone pawn without black defenders against an elephant",
        {{'K', 3, 9}, {'B', 4, 7}, {'k', 4, 2}, {'c', 0, 5}, {'p', 2, 6}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
   });
 }
@@ -289,72 +229,72 @@ TEST(EvalDefenceOnly, ByDefenders) {
       // Four defenders against a lone chariot without useful pawns.
       {"kings on file 5, advisers (5, 7) and (4, 8)",
        {{'K', 5, 9}, {'A', 5, 7}, {'A', 4, 8}, {'B', 2, 9}, {'B', 6, 9}, {'k', 5, 0}, {'r', 8, 3}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        192000},
       {"kings on file 5, advisers (5, 7) and (3, 7)",
        {{'K', 5, 9}, {'A', 5, 7}, {'A', 3, 7}, {'B', 2, 9}, {'B', 6, 9}, {'k', 5, 0}, {'r', 8, 3}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        191500},
       {"lone chariot, no pawns", With(kFullDefence, {kBlackKing, {'r', 0, 0}}),
-       Kind::kRedCannotLose, 0},
+       Expect::kRedHolds, 0},
       {"lone chariot, only a pawn on red's back rank",
-       With(kFullDefence, {kBlackKing, {'r', 0, 0}, {'p', 0, 9}}), Kind::kBlackWins, 191000},
+       With(kFullDefence, {kBlackKing, {'r', 0, 0}, {'p', 0, 9}}), Expect::kBlackWins, 191000},
       {"lone chariot, a useful pawn", With(kFullDefence, {kBlackKing, {'r', 0, 0}, {'p', 0, 5}}),
-       Kind::kBlackWins, 194500},
+       Expect::kBlackWins, 194500},
       {"three defenders and the red pawn against a chariot",
        {kRedKing, {'A', 3, 9}, {'A', 5, 9}, {'B', 2, 9}, {'P', 0, 3}, kBlackKing, {'r', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        197000},
       // One adviser against two cannons: the red pawn's rank matters.
       {"adviser against two cannons",
        {kRedKing, {'A', 4, 8}, kBlackKing, {'c', 0, 2}, {'c', 8, 2}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        196000},
       {"adviser and a pawn on rank 1 against two cannons",
        {kRedKing, {'A', 4, 8}, {'P', 2, 1}, kBlackKing, {'c', 0, 2}, {'c', 8, 2}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        195000},
       {"adviser and a pawn on rank 4 against two cannons",
        {kRedKing, {'A', 4, 8}, {'P', 2, 4}, kBlackKing, {'c', 0, 2}, {'c', 8, 2}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        188500},
       // One elephant against two cannons: 195,500 + 50m.
       {"elephant against two cannons, m = 3",
        {kRedKing, {'B', 4, 7}, {'k', 4, 2}, {'c', 0, 0}, {'c', 8, 5}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        195650},
       {"elephant against cannon and adviser, centre file open",
        {{'K', 3, 9}, {'B', 4, 7}, {'k', 4, 2}, {'a', 4, 1}, {'c', 0, 5}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        197000},
       {"elephant against cannon and adviser, cannon on (4, 4)",
        {{'K', 3, 9}, {'B', 4, 7}, {'k', 4, 2}, {'a', 4, 1}, {'c', 4, 4}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        195500},
       {"elephant against cannon on (4, 0) behind the adviser",
        {{'K', 3, 9}, {'B', 4, 7}, {'k', 5, 0}, {'a', 4, 1}, {'c', 4, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        196000},
       {"elephant and pawn on (4, 2) against cannon and one adviser",
        {{'K', 3, 9}, {'B', 4, 7}, {'P', 4, 2}, {'k', 4, 0}, {'a', 5, 0}, {'c', 0, 5}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       // No defenders.
       {"knights, black king on the centre file",
        {{'K', 3, 9}, {'k', 4, 0}, {'n', 0, 0}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        198500},
       {"two cannons against a pawn on rank 2",
        {kRedKing, {'P', 2, 2}, kBlackKing, {'c', 0, 5}, {'c', 8, 5}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        196000},
       {"cannon, one adviser, pawn beside it on (5, 2)",
        {{'K', 3, 9}, {'P', 5, 2}, {'k', 4, 1}, {'a', 5, 0}, {'c', 0, 5}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"cannon, one adviser away from the pawn",
        {{'K', 3, 9}, {'P', 5, 2}, {'k', 4, 1}, {'a', 3, 0}, {'c', 0, 5}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        196000},
   });
 }
@@ -362,12 +302,12 @@ TEST(EvalDefenceOnly, ByDefenders) {
 TEST(EvalDefenceOnly, SingleAdviserAgainstPawnsWithAnElephant) {
   const std::vector<At> base = {{'K', 5, 9}, {'A', 4, 8}, {'b', 4, 2}, {'n', 0, 0}, {'p', 4, 7}};
   CheckAll({
-      {"black king off its home file", With(base, {{'k', 3, 0}}), Kind::kBlackWins, 197000},
-      {"a pawn still on black's side", With(base, {{'k', 3, 0}, {'p', 0, 4}}), Kind::kBlackWins,
+      {"black king off its home file", With(base, {{'k', 3, 0}}), Expect::kBlackWins, 197000},
+      {"a pawn still on black's side", With(base, {{'k', 3, 0}, {'p', 0, 4}}), Expect::kBlackWins,
        196500},
       {"king home, adviser on (3, 9), pawn on (5, 7)",
        {{'K', 5, 9}, {'A', 3, 9}, {'k', 4, 0}, {'b', 4, 2}, {'n', 0, 0}, {'p', 4, 7}, {'p', 5, 7}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        198500},
   });
 }
@@ -377,33 +317,33 @@ TEST(EvalDefenceOnly, CannonTail) {
       {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'B', 2, 9}, {'B', 6, 9}}, {{'p', 5, 8}, {'p', 3, 8}});
   CheckAll({
       {"full defence, cannon off the centre", With(pawnsBesideKing, {kBlackKing, {'c', 0, 5}}),
-       Kind::kBlackWins, 192000},
+       Expect::kBlackWins, 192000},
       {"full defence, cannon on (4, 5), black king on (4, 0)",
-       With(pawnsBesideKing, {{'k', 4, 0}, {'c', 4, 5}}), Kind::kBlackWins, 193000},
+       With(pawnsBesideKing, {{'k', 4, 0}, {'c', 4, 5}}), Expect::kBlackWins, 193000},
       {"full defence, cannon on (4, 5), black king on file 3",
-       With(pawnsBesideKing, {kBlackKing, {'c', 4, 5}}), Kind::kBlackWins, 194000},
+       With(pawnsBesideKing, {kBlackKing, {'c', 4, 5}}), Expect::kBlackWins, 194000},
       {"pawns on both wings against two advisers",
        {kRedKing, {'A', 3, 9}, {'A', 5, 9}, kBlackKing, {'c', 0, 3}, {'p', 2, 6}, {'p', 6, 6}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        192900},
       {"cannon shut in on (3, 8)",
        {{'K', 3, 9}, {'A', 3, 7}, {'A', 4, 8}, {'B', 4, 7}, {'k', 4, 0}, {'c', 3, 8}, {'p', 2, 8}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
   });
   // Two advisers and a pawn that stays home against cannons.
   CheckAll({
       {"two cannons, the red pawn on rank 4",
        {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'P', 2, 4}, kBlackKing, {'c', 0, 2}, {'c', 8, 2}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"two cannons, the red pawn on rank 2",
        {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'P', 2, 2}, kBlackKing, {'c', 0, 2}, {'c', 8, 2}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"two cannons, the red pawn on rank 1",
        {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'P', 2, 1}, kBlackKing, {'c', 0, 2}, {'c', 8, 2}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        188500},
   });
 }
@@ -412,39 +352,39 @@ TEST(EvalDefenceOnly, KnightTail) {
   CheckAll({
       {"both elephants guard the pawn's crossing square",
        {kRedKing, {'B', 4, 7}, {'B', 8, 7}, kBlackKing, {'n', 1, 0}, {'p', 6, 3}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"elephants at home: two defenders, no red pawn",
        {kRedKing, {'B', 2, 9}, {'B', 6, 9}, kBlackKing, {'n', 1, 0}, {'p', 6, 3}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        191000},
       {"elephants at home and a red pawn",
        {kRedKing, {'B', 2, 9}, {'B', 6, 9}, {'P', 0, 3}, kBlackKing, {'n', 1, 0}, {'p', 6, 3}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        190500},
       {"the same with black's bare king on the centre file",
        {{'K', 3, 9}, {'B', 2, 9}, {'B', 6, 9}, {'k', 4, 0}, {'n', 1, 0}, {'p', 6, 3}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        192500},
       {"knight pinned in front of red's king",
        {{'K', 3, 9}, {'A', 4, 8}, {'B', 4, 7}, {'k', 3, 1}, {'n', 3, 7}, {'p', 0, 5}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"low pawn against advisers on (4, 8) and (3, 9)",
        {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'B', 2, 9}, kBlackKing, {'n', 0, 0}, {'p', 6, 8}},
-       Kind::kRedCannotLose,
+       Expect::kRedHolds,
        0},
       {"high pawn against the same",
        {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'B', 2, 9}, kBlackKing, {'n', 0, 0}, {'p', 6, 6}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        192000},
       {"no red elephant, black's centre file open",
        {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'k', 4, 0}, {'n', 0, 0}, {'p', 6, 6}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        194000},
       {"no red elephant, black adviser on (4, 1)",
        {kRedKing, {'A', 4, 8}, {'A', 3, 9}, {'k', 4, 0}, {'a', 4, 1}, {'n', 0, 0}, {'p', 6, 6}},
-       Kind::kBlackWins,
+       Expect::kBlackWins,
        193000},
   });
 }

@@ -1,93 +1,11 @@
 // Minor-piece endings: a cannon against a knight with pawns, a lone piece
 // against pawns, a knight against two knights, a cannon against two cannons
 // and a knight with pawns against a side without advisers.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "engine/eval/endgame.h"
-#include "engine/eval/evaluate.h"
-#include "engine/eval/prepare.h"
-#include "engine/position/position.h"
-#include "tests/engine/eval/board_builder.h"
-#include "tests/support/test_position.h"
+#include "tests/engine/eval/endgame_test_support.h"
 
 namespace {
 
-using eval_testing::At;
-using eval_testing::Fen;
-using Pieces = std::vector<At>;
-
-// Pieces from a compact text: one token per piece, its letter (upper case
-// red) followed by its file and rank digits, "K49 r05".
-Pieces Board(const std::string& text) {
-  Pieces pieces;
-  for (size_t i = 0; i + 3 <= text.size(); i += 4)
-    pieces.push_back({text[i], text[i + 1] - '0', text[i + 2] - '0'});
-  return pieces;
-}
-
-enum class Expect { kRedWins, kBlackWins, kRedHolds, kBlackHolds, kDrawish, kNone };
-
-// The verdict the writers give for the position now set up.
-EndgameVerdict Written(Expect e, int32_t x) {
-  const int32_t b = materialBalance;
-  const bool red = sideToMove == kRed;
-  switch (e) {
-    case Expect::kRedWins:
-      return red ? EndgameVerdict{b / 2 + x, kVerdictAtLeast}
-                 : EndgameVerdict{(-b) / 2 - x, kVerdictAtMost};
-    case Expect::kBlackWins:
-      return red ? EndgameVerdict{b / 2 - x, kVerdictAtMost}
-                 : EndgameVerdict{(-b) / 2 + x, kVerdictAtLeast};
-    case Expect::kRedHolds:
-      return red ? EndgameVerdict{contemptRed + b / 8, kVerdictAtLeast}
-                 : EndgameVerdict{contemptRed - b / 8, kVerdictAtMost};
-    case Expect::kBlackHolds:
-      return red ? EndgameVerdict{contemptBlack + b / 8, kVerdictAtMost}
-                 : EndgameVerdict{contemptBlack - b / 8, kVerdictAtLeast};
-    case Expect::kDrawish:
-      return {x, kVerdictDrawish};
-    case Expect::kNone:
-      break;
-  }
-  return {0, kVerdictNone};
-}
-
-// Runs fn with each side to move and expects verdict e; the selector must
-// pick fn (unless selected is false), and the twin (when there is one) must
-// give the same verdict on the colour-swapped position.
-void Check(EndgameEvaluatorFn fn, EndgameEvaluatorFn twin, const Pieces& pieces, Expect e,
-           int32_t x = 0, bool selected = true) {
-  for (const char side : {'w', 'b'}) {
-    const std::string fen = Fen(pieces, side);
-    SCOPED_TRACE(fen);
-    testing_support::SetUpFen(fen);
-    if (selected) {
-      EXPECT_EQ(SelectEndgameEvaluator(), fn);
-    }
-    EndgameVerdict v{-1, -1};
-    fn(&v);
-    const EndgameVerdict want = Written(e, x);
-    EXPECT_EQ(v.flag, want.flag);
-    if (want.flag != kVerdictNone) {
-      EXPECT_EQ(v.score, want.score);
-    }
-    if (twin == nullptr) continue;
-    SwapColours();
-    PrepareEvaluation();
-    if (selected) {
-      EXPECT_EQ(SelectEndgameEvaluator(), twin);
-    }
-    EndgameVerdict w{-1, -1};
-    twin(&w);
-    EXPECT_EQ(w.flag, v.flag) << "mirror";
-    if (v.flag != kVerdictNone) {
-      EXPECT_EQ(w.score, v.score) << "mirror";
-    }
-  }
-}
+using namespace endgame_testing;
 
 TEST(CannonVsKnightPawns, NoUsefulEnemyPawnHolds) {
   // The only black pawn stands on red's back rank.

@@ -13,6 +13,7 @@
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/level_fixture.h"
 #include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
@@ -191,17 +192,7 @@ TEST(EvalLight, AddsTheKingSquareRulesOnRandomPlay) {
 // Choosing the evaluator
 // ---------------------------------------------------------------------------
 
-class EvaluatorChoice : public ::testing::Test {
- protected:
-  void SetUp() override { savedLevel_ = middleKnowledge; }
-  void TearDown() override {
-    middleKnowledge = savedLevel_;
-    SelectEvaluator();
-  }
-
- private:
-  int32_t savedLevel_ = 0;
-};
+class EvaluatorChoice : public eval_testing::LevelRestoringTest {};
 
 TEST_F(EvaluatorChoice, LevelsSelectEvaluatorAndMargin) {
   const struct {

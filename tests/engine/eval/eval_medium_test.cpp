@@ -17,6 +17,7 @@
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "tests/engine/eval/board_builder.h"
+#include "tests/engine/eval/level_fixture.h"
 #include "tests/engine/eval/palace_rules_harness.h"
 #include "tests/support/test_position.h"
 
@@ -846,17 +847,7 @@ bool HasVerdict() {
   return verdict.flag < 8;
 }
 
-class EvalSweep : public ::testing::Test {
- protected:
-  void SetUp() override { savedLevel_ = middleKnowledge; }
-  void TearDown() override {
-    middleKnowledge = savedLevel_;
-    SelectEvaluator();
-  }
-
- private:
-  int32_t savedLevel_ = 0;
-};
+class EvalSweep : public eval_testing::LevelRestoringTest {};
 
 TEST_F(EvalSweep, EveryLevelStaysInRangeOnRandomPlay) {
   int positions = 0;

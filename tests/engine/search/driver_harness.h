@@ -30,6 +30,7 @@
 #include "engine/search/time_control.h"
 #include "engine/search/tt.h"
 #include "game/game_clock.h"
+#include "tests/support/engine_hooks.h"
 #include "tests/support/test_position.h"
 
 namespace driver_harness {
@@ -147,9 +148,7 @@ class DriverTest : public ::testing::Test {
     SetHashSize(0);
     S() = State{};
     PollsThisTest() = 0;
-    tickSource = FakeTick;
-    pumpMessagesHook = Poll;
-    notifyEventHook = RecordEvent;
+    testing_support::SetEngineHooks(FakeTick, Poll, RecordEvent);
     testing_support::SetUpFen(testing_support::kStartFen);
     engineState = kEngineIdle;
     stopRequested = 0;
@@ -157,9 +156,7 @@ class DriverTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    tickSource = nullptr;
-    pumpMessagesHook = nullptr;
-    notifyEventHook = nullptr;
+    testing_support::ClearEngineHooks();
     levelMode = saved_.levelMode;
     searchDepth = saved_.searchDepth;
     thinkingTime = saved_.thinkingTime;

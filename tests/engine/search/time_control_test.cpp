@@ -12,6 +12,7 @@
 #include "engine/search/search.h"
 #include "engine/search/search_tables.h"
 #include "game/game_clock.h"
+#include "tests/support/engine_hooks.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -34,9 +35,7 @@ constexpr uint32_t kStart = 4000000000u;  // the tick wraps during the search
 class TimeControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tickSource = FakeTick;
-    pumpMessagesHook = CountPump;
-    notifyEventHook = RecordEvent;
+    testing_support::SetEngineHooks(FakeTick, CountPump, RecordEvent);
     pumps = 0;
     stopSeenByPump = -1;
     events.clear();
@@ -46,9 +45,7 @@ class TimeControlTest : public ::testing::Test {
     stopRequested = 0;
   }
   void TearDown() override {
-    tickSource = nullptr;
-    pumpMessagesHook = nullptr;
-    notifyEventHook = nullptr;
+    testing_support::ClearEngineHooks();
     levelMode = saved_.levelMode;
     searchDepth = saved_.searchDepth;
     iterationDepth = saved_.iterationDepth;
