@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -37,8 +39,13 @@ using Bytes = std::vector<uint8_t>;
 
 std::string ScratchDir() {
   static const std::string dir = [] {
-    const std::string d = testing::TempDir() + "vorelk-binary-" + std::to_string(getpid());
+    static const std::string d = testing::TempDir() + "vorelk-binary-" + std::to_string(getpid());
     mkdir(d.c_str(), 0755);
+    // The folder goes when the test process ends.
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(d, ignored);
+    });
     return d;
   }();
   return dir;
