@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev fairy-stockfish)
+PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev fairy-stockfish python3)
 
 install_missing() {
   local missing=()

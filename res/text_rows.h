@@ -1,0 +1,111 @@
+// The six-language texts of the interface: message boxes, window captions,
+// labels and status texts. Every text is a row of six 8-bit strings, one per
+// language in LanguageId order; a window shows entry currentLanguage of the
+// row. Entries 0..3 are Windows-1252, entry 4 GBK and entry 5 Big5.
+//
+// The rows are generated: edit res/text_rows.tsv (UTF-8) and run
+// res/tools/make_text_rows.py, which rewrites res/text_rows.cpp. Every row
+// of the table needs its declaration here.
+#pragma once
+
+#include <cstdint>
+
+enum LanguageId : int32_t {
+  kLanguageFrench = 0,
+  kLanguageEnglish = 1,
+  kLanguageSpanish = 2,
+  kLanguageGerman = 3,
+  kLanguageSimplifiedChinese = 4,
+  kLanguageTraditionalChinese = 5,
+};
+inline constexpr int32_t kLanguageCount = 6;
+
+// The interface language, a LanguageId. Stored in the settings as
+// "Language"; English until the settings say otherwise.
+inline int32_t currentLanguage = kLanguageEnglish;
+
+// Six NUL-terminated texts indexed by LanguageId. A row holds exactly what
+// its table line says for each language; some rows repeat a text in several
+// entries (for instance the English text in the Spanish entry).
+struct TextRow {
+  const char* text[kLanguageCount];
+};
+
+// Entry currentLanguage of the row. A currentLanguage outside 0..5 gives the
+// English entry rather than reading past the row.
+inline const char* Tr(const TextRow& row) {
+  if (currentLanguage < 0 || currentLanguage >= kLanguageCount) {
+    return row.text[kLanguageEnglish];
+  }
+  return row.text[currentLanguage];
+}
+
+// Messages.
+extern const TextRow kTextRedHasLost;           // "The Red has lost !"
+extern const TextRow kTextBlackHasLost;         // "The Black has lost !"
+extern const TextRow kTextNoClue;               // "No clue"
+extern const TextRow kTextSetupMode;            // "Setup mode" (watermark)
+extern const TextRow kTextEnterMoveNumber;      // "Enter the move number"
+extern const TextRow kTextSecondsPerMove;       // "seconds / move"
+extern const TextRow kTextHashTableTooBig;      // "Hash table size too big"
+extern const TextRow kTextRemoveLearningFiles;  // "Remove learning files ?"
+
+// Window captions.
+extern const TextRow kTextClockCaption;            // "Clock"
+extern const TextRow kTextGameListCaption;         // "Game list"
+extern const TextRow kTextMiniClockCaption;        // "Mini clock"
+extern const TextRow kTextCommentsCaption;         // "Comments"
+extern const TextRow kTextGameInformationCaption;  // "Game information"
+extern const TextRow kTextLogsCaption;             // "Logs"
+extern const TextRow kTextClockSetCaption;         // "Clock Set"
+
+// Options sheet: page titles, buttons and labels.
+extern const TextRow kTextGeneralConfigurationTab;  // "General configuration"
+extern const TextRow kTextOpening;                  // "Opening" (tab, labels)
+extern const TextRow kTextLearningTab;              // "Learning"
+extern const TextRow kTextPiecesValueTab;           // "Pieces value"
+extern const TextRow kTextEndgameTablebaseTab;      // "Endgame tablebase"
+extern const TextRow kTextDefault;                  // "Default"
+extern const TextRow kTextHashTableSize;            // "Hash table size in Mb"
+extern const TextRow kTextContemptRed;              // "Contempt factor for Red"
+extern const TextRow kTextContemptBlack;  // "Contempt factor for Black"
+extern const TextRow kTextMin;            // "Min"
+extern const TextRow kTextMax;            // "Max"
+extern const TextRow kTextGameKnowledge;  // "Game knowledge"
+extern const TextRow kTextLearningTablesSize;  // "Learning tables' size in Mb"
+extern const TextRow kTextLearningTableUsed;   // "Learning table used in %"
+extern const TextRow kTextLearningKillerTableUsed;  // "Learning killer ..."
+extern const TextRow kTextNormal;                   // "Normal"
+extern const TextRow kTextTournament;               // "Tournament"
+extern const TextRow kTextBlitz;                    // "Blitz"
+
+// Side to move, side names and the game information labels.
+extern const TextRow kTextColorToMove;  // "Color to move"
+extern const TextRow kTextRed;          // "Red"
+extern const TextRow kTextBlack;        // "Black"
+extern const TextRow kTextEvent;        // "Event"
+extern const TextRow kTextSite;         // "Site"
+extern const TextRow kTextDate;         // "Date"
+extern const TextRow kTextRound;        // "Round"
+extern const TextRow kTextRedElo;       // "Red ELO"
+extern const TextRow kTextBlackElo;     // "Black ELO"
+extern const TextRow kTextAuthor;       // "Author"
+extern const TextRow kTextTimeControl;  // "Time control"
+extern const TextRow kTextResult;       // "Result"
+
+// Timing page labels.
+extern const TextRow kTextSecondsPerGame;  // "seconds / game"
+extern const TextRow kTextMinutes;         // "min"
+extern const TextRow kTextFixedDepth;      // "fixed depth"
+extern const TextRow kTextMoves;           // "moves"
+extern const TextRow kTextSeconds;         // "seconds"
+extern const TextRow kTextExact;           // "Exact"
+
+// Comments window pop-up.
+extern const TextRow kTextResetComments;  // "Reset comments"
+
+// Every row in table order with its constant's name, for checks of the
+// whole table.
+extern const TextRow* const kAllTextRows[];
+extern const char* const kAllTextRowNames[];
+extern const int kTextRowCount;
