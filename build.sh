@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev fairy-stockfish python3)
+PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev fairy-stockfish python3 qt6-base-dev fonts-liberation)
 
 install_missing() {
   local missing=()

@@ -1,0 +1,259 @@
+// Device context over a QImage: block copies and pixels go straight to the
+// scan lines; lines, polygons and text go through a short-lived QPainter
+// with antialiasing off, so shapes land on whole pixels as on the original
+// display.
+#include "platform/device_context.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+constexpr QRgb kRgbMask = 0x00FFFFFFu;
+constexpr QRgb kOpaque = 0xFF000000u;
+
+QRgb Combine(QRgb dst, QRgb src, RasterOp op) {
+  switch (op) {
+    case SRCCOPY: return kOpaque | (src & kRgbMask);
+    case SRCPAINT: return kOpaque | ((dst | src) & kRgbMask);
+    case SRCAND: return kOpaque | ((dst & src) & kRgbMask);
+    case SRCINVERT: return kOpaque | ((dst ^ src) & kRgbMask);
+    default: return dst;
+  }
+}
+
+QPen ToQPen(const CPen& p) {
+  if (p.style == PS_NULL) return QPen(Qt::NoPen);
+  QPen pen(ToQColor(p.colour));
+  pen.setWidth(std::max(1, p.width));
+  pen.setCapStyle(Qt::FlatCap);
+  pen.setJoinStyle(Qt::MiterJoin);
+  return pen;
+}
+
+QBrush ToQBrush(const CBrush& b) {
+  return b.hollow ? QBrush(Qt::NoBrush) : QBrush(ToQColor(b.colour));
+}
+
+}  // namespace
+
+QString MapFontFace(const QString& face) {
+  const QString f = face.trimmed().toLower();
+  if (f == QLatin1String("times new roman")) return QStringLiteral("Liberation Serif");
+  if (f == QLatin1String("arial")) return QStringLiteral("Liberation Sans");
+  if (f == QLatin1String("courier") || f == QLatin1String("courier new"))
+    return QStringLiteral("Liberation Mono");
+  return face;
+}
+
+QImage CreateCompatibleBitmap(int width, int height) {
+  QImage img(std::max(0, width), std::max(0, height), QImage::Format_RGB32);
+  img.fill(kOpaque);
+  return img;
+}
+
+CDC::CDC(QImage* surface) { SelectBitmap(surface); }
+
+QImage* CDC::SelectBitmap(QImage* surface) {
+  QImage* old = surface_;
+  surface_ = surface;
+  if (surface_ && !surface_->isNull() && surface_->format() != QImage::Format_RGB32)
+    *surface_ = surface_->convertToFormat(QImage::Format_RGB32);
+  return old;
+}
+
+int CDC::Width() const { return surface_ ? surface_->width() : 0; }
+int CDC::Height() const { return surface_ ? surface_->height() : 0; }
+
+CPen CDC::SelectPen(const CPen& pen) { return std::exchange(pen_, pen); }
+CBrush CDC::SelectBrush(const CBrush& brush) { return std::exchange(brush_, brush); }
+CFont CDC::SelectFont(const CFont& font) { return std::exchange(font_, font); }
+COLORREF CDC::SetTextColor(COLORREF c) { return std::exchange(textColour_, c); }
+COLORREF CDC::SetBkColor(COLORREF c) { return std::exchange(bkColour_, c); }
+int CDC::SetBkMode(int mode) { return std::exchange(bkMode_, mode); }
+
+int CDC::GetDeviceCaps(int index) const {
+  switch (index) {
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case LOGPIXELSY: return 96;
+    default: return 0;
+  }
+}
+
+bool CDC::BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, RasterOp op) {
+  if (!surface_ || surface_->isNull() || w <= 0 || h <= 0) return false;
+  if (op == PATCOPY || op == BLACKNESS || op == WHITENESS) return PatBlt(x, y, w, h, op);
+  if (!src.surface_ || src.surface_->isNull()) return false;
+  // Offsets inside the block that fall on both surfaces.
+  const int i0 = std::max({0, -x, -sx});
+  const int j0 = std::max({0, -y, -sy});
+  const int i1 = std::min({w, Width() - x, src.Width() - sx});
+  const int j1 = std::min({h, Height() - y, src.Height() - sy});
+  if (i0 >= i1 || j0 >= j1) return true;
+  // A private copy of the source block makes overlapping copies on one
+  // surface behave.
+  const QImage block = src.surface_->copy(sx + i0, sy + j0, i1 - i0, j1 - j0);
+  for (int j = j0; j < j1; ++j) {
+    auto* d = reinterpret_cast<QRgb*>(surface_->scanLine(y + j));
+    const auto* s = reinterpret_cast<const QRgb*>(block.constScanLine(j - j0));
+    for (int i = i0; i < i1; ++i) d[x + i] = Combine(d[x + i], s[i - i0], op);
+  }
+  return true;
+}
+
+bool CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, int sw, int sh,
+                     RasterOp op) {
+  if (op != SRCCOPY || !surface_ || surface_->isNull() || !src.surface_ ||
+      src.surface_->isNull() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0)
+    return false;
+  const QImage source = *src.surface_;  // shared copy; detaches if src is this surface
+  for (int j = std::max(0, -y); j < h && y + j < Height(); ++j) {
+    const int srcY = sy + static_cast<int>(static_cast<long long>(j) * sh / h);
+    if (srcY < 0 || srcY >= source.height()) continue;
+    auto* d = reinterpret_cast<QRgb*>(surface_->scanLine(y + j));
+    const auto* s = reinterpret_cast<const QRgb*>(source.constScanLine(srcY));
+    for (int i = std::max(0, -x); i < w && x + i < Width(); ++i) {
+      const int srcX = sx + static_cast<int>(static_cast<long long>(i) * sw / w);
+      if (srcX < 0 || srcX >= source.width()) continue;
+      d[x + i] = kOpaque | (s[srcX] & kRgbMask);
+    }
+  }
+  return true;
+}
+
+bool CDC::PatBlt(int x, int y, int w, int h, RasterOp op) {
+  if (!surface_ || surface_->isNull()) return false;
+  if (w < 0) { x += w; w = -w; }
+  if (h < 0) { y += h; h = -h; }
+  QRgb colour;
+  switch (op) {
+    case PATCOPY:
+      if (brush_.hollow) return true;
+      colour = ColorRefToQRgb(brush_.colour);
+      break;
+    case BLACKNESS: colour = kOpaque; break;
+    case WHITENESS: colour = 0xFFFFFFFFu; break;
+    default: return false;
+  }
+  const int x0 = std::max(0, x), x1 = std::min(Width(), x + w);
+  const int y0 = std::max(0, y), y1 = std::min(Height(), y + h);
+  for (int j = y0; j < y1; ++j) {
+    auto* d = reinterpret_cast<QRgb*>(surface_->scanLine(j));
+    std::fill(d + x0, d + std::max(x0, x1), colour);
+  }
+  return true;
+}
+
+void CDC::FillRect(const CRect& r, const CBrush& brush) {
+  const CBrush old = SelectBrush(brush);
+  PatBlt(r.left, r.top, r.Width(), r.Height(), PATCOPY);
+  SelectBrush(old);
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+  if (!surface_ || x < 0 || y < 0 || x >= Width() || y >= Height()) return CLR_INVALID;
+  return QRgbToColorRef(reinterpret_cast<const QRgb*>(surface_->constScanLine(y))[x]);
+}
+
+bool CDC::SetPixelV(int x, int y, COLORREF c) {
+  if (!surface_ || x < 0 || y < 0 || x >= Width() || y >= Height()) return false;
+  reinterpret_cast<QRgb*>(surface_->scanLine(y))[x] = ColorRefToQRgb(c);
+  return true;
+}
+
+void CDC::MoveTo(int x, int y) { current_ = {x, y}; }
+
+void CDC::LineTo(int x, int y) {
+  DrawSegment(current_.x, current_.y, x, y);
+  current_ = {x, y};
+}
+
+void CDC::Polyline(const CPoint* points, int count) {
+  for (int k = 1; k < count; ++k)
+    DrawSegment(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y);
+}
+
+// Thin lines step pixel by pixel and leave out their end point; wider ones
+// are drawn by the painter with flat ends.
+void CDC::DrawSegment(int x1, int y1, int x2, int y2) {
+  if (!surface_ || surface_->isNull() || pen_.style == PS_NULL) return;
+  if (pen_.width <= 1) {
+    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+    const int stepX = x1 < x2 ? 1 : -1, stepY = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    while (x1 != x2 || y1 != y2) {
+      SetPixelV(x1, y1, pen_.colour);
+      const int e2 = 2 * err;
+      if (e2 >= dy) { err += dy; x1 += stepX; }
+      if (e2 <= dx) { err += dx; y1 += stepY; }
+    }
+    return;
+  }
+  QPainter p(surface_);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(ToQPen(pen_));
+  p.drawLine(x1, y1, x2, y2);
+}
+
+void CDC::Polygon(const CPoint* points, int count) {
+  if (!surface_ || surface_->isNull() || count < 2) return;
+  QPolygon poly;
+  for (int k = 0; k < count; ++k) poly << QPoint(points[k].x, points[k].y);
+  QPainter p(surface_);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(ToQPen(pen_));
+  p.setBrush(ToQBrush(brush_));
+  p.drawPolygon(poly);
+}
+
+void CDC::Rectangle(int left, int top, int right, int bottom) {
+  if (!surface_ || surface_->isNull() || right - left < 1 || bottom - top < 1) return;
+  PatBlt(left, top, right - left, bottom - top, PATCOPY);
+  if (pen_.style == PS_NULL) return;
+  const CPoint ring[5] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1},
+                          {left, bottom - 1}, {left, top}};
+  if (pen_.width <= 1) {
+    Polyline(ring, 5);
+    SetPixelV(left, top, pen_.colour);
+    return;
+  }
+  QPainter p(surface_);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  QPen pen = ToQPen(pen_);
+  pen.setCapStyle(Qt::SquareCap);
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(left, top, right - left - 1, bottom - top - 1);
+}
+
+void CDC::DrawText(const QString& text, const CRect& r, unsigned format) {
+  // Fonts need the application's font database.
+  if (!surface_ || surface_->isNull() || !QGuiApplication::instance()) return;
+  QPainter p(surface_);
+  QFont font(MapFontFace(font_.face));
+  font.setPixelSize(std::max(1, std::abs(font_.height)));
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight == 0 ? 400 : font_.weight,
+                                                       100, 900)));
+  font.setItalic(font_.italic);
+  p.setFont(font);
+  const QRect rect(r.left, r.top, r.Width(), r.Height());
+  int flags = (format & DT_SINGLELINE) ? Qt::TextSingleLine : 0;
+  flags |= (format & DT_CENTER) ? Qt::AlignHCenter : (format & DT_RIGHT) ? Qt::AlignRight
+                                                                          : Qt::AlignLeft;
+  flags |= (format & DT_VCENTER) ? Qt::AlignVCenter : Qt::AlignTop;
+  if (bkMode_ == OPAQUE) {
+    const QRect used = p.boundingRect(rect, flags, text);
+    p.fillRect(used, ToQColor(bkColour_));
+  }
+  p.setPen(ToQColor(textColour_));
+  p.drawText(rect, flags, text);
+}
+
+void CDC::TextOut(int x, int y, const QString& text) {
+  DrawText(text, CRect{x, y, Width(), Height()}, DT_LEFT | DT_SINGLELINE);
+}

@@ -1,0 +1,100 @@
+// The program's settings: integer and string values by section and entry,
+// kept in one INI file per company and application,
+//   $XDG_CONFIG_HOME/<company>/<application>.ini   (~/.config when unset),
+// through QSettings. Each section is an INI group ("Options", "Pieces Value",
+// "Windows placement"...).
+//
+// A caller creates a store as a local object for one load or save, opens it
+// on the company and application names, reads or writes values, and the
+// destructor writes the changes to disk. Every read supplies a default, and
+// every failure (a store that could not be opened, a missing value, a value
+// that is not a number where a number is read, an unreadable file) yields
+// that default without a message; a failed write returns false.
+//
+// The file holds only text, so a number is stored as its decimal text and
+// read back by parsing it; a string read of a number gives its text.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QSettings;
+
+// The names every load and save of the program opens the store with.
+inline constexpr const char* kSettingsCompany = "Vorelk";
+inline constexpr const char* kSettingsApplication = "Vorelk Freeware 2.5";
+
+// Store kinds: the user's own settings, or none opened yet.
+inline constexpr int32_t kSettingsCurrentUser = 1;
+inline constexpr int32_t kSettingsNoRoot = 3;
+
+class CSettingsStore {
+ public:
+  // kSettingsNoRoot opens nothing (the caller follows with OpenSoftwareKey);
+  // any other kind opens the settings root at once, and OpenFailed() reports
+  // whether that failed.
+  explicit CSettingsStore(int32_t rootKind = kSettingsCurrentUser);
+  // Writes the pending changes to the file.
+  ~CSettingsStore();
+
+  CSettingsStore(const CSettingsStore&) = delete;
+  CSettingsStore& operator=(const CSettingsStore&) = delete;
+
+  // Finds the settings root: the user's configuration folder
+  // ($XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config) for
+  // kSettingsCurrentUser, the first folder of $XDG_CONFIG_DIRS (default
+  // /etc/xdg) for other kinds. False when no folder can be named.
+  bool OpenSoftwareKey(int32_t rootKind);
+
+  // Creates or opens the company folder under the root and the application's
+  // file in it ("<application>.ini"); with an empty application name the
+  // file is "<company>.ini" under the root. False (and the store stays
+  // closed) without a root or a company name, or when the folder cannot be
+  // created.
+  bool Open(const char* company, const char* application);
+
+  // The integer `entry` of `section`, or `defaultValue` when the store is
+  // closed, the value is missing, or its text is not a decimal number that
+  // fits in 32 bits.
+  int32_t GetInt(const char* section, const char* entry, int32_t defaultValue);
+
+  // GetInt, with a value outside minValue..maxValue (inclusive) also giving
+  // the default. Settings that become array indexes or sizes are read
+  // through this, so that a hand-edited or damaged file cannot push them
+  // out of their tables.
+  int32_t GetIntInRange(const char* section, const char* entry, int32_t defaultValue,
+                        int32_t minValue, int32_t maxValue);
+
+  // The string `entry` of `section` into `out`, or `defaultValue` (an empty
+  // text when null) on any failure.
+  void GetString(std::string& out, const char* section, const char* entry,
+                 const char* defaultValue = nullptr);
+
+  // Stores the integer as its decimal text. True on success.
+  bool WriteInt(const char* section, const char* entry, int32_t value);
+
+  // Stores the string. With a null value the entry is deleted; with a null
+  // entry the whole section is deleted. True on success.
+  bool WriteString(const char* section, const char* entry, const char* value);
+
+  // True when the constructor could not open the settings root.
+  bool OpenFailed() const { return openFailed_; }
+  // The file the store reads and writes; empty while it is not open.
+  const std::string& FilePath() const { return filePath_; }
+
+ private:
+  // The QSettings key of (section, entry), or false for names the file
+  // cannot hold as one value (empty, or containing a group separator).
+  static bool MakeKey(const char* section, const char* entry, std::string& key);
+  // The stored text of a key, false when missing or not a text.
+  bool ReadText(const std::string& key, std::string& text);
+
+  bool openFailed_ = false;
+  int32_t rootKind_ = 0;
+  std::string rootDirectory_;
+  std::string companyName_;
+  std::string applicationName_;
+  std::string filePath_;
+  std::unique_ptr<QSettings> settings_;
+};
