@@ -332,12 +332,23 @@ MenuNodeList ClockPopupMenu() { return List(kClockPopup); }
 
 MenuNodeList CommentsPopupMenu() { return List(kCommentsPopup); }
 
+namespace {
+// Row and language of a lookup, kept inside the tables: an unknown text id
+// gives the empty text, an unknown language the English entry.
+bool KnownText(MenuTextId text) {
+  return static_cast<int>(text) < static_cast<int>(kMenuTextCount);
+}
+int KnownLanguage(int language) { return language >= 0 && language < 6 ? language : 1; }
+}  // namespace
+
 const char* MenuText(MenuTextId text, int language) {
-  return kMenuTextRows[text].local[language];
+  if (!KnownText(text)) return "";
+  return kMenuTextRows[text].local[KnownLanguage(language)];
 }
 
 CodePage MenuTextCodePage(MenuTextId text, int language) {
-  return kMenuTextRows[text].codePage[language];
+  if (!KnownText(text)) return CodePage::kWindows1252;
+  return kMenuTextRows[text].codePage[KnownLanguage(language)];
 }
 
 const char* CodePageName(CodePage page) {

@@ -1,0 +1,39 @@
+// Conversion between the 8-bit texts of the interface and Qt's strings.
+// The language tables and menus keep their texts in the code page of each
+// language (Windows-1252 for French, English, Spanish and German, GBK for
+// Simplified and Big5 for Traditional Chinese); everything shown on screen
+// goes through here, and texts the user types are stored back in the
+// 8-bit form of the current language.
+//
+// The conversions never fail: a byte sequence that is not valid in its code
+// page shows as U+FFFD, a character that the code page cannot hold is
+// stored as '?', and a null text is empty.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "res/menus.h"
+#include "res/text_rows.h"
+
+// The code page of a language's texts; a value outside 0..5 gives
+// Windows-1252.
+CodePage CodePageForLanguage(int language);
+
+// An 8-bit text in the given code page as a QString.
+QString DecodeText(const char* text, CodePage page);
+// The same for a text of known length (embedded NULs are kept).
+QString DecodeText(const char* text, size_t length, CodePage page);
+// A text written in a language's code page.
+QString DecodeLanguageText(const char* text, int language);
+
+// The entry of a text row shown in the current language (see Tr).
+QString TrText(const TextRow& row);
+// A menu text of a language, in the code page that text is stored in;
+// empty for an id or language outside the tables.
+QString MenuTextString(MenuTextId text, int language);
+
+// A QString as 8-bit bytes in the given code page (no terminating NUL in
+// the size; QByteArray keeps one after the data).
+QByteArray EncodeText(const QString& text, CodePage page);
+QByteArray EncodeLanguageText(const QString& text, int language);
