@@ -20,19 +20,23 @@ Usage:
 
 import os
 import re
-import subprocess
 import sys
+
+from codepages import CODE_PAGES, escape
+from codepages import convert as convert_with
 
 RES_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TABLE = os.path.join(RES_DIR, "menu_texts.tsv")
 HEADER = os.path.join(RES_DIR, "menu_texts.h")
 SOURCE = os.path.join(RES_DIR, "menu_texts.cpp")
 
-CODE_PAGES = ["WINDOWS-1252", "WINDOWS-1252", "WINDOWS-1252", "WINDOWS-1252",
-              "GBK", "BIG5"]
 CODE_PAGE_ENUM = {"WINDOWS-1252": "CodePage::kWindows1252",
                   "GBK": "CodePage::kGbk", "BIG5": "CodePage::kBig5"}
 NAME_PATTERN = re.compile(r"^kMenuText[A-Za-z0-9]+$")
+
+
+def convert(text, code_page):
+    return convert_with(text, code_page, fail)
 
 
 def fail(message):
@@ -69,30 +73,8 @@ def read_table():
     return rows
 
 
-def convert(text, code_page):
-    result = subprocess.run(["iconv", "-f", "UTF-8", "-t", code_page],
-                            input=text.encode("utf-8"), capture_output=True)
-    if result.returncode != 0:
-        fail("iconv cannot write %r in %s: %s" %
-             (text, code_page, result.stderr.decode(errors="replace").strip()))
-    return result.stdout
 
 
-def escape(data):
-    """Printable ASCII as it is, every other byte as a three-digit octal
-    escape; "??" is split so that it never reads as a trigraph."""
-    out = []
-    for i, byte in enumerate(data):
-        char = chr(byte)
-        if char in "\"\\":
-            out.append("\\" + char)
-        elif char == "?" and i + 1 < len(data) and data[i + 1] == ord("?"):
-            out.append("\\?")
-        elif 0x20 <= byte < 0x7F:
-            out.append(char)
-        else:
-            out.append("\\%03o" % byte)
-    return '"' + "".join(out) + '"'
 
 
 def generate_header(rows):

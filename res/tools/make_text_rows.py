@@ -17,20 +17,23 @@ Usage:
 
 import os
 import re
-import subprocess
 import sys
+
+from codepages import CODE_PAGES, escape
+from codepages import convert as convert_with
 
 RES_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TABLE = os.path.join(RES_DIR, "text_rows.tsv")
 OUTPUT = os.path.join(RES_DIR, "text_rows.cpp")
 HEADER = os.path.join(RES_DIR, "text_rows.h")
 
-# Code page of each entry, in LanguageId order.
-CODE_PAGES = ["WINDOWS-1252", "WINDOWS-1252", "WINDOWS-1252", "WINDOWS-1252",
-              "GBK", "BIG5"]
 LANGUAGES = ["French", "English", "Spanish", "German", "Simplified Chinese",
              "Traditional Chinese"]
 NAME_PATTERN = re.compile(r"^kText[A-Za-z0-9]+$")
+
+
+def convert(text, code_page):
+    return convert_with(text, code_page, fail)
 
 
 def fail(message):
@@ -61,33 +64,8 @@ def read_table():
     return rows
 
 
-def convert(text, code_page):
-    """Converts one UTF-8 text with iconv; any character the code page lacks
-    stops the build of the table."""
-    result = subprocess.run(["iconv", "-f", "UTF-8", "-t", code_page],
-                            input=text.encode("utf-8"), capture_output=True)
-    if result.returncode != 0:
-        fail("iconv cannot write %r in %s: %s" %
-             (text, code_page, result.stderr.decode(errors="replace").strip()))
-    return result.stdout
 
 
-def escape(data):
-    """A C string literal of the bytes: printable ASCII as it is, everything
-    else as three-digit octal escapes (which never swallow a following
-    digit, unlike hexadecimal ones)."""
-    out = []
-    for i, byte in enumerate(data):
-        char = chr(byte)
-        if char in "\"\\":
-            out.append("\\" + char)
-        elif char == "?" and i + 1 < len(data) and data[i + 1] == ord("?"):
-            out.append("\\?")  # keeps "??" from reading as a trigraph
-        elif 0x20 <= byte < 0x7F:
-            out.append(char)
-        else:
-            out.append("\\%03o" % byte)
-    return '"' + "".join(out) + '"'
 
 
 def generate(rows):
