@@ -39,14 +39,9 @@ int32_t QuiescenceSearch(int32_t alpha, int32_t beta, int32_t parentEval) {
   if (stopRequested) return 0;
 
   // Mate distance: no score here can beat a mate at this ply.
-  if (ply - kMatedAtPlyBase > alpha) {
-    const int32_t bound = HasLegalMove() ? ply - kMatedAtPlyBase : ply - kMateScore;
-    if (bound > alpha) alpha = bound;
-    if (alpha >= beta) return alpha;
-  }
-  if (kMateInOneBase - ply < beta) {
-    beta = kMateInOneBase - ply;
-    if (beta <= alpha) return beta;
+  {
+    int32_t cut;
+    if (MateDistanceCut(ply, &alpha, &beta, &cut)) return cut;
   }
 
   const uint32_t inCheck = CheckerOfSideToMove();

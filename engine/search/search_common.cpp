@@ -120,4 +120,23 @@ int ProbeLearningTables(int ply, bool quiescence, int32_t depth16, int32_t* scor
   return 0;
 }
 
+int MateDistanceCut(int ply, int32_t* alpha, int32_t* beta, int32_t* score) {
+  if (ply - kMatedAtPlyBase > *alpha) {
+    const int32_t bound = HasLegalMove() ? ply - kMatedAtPlyBase : ply - kMateScore;
+    if (bound > *alpha) *alpha = bound;
+    if (*alpha >= *beta) {
+      *score = *alpha;
+      return 1;
+    }
+  }
+  if (kMateInOneBase - ply < *beta) {
+    *beta = kMateInOneBase - ply;
+    if (*beta <= *alpha) {
+      *score = *beta;
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace search_detail

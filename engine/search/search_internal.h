@@ -50,6 +50,12 @@ void TakeChildLine(int ply, Move move);
 // ruling's score.
 int RepetitionRuling(uint32_t inCheck, int32_t* score);
 
+// Mate-distance bounds of a node at this ply: nothing here scores better
+// than mating at this ply or worse than being mated at the next one (or at
+// this one when the side has no legal move). Narrows alpha and beta; returns
+// 1 with *score set when the window closes.
+int MateDistanceCut(int ply, int32_t* alpha, int32_t* beta, int32_t* score);
+
 // The penalty for a move that only runs back and forth (M, R, M', R') on a
 // score inside (alpha, beta): the child line is row ply + 1. Makes and takes
 // back `move` when the line qualifies. Returns the adjusted score.

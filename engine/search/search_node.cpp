@@ -130,15 +130,7 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
 
   // Mate distance: nothing here beats being mated at the next ply or
   // mating at this one.
-  if (ply - kMatedAtPlyBase > alpha) {
-    const int32_t bound = HasLegalMove() ? ply - kMatedAtPlyBase : ply - kMateScore;
-    if (bound > alpha) alpha = bound;
-    if (alpha >= beta) return alpha;
-  }
-  if (kMateInOneBase - ply < beta) {
-    beta = kMateInOneBase - ply;
-    if (beta <= alpha) return beta;
-  }
+  if (MateDistanceCut(ply, &alpha, &beta, &score)) return score;
 
   // Extensions.
   int32_t& ext = record.extension;
