@@ -1,0 +1,2 @@
+#include "app/chess_app.h"
+int RunChessApp(int, char**) { return 0; }
