@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev fairy-stockfish python3 qt6-base-dev fonts-liberation)
+PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+          fairy-stockfish python3 qt6-base-dev libasound2-dev fonts-liberation
+          fonts-wqy-microhei xvfb x11-utils xauth)
 
 install_missing() {
   local missing=()
@@ -29,9 +31,8 @@ case "${1:-}" in
   run)
     install_missing "${PACKAGES[@]}"
     configure_and_build
-    # The window program is not built yet: show the engine at work instead,
-    # counting the legal-move tree of the standard position.
-    ./build/tools/perft "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w" 4 --divide
+    shift
+    exec ./build/vorelk "$@"
     ;;
   test)
     install_missing "${PACKAGES[@]}"

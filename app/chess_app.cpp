@@ -1,2 +1,101 @@
 #include "app/chess_app.h"
-int RunChessApp(int, char**) { return 0; }
+
+#include <QApplication>
+#include <QIcon>
+#include <cstring>
+
+#include "app/bridge_window.h"
+#include "app/main_frame.h"
+#include "engine/search/books.h"
+#include "engine/search/data_paths.h"
+#include "platform/keyboard.h"
+#include "platform/settings_store.h"
+#include "res/text_rows.h"
+#include "windows/language_dlg.h"
+
+CChessApp theApp;
+
+namespace {
+
+// Copies `text` into a fixed buffer when it fits whole; a cut name could
+// name another file, so a text that does not fit gives `fallback`.
+template <size_t N>
+void CopySetting(char (&out)[N], const std::string& text, const char* fallback) {
+  const char* source = text.size() < N ? text.c_str() : fallback;
+  std::strncpy(out, source, N - 1);
+  out[N - 1] = '\0';
+}
+
+}  // namespace
+
+void ResetSettingsForShift(CSettingsStore& store) {
+  for (const char* section : {"Vorelk Freeware 2.5", "Windows placement", "Analyze", "Database",
+                              "Pieces Value", "Search"}) {
+    store.WriteString(section, nullptr, nullptr);
+  }
+  store.WriteInt("Options", "ClockWindow", 1);
+  store.WriteInt("Options", "BarGraphWindow", 1);
+  store.WriteInt("Options", "GameListWindow", 1);
+  store.WriteString("Options", "Book1", "USERVKBOOK");
+  store.WriteString("Options", "Book2", "VKBOOK");
+  store.WriteInt("Options", "Book Mode 1", 0);
+  store.WriteInt("Options", "Book Mode 2", 1);
+}
+
+bool CChessApp::InitInstance() {
+  CSettingsStore store(kSettingsNoRoot);
+  store.OpenSoftwareKey(kSettingsCurrentUser);
+  store.Open(kSettingsCompany, kSettingsApplication);
+
+  if (IsKeyDown(VK_SHIFT)) ResetSettingsForShift(store);
+
+  std::string text;
+  store.GetString(text, "Options", "Book1", "USERVKBOOK");
+  CopySetting(bookFile1, text, "USERVKBOOK");
+  store.GetString(text, "Options", "Book2", "VKBOOK");
+  CopySetting(bookFile2, text, "VKBOOK");
+
+  // A stored value that names no language is treated as not chosen.
+  int32_t language = store.GetInt("Options", "Language", kLanguageNotChosen);
+  if (language < 0 || language >= kLanguageCount) language = kLanguageNotChosen;
+  if (language == kLanguageNotChosen) {
+    language = RunLanguageChooser(nullptr);
+    if (language < 0 || language >= kLanguageCount) language = kLanguageEnglish;
+  }
+  currentLanguage = language;
+
+  // The install directory: the stored one, else the per-user data folder,
+  // which is then stored.
+  store.GetString(text, "Options", "InstallDirectory", "");
+  if (!text.empty() && text.size() < sizeof(installDirectory)) {
+    CopySetting(installDirectory, text, "");
+  } else {
+    SetDefaultInstallDirectory(installDirectory, sizeof(installDirectory));
+    if (text.empty() && installDirectory[0] != '\0') {
+      store.WriteString("Options", "InstallDirectory", installDirectory);
+    }
+  }
+  EnsureInstallDirectory();
+
+  InstallWindowBridge();
+  CMainFrame* frame = new CMainFrame();
+  m_pMainWnd = frame;
+  frame->setWindowState(m_nCmdShow);
+  frame->show();
+  frame->update();
+  return true;
+}
+
+int RunChessApp(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
+  theApp.m_lpCmdLine.clear();
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) theApp.m_lpCmdLine += ' ';
+    theApp.m_lpCmdLine += argv[i];
+  }
+  if (!theApp.InitInstance()) return 1;
+  const int code = QApplication::exec();
+  RemoveWindowBridge();
+  return code;
+}

@@ -44,6 +44,23 @@ void AnimateEngineMove(PieceIndex piece, Square from, Square to);
 // (RequestStop with the closing code; defined with the engine state).
 void RequestStopForClose();
 
+// The window side's behaviour of the bridge. The program installs its table
+// at start; while windowBridge is null (the tools and headless tests) every
+// function keeps its headless behaviour. GetTickMs, GetMemoryStatus and
+// RequestStopForClose need no window and are the same on both sides.
+struct WindowBridge {
+  void (*notifyEngineEvent)(int code);
+  void (*pumpMessages)();
+  void (*refreshSideWindows)();
+  void (*appendLogLine)(const char* text);
+  void (*setBusyCursor)(int busy);
+  void (*reportLostOnTime)(int side);
+  int (*showMessage)(const char* text);
+  void (*redrawBoardIfNoPieceHeld)();
+  void (*animateEngineMove)(PieceIndex piece, Square from, Square to);
+};
+extern const WindowBridge* windowBridge;
+
 // Headless hooks for tests and tools. When set, every AppendLogLine text is
 // also handed to logLineSink; pumpMessagesHook runs at every PumpMessages
 // (so a test can act at a chosen poll of a search); tickSource replaces the

@@ -1,5 +1,6 @@
-// Behaviour of the interface bridge when no window exists: every call does
-// nothing or returns at once, apart from the hooks tests and tools install.
+// The interface bridge. When no window exists every call does nothing or
+// returns at once, apart from the hooks tests and tools install; the window
+// side installs windowBridge and takes the calls over.
 #include <time.h>
 #include <unistd.h>
 
@@ -9,22 +10,30 @@ LogLineSink logLineSink = nullptr;
 void (*pumpMessagesHook)() = nullptr;
 uint32_t (*tickSource)() = nullptr;
 void (*notifyEventHook)(int code) = nullptr;
+const WindowBridge* windowBridge = nullptr;
 
 void NotifyEngineEvent(int code) {
   if (notifyEventHook != nullptr) notifyEventHook(code);
+  if (windowBridge != nullptr) windowBridge->notifyEngineEvent(code);
 }
 
 void PumpMessages() {
   if (pumpMessagesHook != nullptr) pumpMessagesHook();
+  if (windowBridge != nullptr) windowBridge->pumpMessages();
 }
 
-void RefreshSideWindows() {}
+void RefreshSideWindows() {
+  if (windowBridge != nullptr) windowBridge->refreshSideWindows();
+}
 
 void AppendLogLine(const char* text) {
   if (logLineSink != nullptr) logLineSink(text);
+  if (windowBridge != nullptr) windowBridge->appendLogLine(text);
 }
 
-void SetBusyCursor(int) {}
+void SetBusyCursor(int busy) {
+  if (windowBridge != nullptr) windowBridge->setBusyCursor(busy);
+}
 
 uint32_t GetTickMs() {
   if (tickSource != nullptr) return tickSource();
@@ -34,9 +43,13 @@ uint32_t GetTickMs() {
                                static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
 }
 
-void ReportLostOnTime(int) {}
+void ReportLostOnTime(int side) {
+  if (windowBridge != nullptr) windowBridge->reportLostOnTime(side);
+}
 
-int ShowMessage(const char*) { return 0; }
+int ShowMessage(const char* text) {
+  return windowBridge != nullptr ? windowBridge->showMessage(text) : 0;
+}
 
 void GetMemoryStatus(uint64_t* totalPhysical, uint64_t* availablePhysical) {
   const long pageSize = sysconf(_SC_PAGESIZE);
@@ -47,6 +60,10 @@ void GetMemoryStatus(uint64_t* totalPhysical, uint64_t* availablePhysical) {
       available > 0 && pageSize > 0 ? static_cast<uint64_t>(available) * pageSize : 0;
 }
 
-void RedrawBoardIfNoPieceHeld() {}
+void RedrawBoardIfNoPieceHeld() {
+  if (windowBridge != nullptr) windowBridge->redrawBoardIfNoPieceHeld();
+}
 
-void AnimateEngineMove(PieceIndex, Square, Square) {}
+void AnimateEngineMove(PieceIndex piece, Square from, Square to) {
+  if (windowBridge != nullptr) windowBridge->animateEngineMove(piece, from, to);
+}

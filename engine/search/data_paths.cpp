@@ -8,12 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-// The per-user data folder: $XDG_DATA_HOME/Vorelk when that variable holds
-// an absolute path, else $HOME/.local/share/Vorelk; empty when neither is
-// usable.
 void SetDefaultInstallDirectory(char* out, size_t outSize) {
+  if (out == nullptr || outSize == 0) return;
   out[0] = '\0';
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg != nullptr && xdg[0] == '/') {
@@ -26,6 +22,8 @@ void SetDefaultInstallDirectory(char* out, size_t outSize) {
     if (JoinPath(home, ".local/share", share)) JoinPath(share, "Vorelk", out, outSize);
   }
 }
+
+namespace {
 
 bool IsDirectory(const char* path) {
   struct stat st;

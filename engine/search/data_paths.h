@@ -13,6 +13,11 @@ constexpr size_t kPathBufferSize = 4096;
 // $HOME/.local/share/Vorelk (empty when neither variable is set).
 extern char installDirectory[kPathBufferSize];
 
+// Writes the per-user data folder into out (outSize bytes):
+// $XDG_DATA_HOME/Vorelk when that variable holds an absolute path, else
+// $HOME/.local/share/Vorelk; empty when neither is usable.
+void SetDefaultInstallDirectory(char* out, size_t outSize);
+
 // Joins a file name to a directory into out (outSize bytes): an empty
 // directory gives the name alone; otherwise the directory, a '/' unless it
 // already ends with one, then the name. With any argument null nothing is

@@ -1,0 +1,95 @@
+#include "app/bridge_window.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include "app/main_frame.h"
+#include "engine/bridge.h"
+#include "engine/search/engine_state.h"
+#include "platform/sound.h"
+#include "platform/text_codec.h"
+#include "res/menus.h"
+#include "res/text_rows.h"
+#include "windows/logs_dlg.h"
+#include "windows/side_windows.h"
+
+namespace {
+
+void WindowNotifyEngineEvent(int code) {
+  switch (code) {
+    case kEventDrawComputingMoves:
+      // The computing moves are drawn by the board painter once it exists;
+      // nothing is drawn after a stop was requested.
+      break;
+    case kEventCheckSound:
+      PlaySoundResource(kSoundCheck);
+      break;
+    case kEventNextBestMove:
+      if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(kCmdNextBestMove);
+      break;
+    case kEventRefreshAfterLoad:
+      if (pMainFrame != nullptr) pMainFrame->RefreshAfterLoad();
+      break;
+    case kEventLoadGame:
+      if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(kCmdLoadGame);
+      break;
+    case kEventSaveGame:
+      if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(kCmdSaveGame);
+      break;
+    default:
+      break;
+  }
+}
+
+// Every waiting event (posted commands, timers, painting, input) is handled
+// here, on top of the search's stack.
+void WindowPumpMessages() {
+  if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
+}
+
+// The move list and comments windows refresh here once they exist.
+void WindowRefreshSideWindows() {}
+
+void WindowAppendLogLine(const char* text) {
+  if (logsDlg != nullptr && text != nullptr) logsDlg->AppendLine(text);
+}
+
+void WindowSetBusyCursor(int busy) {
+  cursorId = busy != 0 ? IDC_WAIT : IDC_ARROW;
+  if (pMainFrame != nullptr) pMainFrame->UpdateToolbars();
+}
+
+int WindowShowMessage(const char* text) {
+  if (pMainFrame == nullptr) return 0;
+  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kMessageCaption),
+                  DecodeLanguageText(text, currentLanguage), QMessageBox::Ok, pMainFrame);
+  box.exec();
+  return 1;  // IDOK
+}
+
+void WindowReportLostOnTime(int side) {
+  PlaySoundResource(kSoundLostOnTime);
+  WindowShowMessage(Tr(side == 0 ? kTextRedHasLost : kTextBlackHasLost));
+}
+
+void WindowRedrawBoardIfNoPieceHeld() {
+  if (pMainFrame != nullptr && pMainFrame->heldPiece == -1) pMainFrame->update();
+}
+
+void WindowAnimateEngineMove(PieceIndex, Square, Square) {
+  // The piece slides once the board painter exists; the move sound plays
+  // in every case.
+  PlaySoundResource(kSoundMove);
+}
+
+const WindowBridge kWindowBridge = {
+    WindowNotifyEngineEvent,   WindowPumpMessages,     WindowRefreshSideWindows,
+    WindowAppendLogLine,       WindowSetBusyCursor,    WindowReportLostOnTime,
+    WindowShowMessage,         WindowRedrawBoardIfNoPieceHeld, WindowAnimateEngineMove,
+};
+
+}  // namespace
+
+void InstallWindowBridge() { windowBridge = &kWindowBridge; }
+
+void RemoveWindowBridge() { windowBridge = nullptr; }

@@ -1,0 +1,67 @@
+// Services shared by the main frame and the side windows: keeping a
+// window's placement in the settings, the clipboard (text in the current
+// language's code page, and pictures), the display's colour depth, and
+// single lines of text centred or left-aligned in a rectangle.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstddef>
+#include <string>
+
+#include "platform/colour.h"
+#include "platform/device_context.h"
+#include "res/menus.h"
+
+class QWidget;
+
+// The settings section that holds every window's placement.
+inline constexpr const char* kPlacementSection = "Windows placement";
+
+// Writes the placement of `window` as entry `name` of "Windows placement":
+// its normal (restored) outer rectangle, right and bottom exclusive, flags
+// kPlacementRestoreToMaximized while it is maximised, and the show command
+// (1 normal, 2 minimised, 3 maximised). Returns 1, or 0 for a null window or
+// a null or empty name.
+int SaveWindowPlacement(QWidget* window, const char* name);
+
+// Restores the placement stored as entry `name` and shows the window
+// normally, whatever state it was saved in. A fixed-size window keeps its
+// size and takes only the position. A rectangle that lies wholly off every
+// screen is moved onto the primary screen. Returns 1 when a placement was
+// restored; 0 for a null window, a missing or empty entry, or a text that
+// is not a placement (the window is left where it is).
+int LoadWindowPlacement(QWidget* window, const char* name);
+
+// Puts the 8-bit text (in the current language's code page) on the system
+// clipboard. A null text changes nothing.
+void SetClipboardText(QWidget* owner, const char* text);
+
+// The clipboard's text in the current language's code page, at most
+// `maxBytes` bytes, ending before a NUL and never in the middle of a
+// two-byte character; empty when the clipboard holds no text.
+std::string GetClipboardText(size_t maxBytes = 119);
+
+// The first bytes of an 8-bit text in `page` that fit in `maxBytes`
+// without splitting a two-byte GBK or Big5 character.
+size_t ClipTextLength(const char* text, size_t length, size_t maxBytes, CodePage page);
+
+// Puts a picture on the system clipboard. A null image changes nothing.
+void SetClipboardBitmap(QWidget* owner, const QImage& bitmap);
+
+// Bits per pixel of `dc`, or of the primary screen when `dc` is null (32
+// when there is no screen).
+int GetDisplayBitsPerPixel(const CDC* dc);
+
+// One line of text centred in `r`, on a transparent background, in bold
+// italic "Times New Roman" of `points` points and the given colour. The
+// context's text colour, background mode and font are left as they were.
+void DrawCenteredText(CDC& dc, const CRect& r, const QString& text, int points, COLORREF colour);
+
+// One line centred in `r` in the given font; the context's font is left as
+// it was.
+void DrawCenteredTextWithFont(CDC& dc, const CRect& r, const QString& text, const CFont& font);
+
+// One line at the left of `r`, centred vertically, in the given font; the
+// context's font is left as it was.
+void DrawLeftTextWithFont(CDC& dc, const CRect& r, const QString& text, const CFont& font);

@@ -1,0 +1,94 @@
+// The dialog layouts of the interface, free of any window system: each
+// template names its caption, its client size and its controls, placed in
+// pixels from the top-left corner of the client area. The platform layer's
+// CDialog builds a window from a template; the windows read and write the
+// controls by id.
+//
+// Texts are 8-bit in the template's code page (Windows-1252 unless the
+// template says otherwise); a line break inside a text is "\n".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "res/menus.h"  // CodePage
+
+enum class DialogControlKind : uint8_t {
+  kPushButton,     // a click sends its id as a command
+  kDefPushButton,  // the push button that Enter presses
+  kStaticText,     // a label; long texts wrap inside the control
+  kStaticPicture,  // the bitmap ":/bitmaps/<bitmapId>", nothing when missing
+  kEdit,           // one line of text
+  kMultiLineEdit,  // a growable text of many lines
+  kGroupBox,       // a titled frame drawn beneath the controls it groups
+  kCheckBox,       // checked or not; a click also sends its id as a command
+};
+
+// Id of controls that are never addressed (labels, frames, pictures).
+inline constexpr int32_t kControlNoId = -1;
+
+struct DialogControl {
+  int32_t id;  // kControlNoId or unique within the template
+  DialogControlKind kind;
+  const char* text;  // may be null
+  int32_t x;
+  int32_t y;
+  int32_t width;  // 0 with height 0 for a picture: the bitmap's own size
+  int32_t height;
+  int32_t bitmapId;  // static pictures only, 0 otherwise
+};
+
+// Template styles.
+inline constexpr uint32_t kDialogFixedSize = 0;
+inline constexpr uint32_t kDialogResizable = 1;  // the user may resize the window
+
+struct DialogTemplate {
+  int32_t id;
+  const char* caption;
+  int32_t width;  // client size in pixels
+  int32_t height;
+  uint32_t style;
+  CodePage codePage;  // of the caption and of every control text
+  const DialogControl* controls;
+  size_t controlCount;
+};
+
+// Codes of the common push buttons, also the result codes that OK and
+// Cancel end a dialog with.
+inline constexpr int32_t IDOK = 1;
+inline constexpr int32_t IDCANCEL = 2;
+
+// Template ids.
+inline constexpr int32_t kDialogGetFolder = 102;
+inline constexpr int32_t kDialogAbout = 120;
+inline constexpr int32_t kDialogLogs = 153;
+inline constexpr int32_t kDialogLanguage = 177;
+
+// Controls of the language chooser: one push button per language.
+inline constexpr int32_t kCtlLanguageFrench = 1020;
+inline constexpr int32_t kCtlLanguageEnglish = 1021;
+inline constexpr int32_t kCtlLanguageSpanish = 1022;
+inline constexpr int32_t kCtlLanguageChinese = 1023;
+inline constexpr int32_t kCtlLanguageGerman = 1024;
+// The about box's version line.
+inline constexpr int32_t kCtlAboutVersion = 1083;
+// The log window's text.
+inline constexpr int32_t kCtlLogText = 1064;
+// The folder chooser's path and its browse button.
+inline constexpr int32_t kCtlFolderPath = 1000;
+inline constexpr int32_t kCtlFolderBrowse = 3;
+
+// Bitmaps shown by the templates.
+inline constexpr int32_t kBitmapAboutPicture = 110;  // 240 x 160
+inline constexpr int32_t kBitmapFlagFrance = 182;    // flags: 48 x 32
+inline constexpr int32_t kBitmapFlagUnitedKingdom = 183;
+inline constexpr int32_t kBitmapFlagSpain = 184;
+inline constexpr int32_t kBitmapFlagChina = 185;
+inline constexpr int32_t kBitmapFlagGermany = 186;
+
+// Every template, for checks of the whole table.
+extern const DialogTemplate* const kAllDialogTemplates[];
+extern const size_t kDialogTemplateCount;
+
+// The template of an id, null for an unknown id.
+const DialogTemplate* FindDialogTemplate(int id);
