@@ -56,7 +56,9 @@ void WindowAppendLogLine(const char* text) {
 
 void WindowSetBusyCursor(int busy) {
   cursorId = busy != 0 ? IDC_WAIT : IDC_ARROW;
-  if (pMainFrame != nullptr) pMainFrame->UpdateToolbars();
+  if (pMainFrame == nullptr) return;
+  pMainFrame->OnSetCursor();
+  pMainFrame->UpdateToolbars();
 }
 
 int WindowShowMessage(const char* text) {

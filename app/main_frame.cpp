@@ -88,7 +88,10 @@ void CMainFrame::OnSetCursor() {
   setCursor(cursorId == IDC_WAIT ? Qt::WaitCursor : Qt::ArrowCursor);
 }
 
-void CMainFrame::UpdateToolbars() { OnSetCursor(); }
+void CMainFrame::UpdateToolbars() {
+  // The game and design toolbars run their update pass here once they are
+  // docked in the band.
+}
 
 void CMainFrame::OnExit() { close(); }
 

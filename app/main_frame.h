@@ -9,11 +9,12 @@
 
 #include "platform/command_target.h"
 #include "platform/menu.h"
+#include "windows/about_dlg.h"
 
 class QCloseEvent;
 
-// The frame title and message-box caption.
-inline constexpr const char* kProgramTitle = "Vorelk Freeware 2.5.0";
+// The frame title and message-box caption: the program's name and version.
+inline constexpr const char* kProgramTitle = kProgramVersionText;
 // Message boxes of the engine bridge and the windows carry this caption.
 inline constexpr const char* kMessageCaption = "Vorelk";
 

@@ -3,6 +3,7 @@
 // supplies the real behaviour.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/position/types.h"
@@ -36,6 +37,9 @@ void ReportLostOnTime(int side);
 int ShowMessage(const char* text);
 // Physical memory of the machine in bytes.
 void GetMemoryStatus(uint64_t* totalPhysical, uint64_t* availablePhysical);
+// The process's current directory into out (size bytes, NUL-terminated);
+// the empty text when it does not fit or cannot be read.
+void GetCurrentDir(char* out, size_t size);
 // Repaints the board unless the user holds a piece.
 void RedrawBoardIfNoPieceHeld();
 // Slides the piece from one square to another, then plays the move sound.

@@ -60,6 +60,11 @@ void GetMemoryStatus(uint64_t* totalPhysical, uint64_t* availablePhysical) {
       available > 0 && pageSize > 0 ? static_cast<uint64_t>(available) * pageSize : 0;
 }
 
+void GetCurrentDir(char* out, size_t size) {
+  if (out == nullptr || size == 0) return;
+  if (getcwd(out, size) == nullptr) out[0] = '\0';
+}
+
 void RedrawBoardIfNoPieceHeld() {
   if (windowBridge != nullptr) windowBridge->redrawBoardIfNoPieceHeld();
 }

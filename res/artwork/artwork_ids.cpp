@@ -34,22 +34,17 @@ constexpr bool Has(int id, ArtworkKind kind) {
 static_assert(IdsAreUnique());
 static_assert(CellsAreWhole());
 
-static_assert(Has(kBitmapOakWood, ArtworkKind::kTexture) &&
-              Has(kBitmapDeepOcean, ArtworkKind::kTexture) &&
-              Has(kBitmapGreeny, ArtworkKind::kTexture) &&
-              Has(kBitmapRosePaper, ArtworkKind::kTexture) &&
-              Has(kBitmapTekWood, ArtworkKind::kTexture) &&
-              Has(kBitmapRedMarble, ArtworkKind::kTexture) &&
-              Has(kBitmapMerisierWood, ArtworkKind::kTexture) &&
-              Has(kBitmapSteel, ArtworkKind::kTexture) &&
-              Has(kBitmapNervyWood, ArtworkKind::kTexture) &&
-              Has(kBitmapGreenMarble, ArtworkKind::kTexture) &&
-              Has(kBitmapGreenLeather, ArtworkKind::kTexture) &&
-              Has(kBitmapWalnutWood, ArtworkKind::kTexture) &&
-              Has(kBitmapGreyStone, ArtworkKind::kTexture) &&
-              Has(kBitmapParchment, ArtworkKind::kTexture) &&
-              Has(kBitmapMapleWood, ArtworkKind::kTexture) &&
-              Has(kBitmapCork, ArtworkKind::kTexture));
+static_assert(
+    Has(kBitmapOakWood, ArtworkKind::kTexture) && Has(kBitmapDeepOcean, ArtworkKind::kTexture) &&
+    Has(kBitmapGreeny, ArtworkKind::kTexture) && Has(kBitmapRosePaper, ArtworkKind::kTexture) &&
+    Has(kBitmapTekWood, ArtworkKind::kTexture) && Has(kBitmapRedMarble, ArtworkKind::kTexture) &&
+    Has(kBitmapMerisierWood, ArtworkKind::kTexture) && Has(kBitmapSteel, ArtworkKind::kTexture) &&
+    Has(kBitmapNervyWood, ArtworkKind::kTexture) &&
+    Has(kBitmapGreenMarble, ArtworkKind::kTexture) &&
+    Has(kBitmapGreenLeather, ArtworkKind::kTexture) &&
+    Has(kBitmapWalnutWood, ArtworkKind::kTexture) && Has(kBitmapGreyStone, ArtworkKind::kTexture) &&
+    Has(kBitmapParchment, ArtworkKind::kTexture) && Has(kBitmapMapleWood, ArtworkKind::kTexture) &&
+    Has(kBitmapCork, ArtworkKind::kTexture));
 static_assert(Has(kBitmapPiecesBasicSmall, ArtworkKind::kPieces) &&
               Has(kBitmapPiecesBasicMedium, ArtworkKind::kPieces) &&
               Has(kBitmapPiecesBasicBig, ArtworkKind::kPieces) &&

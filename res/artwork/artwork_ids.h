@@ -56,22 +56,22 @@ inline constexpr int kArrowUp = 1;
 inline constexpr int kArrowDown = 2;
 
 // Board textures by board style (styles 0..5 are plain colours).
-inline constexpr int kBitmapOakWood = 135;        // style 6
-inline constexpr int kBitmapDeepOcean = 137;      // style 7
-inline constexpr int kBitmapGreeny = 162;         // style 8
-inline constexpr int kBitmapRosePaper = 140;      // style 9
-inline constexpr int kBitmapTekWood = 146;        // style 10
-inline constexpr int kBitmapRedMarble = 147;      // style 11
-inline constexpr int kBitmapMerisierWood = 158;   // style 12
-inline constexpr int kBitmapSteel = 159;          // style 13
-inline constexpr int kBitmapNervyWood = 160;      // style 14
-inline constexpr int kBitmapGreenMarble = 161;    // style 15
-inline constexpr int kBitmapGreenLeather = 139;   // style 16
-inline constexpr int kBitmapWalnutWood = 193;     // style 17
-inline constexpr int kBitmapGreyStone = 194;      // style 18
-inline constexpr int kBitmapParchment = 195;      // style 19
-inline constexpr int kBitmapMapleWood = 196;      // style 20
-inline constexpr int kBitmapCork = 197;           // style 21
+inline constexpr int kBitmapOakWood = 135;       // style 6
+inline constexpr int kBitmapDeepOcean = 137;     // style 7
+inline constexpr int kBitmapGreeny = 162;        // style 8
+inline constexpr int kBitmapRosePaper = 140;     // style 9
+inline constexpr int kBitmapTekWood = 146;       // style 10
+inline constexpr int kBitmapRedMarble = 147;     // style 11
+inline constexpr int kBitmapMerisierWood = 158;  // style 12
+inline constexpr int kBitmapSteel = 159;         // style 13
+inline constexpr int kBitmapNervyWood = 160;     // style 14
+inline constexpr int kBitmapGreenMarble = 161;   // style 15
+inline constexpr int kBitmapGreenLeather = 139;  // style 16
+inline constexpr int kBitmapWalnutWood = 193;    // style 17
+inline constexpr int kBitmapGreyStone = 194;     // style 18
+inline constexpr int kBitmapParchment = 195;     // style 19
+inline constexpr int kBitmapMapleWood = 196;     // style 20
+inline constexpr int kBitmapCork = 197;          // style 21
 
 // Piece strips: 28-pixel cells (small board), 36 (medium), big board.
 inline constexpr int kBitmapPiecesBasicSmall = 190;  // also set 4 on the small board

@@ -31,9 +31,9 @@ QImage Render(int width, int height, const std::function<QRgb(int, int, double, 
 struct WoodLook {
   QRgb light;
   QRgb dark;
-  int rings;       // grain lines down the tile (whole number: the tile wraps)
-  double warp;     // how far the lines wander
-  double sharp;    // > 1 makes the dark lines thinner
+  int rings;     // grain lines down the tile (whole number: the tile wraps)
+  double warp;   // how far the lines wander
+  double sharp;  // > 1 makes the dark lines thinner
   std::uint32_t seed;
 };
 
@@ -48,7 +48,8 @@ QImage Wood(const WoodLook& look, int width, int height) {
     const double f = t - std::floor(t);
     const double late = std::pow(f, 2 * look.sharp) * (1 - std::pow(Clamp01((f - 0.9) / 0.1), 2));
     const double ring = 0.6 * late + 0.4 * (0.5 + 0.5 * std::sin(kTau * t));
-    const double fine = 0.5 + 0.5 * std::sin(kTau * (4 * look.rings * v + 1.5 * look.warp * wander));
+    const double fine =
+        0.5 + 0.5 * std::sin(kTau * (4 * look.rings * v + 1.5 * look.warp * wander));
     const double fibre = TileFbm(look.seed + 5, u, v, 3, fibreRows, 2);
     const double mottle = TileFbm(look.seed + 9, u, v, 2, 2, 3);
     const double k = 0.6 * ring + 0.1 * fine + 0.25 * fibre + 0.2 * (mottle - 0.3);
@@ -58,9 +59,9 @@ QImage Wood(const WoodLook& look, int width, int height) {
 
 struct MarbleLook {
   QRgb base;
-  QRgb cloud;     // the mottle mixed into the base
-  QRgb vein;      // main veins
-  QRgb highlight; // thin pale veins
+  QRgb cloud;          // the mottle mixed into the base
+  QRgb vein;           // main veins
+  QRgb highlight;      // thin pale veins
   int slopeX, slopeY;  // direction of the veins (whole numbers: the tile wraps)
   double turbulence;
   std::uint32_t seed;
@@ -206,13 +207,12 @@ QImage DrawTexture(int style, int width, int height) {
     case 8:  // Greeny
       return Greeny(width, height);
     case 9:  // Rose paper
-      return Paper(Rgb(246, 226, 224), Rgb(222, 184, 184), width * height / 60, 901, width,
-                   height);
+      return Paper(Rgb(246, 226, 224), Rgb(222, 184, 184), width * height / 60, 901, width, height);
     case 10:  // Tek wood
       return Wood({Rgb(216, 164, 108), Rgb(170, 118, 70), 6, 0.5, 1.4, 1001}, width, height);
     case 11:  // Red marble
-      return Marble({Rgb(214, 152, 142), Rgb(232, 180, 170), Rgb(168, 92, 86),
-                     Rgb(244, 222, 214), 1, 1, 1.2, 1101},
+      return Marble({Rgb(214, 152, 142), Rgb(232, 180, 170), Rgb(168, 92, 86), Rgb(244, 222, 214),
+                     1, 1, 1.2, 1101},
                     width, height);
     case 12:  // Merisier (cherry) wood
       return Wood({Rgb(226, 168, 130), Rgb(180, 114, 82), 8, 0.9, 1.6, 1201}, width, height);
@@ -221,8 +221,8 @@ QImage DrawTexture(int style, int width, int height) {
     case 14:  // Nervy wood: tight, strongly figured grain
       return Wood({Rgb(232, 204, 158), Rgb(156, 110, 68), 5, 2.6, 2.6, 1401}, width, height);
     case 15:  // Green marble
-      return Marble({Rgb(162, 198, 170), Rgb(196, 224, 200), Rgb(74, 124, 92),
-                     Rgb(236, 246, 238), 2, 1, 2.2, 1501},
+      return Marble({Rgb(162, 198, 170), Rgb(196, 224, 200), Rgb(74, 124, 92), Rgb(236, 246, 238),
+                     2, 1, 2.2, 1501},
                     width, height);
     case 16:  // Green leather
       return Leather(width, height);

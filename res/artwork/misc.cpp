@@ -136,8 +136,8 @@ QImage DrawAboutPicture(const ArtworkEntry& entry) {
   piece(4, 2, true, 2);   // a red cannon aiming at the king
   // The name, outlined so it reads over the grid.
   QFont font = LatinFont(true);
-  const QPainterPath name =
-      CentredText(QStringLiteral("Vorelk"), font, 50, QPointF(entry.width * 0.64, entry.height * 0.8));
+  const QPainterPath name = CentredText(QStringLiteral("Vorelk"), font, 50,
+                                        QPointF(entry.width * 0.64, entry.height * 0.8));
   p.setPen(QPen(QColor(252, 244, 226), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);
   p.drawPath(name);

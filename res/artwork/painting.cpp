@@ -105,9 +105,7 @@ QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
 
 QRgb Mix(QRgb a, QRgb b, double t) {
   t = Clamp01(t);
-  auto channel = [t](int x, int y) {
-    return static_cast<int>(std::lround(x + (y - x) * t));
-  };
+  auto channel = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
   return qRgb(channel(qRed(a), qRed(b)), channel(qGreen(a), qGreen(b)),
               channel(qBlue(a), qBlue(b)));
 }

@@ -25,7 +25,7 @@ class Rng {
  public:
   explicit Rng(std::uint32_t seed) : state_(seed ? seed : 0x9E3779B9u) {}
   std::uint32_t Next();
-  double Uniform();                      // [0, 1)
+  double Uniform();  // [0, 1)
   double Range(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
 
  private:
@@ -59,9 +59,9 @@ WorleyDistances TileWorley(std::uint32_t seed, double x, double y, int width, in
 
 // ------------------------------------------------------------------ colours
 
-QRgb Mix(QRgb a, QRgb b, double t);            // t = 0 gives a, 1 gives b
-QRgb Scale(QRgb c, double factor);             // brightness, clamped
-QRgb Rgb(int r, int g, int b);                 // opaque
+QRgb Mix(QRgb a, QRgb b, double t);  // t = 0 gives a, 1 gives b
+QRgb Scale(QRgb c, double factor);   // brightness, clamped
+QRgb Rgb(int r, int g, int b);       // opaque
 double Clamp01(double t);
 
 // An antialiased drawing on a transparent background made into a sprite for

@@ -18,8 +18,7 @@
 namespace artwork {
 namespace {
 
-const char16_t* const kRedNames[kPieceColumns] = {u"帥", u"俥", u"炮", u"傌",
-                                                  u"相", u"仕", u"兵"};
+const char16_t* const kRedNames[kPieceColumns] = {u"帥", u"俥", u"炮", u"傌", u"相", u"仕", u"兵"};
 const char16_t* const kBlackNames[kPieceColumns] = {u"將", u"車", u"砲", u"馬",
                                                     u"象", u"士", u"卒"};
 const char16_t* const kLetters[kPieceColumns] = {u"K", u"R", u"C", u"N", u"E", u"A", u"P"};

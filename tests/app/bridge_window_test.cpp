@@ -109,6 +109,23 @@ TEST_F(BridgeWindowTest, FrameEventsWithoutAFrameDoNothing) {
   EXPECT_EQ(cursorId, IDC_ARROW);
 }
 
+TEST_F(BridgeWindowTest, TheBusyCursorShowsOverTheFrame) {
+  new CMainFrame();
+  SetBusyCursor(1);
+  EXPECT_EQ(pMainFrame->cursor().shape(), Qt::WaitCursor);
+  SetBusyCursor(0);
+  EXPECT_EQ(pMainFrame->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(BridgeWindowTest, TheCurrentDirectoryFitsItsBufferOrIsEmpty) {
+  char path[4096];
+  GetCurrentDir(path, sizeof path);
+  EXPECT_EQ(std::string(path), fs::current_path().string());
+  char tiny[2] = {'x', 'x'};
+  GetCurrentDir(tiny, sizeof tiny);
+  EXPECT_EQ(tiny[0], '\0');
+}
+
 TEST_F(BridgeWindowTest, LogLinesWithoutALogWindowAreDropped) {
   ASSERT_EQ(logsDlg, nullptr);
   AppendLogLine("dropped");

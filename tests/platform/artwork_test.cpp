@@ -133,8 +133,7 @@ TEST(Artwork, SpritesCutIntoTheirCells) {
   for (ArtworkKind kind : {ArtworkKind::kPieces, ArtworkKind::kMarker, ArtworkKind::kRiver})
     for (const ArtworkEntry* e : OfKind(kind)) {
       SCOPED_TRACE(e->id);
-      CSpriteStrip strip(nullptr, QString::number(e->id), QString(), e->columns, e->rows, true,
-                         0);
+      CSpriteStrip strip(nullptr, QString::number(e->id), QString(), e->columns, e->rows, true, 0);
       ASSERT_TRUE(strip.IsValid());
       EXPECT_EQ(strip.GetCellWidth(), e->width / e->columns);
       EXPECT_EQ(strip.GetCellHeight(), e->height / e->rows);
