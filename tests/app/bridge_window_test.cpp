@@ -20,6 +20,7 @@
 #include "platform/sound.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
+#include "tests/support/offscreen_app.h"
 #include "windows/logs_dlg.h"
 #include "windows/side_windows.h"
 
@@ -36,11 +37,7 @@ class BridgeWindowTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     root_ = new fs::path(pattern);
     setenv("XDG_CONFIG_HOME", (*root_ / "config").c_str(), 1);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bridge_window_test";
-    static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
+    app_ = testing_support::OffscreenApplication();
   }
   static void TearDownTestSuite() {
     fs::remove_all(*root_);

@@ -27,6 +27,7 @@
 #include "platform/menu.h"
 #include "platform/settings_store.h"
 #include "res/text_rows.h"
+#include "tests/support/offscreen_app.h"
 #include "windows/language_dlg.h"
 
 namespace fs = std::filesystem;
@@ -43,13 +44,7 @@ void Check(bool ok, const char* what) {
 }
 
 // The child's application object, created once per child.
-QApplication* StartQt() {
-  static int argc = 1;
-  static char name[] = "vorelk";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  return new QApplication(argc, argv);
-}
+QApplication* StartQt() { return testing_support::OffscreenApplication(); }
 
 // What the chooser saw and did.
 struct ChooserScript {

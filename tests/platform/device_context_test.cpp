@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
+#include "tests/support/offscreen_app.h"
+
 namespace {
 
 QImage Filled(int w, int h, COLORREF c) {
@@ -182,11 +184,7 @@ TEST(DeviceContext, FontFacesMapToLiberation) {
 }
 
 TEST(DeviceContext, CentredTextStaysInsideItsRectangle) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "device_context_test";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
+  testing_support::OffscreenApplication();
 
   QImage img = Filled(120, 60, 0xFFFFFF);
   CDC dc(&img);

@@ -11,19 +11,11 @@
 #include "platform/menu.h"
 #include "platform/text_codec.h"
 #include "res/menus.h"
+#include "tests/support/offscreen_app.h"
 
 namespace {
 
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "menu_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return app;
-}
+QApplication* App() { return testing_support::OffscreenApplication(); }
 
 // A target with a handler for Exit, an update handler (checked, renamed) for
 // Ponder, and an update handler alone for New game that disables it.

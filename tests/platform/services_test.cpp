@@ -18,6 +18,8 @@
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
 
+#include "tests/support/offscreen_app.h"
+
 namespace {
 
 // A fresh settings folder for the whole process, named before any store
@@ -29,21 +31,15 @@ class HeadlessEnvironment : public ::testing::Environment {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     root_ = pattern;
     setenv("XDG_CONFIG_HOME", pattern, 1);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "services_test";
-    static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
+    testing_support::OffscreenApplication();
   }
   void TearDown() override {
-    delete app_;
     std::error_code error;
     std::filesystem::remove_all(root_, error);
   }
 
  private:
   std::filesystem::path root_;
-  QApplication* app_ = nullptr;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new HeadlessEnvironment);

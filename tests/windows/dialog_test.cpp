@@ -28,18 +28,11 @@
 #include "windows/folder_dlg.h"
 #include "windows/language_dlg.h"
 
+#include "tests/support/offscreen_app.h"
+
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "dialog_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  (void)app;
-}
+void EnsureApp() { testing_support::OffscreenApplication(); }
 
 using K = DialogControlKind;
 constexpr int kCtlName = 10, kCtlNotes = 11, kCtlLabel = 12, kCtlApply = 13, kCtlSound = 14;

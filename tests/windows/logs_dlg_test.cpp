@@ -20,18 +20,11 @@
 #include "res/text_rows.h"
 #include "windows/side_windows.h"
 
+#include "tests/support/offscreen_app.h"
+
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "logs_dlg_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  (void)app;
-}
+void EnsureApp() { testing_support::OffscreenApplication(); }
 
 void DeletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
