@@ -44,8 +44,7 @@ void ResetSettingsForShift(CSettingsStore& store) {
 
 bool CChessApp::InitInstance() {
   CSettingsStore store(kSettingsNoRoot);
-  store.OpenSoftwareKey(kSettingsCurrentUser);
-  store.Open(kSettingsCompany, kSettingsApplication);
+  OpenProgramSettings(store);
 
   if (IsKeyDown(VK_SHIFT)) ResetSettingsForShift(store);
 

@@ -111,8 +111,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   SaveWindowPlacement(this, "MainWindow");
   {
     CSettingsStore store(kSettingsNoRoot);
-    store.OpenSoftwareKey(kSettingsCurrentUser);
-    store.Open(kSettingsCompany, kSettingsApplication);
+    OpenProgramSettings(store);
     store.WriteInt("Options", "Language", currentLanguage);
   }
   event->accept();

@@ -28,11 +28,6 @@ constexpr uint32_t kShowCommandMaximized = 3;
 // these services do nothing.
 bool HaveGuiApplication() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
 
-void OpenProgramStore(CSettingsStore& store) {
-  store.OpenSoftwareKey(kSettingsCurrentUser);
-  store.Open(kSettingsCompany, kSettingsApplication);
-}
-
 // The window manager's frame around a top-level window, as far as it is
 // known (nothing before the window has been decorated, and nothing around a
 // child widget).
@@ -96,7 +91,7 @@ int SaveWindowPlacement(QWidget* window, const char* name) {
   placement.right = normal.x() + normal.width();
   placement.bottom = normal.y() + normal.height();
   CSettingsStore store(kSettingsNoRoot);
-  OpenProgramStore(store);
+  OpenProgramSettings(store);
   store.WriteString(kPlacementSection, name, FormatWindowPlacement(placement).c_str());
   return 1;
 }
@@ -106,7 +101,7 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
   std::string text;
   {
     CSettingsStore store(kSettingsNoRoot);
-    OpenProgramStore(store);
+    OpenProgramSettings(store);
     store.GetString(text, kPlacementSection, name, "");
   }
   if (text.empty()) return 0;

@@ -182,3 +182,8 @@ bool CSettingsStore::WriteString(const char* section, const char* entry, const c
   }
   return settings_->status() == QSettings::NoError;
 }
+
+bool OpenProgramSettings(CSettingsStore& store) {
+  return store.OpenSoftwareKey(kSettingsCurrentUser) &&
+         store.Open(kSettingsCompany, kSettingsApplication);
+}

@@ -29,6 +29,13 @@ inline constexpr const char* kSettingsApplication = "Vorelk Freeware 2.5";
 inline constexpr int32_t kSettingsCurrentUser = 1;
 inline constexpr int32_t kSettingsNoRoot = 3;
 
+class CSettingsStore;
+
+// Opens `store` (made with kSettingsNoRoot) on the program's own settings,
+// as every load and save of the program does. False when they cannot be
+// opened; reads then give their defaults and writes fail.
+bool OpenProgramSettings(CSettingsStore& store);
+
 class CSettingsStore {
  public:
   // kSettingsNoRoot opens nothing (the caller follows with OpenSoftwareKey);

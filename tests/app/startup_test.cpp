@@ -79,8 +79,7 @@ void ClickControl(CDialog* dialog, int id) {
 
 CSettingsStore* OpenStore() {
   auto* store = new CSettingsStore(kSettingsNoRoot);
-  store->OpenSoftwareKey(kSettingsCurrentUser);
-  store->Open(kSettingsCompany, kSettingsApplication);
+  OpenProgramSettings(*store);
   return store;
 }
 

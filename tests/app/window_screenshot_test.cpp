@@ -85,8 +85,7 @@ TEST(WindowScreenshotTest, TheProgramShowsItsWindowWithAMenuBarOnAnXServer) {
   setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
   {
     CSettingsStore store(kSettingsNoRoot);
-    store.OpenSoftwareKey(kSettingsCurrentUser);
-    store.Open(kSettingsCompany, kSettingsApplication);
+    OpenProgramSettings(store);
     ASSERT_TRUE(store.WriteInt("Options", "Language", 1));
   }
 

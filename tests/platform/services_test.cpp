@@ -46,8 +46,7 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Headles
 
 std::string StoredPlacement(const char* name) {
   CSettingsStore store(kSettingsNoRoot);
-  store.OpenSoftwareKey(kSettingsCurrentUser);
-  store.Open(kSettingsCompany, kSettingsApplication);
+  OpenProgramSettings(store);
   std::string text;
   store.GetString(text, kPlacementSection, name, "");
   return text;
@@ -55,8 +54,7 @@ std::string StoredPlacement(const char* name) {
 
 void StorePlacement(const char* name, const char* text) {
   CSettingsStore store(kSettingsNoRoot);
-  store.OpenSoftwareKey(kSettingsCurrentUser);
-  store.Open(kSettingsCompany, kSettingsApplication);
+  OpenProgramSettings(store);
   ASSERT_TRUE(store.WriteString(kPlacementSection, name, text));
 }
 

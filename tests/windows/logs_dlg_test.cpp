@@ -68,8 +68,7 @@ class LogsDlgTest : public ::testing::Test {
   static std::string StoredPlacement() {
     CSettingsStore store(kSettingsNoRoot);
     std::string text;
-    if (store.OpenSoftwareKey(kSettingsCurrentUser) &&
-        store.Open(kSettingsCompany, kSettingsApplication)) {
+    if (OpenProgramSettings(store)) {
       store.GetString(text, "Windows placement", "Logs", "");
     }
     return text;
