@@ -285,7 +285,9 @@ TEST_F(DialogTest, ChooserGivesTheLanguagePickedOrNotChosen) {
                          {kCtlLanguageSpanish, kLanguageSpanish},
                          {kCtlLanguageGerman, kLanguageGerman},
                          {kCtlLanguageChinese, kLanguageSimplifiedChinese}};
-  for (const auto& [button, language] : rows) {
+  for (const auto& row : rows) {
+    const int button = row[0];
+    const int language = row[1];
     EXPECT_EQ(ChooseWith([&](CDialog& d) { Click(d, button); }), language) << button;
   }
   // Escape and the close box must not read as a language (the cancel code
