@@ -9,11 +9,8 @@
 
 namespace {
 
-// Adds the command item `node` to `menu`.
-void AddItem(QMenu* menu, const MenuNode& node, int language, CCmdTarget* target,
-             QObject* context) {
-  QAction* action = menu->addAction(MenuTextString(node.text, language));
-  const int id = node.command;
+// Makes `action` the item of command `id`: choosing it posts the command.
+void BindCommand(QAction* action, int id, CCmdTarget* target, QObject* context) {
   action->setData(id);
   QObject::connect(action, &QAction::triggered, action,
                    [context, target, id] { PostCommand(context, target, id); });
@@ -56,16 +53,14 @@ void BuildNodes(const MenuNode* nodes, size_t count, int language, CCmdTarget* t
         if (current != nullptr) current->addSeparator();
         break;
       case MenuNodeKind::kItem:
+        // A command at the top of a bar becomes an action of the bar itself:
+        // a one-item menu would change the tree.
         if (current != nullptr) {
-          AddItem(current, node, language, target, context);
+          BindCommand(current->addAction(MenuTextString(node.text, language)), node.command,
+                      target, context);
         } else if (bar != nullptr) {
-          // A command at the top of a bar: a one-item menu would change the
-          // tree, so it becomes an action of the bar itself.
-          QAction* action = bar->addAction(MenuTextString(node.text, language));
-          const int id = node.command;
-          action->setData(id);
-          QObject::connect(action, &QAction::triggered, action,
-                           [context, target, id] { PostCommand(context, target, id); });
+          BindCommand(bar->addAction(MenuTextString(node.text, language)), node.command, target,
+                      context);
         }
         break;
     }

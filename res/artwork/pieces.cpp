@@ -55,15 +55,20 @@ void Character(QPainter& p, const QPainterPath& glyph, const QColor& ink, double
   p.drawPath(glyph);
 }
 
+// The piece's disc of radius r at c, filled with `brush`, without outline.
+void FillDisc(QPainter& p, QPointF c, double r, const QBrush& brush) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(brush);
+  p.drawEllipse(c, r, r);
+}
+
 void PaintBasic(QPainter& p, QPointF c, double r, bool red, int column) {
   const QColor ink = red ? QColor(190, 28, 24) : QColor(28, 36, 64);
   QRadialGradient disc(c - QPointF(0.3 * r, 0.35 * r), 1.35 * r);
   disc.setColorAt(0, QColor(252, 238, 200));
   disc.setColorAt(0.6, QColor(238, 206, 152));
   disc.setColorAt(1, QColor(206, 162, 102));
-  p.setPen(Qt::NoPen);
-  p.setBrush(disc);
-  p.drawEllipse(c, r, r);
+  FillDisc(p, c, r, disc);
   const double rim = std::max(1.0, 0.09 * r);
   Ring(p, c, r - rim / 2, RingPen(QColor(140, 94, 50), rim));
   Ring(p, c, 0.8 * r, RingPen(ink, std::max(1.0, 0.06 * r)));
@@ -87,15 +92,12 @@ void WoodDisc(QPainter& p, QPointF c, double r, std::uint32_t seed) {
     }
   QBrush brush(wood);
   brush.setTransform(QTransform::fromTranslate(c.x() - size / 2.0, c.y() - size / 2.0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(brush);
-  p.drawEllipse(c, r, r);
+  FillDisc(p, c, r, brush);
   // Light from the top left over the whole face.
   QRadialGradient light(c - QPointF(0.4 * r, 0.45 * r), 1.6 * r);
   light.setColorAt(0, QColor(255, 230, 190, 90));
   light.setColorAt(1, QColor(60, 30, 10, 70));
-  p.setBrush(light);
-  p.drawEllipse(c, r, r);
+  FillDisc(p, c, r, light);
 }
 
 void PaintOldPemmet(QPainter& p, QPointF c, double r, bool red, int column) {
@@ -127,9 +129,7 @@ void PaintSepa(QPainter& p, QPointF c, double r, bool red, int column) {
   disc.setColorAt(0, QColor(253, 251, 242));
   disc.setColorAt(0.7, QColor(244, 238, 220));
   disc.setColorAt(1, QColor(222, 212, 186));
-  p.setPen(Qt::NoPen);
-  p.setBrush(disc);
-  p.drawEllipse(c, r, r);
+  FillDisc(p, c, r, disc);
   Ring(p, c, r - 0.5, RingPen(QColor(150, 140, 118), 1.0));
   Ring(p, c, 0.84 * r, RingPen(ring, std::max(1.5, 0.13 * r)));
   Ring(p, c, 0.68 * r, RingPen(ring, std::max(0.8, 0.025 * r)));
@@ -140,9 +140,7 @@ void PaintSimple(QPainter& p, QPointF c, double r, bool red, int column) {
   const QColor face = red ? QColor(206, 48, 42) : QColor(52, 58, 76);
   const QColor outline = red ? QColor(128, 24, 20) : QColor(26, 30, 40);
   const QColor light(250, 246, 236);
-  p.setPen(Qt::NoPen);
-  p.setBrush(face);
-  p.drawEllipse(c, r, r);
+  FillDisc(p, c, r, face);
   const double line = std::max(1.0, 0.07 * r);
   Ring(p, c, r - line / 2, RingPen(outline, line));
   Ring(p, c, 0.8 * r, RingPen(light, line));
