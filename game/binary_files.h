@@ -67,16 +67,17 @@ int SaveBinaryGame(const char* path, int version, GameHeader header);
 // Writes the current game as version 3: no tags, no comments.
 int SaveVbfGame(const char* path);
 
-// Results of the reader.
+// Results of the reader (the codes of LoadResult, game_loader.h).
 enum BinaryLoadResult : int {
   kBinaryLoadOk = 0,
-  kBinaryLoadFailed = 1,  // not readable, unknown version, truncated or damaged
+  kBinaryLoadFailed = 1,   // not readable, unknown version, truncated or damaged
+  kBinaryLoadPartial = 5,  // loaded up to a move the board refused (logged)
 };
 
 // Reads a binary game file of any version into the game record, *header and
 // the comment store. Everything is read and checked before the game is
 // replaced: a file that fails leaves the game, *header and the comment store
 // exactly as they were. Moves are replayed up to the first one that is not
-// legal on the board; gameLength is the number of moves replayed and the
-// shown ply is held to it.
+// legal on the board (logged, kBinaryLoadPartial); gameLength is the number
+// of moves replayed and the shown ply is held to it.
 int LoadBinaryGame(const char* path, GameHeader* header, int fullReset);

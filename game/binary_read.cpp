@@ -42,13 +42,14 @@ class FieldReader {
     return !failed_;
   }
 
-  // Reads a text of length bytes and keeps at most cap of them.
+  // Reads a text of length bytes and keeps at most cap of them, never
+  // ending inside a double-byte character.
   std::string Text(size_t length, size_t cap) {
     std::string text(length, '\0');
     if (!Bytes(text.data(), length)) return std::string();
-    if (text.size() > cap) text.resize(cap);
     // A NUL inside the text ends it, as it would in the stored field.
     text.resize(std::strlen(text.c_str()));
+    text.resize(FitDoubleByteText(text.data(), text.size(), cap));
     return text;
   }
 
@@ -183,9 +184,12 @@ bool ReadStartPosition(FieldReader& in, int version, LoadedGame& game) {
 bool IsPlayingSquare(uint32_t s) { return s < kBoardSize && onBoard[s] != 0; }
 
 // The move records. Every record is read and checked; the moves are staged
-// up to the first one the position refuses.
-bool ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game) {
+// up to the first one the position refuses, whose number (from 1) goes to
+// *refused (0 when none was) and the move itself to *refusedMove.
+bool ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game,
+               uint32_t* refused, Move* refusedMove) {
   bool staging = true;
+  *refused = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t from = in.U16();
     const uint32_t to = in.U16();
@@ -203,6 +207,8 @@ bool ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game) {
     if (!staging) continue;
     if (StageMove(game, MakeMoveCode(from, to)) != kStageAccepted) {
       staging = false;
+      *refused = i + 1;
+      *refusedMove = MakeMoveCode(from, to);
       continue;
     }
     LoadedMove& m = game.moves.back();
@@ -233,8 +239,12 @@ bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
 }
 
 // Everything after the version byte. Returns false when the file is
-// truncated or holds a field that does not fit the format.
-bool ReadGameBody(FieldReader& in, int version, LoadedGame& game) {
+// truncated or holds a field that does not fit the format. *refused is the
+// number of the first move the board refused, 0 when none was, and
+// *refusedMove that move.
+bool ReadGameBody(FieldReader& in, int version, LoadedGame& game, uint32_t* refused,
+                  Move* refusedMove) {
+  *refused = 0;
   if (version >= 4 && !ReadTags(in, version, game)) return false;
   if (!ReadStartPosition(in, version, game)) return false;
   const uint32_t shownPly = in.U32();
@@ -243,13 +253,17 @@ bool ReadGameBody(FieldReader& in, int version, LoadedGame& game) {
 
   StagingSession session(game);
   if (!session.open()) return false;  // start position not sound
-  if (!ReadMoves(in, version, count, game)) return false;
+  if (!ReadMoves(in, version, count, game, refused, refusedMove)) return false;
   session.End();
 
   const uint32_t replayed = static_cast<uint32_t>(game.moves.size());
   game.shownPly = static_cast<int32_t>(shownPly < replayed ? shownPly : replayed);
   return version < 7 || ReadPlyComments(in, game);
 }
+
+// The reader's results are those of every other game-file reader.
+static_assert(int{kBinaryLoadOk} == int{kLoadOk} && int{kBinaryLoadFailed} == int{kLoadFailed} &&
+              int{kBinaryLoadPartial} == int{kLoadPartial});
 
 }  // namespace
 
@@ -267,12 +281,19 @@ int LoadBinaryGame(const char* path, GameHeader* header, int fullReset) {
     AppendLogLine("Error while loading VBF game : unknown version\r\n");
     return kBinaryLoadFailed;
   }
-  const bool ok = ReadGameBody(in, version, game);
+  uint32_t refused = 0;
+  Move refusedMove = 0;
+  const bool ok = ReadGameBody(in, version, game, &refused, &refusedMove);
   std::fclose(file);
   if (!ok) {
     AppendLogLine("Error while loading VBF game : damaged file\r\n");
     return kBinaryLoadFailed;
   }
+  if (refused != 0) {
+    char text[5];
+    FormatCoordMove(refusedMove, text);
+    LogLoadProblem(path, "move %u (%s) refused, the game ends before it", refused, text);
+  }
   CommitLoadedGame(game, *header, fullReset);
-  return kBinaryLoadOk;
+  return refused != 0 ? kBinaryLoadPartial : kBinaryLoadOk;
 }

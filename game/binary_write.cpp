@@ -1,11 +1,13 @@
 // Writing binary game files (versions 3, 6 and 7). The file's bytes are
 // built in memory first, so the game on the board is back at its shown ply
-// before anything is written, whatever happens to the file.
+// before anything is written, whatever happens to the file; a save that
+// fails leaves the previous file as it was.
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "engine/position/position.h"
+#include "game/atomic_file.h"
 #include "game/binary_files.h"
 #include "game/comments.h"
 #include "game/header.h"
@@ -113,11 +115,12 @@ void WritePlyComments(FieldWriter& out) {
   }
 }
 
-int WriteFile(std::FILE* file, const FieldWriter& out) {
+int WriteFile(AtomicFile& file, const FieldWriter& out) {
   const std::vector<uint8_t>& bytes = out.bytes();
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  return written && closed ? kBinarySaveOk : kBinarySaveWriteError;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file.file()) != bytes.size()) {
+    return kBinarySaveWriteError;  // the temporary file goes with `file`
+  }
+  return file.Commit() ? kBinarySaveOk : kBinarySaveWriteError;
 }
 
 }  // namespace
@@ -125,8 +128,8 @@ int WriteFile(std::FILE* file, const FieldWriter& out) {
 int SaveBinaryGame(const char* path, int version, GameHeader header) {
   if (version != kBinaryVersionVgf && version != kBinaryVersionEgf) return kBinarySaveBadVersion;
   if (path == nullptr) return kBinarySaveCannotCreate;
-  std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return kBinarySaveCannotCreate;
+  AtomicFile file;
+  if (!file.Open(path)) return kBinarySaveCannotCreate;
   SetGameFileName(path);
   FieldWriter out;
   out.U8(static_cast<uint32_t>(version));
@@ -138,8 +141,8 @@ int SaveBinaryGame(const char* path, int version, GameHeader header) {
 
 int SaveVbfGame(const char* path) {
   if (path == nullptr) return kBinarySaveCannotCreate;
-  std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return kBinarySaveCannotCreate;
+  AtomicFile file;
+  if (!file.Open(path)) return kBinarySaveCannotCreate;
   SetGameFileName(path);
   FieldWriter out;
   out.U8(kBinaryVersionVbf);

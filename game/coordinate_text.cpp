@@ -6,15 +6,28 @@
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
+#include "game/atomic_file.h"
 #include "game/text_readers.h"
 
 using text_reading::ReadWholeFile;
 using text_reading::SplitLines;
 
+namespace {
+
+// A line of blanks, tabs and carriage returns holds no move.
+bool IsBlankLine(const std::string& line) {
+  return line.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+}  // namespace
+
 int ReadCoordinateText(const char* path, GameHeader* header, int fullReset) {
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
-  if (text.empty()) return kLoadEmpty;
+  if (text.empty()) {
+    LogLoadProblem(path, "the file is empty");
+    return kLoadEmpty;
+  }
 
   LoadedGame game;
   game.header.hasInfo = 0;
@@ -23,42 +36,64 @@ int ReadCoordinateText(const char* path, GameHeader* header, int fullReset) {
   std::vector<std::string> lines;
   SplitLines(text, lines);
 
+  // The moves up to the first line that is not a playable move; when there
+  // are some, the game holds them and the file counts as read in part.
+  int result = kLoadOk;
   StagingSession session(game);
   if (!session.open()) return kLoadFailed;
-  for (const std::string& line : lines) {
-    if (line.empty() || line[0] == '\r') continue;
+  for (size_t n = 0; n < lines.size() && result == kLoadOk; ++n) {
+    const std::string& line = lines[n];
+    if (IsBlankLine(line)) continue;
+    const int lineNumber = static_cast<int>(n + 1);
     const Move move = ParseCoordMove(line.c_str());
-    const StageResult r = StageMove(game, move);
-    if (r == kStageIllegal) return kLoadFailed;
-    if (r != kStageAccepted) {
-      std::string message = "pb loading file =";
-      message += path;
-      message += " :\r\n   (";
-      message += line;
-      message += ")  ?????? Not valid a move !\r\n";
-      AppendLogLine(message.c_str());
-      return kLoadInvalidMove;
+    switch (StageMove(game, move)) {
+      case kStageAccepted: break;
+      case kStageInvalid: {
+        std::string message = "pb loading file =";
+        message += path;
+        message += " :\r\n   (";
+        message += LoggableText(line);
+        message += ")  ?????? Not valid a move !\r\n";
+        AppendLogLine(message.c_str());
+        result = kLoadInvalidMove;
+        break;
+      }
+      case kStageIllegal:
+        LogLoadProblem(path, "line %d (%s): the move leaves the king in check", lineNumber,
+                       LoggableText(line).c_str());
+        result = kLoadFailed;
+        break;
+      case kStageFull:
+        LogLoadProblem(path, "line %d: a game holds at most %d moves, the rest is not read",
+                       lineNumber, kMaxGameMoves);
+        result = kLoadFailed;
+        break;
     }
   }
   session.End();
-  if (game.moves.empty()) return kLoadEmpty;
+  if (game.moves.empty()) {
+    if (result == kLoadOk) {
+      LogLoadProblem(path, "no move found");
+      result = kLoadEmpty;
+    }
+    return result;
+  }
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  return kLoadOk;
+  return result == kLoadOk ? kLoadOk : kLoadPartial;
 }
 
 int SaveCoordinateText(const char* path) {
   if (path == nullptr) return 1;
-  std::FILE* f = std::fopen(path, "w");
-  if (f == nullptr) return 1;
+  AtomicFile out;  // a failed save leaves the previous file as it was
+  if (!out.Open(path)) return 1;
+  std::FILE* f = out.file();
   bool ok = true;
   for (int32_t ply = 1; ply <= gameLength && ply < kHistorySize; ++ply) {
     char text[5];
     FormatCoordMove(history[ply].move, text);
     if (std::fprintf(f, "%s\n", text) < 0) ok = false;
   }
-  if (std::ferror(f)) ok = false;
-  if (std::fclose(f) != 0) ok = false;
-  if (!ok) return 1;
+  if (!ok || !out.Commit()) return 1;
   SetGameFileName(path);
   return 0;
 }

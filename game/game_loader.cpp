@@ -3,6 +3,8 @@
 // commit that replaces the game once the file was read and checked.
 #include "game/game_loader.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "engine/bridge.h"
@@ -155,6 +157,25 @@ void LogFault(const char* text) {
 }
 
 }  // namespace
+
+void LogLoadProblem(const char* path, const char* format, ...) {
+  char what[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(what, sizeof what, format, args);
+  va_end(args);
+  char line[800];
+  std::snprintf(line, sizeof line, "Loading %.500s: %s\r\n", path != nullptr ? path : "", what);
+  AppendLogLine(line);
+}
+
+std::string LoggableText(const std::string& text) {
+  constexpr size_t kShown = 64;
+  std::string out = text.substr(0, FitDoubleByteText(text.data(), text.size(), kShown));
+  for (char& c : out)
+    if ((static_cast<unsigned char>(c) < 32 && c != '\t') || c == 127) c = '?';
+  return out;
+}
 
 void SetLoadedComment(LoadedGame& game, int ply, const char* text) {
   if (ply < 0 || ply >= kCommentSlots) return;

@@ -23,14 +23,30 @@
 #include "game/comments.h"
 #include "game/header.h"
 
-// Result codes of LoadGameFile and the readers.
+// Result codes of LoadGameFile and the readers. The failure codes 1 to 4
+// leave the game on the board as it was (except 4, found after a load).
+// kLoadPartial is no failure: the file was read up to an error (logged), and
+// the game holds what was read before it; callers keep that game and tell
+// the user that the file was not read to its end.
 enum LoadResult : int {
   kLoadOk = 0,
   kLoadFailed = 1,        // no extension, unreadable file, a move that could not be made
   kLoadInvalidMove = 2,   // a move that is not valid, or a second move that could not be made
-  kLoadEmpty = 3,         // an empty file, or not a file of the expected kind
+  kLoadEmpty = 3,         // an empty file, or nothing in it the reader recognises
   kLoadBadBoard = 4,      // the board check failed
+  kLoadPartial = 5,       // read in part: the game holds the moves before an error
 };
+
+// True for the results after which the file's game is on the board.
+inline bool GameWasLoaded(int result) { return result == kLoadOk || result == kLoadPartial; }
+
+// Logs one line "Loading <path>: <what>" (printf format) through
+// AppendLogLine; the path and the whole line are bounded.
+void LogLoadProblem(const char* path, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+// A line of a file as it can be shown in a log line: at most 64 bytes,
+// control bytes other than the tab as "?".
+std::string LoggableText(const std::string& text);
 
 // One staged move with the engine data stored with it.
 struct LoadedMove {

@@ -5,16 +5,30 @@
 
 namespace {
 
-// Copies at most size - 1 bytes of text and a NUL.
+// Copies at most size - 1 bytes of text and a NUL; a text that does not fit
+// is cut on a character boundary.
 void CopyBounded(char* out, int size, const char* text) {
   if (text == nullptr) text = "";
-  size_t n = std::strlen(text);
-  if (n > static_cast<size_t>(size - 1)) n = static_cast<size_t>(size - 1);
+  const size_t n = FitDoubleByteText(text, std::strlen(text), static_cast<size_t>(size - 1));
   std::memcpy(out, text, n);
   out[n] = '\0';
 }
 
 }  // namespace
+
+size_t FitDoubleByteText(const char* text, size_t length, size_t limit) {
+  if (length <= limit) return length;
+  // Walk the characters from the start: a lead byte takes the byte after it
+  // along, whatever that byte is, so the pairing is the one a reader sees.
+  size_t at = 0;
+  while (at < limit) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    const size_t width = c >= 0x81 && c <= 0xFE ? 2 : 1;
+    if (at + width > limit) break;
+    at += width;
+  }
+  return at;
+}
 
 constinit const GameHeader emptyGameHeader{};
 // Zero-initialised like the empty header, so it is valid before anything

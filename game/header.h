@@ -2,6 +2,7 @@
 // file read or written.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Result codes of a game.
@@ -40,8 +41,14 @@ extern const GameHeader emptyGameHeader;
 extern GameHeader currentGameHeader;
 
 // Copies text (null = empty) into a header field, cut to 127 bytes and
-// NUL-terminated.
+// NUL-terminated; a cut never splits a double-byte character.
 void SetHeaderText(char (&field)[kHeaderTextSize], const char* text);
+// The number of bytes of text (length bytes long) to keep when it must fit
+// in limit bytes: length when it fits, else at most limit bytes ending on a
+// character boundary of the double-byte code pages (GBK, Big5), where a
+// byte 0x81..0xFE leads a two-byte character. A lead byte is never left
+// alone at the end of a cut text.
+size_t FitDoubleByteText(const char* text, size_t length, size_t limit);
 // "*", "1-0", "0-1" or the draw text "\xBD-\xBD" (half, dash, half in the
 // Windows code page); any other code is shown as "*".
 const char* GameResultText(int result);

@@ -22,18 +22,25 @@ int SaveWxfGame(const char* path, int axf, GameHeader header);
 
 // Reads a keyword text file into the game record, *header and the comment
 // store. Returns kLoadOk when the game was loaded, kLoadFailed when the file
-// cannot be read (missing, unreadable, longer than kKeywordFileCap) or its
-// start position is not sound; on failure the current game and *header are
-// left exactly as they were. A move that cannot be made after the first one
-// ends the moves there (logged); the game is still loaded.
+// cannot be read (missing, unreadable, longer than kKeywordFileCap: logged)
+// or its start position is not sound, kLoadEmpty (logged) when the text holds
+// no header keyword that is read, no start position, no "START" and no move;
+// on failure the current game and *header are left exactly as they were. A
+// move that cannot be made after the first one ends the moves there
+// (logged); the game is still loaded.
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
 
+// Results of ParseKeywordGame.
+enum KeywordParseResult : int {
+  kKeywordParsed = 0,
+  kKeywordBadStart = 1,     // no session could be opened, or a FEN start position not sound
+  kKeywordNothingFound = 2, // no header keyword, start position, "START" or move was found
+};
 // Parses length bytes of keyword text into the staged game: header fields
 // into game.header, the FEN start position, the moves (checked on the staged
 // position) and the comments and marks. movesStarted 1 treats the whole text
 // as the move section (the move text of a PGN file, whose tags the caller
 // put in game.header); 0 waits for "START". Runs inside the caller's staging
-// session when one is open, else in one of its own. Returns 0, or 1 when the
-// text cannot be staged (no session could be opened, or a FEN start position
-// that is not sound). The caller commits the game (CommitLoadedGame).
+// session when one is open, else in one of its own. The caller commits the
+// game (CommitLoadedGame).
 int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted);

@@ -83,6 +83,7 @@ class KeywordParser {
     }
     return !failed_;
   }
+  bool recognised() const { return recognised_; }
 
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
@@ -90,7 +91,8 @@ class KeywordParser {
   void AppendToComment(std::string_view part) {
     const size_t room =
         kKeywordCommentCap > comment_.size() ? kKeywordCommentCap - comment_.size() : 0;
-    comment_.append(part.substr(0, room));
+    // A comment that is cut never ends inside a double-byte character.
+    comment_.append(part.substr(0, FitDoubleByteText(part.data(), part.size(), room)));
   }
 
   void StoreComment(const std::string& text) {
@@ -144,14 +146,19 @@ class KeywordParser {
     for (std::string_view keyword : kSkipped)
       if (StartsWith(line, keyword)) return true;
     GameHeader& h = game_.header;
+    // The keywords whose value is read, and START, tell a keyword text; the
+    // skipped ones above and comments alone do not (a text with its line
+    // ends lost is one line beginning with FORMAT).
+    bool valueKeyword = true;
     if (StartsWith(line, "EVENT")) {
       SetField(h.event, SkipLeading(line.substr(5), true));
     } else if (StartsWith(line, "/*")) {
       bool closed = false;
+      valueKeyword = false;
       const std::string_view rest = OpenComment(line.substr(2), &closed);
       if (closed && inMoves_) ReadMoveTokens(rest);
     } else if (StartsWith(line, "AUTHOR")) {
-      // not read
+      valueKeyword = false;  // not read
     } else if (StartsWith(line, "ROUND")) {
       SetField(h.round, SkipLeading(line.substr(5), false));
     } else if (StartsWith(line, "FEN")) {
@@ -181,6 +188,7 @@ class KeywordParser {
     } else {
       return false;
     }
+    if (valueKeyword) recognised_ = true;
     return true;
   }
 
@@ -258,16 +266,13 @@ class KeywordParser {
       // text) are passed over; once the moves have begun, the first refused
       // move ends them.
       if (Ply() > 0) {
-        char log[256];
-        std::snprintf(log, sizeof log,
-                      "Loading %s: move %d \"%.*s\" refused, the game ends before it\r\n",
-                      game_.fileName.c_str(), Ply() + 1,
-                      static_cast<int>(token.size() > 64 ? 64 : token.size()), token.data());
-        AppendLogLine(log);
+        LogLoadProblem(game_.fileName.c_str(), "move %d \"%s\" refused, the game ends before it",
+                       Ply() + 1, LoggableText(std::string(token)).c_str());
         ended_ = true;
       }
       return false;
     }
+    recognised_ = true;
     if (text.size() > 4) {
       const uint8_t mark = MarkCode(std::string_view(text).substr(4));
       if (mark != kMarkNone) SetLoadedMark(game_, Ply(), mark);
@@ -280,6 +285,7 @@ class KeywordParser {
   bool inComment_ = false;
   bool ended_ = false;
   bool failed_ = false;
+  bool recognised_ = false;  // a header keyword, start position, START or move seen
   std::string comment_;
 };
 
@@ -290,11 +296,12 @@ int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int move
   // Use the caller's staging session when one is open (a PGN reader that set
   // up its own start position), else one of our own.
   const bool ownSession = StagingActive() == 0;
-  if (ownSession && BeginStaging(game) == 0) return 1;
+  if (ownSession && BeginStaging(game) == 0) return kKeywordBadStart;
   KeywordParser parser(game, movesStarted != 0);
   const bool ok = parser.Parse(text != nullptr ? text : "", length);
   if (ownSession) EndStaging();
-  return ok ? 0 : 1;
+  if (!ok) return kKeywordBadStart;
+  return parser.recognised() ? kKeywordParsed : kKeywordNothingFound;
 }
 
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
@@ -321,17 +328,21 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
   }
   std::fclose(file);
   if (tooLong || readError) {
-    char log[600];
-    std::snprintf(log, sizeof log, "Loading %.500s: %s\r\n", path,
-                  tooLong ? "file too long" : "read error");
-    AppendLogLine(log);
+    LogLoadProblem(path, "%s", tooLong ? "file too long" : "read error");
     return kLoadFailed;
   }
 
   LoadedGame game;
   game.header = emptyGameHeader;
   game.fileName = path;
-  if (ParseKeywordGame(text.data(), text.size(), game, 0) != 0) return kLoadFailed;
+  switch (ParseKeywordGame(text.data(), text.size(), game, 0)) {
+    case kKeywordParsed: break;
+    case kKeywordNothingFound:
+      LogLoadProblem(path, "%s",
+                     text.empty() ? "the file is empty" : "no keyword, position or move found");
+      return kLoadEmpty;
+    default: return kLoadFailed;
+  }
   CommitLoadedGame(game, *header, fullReset);
   return kLoadOk;
 }

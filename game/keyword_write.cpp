@@ -1,4 +1,5 @@
-// Writing keyword text game files (WXF and AXF moves).
+// Writing keyword text game files (WXF and AXF moves). A save that fails
+// leaves the previous file as it was.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "engine/position/position.h"
+#include "game/atomic_file.h"
 #include "game/comments.h"
 #include "game/header.h"
 #include "game/keyword_files.h"
@@ -102,8 +104,8 @@ void AppendMoveLines(std::string& out, int axf) {
 
 int SaveWxfGame(const char* path, int axf, GameHeader header) {
   if (path == nullptr) return 1;
-  std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return 1;
+  AtomicFile file;
+  if (!file.Open(path)) return 1;
   SetGameFileName(path);
   // Fields are NUL-terminated by contract; make sure of it for the copy.
   for (char* field : {header.redName, header.redElo, header.blackName, header.blackElo, header.date,
@@ -140,7 +142,6 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
   for (int32_t i = 0; i < shownPly; ++i) ReplayOne();
   out += "}END\n";
 
-  const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-  const bool closed = std::fclose(file) == 0;
-  return written && closed ? 0 : 1;
+  if (std::fwrite(out.data(), 1, out.size(), file.file()) != out.size()) return 1;
+  return file.Commit() ? 0 : 1;
 }

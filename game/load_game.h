@@ -18,7 +18,9 @@ std::string GameFileExtension(const char* path);
 // The extension is compared in lower case; a path in double quotes loads
 // like the path without them. Returns the reader's LoadResult (game_loader.h),
 // 1 without an extension, 4 when the board check fails afterwards. Only a
-// file that loads replaces the game; otherwise it stays exactly as it was.
+// file that loads (kLoadOk) or loads in part (kLoadPartial: the game holds
+// the moves read before an error, which was logged) replaces the game;
+// otherwise it stays exactly as it was.
 int LoadGameFile(const char* path, GameHeader* header, int fullReset);
 
 // Writes the current game with the writer of the extension: "egf" binary

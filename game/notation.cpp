@@ -39,24 +39,33 @@ bool IsBoardSquare(Square s) { return s < static_cast<Square>(kBoardSize) && onB
 
 }  // namespace
 
-int FormatCoordinateMove(Move move, int isCapture, char* out) {
+int FormatCoordinateMove(Move move, int isCapture, char* out, size_t outSize) {
+  if (out == nullptr || outSize == 0) return 0;
   const Square from = MoveFrom(move);
   const Square to = MoveTo(move);
+  int length;
   if (move == 0 || !IsBoardSquare(from) || !IsBoardSquare(to)) {
-    std::strcpy(out, "?\?-?\?");
-    return 5;
+    length = std::snprintf(out, outSize, "?\?-?\?");
+  } else {
+    const int fromFile = FileOf(from), fromRank = RankOf(from);
+    const int toFile = FileOf(to), toRank = RankOf(to);
+    const char sign = isCapture != 0 ? 'x' : '-';
+    if (notationKind == kNotationCoordinateCxq) {
+      length = std::snprintf(out, outSize, " %c%c%c%c%c", 'J' - fromRank, '1' + fromFile, sign,
+                             'J' - toRank, '1' + toFile);
+    } else {
+      // Coordinate 1 counts red's back rank as 1, every other kind as 0.
+      const int rankBase = notationKind == kNotationCoordinate1 ? 10 : 9;
+      length = std::snprintf(out, outSize, " %c%d%c%c%d", 'i' - fromFile, rankBase - fromRank,
+                             sign, 'i' - toFile, rankBase - toRank);
+    }
   }
-  const int fromFile = FileOf(from), fromRank = RankOf(from);
-  const int toFile = FileOf(to), toRank = RankOf(to);
-  const char sign = isCapture != 0 ? 'x' : '-';
-  if (notationKind == kNotationCoordinateCxq) {
-    return std::sprintf(out, " %c%c%c%c%c", 'J' - fromRank, '1' + fromFile, sign, 'J' - toRank,
-                        '1' + toFile);
+  if (length < 0) {
+    out[0] = '\0';
+    return 0;
   }
-  // Coordinate 1 counts red's back rank as 1, every other kind as 0.
-  const int rankBase = notationKind == kNotationCoordinate1 ? 10 : 9;
-  return std::sprintf(out, " %c%d%c%c%d", 'i' - fromFile, rankBase - fromRank, sign, 'i' - toFile,
-                      rankBase - toRank);
+  // snprintf tells the length of the whole text; only what fitted was written.
+  return static_cast<size_t>(length) < outSize ? length : static_cast<int>(outSize - 1);
 }
 
 namespace {
@@ -163,5 +172,7 @@ void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, in
     if (target < 0) target = -target;
   }
   out[at++] = direction;
-  std::sprintf(out + at, "%d", target);
+  // Files and rank distances are single digits on the board.
+  out[at++] = static_cast<char>('0' + target);
+  out[at] = '\0';
 }

@@ -3,6 +3,7 @@
 // translation of Chinese move texts and player names.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/position/types.h"
@@ -20,7 +21,9 @@ enum NotationKind : int32_t {
 extern int32_t notationKind;
 
 // Buffer sizes: coordinate texts, and the four texts of a HistoryRecord.
-constexpr int kCoordTextSize = 8;
+// The longest coordinate text is a Coordinate 1 move between the back
+// ranks (" a10-b10"), eight characters and the NUL.
+constexpr int kCoordTextSize = 9;
 constexpr int kWxfTextSize = 8;
 constexpr int kWxfChineseTextSize = 10;
 
@@ -31,8 +34,10 @@ extern const char pieceLetters[33];
 const char* ChinesePieceName(PieceIndex piece);
 
 // Writes the coordinate text of move in the current notationKind (" h2-e2",
-// " h2xe2", " B8-B5" for CXQ) or "??-??" for move 0; returns its length.
-int FormatCoordinateMove(Move move, int isCapture, char* out);
+// " h2xe2", " a10-b10" for Coordinate 1, " B8-B5" for CXQ) or "??-??" for
+// move 0 into out, which holds outSize bytes (kCoordTextSize hold every
+// text); a text that does not fit is cut. Returns the length written.
+int FormatCoordinateMove(Move move, int isCapture, char* out, size_t outSize);
 
 // Writes the WXF (sidewaysSign '.') or AXF ('=') text of a move just made on
 // the engine position, beginning with a blank: piece, from-file, direction,

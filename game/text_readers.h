@@ -13,12 +13,20 @@
 #include "game/game_loader.h"
 #include "game/header.h"
 
-// Files longer than this are refused rather than read in part.
+// Files longer than this are refused (logged) rather than read in part.
 constexpr size_t kTextGameFileCap = 4u * 1024u * 1024u;
 
-// Plain coordinate text. Reading: 1 unreadable file, 2 a line that is not a
-// move of the side to move (logged), 1 a move that leaves the king in check,
-// 3 an empty file or one without a move; 0 loaded. Only a 0 replaces the game.
+// Text in which a reader recognises nothing of its format (no header tag or
+// keyword, no start position, no move) is refused with kLoadEmpty and a log
+// line. Each reader keeps the moves read before an error: when there are
+// some, the game holds them and the result is kLoadPartial; when there are
+// none, the load fails and the game on the board stays as it was.
+
+// Plain coordinate text, one move per line (lines of blanks are passed
+// over). Reading: 1 unreadable file, 2 a line that is not a move of the side
+// to move (logged), 1 a move that leaves the king in check or one more than a
+// game holds (logged), 3 an empty file or one without a move (logged);
+// kLoadPartial when such an error follows at least one move; 0 loaded.
 int ReadCoordinateText(const char* path, GameHeader* header, int fullReset);
 // Writes moves 1..gameLength, one "h2e2" line each; sets gameFileName.
 // Returns 1 when the file cannot be created or written, else 0.
@@ -27,19 +35,25 @@ int SaveCoordinateText(const char* path);
 // PGN-like tag file: tags up to "[Result ", then the moves in keyword-file
 // move syntax (WXF, AXF or Chinese). A "[FEN" tag sets the start position.
 // Returns 0 (also when moves are refused: the game ends before the first
-// refused move), 1 when the file cannot be read, 4 when the FEN position is
-// not sound.
+// refused move, which is logged, as text after the moves is common), 1 when
+// the file cannot be read, 3 when it holds none of the tags read, 4 when the
+// FEN position is not sound.
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);
 
-// MXQ file. 0 loaded, 3 not an MXQ text, 2 an invalid move, 1 unreadable or
-// a move that leaves the king in check.
+// MXQ file: recognised by its result word or its "Moves" section. 0 loaded;
+// 3 not an MXQ text (a first byte of 32 or more, an empty file, neither of
+// the two); with no move read before it, 2 an invalid move, 1 a move that
+// leaves the king in check; after some moves, kLoadPartial for either and
+// for one more move than a game holds; 1 unreadable. Errors are logged.
 int ReadMxqGame(const char* path, GameHeader* header, int fullReset);
 // The five characters "7C-7E" (file digit 0..8 = "a".."i", rank letter A..J
 // = 0..9) as a Move; 0 when they are not a move text.
 Move ParseMxqMove(const char* text);
 
-// XQN file. 0 loaded, 1 unreadable or a first move of a line that leaves the
-// king in check, 2 such a second move.
+// XQN file. A move that is not valid is logged and passed over. A move that
+// leaves the king in check (or one more than a game holds) ends the moves:
+// kLoadPartial after some moves, else 1 for the first move of a line and 2
+// for the second. 1 unreadable, 3 no tag and no move found; 0 loaded.
 int ReadXqnGame(const char* path, GameHeader* header, int fullReset);
 // Splits a numbered move line ("12. h2-e2 h9xg7"): every "-", "x" and "X"
 // outside double-byte characters removed, then the number of one to three
@@ -50,7 +64,8 @@ int ParseXqnMoveLine(const char* line, std::string words[2]);
 namespace text_reading {
 
 // Reads a whole file (at most kTextGameFileCap bytes) into out. Returns 0
-// when the file cannot be opened or read or is longer than the cap.
+// when the file cannot be opened, read (logged) or is longer than the cap
+// (logged).
 int ReadWholeFile(const char* path, std::string& out);
 // Splits text into lines at line feeds, without the line feed and without a
 // carriage return before it.

@@ -16,11 +16,13 @@ int ReadWholeFile(const char* path, std::string& out) {
   if (f == nullptr) return 0;
   char chunk[65536];
   bool ok = true;
+  bool tooLong = false;
   for (;;) {
     const size_t n = std::fread(chunk, 1, sizeof chunk, f);
     if (n > 0) {
       if (out.size() + n > kTextGameFileCap) {
         ok = false;
+        tooLong = true;
         break;
       }
       out.append(chunk, n);
@@ -31,7 +33,13 @@ int ReadWholeFile(const char* path, std::string& out) {
     }
   }
   std::fclose(f);
-  if (!ok) out.clear();
+  if (!ok) {
+    out.clear();
+    if (tooLong)
+      LogLoadProblem(path, "the file is longer than %zu bytes and is not read", kTextGameFileCap);
+    else
+      LogLoadProblem(path, "read error");
+  }
   return ok ? 1 : 0;
 }
 

@@ -36,8 +36,9 @@ int ResultOfWord(const std::string& word) {
 }
 
 // Reads the header fields of the layout into h; returns the offset where
-// the search for "Moves" begins.
-size_t ReadMxqHeader(const std::string& text, GameHeader& h) {
+// the search for "Moves" begins. *resultWord tells whether the result was
+// one of the known words.
+size_t ReadMxqHeader(const std::string& text, GameHeader& h, bool* resultWord) {
   size_t pos = 1;
   const std::string site = RunUntil(text, pos, IsControl);
   SetHeaderText(h.site, site.c_str());
@@ -69,6 +70,7 @@ size_t ReadMxqHeader(const std::string& text, GameHeader& h) {
   if (pos < text.size()) ++pos;
   const std::string word = RunUntil(text, pos, [](char c) { return c == '-'; });
   const int result = ResultOfWord(word);
+  *resultWord = result >= 0;
   if (result >= 0) h.result = static_cast<int8_t>(result);
   if (pos < text.size()) ++pos;
   if (pos < text.size() && text[pos] == '-') ++pos;
@@ -96,7 +98,10 @@ Move ParseMxqMove(const char* text) {
 int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
-  if (!text.empty() && !IsControl(text[0])) return kLoadEmpty;
+  if (text.empty() || !IsControl(text[0])) {
+    LogLoadProblem(path, text.empty() ? "the file is empty" : "not an MXQ game");
+    return kLoadEmpty;
+  }
   // Zero bytes read as blanks (after the leading control byte).
   for (size_t i = 1; i < text.size(); ++i)
     if (text[i] == '\0') text[i] = ' ';
@@ -104,30 +109,49 @@ int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
   LoadedGame game;
   game.header.hasInfo = 1;  // the file name stays empty for MXQ games
   GameHeader& target = header != nullptr ? *header : currentGameHeader;
-  if (text.empty()) {
-    CommitLoadedGame(game, target, fullReset);
-    return kLoadOk;
-  }
-  const size_t afterHeader = ReadMxqHeader(text, game.header);
-
-  StagingSession session(game);
-  if (!session.open()) return kLoadFailed;
+  bool resultWord = false;
+  const size_t afterHeader = ReadMxqHeader(text, game.header, &resultWord);
   size_t moves = text.find("Moves", afterHeader);
   if (moves == std::string::npos) moves = text.find("Moves");
+  // Any byte run fits the header's layout; only its result word or the move
+  // section tell an MXQ text.
+  if (!resultWord && moves == std::string::npos) {
+    LogLoadProblem(path, "not an MXQ game");
+    return kLoadEmpty;
+  }
+
+  // The moves up to the first one that cannot be played; when there are
+  // some, the game holds them and the file counts as read in part.
+  int result = kLoadOk;
+  StagingSession session(game);
+  if (!session.open()) return kLoadFailed;
   if (moves != std::string::npos) {
-    for (size_t at = moves + 6; at + kRecordLength <= text.size(); at += kRecordStep) {
+    for (size_t at = moves + 6; at + kRecordLength <= text.size() && result == kLoadOk;
+         at += kRecordStep) {
       if (text.compare(at, 3, "End") == 0) break;
-      const StageResult r = StageMove(game, ParseMxqMove(text.c_str() + at));
-      if (r == kStageAccepted) continue;
-      if (r == kStageIllegal) {
-        session.End();
-        AppendLogLine("Error while loading MXQ game\r\n");
-        return kLoadFailed;
+      const std::string record = LoggableText(text.substr(at, kRecordLength));
+      const int number = static_cast<int>(game.moves.size() + 1);
+      switch (StageMove(game, ParseMxqMove(text.c_str() + at))) {
+        case kStageAccepted: break;
+        case kStageInvalid:
+          LogLoadProblem(path, "move %d (%s) is not valid", number, record.c_str());
+          result = kLoadInvalidMove;
+          break;
+        case kStageIllegal:
+          LogLoadProblem(path, "move %d (%s) leaves the king in check", number, record.c_str());
+          AppendLogLine("Error while loading MXQ game\r\n");
+          result = kLoadFailed;
+          break;
+        case kStageFull:
+          LogLoadProblem(path, "move %d: a game holds at most %d moves, the rest is not read",
+                         number, kMaxGameMoves);
+          result = kLoadFailed;
+          break;
       }
-      return kLoadInvalidMove;
     }
   }
   session.End();
+  if (result != kLoadOk && game.moves.empty()) return result;
   CommitLoadedGame(game, target, fullReset);
-  return kLoadOk;
+  return result == kLoadOk ? kLoadOk : kLoadPartial;
 }

@@ -19,9 +19,12 @@ bool StartsWith(const std::string& text, const char* prefix) {
   return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
-// Reads one tag line into the staged game. Returns 0 when the tag sets a
-// start position that is not sound, else 1.
-int ReadTag(LoadedGame& game, const std::string& line) {
+enum TagOutcome { kTagBadStart, kTagRead, kTagUnknown };
+
+// Reads one tag line into the staged game: kTagBadStart when the tag sets a
+// start position that is not sound, kTagUnknown for a tag the reader does
+// not read.
+TagOutcome ReadTag(LoadedGame& game, const std::string& line) {
   GameHeader& h = game.header;
   struct TextTag {
     const char* name;
@@ -40,10 +43,11 @@ int ReadTag(LoadedGame& game, const std::string& line) {
     const std::string value = TagValue(line, std::strlen(tag.name));
     SetHeaderText(h.*tag.field,
                   tag.translate ? TranslatePlayerName(value.c_str()) : value.c_str());
-    return 1;
+    return kTagRead;
   }
-  if (StartsWith(line, "[FEN ")) return StageStartFen(game, TagValue(line, 5).c_str());
-  return 1;
+  if (StartsWith(line, "[FEN "))
+    return StageStartFen(game, TagValue(line, 5).c_str()) != 0 ? kTagRead : kTagBadStart;
+  return StartsWith(line, "[Score ") ? kTagRead : kTagUnknown;
 }
 
 // Full-width Latin letters, digits and signs of the move text become ASCII
@@ -97,6 +101,7 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   if (!session.open()) return kLoadFailed;
   size_t n = 0;
   bool resultSeen = false;
+  bool recognised = false;
   for (; n < lines.size(); ++n) {
     const std::string& line = lines[n];
     if (line.empty() || line[0] != '[') continue;
@@ -107,14 +112,23 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
       ++n;
       break;
     }
-    if (StartsWith(line, "[Score ")) continue;
-    if (!ReadTag(game, line)) return kLoadBadBoard;
+    const TagOutcome tag = ReadTag(game, line);
+    if (tag == kTagBadStart) return kLoadBadBoard;
+    if (tag == kTagRead) recognised = true;
+  }
+  // The moves come only after the result tag, so a file without any of the
+  // tags read holds nothing of a game.
+  if (!resultSeen && !recognised) {
+    session.End();
+    LogLoadProblem(path, text.empty() ? "the file is empty" : "no PGN tag found");
+    return kLoadEmpty;
   }
   if (resultSeen) {
     std::string moves;
     for (; n < lines.size(); ++n) moves += lines[n] + "\n";
     moves = NarrowMoveSection(moves);
-    if (ParseKeywordGame(moves.data(), moves.size(), game, 1) != 0) return kLoadBadBoard;
+    if (ParseKeywordGame(moves.data(), moves.size(), game, 1) == kKeywordBadStart)
+      return kLoadBadBoard;
   }
   session.End();
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);

@@ -63,10 +63,13 @@ Move ParseWord(const std::string& word, bool ranksFromOne) {
 enum PassEnd { kPassDone, kPassRestart };
 
 // One reading of the whole file. Returns kPassRestart when the file's first
-// move is a coordinate text refused with ranks counted from 0.
+// move is a coordinate text refused with ranks counted from 0. *result is
+// kLoadOk, or the failure code of the move that ended the reading;
+// *recognised tells whether a tag or a move was found.
 PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool ranksFromOne,
-                 LoadedGame& game, int* result) {
+                 LoadedGame& game, int* result, bool* recognised) {
   *result = kLoadOk;
+  *recognised = false;
   StagingSession session(game);
   if (!session.open()) {
     *result = kLoadFailed;
@@ -74,9 +77,13 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
   }
   bool firstMove = true;
   std::string words[2];
-  for (const std::string& line : lines) {
+  for (size_t n = 0; n < lines.size(); ++n) {
+    const std::string& line = lines[n];
     if (line.empty()) continue;
-    if (StartsWith(line, "[Score ")) continue;
+    if (StartsWith(line, "[Score ")) {
+      *recognised = true;
+      continue;
+    }
     if (StartsWith(line, "[Red ") || StartsWith(line, "[Black ") || StartsWith(line, "[Date ")) {
       const size_t name = line.find(' ') + 1;
       const std::string value = TagValue(line, name);
@@ -84,11 +91,13 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
                                        : line[1] == 'B' ? game.header.blackName
                                                         : game.header.date;
       SetHeaderText(field, TranslatePlayerName(value.c_str()));
+      *recognised = true;
       continue;
     }
     if (StartsWith(line, "[Result ")) {
       const int r = ResultOfTag(TagValue(line, 8));
       if (r >= 0) game.header.result = static_cast<int8_t>(r);
+      *recognised = true;
       continue;
     }
     const int count = ParseXqnMoveLine(line.c_str(), words);
@@ -97,18 +106,27 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
       if (firstMove && !ranksFromOne && r != kStageAccepted && IsCoordinateWord(words[w]))
         return kPassRestart;
       firstMove = false;
-      if (r == kStageAccepted) continue;
-      if (r == kStageIllegal) {
+      if (r == kStageAccepted) {
+        *recognised = true;
+        continue;
+      }
+      if (r == kStageIllegal || r == kStageFull) {
+        // The moves end here; those before it are kept.
+        LogLoadProblem(path, "line %d (%s): %s", static_cast<int>(n + 1),
+                       LoggableText(line).c_str(),
+                       r == kStageIllegal ? "the move leaves the king in check"
+                                          : "a game holds no more moves, the rest is not read");
         *result = w == 0 ? kLoadFailed : kLoadInvalidMove;
         return kPassDone;
       }
+      // A move that is not valid is logged and passed over.
       std::string message;
       if (w == 0) {
         message = "pb loading file =";
         message += path;
-        message += " : (" + line + "), ";
+        message += " : (" + LoggableText(line) + "), ";
       } else {
-        message = line + "pb loading file : illegal move\n";
+        message = LoggableText(line) + "pb loading file : illegal move\n";
       }
       AppendLogLine(message.c_str());
     }
@@ -156,14 +174,19 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
   std::vector<std::string> lines;
   SplitLines(text, lines);
   int result = kLoadOk;
+  bool recognised = false;
   LoadedGame game;
   for (bool ranksFromOne : {false, true}) {
     game = LoadedGame();
     game.header.hasInfo = 1;
     game.fileName = path;
-    if (ReadPass(lines, path, ranksFromOne, game, &result) == kPassDone) break;
+    if (ReadPass(lines, path, ranksFromOne, game, &result, &recognised) == kPassDone) break;
   }
-  if (result != kLoadOk) return result;
+  if (result == kLoadOk && !recognised) {
+    LogLoadProblem(path, text.empty() ? "the file is empty" : "no XQN tag or move found");
+    return kLoadEmpty;
+  }
+  if (result != kLoadOk && game.moves.empty()) return result;
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  return kLoadOk;
+  return result == kLoadOk ? kLoadOk : kLoadPartial;
 }

@@ -8,7 +8,9 @@
 // for an empty field; "game_result <0..3>"), "start <FEN>", "moves <n>",
 // one "move <h2e2>" line per move, "shown <ply>" and last "final <FEN>"
 // (FEN with the side to move, "w" or "b"). A file that does not load prints
-// its result code and the reason on stderr and exits with 1.
+// its result code and the reason on stderr and exits with 1. A file read in
+// part prints what was read ("result 5") and, on stderr, the reason and the
+// log lines, and exits with 0.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -46,6 +48,7 @@ const char* Reason(int code) {
     case kLoadInvalidMove: return "a move that is not valid";
     case kLoadEmpty: return "an empty file, or not a file of this kind";
     case kLoadBadBoard: return "the board check failed";
+    case kLoadPartial: return "read in part: the moves before an error were loaded";
     default: return "unknown result";
   }
 }
@@ -102,7 +105,7 @@ int main(int argc, char** argv) {
   if (result != kLoadOk) {
     std::fprintf(stderr, "result %d: %s\n", result, Reason(result));
     for (const std::string& line : logLines) std::fputs(line.c_str(), stderr);
-    return 1;
+    if (!GameWasLoaded(result)) return 1;
   }
 
   const int32_t shown = gamePly;

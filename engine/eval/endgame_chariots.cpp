@@ -200,10 +200,9 @@ void PawnlessChariots(EndgameVerdict* v) {
     SetDrawVerdict(v);
     return;
   }
-  // Black's chariot counts on the same ranks 3 to 5 as red's, which for
-  // black lie nearer its own palace.
+  // The same for black with the ranks mirrored: its chariot on ranks 4 to 6.
   const bool blackExposed =
-      (FileOf(bs) == FileOf(bk) && RankOf(bs) >= 3 && RankOf(bs) <= 5 && blackKingRank <= 1) ||
+      (FileOf(bs) == FileOf(bk) && RankOf(bs) >= 4 && RankOf(bs) <= 6 && blackKingRank <= 1) ||
       (blackKingRank == 2 && RankOf(rs) != 0);
   if (blackExposed && sideToMove == kRed && !ChariotHits(red, bs)) {
     SetDrawVerdict(v);

@@ -37,6 +37,8 @@ struct RandomState {
 
 RandomState randomState;
 
+bool keyTablesFilled = false;
+
 }  // namespace
 
 uint32_t NextRandom32() {
@@ -61,6 +63,10 @@ uint64_t NextRandom64() {
 }
 
 void InitKeyTables() {
+  // The generator is never reseeded, so a second fill would draw new values
+  // and change every hash (and the learning files' keys) under the callers.
+  if (keyTablesFilled) return;
+  keyTablesFilled = true;
   std::memset(lockTable, 0, sizeof lockTable);
   std::memset(keyTable, 0, sizeof keyTable);
   // Part of the learning-file format: types upwards, files and ranks

@@ -8,8 +8,6 @@
 
 namespace {
 
-bool keyTablesBuilt = false;
-
 // Checks the board part and side letter of a FEN: ten ranks of nine squares,
 // known piece letters in either letter set, no more pieces of a kind than a
 // side owns, and a side letter "w", "r" or "b" when one is given.
@@ -86,10 +84,7 @@ uint64_t PerftNode(int depth) {
 }  // namespace
 
 bool SetUpPerftPosition(const char* fen, std::string* error) {
-  if (!keyTablesBuilt) {
-    InitKeyTables();
-    keyTablesBuilt = true;
-  }
+  InitKeyTables();
   if (fen == nullptr || !CheckFenText(fen, error)) {
     if (fen == nullptr) *error = "no text";
     return false;

@@ -66,6 +66,9 @@ extern uint64_t lockTable[15][kBoardSize];
 extern uint64_t keyTable[15][kBoardSize];
 uint32_t NextRandom32();
 uint64_t NextRandom64();
+// Fills lockTable and keyTable from the generator. Only the first call of the
+// process draws: later calls leave the tables (and the generator) as they are,
+// so every caller that needs the keys may call it.
 void InitKeyTables();
 // Hashes a piece list shaped like posPiece (entry i the square of piece i, 0
 // absent). Either output may be null; entries that are no square are skipped.

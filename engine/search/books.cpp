@@ -7,13 +7,13 @@
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "engine/search/program_random.h"
 
 char bookFile1[kBookFileNameSize];
 char bookFile2[kBookFileNameSize];
@@ -261,9 +261,9 @@ int PickBookMove(int book, long offset, BookMove* out, Move excludedMove) {
   switch (BookModeOf(book)) {
     case kBookTournament:
       if (n > 2) {
-        choice = std::rand() % 2 == 0 ? 1 : 0;
-        if (std::rand() % 6 == 0) choice = 2;
-        if (std::rand() % 24 == 0 && n >= 4) choice = 3;
+        choice = ProgramRandom() % 2 == 0 ? 1 : 0;
+        if (ProgramRandom() % 6 == 0) choice = 2;
+        if (ProgramRandom() % 24 == 0 && n >= 4) choice = 3;
       }
       break;
     case kBookBlitz:
@@ -272,12 +272,12 @@ int PickBookMove(int book, long offset, BookMove* out, Move excludedMove) {
         for (int j = 1; j < n; ++j) {
           if (list[j].weight < best) continue;
           best = list[j].weight;
-          if (std::rand() % 2 != 0) choice = j;
+          if (ProgramRandom() % 2 != 0) choice = j;
         }
       }
       break;
     default:
-      choice = std::rand() % n;
+      choice = ProgramRandom() % n;
       break;
   }
   *out = list[choice];
@@ -291,7 +291,7 @@ int ProbeBook(int book, BookMove* out, Move excludedMove, uint32_t side) {
   FindBookPosition(book, &directOffset, &mirrorOffset, side);
   if (directOffset < 0 && mirrorOffset < 0) return 0;
   bool useMirror = directOffset < 0;
-  if (directOffset >= 0 && mirrorOffset >= 0) useMirror = std::rand() % 2 != 0;
+  if (directOffset >= 0 && mirrorOffset >= 0) useMirror = ProgramRandom() % 2 != 0;
   if (!useMirror) return PickBookMove(book, directOffset, out, excludedMove);
   const Move excluded = excludedMove != 0 ? MirrorMove(excludedMove) : 0;
   if (!PickBookMove(book, mirrorOffset, out, excluded)) return 0;

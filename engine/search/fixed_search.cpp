@@ -1,7 +1,6 @@
 // Fixed-depth and fixed-time searches for the tools and benchmarks.
 #include "engine/search/fixed_search.h"
 
-
 #include "engine/bridge.h"
 #include "engine/eval/evaluate.h"
 #include "engine/position/perft.h"
@@ -13,15 +12,8 @@
 #include "engine/search/time_control.h"
 #include "engine/search/tt.h"
 
-namespace {
-bool keyTablesBuilt = false;
-}  // namespace
-
 void PrepareFixedSearchEngine(int32_t knowledgeLevel, int32_t hashMegabytes) {
-  if (!keyTablesBuilt) {
-    InitKeyTables();
-    keyTablesBuilt = true;
-  }
+  InitKeyTables();
   bookMode1 = kBookOff;
   bookMode2 = kBookOff;
   useLearning = 0;
@@ -34,10 +26,7 @@ void PrepareFixedSearchEngine(int32_t knowledgeLevel, int32_t hashMegabytes) {
 }
 
 bool SetUpFixedSearchPosition(const char* fen, std::string* error) {
-  if (!keyTablesBuilt) {
-    InitKeyTables();
-    keyTablesBuilt = true;
-  }
+  InitKeyTables();
   // ParseFen starts a new game (without touching the learning files).
   return LoadFenStartPosition(fen, error);
 }

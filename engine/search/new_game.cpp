@@ -7,9 +7,13 @@
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
+#include "engine/search/learning.h"
 #include "engine/search/opening_names.h"
-#include "engine/search/reset_hooks.h"
 #include "engine/search/search_tables.h"
+#include "engine/search/tt.h"
+#include "game/comments.h"
+#include "game/game_clock.h"
+#include "game/header.h"
 
 int32_t Handicap;
 

@@ -1,10 +1,9 @@
 // The lowest levels (0, -1 and -2) play from the one-ply root scores without
 // a search, with a little chance and a preference for short moves so that
 // the engine plays weakly but not absurdly.
-#include <cstdlib>
-
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
+#include "engine/search/program_random.h"
 #include "engine/search/search.h"
 
 namespace {
@@ -32,15 +31,15 @@ bool CarefulPick() {
 
 bool TakesLevel0Candidate(int i) {
   const int32_t score = rootMoves[i].score;
-  if (score > 300 && (std::rand() & 1) == 0) return true;
+  if (score > 300 && (ProgramRandom() & 1) == 0) return true;
   if (score >= 300) return IsShortStraightMove(rootMoves[i].move) || SameDestinationAsPrevious(i);
   return true;
 }
 
 bool TakesLevelMinusCandidate(int i) {
   const int32_t score = rootMoves[i].score;
-  if (score > 200 && (std::rand() & 3) == 0) return true;
-  if (score < 500 && (std::rand() & 1) == 1) return true;
+  if (score > 200 && (ProgramRandom() & 3) == 0) return true;
+  if (score < 500 && (ProgramRandom() & 1) == 1) return true;
   return IsShortStraightMove(rootMoves[i].move) || SameDestinationAsPrevious(i);
 }
 

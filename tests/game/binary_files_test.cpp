@@ -488,20 +488,26 @@ TEST(BinaryReader, TagsInAnyOrderUnknownTagsAndCapturedPieces) {
 TEST(BinaryReader, OverlongTextsAreCutToTheirFields) {
   testing_support::InitEngine();
   Builder b;
-  b.U8(7).U8(3).Tag8(kTagEvent, Filled('e', 200)).Tag16(kTagAuthor, Filled('a', 300));
+  // 100 GBK characters: the cut keeps 63 of them whole (126 bytes).
+  std::string chariots;
+  for (int i = 0; i < 100; ++i) chariots += "\xB3\xB5";
+  b.U8(7).U8(4).Tag8(kTagEvent, Filled('e', 200)).Tag16(kTagAuthor, Filled('a', 300));
+  b.Tag8(kTagSite, chariots);
   b.U8(kTagResult).U8(77);  // no result code: unknown
   b.U8(0).Pieces(Standard().pieces).U32(0).U32(0).U32(1).MoveRecord(7, MoveFromText("h2e2"));
   b.U16(1).U8(9).U16(12000).Raw(Filled('c', 12000));
   ASSERT_EQ(LoadBytes(b.bytes), kBinaryLoadOk);
   EXPECT_EQ(std::string(currentGameHeader.event), Filled('e', 127));
   EXPECT_EQ(std::string(currentGameHeader.author), Filled('a', 127));
+  EXPECT_EQ(std::string(currentGameHeader.site), chariots.substr(0, 126));
   EXPECT_EQ(currentGameHeader.result, kResultUnknown);
   EXPECT_EQ(std::string(moveComments[1].text), Filled('c', kBinaryLongTextCap));
   EXPECT_EQ(moveComments[1].annotation, kMarkNone);  // 9 is no mark
 }
 
 // ---------------------------------------------------------------------------
-// Refused moves end the game; the shown ply is held to it
+// Refused moves end the game (the file is read in part, the move logged);
+// the shown ply is held to it
 // ---------------------------------------------------------------------------
 
 TEST(BinaryReader, TheFirstRefusedMoveEndsTheGame) {
@@ -510,7 +516,10 @@ TEST(BinaryReader, TheFirstRefusedMoveEndsTheGame) {
   b.MoveRecord(6, MoveFromText("h2e2"), 0, 40, 3, 1).MoveRecord(6, MoveFromText("h9g7"), 0, -8, 4, 0);
   b.MoveRecord(6, MoveFromText("i0i5")).MoveRecord(6, MoveFromText("h0g2")).MoveRecord(6, MoveFromText("i9h9"));
   SetUpUserGame();
-  ASSERT_EQ(LoadBytes(b.bytes), kBinaryLoadOk);
+  LogCapture log;
+  ASSERT_EQ(LoadBytes(b.bytes), kBinaryLoadPartial);
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_NE(log.lines()[0].find("move 3 (i0i5) refused"), std::string::npos) << log.lines()[0];
   EXPECT_EQ(gameLength, 2);
   EXPECT_EQ(gamePly, 2);
   EXPECT_EQ(history[1].engineScore, 40);
@@ -534,7 +543,9 @@ TEST(BinaryReader, AMoveThatExposesTheKingEndsTheGame) {
   b.MoveRecord(7, MakeMoveCode(MakeSquare(3, 1), MakeSquare(3, 0)));
   b.U16(4).U8(0).U16(1).Raw("1").U8(0).U16(1).Raw("2").U8(0).U16(1).Raw("3").U8(0).U16(1).Raw("4");
   SetUpUserGame();
-  ASSERT_EQ(LoadBytes(b.bytes), kBinaryLoadOk);
+  LogCapture log;
+  ASSERT_EQ(LoadBytes(b.bytes), kBinaryLoadPartial);
+  EXPECT_EQ(log.lines().size(), 1u);
   EXPECT_EQ(gameLength, 2);
   EXPECT_EQ(gamePly, 2);
   EXPECT_EQ(history[1].engineDepth, 7);

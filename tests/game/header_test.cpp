@@ -51,6 +51,43 @@ TEST(GameHeaderTest, TextsAreCutTo127BytesAndTerminated) {
   EXPECT_STREQ(h.event, "");
 }
 
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+// A text cut to 127 bytes never ends with the lead byte of a GBK or Big5
+// character: the character is dropped whole.
+TEST(GameHeaderTest, CutsNeverSplitADoubleByteCharacter) {
+  const std::string gbk = "\xB3\xB5";   // one GBK character
+  const std::string big5 = "\xA4\x40";  // one Big5 character, trail byte below 0x80
+  const std::string a126(126, 'a');
+  const struct {
+    std::string text;
+    std::string kept;
+  } cases[] = {
+      {a126 + gbk, a126},
+      {std::string(125, 'a') + gbk + "b", std::string(125, 'a') + gbk},
+      {a126 + big5 + "xyz", a126},
+      // The lead byte range edges, 0x81 and 0xFE, pairing from the start.
+      {Repeat("\x81\x81", 64), Repeat("\x81\x81", 63)},
+      {"a" + Repeat("\xFE\xFE", 70), "a" + Repeat("\xFE\xFE", 63)},
+      // A byte 0x80 or 0xFF leads nothing.
+      {a126 + "\x80" + gbk, a126 + "\x80"},
+      {a126 + "\xFF" + gbk, a126 + "\xFF"},
+  };
+  for (const auto& c : cases) {
+    GameHeader h = emptyGameHeader;
+    SetHeaderText(h.event, c.text.c_str());
+    EXPECT_EQ(std::string(h.event), c.kept) << c.text.size();
+  }
+  // A text that fits is kept whole, even when it ends with a lone lead byte.
+  EXPECT_EQ(FitDoubleByteText("ab\xB3", 3, 127), 3u);
+  EXPECT_EQ(FitDoubleByteText("ab\xB3\xB5", 4, 3), 2u);
+  EXPECT_EQ(FitDoubleByteText("\xB3\xB5", 2, 0), 0u);
+}
+
 TEST(GameHeaderTest, ResultTexts) {
   EXPECT_STREQ(GameResultText(kResultUnknown), "*");
   EXPECT_STREQ(GameResultText(kResultRedWins), "1-0");

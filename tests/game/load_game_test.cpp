@@ -117,6 +117,68 @@ TEST_F(LoadGameTest, QuotesAndMissingExtensions) {
   }
 }
 
+// Text in which a reader recognises nothing is a failed load: a failure
+// code, a log line, and the game on the board stays. A text that holds only
+// a header is an empty game.
+TEST_F(LoadGameTest, TextWithNothingOfAGameIsRefused) {
+  ASSERT_EQ(Load(Write("user.txt", "h2e2\nh9g7\n")), kLoadOk);
+  const std::string userFen = CurrentFen();
+  const std::string userFile = gameFileName;
+  std::string random(3000, '\0');
+  uint32_t seed = 12345;
+  for (char& c : random) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 23);
+  }
+  // "Partie d'échecs 象棋" in UTF-8, and "FORMAT WXF" in UTF-16 with its mark.
+  const std::string utf8 = "\xEF\xBB\xBFPartie d'\xC3\xA9" "checs \xE8\xB1\xA1\xE6\xA3\x8B\n";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("FORMAT\tWXF\r\nRED\tA;;;\r\n")) utf16 += std::string{c, '\0'};
+  const struct {
+    const char* what;
+    std::string bytes;
+  } junk[] = {
+      {"random bytes", random},
+      {"empty", ""},
+      {"all zero", std::string(500, '\0')},
+      {"UTF-8", utf8},
+      {"UTF-16", utf16},
+      {"CR only", std::string(40, '\r')},
+      {"keyword lines ended by CR alone", "FORMAT\tWXF\rRED\tA;;;\rSTART{\r 1. C2.5 H8+7\r}END\r"},
+      {"longer than 4 MiB", std::string(4u * 1024u * 1024u + 1u, ' ')},
+  };
+  for (const auto& j : junk) {
+    for (const char* ext : {"wxf", "axf", "ccf", "htm", "html", "pgn", "xqn", "mxq", "txt"}) {
+      SCOPED_TRACE(std::string(j.what) + " as " + ext);
+      testing_support::LogCapture log;
+      const int result = Load(Write(std::string("junk.") + ext, j.bytes));
+      EXPECT_FALSE(GameWasLoaded(result)) << result;
+      EXPECT_FALSE(log.lines().empty()) << "the refusal is logged";
+      EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));
+      EXPECT_EQ(CurrentFen(), userFen);
+      EXPECT_EQ(std::string(gameFileName), userFile);
+    }
+  }
+  const struct {
+    const char* name;
+    std::string bytes;
+  } headerOnly[] = {
+      {"h.wxf", "FORMAT\tWXF\nRED\tA;;;\n"},
+      {"h.html", "<PRE>\nRED\tA;;;\nSTART{\n}END\n</PRE>\n"},
+      {"h.pgn", "[Red \"A\"]\n[Result \"*\"]\n"},
+      {"h.xqn", "[Red \"A\"]\n"},
+      {"h.mxq", std::string("\x01S\x08" "D#xx\xD6") + "A-Draw-B\x0A\x0A\x0A"},
+  };
+  for (const auto& h : headerOnly) {
+    ASSERT_EQ(Load(Write("user.txt", "h2e2\n")), kLoadOk);
+    testing_support::LogCapture log;
+    EXPECT_EQ(Load(Write(h.name, h.bytes)), kLoadOk) << h.name;
+    EXPECT_EQ(gameLength, 0) << h.name;
+    EXPECT_STREQ(currentGameHeader.redName, "A") << h.name;
+    EXPECT_TRUE(log.lines().empty()) << h.name;
+  }
+}
+
 TEST_F(LoadGameTest, PgnInCapitalsLoadsEvenWithRefusedMoves) {
   ASSERT_EQ(Load(Write("G.PGN", "[Result \"*\"]\n1. C2.5 H8+7 2. C5+9\n")), kLoadOk);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));

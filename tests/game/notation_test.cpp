@@ -57,7 +57,7 @@ Move Parse(std::string text, int side) {
 std::string Coordinate(Move move, int capture, int kind) {
   notationKind = kind;
   char out[kCoordTextSize];
-  const int length = FormatCoordinateMove(move, capture, out);
+  const int length = FormatCoordinateMove(move, capture, out, sizeof out);
   EXPECT_EQ(length, static_cast<int>(std::strlen(out)));
   notationKind = kNotationCoordinate0;
   return out;
@@ -76,6 +76,52 @@ TEST(NotationTest, CoordinateTextsOfEveryKind) {
   EXPECT_EQ(Coordinate(corner, 0, kNotationCoordinate1), " a10-i1");
   EXPECT_EQ(Coordinate(corner, 0, kNotationCoordinateCxq), " J9-A1");
   for (int kind = 0; kind <= 6; ++kind) EXPECT_EQ(Coordinate(0, 0, kind), "?\?-?\?") << kind;
+}
+
+// The longest coordinate text of every notation kind fits a buffer of
+// kCoordTextSize, allocated to the byte so that a write past it is caught by
+// the address sanitizer; a smaller buffer gets a cut text. (The stored WXF
+// and AXF texts of kinds 2, 3, 5 and 6 are checked with the tandem pieces.)
+TEST(NotationTest, LongestTextOfEveryKindFitsItsBuffer) {
+  // Moves along black's back rank (ranks 10 in Coordinate 1), one of them a
+  // capture.
+  SetUpFen("r1R1k4/9/9/9/9/9/9/9/9/3K5 b");
+  const Move along = MoveFromText("a9b9");
+  const Move capture = MoveFromText("a9c9");
+  const struct {
+    int kind;
+    Move move;
+    int isCapture;
+    const char* coordinate;
+  } cases[] = {
+      {kNotationCoordinate0, capture, 1, " a9xc9"},
+      {kNotationCoordinate1, along, 0, " a10-b10"},
+      {kNotationCoordinate1, capture, 1, " a10xc10"},
+      {kNotationWxf, capture, 1, " a9xc9"},
+      {kNotationAxf, capture, 1, " a9xc9"},
+      {kNotationCoordinateCxq, capture, 1, " J9xJ7"},
+      {kNotationAxfChinese, capture, 1, " a9xc9"},
+      {kNotationWxfChinese, capture, 1, " a9xc9"},
+  };
+  for (const auto& c : cases) {
+    notationKind = c.kind;
+    std::vector<char> out(kCoordTextSize, '#');
+    EXPECT_EQ(FormatCoordinateMove(c.move, c.isCapture, out.data(), out.size()),
+              static_cast<int>(std::strlen(c.coordinate)))
+        << c.kind;
+    EXPECT_STREQ(out.data(), c.coordinate) << c.kind;
+    // Every shorter buffer holds the start of the text and its NUL.
+    for (size_t size = 1; size < std::strlen(c.coordinate) + 1; ++size) {
+      std::vector<char> small(size, '#');
+      EXPECT_EQ(FormatCoordinateMove(c.move, c.isCapture, small.data(), size),
+                static_cast<int>(size - 1));
+      EXPECT_EQ(std::string(small.data()), std::string(c.coordinate, size - 1));
+    }
+  }
+  notationKind = kNotationCoordinate0;
+  char none[1] = {'#'};
+  EXPECT_EQ(FormatCoordinateMove(along, 0, none, 0), 0) << "no room: nothing written";
+  EXPECT_EQ(none[0], '#');
 }
 
 // A move and its four texts.

@@ -101,6 +101,14 @@ class TextReadersTest : public ::testing::Test {
 // Plain coordinate text
 // ---------------------------------------------------------------------------
 
+// An MXQ text: the header of the layout, then the move records.
+std::string Mxq(const std::string& records, const std::string& date = "2006.08.03") {
+  return std::string("\x01") + "Beijing" + "\x08" + date + "#" + "xx" + "\xD6" + "\x1B" +
+         "Red Name" + "-" + "Win" + "--" + "Black" + std::string(1, '\0') + "Name" + "\x0A" +
+         "2500" + "\x0A" + "2400" + "\x0A" + "...Moves " + records;
+}
+
+
 TEST_F(TextReadersTest, CoordinateTextLoadsItsMoves) {
   const std::string path = Write("game.txt", "h2e2\nh9g7\r\n\n\r\nh0g2");
   ASSERT_EQ(ReadCoordinateText(path.c_str(), &currentGameHeader, 0), kLoadOk);
@@ -117,24 +125,123 @@ TEST_F(TextReadersTest, CoordinateTextLoadsItsMoves) {
 TEST_F(TextReadersTest, CoordinateTextFailuresKeepTheGame) {
   {
     LogCapture log;
-    const std::string path = Write("bad.txt", "h2e2\nh9g7\na0a5\nh0g2\n");
+    const std::string path = Write("bad.txt", "a0a5\nh2e2\nh9g7\n");
     EXPECT_EQ(ReadCoordinateText(path.c_str(), &currentGameHeader, 0), kLoadInvalidMove);
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0],
               "pb loading file =" + path + " :\r\n   (a0a5)  ?????? Not valid a move !\r\n");
     EXPECT_TRUE(UserGameKept());
   }
-  // The black king stands in check from the cannon; a9a8 does not help.
-  const std::string illegal = Write("illegal.txt", "h2e2\nh7e7\ne2e6\na9a8\n");
-  EXPECT_EQ(ReadCoordinateText(illegal.c_str(), &currentGameHeader, 0), kLoadFailed);
-  EXPECT_TRUE(UserGameKept());
-  EXPECT_EQ(ReadCoordinateText(Write("empty.txt", "").c_str(), &currentGameHeader, 0),
-            kLoadEmpty);
-  EXPECT_EQ(ReadCoordinateText(Write("blank.txt", "\n\r\n\n").c_str(), &currentGameHeader, 0),
-            kLoadEmpty);
+  for (const char* text : {"", "\n\r\n\n", " \t\n  \r\n"}) {
+    LogCapture log;
+    EXPECT_EQ(ReadCoordinateText(Write("empty.txt", text).c_str(), &currentGameHeader, 0),
+              kLoadEmpty);
+    EXPECT_EQ(log.lines().size(), 1u) << "an empty file is reported";
+    EXPECT_TRUE(UserGameKept());
+  }
   EXPECT_EQ(ReadCoordinateText((dir_ / "missing.txt").c_str(), &currentGameHeader, 0),
             kLoadFailed);
   EXPECT_TRUE(UserGameKept());
+}
+
+// The moves of a real game (104 plies) in each text form.
+std::vector<std::string> MasterGame() {
+  std::ifstream in(std::string(VORELK_TESTDATA_DIR) + "/games/master-03.txt");
+  std::vector<std::string> moves;
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty()) moves.push_back(line);
+  return moves;
+}
+std::string CoordinateFile(const std::vector<std::string>& moves) {
+  std::string text;
+  for (const std::string& m : moves) text += m + "\n";
+  return text;
+}
+std::string XqnFile(const std::vector<std::string>& moves) {
+  std::string text = "[Red \"R\"]\n";
+  for (size_t i = 0; i < moves.size(); i += 2) {
+    text += std::to_string(i / 2 + 1) + ". " + moves[i];
+    if (i + 1 < moves.size()) text += " " + moves[i + 1];
+    text += "\n";
+  }
+  return text;
+}
+// "h2e2" as the MXQ record "7C-4C".
+std::string MxqRecords(const std::vector<std::string>& moves) {
+  std::string text;
+  for (const std::string& m : moves) {
+    text += static_cast<char>(m[0] - 'a' + '0');
+    text += static_cast<char>(m[1] - '0' + 'A');
+    text += '-';
+    text += static_cast<char>(m[2] - 'a' + '0');
+    text += static_cast<char>(m[3] - '0' + 'A');
+    text += ' ';
+  }
+  return text;
+}
+std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// An error after some moves keeps those moves (the file was read in part, the
+// error logged); an error before any move keeps the user's game.
+TEST_F(TextReadersTest, ErrorsKeepTheMovesReadBeforeThem) {
+  const std::vector<std::string> game = MasterGame();
+  ASSERT_EQ(game.size(), 104u);
+  // After h2e2 h7e7 e2e6 black stands in check, and a9a8 does not help.
+  const std::vector<std::string> check = {"h2e2", "h7e7", "e2e6", "a9a8"};
+  // Knights out and back: 1202 moves, one more than a game holds.
+  std::vector<std::string> endless;
+  while (endless.size() < 1202) endless = Concat(endless, {"h0g2", "h9g7", "g2h0", "g7h9"});
+  endless.resize(1202);
+
+  const struct {
+    const char* name;
+    std::string bytes;
+    int result;
+    size_t moves;     // moves loaded (the user's game kept when the load failed)
+    const char* log;  // a log line holds this text ("" when there is no log line)
+  } cases[] = {
+      {"result.txt", CoordinateFile(game) + "1-0\n", kLoadPartial, 104, "(1-0)"},
+      {"blanks.txt", CoordinateFile(game) + "    \n", kLoadOk, 104, ""},
+      {"check.txt", CoordinateFile(check), kLoadPartial, 3, "line 4 (a9a8)"},
+      {"long.txt", CoordinateFile(endless), kLoadPartial, kMaxGameMoves, "line 1202"},
+      {"first.txt", "1-0\n" + CoordinateFile(game), kLoadInvalidMove, 0, "(1-0)"},
+      {"result.xqn", XqnFile(game) + "1-0\n", kLoadOk, 104, ""},
+      {"blanks.xqn", XqnFile(game) + "    \n", kLoadOk, 104, ""},
+      {"check.xqn", XqnFile(check), kLoadPartial, 3, "line 3 (2. e2e6 a9a8)"},
+      {"long.xqn", XqnFile(endless), kLoadPartial, kMaxGameMoves, "line 602"},
+      {"result.mxq", Mxq(MxqRecords(game) + "1-0\r\n"), kLoadPartial, 104, "move 105"},
+      {"ended.mxq", Mxq(MxqRecords(game) + "End"), kLoadOk, 104, ""},
+      {"check.mxq", Mxq(MxqRecords(check) + "End"), kLoadPartial, 3, "MXQ game"},
+      {"long.mxq", Mxq(MxqRecords(endless)), kLoadPartial, kMaxGameMoves, "move 1202"},
+      {"first.mxq", Mxq("0A-0F " + MxqRecords(game)), kLoadInvalidMove, 0, "move 1 (0A-0F)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    LogCapture log;
+    const std::string path = Write(c.name, c.bytes);
+    const std::string ext = path.substr(path.size() - 3);
+    const int result = ext == "txt"   ? ReadCoordinateText(path.c_str(), &currentGameHeader, 0)
+                       : ext == "xqn" ? ReadXqnGame(path.c_str(), &currentGameHeader, 0)
+                                      : ReadMxqGame(path.c_str(), &currentGameHeader, 0);
+    EXPECT_EQ(result, c.result);
+    bool logged = false;
+    for (const std::string& line : log.lines()) logged |= line.find(c.log) != std::string::npos;
+    EXPECT_EQ(logged, c.log[0] != '\0') << (log.lines().empty() ? "" : log.lines()[0]);
+    if (c.moves == 0) {
+      EXPECT_TRUE(UserGameKept());
+      continue;
+    }
+    const std::vector<std::string>& source =
+        c.moves == 3 ? check : c.moves == 104 ? game : endless;
+    const std::vector<std::string> want(source.begin(), source.begin() + c.moves);
+    EXPECT_EQ(GameMoves(), want);
+    EXPECT_EQ(gamePly, static_cast<int32_t>(c.moves)) << "the last move read is shown";
+    EXPECT_EQ(CheckPositionConsistency(), 1);
+  }
 }
 
 TEST_F(TextReadersTest, CoordinateTextWriterRoundTrip) {
@@ -252,13 +359,6 @@ TEST_F(TextReadersTest, PgnRefusedMoveEndsTheGame) {
 // MXQ
 // ---------------------------------------------------------------------------
 
-// An MXQ text: the header of the layout, then the move records.
-std::string Mxq(const std::string& records, const std::string& date = "2006.08.03") {
-  return std::string("\x01") + "Beijing" + "\x08" + date + "#" + "xx" + "\xD6" + "\x1B" +
-         "Red Name" + "-" + "Win" + "--" + "Black" + std::string(1, '\0') + "Name" + "\x0A" +
-         "2500" + "\x0A" + "2400" + "\x0A" + "...Moves " + records;
-}
-
 TEST_F(TextReadersTest, MxqHeaderAndMoves) {
   const std::string path = Write("game.mxq", Mxq("7C-4C 7J-6H " + std::string("7A") +
                                                  std::string(1, '\0') + "6C End"));
@@ -298,24 +398,26 @@ TEST_F(TextReadersTest, MxqHeaderVariants) {
 TEST_F(TextReadersTest, MxqFailuresKeepTheGame) {
   EXPECT_EQ(ReadMxqGame(Write("letter.mxq", "Beijing").c_str(), &currentGameHeader, 0),
             kLoadEmpty);
-  EXPECT_EQ(ReadMxqGame(Write("bad.mxq", Mxq("7C-4C 0A-0F End")).c_str(), &currentGameHeader, 0),
+  EXPECT_EQ(ReadMxqGame(Write("bad.mxq", Mxq("0A-0F End")).c_str(), &currentGameHeader, 0),
             kLoadInvalidMove);
   EXPECT_TRUE(UserGameKept());
   {
     LogCapture log;
-    // h2e2 h7e7 e2e6 leave the black king in check; a9a8 is refused.
-    EXPECT_EQ(ReadMxqGame(Write("ill.mxq", Mxq("7C-4C 7H-4H 4C-4G 0J-0I End")).c_str(),
-                          &currentGameHeader, 0),
-              kLoadFailed);
-    ASSERT_FALSE(log.lines().empty());
-    EXPECT_EQ(log.lines().back(), "Error while loading MXQ game\r\n");
+    // 0J-0I is a9a8: a black move while red is to move.
+    EXPECT_EQ(ReadMxqGame(Write("ill.mxq", Mxq("0J-0I End")).c_str(), &currentGameHeader, 0),
+              kLoadInvalidMove);
+    ASSERT_EQ(log.lines().size(), 1u);
   }
   EXPECT_EQ(ReadMxqGame((dir_ / "missing.mxq").c_str(), &currentGameHeader, 0), kLoadFailed);
   EXPECT_TRUE(UserGameKept());
-  // An empty file loads an empty game.
-  ASSERT_EQ(ReadMxqGame(Write("empty.mxq", "").c_str(), &currentGameHeader, 0), kLoadOk);
-  EXPECT_EQ(gameLength, 0);
-  EXPECT_EQ(currentGameHeader.hasInfo, 1);
+  // An empty file, and a control byte followed by text without a result word
+  // or moves, are no MXQ games.
+  for (const std::string& text : {std::string(), std::string("\x01" "Beijing\x08" "nothing")}) {
+    LogCapture log;
+    EXPECT_EQ(ReadMxqGame(Write("empty.mxq", text).c_str(), &currentGameHeader, 0), kLoadEmpty);
+    EXPECT_EQ(log.lines().size(), 1u);
+    EXPECT_TRUE(UserGameKept());
+  }
 }
 
 TEST(ParseMxqMoveTest, DigitsAndLetters) {
@@ -384,15 +486,16 @@ TEST_F(TextReadersTest, XqnRefusedMoves) {
     EXPECT_EQ(log.lines()[1], "2. a0a5 i9h9pb loading file : illegal move\n");
   }
   SetUp();
-  // Black stands in check after e2e6: a9a8 is a second move that cannot be
-  // made (2); after f9e8, the red cannon may not leave the file (1).
-  EXPECT_EQ(ReadXqnGame(Write("s.xqn", "1. h2e2 h7e7\n2. e2e6 a9a8\n").c_str(),
-                        &currentGameHeader, 0),
-            kLoadInvalidMove);
-  EXPECT_TRUE(UserGameKept());
+  // After f9e8 the red cannon may not leave the file: a first move of a line
+  // that cannot be made ends the moves, the four before it are kept.
   EXPECT_EQ(ReadXqnGame(Write("f.xqn", "1. h2e2 h7e7\n2. e2e6 f9e8\n3. e6d6 a9a8\n").c_str(),
                         &currentGameHeader, 0),
-            kLoadFailed);
+            kLoadPartial);
+  EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h7e7", "e2e6", "f9e8"}));
+  SetUp();
+  // Lines whose moves are all refused, without a tag: nothing is read.
+  EXPECT_EQ(ReadXqnGame(Write("n.xqn", "1. a9a8 a0a1\n").c_str(), &currentGameHeader, 0),
+            kLoadEmpty);
   EXPECT_TRUE(UserGameKept());
   EXPECT_EQ(ReadXqnGame((dir_ / "missing.xqn").c_str(), &currentGameHeader, 0), kLoadFailed);
 }

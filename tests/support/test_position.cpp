@@ -19,7 +19,7 @@
 namespace testing_support {
 
 namespace {
-bool keysBuilt = false;
+bool scratchFolderSet = false;
 std::vector<std::string>* capturedLines = nullptr;
 void CaptureLine(const char* text) {
   if (capturedLines != nullptr) capturedLines->emplace_back(text);
@@ -27,9 +27,9 @@ void CaptureLine(const char* text) {
 }  // namespace
 
 void InitTestProcess() {
-  if (keysBuilt) return;
   InitKeyTables();
-  keysBuilt = true;
+  if (scratchFolderSet) return;
+  scratchFolderSet = true;
   // Keep the learning files and other data of the tests out of the user's
   // data folder: one scratch folder per test process.
   static const std::string dir =

@@ -104,7 +104,7 @@ TEST_F(GamefileToolTest, SaveWritesTheFormatOfTheExtension) {
 }
 
 TEST_F(GamefileToolTest, FilesThatDoNotLoadExitWithOne) {
-  const std::string bad = Write("bad.txt", "h2e2\nh2e3\n");
+  const std::string bad = Write("bad.txt", "h2e3\nh2e2\n");
   CommandRun r = Run(bad);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.output, "") << "nothing on standard output";
@@ -122,6 +122,18 @@ TEST_F(GamefileToolTest, FilesThatDoNotLoadExitWithOne) {
   r = Run(Write("letter.mxq", "Not an MXQ text"), true);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.output.rfind("result 3:", 0), 0u) << r.output;
+}
+
+TEST_F(GamefileToolTest, AFileReadInPartPrintsWhatWasRead) {
+  const std::string path = Write("part.txt", "h2e2\nh9g7\nh2e3\nh0g2\n");
+  CommandRun r = Run(path);
+  ASSERT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.output.rfind("result 5\n", 0), 0u) << r.output;
+  EXPECT_NE(r.output.find("moves 2\nmove h2e2\nmove h9g7\nshown 2\n"), std::string::npos)
+      << r.output;
+  r = Run(path, true);
+  EXPECT_EQ(r.output.rfind("result 5: read in part", 0), 0u) << r.output;
+  EXPECT_NE(r.output.find("(h2e3)  ?????? Not valid a move !"), std::string::npos) << r.output;
 }
 
 TEST_F(GamefileToolTest, UsageErrorsExitWithTwo) {

@@ -203,21 +203,36 @@ TEST(EvalChariotVsChariot, PawnlessExposedKing) {
        0,
        "b"},
   });
-  // For black the chariot counts on the same ranks 3 to 5 of its king's
-  // file: (4, 5) is among them, (4, 6) is not.
+  // Red's chariot counts on ranks 3 to 5, black's on the mirrored ranks 4 to
+  // 6; each case is checked again on the colour-swapped board.
   CheckChariots({
-      {"black chariot on (4, 5)",
-       {{'K', 3, 9}, {'R', 8, 9}, {'k', 4, 0}, {'r', 4, 5}},
-       Expect::kDraw,
-       0,
-       "w",
-       false},
       {"black chariot on (4, 6)",
        {{'K', 3, 9}, {'R', 8, 9}, {'k', 4, 0}, {'r', 4, 6}},
+       Expect::kDraw,
+       0,
+       "w"},
+      {"black chariot on (4, 4)",
+       {{'K', 3, 9}, {'R', 8, 9}, {'k', 4, 0}, {'r', 4, 4}},
+       Expect::kDraw,
+       0,
+       "w"},
+      {"black chariot on (4, 3)",
+       {{'K', 3, 9}, {'R', 8, 9}, {'k', 4, 0}, {'r', 4, 3}},
        Expect::kNone,
        0,
-       "w",
-       false},
+       "w"},
+      {"black chariot on (4, 7)",
+       {{'K', 3, 9}, {'R', 8, 9}, {'k', 4, 0}, {'r', 4, 7}},
+       Expect::kNone,
+       0,
+       "w"},
+      // 3a5/2r1k4/9/9/9/9/5R3/9/9/5K3 b: red's chariot one rank short of the
+      // exposed ranks; its colour-swapped twin must not draw either.
+      {"red chariot on (3, 6) in front of its king on (3, 9)",
+       {{'K', 3, 9}, {'R', 3, 6}, {'k', 4, 1}, {'a', 5, 0}, {'r', 6, 1}},
+       Expect::kNone,
+       0,
+       "b"},
   });
 }
 

@@ -2,9 +2,15 @@
 // format), the shape of the tables and the from-scratch hashes.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <set>
+#include <vector>
 
+#include "engine/position/perft.h"
 #include "engine/position/position.h"
+#include "engine/search/fixed_search.h"
+#include "engine/search/new_game.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -33,6 +39,47 @@ TEST_F(KeysTest, TablesHoldTheFixedGeneratorOutput) {
   EXPECT_EQ(keyTable[14][kBlackKingHome], 0x78F6FBB5AD74E79Dull);
   EXPECT_EQ(lockTable[14][34], 0x1ED9B74EF31BBF8Dull);  // the last two draws
   EXPECT_EQ(keyTable[14][34], 0x11EF610369609DEEull);
+}
+
+// The tables are filled once per process: every later call of
+// InitKeyTables, from whichever set-up, keeps the values of the first fill
+// (the learning files hold keys made from them).
+TEST_F(KeysTest, EverySetUpPathKeepsTheFirstFill) {
+  const std::vector<uint64_t> locks(&lockTable[0][0], &lockTable[0][0] + 15 * kBoardSize);
+  const std::vector<uint64_t> keys(&keyTable[0][0], &keyTable[0][0] + 15 * kBoardSize);
+  SetUpFen(testing_support::kStartFen);
+  const uint64_t startLock = positionLock;
+  const uint64_t startKey = positionKey;
+
+  const std::pair<const char*, std::function<void()>> paths[] = {
+      {"InitKeyTables", [] { InitKeyTables(); }},
+      {"perft set-up",
+       [] {
+         std::string error;
+         EXPECT_TRUE(SetUpPerftPosition(testing_support::kStartFen, &error)) << error;
+       }},
+      {"fixed search engine", [] { PrepareFixedSearchEngine(3, 1); }},
+      {"fixed search position",
+       [] {
+         std::string error;
+         EXPECT_TRUE(SetUpFixedSearchPosition(testing_support::kStartFen, &error)) << error;
+       }},
+      {"new game", [] { ResetGameState(1); }},
+      {"reset without the tables", [] { ResetGameState(0); }},
+      {"test process", [] { testing_support::InitTestProcess(); }},
+  };
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& [name, setUp] : paths) {
+      SCOPED_TRACE(name);
+      setUp();
+      EXPECT_EQ(std::memcmp(locks.data(), lockTable, sizeof lockTable), 0);
+      EXPECT_EQ(std::memcmp(keys.data(), keyTable, sizeof keyTable), 0);
+      EXPECT_EQ(lockTable[1][171], 0x039B11BF4890D6A4ull);
+      SetUpFen(testing_support::kStartFen);
+      EXPECT_EQ(positionLock, startLock);
+      EXPECT_EQ(positionKey, startKey);
+    }
+  }
 }
 
 TEST_F(KeysTest, OnlyPlayingEntriesOfRealTypesAreFilledAndAllDiffer) {

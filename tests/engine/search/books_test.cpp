@@ -16,6 +16,7 @@
 
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "engine/search/program_random.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -42,6 +43,15 @@ uint32_t SetPosition(const char* fen) {
   }
   return side;
 }
+
+// The generator's formula written out again: the draws the probes must make.
+struct Draws {
+  uint32_t state;
+  int32_t Next() {
+    state = state * 214013u + 2531011u;
+    return static_cast<int32_t>(state >> 16 & 0x7FFF);
+  }
+};
 
 struct Entry {
   uint8_t side;
@@ -283,11 +293,14 @@ TEST_F(BooksTest, PositionStoredOnlyMirroredGivesTheMirroredMove) {
 TEST_F(BooksTest, SymmetricPositionFlipsACoinBetweenBothForms) {
   LoadBook0({MakeEntry(kStart, {Bm("h2e2")})});
   int seen[2] = {0, 0};
-  for (unsigned seed = 1; seed <= 40; ++seed) {
-    std::srand(seed);
-    const bool mirrored = std::rand() % 2 != 0;
-    std::srand(seed);
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    Draws draws{seed};
+    const bool mirrored = draws.Next() % 2 != 0;
+    SetProgramRandomState(seed);
     EXPECT_EQ(Probe(kStart), mirrored ? "b2e2" : "h2e2") << seed;
+    // Normal mode with one move draws once more for the move.
+    draws.Next();
+    EXPECT_EQ(ProgramRandomState(), draws.state) << seed;
     ++seen[mirrored];
   }
   EXPECT_GT(seen[0], 0);
@@ -299,8 +312,8 @@ TEST_F(BooksTest, ExcludedMoveIsNeverChosen) {
   EXPECT_EQ(Probe(kCannonRight, MoveFromText("h9g7")), "");
   FreeBooks();
   LoadBook0({MakeEntry(kCannonRight, {Bm("h9g7"), Bm("b9c7"), Bm("h7e7")})});
-  for (unsigned seed = 1; seed <= 30; ++seed) {
-    std::srand(seed);
+  for (uint32_t seed = 1; seed <= 30; ++seed) {
+    SetProgramRandomState(seed);
     const std::string move = Probe(kCannonRight, MoveFromText("b9c7"));
     EXPECT_TRUE(move == "h9g7" || move == "h7e7") << move;
   }
@@ -316,12 +329,25 @@ TEST_F(BooksTest, NormalModeDrawsUniformlyAmongTheFirstTwentyValidMoves) {
   for (const char* t : texts) moves.push_back(Bm(t));
   // Black's answers make no sense here; the probe only checks squares.
   LoadBook0({MakeEntry(kCannonRight, moves)});
-  for (unsigned seed = 1; seed <= 50; ++seed) {
-    std::srand(seed);
-    const int expected = std::rand() % 18;  // 20 read, 2 of them invalid
-    std::srand(seed);
+  for (uint32_t seed = 1; seed <= 50; ++seed) {
+    Draws draws{seed};
+    const int expected = draws.Next() % 18;  // 20 read, 2 of them invalid
+    SetProgramRandomState(seed);
     EXPECT_EQ(Probe(kCannonRight), texts[expected]) << seed;
+    EXPECT_EQ(ProgramRandomState(), draws.state) << seed;
   }
+}
+
+// From the generator's start-up state a three-move book in normal mode plays
+// the draws 41, 18467, 6334, 26500, 19169 modulo 3.
+TEST_F(BooksTest, NormalModeSequenceFromStartUp) {
+  LoadBook0({MakeEntry(kCannonRight, {Bm("h9g7"), Bm("b9c7"), Bm("h7e7")})});
+  SetPosition(kCannonRight);
+  SetProgramRandomState(1);
+  std::vector<std::string> played;
+  for (int i = 0; i < 5; ++i) played.push_back(Probe(kCannonRight));
+  const std::vector<std::string> expected = {"h7e7", "h7e7", "b9c7", "b9c7", "h7e7"};
+  EXPECT_EQ(played, expected);
 }
 
 TEST_F(BooksTest, TournamentModeFollowsItsThreeDraws) {
@@ -330,26 +356,24 @@ TEST_F(BooksTest, TournamentModeFollowsItsThreeDraws) {
   for (size_t n = 1; n <= 4; ++n) {
     FreeBooks();
     LoadBook0({MakeEntry(kCannonRight, std::vector<BookMove>(four.begin(), four.begin() + n))});
-    for (unsigned seed = 1; seed <= 200; ++seed) {
-      std::srand(seed);
+    int seen[4] = {};
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+      Draws draws{seed};
       size_t expected = 0;
       if (n > 2) {
-        expected = std::rand() % 2 == 0 ? 1 : 0;
-        if (std::rand() % 6 == 0) expected = 2;
-        if (std::rand() % 24 == 0 && n >= 4) expected = 3;
+        // Exactly three draws whenever more than two moves are stored.
+        expected = draws.Next() % 2 == 0 ? 1 : 0;
+        if (draws.Next() % 6 == 0) expected = 2;
+        if (draws.Next() % 24 == 0 && n >= 4) expected = 3;
       }
-      std::srand(seed);
+      SetProgramRandomState(seed);
       ASSERT_EQ(Probe(kCannonRight), testing_support::MoveText(four[expected].move))
           << "n " << n << " seed " << seed;
-      // Exactly three draws were made when more than two moves are stored.
-      if (n > 2) {
-        std::srand(seed);
-        for (int draw = 0; draw < 3; ++draw) std::rand();
-        const int next = std::rand();
-        std::srand(seed);
-        Probe(kCannonRight);
-        EXPECT_EQ(std::rand(), next);
-      }
+      EXPECT_EQ(ProgramRandomState(), draws.state) << "n " << n << " seed " << seed;
+      ++seen[expected];
+    }
+    if (n == 4) {
+      for (int choice = 0; choice < 4; ++choice) EXPECT_GT(seen[choice], 0) << choice;
     }
   }
 }
@@ -357,22 +381,21 @@ TEST_F(BooksTest, TournamentModeFollowsItsThreeDraws) {
 TEST_F(BooksTest, BlitzModeDrawsAtEveryWeightNotBelowTheBest) {
   bookMode1 = kBookBlitz;
   LoadBook0({MakeEntry(kCannonRight, {Bm("h9g7", 5), Bm("b9c7", 9), Bm("h7e7", 9)})});
-  for (unsigned seed = 1; seed <= 40; ++seed) {
-    std::srand(seed);
-    const bool first = std::rand() % 2 != 0;
-    const bool second = std::rand() % 2 != 0;
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    Draws draws{seed};
+    const bool first = draws.Next() % 2 != 0;
+    const bool second = draws.Next() % 2 != 0;
     const char* expected = second ? "h7e7" : first ? "b9c7" : "h9g7";
-    std::srand(seed);
+    SetProgramRandomState(seed);
     EXPECT_EQ(Probe(kCannonRight), expected) << seed;
+    EXPECT_EQ(ProgramRandomState(), draws.state) << seed;
   }
   // A lower weight after the best draws nothing.
   FreeBooks();
   LoadBook0({MakeEntry(kCannonRight, {Bm("h9g7", 9), Bm("b9c7", 5)})});
-  std::srand(3);
-  const int next = std::rand();
-  std::srand(3);
+  SetProgramRandomState(3);
   EXPECT_EQ(Probe(kCannonRight), "h9g7");
-  EXPECT_EQ(std::rand(), next);
+  EXPECT_EQ(ProgramRandomState(), 3u);
   FreeBooks();
   LoadBook0({MakeEntry(kCannonRight, {Bm("b9c7", -4)})});
   EXPECT_EQ(Probe(kCannonRight), "b9c7");

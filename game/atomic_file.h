@@ -1,0 +1,44 @@
+// Saving a file so that a failed save leaves the previous file as it was.
+// The bytes go to a temporary file in the target's folder, which is renamed
+// over the target only once everything was written, flushed and closed
+// without an error; otherwise the temporary file is removed.
+//
+//   AtomicFile out;
+//   if (!out.Open(path)) return cannot-create;
+//   ... std::fwrite(..., out.file()) ...
+//   return out.Commit() ? ok : write-error;
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+class AtomicFile {
+ public:
+  AtomicFile() = default;
+  ~AtomicFile() { Abandon(); }  // unless committed, the target stays as it was
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Opens a new temporary file beside path for writing (binary, like "wb").
+  // A symbolic link is followed, so the file it leads to is replaced. A new
+  // file gets the mode fopen would give it; an existing one keeps its mode
+  // and owner. An existing target that is not a regular file (a device, a
+  // pipe) cannot be replaced and is written directly. Returns false, with
+  // nothing created, when the file cannot be created or the existing one
+  // may not be written.
+  bool Open(const char* path);
+  // The stream to write to; null when not open.
+  std::FILE* file() const { return file_; }
+  // Flushes the stream, syncs it to the disk, closes it and renames the
+  // temporary file over the target. Returns false when any step failed (or
+  // the stream had an error); the target is then as it was and the
+  // temporary file is gone.
+  bool Commit();
+  // Closes and removes the temporary file; the target stays as it was.
+  void Abandon();
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string target_;
+  std::string temporary_;  // empty when the target is written directly
+};
