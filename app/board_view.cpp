@@ -1,16 +1,57 @@
 #include "app/board_view.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
-#include "platform/colour.h"
+#include "app/main_frame.h"
 
-CBoardView::CBoardView(QWidget* parent) : QWidget(parent) {
+CBoardView::CBoardView(CMainFrame* frame, QWidget* parent) : QWidget(parent), frame_(frame) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CBoardView::paintEvent(QPaintEvent*) {
-  // Until the board picture is laid out the view shows the plain colour of
-  // the first board style.
+void CBoardView::SetClientSize(int width, int height) {
+  if (width == surface_.width() && height == surface_.height()) return;
+  QImage next(width, height, QImage::Format_RGB32);
+  next.fill(Qt::black);
+  if (!surface_.isNull()) {
+    QPainter painter(&next);
+    painter.drawImage(0, 0, surface_);
+  }
+  surface_ = std::move(next);
+  setFixedSize(width, height);
+  Invalidate();
+}
+
+CDC CBoardView::GetClientDC() { return CDC(&surface_); }
+
+void CBoardView::Invalidate(const CRect* r) {
+  const QRect area = r != nullptr ? QRect(r->left, r->top, r->Width(), r->Height())
+                                  : QRect(0, 0, surface_.width(), surface_.height());
+  const QRect clipped = area.intersected(QRect(0, 0, surface_.width(), surface_.height()));
+  if (clipped.isEmpty()) return;
+  pending_ += clipped;
+  update(clipped);
+}
+
+void CBoardView::PaintPending() {
+  if (pending_.isEmpty() || frame_ == nullptr) return;
+  const QRect box = pending_.boundingRect();
+  pending_ = QRegion();
+  frame_->OnPaint(CRect{box.left(), box.top(), box.right() + 1, box.bottom() + 1});
+}
+
+void CBoardView::UpdateNow(const CRect* r) {
+  PaintPending();
+  if (r != nullptr) {
+    repaint(QRect(r->left, r->top, r->Width(), r->Height()));
+  } else {
+    repaint();
+  }
+}
+
+void CBoardView::paintEvent(QPaintEvent* event) {
+  PaintPending();
   QPainter painter(this);
-  painter.fillRect(rect(), ToQColor(0xB4C4AB));
+  const QRect area = event->rect();
+  painter.drawImage(area, surface_, area);
 }

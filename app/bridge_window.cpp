@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "app/board_view.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
 #include "engine/search/engine_state.h"
@@ -18,8 +19,8 @@ namespace {
 void WindowNotifyEngineEvent(int code) {
   switch (code) {
     case kEventDrawComputingMoves:
-      // The computing moves are drawn by the board painter once it exists;
-      // nothing is drawn after a stop was requested.
+      // Nothing is drawn once a stop was requested.
+      if (stopRequested == 0 && pMainFrame != nullptr) pMainFrame->DrawComputingMoves();
       break;
     case kEventCheckSound:
       PlaySoundResource(kSoundCheck);
@@ -75,19 +76,36 @@ void WindowReportLostOnTime(int side) {
 }
 
 void WindowRedrawBoardIfNoPieceHeld() {
-  if (pMainFrame != nullptr && pMainFrame->heldPiece == -1) pMainFrame->update();
+  if (pMainFrame != nullptr && pMainFrame->heldPiece == -1 && pMainFrame->BoardView() != nullptr)
+    pMainFrame->BoardView()->Invalidate();
 }
 
 void WindowAnimateEngineMove(PieceIndex, Square, Square) {
-  // The piece slides once the board painter exists; the move sound plays
-  // in every case.
+  // The slide of the piece from its from-square to its to-square (when the
+  // animation speed is above 0) plugs in here, before the board is redrawn;
+  // the move sound plays in every case.
+  if (pMainFrame != nullptr && pMainFrame->BoardView() != nullptr)
+    pMainFrame->BoardView()->Invalidate();
   PlaySoundResource(kSoundMove);
+}
+
+// The closing request's game was saved after the search unwound: the frame
+// closes now (its options were written when the user closed it).
+void WindowEndProgramAfterClose() {
+  engineState = kEngineIdle;
+  SetBusyCursor(0);
+  if (pMainFrame != nullptr) {
+    pMainFrame->close();
+  } else if (QCoreApplication::instance() != nullptr) {
+    QCoreApplication::quit();
+  }
 }
 
 const WindowBridge kWindowBridge = {
     WindowNotifyEngineEvent,   WindowPumpMessages,     WindowRefreshSideWindows,
     WindowAppendLogLine,       WindowSetBusyCursor,    WindowReportLostOnTime,
     WindowShowMessage,         WindowRedrawBoardIfNoPieceHeld, WindowAnimateEngineMove,
+    WindowEndProgramAfterClose,
 };
 
 }  // namespace

@@ -77,7 +77,7 @@ bool CChessApp::InitInstance() {
   EnsureInstallDirectory();
 
   InstallWindowBridge();
-  CMainFrame* frame = new CMainFrame();
+  CMainFrame* frame = new CMainFrame(m_lpCmdLine.c_str());
   m_pMainWnd = frame;
   frame->setWindowState(m_nCmdShow);
   frame->show();

@@ -3,20 +3,36 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
-#include <QWidget>
+#include <QTimerEvent>
+#include <algorithm>
 
 #include "app/board_view.h"
+#include "engine/bridge.h"
+#include "engine/position/position.h"
+#include "engine/search/books.h"
+#include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
+#include "engine/search/game_files_hooks.h"
+#include "engine/search/learning.h"
+#include "engine/search/new_game.h"
+#include "game/binary_files.h"
+#include "game/game_clock.h"
+#include "game/header.h"
+#include "game/game_loader.h"
+#include "game/load_game.h"
+#include "platform/keyboard.h"
 #include "platform/services.h"
 #include "platform/settings_store.h"
+#include "platform/toolbar.h"
 #include "res/text_rows.h"
+#include "res/toolbars.h"
 #include "windows/about_dlg.h"
 #include "windows/logs_dlg.h"
 #include "windows/side_windows.h"
 
 CMainFrame* pMainFrame = nullptr;
+QImage* backBuffer = nullptr;
 
 namespace {
 
@@ -24,46 +40,147 @@ const CommandMapEntry<CMainFrame> kFrameCommands[] = {
     {kCmdExit, &CMainFrame::OnExit, nullptr},
     {kCmdStopThinking, &CMainFrame::OnStopThinking, nullptr},
     {kCmdAbout, &CMainFrame::OnAbout, nullptr},
+    {kCmdNewGame, &CMainFrame::OnNewGame, nullptr},
 };
+
+// The design toolbar's buttons that open a menu.
+constexpr int kDropDownCommands[] = {kCmdPiecesStyle, kCmdBoardStyle, kCmdChangeLanguages,
+                                     kCmdChangeBoardSize};
+
+// The autosaved game's path in the install directory; false when it does
+// not fit.
+bool AutosavePath(char (&path)[kPathBufferSize]) {
+  return JoinPath(installDirectory, "CurrentGameV1.vgf", path);
+}
 
 }  // namespace
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame(const char* commandTail) {
   pMainFrame = this;
   // A fixed-size window that can be minimised but not maximised or resized.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromLatin1(kProgramTitle));
-  boardView_ = new CBoardView(this);
-  setCentralWidget(boardView_);
-  if (languageMenu_.LoadMenu(kMenuEnglish, this, this)) setMenuBar(languageMenu_.GetMenuBar());
-  FitWindowToBoard();
+  OnCreate(commandTail != nullptr ? commandTail : "");
   if (!LoadWindowPlacement(this, "MainWindow")) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     move(screen != nullptr ? screen->availableGeometry().topLeft() : QPoint(0, 0));
   }
-  RefreshFrameTexts();
 }
 
 CMainFrame::~CMainFrame() {
+  if (timerId_ != 0) killTimer(timerId_);
   if (pMainFrame == this) pMainFrame = nullptr;
+  delete backBuffer;
+  backBuffer = nullptr;
+}
+
+int CMainFrame::OnCreate(const char* commandTail) {
+  // The client: the board view (toolbar band and board), centred when the
+  // menu bar is wider than the board.
+  auto* client = new QWidget(this);
+  client->setAutoFillBackground(true);
+  boardView_ = new CBoardView(this, client);
+  setCentralWidget(client);
+  coordinateBand = 20;
+
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen != nullptr ? screen->size() : QSize(0, 0);
+  delete backBuffer;
+  backBuffer = new QImage(CreateCompatibleBitmap(std::max(screenSize.width(), 672),
+                                                 std::max(screenSize.height(), 728)));
+
+  // The two toolbars, one row each in the band above the board.
+  gameToolBar_ = new CToolBar(boardView_);
+  gameToolBar_->LoadToolBar(kToolbarGame, this, this);
+  gameToolBar_->move(0, 0);
+  designToolBar_ = new CToolBar(boardView_);
+  designToolBar_->LoadToolBar(kToolbarDesign, this, this);
+  designToolBar_->move(0, kToolbarRowHeight);
+  for (int command : kDropDownCommands) {
+    designToolBar_->SetDropDown(command, [this](int id) { OnToolbarDropDown(id); });
+  }
+
+  displayBitsPerPixel = GetDisplayBitsPerPixel(nullptr);
+  paletteBitmap = std::make_unique<CDibBitmap>(nullptr, QStringLiteral("111"), true);
+
+  CSettingsStore store(kSettingsNoRoot);
+  OpenProgramSettings(store);
+  ReadOptions(store);
+
+  sourceColumn = -1;
+  targetColumn = -1;
+  timerId_ = startTimer(1000);
+  setupMode = 0;
+  heldPiece = -1;
+  squareSize = 37;
+  ignoreButtonUp = 0;
+
+  LoadBooks();
+  ResetGameState(1);
+
+  // The side windows stored as open (openAtStart) are opened here, in the
+  // order comments, clock, mini clock, move list, game information, once
+  // those windows exist.
+  priorityLevel = 0;
+
+  // The game: the file named on the command line, else the autosave; a
+  // game that cannot be read gives a new game. A file read only in part
+  // keeps the moves that were read.
+  if (commandTail[0] != '\0') {
+    const int result = LoadGameFile(commandTail, &currentGameHeader, 1);
+    if (!GameWasLoaded(result)) NewGame();
+  } else {
+    char path[kPathBufferSize];
+    if (IsKeyDown(VK_SHIFT) || !AutosavePath(path) ||
+        !GameWasLoaded(LoadBinaryGame(path, &currentGameHeader, 1))) {
+      NewGame();
+    }
+  }
+  RefreshFrameTexts();
+  Relayout(1);
+  return 0;
+}
+
+SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {
+  // Until the side windows exist, what the settings asked for is kept.
+  return openAtStart;
 }
 
 bool CMainFrame::OnCmdMsg(int id) { return DispatchCommand(this, kFrameCommands, id); }
 
 void CMainFrame::OnUpdateCmdUI(CCmdUI& ui) { DispatchUpdate(this, kFrameCommands, ui); }
 
-void CMainFrame::FitWindowToBoard() {
-  const int width = 10 * squareSize;
-  const int height = toolbarBandHeight + 11 * squareSize + coordinateBand;
-  boardView_->setFixedSize(width, height);
-  const QPoint topLeft = pos();
-  // The frame follows its client: fixed to the menu bar plus the board.
-  const QSize frameSize(width, height + (menuBar() != nullptr ? menuBar()->sizeHint().height() : 0));
-  setFixedSize(frameSize);
-  move(topLeft);
-  boardView_->update();
+void CMainFrame::OnTimer() {
+  gameClock.Tick();
+  // The clock window and the mini clock refresh here once they exist.
+  if (automoveOn != 1 || engineState != kEngineIdle) return;
+  if (++automoveTicks < automoveSeconds) return;
+  if (gamePly >= gameLength) {
+    automoveOn = 0;
+    return;
+  }
+  OnCmdMsg(kCmdReplayOneMove);
+  automoveTicks = 0;
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == timerId_) OnTimer();
+}
+
+void CMainFrame::Relayout(int reloadPieces) {
+  switch (boardSizeIndex) {
+    case 2:
+      SetBigBoardSize(reloadPieces);
+      break;
+    case 0:
+      SetBoardSize(30, reloadPieces);
+      break;
+    default:
+      SetBoardSize(38, reloadPieces);
+      break;
+  }
 }
 
 void CMainFrame::RefreshFrameTexts() {
@@ -76,21 +193,31 @@ void CMainFrame::RefreshFrameTexts() {
     setMenuBar(new QMenuBar());
     menuBar()->hide();
   }
-  // The bar's height may differ between languages.
-  FitWindowToBoard();
+  if (gameToolBar_ != nullptr) gameToolBar_->RefreshTexts();
+  if (designToolBar_ != nullptr) designToolBar_->RefreshTexts();
+  // The open side windows take the language's titles here once they exist
+  // (clock, mini clock, move list, logs, game information, comments).
   if (logsDlg != nullptr) logsDlg->SetTitle();
   setWindowTitle(QString::fromLatin1(kProgramTitle));
+  // The bar's width and height differ between languages.
+  if (boardBitmap != nullptr) FitWindowToBoard();
 }
 
-void CMainFrame::RefreshAfterLoad() { RefreshFrameTexts(); }
+void CMainFrame::RefreshAfterLoad() {
+  Relayout(1);
+  RefreshFrameTexts();
+  // The move list, comments and game information windows refresh here once
+  // they exist; the game information window opens for a game that has
+  // header information.
+}
 
 void CMainFrame::OnSetCursor() {
   setCursor(cursorId == IDC_WAIT ? Qt::WaitCursor : Qt::ArrowCursor);
 }
 
 void CMainFrame::UpdateToolbars() {
-  // The game and design toolbars run their update pass here once they are
-  // docked in the band.
+  if (gameToolBar_ != nullptr) gameToolBar_->OnUpdateCmdUI();
+  if (designToolBar_ != nullptr) designToolBar_->OnUpdateCmdUI();
 }
 
 void CMainFrame::OnExit() { close(); }
@@ -105,14 +232,39 @@ void CMainFrame::OnAbout() {
   dialog.DoModal();
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Placements of the open side windows, then the frame's own.
+void CMainFrame::SaveOptionsAndPlacements() {
+  // Placements of the open side windows (logs, game information, comments,
+  // mini clock, clock), then the frame's own.
   if (logsDlg != nullptr) logsDlg->SavePlacement();
   SaveWindowPlacement(this, "MainWindow");
-  {
-    CSettingsStore store(kSettingsNoRoot);
-    OpenProgramSettings(store);
-    store.WriteInt("Options", "Language", currentLanguage);
+  CSettingsStore store(kSettingsNoRoot);
+  OpenProgramSettings(store);
+  WriteOptions(store);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (closePending_) {
+    // A second close while the search still unwinds waits like the first.
+    if (engineState != kEngineIdle) {
+      event->ignore();
+      return;
+    }
+    // The search has unwound and saved the game: the options were written
+    // when the user closed.
+    CloseLearningFiles();
+    event->accept();
+    return;
   }
+  SaveOptionsAndPlacements();
+  if (engineState != kEngineIdle) {
+    // The window stays until the search has unwound: the engine's closing
+    // request saves the game as shown and then closes the frame for good.
+    closePending_ = true;
+    RequestStopForClose();
+    event->ignore();
+    return;
+  }
+  AutoSaveCurrentGame();
+  CloseLearningFiles();
   event->accept();
 }

@@ -1,17 +1,34 @@
 // The main window: the board view below the toolbar band, the menu bar of
-// the current language, the commands by id, the window's placement and its
-// closing. Board layout, painting, the mouse and most commands come with
-// their own files; their ids are greyed until their handlers exist.
+// the current language, the commands by id, the one-second timer, the
+// settings of every subsystem (read at creation, written at closing) and the
+// autosaved game.
+//
+// CMainFrame is implemented by several files, one topic each:
+//   main_frame.cpp      creation, timer, closing, refreshes, commands table
+//   frame_settings.cpp  the options read at creation and written at closing
+//   board_layout.cpp    square size, board picture, frame size, piece sets
+//   board_paint.cpp     square geometry, the painter, the computing moves
+// Mouse input, animation, set-up mode and the commands come with their own
+// files.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <cstdint>
+#include <memory>
 
+#include "engine/position/types.h"
 #include "platform/command_target.h"
+#include "platform/device_context.h"
+#include "platform/dib_bitmap.h"
 #include "platform/menu.h"
 #include "windows/about_dlg.h"
 
 class QCloseEvent;
+class QTimerEvent;
+class CBoardView;
+class CToolBar;
+class CSettingsStore;
 
 // The frame title and message-box caption: the program's name and version.
 inline constexpr const char* kProgramTitle = kProgramVersionText;
@@ -27,49 +44,185 @@ inline int32_t cursorId = IDC_ARROW;
 // Height of the band above the board that holds the visible toolbars, 30
 // pixels per toolbar (both at start).
 inline int32_t toolbarBandHeight = 60;
+inline constexpr int32_t kToolbarRowHeight = 30;
+
+// 1: player names in the name strip are shown in pinyin.
+inline int32_t translateNamesToPinyin = 1;
+// 1: the engine's current best line is drawn as arrows while it thinks.
+inline int32_t showComputingMoves = 1;
+// The endgame page's values (kept and written back; no tablebase here).
+inline int32_t egDepth = 8;
+inline int32_t useEg = 1;
+
+// The off-screen picture the board is composed in before it is shown:
+// max(screen width, 672) by max(screen height, 728), made at creation.
+extern QImage* backBuffer;
+
+// Plain board colours (0x00BBGGRR) of board styles 0..5.
+inline constexpr COLORREF plainBoardColours[6] = {0xB4C4AB, 0xBAD2D2, 0xBEB4A0,
+                                                  0xD2D2D2, 0xBEC8DC, 0xFFFFFF};
+inline constexpr int kBoardStyleCount = 22;  // styles 0..21
+inline constexpr int kPieceSetCount = 4;     // sets 1..4
+inline constexpr int kCoordinateKindCount = 5;
+
+// Memory of the computing-moves overlay: the moves whose arrows were drawn
+// last (0 none).
+inline Move drawnBestMove = 0;
+inline Move drawnBestReply = 0;
+inline Move drawnPonderMove = 0;
+
+// Which side windows are open (or, at start, are to be opened).
+struct SideWindowsOpen {
+  bool clock = false;
+  bool miniClock = false;
+  bool moveList = false;
+  bool gameStatus = false;
+  bool comments = false;
+};
 
 class CMainFrame : public QMainWindow, public CCmdTarget {
   Q_OBJECT
 
  public:
-  CMainFrame();
+  // Creates the frame: OnCreate runs from the constructor. `commandTail` is
+  // the path of a game file to open instead of the autosaved game ("" none).
+  explicit CMainFrame(const char* commandTail = "");
   ~CMainFrame() override;
 
   bool OnCmdMsg(int id) override;
   void OnUpdateCmdUI(CCmdUI& ui) override;
 
-  // Keeps the window's top-left corner and sizes it so that the client area
-  // is 10 squares wide and toolbar band + 11 squares + coordinate band high.
-  void FitWindowToBoard();
+  // ---- Frame core (main_frame.cpp) ----
+  // Builds everything; returns 0 (or -1 when the window cannot be created).
+  int OnCreate(const char* commandTail);
+  // The one-second tick: the game clock, the clock windows, automatic replay.
+  void OnTimer();
+  // After a game was loaded: re-layout, texts, side windows.
+  void RefreshAfterLoad();
   // Loads the menu bar of currentLanguage, re-titles the open side windows
   // and sets the frame's title.
   void RefreshFrameTexts();
-  // After a game was loaded: the frame's texts and the side windows.
-  void RefreshAfterLoad();
   // Shows the cursor named by cursorId.
   void OnSetCursor();
-  // The update pass of the toolbars' buttons (none are docked yet).
+  // The update pass of both toolbars' buttons.
   void UpdateToolbars();
+  // The re-layout at the current size index (with the piece set reloaded
+  // when `reloadPieces`).
+  void Relayout(int reloadPieces = 1);
+  // Writes every option of the "Options" section (frame_settings.cpp).
+  void WriteOptions(CSettingsStore& store);
+  // Reads every option at creation (frame_settings.cpp); values out of
+  // their range give their defaults.
+  void ReadOptions(CSettingsStore& store);
 
-  // Commands.
+  // ---- Board layout (board_layout.cpp) ----
+  void SetBoardSize(int32_t size, int32_t reloadPieces);
+  void SetBigBoardSize(int32_t reloadPieces);
+  // The finished board picture, or null when its texture cannot be made.
+  std::unique_ptr<CDibBitmap> BuildBoardBitmap(CDC& dc, int32_t size, COLORREF colour,
+                                               int32_t textureId);
+  int32_t BoardStyleBitmapId() const;
+  COLORREF GetBoardColor() const;
+  void DrawPointMarks(CDC& dc, int32_t size, int32_t column, int32_t rowFromBottom,
+                      int32_t left, int32_t right);
+  void DrawCoordinateLabels(CDC& dc);
+  void LoadPieceSet(int32_t set);
+  // The design toolbar's drop-down button of `command` was pressed.
+  void OnToolbarDropDown(int command);
+  // Sizes the frame so that its client holds the band and the board
+  // (never narrower than its menu bar's one-row width).
+  void FitWindowToBoard();
+
+  // ---- Painting (board_paint.cpp) ----
+  void SquareToPixel(int32_t column, int32_t row, int32_t& x, int32_t& y) const;
+  // `clip` in client coordinates, null for the whole client area.
+  void RenderBoard(CDC& dc, const CRect* clip, int32_t noIndicators);
+  void DrawPieceAt(CDC& dc, int32_t piece, int32_t column, int32_t row, int32_t inWindow,
+                   const CRect* clip);
+  void DrawSquareMarker(CDC& dc, int32_t column, int32_t row, int32_t inWindow, int32_t large);
+  void DrawSideToMoveMarks(CDC& dc);
+  void DrawComputingMoves();
+  // Renders `paintRect` (client coordinates) into the view's surface.
+  void OnPaint(const CRect& paintRect);
+  // The last move shown by the marks (0 none): the move of the current ply,
+  // or while pondering the one before it.
+  Move LastShownMove() const;
+
+  // Writes the side windows' and the frame's placements and every option.
+  void SaveOptionsAndPlacements();
+
+  // ---- Game commands (game_commands.cpp) ----
+  // A new game (deferred while the engine works).
+  void NewGame();
+  void OnNewGame();
+
+  // ---- Commands ----
   void OnExit();
   void OnStopThinking();
   void OnAbout();
 
-  // Layout values of the board view.
-  int32_t squareSize = 37;  // until the first layout
-  int32_t coordinateBand = 20;
-  int32_t heldPiece = -1;     // PieceIndex held by the mouse, -1 none
-  int32_t animationSpeed = 2;  // 0 none, 1 slow, 2 fast
-
+  CBoardView* BoardView() const { return boardView_; }
+  CToolBar* GameToolBar() const { return gameToolBar_; }
+  CToolBar* DesignToolBar() const { return designToolBar_; }
   const CMenu& LanguageMenu() const { return languageMenu_; }
+  // Whether the frame's close waits for the engine's search to unwind.
+  bool ClosePending() const { return closePending_; }
+
+  // Fields of the frame (values as read from the settings at creation).
+  int32_t displayBitsPerPixel = 32;
+  int32_t squareSize = 37;  // until the first layout
+  int32_t pieceSet = 2;
+  int32_t boardStyle = 7;
+  int32_t automoveSeconds = 2;
+  int32_t automoveTicks = 0;
+  int32_t automoveOn = 0;
+  int32_t alphaFactor = 128;
+  int32_t inputMode = 1;  // 1 drag and drop, 0 click and click
+  int32_t disableDoubleClick = 0;
+  int32_t heldCell = 0;
+  int32_t ignoreButtonUp = 0;
+  int32_t coordinateBand = 20;
+  int32_t boardSizeIndex = 1;
+  int32_t sourceColumn = -1, sourceRow = 0;
+  int32_t targetColumn = -1, targetRow = 0;
+  int32_t setupMode = 0;
+  int32_t heldPiece = -1;  // PieceIndex held by the mouse, -1 none
+  int32_t animationSpeed = 2;  // 0 none, 1 slow, 2 fast
+  int32_t rotation = 0;
+  int32_t mirror = 0;
+  int32_t priorityLevel = 0;
+  int32_t coordinateKind = 0;
+  // The stored "LogsWindow" value, written back unchanged.
+  int32_t storedLogsWindow = 0;
+  // The side windows the settings asked to open at start.
+  SideWindowsOpen openAtStart;
+  // The side windows open now.
+  SideWindowsOpen SideWindowsOpenNow() const;
+
+  // Pictures of the board view.
+  std::unique_ptr<CDibBitmap> boardBitmap;
+  std::unique_ptr<CSpriteStrip> pieceStrip;
+  std::unique_ptr<CSpriteStrip> printPieceStrip;
+  std::unique_ptr<CDibBitmap> paletteBitmap;  // bitmap 111
+  // Markers: 54- and 36-pixel buttons, the side-to-move discs, iron pawn.
+  std::unique_ptr<CSpriteStrip> endSetupBig, endSetupSmall;
+  std::unique_ptr<CSpriteStrip> cancelSetupBig, cancelSetupSmall;
+  std::unique_ptr<CSpriteStrip> emptyBoardBig, emptyBoardSmall;
+  std::unique_ptr<CSpriteStrip> redDisc, blackDisc, ironPawnMarker;
+  std::unique_ptr<CSpriteStrip> riverBig, riverSmall;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
   CMenu languageMenu_;
-  QWidget* boardView_ = nullptr;
+  CBoardView* boardView_ = nullptr;
+  CToolBar* gameToolBar_ = nullptr;
+  CToolBar* designToolBar_ = nullptr;
+  int timerId_ = 0;
+  bool closePending_ = false;
+  bool optionsWritten_ = false;
 };
 
 // The frame, null before it exists and after it is gone.

@@ -47,6 +47,10 @@ void AnimateEngineMove(PieceIndex piece, Square from, Square to);
 // Asks for the main window to close once the search has unwound
 // (RequestStop with the closing code; defined with the engine state).
 void RequestStopForClose();
+// Ends the program after the closing request's game was saved: the main
+// window closes once the search has returned; without a window the process
+// ends.
+void EndProgramAfterClose();
 
 // The window side's behaviour of the bridge. The program installs its table
 // at start; while windowBridge is null (the tools and headless tests) every
@@ -62,6 +66,7 @@ struct WindowBridge {
   int (*showMessage)(const char* text);
   void (*redrawBoardIfNoPieceHeld)();
   void (*animateEngineMove)(PieceIndex piece, Square from, Square to);
+  void (*endProgramAfterClose)();
 };
 extern const WindowBridge* windowBridge;
 

@@ -2,6 +2,7 @@
 // returns at once, apart from the hooks tests and tools install; the window
 // side installs windowBridge and takes the calls over.
 #include <time.h>
+#include <cstdlib>
 #include <unistd.h>
 
 #include "engine/bridge.h"
@@ -71,4 +72,12 @@ void RedrawBoardIfNoPieceHeld() {
 
 void AnimateEngineMove(PieceIndex piece, Square from, Square to) {
   if (windowBridge != nullptr) windowBridge->animateEngineMove(piece, from, to);
+}
+
+void EndProgramAfterClose() {
+  if (windowBridge != nullptr) {
+    windowBridge->endProgramAfterClose();
+  } else {
+    std::exit(0);
+  }
 }

@@ -95,13 +95,36 @@ bool CDC::BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, Ras
   const int i1 = std::min({w, Width() - x, src.Width() - sx});
   const int j1 = std::min({h, Height() - y, src.Height() - sy});
   if (i0 >= i1 || j0 >= j1) return true;
-  // A private copy of the source block makes overlapping copies on one
-  // surface behave.
-  const QImage block = src.surface_->copy(sx + i0, sy + j0, i1 - i0, j1 - j0);
+  // Within one surface a private copy of the source block makes
+  // overlapping copies behave; between two surfaces the rows are read in
+  // place.
+  QImage block;
+  const QImage* from = src.surface_;
+  int fromX = sx, fromY = sy;
+  const uchar* srcBits = src.surface_->constBits();
+  const uchar* dstBits = surface_->constBits();
+  if (srcBits < dstBits + surface_->sizeInBytes() &&
+      dstBits < srcBits + src.surface_->sizeInBytes()) {
+    block = src.surface_->copy(sx + i0, sy + j0, i1 - i0, j1 - j0);
+    from = &block;
+    fromX = -i0;
+    fromY = -j0;
+  }
   for (int j = j0; j < j1; ++j) {
-    auto* d = reinterpret_cast<QRgb*>(surface_->scanLine(y + j));
-    const auto* s = reinterpret_cast<const QRgb*>(block.constScanLine(j - j0));
-    for (int i = i0; i < i1; ++i) d[x + i] = Combine(d[x + i], s[i - i0], op);
+    QRgb* d = reinterpret_cast<QRgb*>(surface_->scanLine(y + j)) + x;
+    const QRgb* s = reinterpret_cast<const QRgb*>(from->constScanLine(fromY + j)) + fromX;
+    // One loop per operation, so the inner loops stay simple.
+    switch (op) {
+      case SRCCOPY:
+        for (int i = i0; i < i1; ++i) d[i] = kOpaque | (s[i] & kRgbMask);
+        break;
+      case SRCAND:
+        for (int i = i0; i < i1; ++i) d[i] = kOpaque | (d[i] & s[i] & kRgbMask);
+        break;
+      default:
+        for (int i = i0; i < i1; ++i) d[i] = Combine(d[i], s[i], op);
+        break;
+    }
   }
   return true;
 }

@@ -155,13 +155,14 @@ void CSpriteStrip::ComposeCell(QImage& target, int ox, int oy, int n, int weight
   int cx, cy;
   if (!CellOrigin(n, cx, cy)) return;
   const bool opaque = alphaMap_.empty() && (weight < 1 || weight > 254);
-  for (int j = 0; j < cellHeight_; ++j) {
-    if (oy + j < 0 || oy + j >= target.height()) continue;
+  // The part of the cell that falls on the target.
+  const int i0 = std::max(0, -ox), i1 = std::min(cellWidth_, target.width() - ox);
+  const int j0 = std::max(0, -oy), j1 = std::min(cellHeight_, target.height() - oy);
+  for (int j = j0; j < j1; ++j) {
     QRgb* t = Row(target, oy + j);
     const QRgb* s = Row(bitmap_, cy + j);
     const QRgb* m = Row(mask_, cy + j);
-    for (int i = 0; i < cellWidth_; ++i) {
-      if (ox + i < 0 || ox + i >= target.width()) continue;
+    for (int i = i0; i < i1; ++i) {
       QRgb& px = t[ox + i];
       const QRgb sprite = s[cx + i];
       if (opaque) {

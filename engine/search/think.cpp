@@ -377,7 +377,8 @@ void RunCompletion(int32_t cleanIteration) {
     // After a ponder hit the user's move (the predicted one) was played.
     if (gamePly > gameLength) gameLength = gamePly;
     AutoSaveCurrentGame();
-    std::exit(0);
+    EndProgramAfterClose();
+    return;
   }
   switch (engineState) {
     case kEngineThinking:

@@ -12,7 +12,8 @@ add_executable(make_artwork
   ${VORELK_ARTWORK_SOURCE_DIR}/boards.cpp
   ${VORELK_ARTWORK_SOURCE_DIR}/pieces.cpp
   ${VORELK_ARTWORK_SOURCE_DIR}/markers.cpp
-  ${VORELK_ARTWORK_SOURCE_DIR}/misc.cpp)
+  ${VORELK_ARTWORK_SOURCE_DIR}/misc.cpp
+  ${VORELK_ARTWORK_SOURCE_DIR}/toolbar_buttons.cpp)
 target_include_directories(make_artwork PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(make_artwork PRIVATE Qt6::Gui)
 
@@ -46,7 +47,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
           $<TARGET_FILE:make_artwork> ${VORELK_ARTWORK_OUTPUT_DIR}
   DEPENDS make_artwork
-  COMMENT "Drawing the board textures, pieces and icons"
+  COMMENT "Drawing the board textures, pieces, icons and toolbar pictures"
   VERBATIM)
 
 add_library(vorelk_artwork STATIC ${VORELK_ARTWORK_SOURCE_DIR}/artwork_ids.cpp)

@@ -20,7 +20,7 @@ constexpr bool CellsAreWhole() {
     if (e.columns < 1 || e.rows < 1 || e.width < 1 || e.height < 1) return false;
     if (e.width % e.columns != 0 || e.height % e.rows != 0) return false;
     const bool square = e.kind == ArtworkKind::kPieces || e.kind == ArtworkKind::kMarker ||
-                        e.kind == ArtworkKind::kIcon;
+                        e.kind == ArtworkKind::kIcon || e.kind == ArtworkKind::kToolButton;
     if (square && e.width / e.columns != e.height / e.rows) return false;
   }
   return true;
@@ -78,6 +78,15 @@ static_assert(Has(kBitmapAbout, ArtworkKind::kAbout) &&
 static_assert(FindArtwork(kBitmapSortUp)->variant == kArrowUp &&
               FindArtwork(kBitmapSortDown)->variant == kArrowDown);
 static_assert(Has(kIconSmall, ArtworkKind::kIcon) && Has(kIconLarge, ArtworkKind::kIcon));
+
+// The toolbar pictures run without a gap from the first to the last, each
+// drawn by its own id.
+constexpr bool ToolPicturesAreComplete() {
+  for (int id = kBitmapToolNewGame; id <= kBitmapToolSetup; ++id)
+    if (!Has(id, ArtworkKind::kToolButton) || FindArtwork(id)->variant != id) return false;
+  return true;
+}
+static_assert(ToolPicturesAreComplete());
 
 }  // namespace
 }  // namespace artwork

@@ -24,6 +24,8 @@ enum class ArtworkKind : int {
   kSwatch,     // the frame's small palette bitmap
   kSortArrow,  // list header sort arrow, black on white; variant = kArrow...
   kIcon,       // program icon with an alpha channel
+  // Toolbar button picture with an alpha channel; variant = its own id.
+  kToolButton,
 };
 
 struct ArtworkEntry {
@@ -115,6 +117,31 @@ inline constexpr int kBitmapPaletteSwatch = 111;
 inline constexpr int kBitmapSortUp = 148;
 inline constexpr int kBitmapSortDown = 174;
 
+// Toolbar button pictures (res/toolbars.cpp): the game toolbar's, then the
+// design toolbar's.
+inline constexpr int kBitmapToolNewGame = 401;       // board with a sparkle
+inline constexpr int kBitmapToolLoadGame = 402;      // open folder
+inline constexpr int kBitmapToolSaveGame = 403;      // floppy disk
+inline constexpr int kBitmapToolTakeBackAll = 404;   // bar and two left triangles
+inline constexpr int kBitmapToolTakeBackOne = 405;   // left triangle
+inline constexpr int kBitmapToolReplayOne = 406;     // right triangle
+inline constexpr int kBitmapToolReplayAll = 407;     // two right triangles and bar
+inline constexpr int kBitmapToolAutomove = 408;      // green triangle and a clock
+inline constexpr int kBitmapToolPlayNow = 409;       // monitor with a go triangle
+inline constexpr int kBitmapToolStopThinking = 410;  // stop sign
+inline constexpr int kBitmapToolHint = 411;          // light bulb
+inline constexpr int kBitmapToolNextBestMove = 412;  // fork: struck move, new move
+inline constexpr int kBitmapToolNoComputer = 413;    // two players
+inline constexpr int kBitmapToolOptions = 414;       // gears
+inline constexpr int kBitmapToolTiming = 415;        // stopwatch
+inline constexpr int kBitmapToolRotate = 416;        // two arrows turning
+inline constexpr int kBitmapToolMirror = 417;        // triangles about an axis
+inline constexpr int kBitmapToolPieces = 418;        // red king
+inline constexpr int kBitmapToolBoardStyle = 419;    // two board patches
+inline constexpr int kBitmapToolLanguages = 420;     // flag on a pole
+inline constexpr int kBitmapToolBoardSize = 421;     // magnifier
+inline constexpr int kBitmapToolSetup = 422;         // board and pencil
+
 inline constexpr int kIconSmall = 31234;  // 32 x 32
 inline constexpr int kIconLarge = 31235;  // 48 x 48
 
@@ -168,6 +195,28 @@ inline constexpr ArtworkEntry kArtwork[] = {
   {111, 16, 16, 1, 1, ArtworkKind::kSwatch, 0},
   {148, 9, 5, 1, 1, ArtworkKind::kSortArrow, kArrowUp},
   {174, 9, 5, 1, 1, ArtworkKind::kSortArrow, kArrowDown},
+  {401, 24, 24, 1, 1, ArtworkKind::kToolButton, 401},
+  {402, 24, 24, 1, 1, ArtworkKind::kToolButton, 402},
+  {403, 24, 24, 1, 1, ArtworkKind::kToolButton, 403},
+  {404, 24, 24, 1, 1, ArtworkKind::kToolButton, 404},
+  {405, 24, 24, 1, 1, ArtworkKind::kToolButton, 405},
+  {406, 24, 24, 1, 1, ArtworkKind::kToolButton, 406},
+  {407, 24, 24, 1, 1, ArtworkKind::kToolButton, 407},
+  {408, 24, 24, 1, 1, ArtworkKind::kToolButton, 408},
+  {409, 24, 24, 1, 1, ArtworkKind::kToolButton, 409},
+  {410, 24, 24, 1, 1, ArtworkKind::kToolButton, 410},
+  {411, 24, 24, 1, 1, ArtworkKind::kToolButton, 411},
+  {412, 24, 24, 1, 1, ArtworkKind::kToolButton, 412},
+  {413, 24, 24, 1, 1, ArtworkKind::kToolButton, 413},
+  {414, 24, 24, 1, 1, ArtworkKind::kToolButton, 414},
+  {415, 24, 24, 1, 1, ArtworkKind::kToolButton, 415},
+  {416, 24, 24, 1, 1, ArtworkKind::kToolButton, 416},
+  {417, 24, 24, 1, 1, ArtworkKind::kToolButton, 417},
+  {418, 24, 24, 1, 1, ArtworkKind::kToolButton, 418},
+  {419, 24, 24, 1, 1, ArtworkKind::kToolButton, 419},
+  {420, 24, 24, 1, 1, ArtworkKind::kToolButton, 420},
+  {421, 24, 24, 1, 1, ArtworkKind::kToolButton, 421},
+  {422, 24, 24, 1, 1, ArtworkKind::kToolButton, 422},
   {31234, 32, 32, 1, 1, ArtworkKind::kIcon, 0},
   {31235, 48, 48, 1, 1, ArtworkKind::kIcon, 0},
 };

@@ -32,6 +32,8 @@ QImage Draw(const artwork::ArtworkEntry& e) {
       return artwork::DrawSortArrow(e);
     case ArtworkKind::kIcon:
       return artwork::DrawIcon(e);
+    case ArtworkKind::kToolButton:
+      return artwork::DrawToolButton(e);
   }
   return QImage();
 }

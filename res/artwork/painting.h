@@ -106,5 +106,6 @@ QImage DrawFlag(const ArtworkEntry& entry);
 QImage DrawAboutPicture(const ArtworkEntry& entry);
 QImage DrawSortArrow(const ArtworkEntry& entry);
 QImage DrawIcon(const ArtworkEntry& entry);
+QImage DrawToolButton(const ArtworkEntry& entry);
 
 }  // namespace artwork

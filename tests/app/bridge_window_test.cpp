@@ -89,6 +89,7 @@ TEST_F(BridgeWindowTest, SoundsOfTheEngineEvents) {
 
 TEST_F(BridgeWindowTest, AnimationOffStillPlaysTheMoveSound) {
   new CMainFrame();
+  soundEnabled = 1;  // the frame read the stored setting (off)
   pMainFrame->animationSpeed = 0;
   AnimateEngineMove(8, 0x33, 0x43);
   EXPECT_EQ(played, (std::vector<int>{kSoundMove}));
@@ -149,6 +150,7 @@ TEST_F(BridgeWindowTest, LogLinesGoToTheLogWindowWhichEmptiesPastItsLimit) {
 
 TEST_F(BridgeWindowTest, LostOnTimePlaysItsSoundAndShowsTheLanguagesText) {
   new CMainFrame();
+  soundEnabled = 1;
   currentLanguage = kLanguageFrench;
   QString shown;
   QTimer::singleShot(20, [&shown] {
@@ -191,11 +193,12 @@ TEST_F(BridgeWindowTest, CommandsWithoutHandlersAreGreyedInTheFramesMenus) {
       pMainFrame->OnUpdateCmdUI(ui);
       EXPECT_EQ(item->isEnabled(), ui.IsEnabled()) << id;
       (item->isEnabled() ? enabled : greyed)++;
-      const bool handled = id == kCmdExit || id == kCmdStopThinking || id == kCmdAbout;
+      const bool handled =
+          id == kCmdExit || id == kCmdStopThinking || id == kCmdAbout || id == kCmdNewGame;
       EXPECT_EQ(item->isEnabled(), handled) << id;
     }
   }
-  EXPECT_EQ(enabled, 3);
+  EXPECT_EQ(enabled, 4);
   EXPECT_GT(greyed, 20);
 }
 

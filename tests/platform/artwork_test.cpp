@@ -356,4 +356,28 @@ TEST(Artwork, AboutPictureAndPaletteSwatchAreOpaquePictures) {
   EXPECT_EQ(CountIf(swatch, swatch.rect(), Transparent), 0);
 }
 
+// Toolbar pictures: symbols on real transparency (clear corners), neither
+// empty nor a filled square, and no two alike.
+TEST(Artwork, ToolbarPicturesAreDistinctSymbolsOnATransparentBackground) {
+  const auto pictures = OfKind(ArtworkKind::kToolButton);
+  ASSERT_EQ(pictures.size(), 22u);
+  std::vector<QImage> images;
+  for (const ArtworkEntry* e : pictures) {
+    SCOPED_TRACE(e->id);
+    const QImage img =
+        QImage(QStringLiteral(":/bitmaps/%1").arg(e->id)).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(img.size(), QSize(24, 24));
+    for (QPoint corner : {QPoint(0, 0), QPoint(23, 0), QPoint(0, 23), QPoint(23, 23)})
+      EXPECT_EQ(qAlpha(img.pixel(corner)), 0) << corner.x() << "," << corner.y();
+    const int opaque = CountIf(img, img.rect(), [](QRgb p) { return qAlpha(p) > 128; });
+    EXPECT_GT(opaque, 24 * 24 / 8);
+    EXPECT_LT(opaque, 24 * 24 * 9 / 10);
+    images.push_back(img);
+  }
+  for (size_t i = 0; i < images.size(); ++i)
+    for (size_t j = i + 1; j < images.size(); ++j)
+      EXPECT_GT(MeanDifference(images[i], images[i].rect(), images[j], images[j].rect()), 10.0)
+          << pictures[i]->id << " " << pictures[j]->id;
+}
+
 }  // namespace
