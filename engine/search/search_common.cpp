@@ -23,6 +23,7 @@ int32_t rootDepth16;
 int32_t quiescenceBasePly;
 int32_t rootBalance;
 int32_t useSelection = 1;
+SearchTrace searchTrace;
 
 void CountNodeAndPoll() {
   const uint32_t count = nodeCount + 1;

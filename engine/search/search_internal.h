@@ -8,6 +8,23 @@
 #include "engine/search/search.h"
 #include "engine/search/search_tables.h"
 
+// How often the search took its selective steps, and the windows of the
+// first root searches: written by the search (a counter increment each),
+// read only by the tests. Zeroed by whoever reads it, never by the search.
+struct SearchTrace {
+  uint32_t prunedNodes;            // nodes the futility test put in prune mode
+  uint32_t internalDeepenings;     // internal iterative deepening searches
+  uint32_t threatReSearches;       // moves of a threat node searched again, extended
+  uint32_t recaptureExtensions;    // nodes extended as a recapture
+  uint32_t singleReplyReSearches;  // move loops run again for a single reply
+  uint32_t rootSearches;           // SearchRoot calls
+  static constexpr int kWindows = 64;
+  struct {
+    int32_t alpha, beta, depth16;
+  } rootWindows[kWindows];  // of the first kWindows root searches
+};
+extern SearchTrace searchTrace;
+
 namespace search_detail {
 
 // Bounds of the window and of the mate-distance pruning.

@@ -135,7 +135,11 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
   // Extensions.
   int32_t& ext = record.extension;
   if (node.inCheck != 0 && ply <= checkExtensionLimit) ext += 16;
-  if (followPv != 0 && ext <= 8) ext += RecaptureExtension(node);
+  if (followPv != 0 && ext <= 8) {
+    const int32_t recapture = RecaptureExtension(node);
+    searchTrace.recaptureExtensions += recapture != 0 ? 1 : 0;
+    ext += recapture;
+  }
   if (ext > 32) ext = 32;
   if (followPv == 0 && ply >= 2) {
     // Capturing the checking piece back on the square of the last capture
@@ -242,8 +246,10 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
   // Futility: a node far below alpha only looks at forcing moves.
   if (node.inCheck == 0 && !SkipFutility(node, ext, alpha, beta)) {
     EnsureEval(node, alpha);
-    if (node.eval < alpha && alpha > node.eval + FutilityMargin(depth + ext, nullAllowed != 0))
+    if (node.eval < alpha && alpha > node.eval + FutilityMargin(depth + ext, nullAllowed != 0)) {
       node.pruneMode = true;
+      ++searchTrace.prunedNodes;
+    }
   }
 
   // Internal iterative deepening for a node without a move to try first.
@@ -252,6 +258,7 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
     const uint32_t savedExtended = record.extended;
     const uint8_t savedThreat = threatFlags[node.n + 1];
     principalVariation[ply][ply] = 0;
+    ++searchTrace.internalDeepenings;
     score = SearchNode(alpha, beta, depth + ext - 64, 0, kNoEval, 0, 0);
     ext = savedExt;
     record.extended = savedExtended;
@@ -298,6 +305,7 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
       UnmakeMove();
       if (threatNode && score > alpha && ext <= 0 && stopRequested == 0) {
         ext += 8;
+        ++searchTrace.threatReSearches;
         MakeMove(move, static_cast<int32_t>(node.inCheck));
         score = SearchMadeMove(node, move, alpha, beta, &reduction);
         UnmakeMove();
@@ -341,6 +349,7 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
     if (ply < checkExtensionLimit && beta >= -kMateScoreBound + 1 && ext <= 16 &&
         !IsDecided(alpha)) {
       ext += 16;
+      ++searchTrace.singleReplyReSearches;
       continue;
     }
     break;

@@ -140,6 +140,9 @@ void ReorderRootMoves() {
 }
 
 int32_t SearchRoot(int32_t alpha, int32_t beta, int32_t depth) {
+  if (searchTrace.rootSearches < SearchTrace::kWindows)
+    searchTrace.rootWindows[searchTrace.rootSearches] = {alpha, beta, depth};
+  ++searchTrace.rootSearches;
   rootBalance = materialBalance;
   CountNodeAndPoll();
   if (stopRequested) return 0;
