@@ -36,3 +36,31 @@ def escape(data):
         else:
             out.append("\\%03o" % byte)
     return '"' + "".join(out) + '"'
+
+
+def read_six_language_table(path, name_pattern, fail):
+    """Rows (name, six texts) of a table whose lines are a constant name and
+    the six texts in LanguageId order, separated by tabs; blank lines and
+    lines starting with # are skipped. A malformed row, a bad or repeated
+    name or an empty text stops the build through fail(message)."""
+    rows = []
+    names = set()
+    with open(path, encoding="utf-8") as table:
+        for number, line in enumerate(table, 1):
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            fields = line.split("\t")
+            where = "%s:%d" % (path, number)
+            if len(fields) != 7:
+                fail("%s: %d fields, 7 expected" % (where, len(fields)))
+            name, texts = fields[0], fields[1:]
+            if not name_pattern.match(name):
+                fail("%s: bad constant name %r" % (where, name))
+            if name in names:
+                fail("%s: %s appears twice" % (where, name))
+            if any(not text for text in texts):
+                fail("%s: %s has an empty entry" % (where, name))
+            names.add(name)
+            rows.append((name, texts))
+    return rows

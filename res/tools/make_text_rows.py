@@ -19,7 +19,7 @@ import os
 import re
 import sys
 
-from codepages import CODE_PAGES, escape
+from codepages import CODE_PAGES, escape, read_six_language_table
 from codepages import convert as convert_with
 
 RES_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -42,26 +42,7 @@ def fail(message):
 
 
 def read_table():
-    rows = []
-    names = set()
-    with open(TABLE, encoding="utf-8") as table:
-        for number, line in enumerate(table, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            fields = line.split("\t")
-            if len(fields) != 7:
-                fail("%s:%d: %d fields, 7 expected" % (TABLE, number, len(fields)))
-            name, texts = fields[0], fields[1:]
-            if not NAME_PATTERN.match(name):
-                fail("%s:%d: bad constant name %r" % (TABLE, number, name))
-            if name in names:
-                fail("%s:%d: %s appears twice" % (TABLE, number, name))
-            if any(not text for text in texts):
-                fail("%s:%d: %s has an empty entry" % (TABLE, number, name))
-            names.add(name)
-            rows.append((name, texts))
-    return rows
+    return read_six_language_table(TABLE, NAME_PATTERN, fail)
 
 
 

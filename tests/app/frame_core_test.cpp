@@ -2,12 +2,14 @@
 // at closing, the game it starts with (command line, autosave, Shift), the
 // one-second tick and the close that waits for the engine.
 #include <QApplication>
+#include <QColor>
 #include <QTimer>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/board_view.h"
 #include "app/chess_app.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
@@ -50,6 +52,20 @@ void PlayUserMoves(std::initializer_list<const char*> moves) {
     RecordMadeMove();
     ShowGamePosition();
   }
+}
+
+// Whether the corner bar of the last-move mark stands on `square` in the
+// frame's client picture (large: the to-square's mark).
+bool MarkedOnScreen(Square square, bool large) {
+  CMainFrame* f = pMainFrame;
+  f->BoardView()->PaintPending();
+  int32_t x = 0, y = 0;
+  f->SquareToPixel(8 - ((square - 34) >> 4), 9 - ((square - 34) & 15), x, y);
+  const int s = f->squareSize;
+  const int m = large ? 9 * s / 10 : 8 * s / 10;
+  const int o = (s - m) / 2;
+  const QRgb pixel = f->BoardView()->Surface().pixel(x + o, y + o + toolbarBandHeight);
+  return (pixel & 0xFFFFFF) == (qRgb(0x14, 0x14, 0xF0) & 0xFFFFFF);
 }
 
 std::string AutosavePath() { return std::string(installDirectory) + "/CurrentGameV1.vgf"; }
@@ -177,6 +193,11 @@ TEST_F(FrameCoreTest, TheAutosavedGameComesBackAtTheNextStart) {
     // The cannon stands on e2 and the knight on g7 of the shown board.
     Check(displayBoard[testing_support::MoveFromText("e2h2") >> 16] != 0, "a piece on e2");
     Check(displayBoard[testing_support::MoveFromText("e2h2") & 0xFFFF] == 0, "h2 is empty");
+    // On screen: the last move's marks on the knight's two squares.
+    const Move last = testing_support::MoveFromText("h9g7");
+    Check(MarkedOnScreen(static_cast<Square>(last >> 16), false), "from-square marked");
+    Check(MarkedOnScreen(static_cast<Square>(last & 0xFFFF), true), "to-square marked");
+    Check(!MarkedOnScreen(testing_support::MoveFromText("e2h2") >> 16, true), "e2 unmarked");
     CloseFrame();
   });
   // Shift held at the start gives a new game and leaves the autosave alone

@@ -27,6 +27,7 @@
 #include "platform/menu.h"
 #include "platform/settings_store.h"
 #include "res/text_rows.h"
+#include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "windows/language_dlg.h"
 
@@ -34,14 +35,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int failures = 0;
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "check failed: %s\n", what);
-    ++failures;
-  }
-}
+using testing_support::Check;
+using testing_support::CloseFrame;
+using testing_support::OpenStore;
+using testing_support::StoredInt;
+using testing_support::StoredString;
 
 // The child's application object, created once per child.
 QApplication* StartQt() { return testing_support::OffscreenApplication(); }
@@ -77,30 +75,6 @@ void ClickControl(CDialog* dialog, int id) {
   if (button != nullptr) button->click();
 }
 
-CSettingsStore* OpenStore() {
-  auto* store = new CSettingsStore(kSettingsNoRoot);
-  OpenProgramSettings(*store);
-  return store;
-}
-
-int32_t StoredInt(const char* section, const char* entry, int32_t fallback) {
-  std::unique_ptr<CSettingsStore> store(OpenStore());
-  return store->GetInt(section, entry, fallback);
-}
-
-std::string StoredString(const char* section, const char* entry) {
-  std::unique_ptr<CSettingsStore> store(OpenStore());
-  std::string text;
-  store->GetString(text, section, entry, "<missing>");
-  return text;
-}
-
-// Closes the frame as its close box does and lets Qt delete it.
-void CloseFrame() {
-  if (pMainFrame != nullptr) pMainFrame->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // The titles of the menu bar's menus.
 QStringList MenuTitles() {
   QStringList titles;
@@ -109,31 +83,7 @@ QStringList MenuTitles() {
   return titles;
 }
 
-class StartupTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vorelk-startup-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
-  fs::path root_;
-};
-
-// Runs a scenario in a child process; the child exits 0 when every check
-// held and names each failed check on its standard error otherwise.
-#define RUN_SCENARIO(body)                                                      \
-  EXPECT_EXIT(                                                                 \
-      {                                                                        \
-        failures = 0;                                                          \
-        body;                                                                  \
-        std::fflush(stderr);                                                   \
-        std::_Exit(failures == 0 ? 0 : 1);                                     \
-      },                                                                       \
-      ::testing::ExitedWithCode(0), "")
+using StartupTest = testing_support::ScenarioTest;
 
 TEST_F(StartupTest, FirstStartAsksForTheLanguageAndEscapeGivesEnglish) {
   RUN_SCENARIO({
@@ -205,7 +155,7 @@ TEST_F(StartupTest, EnterInTheChooserGivesEnglish) {
 TEST_F(StartupTest, AStoredLanguageSkipsTheChooser) {
   RUN_SCENARIO({
     StartQt();
-    { std::unique_ptr<CSettingsStore> store(OpenStore());
+    { auto store = OpenStore();
       store->WriteInt("Options", "Language", kLanguageGerman); }
     ChooserScript script;
     script.answer = [](CDialog* dialog) { PressKey(dialog, Qt::Key_Escape); };
@@ -223,7 +173,7 @@ TEST_F(StartupTest, AnUnknownLanguageCodeAsksAgainInsteadOfIndexingPastTheRows) 
     fs::remove_all(root_ / "config");
     RUN_SCENARIO({
       StartQt();
-      { std::unique_ptr<CSettingsStore> store(OpenStore());
+      { auto store = OpenStore();
         store->WriteInt("Options", "Language", stored); }
       ChooserScript script;
       script.answer = [](CDialog* dialog) { ClickControl(dialog, 1022); };
@@ -239,7 +189,7 @@ TEST_F(StartupTest, ShiftHeldResetsExactlyTheListedSettings) {
   RUN_SCENARIO({
     StartQt();
     {
-      std::unique_ptr<CSettingsStore> store(OpenStore());
+      auto store = OpenStore();
       store->WriteInt("Options", "Language", kLanguageFrench);
       store->WriteString("Options", "Book1", "MINE");
       store->WriteString("Options", "Book2", "THEIRS");
@@ -283,7 +233,7 @@ TEST_F(StartupTest, ShiftHeldResetsExactlyTheListedSettings) {
 TEST_F(StartupTest, TheFramePlacementRoundTripsThroughTheSettings) {
   RUN_SCENARIO({
     StartQt();
-    { std::unique_ptr<CSettingsStore> store(OpenStore());
+    { auto store = OpenStore();
       store->WriteInt("Options", "Language", kLanguageEnglish); }
     theApp.InitInstance();
     pMainFrame->move(123, 145);
@@ -300,7 +250,7 @@ TEST_F(StartupTest, TheFramePlacementRoundTripsThroughTheSettings) {
 TEST_F(StartupTest, TheFrameIsAFixedSizeWindowThatFitsTheBoard) {
   RUN_SCENARIO({
     StartQt();
-    { std::unique_ptr<CSettingsStore> store(OpenStore());
+    { auto store = OpenStore();
       store->WriteInt("Options", "Language", kLanguageEnglish); }
     theApp.InitInstance();
     const int s = pMainFrame->squareSize;
@@ -316,7 +266,7 @@ TEST_F(StartupTest, TheFrameIsAFixedSizeWindowThatFitsTheBoard) {
 TEST_F(StartupTest, ExitFromTheMenuEndsTheEventLoopCleanly) {
   RUN_SCENARIO({
     QApplication* app = StartQt();
-    { std::unique_ptr<CSettingsStore> store(OpenStore());
+    { auto store = OpenStore();
       store->WriteInt("Options", "Language", kLanguageEnglish); }
     theApp.InitInstance();
     // Choose File > Exit as the user does: the command is posted and runs
@@ -342,7 +292,7 @@ TEST_F(StartupTest, ExitFromTheMenuEndsTheEventLoopCleanly) {
 TEST_F(StartupTest, StopThinkingRaisesTheStopFlagAndKeepsAnIdleEngineIdle) {
   RUN_SCENARIO({
     StartQt();
-    { std::unique_ptr<CSettingsStore> store(OpenStore());
+    { auto store = OpenStore();
       store->WriteInt("Options", "Language", kLanguageEnglish); }
     theApp.InitInstance();
     engineState = 0;
