@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <climits>
 #include <cstdint>
 
@@ -91,6 +93,17 @@ void CDialog::BuildControls() {
         widget = box;
         break;
       }
+      case DialogControlKind::kRadioButton: {
+        // Radio buttons with the same parent exclude each other.
+        auto* radio = new QRadioButton(text, this);
+        const int id = c.id;
+        connect(radio, &QRadioButton::clicked, this, [this, id] { OnCommand(id); });
+        widget = radio;
+        break;
+      }
+      case DialogControlKind::kDropDownList:
+        widget = new QComboBox(this);
+        break;
       case DialogControlKind::kStaticText: {
         auto* label = new QLabel(this);
         label->setTextFormat(Qt::PlainText);
@@ -220,12 +233,21 @@ int CDialog::GetDlgItemInt(int id) const { return ParseLeadingInt(GetDlgItemText
 void CDialog::SetDlgItemInt(int id, int value) { SetDlgItemText(id, QString::number(value)); }
 
 void CDialog::CheckDlgButton(int id, int check) {
-  if (auto* box = qobject_cast<QCheckBox*>(GetDlgItem(id))) box->setChecked(check != 0);
+  auto* box = qobject_cast<QAbstractButton*>(GetDlgItem(id));
+  if (box == nullptr || !box->isCheckable()) return;
+  if (check == 0 && qobject_cast<QRadioButton*>(box) != nullptr) {
+    // An exclusive group refuses to uncheck its checked radio by itself.
+    box->setAutoExclusive(false);
+    box->setChecked(false);
+    box->setAutoExclusive(true);
+  } else {
+    box->setChecked(check != 0);
+  }
 }
 
 int CDialog::IsDlgButtonChecked(int id) const {
-  auto* box = qobject_cast<QCheckBox*>(GetDlgItem(id));
-  return box != nullptr && box->isChecked() ? 1 : 0;
+  auto* box = qobject_cast<QAbstractButton*>(GetDlgItem(id));
+  return box != nullptr && box->isCheckable() && box->isChecked() ? 1 : 0;
 }
 
 void CDialog::SetWindowText(const QString& text) { setWindowTitle(text); }

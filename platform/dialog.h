@@ -59,7 +59,7 @@ class CDialog : public QDialog {
   // and the nearest int for a number beyond the int range.
   int GetDlgItemInt(int id) const;
   void SetDlgItemInt(int id, int value);
-  // Check boxes: 1 checked, 0 not.
+  // Check boxes and radio buttons: 1 checked, 0 not.
   void CheckDlgButton(int id, int check);
   int IsDlgButtonChecked(int id) const;
   void SetWindowText(const QString& text);

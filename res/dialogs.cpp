@@ -44,6 +44,50 @@ constexpr DialogControl kGetFolderControls[] = {
     {IDCANCEL, K::kPushButton, "Cancel", 268, 68, 80, 28, 0},
 };
 
+constexpr DialogControl kSideToMoveControls[] = {
+    {kCtlSideToMoveLabel, K::kStaticText, "Color to move", 16, 12, 188, 20, 0},
+    {kCtlSideRed, K::kRadioButton, "Red", 32, 38, 160, 22, 0},
+    {kCtlSideBlack, K::kRadioButton, "Black", 32, 64, 160, 22, 0},
+    {IDOK, K::kDefPushButton, "OK", 24, 98, 80, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 116, 98, 80, 28, 0},
+};
+
+constexpr DialogControl kInputControls[] = {
+    {kCtlInputPrompt, K::kStaticText, nullptr, 12, 12, 276, 36, 0},
+    {kCtlInputText, K::kEdit, nullptr, 12, 52, 276, 26, 0},
+    {IDOK, K::kDefPushButton, "OK", 116, 88, 80, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 208, 88, 80, 28, 0},
+};
+
+// Labels on the left of their edits; the short fields go in pairs.
+constexpr DialogControl kGameInfoControls[] = {
+    {kCtlLabelEvent, K::kStaticText, "Event", 10, 15, 80, 20, 0},
+    {kCtlHeaderEvent, K::kEdit, nullptr, 95, 12, 355, 26, 0},
+    {kCtlLabelSite, K::kStaticText, "Site", 10, 45, 80, 20, 0},
+    {kCtlHeaderSite, K::kEdit, nullptr, 95, 42, 355, 26, 0},
+    {kCtlLabelDate, K::kStaticText, "Date", 10, 75, 80, 20, 0},
+    {kCtlHeaderDate, K::kEdit, nullptr, 95, 72, 140, 26, 0},
+    {kCtlLabelRound, K::kStaticText, "Round", 245, 75, 70, 20, 0},
+    {kCtlHeaderRound, K::kEdit, nullptr, 320, 72, 130, 26, 0},
+    {kCtlLabelRed, K::kStaticText, "Red", 10, 105, 80, 20, 0},
+    {kCtlHeaderRedName, K::kEdit, nullptr, 95, 102, 140, 26, 0},
+    {kCtlLabelRedElo, K::kStaticText, "Red ELO", 245, 105, 70, 20, 0},
+    {kCtlHeaderRedElo, K::kEdit, nullptr, 320, 102, 130, 26, 0},
+    {kCtlLabelBlack, K::kStaticText, "Black", 10, 135, 80, 20, 0},
+    {kCtlHeaderBlackName, K::kEdit, nullptr, 95, 132, 140, 26, 0},
+    {kCtlLabelBlackElo, K::kStaticText, "Black ELO", 245, 135, 70, 20, 0},
+    {kCtlHeaderBlackElo, K::kEdit, nullptr, 320, 132, 130, 26, 0},
+    {kCtlLabelAuthor, K::kStaticText, "Author", 10, 165, 80, 20, 0},
+    {kCtlHeaderAuthor, K::kEdit, nullptr, 95, 162, 355, 26, 0},
+    {kCtlLabelTimeControl, K::kStaticText, "Time control", 10, 195, 80, 20, 0},
+    {kCtlHeaderTimeControl, K::kEdit, nullptr, 95, 192, 355, 26, 0},
+    {kCtlLabelResult, K::kStaticText, "Result", 10, 225, 80, 20, 0},
+    {kCtlHeaderResult, K::kDropDownList, nullptr, 95, 222, 140, 26, 0},
+    {kCtlHeaderComment, K::kMultiLineEdit, nullptr, 10, 258, 440, 120, 0},
+    {IDOK, K::kDefPushButton, "OK", 280, 388, 80, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 370, 388, 80, 28, 0},
+};
+
 template <size_t N>
 constexpr DialogTemplate MakeTemplate(int32_t id, const char* caption, int32_t width,
                                       int32_t height, uint32_t style,
@@ -61,6 +105,13 @@ constexpr DialogTemplate kLogsTemplate =
 constexpr DialogTemplate kGetFolderTemplate =
     MakeTemplate(kDialogGetFolder, "GetFolder", 360, 110, kDialogFixedSize, kGetFolderControls);
 
+constexpr DialogTemplate kSideToMoveTemplate =
+    MakeTemplate(kDialogSideToMove, "Dialog", 220, 136, kDialogFixedSize, kSideToMoveControls);
+constexpr DialogTemplate kInputTemplate =
+    MakeTemplate(kDialogInput, "", 300, 126, kDialogFixedSize, kInputControls);
+constexpr DialogTemplate kGameInfoTemplate =
+    MakeTemplate(kDialogGameInfo, "Game Status", 460, 426, kDialogFixedSize, kGameInfoControls);
+
 }  // namespace
 
 const DialogTemplate* const kAllDialogTemplates[] = {
@@ -68,6 +119,9 @@ const DialogTemplate* const kAllDialogTemplates[] = {
     &kAboutTemplate,
     &kLogsTemplate,
     &kLanguageTemplate,
+    &kSideToMoveTemplate,
+    &kInputTemplate,
+    &kGameInfoTemplate,
 };
 const size_t kDialogTemplateCount = std::size(kAllDialogTemplates);
 

@@ -22,6 +22,10 @@ enum class DialogControlKind : uint8_t {
   kMultiLineEdit,  // a growable text of many lines
   kGroupBox,       // a titled frame drawn beneath the controls it groups
   kCheckBox,       // checked or not; a click also sends its id as a command
+  kRadioButton,    // checked or not; the radio buttons of a template form one
+                   // group, and a click also sends its id as a command
+  kDropDownList,   // a closed list to pick one item from; the window adds
+                   // the items
 };
 
 // Id of controls that are never addressed (labels, frames, pictures).
@@ -92,3 +96,44 @@ extern const size_t kDialogTemplateCount;
 
 // The template of an id, null for an unknown id.
 const DialogTemplate* FindDialogTemplate(int id);
+
+// The small modal dialogs: side to move after a position setup, the game
+// header editor and the one-line input.
+inline constexpr int32_t kDialogSideToMove = 121;
+inline constexpr int32_t kDialogInput = 122;
+inline constexpr int32_t kDialogGameInfo = 141;
+
+// Side to move: the label and the two radio buttons.
+inline constexpr int32_t kCtlSideToMoveLabel = 1012;
+inline constexpr int32_t kCtlSideRed = 1010;
+inline constexpr int32_t kCtlSideBlack = 1011;
+// One-line input: the edit and the prompt above it.
+inline constexpr int32_t kCtlInputText = 1013;
+inline constexpr int32_t kCtlInputPrompt = 1014;
+
+// The game header controls, shared by the header editor and the game
+// information window: one edit per header text, the result list, the game
+// comment and the labels.
+inline constexpr int32_t kCtlHeaderEvent = 1035;
+inline constexpr int32_t kCtlHeaderSite = 1036;
+inline constexpr int32_t kCtlHeaderDate = 1037;
+inline constexpr int32_t kCtlHeaderRound = 1038;
+inline constexpr int32_t kCtlHeaderRedName = 1019;
+inline constexpr int32_t kCtlHeaderRedElo = 1032;
+inline constexpr int32_t kCtlHeaderBlackName = 1033;
+inline constexpr int32_t kCtlHeaderBlackElo = 1034;
+inline constexpr int32_t kCtlHeaderAuthor = 1043;
+inline constexpr int32_t kCtlHeaderTimeControl = 1045;
+inline constexpr int32_t kCtlHeaderResult = 1074;
+inline constexpr int32_t kCtlHeaderComment = 1041;
+inline constexpr int32_t kCtlLabelEvent = 1025;
+inline constexpr int32_t kCtlLabelSite = 1026;
+inline constexpr int32_t kCtlLabelDate = 1030;
+inline constexpr int32_t kCtlLabelRound = 1027;
+inline constexpr int32_t kCtlLabelRed = 1018;
+inline constexpr int32_t kCtlLabelRedElo = 1028;
+inline constexpr int32_t kCtlLabelBlack = 1024;
+inline constexpr int32_t kCtlLabelBlackElo = 1029;
+inline constexpr int32_t kCtlLabelAuthor = 1042;
+inline constexpr int32_t kCtlLabelTimeControl = 1044;
+inline constexpr int32_t kCtlLabelResult = 1031;

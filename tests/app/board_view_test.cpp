@@ -157,7 +157,9 @@ TEST_F(BoardViewTest, BoardPictureDrawsGridRiverPalacesFrameAndBevel) {
         const int x = s + c * s;
         EXPECT_TRUE(Dark(Px(b, x, s + band + mid)) && Dark(Px(b, x - 1, 7 * s + band + mid)));
         EXPECT_EQ(Dark(Px(b, x, 5 * s + band + 2)), c == 0 || c == 8) << c;
-        if (c < 8) EXPECT_EQ(Px(b, x + 1, 2 * s + band + mid), Blend(0xFFFFFF, kStyle0, 128));
+        if (c < 8) {
+          EXPECT_EQ(Px(b, x + 1, 2 * s + band + mid), Blend(0xFFFFFF, kStyle0, 128));
+        }
       }
       for (int t = 0; t <= 9; ++t) EXPECT_TRUE(Dark(Px(b, 2 * s + mid, s + t * s + band)));
       // Palace diagonals cross at the palace centres; grid corners are closed.
@@ -175,8 +177,12 @@ TEST_F(BoardViewTest, BoardPictureDrawsGridRiverPalacesFrameAndBevel) {
       for (const Point p :
            {Point{1, 7, true, true}, Point{0, 6, false, true}, Point{8, 3, true, false}}) {
         const int x = s + p.c * s, y = s + p.t * s + band;
-        if (p.c != 0) EXPECT_EQ(Dark(Px(b, x - 4, y - 3 - a / 2)), p.left);
-        if (p.c != 0) EXPECT_EQ(Dark(Px(b, x - 4, y + 3 + a / 2)), p.left);
+        if (p.c != 0) {
+          EXPECT_EQ(Dark(Px(b, x - 4, y - 3 - a / 2)), p.left);
+        }
+        if (p.c != 0) {
+          EXPECT_EQ(Dark(Px(b, x - 4, y + 3 + a / 2)), p.left);
+        }
         EXPECT_EQ(Dark(Px(b, x + 3, y - 3 - a / 2)), p.right);
         EXPECT_EQ(Dark(Px(b, x + 3, y + 3 + a / 2)), p.right);
       }
@@ -194,7 +200,9 @@ TEST_F(BoardViewTest, BoardPictureDrawsGridRiverPalacesFrameAndBevel) {
         EXPECT_EQ(Px(b, 10 * s - i, fy), Blend(0x505050, kStyle0, w));
         // (the frame's lower line meets the inner rings on the small board
         // with the band)
-        if (i <= 2) EXPECT_EQ(Px(b, 7 * s + mid, 11 * s - i), Blend(0x505050, kStyle0, w));
+        if (i <= 2) {
+          EXPECT_EQ(Px(b, 7 * s + mid, 11 * s - i), Blend(0x505050, kStyle0, w));
+        }
       }
       // Without labels the turned board is the same picture: every point
       // mark lands on its turned place with its sides exchanged.

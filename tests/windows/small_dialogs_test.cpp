@@ -1,0 +1,192 @@
+// The small modal dialogs: the side-to-move chooser, the game header editor
+// and the one-line input, each driven while it runs modally.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QTimer>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/comments.h"
+#include "game/header.h"
+#include "platform/text_codec.h"
+#include "res/text_rows.h"
+#include "tests/support/offscreen_app.h"
+#include "windows/game_info_dlg.h"
+#include "windows/input_dlg.h"
+#include "windows/side_to_move_dlg.h"
+
+namespace {
+
+// Runs `drive` once the dialog's modal run has started; a run left open
+// ends with -99 after five seconds.
+int RunModal(CDialog& dialog, const std::function<void(CDialog&)>& drive) {
+  bool reached = false;
+  QTimer::singleShot(0, [&] {
+    reached = QApplication::activeModalWidget() == &dialog;
+    if (reached) drive(dialog);
+  });
+  QTimer::singleShot(5000, &dialog, [&] { dialog.done(-99); });
+  const int code = dialog.DoModal();
+  EXPECT_TRUE(reached);
+  return code;
+}
+
+void Click(CDialog& dialog, int id) {
+  qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id))->click();
+}
+
+QComboBox* ResultList(CDialog& d) {
+  return qobject_cast<QComboBox*>(d.GetDlgItem(kCtlHeaderResult));
+}
+
+class SmallDialogsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::OffscreenApplication();
+    currentLanguage = kLanguageEnglish;
+    ResetGameHeaderAndComments();
+  }
+  void TearDown() override { SetUp(); }
+};
+
+TEST_F(SmallDialogsTest, SideToMoveStartsOnRedAndReportsTheLastRadioClicked) {
+  struct Case {
+    std::vector<int> clicks;
+    int button, redToMove;
+  };
+  const Case cases[] = {{{}, IDOK, 1},
+                        {{kCtlSideBlack}, IDOK, 0},
+                        {{kCtlSideBlack, kCtlSideRed}, IDOK, 1},
+                        {{kCtlSideBlack}, IDCANCEL, 0}};
+  currentLanguage = kLanguageGerman;
+  for (const Case& c : cases) {
+    CSideToMoveDlg dialog;
+    dialog.redToMove = 0;  // whatever the caller left, the dialog starts on Red
+    const int code = RunModal(dialog, [&](CDialog& d) {
+      EXPECT_EQ(dialog.redToMove, 1);
+      EXPECT_EQ(d.IsDlgButtonChecked(kCtlSideRed) * 2 + d.IsDlgButtonChecked(kCtlSideBlack), 2);
+      EXPECT_EQ(d.windowTitle(), "Dialog");
+      EXPECT_EQ(d.GetDlgItemText(kCtlSideToMoveLabel), "Am Zug");
+      EXPECT_EQ(d.GetDlgItemText(kCtlSideBlack), "Schwarz");
+      for (int id : c.clicks) Click(d, id);
+      EXPECT_EQ(d.IsDlgButtonChecked(kCtlSideBlack), 1 - c.redToMove);
+      Click(d, c.button);
+    });
+    EXPECT_EQ(code, c.button);
+    EXPECT_EQ(dialog.redToMove, c.redToMove) << c.clicks.size();
+  }
+}
+
+TEST_F(SmallDialogsTest, GameInfoShowsTheHeaderAndCancelKeepsItAndTheEmptyDate) {
+  SetHeaderText(currentGameHeader.event, "Open \xE9t\xE9");  // Windows-1252
+  SetHeaderText(currentGameHeader.blackElo, "2400");
+  currentGameHeader.result = 7;  // not a result code: shown as "*"
+  SetComment(0, "line one\r\nline two");
+  const GameHeader before = currentGameHeader;
+  CGameInfoDlg dialog(currentGameHeader);
+  const int code = RunModal(dialog, [](CDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Game Status");
+    EXPECT_EQ(d.GetDlgItemText(kCtlHeaderEvent), QString::fromUtf8("Open \u00e9t\u00e9"));
+    EXPECT_EQ(d.GetDlgItemText(kCtlHeaderBlackElo), "2400");
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(d.GetDlgItemText(kCtlHeaderDate),
+              QString("%1-%2-%3").arg(today.day()).arg(today.month()).arg(today.year()));
+    EXPECT_EQ(d.GetDlgItemText(kCtlHeaderComment), "line one\r\nline two");
+    EXPECT_EQ(d.GetDlgItemText(kCtlLabelRedElo), "Red ELO");
+    ASSERT_EQ(ResultList(d)->count(), 4);
+    EXPECT_EQ(ResultList(d)->itemText(3), QString::fromUtf8("\u00bd-\u00bd"));
+    EXPECT_EQ(ResultList(d)->currentIndex(), 0);
+    d.SetDlgItemText(kCtlHeaderRound, "5");
+    d.SetDlgItemText(kCtlHeaderComment, QString(kGameCommentEditLimit + 50, QChar('a')));
+    EXPECT_EQ(d.GetDlgItemText(kCtlHeaderComment).size(), kGameCommentEditLimit);
+    ResultList(d)->setCurrentIndex(2);
+    Click(d, IDCANCEL);
+  });
+  EXPECT_EQ(code, IDCANCEL);
+  EXPECT_EQ(std::memcmp(&before, &currentGameHeader, sizeof before), 0);
+  EXPECT_STREQ(moveComments[0].text, "line one\r\nline two");
+}
+
+TEST_F(SmallDialogsTest, GameInfoOkStoresEveryFieldAndCutsLongTextOnACharacter) {
+  currentLanguage = kLanguageSimplifiedChinese;
+  currentGameHeader.result = kResultRedWins;
+  SetHeaderText(currentGameHeader.date, "1-2-2003");
+  const std::pair<int, char(GameHeader::*)[kHeaderTextSize]> fields[] = {
+      {kCtlHeaderEvent, &GameHeader::event},
+      {kCtlHeaderSite, &GameHeader::site},
+      {kCtlHeaderDate, &GameHeader::date},
+      {kCtlHeaderRound, &GameHeader::round},
+      {kCtlHeaderRedElo, &GameHeader::redElo},
+      {kCtlHeaderBlackName, &GameHeader::blackName},
+      {kCtlHeaderBlackElo, &GameHeader::blackElo},
+      {kCtlHeaderAuthor, &GameHeader::author},
+      {kCtlHeaderTimeControl, &GameHeader::timeControl}};
+  // 100 two-byte characters: the 127-byte field ends before the character
+  // that would not fit whole.
+  const QString longName(100, QChar(0x7EA2));  // "红"
+  CGameInfoDlg dialog(currentGameHeader);
+  const int code = RunModal(dialog, [&](CDialog& d) {
+    EXPECT_EQ(d.GetDlgItemText(kCtlHeaderDate), "1-2-2003");
+    EXPECT_EQ(ResultList(d)->currentIndex(), kResultRedWins);
+    EXPECT_EQ(d.GetDlgItemText(kCtlLabelResult), QString::fromUtf8("结果"));
+    for (const auto& [id, field] : fields) d.SetDlgItemText(id, QString::number(id));
+    d.SetDlgItemText(kCtlHeaderRedName, longName);
+    d.SetDlgItemText(kCtlHeaderComment, QString::fromUtf8("好棋\n第二行"));
+    ResultList(d)->setCurrentIndex(kResultDraw);
+    Click(d, IDOK);
+  });
+  EXPECT_EQ(code, IDOK);
+  for (const auto& [id, field] : fields) EXPECT_EQ(currentGameHeader.*field, std::to_string(id));
+  EXPECT_EQ(currentGameHeader.result, kResultDraw);
+  EXPECT_EQ(std::strlen(currentGameHeader.redName), 126u);
+  EXPECT_EQ(DecodeText(currentGameHeader.redName, CodePage::kGbk), longName.left(63));
+  EXPECT_EQ(DecodeText(moveComments[0].text, CodePage::kGbk), QString::fromUtf8("好棋\r\n第二行"));
+}
+
+TEST_F(SmallDialogsTest, GameInfoNeverCutsALongerStoredComment) {
+  const std::string stored(kGameCommentEditLimit + 7, 'b');
+  SetComment(0, stored.c_str());
+  CGameInfoDlg longer(currentGameHeader);
+  longer.OnInitDialog();
+  longer.OnOK();
+  EXPECT_EQ(std::strlen(moveComments[0].text), stored.size());
+}
+
+TEST_F(SmallDialogsTest, InputShowsItsFieldsAndReadsBackAtMost48Bytes) {
+  struct Case {
+    int language, button;
+    QString typed;
+    std::string stored;
+  };
+  // One byte and 30 two-byte characters: 48 bytes end inside the 24th.
+  const QString chinese = "x" + QString(30, QChar(0x7EA2));
+  const Case cases[] = {{kLanguageSimplifiedChinese, IDOK, chinese,
+                         EncodeText(chinese.left(24), CodePage::kGbk).toStdString()},
+                        {kLanguageEnglish, IDOK, QString(60, QChar('7')), std::string(48, '7')},
+                        {kLanguageEnglish, IDCANCEL, "99", "12"}};
+  for (const Case& c : cases) {
+    currentLanguage = c.language;
+    CInputDlg dialog;
+    EXPECT_EQ(std::string(dialog.caption) + dialog.prompt + dialog.text, "");
+    std::strcpy(dialog.caption, "Goto");
+    std::strcpy(dialog.prompt, Tr(kTextEnterMoveNumber));
+    std::strcpy(dialog.text, "12");
+    const int code = RunModal(dialog, [&](CDialog& d) {
+      EXPECT_EQ(d.windowTitle(), "Goto");
+      EXPECT_EQ(d.GetDlgItemText(kCtlInputPrompt), TrText(kTextEnterMoveNumber));
+      EXPECT_EQ(d.GetDlgItemText(kCtlInputText), "12");
+      d.SetDlgItemText(kCtlInputText, c.typed);
+      Click(d, c.button);
+    });
+    EXPECT_EQ(code, c.button);
+    EXPECT_EQ(dialog.text, c.stored) << c.language;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+// The modal game header editor run before a game is saved: the ten header
+// texts, the result and the game comment, written back only on OK.
+#pragma once
+
+#include "game/header.h"
+#include "platform/dialog.h"
+
+// The most characters the game comment edit takes from typing.
+inline constexpr int kGameCommentEditLimit = 10240;
+
+class CGameInfoDlg : public CDialog {
+  Q_OBJECT
+
+ public:
+  // Edits `header` (the caller passes currentGameHeader) and comment slot 0.
+  explicit CGameInfoDlg(GameHeader& header, QWidget* parent = nullptr);
+
+  // Fills the controls from the header; an empty date shows today's date.
+  bool OnInitDialog() override;
+  // Stores every edit, the result and the comment, then ends with IDOK.
+  void OnOK() override;
+
+  GameHeader* header;
+
+ private:
+  // Keeps the comment edit within its limit, or within the length of a
+  // longer comment it was opened with, so that opening never cuts a stored
+  // comment.
+  void LimitComment();
+
+  int commentLimit_ = kGameCommentEditLimit;
+};
