@@ -229,7 +229,7 @@ std::vector<Span> TitleGroups(const QImage& picture, int barHeight) {
   };
   std::vector<Group> groups;
   for (int x = 0; x < picture.width(); ++x) {
-    int darkest = 255;  // grey level
+    int darkest = 255;
     for (int y = 0; y < std::min(barHeight, picture.height()); ++y) {
       darkest = std::min(darkest, qGray(picture.pixel(x, y)));
     }
@@ -276,6 +276,9 @@ class WindowScreenshotTest : public testing::Test {
     root_ = pattern;
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+    fs::create_directory(root_ / "runtime");
+    fs::permissions(root_ / "runtime", fs::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", (root_ / "runtime").c_str(), 1);
     fs::create_directories(kPictureFolder);
 
     // Xvfb picks a free display and writes its number to the pipe. It must
