@@ -64,3 +64,29 @@ def read_six_language_table(path, name_pattern, fail):
             names.add(name)
             rows.append((name, texts))
     return rows
+
+
+def write_or_check(tool, outputs, mode, fail):
+    """Writes each generated file of outputs ({path: text}); with mode
+    "--check" writes nothing and returns 1 when any file on disk differs
+    from what the table gives (naming it on standard error), else 0."""
+    import os
+    import sys
+    if mode not in ("", "--check"):
+        fail("unknown option " + mode)
+    if mode == "--check":
+        stale = []
+        for path, text in outputs.items():
+            try:
+                with open(path, encoding="ascii") as current:
+                    if current.read() != text:
+                        stale.append(os.path.basename(path))
+            except (OSError, UnicodeDecodeError):
+                stale.append(os.path.basename(path))
+        for name in stale:
+            sys.stderr.write("%s: %s differs from the table\n" % (tool, name))
+        return 1 if stale else 0
+    for path, text in outputs.items():
+        with open(path, "w", encoding="ascii", newline="\n") as out:
+            out.write(text)
+    return 0

@@ -20,7 +20,7 @@ import os
 import re
 import sys
 
-from codepages import CODE_PAGES, escape, read_six_language_table
+from codepages import CODE_PAGES, escape, write_or_check, read_six_language_table
 from codepages import convert as convert_with
 
 RES_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -85,26 +85,9 @@ def generate_source(rows):
 
 def main():
     mode = sys.argv[1] if len(sys.argv) > 1 else ""
-    if mode not in ("", "--check"):
-        fail("unknown option " + mode)
-    rows = read_table()
+    rows = read_table() if mode in ("", "--check") else fail("unknown option " + mode)
     outputs = {HEADER: generate_header(rows), SOURCE: generate_source(rows)}
-    if mode == "--check":
-        stale = []
-        for path, text in outputs.items():
-            try:
-                with open(path, encoding="ascii") as current:
-                    if current.read() != text:
-                        stale.append(os.path.basename(path))
-            except (OSError, UnicodeDecodeError):
-                stale.append(os.path.basename(path))
-        for name in stale:
-            sys.stderr.write("make_toolbar_texts: %s differs from the table\n" % name)
-        return 1 if stale else 0
-    for path, text in outputs.items():
-        with open(path, "w", encoding="ascii", newline="\n") as out:
-            out.write(text)
-    return 0
+    return write_or_check("make_toolbar_texts", outputs, mode, fail)
 
 
 if __name__ == "__main__":
