@@ -1,5 +1,6 @@
 // The game and engine commands of the frame.
 #include "app/board_view.h"
+#include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
 #include "engine/search/engine_state.h"
@@ -7,6 +8,7 @@
 #include "engine/position/position.h"
 #include "engine/search/time_control.h"
 #include "platform/sound.h"
+#include "res/menus.h"
 
 void CMainFrame::NewGame() {
   if (engineState >= 1 && engineState <= 6) {
@@ -27,4 +29,18 @@ void CMainFrame::NewGame() {
 void CMainFrame::OnNewGame() {
   NewGame();
   RefreshFrameTexts();
+}
+
+namespace {
+
+const CommandMapEntry<CMainFrame> kGameCommands[] = {
+    {kCmdNewGame, &CMainFrame::OnNewGame, nullptr},
+};
+
+}  // namespace
+
+bool RunGameCommand(CMainFrame* frame, int id) { return DispatchCommand(frame, kGameCommands, id); }
+
+bool UpdateGameCommand(CMainFrame* frame, CCmdUI& ui) {
+  return DispatchUpdateIfListed(frame, kGameCommands, ui);
 }

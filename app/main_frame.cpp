@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/board_view.h"
+#include "app/frame_commands.h"
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/books.h"
@@ -40,7 +41,6 @@ const CommandMapEntry<CMainFrame> kFrameCommands[] = {
     {kCmdExit, &CMainFrame::OnExit, nullptr},
     {kCmdStopThinking, &CMainFrame::OnStopThinking, nullptr},
     {kCmdAbout, &CMainFrame::OnAbout, nullptr},
-    {kCmdNewGame, &CMainFrame::OnNewGame, nullptr},
 };
 
 // The design toolbar's buttons that open a menu.
@@ -148,9 +148,18 @@ SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {
   return openAtStart;
 }
 
-bool CMainFrame::OnCmdMsg(int id) { return DispatchCommand(this, kFrameCommands, id); }
+bool CMainFrame::OnCmdMsg(int id) {
+  return DispatchCommand(this, kFrameCommands, id) || RunGameCommand(this, id) ||
+         RunFileCommand(this, id);
+}
 
-void CMainFrame::OnUpdateCmdUI(CCmdUI& ui) { DispatchUpdate(this, kFrameCommands, ui); }
+void CMainFrame::OnUpdateCmdUI(CCmdUI& ui) {
+  if (DispatchUpdateIfListed(this, kFrameCommands, ui) || UpdateGameCommand(this, ui) ||
+      UpdateFileCommand(this, ui)) {
+    return;
+  }
+  ui.Enable(false);  // no handler: greyed
+}
 
 void CMainFrame::OnTimer() {
   gameClock.Tick();

@@ -151,10 +151,20 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   // Writes the side windows' and the frame's placements and every option.
   void SaveOptionsAndPlacements();
 
-  // ---- Game commands (game_commands.cpp) ----
+  // ---- Game and engine commands, keyboard (game_commands.cpp) ----
   // A new game (deferred while the engine works).
   void NewGame();
   void OnNewGame();
+  // (game-command declarations)
+
+  // ---- Mouse input (board_input.cpp) ----
+  // (input declarations)
+
+  // ---- Hint display, animation, ponder hit (board_animation.cpp) ----
+  // (animation declarations)
+
+  // ---- File and clipboard commands (file_commands.cpp) ----
+  // (file-command declarations)
 
   // ---- Commands ----
   void OnExit();

@@ -77,6 +77,22 @@ void DispatchUpdate(T* self, const CommandMapEntry<T> (&map)[N], CCmdUI& ui) {
   ui.Enable(false);
 }
 
+// The update handler of `id` when `map` lists it; false (and `ui` left as it
+// is) when it does not, so that a window with several tables can ask each.
+template <class T, size_t N>
+bool DispatchUpdateIfListed(T* self, const CommandMapEntry<T> (&map)[N], CCmdUI& ui) {
+  for (const CommandMapEntry<T>& e : map) {
+    if (e.id != ui.GetId()) continue;
+    if (e.onUpdate != nullptr) {
+      (self->*e.onUpdate)(&ui);
+    } else {
+      ui.Enable(e.onCommand != nullptr);
+    }
+    return true;
+  }
+  return false;
+}
+
 // Queues command `id` for `target`; it runs from the event loop as long as
 // `context` (the window of the target) still exists.
 void PostCommand(QObject* context, CCmdTarget* target, int id);

@@ -1,0 +1,14 @@
+// The frame's commands by topic: each topic file keeps its own command
+// table and answers for the ids it lists. The frame asks them in turn.
+#pragma once
+
+#include "platform/command_target.h"
+
+class CMainFrame;
+
+// Each pair runs the handler of `id`, or fills in its state, and returns
+// false when the topic's table does not list the id.
+bool RunGameCommand(CMainFrame* frame, int id);
+bool UpdateGameCommand(CMainFrame* frame, CCmdUI& ui);
+bool RunFileCommand(CMainFrame* frame, int id);
+bool UpdateFileCommand(CMainFrame* frame, CCmdUI& ui);
