@@ -1,5 +1,6 @@
 #include "app/board_view.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -54,4 +55,44 @@ void CBoardView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
   painter.drawImage(area, surface_, area);
+}
+
+namespace {
+
+// The button state of a mouse event as the frame's handlers take it.
+uint32_t MouseFlags(const QMouseEvent* event) {
+  uint32_t flags = 0;
+  if (event->buttons() & Qt::LeftButton) flags |= 0x0001;   // MK_LBUTTON
+  if (event->buttons() & Qt::RightButton) flags |= 0x0002;  // MK_RBUTTON
+  if (event->modifiers() & Qt::ShiftModifier) flags |= 0x0004;
+  if (event->modifiers() & Qt::ControlModifier) flags |= 0x0008;
+  return flags;
+}
+
+}  // namespace
+
+void CBoardView::mousePressEvent(QMouseEvent* event) {
+  if (frame_ == nullptr || event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  const QPoint p = event->position().toPoint();
+  frame_->OnLButtonDown(MouseFlags(event), p.x(), p.y());
+}
+
+void CBoardView::mouseReleaseEvent(QMouseEvent* event) {
+  if (frame_ == nullptr || event->button() != Qt::LeftButton)
+    return QWidget::mouseReleaseEvent(event);
+  const QPoint p = event->position().toPoint();
+  frame_->OnLButtonUp(MouseFlags(event), p.x(), p.y());
+}
+
+void CBoardView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (frame_ == nullptr || event->button() != Qt::LeftButton)
+    return QWidget::mouseDoubleClickEvent(event);
+  const QPoint p = event->position().toPoint();
+  frame_->OnLButtonDblClk(MouseFlags(event), p.x(), p.y());
+}
+
+void CBoardView::mouseMoveEvent(QMouseEvent* event) {
+  if (frame_ == nullptr) return QWidget::mouseMoveEvent(event);
+  const QPoint p = event->position().toPoint();
+  frame_->OnMouseMove(MouseFlags(event), p.x(), p.y());
 }

@@ -1,17 +1,18 @@
 #include "app/bridge_window.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 
 #include "app/board_view.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
 #include "engine/search/engine_state.h"
+#include "platform/message_box.h"
 #include "platform/sound.h"
 #include "platform/text_codec.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
 #include "windows/logs_dlg.h"
+#include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
 
 namespace {
@@ -24,6 +25,9 @@ void WindowNotifyEngineEvent(int code) {
       break;
     case kEventCheckSound:
       PlaySoundResource(kSoundCheck);
+      break;
+    case kEventUserMoveRefused:
+      PlaySoundResource(kSoundRefusedMove);
       break;
     case kEventNextBestMove:
       if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(kCmdNextBestMove);
@@ -48,8 +52,11 @@ void WindowPumpMessages() {
   if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
 }
 
-// The move list and comments windows refresh here once they exist.
-void WindowRefreshSideWindows() {}
+// The move list and then the comments window, each when open (the
+// comments window comes with its own issue).
+void WindowRefreshSideWindows() {
+  if (moveListWnd != nullptr) moveListWnd->Refresh();
+}
 
 void WindowAppendLogLine(const char* text) {
   if (logsDlg != nullptr && text != nullptr) logsDlg->AppendLine(text);
@@ -64,10 +71,7 @@ void WindowSetBusyCursor(int busy) {
 
 int WindowShowMessage(const char* text) {
   if (pMainFrame == nullptr) return 0;
-  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kMessageCaption),
-                  DecodeLanguageText(text, currentLanguage), QMessageBox::Ok, pMainFrame);
-  box.exec();
-  return 1;  // IDOK
+  return ShowMessageBox(pMainFrame, DecodeLanguageText(text, currentLanguage));
 }
 
 void WindowReportLostOnTime(int side) {
@@ -80,10 +84,13 @@ void WindowRedrawBoardIfNoPieceHeld() {
     pMainFrame->BoardView()->Invalidate();
 }
 
-void WindowAnimateEngineMove(PieceIndex, Square, Square) {
-  // The slide of the piece from its from-square to its to-square (when the
-  // animation speed is above 0) plugs in here, before the board is redrawn;
-  // the move sound plays in every case.
+void WindowAnimateEngineMove(PieceIndex piece, Square from, Square to) {
+  // The piece slides from its from-square to its to-square (display
+  // coordinates) unless animation is off; the move sound plays in every case.
+  if (pMainFrame != nullptr && pMainFrame->animationSpeed > 0) {
+    pMainFrame->SlidePiece(static_cast<int32_t>(piece), 8 - FileOf(from), 9 - RankOf(from),
+                           8 - FileOf(to), 9 - RankOf(to));
+  }
   if (pMainFrame != nullptr && pMainFrame->BoardView() != nullptr)
     pMainFrame->BoardView()->Invalidate();
   PlaySoundResource(kSoundMove);

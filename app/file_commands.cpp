@@ -1,21 +1,184 @@
 // The file and clipboard commands of the frame: loading and saving games
 // through the file dialogs, and the FEN texts on the clipboard.
+#include <QFile>
+#include <cstring>
+#include <iterator>
+#include <string>
+
+#include "app/board_view.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
+#include "engine/eval/prepare.h"
+#include "engine/position/position.h"
+#include "engine/search/engine_state.h"
+#include "game/game_loader.h"
+#include "game/header.h"
+#include "game/load_game.h"
+#include "platform/file_dialog.h"
+#include "platform/keyboard.h"
+#include "platform/message_box.h"
+#include "platform/services.h"
+#include "platform/text_codec.h"
 #include "res/menus.h"
+#include "windows/game_info_dlg.h"
+#include "windows/move_list_wnd.h"
+#include "windows/side_windows.h"
+
+namespace {
+
+const FileDialogFilter kLoadFilters[] = {
+    {"*.egf;*.vgf;*.vbf;*.vzd;*.txt;*.xqn;*.mxq;*.wxf;*.axf;*.ccf;*.htm",
+     "*.egf;*.vgf;*.vbf;*.vzd;*.txt;*.xqn;*.mxq;*.wxf;*.axf;*.ccf;*.htm*;*.pgn;"},
+    {"(*.EGF) Vorelk Extended Binary Format ", "*.egf;"},
+    {"(*.VGF) Vorelk Binary Format ", "*.vgf;"},
+    {"(*.VBF) Vorelk old Binary Format", "*.vbf;"},
+    {"(*.VZD) Vorelk's database", "*.vzd;"},
+    {"Coord text file (*.txt)", "*.txt;"},
+    {"Xqn Format (*.xqn)", "*.xqn;"},
+    {"CCF Format (*.ccf)", "*.ccf;"},
+    {"WXF Format (*.wxf)", "*.wxf;"},
+    {"AXF Format (*.axf)", "*.axf;"},
+    {"HTML Format club xiang qi (*.htm)", "*.htm;"},
+    {"Portable game Format (*.pgn)", "*.pgn;"},
+    {"MoveSky Format (*.mxq)", "*.mxq"},
+};
+
+const FileDialogFilter kSaveFilters[] = {
+    {"(*.EGF) EGF Vorelk Extended Binary Format", "*.egf;"},
+    {"(*.VGF) VGF Vorelk Binary Format", "*.vgf;"},
+    {"(*.VBF) VBF Vorelk Old Binary Format", "*.vbf;"},
+    {"(*.CCF) CCF Chinese Chess File", "*.ccf;"},
+    {"(*.WXF) WXF Chinese Chess File", "*.wxf;"},
+    {"(*.AXF) AXF Chinese Chess File", "*.axf;"},
+    {"(*.txt) Coord only in ascii format (*.txt)", "*.txt"},
+};
+
+constexpr const char* kSaveDefaultExtension = ".evgf";
+
+// The formats that store the game information: the editor runs before them.
+bool StoresGameInformation(const std::string& extension) {
+  return extension == "egf" || extension == "vgf" || extension == "ccf" || extension == "wxf" ||
+         extension == "axf";
+}
+
+QString FileText(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+// Whether a FEN text gives a position a game can start from: both kings in
+// their palaces, not facing each other, and the side that is not to move
+// not in check. It is read into a scratch position; the game is untouched.
+bool IsPlayableFen(const std::string& text) {
+  LoadedGame scratch;
+  StagingSession session(scratch);
+  return session.open() && StageStartFen(scratch, text.c_str()) != 0;
+}
+
+}  // namespace
+
+void CMainFrame::OnUpdateLoadSave(CCmdUI* ui) { ui->Enable(setupMode == 0); }
+
+void CMainFrame::OnLoadGame() {
+  if (setupMode != 0) return;
+  if (engineState != kEngineIdle) {
+    RequestStop(kRequestLoadGame);
+    return;
+  }
+  std::string path;
+  if (!RunFileDialog(this, false, kLoadFilters, std::size(kLoadFilters), nullptr, QString(),
+                     &path)) {
+    return;
+  }
+  // A file that does not load leaves the game on the board as it was.
+  const int result = LoadGameFile(path.c_str(), &currentGameHeader, 1);
+  RefreshAfterLoad();
+  automoveOn = 0;
+  if (result == kLoadPartial) {
+    ShowMessageBox(this, QString("The file %1 was read only in part: the game holds the moves "
+                                 "before the error (see the log window).")
+                             .arg(FileText(path)));
+  } else if (!GameWasLoaded(result)) {
+    ShowMessageBox(this, QString("The file %1 could not be loaded.").arg(FileText(path)));
+  }
+}
+
+void CMainFrame::OnSaveGame() {
+  automoveOn = 0;
+  if (setupMode != 0) return;
+  if (engineState != kEngineIdle) {
+    RequestStop(kRequestSaveGame);
+    return;
+  }
+  QString initialName;
+  if (currentGameHeader.redName[0] != '\0' && currentGameHeader.blackName[0] != '\0') {
+    initialName = DecodeLanguageText(currentGameHeader.redName, currentLanguage) + " - " +
+                  DecodeLanguageText(currentGameHeader.blackName, currentLanguage);
+  }
+  std::string path;
+  if (!RunFileDialog(this, true, kSaveFilters, std::size(kSaveFilters), kSaveDefaultExtension,
+                     initialName, &path)) {
+    return;
+  }
+  bool write = true;
+  if (StoresGameInformation(GameFileExtension(path.c_str()))) {
+    CGameInfoDlg dialog(currentGameHeader, this);
+    write = dialog.DoModal() == IDOK;
+  }
+  // The writer of the typed extension; anything unknown is coordinate text.
+  if (write && SaveGameFile(path.c_str(), currentGameHeader) != 0)
+    ShowMessageBox(this, QString("The game could not be saved to %1.").arg(FileText(path)));
+  if (boardView_ != nullptr) boardView_->Invalidate();
+  // The game information window refreshes here once it exists.
+  RefreshFrameTexts();
+}
+
+void CMainFrame::CopyFenPosition(int letterSet) {
+  // The position and side shown on the board, not the one a search (a
+  // ponder, an analysis) is looking at.
+  char text[kFenBufferSize + 4];
+  WriteFen(displayBoard, text, 0, IsKeyDown(VK_SHIFT) ? 1 : 0, letterSet);
+  const size_t end = std::strlen(text);
+  text[end] = ' ';
+  text[end + 1] = shownSideToMove != kRed ? 'b' : (letterSet != 0 ? 'w' : 'r');
+  text[end + 2] = '\0';
+  SetClipboardText(this, text);
+}
+
+void CMainFrame::OnCopyFenPosition() { CopyFenPosition(1); }
+
+void CMainFrame::OnCopyCcFenPosition() { CopyFenPosition(0); }
+
+void CMainFrame::OnUpdatePasteFenPosition(CCmdUI* ui) {
+  ui->Enable(engineState == kEngineIdle && setupMode == 0);
+}
+
+void CMainFrame::OnPasteFenPosition() {
+  if (engineState != kEngineIdle || setupMode != 0) return;
+  const std::string text = GetClipboardText();
+  if (!IsPlayableFen(text)) {
+    ShowMessageBox(this, "The clipboard does not hold a valid FEN position; the game is kept.");
+    return;
+  }
+  ParseFen(text.c_str(), board, posPiece, &sideToMove);
+  PrepareEvaluation();
+  startSideToMove = shownSideToMove = sideToMove;
+  std::memcpy(displayBoard, board, sizeof displayBoard);
+  if (moveListWnd != nullptr) moveListWnd->Refresh();
+  if (boardView_ != nullptr) boardView_->Invalidate();
+}
 
 namespace {
 
 const CommandMapEntry<CMainFrame> kFileCommands[] = {
-    {0, nullptr, nullptr},
+    {kCmdLoadGame, &CMainFrame::OnLoadGame, &CMainFrame::OnUpdateLoadSave},
+    {kCmdSaveGame, &CMainFrame::OnSaveGame, &CMainFrame::OnUpdateLoadSave},
+    {kCmdCopyFenPosition, &CMainFrame::OnCopyFenPosition, nullptr},
+    {kCmdCopyCcFenPosition, &CMainFrame::OnCopyCcFenPosition, nullptr},
+    {kCmdPasteFenPosition, &CMainFrame::OnPasteFenPosition, &CMainFrame::OnUpdatePasteFenPosition},
 };
 
 }  // namespace
 
-bool RunFileCommand(CMainFrame* frame, int id) {
-  return id != 0 && DispatchCommand(frame, kFileCommands, id);
-}
+bool RunFileCommand(CMainFrame* frame, int id) { return DispatchCommand(frame, kFileCommands, id); }
 
 bool UpdateFileCommand(CMainFrame* frame, CCmdUI& ui) {
-  return ui.GetId() != 0 && DispatchUpdateIfListed(frame, kFileCommands, ui);
+  return DispatchUpdateIfListed(frame, kFileCommands, ui);
 }

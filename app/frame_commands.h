@@ -12,3 +12,5 @@ bool RunGameCommand(CMainFrame* frame, int id);
 bool UpdateGameCommand(CMainFrame* frame, CCmdUI& ui);
 bool RunFileCommand(CMainFrame* frame, int id);
 bool UpdateFileCommand(CMainFrame* frame, CCmdUI& ui);
+bool RunWindowCommand(CMainFrame* frame, int id);
+bool UpdateWindowCommand(CMainFrame* frame, CCmdUI& ui);

@@ -30,6 +30,7 @@
 #include "res/toolbars.h"
 #include "windows/about_dlg.h"
 #include "windows/logs_dlg.h"
+#include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
 
 CMainFrame* pMainFrame = nullptr;
@@ -120,9 +121,10 @@ int CMainFrame::OnCreate(const char* commandTail) {
   LoadBooks();
   ResetGameState(1);
 
-  // The side windows stored as open (openAtStart) are opened here, in the
-  // order comments, clock, mini clock, move list, game information, once
-  // those windows exist.
+  // The side windows stored as open, in the order comments, clock, mini
+  // clock, move list, game information (the others come with their
+  // windows).
+  if (openAtStart.moveList) OnGameList();
   priorityLevel = 0;
 
   // The game: the file named on the command line, else the autosave; a
@@ -140,22 +142,26 @@ int CMainFrame::OnCreate(const char* commandTail) {
   }
   RefreshFrameTexts();
   Relayout(1);
+  if (moveListWnd != nullptr) moveListWnd->Refresh();
   return 0;
 }
 
 SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {
-  // Until the side windows exist, what the settings asked for is kept.
-  return openAtStart;
+  // Until the other side windows exist, what the settings asked for is
+  // kept for them.
+  SideWindowsOpen open = openAtStart;
+  open.moveList = moveListWnd != nullptr;
+  return open;
 }
 
 bool CMainFrame::OnCmdMsg(int id) {
   return DispatchCommand(this, kFrameCommands, id) || RunGameCommand(this, id) ||
-         RunFileCommand(this, id);
+         RunFileCommand(this, id) || RunWindowCommand(this, id);
 }
 
 void CMainFrame::OnUpdateCmdUI(CCmdUI& ui) {
   if (DispatchUpdateIfListed(this, kFrameCommands, ui) || UpdateGameCommand(this, ui) ||
-      UpdateFileCommand(this, ui)) {
+      UpdateFileCommand(this, ui) || UpdateWindowCommand(this, ui)) {
     return;
   }
   ui.Enable(false);  // no handler: greyed
@@ -204,8 +210,10 @@ void CMainFrame::RefreshFrameTexts() {
   }
   if (gameToolBar_ != nullptr) gameToolBar_->RefreshTexts();
   if (designToolBar_ != nullptr) designToolBar_->RefreshTexts();
-  // The open side windows take the language's titles here once they exist
-  // (clock, mini clock, move list, logs, game information, comments).
+  // The open side windows take the language's titles (clock, mini clock,
+  // move list, logs, game information, comments; the others come with their
+  // windows).
+  if (moveListWnd != nullptr) moveListWnd->SetTitle();
   if (logsDlg != nullptr) logsDlg->SetTitle();
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   // The bar's width and height differ between languages.
@@ -215,9 +223,10 @@ void CMainFrame::RefreshFrameTexts() {
 void CMainFrame::RefreshAfterLoad() {
   Relayout(1);
   RefreshFrameTexts();
-  // The move list, comments and game information windows refresh here once
-  // they exist; the game information window opens for a game that has
-  // header information.
+  if (moveListWnd != nullptr) moveListWnd->Refresh();
+  // The comments and game information windows refresh here once they
+  // exist; the game information window opens for a game that has header
+  // information.
 }
 
 void CMainFrame::OnSetCursor() {

@@ -25,6 +25,7 @@
 #include "windows/about_dlg.h"
 
 class QCloseEvent;
+class QKeyEvent;
 class QTimerEvent;
 class CBoardView;
 class CToolBar;
@@ -32,8 +33,6 @@ class CSettingsStore;
 
 // The frame title and message-box caption: the program's name and version.
 inline constexpr const char* kProgramTitle = kProgramVersionText;
-// Message boxes of the engine bridge and the windows carry this caption.
-inline constexpr const char* kMessageCaption = "Vorelk";
 
 // Cursor ids of the frame: the arrow, or the hourglass while the engine
 // works.
@@ -156,15 +155,115 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   void NewGame();
   void OnNewGame();
   // (game-command declarations)
+  // Take back and replay: deferred with their request while the engine
+  // works; the one-move steps slide the piece.
+  void OnTakeBackOneMove();
+  void OnTakeBackAll();
+  void OnReplayOneMove();
+  void OnReplayAll();
+  // Asks for a move number and shows the position after that many moves.
+  void OnGotoMove();
+  // The engine takes the side to move and plays.
+  void OnPlayCurrentPosition();
+  // The last move is taken back and the engine plays another one.
+  void OnNextBestMove();
+  void OnNoComputerMode();
+  void OnPonder();
+  void OnShowComputingMoves();
+  // Automatic replay on or off (Shift: ask for the seconds per move first).
+  void OnAutomove();
+  // Command 40069 and the H key: the hint (OnHint), then whatever a command
+  // asked for while the hint's search ran.
+  void OnHintCommand();
+  void OnUpdateTakeBack(CCmdUI* ui);
+  void OnUpdateReplay(CCmdUI* ui);
+  void OnUpdateGotoMove(CCmdUI* ui);
+  void OnUpdatePlayCurrentPosition(CCmdUI* ui);
+  void OnUpdateNextBestMove(CCmdUI* ui);
+  void OnUpdateNoComputerMode(CCmdUI* ui);
+  void OnUpdatePonder(CCmdUI* ui);
+  void OnUpdateShowComputingMoves(CCmdUI* ui);
+  void OnUpdateAutomove(CCmdUI* ui);
+  void OnUpdateHint(CCmdUI* ui);
+  void OnUpdateEngineIdle(CCmdUI* ui);
+  // The frame's keys: stepping through the game, hint, automatic replay
+  // speed, play now.
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // One of the four take-back and replay commands, by its request code.
+  void StepThroughGame(int32_t request);
+  // The board, the move list and the commands' state after the game moved.
+  void ShowChangedGame();
+  // The hint's search has no completion: a request posted while it ran is
+  // carried out here once it returned.
+  void CarryOutRequestAfterHint(int32_t request);
+
+ public:
 
   // ---- Mouse input (board_input.cpp) ----
   // (input declarations)
+  // The left button went down / up at client point (x, y). In click and
+  // click the second click acts as the release.
+  void OnLButtonDown(uint32_t flags, int32_t x, int32_t y);
+  void OnLButtonUp(uint32_t flags, int32_t x, int32_t y);
+  // A double click on the board does nothing.
+  void OnLButtonDblClk(uint32_t flags, int32_t x, int32_t y);
+  // Drags the held piece with the mouse (drag and drop).
+  void OnMouseMove(uint32_t flags, int32_t x, int32_t y);
+  // The display square of client point (x, y); false when off the board
+  // (column and row are set in every case).
+  bool PointToSquare(int32_t x, int32_t y, int32_t& column, int32_t& row) const;
+  // The user's move on the idle engine: made, recorded, shown, then the
+  // engine's reply. Returns false when the move is refused.
+  bool PlayUserMove(Move move);
+  // Clears the selection, repaints and plays the refusal sound.
+  void RefuseUserMove();
+  // Set while the hint's search runs: the board takes no input then.
+  bool hintSearchRunning = false;
 
   // ---- Hint display, animation, ponder hit (board_animation.cpp) ----
   // (animation declarations)
+  // Slides the piece hinted at to its target and back (command 40069).
+  void OnHint();
+  // Animates `piece` between two squares in display coordinates.
+  void SlidePiece(int32_t piece, int32_t fromColumn, int32_t fromRow, int32_t toColumn,
+                  int32_t toRow);
+  // Moves sprite `cell` of the piece strip from one client point to another.
+  void AnimateSlide(int32_t cell, CPoint from, CPoint to);
+  // Restores a square's board picture; 0 when it lies outside the drawable
+  // area, 1 otherwise (also without a board picture).
+  int32_t DrawEmptySquare(int32_t column, int32_t row);
+  // Redraws a square with its piece of the shown board, or empty.
+  void RedrawSquare(int32_t column, int32_t row);
+  // The user played the move the engine ponders on: the running search
+  // becomes the search for the engine's reply.
+  void PlayPredictedMove();
+  // The pixel step of the slide under way.
+  static inline int32_t slideStep = 0;
+  // When set, replaces the hint's pause with the piece on its target (the
+  // argument is the pause in milliseconds); tests look at the board there.
+  static inline void (*hintPauseHook)(int32_t ms) = nullptr;
 
   // ---- File and clipboard commands (file_commands.cpp) ----
   // (file-command declarations)
+  // Load and save through the file dialogs (deferred while the engine
+  // works; the engine's completions run them again).
+  void OnLoadGame();
+  void OnSaveGame();
+  void OnUpdateLoadSave(CCmdUI* ui);
+  // The shown position as FEN text on the clipboard (Shift: mirrored).
+  void OnCopyFenPosition();
+  void OnCopyCcFenPosition();
+  void CopyFenPosition(int letterSet);
+  // A FEN text of the clipboard becomes the start of a new game, when it
+  // is a playable position; only while the engine is idle, not in set-up.
+  void OnPasteFenPosition();
+  void OnUpdatePasteFenPosition(CCmdUI* ui);
+
+  // ---- View and window commands (window_commands.cpp) ----
+  void OnGameList();
+  void OnUpdateGameList(CCmdUI* ui);
 
   // ---- Commands ----
   void OnExit();

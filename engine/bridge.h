@@ -11,6 +11,7 @@
 // Codes of NotifyEngineEvent.
 enum EngineEvent : int {
   kEventDrawComputingMoves = 1,
+  kEventUserMoveRefused = 2,  // a user's move handed to a search could not be made
   kEventCheckSound = 3,
   kEventNextBestMove = 6,
   kEventNothing = 7,

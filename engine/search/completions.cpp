@@ -63,16 +63,20 @@ void ShowWithoutRedraw() {
 bool InCheck() { return FindChecker(sideToMove) != 0; }
 
 // Plays a move of the user (or the analysed move) on the game; refused
-// moves leave the engine idle with the board redrawn.
-bool PlayGameMove(Move move) {
+// moves leave the engine idle with the board redrawn. A user's move that
+// waited for the search switches the clock once it has been made, and its
+// refusal is announced like any refused move.
+bool PlayGameMove(Move move, bool userMove) {
   if (!MakeMoveAfterShownPly(move)) {
     RedrawBoardIfNoPieceHeld();
     RefreshSideWindows();
     engineState = kEngineIdle;
+    if (userMove) NotifyEngineEvent(kEventUserMoveRefused);
     return false;
   }
   RecordMadeMove();
   ShowGamePosition();
+  if (userMove) gameClock.SwitchSide(static_cast<int32_t>(sideToMove));
   if (InCheck()) NotifyEngineEvent(kEventCheckSound);
   return true;
 }
@@ -223,7 +227,7 @@ void CompletePonder() {
       return;
     case kRequestUserMoveInstead:
       TakeBackOne();
-      if (PlayGameMove(pendingUserMove)) Think(kThinkPlay, 0);
+      if (PlayGameMove(pendingUserMove, true)) Think(kThinkPlay, 0);
       return;
     case kRequestPlayNow: {
       TakeBackOne();
@@ -314,7 +318,7 @@ void CompleteAnalysis() {
     case kRequestPlayNow:
     case kRequestPlayAnalysedMove: {
       const Move move = request == kRequestPlayNow ? pendingUserMove : analysisBestMove;
-      if (!PlayGameMove(move)) return;
+      if (!PlayGameMove(move, request == kRequestPlayNow)) return;
       if (enginePlaysSide0 == 0 && enginePlaysSide1 == 0)
         Think(kThinkAnalysis, 0);
       else

@@ -12,24 +12,43 @@
 #include "game/database.h"
 #include "game/header.h"
 
+namespace {
+
+// A failed autosave is told once per run: the engine saves after each of
+// its moves, and a folder that cannot be written stays so.
+bool autosaveFailureReported = false;
+
+void ReportAutosaveFailure() {
+  if (autosaveFailureReported) return;
+  autosaveFailureReported = true;
+  ShowMessage(
+      "The game could not be saved automatically; it will not be restored at the next "
+      "start.");
+}
+
+}  // namespace
+
 // The game is written to a temporary file next to the autosave and renamed
 // over it only once it was written completely, so a crash or a full disk
 // never leaves a half-written autosave behind.
 void AutoSaveCurrentGame() {
-  if (!EnsureInstallDirectory()) return;
   char path[kPathBufferSize];
   char temporary[kPathBufferSize];
-  if (!JoinPath(installDirectory, "CurrentGameV1.vgf", path)) return;
-  if (!JoinPath(installDirectory, "CurrentGameV1.vgf.tmp", temporary)) return;
+  if (!EnsureInstallDirectory() || !JoinPath(installDirectory, "CurrentGameV1.vgf", path) ||
+      !JoinPath(installDirectory, "CurrentGameV1.vgf.tmp", temporary)) {
+    ReportAutosaveFailure();
+    return;
+  }
   const int result = SaveBinaryGame(temporary, kBinaryVersionEgf, currentGameHeader);
-  if (result == kBinarySaveCannotCreate) return;
+  if (result == kBinarySaveCannotCreate) {
+    ReportAutosaveFailure();
+    return;
+  }
   // The writer named the temporary file as the game's file.
   SetGameFileName(path);
-  if (result == kBinarySaveOk) {
-    if (std::rename(temporary, path) != 0) std::remove(temporary);
-  } else {
-    std::remove(temporary);
-  }
+  if (result == kBinarySaveOk && std::rename(temporary, path) == 0) return;
+  std::remove(temporary);
+  ReportAutosaveFailure();
 }
 
 void LoadGameRequested() { NotifyEngineEvent(kEventLoadGame); }

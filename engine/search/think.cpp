@@ -334,7 +334,9 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
 
   BuildRootList(excludedMove);
 
-  if (mode == kThinkPonder || mode == kThinkAnalysis) moveTimeLimitMs = kUnlimitedMs;
+  // A ponder hit in the messages pumped above has already made this search
+  // a think with its own time limit.
+  if (engineState == kEnginePondering || mode == kThinkAnalysis) moveTimeLimitMs = kUnlimitedMs;
 
   BackupGameRecord();
   historyBase = &history[gamePly + 1];

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <string>
+#include <set>
 #include <vector>
 
 #include "app/bridge_window.h"
@@ -177,6 +178,14 @@ TEST_F(BridgeWindowTest, ThePumpRunsCommandsPostedFromTheMenus) {
   EXPECT_EQ(stopRequested, 1);
 }
 
+// The menus' direct items that have handlers and are enabled on a new game
+// with the engine idle; every other item is greyed (no handler yet, or not
+// usable at the start of a game).
+const std::set<int> kEnabledAtStart = {
+    kCmdExit,     kCmdStopThinking, kCmdAbout, kCmdNewGame, kCmdGameList,           kCmdLoadGame,
+    kCmdSaveGame, kCmdPonder,       kCmdHint,  kCmdPlayCurrentPosition, kCmdNoComputerMode,
+    kCmdShowComputingMoves};
+
 TEST_F(BridgeWindowTest, CommandsWithoutHandlersAreGreyedInTheFramesMenus) {
   new CMainFrame();
   QMenuBar* bar = pMainFrame->menuBar();
@@ -193,13 +202,11 @@ TEST_F(BridgeWindowTest, CommandsWithoutHandlersAreGreyedInTheFramesMenus) {
       pMainFrame->OnUpdateCmdUI(ui);
       EXPECT_EQ(item->isEnabled(), ui.IsEnabled()) << id;
       (item->isEnabled() ? enabled : greyed)++;
-      const bool handled =
-          id == kCmdExit || id == kCmdStopThinking || id == kCmdAbout || id == kCmdNewGame;
-      EXPECT_EQ(item->isEnabled(), handled) << id;
+      EXPECT_EQ(item->isEnabled(), kEnabledAtStart.count(id) == 1) << id;
     }
   }
-  EXPECT_EQ(enabled, 4);
-  EXPECT_GT(greyed, 20);
+  EXPECT_EQ(enabled, static_cast<int>(kEnabledAtStart.size()));
+  EXPECT_GT(greyed, 10);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
+#include "windows/move_list_wnd.h"
+#include "windows/side_windows.h"
 
 namespace fs = std::filesystem;
 using testing_support::Check;
@@ -96,6 +98,18 @@ TEST_F(FrameCoreTest, NoSettingsGiveTheDefaults) {
     Check(middleKnowledge == 5 && pieceValueTable[5] == 1280 && pieceValueTable[6] == 100,
           "knowledge and piece values");
     Check(gamePly == 0 && gameLength == 0, "a new game");
+    Check(moveListWnd != nullptr, "the move list window opens at start");
+    CloseFrame();
+    Check(StoredInt("Options", "GameListWindow", -1) == 1, "stored as open");
+  });
+  // Closed by the user: stored closed, and not opened at the next start.
+  RUN_SCENARIO({
+    StartProgram();
+    moveListWnd->close();
+    CloseFrame();
+    Check(StoredInt("Options", "GameListWindow", -1) == 0, "stored as closed");
+    StartProgram();
+    Check(moveListWnd == nullptr, "stays closed");
     CloseFrame();
   });
 }

@@ -1,0 +1,22 @@
+// Message boxes of the program: one service over QMessageBox with the
+// program's caption, that tests answer through messageBoxHook.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The caption of every message box.
+inline constexpr const char* kMessageBoxCaption = "Vorelk";
+
+// Buttons of a message box and the codes it returns.
+enum MessageBoxButtons : int { kMessageBoxOk = 0, kMessageBoxYesNo = 4 };
+enum MessageBoxAnswer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+
+// When set, answers every message box instead of showing it, with the code
+// of the button the user would press.
+inline int (*messageBoxHook)(const QString& text, int buttons) = nullptr;
+
+// Shows `text` modally over `parent` (null: no owner) and returns the code
+// of the button pressed; closing a yes/no box without a choice answers no.
+int ShowMessageBox(QWidget* parent, const QString& text, int buttons = kMessageBoxOk);

@@ -1,0 +1,311 @@
+// The file and clipboard commands: games saved in every format and read
+// back through the dialogs, the game information editor before the formats
+// that store it, the FEN texts on the clipboard, and what failures tell.
+#include <QApplication>
+#include <QClipboard>
+#include <QTimer>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/chess_app.h"
+#include "engine/position/position.h"
+#include "engine/search/data_paths.h"
+#include "engine/search/engine_state.h"
+#include "engine/search/time_control.h"
+#include "platform/file_dialog.h"
+#include "platform/keyboard.h"
+#include "platform/message_box.h"
+#include "res/menus.h"
+#include "tests/support/app_scenario.h"
+#include "tests/support/offscreen_app.h"
+#include "tests/support/test_position.h"
+#include "windows/game_info_dlg.h"
+
+namespace fs = std::filesystem;
+using testing_support::Check;
+
+namespace {
+
+std::string dialogAnswer;  // the path typed in the file dialog, empty: cancel
+size_t dialogsShown = 0;
+std::vector<QString> messages;
+
+void StartProgram() {
+  testing_support::OffscreenApplication();
+  testing_support::OpenStore()->WriteInt("Options", "Language", 1);
+  theApp.m_lpCmdLine = "";
+  theApp.InitInstance();
+  fileDialogHook = [](const FileDialogRequest&, std::string* path) {
+    ++dialogsShown;
+    *path = dialogAnswer;
+    return !dialogAnswer.empty();
+  };
+  messageBoxHook = [](const QString& text, int) {
+    messages.push_back(text);
+    return static_cast<int>(kAnswerOk);
+  };
+}
+
+using Texts = std::vector<const char*>;
+const Texts kGame = {"h2e2", "h9g7", "h0g2", "i9h9"};
+
+void Play(const Texts& moves) {
+  for (const char* text : moves) {
+    Check(MakeMoveAfterShownPly(testing_support::MoveFromText(text)) != 0, text);
+    RecordMadeMove();
+    ShowGamePosition();
+  }
+}
+
+void NewGameWith(const Texts& moves) {
+  pMainFrame->NewGame();
+  Play(moves);
+}
+
+bool GameIs(const Texts& moves) {
+  if (gameLength != static_cast<int>(moves.size())) return false;
+  for (int ply = 1; ply <= gameLength; ++ply)
+    if (history[ply].move != testing_support::MoveFromText(moves[ply - 1])) return false;
+  return true;
+}
+
+// Answers the game information editor, if it comes up, by typing a red
+// player's name and pressing OK or Cancel; *shown tells whether it came.
+void AnswerGameInfo(bool ok, bool* shown) {
+  *shown = false;
+  QTimer::singleShot(0, [=] {
+    auto* dialog = qobject_cast<CGameInfoDlg*>(QApplication::activeModalWidget());
+    if ((*shown = dialog != nullptr)) {
+      dialog->SetDlgItemText(kCtlHeaderRedName, "Ding");
+      ok ? dialog->OnOK() : dialog->OnCancel();
+    }
+  });
+}
+
+void RunWithDialog(int command, const std::string& path) {
+  dialogAnswer = path;
+  pMainFrame->OnCmdMsg(command);
+  QCoreApplication::processEvents();
+}
+
+std::string FileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+using FileCommandsTest = testing_support::ScenarioTest;
+
+TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
+  RUN_SCENARIO({
+    StartProgram();
+    // Typed name, the file written, its first bytes (the writer), and
+    // whether the information editor comes first (and the header is kept).
+    const struct {
+      const char *typed, *written;
+      std::string head;
+      bool info;
+    } cases[] = {
+        {"g.egf", "g.egf", "\x07", true},          {"g.vgf", "g.vgf", "\x06", true},
+        {"g.vbf", "g.vbf", "\x03", false},         {"g.ccf", "g.ccf", "FORMAT  \tWXF", true},
+        {"g.wxf", "g.wxf", "FORMAT  \tWXF", true}, {"g2.WXF", "g2.WXF", "FORMAT  \tWXF", true},
+        {"g.axf", "g.axf", "FORMAT  \tAXF", true}, {"g.txt", "g.txt", "h2e2\n", false},
+        {"g", "g.evgf", "h2e2\n", false},  // the dialog's default extension
+    };
+    for (const auto& c : cases) {
+      NewGameWith(kGame);
+      bool shown = false;
+      AnswerGameInfo(true, &shown);
+      RunWithDialog(kCmdSaveGame, (root_ / c.typed).string());
+      Check(shown == c.info, c.typed);
+      Check(FileText(root_ / c.written).rfind(c.head, 0) == 0, c.written);
+      NewGameWith({});
+      pMainFrame->automoveOn = 1;
+      RunWithDialog(kCmdLoadGame, (root_ / c.written).string());
+      Check(GameIs(kGame) && pMainFrame->automoveOn == 0, c.written);
+      Check((std::strcmp(currentGameHeader.redName, "Ding") == 0) == c.info, c.written);
+    }
+    Check(messages.empty(), "no message");
+    testing_support::CloseFrame();
+  });
+}
+
+// Failed loads and saves keep the game and are told; a file read in part
+// keeps what was read and says so; a cancel changes nothing.
+TEST_F(FileCommandsTest, FailuresKeepTheGameAndAreTold) {
+  RUN_SCENARIO({
+    StartProgram();
+    std::ofstream(root_ / "bad.egf") << "not a game";
+    std::ofstream(root_ / "empty.txt") << "";
+    std::ofstream(root_ / "part.txt") << "h2e2\nh9g7\nzz99\n";
+    const struct {
+      int command;
+      const char* file;
+      Texts after;
+      const char* told;  // null: nothing
+    } cases[] = {{kCmdLoadGame, "bad.egf", kGame, "could not be loaded"},
+                 {kCmdLoadGame, "none.vgf", kGame, "could not be loaded"},
+                 {kCmdLoadGame, "empty.txt", kGame, "could not be loaded"},
+                 {kCmdLoadGame, "part.txt", {"h2e2", "h9g7"}, "read only in part"},
+                 {kCmdSaveGame, "no/such/g.txt", kGame, "could not be saved"},
+                 {kCmdLoadGame, "", kGame, nullptr},
+                 {kCmdSaveGame, "", kGame, nullptr}};
+    for (const auto& c : cases) {
+      NewGameWith(kGame);
+      messages.clear();
+      RunWithDialog(c.command, c.file[0] != '\0' ? (root_ / c.file).string() : "");
+      Check(GameIs(c.after), c.file);
+      Check(c.told == nullptr ? messages.empty()
+                              : messages.size() == 1 && messages[0].contains(c.told),
+            c.file);
+    }
+    // A cancelled information editor writes nothing and keeps the header.
+    bool shown = false;
+    AnswerGameInfo(false, &shown);
+    RunWithDialog(kCmdSaveGame, (root_ / "c.egf").string());
+    Check(shown && !fs::exists(root_ / "c.egf") && currentGameHeader.redName[0] == '\0',
+          "cancelled editor");
+    testing_support::CloseFrame();
+  });
+}
+
+// A load while the engine thinks stops the search; the engine's completion
+// runs the command again and the dialog comes up then.
+TEST_F(FileCommandsTest, LoadWhileTheEngineThinksWaitsForIt) {
+  RUN_SCENARIO({
+    StartProgram();
+    std::ofstream(root_ / "g.txt") << "h2e2\nh9g7\n";
+    Play({"c3c4"});
+    levelMode = 1;
+    thinkingTime = 60000;
+    exactTime = 1;
+    Ponder = 0;
+    dialogAnswer = (root_ / "g.txt").string();
+    static size_t shownDuringSearch = 99;
+    QTimer::singleShot(100, [] {
+      pMainFrame->OnCmdMsg(kCmdLoadGame);
+      shownDuringSearch = dialogsShown;
+    });
+    Think(kThinkPlayNoBook, 0);
+    Check(shownDuringSearch == 0 && dialogsShown == 1, "the dialog waited for the search");
+    Check(GameIs({"h2e2", "h9g7"}) && engineState == kEngineIdle, "loaded after the search");
+    testing_support::CloseFrame();
+  });
+}
+
+TEST_F(FileCommandsTest, FenCopyTakesTheShownPosition) {
+  RUN_SCENARIO({
+    StartProgram();
+    static bool shift = false;
+    asyncKeyStateHook = [](int key) { return shift && key == VK_SHIFT; };
+    const struct {
+      int command;
+      bool shift;
+      Texts moves;
+      const char* fen;
+    } cases[] = {
+        {kCmdCopyFenPosition,
+         false,
+         {},
+         "rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RHEAKAEHR w"},
+        {kCmdCopyCcFenPosition,
+         false,
+         {},
+         "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR r"},
+        {kCmdCopyFenPosition,
+         false,
+         {"h2e2"},
+         "rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RHEAKAEHR b"},
+        {kCmdCopyCcFenPosition,
+         true,
+         {"h2e2"},
+         "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/4C2C1/9/RNBAKABNR b"},
+    };
+    for (const auto& c : cases) {
+      NewGameWith(c.moves);
+      sideToMove ^= 1;  // a search looking at the other side
+      shift = c.shift;
+      pMainFrame->OnCmdMsg(c.command);
+      sideToMove ^= 1;
+      Check(QApplication::clipboard()->text() == c.fen, c.fen);
+    }
+    asyncKeyStateHook = nullptr;
+    testing_support::CloseFrame();
+  });
+}
+
+TEST_F(FileCommandsTest, FenPasteSetsOnlyPlayablePositions) {
+  RUN_SCENARIO({
+    StartProgram();
+    const struct {
+      const char* fen;
+      bool playable;
+    } cases[] = {
+        {"4k4/9/9/9/9/9/9/9/4A4/3K1R3 b", true},
+        {"rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RHEAKAEHR b", true},
+        {"9/9/9/9/9/9/9/9/9/4K4 w", false},     // no black king
+        {"4k4/9/9/9/9/9/9/9/9/R3K4 w", false},  // kings facing
+        {"3k5/9/9/9/9/9/9/9/9/3RK4 w", false},  // the side not to move in check
+        {"3k5/9/9/9/9/9/9/9/9/K8 w", false},    // a king outside its palace
+        {"not a position", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+      NewGameWith(kGame);
+      int8_t shownBefore[kBoardSize];
+      std::memcpy(shownBefore, displayBoard, sizeof shownBefore);
+      messages.clear();
+      QApplication::clipboard()->setText(c.fen);
+      pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+      char shown[kFenBufferSize];
+      WriteFen(displayBoard, shown, 1, 0, 1);
+      if (c.playable) {
+        Check(messages.empty() && gameLength == 0 && std::string(shown) == c.fen &&
+                  shownSideToMove == 1 && startSideToMove == 1 && ValidateBoard() == 1 &&
+                  std::memcmp(board, displayBoard, sizeof board) == 0,
+              c.fen);
+      } else {
+        Check(messages.size() == 1 && GameIs(kGame) &&
+                  std::memcmp(shownBefore, displayBoard, sizeof shownBefore) == 0,
+              c.fen);
+      }
+    }
+    // Refused while the engine works and in set-up mode.
+    QApplication::clipboard()->setText(cases[0].fen);
+    for (int setup = 0; setup <= 1; ++setup) {
+      engineState = kEngineIdle;
+      NewGameWith(kGame);
+      engineState = setup ? kEngineIdle : kEnginePondering;
+      pMainFrame->setupMode = setup;
+      CCmdUI paste(kCmdPasteFenPosition);
+      pMainFrame->OnUpdateCmdUI(paste);
+      pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+      Check(!paste.IsEnabled() && GameIs(kGame), "paste refused");
+    }
+    engineState = kEngineIdle;
+    pMainFrame->setupMode = 0;
+    testing_support::CloseFrame();
+  });
+}
+
+TEST_F(FileCommandsTest, AFailingAutosaveIsToldOnce) {
+  RUN_SCENARIO({
+    StartProgram();
+    Play(kGame);
+    const fs::path temporary = fs::path(installDirectory) / "CurrentGameV1.vgf.tmp";
+    fs::create_directories(temporary);  // stands in the writer's way
+    for (int i = 0; i < 3; ++i) AutoSaveCurrentGame();
+    Check(messages.size() == 1 && messages[0].contains("could not be saved automatically"),
+          "told once");
+    fs::remove(temporary);
+    AutoSaveCurrentGame();
+    Check(messages.size() == 1 && fs::exists(fs::path(installDirectory) / "CurrentGameV1.vgf"),
+          "a later autosave works");
+    testing_support::CloseFrame();
+  });
+}
+
+}  // namespace

@@ -1,0 +1,328 @@
+// The frame's game and engine commands: stepping while idle and while the
+// engine searches or gives a hint, goto move, the commands' states, the
+// keys, automatic replay, no computer mode and ponder.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/board_view.h"
+#include "app/chess_app.h"
+#include "engine/position/position.h"
+#include "engine/search/books.h"
+#include "engine/search/data_paths.h"
+#include "engine/search/engine_state.h"
+#include "engine/search/new_game.h"
+#include "engine/search/search_tables.h"
+#include "engine/search/time_control.h"
+#include "game/binary_files.h"
+#include "game/header.h"
+#include "platform/keyboard.h"
+#include "res/menus.h"
+#include "tests/support/app_scenario.h"
+#include "tests/support/offscreen_app.h"
+#include "tests/support/test_position.h"
+#include "windows/input_dlg.h"
+
+using testing_support::Check;
+using testing_support::CloseFrame;
+
+namespace {
+
+// The program with a four-move game shown at ply 2, books off, no
+// pondering and long searches (a search ends only when a command stops it).
+void StartAtPly2Of4() {
+  testing_support::OffscreenApplication();
+  testing_support::OpenStore()->WriteInt("Options", "Language", 1);
+  theApp.m_lpCmdLine = "";
+  theApp.InitInstance();
+  ResetGameState(1);  // not the autosave of an earlier scenario
+  for (const char* text : {"h2e2", "h9g7", "h0g2", "i9h9"}) {
+    Check(MakeMoveAfterShownPly(testing_support::MoveFromText(text)) != 0, text);
+    RecordMadeMove();
+  }
+  TakeBackOne();
+  TakeBackOne();
+  ShowGamePosition();
+  bookMode1 = bookMode2 = kBookOff;
+  Ponder = 0;
+  levelMode = kLevelTimePerMove;
+  thinkingTime = 60000;
+  exactTime = 1;
+  CMainFrame::hintPauseHook = [](int32_t) {};
+}
+
+void CheckPly(int32_t ply, int32_t length, const char* what) {
+  if (gamePly == ply && gameLength == length) return;
+  std::fprintf(stderr, "%s: ply %d of %d, not %d of %d\n", what, gamePly, gameLength, ply, length);
+  Check(false, what);
+}
+
+// Answers the next one-line input dialog with `text` and OK.
+void AnswerInput(const QString& text) {
+  QTimer::singleShot(0, [text] {
+    auto* dialog = qobject_cast<CInputDlg*>(QApplication::activeModalWidget());
+    Check(dialog != nullptr, "the input dialog is shown");
+    if (dialog == nullptr) return;
+    dialog->SetDlgItemText(kCtlInputText, text);
+    dialog->OnOK();
+  });
+}
+
+// A key pressed on the board: the view passes it on to the frame.
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(pMainFrame->BoardView(), &press);
+}
+
+// Runs `command` 100 ms into the search that `start` begins, checking that
+// the search was in `state` and the command did not act at once.
+void CommandDuring(int command, int32_t state, const std::function<void()>& start) {
+  static int id = 0, expected = 0;
+  id = command;
+  expected = state;
+  QTimer::singleShot(100, [] {
+    Check(engineState == expected, "the engine searches");
+    const int32_t ply = gamePly, length = gameLength;
+    pMainFrame->OnCmdMsg(id);
+    Check(gamePly == ply && gameLength == length, "the command waits for the search");
+  });
+  start();
+  Check(engineState == kEngineIdle, "idle afterwards");
+}
+
+using GameCommandsTest = testing_support::ScenarioTest;
+
+TEST_F(GameCommandsTest, SteppingAndNewGameNowOrAfterTheSearchOrHint) {
+  struct Case {
+    int command;
+    int32_t ply, length;
+  };
+  const Case cases[] = {{kCmdTakeBackOneMove, 1, 4}, {kCmdTakeBackAll, 0, 4},
+                        {kCmdReplayOneMove, 3, 4},   {kCmdReplayAll, 4, 4},
+                        {kCmdNewGame, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    for (int when : {0, 1, 2}) {  // idle, during a think, during the hint
+      RUN_SCENARIO({
+        StartAtPly2Of4();
+        ponderMove = 1;  // a hint shown before: stepping forgets it
+        if (when == 0) pMainFrame->OnCmdMsg(c.command);
+        if (when == 1) CommandDuring(c.command, kEngineThinking, [] { Think(kThinkPlay, 0); });
+        if (when == 2) {
+          ponderMove = 0;
+          CommandDuring(c.command, kEngineAnalysing, [] { pMainFrame->OnCmdMsg(kCmdHint); });
+        }
+        CheckPly(c.ply, c.length, "the game afterwards");
+        Check(ponderMove == 0, "no hint left");
+        CloseFrame();
+      });
+    }
+  }
+  // One-move steps with nothing to step over keep even the hint.
+  RUN_SCENARIO({
+    StartAtPly2Of4();
+    TakeBackAll();
+    ponderMove = 7;
+    pMainFrame->OnCmdMsg(kCmdTakeBackOneMove);
+    ReplayAll();
+    Check(ponderMove == 0, "the engine's replay forgets it");
+    ponderMove = 7;
+    pMainFrame->OnCmdMsg(kCmdReplayOneMove);
+    Check(gamePly == 4 && ponderMove == 7, "nothing to step over");
+    CloseFrame();
+  });
+  // A close during the hint closes the frame once the hint has returned.
+  RUN_SCENARIO({
+    StartAtPly2Of4();
+    QTimer::singleShot(100, [] { pMainFrame->close(); });
+    pMainFrame->OnCmdMsg(kCmdHint);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Check(pMainFrame == nullptr, "the frame closed");
+    GameHeader header{};
+    const std::string autosave = std::string(installDirectory) + "/CurrentGameV1.vgf";
+    Check(LoadBinaryGame(autosave.c_str(), &header, 1) == kBinaryLoadOk && gameLength == 4,
+          "the game was saved");
+  });
+}
+
+TEST_F(GameCommandsTest, GotoMoveShowsThePositionAfterThatManyMoves) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"1", 2}, {"0", 0}, {"99", 4}, {"-5", 0}, {"abc", 0}, {"99999999999999999999", 4}};
+  for (const auto& [typed, ply] : cases) {
+    RUN_SCENARIO({
+      StartAtPly2Of4();
+      AnswerInput(typed);
+      pMainFrame->OnCmdMsg(kCmdGotoMove);
+      CheckPly(ply, 4, typed);
+      CloseFrame();
+    });
+  }
+  RUN_SCENARIO({  // refused during a search: the search plays its move
+    StartAtPly2Of4();
+    thinkingTime = 300;
+    QTimer::singleShot(100, [] { pMainFrame->OnCmdMsg(kCmdGotoMove); });
+    Think(kThinkPlay, 0);
+    CheckPly(3, 3, "the engine's move, no goto");
+    CloseFrame();
+  });
+}
+
+TEST_F(GameCommandsTest, StatesByEngineStateSetupPlyAndSettings) {
+  // Enabled in engineState 0..5 at ply 2 of 4.
+  const std::pair<int, const char*> byState[] = {
+      {kCmdNewGame, "111111"},        {kCmdTakeBackOneMove, "111101"},
+      {kCmdTakeBackAll, "111101"},    {kCmdReplayOneMove, "111101"},
+      {kCmdReplayAll, "111101"},      {kCmdGotoMove, "100000"},
+      {kCmdPlayCurrentPosition, "100000"}, {kCmdNextBestMove, "101000"},
+      {kCmdNoComputerMode, "100000"}, {kCmdPonder, "111101"},
+      {kCmdShowComputingMoves, "111111"}, {kCmdAutomove, "111101"},
+      {kCmdHint, "101101"},           {kCmdEngineIdle, "100000"}};
+  RUN_SCENARIO({
+    StartAtPly2Of4();
+    CMainFrame* f = pMainFrame;
+    auto state = [f](int id) {
+      CCmdUI ui(id);
+      f->OnUpdateCmdUI(ui);
+      return std::string(ui.IsEnabled() ? "E" : "-") + (ui.IsChecked() ? "C" : "-");
+    };
+    auto expect = [&](const std::vector<int>& ids, const char* wanted, const char* what) {
+      for (int id : ids) {
+        if (state(id) == wanted) continue;
+        std::fprintf(stderr, "%s: command %d is %s\n", what, id, state(id).c_str());
+        Check(false, what);
+      }
+    };
+    for (const auto& [id, flags] : byState) {
+      for (engineState = 0; engineState <= 5; ++engineState) {
+        if ((state(id)[0] == 'E') != (flags[engineState] == '1')) {
+          std::fprintf(stderr, "command %d in state %d\n", id, engineState);
+          Check(false, "enabled by engine state");
+        }
+      }
+    }
+    engineState = kEngineIdle;
+    Ponder = 0;
+    showComputingMoves = 0;
+    f->setupMode = 1;
+    expect({kCmdTakeBackOneMove, kCmdReplayAll, kCmdGotoMove, kCmdPlayCurrentPosition,
+            kCmdNextBestMove, kCmdNoComputerMode, kCmdAutomove, kCmdHint},
+           "--", "greyed in set-up mode");
+    f->setupMode = 0;
+    TakeBackAll();
+    expect({kCmdTakeBackOneMove, kCmdTakeBackAll, kCmdNextBestMove}, "--", "at the start");
+    ReplayAll();
+    expect({kCmdReplayOneMove, kCmdReplayAll, kCmdAutomove}, "--", "at the end");
+    TakeBackOne();
+    f->automoveOn = 1;
+    expect({kCmdPlayCurrentPosition, kCmdNextBestMove}, "--", "while replaying");
+    expect({kCmdAutomove}, "EC", "automove checked while on");
+    ResetGameState(1);
+    expect({kCmdGotoMove}, "--", "goto without moves");
+    // No computer mode switches both flags together; check marks follow.
+    const int32_t before[][2] = {{1, 1}, {0, 0}, {1, 0}, {0, 1}}, after[] = {0, 1, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+      enginePlaysSide0 = before[i][0];
+      enginePlaysSide1 = before[i][1];
+      f->OnCmdMsg(kCmdNoComputerMode);
+      Check(enginePlaysSide0 == after[i] && enginePlaysSide1 == after[i], "both flags");
+      expect({kCmdNoComputerMode}, after[i] ? "E-" : "EC", "no computer mode's mark");
+    }
+    f->OnCmdMsg(kCmdPonder);
+    f->OnCmdMsg(kCmdShowComputingMoves);
+    expect({kCmdPonder, kCmdShowComputingMoves}, "EC", "ponder and computing moves on");
+    CloseFrame();
+  });
+}
+
+TEST_F(GameCommandsTest, TheFramesKeys) {
+  static uint32_t posted = 0;
+  const std::vector<std::tuple<Qt::Key, std::function<void()>, std::function<bool()>>> cases = {
+      {Qt::Key_PageUp, [] {}, [] { return gamePly == 4; }},
+      {Qt::Key_PageDown, [] {}, [] { return gamePly == 0; }},
+      {Qt::Key_Left, [] {}, [] { return gamePly == 1; }},
+      {Qt::Key_Right, [] {}, [] { return gamePly == 3; }},
+      {Qt::Key_F5, [] { thinkingTime = 200; }, [] { return gamePly == 3 && gameLength == 3; }},
+      {Qt::Key_H, [] {}, [] { return ponderMove != 0 && gamePly == 2; }},
+      {Qt::Key_Space, [] { engineState = kEngineAnalysing; },
+       [] { return pendingRequest == kRequestPlayAnalysedMove && stopRequested == 1; }},
+      {Qt::Key_Space, [] { posted = requestsPosted; }, [] { return requestsPosted == posted; }},
+  };
+  for (const auto& [key, before, after] : cases) {
+    SCOPED_TRACE(key);
+    RUN_SCENARIO({
+      StartAtPly2Of4();
+      before();
+      PressKey(key);
+      Check(after(), "the key's effect");
+      engineState = kEngineIdle;
+      CloseFrame();
+    });
+  }
+  RUN_SCENARIO({  // the automatic replay's seconds on the keypad
+    StartAtPly2Of4();
+    auto presses = [](int32_t from, int count, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+      pMainFrame->automoveSeconds = from;
+      std::vector<int32_t> seen;
+      for (int i = 0; i < count; ++i, seen.push_back(pMainFrame->automoveSeconds))
+        PressKey(key, modifiers);
+      return seen;
+    };
+    using V = std::vector<int32_t>;
+    const Qt::KeyboardModifiers pad = Qt::KeypadModifier;
+    Check(presses(10, 7, Qt::Key_Plus, pad) == V{8, 6, 4, 3, 2, 1, 1}, "+ from 10");
+    Check(presses(1, 8, Qt::Key_Minus, pad) == V{2, 3, 4, 5, 7, 9, 11, 11}, "- from 1");
+    Check(presses(6, 3, Qt::Key_Minus, pad) == V{8, 10, 10}, "- from 6");
+    Check(presses(6, 1, Qt::Key_Plus, Qt::NoModifier) == V{6}, "+ off the keypad");
+    CloseFrame();
+  });
+}
+
+TEST_F(GameCommandsTest, AutomaticReplayByTheTimer) {
+  // Shift+click asks for the seconds: 0 replays at every tick, -3 gives 1,
+  // 45 gives 30; a plain click keeps 2: a move every second tick.
+  const std::tuple<const char*, int32_t, std::vector<int32_t>> cases[] = {
+      {"0", 0, {3, 4, 4}}, {"-3", 1, {3, 4, 4}}, {"45", 30, {2, 2, 2}}, {nullptr, 2, {2, 3, 3}}};
+  for (const auto& [typed, seconds, plies] : cases) {
+    RUN_SCENARIO({
+      StartAtPly2Of4();
+      CMainFrame* f = pMainFrame;
+      f->automoveSeconds = 2;
+      asyncKeyStateHook = [](int key) { return key == VK_SHIFT; };
+      if (typed == nullptr) asyncKeyStateHook = nullptr;
+      if (typed != nullptr) AnswerInput(typed);
+      f->OnCmdMsg(kCmdAutomove);
+      Check(f->automoveOn == 1 && f->automoveSeconds == seconds, "on with its seconds");
+      std::vector<int32_t> seen;
+      for (size_t tick = 0; tick < plies.size(); ++tick, seen.push_back(gamePly)) f->OnTimer();
+      Check(seen == plies, "the replayed moves by tick");
+      Check(f->automoveOn == (gamePly < 4 ? 1 : 0), "off at the end of the game");
+      CloseFrame();
+    });
+  }
+}
+
+TEST_F(GameCommandsTest, SwitchingPonderOffStopsPondering) {
+  RUN_SCENARIO({
+    StartAtPly2Of4();
+    Ponder = 1;
+    levelMode = kLevelSearchDepth;
+    searchDepth = 3;
+    static bool pondered = false;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [] {
+      if (engineState != kEnginePondering || pondered) return;
+      pondered = true;
+      pMainFrame->OnCmdMsg(kCmdPonder);
+    });
+    ticker.start(20);
+    Think(kThinkPlay, 0);
+    Check(pondered && Ponder == 0 && engineState == kEngineIdle, "pondering stopped");
+    CheckPly(3, 3, "the engine's move stays, the predicted one is gone");
+    CloseFrame();
+  });
+}
+
+}  // namespace
