@@ -17,6 +17,8 @@
 
 namespace {
 
+int WindowShowMessage(const char* text);
+
 void WindowNotifyEngineEvent(int code) {
   switch (code) {
     case kEventDrawComputingMoves:
@@ -40,6 +42,9 @@ void WindowNotifyEngineEvent(int code) {
       break;
     case kEventSaveGame:
       if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(kCmdSaveGame);
+      break;
+    case kEventAutosaveFailed:
+      WindowShowMessage(Tr(kTextAutosaveFailed));
       break;
     default:
       break;

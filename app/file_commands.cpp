@@ -20,6 +20,7 @@
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "res/menus.h"
+#include "res/text_rows.h"
 #include "windows/game_info_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
@@ -63,6 +64,9 @@ bool StoresGameInformation(const std::string& extension) {
 
 QString FileText(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
+// A message of the text table in the current language.
+QString LanguageText(const TextRow& row) { return DecodeLanguageText(Tr(row), currentLanguage); }
+
 // Whether a FEN text gives a position a game can start from: both kings in
 // their palaces, not facing each other, and the side that is not to move
 // not in check. It is read into a scratch position; the game is untouched.
@@ -92,11 +96,9 @@ void CMainFrame::OnLoadGame() {
   RefreshAfterLoad();
   automoveOn = 0;
   if (result == kLoadPartial) {
-    ShowMessageBox(this, QString("The file %1 was read only in part: the game holds the moves "
-                                 "before the error (see the log window).")
-                             .arg(FileText(path)));
+    ShowMessageBox(this, LanguageText(kTextFileReadInPart).arg(FileText(path)));
   } else if (!GameWasLoaded(result)) {
-    ShowMessageBox(this, QString("The file %1 could not be loaded.").arg(FileText(path)));
+    ShowMessageBox(this, LanguageText(kTextFileNotLoaded).arg(FileText(path)));
   }
 }
 
@@ -124,7 +126,7 @@ void CMainFrame::OnSaveGame() {
   }
   // The writer of the typed extension; anything unknown is coordinate text.
   if (write && SaveGameFile(path.c_str(), currentGameHeader) != 0)
-    ShowMessageBox(this, QString("The game could not be saved to %1.").arg(FileText(path)));
+    ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   if (boardView_ != nullptr) boardView_->Invalidate();
   // The game information window refreshes here once it exists.
   RefreshFrameTexts();
@@ -154,7 +156,7 @@ void CMainFrame::OnPasteFenPosition() {
   if (engineState != kEngineIdle || setupMode != 0) return;
   const std::string text = GetClipboardText();
   if (!IsPlayableFen(text)) {
-    ShowMessageBox(this, "The clipboard does not hold a valid FEN position; the game is kept.");
+    ShowMessageBox(this, LanguageText(kTextBadFenOnClipboard));
     return;
   }
   ParseFen(text.c_str(), board, posPiece, &sideToMove);

@@ -18,6 +18,7 @@ enum EngineEvent : int {
   kEventRefreshAfterLoad = 8,
   kEventLoadGame = 9,
   kEventSaveGame = 10,
+  kEventAutosaveFailed = 11,  // the first autosave of the run that failed
 };
 
 // Tells the main frame that something happened.

@@ -470,6 +470,51 @@ const TextRow kTextResetComments = {{
     "\262M\260\243\265\371\304\300",  // Traditional Chinese
 }};
 
+const TextRow kTextFileReadInPart = {{
+    "Le fichier %1 n'a \351t\351 lu qu'en partie : la partie garde les coups lus avant l'erreur.",  // French
+    "The file %1 was read only in part: the game holds the moves read before the error.",  // English
+    "El archivo %1 solo se ley\363 en parte: la partida conserva las jugadas le\355das antes del error.",  // Spanish
+    "Die Datei %1 wurde nur teilweise gelesen: die Partie enth\344lt die Z\374ge vor dem Fehler.",  // German
+    "\316\304\274\376 %1 \326\273\266\301\310\241\301\313\322\273\262\277\267\326\243\272\306\345\276\326\261\243\301\364\301\313\263\366\264\355\326\256\307\260\265\304\327\305\267\250\241\243",  // Simplified Chinese
+    "\300\311\256\327 %1 \245u\305\252\250\372\244F\244@\263\241\244\300\241G\264\321\247\275\253O\257d\244F\245X\277\371\244\247\253e\252\272\265\333\252k\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextFileNotLoaded = {{
+    "Le fichier %1 n'a pas pu \352tre charg\351.",  // French
+    "The file %1 could not be loaded.",  // English
+    "No se pudo cargar el archivo %1.",  // Spanish
+    "Die Datei %1 konnte nicht geladen werden.",  // German
+    "\316\336\267\250\324\330\310\353\316\304\274\376 %1\241\243",  // Simplified Chinese
+    "\265L\252k\270\374\244J\300\311\256\327 %1\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextGameNotSaved = {{
+    "La partie n'a pas pu \352tre enregistr\351e dans %1.",  // French
+    "The game could not be saved to %1.",  // English
+    "No se pudo guardar la partida en %1.",  // Spanish
+    "Die Partie konnte nicht in %1 gespeichert werden.",  // German
+    "\316\336\267\250\275\253\306\345\276\326\261\243\264\346\265\275 %1\241\243",  // Simplified Chinese
+    "\265L\252k\261N\264\321\247\275\300x\246s\250\354 %1\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextBadFenOnClipboard = {{
+    "Le presse-papiers ne contient pas de position FEN valable ; la partie est conserv\351e.",  // French
+    "The clipboard does not hold a valid FEN position; the game is kept.",  // English
+    "El portapapeles no contiene una posici\363n FEN v\341lida; se conserva la partida.",  // Spanish
+    "Die Zwischenablage enth\344lt keine g\374ltige FEN-Stellung; die Partie bleibt erhalten.",  // German
+    "\274\364\314\371\260\345\326\320\303\273\323\320\323\320\320\247\265\304FEN\276\326\303\346\243\254\306\345\276\326\261\243\263\326\262\273\261\344\241\243",  // Simplified Chinese
+    "\260\305\266K\303\257\244\244\250S\246\263\246\263\256\304\252\272FEN\247\275\255\261\241A\264\321\247\275\253O\253\371\244\243\305\334\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextAutosaveFailed = {{
+    "La partie n'a pas pu \352tre enregistr\351e automatiquement ; elle ne sera pas r\351tablie au prochain d\351marrage.",  // French
+    "The game could not be saved automatically; it will not be restored at the next start.",  // English
+    "No se pudo guardar la partida autom\341ticamente; no se restaurar\341 en el pr\363ximo inicio.",  // Spanish
+    "Die Partie konnte nicht automatisch gespeichert werden; sie wird beim n\344chsten Start nicht wiederhergestellt.",  // German
+    "\316\336\267\250\327\324\266\257\261\243\264\346\306\345\276\326\243\254\317\302\264\316\306\364\266\257\312\261\262\273\273\341\273\326\270\264\241\243",  // Simplified Chinese
+    "\265L\252k\246\333\260\312\300x\246s\264\321\247\275\241A\244U\246\270\261\322\260\312\256\311\244\243\267|\253\354\264_\241C",  // Traditional Chinese
+}};
+
 const TextRow* const kAllTextRows[] = {
     &kTextRedHasLost,
     &kTextBlackHasLost,
@@ -523,6 +568,11 @@ const TextRow* const kAllTextRows[] = {
     &kTextSeconds,
     &kTextExact,
     &kTextResetComments,
+    &kTextFileReadInPart,
+    &kTextFileNotLoaded,
+    &kTextGameNotSaved,
+    &kTextBadFenOnClipboard,
+    &kTextAutosaveFailed,
 };
 
 const char* const kAllTextRowNames[] = {
@@ -578,6 +628,11 @@ const char* const kAllTextRowNames[] = {
     "kTextSeconds",
     "kTextExact",
     "kTextResetComments",
+    "kTextFileReadInPart",
+    "kTextFileNotLoaded",
+    "kTextGameNotSaved",
+    "kTextBadFenOnClipboard",
+    "kTextAutosaveFailed",
 };
 
-const int kTextRowCount = 52;
+const int kTextRowCount = 57;

@@ -104,6 +104,13 @@ extern const TextRow kTextExact;           // "Exact"
 // Comments window pop-up.
 extern const TextRow kTextResetComments;  // "Reset comments"
 
+// Messages of the file commands and the autosave; %1 stands for the file.
+extern const TextRow kTextFileReadInPart;     // "The file %1 was read only in part: ..."
+extern const TextRow kTextFileNotLoaded;      // "The file %1 could not be loaded."
+extern const TextRow kTextGameNotSaved;       // "The game could not be saved to %1."
+extern const TextRow kTextBadFenOnClipboard;  // "The clipboard does not hold a valid FEN ..."
+extern const TextRow kTextAutosaveFailed;     // "The game could not be saved automatically; ..."
+
 // Every row in table order with its constant's name, for checks of the
 // whole table.
 extern const TextRow* const kAllTextRows[];

@@ -21,9 +21,7 @@ bool autosaveFailureReported = false;
 void ReportAutosaveFailure() {
   if (autosaveFailureReported) return;
   autosaveFailureReported = true;
-  ShowMessage(
-      "The game could not be saved automatically; it will not be restored at the next "
-      "start.");
+  NotifyEngineEvent(kEventAutosaveFailed);
 }
 
 }  // namespace
