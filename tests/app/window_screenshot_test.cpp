@@ -8,7 +8,6 @@
 // Qt runs only in forked children (the grab on xcb, the reference on the
 // offscreen platform): a process holds one Qt application on one platform.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,7 +23,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,9 +33,14 @@
 #include "platform/settings_store.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/x_display.h"
 
 namespace fs = std::filesystem;
+using testing_support::FindWindow;
 using testing_support::RunCommand;
+using testing_support::Spawn;
+using testing_support::Stop;
+using testing_support::WindowInfo;
 using namespace std::chrono_literals;
 
 namespace {
@@ -66,31 +69,6 @@ struct StartSettings {
   BoardGeometry Geometry() const { return {kSquareSizes[sizeIndex], coordinateKind == 2 ? 20 : 0}; }
 };
 
-// Starts a program with its arguments; returns its pid, -1 on failure.
-pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {
-  std::fflush(nullptr);  // the child's freopen would write out what is buffered
-  const pid_t pid = fork();
-  if (pid != 0) return pid;
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  freopen(log.c_str(), "w", stdout);
-  freopen(log.c_str(), "a", stderr);
-  execvp(argv[0], argv.data());
-  _exit(127);
-}
-
-void Stop(pid_t pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGTERM);
-  for (int i = 0; i < 50; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-    std::this_thread::sleep_for(20ms);
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-}
-
 // Runs `body` in a forked child; true when it returned true.
 bool RunInChild(const std::function<bool()>& body) {
   std::fflush(nullptr);
@@ -103,27 +81,6 @@ bool RunInChild(const std::function<bool()>& body) {
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid) return false;
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-struct WindowInfo {
-  unsigned long id = 0;
-  int width = 0;
-  int height = 0;
-};
-
-// The window of that title on the display, found with xwininfo.
-bool FindWindow(const std::string& display, WindowInfo& info) {
-  const auto run =
-      RunCommand("DISPLAY=" + display + " xwininfo -name '" + kTitle + "' 2>/dev/null");
-  if (run.exitCode != 0) return false;
-  std::smatch m;
-  if (!std::regex_search(run.output, m, std::regex("Window id: (0x[0-9a-fA-F]+)"))) return false;
-  info.id = std::stoul(m[1].str(), nullptr, 16);
-  if (std::regex_search(run.output, m, std::regex("Width: ([0-9]+)"))) info.width = std::stoi(m[1]);
-  if (std::regex_search(run.output, m, std::regex("Height: ([0-9]+)"))) {
-    info.height = std::stoi(m[1]);
-  }
-  return info.width > 0 && info.height > 0;
 }
 
 bool IsDark(QRgb pixel) { return qGray(pixel) < 100; }
@@ -281,21 +238,8 @@ class WindowScreenshotTest : public testing::Test {
     setenv("XDG_RUNTIME_DIR", (root_ / "runtime").c_str(), 1);
     fs::create_directories(kPictureFolder);
 
-    // Xvfb picks a free display and writes its number to the pipe. It must
-    // not reset when its last client leaves: a program starting during the
-    // reset could not connect.
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    server_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp", "-noreset"},
-                    (root_ / "xvfb.log").string());
-    close(fds[1]);
-    std::string number;
-    char c;
-    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (number.empty()) return;
-    display_ = ":" + number;
+    display_ = testing_support::StartXvfb((root_ / "xvfb.log").string(), server_);
+    if (display_.empty()) return;
     setenv("DISPLAY", display_.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
   }
@@ -333,7 +277,7 @@ class WindowScreenshotTest : public testing::Test {
     int status = 0;
     bool exited = false;
     for (int i = 0; i < 600 && !grab.found && !exited; ++i) {
-      grab.found = FindWindow(display_, grab.window);
+      grab.found = FindWindow(display_, kTitle, grab.window);
       exited = !grab.found && waitpid(program, &status, WNOHANG) == program;
       if (!grab.found && !exited) std::this_thread::sleep_for(50ms);
     }
@@ -345,7 +289,7 @@ class WindowScreenshotTest : public testing::Test {
       if (grab.picture.load(QString::fromStdString(own.string()))) {
         grab.picture.save(QString::fromStdString(file.string()));
       }
-      FindWindow(display_, grab.window);
+      FindWindow(display_, kTitle, grab.window);
     }
     if (!exited) Stop(program);
     if (!grab.found || !grab.settled) {
@@ -355,7 +299,9 @@ class WindowScreenshotTest : public testing::Test {
     // The server drops the window with the program's connection; the next
     // start must not find this one.
     WindowInfo gone;
-    for (int i = 0; i < 100 && FindWindow(display_, gone); ++i) std::this_thread::sleep_for(20ms);
+    for (int i = 0; i < 100 && FindWindow(display_, kTitle, gone); ++i) {
+      std::this_thread::sleep_for(20ms);
+    }
     return grab;
   }
 

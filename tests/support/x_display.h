@@ -1,0 +1,97 @@
+// Running the real program on a private X server: starts Xvfb on a free
+// display, starts and stops child processes, and finds a top-level window by
+// its title with xwininfo.
+#pragma once
+
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/run_tool.h"
+
+namespace testing_support {
+
+// Starts a program with its arguments, its output going to `log`; returns
+// its pid, -1 on failure.
+inline pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {
+  std::fflush(nullptr);  // the child's freopen would write out what is buffered
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  freopen(log.c_str(), "w", stdout);
+  freopen(log.c_str(), "a", stderr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
+// Asks a child to end (SIGTERM), kills it after a second, and reaps it.
+inline void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 50; ++i) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+// Starts Xvfb (1024x768, 24 bits) on a display it picks itself and returns
+// the display's name (":<n>"), empty on failure; `server` gets its pid. It
+// must not reset when its last client leaves: a program starting during the
+// reset could not connect.
+inline std::string StartXvfb(const std::string& log, pid_t& server) {
+  server = -1;
+  int fds[2];
+  if (pipe(fds) != 0) return {};
+  server = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
+                  "-nolisten", "tcp", "-noreset"},
+                 log);
+  close(fds[1]);
+  std::string number;
+  char c;
+  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  return number.empty() ? std::string() : ":" + number;
+}
+
+struct WindowInfo {
+  unsigned long id = 0;
+  int x = 0;  // upper-left corner on the screen
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The window of that title on the display, found with xwininfo.
+inline bool FindWindow(const std::string& display, const std::string& title, WindowInfo& info) {
+  const CommandRun run =
+      RunCommand("DISPLAY=" + display + " xwininfo -name '" + title + "' 2>/dev/null");
+  if (run.exitCode != 0) return false;
+  std::smatch m;
+  if (!std::regex_search(run.output, m, std::regex("Window id: (0x[0-9a-fA-F]+)"))) return false;
+  info.id = std::stoul(m[1].str(), nullptr, 16);
+  const auto number = [&](const char* label, int& value) {
+    if (std::regex_search(run.output, m, std::regex(std::string(label) + " *(-?[0-9]+)"))) {
+      value = std::stoi(m[1]);
+    }
+  };
+  number("Absolute upper-left X:", info.x);
+  number("Absolute upper-left Y:", info.y);
+  number("Width:", info.width);
+  number("Height:", info.height);
+  return info.width > 0 && info.height > 0;
+}
+
+}  // namespace testing_support
