@@ -88,8 +88,14 @@ void CMainFrame::RenderBoard(CDC& dc, const CRect* clip, int32_t noIndicators) {
 
   // The set-up palette: one box per kind and side, full strength when a
   // piece of that kind is off the board; then the three buttons.
+  // Read from the shown board: the working position may be a search's.
+  uint32_t shown[33] = {};
+  for (int sq = 0; sq < kBoardSize; ++sq) {
+    const int piece = displayBoard[sq];
+    if (piece >= 1 && piece <= 32) shown[piece] = static_cast<uint32_t>(sq);
+  }
   uint32_t captured[14];
-  ListCapturedPieces(captured);
+  ListCapturedPiecesOf(shown, captured);
   for (int i = 1; i <= 6; ++i) {
     const int y = s / 2 + band + (s + 5) * (i - 1);
     const struct {

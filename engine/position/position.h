@@ -114,6 +114,9 @@ Move MirrorMove(Move move);
 // a square off the board is written "--".
 void FormatCoordMove(Move move, char out[5]);
 void ListCapturedPieces(uint32_t out[14]);
+// The same for any piece list shaped like posPiece (entry i non-zero while
+// piece i is on the board).
+void ListCapturedPiecesOf(const uint32_t pieces[33], uint32_t out[14]);
 void SwapColours();
 void MirrorPositionLeftRight();
 // 1 when board and posPiece agree and each side has its king inside its

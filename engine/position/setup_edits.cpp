@@ -16,11 +16,12 @@ void RebuildTypeBoard() {
   }
 }
 
-// The highest captured index among first..last, 0 when all are on the board.
-uint32_t HighestCaptured(PieceIndex first, PieceIndex last) {
+// The highest captured index among first..last of a piece list, 0 when all
+// are on the board.
+uint32_t HighestCaptured(const uint32_t* pieces, PieceIndex first, PieceIndex last) {
   uint32_t found = 0;
   for (PieceIndex i = first; i <= last; ++i)
-    if (posPiece[i] == 0) found = i;
+    if (pieces[i] == 0) found = i;
   return found;
 }
 
@@ -40,15 +41,17 @@ int CheckKing(PieceIndex king, const uint8_t* palace, const char* missing, const
 
 }  // namespace
 
-void ListCapturedPieces(uint32_t out[14]) {
+void ListCapturedPieces(uint32_t out[14]) { ListCapturedPiecesOf(posPiece, out); }
+
+void ListCapturedPiecesOf(const uint32_t pieces[33], uint32_t out[14]) {
   // Red's kinds in words 1..6, black's in 8..13: pawn, adviser, elephant,
   // knight, cannon, chariot.
   static constexpr PieceIndex kRanges[6][2] = {{12, 16}, {2, 3}, {4, 5},
                                                {6, 7},   {10, 11}, {8, 9}};
   for (int i = 0; i < 14; ++i) out[i] = 0;
   for (int k = 0; k < 6; ++k) {
-    out[1 + k] = HighestCaptured(kRanges[k][0], kRanges[k][1]);
-    out[8 + k] = HighestCaptured(kRanges[k][0] + 16, kRanges[k][1] + 16);
+    out[1 + k] = HighestCaptured(pieces, kRanges[k][0], kRanges[k][1]);
+    out[8 + k] = HighestCaptured(pieces, kRanges[k][0] + 16, kRanges[k][1] + 16);
   }
 }
 

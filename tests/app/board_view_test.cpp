@@ -582,3 +582,30 @@ TEST_F(BoardViewTest, DropDownOpensTheFirstSubmenuOfItsMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BoardViewTest, SetupPaletteReadsTheShownBoard) {
+  // The palette's red chariot box is drawn at full strength once a red
+  // chariot is off the shown board, whatever the working position holds.
+  frame->setupMode = 1;
+  LayOut(1);
+  const int s = frame->squareSize;
+  const CRect box{10 * s + s / 2 + 4, s / 2 + frame->coordinateBand + toolbarBandHeight,
+                  10 * s + s / 2 + 4 + s, s / 2 + frame->coordinateBand + toolbarBandHeight + s};
+  auto boxPixels = [&box](const QImage& image) {
+    std::vector<QRgb> pixels;
+    for (int y = box.top; y < box.bottom; ++y)
+      for (int x = box.left; x < box.right; ++x) pixels.push_back(image.pixel(x, y));
+    return pixels;
+  };
+  const auto allOn = boxPixels(Paint());
+  const uint32_t chariotSquare = posPiece[8];
+  ASSERT_NE(chariotSquare, 0u);
+  displayBoard[chariotSquare] = 0;  // taken off the shown board only
+  const auto oneOff = boxPixels(Paint());
+  EXPECT_NE(allOn, oneOff);
+  EXPECT_NE(posPiece[8], 0u) << "the working position is left alone";
+}
+
+}  // namespace
