@@ -10,30 +10,13 @@
 #include "app/board_view.h"
 #include "app/chess_app.h"
 #include "app/main_frame.h"
+#include "bench/bench_program.h"
 #include "platform/settings_store.h"
 #include "tests/support/offscreen_app.h"
 
 namespace {
 
-// Starts the program once, with its own settings and data folders and
-// English chosen, on the standard start position.
-CMainFrame* Frame() {
-  static CMainFrame* frame = [] {
-    char pattern[] = "/tmp/vorelk-bench-XXXXXX";
-    const std::string root = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
-    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
-    testing_support::OffscreenApplication();
-    {
-      CSettingsStore store(kSettingsNoRoot);
-      OpenProgramSettings(store);
-      store.WriteInt("Options", "Language", 1);
-    }
-    theApp.InitInstance();
-    return pMainFrame;
-  }();
-  return frame;
-}
+CMainFrame* Frame() { return StartBenchProgram(); }
 
 void UseSizeIndex(CMainFrame* frame, int index) {
   if (frame->boardSizeIndex == index && frame->boardBitmap != nullptr) return;

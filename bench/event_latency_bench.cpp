@@ -28,6 +28,7 @@
 #include "app/chess_app.h"
 #include "app/level_ops.h"
 #include "app/main_frame.h"
+#include "bench/bench_program.h"
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/books.h"
@@ -45,24 +46,10 @@ constexpr qint64 kThinkMs = 5000;
 // stops the search-level think at five seconds.
 constexpr int32_t kDeepLevel = 64;
 
-// Starts the program once, with its own settings and data folders and
-// English chosen. The books are off so that every think searches, and the
+// The program, with the books off so that every think searches, and the
 // engine does not ponder after its move.
 CMainFrame* Frame() {
-  static CMainFrame* frame = [] {
-    char pattern[] = "/tmp/vorelk-bench-XXXXXX";
-    const std::string root = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
-    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
-    testing_support::OffscreenApplication();
-    {
-      CSettingsStore store(kSettingsNoRoot);
-      OpenProgramSettings(store);
-      store.WriteInt("Options", "Language", 1);
-    }
-    theApp.InitInstance();
-    return pMainFrame;
-  }();
+  CMainFrame* frame = StartBenchProgram();
   Ponder = 0;
   bookMode1 = kBookOff;
   bookMode2 = kBookOff;

@@ -63,20 +63,6 @@ bool DispatchCommand(T* self, const CommandMapEntry<T> (&map)[N], int id) {
   return false;
 }
 
-template <class T, size_t N>
-void DispatchUpdate(T* self, const CommandMapEntry<T> (&map)[N], CCmdUI& ui) {
-  for (const CommandMapEntry<T>& e : map) {
-    if (e.id != ui.GetId()) continue;
-    if (e.onUpdate != nullptr) {
-      (self->*e.onUpdate)(&ui);
-    } else {
-      ui.Enable(e.onCommand != nullptr);
-    }
-    return;
-  }
-  ui.Enable(false);
-}
-
 // The update handler of `id` when `map` lists it; false (and `ui` left as it
 // is) when it does not, so that a window with several tables can ask each.
 template <class T, size_t N>
@@ -91,6 +77,11 @@ bool DispatchUpdateIfListed(T* self, const CommandMapEntry<T> (&map)[N], CCmdUI&
     return true;
   }
   return false;
+}
+
+template <class T, size_t N>
+void DispatchUpdate(T* self, const CommandMapEntry<T> (&map)[N], CCmdUI& ui) {
+  if (!DispatchUpdateIfListed(self, map, ui)) ui.Enable(false);
 }
 
 // Queues command `id` for `target`; it runs from the event loop as long as

@@ -144,19 +144,9 @@ class PlayE2eTest : public testing::Test {
     if (RunCommand("command -v Xvfb && command -v xwininfo && command -v xdotool").exitCode != 0) {
       return;
     }
-    char pattern[] = "/tmp/vorelk-e2e-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return;
-    root_ = pattern;
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
-    fs::create_directory(root_ / "runtime");
-    fs::permissions(root_ / "runtime", fs::perms::owner_all);
-    setenv("XDG_RUNTIME_DIR", (root_ / "runtime").c_str(), 1);
     fs::create_directories(kPictureFolder);
-    display_ = testing_support::StartXvfb((root_ / "xvfb.log").string(), server_);
+    display_ = testing_support::StartXvfbSession("/tmp/vorelk-e2e-XXXXXX", root_, server_);
     if (display_.empty()) return;
-    setenv("DISPLAY", display_.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
     static int argc = 1;
     static char name[] = "play_e2e_test";
     static char* argv[] = {name, nullptr};

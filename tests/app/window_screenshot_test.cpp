@@ -228,20 +228,9 @@ class WindowScreenshotTest : public testing::Test {
     if (RunCommand("command -v Xvfb >/dev/null && command -v xwininfo >/dev/null").exitCode != 0) {
       return;
     }
-    char pattern[] = "/tmp/vorelk-xvfb-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return;
-    root_ = pattern;
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
-    fs::create_directory(root_ / "runtime");
-    fs::permissions(root_ / "runtime", fs::perms::owner_all);
-    setenv("XDG_RUNTIME_DIR", (root_ / "runtime").c_str(), 1);
     fs::create_directories(kPictureFolder);
-
-    display_ = testing_support::StartXvfb((root_ / "xvfb.log").string(), server_);
+    display_ = testing_support::StartXvfbSession("/tmp/vorelk-xvfb-XXXXXX", root_, server_);
     if (display_.empty()) return;
-    setenv("DISPLAY", display_.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
   }
 
   static void TearDownTestSuite() {

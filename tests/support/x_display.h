@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <thread>
@@ -64,6 +65,28 @@ inline std::string StartXvfb(const std::string& log, pid_t& server) {
   while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
   close(fds[0]);
   return number.empty() ? std::string() : ":" + number;
+}
+
+// A session on a fresh Xvfb server for the program under test: temporary
+// XDG configuration, data and runtime folders under `root` (made from
+// `pattern`, a mkdtemp template), DISPLAY and Qt's xcb platform set. Returns
+// the display name, empty when the folder or the server could not be had.
+inline std::string StartXvfbSession(const char* pattern, std::filesystem::path& root,
+                                    pid_t& server) {
+  server = -1;
+  std::string folder = pattern;
+  if (mkdtemp(folder.data()) == nullptr) return {};
+  root = folder;
+  setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+  std::filesystem::create_directory(root / "runtime");
+  std::filesystem::permissions(root / "runtime", std::filesystem::perms::owner_all);
+  setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
+  const std::string display = StartXvfb((root / "xvfb.log").string(), server);
+  if (display.empty()) return {};
+  setenv("DISPLAY", display.c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "xcb", 1);
+  return display;
 }
 
 struct WindowInfo {
