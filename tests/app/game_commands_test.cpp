@@ -151,7 +151,10 @@ TEST_F(GameCommandsTest, SteppingAndNewGameNowOrAfterTheSearchOrHint) {
 TEST_F(GameCommandsTest, GotoMoveShowsThePositionAfterThatManyMoves) {
   const std::pair<const char*, int32_t> cases[] = {
       {"1", 2}, {"0", 0}, {"99", 4}, {"-5", 0}, {"abc", 0}, {"99999999999999999999", 4}};
-  for (const auto& [typed, ply] : cases) {
+  for (const auto& c : cases) {
+    // Plain copies: a lambda may not capture structured bindings in clang 14.
+    const char* const typed = c.first;
+    const int32_t ply = c.second;
     RUN_SCENARIO({
       StartAtPly2Of4();
       AnswerInput(typed);
@@ -250,7 +253,10 @@ TEST_F(GameCommandsTest, TheFramesKeys) {
        [] { return pendingRequest == kRequestPlayAnalysedMove && stopRequested == 1; }},
       {Qt::Key_Space, [] { posted = requestsPosted; }, [] { return requestsPosted == posted; }},
   };
-  for (const auto& [key, before, after] : cases) {
+  for (const auto& c : cases) {
+    const Qt::Key key = std::get<0>(c);
+    const std::function<void()>& before = std::get<1>(c);
+    const std::function<bool()>& after = std::get<2>(c);
     SCOPED_TRACE(key);
     RUN_SCENARIO({
       StartAtPly2Of4();
@@ -285,7 +291,10 @@ TEST_F(GameCommandsTest, AutomaticReplayByTheTimer) {
   // 45 gives 30; a plain click keeps 2: a move every second tick.
   const std::tuple<const char*, int32_t, std::vector<int32_t>> cases[] = {
       {"0", 0, {3, 4, 4}}, {"-3", 1, {3, 4, 4}}, {"45", 30, {2, 2, 2}}, {nullptr, 2, {2, 3, 3}}};
-  for (const auto& [typed, seconds, plies] : cases) {
+  for (const auto& c : cases) {
+    const char* const typed = std::get<0>(c);
+    const int32_t seconds = std::get<1>(c);
+    const std::vector<int32_t>& plies = std::get<2>(c);
     RUN_SCENARIO({
       StartAtPly2Of4();
       CMainFrame* f = pMainFrame;
