@@ -12,5 +12,7 @@ bool RunGameCommand(CMainFrame* frame, int id);
 bool UpdateGameCommand(CMainFrame* frame, CCmdUI& ui);
 bool RunFileCommand(CMainFrame* frame, int id);
 bool UpdateFileCommand(CMainFrame* frame, CCmdUI& ui);
+bool RunLevelCommand(CMainFrame* frame, int id);
+bool UpdateLevelCommand(CMainFrame* frame, CCmdUI& ui);
 bool RunWindowCommand(CMainFrame* frame, int id);
 bool UpdateWindowCommand(CMainFrame* frame, CCmdUI& ui);

@@ -156,12 +156,13 @@ SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {
 
 bool CMainFrame::OnCmdMsg(int id) {
   return DispatchCommand(this, kFrameCommands, id) || RunGameCommand(this, id) ||
-         RunFileCommand(this, id) || RunWindowCommand(this, id);
+         RunFileCommand(this, id) || RunLevelCommand(this, id) || RunWindowCommand(this, id);
 }
 
 void CMainFrame::OnUpdateCmdUI(CCmdUI& ui) {
   if (DispatchUpdateIfListed(this, kFrameCommands, ui) || UpdateGameCommand(this, ui) ||
-      UpdateFileCommand(this, ui) || UpdateWindowCommand(this, ui)) {
+      UpdateFileCommand(this, ui) || UpdateLevelCommand(this, ui) ||
+      UpdateWindowCommand(this, ui)) {
     return;
   }
   ui.Enable(false);  // no handler: greyed

@@ -1,0 +1,96 @@
+// The level commands of the frame: a search level, a fixed time per move or
+// a game clock, each checked while it is the level in force.
+#include "app/frame_commands.h"
+#include "app/level_ops.h"
+#include "app/main_frame.h"
+#include "engine/search/engine_state.h"
+#include "engine/search/time_control.h"
+#include "game/game_clock.h"
+#include "res/menus.h"
+
+namespace {
+
+enum class LevelKind { kSearchLevel, kTimePerMove, kGameTime };
+
+struct LevelItem {
+  int command;
+  LevelKind kind;
+  int32_t value;  // search level, milliseconds a move, or minutes a game
+};
+
+constexpr LevelItem kLevelItems[] = {
+    {kCmdLevelFirstSteps1, LevelKind::kSearchLevel, -2},
+    {kCmdLevelFirstSteps2, LevelKind::kSearchLevel, -1},
+    {kCmdLevelFirstSteps3, LevelKind::kSearchLevel, 0},
+    {kCmdLevelBeginner1300, LevelKind::kSearchLevel, 1},
+    {kCmdLevelBeginner1400, LevelKind::kSearchLevel, 2},
+    {kCmdLevelBeginner1500, LevelKind::kSearchLevel, 3},
+    {kCmdLevelMiddlePlayer, LevelKind::kSearchLevel, 4},
+    {kCmdLevelConfirmedPlayer, LevelKind::kSearchLevel, 6},
+    {kCmdLevelAdvancedPlayer, LevelKind::kSearchLevel, 8},
+    {kCmdLevel1SecondPerMove, LevelKind::kTimePerMove, 1000},
+    {kCmdLevel2SecondsPerMove, LevelKind::kTimePerMove, 2000},
+    {kCmdLevel5SecondsPerMove, LevelKind::kTimePerMove, 5000},
+    {kCmdLevel2MinPerGame, LevelKind::kGameTime, 2},
+    {kCmdLevel5MinPerGame, LevelKind::kGameTime, 5},
+};
+
+const LevelItem* FindLevelItem(int command) {
+  for (const LevelItem& item : kLevelItems) {
+    if (item.command == command) return &item;
+  }
+  return nullptr;
+}
+
+void ApplyLevel(const LevelItem& item) {
+  switch (item.kind) {
+    case LevelKind::kSearchLevel:
+      // Only the level: the clock is not touched.
+      levelMode = 2;
+      searchDepth = item.value;
+      break;
+    case LevelKind::kTimePerMove:
+      SetTimePerMove(item.value);
+      break;
+    case LevelKind::kGameTime:
+      SetGameTime(item.value, 0);
+      break;
+  }
+}
+
+bool LevelInForce(const LevelItem& item) {
+  switch (item.kind) {
+    case LevelKind::kSearchLevel:
+      return levelMode == 2 && searchDepth == item.value;
+    case LevelKind::kTimePerMove:
+      return levelMode == 1 && thinkingTime == item.value;
+    case LevelKind::kGameTime: {
+      int32_t minutes = 0, seconds = 0;
+      gameClock.GetGameTime(&minutes, &seconds);
+      return levelMode == 3 && minutes == item.value && seconds == 0;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// The level commands change only settings, so they are enabled while the
+// engine thinks (a new level counts from its next search), but not in
+// engine state 4.
+bool RunLevelCommand(CMainFrame* frame, int id) {
+  const LevelItem* item = FindLevelItem(id);
+  if (item == nullptr) return false;
+  if (engineState == kEngineThinkingNoBook) return true;
+  ApplyLevel(*item);
+  frame->UpdateToolbars();
+  return true;
+}
+
+bool UpdateLevelCommand(CMainFrame*, CCmdUI& ui) {
+  const LevelItem* item = FindLevelItem(ui.GetId());
+  if (item == nullptr) return false;
+  ui.Enable(engineState != kEngineThinkingNoBook);
+  ui.SetCheck(LevelInForce(*item) ? 1 : 0);
+  return true;
+}
