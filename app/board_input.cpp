@@ -236,8 +236,7 @@ bool CMainFrame::PlayUserMove(Move move) {
   targetColumn = -1;
   if (boardView_ != nullptr) boardView_->Invalidate();
   PlaySoundResource(FindChecker(sideToMove) != 0 ? kSoundCheck : kSoundMove);
-  if (moveListWnd != nullptr) moveListWnd->Refresh();
-  // The comments window refreshes here once it exists.
+  RefreshGameWindows();
   const int32_t opening = FindOpeningName(displayBoard);
   if (opening != 0) currentOpening = opening;
   if (inputMode == 0) ignoreButtonUp = 1;

@@ -7,6 +7,7 @@
 
 #include "app/board_view.h"
 #include "app/main_frame.h"
+#include "game/shown_ply.h"
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/search_tables.h"
@@ -55,8 +56,8 @@ void CMainFrame::SquareToPixel(int32_t column, int32_t row, int32_t& x, int32_t&
 
 Move CMainFrame::LastShownMove() const {
   // While the engine ponders, the newest ply is its predicted move, which
-  // the board does not show.
-  const int ply = engineState == kEnginePondering ? gamePly - 1 : gamePly;
+  // the board does not show (until the user plays it or it is taken back).
+  const int ply = ShownPly();
   return ply > 0 && ply < kHistorySize ? history[ply].move : 0;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/text_codec.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
+#include "windows/comments_dlg.h"
 #include "windows/logs_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
@@ -57,10 +58,10 @@ void WindowPumpMessages() {
   if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
 }
 
-// The move list and then the comments window, each when open (the
-// comments window comes with its own issue).
+// The move list and then the comments window, each when open.
 void WindowRefreshSideWindows() {
   if (moveListWnd != nullptr) moveListWnd->Refresh();
+  if (commentsDlg != nullptr) commentsDlg->Refresh();
 }
 
 void WindowAppendLogLine(const char* text) {

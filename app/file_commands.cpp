@@ -22,6 +22,7 @@
 #include "res/menus.h"
 #include "res/text_rows.h"
 #include "windows/game_info_dlg.h"
+#include "windows/game_status_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
 
@@ -128,7 +129,10 @@ void CMainFrame::OnSaveGame() {
   if (write && SaveGameFile(path.c_str(), currentGameHeader) != 0)
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   if (boardView_ != nullptr) boardView_->Invalidate();
-  // The game information window refreshes here once it exists.
+  if (gameStatusDlg != nullptr) {
+    gameStatusDlg->SetTexts();  // the caption names the saved file
+    gameStatusDlg->Refresh();
+  }
   RefreshFrameTexts();
 }
 

@@ -65,7 +65,7 @@ void CMainFrame::NewGame() {
   pollInterval = 1500;
   ResetGameState(1);
   historyPly = 0;
-  if (moveListWnd != nullptr) moveListWnd->Refresh();
+  RefreshGameWindows();
   Relayout(1);
   if (boardView_ != nullptr) boardView_->Invalidate();
   UpdateToolbars();
@@ -81,7 +81,7 @@ void CMainFrame::ShowChangedGame() {
   const int32_t opening = FindOpeningName(displayBoard);
   if (opening != 0) currentOpening = opening;
   if (boardView_ != nullptr) boardView_->Invalidate();
-  if (moveListWnd != nullptr) moveListWnd->Refresh();
+  RefreshGameWindows();
   UpdateToolbars();
 }
 

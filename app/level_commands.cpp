@@ -7,6 +7,7 @@
 #include "engine/search/time_control.h"
 #include "game/game_clock.h"
 #include "res/menus.h"
+#include "windows/timing_sheet.h"
 
 namespace {
 
@@ -73,12 +74,76 @@ bool LevelInForce(const LevelItem& item) {
   return false;
 }
 
+// The timing sheet's values become the level in force.
+void ApplyTiming(CTimingSheet& sheet) {
+  const CTimingPage& page = sheet.page;
+  exactTime = page.exactTime;
+  switch (page.mode) {
+    case kTimingSecondsPerMove:
+      SetTimePerMove(page.secondsPerMove * 1000);
+      break;
+    case kTimingFixedDepth:
+      levelMode = 2;
+      searchDepth = page.level;
+      break;
+    case kTimingGameTime:
+      SetGameTime(page.gameMinutes, page.gameSeconds);
+      break;
+    case kTimingPeriods:
+      gameClock.period1 = page.period1;
+      gameClock.period2 = page.period2;
+      gameClock.period3 = page.period3;
+      gameClock.SetMode(kClockTournament);
+      gameClock.Reset();
+      levelMode = 4;
+      RefreshClockWindows();
+      break;
+    default:
+      break;
+  }
+}
+
+// Command 110: the timing sheet, filled from the level in force.
+void OnTiming(CMainFrame* frame) {
+  CTimingSheet sheet(frame);
+  CTimingPage& page = sheet.page;
+  page.gameMinutes = 5;
+  page.gameSeconds = 0;
+  page.secondsPerMove = 5;
+  page.level = 5;
+  page.mode = levelMode;
+  page.exactTime = exactTime;
+  page.period1 = gameClock.period1;
+  page.period2 = gameClock.period2;
+  page.period3 = gameClock.period3;
+  switch (levelMode) {
+    case 1:
+      page.secondsPerMove = thinkingTime / 1000;
+      break;
+    case 2:
+      page.level = searchDepth;
+      break;
+    case 3:
+      gameClock.GetGameTime(&page.gameMinutes, &page.gameSeconds);
+      break;
+    default:
+      break;
+  }
+  sheet.applyTiming = [](CTimingSheet& s) { ApplyTiming(s); };
+  if (sheet.DoModal() == IDOK) ApplyTiming(sheet);
+  frame->UpdateToolbars();
+}
+
 }  // namespace
 
 // The level commands change only settings, so they are enabled while the
 // engine thinks (a new level counts from its next search), but not in
 // engine state 4.
 bool RunLevelCommand(CMainFrame* frame, int id) {
+  if (id == kCmdTiming) {
+    if (engineState != kEngineThinkingNoBook) OnTiming(frame);
+    return true;
+  }
   const LevelItem* item = FindLevelItem(id);
   if (item == nullptr) return false;
   if (engineState == kEngineThinkingNoBook) return true;
@@ -88,6 +153,10 @@ bool RunLevelCommand(CMainFrame* frame, int id) {
 }
 
 bool UpdateLevelCommand(CMainFrame*, CCmdUI& ui) {
+  if (ui.GetId() == kCmdTiming) {
+    ui.Enable(engineState != kEngineThinkingNoBook);
+    return true;
+  }
   const LevelItem* item = FindLevelItem(ui.GetId());
   if (item == nullptr) return false;
   ui.Enable(engineState != kEngineThinkingNoBook);

@@ -30,6 +30,10 @@
 #include "res/toolbars.h"
 #include "windows/about_dlg.h"
 #include "windows/logs_dlg.h"
+#include "windows/comments_dlg.h"
+#include "windows/digital_clock_wnd.h"
+#include "windows/game_status_dlg.h"
+#include "windows/mini_clock_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
 
@@ -121,10 +125,23 @@ int CMainFrame::OnCreate(const char* commandTail) {
   LoadBooks();
   ResetGameState(1);
 
-  // The side windows stored as open, in the order comments, clock, mini
-  // clock, move list, game information (the others come with their
-  // windows).
+  // The clock window draws on the frame's back buffer in the board's
+  // colour and turning.
+  clockFrameLinks.backBuffer = [] { return backBuffer; };
+  clockFrameLinks.boardColour = [] {
+    return pMainFrame != nullptr ? pMainFrame->GetBoardColor() : plainBoardColours[0];
+  };
+  clockFrameLinks.boardFlipped = [] { return pMainFrame != nullptr ? pMainFrame->rotation : 0; };
+  // A change in the game information window shows in the board's name strip.
+  CGameStatusDlg::onGameInfoEdited = [] {
+    if (pMainFrame != nullptr) pMainFrame->Relayout(0);
+  };
+  // The side windows stored as open, in this order.
+  if (openAtStart.comments) OnComments();
+  if (openAtStart.clock) OnClock();
+  if (openAtStart.miniClock) OnMiniClock();
   if (openAtStart.moveList) OnGameList();
+  if (openAtStart.gameStatus) OnGameStatus();
   priorityLevel = 0;
 
   // The game: the file named on the command line, else the autosave; a
@@ -142,15 +159,17 @@ int CMainFrame::OnCreate(const char* commandTail) {
   }
   RefreshFrameTexts();
   Relayout(1);
-  if (moveListWnd != nullptr) moveListWnd->Refresh();
+  RefreshGameWindows();
   return 0;
 }
 
 SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {
-  // Until the other side windows exist, what the settings asked for is
-  // kept for them.
-  SideWindowsOpen open = openAtStart;
+  SideWindowsOpen open;
+  open.clock = digitalClockWnd != nullptr;
+  open.miniClock = miniClockDlg != nullptr;
   open.moveList = moveListWnd != nullptr;
+  open.gameStatus = gameStatusDlg != nullptr;
+  open.comments = commentsDlg != nullptr;
   return open;
 }
 
@@ -170,7 +189,8 @@ void CMainFrame::OnUpdateCmdUI(CCmdUI& ui) {
 
 void CMainFrame::OnTimer() {
   gameClock.Tick();
-  // The clock window and the mini clock refresh here once they exist.
+  if (digitalClockWnd != nullptr) digitalClockWnd->Refresh(1, rotation);
+  if (miniClockDlg != nullptr) miniClockDlg->Refresh(rotation);
   if (automoveOn != 1 || engineState != kEngineIdle) return;
   if (++automoveTicks < automoveSeconds) return;
   if (gamePly >= gameLength) {
@@ -211,11 +231,13 @@ void CMainFrame::RefreshFrameTexts() {
   }
   if (gameToolBar_ != nullptr) gameToolBar_->RefreshTexts();
   if (designToolBar_ != nullptr) designToolBar_->RefreshTexts();
-  // The open side windows take the language's titles (clock, mini clock,
-  // move list, logs, game information, comments; the others come with their
-  // windows).
+  // The open side windows take the language's titles.
+  if (digitalClockWnd != nullptr) digitalClockWnd->SetTitle();
+  if (miniClockDlg != nullptr) miniClockDlg->SetTitle();
   if (moveListWnd != nullptr) moveListWnd->SetTitle();
   if (logsDlg != nullptr) logsDlg->SetTitle();
+  if (gameStatusDlg != nullptr) gameStatusDlg->SetTexts();
+  if (commentsDlg != nullptr) commentsDlg->SetTitle();
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   // The bar's width and height differ between languages.
   if (boardBitmap != nullptr) FitWindowToBoard();
@@ -225,9 +247,13 @@ void CMainFrame::RefreshAfterLoad() {
   Relayout(1);
   RefreshFrameTexts();
   if (moveListWnd != nullptr) moveListWnd->Refresh();
-  // The comments and game information windows refresh here once they
-  // exist; the game information window opens for a game that has header
-  // information.
+  if (commentsDlg != nullptr) commentsDlg->Refresh();
+  // A game with header information shows it.
+  if (gameStatusDlg == nullptr && currentGameHeader.hasInfo != 0) OnGameStatus();
+  if (gameStatusDlg != nullptr) {
+    gameStatusDlg->SetTexts();
+    gameStatusDlg->Refresh();
+  }
 }
 
 void CMainFrame::OnSetCursor() {
@@ -251,10 +277,20 @@ void CMainFrame::OnAbout() {
   dialog.DoModal();
 }
 
+void CMainFrame::RefreshGameWindows() {
+  if (moveListWnd != nullptr) moveListWnd->Refresh();
+  if (gameStatusDlg != nullptr) gameStatusDlg->Refresh();
+  if (commentsDlg != nullptr) commentsDlg->Refresh();
+}
+
 void CMainFrame::SaveOptionsAndPlacements() {
   // Placements of the open side windows (logs, game information, comments,
   // mini clock, clock), then the frame's own.
   if (logsDlg != nullptr) logsDlg->SavePlacement();
+  if (gameStatusDlg != nullptr) gameStatusDlg->SavePlacement();
+  if (commentsDlg != nullptr) commentsDlg->SavePlacement();
+  if (miniClockDlg != nullptr) miniClockDlg->SavePlacement();
+  if (digitalClockWnd != nullptr) digitalClockWnd->SavePlacement();
   SaveWindowPlacement(this, "MainWindow");
   CSettingsStore store(kSettingsNoRoot);
   OpenProgramSettings(store);

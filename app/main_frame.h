@@ -147,6 +147,9 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   // or while pondering the one before it.
   Move LastShownMove() const;
 
+  // Refreshes the move list, game information and comments windows, each
+  // when open.
+  void RefreshGameWindows();
   // Writes the side windows' and the frame's placements and every option.
   void SaveOptionsAndPlacements();
 
@@ -264,6 +267,14 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   // ---- View and window commands (window_commands.cpp) ----
   void OnGameList();
   void OnUpdateGameList(CCmdUI* ui);
+  void OnClock();
+  void OnUpdateClock(CCmdUI* ui);
+  void OnMiniClock();
+  void OnUpdateMiniClock(CCmdUI* ui);
+  void OnGameStatus();
+  void OnUpdateGameStatus(CCmdUI* ui);
+  void OnComments();
+  void OnUpdateComments(CCmdUI* ui);
 
   // ---- Commands ----
   void OnExit();

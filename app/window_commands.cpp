@@ -6,6 +6,10 @@
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "res/menus.h"
+#include "windows/comments_dlg.h"
+#include "windows/digital_clock_wnd.h"
+#include "windows/game_status_dlg.h"
+#include "windows/mini_clock_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
 
@@ -19,7 +23,11 @@ void BringToFront(QWidget* window) {
 }
 
 const CommandMapEntry<CMainFrame> kWindowCommands[] = {
+    {kCmdClock, &CMainFrame::OnClock, &CMainFrame::OnUpdateClock},
+    {kCmdMiniClock, &CMainFrame::OnMiniClock, &CMainFrame::OnUpdateMiniClock},
     {kCmdGameList, &CMainFrame::OnGameList, &CMainFrame::OnUpdateGameList},
+    {kCmdGameStatus, &CMainFrame::OnGameStatus, &CMainFrame::OnUpdateGameStatus},
+    {kCmdComments, &CMainFrame::OnComments, &CMainFrame::OnUpdateComments},
 };
 
 }  // namespace
@@ -33,6 +41,46 @@ void CMainFrame::OnGameList() {
 }
 
 void CMainFrame::OnUpdateGameList(CCmdUI* ui) { ui->SetCheck(moveListWnd != nullptr ? 1 : 0); }
+
+void CMainFrame::OnClock() {
+  if (digitalClockWnd != nullptr) {
+    BringToFront(digitalClockWnd);
+  } else {
+    CDigitalClockWnd::CreateClock(this);
+  }
+}
+
+void CMainFrame::OnUpdateClock(CCmdUI* ui) { ui->SetCheck(digitalClockWnd != nullptr ? 1 : 0); }
+
+void CMainFrame::OnMiniClock() {
+  if (miniClockDlg != nullptr) {
+    BringToFront(miniClockDlg);
+  } else {
+    CMiniClockDlg::CreateAndShow(this);
+  }
+}
+
+void CMainFrame::OnUpdateMiniClock(CCmdUI* ui) { ui->SetCheck(miniClockDlg != nullptr ? 1 : 0); }
+
+void CMainFrame::OnGameStatus() {
+  if (gameStatusDlg != nullptr) {
+    BringToFront(gameStatusDlg);
+  } else {
+    CGameStatusDlg::CreateAndShow(this);
+  }
+}
+
+void CMainFrame::OnUpdateGameStatus(CCmdUI* ui) { ui->SetCheck(gameStatusDlg != nullptr ? 1 : 0); }
+
+void CMainFrame::OnComments() {
+  if (commentsDlg != nullptr) {
+    BringToFront(commentsDlg);
+  } else {
+    CCommentsDlg::CreateAndShow(this);
+  }
+}
+
+void CMainFrame::OnUpdateComments(CCmdUI* ui) { ui->SetCheck(commentsDlg != nullptr ? 1 : 0); }
 
 bool RunWindowCommand(CMainFrame* frame, int id) {
   return DispatchCommand(frame, kWindowCommands, id);

@@ -88,6 +88,91 @@ constexpr DialogControl kGameInfoControls[] = {
     {IDCANCEL, K::kPushButton, "Cancel", 370, 388, 80, 28, 0},
 };
 
+// The header controls without buttons, the long texts one a row; the window
+// stretches those edits and the comment as it is resized.
+constexpr DialogControl kGameStatusControls[] = {
+    {kCtlLabelEvent, K::kStaticText, "Event", 10, 15, 80, 20, 0},
+    {kCtlHeaderEvent, K::kEdit, nullptr, 95, 12, 355, 26, 0},
+    {kCtlLabelSite, K::kStaticText, "Site", 10, 45, 80, 20, 0},
+    {kCtlHeaderSite, K::kEdit, nullptr, 95, 42, 355, 26, 0},
+    {kCtlLabelDate, K::kStaticText, "Date", 10, 75, 80, 20, 0},
+    {kCtlHeaderDate, K::kEdit, nullptr, 95, 72, 355, 26, 0},
+    {kCtlLabelRound, K::kStaticText, "Round", 10, 105, 80, 20, 0},
+    {kCtlHeaderRound, K::kEdit, nullptr, 95, 102, 355, 26, 0},
+    {kCtlLabelRed, K::kStaticText, "Red", 10, 135, 80, 20, 0},
+    {kCtlHeaderRedName, K::kEdit, nullptr, 95, 132, 140, 26, 0},
+    {kCtlLabelRedElo, K::kStaticText, "Red ELO", 245, 135, 70, 20, 0},
+    {kCtlHeaderRedElo, K::kEdit, nullptr, 320, 132, 130, 26, 0},
+    {kCtlLabelBlack, K::kStaticText, "Black", 10, 165, 80, 20, 0},
+    {kCtlHeaderBlackName, K::kEdit, nullptr, 95, 162, 140, 26, 0},
+    {kCtlLabelBlackElo, K::kStaticText, "Black ELO", 245, 165, 70, 20, 0},
+    {kCtlHeaderBlackElo, K::kEdit, nullptr, 320, 162, 130, 26, 0},
+    {kCtlLabelAuthor, K::kStaticText, "Author", 10, 195, 80, 20, 0},
+    {kCtlHeaderAuthor, K::kEdit, nullptr, 95, 192, 355, 26, 0},
+    {kCtlLabelTimeControl, K::kStaticText, "Time control", 10, 225, 80, 20, 0},
+    {kCtlHeaderTimeControl, K::kEdit, nullptr, 95, 222, 355, 26, 0},
+    {kCtlLabelResult, K::kStaticText, "Result", 10, 255, 80, 20, 0},
+    {kCtlHeaderResult, K::kDropDownList, nullptr, 95, 252, 140, 26, 0},
+    {kCtlHeaderComment, K::kMultiLineEdit, nullptr, 10, 288, 440, 120, 0},
+};
+
+// The move line above the comment, which fills the rest of the window.
+constexpr DialogControl kCommentsControls[] = {
+    {kCtlCommentMoveLine, K::kStaticText, nullptr, 10, 8, 280, 20, 0},
+    {kCtlCommentText, K::kMultiLineEdit, nullptr, 10, 32, 280, 138, 0},
+};
+
+// The mini clock: one row per side of name, clock and time on the move,
+// then the moves left in the period.
+constexpr DialogControl kMiniClockControls[] = {
+    {kCtlMiniTopName, K::kStaticText, nullptr, 10, 8, 70, 20, 0},
+    {kCtlMiniTopClock, K::kStaticText, "00:00:00", 84, 8, 80, 20, 0},
+    {kCtlMiniTopMove, K::kStaticText, "00:00", 170, 8, 50, 20, 0},
+    {kCtlMiniBottomName, K::kStaticText, nullptr, 10, 34, 70, 20, 0},
+    {kCtlMiniBottomClock, K::kStaticText, "00:00:00", 84, 34, 80, 20, 0},
+    {kCtlMiniBottomMove, K::kStaticText, "00:00", 170, 34, 50, 20, 0},
+    {kCtlMiniMovesLeft, K::kStaticText, "moves", 10, 62, 210, 20, 0},
+};
+
+constexpr DialogControl kClockSetControls[] = {
+    {kCtlClockSetRedLabel, K::kStaticText, "Red", 12, 16, 84, 20, 0},
+    {kCtlClockSetRedTime, K::kEdit, nullptr, 100, 12, 140, 26, 0},
+    {kCtlClockSetBlackLabel, K::kStaticText, "Black", 12, 50, 84, 20, 0},
+    {kCtlClockSetBlackTime, K::kEdit, nullptr, 100, 46, 140, 26, 0},
+    {IDOK, K::kDefPushButton, "OK", 68, 86, 80, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 160, 86, 80, 28, 0},
+};
+
+// One row per mode, its radio on the left; the three periods take a row
+// each.
+constexpr DialogControl kTimingControls[] = {
+    {kCtlTimingModePerMove, K::kRadioButton, nullptr, 12, 16, 22, 22, 0},
+    {kCtlTimingSecondsPerMove, K::kEdit, nullptr, 38, 14, 56, 26, 0},
+    {kCtlTimingSecondsPerMoveLabel, K::kStaticText, "seconds / move", 100, 18, 130, 20, 0},
+    {kCtlTimingExact, K::kCheckBox, "Exact", 240, 16, 120, 22, 0},
+    {kCtlTimingModeDepth, K::kRadioButton, nullptr, 12, 50, 22, 22, 0},
+    {kCtlTimingDepth, K::kEdit, nullptr, 38, 48, 56, 26, 0},
+    {kCtlTimingDepthLabel, K::kStaticText, "fixed depth", 100, 52, 130, 20, 0},
+    {kCtlTimingModeGame, K::kRadioButton, nullptr, 12, 84, 22, 22, 0},
+    {kCtlTimingGameMinutes, K::kEdit, nullptr, 38, 82, 56, 26, 0},
+    {kCtlTimingMinutesLabel, K::kStaticText, "min", 100, 86, 50, 20, 0},
+    {kCtlTimingGameSeconds, K::kEdit, nullptr, 154, 82, 56, 26, 0},
+    {kCtlTimingSecondsPerGameLabel, K::kStaticText, "seconds / game", 216, 86, 150, 20, 0},
+    {kCtlTimingModePeriods, K::kRadioButton, nullptr, 12, 118, 22, 22, 0},
+    {kCtlTimingPeriod1Moves, K::kEdit, nullptr, 38, 116, 56, 26, 0},
+    {kCtlTimingPeriod1MovesLabel, K::kStaticText, "moves", 100, 120, 50, 20, 0},
+    {kCtlTimingPeriod1Seconds, K::kEdit, nullptr, 154, 116, 56, 26, 0},
+    {kCtlTimingPeriod1SecondsLabel, K::kStaticText, "seconds", 216, 120, 150, 20, 0},
+    {kCtlTimingPeriod2Moves, K::kEdit, nullptr, 38, 148, 56, 26, 0},
+    {kCtlTimingPeriod2MovesLabel, K::kStaticText, "moves", 100, 152, 50, 20, 0},
+    {kCtlTimingPeriod2Seconds, K::kEdit, nullptr, 154, 148, 56, 26, 0},
+    {kCtlTimingPeriod2SecondsLabel, K::kStaticText, "seconds", 216, 152, 150, 20, 0},
+    {kCtlTimingPeriod3Moves, K::kEdit, nullptr, 38, 180, 56, 26, 0},
+    {kCtlTimingPeriod3MovesLabel, K::kStaticText, "moves", 100, 184, 50, 20, 0},
+    {kCtlTimingPeriod3Seconds, K::kEdit, nullptr, 154, 180, 56, 26, 0},
+    {kCtlTimingPeriod3SecondsLabel, K::kStaticText, "seconds", 216, 184, 150, 20, 0},
+};
+
 template <size_t N>
 constexpr DialogTemplate MakeTemplate(int32_t id, const char* caption, int32_t width,
                                       int32_t height, uint32_t style,
@@ -111,8 +196,20 @@ constexpr DialogTemplate kInputTemplate =
     MakeTemplate(kDialogInput, "", 300, 126, kDialogFixedSize, kInputControls);
 constexpr DialogTemplate kGameInfoTemplate =
     MakeTemplate(kDialogGameInfo, "Game Status", 460, 426, kDialogFixedSize, kGameInfoControls);
+constexpr DialogTemplate kGameStatusTemplate = MakeTemplate(
+    kDialogGameStatus, "Game information", 460, 418, kDialogResizable, kGameStatusControls);
+
+constexpr DialogTemplate kMiniClockTemplate =
+    MakeTemplate(kDialogMiniClock, "Mini clock", 230, 90, kDialogFixedSize, kMiniClockControls);
+constexpr DialogTemplate kClockSetTemplate =
+    MakeTemplate(kDialogClockSet, "Clock Set", 252, 124, kDialogFixedSize, kClockSetControls);
+constexpr DialogTemplate kTimingTemplate =
+    MakeTemplate(kDialogTiming, "Timing", 376, 218, kDialogFixedSize, kTimingControls);
 
 }  // namespace
+
+constexpr DialogTemplate kCommentsTemplate =
+    MakeTemplate(kDialogComments, "Comments", 300, 180, kDialogResizable, kCommentsControls);
 
 const DialogTemplate* const kAllDialogTemplates[] = {
     &kGetFolderTemplate,
@@ -122,6 +219,11 @@ const DialogTemplate* const kAllDialogTemplates[] = {
     &kSideToMoveTemplate,
     &kInputTemplate,
     &kGameInfoTemplate,
+    &kGameStatusTemplate,
+    &kCommentsTemplate,
+    &kMiniClockTemplate,
+    &kClockSetTemplate,
+    &kTimingTemplate,
 };
 const size_t kDialogTemplateCount = std::size(kAllDialogTemplates);
 

@@ -137,3 +137,59 @@ inline constexpr int32_t kCtlLabelBlackElo = 1029;
 inline constexpr int32_t kCtlLabelAuthor = 1042;
 inline constexpr int32_t kCtlLabelTimeControl = 1044;
 inline constexpr int32_t kCtlLabelResult = 1031;
+
+// The game information window: a resizable tool window with the header
+// controls above and the game comment below.
+inline constexpr int32_t kDialogGameStatus = 129;
+
+// The comments window: the move line above the comment of the shown move.
+inline constexpr int32_t kDialogComments = 157;
+inline constexpr int32_t kCtlCommentText = 1041;
+inline constexpr int32_t kCtlCommentMoveLine = 1072;
+
+// The mini clock: each side's name, clock and time on the current move, top
+// row and bottom row, and the moves left in the period.
+inline constexpr int32_t kDialogMiniClock = 166;
+inline constexpr int32_t kCtlMiniTopName = 1086;
+inline constexpr int32_t kCtlMiniTopClock = 1002;
+inline constexpr int32_t kCtlMiniTopMove = 1004;
+inline constexpr int32_t kCtlMiniBottomName = 1087;
+inline constexpr int32_t kCtlMiniBottomClock = 1003;
+inline constexpr int32_t kCtlMiniBottomMove = 1005;
+inline constexpr int32_t kCtlMiniMovesLeft = 1123;
+
+// The clock setting dialog: each side's clock as "h:m:s" with its label.
+inline constexpr int32_t kDialogClockSet = 147;
+inline constexpr int32_t kCtlClockSetRedTime = 1089;
+inline constexpr int32_t kCtlClockSetBlackTime = 1090;
+inline constexpr int32_t kCtlClockSetRedLabel = 1117;
+inline constexpr int32_t kCtlClockSetBlackLabel = 1118;
+
+// The timing page: one radio per time-control mode with its edits and
+// labels.
+inline constexpr int32_t kDialogTiming = 140;
+inline constexpr int32_t kCtlTimingModePerMove = 1017;  // seconds per move
+inline constexpr int32_t kCtlTimingModeDepth = 1018;    // fixed depth
+inline constexpr int32_t kCtlTimingModeGame = 1015;     // minutes and seconds per game
+inline constexpr int32_t kCtlTimingModePeriods = 1019;  // three periods
+inline constexpr int32_t kCtlTimingGameMinutes = 1009;
+inline constexpr int32_t kCtlTimingGameSeconds = 1010;
+inline constexpr int32_t kCtlTimingSecondsPerMove = 1011;
+inline constexpr int32_t kCtlTimingDepth = 1012;
+inline constexpr int32_t kCtlTimingExact = 1134;
+inline constexpr int32_t kCtlTimingPeriod1Moves = 1013;
+inline constexpr int32_t kCtlTimingPeriod1Seconds = 1014;
+inline constexpr int32_t kCtlTimingPeriod2Moves = 1016;
+inline constexpr int32_t kCtlTimingPeriod2Seconds = 1021;
+inline constexpr int32_t kCtlTimingPeriod3Moves = 1023;
+inline constexpr int32_t kCtlTimingPeriod3Seconds = 1024;
+inline constexpr int32_t kCtlTimingSecondsPerGameLabel = 1087;
+inline constexpr int32_t kCtlTimingMinutesLabel = 1088;
+inline constexpr int32_t kCtlTimingSecondsPerMoveLabel = 1089;
+inline constexpr int32_t kCtlTimingDepthLabel = 1090;
+inline constexpr int32_t kCtlTimingPeriod1MovesLabel = 1133;
+inline constexpr int32_t kCtlTimingPeriod2MovesLabel = 1094;
+inline constexpr int32_t kCtlTimingPeriod3MovesLabel = 1096;
+inline constexpr int32_t kCtlTimingPeriod1SecondsLabel = 1091;
+inline constexpr int32_t kCtlTimingPeriod2SecondsLabel = 1093;
+inline constexpr int32_t kCtlTimingPeriod3SecondsLabel = 1095;

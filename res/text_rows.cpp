@@ -515,6 +515,15 @@ const TextRow kTextAutosaveFailed = {{
     "\265L\252k\246\333\260\312\300x\246s\264\321\247\275\241A\244U\246\270\261\322\260\312\256\311\244\243\267|\253\354\264_\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextEnterInteger = {{
+    "Veuillez entrer un nombre entier.",  // French
+    "Please enter an integer.",  // English
+    "Introduzca un n\372mero entero.",  // Spanish
+    "Bitte geben Sie eine ganze Zahl ein.",  // German
+    "\307\353\312\344\310\353\322\273\270\366\325\373\312\375\241\243",  // Simplified Chinese
+    "\275\320\277\351\244J\244@\255\323\276\343\274\306\241C",  // Traditional Chinese
+}};
+
 const TextRow* const kAllTextRows[] = {
     &kTextRedHasLost,
     &kTextBlackHasLost,
@@ -573,6 +582,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextGameNotSaved,
     &kTextBadFenOnClipboard,
     &kTextAutosaveFailed,
+    &kTextEnterInteger,
 };
 
 const char* const kAllTextRowNames[] = {
@@ -633,6 +643,7 @@ const char* const kAllTextRowNames[] = {
     "kTextGameNotSaved",
     "kTextBadFenOnClipboard",
     "kTextAutosaveFailed",
+    "kTextEnterInteger",
 };
 
-const int kTextRowCount = 57;
+const int kTextRowCount = 58;

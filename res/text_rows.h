@@ -111,6 +111,9 @@ extern const TextRow kTextGameNotSaved;       // "The game could not be saved to
 extern const TextRow kTextBadFenOnClipboard;  // "The clipboard does not hold a valid FEN ..."
 extern const TextRow kTextAutosaveFailed;     // "The game could not be saved automatically; ..."
 
+// A property page refuses a field that is not a whole number.
+extern const TextRow kTextEnterInteger;  // "Please enter an integer."
+
 // Every row in table order with its constant's name, for checks of the
 // whole table.
 extern const TextRow* const kAllTextRows[];

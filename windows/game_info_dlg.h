@@ -4,9 +4,7 @@
 
 #include "game/header.h"
 #include "platform/dialog.h"
-
-// The most characters the game comment edit takes from typing.
-inline constexpr int kGameCommentEditLimit = 10240;
+#include "windows/header_fields.h"
 
 class CGameInfoDlg : public CDialog {
   Q_OBJECT

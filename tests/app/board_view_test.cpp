@@ -106,6 +106,7 @@ class BoardViewTest : public ::testing::Test {
     history[1] = savedHistory_[0];
     history[2] = savedHistory_[1];
     engineState = kEngineIdle;
+    sideToMove = shownSideToMove;
     redIronPawn = blackIronPawn = 0;
     frame->rotation = frame->mirror = frame->setupMode = 0;
     frame->coordinateKind = 0;
@@ -392,6 +393,9 @@ TEST_F(BoardViewTest, LastMoveMarksAlsoWhilePondering) {
     for (int pondering : {0, 1}) {
       gamePly = 1 + pondering;
       engineState = pondering ? kEnginePondering : kEngineIdle;
+      // While pondering the search has made the predicted move: the side to
+      // move differs from the shown one.
+      sideToMove = shownSideToMove ^ static_cast<uint32_t>(pondering);
       const QImage shown = Paint();
       EXPECT_TRUE(markedAt(shown, 4, 2, true) && markedAt(shown, 1, 2, false)) << index;
       EXPECT_FALSE(markedAt(shown, 4, 2, false) || markedAt(shown, 0, 9, true) ||
@@ -400,6 +404,7 @@ TEST_F(BoardViewTest, LastMoveMarksAlsoWhilePondering) {
   }
   gamePly = 1;  // a pondered reply with a single move played: no marks
   engineState = kEnginePondering;
+  sideToMove = shownSideToMove ^ 1u;
   const QImage shown = Paint();
   EXPECT_FALSE(markedAt(shown, 4, 2, true) || markedAt(shown, 1, 2, false));
 }

@@ -1,5 +1,7 @@
 // The engine's bridge while the program's windows exist: sounds, the log
 // window, messages, the busy cursor and commands run from the message pump.
+#include "app/bridge_window.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -9,11 +11,10 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <filesystem>
-#include <string>
 #include <set>
+#include <string>
 #include <vector>
 
-#include "app/bridge_window.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
 #include "engine/search/engine_state.h"
@@ -182,9 +183,10 @@ TEST_F(BridgeWindowTest, ThePumpRunsCommandsPostedFromTheMenus) {
 // with the engine idle; every other item is greyed (no handler yet, or not
 // usable at the start of a game).
 const std::set<int> kEnabledAtStart = {
-    kCmdExit,     kCmdStopThinking, kCmdAbout, kCmdNewGame, kCmdGameList,           kCmdLoadGame,
-    kCmdSaveGame, kCmdPonder,       kCmdHint,  kCmdPlayCurrentPosition, kCmdNoComputerMode,
-    kCmdShowComputingMoves};
+    kCmdExit,           kCmdStopThinking,       kCmdAbout,  kCmdNewGame,   kCmdGameList,
+    kCmdLoadGame,       kCmdSaveGame,           kCmdPonder, kCmdHint,      kCmdPlayCurrentPosition,
+    kCmdNoComputerMode, kCmdShowComputingMoves, kCmdClock,  kCmdMiniClock, kCmdGameStatus,
+    kCmdComments};
 
 TEST_F(BridgeWindowTest, CommandsWithoutHandlersAreGreyedInTheFramesMenus) {
   new CMainFrame();

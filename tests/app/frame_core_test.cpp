@@ -24,10 +24,15 @@
 #include "game/header.h"
 #include "platform/keyboard.h"
 #include "platform/sound.h"
+#include "res/menus.h"
 #include "res/text_rows.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
+#include "windows/comments_dlg.h"
+#include "windows/digital_clock_wnd.h"
+#include "windows/game_status_dlg.h"
+#include "windows/mini_clock_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
 
@@ -291,6 +296,58 @@ TEST_F(FrameCoreTest, ClosingWhileTheEngineThinksWaitsForTheSearch) {
     Check(pMainFrame == nullptr, "the frame closed once the search had unwound");
     Check(MovesOf(AutosavePath()).size() == 1, "the autosave holds the game as shown");
     Check(StoredInt("Options", "Ponder", -1) == 0, "the options were written at once");
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// Each side window: its stored flag, its command and whether it is open.
+struct SideWindowCase {
+  const char* flag;
+  const char* placement;
+  int command;
+  QWidget* (*window)();
+};
+
+const SideWindowCase kSideWindows[] = {
+    {"ClockWindow", "Clock", kCmdClock, [] { return static_cast<QWidget*>(digitalClockWnd); }},
+    {"MiniClockWindow", "MiniClockWindow", kCmdMiniClock,
+     [] { return static_cast<QWidget*>(miniClockDlg); }},
+    {"GameListWindow", "Liste", kCmdGameList, [] { return static_cast<QWidget*>(moveListWnd); }},
+    {"GameStatusWindow", "Game status", kCmdGameStatus,
+     [] { return static_cast<QWidget*>(gameStatusDlg); }},
+    {"CommentsWindow", "Comment", kCmdComments,
+     [] { return static_cast<QWidget*>(commentsDlg); }},
+};
+
+TEST_F(FrameCoreTest, SideWindowsKeepTheirOpenStateAndPlaceAcrossRestarts) {
+  RUN_SCENARIO({
+    // Every window closed at the first start, then opened by its command.
+    for (const SideWindowCase& w : kSideWindows) OpenStore()->WriteInt("Options", w.flag, 0);
+    StartProgram();
+    for (const SideWindowCase& w : kSideWindows) {
+      Check(w.window() == nullptr, w.flag);
+      pMainFrame->OnCmdMsg(w.command);
+      Check(w.window() != nullptr && w.window()->isVisible(), "opened by its command");
+      CCmdUI ui(w.command);
+      pMainFrame->OnUpdateCmdUI(ui);
+      Check(ui.IsChecked(), "checked while open");
+      w.window()->move(200, 150);
+    }
+    CloseFrame();
+    for (const SideWindowCase& w : kSideWindows) {
+      Check(testing_support::StoredInt("Options", w.flag, -1) == 1, w.flag);
+      Check(testing_support::StoredString("Windows placement", w.placement) != "<missing>",
+            w.placement);
+    }
+    // The next start opens all of them at their saved places.
+    StartProgram();
+    for (const SideWindowCase& w : kSideWindows) {
+      Check(w.window() != nullptr && w.window()->pos() == QPoint(200, 150), w.placement);
+    }
+    CloseFrame();
   });
 }
 

@@ -181,6 +181,7 @@ class PlayE2eTest : public testing::Test {
     store.WriteInt("Options", "thinkingTime", 500);
     store.WriteInt("Options", "Ponder", 0);
     store.WriteInt("Options", "GameListWindow", 0);
+    store.WriteInt("Options", "ClockWindow", 0);
     store.WriteInt("Options", "SpyComputing", 0);
     store.WriteInt("Options", "Move selection", c.moveSelection);
     store.WriteInt("Options", "Book Mode 1", 0);

@@ -255,6 +255,7 @@ class WindowScreenshotTest : public testing::Test {
     // Side windows stay closed: without a window manager they would stand
     // over the main window in the grab.
     store.WriteInt("Options", "GameListWindow", 0);
+    store.WriteInt("Options", "ClockWindow", 0);
   }
 
   // Starts the program, grabs its window into `file` once it has painted,

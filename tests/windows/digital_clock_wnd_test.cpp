@@ -1,0 +1,277 @@
+// The digital clock: the segments of every digit in every slot of both rows,
+// read back from the face's pixels at the segment centres, with the board
+// turned either way and drawn either straight or through the frame's back
+// buffer; hours too many for the cell; the minimum size; the pop-up
+// commands; closing (pointer cleared, placement kept under "Clock").
+#include "windows/digital_clock_wnd.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <string>
+
+#include "game/game_clock.h"
+#include "platform/placement.h"
+#include "platform/settings_store.h"
+#include "res/menus.h"
+#include "res/text_rows.h"
+#include "windows/clock_set_dlg.h"
+#include "windows/mini_clock_dlg.h"
+#include "windows/side_windows.h"
+
+#include "tests/support/offscreen_app.h"
+
+namespace {
+
+// A face of 622 x 360 pixels: two pixels per design unit both ways.
+constexpr int kW = 622, kH = 360;
+constexpr COLORREF kGround = RGB(200, 180, 150);
+
+// Lit segments of each digit, in the order top, upper left, upper right,
+// lower left, lower right, bottom, middle.
+constexpr const char* kLit[10] = {"1111110", "0010100", "1011011", "1010111", "0110101",
+                                  "1100111", "1101111", "1010100", "1111111", "1110111"};
+// Segment centres in pixels from the cell origin, same order.
+constexpr int kCentre[7][2] = {{40, 9}, {7, 34}, {73, 34}, {7, 97}, {73, 97}, {40, 125}, {40, 64}};
+constexpr int kSlotLeft[6] = {13, 58, 115, 160, 215, 260};
+
+QPoint CellOrigin(int row, int slot) {
+  return {kW * kSlotLeft[slot] / 311, row == 0 ? kH * 19 / 180 : kH * 103 / 180};
+}
+
+// The segments read from the face as a string like kLit ("?" for a centre
+// that is neither ink nor ground).
+std::string Shown(const QImage& face, int row, int slot) {
+  std::string lit;
+  for (const auto& c : kCentre) {
+    const COLORREF p = QRgbToColorRef(face.pixel(CellOrigin(row, slot) + QPoint(c[0], c[1])));
+    lit += p == kClockInkColour ? '1' : p == kGround ? '0' : '?';
+  }
+  return lit;
+}
+
+std::string Expected(int digit) { return digit <= 9 ? kLit[digit] : "0000000"; }
+
+QImage backBuffer;
+// Target of the face: the frame's back buffer, none, or one too small.
+enum Target { kDirect, kBackBuffer, kSmallBackBuffer };
+void UseTarget(Target target) {
+  backBuffer = target == kDirect ? QImage()
+               : QImage(target == kBackBuffer ? 1280 : 300, 800, QImage::Format_RGB32);
+  clockFrameLinks.backBuffer = [] { return backBuffer.isNull() ? nullptr : &backBuffer; };
+}
+
+class DigitalClockWndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::OffscreenApplication();
+    ASSERT_TRUE(config_.isValid());
+    setenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit().constData(), 1);
+    clockFrameLinks = ClockFrameLinks{};
+    clockFrameLinks.boardColour = [] { return kGround; };
+    gameClock.SetMode(kClockCountUp);
+    gameClock.Reset();
+  }
+  void TearDown() override {
+    if (digitalClockWnd != nullptr) Close(digitalClockWnd);
+    clockFrameLinks = ClockFrameLinks{};
+    currentLanguage = kLanguageEnglish;
+    gameClock.paused = 0;
+  }
+  static CDigitalClockWnd* Open(int w = kW, int h = kH) {
+    CDigitalClockWnd::CreateClock(nullptr);
+    if (digitalClockWnd == nullptr) return nullptr;
+    digitalClockWnd->resize(w, h);
+    QCoreApplication::processEvents();
+    return digitalClockWnd;
+  }
+  // Closes the window as its close box does; true when it is gone.
+  static bool Close(CDigitalClockWnd* window) {
+    QPointer<CDigitalClockWnd> watch(window);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return watch.isNull();
+  }
+  QTemporaryDir config_;
+};
+
+TEST_F(DigitalClockWndTest, ShowsEveryDigitInEverySlotInBothTurnings) {
+  CDigitalClockWnd* clock = Open();
+  ASSERT_NE(clock, nullptr);
+  ASSERT_EQ(clock->Surface().size(), QSize(kW, kH));
+  for (Target target : {kDirect, kBackBuffer, kSmallBackBuffer}) {
+    UseTarget(target);
+    for (int flipped : {0, 1}) {
+      for (int d = 0; d <= 9; ++d) {
+        const int e = 9 - d;
+        const int red[3] = {11 * d, (d % 6) * 10 + d, (e % 6) * 10 + d};
+        const int black[3] = {11 * e, (e % 6) * 10 + e, (d % 6) * 10 + e};
+        gameClock.SetSideTimeHms(0, red[0], red[1], red[2]);
+        gameClock.SetSideTimeHms(1, black[0], black[1], black[2]);
+        clock->Refresh(1, flipped);
+        for (int row = 0; row < 2; ++row) {
+          const int* t = (row == 0) == (flipped == 0) ? black : red;
+          const int digits[6] = {t[0] / 10, t[0] % 10, t[1] / 10, t[1] % 10, t[2] / 10, t[2] % 10};
+          for (int slot = 0; slot < 6; ++slot) {
+            EXPECT_EQ(Shown(clock->Surface(), row, slot), Expected(digits[slot]))
+                << "target " << target << " flipped " << flipped << " row " << row << " slot "
+                << slot << " digit " << digits[slot];
+          }
+        }
+      }
+    }
+  }
+  // The frame and the separator dots (centre of the top row's first colon).
+  EXPECT_EQ(QRgbToColorRef(clock->Surface().pixel(0, kH / 2)), RGB(0, 0, 0));
+  EXPECT_EQ(QRgbToColorRef(clock->Surface().pixel(kW * 103 / 311 + kW * 7 / 622,
+                                                  kH * 35 / 160 + kH * 7 / 320)),
+            kClockInkColour);
+}
+
+// From 100 hours on, the first slot's value is above 9: its cell is left
+// empty, with no ink in it from this face or an earlier one.
+TEST_F(DigitalClockWndTest, HoursTooManyForTheCellLeaveItEmpty) {
+  CDigitalClockWnd* clock = Open();
+  ASSERT_NE(clock, nullptr);
+  for (Target target : {kDirect, kBackBuffer}) {
+    UseTarget(target);
+    for (uint32_t ms : {123u * 3600000u + 45u * 60000u + 6000u, 0xFFFFFFFFu}) {
+      gameClock.SetSideTimeHms(0, 88, 0, 0);  // ink everywhere in the cell first
+      clock->Refresh(1, 0);
+      gameClock.SetSideTimeMs(0, ms);
+      clock->Refresh(1, 0);
+      const QImage& face = clock->Surface();
+      const int hours = static_cast<int>(ms / 3600000u);
+      const QPoint cell = CellOrigin(1, 0);  // red is the bottom row
+      int ink = 0;
+      for (int y = cell.y(); y <= cell.y() + 132; ++y) {
+        for (int x = cell.x(); x <= cell.x() + 80; ++x) {
+          ink += QRgbToColorRef(face.pixel(x, y)) == kClockInkColour ? 1 : 0;
+        }
+      }
+      EXPECT_EQ(ink, 0) << "target " << target << " ms " << ms;
+      EXPECT_EQ(Shown(face, 1, 1), Expected(hours % 10)) << ms;
+      EXPECT_EQ(Shown(face, 0, 0), Expected(0));  // black's row is untouched
+    }
+  }
+}
+
+TEST_F(DigitalClockWndTest, MinimumSizeTitleAndPlacement) {
+  CDigitalClockWnd* clock = Open(kW, kH);
+  ASSERT_NE(clock, nullptr);
+  CDigitalClockWnd::CreateClock(nullptr);  // once only
+  EXPECT_EQ(digitalClockWnd, clock);
+  EXPECT_EQ(clock->pos(), QPoint(390, 343));
+  EXPECT_EQ(clock->windowTitle(), "Clock");
+  currentLanguage = kLanguageFrench;
+  clock->SetTitle();
+  EXPECT_EQ(clock->windowTitle(), "Horloge");
+
+  clock->resize(100, 60);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clock->size(), QSize(160, 100));
+  EXPECT_EQ(QSize(clock->ClientWidth(), clock->ClientHeight()), QSize(160, 100));
+  EXPECT_EQ(clock->Surface().size(), QSize(160, 100));
+
+  clock->move(123, 77);
+  clock->resize(300, 200);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Close(clock));
+  EXPECT_EQ(digitalClockWnd, nullptr);
+  CSettingsStore store(kSettingsNoRoot);
+  std::string stored;
+  ASSERT_TRUE(OpenProgramSettings(store));
+  store.GetString(stored, "Windows placement", "Clock", "");
+  EXPECT_TRUE(ParseWindowPlacement(stored.c_str()).has_value()) << stored;
+  CDigitalClockWnd::CreateClock(nullptr);
+  ASSERT_NE(digitalClockWnd, nullptr);
+  EXPECT_EQ(QRect(digitalClockWnd->pos(), digitalClockWnd->size()), QRect(123, 77, 300, 200));
+
+  // An owner that goes away takes the window and the pointer with it.
+  Close(digitalClockWnd);
+  auto* owner = new QWidget;
+  CDigitalClockWnd::CreateClock(owner);
+  ASSERT_NE(digitalClockWnd, nullptr);
+  delete owner;
+  EXPECT_EQ(digitalClockWnd, nullptr);
+}
+
+// The face changes only when refreshed, and then shows the game clock; a
+// resize redraws it with the last orientation; a redraw leaves nothing of
+// the face before (names, bevel); the pop-up's commands pause the clock and
+// redraw it with the frame's orientation.
+TEST_F(DigitalClockWndTest, RefreshFollowsTheGameClock) {
+  CDigitalClockWnd* clock = Open();
+  ASSERT_NE(clock, nullptr);
+  gameClock.SetSideTimeHms(0, 1, 23, 45);
+  clock->Refresh(1, 1);  // red on top
+  const std::string shown[6] = {Expected(0), Expected(1), Expected(2),
+                                Expected(3), Expected(4), Expected(5)};
+  for (int slot = 0; slot < 6; ++slot) EXPECT_EQ(Shown(clock->Surface(), 0, slot), shown[slot]);
+
+  gameClock.SetSideTimeHms(0, 0, 0, 9);
+  EXPECT_EQ(Shown(clock->Surface(), 0, 5), Expected(5));  // no polling
+  clock->resize(kW + 2, kH);
+  clock->resize(kW, kH);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clock->Flipped(), 1);
+  EXPECT_EQ(Shown(clock->Surface(), 0, 5), Expected(9));
+  EXPECT_EQ(Shown(clock->Surface(), 1, 5), Expected(0));
+
+  for (Target target : {kDirect, kBackBuffer}) {
+    UseTarget(target);
+    clock->resize(kW + 2, kH);
+    clock->resize(kW, kH);
+    QCoreApplication::processEvents();
+    const QImage fresh = clock->Surface();
+    clock->Refresh(1, 0);
+    clock->Refresh(1, 1);
+    clock->Refresh(1, 1);
+    EXPECT_TRUE(clock->Surface() == fresh) << "target " << target;
+  }
+
+  CCmdUI pause(kClockMenuPause);
+  clock->OnUpdateCmdUI(pause);
+  EXPECT_FALSE(pause.IsChecked());
+  EXPECT_TRUE(clock->OnCmdMsg(kClockMenuPause));
+  EXPECT_EQ(gameClock.paused, 1);
+  clock->OnUpdateCmdUI(pause);
+  EXPECT_TRUE(pause.IsChecked());
+  // The pop-up menu, in English whatever the language, centred on the click.
+  currentLanguage = kLanguageGerman;
+  clock->OnRButtonDown(300, 40);
+  const QList<QMenu*> menus = clock->findChildren<QMenu*>();
+  ASSERT_EQ(menus.size(), 1);
+  QStringList items;
+  for (QAction* action : menus[0]->actions()) items << action->text() + (action->isChecked() ? "*" : "");
+  EXPECT_EQ(items, QStringList({"Pause*", "Set time"}));
+  EXPECT_EQ(menus[0]->pos().x() + menus[0]->width() / 2, clock->mapToGlobal(QPoint(300, 40)).x());
+  menus[0]->close();
+  EXPECT_TRUE(clock->OnCmdMsg(kClockMenuPause));
+  EXPECT_EQ(gameClock.paused, 0);
+
+  // "Set time": the dialog (cancelled here), then both clocks redrawn with
+  // the frame's orientation.
+  clockFrameLinks.boardFlipped = [] { return int32_t{0}; };
+  CMiniClockDlg::CreateAndShow(nullptr);
+  ASSERT_NE(miniClockDlg, nullptr);
+  bool dialogShown = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<CClockSetDlg*>(QApplication::activeModalWidget());
+    dialogShown = dialog != nullptr;
+    if (dialog != nullptr) dialog->EndDialog(IDCANCEL);
+  });
+  EXPECT_TRUE(clock->OnCmdMsg(kClockMenuSetTime));
+  EXPECT_TRUE(dialogShown);
+  EXPECT_EQ(clock->Flipped(), 0);
+  EXPECT_EQ(Shown(clock->Surface(), 1, 5), Expected(9));  // red below now
+  EXPECT_EQ(miniClockDlg->GetDlgItemText(kCtlMiniBottomClock), "00:00:09");
+  miniClockDlg->close();
+}
+
+}  // namespace

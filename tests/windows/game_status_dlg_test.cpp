@@ -1,0 +1,206 @@
+// The game information window: what Refresh shows, what one change writes
+// back (and the change hook), texts too long for their field, clearing
+// gameStatusDlg when it closes, and its stored placement.
+#include "windows/game_status_dlg.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <cstring>
+#include <string>
+
+#include "game/comments.h"
+#include "platform/settings_store.h"
+#include "platform/text_codec.h"
+#include "res/text_rows.h"
+#include "tests/support/offscreen_app.h"
+#include "windows/side_windows.h"
+
+namespace {
+
+int hookCalls = 0;
+void CountHook() { ++hookCalls; }
+
+class GameStatusDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::OffscreenApplication();
+    ASSERT_TRUE(config_.isValid());
+    setenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit().constData(), 1);
+    Reset();
+  }
+  void TearDown() override {
+    if (gameStatusDlg != nullptr) CloseAndDelete(gameStatusDlg);
+    Reset();
+  }
+  static void Reset() {
+    currentLanguage = kLanguageEnglish;
+    ResetGameHeaderAndComments();
+    ClearGameFileName();
+    CGameStatusDlg::onGameInfoEdited = nullptr;
+    hookCalls = 0;
+  }
+  static CGameStatusDlg* Open() {
+    CGameStatusDlg::CreateAndShow(nullptr);
+    return gameStatusDlg;
+  }
+  static bool CloseAndDelete(CGameStatusDlg* dialog) {
+    QPointer<CGameStatusDlg> watch(dialog);
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return watch.isNull();
+  }
+  // Types into an edit as the user does: one change notification.
+  static void Type(CGameStatusDlg* d, int id, const QString& text) {
+    qobject_cast<QLineEdit*>(d->GetDlgItem(id))->setText(text);
+  }
+  static std::string StoredPlacement() {
+    CSettingsStore store(kSettingsNoRoot);
+    std::string text;
+    if (OpenProgramSettings(store)) store.GetString(text, "Windows placement", "Game status", "");
+    return text;
+  }
+
+  QTemporaryDir config_;
+};
+
+TEST_F(GameStatusDlgTest, RefreshShowsTheHeaderCommentResultAndCaption) {
+  CGameStatusDlg* d = Open();
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), "Game information");
+  EXPECT_EQ(d->GetDlgItemText(kCtlLabelTimeControl), "Time control");
+  EXPECT_EQ(d->pos(), QPoint(390, 0));
+  // Every text lands in its own edit.
+  for (const HeaderEdit& edit : kHeaderEdits) {
+    SetHeaderText(currentGameHeader.*edit.field, std::to_string(edit.control).c_str());
+  }
+  SetHeaderText(currentGameHeader.event, "Open \xE9t\xE9");  // Windows-1252
+  currentGameHeader.result = 7;  // no result code: shows "*" and stays
+  SetComment(0, "first\r\nsecond");
+  SetGameFileName("/games/open.vgf");
+  d->SetTexts();
+  d->Refresh();
+  EXPECT_EQ(d->windowTitle(), "Game information > /games/open.vgf");
+  EXPECT_EQ(d->GetDlgItemText(kCtlHeaderEvent), QString::fromUtf8("Open \u00e9t\u00e9"));
+  for (const HeaderEdit& edit : kHeaderEdits) {
+    if (edit.control != kCtlHeaderEvent) {
+      EXPECT_EQ(d->GetDlgItemText(edit.control), QString::number(edit.control));
+    }
+  }
+  EXPECT_EQ(d->GetDlgItemText(kCtlHeaderComment), "first\r\nsecond");
+  auto* result = qobject_cast<QComboBox*>(d->GetDlgItem(kCtlHeaderResult));
+  ASSERT_EQ(result->count(), 4);
+  EXPECT_EQ(result->itemText(3), QString::fromUtf8("\u00bd-\u00bd"));
+  EXPECT_EQ(result->currentIndex(), 0);
+  // Filling the controls wrote nothing back.
+  EXPECT_EQ(currentGameHeader.result, 7);
+  EXPECT_FALSE(d->refreshing);
+  // A second request keeps the open window; the labels follow the language.
+  CGameStatusDlg::CreateAndShow(nullptr);
+  EXPECT_EQ(gameStatusDlg, d);
+  currentLanguage = kLanguageSimplifiedChinese;
+  d->SetTexts();
+  EXPECT_EQ(d->GetDlgItemText(kCtlLabelResult), QString::fromUtf8("结果"));
+}
+
+TEST_F(GameStatusDlgTest, OneChangeWritesEveryFieldBackAndRunsTheHook) {
+  SetHeaderText(currentGameHeader.site, "Paris");
+  // Not valid Windows-1252: shown as replacement characters, but an
+  // untouched field and comment keep their bytes.
+  SetHeaderText(currentGameHeader.redName, "\x81\x8D name");
+  SetComment(0, "note \x90");
+  CGameStatusDlg* d = Open();
+  ASSERT_NE(d, nullptr);
+  CGameStatusDlg::onGameInfoEdited = CountHook;
+  // Changed elsewhere after the refresh: the window's text wins.
+  SetHeaderText(currentGameHeader.site, "Lyon");
+  Type(d, kCtlHeaderEvent, "Club match");
+  EXPECT_STREQ(currentGameHeader.event, "Club match");
+  EXPECT_STREQ(currentGameHeader.site, "Paris");
+  EXPECT_STREQ(currentGameHeader.redName, "\x81\x8D name");
+  EXPECT_STREQ(moveComments[0].text, "note \x90");
+  EXPECT_EQ(hookCalls, 1);
+  qobject_cast<QComboBox*>(d->GetDlgItem(kCtlHeaderResult))->setCurrentIndex(kResultBlackWins);
+  EXPECT_EQ(currentGameHeader.result, kResultBlackWins);
+  EXPECT_EQ(hookCalls, 2);
+  // The comment is written on its own change too.
+  d->SetDlgItemText(kCtlHeaderComment, "one\r\ntwo");
+  EXPECT_STREQ(moveComments[0].text, "one\r\ntwo");
+  EXPECT_EQ(hookCalls, 3);
+  // A refresh shows the header again without writing or calling the hook.
+  currentGameHeader.result = kResultDraw;
+  d->Refresh();
+  EXPECT_EQ(d->GetDlgItemText(kCtlHeaderSite), "Paris");
+  EXPECT_EQ(hookCalls, 3);
+}
+
+TEST_F(GameStatusDlgTest, TooLongTextIsCutOnACharacterAndTheEditShowsWhatWasKept) {
+  struct Case {
+    int language;
+    QString typed;
+    size_t bytes;
+    QString kept;
+  };
+  const QString chinese(100, QChar(0x7EA2));  // 200 bytes in GBK
+  const QString mixed = "x" + chinese;         // byte 127 would split a character
+  const Case cases[] = {
+      {kLanguageSimplifiedChinese, chinese, 126, chinese.left(63)},
+      {kLanguageSimplifiedChinese, mixed, 127, mixed.left(64)},
+      {kLanguageEnglish, QString(200, QChar('a')), 127, QString(127, QChar('a'))},
+      {kLanguageSimplifiedChinese, QString::fromUtf8("王天一"), 6, QString::fromUtf8("王天一")},
+  };
+  for (const Case& c : cases) {
+    currentLanguage = c.language;
+    CGameStatusDlg* d = Open();
+    ASSERT_NE(d, nullptr);
+    Type(d, kCtlHeaderRedName, c.typed);
+    EXPECT_EQ(std::strlen(currentGameHeader.redName), c.bytes) << c.language;
+    EXPECT_EQ(DecodeLanguageText(currentGameHeader.redName, c.language), c.kept);
+    EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), c.kept);
+    ASSERT_TRUE(CloseAndDelete(d));
+  }
+}
+
+TEST_F(GameStatusDlgTest, ClosingClearsThePointerAndSavesThePlacement) {
+  // The close box, and the main frame's DestroyWindow.
+  for (bool byFrame : {false, true}) {
+    CGameStatusDlg* d = Open();
+    ASSERT_NE(d, nullptr);
+    QPointer<CGameStatusDlg> watch(d);
+    if (byFrame) {
+      d->DestroyWindow();
+    } else {
+      d->close();
+    }
+    EXPECT_EQ(gameStatusDlg, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watch.isNull());
+    EXPECT_NE(StoredPlacement(), "");
+  }
+}
+
+TEST_F(GameStatusDlgTest, PlacementIsRestoredAndResizingStretchesTheLongFields) {
+  CGameStatusDlg* d = Open();
+  ASSERT_NE(d, nullptr);
+  const QSize initial = d->size();
+  EXPECT_EQ(d->minimumSize(), initial);
+  d->move(140, 60);
+  d->resize(initial.width() + 100, initial.height() + 50);
+  ASSERT_TRUE(CloseAndDelete(d));
+
+  d = Open();
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->pos(), QPoint(140, 60));
+  ASSERT_EQ(d->size(), QSize(initial.width() + 100, initial.height() + 50));
+  const QWidget* comment = d->GetDlgItem(kCtlHeaderComment);
+  EXPECT_EQ(comment->geometry().right() + 1, d->width() - 10);
+  EXPECT_EQ(comment->geometry().bottom() + 1, d->height() - 10);
+  EXPECT_EQ(d->GetDlgItem(kCtlHeaderEvent)->geometry().right() + 1, d->width() - 10);
+  EXPECT_EQ(d->GetDlgItem(kCtlHeaderRedName)->width(), 140);
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// The clock setting dialog: corrects both sides' clock times, entered as
+// "hours:minutes:seconds". Both clock windows open it from "Set time".
+#pragma once
+
+#include <cstdint>
+
+#include "platform/dialog.h"
+
+// Longest clock text the dialog reads ("hhh:mm:ss").
+inline constexpr int kClockSetTextLimit = 9;
+
+class CClockSetDlg : public CDialog {
+  Q_OBJECT
+
+ public:
+  explicit CClockSetDlg(QWidget* parent = nullptr);
+
+  // Caption and labels in the current language; each edit shows its side's
+  // clock as the clock windows show it.
+  bool OnInitDialog() override;
+  // Sets both sides' times from the edits and ticks the game clock once.
+  // A text that is not "h:m:s" with exactly two colons, or a time beyond
+  // the clock's range, is refused: nothing changes and the dialog stays
+  // open on that edit.
+  void OnOK() override;
+};
+
+// Reads a clock text of the dialog into hours, minutes and seconds; false
+// when the text does not have exactly two colons or the time is beyond the
+// clock's range.
+bool ReadClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s);

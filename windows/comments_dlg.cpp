@@ -1,0 +1,218 @@
+#include "windows/comments_dlg.h"
+
+#include <QIcon>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/position/position.h"
+#include "game/comments.h"
+#include "game/notation.h"
+#include "game/shown_ply.h"
+#include "platform/menu.h"
+#include "platform/services.h"
+#include "platform/text_codec.h"
+#include "res/menus.h"
+#include "windows/side_windows.h"
+
+namespace {
+
+constexpr const char* kPlacementName = "Comment";
+constexpr int kDefaultX = 390;
+constexpr int kDefaultY = 0;
+// Margins kept between the controls and the right and bottom edges.
+constexpr int kMargin = 10;
+
+bool IsCommentSlot(int ply) { return ply >= 0 && ply < kCommentSlots; }
+
+// A fixed-size text field of a record as a string: the field need not hold
+// a NUL.
+template <size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return std::string(field, strnlen(field, N));
+}
+
+// The text of game move `ply` (1-based) in the current notation, as the
+// move list shows it.
+std::string MoveText(int ply) {
+  const HistoryRecord& r = history[ply];
+  switch (notationKind) {
+    case kNotationWxf:
+      return FieldText(r.wxfText);
+    case kNotationWxfChinese:
+      return FieldText(r.wxfTextChinese);
+    case kNotationAxf:
+      return FieldText(r.axfText);
+    case kNotationAxfChinese:
+      return FieldText(r.axfTextChinese);
+    default: {
+      char text[kCoordTextSize];
+      FormatCoordinateMove(r.move, r.captured != 0 ? 1 : 0, text, sizeof text);
+      return text;
+    }
+  }
+}
+
+// The move line of ply >= 1: its number, ".." before a black move, the
+// move and its mark. The number counts from the game's first move, so a
+// game that black began numbers its moves as the move list does.
+std::string MoveLine(int ply) {
+  // The side to move after `ply`: the record's side, turned back over the
+  // plies between the record's end and `ply`.
+  const uint32_t sideAfter = sideToMove ^ static_cast<uint32_t>((gamePly - ply) & 1);
+  const int number = (ply - 1 + (startSideToMove != 0 ? 1 : 0)) / 2 + 1;
+  char line[96];
+  std::snprintf(line, sizeof line, sideAfter == 1 ? " %2d. %s" : " %2d. .. %s", number,
+                MoveText(ply).c_str());
+  std::string text = line;
+  const int mark = IsCommentSlot(ply) ? moveComments[ply].annotation : 0;
+  if (mark >= kMarkBlunder && mark <= kMarkBrilliant) {
+    text += ' ';
+    text += AnnotationMarkText(mark);
+  }
+  return text;
+}
+
+}  // namespace
+
+CCommentsDlg::CCommentsDlg(QWidget* parent) : CDialog(kDialogComments, parent) {
+  setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(GetDlgItem(kCtlCommentText))) {
+    connect(edit, &QPlainTextEdit::textChanged, this, [this] { OnCommentChanged(); });
+  }
+}
+
+CCommentsDlg::~CCommentsDlg() {
+  // Also when the owner window deletes it without a close.
+  if (commentsDlg == this) commentsDlg = nullptr;
+}
+
+void CCommentsDlg::CreateAndShow(QWidget* parent) {
+  if (commentsDlg != nullptr) return;
+  auto* dialog = new CCommentsDlg(parent);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->Create(parent);
+  dialog->setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
+  commentsDlg = dialog;
+  if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
+    dialog->move(kDefaultX, kDefaultY);
+  }
+  dialog->SetTitle();
+  dialog->Refresh();
+  dialog->show();
+}
+
+bool CCommentsDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  minTrackWidth = width();
+  minTrackHeight = height();
+  setMinimumSize(minTrackWidth, minTrackHeight);
+  return true;
+}
+
+void CCommentsDlg::SetTitle() { SetWindowText(TrText(kTextCommentsCaption)); }
+
+void CCommentsDlg::SavePlacement() { SaveWindowPlacement(this, kPlacementName); }
+
+void CCommentsDlg::DestroyWindow() {
+  if (commentsDlg == this) commentsDlg = nullptr;
+  SavePlacement();
+  deleteLater();
+}
+
+// The window follows the position on the board: while the engine ponders
+// that is the ply before its predicted reply. Filling the edit stores
+// nothing: the text is the stored comment already, and writing it back
+// through the code page and the edit's line breaks could change it.
+void CCommentsDlg::Refresh() {
+  const int ply = ShownPly();
+  editedPly_ = ply;
+  const char* comment = IsCommentSlot(ply) ? moveComments[ply].text : nullptr;
+
+  refreshing_ = true;
+  SetDlgItemText(kCtlCommentText, DecodeLanguageText(comment, currentLanguage));
+  refreshing_ = false;
+
+  if (ply < 1 || ply >= kHistorySize) {
+    SetDlgItemText(kCtlCommentMoveLine, QStringLiteral("*"));
+    return;
+  }
+  const CodePage page = notationKind == kNotationWxfChinese || notationKind == kNotationAxfChinese
+                            ? CodePage::kGbk
+                            : CodePage::kWindows1252;
+  SetDlgItemText(kCtlCommentMoveLine, DecodeText(MoveLine(ply).c_str(), page));
+}
+
+// The comment belongs to the move the window shows, which is the move on
+// the board as of the last refresh, whatever the engine has since put on
+// the game record.
+void CCommentsDlg::OnCommentChanged() {
+  if (refreshing_) return;
+  const QByteArray text = EncodeLanguageText(GetDlgItemText(kCtlCommentText), currentLanguage);
+  SetComment(editedPly_, text.constData());
+}
+
+bool CCommentsDlg::OnCmdMsg(int id) {
+  if (id >= kCommentMenuMarkNone && id <= kCommentMenuMarkExcellent) {
+    if (editedPly_ < 1) return true;
+    SetAnnotation(editedPly_, static_cast<uint8_t>(id - kCommentMenuMarkNone));
+    Refresh();
+    return true;
+  }
+  if (id == kCommentMenuResetComments) {
+    ClearComment(-1);
+    Refresh();
+    return true;
+  }
+  return false;
+}
+
+void CCommentsDlg::OnUpdateCmdUI(CCmdUI& ui) {
+  const int id = ui.GetId();
+  if (id >= kCommentMenuMarkNone && id <= kCommentMenuMarkExcellent) {
+    ui.Enable(editedPly_ > 0);
+  } else {
+    ui.Enable(id == kCommentMenuResetComments);
+  }
+}
+
+void CCommentsDlg::ShowPopupMenu(const QPoint& globalPos) {
+  const MenuNodeList list = CommentsPopupMenu();
+  QMenu* menu = BuildPopupMenu(list.nodes, list.nodeCount, currentLanguage, this, this, this);
+  // The menu goes once it has closed and its command was posted.
+  connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+  UpdateMenuItems(menu, this);
+  const int half = menu->sizeHint().width() / 2;
+  menu->popup(QPoint(globalPos.x() - half, globalPos.y()));
+}
+
+void CCommentsDlg::OnClose() {
+  if (commentsDlg == this) commentsDlg = nullptr;
+}
+
+void CCommentsDlg::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    ShowPopupMenu(event->globalPosition().toPoint());
+    event->accept();
+    return;
+  }
+  CDialog::mousePressEvent(event);
+}
+
+void CCommentsDlg::resizeEvent(QResizeEvent* event) {
+  CDialog::resizeEvent(event);
+  if (QWidget* edit = GetDlgItem(kCtlCommentText)) {
+    const QPoint topLeft = edit->pos();
+    edit->resize(std::max(0, width() - kMargin - topLeft.x()),
+                 std::max(0, height() - kMargin - topLeft.y()));
+  }
+  if (QWidget* line = GetDlgItem(kCtlCommentMoveLine)) {
+    line->resize(std::max(0, width() - kMargin - line->x()), line->height());
+  }
+}

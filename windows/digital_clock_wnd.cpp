@@ -1,0 +1,319 @@
+#include "windows/digital_clock_wnd.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "game/game_clock.h"
+#include "platform/dib_bitmap.h"
+#include "platform/menu.h"
+#include "platform/services.h"
+#include "platform/text_codec.h"
+#include "res/menus.h"
+#include "res/text_rows.h"
+#include "windows/clock_set_dlg.h"
+#include "windows/mini_clock_dlg.h"
+#include "windows/side_windows.h"
+
+namespace {
+
+constexpr const char* kPlacementName = "Clock";
+constexpr int kCreateX = 10;
+constexpr int kCreateY = 10;
+constexpr int kCreateWidth = 120;
+constexpr int kCreateHeight = 80;
+constexpr int kDefaultX = 390;
+constexpr int kDefaultY = 343;
+// Colour of the first plain board style, used when the frame gives none.
+constexpr COLORREF kDefaultGround = 0xB4C4AB;
+
+constexpr int kRedSide = 0;
+constexpr int kBlackSide = 1;
+
+// The segments of one digit cell, in the order of the shape table.
+enum ClockSegment : int {
+  kSegmentTop,
+  kSegmentUpperLeft,
+  kSegmentUpperRight,
+  kSegmentLowerLeft,
+  kSegmentLowerRight,
+  kSegmentBottom,
+  kSegmentMiddle,
+  kSegmentCount
+};
+
+struct DesignPoint {
+  int x, y;
+};
+struct SegmentShape {
+  int count;
+  DesignPoint points[6];
+};
+
+// The segments of a digit cell on a design cell 40 units wide and 66 high
+// (x to the right, y downwards), in ClockSegment order.
+constexpr SegmentShape kSegmentShapes[kSegmentCount] = {
+    {4, {{0, 1}, {40, 1}, {33, 8}, {7, 8}}},                         // top
+    {4, {{0, 3}, {0, 31}, {7, 24}, {7, 10}}},                        // upper left
+    {4, {{33, 10}, {40, 3}, {40, 31}, {33, 24}}},                    // upper right
+    {4, {{0, 33}, {0, 64}, {7, 57}, {7, 40}}},                       // lower left
+    {4, {{40, 33}, {33, 40}, {33, 57}, {40, 64}}},                   // lower right
+    {4, {{0, 66}, {7, 59}, {33, 59}, {40, 66}}},                     // bottom
+    {6, {{2, 32}, {6, 36}, {34, 36}, {38, 32}, {34, 28}, {6, 28}}},  // middle
+};
+
+constexpr int Bit(ClockSegment s) { return 1 << s; }
+
+// Lit segments of the digits 0..9.
+constexpr int kDigitSegments[10] = {
+    Bit(kSegmentTop) | Bit(kSegmentUpperLeft) | Bit(kSegmentUpperRight) |
+        Bit(kSegmentLowerLeft) | Bit(kSegmentLowerRight) | Bit(kSegmentBottom),
+    Bit(kSegmentUpperRight) | Bit(kSegmentLowerRight),
+    Bit(kSegmentTop) | Bit(kSegmentUpperRight) | Bit(kSegmentLowerLeft) | Bit(kSegmentBottom) |
+        Bit(kSegmentMiddle),
+    Bit(kSegmentTop) | Bit(kSegmentUpperRight) | Bit(kSegmentLowerRight) | Bit(kSegmentBottom) |
+        Bit(kSegmentMiddle),
+    Bit(kSegmentUpperLeft) | Bit(kSegmentUpperRight) | Bit(kSegmentLowerRight) |
+        Bit(kSegmentMiddle),
+    Bit(kSegmentTop) | Bit(kSegmentUpperLeft) | Bit(kSegmentMiddle) | Bit(kSegmentLowerRight) |
+        Bit(kSegmentBottom),
+    Bit(kSegmentTop) | Bit(kSegmentUpperLeft) | Bit(kSegmentMiddle) | Bit(kSegmentLowerLeft) |
+        Bit(kSegmentLowerRight) | Bit(kSegmentBottom),
+    Bit(kSegmentTop) | Bit(kSegmentUpperRight) | Bit(kSegmentLowerRight),
+    (1 << kSegmentCount) - 1,
+    Bit(kSegmentTop) | Bit(kSegmentUpperLeft) | Bit(kSegmentUpperRight) |
+        Bit(kSegmentLowerRight) | Bit(kSegmentBottom) | Bit(kSegmentMiddle),
+};
+
+// Left edge of each digit slot in 311ths of the width.
+constexpr int kSlotLeft[6] = {13, 58, 115, 160, 215, 260};
+
+const CommandMapEntry<CDigitalClockWnd> kClockCommands[] = {
+    {kClockMenuSetTime, &CDigitalClockWnd::OnSetTime, nullptr},
+    {kClockMenuPause, &CDigitalClockWnd::OnClockPause, &CDigitalClockWnd::OnUpdateClockPause},
+};
+
+COLORREF GroundColour() {
+  return clockFrameLinks.boardColour != nullptr ? clockFrameLinks.boardColour() : kDefaultGround;
+}
+
+// Which segments digit d lights: bit (1 << segment). Values outside 0..9
+// (the first slot from 100 hours on) light nothing.
+int ClockDigitSegments(int digit) { return digit >= 0 && digit <= 9 ? kDigitSegments[digit] : 0; }
+
+}  // namespace
+
+CDigitalClockWnd::CDigitalClockWnd(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      surface_(CreateCompatibleBitmap(width_, height_)) {
+  // The face covers the whole client area: nothing is erased before a paint.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setCursor(Qt::ArrowCursor);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/31234")));
+  setWindowTitle(QString::fromUtf8("Horloge numérique"));
+  setMinimumSize(kMinTrackWidth, kMinTrackHeight);
+  setGeometry(kCreateX, kCreateY, kCreateWidth, kCreateHeight);
+  // Until the first Refresh the rows follow the board as it is shown now.
+  if (clockFrameLinks.boardFlipped != nullptr) flipped_ = clockFrameLinks.boardFlipped();
+}
+
+CDigitalClockWnd::~CDigitalClockWnd() {
+  // Also when the owner window deletes it without a close.
+  if (digitalClockWnd == this) Detach();
+}
+
+void CDigitalClockWnd::CreateClock(QWidget* parent) {
+  if (digitalClockWnd != nullptr) return;
+  auto* window = new CDigitalClockWnd(parent);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  digitalClockWnd = window;
+  if (LoadWindowPlacement(window, kPlacementName) == 0) window->move(kDefaultX, kDefaultY);
+  window->SetTitle();
+  window->show();
+}
+
+void CDigitalClockWnd::SetTitle() { setWindowTitle(TrText(kTextClockCaption)); }
+
+void CDigitalClockWnd::SavePlacement() { SaveWindowPlacement(this, kPlacementName); }
+
+void CDigitalClockWnd::Detach() {
+  SavePlacement();
+  digitalClockWnd = nullptr;
+}
+
+// ------------------------------------------------------------ drawing
+
+void CDigitalClockWnd::Refresh(int /*full*/, int flipped) {
+  flipped_ = flipped;
+  if (surface_.width() != width_ || surface_.height() != height_) {
+    surface_ = CreateCompatibleBitmap(width_, height_);
+  }
+  const COLORREF ground = GroundColour();
+  CDC client(&surface_);
+  // The face is composed in the frame's back buffer and copied whole when
+  // the buffer can hold it; otherwise it is drawn straight into the picture.
+  QImage* buffer = clockFrameLinks.backBuffer != nullptr ? clockFrameLinks.backBuffer() : nullptr;
+  if (buffer != nullptr && buffer->width() >= width_ && buffer->height() >= height_) {
+    CDC memory(buffer);
+    DrawFace(memory, ground);
+    client.BitBlt(0, 0, width_, height_, memory, 0, 0, SRCCOPY);
+  } else {
+    DrawFace(client, ground);
+  }
+  update();
+}
+
+// Every division truncates toward zero, in the order written: the face
+// keeps the same pixels at every size as the layout it was designed with.
+// The whole face is laid on the board colour first, whatever the target:
+// names, dots and the blended bevel drawn over an earlier face would pile
+// up (a flip would show both names, the bevel would darken every second).
+void CDigitalClockWnd::DrawFace(CDC& dc, COLORREF ground) {
+  const int W = width_, H = height_;
+  dc.FillRect(CRect{0, 0, W, H}, CBrush::Solid(ground));
+
+  // Digits: black's clock on top unless the board is flipped.
+  const int topSide = flipped_ == 0 ? kBlackSide : kRedSide;
+  for (int row = 0; row < 2; ++row) {
+    const int side = row == 0 ? topSide : 1 - topSide;
+    int32_t h = 0, m = 0, s = 0;
+    gameClock.GetSideTimeHms(side, &h, &m, &s);
+    // From 100 hours on the first slot gets a value above 9: an empty cell.
+    const int digits[6] = {h / 10, h % 10, m / 10, m % 10, s / 10, s % 10};
+    for (int slot = 0; slot < 6; ++slot) DrawDigit(dc, digits[slot], slot, row);
+  }
+
+  // Separator dots: two colons per row.
+  const CBrush ink = CBrush::Solid(kClockInkColour);
+  const int dotWidth = W * 4 / 240, dotHeight = H * 4 / 120;
+  const int xs[2] = {W * 103 / 311 + W * 7 / 622, W * 204 / 311 + W * 7 / 622};
+  const int ys[4] = {H * 35 / 160 + H * 7 / 320, H * 48 / 160 + H * 7 / 320,
+                     H * 106 / 160 + H * 7 / 320, H * 119 / 160 + H * 7 / 320};
+  for (int y : ys) {
+    for (int x : xs) {
+      const int left = x - W * 4 / 480, top = y - H * 4 / 240;
+      dc.FillRect(CRect{left, top, left + dotWidth, top + dotHeight}, ink);
+    }
+  }
+
+  // Side names, in the order of the rows.
+  const CFont oldFont = dc.SelectFont(CFont{QStringLiteral("ARIAL"), -(H / 12), 700, true});
+  const int oldMode = dc.SetBkMode(TRANSPARENT);
+  const COLORREF oldColour = dc.SetTextColor(kClockInkColour);
+  const QString red = QStringLiteral("Red"), black = QStringLiteral("Black");
+  dc.DrawText(flipped_ == 0 ? black : red, CRect{10, H / 90, W, H}, DT_LEFT | DT_SINGLELINE);
+  dc.DrawText(flipped_ == 0 ? red : black, CRect{10, H * 29 / 60, W, H}, DT_LEFT | DT_SINGLELINE);
+  dc.SetTextColor(oldColour);
+  dc.SetBkMode(oldMode);
+  dc.SelectFont(oldFont);
+
+  // Frame and bevel: light on the top and left edges, dark on the others.
+  const CPen oldPen = dc.SelectPen(CPen{PS_SOLID, 3, RGB(0, 0, 0)});
+  dc.MoveTo(0, 0);
+  dc.LineTo(0, H - 1);
+  dc.LineTo(W - 1, H - 1);
+  dc.LineTo(W - 1, 0);
+  dc.LineTo(0, 0);
+  dc.SelectPen(oldPen);
+  for (int i = 1; i <= 4; ++i) {
+    const int weight = 90 + 33 * i;
+    BlendLine(dc, RGB(220, 220, 220), i, i, W, i, weight);
+    BlendLine(dc, RGB(220, 220, 220), i, i, i, H - i, weight);
+    BlendLine(dc, RGB(80, 80, 80), W - i, i, W - i, H - i, weight);
+    BlendLine(dc, RGB(80, 80, 80), i, H - i, W - i + 1, H - i, weight);
+  }
+}
+
+void CDigitalClockWnd::DrawDigit(CDC& dc, int digit, int slot, int row) {
+  const int W = width_, H = height_;
+  const int x0 = W * kSlotLeft[slot] / 311;
+  const int y0 = row == 0 ? H * 19 / 180 : H * 103 / 180;
+  const int lit = ClockDigitSegments(digit);
+  if (lit == 0) return;
+  const CPen oldPen = dc.SelectPen(CPen{PS_NULL, 0, 0});
+  const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(kClockInkColour));
+  for (int segment = 0; segment < kSegmentCount; ++segment) {
+    if ((lit & (1 << segment)) == 0) continue;
+    const SegmentShape& shape = kSegmentShapes[segment];
+    CPoint points[6];
+    for (int i = 0; i < shape.count; ++i) {
+      points[i] = CPoint{W * shape.points[i].x / 311 + x0, H * shape.points[i].y / 180 + y0};
+    }
+    dc.Polygon(points, shape.count);
+  }
+  dc.SelectBrush(oldBrush);
+  dc.SelectPen(oldPen);
+}
+
+// ------------------------------------------------------------ events
+
+void CDigitalClockWnd::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = event->rect();
+  painter.drawImage(area, surface_, area);
+}
+
+// A new size gets a new picture, and the face is drawn again at once with
+// the last orientation given.
+void CDigitalClockWnd::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  width_ = event->size().width();
+  height_ = event->size().height();
+  Refresh(1, flipped_);
+}
+
+void CDigitalClockWnd::closeEvent(QCloseEvent* event) {
+  if (digitalClockWnd == this) Detach();
+  event->accept();
+}
+
+void CDigitalClockWnd::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::RightButton) return QWidget::mousePressEvent(event);
+  const QPoint p = event->position().toPoint();
+  OnRButtonDown(p.x(), p.y());
+}
+
+// The pop-up menu, centred horizontally on the click.
+void CDigitalClockWnd::OnRButtonDown(int x, int y) {
+  const MenuNodeList list = ClockPopupMenu();
+  QMenu* menu = BuildPopupMenu(list.nodes, list.nodeCount, kLanguageEnglish, this, this, this);
+  // The menu goes once it has closed and its command was posted.
+  connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+  UpdateMenuItems(menu, this);
+  const QPoint at = mapToGlobal(QPoint(x, y));
+  menu->popup(at - QPoint(menu->sizeHint().width() / 2, 0));
+  if (!menu->isVisible()) menu->deleteLater();
+}
+
+// ------------------------------------------------------------ commands
+
+bool CDigitalClockWnd::OnCmdMsg(int id) { return DispatchCommand(this, kClockCommands, id); }
+
+void CDigitalClockWnd::OnUpdateCmdUI(CCmdUI& ui) { DispatchUpdate(this, kClockCommands, ui); }
+
+void CDigitalClockWnd::OnUpdateClockPause(CCmdUI* ui) { ui->SetCheck(gameClock.paused != 0 ? 1 : 0); }
+
+void CDigitalClockWnd::OnClockPause() {
+  if (gameClock.paused != 0) {
+    gameClock.Resume();
+  } else {
+    gameClock.Pause();
+  }
+}
+
+// Whatever the dialog's result, both clocks are redrawn with the board as
+// the frame shows it.
+void CDigitalClockWnd::OnSetTime() {
+  CClockSetDlg dialog(this);
+  dialog.DoModal();
+  const int flipped =
+      clockFrameLinks.boardFlipped != nullptr ? clockFrameLinks.boardFlipped() : flipped_;
+  Refresh(1, flipped);
+  if (miniClockDlg != nullptr) miniClockDlg->Refresh(flipped);
+}

@@ -1,0 +1,188 @@
+#include "windows/game_status_dlg.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cstring>
+
+#include "game/comments.h"
+#include "platform/services.h"
+#include "platform/text_codec.h"
+#include "res/text_rows.h"
+#include "windows/side_windows.h"
+
+namespace {
+
+constexpr const char* kPlacementName = "Game status";
+constexpr int kDefaultX = 390;
+constexpr int kDefaultY = 0;
+// Gap kept between the stretched controls and the right and bottom edges.
+constexpr int kEdgeMargin = 10;
+
+// The edits that widen with the window; the names, ratings and the result
+// list keep their size.
+constexpr int kStretchedEdits[] = {kCtlHeaderAuthor, kCtlHeaderTimeControl, kCtlHeaderSite,
+                                   kCtlHeaderEvent,  kCtlHeaderDate,        kCtlHeaderRound};
+
+}  // namespace
+
+CGameStatusDlg::CGameStatusDlg(QWidget* parent) : CDialog(kDialogGameStatus, parent) {
+  setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
+  for (const HeaderEdit& edit : kHeaderEdits) {
+    if (auto* line = qobject_cast<QLineEdit*>(GetDlgItem(edit.control))) {
+      connect(line, &QLineEdit::textChanged, this, [this] { OnFieldChange(); });
+    }
+  }
+  if (auto* list = qobject_cast<QComboBox*>(GetDlgItem(kCtlHeaderResult))) {
+    connect(list, &QComboBox::currentIndexChanged, this, [this] { OnFieldChange(); });
+  }
+  if (auto* comment = qobject_cast<QPlainTextEdit*>(GetDlgItem(kCtlHeaderComment))) {
+    connect(comment, &QPlainTextEdit::textChanged, this, [this] { OnCommentChange(); });
+  }
+}
+
+CGameStatusDlg::~CGameStatusDlg() {
+  // Also when the owner window deletes it without a close.
+  if (gameStatusDlg == this) Detach();
+}
+
+void CGameStatusDlg::CreateAndShow(QWidget* parent) {
+  if (gameStatusDlg != nullptr) return;
+  auto* dialog = new CGameStatusDlg(parent);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->refreshing = false;
+  dialog->Create(parent);
+  gameStatusDlg = dialog;
+  if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
+    dialog->move(kDefaultX, kDefaultY);
+  }
+  dialog->SetTexts();
+  dialog->Refresh();
+  dialog->show();
+}
+
+bool CGameStatusDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  minTrackWidth = width();
+  minTrackHeight = height();
+  setMinimumSize(minTrackWidth, minTrackHeight);
+  const bool wasRefreshing = refreshing;
+  refreshing = true;  // adding the items selects the first one
+  ShowResult(*this, kResultUnknown);
+  refreshing = wasRefreshing;
+  return true;
+}
+
+void CGameStatusDlg::SetTexts() {
+  QString caption = TrText(kTextGameInformationCaption);
+  if (gameFileName[0] != '\0') {
+    // The path is in the file system's 8-bit encoding.
+    caption += QStringLiteral(" > ") + QFile::decodeName(gameFileName);
+  }
+  SetWindowText(caption);
+  SetHeaderLabels(*this);
+}
+
+void CGameStatusDlg::Refresh() {
+  refreshing = true;
+  shownHeader_ = currentGameHeader;
+  for (int i = 0; i < kHeaderEditCount; ++i) {
+    const HeaderEdit& edit = kHeaderEdits[i];
+    SetDlgItemText(edit.control, HeaderFieldString(currentGameHeader.*edit.field));
+    shownTexts_[i] = GetDlgItemText(edit.control);
+  }
+  const char* comment = moveComments[0].text;
+  shownComment_ = QByteArray(comment != nullptr ? comment : "");
+  const QString commentText = DecodeLanguageText(comment, currentLanguage);
+  // Typing is limited, but a longer stored comment is shown whole.
+  commentLimit_ = std::max<int>(kGameCommentEditLimit, static_cast<int>(commentText.size()));
+  SetDlgItemText(kCtlHeaderComment, commentText);
+  shownCommentText_ = GetDlgItemText(kCtlHeaderComment);
+  ShowResult(*this, currentGameHeader.result);
+  refreshing = false;
+}
+
+void CGameStatusDlg::OnFieldChange() {
+  if (refreshing) return;
+  bool cut[kHeaderEditCount] = {};
+  for (int i = 0; i < kHeaderEditCount; ++i) {
+    const HeaderEdit& edit = kHeaderEdits[i];
+    const QString text = GetDlgItemText(edit.control);
+    if (text == shownTexts_[i]) {
+      std::memcpy(currentGameHeader.*edit.field, shownHeader_.*edit.field, kHeaderTextSize);
+    } else {
+      cut[i] = StoreHeaderField(currentGameHeader.*edit.field, text);
+    }
+  }
+  StoreComment();
+  currentGameHeader.result = static_cast<int8_t>(SelectedResult(*this));
+
+  // An edit whose text did not fit its field shows what was kept, so that
+  // the window never shows more than the header holds.
+  refreshing = true;
+  for (int i = 0; i < kHeaderEditCount; ++i) {
+    if (!cut[i]) continue;
+    auto* line = qobject_cast<QLineEdit*>(GetDlgItem(kHeaderEdits[i].control));
+    if (line == nullptr) continue;
+    const int caret = line->cursorPosition();
+    line->setText(HeaderFieldString(currentGameHeader.*kHeaderEdits[i].field));
+    line->setCursorPosition(std::min(caret, static_cast<int>(line->text().size())));
+  }
+  refreshing = false;
+  if (onGameInfoEdited != nullptr) onGameInfoEdited();
+}
+
+void CGameStatusDlg::OnCommentChange() {
+  LimitPlainText(qobject_cast<QPlainTextEdit*>(GetDlgItem(kCtlHeaderComment)), commentLimit_);
+  // Refresh puts the stored comment in; writing it back would only risk
+  // its bytes.
+  if (refreshing) return;
+  StoreComment();
+  if (onGameInfoEdited != nullptr) onGameInfoEdited();
+}
+
+void CGameStatusDlg::StoreComment() {
+  const QString text = GetDlgItemText(kCtlHeaderComment);
+  if (text == shownCommentText_) {
+    SetComment(0, shownComment_.constData());
+  } else {
+    SetComment(0, EncodeLanguageText(text, currentLanguage).constData());
+  }
+}
+
+void CGameStatusDlg::DestroyWindow() {
+  Detach();
+  close();
+}
+
+void CGameStatusDlg::SavePlacement() { SaveWindowPlacement(this, kPlacementName); }
+
+void CGameStatusDlg::Detach() {
+  if (gameStatusDlg == this) gameStatusDlg = nullptr;
+  SavePlacement();
+}
+
+void CGameStatusDlg::OnClose() {
+  if (gameStatusDlg == this) Detach();
+}
+
+void CGameStatusDlg::resizeEvent(QResizeEvent* event) {
+  CDialog::resizeEvent(event);
+  const int right = width() - kEdgeMargin;
+  for (int id : kStretchedEdits) {
+    if (QWidget* edit = GetDlgItem(id)) {
+      edit->resize(std::max(0, right - edit->x()), edit->height());
+    }
+  }
+  if (commentArea == 0) return;
+  if (QWidget* comment = GetDlgItem(kCtlHeaderComment)) {
+    comment->resize(std::max(0, right - comment->x()),
+                    std::max(0, height() - kEdgeMargin - comment->y()));
+  }
+}
