@@ -1,5 +1,8 @@
 // The level commands: each sets the level mode with its depth, time per
 // move or game clock, and carries the check mark while it is in force.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
 #include <vector>
 
 #include "app/chess_app.h"
@@ -8,7 +11,9 @@
 #include "engine/search/engine_state.h"
 #include "engine/search/time_control.h"
 #include "game/game_clock.h"
+#include "res/dialogs.h"
 #include "res/menus.h"
+#include "windows/timing_sheet.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 
@@ -84,6 +89,35 @@ TEST_F(LevelCommandsTest, EachLevelSetsItsModeAndAloneIsChecked) {
     engineState = kEngineThinkingNoBook;
     Check(!LevelEnabled(kCmdLevel2MinPerGame), "greyed in state 4");
     engineState = kEngineIdle;
+    CloseFrame();
+  });
+}
+
+// The timing sheet opens with the level in force and OK makes its choice
+// the level: here a game clock of 7:30 chosen over 2 seconds a move.
+TEST_F(LevelCommandsTest, TheTimingSheetShowsAndSetsTheLevel) {
+  RUN_SCENARIO({
+    testing_support::OffscreenApplication();
+    OpenStore()->WriteInt("Options", "Language", 1);
+    theApp.InitInstance();
+    pMainFrame->OnCmdMsg(kCmdLevel2SecondsPerMove);
+    static bool shownPerMove = false;
+    QTimer::singleShot(0, [] {
+      auto* sheet = dynamic_cast<CTimingSheet*>(QApplication::activeModalWidget());
+      if (sheet == nullptr) return;
+      CTimingPage& page = sheet->page;
+      shownPerMove = page.GetDlgItemText(kCtlTimingSecondsPerMove) == "2";
+      qobject_cast<QAbstractButton*>(page.GetDlgItem(kCtlTimingModeGame))->click();
+      page.SetDlgItemText(kCtlTimingGameMinutes, "7");
+      page.SetDlgItemText(kCtlTimingGameSeconds, "30");
+      sheet->PressOK();
+    });
+    pMainFrame->OnCmdMsg(kCmdTiming);
+    Check(shownPerMove, "the sheet showed 2 seconds a move");
+    int32_t minutes = 0, seconds = 0;
+    gameClock.GetGameTime(&minutes, &seconds);
+    Check(levelMode == 3 && minutes == 7 && seconds == 30, "a game clock of 7:30");
+    Check(CheckedLevels().empty(), "no level item matches 7:30");
     CloseFrame();
   });
 }
