@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QScreen>
 #include <QSet>
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -419,6 +421,271 @@ TEST_F(WindowScreenshotTest, EveryMenuTitleIsVisibleInEveryLanguageAtEveryBoardS
       }
     }
   }
+}
+
+// The side windows' titles in English, and whether each is a clock.
+struct SideWindow {
+  const char* title;
+  bool clock;
+};
+constexpr SideWindow kSideWindows[] = {{"Clock", true},
+                                       {"Mini clock", true},
+                                       {"Game list", false},
+                                       {"Game information", false},
+                                       {"Comments", false}};
+
+bool Viewable(const std::string& display, unsigned long id) {
+  return RunCommand("DISPLAY=" + display + " xwininfo -id " + std::to_string(id) + " 2>/dev/null")
+             .output.find("Map State: IsViewable") != std::string::npos;
+}
+
+QRect Rect(const WindowInfo& w) { return {w.x, w.y, w.width, w.height}; }
+
+QImage GrabScreen() { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
+
+// The screen grabbed every 100 ms until `done` holds for a grab that equals
+// the one before it, for at most `timeout`; a null picture when it never did.
+QImage WaitForScreen(const std::function<bool(const QImage&)>& done,
+                     std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  QImage previous;
+  while (std::chrono::steady_clock::now() < end) {
+    const QImage picture = GrabScreen();
+    if (picture == previous && done(picture)) return picture;
+    previous = picture;
+    std::this_thread::sleep_for(100ms);
+  }
+  return {};
+}
+
+// The pixels that differ between two grabs of the screen, counted inside
+// each of `areas` and outside all of them.
+struct ScreenChanges {
+  std::vector<int> inside;
+  int outside = 0;
+};
+
+ScreenChanges Changes(const QImage& a, const QImage& b, const std::vector<QRect>& areas) {
+  ScreenChanges changes;
+  changes.inside.assign(areas.size(), 0);
+  for (int y = 0; y < std::min(a.height(), b.height()); ++y) {
+    for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
+      if ((a.pixel(x, y) & 0xFFFFFF) == (b.pixel(x, y) & 0xFFFFFF)) continue;
+      bool inArea = false;
+      for (size_t i = 0; i < areas.size(); ++i) {
+        if (!areas[i].contains(x, y)) continue;
+        ++changes.inside[i];
+        inArea = true;
+      }
+      changes.outside += !inArea;
+    }
+  }
+  return changes;
+}
+
+// In a child on the xcb platform, with the program showing its start: plays
+// h2-e2 by drag and drop, waits for the engine's answer (black's half of
+// the board changes and the screen settles outside `clocks`), brings the
+// clocks to the front (the side windows' default places overlap and there
+// is no window manager to stack them), and saves two grabs of the screen
+// taken 1.5 s apart.
+bool PlayAndGrabTwice(const std::string& display, WindowInfo frame,
+                      const std::vector<WindowInfo>& clocks, const fs::path& first,
+                      const fs::path& second) {
+  static int argc = 1;
+  static char name[] = "window_screenshot_test";
+  static char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  const BoardGeometry g = StartSettings{1, 1, 0}.Geometry();
+  QRect board;
+  const auto point = [&](int column, int row) {
+    return QPoint(board.x() + g.s + g.s * column, board.y() + g.s + g.s * (9 - row));
+  };
+  const auto patch = [&](int column, int row) {
+    return QRect(point(column, row) - QPoint(6, 6), QSize(13, 13));
+  };
+  const auto centre = [&](int column, int row) {
+    return std::to_string(point(column, row).x()) + " " + std::to_string(point(column, row).y());
+  };
+  // A black piece moved: the middle of some crossing on black's half
+  // changed (the side-to-move mark beside the board changes earlier).
+  const auto blackMoved = [&](const QImage& a, const QImage& b) {
+    for (int column = 0; column < 9; ++column) {
+      for (int row = 5; row <= 9; ++row) {
+        if (a.copy(patch(column, row)) != b.copy(patch(column, row))) return true;
+      }
+    }
+    return false;
+  };
+  const QRect frameRect = Rect(frame);
+  const auto settledOutsideClocks = [&](const QImage& a, const QImage& b) {
+    std::vector<QRect> areas;
+    for (const WindowInfo& c : clocks) areas.push_back(Rect(c));
+    return Changes(a, b, areas).outside == 0;
+  };
+
+  const QImage start = WaitForScreen(
+      [&](const QImage& p) { return LooksDone(Inspect(p.copy(frameRect))); }, 10s);
+  if (start.isNull()) {
+    std::fprintf(stderr, "the main window never painted\n");
+    return false;
+  }
+  // The window is fitted to its menu bar and board as it shows: its size
+  // is taken once it has painted.
+  if (!FindWindow(display, kTitle, frame)) return false;
+  board = QRect((frame.width - g.Width()) / 2 + frame.x, frame.y + frame.height - g.Height(),
+                g.Width(), g.Height());
+  const std::string xdotool = "DISPLAY=" + display + " xdotool ";
+  // A drag the program missed is made again, until the cannon stands on e2
+  // and h2 is empty.
+  const auto cannonMoved = [&](const QImage& now) {
+    return now.copy(patch(4, 2)) == start.copy(patch(7, 2)) &&
+           now.copy(patch(7, 2)) != start.copy(patch(7, 2));
+  };
+  bool moved = false;
+  for (int attempt = 0; attempt < 10 && !moved; ++attempt) {
+    // One step at a time: the program takes each before the next comes.
+    for (const std::string& step : {"mousemove " + centre(7, 2), std::string("mousedown 1"),
+                                    "mousemove " + centre(6, 2), "mousemove " + centre(4, 2),
+                                    std::string("mouseup 1")}) {
+      if (RunCommand(xdotool + step).exitCode != 0) return false;
+      std::this_thread::sleep_for(100ms);
+    }
+    for (int i = 0; i < 20 && !moved; ++i) {
+      std::this_thread::sleep_for(100ms);
+      moved = cannonMoved(GrabScreen());
+    }
+  }
+  if (!moved) {
+    GrabScreen().save(QString::fromStdString(first.string()));
+    std::fprintf(stderr, "the drag did not move the cannon\n");
+    return false;
+  }
+  // The answer has come once black's half differs from the start and two
+  // grabs 300 ms apart agree outside the clocks (which keep ticking).
+  QImage previous;
+  bool answered = false;
+  for (int i = 0; i < 200 && !answered; ++i) {
+    std::this_thread::sleep_for(300ms);
+    const QImage now = GrabScreen();
+    answered = blackMoved(start, now) && !previous.isNull() &&
+               settledOutsideClocks(previous, now);
+    previous = now;
+  }
+  if (!answered) {
+    previous.save(QString::fromStdString(first.string()));
+    std::fprintf(stderr, "no answer from the engine\n");
+    return false;
+  }
+  for (const WindowInfo& c : clocks) {
+    RunCommand(xdotool + "windowraise " + std::to_string(c.id));
+  }
+  // Raised (the server lists its top-level windows from the top one down,
+  // so the clocks come first) and painted (two grabs in a row agree).
+  const auto clocksOnTop = [&] {
+    const std::string list =
+        RunCommand("DISPLAY=" + display + " xwininfo -root -children 2>/dev/null").output;
+    const std::regex child("\\n +(0x[0-9a-fA-F]+) ");
+    std::sregex_iterator it(list.begin(), list.end(), child);
+    for (size_t k = 0; k < clocks.size(); ++k, ++it) {
+      if (it == std::sregex_iterator()) return false;
+      const unsigned long id = std::stoul((*it)[1].str(), nullptr, 16);
+      if (std::none_of(clocks.begin(), clocks.end(),
+                       [&](const WindowInfo& c) { return c.id == id; })) {
+        return false;
+      }
+    }
+    return true;
+  };
+  QImage before;
+  for (int i = 0; i < 100 && before.isNull(); ++i) {
+    if (!clocksOnTop()) {
+      std::this_thread::sleep_for(100ms);
+      continue;
+    }
+    before = WaitForScreen([](const QImage&) { return true; }, 3s);
+  }
+  if (before.isNull()) {
+    std::fprintf(stderr, "the clocks did not come to the front\n");
+    return false;
+  }
+  std::this_thread::sleep_for(1500ms);
+  const QImage after = GrabScreen();
+  return before.save(QString::fromStdString(first.string())) &&
+         after.save(QString::fromStdString(second.string()));
+}
+
+// With every side window stored as open and a game time set, the program
+// shows the five side windows, and after a move its clocks tick: of two
+// grabs of the screen 1.5 s apart, only the two clock windows differ.
+TEST_F(WindowScreenshotTest, TheSideWindowsShowAndOnlyTheClocksTick) {
+  if (RunCommand("command -v xdotool >/dev/null").exitCode != 0) {
+    GTEST_SKIP() << "xdotool is needed (Debian xdotool)";
+  }
+  WriteSettings({1, 1, 0});
+  fs::remove_all(root_ / "data");  // no saved game of an earlier start
+  {
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    for (const char* key : {"ClockWindow", "MiniClockWindow", "GameListWindow",
+                            "GameStatusWindow", "CommentsWindow"}) {
+      store.WriteInt("Options", key, 1);
+    }
+    // A game time of one minute a side: the engine answers within seconds.
+    store.WriteInt("Options", "TC", 3);
+    store.WriteInt("Options", "min", 1);
+    store.WriteInt("Options", "sec", 0);
+    store.WriteInt("Options", "Ponder", 0);
+    store.WriteInt("Options", "SpyComputing", 0);
+    store.WriteInt("Options", "Move selection", 1);  // drag and drop
+  }
+  const fs::path log = root_ / "vorelk.log";
+  const pid_t program = Spawn({VORELK_PROGRAM}, log.string());
+  struct Guard {
+    pid_t pid;
+    ~Guard() { Stop(pid); }
+  } guard{program};
+
+  WindowInfo frame;
+  std::vector<WindowInfo> side(std::size(kSideWindows));
+  bool found = false;
+  for (int i = 0; i < 400 && !found; ++i) {
+    found = FindWindow(display_, kTitle, frame);
+    for (size_t k = 0; k < side.size(); ++k) {
+      found = found && FindWindow(display_, kSideWindows[k].title, side[k]) &&
+              Viewable(display_, side[k].id);
+    }
+    if (!found) std::this_thread::sleep_for(25ms);
+  }
+  ASSERT_TRUE(found) << "not every window showed; the program said:\n"
+                     << RunCommand("cat '" + log.string() + "'").output;
+  std::vector<WindowInfo> clocks;
+  for (size_t k = 0; k < side.size(); ++k) {
+    if (kSideWindows[k].clock) clocks.push_back(side[k]);
+  }
+
+  const fs::path first = kPictureFolder / "side_windows_first.png";
+  const fs::path second = kPictureFolder / "side_windows_second.png";
+  const fs::path ownFirst = root_ / "first.png", ownSecond = root_ / "second.png";
+  fs::remove(ownFirst);
+  fs::remove(ownSecond);
+  const bool grabbed = RunInChild(
+      [&] { return PlayAndGrabTwice(display_, frame, clocks, ownFirst, ownSecond); });
+  const QImage a(QString::fromStdString(ownFirst.string()));
+  const QImage b(QString::fromStdString(ownSecond.string()));
+  a.save(QString::fromStdString(first.string()));
+  b.save(QString::fromStdString(second.string()));
+  ASSERT_TRUE(grabbed) << "see " << first << "; the program said:\n"
+                       << RunCommand("cat '" + log.string() + "'").output;
+  ASSERT_EQ(a.size(), b.size());
+
+  std::vector<QRect> areas;
+  for (const WindowInfo& c : clocks) areas.push_back(Rect(c));
+  const ScreenChanges changes = Changes(a, b, areas);
+  EXPECT_GT(changes.inside[0], 0) << "the clock did not tick: " << first << ", " << second;
+  EXPECT_GT(changes.inside[1], 0) << "the mini clock did not tick: " << first << ", " << second;
+  EXPECT_EQ(changes.outside, 0) << "pixels changed outside the clocks: " << first << ", "
+                                << second;
 }
 
 }  // namespace
