@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "engine/position/position.h"
 
@@ -175,4 +176,35 @@ void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, in
   // Files and rank distances are single digits on the board.
   out[at++] = static_cast<char>('0' + target);
   out[at] = '\0';
+}
+
+namespace {
+
+// A fixed-size text field of a record as a string: the field need not hold
+// a NUL.
+template <size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return std::string(field, strnlen(field, N));
+}
+
+}  // namespace
+
+std::string GameMoveText(int ply) {
+  if (ply < 1 || ply >= kHistorySize) return {};
+  const HistoryRecord& r = history[ply];
+  switch (notationKind) {
+    case kNotationWxf:
+      return FieldText(r.wxfText);
+    case kNotationWxfChinese:
+      return FieldText(r.wxfTextChinese);
+    case kNotationAxf:
+      return FieldText(r.axfText);
+    case kNotationAxfChinese:
+      return FieldText(r.axfTextChinese);
+    default: {
+      char text[kCoordTextSize];
+      FormatCoordinateMove(r.move, r.captured != 0 ? 1 : 0, text, sizeof text);
+      return text;
+    }
+  }
 }

@@ -3,6 +3,8 @@
 // translation of Chinese move texts and player names.
 #pragma once
 
+#include <string>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -93,3 +95,9 @@ int TranslateChineseMoveChar(uint32_t code, char* out);
 
 // The Latin transcription of a known Chinese (GBK) player name, else name.
 const char* TranslatePlayerName(const char* name);
+
+// The text of game move `ply` (1..gameLength) in the current notation kind,
+// as the move list and the comments window show it: the stored WXF or AXF
+// text of that move's record (read within its field), or its coordinate
+// text.
+std::string GameMoveText(int ply);

@@ -30,34 +30,6 @@ constexpr int kMargin = 10;
 
 bool IsCommentSlot(int ply) { return ply >= 0 && ply < kCommentSlots; }
 
-// A fixed-size text field of a record as a string: the field need not hold
-// a NUL.
-template <size_t N>
-std::string FieldText(const char (&field)[N]) {
-  return std::string(field, strnlen(field, N));
-}
-
-// The text of game move `ply` (1-based) in the current notation, as the
-// move list shows it.
-std::string MoveText(int ply) {
-  const HistoryRecord& r = history[ply];
-  switch (notationKind) {
-    case kNotationWxf:
-      return FieldText(r.wxfText);
-    case kNotationWxfChinese:
-      return FieldText(r.wxfTextChinese);
-    case kNotationAxf:
-      return FieldText(r.axfText);
-    case kNotationAxfChinese:
-      return FieldText(r.axfTextChinese);
-    default: {
-      char text[kCoordTextSize];
-      FormatCoordinateMove(r.move, r.captured != 0 ? 1 : 0, text, sizeof text);
-      return text;
-    }
-  }
-}
-
 // The move line of ply >= 1: its number, ".." before a black move, the
 // move and its mark. The number counts from the game's first move, so a
 // game that black began numbers its moves as the move list does.
@@ -68,7 +40,7 @@ std::string MoveLine(int ply) {
   const int number = (ply - 1 + (startSideToMove != 0 ? 1 : 0)) / 2 + 1;
   char line[96];
   std::snprintf(line, sizeof line, sideAfter == 1 ? " %2d. %s" : " %2d. .. %s", number,
-                MoveText(ply).c_str());
+                GameMoveText(ply).c_str());
   std::string text = line;
   const int mark = IsCommentSlot(ply) ? moveComments[ply].annotation : 0;
   if (mark >= kMarkBlunder && mark <= kMarkBrilliant) {

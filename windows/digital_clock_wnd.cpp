@@ -15,6 +15,7 @@
 #include "platform/text_codec.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
+#include "windows/clock_menu.h"
 #include "windows/clock_set_dlg.h"
 #include "windows/mini_clock_dlg.h"
 #include "windows/side_windows.h"
@@ -280,16 +281,7 @@ void CDigitalClockWnd::mousePressEvent(QMouseEvent* event) {
 }
 
 // The pop-up menu, centred horizontally on the click.
-void CDigitalClockWnd::OnRButtonDown(int x, int y) {
-  const MenuNodeList list = ClockPopupMenu();
-  QMenu* menu = BuildPopupMenu(list.nodes, list.nodeCount, kLanguageEnglish, this, this, this);
-  // The menu goes once it has closed and its command was posted.
-  connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
-  UpdateMenuItems(menu, this);
-  const QPoint at = mapToGlobal(QPoint(x, y));
-  menu->popup(at - QPoint(menu->sizeHint().width() / 2, 0));
-  if (!menu->isVisible()) menu->deleteLater();
-}
+void CDigitalClockWnd::OnRButtonDown(int x, int y) { ShowClockPopupMenu(this, this, x, y); }
 
 // ------------------------------------------------------------ commands
 
@@ -299,21 +291,10 @@ void CDigitalClockWnd::OnUpdateCmdUI(CCmdUI& ui) { DispatchUpdate(this, kClockCo
 
 void CDigitalClockWnd::OnUpdateClockPause(CCmdUI* ui) { ui->SetCheck(gameClock.paused != 0 ? 1 : 0); }
 
-void CDigitalClockWnd::OnClockPause() {
-  if (gameClock.paused != 0) {
-    gameClock.Resume();
-  } else {
-    gameClock.Pause();
-  }
-}
+void CDigitalClockWnd::OnClockPause() { ToggleClockPause(); }
 
 // Whatever the dialog's result, both clocks are redrawn with the board as
 // the frame shows it.
 void CDigitalClockWnd::OnSetTime() {
-  CClockSetDlg dialog(this);
-  dialog.DoModal();
-  const int flipped =
-      clockFrameLinks.boardFlipped != nullptr ? clockFrameLinks.boardFlipped() : flipped_;
-  Refresh(1, flipped);
-  if (miniClockDlg != nullptr) miniClockDlg->Refresh(flipped);
+  RunClockSetDialog(this, flipped_, [this](int flipped) { Refresh(1, flipped); });
 }

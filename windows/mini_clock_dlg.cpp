@@ -10,6 +10,7 @@
 #include "platform/text_codec.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
+#include "windows/clock_menu.h"
 #include "windows/clock_set_dlg.h"
 #include "windows/digital_clock_wnd.h"
 #include "windows/side_windows.h"
@@ -93,16 +94,7 @@ void CMiniClockDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 // The pop-up menu, centred horizontally on the click.
-void CMiniClockDlg::OnRButtonDown(int x, int y) {
-  const MenuNodeList list = ClockPopupMenu();
-  QMenu* menu = BuildPopupMenu(list.nodes, list.nodeCount, kLanguageEnglish, this, this, this);
-  // The menu goes once it has closed and its command was posted.
-  connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
-  UpdateMenuItems(menu, this);
-  const QPoint at = mapToGlobal(QPoint(x, y));
-  menu->popup(at - QPoint(menu->sizeHint().width() / 2, 0));
-  if (!menu->isVisible()) menu->deleteLater();
-}
+void CMiniClockDlg::OnRButtonDown(int x, int y) { ShowClockPopupMenu(this, this, x, y); }
 
 bool CMiniClockDlg::OnCmdMsg(int id) { return DispatchCommand(this, kClockCommands, id); }
 
@@ -112,18 +104,8 @@ void CMiniClockDlg::OnUpdateCmdUI(CCmdUI& ui) { DispatchUpdate(this, kClockComma
 // agree.
 void CMiniClockDlg::OnUpdateClockPause(CCmdUI* ui) { ui->SetCheck(gameClock.paused != 0 ? 1 : 0); }
 
-void CMiniClockDlg::OnClockPause() {
-  if (gameClock.paused != 0) {
-    gameClock.Resume();
-  } else {
-    gameClock.Pause();
-  }
-}
+void CMiniClockDlg::OnClockPause() { ToggleClockPause(); }
 
 void CMiniClockDlg::OnSetTime() {
-  CClockSetDlg dialog(this);
-  dialog.DoModal();
-  const int flipped = clockFrameLinks.boardFlipped != nullptr ? clockFrameLinks.boardFlipped() : 0;
-  if (digitalClockWnd != nullptr) digitalClockWnd->Refresh(1, flipped);
-  Refresh(flipped);
+  RunClockSetDialog(this, 0, [this](int flipped) { Refresh(flipped); });
 }

@@ -29,34 +29,6 @@ constexpr int kCreateHeight = 100;
 constexpr int kDefaultX = 390;
 constexpr int kDefaultY = 244;
 
-// A fixed-size text field of a record as a string: the field need not hold
-// a NUL.
-template <size_t N>
-std::string FieldText(const char (&field)[N]) {
-  return std::string(field, strnlen(field, N));
-}
-
-// The text of game move `ply` (1-based) in the current notation, each taken
-// from that move's own record.
-std::string MoveText(int ply) {
-  const HistoryRecord& r = history[ply];
-  switch (notationKind) {
-    case kNotationWxf:
-      return FieldText(r.wxfText);
-    case kNotationWxfChinese:
-      return FieldText(r.wxfTextChinese);
-    case kNotationAxf:
-      return FieldText(r.axfText);
-    case kNotationAxfChinese:
-      return FieldText(r.axfTextChinese);
-    default: {
-      char text[kCoordTextSize];
-      FormatCoordinateMove(r.move, r.captured != 0 ? 1 : 0, text, sizeof text);
-      return text;
-    }
-  }
-}
-
 // One numbered piece of a line: `format` holds one %d (when `number` is
 // used) and one %s.
 std::string Piece(const char* format, int number, const std::string& text) {
@@ -170,14 +142,14 @@ void CMoveListWnd::Refresh() {
   };
 
   for (int i = 0; i < length; i += 2) {
-    const std::string a = MoveText(i + 1);
+    const std::string a = GameMoveText(i + 1);
     const bool hasSecond = i < length - 1;
     if (startSideToMove == 0) {
       write(Piece("%2d. %s", i / 2 + 1, a), i);
-      if (hasSecond) write(Piece(" %s\r\n", -1, MoveText(i + 2)), i + 1);
+      if (hasSecond) write(Piece(" %s\r\n", -1, GameMoveText(i + 2)), i + 1);
     } else {
       write(i == 0 ? Piece("%2d.  ...  %s\r\n", 1, a) : Piece(" %s\r\n", -1, a), i);
-      if (hasSecond) write(Piece("%2d. %s", i / 2 + 2, MoveText(i + 2)), i + 1);
+      if (hasSecond) write(Piece("%2d. %s", i / 2 + 2, GameMoveText(i + 2)), i + 1);
     }
   }
 
