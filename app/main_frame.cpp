@@ -175,13 +175,16 @@ SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {
 
 bool CMainFrame::OnCmdMsg(int id) {
   return DispatchCommand(this, kFrameCommands, id) || RunGameCommand(this, id) ||
-         RunFileCommand(this, id) || RunLevelCommand(this, id) || RunWindowCommand(this, id);
+         RunFileCommand(this, id) || RunLevelCommand(this, id) || RunOptionCommand(this, id) ||
+         RunViewCommand(this, id) || RunCopyCommand(this, id) || RunSetupCommand(this, id) ||
+         RunWindowCommand(this, id);
 }
 
 void CMainFrame::OnUpdateCmdUI(CCmdUI& ui) {
   if (DispatchUpdateIfListed(this, kFrameCommands, ui) || UpdateGameCommand(this, ui) ||
       UpdateFileCommand(this, ui) || UpdateLevelCommand(this, ui) ||
-      UpdateWindowCommand(this, ui)) {
+      UpdateOptionCommand(this, ui) || UpdateViewCommand(this, ui) || UpdateCopyCommand(this, ui) ||
+      UpdateSetupCommand(this, ui) || UpdateWindowCommand(this, ui)) {
     return;
   }
   ui.Enable(false);  // no handler: greyed

@@ -264,7 +264,19 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   void OnPasteFenPosition();
   void OnUpdatePasteFenPosition(CCmdUI* ui);
 
-  // ---- View and window commands (window_commands.cpp) ----
+  // ---- Game option commands (option_commands.cpp) ----
+  // (option-command declarations)
+
+  // ---- View commands (view_commands.cpp) ----
+  // (view-command declarations)
+
+  // ---- Set-up mode (board_setup.cpp) ----
+  // (setup declarations)
+
+  // ---- Move-list and board copies, printing (copy_print.cpp) ----
+  // (copy-print declarations)
+
+  // ---- Side-window commands (window_commands.cpp) ----
   void OnGameList();
   void OnUpdateGameList(CCmdUI* ui);
   void OnClock();
