@@ -21,6 +21,7 @@
 #include "platform/settings_store.h"
 #include "platform/sound.h"
 #include "res/text_rows.h"
+#include "windows/options_sheet.h"
 #include "windows/side_windows.h"
 
 namespace {
@@ -130,7 +131,7 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
     pieceValueTable[6 + i] =
         store.GetIntInRange(kPieceValues, kBlackValueKeys[i], kDefaultPieceValues[i], -1000000, 1000000);
   }
-  egDepth = store.GetIntInRange(kOptions, "EGDepth", 8, 1, 100);
+  egDepth = store.GetIntInRange(kOptions, "EGDepth", 8, 1, 255);
   useEg = Flag(store, "UseEG", 1);
 }
 

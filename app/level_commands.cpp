@@ -7,6 +7,7 @@
 #include "engine/search/time_control.h"
 #include "game/game_clock.h"
 #include "res/menus.h"
+#include "windows/options_sheet.h"
 #include "windows/timing_sheet.h"
 
 namespace {
@@ -140,6 +141,12 @@ void OnTiming(CMainFrame* frame) {
 // engine thinks (a new level counts from its next search), but not in
 // engine state 4.
 bool RunLevelCommand(CMainFrame* frame, int id) {
+  // The sheet may resize the hash and learning tables: never under a
+  // search that is waiting in the message pump.
+  if (id == kCmdProperties) {
+    if (frame->setupMode == 0 && engineState == kEngineIdle) RunOptionsSheet(frame);
+    return true;
+  }
   if (id == kCmdTiming) {
     if (engineState != kEngineThinkingNoBook) OnTiming(frame);
     return true;
@@ -152,7 +159,11 @@ bool RunLevelCommand(CMainFrame* frame, int id) {
   return true;
 }
 
-bool UpdateLevelCommand(CMainFrame*, CCmdUI& ui) {
+bool UpdateLevelCommand(CMainFrame* frame, CCmdUI& ui) {
+  if (ui.GetId() == kCmdProperties) {
+    ui.Enable(frame->setupMode == 0 && engineState == kEngineIdle);
+    return true;
+  }
   if (ui.GetId() == kCmdTiming) {
     ui.Enable(engineState != kEngineThinkingNoBook);
     return true;

@@ -49,9 +49,6 @@ inline constexpr int32_t kToolbarRowHeight = 30;
 inline int32_t translateNamesToPinyin = 1;
 // 1: the engine's current best line is drawn as arrows while it thinks.
 inline int32_t showComputingMoves = 1;
-// The endgame page's values (kept and written back; no tablebase here).
-inline int32_t egDepth = 8;
-inline int32_t useEg = 1;
 
 // The off-screen picture the board is composed in before it is shown:
 // max(screen width, 672) by max(screen height, 728), made at creation.
@@ -266,15 +263,101 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
 
   // ---- Game option commands (option_commands.cpp) ----
   // (option-command declarations)
+  // Stores the handicap code and starts a new game with it (deferred while
+  // the engine works).
+  void SetHandicap(int32_t code);
+  // Gives the program the priority `level` (-1 low, 0 normal); when the
+  // system refuses, priorityLevel keeps the level in force and the user is
+  // told once.
+  void SetPriority(int32_t level);
 
   // ---- View commands (view_commands.cpp) ----
   // (view-command declarations)
+  // Board style `style`, then the re-layout with the pieces reloaded.
+  void SetBoardStyle(int32_t style);
+  // Interface language `language`: menu bar, titles, design toolbar, layout.
+  void SetLanguage(int32_t language);
+  // Move notation `kind`: the move list and comments show it.
+  void SetNotation(int32_t kind);
+  // Board coordinates `kind` (0 and 1 also set the same-numbered notation).
+  void SetBoardCoordinates(int32_t kind);
+  // Shows a hidden toolbar or hides a visible one.
+  void ToggleToolbar(CToolBar* bar);
+  // The band holds one row per visible toolbar: the rows are stacked from
+  // the top and the board is laid out below them.
+  void UpdateToolbarBand();
 
   // ---- Set-up mode (board_setup.cpp) ----
   // (setup declarations)
+  // Set-up mode on: the board view widens by the palette, moves are off.
+  void OnSetupPosition();
+  void OnUpdateSetupPosition(CCmdUI* ui);
+  // Asks for the side to move; a playable position becomes the start of a
+  // new, empty game record and set-up mode ends. Otherwise set-up goes on.
+  void OnEndSetupPosition();
+  void OnUpdateInSetupMode(CCmdUI* ui);
+  // Takes every piece off the board but the two kings.
+  void OnEmptyBoard();
+  void OnRevertColors();
+  void OnLeftRightSymmetry();
+  // Each puts a piece of its kind that is off the board on the first free
+  // square of the kind's home squares (pawns, horses, cannons and chariots:
+  // else on any free square).
+  void OnAddRedPawn();
+  void OnAddRedAdviser();
+  void OnAddRedElephant();
+  void OnAddRedHorse();
+  void OnAddRedCannon();
+  void OnAddRedChariot();
+  void OnAddBlackPawn();
+  void OnAddBlackAdviser();
+  void OnAddBlackElephant();
+  void OnAddBlackHorse();
+  void OnAddBlackCannon();
+  void OnAddBlackChariot();
+  void OnUpdateAddPiece(CCmdUI* ui);
+  void SaveSetupSnapshot();
+  // The position and game record as they were when set-up began.
+  void RestoreSetupBackup();
+  // The palette's cancel button: the position back and set-up mode off.
+  void CancelSetup();
+  // The first empty square from file 8, rank 9 backwards; 0 when full.
+  static Square FindFreeSquare();
+  void PlaceSetupPiece(int32_t piece, Square square);
+  // The mouse went down at (x, y) in set-up mode: a palette box or button
+  // was hit (true), or nothing of the palette (false).
+  bool PickFromSetupPalette(int32_t x, int32_t y);
+  // The held piece is let go at (x, y) in set-up mode.
+  void DropSetupPiece(int32_t x, int32_t y);
+  // The right button: Ctrl copies the shown position's FEN, then the
+  // board's pop-up menu opens at the point.
+  void OnRButtonDown(uint32_t flags, int32_t x, int32_t y);
+  // Whether the engine position may be played with `side` to move: each
+  // king in its palace, the kings not facing, the side not to move not in
+  // check. The position is left as it is.
+  static bool IsPlayableSetup(uint32_t side);
+  struct SetupSnapshot {
+    int8_t board[kBoardSize] = {};
+    uint32_t pieces[33] = {};
+    int32_t gamePly = 0, gameLength = 0;
+    uint32_t startSide = 0, side = 0, shownSide = 0;
+  };
+  SetupSnapshot setupSnapshot;
+  int32_t savedInputMode = 1;
 
   // ---- Move-list and board copies, printing (copy_print.cpp) ----
   // (copy-print declarations)
+  // The board picture (board size, no side-to-move marks) or the move list
+  // as text on the clipboard.
+  void OnCopyChessboard();
+  void OnCopyMoveList();
+  // The move list printed in two-move rows, or with the game's header and a
+  // piece picture before every move.
+  void OnPrintMoveList();
+  void OnPrintGraphicalMoveList();
+  // The printed picture of a piece letter ("K".."P" red, lower case black)
+  // as a size x size square at (x, y).
+  void DrawPrintedPiece(CDC& dc, int32_t x, int32_t y, char letter, int32_t size);
 
   // ---- Side-window commands (window_commands.cpp) ----
   void OnGameList();

@@ -1,9 +1,10 @@
 // Device context over a QImage: block copies and pixels go straight to the
 // scan lines; lines, polygons and text go through a short-lived QPainter
 // with antialiasing off, so shapes land on whole pixels as on the original
-// display.
+// display. A printer context draws everything through its page's painter.
 #include "platform/device_context.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPolygon>
@@ -58,6 +59,72 @@ QImage CreateCompatibleBitmap(int width, int height) {
 
 CDC::CDC(QImage* surface) { SelectBitmap(surface); }
 
+void CDC::AttachPainter(QPainter* painter, int width, int height, int dpi) {
+  painter_ = painter;
+  painterWidth_ = width;
+  painterHeight_ = height;
+  painterDpi_ = dpi;
+}
+
+bool CDC::HasTarget() const {
+  return painter_ != nullptr || (surface_ != nullptr && !surface_->isNull());
+}
+
+QPaintDevice* CDC::Device() const {
+  return painter_ != nullptr ? painter_->device() : surface_;
+}
+
+// Runs draw on the attached painter (its state kept) or on a short-lived
+// painter over the surface.
+template <class Draw>
+void CDC::Paint(Draw draw) {
+  if (painter_ != nullptr) {
+    painter_->save();
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    draw(*painter_);
+    painter_->restore();
+    return;
+  }
+  if (surface_ == nullptr || surface_->isNull()) return;
+  QPainter p(surface_);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  draw(p);
+}
+
+// The selected font for the target device. A negative height is the
+// character height; a positive one is the whole cell, so the pixel size is
+// scaled down until the line height fits it.
+QFont CDC::MakeFont() const {
+  QFont font(MapFontFace(font_.face));
+  const int height = std::max(1, std::abs(font_.height));
+  font.setPixelSize(height);
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight == 0 ? 400 : font_.weight,
+                                                       100, 900)));
+  font.setItalic(font_.italic);
+  if (font_.height > 0) {
+    QPaintDevice* device = Device();
+    const auto cellOf = [&](const QFont& f) {
+      return device != nullptr ? QFontMetrics(f, device).height() : QFontMetrics(f).height();
+    };
+    const int cell = cellOf(font);
+    if (cell > height) {
+      // Scale, then step down what rounding left over.
+      int size = std::max(1, height * height / cell);
+      font.setPixelSize(size);
+      while (size > 1 && cellOf(font) > height) font.setPixelSize(--size);
+    }
+  }
+  return font;
+}
+
+CSize CDC::GetTextExtent(const QString& text) const {
+  if (!QGuiApplication::instance()) return {};
+  const QFont font = MakeFont();
+  QPaintDevice* device = Device();
+  const QFontMetrics fm = device != nullptr ? QFontMetrics(font, device) : QFontMetrics(font);
+  return CSize{fm.horizontalAdvance(text), fm.height()};
+}
+
 QImage* CDC::SelectBitmap(QImage* surface) {
   QImage* old = surface_;
   surface_ = surface;
@@ -66,8 +133,14 @@ QImage* CDC::SelectBitmap(QImage* surface) {
   return old;
 }
 
-int CDC::Width() const { return surface_ ? surface_->width() : 0; }
-int CDC::Height() const { return surface_ ? surface_->height() : 0; }
+int CDC::Width() const {
+  if (painter_ != nullptr) return painterWidth_;
+  return surface_ ? surface_->width() : 0;
+}
+int CDC::Height() const {
+  if (painter_ != nullptr) return painterHeight_;
+  return surface_ ? surface_->height() : 0;
+}
 
 CPen CDC::SelectPen(const CPen& pen) { return std::exchange(pen_, pen); }
 CBrush CDC::SelectBrush(const CBrush& brush) { return std::exchange(brush_, brush); }
@@ -80,12 +153,17 @@ int CDC::GetDeviceCaps(int index) const {
   switch (index) {
     case BITSPIXEL: return 32;
     case PLANES: return 1;
-    case LOGPIXELSY: return 96;
+    case LOGPIXELSY: return painter_ != nullptr ? painterDpi_ : 96;
+    case HORZRES: return Width();
+    case VERTRES: return Height();
     default: return 0;
   }
 }
 
 bool CDC::BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, RasterOp op) {
+  if (painter_ != nullptr && (op == SRCCOPY || op == PATCOPY || op == BLACKNESS ||
+                              op == WHITENESS))
+    return op == SRCCOPY ? StretchBlt(x, y, w, h, src, sx, sy, w, h, op) : PatBlt(x, y, w, h, op);
   if (!surface_ || surface_->isNull() || w <= 0 || h <= 0) return false;
   if (op == PATCOPY || op == BLACKNESS || op == WHITENESS) return PatBlt(x, y, w, h, op);
   if (!src.surface_ || src.surface_->isNull()) return false;
@@ -131,6 +209,15 @@ bool CDC::BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, Ras
 
 bool CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, int sw, int sh,
                      RasterOp op) {
+  if (painter_ != nullptr) {
+    if (op != SRCCOPY || !src.surface_ || src.surface_->isNull() || w <= 0 || h <= 0 ||
+        sw <= 0 || sh <= 0)
+      return false;
+    Paint([&](QPainter& p) {
+      p.drawImage(QRect(x, y, w, h), *src.surface_, QRect(sx, sy, sw, sh));
+    });
+    return true;
+  }
   if (op != SRCCOPY || !surface_ || surface_->isNull() || !src.surface_ ||
       src.surface_->isNull() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0)
     return false;
@@ -150,7 +237,7 @@ bool CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
 }
 
 bool CDC::PatBlt(int x, int y, int w, int h, RasterOp op) {
-  if (!surface_ || surface_->isNull()) return false;
+  if (!HasTarget()) return false;
   if (w < 0) { x += w; w = -w; }
   if (h < 0) { y += h; h = -h; }
   QRgb colour;
@@ -162,6 +249,10 @@ bool CDC::PatBlt(int x, int y, int w, int h, RasterOp op) {
     case BLACKNESS: colour = kOpaque; break;
     case WHITENESS: colour = 0xFFFFFFFFu; break;
     default: return false;
+  }
+  if (painter_ != nullptr) {
+    Paint([&](QPainter& p) { p.fillRect(QRect(x, y, w, h), QColor::fromRgb(colour)); });
+    return true;
   }
   const int x0 = std::max(0, x), x1 = std::min(Width(), x + w);
   const int y0 = std::max(0, y), y1 = std::min(Height(), y + h);
@@ -204,8 +295,8 @@ void CDC::Polyline(const CPoint* points, int count) {
 // Thin lines step pixel by pixel and leave out their end point; wider ones
 // are drawn by the painter with flat ends.
 void CDC::DrawSegment(int x1, int y1, int x2, int y2) {
-  if (!surface_ || surface_->isNull() || pen_.style == PS_NULL) return;
-  if (pen_.width <= 1) {
+  if (!HasTarget() || pen_.style == PS_NULL) return;
+  if (pen_.width <= 1 && painter_ == nullptr) {
     const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
     const int stepX = x1 < x2 ? 1 : -1, stepY = y1 < y2 ? 1 : -1;
     int err = dx + dy;
@@ -217,64 +308,61 @@ void CDC::DrawSegment(int x1, int y1, int x2, int y2) {
     }
     return;
   }
-  QPainter p(surface_);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(ToQPen(pen_));
-  p.drawLine(x1, y1, x2, y2);
+  Paint([&](QPainter& p) {
+    p.setPen(ToQPen(pen_));
+    p.drawLine(x1, y1, x2, y2);
+  });
 }
 
 void CDC::Polygon(const CPoint* points, int count) {
-  if (!surface_ || surface_->isNull() || count < 2) return;
+  if (!HasTarget() || count < 2) return;
   QPolygon poly;
   for (int k = 0; k < count; ++k) poly << QPoint(points[k].x, points[k].y);
-  QPainter p(surface_);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(ToQPen(pen_));
-  p.setBrush(ToQBrush(brush_));
-  p.drawPolygon(poly);
+  Paint([&](QPainter& p) {
+    p.setPen(ToQPen(pen_));
+    p.setBrush(ToQBrush(brush_));
+    p.drawPolygon(poly);
+  });
 }
 
 void CDC::Rectangle(int left, int top, int right, int bottom) {
-  if (!surface_ || surface_->isNull() || right - left < 1 || bottom - top < 1) return;
+  if (!HasTarget() || right - left < 1 || bottom - top < 1) return;
   PatBlt(left, top, right - left, bottom - top, PATCOPY);
   if (pen_.style == PS_NULL) return;
   const CPoint ring[5] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1},
                           {left, bottom - 1}, {left, top}};
-  if (pen_.width <= 1) {
+  if (pen_.width <= 1 && painter_ == nullptr) {
     Polyline(ring, 5);
     SetPixelV(left, top, pen_.colour);
     return;
   }
-  QPainter p(surface_);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  QPen pen = ToQPen(pen_);
-  pen.setCapStyle(Qt::SquareCap);
-  p.setPen(pen);
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(left, top, right - left - 1, bottom - top - 1);
+  Paint([&](QPainter& p) {
+    QPen pen = ToQPen(pen_);
+    pen.setCapStyle(Qt::SquareCap);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(left, top, right - left - 1, bottom - top - 1);
+  });
 }
 
 void CDC::DrawText(const QString& text, const CRect& r, unsigned format) {
   // Fonts need the application's font database.
-  if (!surface_ || surface_->isNull() || !QGuiApplication::instance()) return;
-  QPainter p(surface_);
-  QFont font(MapFontFace(font_.face));
-  font.setPixelSize(std::max(1, std::abs(font_.height)));
-  font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight == 0 ? 400 : font_.weight,
-                                                       100, 900)));
-  font.setItalic(font_.italic);
-  p.setFont(font);
+  if (!HasTarget() || !QGuiApplication::instance()) return;
+  const QFont font = MakeFont();
   const QRect rect(r.left, r.top, r.Width(), r.Height());
   int flags = (format & DT_SINGLELINE) ? Qt::TextSingleLine : 0;
   flags |= (format & DT_CENTER) ? Qt::AlignHCenter : (format & DT_RIGHT) ? Qt::AlignRight
                                                                           : Qt::AlignLeft;
   flags |= (format & DT_VCENTER) ? Qt::AlignVCenter : Qt::AlignTop;
-  if (bkMode_ == OPAQUE) {
-    const QRect used = p.boundingRect(rect, flags, text);
-    p.fillRect(used, ToQColor(bkColour_));
-  }
-  p.setPen(ToQColor(textColour_));
-  p.drawText(rect, flags, text);
+  Paint([&](QPainter& p) {
+    p.setFont(font);
+    if (bkMode_ == OPAQUE) {
+      const QRect used = p.boundingRect(rect, flags, text);
+      p.fillRect(used, ToQColor(bkColour_));
+    }
+    p.setPen(ToQColor(textColour_));
+    p.drawText(rect, flags, text);
+  });
 }
 
 void CDC::TextOut(int x, int y, const QString& text) {

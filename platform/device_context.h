@@ -12,6 +12,10 @@
 #include <QImage>
 #include <QString>
 
+class QFont;
+class QPainter;
+class QPaintDevice;
+
 #include "platform/colour.h"
 
 struct CRect {
@@ -22,6 +26,10 @@ struct CRect {
 
 struct CPoint {
   int x = 0, y = 0;
+};
+
+struct CSize {
+  int cx = 0, cy = 0;
 };
 
 // Raster operations of the block copies (their Windows codes).
@@ -37,7 +45,7 @@ enum RasterOp : std::uint32_t {
 
 enum PenStyle { PS_SOLID = 0, PS_NULL = 5 };
 enum BkMode { TRANSPARENT = 1, OPAQUE = 2 };
-enum DeviceCap { BITSPIXEL = 12, PLANES = 14, LOGPIXELSY = 90 };
+enum DeviceCap { HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, LOGPIXELSY = 90 };
 
 // DrawText format bits.
 enum : unsigned {
@@ -62,7 +70,8 @@ struct CBrush {
 };
 
 // A logical font. height < 0 is the character height in pixels, height > 0
-// the cell height; weight 400 normal, 700 bold.
+// the cell height (character and internal leading); weight 400 normal, 700
+// bold.
 struct CFont {
   QString face = QStringLiteral("arial");
   int height = -13;
@@ -126,9 +135,22 @@ class CDC {
   // with the background colour only in OPAQUE mode.
   void DrawText(const QString& text, const CRect& r, unsigned format);
   void TextOut(int x, int y, const QString& text);
+  // Width and height of one line of text in the selected font.
+  CSize GetTextExtent(const QString& text) const;
+
+ protected:
+  // A context that draws through `painter` (a printer page of the given
+  // size in device pixels) in place of a surface; null returns to the
+  // surface. Pixels cannot be read back from such a context.
+  void AttachPainter(QPainter* painter, int width, int height, int dpi);
 
  private:
   void DrawSegment(int x1, int y1, int x2, int y2);
+  bool HasTarget() const;
+  QPaintDevice* Device() const;
+  QFont MakeFont() const;
+  template <class Draw>
+  void Paint(Draw draw);
 
   QImage* surface_ = nullptr;
   CPen pen_{};
@@ -138,4 +160,6 @@ class CDC {
   COLORREF bkColour_ = 0xFFFFFF;
   int bkMode_ = OPAQUE;
   CPoint current_{};
+  QPainter* painter_ = nullptr;
+  int painterWidth_ = 0, painterHeight_ = 0, painterDpi_ = 96;
 };

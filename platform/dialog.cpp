@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <climits>
 #include <cstdint>
 
@@ -103,6 +104,9 @@ void CDialog::BuildControls() {
       }
       case DialogControlKind::kDropDownList:
         widget = new QComboBox(this);
+        break;
+      case DialogControlKind::kSlider:
+        widget = new QSlider(Qt::Horizontal, this);
         break;
       case DialogControlKind::kStaticText: {
         auto* label = new QLabel(this);

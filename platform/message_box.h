@@ -10,13 +10,16 @@ class QWidget;
 inline constexpr const char* kMessageBoxCaption = "Vorelk";
 
 // Buttons of a message box and the codes it returns.
-enum MessageBoxButtons : int { kMessageBoxOk = 0, kMessageBoxYesNo = 4 };
-enum MessageBoxAnswer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+enum MessageBoxButtons : int { kMessageBoxOk = 0, kMessageBoxOkCancel = 1, kMessageBoxYesNo = 4 };
+// Added to the buttons: the box shows the exclamation icon.
+inline constexpr int kMessageBoxIconExclamation = 0x30;
+enum MessageBoxAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 // When set, answers every message box instead of showing it, with the code
 // of the button the user would press.
 inline int (*messageBoxHook)(const QString& text, int buttons) = nullptr;
 
 // Shows `text` modally over `parent` (null: no owner) and returns the code
-// of the button pressed; closing a yes/no box without a choice answers no.
+// of the button pressed; closing a yes/no box without a choice answers no,
+// an OK/Cancel box cancel.
 int ShowMessageBox(QWidget* parent, const QString& text, int buttons = kMessageBoxOk);

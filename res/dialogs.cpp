@@ -173,6 +173,82 @@ constexpr DialogControl kTimingControls[] = {
     {kCtlTimingPeriod3SecondsLabel, K::kStaticText, "seconds", 216, 184, 150, 20, 0},
 };
 
+// The options sheet's pages: labels on the left of their fields, the
+// "Default" button at the bottom right.
+constexpr DialogControl kGeneralConfigControls[] = {
+    {kCtlGeneralContemptRedLabel, K::kStaticText, "Contempt factor for Red", 12, 16, 220, 20, 0},
+    {kCtlGeneralContemptRed, K::kEdit, nullptr, 240, 12, 80, 26, 0},
+    {kCtlGeneralContemptBlackLabel, K::kStaticText, "Contempt factor for Black", 12, 50, 220, 20,
+     0},
+    {kCtlGeneralContemptBlack, K::kEdit, nullptr, 240, 46, 80, 26, 0},
+    {kCtlGeneralHashLabel, K::kStaticText, "Hash table size in Mb", 12, 84, 220, 20, 0},
+    {kCtlGeneralHashSize, K::kEdit, nullptr, 240, 80, 80, 26, 0},
+    {kCtlGeneralKnowledgeLabel, K::kStaticText, "Game knowledge", 12, 120, 300, 20, 0},
+    {kCtlGeneralMinLabel, K::kStaticText, "Min", 12, 148, 40, 20, 0},
+    {kCtlGeneralKnowledge, K::kSlider, nullptr, 56, 144, 220, 26, 0},
+    {kCtlGeneralMaxLabel, K::kStaticText, "Max", 284, 148, 40, 20, 0},
+    {kCtlGeneralSelection, K::kCheckBox, "Selective search", 12, 184, 220, 22, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+};
+
+// Red column on the left, black on the right; the piece pictures (36
+// pixels) go 50 pixels left of each edit.
+constexpr DialogControl kPiecesValueControls[] = {
+    {kCtlPiecesRed[0], K::kEdit, nullptr, 70, 16, 80, 26, 0},
+    {kCtlPiecesRed[1], K::kEdit, nullptr, 70, 56, 80, 26, 0},
+    {kCtlPiecesRed[2], K::kEdit, nullptr, 70, 96, 80, 26, 0},
+    {kCtlPiecesRed[3], K::kEdit, nullptr, 70, 136, 80, 26, 0},
+    {kCtlPiecesRed[4], K::kEdit, nullptr, 70, 176, 80, 26, 0},
+    {kCtlPiecesRed[5], K::kEdit, nullptr, 70, 216, 80, 26, 0},
+    {kCtlPiecesBlack[0], K::kEdit, nullptr, 250, 16, 80, 26, 0},
+    {kCtlPiecesBlack[1], K::kEdit, nullptr, 250, 56, 80, 26, 0},
+    {kCtlPiecesBlack[2], K::kEdit, nullptr, 250, 96, 80, 26, 0},
+    {kCtlPiecesBlack[3], K::kEdit, nullptr, 250, 136, 80, 26, 0},
+    {kCtlPiecesBlack[4], K::kEdit, nullptr, 250, 176, 80, 26, 0},
+    {kCtlPiecesBlack[5], K::kEdit, nullptr, 250, 216, 80, 26, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 256, 80, 28, 0},
+};
+
+constexpr DialogControl kLearningControls[] = {
+    {kCtlLearningSizeLabel, K::kStaticText, "Learning tables' size in Mb", 12, 16, 240, 20, 0},
+    {kCtlLearningSize, K::kEdit, nullptr, 260, 12, 80, 26, 0},
+    {kCtlLearningUsedLabel, K::kStaticText, "Learning table used in %", 12, 50, 240, 20, 0},
+    {kCtlLearningUsed, K::kStaticText, nullptr, 260, 50, 80, 20, 0},
+    {kCtlLearningMateUsedLabel, K::kStaticText, "Learning killer table used in %", 12, 80, 240,
+     20, 0},
+    {kCtlLearningMateUsed, K::kStaticText, nullptr, 260, 80, 80, 20, 0},
+    {kCtlLearningUse, K::kCheckBox, "Use learning", 12, 112, 240, 22, 0},
+    {kCtlLearningLearnMoves, K::kCheckBox, "Learn good moves", 12, 140, 240, 22, 0},
+    {kCtlLearningAmnesy, K::kPushButton, "Total amnesy", 12, 176, 120, 28, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+};
+
+constexpr DialogControl kOpeningBookControls[] = {
+    {kCtlBook1Label, K::kStaticText, "Opening", 12, 16, 80, 20, 0},
+    {kCtlBook1On, K::kCheckBox, nullptr, 96, 14, 22, 22, 0},
+    {kCtlBook1File, K::kEdit, nullptr, 124, 12, 256, 26, 0},
+    {kCtlBook1Normal, K::kRadioButton, "Normal", 24, 46, 110, 22, 0},
+    {kCtlBook1Tournament, K::kRadioButton, "Tournament", 138, 46, 120, 22, 0},
+    {kCtlBook1Blitz, K::kRadioButton, "Blitz", 262, 46, 110, 22, 0},
+    {kCtlBook2Label, K::kStaticText, "Opening", 12, 96, 80, 20, 0},
+    {kCtlBook2On, K::kCheckBox, nullptr, 96, 94, 22, 22, 0},
+    {kCtlBook2File, K::kEdit, nullptr, 124, 92, 256, 26, 0},
+    {kCtlBook2Normal, K::kRadioButton, "Normal", 24, 126, 110, 22, 0},
+    {kCtlBook2Tournament, K::kRadioButton, "Tournament", 138, 126, 120, 22, 0},
+    {kCtlBook2Blitz, K::kRadioButton, "Blitz", 262, 126, 110, 22, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+};
+
+constexpr DialogControl kEndgameControls[] = {
+    {kControlNoId, K::kStaticText, "Depth", 12, 16, 200, 20, 0},
+    {kCtlEndgameDepth, K::kEdit, nullptr, 220, 12, 80, 26, 0},
+    {kCtlEndgameUse, K::kCheckBox, "Use endgame Table base", 12, 48, 300, 22, 0},
+    {kControlNoId, K::kStaticText, "Installation's directory :", 12, 82, 200, 20, 0},
+    {kCtlEndgameDirectory, K::kEdit, nullptr, 12, 106, 368, 26, 0},
+    {kCtlEndgameVersion, K::kStaticText, nullptr, 12, 146, 300, 20, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+};
+
 template <size_t N>
 constexpr DialogTemplate MakeTemplate(int32_t id, const char* caption, int32_t width,
                                       int32_t height, uint32_t style,
@@ -206,6 +282,18 @@ constexpr DialogTemplate kClockSetTemplate =
 constexpr DialogTemplate kTimingTemplate =
     MakeTemplate(kDialogTiming, "Timing", 376, 218, kDialogFixedSize, kTimingControls);
 
+constexpr DialogTemplate kGeneralConfigTemplate = MakeTemplate(
+    kDialogGeneralConfig, "General configuration", 392, 254, kDialogFixedSize,
+    kGeneralConfigControls);
+constexpr DialogTemplate kPiecesValueTemplate = MakeTemplate(
+    kDialogPiecesValue, "Pieces value", 392, 296, kDialogFixedSize, kPiecesValueControls);
+constexpr DialogTemplate kLearningTemplate =
+    MakeTemplate(kDialogLearning, "Learning", 392, 254, kDialogFixedSize, kLearningControls);
+constexpr DialogTemplate kOpeningBookTemplate =
+    MakeTemplate(kDialogOpeningBook, "Opening", 392, 254, kDialogFixedSize, kOpeningBookControls);
+constexpr DialogTemplate kEndgameTemplate = MakeTemplate(
+    kDialogEndgame, "Endgame tablebase", 392, 254, kDialogFixedSize, kEndgameControls);
+
 }  // namespace
 
 constexpr DialogTemplate kCommentsTemplate =
@@ -224,6 +312,11 @@ const DialogTemplate* const kAllDialogTemplates[] = {
     &kMiniClockTemplate,
     &kClockSetTemplate,
     &kTimingTemplate,
+    &kGeneralConfigTemplate,
+    &kPiecesValueTemplate,
+    &kLearningTemplate,
+    &kOpeningBookTemplate,
+    &kEndgameTemplate,
 };
 const size_t kDialogTemplateCount = std::size(kAllDialogTemplates);
 

@@ -26,6 +26,7 @@ enum class DialogControlKind : uint8_t {
                    // group, and a click also sends its id as a command
   kDropDownList,   // a closed list to pick one item from; the window adds
                    // the items
+  kSlider,         // a horizontal track bar; the window sets its range
 };
 
 // Id of controls that are never addressed (labels, frames, pictures).
@@ -193,3 +194,55 @@ inline constexpr int32_t kCtlTimingPeriod3MovesLabel = 1096;
 inline constexpr int32_t kCtlTimingPeriod1SecondsLabel = 1091;
 inline constexpr int32_t kCtlTimingPeriod2SecondsLabel = 1093;
 inline constexpr int32_t kCtlTimingPeriod3SecondsLabel = 1095;
+
+// The options sheet's pages; every page has its "Default" button as
+// control 3.
+inline constexpr int32_t kDialogGeneralConfig = 134;
+inline constexpr int32_t kDialogPiecesValue = 155;
+inline constexpr int32_t kDialogLearning = 156;
+inline constexpr int32_t kDialogOpeningBook = 173;
+inline constexpr int32_t kDialogEndgame = 194;
+inline constexpr int32_t kCtlOptionsDefault = 3;
+// General configuration.
+inline constexpr int32_t kCtlGeneralContemptRed = 1054;
+inline constexpr int32_t kCtlGeneralContemptBlack = 1055;
+inline constexpr int32_t kCtlGeneralHashSize = 1056;
+inline constexpr int32_t kCtlGeneralKnowledge = 1065;  // track bar 0..12
+inline constexpr int32_t kCtlGeneralSelection = 1110;
+inline constexpr int32_t kCtlGeneralKnowledgeLabel = 1060;
+inline constexpr int32_t kCtlGeneralHashLabel = 1058;
+inline constexpr int32_t kCtlGeneralContemptRedLabel = 1114;
+inline constexpr int32_t kCtlGeneralContemptBlackLabel = 1115;
+inline constexpr int32_t kCtlGeneralMinLabel = 1088;
+inline constexpr int32_t kCtlGeneralMaxLabel = 1116;
+// Pieces value: red and black edits, chariot to pawn.
+inline constexpr int32_t kCtlPiecesRed[6] = {1068, 1072, 1074, 1076, 1078, 1080};
+inline constexpr int32_t kCtlPiecesBlack[6] = {1082, 1084, 1086, 1088, 1090, 1092};
+// Learning.
+inline constexpr int32_t kCtlLearningSize = 1057;
+inline constexpr int32_t kCtlLearningUsed = 1063;
+inline constexpr int32_t kCtlLearningMateUsed = 1066;
+inline constexpr int32_t kCtlLearningUse = 1069;
+inline constexpr int32_t kCtlLearningLearnMoves = 1071;
+inline constexpr int32_t kCtlLearningAmnesy = 1070;
+inline constexpr int32_t kCtlLearningSizeLabel = 1059;
+inline constexpr int32_t kCtlLearningUsedLabel = 1061;
+inline constexpr int32_t kCtlLearningMateUsedLabel = 1062;
+// Opening books: per book its check, file name and three mode radios.
+inline constexpr int32_t kCtlBook1On = 1126;
+inline constexpr int32_t kCtlBook1File = 1124;
+inline constexpr int32_t kCtlBook1Normal = 1125;
+inline constexpr int32_t kCtlBook1Tournament = 1127;
+inline constexpr int32_t kCtlBook1Blitz = 1128;
+inline constexpr int32_t kCtlBook2On = 1133;
+inline constexpr int32_t kCtlBook2File = 1130;
+inline constexpr int32_t kCtlBook2Normal = 1132;
+inline constexpr int32_t kCtlBook2Tournament = 1134;
+inline constexpr int32_t kCtlBook2Blitz = 1135;
+inline constexpr int32_t kCtlBook1Label = 1129;
+inline constexpr int32_t kCtlBook2Label = 1131;
+// Endgame tablebase.
+inline constexpr int32_t kCtlEndgameDepth = 1139;
+inline constexpr int32_t kCtlEndgameUse = 1140;
+inline constexpr int32_t kCtlEndgameDirectory = 1141;
+inline constexpr int32_t kCtlEndgameVersion = 1143;

@@ -524,6 +524,24 @@ const TextRow kTextEnterInteger = {{
     "\275\320\277\351\244J\244@\255\323\276\343\274\306\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextPriorityStaysLow = {{
+    "Le syst\350me ne permet pas de rendre au programme sa priorit\351 normale ; elle reste basse jusqu'au prochain d\351marrage.",  // French
+    "The system does not allow the program to return to normal priority; it stays low until the next start.",  // English
+    "El sistema no permite devolver al programa la prioridad normal; seguir\341 baja hasta el pr\363ximo inicio.",  // Spanish
+    "Das System erlaubt nicht, dem Programm wieder die normale Priorit\344t zu geben; sie bleibt bis zum n\344chsten Start niedrig.",  // German
+    "\317\265\315\263\262\273\324\312\320\355\263\314\320\362\273\326\270\264\325\375\263\243\323\305\317\310\274\266\243\254\323\305\317\310\274\266\275\253\261\243\263\326\316\252\265\315\243\254\326\261\265\275\317\302\264\316\306\364\266\257\241\243",  // Simplified Chinese
+    "\250t\262\316\244\243\244\271\263\\\265{\246\241\253\354\264_\245\277\261`\300u\245\375\266\266\247\307\241A\300u\245\375\266\266\247\307\261N\253O\253\371\254\260\247C\241A\252\275\250\354\244U\246\270\261\322\260\312\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextSetupNotPlayable = {{
+    "Cette position ne peut pas \352tre jou\351e : chaque roi doit \352tre dans son palais, les rois ne doivent pas se faire face et le camp qui n'a pas le trait ne doit pas \352tre en \351chec.",  // French
+    "This position cannot be played: each king must stand in its palace, the kings must not face each other and the side not to move must not be in check.",  // English
+    "Esta posici\363n no se puede jugar: cada rey debe estar en su palacio, los reyes no deben enfrentarse y el bando que no mueve no debe estar en jaque.",  // Spanish
+    "Diese Stellung kann nicht gespielt werden: jeder K\366nig muss in seinem Palast stehen, die K\366nige d\374rfen sich nicht gegen\374berstehen und die Seite, die nicht am Zug ist, darf nicht im Schach stehen.",  // German
+    "\264\313\276\326\303\346\316\336\267\250\266\324\336\304\243\272\313\253\267\275\265\304\275\253\313\247\261\330\320\353\324\332\276\305\271\254\304\332\243\254\262\273\304\334\325\325\303\346\243\254\262\273\327\337\306\345\265\304\322\273\267\275\262\273\304\334\261\273\275\253\276\374\241\243",  // Simplified Chinese
+    "\246\271\247\275\255\261\265L\252k\271\357\253\331\241G\302\371\244\350\252\272\261N\253\323\245\262\266\267\246b\244E\256c\244\272\241A\244\243\257\340\267\323\255\261\241A\244\243\250\253\264\321\252\272\244@\244\350\244\243\257\340\263Q\261N\255x\241C",  // Traditional Chinese
+}};
+
 const TextRow* const kAllTextRows[] = {
     &kTextRedHasLost,
     &kTextBlackHasLost,
@@ -583,6 +601,8 @@ const TextRow* const kAllTextRows[] = {
     &kTextBadFenOnClipboard,
     &kTextAutosaveFailed,
     &kTextEnterInteger,
+    &kTextPriorityStaysLow,
+    &kTextSetupNotPlayable,
 };
 
 const char* const kAllTextRowNames[] = {
@@ -644,6 +664,8 @@ const char* const kAllTextRowNames[] = {
     "kTextBadFenOnClipboard",
     "kTextAutosaveFailed",
     "kTextEnterInteger",
+    "kTextPriorityStaysLow",
+    "kTextSetupNotPlayable",
 };
 
-const int kTextRowCount = 58;
+const int kTextRowCount = 60;

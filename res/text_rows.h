@@ -114,6 +114,12 @@ extern const TextRow kTextAutosaveFailed;     // "The game could not be saved au
 // A property page refuses a field that is not a whole number.
 extern const TextRow kTextEnterInteger;  // "Please enter an integer."
 
+// The system refuses to raise the program's priority back to normal.
+extern const TextRow kTextPriorityStaysLow;  // "The system does not allow the program ..."
+
+// A position set up by hand that cannot be played is refused.
+extern const TextRow kTextSetupNotPlayable;  // "This position cannot be played: ..."
+
 // Every row in table order with its constant's name, for checks of the
 // whole table.
 extern const TextRow* const kAllTextRows[];

@@ -186,7 +186,10 @@ const std::set<int> kEnabledAtStart = {
     kCmdExit,           kCmdStopThinking,       kCmdAbout,  kCmdNewGame,   kCmdGameList,
     kCmdLoadGame,       kCmdSaveGame,           kCmdPonder, kCmdHint,      kCmdPlayCurrentPosition,
     kCmdNoComputerMode, kCmdShowComputingMoves, kCmdClock,  kCmdMiniClock, kCmdGameStatus,
-    kCmdComments};
+    kCmdPrintMoveList,  kCmdPrintGraphicalMoveList,
+    kCmdComments,       kCmdSaveOnEachMove,     kCmdBlackIronPawn, kCmdRedIronPawn,
+    kCmdVerticalSymmetry, kCmdHorizontalSymmetry, kCmdPiecesStyle, kCmdBoardStyle,
+    kCmdGameToolbar,    kCmdDesignToolbar};
 
 TEST_F(BridgeWindowTest, CommandsWithoutHandlersAreGreyedInTheFramesMenus) {
   new CMainFrame();
@@ -208,7 +211,7 @@ TEST_F(BridgeWindowTest, CommandsWithoutHandlersAreGreyedInTheFramesMenus) {
     }
   }
   EXPECT_EQ(enabled, static_cast<int>(kEnabledAtStart.size()));
-  EXPECT_GT(greyed, 10);
+  EXPECT_GT(greyed, 0);
 }
 
 }  // namespace

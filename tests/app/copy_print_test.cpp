@@ -1,0 +1,267 @@
+// The move list and the board picture on the clipboard, and both printed
+// move lists, printed to a PDF file and read back with pdftotext.
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QPrinter>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/chess_app.h"
+#include "app/main_frame.h"
+#include "engine/position/position.h"
+#include "game/header.h"
+#include "game/notation.h"
+#include "platform/printer_dc.h"
+#include "res/menus.h"
+#include "tests/support/app_scenario.h"
+#include "tests/support/offscreen_app.h"
+#include "tests/support/run_tool.h"
+
+namespace {
+
+using testing_support::Check;
+using testing_support::OpenStore;
+
+void StartProgram() {
+  testing_support::OffscreenApplication();
+  OpenStore()->WriteInt("Options", "Language", 1);
+  theApp.InitInstance();
+}
+
+// A game record of `length` moves whose texts are numbered: the WXF text
+// " W<n>", the AXF text " R<letter><n>" with pieces cycling through every
+// letter, and the Chinese WXF field " X<n>" (plain letters, so the copy's
+// code page does not matter).
+void FillGame(int length, uint32_t firstSide) {
+  static const char kLetters[] = "KRCHEAP";
+  gameLength = length;
+  startSideToMove = firstSide;
+  for (int ply = 1; ply <= length; ++ply) {
+    HistoryRecord& r = history[ply];
+    const bool red = ((ply - 1) % 2 == 0) == (firstSide == 0);
+    char letter = kLetters[ply % 7];
+    if (!red) letter = static_cast<char>(letter - 'A' + 'a');
+    std::snprintf(r.wxfText, sizeof r.wxfText, " W%d", ply);
+    std::snprintf(r.axfText, sizeof r.axfText, " %cm%d", letter, ply);
+    std::snprintf(r.wxfTextChinese, sizeof r.wxfTextChinese, " X%d", ply);
+    r.move = ParseCoordMove("h2e2");
+    r.captured = 0;
+  }
+}
+
+std::string Clipboard() { return QApplication::clipboard()->text().toStdString(); }
+
+using CopyPrintTest = testing_support::ScenarioTest;
+
+TEST_F(CopyPrintTest, MoveListCopiesInBothColourOrders) {
+  RUN_SCENARIO({
+    StartProgram();
+    struct Case {
+      uint32_t firstSide;
+      int length;
+      int32_t kind;
+      const char* text;
+    };
+    const Case cases[] = {
+        {0, 0, kNotationWxf, ""},
+        {0, 1, kNotationWxf, " 1.  W1"},
+        {0, 3, kNotationWxf, " 1.  W1  W2\r\n 2.  W3"},
+        {0, 4, kNotationAxf, " 1.  Rm1  cm2\r\n 2.  Hm3  em4\r\n"},
+        {0, 2, kNotationWxfChinese, " 1.  X1  X2\r\n"},
+        {1, 1, kNotationWxf, " 1.  ...    W1\r\n"},
+        {1, 2, kNotationWxf, " 1.  ...    W1\r\n 2.  W2"},
+        {1, 3, kNotationWxf, " 1.  ...    W1\r\n 2.  W2  W3\r\n"},
+        {0, 2, kNotationCoordinate0, " 1.  h2-e2  h2-e2\r\n"},
+    };
+    for (const Case& c : cases) {
+      QApplication::clipboard()->setText(QStringLiteral("old"));
+      notationKind = c.kind;
+      FillGame(c.length, c.firstSide);
+      pMainFrame->OnCmdMsg(kCmdCopyMoveList);
+      Check(Clipboard() == c.text, c.text);
+    }
+
+    // A long game is copied whole, one pair per line.
+    notationKind = kNotationWxf;
+    FillGame(300, 0);
+    pMainFrame->OnCmdMsg(kCmdCopyMoveList);
+    const std::string text = Clipboard();
+    Check(text.size() > 2016, "longer than the old fixed buffer");
+    std::istringstream lines(text);
+    std::string line;
+    int count = 0;
+    bool paired = true;
+    for (; std::getline(lines, line); ++count) {
+      char expected[40];
+      std::snprintf(expected, sizeof expected, "%2d.  W%d  W%d\r", count + 1, 2 * count + 1,
+                    2 * count + 2);
+      paired = paired && line == expected;
+    }
+    Check(count == 150 && paired, "150 numbered pairs");
+    testing_support::CloseFrame();
+  });
+}
+
+TEST_F(CopyPrintTest, BoardPictureHasTheBoardsSize) {
+  RUN_SCENARIO({
+    StartProgram();
+    FillGame(0, 0);
+    for (int big = 0; big < 2; ++big) {
+      if (big) pMainFrame->SetBigBoardSize(1);
+      QApplication::clipboard()->clear();
+      pMainFrame->OnCmdMsg(kCmdCopyChessboard);
+      const QImage picture = QApplication::clipboard()->image();
+      const int s = pMainFrame->squareSize;
+      Check(picture.width() == 10 * s && picture.height() == 11 * s + pMainFrame->coordinateBand,
+            "10 by 11 squares and the band");
+      // The board texture and the pieces, not an empty surface.
+      std::set<QRgb> colours;
+      for (int y = 0; y < picture.height(); y += 7)
+        for (int x = 0; x < picture.width(); x += 7) colours.insert(picture.pixel(x, y));
+      Check(colours.size() > 20, "a drawn board");
+    }
+    testing_support::CloseFrame();
+  });
+}
+
+// One word of a printed page as pdftotext places it.
+struct PrintedWord {
+  int page;
+  double xMin, yMin, xMax, yMax;
+  std::string text;
+};
+
+struct PrintedDocument {
+  int pages = 0;
+  double width = 0, height = 0;
+  std::vector<PrintedWord> words;
+  std::set<std::string> Texts() const {
+    std::set<std::string> texts;
+    for (const PrintedWord& w : words) texts.insert(w.text);
+    return texts;
+  }
+};
+
+// Prints through the menu command with the dialog answered by choosing a
+// PDF file, and reads the words back with their places.
+PrintedDocument Print(int command, const std::string& pdf) {
+  SetPrintDialogHook([pdf](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    return true;
+  });
+  pMainFrame->OnCmdMsg(command);
+  SetPrintDialogHook(nullptr);
+  const auto run = testing_support::RunCommand("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
+  PrintedDocument doc;
+  static const std::regex page(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
+  static const std::regex word(
+      R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+  std::istringstream in(run.output);
+  std::smatch m;
+  for (std::string line; std::getline(in, line);) {
+    if (std::regex_search(line, m, page)) {
+      ++doc.pages;
+      doc.width = std::stod(m[1]);
+      doc.height = std::stod(m[2]);
+    } else if (std::regex_search(line, m, word)) {
+      doc.words.push_back({doc.pages, std::stod(m[1]), std::stod(m[2]), std::stod(m[3]),
+                           std::stod(m[4]), m[5]});
+    }
+  }
+  return doc;
+}
+
+// Every word inside its page and none drawn over another.
+bool LaidOutCleanly(const PrintedDocument& doc) {
+  for (size_t i = 0; i < doc.words.size(); ++i) {
+    const PrintedWord& a = doc.words[i];
+    if (a.xMin < 0 || a.yMin < 0 || a.xMax > doc.width || a.yMax > doc.height) return false;
+    for (size_t j = i + 1; j < doc.words.size(); ++j) {
+      const PrintedWord& b = doc.words[j];
+      if (a.page == b.page && a.xMin < b.xMax - 0.5 && b.xMin < a.xMax - 0.5 &&
+          a.yMin < b.yMax - 0.5 && b.yMin < a.yMax - 0.5)
+        return false;
+    }
+  }
+  return true;
+}
+
+TEST_F(CopyPrintTest, PrintedListsHoldEveryMove) {
+  RUN_SCENARIO({
+    StartProgram();
+    std::strcpy(currentGameHeader.redName, "Alder");
+    std::strcpy(currentGameHeader.blackName, "Birch");
+    std::strcpy(currentGameHeader.round, "R7");
+    currentGameHeader.result = 3;
+    struct Case {
+      int command;
+      uint32_t firstSide;
+      int length;
+      int32_t kind;
+      bool header;
+      int pages;
+    };
+    // Long games run over several columns and pages.
+    const Case cases[] = {
+        {kCmdPrintMoveList, 0, 600, kNotationAxf, false, 2},
+        {kCmdPrintMoveList, 1, 41, kNotationWxf, false, 1},
+        {kCmdPrintGraphicalMoveList, 0, 300, kNotationWxfChinese, true, 2},
+        {kCmdPrintGraphicalMoveList, 1, 41, kNotationAxf, true, 1},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+      const int command = c.command, length = c.length;
+      const uint32_t firstSide = c.firstSide;
+      const bool graphical = command == kCmdPrintGraphicalMoveList;
+      notationKind = c.kind;
+      FillGame(length, firstSide);
+      const std::string pdf = (root_ / ("list" + std::to_string(n++) + ".pdf")).string();
+      const PrintedDocument doc = Print(command, pdf);
+      const std::set<std::string> words = doc.Texts();
+      Check(doc.pages == c.pages, "pages");
+      Check(LaidOutCleanly(doc), "every word on its page, none over another");
+      bool all = true;
+      for (int ply = 1; ply <= length; ++ply) {
+        const bool red = ((ply - 1) % 2 == 0) == (firstSide == 0);
+        // The graphical list writes AXF after each picture; its black
+        // moves of a game black began are AXF too.
+        std::string want;
+        if (graphical && (firstSide == 0 || !red)) {
+          want = std::string(history[ply].axfText + 2);
+        } else {
+          want = std::string(GameMoveText(ply)).substr(1);
+        }
+        if (words.count(want) == 0) {
+          std::fprintf(stderr, "case %d: move %d (%s) not printed\n", n, ply, want.c_str());
+          all = false;
+        }
+      }
+      Check(all, "every move printed");
+      const bool header = words.count("Alder") == 1 && words.count("Birch") == 1 &&
+                          words.count("R7") == 1 && words.count("0-0") == 1;
+      Check(header == c.header, "players, round and result on the graphical list");
+      Check(words.count("...") == (firstSide == 1 ? 1u : 0u), "black began: 1. ...");
+    }
+
+    // A cancelled dialog prints nothing.
+    const std::string cancelled = (root_ / "cancelled.pdf").string();
+    SetPrintDialogHook([cancelled](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(cancelled));
+      return false;
+    });
+    pMainFrame->OnCmdMsg(kCmdPrintMoveList);
+    SetPrintDialogHook(nullptr);
+    Check(!std::filesystem::exists(cancelled), "no file after cancel");
+    testing_support::CloseFrame();
+  });
+}
+
+}  // namespace
