@@ -60,19 +60,16 @@ void CMainFrame::OnLButtonDown(uint32_t flags, int32_t x, int32_t y) {
   const bool onBoard = PointToSquare(x, y, column, row);
   sourceColumn = column;
   sourceRow = row;
-  if (setupMode != 0) {
-    // Set-up mode: the palette, its buttons and the pieces of either side
-    // are picked here (comes with set-up mode).
-    sourceColumn = -1;
-    return;
-  }
+  // Set-up mode: the palette and its buttons first, then a piece of
+  // either side on the board.
+  if (setupMode != 0 && PickFromSetupPalette(x, y)) return;
   if (!onBoard || pieceStrip == nullptr || boardView_ == nullptr) {
     sourceColumn = -1;
     return;
   }
   const int32_t piece = displayBoard[SquareAt(column, row)];
   if (piece <= 0) return;
-  if ((piece <= 16) != (shownSideToMove == kRed)) {
+  if (setupMode == 0 && (piece <= 16) != (shownSideToMove == kRed)) {
     sourceColumn = -1;  // only the side to move may be taken
     return;
   }
@@ -130,10 +127,7 @@ void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
     return;
   }
   if (setupMode != 0) {
-    // Set-up mode: the held piece is dropped anywhere (comes with set-up
-    // mode).
-    heldPiece = -1;
-    if (boardView_ != nullptr) boardView_->Invalidate();
+    DropSetupPiece(x, y);
     return;
   }
   pollInterval = kPollNormally;

@@ -72,6 +72,11 @@ uint32_t MouseFlags(const QMouseEvent* event) {
 }  // namespace
 
 void CBoardView::mousePressEvent(QMouseEvent* event) {
+  if (frame_ != nullptr && event->button() == Qt::RightButton) {
+    const QPoint p = event->position().toPoint();
+    frame_->OnRButtonDown(MouseFlags(event), p.x(), p.y());
+    return;
+  }
   if (frame_ == nullptr || event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   const QPoint p = event->position().toPoint();
   frame_->OnLButtonDown(MouseFlags(event), p.x(), p.y());

@@ -34,8 +34,8 @@ class CBoardView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  // The left button and the mouse's moves go to the frame's handlers with
-  // client coordinates.
+  // The left and right buttons and the mouse's moves go to the frame's
+  // handlers with client coordinates.
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
