@@ -23,7 +23,7 @@ install_missing() {
 }
 
 configure_and_build() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build -j "$(nproc)"
 }
 

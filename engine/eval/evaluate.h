@@ -20,6 +20,12 @@ extern int32_t lazyMargin;     // margin of the lazy cut; 800 at start
 constexpr int32_t kTempoBonus = 6;
 
 void SelectEvaluator();
+// Remembering evaluations by position while a search runs: Start empties
+// the memory and turns it on, Stop turns it off. Only a search may turn it on:
+// the evaluation settings and piece-square tables must stay as they are
+// until Stop.
+void StartEvalMemo();
+void StopEvalMemo();
 // The evaluator that a knowledge level runs: 0 material only, 1 light,
 // 2 medium, any other value (compared unsigned) the full evaluator.
 // SelectEvaluator and the material down-grade of PrepareEvaluation both

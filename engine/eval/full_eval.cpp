@@ -6,6 +6,7 @@
 // medium evaluator runs the same positional term groups with its own rule
 // set.
 #include <cstdint>
+#include <cstring>
 
 #include "engine/eval/evaluate.h"
 #include "engine/eval/full_eval.h"
@@ -162,8 +163,9 @@ int32_t CountZoneKnights(PieceIndex first, const uint8_t* targets) {
   return (targets[posPiece[first]] != 0 ? 1 : 0) + (targets[posPiece[first + 1]] != 0 ? 1 : 0);
 }
 
-// Steps 1 to 11 of the evaluation. kReturnEarly leaves the result in *early.
-Next SetUp(int32_t alpha, FullEvalState& s, int32_t* early) {
+// Steps 1 to 11 of the evaluation, up to the lazy cut. kReturnEarly leaves
+// the result in *early.
+Next SetUp(FullEvalState& s, int32_t* early) {
   const SideMaterial r = MaterialOf(kRed);
   const SideMaterial b = MaterialOf(kBlack);
   s = {};
@@ -226,16 +228,40 @@ Next SetUp(int32_t alpha, FullEvalState& s, int32_t* early) {
       AttackStrengthTerms<kBlack>(s);
   }
 
-  if (alpha > -2000 && alpha < 2000) {
-    const int32_t partial = sideToMove == kRed ? s.balance + s.redTotal - s.blackTotal
-                                               : s.blackTotal - s.balance - s.redTotal;
-    if (partial + lazyMargin + kTempoBonus < alpha) {
-      *early = alpha;
-      return Next::kReturnEarly;
-    }
-  }
   return Next::kTerms;
 }
+
+// The score of the set-up alone, from the side to move's view, that the lazy
+// cut compares with alpha.
+int32_t PartialScore(const FullEvalState& s) {
+  return sideToMove == kRed ? s.balance + s.redTotal - s.blackTotal
+                            : s.blackTotal - s.balance - s.redTotal;
+}
+
+// The lazy cut: a set-up score this far below alpha ends the evaluation
+// with alpha.
+bool LazyCut(int32_t alpha, int32_t partial) {
+  return alpha > -2000 && alpha < 2000 && partial + lazyMargin + kTempoBonus < alpha;
+}
+
+// Evaluations of the running search, by position. Evaluation reads nothing
+// but the position and settings that stay fixed during a search, so a
+// position met again gives back what its first evaluation gave: the set-up's
+// outcome (with the partial score the lazy cut needs) and, once computed,
+// the full score, with the totals of each.
+struct EvalMemoEntry {
+  uint64_t lock;  // positionLock; 0 empty
+  PositionalTermsFn terms;
+  int32_t value;  // the early or final score, or the partial score of kTerms
+  int32_t setUpRed, setUpBlack;
+  int32_t full, fullRed, fullBlack;
+  uint8_t side;
+  Next next;
+  bool hasFull;
+};
+constexpr uint32_t kEvalMemoEntries = 1u << 15;
+EvalMemoEntry evalMemo[kEvalMemoEntries];
+bool evalMemoOn = false;
 
 // The term groups after the lazy cut that every pattern evaluator runs.
 // Returns false when a material pattern damped the score and the final sum
@@ -261,14 +287,54 @@ void PositionalTerms(FullEvalState& s) {
 
 int32_t EvaluatePatterns(int32_t alpha, int32_t* redTotal, int32_t* blackTotal,
                          PositionalTermsFn positionalTerms) {
+  EvalMemoEntry* memo = evalMemoOn ? &evalMemo[positionKey & (kEvalMemoEntries - 1)] : nullptr;
+  if (memo != nullptr && memo->lock == positionLock && memo->side == sideToMove &&
+      memo->terms == positionalTerms) {
+    if (memo->next != Next::kTerms || LazyCut(alpha, memo->value)) {
+      *redTotal = memo->setUpRed;
+      *blackTotal = memo->setUpBlack;
+      return memo->next == Next::kTerms ? alpha : memo->value;
+    }
+    if (memo->hasFull) {
+      *redTotal = memo->fullRed;
+      *blackTotal = memo->fullBlack;
+      return memo->full;
+    }
+  }
+
   FullEvalState s;
   int32_t early = 0;
-  const Next next = SetUp(alpha, s, &early);
-  if (next == Next::kTerms && RunCommonTermGroups(s)) positionalTerms(s);
+  const Next next = SetUp(s, &early);
+  const int32_t setUpValue = next == Next::kReturnEarly ? early
+                             : next == Next::kFinalSum  ? FinalSum(s)
+                                                        : PartialScore(s);
+  if (memo != nullptr)
+    *memo = {positionLock, positionalTerms, setUpValue, s.redTotal, s.blackTotal, 0, 0, 0,
+             static_cast<uint8_t>(sideToMove), next, false};
+  if (next != Next::kTerms || LazyCut(alpha, setUpValue)) {
+    *redTotal = s.redTotal;
+    *blackTotal = s.blackTotal;
+    return next == Next::kTerms ? alpha : setUpValue;
+  }
+  if (RunCommonTermGroups(s)) positionalTerms(s);
   *redTotal = s.redTotal;
   *blackTotal = s.blackTotal;
-  return next == Next::kReturnEarly ? early : FinalSum(s);
+  const int32_t full = FinalSum(s);
+  if (memo != nullptr) {
+    memo->full = full;
+    memo->fullRed = s.redTotal;
+    memo->fullBlack = s.blackTotal;
+    memo->hasFull = true;
+  }
+  return full;
 }
+
+void StartEvalMemo() {
+  std::memset(evalMemo, 0, sizeof evalMemo);
+  evalMemoOn = true;
+}
+
+void StopEvalMemo() { evalMemoOn = false; }
 
 int32_t EvaluateFull(int32_t alpha, int32_t* redTotal, int32_t* blackTotal) {
   return EvaluatePatterns(alpha, redTotal, blackTotal, PositionalTerms<RuleSet::kFull>);

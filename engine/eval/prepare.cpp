@@ -317,6 +317,8 @@ void LowerEvaluatorForMaterial() {
 }  // namespace
 
 void PrepareEvaluation() {
+  // The tables change: evaluations remembered so far no longer hold.
+  StopEvalMemo();
   std::memset(pieceSquareRed, 0, sizeof pieceSquareRed);
   std::memset(pieceSquareBlack, 0, sizeof pieceSquareBlack);
   CheckBaseTableSymmetry();

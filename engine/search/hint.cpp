@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/bridge.h"
+#include "engine/eval/evaluate.h"
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "engine/search/books.h"
@@ -65,12 +66,14 @@ void HintSearch() {
     searchStartTick = GetTickMs();
     levelMode = kLevelTimePerMove;
     moveTimeLimitMs = kHintTimeMs;
+    StartEvalMemo();
     for (int32_t depth = 1; depth <= kHintMaxDepth; ++depth) {
       iterationDepth = depth;
       SearchRoot(-kFullWindow, kFullWindow, depth * 16);
       if (stopRequested) break;
       RecordIteration(depth, kMarkerIterationDone);
     }
+    StopEvalMemo();
     const Move suggested = principalVariation[0][0];
     ponderMove = IsPlayableNow(suggested) ? static_cast<int32_t>(suggested) : 0;
   }

@@ -100,6 +100,7 @@ int32_t QuiescenceSearch(int32_t alpha, int32_t beta, int32_t parentEval) {
   picker.stage = (followPv != 0 || inCheck != 0) ? kStagePv : kStageGenCaptures;
   bool moveMade = false;
   while (const Move move = next()) {
+    PrefetchChildSlot(move);
     if (MakeMove(move, static_cast<int32_t>(inCheck)) == 0) continue;
     moveMade = true;
     score = -QuiescenceSearch(-beta, -alpha, kNoEval);

@@ -7,6 +7,7 @@
 #include "engine/position/position.h"
 #include "engine/search/search.h"
 #include "engine/search/search_tables.h"
+#include "engine/search/tt.h"
 
 // How often the search took its selective steps, and the windows of the
 // first root searches: written by the search (a counter increment each),
@@ -46,6 +47,18 @@ inline HistoryRecord* RecordAt(int i) {
 // The enemy piece giving check to the side to move, 0 when none.
 inline uint32_t CheckerOfSideToMove() {
   return sideToMove == kRed ? RedKingAttacker() : BlackKingAttacker();
+}
+
+// Starts loading the hash slot of the position after `move`, not made yet,
+// so that the memory access overlaps the making of the move and the child's
+// first tests instead of stalling its probe.
+inline void PrefetchChildSlot(Move move) {
+  const Square from = MoveFrom(move);
+  const Square to = MoveTo(move);
+  const uint32_t mover = typeBoard[from];
+  uint64_t key = positionKey ^ keyTable[mover][from] ^ keyTable[mover][to];
+  if (typeBoard[to] != 0) key ^= keyTable[typeBoard[to]][to];
+  PrefetchHashSlot(1 - sideToMove, key);
 }
 
 inline Move ReverseMove(Move m) { return MakeMoveCode(MoveTo(m), MoveFrom(m)); }

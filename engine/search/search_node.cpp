@@ -299,6 +299,7 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
     while (const Move move = NextMove()) {
       firstPick = false;
       const bool quiet = board[MoveTo(move)] == 0;
+      PrefetchChildSlot(move);
       if (MakeMove(move, static_cast<int32_t>(node.inCheck)) == 0) continue;
       int32_t reduction = 0;
       score = SearchMadeMove(node, move, alpha, beta, &reduction);

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "engine/bridge.h"
+#include "engine/eval/evaluate.h"
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "engine/search/books.h"
@@ -224,6 +225,7 @@ void MateSearch() {
   nodeCount = 0;
   principalVariation[0][0] = kNoRootMove;
   PrepareEvaluation();
+  StartEvalMemo();
   ClearHistoryTables();
   // Entries that do not belong to this position are dropped.
   for (int i = 0; i < rootMoveCount; ++i)
@@ -241,6 +243,7 @@ void MateSearch() {
                   ElapsedMs() / 1000.0);
     AppendLogLine(text);
   }
+  StopEvalMemo();
   RestoreGameRecord();
   engineState = kEngineIdle;
 }
@@ -353,6 +356,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
 
   ClearHashTables();
   materialBalance = RecomputeBalance();
+  StartEvalMemo();
   ScoreRootMoves(rootMoves, rootMoveCount);
 
   int32_t clean = 0;
@@ -367,6 +371,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
     clean = Iterate(level, extensions);
     if (!IsPlayableRootChoice(principalVariation[0][0])) ChooseScoredRootMove();
   }
+  StopEvalMemo();
   return {SearchOutcome::kComplete, clean};
 }
 

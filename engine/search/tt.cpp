@@ -14,6 +14,7 @@ uint32_t hashTableSize;
 uint32_t hashOverflowCapacity;
 uint32_t hashOverflowUsed = 1;
 uint64_t hashTotalEntries;
+unsigned __int128 hashSlotMagic;
 
 namespace {
 
@@ -54,6 +55,7 @@ bool AllocateTables(uint64_t sideEntries) {
 
 void SetSideTableSize(uint64_t sideEntries) {
   hashTableSize = static_cast<uint32_t>(sideEntries);
+  hashSlotMagic = hashTableSize == 0 ? 0 : ~static_cast<unsigned __int128>(0) / hashTableSize + 1;
   hashOverflowCapacity = static_cast<uint32_t>(2 * sideEntries);
 }
 
@@ -74,7 +76,7 @@ void ApplyTotalEntries(uint64_t entries) {
 
 HashEntry* SlotOfPosition() {
   if (hashTableSize == 0 || hashTables[sideToMove] == nullptr) return nullptr;
-  return &hashTables[sideToMove][positionKey % hashTableSize];
+  return &hashTables[sideToMove][HashSlotIndex(positionKey)];
 }
 
 // Writes the bound and score of a store into an entry whose lock, depth and

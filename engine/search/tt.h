@@ -46,6 +46,26 @@ extern uint64_t hashTotalEntries;      // the configured size in entries
 // The entry of the current position (sideToMove, positionKey, positionLock),
 // or null.
 HashEntry* ProbeHashTable();
+// 2^128 / hashTableSize rounded up (0 while the size is 0): key %
+// hashTableSize by multiplications instead of a 64-bit division, which costs
+// more than the rest of a probe that hits the cache.
+extern unsigned __int128 hashSlotMagic;
+// The slot of a position key: key % hashTableSize, exactly, for every key and
+// every size below 2^32.
+inline uint32_t HashSlotIndex(uint64_t key) {
+  const unsigned __int128 low = hashSlotMagic * key;
+  const unsigned __int128 bottom =
+      (static_cast<unsigned __int128>(static_cast<uint64_t>(low)) * hashTableSize) >> 64;
+  const unsigned __int128 top =
+      static_cast<unsigned __int128>(static_cast<uint64_t>(low >> 64)) * hashTableSize;
+  return static_cast<uint32_t>((top + bottom) >> 64);
+}
+// Starts loading a position's slot into the cache, so that its probe finds
+// it there.
+inline void PrefetchHashSlot(uint32_t side, uint64_t key) {
+  if (hashTableSize != 0 && hashTables[side] != nullptr)
+    __builtin_prefetch(&hashTables[side][HashSlotIndex(key)]);
+}
 // Stores the result of the current position searched depthPlies deep with
 // the window (alpha, beta); extendedFlag marks an extended node.
 void StoreHashTable(int32_t depthPlies, int32_t score, Move move, int32_t alpha, int32_t beta,

@@ -137,7 +137,7 @@ TEST_F(BoardSetupTest, AddCommandsTryTheHomeSquaresInOrderThenAnyFreeSquare) {
       pMainFrame->OnCmdMsg(c.command);
       int changed = 0;
       for (int s = 0; s < kBoardSize; ++s) changed += board[s] != before[s];
-      const bool placed = c.file >= 0 && board[MakeSquare(c.file, c.rank)] == c.piece &&
+      const bool placed = c.file >= 0 && static_cast<PieceIndex>(board[MakeSquare(c.file, c.rank)]) == c.piece &&
                           posPiece[c.piece] == MakeSquare(c.file, c.rank);
       Check(c.file < 0 ? changed == 0 : changed == 1 && placed, std::to_string(c.command).c_str());
       Check(std::memcmp(board, displayBoard, sizeof board) == 0, "the shown board follows");

@@ -231,10 +231,10 @@ TEST_F(ClockDialogsTest, TimingSheetRefusesANonNumberAndCancelChangesNothing) {
   sheet.applyTiming = [&](CTimingSheet&) { ++applied; };
   const int code = RunModal(sheet, [&] {
     CTimingPage& page = sheet.page;
-    for (const QString& bad : {"", "4x", "1 2", "99999999999", "--1"}) {
+    for (const char* bad : {"", "4x", "1 2", "99999999999", "--1"}) {
       Type(page, kCtlTimingDepth, bad);
       Click(sheet.GetButton(IDOK));
-      EXPECT_TRUE(sheet.isVisible()) << bad.toStdString();
+      EXPECT_TRUE(sheet.isVisible()) << bad;
       Click(sheet.GetButton(ID_APPLY_NOW));
       EXPECT_TRUE(sheet.isVisible());
     }

@@ -258,7 +258,9 @@ TEST_F(CommentsDlgTest, MenuMarksAreGreyedAtTheStartAndResetClearsAll) {
   ASSERT_EQ(menu->actions().size(), 8);
   for (QAction* action : menu->actions()) {
     const int id = action->data().toInt();
-    if (!action->isSeparator()) EXPECT_EQ(action->isEnabled(), id == kCommentMenuResetComments) << id;
+    if (!action->isSeparator()) {
+      EXPECT_EQ(action->isEnabled(), id == kCommentMenuResetComments) << id;
+    }
   }
   Choose(menu, kCommentMenuMarkExcellent);
   commentsDlg->OnCmdMsg(kCommentMenuMarkBlunder);

@@ -79,6 +79,42 @@ TEST(Perft, RejectsMalformedPositions) {
   EXPECT_TRUE(SetUpPerftPosition("3k5/9/9/9/9/9/9/9/9/4K4 b", &error)) << error;
 }
 
+// The last ply is counted without making its moves; the count must be what
+// making each move gives, in checks, pins, facing kings, knight legs and
+// cannon screens alike, with and without the iron-pawn rule.
+uint64_t CountByMaking(int depth) {
+  const auto moves = testing_support::LegalMoves();
+  if (depth <= 1) return moves.size();
+  uint64_t total = 0;
+  const auto checker = static_cast<int32_t>(FindChecker(sideToMove));
+  for (Move m : moves) {
+    EXPECT_EQ(MakeMove(m, checker), 1);
+    total += CountByMaking(depth - 1);
+    UnmakeMove();
+  }
+  return total;
+}
+
+TEST(Perft, LastPlyCountEqualsMakingEachMove) {
+  auto fens = testing_support::PlayedPositions(7, 12);
+  ASSERT_GT(fens.size(), 500u);
+  // A chariot on the leg of a knight aimed at its king, either side to move.
+  fens.insert(fens.begin(), {"5k3/9/9/9/9/9/9/2nR5/4K4/9 w", "9/4k4/2Nr5/9/9/9/9/9/9/5K3 b"});
+  for (const uint32_t iron : {0u, 1u}) {
+    int checked = 0;
+    for (size_t i = 0; i < fens.size(); i += i < 2 ? 1 : 3) {
+      std::string error;
+      if (!SetUpPerftPosition(fens[i].c_str(), &error)) continue;
+      redIronPawn = blackIronPawn = iron;
+      for (int depth = 1; depth <= 2; ++depth)
+        ASSERT_EQ(Perft(depth), CountByMaking(depth)) << fens[i] << " iron " << iron;
+      ++checked;
+    }
+    redIronPawn = blackIronPawn = 0;
+    EXPECT_GT(checked, 150) << "iron " << iron;
+  }
+}
+
 // --- fairy-stockfish as an independent oracle ---
 
 std::string OracleCommand() {
