@@ -377,6 +377,26 @@ TEST(HashSizeTest, SetHashSizeShapesTheTables) {
   SetHashSize(0);
 }
 
+// The slot is worked out by multiplications; it must be key % size exactly,
+// at every table size, for keys at the edges and keys from the generator.
+TEST(HashSizeTest, SlotIndexIsTheKeyModuloTheTableSize) {
+  uint64_t x = 0x9E3779B97F4A7C15ull;
+  for (int mb : {0, 1, 3, 16, 64, 100, 200}) {
+    SetHashSize(mb);
+    const uint64_t n = hashTableSize;
+    for (uint64_t key : {uint64_t{0}, uint64_t{1}, n - 1, n, n + 1, 1000 * n - 1, ~uint64_t{0},
+                         ~uint64_t{0} - n, uint64_t{1} << 63})
+      ASSERT_EQ(HashSlotIndex(key), key % n) << mb << " MB, key " << key;
+    for (int i = 0; i < 200000; ++i) {
+      x ^= x << 13;
+      x ^= x >> 7;
+      x ^= x << 17;
+      ASSERT_EQ(HashSlotIndex(x), x % n) << mb << " MB, key " << x;
+    }
+  }
+  SetHashSize(0);
+}
+
 #if !defined(__SANITIZE_ADDRESS__)
 // With the address space limited, a table that cannot be allocated falls
 // back to the smallest one instead of failing.
