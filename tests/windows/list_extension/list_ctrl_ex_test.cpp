@@ -22,14 +22,17 @@
 
 namespace {
 
-void Click(QWidget* widget, QPoint at) {
+// A press and a release of one mouse button.
+void PressAndRelease(QWidget* widget, QPoint at, Qt::MouseButton button) {
   QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                    button, button, Qt::NoModifier);
   QCoreApplication::sendEvent(widget, &press);
   QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                      button, Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(widget, &release);
 }
+
+void Click(QWidget* widget, QPoint at) { PressAndRelease(widget, at, Qt::LeftButton); }
 
 void MoveMouse(QWidget* widget, QPoint at) {
   QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
@@ -40,12 +43,7 @@ void MoveMouse(QWidget* widget, QPoint at) {
 // A right click on the header as the window system delivers it: the
 // buttons, then the context-menu event.
 void RightClick(QWidget* widget, QPoint at) {
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                    Qt::RightButton, Qt::RightButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                      Qt::RightButton, Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &release);
+  PressAndRelease(widget, at, Qt::RightButton);
   QContextMenuEvent menu(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
   QCoreApplication::sendEvent(widget, &menu);
 }
