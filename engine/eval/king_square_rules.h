@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/eval/full_eval.h"
 #include "engine/eval/side_view.h"
 
 // Where black's rules against the red king are not the exact mirror of red's
@@ -44,6 +45,7 @@ struct KingSquareTwin<kBlack> {
   static constexpr bool kBackedFileOwnKnight = true;
 };
 
-// The block for the defending king on its home square (4, 0).
+// The block for the defending king on its home square (4, 0). It builds its
+// own views of both wings, so that every told square is a constant.
 template <uint32_t kSide>
-void KingOnHomeSquareRules(const AttackSideView<kSide>& v);
+void KingOnHomeSquareRules(FullEvalState& s);
