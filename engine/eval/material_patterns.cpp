@@ -3,6 +3,7 @@
 // damped toward a draw. The low-material bonuses run inside the set-up; the
 // term group (facing chariots, chariot counts and the one-attacker endings)
 // runs right after the wing attack.
+#include <bit>
 #include <cstdint>
 
 #include "engine/eval/evaluate.h"
@@ -201,22 +202,25 @@ void LoneChariotAgainstThreeMinors(FullEvalState& s) {
 // Term group
 // ---------------------------------------------------------------------------
 
-// A red and a black chariot on one file, the black one nearer black's back
-// rank, with exactly one man between them.
+// A red chariot on rs and a black one on bs (0 when taken) stand on one
+// file, the black one nearer black's back rank. Tested before the call, as
+// most pairs stand apart.
+inline bool ChariotsFace(Square rs, Square bs) {
+  return rs != 0 && bs != 0 && FileOf(rs) == FileOf(bs) && bs < rs;
+}
+
+// Facing chariots (ChariotsFace) with exactly one man between them.
 void FacingChariots(FullEvalState& s, PieceIndex redChariot, PieceIndex blackChariot) {
   const Square rs = posPiece[redChariot];
   const Square bs = posPiece[blackChariot];
-  if (rs == 0 || bs == 0 || FileOf(rs) != FileOf(bs) || bs > rs) return;
-  Square between = 0;
-  int men = 0;
-  for (Square q = bs + 1; q < rs; ++q) {
-    if (board[q] != 0) {
-      between = q;
-      ++men;
-    }
-  }
-  if (men != 1) return;
-  const int32_t r = RankOf(between);
+  // The occupied ranks strictly between the two, from the file's occupancy
+  // mask (bit 1 << rank per occupied square).
+  const uint32_t below = fileMaskBit[rs] - 1u;
+  const uint32_t upToBlack = 2u * fileMaskBit[bs] - 1u;
+  const uint32_t men = fileOccupancy[FileOf(rs)] & below & ~upToBlack;
+  if (!std::has_single_bit(men)) return;
+  const int32_t r = std::countr_zero(men);
+  const Square between = MakeSquare(FileOf(rs), r);
   switch (typeBoard[between]) {
     case kPawn:
       s.redTotal += 100 * (9 - r) / 7;
@@ -550,12 +554,16 @@ void MaterialPatternsTermGroup(FullEvalState& s) {
   const SideMaterial b = MaterialOf(kBlack);
 
   if (r.chariots > 0 && b.chariots > 0 && (r.attackers <= 5 || b.attackers <= 5)) {
-    const bool blackChariotsShareFile = posPiece[24] != 0 && posPiece[25] != 0 &&
-                                        FileOf(posPiece[24]) == FileOf(posPiece[25]);
-    FacingChariots(s, 8, 24);
-    if (!blackChariotsShareFile) FacingChariots(s, 8, 25);
-    FacingChariots(s, 9, 24);
-    if (!blackChariotsShareFile) FacingChariots(s, 9, 25);
+    const Square red8 = posPiece[8];
+    const Square red9 = posPiece[9];
+    const Square black24 = posPiece[24];
+    const Square black25 = posPiece[25];
+    const bool blackChariotsShareFile =
+        black24 != 0 && black25 != 0 && FileOf(black24) == FileOf(black25);
+    if (ChariotsFace(red8, black24)) FacingChariots(s, 8, 24);
+    if (!blackChariotsShareFile && ChariotsFace(red8, black25)) FacingChariots(s, 8, 25);
+    if (ChariotsFace(red9, black24)) FacingChariots(s, 9, 24);
+    if (!blackChariotsShareFile && ChariotsFace(red9, black25)) FacingChariots(s, 9, 25);
   }
 
   if (r.chariots != b.chariots) {

@@ -81,6 +81,34 @@ TEST(MaterialTermGroupTest, ChariotsFacingOnAFile) {
   EXPECT_EQ(TermGroup(pieces).redTotal, 0);
 }
 
+TEST(MaterialTermGroupTest, FacingChariotsCountOnlyTheMenBetween) {
+  // File 4 holds the two chariots and the men of each case; the pieces on
+  // the other files keep three attackers a side.
+  const std::vector<At> base = {{'K', 3, 9}, {'C', 0, 9}, {'N', 8, 9},
+                                {'k', 5, 0}, {'n', 0, 0}, {'n', 8, 0}};
+  struct Case {
+    const char* name;
+    std::vector<At> file;
+    int32_t red, black;
+  };
+  const std::vector<Case> cases = {
+      {"man next to the black chariot", {{'R', 4, 9}, {'r', 4, 0}, {'c', 4, 1}}, 100, 0},
+      {"man next to the red chariot", {{'R', 4, 9}, {'r', 4, 0}, {'N', 4, 8}}, 0, 100},
+      {"men beyond both chariots", {{'A', 4, 8}, {'R', 4, 7}, {'P', 4, 5}, {'r', 4, 2}, {'a', 4, 1}},
+       57, 0},
+      {"black chariot nearer red's back rank", {{'R', 4, 2}, {'P', 4, 5}, {'r', 4, 7}}, 0, 0},
+      {"chariots side by side", {{'R', 4, 5}, {'r', 4, 4}}, 0, 0},
+      {"two men between", {{'R', 4, 9}, {'P', 4, 5}, {'p', 4, 4}, {'r', 4, 0}}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<At> pieces = base;
+    pieces.insert(pieces.end(), c.file.begin(), c.file.end());
+    const FullEvalState s = TermGroup(pieces);
+    EXPECT_EQ(s.redTotal, c.red) << c.name;
+    EXPECT_EQ(s.blackTotal, c.black) << c.name;
+  }
+}
+
 TEST(MaterialTermGroupTest, BlackChariotsSharingAFileCountOnce) {
   // The second black chariot behind the first on the same file: the pair
   // with it is skipped, and the pair with the first chariot has two men.
