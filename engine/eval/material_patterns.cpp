@@ -202,25 +202,23 @@ void LoneChariotAgainstThreeMinors(FullEvalState& s) {
 // Term group
 // ---------------------------------------------------------------------------
 
-// A red chariot on rs and a black one on bs (0 when taken) stand on one
-// file, the black one nearer black's back rank. Tested before the call, as
-// most pairs stand apart.
-inline bool ChariotsFace(Square rs, Square bs) {
-  return rs != 0 && bs != 0 && FileOf(rs) == FileOf(bs) && bs < rs;
-}
-
-// Facing chariots (ChariotsFace) with exactly one man between them.
-void FacingChariots(FullEvalState& s, PieceIndex redChariot, PieceIndex blackChariot) {
-  const Square rs = posPiece[redChariot];
-  const Square bs = posPiece[blackChariot];
+// The rank of the one man between a red chariot on rs and a black one on bs
+// (0 when taken) that stand on one file, the black one nearer black's back
+// rank; -1 when they do not or when the count of men between is not one.
+// Tested before the call, as most pairs stand apart.
+inline int32_t ManBetweenFacingChariots(Square rs, Square bs) {
+  if (rs == 0 || bs == 0 || FileOf(rs) != FileOf(bs) || bs > rs) return -1;
   // The occupied ranks strictly between the two, from the file's occupancy
   // mask (bit 1 << rank per occupied square).
   const uint32_t below = fileMaskBit[rs] - 1u;
   const uint32_t upToBlack = 2u * fileMaskBit[bs] - 1u;
   const uint32_t men = fileOccupancy[FileOf(rs)] & below & ~upToBlack;
-  if (!std::has_single_bit(men)) return;
-  const int32_t r = std::countr_zero(men);
-  const Square between = MakeSquare(FileOf(rs), r);
+  return std::has_single_bit(men) ? std::countr_zero(men) : -1;
+}
+
+// Facing chariots with one man between them, on rank r.
+void FacingChariots(FullEvalState& s, PieceIndex redChariot, PieceIndex blackChariot, int32_t r) {
+  const Square between = MakeSquare(FileOf(posPiece[redChariot]), r);
   switch (typeBoard[between]) {
     case kPawn:
       s.redTotal += 100 * (9 - r) / 7;
@@ -531,6 +529,25 @@ void DefendersWithoutAttack(FullEvalState& s) {
   if (us.attackers == 0) View<kUs>::Total(s) -= 185 * us.advisers / 3 + 195 * us.elephants / 3;
 }
 
+// The recipes of the endings where a side has at most one attacking piece,
+// in their order. Kept out of line: they are rare, and inlined they would
+// cost every call of the term group their register saves.
+[[gnu::noinline]] void FewAttackerRecipes(FullEvalState& s, bool oneAttackerEach) {
+  DefendersWithoutAttack<kRed>(s);
+  DefendersWithoutAttack<kBlack>(s);
+  if (oneAttackerEach) {
+    LoneAttackerEachSide(s);
+    if (s.finalSumNow) return;
+  }
+  if (OneSidedDamping<kRed>(s) || OneSidedDamping<kBlack>(s)) return;
+  if (KnightCannonAgainstChariot<kRed>(s) || KnightCannonAgainstChariot<kBlack>(s)) return;
+  LoneKnightAgainstFullDefence<kBlack>(s);
+  LoneKnightAgainstFullDefence<kRed>(s);
+  if (ChariotKnightAgainstChariot<kRed>(s) || ChariotKnightAgainstChariot<kBlack>(s)) return;
+  if (ChariotCannonAgainstRedChariot(s)) return;
+  ChariotCannonAgainstBlackChariot(s);
+}
+
 }  // namespace
 
 void MaterialPatternsLowMaterial(FullEvalState& s) {
@@ -560,10 +577,14 @@ void MaterialPatternsTermGroup(FullEvalState& s) {
     const Square black25 = posPiece[25];
     const bool blackChariotsShareFile =
         black24 != 0 && black25 != 0 && FileOf(black24) == FileOf(black25);
-    if (ChariotsFace(red8, black24)) FacingChariots(s, 8, 24);
-    if (!blackChariotsShareFile && ChariotsFace(red8, black25)) FacingChariots(s, 8, 25);
-    if (ChariotsFace(red9, black24)) FacingChariots(s, 9, 24);
-    if (!blackChariotsShareFile && ChariotsFace(red9, black25)) FacingChariots(s, 9, 25);
+    const auto facing = [&s](PieceIndex red, Square rs, PieceIndex black, Square bs) {
+      const int32_t r = ManBetweenFacingChariots(rs, bs);
+      if (r >= 0) FacingChariots(s, red, black, r);
+    };
+    facing(8, red8, 24, black24);
+    if (!blackChariotsShareFile) facing(8, red8, 25, black25);
+    facing(9, red9, 24, black24);
+    if (!blackChariotsShareFile) facing(9, red9, 25, black25);
   }
 
   if (r.chariots != b.chariots) {
@@ -591,17 +612,5 @@ void MaterialPatternsTermGroup(FullEvalState& s) {
   }
 
   if (r.attackers > 1 && b.attackers > 1) return;
-  DefendersWithoutAttack<kRed>(s);
-  DefendersWithoutAttack<kBlack>(s);
-  if (r.attackers == 1 && b.attackers == 1) {
-    LoneAttackerEachSide(s);
-    if (s.finalSumNow) return;
-  }
-  if (OneSidedDamping<kRed>(s) || OneSidedDamping<kBlack>(s)) return;
-  if (KnightCannonAgainstChariot<kRed>(s) || KnightCannonAgainstChariot<kBlack>(s)) return;
-  LoneKnightAgainstFullDefence<kBlack>(s);
-  LoneKnightAgainstFullDefence<kRed>(s);
-  if (ChariotKnightAgainstChariot<kRed>(s) || ChariotKnightAgainstChariot<kBlack>(s)) return;
-  if (ChariotCannonAgainstRedChariot(s)) return;
-  ChariotCannonAgainstBlackChariot(s);
+  FewAttackerRecipes(s, r.attackers == 1 && b.attackers == 1);
 }
