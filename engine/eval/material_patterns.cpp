@@ -213,7 +213,9 @@ inline int32_t ManBetweenFacingChariots(Square rs, Square bs) {
   const uint32_t below = fileMaskBit[rs] - 1u;
   const uint32_t upToBlack = 2u * fileMaskBit[bs] - 1u;
   const uint32_t men = fileOccupancy[FileOf(rs)] & below & ~upToBlack;
-  return std::has_single_bit(men) ? std::countr_zero(men) : -1;
+  // One bit set (a popcount would be a library call without a target ISA).
+  const bool one = men != 0 && (men & (men - 1u)) == 0;
+  return one ? std::countr_zero(men) : -1;
 }
 
 // Facing chariots with one man between them, on rank r.
