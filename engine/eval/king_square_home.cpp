@@ -140,6 +140,57 @@ template <uint32_t kSide>
     v.Add(200);
 }
 
+// Zone pawns with chariots: pawns on (3, 1) and (5, 1), and the chariots on
+// rank 1 they support. Out of line, as are the knights below: both are rare,
+// and inlined they would cost every call of the home-square rules their
+// register saves.
+template <uint32_t kSide>
+[[gnu::noinline]] void PawnsBesideTheCentre(FullEvalState& s) {
+  const AttackSideView<kSide> v(s, false);
+  const AttackSideView<kSide> w = v.Mirrored();
+  const int32_t chariots = v.AttCount(kChariot);
+  const bool pawnLeft = v.AttOn(kPawn, 3, 1);
+  const bool pawnRight = v.AttOn(kPawn, 5, 1);
+  if (pawnLeft && pawnRight && v.EitherChariotReaches(v.At(4, 1))) v.Add(300);
+  ChariotOnRankOne(v);
+  ChariotOnRankOne(w);
+  if (chariots == 2) {
+    if (pawnLeft) ChariotsAcrossThePalace(v);
+    if (pawnRight) ChariotsAcrossThePalace(w);
+  }
+}
+
+// Zone knights with chariots: knights beside the palace and the knight in
+// front of the king.
+template <uint32_t kSide>
+[[gnu::noinline]] void KnightsAroundThePalace(FullEvalState& s) {
+  const AttackSideView<kSide> v(s, false);
+  const AttackSideView<kSide> w = v.Mirrored();
+  if (v.AttOn(kKnight, 6, 2)) WingKnight(v);
+  if (v.AttOn(kKnight, 2, 2)) WingKnight(w);
+  if (v.AttOn(kKnight, 4, 2)) {
+    // The knight in front of the king is hemmed in by what stands round it.
+    int32_t hemmed = 0;
+    for (const Square q : {v.At(5, 2), v.At(3, 2), v.At(4, 3)}) {
+      if (v.Empty(q)) continue;
+      v.AddToDefender(50);
+      ++hemmed;
+    }
+    if (hemmed == 3) v.AddToDefender(100);
+    v.Add(v.Empty(4, 1) ? 150 : 100);
+    if (v.AttCount(kChariot) == 2) v.Add(50);
+  }
+}
+
+// BackedChariotOnAdviserFile on both wings, with a knight on the palace
+// centre.
+template <uint32_t kSide>
+[[gnu::noinline]] void BackedChariotsOnBothAdviserFiles(FullEvalState& s) {
+  const AttackSideView<kSide> v(s, false);
+  BackedChariotOnAdviserFile(v);
+  BackedChariotOnAdviserFile(v.Mirrored());
+}
+
 }  // namespace
 
 template <uint32_t kSide>
@@ -178,41 +229,12 @@ void KingOnHomeSquareRules(FullEvalState& s) {
     DoubledOnAdviserSquare(w);
   }
 
-  if (v.ZonePawns() != 0 && chariots > 0) {
-    const bool pawnLeft = v.AttOn(kPawn, 3, 1);
-    const bool pawnRight = v.AttOn(kPawn, 5, 1);
-    if (pawnLeft && pawnRight && v.EitherChariotReaches(centre)) v.Add(300);
-    ChariotOnRankOne(v);
-    ChariotOnRankOne(w);
-    if (chariots == 2) {
-      if (pawnLeft) ChariotsAcrossThePalace(v);
-      if (pawnRight) ChariotsAcrossThePalace(w);
-    }
-  }
-
-  if (v.ZoneKnights() != 0 && chariots > 0) {
-    if (v.AttOn(kKnight, 6, 2)) WingKnight(v);
-    if (v.AttOn(kKnight, 2, 2)) WingKnight(w);
-    if (v.AttOn(kKnight, front)) {
-      // The knight in front of the king is hemmed in by what stands round it.
-      int32_t hemmed = 0;
-      for (const Square s : {v.At(5, 2), v.At(3, 2), v.At(4, 3)}) {
-        if (v.Empty(s)) continue;
-        v.AddToDefender(50);
-        ++hemmed;
-      }
-      if (hemmed == 3) v.AddToDefender(100);
-      v.Add(v.Empty(centre) ? 150 : 100);
-      if (chariots == 2) v.Add(50);
-    }
-  }
+  if (v.ZonePawns() != 0 && chariots > 0) PawnsBesideTheCentre<kSide>(s);
+  if (v.ZoneKnights() != 0 && chariots > 0) KnightsAroundThePalace<kSide>(s);
 
   const bool knightOnCentre =
       Twin::kBackedFileOwnKnight ? v.AttOn(kKnight, centre) : v.DefOn(kKnight, centre);
-  if (chariots > 0 && knightOnCentre) {
-    BackedChariotOnAdviserFile(v);
-    BackedChariotOnAdviserFile(w);
-  }
+  if (chariots > 0 && knightOnCentre) BackedChariotsOnBothAdviserFiles<kSide>(s);
 
   if (v.ZoneKnights() != 0 && v.Empty(centre) && chariots > 0 && v.DefOn(kAdviser, left) &&
       v.DefOn(kAdviser, right)) {
