@@ -1,5 +1,7 @@
 // Check tests: which piece gives check to a king, the kings-facing scan, and
 // the single-piece tests of the quiet-check generator.
+#include <algorithm>
+
 #include "engine/position/attack_rules.h"
 #include "engine/position/position.h"
 
@@ -17,18 +19,28 @@ bool PawnNearEnemyPalace(uint32_t p) {
   return kSide == kRed ? rank <= 3 : rank >= 6;
 }
 
-// The side's pawn giving check to the enemy king on K, in index order.
+// The side's pawn standing on s and able to check from there, else 0. Reads
+// the board and confirms the square from the piece list.
+template <uint32_t kSide>
+uint32_t CheckingPawnOn(uint32_t s) {
+  constexpr uint32_t o = kPieceOffset<kSide>;
+  const uint32_t piece = static_cast<uint32_t>(board[s]);
+  if (piece - (12 + o) > 4) return 0;
+  return posPiece[piece] == s && PawnNearEnemyPalace<kSide>(s) ? piece : 0;
+}
+
+// The side's pawn giving check to the enemy king on K, in index order. Only
+// the three squares next to K (ahead of it and beside it) are looked at,
+// rather than every pawn of the list; the lowest index among them wins.
 template <uint32_t kSide>
 uint32_t PawnCheckingKing(uint32_t k) {
-  constexpr uint32_t o = kPieceOffset<kSide>;
-  if (pieceCount[kSide][kPawn - 1] == 0) return 0;
-  const uint32_t ahead = kSide == kRed ? k + 1 : k - 1;
-  for (uint32_t i = 12 + o; i <= 16 + o; ++i) {
-    const uint32_t p = posPiece[i];
-    if (p == 0 || !PawnNearEnemyPalace<kSide>(p)) continue;
-    if (p == ahead || p == k + 16 || p == k - 16) return i;
-  }
-  return 0;
+  if (pieceCount[kSide][kPawn - 1] == 0 || k == 0) return 0;
+  const uint32_t ahead = CheckingPawnOn<kSide>(kSide == kRed ? k + 1 : k - 1);
+  const uint32_t above = CheckingPawnOn<kSide>(k + 16);
+  const uint32_t below = CheckingPawnOn<kSide>(k - 16);
+  // 0 (none) wraps to the largest value, so any pawn found is below it.
+  const uint32_t first = std::min({ahead - 1, above - 1, below - 1});
+  return first + 1;
 }
 
 template <uint32_t kSide>
