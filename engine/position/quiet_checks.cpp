@@ -8,6 +8,7 @@
 // squares where their own file or rank crosses the king's rank or file.
 // Discovered checks and moves along a line that already holds the king are
 // not generated. The moves are pseudo-legal.
+#include "engine/position/attack_rules.h"
 #include "engine/position/position.h"
 #include "engine/search/search_tables.h"
 
@@ -95,19 +96,19 @@ void BlackPawnChecks(MovePicker& r, int& n, Square k) {
 // firstPiece + 1 that move by a plain slide to a corner square X where their
 // line crosses the king's, and from X attack the king: a clear line for a
 // chariot, exactly one screen for a cannon. The king's line test borrows the
-// chariot and cannon rules from the king's own square.
-void LineChecks(MovePicker& r, int& n, uint32_t firstPiece, bool cannon, uint32_t enemyKing,
-                Square k) {
+// chariot and cannon rules from the king's own square (k, 0 when the enemy
+// king is off the board).
+void LineChecks(MovePicker& r, int& n, uint32_t firstPiece, bool cannon, Square k) {
   for (uint32_t piece = firstPiece; piece <= firstPiece + 1; ++piece) {
     const Square c = posPiece[piece];
     if (c == 0) continue;
     if ((c & 0xF0) == (k & 0xF0) || (c & 0x0F) == (k & 0x0F)) continue;
     const Square corners[2] = {(c & 0xF0) | (k & 0x0F), (k & 0xF0) | (c & 0x0F)};
     for (Square x : corners) {
-      if (!IsEmpty(x) || ChariotAttacksSquare(piece, x) == 0) continue;
-      const uint32_t fromKing =
-          cannon ? CannonAttacksSquare(enemyKing, x) : ChariotAttacksSquare(enemyKing, x);
-      if (fromKing != 0) Append(r, n, piece, c, x);
+      if (!IsEmpty(x) || !attack_rules::ChariotReaches(c, x)) continue;
+      const bool fromKing = k != 0 && (cannon ? attack_rules::CannonReaches(k, x)
+                                              : attack_rules::ChariotReaches(k, x));
+      if (fromKing) Append(r, n, piece, c, x);
     }
   }
 }
@@ -119,7 +120,6 @@ void GenerateQuietChecks(uint32_t extra) {
   int n = 0;
   const uint32_t side = sideToMove;
   const uint32_t base = side == kRed ? 0 : 16;  // own pieces: red index + base
-  const uint32_t enemyKing = side == kRed ? 17 : 1;
   const Square k = side == kRed ? *blackKingSquarePtr : *redKingSquarePtr;
 
   KnightChecks(r, n, 6 + base, k);
@@ -128,9 +128,9 @@ void GenerateQuietChecks(uint32_t extra) {
   else
     BlackPawnChecks(r, n, k);
   if (extra != 0) {
-    if (pieceCount[side][kChariot - 1] != 0) LineChecks(r, n, 8 + base, false, enemyKing, k);
+    if (pieceCount[side][kChariot - 1] != 0) LineChecks(r, n, 8 + base, false, k);
     if (historyPly <= iterationDepth && pieceCount[side][kCannon - 1] != 0)
-      LineChecks(r, n, 10 + base, true, enemyKing, k);
+      LineChecks(r, n, 10 + base, true, k);
   }
   r.count = n;
 }
