@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "engine/eval/prepare.h"
+#include "engine/position/king_attackers.h"
 #include "engine/position/position.h"
 
 namespace {
@@ -72,13 +73,16 @@ inline uint32_t CapturerAttacks(uint32_t mover, Square target) {
 // the kings face each other on an open file, the mover's king is attacked,
 // or the capture breaks the iron-pawn rule (the protected central pawn may be
 // taken by a knight, chariot or cannon only with check).
-inline bool MoveIsRefused(Square from, Square to, uint32_t mover, uint32_t victim) {
+[[gnu::always_inline]] inline bool MoveIsRefused(Square from, Square to, uint32_t mover, uint32_t victim) {
   const uint32_t redKing = *redKingSquarePtr;
   const uint32_t blackKing = *blackKingSquarePtr;
   if ((redKing & 0xF0) == (blackKing & 0xF0) &&
       (mover == 1 || mover == 17 || (from & 0xF0) == (redKing & 0xF0)) && KingsFace())
     return true;
-  if (sideToMove == kRed ? RedKingAttacker() != 0 : BlackKingAttacker() != 0) return true;
+  // The king-safety test of RedKingAttacker / BlackKingAttacker, inlined.
+  if (sideToMove == kRed ? attack_rules::EnemyKingAttacker<kBlack>() != 0
+                         : attack_rules::EnemyKingAttacker<kRed>() != 0)
+    return true;
   if (victim != 0 && pieceTypeOf[victim] == kPawn) {
     if (sideToMove == kRed) {
       if (blackIronPawn && to == kBlackCentralPawnSquare && !CapturerAttacks(mover, blackKing))

@@ -1,0 +1,68 @@
+// The king-safety test: the first chariot, cannon, knight or pawn of one
+// side that attacks the other side's king. Shared by the check tests
+// (attacks_king.cpp) and by MakeMove, which inlines it on every move.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "engine/position/attack_rules.h"
+#include "engine/position/position.h"
+
+namespace attack_rules {
+
+// A pawn of the side can only reach the enemy king from files 2..6 and the
+// three ranks of the enemy palace plus the rank in front of it.
+template <uint32_t kSide>
+inline bool PawnNearEnemyPalace(uint32_t p) {
+  const int file = FileOf(p);
+  const int rank = RankOf(p);
+  if (file < 2 || file > 6) return false;
+  return kSide == kRed ? rank <= 3 : rank >= 6;
+}
+
+// The side's pawn standing on s and able to check from there, else 0. Reads
+// the board and confirms the square from the piece list.
+template <uint32_t kSide>
+inline uint32_t CheckingPawnOn(uint32_t s) {
+  constexpr uint32_t o = kPieceOffset<kSide>;
+  const uint32_t piece = static_cast<uint32_t>(board[s]);
+  if (piece - (12 + o) > 4) return 0;
+  return posPiece[piece] == s && PawnNearEnemyPalace<kSide>(s) ? piece : 0;
+}
+
+// The side's pawn giving check to the enemy king on K, in index order. Only
+// the three squares next to K (ahead of it and beside it) are looked at,
+// rather than every pawn of the list; the lowest index among them wins.
+template <uint32_t kSide>
+inline uint32_t PawnCheckingKing(uint32_t k) {
+  if (pieceCount[kSide][kPawn - 1] == 0 || k == 0) return 0;
+  const uint32_t ahead = CheckingPawnOn<kSide>(kSide == kRed ? k + 1 : k - 1);
+  const uint32_t above = CheckingPawnOn<kSide>(k + 16);
+  const uint32_t below = CheckingPawnOn<kSide>(k - 16);
+  // 0 (none) wraps to the largest value, so any pawn found is below it.
+  const uint32_t first = std::min({ahead - 1, above - 1, below - 1});
+  return first + 1;
+}
+
+template <uint32_t kSide>
+inline uint32_t KingOf() {
+  return kSide == kRed ? *redKingSquarePtr : *blackKingSquarePtr;
+}
+
+// The king-safety test: chariots, cannons, knights, pawns; no facing kings.
+template <uint32_t kAttacker>
+inline uint32_t EnemyKingAttacker() {
+  constexpr uint32_t o = kPieceOffset<kAttacker>;
+  constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
+  const uint32_t k = KingOf<kDefender>();
+  for (uint32_t i = 8 + o; i <= 9 + o; ++i)
+    if (posPiece[i] != 0 && ChariotReaches(posPiece[i], k)) return i;
+  for (uint32_t i = 10 + o; i <= 11 + o; ++i)
+    if (posPiece[i] != 0 && CannonReaches(posPiece[i], k)) return i;
+  for (uint32_t i = 6 + o; i <= 7 + o; ++i)
+    if (posPiece[i] != 0 && KnightReaches(posPiece[i], k)) return i;
+  return PawnCheckingKing<kAttacker>(k);
+}
+
+}  // namespace attack_rules
