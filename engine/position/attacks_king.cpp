@@ -17,7 +17,7 @@ uint32_t FindCheckerOfEnemyKing() {
   const uint32_t k = KingOf<kDefender>();
   if (const uint32_t piece = FirstStrongAttacker<kAttacker, false>(k, 0)) return piece;
   if (const uint32_t pawn = PawnCheckingKing<kAttacker>(k)) return pawn;
-  if (SameFile(*redKingSquarePtr, *blackKingSquarePtr) && KingsFace()) return 1 + o;
+  if (SameFile(posPiece[1], posPiece[17]) && KingsFace()) return 1 + o;
   return 0;
 }
 
@@ -44,8 +44,8 @@ uint32_t FindCheckerOfRedKing() { return FindCheckerOfEnemyKing<kBlack>(); }
 // Scans board from the square above the black king up to the square below
 // the red king; meaningful only when the kings share a file.
 uint32_t KingsFace() {
-  const uint32_t top = *redKingSquarePtr;
-  for (uint32_t s = *blackKingSquarePtr + 1; s < top; ++s)
+  const uint32_t top = posPiece[1];
+  for (uint32_t s = posPiece[17] + 1; s < top; ++s)
     if (board[s] != 0) return 0;
   return 1;
 }

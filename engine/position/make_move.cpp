@@ -74,8 +74,8 @@ inline uint32_t CapturerAttacks(uint32_t mover, Square target) {
 // or the capture breaks the iron-pawn rule (the protected central pawn may be
 // taken by a knight, chariot or cannon only with check).
 [[gnu::always_inline]] inline bool MoveIsRefused(Square from, Square to, uint32_t mover, uint32_t victim) {
-  const uint32_t redKing = *redKingSquarePtr;
-  const uint32_t blackKing = *blackKingSquarePtr;
+  const uint32_t redKing = posPiece[1];  // the kings' squares (posPiece[1], [17])
+  const uint32_t blackKing = posPiece[17];
   if ((redKing & 0xF0) == (blackKing & 0xF0) &&
       (mover == 1 || mover == 17 || (from & 0xF0) == (redKing & 0xF0)) && KingsFace())
     return true;

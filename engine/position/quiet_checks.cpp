@@ -120,7 +120,7 @@ void GenerateQuietChecks(uint32_t extra) {
   int n = 0;
   const uint32_t side = sideToMove;
   const uint32_t base = side == kRed ? 0 : 16;  // own pieces: red index + base
-  const Square k = side == kRed ? *blackKingSquarePtr : *redKingSquarePtr;
+  const Square k = side == kRed ? posPiece[17] : posPiece[1];
 
   KnightChecks(r, n, 6 + base, k);
   if (side == kRed)
