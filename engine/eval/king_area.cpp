@@ -51,7 +51,7 @@ constexpr uint32_t kCannonIndex[2][2] = {{10, 11}, {26, 27}};
 inline int32_t Count(uint32_t side, uint32_t type) {
   return static_cast<int32_t>(pieceCount[side][type - 1]);
 }
-inline uint32_t ColouredType(uint32_t side, uint32_t type) { return type + 7 * side; }
+constexpr uint32_t ColouredType(uint32_t side, uint32_t type) { return type + 7 * side; }
 inline bool HoldsRed(Square s) { return board[s] > 0 && board[s] <= 16; }
 inline bool HoldsBlack(Square s) { return board[s] > 16; }
 
@@ -61,73 +61,71 @@ using WingCounts = int32_t[2][7];
 // One wing block: the attacker's pieces on one wing of the enemy half
 // against the defender's pieces there and the defender's king cover. Told
 // for red against black's files 5..8; the other blocks see the board rank-
-// mirrored (black attacking) and/or file-mirrored (files 0..3 wing).
-struct WingBlock {
-  uint32_t attacker;
-  bool leftWing;              // files 0..3 of the enemy half
-  int32_t crowdedNearSquare;  // the occupied first near square, defenders there
-};
-
-class BlockView {
+// mirrored (black attacking) and/or file-mirrored (files 0..3 wing). The
+// block is a template so that every square it reads is a constant.
+template <uint32_t kAtt, bool kLeftWing>
+class WingBlock {
  public:
-  explicit BlockView(const WingBlock& b) : b_(b) {}
   // Square of (file, rank) as seen by the block's attacker on its own right.
-  Square At(int file, int rank) const {
-    return MakeSquare(b_.leftWing ? 8 - file : file, b_.attacker == kRed ? rank : 9 - rank);
+  static constexpr Square At(int file, int rank) {
+    return MakeSquare(kLeftWing ? 8 - file : file, kAtt == kRed ? rank : 9 - rank);
   }
-  int FileOfSquare(Square s) const { return b_.leftWing ? 8 - FileOf(s) : FileOf(s); }
+  static int FileOfSquare(Square s) { return kLeftWing ? 8 - FileOf(s) : FileOf(s); }
+
+  static constexpr uint32_t kDef = 1 - kAtt;
+  static constexpr uint32_t kZone = kAtt == kRed ? (kLeftWing ? 3 : 1) : (kLeftWing ? 6 : 4);
+  static constexpr uint32_t kCentreZone = kAtt == kRed ? 2 : 5;
+
+  // crowdedNearSquare: the score of the occupied first near square,
+  // defenders there.
+  static int32_t Score(int32_t crowdedNearSquare, const WingCounts& wing, int32_t nearPawns);
 
  private:
-  const WingBlock& b_;
+  // Defence state of the wing: 0 the king is away, 1 partly covered, 2 open.
+  static int DefenceState(Square king, int kingFile);
 };
 
-int32_t ScoreWingBlock(const WingBlock& b, const WingCounts& wing, int32_t nearPawns) {
-  const BlockView v(b);
-  const uint32_t att = b.attacker;
-  const uint32_t def = 1 - att;
-  const uint32_t zone = att == kRed ? (b.leftWing ? 3 : 1) : (b.leftWing ? 6 : 4);
-  const uint32_t centreZone = att == kRed ? 2 : 5;
-  const int32_t n = wing[att][zone];
-  const int32_t c = wing[att][centreZone];
-  const int32_t m = wing[def][zone];
-  const Square king = def == kBlack ? *blackKingSquarePtr : *redKingSquarePtr;
-  const int kingFile = v.FileOfSquare(king);
-  const int32_t defAdvisers = Count(def, kAdviser);
-  const int32_t defElephants = Count(def, kElephant);
-  const uint32_t defAdviser = ColouredType(def, kAdviser);
-  const uint32_t defElephant = ColouredType(def, kElephant);
-  const Square nearFirst = v.At(5, 0);
-  const Square nearSecond = v.At(6, 0);
+template <uint32_t kAtt, bool kLeftWing>
+int WingBlock<kAtt, kLeftWing>::DefenceState(Square king, int kingFile) {
+  constexpr uint32_t defAdviser = ColouredType(kDef, kAdviser);
+  constexpr uint32_t defElephant = ColouredType(kDef, kElephant);
+  if (kingFile < 4) return 0;
+  if (!(Count(kDef, kAdviser) == 2 && Count(kDef, kElephant) == 2 &&
+        (board[At(5, 0)] != 0 || board[At(6, 0)] != 0)))
+    return 2;
+  if (kingFile == 5 || king == At(4, 1) || king == At(4, 2)) return 2;
+  if (typeBoard[At(4, 1)] != defAdviser) return 1;
+  if (typeBoard[At(3, 0)] == defAdviser) return 2;
+  if (typeBoard[At(5, 0)] == defAdviser && typeBoard[At(6, 0)] == defElephant &&
+      typeBoard[At(4, 2)] == defElephant)
+    return board[At(5, 1)] != 0 ? 1 : 0;
+  return 1;
+}
 
-  // Defence state of the wing: 0 the king is away, 1 partly covered, 2 open.
-  int s;
-  if (kingFile < 4) {
-    s = 0;
-  } else if (!(defAdvisers == 2 && defElephants == 2 &&
-               (board[nearFirst] != 0 || board[nearSecond] != 0))) {
-    s = 2;
-  } else if (kingFile == 5 || king == v.At(4, 1) || king == v.At(4, 2)) {
-    s = 2;
-  } else if (typeBoard[v.At(4, 1)] != defAdviser) {
-    s = 1;
-  } else if (typeBoard[v.At(3, 0)] == defAdviser) {
-    s = 2;
-  } else if (typeBoard[v.At(5, 0)] == defAdviser && typeBoard[v.At(6, 0)] == defElephant &&
-             typeBoard[v.At(4, 2)] == defElephant) {
-    s = board[v.At(5, 1)] != 0 ? 1 : 0;
-  } else {
-    s = 1;
-  }
+template <uint32_t kAtt, bool kLeftWing>
+int32_t WingBlock<kAtt, kLeftWing>::Score(int32_t crowdedNearSquare, const WingCounts& wing,
+                                          int32_t nearPawns) {
+  constexpr uint32_t att = kAtt;
+  constexpr uint32_t zone = kZone;
+  const int32_t n = wing[att][zone];
+  const int32_t c = wing[att][kCentreZone];
+  const int32_t m = wing[kDef][zone];
+  const int32_t t = n + c;
+  // With under two attackers on the wing and no more attackers than
+  // defenders, every rule below adds nothing.
+  if (n < 2 && t <= m) return 0;
 
   int32_t chariots = 0;
   for (uint32_t i : kChariotIndex[att]) chariots += wingZone[posPiece[i]] == zone ? 1 : 0;
-  bool knight = false;
-  for (uint32_t i : kKnightIndex[att]) knight |= wingZone[posPiece[i]] == zone;
-  bool cornerCannon = false;
-  for (uint32_t i : kCannonIndex[att]) cornerCannon |= cornerZone[posPiece[i]] == zone;
-
   int32_t total = 0;
   if (n >= 3) total += chariots > 0 ? 50 : 25;
+  // No more attackers than defenders: only the bonus for pawns near the
+  // palace could still follow.
+  if (t <= m && nearPawns == 0) return total;
+
+  const Square king = kDef == kBlack ? *blackKingSquarePtr : *redKingSquarePtr;
+  const int kingFile = FileOfSquare(king);
+  const int s = DefenceState(king, kingFile);
   if (s == 0) {
     if (n >= 2) {
       if (n == m + 1) total += 25;
@@ -138,7 +136,14 @@ int32_t ScoreWingBlock(const WingBlock& b, const WingCounts& wing, int32_t nearP
   }
 
   if (nearPawns != 0 && n >= 2) total += 25 * n;
-  const int32_t t = n + c;
+  const int32_t defAdvisers = Count(kDef, kAdviser);
+  const int32_t defElephants = Count(kDef, kElephant);
+  constexpr Square nearFirst = At(5, 0);
+  constexpr Square nearSecond = At(6, 0);
+  bool knight = false;
+  for (uint32_t i : kKnightIndex[att]) knight |= wingZone[posPiece[i]] == zone;
+  bool cornerCannon = false;
+  for (uint32_t i : kCannonIndex[att]) cornerCannon |= cornerZone[posPiece[i]] == zone;
   const bool kingOnCentreFileOpenWing = FileOf(king) == 4 && board[nearSecond] == 0;
   const bool nearFirstFree = board[nearFirst] == 0 || king == nearFirst;
   const bool kingOnWingFile = kingFile == 5;
@@ -165,7 +170,7 @@ int32_t ScoreWingBlock(const WingBlock& b, const WingCounts& wing, int32_t nearP
     else if (nearFirstFree)
       total += m > 0 ? 200 : 275;
     else
-      total += m > 0 ? b.crowdedNearSquare : b.crowdedNearSquare + 18;
+      total += m > 0 ? crowdedNearSquare : crowdedNearSquare + 18;
     if (kingOnWingFile && knight) total += 75 + 100 * chariots;
     if (chariots > 0) total += 75;
     if (fullAttack) total += s == 2 ? 100 : 33;
@@ -208,10 +213,10 @@ void KingAreaAttack(int32_t* redTotal, int32_t* blackTotal, int32_t redNearPawns
     for (uint32_t i : kChariotIndex[side]) ++wing[side][wingZone[posPiece[i]]];
   }
 
-  *redTotal += ScoreWingBlock({kRed, false, 200}, wing, redNearPawns);
-  *blackTotal += ScoreWingBlock({kBlack, false, 100}, wing, blackNearPawns);
-  *redTotal += ScoreWingBlock({kRed, true, 100}, wing, redNearPawns);
-  *blackTotal += ScoreWingBlock({kBlack, true, 100}, wing, blackNearPawns);
+  *redTotal += WingBlock<kRed, false>::Score(200, wing, redNearPawns);
+  *blackTotal += WingBlock<kBlack, false>::Score(100, wing, blackNearPawns);
+  *redTotal += WingBlock<kRed, true>::Score(100, wing, redNearPawns);
+  *blackTotal += WingBlock<kBlack, true>::Score(100, wing, blackNearPawns);
 
   // The two wings of red's test look at different blocking squares: (2,2)
   // beside the chariot on the left, (6,3) in front of it on the right.
