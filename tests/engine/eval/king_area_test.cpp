@@ -141,6 +141,38 @@ TEST(KingAreaAttackTest, StrandedChariots) {
   EXPECT_EQ(WingAttack(left).red, -20);
 }
 
+TEST(KingAreaAttackTest, NoMoreAttackersThanDefenders) {
+  // Red's chariot and knight (and cannon) on black's right wing against
+  // black's chariot, knight and cannon there: only the mass of three
+  // attackers counts and, with red pawns near the palace, 25 per attacker
+  // unless the king is away from the wing. Black's twin scores the same.
+  const struct {
+    const char* name;
+    At king;
+    bool cannon;
+    int32_t nearPawns;
+    int32_t expected;
+  } cases[] = {
+      {"mass of three", {'k', 4, 0}, true, 0, 50},
+      {"mass and near pawns", {'k', 4, 0}, true, 1, 50 + 75},
+      {"king away from the wing", {'k', 3, 0}, true, 1, 50},
+      {"two attackers and near pawns", {'k', 4, 0}, false, 1, 50},
+      {"two attackers alone", {'k', 4, 0}, false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<At> pieces = {{'K', 4, 9}, {'R', 6, 2}, {'N', 7, 3}, {'r', 8, 0},
+                              {'n', 7, 0}, {'c', 5, 3}, c.king};
+    if (c.cannon) pieces.push_back({'C', 8, 1});
+    const Totals t = WingAttack(pieces, c.nearPawns, 0);
+    EXPECT_EQ(t.red, c.expected);
+    EXPECT_EQ(t.black, 0);
+    const Totals m = WingAttack(ColourMirror(pieces), 0, c.nearPawns);
+    EXPECT_EQ(m.black, c.expected);
+    EXPECT_EQ(m.red, 0);
+  }
+}
+
 TEST(KingAreaAttackTest, NothingWithoutChariotsAndFewAttackers) {
   // Two red knights on the open wing would score, but neither side has a
   // chariot and both have fewer than three attacking pieces.
