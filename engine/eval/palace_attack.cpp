@@ -51,8 +51,12 @@ void BackRankPinsGroup(FullEvalState& s) {
   int32_t& total = P::Total(s);
 
   // An attacking cannon on the back rank bearing on the adviser square; the
-  // wings are valued differently.
-  if (P::DefCount(kAdviser) > 0 && P::AttCount(kCannon) > 0 && P::DefAttackers() > 0) {
+  // wings are valued differently. The cannon squares are tested first: they
+  // are rarely held, and then nothing else needs reading.
+  const bool cornerCannon = P::AttOn(kCannon, 0, 0) || P::AttOn(kCannon, 1, 0) ||
+                            P::AttOn(kCannon, 7, 0) || P::AttOn(kCannon, 8, 0);
+  if (cornerCannon && P::DefCount(kAdviser) > 0 && P::AttCount(kCannon) > 0 &&
+      P::DefAttackers() > 0) {
     const Square king = P::DefKing();
     for (int wing = 0; wing < 2; ++wing) {
       const bool right = wing == 1;
