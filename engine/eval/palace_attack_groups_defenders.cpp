@@ -4,6 +4,7 @@
 // few flat bonuses by who controls a nearby square and counts the defending
 // chariots' mobility on their first five ranks only. Squares are named as
 // red attacking the black palace sees them (palace_attack_groups.h).
+#include <array>
 #include <cstdint>
 
 #include "engine/eval/palace_attack_groups.h"
@@ -48,6 +49,28 @@ template <uint32_t kSide>
 int32_t GradedPawnRow(bool blocked, int32_t blockedBonus, Square c, int32_t wonBonus) {
   if (blocked) return blockedBonus;
   return AttackerWins<kSide>(c) ? wonBonus : 100;
+}
+
+// The squares on which a defending knight takes part in a rule of the
+// pawns-against-knights block of DefendingKnightsGroup: the back corners
+// (1, 0) and (7, 0), the edge squares beside them (0, 1) and (8, 1), the
+// edge elephant squares (0, 2) and (8, 2), and beside the palace centre
+// (3, 1) and (5, 1). Indexed by board square, 0 (a captured knight) not set.
+template <uint32_t kSide>
+inline constexpr std::array<uint8_t, kBoardSize> pawnRuleKnightSquares = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  constexpr int kSquares[][2] = {{1, 0}, {7, 0}, {0, 1}, {8, 1}, {0, 2}, {8, 2}, {3, 1}, {5, 1}};
+  for (const auto& [file, rank] : kSquares) t[SideView<kSide>::Sq(file, rank)] = 1;
+  return t;
+}();
+
+// A defending knight stands on one of those squares. Every rule of the block
+// asks for one, so without it the block has nothing to score.
+template <uint32_t kSide>
+bool KnightOnPawnRuleSquare() {
+  using P = Attack<kSide>;
+  const auto& on = pawnRuleKnightSquares<kSide>;
+  return (on[P::DefSquare(6)] | on[P::DefSquare(7)]) != 0;
 }
 
 }  // namespace
@@ -168,7 +191,7 @@ void DefendingKnightsGroup(FullEvalState& s) {
 
   // Attacking pawns against defending knights on the edges and in the
   // palace.
-  if (P::AttCount(kPawn) > 0 && P::DefCount(kKnight) > 0) {
+  if (P::AttCount(kPawn) > 0 && P::DefCount(kKnight) > 0 && KnightOnPawnRuleSquare<kSide>()) {
     // A knight in a back corner or beside the palace centre, attacked by a
     // pawn. The medium rule set grades each row by whether the knight's
     // escape is blocked and by who controls the square in front of the pawn.
