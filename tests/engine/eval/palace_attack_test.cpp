@@ -317,6 +317,25 @@ TEST(PalaceAttackDefendingKnights, PawnsAgainstKnights) {
   EXPECT_EQ(Mirrored(With(kings, Pieces("n70 P72 a41 a52")), kDefKnights), Same(100 + 150));
 }
 
+// Each square on which a defending knight can meet an attacking pawn's rule,
+// one rule each, so that no square of the block is left unscored.
+TEST(PalaceAttackDefendingKnights, PawnRuleOnEveryKnightSquare) {
+  struct Row {
+    const char* pieces;
+    int32_t gain;
+  };
+  // A knight beside the occupied centre adds 25 of its own.
+  const Row rows[] = {
+      {"a41 P12 n10", 100}, {"a41 P22 n31", 125}, {"a41 P62 n51", 125}, {"a41 P72 n70", 100},
+      {"n82 P84", 75},      {"n02 P04", 75},      {"n81 P83", 75},      {"n01 P03", 75},
+      {"n70 P83", 75},      {"n10 P03", 75},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.pieces);
+    EXPECT_EQ(Mirrored(With(Pieces("k40 K49"), Pieces(row.pieces)), kDefKnights), Same(row.gain));
+  }
+}
+
 TEST(PalaceAttackDefendingKnights, KnightBehindOwnPawn) {
   const std::vector<At> base = Pieces("k40 K49 p63 n62");
   EXPECT_EQ(Mirrored(With(base, Pieces("N54")), kDefKnights), Same(33));
