@@ -43,6 +43,16 @@ int32_t PinnedPieceValue(Square sq, int32_t v, bool rightWing) {
   return 0;
 }
 
+// An attacking cannon stands on one of the back-rank squares (0, 0), (1, 0),
+// (7, 0) and (8, 0). The back-rank cannon rules all ask for one; it is rare,
+// so they test it before anything else.
+template <uint32_t kSide>
+bool CannonOnBackRankWing() {
+  using P = Attack<kSide>;
+  return P::AttOn(kCannon, 0, 0) || P::AttOn(kCannon, 1, 0) || P::AttOn(kCannon, 7, 0) ||
+         P::AttOn(kCannon, 8, 0);
+}
+
 }  // namespace
 
 template <uint32_t kSide>
@@ -51,11 +61,8 @@ void BackRankPinsGroup(FullEvalState& s) {
   int32_t& total = P::Total(s);
 
   // An attacking cannon on the back rank bearing on the adviser square; the
-  // wings are valued differently. The cannon squares are tested first: they
-  // are rarely held, and then nothing else needs reading.
-  const bool cornerCannon = P::AttOn(kCannon, 0, 0) || P::AttOn(kCannon, 1, 0) ||
-                            P::AttOn(kCannon, 7, 0) || P::AttOn(kCannon, 8, 0);
-  if (cornerCannon && P::DefCount(kAdviser) > 0 && P::AttCount(kCannon) > 0 &&
+  // wings are valued differently.
+  if (CannonOnBackRankWing<kSide>() && P::DefCount(kAdviser) > 0 && P::AttCount(kCannon) > 0 &&
       P::DefAttackers() > 0) {
     const Square king = P::DefKing();
     for (int wing = 0; wing < 2; ++wing) {
@@ -146,6 +153,7 @@ void ThinDefenceOfAdviserSquare(FullEvalState& s, int wing) {
 template <uint32_t kSide>
 void BackRankBatteryGroup(FullEvalState& s) {
   using P = Attack<kSide>;
+  if (!CannonOnBackRankWing<kSide>()) return;
   int32_t& total = P::Total(s);
 
   // Both chariots and a cannon against an occupied palace centre: the
