@@ -95,15 +95,18 @@ void BackRankPinsGroup(FullEvalState& s) {
     }
   }
 
-  // The defending chariot, cannon and knight tangled in the corner.
-  if (P::DefCount(kChariot) > 0 && P::DefCount(kKnight) > 0 && P::AttCount(kCannon) > 0) {
-    for (int wing = 0; wing < 2; ++wing) {
-      const auto f = [wing](int file) { return WingFile(wing, file); };
-      if (P::DefOn(kCannon, f(1), 0) && P::DefOn(kChariot, f(0), 0))
-        total += P::DefOn(kKnight, f(0), 1) ? 100 : 50;
-      if (P::DefOn(kKnight, f(0), 1) && P::AttOn(kCannon, f(1), 1) && P::DefOn(kChariot, f(1), 0))
-        total += P::HoldsDef(f(0), 0) ? 100 : 50;
-    }
+  // The defending chariot, cannon and knight tangled in the corner. The
+  // squares are rarely so held, so they are read before the piece counts.
+  const auto tangleCounts = [] {
+    return P::DefCount(kChariot) > 0 && P::DefCount(kKnight) > 0 && P::AttCount(kCannon) > 0;
+  };
+  for (int wing = 0; wing < 2; ++wing) {
+    const auto f = [wing](int file) { return WingFile(wing, file); };
+    if (P::DefOn(kCannon, f(1), 0) && P::DefOn(kChariot, f(0), 0) && tangleCounts())
+      total += P::DefOn(kKnight, f(0), 1) ? 100 : 50;
+    if (P::DefOn(kKnight, f(0), 1) && P::AttOn(kCannon, f(1), 1) && P::DefOn(kChariot, f(1), 0) &&
+        tangleCounts())
+      total += P::HoldsDef(f(0), 0) ? 100 : 50;
   }
 
   // A defending chariot shut in on the edge over its own pawn, and one in the
