@@ -191,7 +191,7 @@ void DefendingKnightsGroup(FullEvalState& s) {
 
   // Attacking pawns against defending knights on the edges and in the
   // palace.
-  if (P::AttCount(kPawn) > 0 && P::DefCount(kKnight) > 0 && KnightOnPawnRuleSquare<kSide>()) {
+  if (KnightOnPawnRuleSquare<kSide>() && P::AttCount(kPawn) > 0 && P::DefCount(kKnight) > 0) {
     // A knight in a back corner or beside the palace centre, attacked by a
     // pawn. The medium rule set grades each row by whether the knight's
     // escape is blocked and by who controls the square in front of the pawn.
@@ -240,33 +240,34 @@ void DefendingKnightsGroup(FullEvalState& s) {
   }
 
   // A defending knight behind its own pawn, with an attacking knight ready
-  // beside the pawn.
-  if (P::AttCount(kKnight) > 0 && P::DefCount(kKnight) > 0) {
-    for (int wing = 0; wing < 2; ++wing) {
-      const auto f = [wing](int file) { return WingFile(wing, file); };
-      if (!P::DefOn(kPawn, f(6), 3) || !P::DefOn(kKnight, f(6), 2)) continue;
-      if (P::Empty(f(5), 3) && P::AttOn(kKnight, f(5), 4)) total += 33;
-      if (P::Empty(f(7), 3) && P::AttOn(kKnight, f(7), 4)) total += 25;
-    }
+  // beside the pawn. The attacking knight's squares are the rarely held ones,
+  // so they are read first.
+  for (int wing = 0; wing < 2; ++wing) {
+    const auto f = [wing](int file) { return WingFile(wing, file); };
+    const auto knightBehindPawn = [&f] {
+      return P::AttCount(kKnight) > 0 && P::DefCount(kKnight) > 0 && P::DefOn(kPawn, f(6), 3) &&
+             P::DefOn(kKnight, f(6), 2);
+    };
+    if (P::AttOn(kKnight, f(5), 4) && P::Empty(f(5), 3) && knightBehindPawn()) total += 33;
+    if (P::AttOn(kKnight, f(7), 4) && P::Empty(f(7), 3) && knightBehindPawn()) total += 25;
   }
 
   // A defending cannon on the edge file over its own pawn, with attacking
-  // pawns coming down the file and beside it.
-  if (P::DefCount(kCannon) > 0 && P::AttCount(kPawn) > 0) {
-    for (int wing = 0; wing < 2; ++wing) {
-      const auto f = [wing](int file) { return WingFile(wing, file); };
-      if (!P::DefOn(kCannon, f(8), 4) || !P::DefOn(kPawn, f(8), 3) ||
-          !(P::AttOn(kPawn, f(8), 6) || P::AttOn(kPawn, f(8), 5)))
-        continue;
-      if (P::AttOn(kPawn, f(7), 4) || P::AttOn(kChariot, f(7), 4)) total += 300;
-      if (!P::Occupied(f(6), 4)) continue;
-      if (P::AttOn(kPawn, f(6), 4)) {
-        total += P::AtMove(300, 100);
-      } else {
-        const Square beside = P::Sq(f(7), 4);
-        if (P::AttStrongAttacks(beside) && !P::Guarded(beside))
-          total += P::AttOn(kPawn, f(8), 5) ? P::AtMove(300, 200) : 150;
-      }
+  // pawns coming down the file and beside it; the rarely held cannon square
+  // first.
+  for (int wing = 0; wing < 2; ++wing) {
+    const auto f = [wing](int file) { return WingFile(wing, file); };
+    if (!P::DefOn(kCannon, f(8), 4) || P::DefCount(kCannon) == 0 || P::AttCount(kPawn) == 0 ||
+        !P::DefOn(kPawn, f(8), 3) || !(P::AttOn(kPawn, f(8), 6) || P::AttOn(kPawn, f(8), 5)))
+      continue;
+    if (P::AttOn(kPawn, f(7), 4) || P::AttOn(kChariot, f(7), 4)) total += 300;
+    if (!P::Occupied(f(6), 4)) continue;
+    if (P::AttOn(kPawn, f(6), 4)) {
+      total += P::AtMove(300, 100);
+    } else {
+      const Square beside = P::Sq(f(7), 4);
+      if (P::AttStrongAttacks(beside) && !P::Guarded(beside))
+        total += P::AttOn(kPawn, f(8), 5) ? P::AtMove(300, 200) : 150;
     }
   }
 }
