@@ -84,16 +84,17 @@ void HemmedDefendersGroup(FullEvalState& s) {
   // A defending knight that crossed the river stuck beside an attacking
   // elephant; with the attacker's knight beside the elephant the medium
   // rule set grades the bonus by the edge square two files further out.
-  if (P::DefCount(kKnight) > 0 && P::AttCount(kElephant) > 0) {
-    for (int wing = 0; wing < 2; ++wing) {
-      const auto f = [wing](int file) { return WingFile(wing, file); };
-      if (!P::DefOn(kKnight, f(7), 5) || !P::AttOn(kElephant, f(6), 5)) continue;
-      if (!P::AttOn(kKnight, f(5), 5))
-        total += 33;
-      else
-        total += kMedium ? GradedEdgeSquare<kSide>(P::Sq(f(8), 3)) : 50;
-      if (P::DefCount(kChariot) == 0) total += 50;
-    }
+  // The knight's square, rarely held, is read before the piece counts.
+  for (int wing = 0; wing < 2; ++wing) {
+    const auto f = [wing](int file) { return WingFile(wing, file); };
+    if (!P::DefOn(kKnight, f(7), 5) || !P::AttOn(kElephant, f(6), 5) || P::DefCount(kKnight) == 0 ||
+        P::AttCount(kElephant) == 0)
+      continue;
+    if (!P::AttOn(kKnight, f(5), 5))
+      total += 33;
+    else
+      total += kMedium ? GradedEdgeSquare<kSide>(P::Sq(f(8), 3)) : 50;
+    if (P::DefCount(kChariot) == 0) total += 50;
   }
 
   // The defending elephants tied up in the central formation.
@@ -110,17 +111,22 @@ void HemmedDefendersGroup(FullEvalState& s) {
   // A defending chariot stuck in its corner: an attacking piece in front of
   // it, an attacking chariot on the square beyond the adviser file, and an
   // attacking chariot beside the square in front of a defending knight each
-  // score by themselves.
-  if (P::AttCount(kChariot) > 0 && P::AttCount(kCannon) > 0 && P::DefCount(kChariot) > 0) {
-    for (int wing = 0; wing < 2; ++wing) {
-      const auto f = [wing](int file) { return WingFile(wing, file); };
-      const bool cornered = P::DefOn(kChariot, f(1), 0) || P::DefOn(kChariot, f(0), 0) ||
-                            P::DefOn(kChariot, f(1), 1) || P::DefOn(kChariot, f(1), 2);
-      if (!cornered) continue;
-      if (P::HoldsAtt(f(1), 3)) total += 33;
-      if (P::AttOn(kChariot, f(3), 3)) total += 25;
-      if (P::AttOn(kChariot, f(2), 3) && P::DefOn(kKnight, f(2), 2)) total += 33;
-    }
+  // score by themselves. The three attacking squares are rarely held, so
+  // they are read before the piece counts and the corner.
+  for (int wing = 0; wing < 2; ++wing) {
+    const auto f = [wing](int file) { return WingFile(wing, file); };
+    const bool inFront = P::HoldsAtt(f(1), 3);
+    const bool beyond = P::AttOn(kChariot, f(3), 3);
+    const bool besideKnight = P::AttOn(kChariot, f(2), 3) && P::DefOn(kKnight, f(2), 2);
+    if (!inFront && !beyond && !besideKnight) continue;
+    if (P::AttCount(kChariot) == 0 || P::AttCount(kCannon) == 0 || P::DefCount(kChariot) == 0)
+      continue;
+    const bool cornered = P::DefOn(kChariot, f(1), 0) || P::DefOn(kChariot, f(0), 0) ||
+                          P::DefOn(kChariot, f(1), 1) || P::DefOn(kChariot, f(1), 2);
+    if (!cornered) continue;
+    if (inFront) total += 33;
+    if (beyond) total += 25;
+    if (besideKnight) total += 33;
   }
 
   // Defending chariot mobility: pieces right in front of it on its own half
