@@ -116,9 +116,10 @@ bool BackRankFlag(int file, bool cannonBlocks) {
   return false;
 }
 
-// The chariots of the wing, once a corner case is known.
+// The chariots of the wing, once a corner case is known. Out of line: corner
+// cases are rare, and without this body the caller needs fewer registers.
 template <uint32_t kSide, class G>
-void WingChariots(FullEvalState& s, int k) {
+[[gnu::noinline]] void WingChariots(FullEvalState& s, int k) {
   using Twin = BackRankTwin<kSide>;
   int32_t& total = G::Total(s);
   const int n = AdviserFileCount<G>();
