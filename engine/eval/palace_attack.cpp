@@ -199,22 +199,41 @@ void BackRankBatteryGroup(FullEvalState& s) {
   }
 }
 
+namespace {
+
+// One defending knight near its palace that screens its own king.
+template <uint32_t kSide>
+void KnightScreen(FullEvalState& s, uint32_t knight) {
+  using P = Attack<kSide>;
+  const Square sq = posPiece[knight];
+  if (sq == 0) return;
+  const int file = FileOf(sq);
+  if (P::Rank(sq) > 2 && (file < 3 || file > 5)) return;
+  // Lift the knight off board only (the masks keep it), ask the board-scan
+  // test, and put it back.
+  board[sq] = 0;
+  const bool exposed = P::AttStrongAttacksByScan(P::DefKing());
+  board[sq] = static_cast<int8_t>(knight);
+  if (exposed) P::Total(s) += P::AtMove(150, 75);
+}
+
+// Both knights, written out one by one rather than as a loop over a list,
+// which the compiler keeps in memory; out of line so that the caller's test
+// stays cheap.
+template <uint32_t kSide>
+[[gnu::noinline]] void KnightScreens(FullEvalState& s) {
+  using P = Attack<kSide>;
+  KnightScreen<kSide>(s, P::Def(6));
+  KnightScreen<kSide>(s, P::Def(7));
+}
+
+}  // namespace
+
 template <uint32_t kSide>
 void ScreeningKnightGroup(FullEvalState& s) {
   using P = Attack<kSide>;
   if (P::DefCount(kKnight) == 0 || P::DefAttackers() > 4) return;
-  for (const uint32_t knight : {P::Def(6), P::Def(7)}) {
-    const Square sq = posPiece[knight];
-    if (sq == 0) continue;
-    const int file = FileOf(sq);
-    if (P::Rank(sq) > 2 && (file < 3 || file > 5)) continue;
-    // Lift the knight off board only (the masks keep it), ask the board-scan
-    // test, and put it back.
-    board[sq] = 0;
-    const bool exposed = P::AttStrongAttacksByScan(P::DefKing());
-    board[sq] = static_cast<int8_t>(knight);
-    if (exposed) P::Total(s) += P::AtMove(150, 75);
-  }
+  KnightScreens<kSide>(s);
 }
 
 template void BackRankPinsGroup<kRed>(FullEvalState&);
