@@ -217,12 +217,32 @@ void KnightScreen(FullEvalState& s, uint32_t knight) {
   if (exposed) P::Total(s) += P::AtMove(150, 75);
 }
 
+// An attacking knight a knight's step from s, or an attacking chariot or
+// cannon on another square of the file or rank of s. Without one the
+// board-scan test finds no attacker of s, whatever stands in between.
+template <uint32_t kSide>
+bool StrongAttackerLinedUp(Square s) {
+  using P = Attack<kSide>;
+  const auto knightStep = [s](uint32_t redIndex) {
+    const Square a = P::AttSquare(redIndex);
+    return a != 0 && knightLeg[a][s] != 0;
+  };
+  const auto sameLine = [s](uint32_t redIndex) {
+    const Square a = P::AttSquare(redIndex);
+    return a != 0 && a != s && (FileOf(a) == FileOf(s) || RankOf(a) == RankOf(s));
+  };
+  return knightStep(6) || knightStep(7) || sameLine(8) || sameLine(9) || sameLine(10) ||
+         sameLine(11);
+}
+
 // Both knights, written out one by one rather than as a loop over a list,
 // which the compiler keeps in memory; out of line so that the caller's test
-// stays cheap.
+// stays cheap. Lifting a knight can expose the king only to a piece already
+// lined up with it, so without one neither knight needs its scan.
 template <uint32_t kSide>
 [[gnu::noinline]] void KnightScreens(FullEvalState& s) {
   using P = Attack<kSide>;
+  if (!StrongAttackerLinedUp<kSide>(P::DefKing())) return;
   KnightScreen<kSide>(s, P::Def(6));
   KnightScreen<kSide>(s, P::Def(7));
 }
