@@ -566,6 +566,27 @@ TEST(PalaceAttackScreen, KnightScreeningItsKing) {
   EXPECT_EQ(Mirrored(Pieces("k40 n41 K39 R45 r00 r80 c02 c82"), kScreen), Same(0));
 }
 
+// Each kind of attacker that the lifted knight can let through: a chariot
+// along the rank, a cannon along the rank over one remaining screen, a
+// knight whose leg the knight blocked; and attackers not lined up with the
+// king, which nothing can let through.
+TEST(PalaceAttackScreen, ExposureByEveryKindOfAttacker) {
+  struct Row {
+    const char* pieces;
+    Amount gain;
+  };
+  const Row rows[] = {
+      {"k40 n30 K39 R00", Amount(150, 75)},
+      {"k40 n30 b20 K39 C00", Amount(150, 75)},
+      {"k40 n51 K39 N52", Amount(150, 75)},
+      {"k40 n51 K39 N63 R15 C25", Same(0)},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.pieces);
+    EXPECT_EQ(Mirrored(Pieces(row.pieces), kScreen), row.gain);
+  }
+}
+
 // --- The whole section ---------------------------------------------------
 
 // The other engineers' groups measured on their own, for the position on
