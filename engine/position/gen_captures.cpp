@@ -22,10 +22,14 @@ static_assert(kMostEntries <= kMaxPickerEntries, "picker record too small for th
 // Appends the capture of the piece on `to` when it belongs to the enemy.
 // Frame squares hold 0, so a target off the board is never taken.
 template <uint32_t Side>
+GEN_INLINE bool IsEnemy(int piece) {
+  return Side == kRed ? piece > 16 : (piece != 0 && piece <= 16);
+}
+
+template <uint32_t Side>
 GEN_INLINE void AddCapture(MoveEntry*& out, Move code, Square to) {
   const int victim = board[to];
-  const bool enemy = Side == kRed ? victim > 16 : (victim != 0 && victim <= 16);
-  if (enemy) *out++ = {code | to, pieceOrderValue[victim]};
+  if (IsEnemy<Side>(victim)) *out++ = {code | to, pieceOrderValue[victim]};
 }
 
 // Chariot: the nearest piece on its file towards rank 9, then towards rank
@@ -117,10 +121,16 @@ GEN_INLINE void Adviser(MoveEntry*& out) {
   AddCapture<Side>(out, code, s - 15);
 }
 
+// Steppers test the target for an enemy first: that is the rarest of the
+// conditions, so most steps end after one read. All reads stay inside the
+// board array, as every piece stands on a playing square.
 template <uint32_t Side, int Eye>
 GEN_INLINE void ElephantStep(MoveEntry*& out, Square from) {
   constexpr const auto& kPoints = Side == kRed ? redElephantSquare : blackElephantSquare;
-  if (kPoints[from + 2 * Eye] && board[from + Eye] == 0) AddCapture<Side>(out, from << 16, from + 2 * Eye);
+  const Square to = from + 2 * Eye;
+  const int victim = board[to];
+  if (IsEnemy<Side>(victim) && kPoints[to] && board[from + Eye] == 0)
+    *out++ = {(from << 16) | to, pieceOrderValue[victim]};
 }
 
 template <uint32_t Side, PieceIndex Piece>
@@ -136,7 +146,9 @@ GEN_INLINE void Elephant(MoveEntry*& out) {
 template <uint32_t Side, int Step>
 GEN_INLINE void KingStep(MoveEntry*& out, Square from) {
   constexpr const auto& kPalace = Side == kRed ? redPalace : blackPalace;
-  if (kPalace[from + Step]) AddCapture<Side>(out, from << 16, from + Step);
+  const Square to = from + Step;
+  const int victim = board[to];
+  if (IsEnemy<Side>(victim) && kPalace[to]) *out++ = {(from << 16) | to, pieceOrderValue[victim]};
 }
 
 template <uint32_t Side>
