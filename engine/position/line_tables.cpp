@@ -100,6 +100,15 @@ void FillCaptureTargetTables() {
   }
 }
 
+void FillSquareMasks() {
+  std::memset(rankMaskBit, 0, sizeof rankMaskBit);
+  std::memset(fileMaskBit, 0, sizeof fileMaskBit);
+  for (int s = kFirstMaskSquare; s <= kLastMaskSquare; ++s) {
+    rankMaskBit[s] = static_cast<uint16_t>(1u << ((s - 34) >> 4));
+    fileMaskBit[s] = static_cast<uint16_t>(1u << ((s - 34) & 15));
+  }
+}
+
 }  // namespace
 
 void RebuildLineMasks() {
@@ -113,14 +122,17 @@ void RebuildLineMasks() {
   }
 }
 
+// The mask bits and the line tables depend on the board geometry alone and
+// nothing writes them after they are filled, so the first call builds them
+// and later calls (one per new game or set-up position) only refresh the
+// occupancy masks of the current position.
 void InitLineTables() {
-  std::memset(rankMaskBit, 0, sizeof rankMaskBit);
-  std::memset(fileMaskBit, 0, sizeof fileMaskBit);
-  for (int s = kFirstMaskSquare; s <= kLastMaskSquare; ++s) {
-    rankMaskBit[s] = static_cast<uint16_t>(1u << ((s - 34) >> 4));
-    fileMaskBit[s] = static_cast<uint16_t>(1u << ((s - 34) & 15));
-  }
+  static const bool built = [] {
+    FillSquareMasks();
+    FillLinePatternTables();
+    FillCaptureTargetTables();
+    return true;
+  }();
+  static_cast<void>(built);
   RebuildLineMasks();
-  FillLinePatternTables();
-  FillCaptureTargetTables();
 }

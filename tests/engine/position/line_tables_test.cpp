@@ -208,17 +208,17 @@ TEST_F(LineTables, RebuildLineMasksFromPieceList) {
   }
 }
 
-// Every reset rebuilds the tables from scratch with the same contents and
-// refreshes the masks.
-TEST_F(LineTables, InitRestoresDamagedTables) {
-  chariotReach[5][3] = 0xFFFF;
-  cannonReach[5][3] = 0xFFFF;
-  secondBlockerBelow[1023][9] = 0;
-  chariotFileTargets[100][7][2] = 9;
-  chariotRankTargets[0][0][0] = 9;
-  rankMaskBit[0] = 1;
+// Every reset refreshes the occupancy masks of the current position and
+// keeps the tables as the first call built them.
+TEST_F(LineTables, InitRefreshesMasksAndKeepsTables) {
   fileOccupancy[4] = 0;
+  rankOccupancy[0] = 0;
+  rankOccupancy[4] = 0x1FF;
   InitLineTables();
+  InitLineTables();
+  EXPECT_EQ(fileOccupancy[4], Bits({0, 3, 6, 9}));
+  EXPECT_EQ(rankOccupancy[0], 0x1FF);
+  EXPECT_EQ(rankOccupancy[4], 0);
   EXPECT_EQ(chariotReach[5][3], Bits({2, 4, 5, 6, 7, 8, 9}));
   EXPECT_EQ(cannonReach[5][3], Bits({0, 1}));
   EXPECT_EQ(secondBlockerBelow[1023][9], 2);
@@ -227,7 +227,8 @@ TEST_F(LineTables, InitRestoresDamagedTables) {
   EXPECT_EQ(chariotFileTargets[100][7][2], 1);
   EXPECT_EQ(chariotRankTargets[0][0][0], 0);
   EXPECT_EQ(rankMaskBit[0], 0);
-  EXPECT_EQ(fileOccupancy[4], Bits({0, 3, 6, 9}));
+  EXPECT_EQ(fileMaskBit[34], 1);
+  EXPECT_EQ(rankMaskBit[171], 1u << 8);
 }
 
 }  // namespace
