@@ -15,6 +15,9 @@ struct Line {
   uint32_t mask;
   uint32_t code;
   bool Holds(Square s) const { return (s & mask) == code; }
+  // A step of +-1 changes the rank and keeps the file, +-16 the reverse: a
+  // walk with a step along the line keeps the nibble that names the line.
+  bool Along(int step) const { return (step == 1 || step == -1) == (mask == 0xF0); }
 };
 
 class Collector {
@@ -33,8 +36,10 @@ class Collector {
   }
 
   // Every empty square along one direction up to the first occupied square
-  // or the edge of the board.
+  // or the edge of the board. From a square off the line, a walk along the
+  // line's direction never touches it, so it is not walked at all.
   void Slide(uint32_t piece, Square from, int step) {
+    if (line_.Along(step) && !line_.Holds(from)) return;
     for (Square to = from + step; onBoard[to] && board[to] == 0; to += step) Try(piece, from, to);
   }
 
