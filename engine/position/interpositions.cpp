@@ -18,6 +18,13 @@ struct Line {
   // A step of +-1 changes the rank and keeps the file, +-16 the reverse: a
   // walk with a step along the line keeps the nibble that names the line.
   bool Along(int step) const { return (step == 1 || step == -1) == (mask == 0xF0); }
+  // For a square off the line: a walk with this step moves towards the line
+  // (across it, the nibble moves monotonically, so it meets the line once).
+  bool Ahead(Square from, int step) const {
+    if (Along(step)) return false;
+    const int gap = static_cast<int>(code) - static_cast<int>(from & mask);
+    return step > 0 ? gap > 0 : gap < 0;
+  }
 };
 
 class Collector {
@@ -36,11 +43,21 @@ class Collector {
   }
 
   // Every empty square along one direction up to the first occupied square
-  // or the edge of the board. From a square off the line, a walk along the
-  // line's direction never touches it, so it is not walked at all.
+  // or the edge of the board. From a square off the line only the square
+  // where the walk crosses the line can be kept: the walk stops there, and
+  // walks along the line or away from it are not made at all.
   void Slide(uint32_t piece, Square from, int step) {
-    if (line_.Along(step) && !line_.Holds(from)) return;
-    for (Square to = from + step; onBoard[to] && board[to] == 0; to += step) Try(piece, from, to);
+    if (line_.Holds(from)) {
+      for (Square to = from + step; onBoard[to] && board[to] == 0; to += step) Try(piece, from, to);
+      return;
+    }
+    if (!line_.Ahead(from, step)) return;
+    for (Square to = from + step; onBoard[to] && board[to] == 0; to += step) {
+      if (line_.Holds(to)) {
+        Try(piece, from, to);
+        return;
+      }
+    }
   }
 
   void Finish() { r_.count = n_; }
