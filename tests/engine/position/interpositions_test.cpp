@@ -173,6 +173,18 @@ TEST(Interpositions, HandBuiltPositionsInGenerationOrder) {
         M(6, 4, 4, 2),
         M(4, 1, 5, 0), M(4, 1, 3, 0), M(4, 1, 5, 2), M(4, 1, 3, 2),
         M(4, 0, 3, 0), M(4, 0, 5, 0)}},
+      {"sliders off a file reach it once and only when nothing stands between",
+       {{'k', 3, 0}, {'K', 4, 9}, {'R', 7, 4}, {'R', 0, 4}, {'p', 2, 4}, {'C', 1, 6}, {'P', 3, 6}},
+       false,
+       {true, FileCode(4)},
+       // the chariot on (0,4) and the cannon on (1,6) are blocked short of
+       // the file; nothing beyond (4,4) is listed for the chariot on (7,4)
+       {M(7, 4, 4, 4), M(4, 9, 3, 9), M(4, 9, 5, 9), M(4, 9, 4, 8)}},
+      {"sliders off a rank reach it from either side",
+       {{'k', 3, 0}, {'K', 4, 9}, {'R', 2, 2}, {'C', 6, 8}},
+       false,
+       {false, RankCode(5)},
+       {M(2, 2, 2, 5), M(6, 8, 6, 5)}},
       {"red adviser on the palace centre",
        {{'k', 4, 0}, {'K', 3, 9}, {'A', 4, 8}},
        false,
