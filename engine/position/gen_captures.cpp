@@ -21,9 +21,11 @@ static_assert(kMostEntries <= kMaxPickerEntries, "picker record too small for th
 
 // Appends the capture of the piece on `to` when it belongs to the enemy.
 // Frame squares hold 0, so a target off the board is never taken.
+// Red pieces are 1..16, black ones 17..32. The red range is tested with one
+// unsigned comparison (0 and negative values wrap above 15).
 template <uint32_t Side>
 GEN_INLINE bool IsEnemy(int piece) {
-  return Side == kRed ? piece > 16 : (piece != 0 && piece <= 16);
+  return Side == kRed ? piece > 16 : static_cast<unsigned>(piece - 1) < 16u;
 }
 
 template <uint32_t Side>
