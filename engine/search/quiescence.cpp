@@ -31,7 +31,7 @@ Picker ChoosePicker(int ply) {
 
 int32_t QuiescenceSearch(int32_t alpha, int32_t beta, int32_t parentEval) {
   const int ply = historyPly;
-  CountNodeAndPoll();
+  CountNode();
   pvLength[ply] = ply;
   int32_t redTotal = 0;
   int32_t blackTotal = 0;

@@ -53,18 +53,19 @@ int32_t ChildStaticScore(int32_t beta, int32_t* redTotal, int32_t* blackTotal) {
 
 int32_t PrunedMove(NodeState& node, int32_t d, int32_t alpha, int32_t beta) {
   const bool early = node.searched == 0 || movePickers[node.ply].stage < kStageGenQuiet;
+  if (early) return d <= 24 ? HorizonRule(d, alpha, beta) : PrincipalVariation(node, d, alpha, beta);
+  // Only the later moves ask whether the move is forcing (the check test
+  // is the costly part).
   const bool forcing = historyBase[node.ply].captured != 0 || GivesCheck() || RepeatsFourPliesBack();
   int32_t redTotal = 0;
   int32_t blackTotal = 0;
   if (d <= 24) {
-    if (early) return HorizonRule(d, alpha, beta);
     if (forcing) return Quiescence(alpha, beta, kNoEval);
     const int32_t moverTotal = sideToMove == kBlack ? node.redTotal : node.blackTotal;
     if (searchFlags != 0 && alpha >= node.eval + 200 && moverTotal <= 200) return node.eval - 1;
     const int32_t s = ChildStaticScore(beta, &redTotal, &blackTotal);
     return s > alpha ? Quiescence(alpha, beta, s) : s;
   }
-  if (early) return PrincipalVariation(node, d, alpha, beta);
   if (forcing) return -SearchNode(-beta, -alpha, d - 16, 0, kNoEval, 0, 0);
   const int32_t s = ChildStaticScore(beta, &redTotal, &blackTotal);
   return s > alpha ? -SearchNode(-beta, -alpha, d - 16, 0, s, redTotal, blackTotal) : s;

@@ -53,8 +53,7 @@ void TakeChildLine(int ply, Move move) {
   pvLength[ply] = end > ply + 1 ? end : ply + 1;
 }
 
-int RepetitionRuling(uint32_t inCheck, int32_t* score) {
-  if (reversibleMoves < 4) return 0;
+int RepetitionCycles(uint32_t inCheck, int32_t* score) {
   const int n = RecordIndex();
   if (n < 3 || history[n].move == 0 || history[n - 1].move == 0 || history[n - 2].move == 0)
     return 0;
@@ -115,25 +114,6 @@ int ProbeLearningTables(int ply, bool quiescence, int32_t depth16, int32_t* scor
         (quiescence || static_cast<int32_t>(learnt->depth) * 16 >= depth16)) {
       principalVariation[ply][ply] = learnt->move;
       *score = HashScoreAtPly(learnt->score, ply);
-      return 1;
-    }
-  }
-  return 0;
-}
-
-int MateDistanceCut(int ply, int32_t* alpha, int32_t* beta, int32_t* score) {
-  if (ply - kMatedAtPlyBase > *alpha) {
-    const int32_t bound = HasLegalMove() ? ply - kMatedAtPlyBase : ply - kMateScore;
-    if (bound > *alpha) *alpha = bound;
-    if (*alpha >= *beta) {
-      *score = *alpha;
-      return 1;
-    }
-  }
-  if (kMateInOneBase - ply < *beta) {
-    *beta = kMateInOneBase - ply;
-    if (*beta <= *alpha) {
-      *score = *beta;
       return 1;
     }
   }

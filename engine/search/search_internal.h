@@ -7,6 +7,7 @@
 #include "engine/position/position.h"
 #include "engine/search/search.h"
 #include "engine/search/search_tables.h"
+#include "engine/search/time_control.h"
 #include "engine/search/tt.h"
 
 // How often the search took its selective steps, and the windows of the
@@ -75,16 +76,53 @@ inline void SetQuiescenceBaseForPly(int ply) {
 // Row `ply` of the PV := move followed by the line of row ply + 1.
 void TakeChildLine(int ply, Move move);
 
+// Counts one node like CountNodeAndPoll, with the common case (no poll due)
+// inline in the searches; a due poll goes through CountNodeAndPoll, which
+// repeats the same test.
+inline void CountNode() {
+  const uint32_t count = nodeCount + 1;
+  if (count > pollBaseCount + static_cast<uint32_t>(pollInterval))
+    CountNodeAndPoll();
+  else
+    nodeCount = count;
+}
+
+// The cycles of RepetitionRuling, once fewer than four reversible moves
+// have been ruled out.
+int RepetitionCycles(uint32_t inCheck, int32_t* score);
+
 // The repetition test of an inner node: a cycle of 4, 6, 8 or 10 plies back
 // to the current position that the rulings judge. Returns 1 with the
-// ruling's score.
-int RepetitionRuling(uint32_t inCheck, int32_t* score);
+// ruling's score. The usual case, an irreversible move among the last four,
+// is answered inline.
+inline int RepetitionRuling(uint32_t inCheck, int32_t* score) {
+  if (reversibleMoves < 4) return 0;
+  return RepetitionCycles(inCheck, score);
+}
 
 // Mate-distance bounds of a node at this ply: nothing here scores better
 // than mating at this ply or worse than being mated at the next one (or at
 // this one when the side has no legal move). Narrows alpha and beta; returns
-// 1 with *score set when the window closes.
-int MateDistanceCut(int ply, int32_t* alpha, int32_t* beta, int32_t* score);
+// 1 with *score set when the window closes. Inline so that the window stays
+// in registers: the bounds rarely move.
+inline int MateDistanceCut(int ply, int32_t* alpha, int32_t* beta, int32_t* score) {
+  if (ply - kMatedAtPlyBase > *alpha) {
+    const int32_t bound = HasLegalMove() ? ply - kMatedAtPlyBase : ply - kMateScore;
+    if (bound > *alpha) *alpha = bound;
+    if (*alpha >= *beta) {
+      *score = *alpha;
+      return 1;
+    }
+  }
+  if (kMateInOneBase - ply < *beta) {
+    *beta = kMateInOneBase - ply;
+    if (*beta <= *alpha) {
+      *score = *beta;
+      return 1;
+    }
+  }
+  return 0;
+}
 
 // The penalty for a move that only runs back and forth (M, R, M', R') on a
 // score inside (alpha, beta): the child line is row ply + 1. Makes and takes

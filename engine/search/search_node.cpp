@@ -110,7 +110,7 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
   }
   const int ply = node.ply;
   pvLength[ply] = ply;
-  CountNodeAndPoll();
+  CountNode();
   if (stopRequested) return beta;
   if (ply >= kMaxSearchPly - 1) {
     int32_t rt = 0;
