@@ -98,8 +98,7 @@ bool ReplyTakesMovedPiece(int ply, Move move, int* lineMoves) {
   return length < 2 || MoveTo(line[ply + 2]) != target;
 }
 
-int ProbeLearningTables(int ply, bool quiescence, int32_t depth16, int32_t* score) {
-  if (useLearning == 0) return 0;
+int ProbeLearningEntries(int ply, bool quiescence, int32_t depth16, int32_t* score) {
   if (const LearningMateEntry* mate = ProbeLearningMate()) {
     principalVariation[ply][ply] = mate->move;
     // The inner nodes take a lost mate closer by the ply, the quiescence

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/position/position.h"
+#include "engine/search/learning.h"
 #include "engine/search/search.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
@@ -134,10 +135,16 @@ int32_t BackAndForthPenalty(int ply, Move move, int32_t score, int32_t band);
 // *lineMoves receives the number of moves in the child line.
 bool ReplyTakesMovedPiece(int ply, Move move, int* lineMoves);
 
+// ProbeLearningTables past the test that learning is on.
+int ProbeLearningEntries(int ply, bool quiescence, int32_t depth16, int32_t* score);
+
 // Learning-table probes of a node. Returns 1 with the learnt score made
 // relative to the current ply and the learnt move in the PV row. In the
 // main search the position probe requires a learnt depth of at least
 // depth16 sixteenths; the quiescence search takes any learnt depth.
-int ProbeLearningTables(int ply, bool quiescence, int32_t depth16, int32_t* score);
+inline int ProbeLearningTables(int ply, bool quiescence, int32_t depth16, int32_t* score) {
+  if (useLearning == 0) return 0;  // the usual case, answered without a call
+  return ProbeLearningEntries(ply, quiescence, depth16, score);
+}
 
 }  // namespace search_detail
