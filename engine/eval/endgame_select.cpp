@@ -1,6 +1,9 @@
 // The endgame evaluator for the material on the board. The rules are tested
 // in a fixed order and the first that matches wins; most come as a red rule
-// and its black twin with the colours exchanged.
+// and its black twin with the colours exchanged. The answer for the last
+// material looked at is remembered.
+#include <cstring>
+
 #include "engine/eval/endgame.h"
 #include "engine/eval/evaluate.h"
 #include "engine/position/position.h"
@@ -133,9 +136,8 @@ EndgameEvaluatorFn OneChariotRules(const Material& own, const Material& enemy, b
   return nullptr;
 }
 
-}  // namespace
-
-EndgameEvaluatorFn SelectEndgameEvaluator() {
+// The evaluator for the material on the board, by the rules above.
+EndgameEvaluatorFn SelectForMaterial() {
   const Material red = MaterialOf(kRed);
   const Material black = MaterialOf(kBlack);
   const bool noPawns = red.pawns == 0 && black.pawns == 0;
@@ -160,4 +162,45 @@ EndgameEvaluatorFn SelectEndgameEvaluator() {
     return fn;
   if (red.attackers == 1 && red.chariots == 1 && black.attackers == 1) return EvalChariotVsChariot;
   return nullptr;
+}
+
+// The material of the last selection and its evaluator. Evaluations that
+// follow each other in a search mostly see the same material, and the
+// selection reads nothing but the piece counts, except where a lone chariot
+// without advisers or elephants looks at its pawns' squares: such material
+// is never kept.
+struct SelectionMemo {
+  uint32_t pieceCount[2][6];
+  uint32_t attackerCount[2];
+  EndgameEvaluatorFn fn;
+  bool valid;
+};
+SelectionMemo memo;
+
+bool SameMaterialAsMemo() {
+  return memo.valid && std::memcmp(memo.pieceCount, pieceCount, sizeof pieceCount) == 0 &&
+         memo.attackerCount[kRed] == attackerCount[kRed] &&
+         memo.attackerCount[kBlack] == attackerCount[kBlack];
+}
+
+// Whether the selection may look at the side's pawn squares (see
+// OneAttackerRules).
+bool ReadsPawnSquares(uint32_t side) {
+  const uint32_t* c = pieceCount[side];
+  return c[kChariot - 1] == 1 && c[kAdviser - 1] == 0 && c[kElephant - 1] == 0;
+}
+
+}  // namespace
+
+EndgameEvaluatorFn SelectEndgameEvaluator() {
+  if (SameMaterialAsMemo()) return memo.fn;
+  const EndgameEvaluatorFn fn = SelectForMaterial();
+  memo.valid = !ReadsPawnSquares(kRed) && !ReadsPawnSquares(kBlack);
+  if (memo.valid) {
+    std::memcpy(memo.pieceCount, pieceCount, sizeof pieceCount);
+    memo.attackerCount[kRed] = attackerCount[kRed];
+    memo.attackerCount[kBlack] = attackerCount[kBlack];
+    memo.fn = fn;
+  }
+  return fn;
 }

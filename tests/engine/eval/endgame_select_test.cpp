@@ -2,7 +2,9 @@
 // in which the rules are tried, and the edge-file pawn condition.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "engine/eval/endgame.h"
 #include "engine/eval/evaluate.h"
@@ -269,6 +271,46 @@ TEST(SelectEndgameEvaluator, PlentyOfMaterialHasNoEndgameEvaluator) {
                       {'r', 7, 2},
                       {'n', 2, 2}}),
             "none");
+}
+
+// The selector remembers the last material it looked at: selections in a
+// row whose material differs in one man, or only in where a pawn stands,
+// must each get their own answer, whatever came before.
+TEST(SelectEndgameEvaluator, FollowsEveryChangeFromOneSelectionToTheNext) {
+  struct Case {
+    std::vector<At> pieces;
+    const char* expected;
+  };
+  const Case kCases[] = {
+      {{kRedKing, {'R', 1, 7}, kBlackKing, {'b', 4, 2}, {'b', 2, 0}, {'c', 6, 3}, {'p', 0, 4}},
+       "EvalChariotVsCannonElephantsRed"},
+      {{kRedKing, {'R', 1, 7}, kBlackKing, {'b', 4, 2}, {'c', 6, 3}, {'p', 0, 4}},
+       "EvalChariotVsCannonRed"},
+      {{kRedKing, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'b', 4, 2}, {'b', 2, 0}, {'n', 6, 3}},
+       "EvalChariotVsKnightElephantsRed"},
+      {{kRedKing, {'R', 1, 7}, kBlackKing, {'a', 4, 1}, {'a', 5, 0}, {'b', 4, 2}, {'b', 2, 0},
+        {'n', 6, 3}},
+       "EvalChariotVsKnightRed"},
+      {{kRedKing, {'R', 1, 7}, {'P', 0, 3}, kBlackKing, {'a', 4, 1}, {'r', 2, 2}, {'p', 4, 5}},
+       "EvalBareChariotVsChariotPawnsRed"},
+      {{kRedKing, {'R', 1, 7}, {'P', 4, 3}, kBlackKing, {'a', 4, 1}, {'r', 2, 2}, {'p', 4, 5}},
+       "EvalChariotVsChariot"},
+      {{kRedKing, {'R', 1, 7}, {'P', 8, 3}, kBlackKing, {'a', 4, 1}, {'r', 2, 2}, {'p', 4, 5}},
+       "EvalBareChariotVsChariotPawnsRed"},
+      {{kRedKing, {'R', 1, 7}, kBlackKing, {'r', 2, 2}}, "EvalChariotVsChariot"},
+      {{kRedKing, {'R', 1, 7}, kBlackKing, {'c', 2, 2}}, "EvalChariotVsCannonRed"},
+      {{kRedKing, {'R', 1, 7}, {'R', 7, 7}, kBlackKing, {'r', 1, 2}, {'c', 2, 2}}, "none"},
+  };
+  const int count = static_cast<int>(std::size(kCases));
+  // Forwards, backwards, and each case twice in a row.
+  std::vector<int> order;
+  for (int i = 0; i < count; ++i) order.push_back(i);
+  for (int i = count - 1; i >= 0; --i) order.push_back(i);
+  for (int i = 0; i < count; ++i) order.insert(order.end(), {i, i});
+  for (int i : order) {
+    testing_support::SetUpFen(Fen(kCases[i].pieces));
+    EXPECT_EQ(NameOf(SelectEndgameEvaluator()), kCases[i].expected) << "case " << i;
+  }
 }
 
 }  // namespace
