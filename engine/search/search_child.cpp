@@ -53,7 +53,8 @@ int32_t ChildStaticScore(int32_t beta, int32_t* redTotal, int32_t* blackTotal) {
 
 int32_t PrunedMove(NodeState& node, int32_t d, int32_t alpha, int32_t beta) {
   const bool early = node.searched == 0 || movePickers[node.ply].stage < kStageGenQuiet;
-  if (early) return d <= 24 ? HorizonRule(d, alpha, beta) : PrincipalVariation(node, d, alpha, beta);
+  if (early)
+    return d <= 24 ? HorizonRule(d, alpha, beta) : PrincipalVariation(node, d, alpha, beta);
   // Only the later moves ask whether the move is forcing (the check test
   // is the costly part).
   const bool forcing = historyBase[node.ply].captured != 0 || GivesCheck() || RepeatsFourPliesBack();
