@@ -45,6 +45,16 @@ inline uint32_t PawnCheckingKing(uint32_t k) {
   return first + 1;
 }
 
+// Whether a pawn of the side checks the enemy king on K: the squares and
+// tests of PawnCheckingKing, stopping at the first pawn found since no
+// choice among them is needed.
+template <uint32_t kSide>
+inline bool PawnChecksKing(uint32_t k) {
+  if (pieceCount[kSide][kPawn - 1] == 0 || k == 0) return false;
+  return CheckingPawnOn<kSide>(kSide == kRed ? k + 1 : k - 1) != 0 ||
+         CheckingPawnOn<kSide>(k + 16) != 0 || CheckingPawnOn<kSide>(k - 16) != 0;
+}
+
 // The side's king square, read from posPiece itself: redKingSquarePtr and
 // blackKingSquarePtr point there, but reading through them costs a load more.
 template <uint32_t kSide>
@@ -65,6 +75,22 @@ inline uint32_t EnemyKingAttacker() {
   for (uint32_t i = 6 + o; i <= 7 + o; ++i)
     if (posPiece[i] != 0 && KnightReaches(posPiece[i], k)) return i;
   return PawnCheckingKing<kAttacker>(k);
+}
+
+// Whether the side attacks the enemy king: EnemyKingAttacker() != 0, for
+// callers that need no piece index (the refusal test of every move).
+template <uint32_t kAttacker>
+inline bool EnemyKingAttacked() {
+  constexpr uint32_t o = kPieceOffset<kAttacker>;
+  constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
+  const uint32_t k = KingOf<kDefender>();
+  for (uint32_t i = 8 + o; i <= 9 + o; ++i)
+    if (posPiece[i] != 0 && ChariotReaches(posPiece[i], k)) return true;
+  for (uint32_t i = 10 + o; i <= 11 + o; ++i)
+    if (posPiece[i] != 0 && CannonReaches(posPiece[i], k)) return true;
+  for (uint32_t i = 6 + o; i <= 7 + o; ++i)
+    if (posPiece[i] != 0 && KnightReaches(posPiece[i], k)) return true;
+  return PawnChecksKing<kAttacker>(k);
 }
 
 }  // namespace attack_rules

@@ -79,9 +79,10 @@ inline uint32_t CapturerAttacks(uint32_t mover, Square target) {
   if ((redKing & 0xF0) == (blackKing & 0xF0) &&
       (mover == 1 || mover == 17 || (from & 0xF0) == (redKing & 0xF0)) && KingsFace())
     return true;
-  // The king-safety test of RedKingAttacker / BlackKingAttacker, inlined.
-  if (sideToMove == kRed ? attack_rules::EnemyKingAttacker<kBlack>() != 0
-                         : attack_rules::EnemyKingAttacker<kRed>() != 0)
+  // The king-safety test of RedKingAttacker / BlackKingAttacker, inlined;
+  // only whether an attacker exists matters here, not which one.
+  if (sideToMove == kRed ? attack_rules::EnemyKingAttacked<kBlack>()
+                         : attack_rules::EnemyKingAttacked<kRed>())
     return true;
   if (victim != 0 && pieceTypeOf[victim] == kPawn) {
     if (sideToMove == kRed) {

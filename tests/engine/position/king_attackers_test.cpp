@@ -96,6 +96,16 @@ const StepCase kStepCases[] = {
      false},
     {"capturing an unguarded pawn", {{'K', 3, 9}, {'k', 4, 0}, {'P', 4, 1}, {'P', 2, 1}}, {4, 0},
      {4, 1}, true},
+    {"capturing one of two checking pawns",
+     {{'K', 5, 9}, {'k', 4, 1}, {'P', 4, 2}, {'P', 3, 1}},
+     {4, 1},
+     {3, 1},
+     true},
+    {"beside a pawn on the higher file, a chariot off the king's lines",
+     {{'K', 3, 9}, {'k', 4, 0}, {'P', 5, 1}, {'R', 0, 5}},
+     {4, 0},
+     {4, 1},
+     false},
 };
 
 TEST(KingAttackers, KingStepsNextToPawnsRefusedByMakeMoveAndTrial) {
