@@ -68,6 +68,14 @@ inline uint32_t CapturerAttacks(uint32_t mover, Square target) {
   }
 }
 
+// KingsFace for kings known to share a file. With the black king below the
+// red one (as the palaces place them) the file mask answers, as it does for a
+// chariot; any other arrangement, or a missing king, is left to KingsFace.
+inline bool KingsFaceOnFile(uint32_t blackKing, uint32_t redKing) {
+  if (blackKing == 0 || blackKing >= redKing) return KingsFace() != 0;
+  return attack_rules::ChariotReaches(blackKing, redKing);
+}
+
 // The rule tests of a move whose piece already stands on `to` (board,
 // posPiece and masks updated). Returns true when the move must be refused:
 // the kings face each other on an open file, the mover's king is attacked,
@@ -77,7 +85,8 @@ inline uint32_t CapturerAttacks(uint32_t mover, Square target) {
   const uint32_t redKing = posPiece[1];  // the kings' squares (posPiece[1], [17])
   const uint32_t blackKing = posPiece[17];
   if ((redKing & 0xF0) == (blackKing & 0xF0) &&
-      (mover == 1 || mover == 17 || (from & 0xF0) == (redKing & 0xF0)) && KingsFace())
+      (mover == 1 || mover == 17 || (from & 0xF0) == (redKing & 0xF0)) &&
+      KingsFaceOnFile(blackKing, redKing))
     return true;
   // The king-safety test of RedKingAttacker / BlackKingAttacker, inlined;
   // only whether an attacker exists matters here, not which one.

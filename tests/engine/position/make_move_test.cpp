@@ -149,6 +149,8 @@ TEST_F(MakeMoveTest, FacingKingsAndAttackedKingAreRefusedWithNothingChanged) {
       {"4k4/9/9/9/9/9/9/9/9/5K3 w", "f0e0", "f0f1"},
       // The only piece between the kings leaves the file; along it is fine.
       {"4k4/9/9/9/4C4/9/9/9/9/4K4 w", "e5d5", "e5e2"},
+      // The same with the screen leaving by a capture.
+      {"4k4/9/9/9/3nR4/9/9/9/9/4K4 w", "e5d5", "e5e8"},
       // A pinned chariot leaves the line of the attacking chariot.
       {"3k5/9/9/9/9/4r4/9/4R4/9/4K4 w", "e2d2", "e2e4"},
       // In check from a knight: a move that ignores it, and the capture.
