@@ -153,14 +153,38 @@ void AttackStrengthTerms(FullEvalState& s) {
   s.balance += (s.redAttackStrength - s.blackAttackStrength) * (306 - 6 * sy) / 5;
 }
 
-int32_t CountZonePawns(PieceIndex first, const uint8_t* zone) {
+// The palace zones and knight target squares as 0/1 flags, so that the
+// counts below add the flags instead of testing each graded entry. Built
+// once from the graded tables (constant data, ready before any dynamic
+// initialisation).
+struct ZoneFlags {
+  uint8_t blackPalace[kBoardSize], redPalace[kBoardSize];
+  uint8_t redKnightTargets[kBoardSize], blackKnightTargets[kBoardSize];
+};
+
+ZoneFlags BuildZoneFlags() {
+  ZoneFlags f{};
+  for (int sq = 0; sq < kBoardSize; ++sq) {
+    f.blackPalace[sq] = blackPalaceZone[sq] != 0 ? 1 : 0;
+    f.redPalace[sq] = redPalaceZone[sq] != 0 ? 1 : 0;
+    f.redKnightTargets[sq] = redKnightTargetSquares[sq] != 0 ? 1 : 0;
+    f.blackKnightTargets[sq] = blackKnightTargetSquares[sq] != 0 ? 1 : 0;
+  }
+  return f;
+}
+
+const ZoneFlags zoneFlags = BuildZoneFlags();
+
+// Pawns first..first+4 standing on a flagged square (an absent pawn reads
+// square 0, never flagged).
+int32_t CountZonePawns(PieceIndex first, const uint8_t* flags) {
   int32_t n = 0;
-  for (PieceIndex i = first; i < first + 5; ++i) n += zone[posPiece[i]] != 0 ? 1 : 0;
+  for (PieceIndex i = first; i < first + 5; ++i) n += flags[posPiece[i]];
   return n;
 }
 
-int32_t CountZoneKnights(PieceIndex first, const uint8_t* targets) {
-  return (targets[posPiece[first]] != 0 ? 1 : 0) + (targets[posPiece[first + 1]] != 0 ? 1 : 0);
+int32_t CountZoneKnights(PieceIndex first, const uint8_t* flags) {
+  return flags[posPiece[first]] + flags[posPiece[first + 1]];
 }
 
 // Steps 1 to 11 of the evaluation, up to the lazy cut. kReturnEarly leaves
@@ -191,10 +215,10 @@ Next SetUp(FullEvalState& s, int32_t* early) {
     }
   }
 
-  s.redZonePawns = CountZonePawns(12, blackPalaceZone);
-  s.blackZonePawns = CountZonePawns(28, redPalaceZone);
-  s.redZoneKnights = CountZoneKnights(6, redKnightTargetSquares);
-  s.blackZoneKnights = CountZoneKnights(22, blackKnightTargetSquares);
+  s.redZonePawns = CountZonePawns(12, zoneFlags.blackPalace);
+  s.blackZonePawns = CountZonePawns(28, zoneFlags.redPalace);
+  s.redZoneKnights = CountZoneKnights(6, zoneFlags.redKnightTargets);
+  s.blackZoneKnights = CountZoneKnights(22, zoneFlags.blackKnightTargets);
   s.redTotal += 30 * s.redZonePawns;
   s.blackTotal += 30 * s.blackZonePawns;
   s.redAttackStrength = r.weight + s.redZonePawns;
