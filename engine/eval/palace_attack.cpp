@@ -4,6 +4,7 @@
 // king, and the file-side table. The other groups live in
 // palace_attack_groups_*.cpp and in the files of the king-square, central
 // cannon, back-rank and closing-attack rules.
+#include <array>
 #include <cstdint>
 
 #include "engine/eval/evaluate.h"
@@ -43,14 +44,24 @@ int32_t PinnedPieceValue(Square sq, int32_t v, bool rightWing) {
   return 0;
 }
 
+// 1 on the back-rank squares (0, 0), (1, 0), (7, 0) and (8, 0) of kSide's
+// attack; square 0, where an absent piece stands, is 0.
+template <uint32_t kSide>
+constexpr std::array<uint8_t, kBoardSize> kBackRankWingSquares = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  for (const int file : {0, 1, 7, 8}) t[Attack<kSide>::Sq(file, 0)] = 1;
+  return t;
+}();
+
 // An attacking cannon stands on one of the back-rank squares (0, 0), (1, 0),
 // (7, 0) and (8, 0). The back-rank cannon rules all ask for one; it is rare,
-// so they test it before anything else.
+// so they test it before anything else, by looking up the squares of the
+// two attacking cannons rather than reading the four board squares.
 template <uint32_t kSide>
 bool CannonOnBackRankWing() {
   using P = Attack<kSide>;
-  return P::AttOn(kCannon, 0, 0) || P::AttOn(kCannon, 1, 0) || P::AttOn(kCannon, 7, 0) ||
-         P::AttOn(kCannon, 8, 0);
+  const std::array<uint8_t, kBoardSize>& wing = kBackRankWingSquares<kSide>;
+  return (wing[P::AttSquare(10)] | wing[P::AttSquare(11)]) != 0;
 }
 
 }  // namespace
