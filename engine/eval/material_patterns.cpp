@@ -550,6 +550,44 @@ void DefendersWithoutAttack(FullEvalState& s) {
   ChariotCannonAgainstBlackChariot(s);
 }
 
+// Facing chariots, each red one against each black one, with one man
+// between them. Out of line, as is the next block: both sides keep their
+// chariots into the ending rarely, and inline the blocks would cost every
+// call of the term group their register saves.
+[[gnu::noinline]] void FacingChariotPairs(FullEvalState& s) {
+  const Square red8 = posPiece[8];
+  const Square red9 = posPiece[9];
+  const Square black24 = posPiece[24];
+  const Square black25 = posPiece[25];
+  const bool blackChariotsShareFile =
+      black24 != 0 && black25 != 0 && FileOf(black24) == FileOf(black25);
+  const auto facing = [&s](PieceIndex red, Square rs, PieceIndex black, Square bs) {
+    const int32_t r = ManBetweenFacingChariots(rs, bs);
+    if (r >= 0) FacingChariots(s, red, black, r);
+  };
+  facing(8, red8, 24, black24);
+  if (!blackChariotsShareFile) facing(8, red8, 25, black25);
+  facing(9, red9, 24, black24);
+  if (!blackChariotsShareFile) facing(9, red9, 25, black25);
+}
+
+// The sides keep different numbers of chariots.
+[[gnu::noinline]] void UnequalChariots(FullEvalState& s) {
+  const SideMaterial r = MaterialOf(kRed);
+  const SideMaterial b = MaterialOf(kBlack);
+  const int32_t gap = s.redAttackStrength - s.blackAttackStrength;
+  if (r.chariots > 0 && b.chariots > 0 && gap <= 5 && gap >= -5) {
+    if (r.chariots > b.chariots)
+      s.redTotal += 50;
+    else
+      s.blackTotal += 50;
+  }
+  if (b.chariots == 0 && r.chariots > 0 && r.attackers >= 2 && gap >= 0)
+    s.redTotal += 100 + 100 * r.pawns / 3;
+  if (r.chariots == 0 && b.chariots > 0 && b.attackers >= 2 && gap <= 0)
+    s.blackTotal += 100 + 100 * b.pawns / 3;
+}
+
 }  // namespace
 
 void MaterialPatternsLowMaterial(FullEvalState& s) {
@@ -569,50 +607,30 @@ void MaterialPatternsLowMaterial(FullEvalState& s) {
 }
 
 void MaterialPatternsTermGroup(FullEvalState& s) {
-  const SideMaterial r = MaterialOf(kRed);
-  const SideMaterial b = MaterialOf(kBlack);
+  // Only the counts that every call tests are read here; the rarer blocks
+  // read the rest of the material themselves.
+  const int32_t redChariots = static_cast<int32_t>(pieceCount[kRed][kChariot - 1]);
+  const int32_t blackChariots = static_cast<int32_t>(pieceCount[kBlack][kChariot - 1]);
+  const int32_t redAttackers = static_cast<int32_t>(attackerCount[kRed]);
+  const int32_t blackAttackers = static_cast<int32_t>(attackerCount[kBlack]);
 
-  if (r.chariots > 0 && b.chariots > 0 && (r.attackers <= 5 || b.attackers <= 5)) {
-    const Square red8 = posPiece[8];
-    const Square red9 = posPiece[9];
-    const Square black24 = posPiece[24];
-    const Square black25 = posPiece[25];
-    const bool blackChariotsShareFile =
-        black24 != 0 && black25 != 0 && FileOf(black24) == FileOf(black25);
-    const auto facing = [&s](PieceIndex red, Square rs, PieceIndex black, Square bs) {
-      const int32_t r = ManBetweenFacingChariots(rs, bs);
-      if (r >= 0) FacingChariots(s, red, black, r);
-    };
-    facing(8, red8, 24, black24);
-    if (!blackChariotsShareFile) facing(8, red8, 25, black25);
-    facing(9, red9, 24, black24);
-    if (!blackChariotsShareFile) facing(9, red9, 25, black25);
-  }
+  if (redChariots > 0 && blackChariots > 0 && (redAttackers <= 5 || blackAttackers <= 5))
+    FacingChariotPairs(s);
 
-  if (r.chariots != b.chariots) {
-    const int32_t gap = s.redAttackStrength - s.blackAttackStrength;
-    if (r.chariots > 0 && b.chariots > 0 && gap <= 5 && gap >= -5) {
-      if (r.chariots > b.chariots)
-        s.redTotal += 50;
-      else
-        s.blackTotal += 50;
-    }
-    if (b.chariots == 0 && r.chariots > 0 && r.attackers >= 2 && gap >= 0)
-      s.redTotal += 100 + 100 * r.pawns / 3;
-    if (r.chariots == 0 && b.chariots > 0 && b.attackers >= 2 && gap <= 0)
-      s.blackTotal += 100 + 100 * b.pawns / 3;
-  }
+  if (redChariots != blackChariots) UnequalChariots(s);
 
-  if (r.attackers == 2 && r.chariots == 2 && b.attackers == 2 && b.chariots == 2) {
+  if (redAttackers == 2 && redChariots == 2 && blackAttackers == 2 && blackChariots == 2) {
     TwoChariotsWithoutElephants<kRed>(s);
     TwoChariotsWithoutElephants<kBlack>(s);
   }
 
-  if (r.attackers == 3 && b.attackers == 3 && r.chariots == 2 && b.chariots == 2) {
+  if (redAttackers == 3 && blackAttackers == 3 && redChariots == 2 && blackChariots == 2) {
+    const SideMaterial r = MaterialOf(kRed);
+    const SideMaterial b = MaterialOf(kBlack);
     if (r.cannons == 1 && b.knights == 1) s.redTotal += 50;
     if (r.knights == 1 && b.cannons == 1) s.blackTotal += 50;
   }
 
-  if (r.attackers > 1 && b.attackers > 1) return;
-  FewAttackerRecipes(s, r.attackers == 1 && b.attackers == 1);
+  if (redAttackers > 1 && blackAttackers > 1) return;
+  FewAttackerRecipes(s, redAttackers == 1 && blackAttackers == 1);
 }
