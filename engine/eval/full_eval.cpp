@@ -97,11 +97,12 @@ void UsefulPawnBonus(FullEvalState& s, int32_t pawnBase, int32_t usefulOwn,
 }
 
 // Pawn and defender material, for the middlegame level 0 or a side without
-// chariots.
-void PawnAndDefenderMaterial(FullEvalState& s) {
+// chariots (the caller tests that). Out of line: the middlegame with chariots
+// on both sides skips it, and inlined its material reads would be made on
+// every evaluation.
+[[gnu::noinline]] void PawnAndDefenderMaterial(FullEvalState& s) {
   const SideMaterial r = MaterialOf(kRed);
   const SideMaterial b = MaterialOf(kBlack);
-  if (s.middlegameLevel != 0 && r.chariots > 0 && b.chariots > 0) return;
   const int32_t pawnBase = s.middlegameLevel == 0 ? 33 : 0;
   if (r.chariots == 0 || b.chariots == 0) {
     if (r.chariots == 0 && r.cannons > 0) s.redTotal -= 50;
@@ -131,24 +132,30 @@ void PawnAndDefenderMaterial(FullEvalState& s) {
 }
 
 // kStrong has the higher attack strength.
+// The material is read where a rule asks for it, so that the common case
+// reads only the attacker counts.
 template <uint32_t kStrong>
 void AttackStrengthTerms(FullEvalState& s) {
   constexpr uint32_t kWeak = 1 - kStrong;
-  const SideMaterial x = MaterialOf(kStrong);
-  const SideMaterial y = MaterialOf(kWeak);
   const int32_t sx = StrengthOf(s, kStrong);
   const int32_t sy = StrengthOf(s, kWeak);
+  const int32_t xAttackers = static_cast<int32_t>(attackerCount[kStrong]);
+  const int32_t yAttackers = static_cast<int32_t>(attackerCount[kWeak]);
   if (sx >= sy + 4) {
-    if (x.chariots >= y.chariots) TotalOf(s, kStrong) += 75;
-    if (x.attackers >= y.attackers && sx > sy + 7) TotalOf(s, kStrong) += 100;
+    if (pieceCount[kStrong][kChariot - 1] >= pieceCount[kWeak][kChariot - 1])
+      TotalOf(s, kStrong) += 75;
+    if (xAttackers >= yAttackers && sx > sy + 7) TotalOf(s, kStrong) += 100;
   }
   // A pair of like minor pieces, or no pawn against a full defence, does not
   // turn the strength into material.
-  if (x.attackers == 2 && y.attackers >= 1 &&
-      (x.cannons == 2 || x.knights == 2 ||
-       (x.pawns == 0 && y.advisers == 2 && y.elephants == 2))) {
-    TotalOf(s, kStrong) += x.pawns == 0 ? -50 : 100 * x.pawns / 3;
-    return;
+  if (xAttackers == 2 && yAttackers >= 1) {
+    const SideMaterial x = MaterialOf(kStrong);
+    const SideMaterial y = MaterialOf(kWeak);
+    if (x.cannons == 2 || x.knights == 2 ||
+        (x.pawns == 0 && y.advisers == 2 && y.elephants == 2)) {
+      TotalOf(s, kStrong) += x.pawns == 0 ? -50 : 100 * x.pawns / 3;
+      return;
+    }
   }
   s.balance += (s.redAttackStrength - s.blackAttackStrength) * (306 - 6 * sy) / 5;
 }
@@ -243,7 +250,9 @@ Next SetUp(FullEvalState& s, int32_t* early) {
       return Next::kFinalSum;
   }
 
-  PawnAndDefenderMaterial(s);
+  if (s.middlegameLevel == 0 || pieceCount[kRed][kChariot - 1] == 0 ||
+      pieceCount[kBlack][kChariot - 1] == 0)
+    PawnAndDefenderMaterial(s);
 
   if ((r.attackers >= 2 || b.attackers >= 2) && s.redAttackStrength != s.blackAttackStrength) {
     if (s.redAttackStrength > s.blackAttackStrength)
