@@ -551,6 +551,24 @@ TEST(PalaceAttackBattery, CannonAgainstAdviserAtHome) {
   EXPECT_EQ(Mirrored(Pieces("k40 c41 a50 K49 C70 R60"), kBattery), Same(275));
 }
 
+// The back-rank rules start only with an attacking cannon on (0,0), (1,0),
+// (7,0) or (8,0), whichever of the two cannons stands there.
+TEST(PalaceAttackBattery, CannonOnEachWingSquareOpensTheRules) {
+  const std::vector<At> base = Pieces("k40 c41 a30 a50 K49");
+  const struct {
+    const char* cannons;
+    int32_t gain;
+  } cases[] = {
+      {"C00", 25},     {"C10", 25},     {"C70", 25},     {"C80", 25},
+      {"C00 C44", 25}, {"C44 C10", 25}, {"C44 C70", 25}, {"C80 C44", 25},
+      {"C00 C80", 50}, {"C20", 0},      {"C44", 0},      {"C01", 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Mirrored(With(base, Pieces(c.cannons)), kBattery), Same(c.gain)) << c.cannons;
+  // A defending cannon on a wing square does not count.
+  EXPECT_EQ(Mirrored(Pieces("k40 c00 a30 a50 K49 C44"), kBattery), Same(0));
+}
+
 // --- Group 9 -------------------------------------------------------------
 
 TEST(PalaceAttackScreen, KnightScreeningItsKing) {
