@@ -205,6 +205,40 @@ TEST_F(FullEvalTest, AttackStrengthShiftsTheBalance) {
   }
 }
 
+TEST_F(FullEvalTest, EachPawnInTheEnemyPalaceZoneAddsThirty) {
+  // Six attacking pieces a side with chariots: of the set-up only the zone
+  // pawns reach the totals (their strength stays within 3 of black's). The
+  // zone table grades its squares 1 to 3; every pawn on one counts once.
+  const std::vector<At> base = {
+      {'K', 4, 9}, {'A', 3, 9}, {'A', 5, 9}, {'R', 0, 9}, {'R', 8, 9}, {'N', 1, 9},
+      {'N', 7, 9}, {'C', 1, 7}, {'C', 7, 7}, {'k', 5, 0}, {'a', 3, 0}, {'a', 5, 2},
+      {'r', 0, 0}, {'r', 8, 0}, {'n', 1, 0}, {'n', 7, 0}, {'c', 1, 2}, {'c', 7, 2},
+      {'p', 0, 3}, {'p', 8, 3}};
+  const struct {
+    std::vector<At> pawns;
+    int32_t red;
+  } cases[] = {
+      {{}, 0},
+      {{{'P', 4, 1}}, 30},                            // graded 3
+      {{{'P', 4, 2}}, 30},                            // graded 2
+      {{{'P', 2, 3}}, 30},                            // graded 1
+      {{{'P', 4, 1}, {'P', 3, 2}, {'P', 6, 3}}, 90},  // 3, 2 and 1
+      {{{'P', 4, 5}}, 0},                             // outside the zone
+      {{{'P', 7, 1}}, 0},
+      {{{'P', 2, 1}, {'P', 6, 1}, {'P', 0, 6}}, 60},
+  };
+  for (const auto& c : cases) {
+    std::vector<At> pieces = base;
+    pieces.insert(pieces.end(), c.pawns.begin(), c.pawns.end());
+    for (char side : {'w', 'b'}) {
+      SetUpFen(Fen(pieces, side));
+      const Result setUp = SetUpOnly();
+      EXPECT_EQ(setUp.red, c.red) << Fen(pieces, side);
+      EXPECT_EQ(setUp.black, 0) << Fen(pieces, side);
+    }
+  }
+}
+
 TEST_F(FullEvalTest, LazyCutEdges) {
   // Start position: the set-up adds nothing, so the partial score is the
   // material balance seen by the side to move.
