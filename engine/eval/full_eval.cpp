@@ -97,10 +97,9 @@ void UsefulPawnBonus(FullEvalState& s, int32_t pawnBase, int32_t usefulOwn,
 }
 
 // Pawn and defender material, for the middlegame level 0 or a side without
-// chariots (the caller tests that). Out of line: the middlegame with chariots
-// on both sides skips it, and inlined its material reads would be made on
-// every evaluation.
-[[gnu::noinline]] void PawnAndDefenderMaterial(FullEvalState& s) {
+// chariots. The caller tests that first, so that the middlegame with
+// chariots on both sides does not read the rest of the material.
+void PawnAndDefenderMaterial(FullEvalState& s) {
   const SideMaterial r = MaterialOf(kRed);
   const SideMaterial b = MaterialOf(kBlack);
   const int32_t pawnBase = s.middlegameLevel == 0 ? 33 : 0;

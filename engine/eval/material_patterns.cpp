@@ -551,10 +551,8 @@ void DefendersWithoutAttack(FullEvalState& s) {
 }
 
 // Facing chariots, each red one against each black one, with one man
-// between them. Out of line, as is the next block: both sides keep their
-// chariots into the ending rarely, and inline the blocks would cost every
-// call of the term group their register saves.
-[[gnu::noinline]] void FacingChariotPairs(FullEvalState& s) {
+// between them.
+void FacingChariotPairs(FullEvalState& s) {
   const Square red8 = posPiece[8];
   const Square red9 = posPiece[9];
   const Square black24 = posPiece[24];
@@ -572,7 +570,7 @@ void DefendersWithoutAttack(FullEvalState& s) {
 }
 
 // The sides keep different numbers of chariots.
-[[gnu::noinline]] void UnequalChariots(FullEvalState& s) {
+void UnequalChariots(FullEvalState& s) {
   const SideMaterial r = MaterialOf(kRed);
   const SideMaterial b = MaterialOf(kBlack);
   const int32_t gap = s.redAttackStrength - s.blackAttackStrength;
@@ -608,7 +606,8 @@ void MaterialPatternsLowMaterial(FullEvalState& s) {
 
 void MaterialPatternsTermGroup(FullEvalState& s) {
   // Only the counts that every call tests are read here; the rarer blocks
-  // read the rest of the material themselves.
+  // read the rest of the material themselves, so the common call loads and
+  // keeps in registers no more than these four.
   const int32_t redChariots = static_cast<int32_t>(pieceCount[kRed][kChariot - 1]);
   const int32_t blackChariots = static_cast<int32_t>(pieceCount[kBlack][kChariot - 1]);
   const int32_t redAttackers = static_cast<int32_t>(attackerCount[kRed]);
