@@ -73,6 +73,38 @@ bool KnightOnPawnRuleSquare() {
   return (on[P::DefSquare(6)] | on[P::DefSquare(7)]) != 0;
 }
 
+// Three squares in a row on one file, scored by which are occupied: indexed
+// by their fileOccupancy bits shifted down to the lowest of them, the square
+// of bit 0 brings w0, bit 1 w1, bit 2 w2.
+constexpr std::array<int32_t, 8> ThreeSquareScores(int32_t w0, int32_t w1, int32_t w2) {
+  std::array<int32_t, 8> t{};
+  for (uint32_t bits = 0; bits < 8; ++bits)
+    t[bits] = (bits & 1 ? w0 : 0) + (bits & 2 ? w1 : 0) + (bits & 4 ? w2 : 0);
+  return t;
+}
+
+// The defending chariot's mobility along its file: the occupied squares
+// among the three in front of it (33, 25, 20 nearest first) or behind it
+// (16, 12, 10), read as one look-up of the file's occupancy bits instead of
+// three board reads. Both runs stay on the board: the chariot stands on its
+// own half for the squares in front and deep in the attacker's half for
+// those behind.
+template <uint32_t kSide>
+struct ChariotFileRun {
+  // Board ranks grow toward black's half; red attacks black.
+  static constexpr bool kAheadUp = kSide == kRed;
+  static constexpr std::array<int32_t, 8> kAhead =
+      kAheadUp ? ThreeSquareScores(33, 25, 20) : ThreeSquareScores(20, 25, 33);
+  static constexpr std::array<int32_t, 8> kBehind =
+      kAheadUp ? ThreeSquareScores(10, 12, 16) : ThreeSquareScores(16, 12, 10);
+  static int32_t Ahead(uint32_t fileBits, int boardRank) {
+    return kAhead[(fileBits >> (kAheadUp ? boardRank + 1 : boardRank - 3)) & 7];
+  }
+  static int32_t Behind(uint32_t fileBits, int boardRank) {
+    return kBehind[(fileBits >> (kAheadUp ? boardRank - 3 : boardRank + 1)) & 7];
+  }
+};
+
 }  // namespace
 
 template <uint32_t kSide, RuleSet kRules>
@@ -137,16 +169,11 @@ void HemmedDefendersGroup(FullEvalState& s) {
     const Square c = posPiece[piece];
     if (c == 0) continue;
     const int rank = P::Rank(c);
-    if (rank <= (kMedium ? 4 : 3)) {
-      if (P::Occupied(P::TowardAttacker(c, 1))) total += 33;
-      if (P::Occupied(P::TowardAttacker(c, 2))) total += 25;
-      if (P::Occupied(P::TowardAttacker(c, 3))) total += 20;
-    } else if (!kMedium && rank >= 6) {
-      if (P::Occupied(P::TowardDefender(c, 1))) total += 16;
-      if (P::Occupied(P::TowardDefender(c, 2))) total += 12;
-      if (P::Occupied(P::TowardDefender(c, 3))) total += 10;
-    }
     const int file = FileOf(c);
+    if (rank <= (kMedium ? 4 : 3))
+      total += ChariotFileRun<kSide>::Ahead(fileOccupancy[file], RankOf(c));
+    else if (!kMedium && rank >= 6)
+      total += ChariotFileRun<kSide>::Behind(fileOccupancy[file], RankOf(c));
     if (file == 4) total += 33 + 25;
     if (file <= 1 && P::Occupied(c + 16)) total += 20;
     if (file >= 7 && P::Occupied(c - 16)) total += 20;
