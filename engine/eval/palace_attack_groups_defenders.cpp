@@ -73,6 +73,29 @@ bool KnightOnPawnRuleSquare() {
   return (on[P::DefSquare(6)] | on[P::DefSquare(7)]) != 0;
 }
 
+// The squares on which an attacking pawn takes part in a rule of the same
+// block: beside the back corners (1, 1), (1, 2), (2, 2), (7, 1), (7, 2),
+// (6, 2) and down the edge files (0, 3)..(0, 5), (8, 3)..(8, 5). Indexed by
+// board square, 0 (a captured pawn) not set.
+template <uint32_t kSide>
+inline constexpr std::array<uint8_t, kBoardSize> pawnRulePawnSquares = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  constexpr int kSquares[][2] = {{1, 1}, {1, 2}, {2, 2}, {7, 1}, {7, 2}, {6, 2},
+                                 {0, 3}, {0, 4}, {0, 5}, {8, 3}, {8, 4}, {8, 5}};
+  for (const auto& [file, rank] : kSquares) t[SideView<kSide>::Sq(file, rank)] = 1;
+  return t;
+}();
+
+// An attacking pawn (red's PieceIndex 12 to 16) stands on one of those
+// squares. Every rule of the block asks for one as well.
+template <uint32_t kSide>
+bool PawnOnPawnRuleSquare() {
+  using P = Attack<kSide>;
+  const auto& on = pawnRulePawnSquares<kSide>;
+  return (on[P::AttSquare(12)] | on[P::AttSquare(13)] | on[P::AttSquare(14)] |
+          on[P::AttSquare(15)] | on[P::AttSquare(16)]) != 0;
+}
+
 // Three squares in a row on one file, scored by which are occupied: indexed
 // by their fileOccupancy bits shifted down to the lowest of them, the square
 // of bit 0 brings w0, bit 1 w1, bit 2 w2.
@@ -224,7 +247,8 @@ void DefendingKnightsGroup(FullEvalState& s) {
 
   // Attacking pawns against defending knights on the edges and in the
   // palace.
-  if (KnightOnPawnRuleSquare<kSide>() && P::AttCount(kPawn) > 0 && P::DefCount(kKnight) > 0) {
+  if (KnightOnPawnRuleSquare<kSide>() && P::AttCount(kPawn) > 0 && P::DefCount(kKnight) > 0 &&
+      PawnOnPawnRuleSquare<kSide>()) {
     // A knight in a back corner or beside the palace centre, attacked by a
     // pawn. The medium rule set grades each row by whether the knight's
     // escape is blocked and by who controls the square in front of the pawn.
