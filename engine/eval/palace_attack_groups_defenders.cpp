@@ -96,6 +96,16 @@ bool PawnOnPawnRuleSquare() {
           on[P::AttSquare(15)] | on[P::AttSquare(16)]) != 0;
 }
 
+// The squares from which an attacking knight is ready beside a defending
+// pawn on the knight-file: (1, 4), (3, 4), (5, 4) and (7, 4). Indexed by
+// board square, 0 (a captured knight) not set.
+template <uint32_t kSide>
+inline constexpr std::array<uint8_t, kBoardSize> readyKnightSquares = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  for (const int file : {1, 3, 5, 7}) t[SideView<kSide>::Sq(file, 4)] = 1;
+  return t;
+}();
+
 // Three squares in a row on one file, scored by which are occupied: indexed
 // by their fileOccupancy bits shifted down to the lowest of them, the square
 // of bit 0 brings w0, bit 1 w1, bit 2 w2.
@@ -298,8 +308,10 @@ void DefendingKnightsGroup(FullEvalState& s) {
 
   // A defending knight behind its own pawn, with an attacking knight ready
   // beside the pawn. The attacking knight's squares are the rarely held ones,
-  // so they are read first.
-  for (int wing = 0; wing < 2; ++wing) {
+  // so they are read first, from the two knights' squares.
+  const auto& ready = readyKnightSquares<kSide>;
+  const bool knightReady = (ready[P::AttSquare(6)] | ready[P::AttSquare(7)]) != 0;
+  for (int wing = 0; knightReady && wing < 2; ++wing) {
     const auto f = [wing](int file) { return WingFile(wing, file); };
     const auto knightBehindPawn = [&f] {
       return P::AttCount(kKnight) > 0 && P::DefCount(kKnight) > 0 && P::DefOn(kPawn, f(6), 3) &&
