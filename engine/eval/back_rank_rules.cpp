@@ -5,6 +5,9 @@
 // support them. Written once for both sides (see side_view.h);
 // each wing is written once for the right wing and read with files f and
 // 8 - f exchanged for the left.
+#include <array>
+#include <cstdint>
+
 #include "engine/eval/side_view.h"
 #include "engine/position/position.h"
 
@@ -176,6 +179,18 @@ bool CannonPairMates(uint32_t cannon, uint32_t other) {
   return false;
 }
 
+// The wings whose two outer files hold a cannon on square s: bit 0 files 7
+// and 8, bit 1 files 0 and 1. Files are never mirrored, so one table serves
+// both sides; square 0 (a captured cannon) is on neither.
+inline constexpr std::array<uint8_t, kBoardSize> outerFileWings = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  for (int rank = 0; rank < 10; ++rank) {
+    t[MakeSquare(7, rank)] = t[MakeSquare(8, rank)] = 1;
+    t[MakeSquare(0, rank)] = t[MakeSquare(1, rank)] = 2;
+  }
+  return t;
+}();
+
 template <uint32_t kSide, bool kLeft>
 void WingRules(FullEvalState& s) {
   using G = WingView<kSide, kLeft>;
@@ -234,11 +249,19 @@ void BackRankRules(FullEvalState& s) {
   using V = SideView<kSide>;
   if (V::DefKing() != V::Sq(4, 0) || V::AttCount(kChariot) == 0) return;
   if (V::AttAttackers() < (V::AttCount(kPawn) > 0 ? 2 : 3)) return;
-  WingRules<kSide, false>(s);
-  WingRules<kSide, true>(s);
-  if (V::Occupied(V::Sq(4, 1))) {
-    CornerBattery<kSide, false>(s);
-    CornerBattery<kSide, true>(s);
+  // Every rule of a wing asks for an attacking cannon on one of its two
+  // outer files (a corner case, or a cannon on the back-rank squares of
+  // those files), so a wing without one has nothing to score.
+  const uint32_t cannonWings = outerFileWings[V::AttSquare(10)] | outerFileWings[V::AttSquare(11)];
+  if (cannonWings == 0) return;
+  const bool centreOccupied = V::Occupied(V::Sq(4, 1));
+  if (cannonWings & 1) {
+    WingRules<kSide, false>(s);
+    if (centreOccupied) CornerBattery<kSide, false>(s);
+  }
+  if (cannonWings & 2) {
+    WingRules<kSide, true>(s);
+    if (centreOccupied) CornerBattery<kSide, true>(s);
   }
 }
 
