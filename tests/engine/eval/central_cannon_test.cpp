@@ -236,6 +236,29 @@ TEST(CentralCannon, BothCannonsScoreIndependently) {
   EXPECT_EQ(palace_rules_testing::ScoreSwapped(CentralCannonBlack, pieces, 'w').black, 150 + 249);
 }
 
+TEST(CentralCannon, CountsOnlyTheSquaresBetweenCannonAndKing) {
+  CheckCannonCases({
+      {"a black screen right in front of the cannon", OpenFile({{'p', 4, 6}}), {200, 0}, {200, 0}},
+      {"a red pawn behind the cannon is no screen", OpenFile({{'P', 4, 8}}), {249, 0}, {249, 0}},
+      {"three black screens crowd the file",
+       OpenFile({{'n', 4, 1}, {'p', 4, 3}, {'r', 4, 5}}),
+       {0, 0},
+       {0, 0}},
+      {"cannon on rank 2 over a black screen on rank 1",
+       {{'k', 4, 0},
+        {'a', 3, 0},
+        {'a', 5, 0},
+        {'K', 3, 9},
+        {'C', 4, 2},
+        {'R', 0, 9},
+        {'R', 8, 9},
+        {'N', 1, 9},
+        {'n', 4, 1}},
+       {200, 0},
+       {200, 0}},
+  });
+}
+
 TEST(CentralCannon, StartPositionScoresNothing) {
   for (const char side : {'w', 'b'}) {
     std::string fen = testing_support::kStartFen;
