@@ -78,9 +78,21 @@ class WingBlock {
 
   // crowdedNearSquare: the score of the occupied first near square,
   // defenders there.
-  static int32_t Score(int32_t crowdedNearSquare, const WingCounts& wing, int32_t nearPawns);
+  static int32_t Score(int32_t crowdedNearSquare, const WingCounts& wing, int32_t nearPawns) {
+    const int32_t n = wing[kAtt][kZone];
+    const int32_t m = wing[kDef][kZone];
+    // With under two attackers on the wing and no more attackers than
+    // defenders, every rule adds nothing: the common case, tested inline.
+    if (n < 2 && n + wing[kAtt][kCentreZone] <= m) return 0;
+    return Attack(crowdedNearSquare, wing, nearPawns);
+  }
 
  private:
+  // The wing's score when the test in Score does not rule it out; kept out
+  // of line so that the caller's common path stays short.
+  [[gnu::noinline]] static int32_t Attack(int32_t crowdedNearSquare, const WingCounts& wing,
+                                          int32_t nearPawns);
+
   // Defence state of the wing: 0 the king is away, 1 partly covered, 2 open.
   static int DefenceState(Square king, int kingFile);
 };
@@ -103,17 +115,14 @@ int WingBlock<kAtt, kLeftWing>::DefenceState(Square king, int kingFile) {
 }
 
 template <uint32_t kAtt, bool kLeftWing>
-int32_t WingBlock<kAtt, kLeftWing>::Score(int32_t crowdedNearSquare, const WingCounts& wing,
-                                          int32_t nearPawns) {
+int32_t WingBlock<kAtt, kLeftWing>::Attack(int32_t crowdedNearSquare, const WingCounts& wing,
+                                           int32_t nearPawns) {
   constexpr uint32_t att = kAtt;
   constexpr uint32_t zone = kZone;
   const int32_t n = wing[att][zone];
   const int32_t c = wing[att][kCentreZone];
   const int32_t m = wing[kDef][zone];
   const int32_t t = n + c;
-  // With under two attackers on the wing and no more attackers than
-  // defenders, every rule below adds nothing.
-  if (n < 2 && t <= m) return 0;
 
   int32_t chariots = 0;
   for (uint32_t i : kChariotIndex[att]) chariots += wingZone[posPiece[i]] == zone ? 1 : 0;
