@@ -222,28 +222,32 @@ void KingAreaAttack(int32_t* redTotal, int32_t* blackTotal, int32_t redNearPawns
     for (uint32_t i : kChariotIndex[side]) ++wing[side][wingZone[posPiece[i]]];
   }
 
-  *redTotal += WingBlock<kRed, false>::Score(200, wing, redNearPawns);
-  *blackTotal += WingBlock<kBlack, false>::Score(100, wing, blackNearPawns);
-  *redTotal += WingBlock<kRed, true>::Score(100, wing, redNearPawns);
-  *blackTotal += WingBlock<kBlack, true>::Score(100, wing, blackNearPawns);
+  // Summed locally and added once: a store through the totals could alias
+  // the piece counts read below.
+  int32_t red = WingBlock<kRed, false>::Score(200, wing, redNearPawns);
+  int32_t black = WingBlock<kBlack, false>::Score(100, wing, blackNearPawns);
+  red += WingBlock<kRed, true>::Score(100, wing, redNearPawns);
+  black += WingBlock<kBlack, true>::Score(100, wing, blackNearPawns);
 
   // The two wings of red's test look at different blocking squares: (2,2)
   // beside the chariot on the left, (6,3) in front of it on the right.
   if (blackAttackers >= 2 && Count(kRed, kChariot) > 0) {
-    *redTotal -= StrandedChariotPenalty(kRed, wing, 3, MakeSquare(2, 1), MakeSquare(2, 2),
-                                        MakeSquare(2, 2));
-    *redTotal -= StrandedChariotPenalty(kRed, wing, 1, MakeSquare(6, 1), MakeSquare(6, 2),
-                                        MakeSquare(6, 3));
+    red -=
+        StrandedChariotPenalty(kRed, wing, 3, MakeSquare(2, 1), MakeSquare(2, 2), MakeSquare(2, 2));
+    red -=
+        StrandedChariotPenalty(kRed, wing, 1, MakeSquare(6, 1), MakeSquare(6, 2), MakeSquare(6, 3));
   }
   if (redAttackers >= 2 && Count(kBlack, kChariot) > 0) {
-    *blackTotal -= StrandedChariotPenalty(kBlack, wing, 4, MakeSquare(6, 7), MakeSquare(6, 8),
-                                          MakeSquare(6, 6));
-    *blackTotal -= StrandedChariotPenalty(kBlack, wing, 6, MakeSquare(2, 7), MakeSquare(2, 8),
-                                          MakeSquare(2, 6));
+    black -= StrandedChariotPenalty(kBlack, wing, 4, MakeSquare(6, 7), MakeSquare(6, 8),
+                                    MakeSquare(6, 6));
+    black -= StrandedChariotPenalty(kBlack, wing, 6, MakeSquare(2, 7), MakeSquare(2, 8),
+                                    MakeSquare(2, 6));
   }
 
   if (redAttackers < 5)
-    *redTotal -= LoneAttackerPenalty(kRed, wing, 3) + LoneAttackerPenalty(kRed, wing, 1);
+    red -= LoneAttackerPenalty(kRed, wing, 3) + LoneAttackerPenalty(kRed, wing, 1);
   if (blackAttackers < 5)
-    *blackTotal -= LoneAttackerPenalty(kBlack, wing, 4) + LoneAttackerPenalty(kBlack, wing, 6);
+    black -= LoneAttackerPenalty(kBlack, wing, 4) + LoneAttackerPenalty(kBlack, wing, 6);
+  *redTotal += red;
+  *blackTotal += black;
 }
