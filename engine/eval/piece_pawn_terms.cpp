@@ -134,8 +134,9 @@ class Terms {
       }
     }
     // Their chariot stuck behind a screen in front of our intact defence.
-    if (Their(kChariot) > 0 && Our(kElephant) == 2 && Our(kAdviser) > 0 &&
-        Ours(At(4, 8), kAdviser) && Ours(At(4, 7), kElephant)) {
+    // The elephant in the centre fails most often and is tested first.
+    if (Ours(At(4, 7), kElephant) && Ours(At(4, 8), kAdviser) && Their(kChariot) > 0 &&
+        Our(kElephant) == 2 && Our(kAdviser) > 0) {
       if (Theirs(At(6, 7), kChariot) && Occupied(At(6, 6)) && Ours(At(6, 9), kElephant)) Add(100);
       if (Theirs(At(2, 7), kChariot) && Occupied(At(2, 6)) && Ours(At(2, 9), kElephant)) Add(100);
     }
