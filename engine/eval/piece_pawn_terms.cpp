@@ -73,24 +73,26 @@ class Terms {
 
   void MiddlegameExtras() {
     // A knight in front of their palace pinned down by our pawn and cannon.
-    if (OurAttackers() > 3 && TheirAttackers() > 3 && Their(kKnight) > 0 && Our(kCannon) > 0) {
-      for (int f : {6, 2}) {
-        const Square knight = At(f, 2);
-        if (!Theirs(knight, kKnight)) continue;
-        if (Ours(At(f, 3), kPawn)) {
-          Add(100);
-          continue;
-        }
-        if (!Ours(At(f, 7), kCannon)) continue;
-        if (!Occupied(At(f, 5)) && !Occupied(At(f, 6)) && Theirs(At(f, 3), kPawn) &&
-            Ours(At(f, 4), kPawn) && !TheyDefend(knight))
-          Add(OurMove() ? 150 : 75);
-        if (!Occupied(At(f, 6)) && !Occupied(At(f, 4)) && Theirs(At(f, 3), kPawn) &&
-            Ours(At(f, 5), kPawn) && !TheyDefend(knight) &&
-            ChariotAttacksSquare(TheirPiece(8), At(f, 4)) == 0 &&
-            ChariotAttacksSquare(TheirPiece(9), At(f, 4)) == 0)
-          Add(OurMove() ? 100 : 50);
+    // Their knight on the square fails most often and is tested before the
+    // piece counts.
+    for (int f : {6, 2}) {
+      const Square knight = At(f, 2);
+      if (!Theirs(knight, kKnight) || OurAttackers() <= 3 || TheirAttackers() <= 3 ||
+          Our(kCannon) == 0)
+        continue;
+      if (Ours(At(f, 3), kPawn)) {
+        Add(100);
+        continue;
       }
+      if (!Ours(At(f, 7), kCannon)) continue;
+      if (!Occupied(At(f, 5)) && !Occupied(At(f, 6)) && Theirs(At(f, 3), kPawn) &&
+          Ours(At(f, 4), kPawn) && !TheyDefend(knight))
+        Add(OurMove() ? 150 : 75);
+      if (!Occupied(At(f, 6)) && !Occupied(At(f, 4)) && Theirs(At(f, 3), kPawn) &&
+          Ours(At(f, 5), kPawn) && !TheyDefend(knight) &&
+          ChariotAttacksSquare(TheirPiece(8), At(f, 4)) == 0 &&
+          ChariotAttacksSquare(TheirPiece(9), At(f, 4)) == 0)
+        Add(OurMove() ? 100 : 50);
     }
     // Their knights kept in their own corner by our advanced wing pawns. A
     // captured pawn reads rank code 0: it counts as advanced in the full
