@@ -230,11 +230,13 @@ class Terms {
   void PawnsAgainstKnights() {
     static constexpr struct {
       int knightFile, knightRank, pawnFile, pawnRank, bonus;
-    } kRows[] = {{6, 2, 6, 4, 33},  {6, 2, 6, 3, 75},  {2, 2, 2, 4, 33}, {2, 2, 2, 3, 75},
-                 {8, 0, 6, 2, 150}, {0, 0, 2, 2, 150}, {8, 1, 6, 3, 0},  {4, 1, 6, 3, 50},
-                 {7, 0, 6, 3, 50},  {0, 1, 2, 3, 0},   {4, 1, 2, 3, 50}, {1, 0, 2, 3, 50}};
+    } kRows[] = {{6, 2, 6, 4, 33}, {2, 2, 2, 4, 33}, {8, 0, 6, 2, 150}, {0, 0, 2, 2, 150},
+                 {6, 2, 6, 3, 75}, {8, 1, 6, 3, 0},  {4, 1, 6, 3, 50},  {7, 0, 6, 3, 50},
+                 {2, 2, 2, 3, 75}, {0, 1, 2, 3, 0},  {4, 1, 2, 3, 50},  {1, 0, 2, 3, 50}};
     // Unrolled, every square below is a constant. Our pawn is far less often
-    // on its square than their knight on its own, so it is tested first.
+    // on its square than their knight on its own, so it is tested first; the
+    // rows on one pawn square follow each other, so that a missing pawn skips
+    // them all.
 #pragma GCC unroll 12
     for (const auto& row : kRows) {
       if (!Ours(At(row.pawnFile, row.pawnRank), kPawn) ||
