@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 namespace testing_support {
 
@@ -16,6 +18,15 @@ inline QApplication* OffscreenApplication() {
     return new QApplication(argc, argv);
   }();
   return app;
+}
+
+// Closes a window as its close box does and runs the deferred deletes;
+// true when the window is gone.
+inline bool CloseAsCloseBox(QWidget* window) {
+  QPointer<QWidget> watch(window);
+  window->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return watch.isNull();
 }
 
 }  // namespace testing_support

@@ -112,13 +112,7 @@ class CommentsDlgTest : public ::testing::Test {
     CCommentsDlg::CreateAndShow(nullptr);
     return commentsDlg;
   }
-  // Closes the window as its close box does; true when it is gone.
-  static bool Close() {
-    QPointer<CCommentsDlg> watch(commentsDlg);
-    commentsDlg->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return watch.isNull();
-  }
+  static bool Close() { return testing_support::CloseAsCloseBox(commentsDlg); }
   QTemporaryDir config_;
 };
 

@@ -90,12 +90,8 @@ class DigitalClockWndTest : public ::testing::Test {
     QCoreApplication::processEvents();
     return digitalClockWnd;
   }
-  // Closes the window as its close box does; true when it is gone.
   static bool Close(CDigitalClockWnd* window) {
-    QPointer<CDigitalClockWnd> watch(window);
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return watch.isNull();
+    return testing_support::CloseAsCloseBox(window);
   }
   QTemporaryDir config_;
 };

@@ -55,13 +55,7 @@ class LogsDlgTest : public ::testing::Test {
     CLogsDlg::CreateAndShow(nullptr);
     return logsDlg;
   }
-  // Closes the window as its close box does; true when it is gone.
-  static bool CloseAndDelete(CLogsDlg* dialog) {
-    QPointer<CLogsDlg> watch(dialog);
-    dialog->close();
-    DeletePending();
-    return watch.isNull();
-  }
+  static bool CloseAndDelete(CLogsDlg* dialog) { return testing_support::CloseAsCloseBox(dialog); }
   static QPlainTextEdit* Edit(CLogsDlg* dialog) {
     return qobject_cast<QPlainTextEdit*>(dialog->GetDlgItem(kCtlLogText));
   }

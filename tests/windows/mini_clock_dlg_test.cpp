@@ -38,13 +38,7 @@ class MiniClockDlgTest : public ::testing::Test {
     currentLanguage = kLanguageEnglish;
     gameClock = CGameClock();
   }
-  // Closes the window as its close box does; true when it is gone.
-  static bool Close(CMiniClockDlg* dialog) {
-    QPointer<CMiniClockDlg> watch(dialog);
-    dialog->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return watch.isNull();
-  }
+  static bool Close(CMiniClockDlg* dialog) { return testing_support::CloseAsCloseBox(dialog); }
   static std::string StoredPlacement() {
     CSettingsStore store(kSettingsNoRoot);
     std::string text;

@@ -68,13 +68,7 @@ class MoveListWndTest : public ::testing::Test {
     if (moveListWnd != nullptr) Close(moveListWnd);
     notationKind = kNotationWxf;
   }
-  // Closes the window as its close box does; true when it is gone.
-  static bool Close(CMoveListWnd* window) {
-    QPointer<CMoveListWnd> watch(window);
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return watch.isNull();
-  }
+  static bool Close(CMoveListWnd* window) { return testing_support::CloseAsCloseBox(window); }
   QTemporaryDir config_;
 };
 
