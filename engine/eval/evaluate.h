@@ -25,6 +25,8 @@ void SelectEvaluator();
 // the evaluation settings and piece-square tables must stay as they are
 // until Stop.
 void StartEvalMemo();
+// Starts loading the memory entry of the position with this key.
+void PrefetchEvalMemo(uint64_t key);
 void StopEvalMemo();
 // The evaluator that a knowledge level runs: 0 material only, 1 light,
 // 2 medium, any other value (compared unsigned) the full evaluator.

@@ -11,6 +11,7 @@
 #include "engine/eval/evaluate.h"
 #include "engine/eval/full_eval.h"
 #include "engine/position/position.h"
+#include "engine/prefetch.h"
 
 namespace {
 
@@ -367,6 +368,8 @@ void StartEvalMemo() {
 }
 
 void StopEvalMemo() { evalMemoOn = false; }
+
+void PrefetchEvalMemo(uint64_t key) { PrefetchLine(&evalMemo[key & (kEvalMemoEntries - 1)]); }
 
 int32_t EvaluateFull(int32_t alpha, int32_t* redTotal, int32_t* blackTotal) {
   return EvaluatePatterns(alpha, redTotal, blackTotal, PositionalTerms<RuleSet::kFull>);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/eval/evaluate.h"
 #include "engine/position/position.h"
 #include "engine/search/learning.h"
 #include "engine/search/search.h"
@@ -51,9 +52,10 @@ inline uint32_t CheckerOfSideToMove() {
   return sideToMove == kRed ? RedKingAttacker() : BlackKingAttacker();
 }
 
-// Starts loading the hash slot of the position after `move`, not made yet,
-// so that the memory access overlaps the making of the move and the child's
-// first tests instead of stalling its probe.
+// Starts loading the hash slot and the evaluation memory entry of the
+// position after `move`, not made yet, so that the memory accesses overlap
+// the making of the move and the child's first tests instead of stalling its
+// probe and its evaluation.
 inline void PrefetchChildSlot(Move move) {
   const Square from = MoveFrom(move);
   const Square to = MoveTo(move);
@@ -61,6 +63,7 @@ inline void PrefetchChildSlot(Move move) {
   uint64_t key = positionKey ^ keyTable[mover][from] ^ keyTable[mover][to];
   if (typeBoard[to] != 0) key ^= keyTable[typeBoard[to]][to];
   PrefetchHashSlot(1 - sideToMove, key);
+  PrefetchEvalMemo(key);
 }
 
 inline Move ReverseMove(Move m) { return MakeMoveCode(MoveTo(m), MoveFrom(m)); }

@@ -207,6 +207,9 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
   if (nullAllowed != 0 && !ownMoveWasNull && node.inCheck == 0 && followPv == 0 && ext == 0 &&
       last.extended == 0 && Record(node.n - 1).extended == 0 && last.checker == 0 &&
       beta >= -1999 && alpha < 2000 && attackerCount[sideToMove] > 2) {
+    // The null move keeps the key: the child's slot is this key's in the
+    // other side's table.
+    PrefetchHashSlot(1 - sideToMove, positionKey);
     EnsureEval(node, alpha);
     const int32_t opponentTotal = sideToMove == kRed ? node.blackTotal : node.redTotal;
     if (node.eval >= beta && opponentTotal < 550) {

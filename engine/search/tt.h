@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/position/types.h"
+#include "engine/prefetch.h"
 
 // One stored position; 24 bytes.
 struct HashEntry {
@@ -64,7 +65,7 @@ inline uint32_t HashSlotIndex(uint64_t key) {
 // it there.
 inline void PrefetchHashSlot(uint32_t side, uint64_t key) {
   if (hashTableSize != 0 && hashTables[side] != nullptr)
-    __builtin_prefetch(&hashTables[side][HashSlotIndex(key)]);
+    PrefetchLine(&hashTables[side][HashSlotIndex(key)]);
 }
 // Stores the result of the current position searched depthPlies deep with
 // the window (alpha, beta); extendedFlag marks an extended node.
