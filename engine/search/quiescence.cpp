@@ -99,7 +99,14 @@ int32_t QuiescenceSearch(int32_t alpha, int32_t beta, int32_t parentEval) {
 
   picker.stage = (followPv != 0 || inCheck != 0) ? kStagePv : kStageGenCaptures;
   bool moveMade = false;
+  // Once the captures are generated, the slots of all of them start loading,
+  // so that each is in the cache by the time its turn comes.
+  bool prefetchedRest = false;
   while (const Move move = next()) {
+    if (!prefetchedRest && picker.stage == kStageCaptures) {
+      prefetchedRest = true;
+      for (int i = picker.next; i < picker.count; ++i) PrefetchChildSlot(picker.entries[i].move);
+    }
     PrefetchChildSlot(move);
     if (MakeMove(move, static_cast<int32_t>(inCheck)) == 0) continue;
     moveMade = true;
