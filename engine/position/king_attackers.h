@@ -68,12 +68,16 @@ inline uint32_t EnemyKingAttacker() {
   constexpr uint32_t o = kPieceOffset<kAttacker>;
   constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
   const uint32_t k = KingOf<kDefender>();
+  if (k == 0) return 0;
+  // With the king on the board an absent piece (square 0) shares neither its
+  // file nor its rank and is no knight step away, so the rules answer false
+  // for it without a test of their own.
   for (uint32_t i = 8 + o; i <= 9 + o; ++i)
-    if (posPiece[i] != 0 && ChariotReaches(posPiece[i], k)) return i;
+    if (ChariotReaches(posPiece[i], k)) return i;
   for (uint32_t i = 10 + o; i <= 11 + o; ++i)
-    if (posPiece[i] != 0 && CannonReaches(posPiece[i], k)) return i;
+    if (CannonReaches(posPiece[i], k)) return i;
   for (uint32_t i = 6 + o; i <= 7 + o; ++i)
-    if (posPiece[i] != 0 && KnightReaches(posPiece[i], k)) return i;
+    if (KnightReaches(posPiece[i], k)) return i;
   return PawnCheckingKing<kAttacker>(k);
 }
 
@@ -84,12 +88,13 @@ inline bool EnemyKingAttacked() {
   constexpr uint32_t o = kPieceOffset<kAttacker>;
   constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
   const uint32_t k = KingOf<kDefender>();
+  if (k == 0) return false;
   for (uint32_t i = 8 + o; i <= 9 + o; ++i)
-    if (posPiece[i] != 0 && ChariotReaches(posPiece[i], k)) return true;
+    if (ChariotReaches(posPiece[i], k)) return true;
   for (uint32_t i = 10 + o; i <= 11 + o; ++i)
-    if (posPiece[i] != 0 && CannonReaches(posPiece[i], k)) return true;
+    if (CannonReaches(posPiece[i], k)) return true;
   for (uint32_t i = 6 + o; i <= 7 + o; ++i)
-    if (posPiece[i] != 0 && KnightReaches(posPiece[i], k)) return true;
+    if (KnightReaches(posPiece[i], k)) return true;
   return PawnChecksKing<kAttacker>(k);
 }
 
