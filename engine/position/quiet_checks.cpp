@@ -92,6 +92,21 @@ void BlackPawnChecks(MovePicker& r, int& n, Square k) {
   }
 }
 
+// Whether a pawn of the side stands on one of the five squares from which a
+// step can check the enemy king on k (k + 17, k - 15, k + 2, k - 32, k + 32
+// for red; the mirrored squares for black). The pawn loops make moves only
+// from these squares, so without such a pawn they are skipped: five board
+// reads instead of walking the pawn list. k is a playing square, so every
+// square read lies inside the board array.
+template <uint32_t kSide>
+inline bool PawnNearKing(Square k) {
+  constexpr uint32_t kFirstPawn = kSide == kRed ? 12 : 28;
+  constexpr int kBeside = kSide == kRed ? 1 : -1;  // one rank towards the pawn's home
+  const auto isPawn = [](Square s) { return static_cast<uint32_t>(board[s]) - kFirstPawn <= 4; };
+  return isPawn(k + 16 + kBeside) | isPawn(k - 16 + kBeside) | isPawn(k + 2 * kBeside) | isPawn(k - 32) |
+         isPawn(k + 32);
+}
+
 // Chariots (cannon = false) or cannons (cannon = true) firstPiece and
 // firstPiece + 1 that move by a plain slide to a corner square X where their
 // line crosses the king's, and from X attack the king: a clear line for a
@@ -123,10 +138,13 @@ void GenerateQuietChecks(uint32_t extra) {
   const Square k = side == kRed ? posPiece[17] : posPiece[1];
 
   KnightChecks(r, n, 6 + base, k);
-  if (side == kRed)
-    RedPawnChecks(r, n, k);
-  else
-    BlackPawnChecks(r, n, k);
+  if (k != 0) {
+    if (side == kRed) {
+      if (PawnNearKing<kRed>(k)) RedPawnChecks(r, n, k);
+    } else {
+      if (PawnNearKing<kBlack>(k)) BlackPawnChecks(r, n, k);
+    }
+  }
   if (extra != 0) {
     if (pieceCount[side][kChariot - 1] != 0) LineChecks(r, n, 8 + base, false, k);
     if (historyPly <= iterationDepth && pieceCount[side][kCannon - 1] != 0)
