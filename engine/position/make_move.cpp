@@ -140,17 +140,15 @@ int MakeMove(Move move, int32_t checker) {
   const uint32_t mover = static_cast<uint32_t>(board[from]);
 
   PlacePiece(from, to, mover, victim);
-  const uint8_t moverType = typeBoard[from];
-  typeBoard[to] = moverType;
-  typeBoard[from] = 0;
-
+  // The refusal test does not read typeBoard, so it is updated only for a
+  // move that stands.
   if (MoveIsRefused(from, to, mover, victim)) {
     LiftPiece(from, to, mover, victim);
-    typeBoard[from] = moverType;
-    typeBoard[to] = static_cast<uint8_t>(colouredTypeOf[victim]);
     VORELK_CHECK_POSITION("a refused MakeMove", move);
     return 0;
   }
+  typeBoard[to] = typeBoard[from];
+  typeBoard[from] = 0;
 
   HistoryRecord& r = historyBase[historyPly];
   const int32_t balance = materialBalance;
