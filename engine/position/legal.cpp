@@ -1,6 +1,7 @@
 // Whether the side to move has any legal move. Walks the pseudo-legal moves
-// in the order most likely to find a legal one quickly (king and advisers
-// first) and puts each to the trial where it is found; no list is built.
+// in the order most likely to find a legal one quickly and puts each to the
+// trial where it is found; no list is built. The answer does not depend on
+// the order, as every trial leaves the position as it found it.
 #include "engine/position/position.h"
 
 namespace {
@@ -138,15 +139,17 @@ GEN_INLINE bool Pawn() {
   return !farRank && Try<Side>(s, s + kForward);
 }
 
-// King, advisers, elephants, chariots, cannons, knights, pawns.
+// Chariots, cannons, knights, pawns, king, advisers, elephants. Out of
+// check nearly every chariot move stands, and the first step of a chariot
+// ray is reached with fewer tests than a king or adviser step.
 template <uint32_t Side>
 bool HasLegalMoveFor() {
   constexpr PieceIndex b = Side == kRed ? 0 : 16;
-  return King<Side>() || Adviser<Side, b + 2>() || Adviser<Side, b + 3>() || Elephant<Side, b + 4>() ||
-         Elephant<Side, b + 5>() || Chariot<Side, b + 8>() || Chariot<Side, b + 9>() ||
-         Cannon<Side, b + 10>() || Cannon<Side, b + 11>() || Knight<Side, b + 6>() ||
-         Knight<Side, b + 7>() || Pawn<Side, b + 12>() || Pawn<Side, b + 13>() || Pawn<Side, b + 14>() ||
-         Pawn<Side, b + 15>() || Pawn<Side, b + 16>();
+  return Chariot<Side, b + 8>() || Chariot<Side, b + 9>() || Cannon<Side, b + 10>() ||
+         Cannon<Side, b + 11>() || Knight<Side, b + 6>() || Knight<Side, b + 7>() ||
+         Pawn<Side, b + 12>() || Pawn<Side, b + 13>() || Pawn<Side, b + 14>() ||
+         Pawn<Side, b + 15>() || Pawn<Side, b + 16>() || King<Side>() || Adviser<Side, b + 2>() ||
+         Adviser<Side, b + 3>() || Elephant<Side, b + 4>() || Elephant<Side, b + 5>();
 }
 
 }  // namespace
