@@ -59,12 +59,15 @@ void SortByScore(MovePicker& r) {
   for (const int h : kGaps) {
     if (h >= n) continue;
     for (int i = h; i < n; ++i) {
+      // Most entries are already in place (equal history scores are common);
+      // they are left as they stand instead of being lifted and put back.
+      if (r.entries[i].score <= r.entries[i - h].score) continue;
       const MoveEntry lifted = r.entries[i];
       int j = i - h;
-      while (j >= 0 && lifted.score > r.entries[j].score) {
+      do {
         r.entries[j + h] = r.entries[j];
         j -= h;
-      }
+      } while (j >= 0 && lifted.score > r.entries[j].score);
       r.entries[j + h] = lifted;
     }
   }

@@ -41,7 +41,7 @@ Move NextCaptureEntry(MovePicker& r) {
 // Stages 0, 7 and 8 of the three pickers that are not in check. Returns the
 // move to hand out, or 0 when the captures are exhausted (the caller then
 // goes on to its next stage) or the stage is not one of these.
-Move CaptureStages(MovePicker& r) {
+[[gnu::always_inline]] inline Move CaptureStages(MovePicker& r) {
   switch (r.stage) {
     case kStagePv:
       if (const Move pv = OfferPvMove(r)) return pv;
