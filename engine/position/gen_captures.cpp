@@ -28,10 +28,11 @@ GEN_INLINE bool IsEnemy(int piece) {
   return Side == kRed ? piece > 16 : static_cast<unsigned>(piece - 1) < 16u;
 }
 
+// The move code is built only for a capture found, as most targets hold none.
 template <uint32_t Side>
-GEN_INLINE void AddCapture(MoveEntry*& out, Move code, Square to) {
+GEN_INLINE void AddCapture(MoveEntry*& out, Square from, Square to) {
   const int victim = board[to];
-  if (IsEnemy<Side>(victim)) *out++ = {code | to, pieceOrderValue[victim]};
+  if (IsEnemy<Side>(victim)) *out++ = {(from << 16) | to, pieceOrderValue[victim]};
 }
 
 // Chariot: the nearest piece on its file towards rank 9, then towards rank
@@ -40,16 +41,15 @@ template <uint32_t Side, PieceIndex Piece>
 GEN_INLINE void Chariot(MoveEntry*& out) {
   const Square s = posPiece[Piece];
   if (s == 0) return;
-  const Move code = s << 16;
   const uint8_t* onFile = chariotFileTargets[s][fileOccupancy[FileOf(s)]];
   if (onFile[2] != 0) {
-    AddCapture<Side>(out, code, onFile[0]);
-    if (onFile[2] > 1) AddCapture<Side>(out, code, onFile[1]);
+    AddCapture<Side>(out, s, onFile[0]);
+    if (onFile[2] > 1) AddCapture<Side>(out, s, onFile[1]);
   }
   const uint8_t* onRank = chariotRankTargets[s][rankOccupancy[RankOf(s)]];
   if (onRank[2] != 0) {
-    AddCapture<Side>(out, code, onRank[0]);
-    if (onRank[2] > 1) AddCapture<Side>(out, code, onRank[1]);
+    AddCapture<Side>(out, s, onRank[0]);
+    if (onRank[2] > 1) AddCapture<Side>(out, s, onRank[1]);
   }
 }
 
@@ -59,23 +59,22 @@ template <uint32_t Side, PieceIndex Piece>
 GEN_INLINE void Cannon(MoveEntry*& out) {
   const Square s = posPiece[Piece];
   if (s == 0) return;
-  const Move code = s << 16;
   const int file = FileOf(s);
   const int rank = RankOf(s);
   const uint32_t filePattern = fileOccupancy[file];
   const uint32_t rankPattern = rankOccupancy[rank];
-  if (const Square d = secondBlockerAbove[filePattern][rank]) AddCapture<Side>(out, code, s + d);
-  if (const Square d = secondBlockerBelow[filePattern][rank]) AddCapture<Side>(out, code, s - d);
-  if (const Square d = secondBlockerAbove[rankPattern][file]) AddCapture<Side>(out, code, s + 16 * d);
-  if (const Square d = secondBlockerBelow[rankPattern][file]) AddCapture<Side>(out, code, s - 16 * d);
+  if (const Square d = secondBlockerAbove[filePattern][rank]) AddCapture<Side>(out, s, s + d);
+  if (const Square d = secondBlockerBelow[filePattern][rank]) AddCapture<Side>(out, s, s - d);
+  if (const Square d = secondBlockerAbove[rankPattern][file]) AddCapture<Side>(out, s, s + 16 * d);
+  if (const Square d = secondBlockerBelow[rankPattern][file]) AddCapture<Side>(out, s, s - 16 * d);
 }
 
 // The two knight targets over one leg square.
 template <uint32_t Side, int Leg, int First, int Second>
 GEN_INLINE void KnightLeg(MoveEntry*& out, Square from) {
   if (board[from + Leg] != 0) return;
-  AddCapture<Side>(out, from << 16, from + First);
-  AddCapture<Side>(out, from << 16, from + Second);
+  AddCapture<Side>(out, from, from + First);
+  AddCapture<Side>(out, from, from + Second);
 }
 
 template <uint32_t Side, PieceIndex Piece>
@@ -92,35 +91,33 @@ template <uint32_t Side, PieceIndex Piece>
 GEN_INLINE void Pawn(MoveEntry*& out) {
   const Square s = posPiece[Piece];
   if (s == 0) return;
-  const Move code = s << 16;
   const Square rankNibble = s & 15;    // rank + 2
   const Square fileNibble = s & 0xF0;  // 16 * (file + 2)
   constexpr int kForward = Side == kRed ? -1 : 1;
   const bool crossed = Side == kRed ? rankNibble <= 6 : rankNibble >= 7;
   if (!crossed) {
-    AddCapture<Side>(out, code, s + kForward);
+    AddCapture<Side>(out, s, s + kForward);
     return;
   }
-  if (fileNibble < 0xA0) AddCapture<Side>(out, code, s + 16);
-  if (fileNibble > 0x20) AddCapture<Side>(out, code, s - 16);
+  if (fileNibble < 0xA0) AddCapture<Side>(out, s, s + 16);
+  if (fileNibble > 0x20) AddCapture<Side>(out, s, s - 16);
   const bool farRank = Side == kRed ? rankNibble == 2 : rankNibble == 11;
-  if (!farRank) AddCapture<Side>(out, code, s + kForward);
+  if (!farRank) AddCapture<Side>(out, s, s + kForward);
 }
 
 template <uint32_t Side, PieceIndex Piece>
 GEN_INLINE void Adviser(MoveEntry*& out) {
   const Square s = posPiece[Piece];
   if (s == 0) return;
-  const Move code = s << 16;
   constexpr Square kCentre = Side == kRed ? kRedPalaceCentre : kBlackPalaceCentre;
   if (s != kCentre) {
-    AddCapture<Side>(out, code, kCentre);
+    AddCapture<Side>(out, s, kCentre);
     return;
   }
-  AddCapture<Side>(out, code, s + 15);
-  AddCapture<Side>(out, code, s + 17);
-  AddCapture<Side>(out, code, s - 17);
-  AddCapture<Side>(out, code, s - 15);
+  AddCapture<Side>(out, s, s + 15);
+  AddCapture<Side>(out, s, s + 17);
+  AddCapture<Side>(out, s, s - 17);
+  AddCapture<Side>(out, s, s - 15);
 }
 
 // Steppers test the target for an enemy first: that is the rarest of the
