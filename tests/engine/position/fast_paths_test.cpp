@@ -78,19 +78,25 @@ TEST(FastPaths, KingOffTheBoardHasNoAttackerAndDrawsNoCheck) {
   struct KingCase {
     const char* fen;
     PieceIndex removedKing;
-    Move sideMove;  // a move of the side whose king is removed
+    const char* sideMove;  // a move of the side whose king is removed, when it is to move
   };
   const KingCase kCases[] = {
-      {"4k4/9/9/4P4/9/9/9/2N6/4R4/2B1KC3 w", 17, 0},
-      {"r2k5/9/4P4/9/2N6/9/9/4C4/9/4K4 b", 17, MakeMoveCode(MakeSquare(0, 0), MakeSquare(0, 1))},
-      {"4k4/9/9/9/9/9/4p4/9/4r4/4K4 b", 1, 0},
-      {"5k3/9/9/9/9/9/9/3n5/4p4/R4K3 w", 1, MakeMoveCode(MakeSquare(0, 9), MakeSquare(0, 8))},
+      {"4k4/9/9/4P4/9/9/9/2N6/4R4/2B1KC3 w", 17, nullptr},
+      {"r2k5/9/4P4/9/2N6/9/9/4C4/9/4K4 b", 17, "a9a8"},
+      {"4k4/9/9/9/9/9/4p4/9/4r4/4K4 b", 1, nullptr},
+      {"5k3/9/9/9/9/9/9/3n5/4p4/R4K3 w", 1, "a0a1"},
   };
   for (const KingCase& c : kCases) {
     const uint32_t side = testing_support::SetUpFen(c.fen);
-    RemovePiece(c.removedKing);
-    RebuildLineMasks();
     SCOPED_TRACE(c.fen);
+    // The king is lifted with every record of it: board, type board, masks
+    // and keys, so that the position stays consistent without it.
+    const Square kingSquare = posPiece[c.removedKing];
+    RemovePiece(c.removedKing);
+    typeBoard[kingSquare] = 0;
+    RebuildLineMasks();
+    ComputePositionKeys(&positionLock, &positionKey, posPiece);
+    ASSERT_EQ(CheckPositionConsistency(), 1);
     EXPECT_EQ(c.removedKing == 17 ? BlackKingAttacker() : RedKingAttacker(), 0u);
     EXPECT_EQ(c.removedKing == 17 ? FindCheckerOfBlackKing() : FindCheckerOfRedKing(), 0u);
     const bool kinglessToMove = (side == kRed) == (c.removedKing == 1);
@@ -98,10 +104,13 @@ TEST(FastPaths, KingOffTheBoardHasNoAttackerAndDrawsNoCheck) {
       GenerateQuietChecks(1);
       EXPECT_EQ(movePickers[historyPly].count, 0);
     } else {
+      const Move move = testing_support::MoveFromText(c.sideMove);
+      ASSERT_NE(board[MoveFrom(move)], 0);
       EXPECT_EQ(HasLegalMove(), 1);
-      EXPECT_EQ(IsLegalByTrial(MoveFrom(c.sideMove), MoveTo(c.sideMove)), 1);
-      ASSERT_EQ(MakeMove(c.sideMove, 0), 1);
+      EXPECT_EQ(IsLegalByTrial(MoveFrom(move), MoveTo(move)), 1);
+      ASSERT_EQ(MakeMove(move, 0), 1);
       UnmakeMove();
+      EXPECT_EQ(CheckPositionConsistency(), 1);
     }
   }
 }
