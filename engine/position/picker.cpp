@@ -56,19 +56,20 @@ void PickBest(MovePicker& r) {
 void SortByScore(MovePicker& r) {
   static constexpr int kGaps[] = {1093, 364, 121, 40, 13, 4, 1};
   const int n = r.count;
+  MoveEntry* const e = r.entries;
   for (const int h : kGaps) {
     if (h >= n) continue;
-    for (int i = h; i < n; ++i) {
+    for (MoveEntry* p = e + h; p != e + n; ++p) {
       // Most entries are already in place (equal history scores are common);
       // they are left as they stand instead of being lifted and put back.
-      if (r.entries[i].score <= r.entries[i - h].score) continue;
-      const MoveEntry lifted = r.entries[i];
-      int j = i - h;
+      if (p->score <= p[-h].score) continue;
+      const MoveEntry lifted = *p;
+      MoveEntry* q = p;
       do {
-        r.entries[j + h] = r.entries[j];
-        j -= h;
-      } while (j >= 0 && lifted.score > r.entries[j].score);
-      r.entries[j + h] = lifted;
+        *q = q[-h];
+        q -= h;
+      } while (q - e >= h && lifted.score > q[-h].score);
+      *q = lifted;
     }
   }
 }
