@@ -161,12 +161,13 @@ void AttackStrengthTerms(FullEvalState& s) {
 }
 
 // The palace zones and knight target squares as 0/1 flags, so that the
-// counts below add the flags instead of testing each graded entry. Built
-// once from the graded tables (constant data, ready before any dynamic
-// initialisation).
+// counts below add the flags instead of testing each graded entry. The flags
+// are words: a word is added straight from the table, where a byte is first
+// loaded into a register. Built once from the graded tables (constant data,
+// ready before any dynamic initialisation).
 struct ZoneFlags {
-  uint8_t blackPalace[kBoardSize], redPalace[kBoardSize];
-  uint8_t redKnightTargets[kBoardSize], blackKnightTargets[kBoardSize];
+  uint32_t blackPalace[kBoardSize], redPalace[kBoardSize];
+  uint32_t redKnightTargets[kBoardSize], blackKnightTargets[kBoardSize];
 };
 
 ZoneFlags BuildZoneFlags() {
@@ -184,14 +185,14 @@ const ZoneFlags zoneFlags = BuildZoneFlags();
 
 // Pawns first..first+4 standing on a flagged square (an absent pawn reads
 // square 0, never flagged).
-int32_t CountZonePawns(PieceIndex first, const uint8_t* flags) {
-  int32_t n = 0;
+int32_t CountZonePawns(PieceIndex first, const uint32_t* flags) {
+  uint32_t n = 0;
   for (PieceIndex i = first; i < first + 5; ++i) n += flags[posPiece[i]];
-  return n;
+  return static_cast<int32_t>(n);
 }
 
-int32_t CountZoneKnights(PieceIndex first, const uint8_t* flags) {
-  return flags[posPiece[first]] + flags[posPiece[first + 1]];
+int32_t CountZoneKnights(PieceIndex first, const uint32_t* flags) {
+  return static_cast<int32_t>(flags[posPiece[first]] + flags[posPiece[first + 1]]);
 }
 
 // Steps 1 to 11 of the evaluation, up to the lazy cut. kReturnEarly leaves

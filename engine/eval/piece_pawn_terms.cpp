@@ -72,16 +72,17 @@ class Terms {
   void Add(int32_t v) { (kUs == kRed ? s_.redTotal : s_.blackTotal) += v; }
 
   void MiddlegameExtras() {
-    // A knight in front of their palace pinned down by our pawn and cannon.
-    // Their knight on the square fails most often and is tested before the
-    // piece counts.
+    // A knight in front of their palace pinned down by our pawn and cannon,
+    // with more than three attacking pieces on each side: those counts hold
+    // at every middlegame level but 0 and are not tested again. Their knight
+    // on the square fails most often and is tested first; our pawn or cannon
+    // on the file comes before the cannon count, which our cannon on the
+    // file satisfies by itself.
     for (int f : {6, 2}) {
       const Square knight = At(f, 2);
-      if (!Theirs(knight, kKnight) || OurAttackers() <= 3 || TheirAttackers() <= 3 ||
-          Our(kCannon) == 0)
-        continue;
+      if (!Theirs(knight, kKnight)) continue;
       if (Ours(At(f, 3), kPawn)) {
-        Add(100);
+        if (Our(kCannon) != 0) Add(100);
         continue;
       }
       if (!Ours(At(f, 7), kCannon)) continue;
