@@ -206,8 +206,13 @@ void LoneChariotAgainstThreeMinors(FullEvalState& s) {
 // (0 when taken) that stand on one file, the black one nearer black's back
 // rank; -1 when they do not or when the count of men between is not one.
 // Tested before the call, as most pairs stand apart.
+// Two playing squares share a file when they agree above the low four bits
+// (a square is 16 * (file + 2) + rank + 2); square 0, a taken chariot, shares
+// no file with a playing square, and two taken ones are caught by bs == 0.
+inline bool SameFileOrBothTaken(Square a, Square b) { return (a ^ b) < 16u; }
+
 inline int32_t ManBetweenFacingChariots(Square rs, Square bs) {
-  if (rs == 0 || bs == 0 || FileOf(rs) != FileOf(bs) || bs > rs) return -1;
+  if (!SameFileOrBothTaken(rs, bs) || bs == 0 || bs > rs) return -1;
   // The occupied ranks strictly between the two, from the file's occupancy
   // mask (bit 1 << rank per occupied square).
   const uint32_t below = fileMaskBit[rs] - 1u;
@@ -557,8 +562,7 @@ void FacingChariotPairs(FullEvalState& s) {
   const Square red9 = posPiece[9];
   const Square black24 = posPiece[24];
   const Square black25 = posPiece[25];
-  const bool blackChariotsShareFile =
-      black24 != 0 && black25 != 0 && FileOf(black24) == FileOf(black25);
+  const bool blackChariotsShareFile = SameFileOrBothTaken(black24, black25) && black24 != 0;
   const auto facing = [&s](PieceIndex red, Square rs, PieceIndex black, Square bs) {
     const int32_t r = ManBetweenFacingChariots(rs, bs);
     if (r >= 0) FacingChariots(s, red, black, r);

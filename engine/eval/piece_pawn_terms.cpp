@@ -124,22 +124,24 @@ class Terms {
       }
     }
     // Their cannon and knight tied up in a corner, our chariot on the file.
-    if (Their(kKnight) > 0 && Their(kCannon) > 0 && Our(kChariot) > 0) {
+    // The pieces on their squares imply the piece counts, which are not
+    // tested apart.
+    {
       const struct {
         int file, edgeFile;
         PieceIndex chariot;
       } corners[2] = {{7, 8, OurPiece(8)}, {1, 0, OurPiece(9)}};
       for (const auto& c : corners) {
         const Square chariot = posPiece[c.chariot];
-        if (!Occupied(At(c.edgeFile, 0)) && Theirs(At(c.file, 2), kCannon) &&
-            Theirs(At(c.file, 0), kKnight) && chariot != 0 && FileOf(chariot) == c.file)
+        if (Theirs(At(c.file, 0), kKnight) && Theirs(At(c.file, 2), kCannon) &&
+            !Occupied(At(c.edgeFile, 0)) && chariot != 0 && FileOf(chariot) == c.file)
           Add(ChariotAttacksSquare(c.chariot, At(c.file, 2)) != 0 ? 100 : 33);
       }
     }
     // Their chariot stuck behind a screen in front of our intact defence.
-    // The elephant in the centre fails most often and is tested first.
-    if (Ours(At(4, 7), kElephant) && Ours(At(4, 8), kAdviser) && Their(kChariot) > 0 &&
-        Our(kElephant) == 2 && Our(kAdviser) > 0) {
+    // The elephant in the centre fails most often and is tested first; our
+    // adviser there and their chariot on its square imply those counts.
+    if (Ours(At(4, 7), kElephant) && Ours(At(4, 8), kAdviser) && Our(kElephant) == 2) {
       if (Theirs(At(6, 7), kChariot) && Occupied(At(6, 6)) && Ours(At(6, 9), kElephant)) Add(100);
       if (Theirs(At(2, 7), kChariot) && Occupied(At(2, 6)) && Ours(At(2, 9), kElephant)) Add(100);
     }
