@@ -82,8 +82,10 @@ class WingBlock {
     const int32_t n = wing[kAtt][kZone];
     const int32_t m = wing[kDef][kZone];
     // With under two attackers on the wing and no more attackers than
-    // defenders, every rule adds nothing: the common case, tested inline.
-    if (n < 2 && n + wing[kAtt][kCentreZone] <= m) return 0;
+    // defenders, every rule adds nothing: the common case, tested inline
+    // and laid out as the straight path.
+    if (n < 2 && n + wing[kAtt][kCentreZone] <= m) [[likely]]
+      return 0;
     return Attack(crowdedNearSquare, wing, nearPawns);
   }
 
