@@ -97,8 +97,9 @@ class Terms {
     }
     // Their knights kept in their own corner by our advanced wing pawns. A
     // captured pawn reads rank code 0: it counts as advanced in the full
-    // rule set and keeps nobody back in the medium one.
-    if (Our(kPawn) > 0 && Their(kKnight) > 0) {
+    // rule set and keeps nobody back in the medium one. A taken knight reads
+    // square 0, on no wing, so their knight count needs no test of its own.
+    if (Our(kPawn) > 0) {
       const uint32_t zoneOffset = kUs == kRed ? 0 : 3;
       const struct {
         PieceIndex pawn;
