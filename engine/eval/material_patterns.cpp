@@ -94,13 +94,19 @@ void Damp(FullEvalState& s, int32_t k, int32_t n) {
 // Low-material bonuses of the set-up
 // ---------------------------------------------------------------------------
 
+// Both sides' material, read once by MaterialPatternsLowMaterial and handed
+// to each of its rules: held in the caller's frame, it need not be read
+// again after each total a rule adds to (a store to a total could alias the
+// piece counts).
+using Material = SideMaterial[2];
+
 // They are left with a weak attacking pair (two cannons without knight or
 // pawn, or two knights without cannon).
 template <uint32_t kUs>
-void WeakPairOpposite(FullEvalState& s) {
+void WeakPairOpposite(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   const bool weakPair = (them.cannons == 2 && them.knights == 0 && them.pawns == 0) ||
                         (them.cannons == 0 && them.knights == 2);
   if (!weakPair || them.chariots > 1 || them.chariots > us.chariots) return;
@@ -112,10 +118,10 @@ void WeakPairOpposite(FullEvalState& s) {
 
 // kUs attacks thinly (no knight, little strength); the other side gains.
 template <uint32_t kUs>
-void ThinAttack(FullEvalState& s) {
+void ThinAttack(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   if (!(V::Strength(s) <= 15 && V::TheyCanWin(s) != 0 && them.attackers > 0 && us.knights == 0))
     return;
   if (us.chariots == 0 && us.cannons > 0 &&
@@ -133,10 +139,10 @@ void ThinAttack(FullEvalState& s) {
 
 // Endings at the middlegame level 0, told for kUs gaining.
 template <uint32_t kUs>
-void ReducedMaterialPairs(FullEvalState& s) {
+void ReducedMaterialPairs(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   // Chariot, knight and cannon against a chariot with one minor piece.
   if (them.attackers <= 2 && them.chariots == 1 && us.chariots == 1 && us.knights == 1 &&
       us.cannons == 1 && them.knights + them.cannons == 1) {
@@ -158,9 +164,9 @@ void ReducedMaterialPairs(FullEvalState& s) {
 
 // Knights alone on both sides, full advisers, few pawns: two thirds of the
 // balance.
-void KnightEndingBalance(FullEvalState& s) {
-  const SideMaterial r = MaterialOf(kRed);
-  const SideMaterial b = MaterialOf(kBlack);
+void KnightEndingBalance(FullEvalState& s, const Material& m) {
+  const SideMaterial& r = m[kRed];
+  const SideMaterial& b = m[kBlack];
   if (r.attackers <= 2 && b.attackers <= 2 && r.cannons + r.chariots + b.cannons + b.chariots == 0 &&
       r.knights == b.knights && r.advisers == 2 && b.advisers == 2 && r.pawns <= 2 &&
       b.pawns <= 2 && r.pawns - b.pawns <= 1 && b.pawns - r.pawns <= 1)
@@ -169,10 +175,10 @@ void KnightEndingBalance(FullEvalState& s) {
 
 // Fixed material pairings, told for kUs gaining; at every middlegame level.
 template <uint32_t kUs>
-void FixedPairings(FullEvalState& s) {
+void FixedPairings(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   // Two chariots and two cannons against two chariots and two knights.
   if (them.chariots == 2 && them.knights == 2 && them.cannons == 0 && us.chariots == 2 &&
       us.cannons == 2 && us.knights == 0 && V::TheirZoneKnights(s) == 0)
@@ -185,10 +191,10 @@ void FixedPairings(FullEvalState& s) {
 
 // A lone chariot with pawns against a knight and two cannons.
 template <uint32_t kUs>
-void LoneChariotAgainstThreeMinors(FullEvalState& s) {
+void LoneChariotAgainstThreeMinors(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   if (!(us.attackers == 1 && us.chariots == 1 && them.knights == 1 && them.cannons == 2 &&
         them.chariots == 0 && us.pawns > 0))
     return;
@@ -593,19 +599,20 @@ void UnequalChariots(FullEvalState& s) {
 }  // namespace
 
 void MaterialPatternsLowMaterial(FullEvalState& s) {
-  WeakPairOpposite<kRed>(s);
-  WeakPairOpposite<kBlack>(s);
-  ThinAttack<kRed>(s);
-  ThinAttack<kBlack>(s);
+  const Material m = {MaterialOf(kRed), MaterialOf(kBlack)};
+  WeakPairOpposite<kRed>(s, m);
+  WeakPairOpposite<kBlack>(s, m);
+  ThinAttack<kRed>(s, m);
+  ThinAttack<kBlack>(s, m);
   if (s.middlegameLevel == 0) {
-    ReducedMaterialPairs<kRed>(s);
-    ReducedMaterialPairs<kBlack>(s);
-    KnightEndingBalance(s);
+    ReducedMaterialPairs<kRed>(s, m);
+    ReducedMaterialPairs<kBlack>(s, m);
+    KnightEndingBalance(s, m);
   }
-  FixedPairings<kBlack>(s);
-  FixedPairings<kRed>(s);
-  LoneChariotAgainstThreeMinors<kRed>(s);
-  LoneChariotAgainstThreeMinors<kBlack>(s);
+  FixedPairings<kBlack>(s, m);
+  FixedPairings<kRed>(s, m);
+  LoneChariotAgainstThreeMinors<kRed>(s, m);
+  LoneChariotAgainstThreeMinors<kBlack>(s, m);
 }
 
 void MaterialPatternsTermGroup(FullEvalState& s) {
