@@ -94,10 +94,10 @@ void Damp(FullEvalState& s, int32_t k, int32_t n) {
 // Low-material bonuses of the set-up
 // ---------------------------------------------------------------------------
 
-// Both sides' material, read once by MaterialPatternsLowMaterial and handed
-// to each of its rules: held in the caller's frame, it need not be read
-// again after each total a rule adds to (a store to a total could alias the
-// piece counts).
+// Both sides' material, read once by MaterialPatternsLowMaterial and by the
+// few-attacker recipes of the term group and handed to each of their rules:
+// held in the caller's frame, it need not be read again after each total a
+// rule adds to (a store to a total could alias the piece counts).
 using Material = SideMaterial[2];
 
 // They are left with a weak attacking pair (two cannons without knight or
@@ -268,10 +268,10 @@ void TwoChariotsWithoutElephants(FullEvalState& s) {
 // A lone chariot of kUs against a lone cannon with pawns. True when it
 // scored, which ends the term groups.
 template <uint32_t kUs>
-bool ChariotAgainstCannon(FullEvalState& s) {
+bool ChariotAgainstCannon(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   if (!(us.chariots == 1 && them.cannons == 1 && us.pawns > 0 && V::TheirZonePawns(s) <= 1))
     return false;
   V::Total(s) += 300;
@@ -284,10 +284,10 @@ bool ChariotAgainstCannon(FullEvalState& s) {
 // Lone chariot against lone chariot, the rules told for kUs. Returns 1 when
 // kUs's fortress bonus applied.
 template <uint32_t kUs>
-bool ChariotEndingTerms(FullEvalState& s) {
+bool ChariotEndingTerms(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   const Square chariot = FirstLiving(V::OurPiece(8));
   if (FileOf(V::OurKing()) == 4 && FileOf(chariot) == 4) V::Total(s) += 100;
   if (us.pawns <= 1 && them.advisers == 2) V::Total(s) -= 75;
@@ -316,10 +316,10 @@ bool ChariotEndingTerms(FullEvalState& s) {
 // Lone chariot against lone chariot: pawns pressing a side stripped of its
 // advisers and elephants.
 template <uint32_t kUs>
-void ChariotAgainstBarePalace(FullEvalState& s) {
+void ChariotAgainstBarePalace(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   if (!(them.advisers == 0 && them.elephants == 0 && them.pawns <= 1 &&
         V::TheirZonePawns(s) <= 1 && us.advisers == 2))
     return;
@@ -339,15 +339,15 @@ void ChariotAgainstBarePalace(FullEvalState& s) {
 }
 
 // One attacking piece on each side, the recipes in their order.
-void LoneAttackerEachSide(FullEvalState& s) {
-  const SideMaterial r = MaterialOf(kRed);
-  const SideMaterial b = MaterialOf(kBlack);
+void LoneAttackerEachSide(FullEvalState& s, const Material& m) {
+  const SideMaterial& r = m[kRed];
+  const SideMaterial& b = m[kBlack];
   if (r.cannons == 1 && b.cannons == 1 && r.pawns <= 1 && r.pawns == b.pawns &&
       r.advisers > 0 && b.advisers > 0) {
     Damp(s, 1, 3);
     return;
   }
-  if (ChariotAgainstCannon<kRed>(s) || ChariotAgainstCannon<kBlack>(s)) return;
+  if (ChariotAgainstCannon<kRed>(s, m) || ChariotAgainstCannon<kBlack>(s, m)) return;
   if (r.knights == 1 && b.knights == 1 &&
       ((s.redZonePawns <= 1 && r.pawns <= 2 && b.advisers == 2 && b.elephants > 0) ||
        (s.blackZonePawns <= 1 && b.pawns <= 2 && r.advisers == 2 && r.elephants > 0))) {
@@ -379,8 +379,8 @@ void LoneAttackerEachSide(FullEvalState& s) {
   if (b.cannons == 1 && RankOf(FirstLiving(26)) > 1) s.blackTotal -= 50;
 
   if (r.chariots == 1 && b.chariots == 1) {
-    const bool redFortress = ChariotEndingTerms<kRed>(s);
-    const bool blackFortress = ChariotEndingTerms<kBlack>(s);
+    const bool redFortress = ChariotEndingTerms<kRed>(s, m);
+    const bool blackFortress = ChariotEndingTerms<kBlack>(s, m);
     if (!redFortress && !blackFortress && (r.advisers > 0 || b.pawns == 0) &&
         (b.advisers > 0 || r.pawns == 0) && s.redZonePawns == 0 && r.pawns <= 2 &&
         b.advisers == 2 && b.elephants == 2 && s.blackZonePawns == 0 && b.pawns <= 2 &&
@@ -388,18 +388,18 @@ void LoneAttackerEachSide(FullEvalState& s) {
       Damp(s, 1, 4);
       return;
     }
-    ChariotAgainstBarePalace<kRed>(s);
-    ChariotAgainstBarePalace<kBlack>(s);
+    ChariotAgainstBarePalace<kRed>(s, m);
+    ChariotAgainstBarePalace<kBlack>(s, m);
   }
 }
 
 // Damping recipes of one-sided endings, told for kUs as the side whose
 // material is described first in each recipe. True when one damped.
 template <uint32_t kUs>
-bool OneSidedDamping(FullEvalState& s) {
+bool OneSidedDamping(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   // A lone knight without pawns against no attacking piece.
   if (us.attackers == 1 && us.knights == 1 && us.pawns == 0 && us.advisers == 2 &&
       them.attackers == 0 && them.pawns <= 2) {
@@ -412,10 +412,10 @@ bool OneSidedDamping(FullEvalState& s) {
 // Knight and cannon with full defence against a lone chariot (kUs has the
 // chariot).
 template <uint32_t kUs>
-bool KnightCannonAgainstChariot(FullEvalState& s) {
+bool KnightCannonAgainstChariot(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   if (them.knights == 1 && them.cannons == 1 && them.pawns <= 1 && them.elephants == 2 &&
       them.advisers == 2 && us.attackers == 1 && us.chariots == 1 && us.pawns <= 1) {
     Damp(s, 1, 3);
@@ -427,10 +427,10 @@ bool KnightCannonAgainstChariot(FullEvalState& s) {
 // A lone knight with at most one pawn against a full defence (kUs has the
 // knight).
 template <uint32_t kUs>
-void LoneKnightAgainstFullDefence(FullEvalState& s) {
+void LoneKnightAgainstFullDefence(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   if (us.attackers == 1 && us.knights == 1 && us.pawns <= 1 && them.advisers == 2 &&
       them.elephants == 2 && them.pawns <= 1)
     V::Total(s) -= 200;
@@ -439,10 +439,10 @@ void LoneKnightAgainstFullDefence(FullEvalState& s) {
 // Chariot and knight without pawns against a lone chariot with full defence
 // (kUs defends).
 template <uint32_t kUs>
-bool ChariotKnightAgainstChariot(FullEvalState& s) {
+bool ChariotKnightAgainstChariot(FullEvalState& s, const Material& m) {
   using V = View<kUs>;
-  const SideMaterial us = MaterialOf(kUs);
-  const SideMaterial them = MaterialOf(V::kThem);
+  const SideMaterial& us = m[kUs];
+  const SideMaterial& them = m[V::kThem];
   if (!(them.chariots == 1 && them.knights == 1 && them.pawns == 0 && them.cannons == 0 &&
         us.chariots == 1 && us.knights == 0 && us.cannons == 0 && us.elephants == 2 &&
         us.advisers == 2 && them.advisers > 0 && us.pawns <= 1 && V::ZonePawns(s) == 0 &&
@@ -459,9 +459,9 @@ bool OnSquares(Square s, Square a, Square b, Square c) { return s == a || s == b
 // differ in the ranks and the elephant squares of the exception (told at
 // each), so each is written out. Returns true when the rest of the one-
 // attacker recipes is to be skipped (damped, or totals divided).
-bool ChariotCannonAgainstRedChariot(FullEvalState& s) {
-  const SideMaterial r = MaterialOf(kRed);
-  const SideMaterial b = MaterialOf(kBlack);
+bool ChariotCannonAgainstRedChariot(FullEvalState& s, const Material& m) {
+  const SideMaterial& r = m[kRed];
+  const SideMaterial& b = m[kBlack];
   if (!(b.chariots == 1 && b.cannons == 1 && b.knights == 0 && r.chariots == 1 &&
         r.knights == 0 && r.cannons == 0 && r.advisers == 2 &&
         *redKingSquarePtr == MakeSquare(4, 9) && typeBoard[MakeSquare(4, 8)] == kAdviser &&
@@ -497,9 +497,9 @@ bool ChariotCannonAgainstRedChariot(FullEvalState& s) {
   return false;
 }
 
-bool ChariotCannonAgainstBlackChariot(FullEvalState& s) {
-  const SideMaterial r = MaterialOf(kRed);
-  const SideMaterial b = MaterialOf(kBlack);
+bool ChariotCannonAgainstBlackChariot(FullEvalState& s, const Material& m) {
+  const SideMaterial& r = m[kRed];
+  const SideMaterial& b = m[kBlack];
   if (!(r.chariots == 1 && r.cannons == 1 && r.knights == 0 && b.chariots == 1 &&
         b.knights == 0 && b.cannons == 0 && b.advisers == 2 &&
         *blackKingSquarePtr == MakeSquare(4, 0) && typeBoard[MakeSquare(4, 1)] == kAdviser + 7 &&
@@ -537,8 +537,8 @@ bool ChariotCannonAgainstBlackChariot(FullEvalState& s) {
 
 // A side with no attacking piece loses a third of its defenders' value.
 template <uint32_t kUs>
-void DefendersWithoutAttack(FullEvalState& s) {
-  const SideMaterial us = MaterialOf(kUs);
+void DefendersWithoutAttack(FullEvalState& s, const Material& m) {
+  const SideMaterial& us = m[kUs];
   if (us.attackers == 0) View<kUs>::Total(s) -= 185 * us.advisers / 3 + 195 * us.elephants / 3;
 }
 
@@ -546,19 +546,20 @@ void DefendersWithoutAttack(FullEvalState& s) {
 // in their order. Kept out of line: they are rare, and inlined they would
 // cost every call of the term group their register saves.
 [[gnu::noinline]] void FewAttackerRecipes(FullEvalState& s, bool oneAttackerEach) {
-  DefendersWithoutAttack<kRed>(s);
-  DefendersWithoutAttack<kBlack>(s);
+  const Material m = {MaterialOf(kRed), MaterialOf(kBlack)};
+  DefendersWithoutAttack<kRed>(s, m);
+  DefendersWithoutAttack<kBlack>(s, m);
   if (oneAttackerEach) {
-    LoneAttackerEachSide(s);
+    LoneAttackerEachSide(s, m);
     if (s.finalSumNow) return;
   }
-  if (OneSidedDamping<kRed>(s) || OneSidedDamping<kBlack>(s)) return;
-  if (KnightCannonAgainstChariot<kRed>(s) || KnightCannonAgainstChariot<kBlack>(s)) return;
-  LoneKnightAgainstFullDefence<kBlack>(s);
-  LoneKnightAgainstFullDefence<kRed>(s);
-  if (ChariotKnightAgainstChariot<kRed>(s) || ChariotKnightAgainstChariot<kBlack>(s)) return;
-  if (ChariotCannonAgainstRedChariot(s)) return;
-  ChariotCannonAgainstBlackChariot(s);
+  if (OneSidedDamping<kRed>(s, m) || OneSidedDamping<kBlack>(s, m)) return;
+  if (KnightCannonAgainstChariot<kRed>(s, m) || KnightCannonAgainstChariot<kBlack>(s, m)) return;
+  LoneKnightAgainstFullDefence<kBlack>(s, m);
+  LoneKnightAgainstFullDefence<kRed>(s, m);
+  if (ChariotKnightAgainstChariot<kRed>(s, m) || ChariotKnightAgainstChariot<kBlack>(s, m)) return;
+  if (ChariotCannonAgainstRedChariot(s, m)) return;
+  ChariotCannonAgainstBlackChariot(s, m);
 }
 
 // Facing chariots, each red one against each black one, with one man
