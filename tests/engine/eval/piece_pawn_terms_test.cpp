@@ -160,4 +160,54 @@ TEST(PiecePawnTermsTest, KnightPinnedByPawnAndCannonDependsOnTheMover) {
   ExpectMirrorTwin(pieces);
 }
 
+
+TEST(PiecePawnTermsTest, MiddlegameRulesScoreOnlyWithTheirPieces) {
+  // Each case differs from its twin in one piece, which only the named rule
+  // reads; four attacking pieces a side keep the middlegame rules on. The
+  // difference is the rule's bonus, for red and for black's colour mirror,
+  // with either side to move.
+  struct Case {
+    const char* name;
+    std::vector<At> with, without;
+    int32_t bonus;
+  };
+  const std::vector<At> pinRed = {{'K', 4, 9}, {'R', 0, 9}, {'R', 8, 9}, {'N', 1, 9}, {'P', 6, 3}};
+  const std::vector<At> pinBlack = {{'k', 4, 0}, {'b', 2, 0}, {'b', 6, 0}, {'r', 0, 0},
+                                    {'r', 8, 0}, {'n', 6, 2}, {'c', 1, 2}};
+  // One chariot each side: the rule names the chariot by its piece index.
+  const std::vector<At> cornerRest = {{'K', 4, 9}, {'N', 7, 9}, {'N', 1, 9}, {'C', 1, 7},
+                                      {'k', 4, 0}, {'b', 2, 0}, {'b', 6, 0}, {'r', 0, 0},
+                                      {'n', 7, 0}, {'c', 7, 2}, {'c', 1, 2}};
+  const std::vector<At> screenRest = {{'K', 4, 9}, {'A', 4, 8}, {'B', 4, 7}, {'B', 6, 9},
+                                      {'R', 0, 9}, {'R', 8, 9}, {'N', 1, 9}, {'C', 1, 7},
+                                      {'k', 4, 0}, {'b', 2, 0}, {'b', 6, 0}, {'r', 6, 7},
+                                      {'r', 0, 0}, {'n', 1, 0}, {'c', 1, 2}};
+  const auto plus = [](std::vector<At> pieces, std::vector<At> more) {
+    pieces.insert(pieces.end(), more.begin(), more.end());
+    return pieces;
+  };
+  const std::vector<Case> cases = {
+      // Our pawn in front of their knight scores only while we keep a cannon.
+      {"pawn pins the knight, a cannon on the board", plus(plus(pinRed, pinBlack), {{'C', 7, 7}}),
+       plus(plus(pinRed, pinBlack), {{'N', 7, 7}}), 100},
+      // Their knight and cannon at home in the corner, our chariot on the file.
+      {"corner, chariot reaches the cannon", plus(cornerRest, {{'R', 7, 5}}),
+       plus(cornerRest, {{'R', 6, 5}}), 100},
+      {"corner, chariot blocked", plus(cornerRest, {{'R', 7, 5}, {'P', 7, 4}}),
+       plus(cornerRest, {{'R', 6, 5}, {'P', 7, 4}}), 33},
+      // Their chariot behind the man on (6,6), facing our full defence.
+      {"chariot behind a screen", plus(screenRest, {{'P', 6, 6}}), plus(screenRest, {{'P', 8, 6}}),
+       100},
+  };
+  for (const Case& c : cases) {
+    for (char side : {'w', 'b'}) {
+      EXPECT_EQ(RedBonus(c.with, side) - RedBonus(c.without, side), c.bonus) << c.name;
+      const char mirrored = side == 'w' ? 'b' : 'w';
+      const Totals with = BlackTerms(ColourMirror(c.with), mirrored);
+      const Totals without = BlackTerms(ColourMirror(c.without), mirrored);
+      EXPECT_EQ(with.black - without.black, c.bonus) << c.name << " (black)";
+    }
+  }
+}
+
 }  // namespace
