@@ -167,9 +167,13 @@ void ReducedMaterialPairs(FullEvalState& s, const Material& m) {
 void KnightEndingBalance(FullEvalState& s, const Material& m) {
   const SideMaterial& r = m[kRed];
   const SideMaterial& b = m[kBlack];
-  if (r.attackers <= 2 && b.attackers <= 2 && r.cannons + r.chariots + b.cannons + b.chariots == 0 &&
-      r.knights == b.knights && r.advisers == 2 && b.advisers == 2 && r.pawns <= 2 &&
-      b.pawns <= 2 && r.pawns - b.pawns <= 1 && b.pawns - r.pawns <= 1)
+  // A cannon or chariot on the board rules the ending out: the usual case,
+  // tested alone and first.
+  if (r.cannons + r.chariots + b.cannons + b.chariots != 0) [[likely]]
+    return;
+  if (r.attackers <= 2 && b.attackers <= 2 && r.knights == b.knights && r.advisers == 2 &&
+      b.advisers == 2 && r.pawns <= 2 && b.pawns <= 2 && r.pawns - b.pawns <= 1 &&
+      b.pawns - r.pawns <= 1)
     s.balance = 2 * s.balance / 3;
 }
 
