@@ -370,6 +370,12 @@ TEST(LowMaterialPatternsTest, EndingsAtMiddlegameLevelZero) {
                                    {'P', 0, 6}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0},
                                    {'n', 1, 0}};
   EXPECT_EQ(LowMaterial(knights, 'w', -301).balance, -200);
+  // A cannon on either side rules the ending out: the balance stays.
+  for (const At cannon : {At{'C', 7, 7}, At{'c', 7, 2}}) {
+    std::vector<At> withCannon = knights;
+    withCannon.push_back(cannon);
+    EXPECT_EQ(LowMaterial(withCannon, 'w', -301).balance, -301);
+  }
 }
 
 TEST(LowMaterialPatternsTest, FixedPairings) {
