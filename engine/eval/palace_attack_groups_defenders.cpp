@@ -108,33 +108,75 @@ inline constexpr std::array<uint8_t, kBoardSize> readyKnightSquares = [] {
 
 // Three squares in a row on one file, scored by which are occupied: indexed
 // by their fileOccupancy bits shifted down to the lowest of them, the square
-// of bit 0 brings w0, bit 1 w1, bit 2 w2.
-constexpr std::array<int32_t, 8> ThreeSquareScores(int32_t w0, int32_t w1, int32_t w2) {
+// of bit 0 brings w0, bit 1 w1, bit 2 w2; every entry raised by `extra`.
+constexpr std::array<int32_t, 8> ThreeSquareScores(int32_t w0, int32_t w1, int32_t w2,
+                                                   int32_t extra) {
   std::array<int32_t, 8> t{};
   for (uint32_t bits = 0; bits < 8; ++bits)
-    t[bits] = (bits & 1 ? w0 : 0) + (bits & 2 ? w1 : 0) + (bits & 4 ? w2 : 0);
+    t[bits] = extra + (bits & 1 ? w0 : 0) + (bits & 2 ? w1 : 0) + (bits & 4 ? w2 : 0);
   return t;
 }
 
-// The defending chariot's mobility along its file: the occupied squares
-// among the three in front of it (33, 25, 20 nearest first) or behind it
-// (16, 12, 10), read as one look-up of the file's occupancy bits instead of
-// three board reads. Both runs stay on the board: the chariot stands on its
-// own half for the squares in front and deep in the attacker's half for
-// those behind.
-template <uint32_t kSide>
-struct ChariotFileRun {
+// What the defending chariot's mobility rules ask of the square it stands
+// on, worked out once per square instead of from its rank and file on every
+// call: the run of three squares along its file that scores by occupancy
+// (in front of it on its own half, the medium rule set counting the river
+// rank too and nothing beyond; behind it deep in the attacker's half), the
+// central file's bonus, and the square beside it on the inner side when it
+// stands next to the edge.
+template <uint32_t kSide, RuleSet kRules>
+struct ChariotMobility {
+  static constexpr bool kMedium = kRules == RuleSet::kMedium;
   // Board ranks grow toward black's half; red attacks black.
   static constexpr bool kAheadUp = kSide == kRed;
-  static constexpr std::array<int32_t, 8> kAhead =
-      kAheadUp ? ThreeSquareScores(33, 25, 20) : ThreeSquareScores(20, 25, 33);
-  static constexpr std::array<int32_t, 8> kBehind =
-      kAheadUp ? ThreeSquareScores(10, 12, 16) : ThreeSquareScores(16, 12, 10);
-  static int32_t Ahead(uint32_t fileBits, int boardRank) {
-    return kAhead[(fileBits >> (kAheadUp ? boardRank + 1 : boardRank - 3)) & 7];
-  }
-  static int32_t Behind(uint32_t fileBits, int boardRank) {
-    return kBehind[(fileBits >> (kAheadUp ? boardRank - 3 : boardRank + 1)) & 7];
+  static constexpr int32_t kCentreBonus = 33 + 25;
+  // The rows of scores: no run, the run in front (33, 25, 20 nearest first)
+  // and the run behind (16, 12, 10); then the same three on the central file.
+  enum Row : uint8_t { kNone, kAhead, kBehind };
+  static constexpr std::array<std::array<int32_t, 8>, 6> kScores = {
+      ThreeSquareScores(0, 0, 0, 0),
+      kAheadUp ? ThreeSquareScores(33, 25, 20, 0) : ThreeSquareScores(20, 25, 33, 0),
+      kAheadUp ? ThreeSquareScores(10, 12, 16, 0) : ThreeSquareScores(16, 12, 10, 0),
+      ThreeSquareScores(0, 0, 0, kCentreBonus),
+      kAheadUp ? ThreeSquareScores(33, 25, 20, kCentreBonus)
+               : ThreeSquareScores(20, 25, 33, kCentreBonus),
+      kAheadUp ? ThreeSquareScores(10, 12, 16, kCentreBonus)
+               : ThreeSquareScores(16, 12, 10, kCentreBonus),
+  };
+
+  struct Rule {
+    uint8_t file = 0;     // fileOccupancy index
+    uint8_t row = kNone;  // kScores row
+    uint8_t shift = 0;    // down to the run's lowest square
+    int8_t beside = 0;    // offset of the inner square beside it, 0 none
+  };
+  // Indexed by board square; square 0 (a captured chariot) asks nothing.
+  static constexpr std::array<Rule, kBoardSize> kSquareRules = [] {
+    std::array<Rule, kBoardSize> t{};
+    for (int file = 0; file < 9; ++file) {
+      for (int boardRank = 0; boardRank < 10; ++boardRank) {
+        Rule& r = t[MakeSquare(file, boardRank)];
+        const int rank = SideView<kSide>::Rank(MakeSquare(file, boardRank));
+        r.file = static_cast<uint8_t>(file);
+        if (rank <= (kMedium ? 4 : 3)) {
+          r.row = kAhead;
+          r.shift = static_cast<uint8_t>(kAheadUp ? boardRank + 1 : boardRank - 3);
+        } else if (!kMedium && rank >= 6) {
+          r.row = kBehind;
+          r.shift = static_cast<uint8_t>(kAheadUp ? boardRank - 3 : boardRank + 1);
+        }
+        if (file == 4) r.row = static_cast<uint8_t>(r.row + 3);
+        r.beside = static_cast<int8_t>(file <= 1 ? 16 : file >= 7 ? -16 : 0);
+      }
+    }
+    return t;
+  }();
+
+  static int32_t Score(Square c) {
+    const Rule& r = kSquareRules[c];
+    int32_t score = kScores[r.row][(fileOccupancy[r.file] >> r.shift) & 7];
+    if (r.beside != 0 && board[c + r.beside] != 0) score += 20;
+    return score;
   }
 };
 
@@ -195,22 +237,10 @@ void HemmedDefendersGroup(FullEvalState& s) {
   }
 
   // Defending chariot mobility: pieces right in front of it on its own half
-  // (the medium rule set counts the river rank too, and nothing beyond) or
-  // right behind it deep in the attacker's half; the central file; and a
+  // or right behind it deep in the attacker's half, the central file, and a
   // piece beside it on the inner side when it stands next to the edge.
-  for (const uint32_t piece : {P::Def(8), P::Def(9)}) {
-    const Square c = posPiece[piece];
-    if (c == 0) continue;
-    const int rank = P::Rank(c);
-    const int file = FileOf(c);
-    if (rank <= (kMedium ? 4 : 3))
-      total += ChariotFileRun<kSide>::Ahead(fileOccupancy[file], RankOf(c));
-    else if (!kMedium && rank >= 6)
-      total += ChariotFileRun<kSide>::Behind(fileOccupancy[file], RankOf(c));
-    if (file == 4) total += 33 + 25;
-    if (file <= 1 && P::Occupied(c + 16)) total += 20;
-    if (file >= 7 && P::Occupied(c - 16)) total += 20;
-  }
+  total += ChariotMobility<kSide, kRules>::Score(P::DefSquare(8)) +
+           ChariotMobility<kSide, kRules>::Score(P::DefSquare(9));
 }
 
 template <uint32_t kSide, RuleSet kRules>
