@@ -51,26 +51,37 @@ int32_t GradedPawnRow(bool blocked, int32_t blockedBonus, Square c, int32_t wonB
   return AttackerWins<kSide>(c) ? wonBonus : 100;
 }
 
-// The squares on which a defending knight takes part in a rule of the
-// pawns-against-knights block of DefendingKnightsGroup: the back corners
-// (1, 0) and (7, 0), the edge squares beside them (0, 1) and (8, 1), the
-// edge elephant squares (0, 2) and (8, 2), and beside the palace centre
-// (3, 1) and (5, 1). Indexed by board square, 0 (a captured knight) not set.
+// What a defending knight's square asks of DefendingKnightsGroup, as bits:
+// the rules against a knight beside an occupied palace centre, (3, 1) and
+// (5, 1); those against a knight in a back corner, (1, 0) and (7, 0); and
+// the squares of the pawns-against-knights block, those four with the edge
+// squares beside the corners (0, 1) and (8, 1) and the edge elephant squares
+// (0, 2) and (8, 2). Every rule of a block asks for a defending knight on
+// one of its squares, so a block whose bit neither knight's square carries
+// has nothing to score; the two knights' squares are read once for all
+// three. Indexed by board square, 0 (a captured knight) carries none.
+enum DefendingKnightSquare : uint8_t {
+  kKnightBesideCentre = 1,
+  kKnightInBackCorner = 2,
+  kKnightOnPawnRuleSquare = 4,
+};
 template <uint32_t kSide>
-inline constexpr std::array<uint8_t, kBoardSize> pawnRuleKnightSquares = [] {
+inline constexpr std::array<uint8_t, kBoardSize> defendingKnightSquares = [] {
   std::array<uint8_t, kBoardSize> t{};
   constexpr int kSquares[][2] = {{1, 0}, {7, 0}, {0, 1}, {8, 1}, {0, 2}, {8, 2}, {3, 1}, {5, 1}};
-  for (const auto& [file, rank] : kSquares) t[SideView<kSide>::Sq(file, rank)] = 1;
+  for (const auto& [file, rank] : kSquares)
+    t[SideView<kSide>::Sq(file, rank)] = kKnightOnPawnRuleSquare;
+  for (const int file : {3, 5}) t[SideView<kSide>::Sq(file, 1)] |= kKnightBesideCentre;
+  for (const int file : {1, 7}) t[SideView<kSide>::Sq(file, 0)] |= kKnightInBackCorner;
   return t;
 }();
 
-// A defending knight stands on one of those squares. Every rule of the block
-// asks for one, so without it the block has nothing to score.
+// The bits of defendingKnightSquares on the two defending knights' squares.
 template <uint32_t kSide>
-bool KnightOnPawnRuleSquare() {
+uint32_t DefendingKnightsOn() {
   using P = Attack<kSide>;
-  const auto& on = pawnRuleKnightSquares<kSide>;
-  return (on[P::DefSquare(6)] | on[P::DefSquare(7)]) != 0;
+  const auto& on = defendingKnightSquares<kSide>;
+  return on[P::DefSquare(6)] | on[P::DefSquare(7)];
 }
 
 // The squares on which an attacking pawn takes part in a rule of the same
@@ -249,8 +260,10 @@ void DefendingKnightsGroup(FullEvalState& s) {
   constexpr bool kMedium = kRules == RuleSet::kMedium;
   int32_t& total = P::Total(s);
 
+  const uint32_t knightsOn = DefendingKnightsOn<kSide>();
+
   // Defending knights beside an occupied palace centre.
-  if (P::DefCount(kKnight) > 0 && P::Occupied(4, 1)) {
+  if ((knightsOn & kKnightBesideCentre) != 0 && P::Occupied(4, 1)) {
     if (P::DefOn(kKnight, 5, 1)) total += 25;
     if (P::DefOn(kKnight, 3, 1)) total += 25;
   }
@@ -258,7 +271,7 @@ void DefendingKnightsGroup(FullEvalState& s) {
   // A defending knight in the back corner with its way out blocked; the
   // medium rule set scores a piece in front of it other than a knight or
   // cannon without looking beside the knight.
-  if (P::AttAttackers() > 0) {
+  if ((knightsOn & kKnightInBackCorner) != 0 && P::AttAttackers() > 0) {
     for (int wing = 0; wing < 2; ++wing) {
       const auto f = [wing](int file) { return WingFile(wing, file); };
       if (!P::DefOn(kKnight, f(7), 0) || !P::Occupied(f(7), 1)) continue;
@@ -287,8 +300,8 @@ void DefendingKnightsGroup(FullEvalState& s) {
 
   // Attacking pawns against defending knights on the edges and in the
   // palace.
-  if (KnightOnPawnRuleSquare<kSide>() && P::AttCount(kPawn) > 0 && P::DefCount(kKnight) > 0 &&
-      PawnOnPawnRuleSquare<kSide>()) {
+  if ((knightsOn & kKnightOnPawnRuleSquare) != 0 && P::AttCount(kPawn) > 0 &&
+      P::DefCount(kKnight) > 0 && PawnOnPawnRuleSquare<kSide>()) {
     // A knight in a back corner or beside the palace centre, attacked by a
     // pawn. The medium rule set grades each row by whether the knight's
     // escape is blocked and by who controls the square in front of the pawn.
