@@ -9,6 +9,7 @@
 
 #include "engine/eval/evaluate.h"
 #include "engine/eval/full_eval.h"
+#include "engine/eval/king_square_rules.h"
 #include "engine/eval/palace_attack_groups.h"
 #include "engine/position/position.h"
 
@@ -162,12 +163,12 @@ void ThinDefenceOfAdviserSquare(FullEvalState& s, int wing) {
   if (a < 3 && b < 3) total += 300;
 }
 
-}  // namespace
-
+// The rules of BackRankBatteryGroup once an attacking cannon stands on a
+// back-rank wing square. Out of line: that is rare, and the caller's test
+// then costs no call.
 template <uint32_t kSide>
-void BackRankBatteryGroup(FullEvalState& s) {
+[[gnu::noinline]] void BackRankBatteries(FullEvalState& s) {
   using P = Attack<kSide>;
-  if (!CannonOnBackRankWing<kSide>()) return;
   int32_t& total = P::Total(s);
 
   // Both chariots and a cannon against an occupied palace centre: the
@@ -208,6 +209,13 @@ void BackRankBatteryGroup(FullEvalState& s) {
       if (chariotBetween) total += 150;
     }
   }
+}
+
+}  // namespace
+
+template <uint32_t kSide>
+void BackRankBatteryGroup(FullEvalState& s) {
+  if (CannonOnBackRankWing<kSide>()) BackRankBatteries<kSide>(s);
 }
 
 namespace {
@@ -288,19 +296,27 @@ void PalaceAttack(FullEvalState& s) {
   OffCentreKingGroup<kSide>(s);
   DefendingKnightsGroup<kSide, kRules>(s);
   BackRankPinsGroup<kSide>(s);
-  if constexpr (kSide == kRed)
+  // The rules by the defending king's square; the home square, by far the
+  // most frequent, is called directly rather than through the choice.
+  if (P::DefKing() == P::Sq(4, 0))
+    KingOnHomeSquareRules<kSide>(s);
+  else if constexpr (kSide == kRed)
     KingSquareRulesRed(s);
   else
     KingSquareRulesBlack(s);
   const int32_t w = KnightWingGroup<kSide>(s);
   if (w != 0) AttackStrengthGroup<kSide>(s, w);
+  // The central cannon and the back-rank rules hold only while the defending
+  // king is at home, and the central cannon only with an attacking cannon on
+  // the central file: tested here, the usual case makes no call.
   if constexpr (kFull) {
-    if constexpr (kSide == kRed)
-      CentralCannonRed(s);
-    else
-      CentralCannonBlack(s);
-    // The back-rank rules hold only while the defending king is at home.
     if (P::DefKing() == P::Sq(4, 0)) {
+      if (P::OnFile(10, 4) || P::OnFile(11, 4)) {
+        if constexpr (kSide == kRed)
+          CentralCannonRed(s);
+        else
+          CentralCannonBlack(s);
+      }
       if constexpr (kSide == kRed)
         BackRankRulesRed(s);
       else
