@@ -65,6 +65,25 @@ bool CannonOnBackRankWing() {
   return (wing[P::AttSquare(10)] | wing[P::AttSquare(11)]) != 0;
 }
 
+// What a defending chariot's square asks of the last rules of
+// BackRankPinsGroup, as bits: the shut-in edge chariot asks for one on
+// (0, 2) or (8, 2), the chariot behind the attacker's elephants for one on
+// (0, 9) or (8, 9). Indexed by board square, 0 (a captured chariot) carries
+// none.
+enum ShutInChariotSquare : uint8_t {
+  kChariotOnEdge = 1,
+  kChariotInFarCorner = 2,
+};
+template <uint32_t kSide>
+constexpr std::array<uint8_t, kBoardSize> kShutInChariotSquares = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  for (const int file : {0, 8}) {
+    t[Attack<kSide>::Sq(file, 2)] = kChariotOnEdge;
+    t[Attack<kSide>::Sq(file, 9)] = kChariotInFarCorner;
+  }
+  return t;
+}();
+
 }  // namespace
 
 template <uint32_t kSide>
@@ -122,22 +141,23 @@ void BackRankPinsGroup(FullEvalState& s) {
   }
 
   // A defending chariot shut in on the edge over its own pawn, and one in the
-  // attacker's corner behind the attacker's elephants.
-  if (P::DefCount(kChariot) > 0) {
-    for (int wing = 0; wing < 2; ++wing) {
-      const auto f = [wing](int file) { return WingFile(wing, file); };
-      if (!P::DefOn(kChariot, f(8), 2) || !P::DefOn(kPawn, f(8), 3)) continue;
-      if (P::Occupied(f(7), 2))
-        total += P::Occupied(f(6), 2) ? 75 : 50;
-      else if (P::Occupied(f(6), 2))
-        total += 25;
-    }
-    for (int wing = 0; wing < 2; ++wing) {
-      const auto f = [wing](int file) { return WingFile(wing, file); };
-      if (P::AttOn(kElephant, f(8), 7) && P::AttOn(kElephant, f(6), 9) &&
-          P::DefOn(kChariot, f(8), 9))
-        total += 100;
-    }
+  // attacker's corner behind the attacker's elephants. Each rule asks for a
+  // chariot on a square of its own, so the two chariots' squares are read
+  // once for both instead of four board squares.
+  const auto& shutIn = kShutInChariotSquares<kSide>;
+  const uint32_t chariotsOn = shutIn[P::DefSquare(8)] | shutIn[P::DefSquare(9)];
+  for (int wing = 0; (chariotsOn & kChariotOnEdge) != 0 && wing < 2; ++wing) {
+    const auto f = [wing](int file) { return WingFile(wing, file); };
+    if (!P::DefOn(kChariot, f(8), 2) || !P::DefOn(kPawn, f(8), 3)) continue;
+    if (P::Occupied(f(7), 2))
+      total += P::Occupied(f(6), 2) ? 75 : 50;
+    else if (P::Occupied(f(6), 2))
+      total += 25;
+  }
+  for (int wing = 0; (chariotsOn & kChariotInFarCorner) != 0 && wing < 2; ++wing) {
+    const auto f = [wing](int file) { return WingFile(wing, file); };
+    if (P::AttOn(kElephant, f(8), 7) && P::AttOn(kElephant, f(6), 9) && P::DefOn(kChariot, f(8), 9))
+      total += 100;
   }
 }
 
