@@ -283,11 +283,11 @@ void ScoreCentralCannon(const AttackSideView<kSide>& v, Square cannon) {
   DoubleScreen(v, n);
 }
 
-// The cannons on the central file, once one stands there. Kept out of line so
-// that the usual case, no cannon on the file, costs only the test in
-// CentralCannon.
+// The cannons on the central file. The palace attack calls this only with
+// the defending king at home and an attacking cannon on the central file,
+// having tested both itself; without them nothing scores here.
 template <uint32_t kSide>
-[[gnu::noinline]] void CannonsOnCentralFile(FullEvalState& s) {
+void CannonsOnCentralFile(FullEvalState& s) {
   const AttackSideView<kSide> v(s, false);
   if (v.DefKing() != v.At(4, 0) || v.AttCount(kCannon) == 0) return;
   const int32_t zonePawns = v.ZonePawns();
@@ -301,14 +301,7 @@ template <uint32_t kSide>
   }
 }
 
-// Only a cannon on the central file scores here.
-template <uint32_t kSide>
-void CentralCannon(FullEvalState& s) {
-  using V = SideView<kSide>;
-  if (V::OnFile(10, 4) || V::OnFile(11, 4)) CannonsOnCentralFile<kSide>(s);
-}
-
 }  // namespace
 
-void CentralCannonRed(FullEvalState& s) { CentralCannon<kRed>(s); }
-void CentralCannonBlack(FullEvalState& s) { CentralCannon<kBlack>(s); }
+void CentralCannonRed(FullEvalState& s) { CannonsOnCentralFile<kRed>(s); }
+void CentralCannonBlack(FullEvalState& s) { CannonsOnCentralFile<kBlack>(s); }
