@@ -3,6 +3,7 @@
 // chariots backed by pawns, knights beside the palace with wing chariots and
 // cannons, and corner cannons behind a back-rank entry. Told for red against
 // the black king, as the rest of the king-square rules.
+#include <array>
 #include <cstdint>
 
 #include "engine/eval/king_square_rules.h"
@@ -140,6 +141,22 @@ template <uint32_t kSide>
     v.Add(200);
 }
 
+// The wings on which an attacking cannon on square s takes part in
+// CornerCannonBehindEntry: bit 0 on (0, 0), (0, 1), (1, 0) or (1, 1), bit 1
+// on their file mirrors. Every rule there asks for such a cannon, so a wing
+// without one is not looked at. Square 0 (a captured cannon) is on neither.
+template <uint32_t kSide>
+inline constexpr std::array<uint8_t, kBoardSize> cornerCannonWings = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  for (const int file : {0, 1}) {
+    for (const int rank : {0, 1}) {
+      t[SideView<kSide>::Sq(file, rank)] = 1;
+      t[SideView<kSide>::Sq(8 - file, rank)] = 2;
+    }
+  }
+  return t;
+}();
+
 // Zone pawns with chariots: pawns on (3, 1) and (5, 1), and the chariots on
 // rank 1 they support. Out of line, as are the knights below: both are rare,
 // and inlined they would cost every call of the home-square rules their
@@ -249,9 +266,11 @@ void KingOnHomeSquareRules(FullEvalState& s) {
     }
   }
 
-  if (v.AttCount(kCannon) > 0 && chariots > 0) {
-    CornerCannonBehindEntry(v);
-    CornerCannonBehindEntry(w);
+  if (chariots > 0) {
+    const auto& wing = cornerCannonWings<kSide>;
+    const uint32_t cannonWings = wing[v.AttSquare(10)] | wing[v.AttSquare(11)];
+    if ((cannonWings & 1) != 0) CornerCannonBehindEntry(v);
+    if ((cannonWings & 2) != 0) CornerCannonBehindEntry(w);
   }
 
   if (v.Empty(centre) && v.AttOn(kPawn, front)) v.Add(v.PalaceThreat());
