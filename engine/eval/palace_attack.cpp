@@ -313,7 +313,12 @@ void PalaceAttack(FullEvalState& s) {
   using P = Attack<kSide>;
   constexpr bool kFull = kRules == RuleSet::kFull;
   HemmedDefendersGroup<kSide, kRules>(s);
-  OffCentreKingGroup<kSide>(s);
+  // Groups 1 and 5 score nothing without an attacking knight in the zone,
+  // save group 1's rule for a defending knight on (4, 7); tested here, the
+  // usual case makes no call.
+  const bool zoneKnights = P::ZoneKnights(s) != 0;
+  if (zoneKnights || (P::DefOn(kKnight, 4, 7) && P::AttCount(kKnight) != 0))
+    OffCentreKingGroup<kSide>(s);
   DefendingKnightsGroup<kSide, kRules>(s);
   BackRankPinsGroup<kSide>(s);
   // The rules by the defending king's square; the home square, by far the
@@ -324,8 +329,10 @@ void PalaceAttack(FullEvalState& s) {
     KingSquareRulesRed(s);
   else
     KingSquareRulesBlack(s);
-  const int32_t w = KnightWingGroup<kSide>(s);
-  if (w != 0) AttackStrengthGroup<kSide>(s, w);
+  if (zoneKnights) {
+    const int32_t w = KnightWingGroup<kSide>(s);
+    if (w != 0) AttackStrengthGroup<kSide>(s, w);
+  }
   // The central cannon and the back-rank rules hold only while the defending
   // king is at home, and the central cannon only with an attacking cannon on
   // the central file: tested here, the usual case makes no call.
