@@ -117,6 +117,18 @@ inline constexpr std::array<uint8_t, kBoardSize> readyKnightSquares = [] {
   return t;
 }();
 
+// The wings on whose squares (2, 3) and (3, 3) an attacking chariot on
+// square s stands, as the corner-chariot rules of HemmedDefendersGroup ask:
+// bit 0 the first wing, bit 1 its mirror (6, 3) and (5, 3). Indexed by board
+// square, 0 (a captured chariot) on neither.
+template <uint32_t kSide>
+inline constexpr std::array<uint8_t, kBoardSize> rankThreeChariotWings = [] {
+  std::array<uint8_t, kBoardSize> t{};
+  for (int wing = 0; wing < 2; ++wing)
+    for (const int file : {2, 3}) t[SideView<kSide>::Sq(WingFile(wing, file), 3)] = 1 << wing;
+  return t;
+}();
+
 // Three squares in a row on one file, scored by which are occupied: indexed
 // by their fileOccupancy bits shifted down to the lowest of them, the square
 // of bit 0 brings w0, bit 1 w1, bit 2 w2; every entry raised by `extra`.
@@ -230,13 +242,16 @@ void HemmedDefendersGroup(FullEvalState& s) {
   // it, an attacking chariot on the square beyond the adviser file, and an
   // attacking chariot beside the square in front of a defending knight each
   // score by themselves. The three attacking squares are rarely held, so
-  // they are read before the piece counts and the corner.
+  // they are read before the piece counts and the corner; the two chariot
+  // squares of both wings from the attacking chariots' squares at once.
+  const auto& rank3 = rankThreeChariotWings<kSide>;
+  const uint32_t chariotWings = rank3[P::AttSquare(8)] | rank3[P::AttSquare(9)];
   for (int wing = 0; wing < 2; ++wing) {
     const auto f = [wing](int file) { return WingFile(wing, file); };
     const bool inFront = P::HoldsAtt(f(1), 3);
+    if (!inFront && (chariotWings & (1u << wing)) == 0) continue;
     const bool beyond = P::AttOn(kChariot, f(3), 3);
     const bool besideKnight = P::AttOn(kChariot, f(2), 3) && P::DefOn(kKnight, f(2), 2);
-    if (!inFront && !beyond && !besideKnight) continue;
     if (P::AttCount(kChariot) == 0 || P::AttCount(kCannon) == 0 || P::DefCount(kChariot) == 0)
       continue;
     const bool cornered = P::DefOn(kChariot, f(1), 0) || P::DefOn(kChariot, f(0), 0) ||
