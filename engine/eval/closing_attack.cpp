@@ -52,15 +52,22 @@ template <uint32_t kSide, bool kLeft>
     total += 300;
 }
 
+// The attacker has both chariots and the defending king stands on a side
+// file (3 or 5): the case SideFileChariots looks at.
 template <uint32_t kSide>
-void MaterialAndHomeSquare(FullEvalState& s) {
+bool KingOnSideFileWithBothChariots() {
+  using V = SideView<kSide>;
+  if (V::AttCount(kChariot) != 2) return false;
+  const int kingFile = FileOf(V::DefKing());
+  return kingFile == 5 || kingFile == 3;
+}
+
+// A defending piece on the attacker's own king square, and one chariot with
+// both cannons on one wing.
+template <uint32_t kSide>
+void IntruderAndCannonPair(FullEvalState& s) {
   using V = SideView<kSide>;
   int32_t& total = V::Total(s);
-  if (V::AttCount(kChariot) == 2) {
-    const int kingFile = FileOf(V::DefKing());
-    if (kingFile == 5) SideFileChariots<kSide, false>(s);
-    if (kingFile == 3) SideFileChariots<kSide, true>(s);
-  }
   // A defending piece on the attacker's own king square.
   const Square home = V::Sq(4, 9);
   if (V::HoldsDef(home) && V::AttCount(kAdviser) == 2) {
@@ -73,6 +80,17 @@ void MaterialAndHomeSquare(FullEvalState& s) {
     const uint32_t b = V::WingZone(V::AttSquare(11));
     if ((a == 1 && b == 1) || (a == 3 && b == 3)) total += 50;
   }
+}
+
+template <uint32_t kSide>
+void MaterialAndHomeSquare(FullEvalState& s) {
+  using V = SideView<kSide>;
+  if (KingOnSideFileWithBothChariots<kSide>()) {
+    const int kingFile = FileOf(V::DefKing());
+    if (kingFile == 5) SideFileChariots<kSide, false>(s);
+    if (kingFile == 3) SideFileChariots<kSide, true>(s);
+  }
+  IntruderAndCannonPair<kSide>(s);
 }
 
 // Chariots on both second-rank adviser-file squares with the king at home.
@@ -231,10 +249,9 @@ void ThinDefence(FullEvalState& s) {
   }
 }
 
-}  // namespace
-
+// Every rule of the closing attack, in order.
 template <uint32_t kSide, RuleSet kRules>
-void ClosingAttack(FullEvalState& s) {
+[[gnu::noinline]] void AllClosingRules(FullEvalState& s) {
   using V = SideView<kSide>;
   MaterialAndHomeSquare<kSide>(s);
   ChariotsOnAdviserFiles<kSide>(s);
@@ -251,6 +268,24 @@ void ClosingAttack(FullEvalState& s) {
   if (s.middlegameLevel == 0 && V::DefCount(kElephant) == 0 && V::DefCount(kAdviser) <= 1 &&
       V::AttOn(kPawn, V::Sq(4, 2)))
     V::Total(s) += V::DefCount(kChariot) == 0 ? 300 : 100;
+}
+
+}  // namespace
+
+// Without the king on a side file facing both chariots, both chariots on the
+// second-rank adviser-file squares, the pressure steps' gate or a zone pawn,
+// only the intruder and cannon-pair rules can score: they are scored here,
+// and the usual case makes no call and saves no registers.
+template <uint32_t kSide, RuleSet kRules>
+void ClosingAttack(FullEvalState& s) {
+  using V = SideView<kSide>;
+  if (V::ZonePawns(s) != 0 || (V::DefCount(kAdviser) <= 1 && V::Strength(s) >= 7) ||
+      (V::AttOn(kChariot, V::Sq(3, 1)) && V::AttOn(kChariot, V::Sq(5, 1))) ||
+      KingOnSideFileWithBothChariots<kSide>()) {
+    AllClosingRules<kSide, kRules>(s);
+    return;
+  }
+  IntruderAndCannonPair<kSide>(s);
 }
 
 template void ClosingAttack<kRed, RuleSet::kFull>(FullEvalState&);

@@ -101,6 +101,30 @@ TEST(ClosingAttack, IntruderAndCannonPair) {
   EXPECT_EQ(MirroredRedGain(pieces), (Gain{0, 0}));
 }
 
+TEST(ClosingAttack, IntruderAndCannonPairWithAZonePawn) {
+  // A red pawn in the zone sends the group through all of its rules; on
+  // these positions none of the others scores, so the intruder and the
+  // cannon pair score as they do without the pawn.
+  const At zonePawn = {'P', 6, 2};
+  const struct {
+    std::vector<At> pieces;
+    int32_t gain;
+  } cases[] = {
+      {{{'K', 5, 8}, {'A', 3, 9}, {'A', 4, 8}, {'r', 4, 9}, {'k', 4, 0}}, 150},
+      {{{'K', 5, 8}, {'A', 3, 9}, {'A', 4, 8}, {'n', 4, 9}, {'k', 4, 0}}, 100},
+      {{{'K', 3, 9}, {'R', 0, 9}, {'C', 6, 3}, {'C', 7, 4}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}},
+       50},
+      {{{'K', 3, 9}, {'R', 0, 9}, {'C', 2, 3}, {'C', 7, 4}, {'k', 4, 0}, {'a', 3, 0}, {'a', 5, 0}},
+       0},
+  };
+  for (const auto& c : cases) {
+    std::vector<At> pieces = c.pieces;
+    pieces.push_back(zonePawn);
+    EXPECT_EQ(MirroredRedGain(c.pieces), (Gain{c.gain, c.gain}));
+    EXPECT_EQ(MirroredRedGain(pieces), (Gain{c.gain, c.gain}));
+  }
+}
+
 TEST(ClosingAttack, ChariotsOnBothAdviserFiles) {
   // One black adviser, the chariot on (3, 1) sees its king and (5, 0) is
   // unattacked: 800|300. The two-chariot bonus follows: 200 - 100, 100 for
