@@ -248,12 +248,14 @@ template <uint32_t kSide>
 void BackRankRules(FullEvalState& s) {
   using V = SideView<kSide>;
   if (V::DefKing() != V::Sq(4, 0) || V::AttCount(kChariot) == 0) return;
-  if (V::AttAttackers() < (V::AttCount(kPawn) > 0 ? 2 : 3)) return;
   // Every rule of a wing asks for an attacking cannon on one of its two
   // outer files (a corner case, or a cannon on the back-rank squares of
-  // those files), so a wing without one has nothing to score.
+  // those files), so a wing without one has nothing to score. The gates
+  // only read the position; this one, the most often shut, goes before the
+  // count of attackers.
   const uint32_t cannonWings = outerFileWings[V::AttSquare(10)] | outerFileWings[V::AttSquare(11)];
   if (cannonWings == 0) return;
+  if (V::AttAttackers() < (V::AttCount(kPawn) > 0 ? 2 : 3)) return;
   const bool centreOccupied = V::Occupied(V::Sq(4, 1));
   if (cannonWings & 1) {
     WingRules<kSide, false>(s);
