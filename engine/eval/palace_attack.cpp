@@ -266,9 +266,12 @@ bool StrongAttackerLinedUp(Square s) {
     const Square a = P::AttSquare(redIndex);
     return a != 0 && knightLeg[a][s] != 0;
   };
+  // Squares are 16 * (file + 2) + rank + 2: two squares of one file differ
+  // only in the low four bits, two of one rank only above them. Square 0 (a
+  // captured piece) shares neither with a board square.
   const auto sameLine = [s](uint32_t redIndex) {
-    const Square a = P::AttSquare(redIndex);
-    return a != 0 && a != s && (FileOf(a) == FileOf(s) || RankOf(a) == RankOf(s));
+    const uint32_t d = P::AttSquare(redIndex) ^ s;
+    return d != 0 && (d < 16 || (d & 15) == 0);
   };
   return knightStep(6) || knightStep(7) || sameLine(8) || sameLine(9) || sameLine(10) ||
          sameLine(11);
