@@ -262,9 +262,9 @@ void KnightScreen(FullEvalState& s, uint32_t knight) {
 template <uint32_t kSide>
 bool StrongAttackerLinedUp(Square s) {
   using P = Attack<kSide>;
+  // knightLeg has no entry for square 0, where a captured knight stands.
   const auto knightStep = [s](uint32_t redIndex) {
-    const Square a = P::AttSquare(redIndex);
-    return a != 0 && knightLeg[a][s] != 0;
+    return knightLeg[P::AttSquare(redIndex)][s] != 0;
   };
   // Squares are 16 * (file + 2) + rank + 2: two squares of one file differ
   // only in the low four bits, two of one rank only above them. Square 0 (a
