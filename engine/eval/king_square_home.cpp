@@ -246,8 +246,15 @@ void KingOnHomeSquareRules(FullEvalState& s) {
     DoubledOnAdviserSquare(w);
   }
 
-  if (v.ZonePawns() != 0 && chariots > 0) PawnsBesideTheCentre<kSide>(s);
-  if (v.ZoneKnights() != 0 && chariots > 0) KnightsAroundThePalace<kSide>(s);
+  // Each rule of the two blocks asks for an attacking pawn or chariot on
+  // (3, 1) or (5, 1), an attacking knight on (2, 2), (6, 2) or (4, 2)
+  // respectively: tested here, the usual case makes no call.
+  if (v.ZonePawns() != 0 && chariots > 0 &&
+      (v.AttChariotOrPawn(v.At(3, 1)) || v.AttChariotOrPawn(v.At(5, 1))))
+    PawnsBesideTheCentre<kSide>(s);
+  if (v.ZoneKnights() != 0 && chariots > 0 &&
+      (v.AttOn(kKnight, 6, 2) || v.AttOn(kKnight, 2, 2) || v.AttOn(kKnight, 4, 2)))
+    KnightsAroundThePalace<kSide>(s);
 
   const bool knightOnCentre =
       Twin::kBackedFileOwnKnight ? v.AttOn(kKnight, centre) : v.DefOn(kKnight, centre);
