@@ -338,10 +338,10 @@ void PalaceAttack(FullEvalState& s) {
   }
   // The central cannon and the back-rank rules hold only while the defending
   // king is at home, and the central cannon only with an attacking cannon on
-  // the central file: tested here, the usual case makes no call.
+  // the central file (fileSide 3): tested here, the usual case makes no call.
   if constexpr (kFull) {
     if (P::DefKing() == P::Sq(4, 0)) {
-      if (P::OnFile(10, 4) || P::OnFile(11, 4)) {
+      if (fileSide[P::AttSquare(10)] == 3 || fileSide[P::AttSquare(11)] == 3) {
         if constexpr (kSide == kRed)
           CentralCannonRed(s);
         else
