@@ -63,8 +63,11 @@ inline uint32_t KingOf() {
 }
 
 // The king-safety test: chariots, cannons, knights, pawns; no facing kings.
-template <uint32_t kAttacker>
-inline uint32_t EnemyKingAttacker() {
+// Gives the first attacking piece's index, or with kAnyAttacker only 1 for
+// "attacked": the refusal test of every move needs no index, and its pawn
+// test may stop at the first pawn found.
+template <uint32_t kAttacker, bool kAnyAttacker>
+inline uint32_t ScanKingAttackers() {
   constexpr uint32_t o = kPieceOffset<kAttacker>;
   constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
   const uint32_t k = KingOf<kDefender>();
@@ -73,29 +76,26 @@ inline uint32_t EnemyKingAttacker() {
   // file nor its rank and is no knight step away, so the rules answer false
   // for it without a test of their own.
   for (uint32_t i = 8 + o; i <= 9 + o; ++i)
-    if (ChariotReaches(posPiece[i], k)) return i;
+    if (ChariotReaches(posPiece[i], k)) return kAnyAttacker ? 1 : i;
   for (uint32_t i = 10 + o; i <= 11 + o; ++i)
-    if (CannonReaches(posPiece[i], k)) return i;
+    if (CannonReaches(posPiece[i], k)) return kAnyAttacker ? 1 : i;
   for (uint32_t i = 6 + o; i <= 7 + o; ++i)
-    if (KnightReaches(posPiece[i], k)) return i;
-  return PawnCheckingKing<kAttacker>(k);
+    if (KnightReaches(posPiece[i], k)) return kAnyAttacker ? 1 : i;
+  if constexpr (kAnyAttacker)
+    return PawnChecksKing<kAttacker>(k) ? 1 : 0;
+  else
+    return PawnCheckingKing<kAttacker>(k);
 }
 
-// Whether the side attacks the enemy king: EnemyKingAttacker() != 0, for
-// callers that need no piece index (the refusal test of every move).
+template <uint32_t kAttacker>
+inline uint32_t EnemyKingAttacker() {
+  return ScanKingAttackers<kAttacker, false>();
+}
+
+// Whether the side attacks the enemy king: EnemyKingAttacker() != 0.
 template <uint32_t kAttacker>
 inline bool EnemyKingAttacked() {
-  constexpr uint32_t o = kPieceOffset<kAttacker>;
-  constexpr uint32_t kDefender = kAttacker == kRed ? kBlack : kRed;
-  const uint32_t k = KingOf<kDefender>();
-  if (k == 0) return false;
-  for (uint32_t i = 8 + o; i <= 9 + o; ++i)
-    if (ChariotReaches(posPiece[i], k)) return true;
-  for (uint32_t i = 10 + o; i <= 11 + o; ++i)
-    if (CannonReaches(posPiece[i], k)) return true;
-  for (uint32_t i = 6 + o; i <= 7 + o; ++i)
-    if (KnightReaches(posPiece[i], k)) return true;
-  return PawnChecksKing<kAttacker>(k);
+  return ScanKingAttackers<kAttacker, true>() != 0;
 }
 
 }  // namespace attack_rules
