@@ -33,8 +33,8 @@ struct Words {
   const char* yes;
 };
 const Words kWords[kLanguageCount] = {
-    {"Annuler", "&Oui"},   {"Cancel", "&Yes"},    {"Cancelar", "&Sí"},
-    {"Abbrechen", "&Ja"},  {"取消", "是(&Y)"}, {"取消", "是(&Y)"},
+    {"Annuler", "&Oui"},  {"Cancel", "&Yes"}, {"Cancelar", "&Sí"},
+    {"Abbrechen", "&Ja"}, {"取消", "是(&Y)"}, {"取消", "是(&Y)"},
 };
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
@@ -49,10 +49,10 @@ bool TranslationsInstalled() {
   return QFileInfo::exists(folder + QStringLiteral("/qtbase_de.qm"));
 }
 
-#define SKIP_WITHOUT_TRANSLATIONS()                                                     \
-  if (!TranslationsInstalled())                                                         \
-  GTEST_SKIP() << "Qt's translation files are not installed in "                        \
-               << QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString()      \
+#define SKIP_WITHOUT_TRANSLATIONS()                                                \
+  if (!TranslationsInstalled())                                                    \
+  GTEST_SKIP() << "Qt's translation files are not installed in "                   \
+               << QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString() \
                << " (Debian package qt6-translations-l10n)"
 
 class QtTranslationTest : public testing_support::ScenarioTest {
@@ -77,8 +77,7 @@ TEST_F(QtTranslationTest, StandardButtonsShowTheLanguagesWords) {
     EXPECT_TRUE(UseQtTranslation(language));
     const Words& words = kWords[language];
     EXPECT_EQ(QtCancel(), Utf8(words.cancel));
-    QMessageBox box(QMessageBox::NoIcon, QString(), QString(),
-                    QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), Utf8(words.yes));
 
     CDialog dialog(kDialogSideToMove, nullptr);

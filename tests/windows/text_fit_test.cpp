@@ -57,9 +57,8 @@
 
 namespace {
 
-const char* const kLanguageNames[kLanguageCount] = {"French",  "English", "Spanish",
-                                                    "German",  "Simplified Chinese",
-                                                    "Traditional Chinese"};
+const char* const kLanguageNames[kLanguageCount] = {
+    "French", "English", "Spanish", "German", "Simplified Chinese", "Traditional Chinese"};
 
 constexpr double kFontGrowth = 1.15;
 
@@ -112,8 +111,8 @@ class FitCheck {
   }
 
   void Fault(QWidget* w, const QString& text, const std::string& what) {
-    faults_.push_back(where_ + ": " + w->metaObject()->className() + " \"" +
-                      text.toStdString() + "\" " + what);
+    faults_.push_back(where_ + ": " + w->metaObject()->className() + " \"" + text.toStdString() +
+                      "\" " + what);
   }
 
   void Cut(QWidget* w, const QString& text, QSize needed, QSize has) {
@@ -158,9 +157,8 @@ class FitCheck {
       needed.setHeight(textSize.height());
     } else {
       const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
-      needed = button->style()->sizeFromContents(radio ? QStyle::CT_RadioButton
-                                                       : QStyle::CT_CheckBox,
-                                                 &option, textSize, button);
+      needed = button->style()->sizeFromContents(
+          radio ? QStyle::CT_RadioButton : QStyle::CT_CheckBox, &option, textSize, button);
       needed.setHeight(textSize.height());
     }
     if (needed.width() > button->width() || needed.height() > button->height()) {
@@ -196,8 +194,7 @@ class FitCheck {
     for (int i = 0; i < bar->count(); ++i) {
       const QString text = bar->tabText(i);
       const QRect tab = bar->tabRect(i);
-      const QSize needed = GrownMetrics(bar).size(Qt::TextShowMnemonic, text) +
-                           QSize(padding, 0);
+      const QSize needed = GrownMetrics(bar).size(Qt::TextShowMnemonic, text) + QSize(padding, 0);
       if (tab.width() < needed.width() || !bar->rect().contains(tab)) {
         Cut(bar, text, needed, tab.size());
       }
@@ -251,12 +248,23 @@ void MeasureSideWindow(Window*& pointer, const std::function<void()>& open,
   pointer = nullptr;
 }
 
+using Measurer = std::function<void(const std::string& where, std::vector<std::string>& faults)>;
+
 // One window of the interface and the templates it is built from.
 struct Subject {
   const char* name;
   std::vector<int> templates;
-  std::function<void(const std::string& where, std::vector<std::string>& faults)> measure;
+  Measurer measure;
 };
+
+// A modal dialog made with its default arguments.
+template <typename Dialog>
+Measurer Modal() {
+  return [](const std::string& where, std::vector<std::string>& faults) {
+    Dialog dialog;
+    MeasureDialog(dialog, where, faults);
+  };
+}
 
 std::vector<Subject> AllWindows() {
   auto input = [](const TextRow& row) {
@@ -269,50 +277,34 @@ std::vector<Subject> AllWindows() {
     };
   };
   return {
-      {"language chooser", {kDialogLanguage},
-       [](const std::string& where, std::vector<std::string>& faults) {
-         CLanguageDlg dialog;
-         MeasureDialog(dialog, where, faults);
-       }},
-      {"about box", {kDialogAbout},
-       [](const std::string& where, std::vector<std::string>& faults) {
-         CAboutDlg dialog;
-         MeasureDialog(dialog, where, faults);
-       }},
-      {"folder chooser", {kDialogGetFolder},
-       [](const std::string& where, std::vector<std::string>& faults) {
-         CGetFolderDlg dialog;
-         MeasureDialog(dialog, where, faults);
-       }},
-      {"side to move", {kDialogSideToMove},
-       [](const std::string& where, std::vector<std::string>& faults) {
-         CSideToMoveDlg dialog;
-         MeasureDialog(dialog, where, faults);
-       }},
+      {"language chooser", {kDialogLanguage}, Modal<CLanguageDlg>()},
+      {"about box", {kDialogAbout}, Modal<CAboutDlg>()},
+      {"folder chooser", {kDialogGetFolder}, Modal<CGetFolderDlg>()},
+      {"side to move", {kDialogSideToMove}, Modal<CSideToMoveDlg>()},
       // The one-line input with the two prompts the program gives it.
       {"goto move input", {kDialogInput}, input(kTextEnterMoveNumber)},
       {"automove input", {kDialogInput}, input(kTextSecondsPerMove)},
-      {"game header editor", {kDialogGameInfo},
+      {"game header editor",
+       {kDialogGameInfo},
        [](const std::string& where, std::vector<std::string>& faults) {
          CGameInfoDlg dialog(currentGameHeader);
          MeasureDialog(dialog, where, faults);
        }},
-      {"clock setting", {kDialogClockSet},
+      {"clock setting", {kDialogClockSet}, Modal<CClockSetDlg>()},
+      {"game information",
+       {kDialogGameStatus},
        [](const std::string& where, std::vector<std::string>& faults) {
-         CClockSetDlg dialog;
-         MeasureDialog(dialog, where, faults);
+         MeasureSideWindow(
+             gameStatusDlg, [] { CGameStatusDlg::CreateAndShow(nullptr); }, where, faults);
        }},
-      {"game information", {kDialogGameStatus},
+      {"comments",
+       {kDialogComments},
        [](const std::string& where, std::vector<std::string>& faults) {
-         MeasureSideWindow(gameStatusDlg, [] { CGameStatusDlg::CreateAndShow(nullptr); }, where,
-                           faults);
+         MeasureSideWindow(
+             commentsDlg, [] { CCommentsDlg::CreateAndShow(nullptr); }, where, faults);
        }},
-      {"comments", {kDialogComments},
-       [](const std::string& where, std::vector<std::string>& faults) {
-         MeasureSideWindow(commentsDlg, [] { CCommentsDlg::CreateAndShow(nullptr); }, where,
-                           faults);
-       }},
-      {"mini clock", {kDialogMiniClock},
+      {"mini clock",
+       {kDialogMiniClock},
        [](const std::string& where, std::vector<std::string>& faults) {
          MeasureSideWindow(
              miniClockDlg,
@@ -322,11 +314,14 @@ std::vector<Subject> AllWindows() {
              },
              where, faults);
        }},
-      {"log window", {kDialogLogs},
+      {"log window",
+       {kDialogLogs},
        [](const std::string& where, std::vector<std::string>& faults) {
-         MeasureSideWindow(logsDlg, [] { CLogsDlg::CreateAndShow(nullptr); }, where, faults);
+         MeasureSideWindow(
+             logsDlg, [] { CLogsDlg::CreateAndShow(nullptr); }, where, faults);
        }},
-      {"timing sheet", {kDialogTiming},
+      {"timing sheet",
+       {kDialogTiming},
        [](const std::string& where, std::vector<std::string>& faults) {
          CTimingSheet sheet;
          MeasureSheet(sheet, where, faults);
