@@ -9,6 +9,7 @@
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
 #include "platform/keyboard.h"
+#include "platform/qt_translations.h"
 #include "platform/settings_store.h"
 #include "res/text_rows.h"
 #include "windows/language_dlg.h"
@@ -62,6 +63,7 @@ bool CChessApp::InitInstance() {
     if (language < 0 || language >= kLanguageCount) language = kLanguageEnglish;
   }
   currentLanguage = language;
+  UseQtTranslation(language);
 
   // The install directory: the stored one, else the per-user data folder,
   // which is then stored.

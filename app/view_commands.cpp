@@ -6,6 +6,7 @@
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "game/notation.h"
+#include "platform/qt_translations.h"
 #include "platform/sound.h"
 #include "platform/toolbar.h"
 #include "res/menus.h"
@@ -262,6 +263,8 @@ void CMainFrame::SetBoardStyle(int32_t style) {
 
 void CMainFrame::SetLanguage(int32_t language) {
   currentLanguage = language;
+  // Qt's own dialog texts (standard buttons, the file dialog) follow.
+  UseQtTranslation(language);
   RefreshFrameTexts();
   if (designToolBar_ != nullptr) designToolBar_->OnUpdateCmdUI();
   Relayout(0);

@@ -15,6 +15,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "platform/qt_translations.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -75,7 +76,9 @@ void CDialog::BuildControls() {
     switch (c.kind) {
       case DialogControlKind::kPushButton:
       case DialogControlKind::kDefPushButton: {
-        auto* button = new QPushButton(text, this);
+        // OK and Cancel are the standard buttons, in Qt's words for them.
+        const bool standard = (c.id == IDOK || c.id == IDCANCEL) && c.text != nullptr;
+        auto* button = new QPushButton(standard ? QtButtonText(c.text) : text, this);
         // Enter is handled by the dialog itself, never by the focused button.
         button->setAutoDefault(false);
         if (c.kind == DialogControlKind::kDefPushButton) {

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <cstddef>
 
+#include "platform/qt_translations.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -79,10 +80,14 @@ void CPropertyPage::keyPressEvent(QKeyEvent* event) {
 CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent)
     : QDialog(parent),
       tabs_(new QTabWidget(this)),
-      okButton_(new QPushButton(QStringLiteral("OK"), this)),
-      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)),
-      applyButton_(new QPushButton(QStringLiteral("Apply"), this)) {
+      okButton_(new QPushButton(QtButtonText("OK"), this)),
+      cancelButton_(new QPushButton(QtButtonText("Cancel"), this)),
+      applyButton_(new QPushButton(QtButtonText("Apply"), this)) {
   setWindowTitle(caption);
+  // Every tab shows its whole title: the sheet grows to the row of tabs
+  // rather than hiding tabs behind scroll arrows or eliding their titles.
+  tabs_->setUsesScrollButtons(false);
+  tabs_->setElideMode(Qt::ElideNone);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   for (QPushButton* button : {okButton_, cancelButton_, applyButton_}) {

@@ -28,9 +28,9 @@ constexpr DialogControl kAboutControls[] = {
      "Search, evaluation, opening books, game files and interface "
      "by the Vorelk developers.\n\n"
      "Freeware: use it and give it away freely.",
-     264, 10, 186, 140, 0},
-    {kCtlAboutVersion, K::kStaticText, "Version", 264, 164, 186, 20, 0},
-    {IDOK, K::kDefPushButton, "OK", 370, 192, 80, 28, 0},
+     264, 8, 246, 158, 0},
+    {kCtlAboutVersion, K::kStaticText, "Version", 264, 168, 246, 20, 0},
+    {IDOK, K::kDefPushButton, "OK", 420, 192, 90, 28, 0},
 };
 
 constexpr DialogControl kLogsControls[] = {
@@ -40,80 +40,80 @@ constexpr DialogControl kLogsControls[] = {
 constexpr DialogControl kGetFolderControls[] = {
     {kCtlFolderPath, K::kEdit, nullptr, 12, 16, 250, 26, 0},
     {kCtlFolderBrowse, K::kPushButton, "Browse", 272, 15, 76, 28, 0},
-    {IDOK, K::kDefPushButton, "OK", 180, 68, 80, 28, 0},
-    {IDCANCEL, K::kPushButton, "Cancel", 268, 68, 80, 28, 0},
+    {IDOK, K::kDefPushButton, "OK", 160, 68, 90, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 258, 68, 90, 28, 0},
 };
 
 constexpr DialogControl kSideToMoveControls[] = {
     {kCtlSideToMoveLabel, K::kStaticText, "Color to move", 16, 12, 188, 20, 0},
     {kCtlSideRed, K::kRadioButton, "Red", 32, 38, 160, 22, 0},
     {kCtlSideBlack, K::kRadioButton, "Black", 32, 64, 160, 22, 0},
-    {IDOK, K::kDefPushButton, "OK", 24, 98, 80, 28, 0},
-    {IDCANCEL, K::kPushButton, "Cancel", 116, 98, 80, 28, 0},
+    {IDOK, K::kDefPushButton, "OK", 15, 98, 90, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 115, 98, 90, 28, 0},
 };
 
 constexpr DialogControl kInputControls[] = {
     {kCtlInputPrompt, K::kStaticText, nullptr, 12, 12, 276, 36, 0},
     {kCtlInputText, K::kEdit, nullptr, 12, 52, 276, 26, 0},
-    {IDOK, K::kDefPushButton, "OK", 116, 88, 80, 28, 0},
-    {IDCANCEL, K::kPushButton, "Cancel", 208, 88, 80, 28, 0},
+    {IDOK, K::kDefPushButton, "OK", 100, 88, 90, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 198, 88, 90, 28, 0},
 };
 
 // Labels on the left of their edits; the short fields go in pairs.
 constexpr DialogControl kGameInfoControls[] = {
-    {kCtlLabelEvent, K::kStaticText, "Event", 10, 15, 80, 20, 0},
-    {kCtlHeaderEvent, K::kEdit, nullptr, 95, 12, 355, 26, 0},
-    {kCtlLabelSite, K::kStaticText, "Site", 10, 45, 80, 20, 0},
-    {kCtlHeaderSite, K::kEdit, nullptr, 95, 42, 355, 26, 0},
-    {kCtlLabelDate, K::kStaticText, "Date", 10, 75, 80, 20, 0},
-    {kCtlHeaderDate, K::kEdit, nullptr, 95, 72, 140, 26, 0},
-    {kCtlLabelRound, K::kStaticText, "Round", 245, 75, 70, 20, 0},
-    {kCtlHeaderRound, K::kEdit, nullptr, 320, 72, 130, 26, 0},
-    {kCtlLabelRed, K::kStaticText, "Red", 10, 105, 80, 20, 0},
-    {kCtlHeaderRedName, K::kEdit, nullptr, 95, 102, 140, 26, 0},
-    {kCtlLabelRedElo, K::kStaticText, "Red ELO", 245, 105, 70, 20, 0},
-    {kCtlHeaderRedElo, K::kEdit, nullptr, 320, 102, 130, 26, 0},
-    {kCtlLabelBlack, K::kStaticText, "Black", 10, 135, 80, 20, 0},
-    {kCtlHeaderBlackName, K::kEdit, nullptr, 95, 132, 140, 26, 0},
-    {kCtlLabelBlackElo, K::kStaticText, "Black ELO", 245, 135, 70, 20, 0},
-    {kCtlHeaderBlackElo, K::kEdit, nullptr, 320, 132, 130, 26, 0},
-    {kCtlLabelAuthor, K::kStaticText, "Author", 10, 165, 80, 20, 0},
-    {kCtlHeaderAuthor, K::kEdit, nullptr, 95, 162, 355, 26, 0},
-    {kCtlLabelTimeControl, K::kStaticText, "Time control", 10, 195, 80, 20, 0},
-    {kCtlHeaderTimeControl, K::kEdit, nullptr, 95, 192, 355, 26, 0},
-    {kCtlLabelResult, K::kStaticText, "Result", 10, 225, 80, 20, 0},
-    {kCtlHeaderResult, K::kDropDownList, nullptr, 95, 222, 140, 26, 0},
-    {kCtlHeaderComment, K::kMultiLineEdit, nullptr, 10, 258, 440, 120, 0},
-    {IDOK, K::kDefPushButton, "OK", 280, 388, 80, 28, 0},
-    {IDCANCEL, K::kPushButton, "Cancel", 370, 388, 80, 28, 0},
+    {kCtlLabelEvent, K::kStaticText, "Event", 10, 15, 130, 20, 0},
+    {kCtlHeaderEvent, K::kEdit, nullptr, 145, 12, 355, 26, 0},
+    {kCtlLabelSite, K::kStaticText, "Site", 10, 45, 130, 20, 0},
+    {kCtlHeaderSite, K::kEdit, nullptr, 145, 42, 355, 26, 0},
+    {kCtlLabelDate, K::kStaticText, "Date", 10, 75, 130, 20, 0},
+    {kCtlHeaderDate, K::kEdit, nullptr, 145, 72, 140, 26, 0},
+    {kCtlLabelRound, K::kStaticText, "Round", 295, 75, 95, 20, 0},
+    {kCtlHeaderRound, K::kEdit, nullptr, 395, 72, 105, 26, 0},
+    {kCtlLabelRed, K::kStaticText, "Red", 10, 105, 130, 20, 0},
+    {kCtlHeaderRedName, K::kEdit, nullptr, 145, 102, 140, 26, 0},
+    {kCtlLabelRedElo, K::kStaticText, "Red ELO", 295, 105, 95, 20, 0},
+    {kCtlHeaderRedElo, K::kEdit, nullptr, 395, 102, 105, 26, 0},
+    {kCtlLabelBlack, K::kStaticText, "Black", 10, 135, 130, 20, 0},
+    {kCtlHeaderBlackName, K::kEdit, nullptr, 145, 132, 140, 26, 0},
+    {kCtlLabelBlackElo, K::kStaticText, "Black ELO", 295, 135, 95, 20, 0},
+    {kCtlHeaderBlackElo, K::kEdit, nullptr, 395, 132, 105, 26, 0},
+    {kCtlLabelAuthor, K::kStaticText, "Author", 10, 165, 130, 20, 0},
+    {kCtlHeaderAuthor, K::kEdit, nullptr, 145, 162, 355, 26, 0},
+    {kCtlLabelTimeControl, K::kStaticText, "Time control", 10, 195, 130, 20, 0},
+    {kCtlHeaderTimeControl, K::kEdit, nullptr, 145, 192, 355, 26, 0},
+    {kCtlLabelResult, K::kStaticText, "Result", 10, 225, 130, 20, 0},
+    {kCtlHeaderResult, K::kDropDownList, nullptr, 145, 222, 140, 26, 0},
+    {kCtlHeaderComment, K::kMultiLineEdit, nullptr, 10, 258, 490, 120, 0},
+    {IDOK, K::kDefPushButton, "OK", 310, 388, 90, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 410, 388, 90, 28, 0},
 };
 
 // The header controls without buttons, the long texts one a row; the window
 // stretches those edits and the comment as it is resized.
 constexpr DialogControl kGameStatusControls[] = {
-    {kCtlLabelEvent, K::kStaticText, "Event", 10, 15, 80, 20, 0},
-    {kCtlHeaderEvent, K::kEdit, nullptr, 95, 12, 355, 26, 0},
-    {kCtlLabelSite, K::kStaticText, "Site", 10, 45, 80, 20, 0},
-    {kCtlHeaderSite, K::kEdit, nullptr, 95, 42, 355, 26, 0},
-    {kCtlLabelDate, K::kStaticText, "Date", 10, 75, 80, 20, 0},
-    {kCtlHeaderDate, K::kEdit, nullptr, 95, 72, 355, 26, 0},
-    {kCtlLabelRound, K::kStaticText, "Round", 10, 105, 80, 20, 0},
-    {kCtlHeaderRound, K::kEdit, nullptr, 95, 102, 355, 26, 0},
-    {kCtlLabelRed, K::kStaticText, "Red", 10, 135, 80, 20, 0},
-    {kCtlHeaderRedName, K::kEdit, nullptr, 95, 132, 140, 26, 0},
-    {kCtlLabelRedElo, K::kStaticText, "Red ELO", 245, 135, 70, 20, 0},
-    {kCtlHeaderRedElo, K::kEdit, nullptr, 320, 132, 130, 26, 0},
-    {kCtlLabelBlack, K::kStaticText, "Black", 10, 165, 80, 20, 0},
-    {kCtlHeaderBlackName, K::kEdit, nullptr, 95, 162, 140, 26, 0},
-    {kCtlLabelBlackElo, K::kStaticText, "Black ELO", 245, 165, 70, 20, 0},
-    {kCtlHeaderBlackElo, K::kEdit, nullptr, 320, 162, 130, 26, 0},
-    {kCtlLabelAuthor, K::kStaticText, "Author", 10, 195, 80, 20, 0},
-    {kCtlHeaderAuthor, K::kEdit, nullptr, 95, 192, 355, 26, 0},
-    {kCtlLabelTimeControl, K::kStaticText, "Time control", 10, 225, 80, 20, 0},
-    {kCtlHeaderTimeControl, K::kEdit, nullptr, 95, 222, 355, 26, 0},
-    {kCtlLabelResult, K::kStaticText, "Result", 10, 255, 80, 20, 0},
-    {kCtlHeaderResult, K::kDropDownList, nullptr, 95, 252, 140, 26, 0},
-    {kCtlHeaderComment, K::kMultiLineEdit, nullptr, 10, 288, 440, 120, 0},
+    {kCtlLabelEvent, K::kStaticText, "Event", 10, 15, 130, 20, 0},
+    {kCtlHeaderEvent, K::kEdit, nullptr, 145, 12, 355, 26, 0},
+    {kCtlLabelSite, K::kStaticText, "Site", 10, 45, 130, 20, 0},
+    {kCtlHeaderSite, K::kEdit, nullptr, 145, 42, 355, 26, 0},
+    {kCtlLabelDate, K::kStaticText, "Date", 10, 75, 130, 20, 0},
+    {kCtlHeaderDate, K::kEdit, nullptr, 145, 72, 355, 26, 0},
+    {kCtlLabelRound, K::kStaticText, "Round", 10, 105, 130, 20, 0},
+    {kCtlHeaderRound, K::kEdit, nullptr, 145, 102, 355, 26, 0},
+    {kCtlLabelRed, K::kStaticText, "Red", 10, 135, 130, 20, 0},
+    {kCtlHeaderRedName, K::kEdit, nullptr, 145, 132, 140, 26, 0},
+    {kCtlLabelRedElo, K::kStaticText, "Red ELO", 295, 135, 95, 20, 0},
+    {kCtlHeaderRedElo, K::kEdit, nullptr, 395, 132, 105, 26, 0},
+    {kCtlLabelBlack, K::kStaticText, "Black", 10, 165, 130, 20, 0},
+    {kCtlHeaderBlackName, K::kEdit, nullptr, 145, 162, 140, 26, 0},
+    {kCtlLabelBlackElo, K::kStaticText, "Black ELO", 295, 165, 95, 20, 0},
+    {kCtlHeaderBlackElo, K::kEdit, nullptr, 395, 162, 105, 26, 0},
+    {kCtlLabelAuthor, K::kStaticText, "Author", 10, 195, 130, 20, 0},
+    {kCtlHeaderAuthor, K::kEdit, nullptr, 145, 192, 355, 26, 0},
+    {kCtlLabelTimeControl, K::kStaticText, "Time control", 10, 225, 130, 20, 0},
+    {kCtlHeaderTimeControl, K::kEdit, nullptr, 145, 222, 355, 26, 0},
+    {kCtlLabelResult, K::kStaticText, "Result", 10, 255, 130, 20, 0},
+    {kCtlHeaderResult, K::kDropDownList, nullptr, 145, 252, 140, 26, 0},
+    {kCtlHeaderComment, K::kMultiLineEdit, nullptr, 10, 288, 490, 120, 0},
 };
 
 // The move line above the comment, which fills the rest of the window.
@@ -139,8 +139,8 @@ constexpr DialogControl kClockSetControls[] = {
     {kCtlClockSetRedTime, K::kEdit, nullptr, 100, 12, 140, 26, 0},
     {kCtlClockSetBlackLabel, K::kStaticText, "Black", 12, 50, 84, 20, 0},
     {kCtlClockSetBlackTime, K::kEdit, nullptr, 100, 46, 140, 26, 0},
-    {IDOK, K::kDefPushButton, "OK", 68, 86, 80, 28, 0},
-    {IDCANCEL, K::kPushButton, "Cancel", 160, 86, 80, 28, 0},
+    {IDOK, K::kDefPushButton, "OK", 52, 86, 90, 28, 0},
+    {IDCANCEL, K::kPushButton, "Cancel", 150, 86, 90, 28, 0},
 };
 
 // One row per mode, its radio on the left; the three periods take a row
@@ -148,47 +148,48 @@ constexpr DialogControl kClockSetControls[] = {
 constexpr DialogControl kTimingControls[] = {
     {kCtlTimingModePerMove, K::kRadioButton, nullptr, 12, 16, 22, 22, 0},
     {kCtlTimingSecondsPerMove, K::kEdit, nullptr, 38, 14, 56, 26, 0},
-    {kCtlTimingSecondsPerMoveLabel, K::kStaticText, "seconds / move", 100, 18, 130, 20, 0},
-    {kCtlTimingExact, K::kCheckBox, "Exact", 240, 16, 120, 22, 0},
+    {kCtlTimingSecondsPerMoveLabel, K::kStaticText, "seconds / move", 100, 18, 150, 20, 0},
+    {kCtlTimingExact, K::kCheckBox, "Exact", 260, 16, 120, 22, 0},
     {kCtlTimingModeDepth, K::kRadioButton, nullptr, 12, 50, 22, 22, 0},
     {kCtlTimingDepth, K::kEdit, nullptr, 38, 48, 56, 26, 0},
-    {kCtlTimingDepthLabel, K::kStaticText, "fixed depth", 100, 52, 130, 20, 0},
+    {kCtlTimingDepthLabel, K::kStaticText, "fixed depth", 100, 52, 150, 20, 0},
     {kCtlTimingModeGame, K::kRadioButton, nullptr, 12, 84, 22, 22, 0},
     {kCtlTimingGameMinutes, K::kEdit, nullptr, 38, 82, 56, 26, 0},
-    {kCtlTimingMinutesLabel, K::kStaticText, "min", 100, 86, 50, 20, 0},
-    {kCtlTimingGameSeconds, K::kEdit, nullptr, 154, 82, 56, 26, 0},
-    {kCtlTimingSecondsPerGameLabel, K::kStaticText, "seconds / game", 216, 86, 150, 20, 0},
+    {kCtlTimingMinutesLabel, K::kStaticText, "min", 100, 86, 70, 20, 0},
+    {kCtlTimingGameSeconds, K::kEdit, nullptr, 176, 82, 56, 26, 0},
+    {kCtlTimingSecondsPerGameLabel, K::kStaticText, "seconds / game", 238, 86, 150, 20, 0},
     {kCtlTimingModePeriods, K::kRadioButton, nullptr, 12, 118, 22, 22, 0},
     {kCtlTimingPeriod1Moves, K::kEdit, nullptr, 38, 116, 56, 26, 0},
-    {kCtlTimingPeriod1MovesLabel, K::kStaticText, "moves", 100, 120, 50, 20, 0},
-    {kCtlTimingPeriod1Seconds, K::kEdit, nullptr, 154, 116, 56, 26, 0},
-    {kCtlTimingPeriod1SecondsLabel, K::kStaticText, "seconds", 216, 120, 150, 20, 0},
+    {kCtlTimingPeriod1MovesLabel, K::kStaticText, "moves", 100, 120, 70, 20, 0},
+    {kCtlTimingPeriod1Seconds, K::kEdit, nullptr, 176, 116, 56, 26, 0},
+    {kCtlTimingPeriod1SecondsLabel, K::kStaticText, "seconds", 238, 120, 150, 20, 0},
     {kCtlTimingPeriod2Moves, K::kEdit, nullptr, 38, 148, 56, 26, 0},
-    {kCtlTimingPeriod2MovesLabel, K::kStaticText, "moves", 100, 152, 50, 20, 0},
-    {kCtlTimingPeriod2Seconds, K::kEdit, nullptr, 154, 148, 56, 26, 0},
-    {kCtlTimingPeriod2SecondsLabel, K::kStaticText, "seconds", 216, 152, 150, 20, 0},
+    {kCtlTimingPeriod2MovesLabel, K::kStaticText, "moves", 100, 152, 70, 20, 0},
+    {kCtlTimingPeriod2Seconds, K::kEdit, nullptr, 176, 148, 56, 26, 0},
+    {kCtlTimingPeriod2SecondsLabel, K::kStaticText, "seconds", 238, 152, 150, 20, 0},
     {kCtlTimingPeriod3Moves, K::kEdit, nullptr, 38, 180, 56, 26, 0},
-    {kCtlTimingPeriod3MovesLabel, K::kStaticText, "moves", 100, 184, 50, 20, 0},
-    {kCtlTimingPeriod3Seconds, K::kEdit, nullptr, 154, 180, 56, 26, 0},
-    {kCtlTimingPeriod3SecondsLabel, K::kStaticText, "seconds", 216, 184, 150, 20, 0},
+    {kCtlTimingPeriod3MovesLabel, K::kStaticText, "moves", 100, 184, 70, 20, 0},
+    {kCtlTimingPeriod3Seconds, K::kEdit, nullptr, 176, 180, 56, 26, 0},
+    {kCtlTimingPeriod3SecondsLabel, K::kStaticText, "seconds", 238, 184, 150, 20, 0},
 };
 
-// The options sheet's pages: labels on the left of their fields, the
-// "Default" button at the bottom right.
+// The options sheet's pages, as wide as the widest row of the five tab
+// titles: labels on the left of their fields, the "Default" button at the
+// bottom right.
 constexpr DialogControl kGeneralConfigControls[] = {
-    {kCtlGeneralContemptRedLabel, K::kStaticText, "Contempt factor for Red", 12, 16, 220, 20, 0},
-    {kCtlGeneralContemptRed, K::kEdit, nullptr, 240, 12, 80, 26, 0},
-    {kCtlGeneralContemptBlackLabel, K::kStaticText, "Contempt factor for Black", 12, 50, 220, 20,
+    {kCtlGeneralContemptRedLabel, K::kStaticText, "Contempt factor for Red", 12, 16, 270, 20, 0},
+    {kCtlGeneralContemptRed, K::kEdit, nullptr, 290, 12, 80, 26, 0},
+    {kCtlGeneralContemptBlackLabel, K::kStaticText, "Contempt factor for Black", 12, 50, 270, 20,
      0},
-    {kCtlGeneralContemptBlack, K::kEdit, nullptr, 240, 46, 80, 26, 0},
-    {kCtlGeneralHashLabel, K::kStaticText, "Hash table size in Mb", 12, 84, 220, 20, 0},
-    {kCtlGeneralHashSize, K::kEdit, nullptr, 240, 80, 80, 26, 0},
-    {kCtlGeneralKnowledgeLabel, K::kStaticText, "Game knowledge", 12, 120, 300, 20, 0},
+    {kCtlGeneralContemptBlack, K::kEdit, nullptr, 290, 46, 80, 26, 0},
+    {kCtlGeneralHashLabel, K::kStaticText, "Hash table size in Mb", 12, 84, 270, 20, 0},
+    {kCtlGeneralHashSize, K::kEdit, nullptr, 290, 80, 80, 26, 0},
+    {kCtlGeneralKnowledgeLabel, K::kStaticText, "Game knowledge", 12, 120, 358, 20, 0},
     {kCtlGeneralMinLabel, K::kStaticText, "Min", 12, 148, 40, 20, 0},
-    {kCtlGeneralKnowledge, K::kSlider, nullptr, 56, 144, 220, 26, 0},
-    {kCtlGeneralMaxLabel, K::kStaticText, "Max", 284, 148, 40, 20, 0},
-    {kCtlGeneralSelection, K::kCheckBox, "Selective search", 12, 184, 220, 22, 0},
-    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+    {kCtlGeneralKnowledge, K::kSlider, nullptr, 56, 144, 268, 26, 0},
+    {kCtlGeneralMaxLabel, K::kStaticText, "Max", 330, 148, 40, 20, 0},
+    {kCtlGeneralSelection, K::kCheckBox, "Selective search", 12, 184, 270, 22, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 508, 214, 100, 28, 0},
 };
 
 // Red column on the left, black on the right; the piece pictures (36
@@ -206,47 +207,47 @@ constexpr DialogControl kPiecesValueControls[] = {
     {kCtlPiecesBlack[3], K::kEdit, nullptr, 250, 136, 80, 26, 0},
     {kCtlPiecesBlack[4], K::kEdit, nullptr, 250, 176, 80, 26, 0},
     {kCtlPiecesBlack[5], K::kEdit, nullptr, 250, 216, 80, 26, 0},
-    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 256, 80, 28, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 508, 256, 100, 28, 0},
 };
 
 constexpr DialogControl kLearningControls[] = {
-    {kCtlLearningSizeLabel, K::kStaticText, "Learning tables' size in Mb", 12, 16, 240, 20, 0},
-    {kCtlLearningSize, K::kEdit, nullptr, 260, 12, 80, 26, 0},
-    {kCtlLearningUsedLabel, K::kStaticText, "Learning table used in %", 12, 50, 240, 20, 0},
-    {kCtlLearningUsed, K::kStaticText, nullptr, 260, 50, 80, 20, 0},
-    {kCtlLearningMateUsedLabel, K::kStaticText, "Learning killer table used in %", 12, 80, 240,
+    {kCtlLearningSizeLabel, K::kStaticText, "Learning tables' size in Mb", 12, 16, 320, 20, 0},
+    {kCtlLearningSize, K::kEdit, nullptr, 340, 12, 80, 26, 0},
+    {kCtlLearningUsedLabel, K::kStaticText, "Learning table used in %", 12, 50, 320, 20, 0},
+    {kCtlLearningUsed, K::kStaticText, nullptr, 340, 50, 80, 20, 0},
+    {kCtlLearningMateUsedLabel, K::kStaticText, "Learning killer table used in %", 12, 80, 320,
      20, 0},
-    {kCtlLearningMateUsed, K::kStaticText, nullptr, 260, 80, 80, 20, 0},
-    {kCtlLearningUse, K::kCheckBox, "Use learning", 12, 112, 240, 22, 0},
-    {kCtlLearningLearnMoves, K::kCheckBox, "Learn good moves", 12, 140, 240, 22, 0},
-    {kCtlLearningAmnesy, K::kPushButton, "Total amnesy", 12, 176, 120, 28, 0},
-    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+    {kCtlLearningMateUsed, K::kStaticText, nullptr, 340, 80, 80, 20, 0},
+    {kCtlLearningUse, K::kCheckBox, "Use learning", 12, 112, 320, 22, 0},
+    {kCtlLearningLearnMoves, K::kCheckBox, "Learn good moves", 12, 140, 320, 22, 0},
+    {kCtlLearningAmnesy, K::kPushButton, "Total amnesy", 12, 176, 130, 28, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 508, 214, 100, 28, 0},
 };
 
 constexpr DialogControl kOpeningBookControls[] = {
-    {kCtlBook1Label, K::kStaticText, "Opening", 12, 16, 80, 20, 0},
-    {kCtlBook1On, K::kCheckBox, nullptr, 96, 14, 22, 22, 0},
-    {kCtlBook1File, K::kEdit, nullptr, 124, 12, 256, 26, 0},
+    {kCtlBook1Label, K::kStaticText, "Opening", 12, 16, 90, 20, 0},
+    {kCtlBook1On, K::kCheckBox, nullptr, 106, 14, 22, 22, 0},
+    {kCtlBook1File, K::kEdit, nullptr, 134, 12, 474, 26, 0},
     {kCtlBook1Normal, K::kRadioButton, "Normal", 24, 46, 110, 22, 0},
     {kCtlBook1Tournament, K::kRadioButton, "Tournament", 138, 46, 120, 22, 0},
     {kCtlBook1Blitz, K::kRadioButton, "Blitz", 262, 46, 110, 22, 0},
-    {kCtlBook2Label, K::kStaticText, "Opening", 12, 96, 80, 20, 0},
-    {kCtlBook2On, K::kCheckBox, nullptr, 96, 94, 22, 22, 0},
-    {kCtlBook2File, K::kEdit, nullptr, 124, 92, 256, 26, 0},
+    {kCtlBook2Label, K::kStaticText, "Opening", 12, 96, 90, 20, 0},
+    {kCtlBook2On, K::kCheckBox, nullptr, 106, 94, 22, 22, 0},
+    {kCtlBook2File, K::kEdit, nullptr, 134, 92, 474, 26, 0},
     {kCtlBook2Normal, K::kRadioButton, "Normal", 24, 126, 110, 22, 0},
     {kCtlBook2Tournament, K::kRadioButton, "Tournament", 138, 126, 120, 22, 0},
     {kCtlBook2Blitz, K::kRadioButton, "Blitz", 262, 126, 110, 22, 0},
-    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 508, 214, 100, 28, 0},
 };
 
 constexpr DialogControl kEndgameControls[] = {
     {kControlNoId, K::kStaticText, "Depth", 12, 16, 200, 20, 0},
     {kCtlEndgameDepth, K::kEdit, nullptr, 220, 12, 80, 26, 0},
     {kCtlEndgameUse, K::kCheckBox, "Use endgame Table base", 12, 48, 300, 22, 0},
-    {kControlNoId, K::kStaticText, "Installation's directory :", 12, 82, 200, 20, 0},
-    {kCtlEndgameDirectory, K::kEdit, nullptr, 12, 106, 368, 26, 0},
+    {kControlNoId, K::kStaticText, "Installation's directory :", 12, 82, 300, 20, 0},
+    {kCtlEndgameDirectory, K::kEdit, nullptr, 12, 106, 596, 26, 0},
     {kCtlEndgameVersion, K::kStaticText, nullptr, 12, 146, 300, 20, 0},
-    {kCtlOptionsDefault, K::kPushButton, "Default", 300, 214, 80, 28, 0},
+    {kCtlOptionsDefault, K::kPushButton, "Default", 508, 214, 100, 28, 0},
 };
 
 template <size_t N>
@@ -260,7 +261,7 @@ constexpr DialogTemplate MakeTemplate(int32_t id, const char* caption, int32_t w
 constexpr DialogTemplate kLanguageTemplate = MakeTemplate(
     kDialogLanguage, "Choose your language", 240, 232, kDialogFixedSize, kLanguageControls);
 constexpr DialogTemplate kAboutTemplate =
-    MakeTemplate(kDialogAbout, "About Vorelk", 460, 228, kDialogFixedSize, kAboutControls);
+    MakeTemplate(kDialogAbout, "About Vorelk", 520, 228, kDialogFixedSize, kAboutControls);
 constexpr DialogTemplate kLogsTemplate =
     MakeTemplate(kDialogLogs, "Log messages", 400, 260, kDialogResizable, kLogsControls);
 constexpr DialogTemplate kGetFolderTemplate =
@@ -271,28 +272,28 @@ constexpr DialogTemplate kSideToMoveTemplate =
 constexpr DialogTemplate kInputTemplate =
     MakeTemplate(kDialogInput, "", 300, 126, kDialogFixedSize, kInputControls);
 constexpr DialogTemplate kGameInfoTemplate =
-    MakeTemplate(kDialogGameInfo, "Game Status", 460, 426, kDialogFixedSize, kGameInfoControls);
+    MakeTemplate(kDialogGameInfo, "Game Status", 510, 426, kDialogFixedSize, kGameInfoControls);
 constexpr DialogTemplate kGameStatusTemplate = MakeTemplate(
-    kDialogGameStatus, "Game information", 460, 418, kDialogResizable, kGameStatusControls);
+    kDialogGameStatus, "Game information", 510, 418, kDialogResizable, kGameStatusControls);
 
 constexpr DialogTemplate kMiniClockTemplate =
     MakeTemplate(kDialogMiniClock, "Mini clock", 230, 90, kDialogFixedSize, kMiniClockControls);
 constexpr DialogTemplate kClockSetTemplate =
     MakeTemplate(kDialogClockSet, "Clock Set", 252, 124, kDialogFixedSize, kClockSetControls);
 constexpr DialogTemplate kTimingTemplate =
-    MakeTemplate(kDialogTiming, "Timing", 376, 218, kDialogFixedSize, kTimingControls);
+    MakeTemplate(kDialogTiming, "Timing", 400, 218, kDialogFixedSize, kTimingControls);
 
 constexpr DialogTemplate kGeneralConfigTemplate = MakeTemplate(
-    kDialogGeneralConfig, "General configuration", 392, 254, kDialogFixedSize,
+    kDialogGeneralConfig, "General configuration", 620, 254, kDialogFixedSize,
     kGeneralConfigControls);
 constexpr DialogTemplate kPiecesValueTemplate = MakeTemplate(
-    kDialogPiecesValue, "Pieces value", 392, 296, kDialogFixedSize, kPiecesValueControls);
+    kDialogPiecesValue, "Pieces value", 620, 296, kDialogFixedSize, kPiecesValueControls);
 constexpr DialogTemplate kLearningTemplate =
-    MakeTemplate(kDialogLearning, "Learning", 392, 254, kDialogFixedSize, kLearningControls);
+    MakeTemplate(kDialogLearning, "Learning", 620, 254, kDialogFixedSize, kLearningControls);
 constexpr DialogTemplate kOpeningBookTemplate =
-    MakeTemplate(kDialogOpeningBook, "Opening", 392, 254, kDialogFixedSize, kOpeningBookControls);
+    MakeTemplate(kDialogOpeningBook, "Opening", 620, 254, kDialogFixedSize, kOpeningBookControls);
 constexpr DialogTemplate kEndgameTemplate = MakeTemplate(
-    kDialogEndgame, "Endgame tablebase", 392, 254, kDialogFixedSize, kEndgameControls);
+    kDialogEndgame, "Endgame tablebase", 620, 254, kDialogFixedSize, kEndgameControls);
 
 }  // namespace
 
