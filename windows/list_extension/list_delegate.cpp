@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 
 #include "platform/colour.h"
@@ -166,7 +167,8 @@ QSize CListExDelegate::sizeHint(const QStyleOptionViewItem& option,
   QSize size = QStyledItemDelegate::sizeHint(option, index);
   QStyleOptionViewItem opt(option);
   initStyleOption(&opt, index);
-  const int textWidth = QFontMetrics(opt.font).horizontalAdvance(opt.text);
+  // Rounded up, so that the text is not cut by a fraction of a pixel.
+  const int textWidth = qCeil(QFontMetricsF(opt.font).horizontalAdvance(opt.text));
   if (index.column() != list_->FirstCell()) {
     size.setWidth(textWidth + 12);
     return size;
