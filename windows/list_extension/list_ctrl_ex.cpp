@@ -157,9 +157,11 @@ QRect CListCtrlEx::FocusRect(int item) const {
   // whole row.
   const QHeaderView* head = header();
   const int last = head->logicalIndex(head->count() - 1);
-  QRect row(label.topLeft(), QPoint(head->sectionViewportPosition(last) + head->sectionSize(last) - 1,
-                                    label.bottom()));
-  if (head->visualIndex(FirstCell()) != 0) row.setLeft(head->sectionViewportPosition(head->logicalIndex(0)));
+  QRect row(
+      label.topLeft(),
+      QPoint(head->sectionViewportPosition(last) + head->sectionSize(last) - 1, label.bottom()));
+  if (head->visualIndex(FirstCell()) != 0)
+    row.setLeft(head->sectionViewportPosition(head->logicalIndex(0)));
   return row;
 }
 
@@ -296,4 +298,3 @@ int CListCtrlEx::NextSelectedItem(int after) const {
 }
 
 int CListCtrlEx::BitsPerPixel() const { return depth(); }
-

@@ -16,8 +16,7 @@ constexpr int kStateIndent = 2;
 constexpr int kImageGap = 1;
 
 QRect CentredIn(const QRect& band, int left, QSize size) {
-  return QRect(left, band.top() + (band.height() - size.height()) / 2, size.width(),
-               size.height());
+  return QRect(left, band.top() + (band.height() - size.height()) / 2, size.width(), size.height());
 }
 
 }  // namespace
@@ -132,9 +131,9 @@ void CListExDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
       part = cell;
     }
     if (!part.isEmpty()) {
-      const QColor brush =
-          state.selectedWithFocus ? (look.hotSelection ? hot : palette.color(QPalette::Highlight))
-                                  : palette.color(QPalette::Button);
+      const QColor brush = state.selectedWithFocus
+                               ? (look.hotSelection ? hot : palette.color(QPalette::Highlight))
+                               : palette.color(QPalette::Button);
       painter->fillRect(part, brush);
       highlighted = true;
     }
@@ -154,8 +153,7 @@ void CListExDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   if (textRect.width() > 0 && !opt.text.isEmpty()) {
     painter->setFont(font);
     painter->setPen(text);
-    const QString shown =
-        QFontMetrics(font).elidedText(opt.text, Qt::ElideRight, textRect.width());
+    const QString shown = QFontMetrics(font).elidedText(opt.text, Qt::ElideRight, textRect.width());
     painter->drawText(textRect, static_cast<int>(AlignmentOfFormat(format)) | Qt::TextSingleLine,
                       shown);
   }

@@ -152,9 +152,9 @@ bool CListBase::OnGetItem(ListItemDesc& desc) const {
   }
   const ListColumnArray* record = ItemRecord(desc.item);
   const size_t column = static_cast<size_t>(desc.subItem);
-  const ListItemDesc* entry =
-      record != nullptr && column < record->entries.size() ? record->entries[column].get()
-                                                           : nullptr;
+  const ListItemDesc* entry = record != nullptr && column < record->entries.size()
+                                  ? record->entries[column].get()
+                                  : nullptr;
   if ((desc.mask & kItemParam) != 0) desc.param = record != nullptr ? record->userParam : 0;
   if ((desc.mask & kItemState) != 0) {
     // Selected and focused are what the list shows; the state image is ours.

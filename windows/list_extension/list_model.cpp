@@ -140,7 +140,7 @@ void CListExModel::RowsMoved(const std::vector<int>& newRowOf) {
 }
 
 std::shared_ptr<ListImageList> CListExModel::SetImageList(ListImageKind kind,
-                                                         std::shared_ptr<ListImageList> list) {
+                                                          std::shared_ptr<ListImageList> list) {
   std::shared_ptr<ListImageList>& slot = kind == ListImageKind::Small ? small_ : state_;
   std::swap(slot, list);
   RowsChanged(0, rows_ - 1);

@@ -61,7 +61,7 @@ TEST_F(ListCtrlDrawTest, FocusRectangleWithAndWithoutFullRowSelection) {
   for (bool fullRow : {false, true}) {
     list.SetExtendedListViewStyle(kExFullRowSelect, fullRow ? kExFullRowSelect : 0);
     list.setFocus();
-    ASSERT_TRUE(base().OnSetItem(ListItemDesc{kItemState, 2, 0, kStateFocused, kStateFocused}));
+    ASSERT_TRUE(base().OnSetItem(StateDesc(2, 0, kStateFocused, kStateFocused)));
     const QRect rect = list.FocusRect(2);
     EXPECT_EQ(list.LabelRect(2).left(), rect.left());
     EXPECT_EQ(fullRow ? head->sectionViewportPosition(3) + head->sectionSize(3) - 1
@@ -75,7 +75,7 @@ TEST_F(ListCtrlDrawTest, FocusRectangleWithAndWithoutFullRowSelection) {
 
 TEST_F(ListCtrlDrawTest, AnUnfocusedSelectionShowsOnlyWhenTheStyleAsks) {
   list.SetExtendedListViewStyle(0, kExFullRowSelect);
-  base().OnSetItem(ListItemDesc{kItemState, 1, 0, kStateSelected, kStateSelected});
+  base().OnSetItem(StateDesc(1, 0, kStateSelected, kStateSelected));
   const QRgb button = list.palette().color(QPalette::Button).rgb() & 0xFFFFFF;
   const QRgb highlight = list.palette().color(QPalette::Highlight).rgb() & 0xFFFFFF;
   for (std::uint32_t style : {0u, kStyleShowSelAlways}) {
@@ -111,10 +111,11 @@ TEST_F(ListCtrlDrawTest, SmallImagesAndStateImagesStandBeforeTheLabel) {
   EXPECT_EQ(small, list.SetImageList(small, ListImageKind::Small));
   list.SetExtendedListViewStyle(0, kExCheckBoxes);
 
-  const int images[] = {0, 2, 3, 1};      // small image of each item
+  const int images[] = {0, 2, 3, 1};        // small image of each item
   const int stateImages[] = {2, 5, 15, 0};  // 2: checked box, 0: unchecked box
   for (int i = 0; i < 4; ++i) {
-    ListItemDesc desc{kItemImage | kItemState, i, 0, StateImageBits(stateImages[i]), kStateImageMask};
+    ListItemDesc desc = StateDesc(i, 0, StateImageBits(stateImages[i]), kStateImageMask);
+    desc.mask |= kItemImage;
     desc.image = images[i];
     ASSERT_TRUE(base().OnSetItem(desc));
   }
@@ -147,8 +148,8 @@ TEST_F(ListCtrlDrawTest, SmallImagesAndStateImagesStandBeforeTheLabel) {
     base().SetSortColouring(true);
     Click(list.header()->viewport(), HeaderCentre(1));
     list.setFocus();
-    base().OnSetItem(ListItemDesc{kItemState, 1, 0, kStateSelected, kStateSelected});
-    base().OnSetItem(ListItemDesc{kItemState, 2, 0, kStateFocused, kStateFocused});
+    base().OnSetItem(StateDesc(1, 0, kStateSelected, kStateSelected));
+    base().OnSetItem(StateDesc(2, 0, kStateFocused, kStateFocused));
     list.grab().save(QString::fromLocal8Bit(shot));
   }
 }

@@ -17,15 +17,18 @@
 
 #include "platform/colour.h"
 #include "tests/support/offscreen_app.h"
+#include "tests/windows/list_extension/item_descs.h"
 #include "windows/list_extension/list_ctrl_ex.h"
 #include "windows/list_extension/list_model.h"
 
 namespace list_fixture {
 
+using namespace list_descs;
+
 // A press and a release of one mouse button.
 inline void PressAndRelease(QWidget* widget, QPoint at, Qt::MouseButton button) {
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                    button, button, Qt::NoModifier);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), widget->mapToGlobal(QPointF(at)), button,
+                    button, Qt::NoModifier);
   QCoreApplication::sendEvent(widget, &press);
   QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), widget->mapToGlobal(QPointF(at)),
                       button, Qt::NoButton, Qt::NoModifier);
