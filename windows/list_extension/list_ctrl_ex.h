@@ -48,8 +48,8 @@ class CListCtrlEx : public QTreeView, public ListControl {
   // The displayed column of the check boxes and labels: 0, or with the
   // first-column fix-up the column standing first.
   int FirstCell() const;
-  // Viewport rectangles of an item's check box and of its label (the
-  // first cell less the check box).
+  // Viewport rectangles of the parts of an item's first cell: its state
+  // image or check box, its small image and its label.
   QRect StateIconRect(int item) const;
   QRect IconRect(int item) const;
   QRect LabelRect(int item) const;

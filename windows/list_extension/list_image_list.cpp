@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QRect>
+#include <algorithm>
 
 int ListImageList::Add(const QPixmap& strip) {
   if (size_.isEmpty() || strip.height() < size_.height() || strip.width() < size_.width())
