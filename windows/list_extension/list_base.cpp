@@ -179,12 +179,18 @@ int CListBase::OnGetColumnWidth(int internal) const {
 
 bool CListBase::OnSetColumnWidth(int internal, int width) {
   ListColumnRecord* record = Record(internal);
-  if (record == nullptr) return false;
+  if (record == nullptr || width < kColumnAutoSize) return false;
   if (!record->visible) {
     record->savedWidth = width;
     return true;
   }
   return control_->SetColumnWidth(VisibleColumnsBefore(internal), width);
+}
+
+void CListBase::AutoSizeColumns() {
+  for (int i = 0; i < ColumnCount(); ++i) {
+    if (columns_[static_cast<size_t>(i)]->visible) OnSetColumnWidth(i, kColumnAutoSize);
+  }
 }
 
 std::vector<int> CListBase::OnGetColumnOrderArray() const {

@@ -5,13 +5,37 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionHeader>
 #include <algorithm>
 
 #include "platform/colour.h"
 #include "windows/list_extension/list_delegate.h"
 #include "windows/list_extension/list_model.h"
 
-CListCtrlEx::CListCtrlEx(QWidget* parent) : QTreeView(parent) {
+namespace {
+
+// The header of the list: Qt's header draws an ascending sort as a
+// downward arrow; the list shows ascending with the upward one.
+class CListExHeader : public QHeaderView {
+ public:
+  explicit CListExHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+ protected:
+  void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    if (option->sortIndicator != QStyleOptionHeader::None) {
+      option->sortIndicator = sortIndicatorOrder() == Qt::AscendingOrder
+                                  ? QStyleOptionHeader::SortUp
+                                  : QStyleOptionHeader::SortDown;
+    }
+  }
+};
+
+}  // namespace
+
+CListCtrlEx::CListCtrlEx(QWidget* parent, std::uint32_t style)
+    : QTreeView(parent), base_(this, style) {
+  setHeader(new CListExHeader(this));
   model_ = new CListExModel(
       base_, [this] { return FirstCell(); }, this);
   setModel(model_);
@@ -49,14 +73,21 @@ CListCtrlEx::~CListCtrlEx() {
 void CListCtrlEx::SetBkColor(ListColour colour) {
   QPalette pal = palette();
   pal.setColor(QPalette::Base, ToQColor(colour));
-  setPalette(pal);
-  base_.OnRecalcColors(colour);
+  setPalette(pal);  // the palette change recomputes the tint
 }
 
 std::uint32_t CListCtrlEx::SetExtendedListViewStyle(std::uint32_t mask, std::uint32_t style) {
   const std::uint32_t old = base_.OnSetExtendedStyle(mask, style);
-  setAllColumnsShowFocus((base_.ExtendedStyle() & kExFullRowSelect) != 0);
   if ((base_.ExtendedStyle() & kExHotTracking) == 0) viewport()->unsetCursor();
+  // The check boxes change the height of the rows.
+  scheduleDelayedItemsLayout();
+  return old;
+}
+
+std::shared_ptr<ListImageList> CListCtrlEx::SetImageList(std::shared_ptr<ListImageList> list,
+                                                         ListImageKind kind) {
+  std::shared_ptr<ListImageList> old = model_->SetImageList(kind, std::move(list));
+  scheduleDelayedItemsLayout();
   return old;
 }
 
@@ -102,20 +133,36 @@ int CListCtrlEx::FirstCell() const {
   return base_.firstColumnFixUp && header()->count() > 0 ? header()->logicalIndex(0) : 0;
 }
 
-QRect CListCtrlEx::StateIconRect(int item) const {
+QRect CListCtrlEx::StateIconRect(int item) const { return FirstCellParts(item).state; }
+
+QRect CListCtrlEx::IconRect(int item) const { return FirstCellParts(item).icon; }
+
+QRect CListCtrlEx::LabelRect(int item) const { return FirstCellParts(item).label; }
+
+ListFirstCellParts CListCtrlEx::FirstCellParts(int item) const {
   const QModelIndex index = model_->index(item, FirstCell());
-  if (!index.isValid()) return QRect();
-  QStyleOptionViewItem option;
-  const_cast<CListCtrlEx*>(this)->initViewItemOption(&option);
-  option.rect = visualRect(index);
-  return static_cast<CListExDelegate*>(itemDelegate())->CheckRect(option, index);
+  if (!index.isValid()) return {};
+  return static_cast<CListExDelegate*>(itemDelegate())->FirstCellParts(visualRect(index));
 }
 
-QRect CListCtrlEx::LabelRect(int item) const {
-  QRect label = visualRect(model_->index(item, FirstCell()));
-  const QRect check = StateIconRect(item);
-  if (!check.isEmpty()) label.setLeft(check.right() + 1);
-  return label;
+QRect CListCtrlEx::FocusRect(int item) const {
+  const QRect label = LabelRect(item);
+  if (label.isNull()) return QRect();
+  if ((base_.ExtendedStyle() & kExFullRowSelect) == 0) {
+    return CListExDelegate::SelectionPart(
+        label, QString::fromStdString(base_.DisplayText(item, FirstCell())), font(),
+        model_->Format(FirstCell()));
+  }
+  // The row from the label on when the first cell stands first, else the
+  // whole row.
+  const QHeaderView* head = header();
+  const int last = head->logicalIndex(head->count() - 1);
+  QRect row(
+      label.topLeft(),
+      QPoint(head->sectionViewportPosition(last) + head->sectionSize(last) - 1, label.bottom()));
+  if (head->visualIndex(FirstCell()) != 0)
+    row.setLeft(head->sectionViewportPosition(head->logicalIndex(0)));
+  return row;
 }
 
 void CListCtrlEx::MoveSectionTo(int displayed, int position) {
@@ -154,9 +201,15 @@ int CListCtrlEx::GetColumnWidth(int displayed) const {
 }
 
 bool CListCtrlEx::SetColumnWidth(int displayed, int width) {
-  if (displayed < 0 || displayed >= model_->columnCount() || width < 0) return false;
-  header()->resizeSection(displayed, width);
+  if (displayed < 0 || displayed >= model_->columnCount() || width < kColumnAutoSize) return false;
+  header()->resizeSection(displayed, width == kColumnAutoSize ? ContentWidth(displayed) : width);
   return true;
+}
+
+// The width of a column's widest cell (of the rows Qt measures: those on
+// view and a thousand more), without the header's text.
+int CListCtrlEx::ContentWidth(int displayed) const {
+  return std::max(sizeHintForColumn(displayed), header()->minimumSectionSize());
 }
 
 std::vector<int> CListCtrlEx::GetColumnOrderArray() const {
@@ -198,37 +251,50 @@ void CListCtrlEx::ItemChanged(int item) {
   viewport()->update();
 }
 
-int CListCtrlEx::BitsPerPixel() const { return depth(); }
+void CListCtrlEx::ItemsAboutToMove() { model_->RowsAboutToMove(); }
 
-void CListCtrlEx::paintEvent(QPaintEvent* event) {
-  {
-    // The background, with the sort column's strip in the tint down to
-    // the bottom of the list, below the rows as well.
-    QPainter painter(viewport());
-    painter.fillRect(event->rect(), ToQColor(base_.Background()));
-    const int sort = base_.SortDisplayed();
-    if (base_.SortColouring() && sort >= 0) {
-      const QRect strip(header()->sectionViewportPosition(sort), 0, header()->sectionSize(sort),
-                        viewport()->height());
-      painter.fillRect(strip.intersected(event->rect()), ToQColor(base_.Tint()));
+void CListCtrlEx::ItemsMoved(const std::vector<int>& newIndexOf) {
+  model_->RowsMoved(newIndexOf);
+  viewport()->update();
+}
+
+void CListCtrlEx::ItemCountChanged(int count) { model_->SetRowCount(count); }
+
+// Selected is the view's row selection, focused its current item.
+void CListCtrlEx::SetItemState(int item, std::uint32_t state, std::uint32_t mask) {
+  const QModelIndex index = model_->index(item, 0);
+  if (!index.isValid()) return;
+  QItemSelectionModel* selection = selectionModel();
+  if ((mask & kStateSelected) != 0) {
+    selection->select(index, ((state & kStateSelected) != 0 ? QItemSelectionModel::Select
+                                                            : QItemSelectionModel::Deselect) |
+                                 QItemSelectionModel::Rows);
+  }
+  if ((mask & kStateFocused) != 0) {
+    if ((state & kStateFocused) != 0) {
+      selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    } else if (selection->currentIndex().row() == item) {
+      selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
   }
-  QTreeView::paintEvent(event);
+  viewport()->update();
 }
 
-void CListCtrlEx::mouseMoveEvent(QMouseEvent* event) {
-  QTreeView::mouseMoveEvent(event);
-  UpdateHotItem(event->position().toPoint());
+std::uint32_t CListCtrlEx::GetItemState(int item) const {
+  const QItemSelectionModel* selection = selectionModel();
+  std::uint32_t state = selection->isRowSelected(item, QModelIndex()) ? kStateSelected : 0;
+  const QModelIndex current = selection->currentIndex();
+  if (current.isValid() && current.row() == item) state |= kStateFocused;
+  return state;
 }
 
-void CListCtrlEx::UpdateHotItem(const QPoint& pos) {
-  if ((base_.ExtendedStyle() & kExHotTracking) == 0) return;
-  const QModelIndex index = indexAt(pos);
-  const int item = index.isValid() ? index.row() : -1;
-  // Only the first column's label (and icon) makes an item hot.
-  const bool onLabel = item >= 0 && header()->logicalIndexAt(pos.x()) == FirstCell() &&
-                       LabelRect(item).contains(pos);
-  const bool selected = item >= 0 && selectionModel()->isRowSelected(item, QModelIndex());
-  if (base_.UpdateHotItem(item, onLabel, selected)) viewport()->update();
-  viewport()->setCursor(base_.HotItem() >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+int CListCtrlEx::NextSelectedItem(int after) const {
+  int next = -1;
+  for (const QItemSelectionRange& range : selectionModel()->selection()) {
+    const int row = std::max(range.top(), after + 1);
+    if (row <= range.bottom() && (next < 0 || row < next)) next = row;
+  }
+  return next;
 }
+
+int CListCtrlEx::BitsPerPixel() const { return depth(); }

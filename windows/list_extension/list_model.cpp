@@ -32,12 +32,18 @@ QVariant CListExModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       // Texts are asked of the extension each time the view shows them.
-      return QString::fromStdString(
-          const_cast<CListBase&>(base_).DisplayText(index.row(), index.column()));
+      return QString::fromStdString(base_.DisplayText(index.row(), index.column()));
     case Qt::TextAlignmentRole:
       return static_cast<int>(AlignmentOfFormat(Format(index.column())));
+    case Qt::DecorationRole:
+      if (index.column() == firstCell_()) {
+        const QPixmap image = SmallImage(index.row());
+        if (!image.isNull()) return image;
+      }
+      return QVariant();
     case Qt::CheckStateRole:
-      if (checkBoxes && index.column() == firstCell_())
+      // Check boxes are state images 0..2; higher ones are pictures.
+      if (checkBoxes && index.column() == firstCell_() && base_.ItemStateImage(index.row()) <= 2)
         return base_.GetCheck(index.row()) ? Qt::Checked : Qt::Unchecked;
       return QVariant();
     default:
@@ -104,4 +110,44 @@ void CListExModel::RowsChanged(int first, int last) {
   emit headerDataChanged(Qt::Horizontal, 0, 0);
   if (first > last || rows_ == 0) return;
   emit dataChanged(index(first, 0), index(last, columnCount() - 1));
+}
+
+void CListExModel::SetRowCount(int rows) {
+  if (rows > rows_) {
+    beginInsertRows(QModelIndex(), rows_, rows - 1);
+    rows_ = rows;
+    endInsertRows();
+  } else if (rows < rows_) {
+    beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+    rows_ = rows;
+    endRemoveRows();
+  }
+}
+
+void CListExModel::RowsAboutToMove() {
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CListExModel::RowsMoved(const std::vector<int>& newRowOf) {
+  const QModelIndexList from = persistentIndexList();
+  QModelIndexList to;
+  for (const QModelIndex& index : from) {
+    const size_t row = static_cast<size_t>(index.row());
+    to.append(row < newRowOf.size() ? this->index(newRowOf[row], index.column()) : QModelIndex());
+  }
+  changePersistentIndexList(from, to);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+std::shared_ptr<ListImageList> CListExModel::SetImageList(ListImageKind kind,
+                                                          std::shared_ptr<ListImageList> list) {
+  std::shared_ptr<ListImageList>& slot = kind == ListImageKind::Small ? small_ : state_;
+  std::swap(slot, list);
+  RowsChanged(0, rows_ - 1);
+  return list;
+}
+
+QPixmap CListExModel::SmallImage(int row) const {
+  const int image = base_.ItemImage(row);
+  return small_ != nullptr && image > 0 ? small_->Image(image) : QPixmap();
 }

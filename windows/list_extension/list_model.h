@@ -1,15 +1,17 @@
 // The item model behind CListCtrlEx: its columns are the displayed columns
 // (header text and alignment, as a list control keeps them), its rows the
 // extension's items, whose texts and check states it asks of CListBase when
-// the view shows them.
+// the view shows them, and its small and state image lists.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "windows/list_extension/list_base.h"
+#include "windows/list_extension/list_image_list.h"
 
 class CListExModel : public QAbstractTableModel {
   Q_OBJECT
@@ -37,6 +39,20 @@ class CListExModel : public QAbstractTableModel {
   void RowInserted(int row);
   void RowRemoved(int row);
   void RowsChanged(int first, int last);
+  void SetRowCount(int rows);
+  // A sort: the view's persistent indexes (selection, current item) move
+  // with their rows, `newRowOf[old]` telling where each row went.
+  void RowsAboutToMove();
+  void RowsMoved(const std::vector<int>& newRowOf);
+
+  // Returns the list that was set before.
+  std::shared_ptr<ListImageList> SetImageList(ListImageKind kind,
+                                              std::shared_ptr<ListImageList> list);
+  const ListImageList* ImageList(ListImageKind kind) const {
+    return (kind == ListImageKind::Small ? small_ : state_).get();
+  }
+  // The small image an item shows (index 0 shows none), null for none.
+  QPixmap SmallImage(int row) const;
 
  private:
   struct HeaderColumn {
@@ -48,6 +64,8 @@ class CListExModel : public QAbstractTableModel {
   std::function<int()> firstCell_;
   std::vector<HeaderColumn> columns_;
   int rows_ = 0;
+  std::shared_ptr<ListImageList> small_;
+  std::shared_ptr<ListImageList> state_;
 };
 
 // Qt alignment of a column format.

@@ -1,7 +1,9 @@
 // The list extension's core against a small list that records what it is
 // told: the two column numberings, hiding and showing columns, the sort
 // column under clicks, deletions and insertions, items kept per internal
-// column, finding by parameter, the column order and the drawing rules.
+// column, finding by parameter or text, sorting, the item states the list
+// keeps, column widths fitted to their cells, images, the sorting and
+// owner-data list styles, the column order and the drawing rules.
 #include "windows/list_extension/list_base.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/windows/list_extension/item_descs.h"
+
 namespace {
+
+using namespace list_descs;
 
 // Columns by displayed index and their visual order, as a list control
 // keeps them.
@@ -58,9 +64,29 @@ class FakeList : public ListControl {
     arrow = d;
     arrowUp = ascending;
   }
-  void ItemInserted(int) override {}
-  void ItemRemoved(int) override {}
+  void ItemInserted(int item) override { states.insert(states.begin() + item, 0u); }
+  void ItemRemoved(int item) override { states.erase(states.begin() + item); }
   void ItemChanged(int) override {}
+  void ItemsAboutToMove() override { movedFrom = states; }
+  void ItemsMoved(const std::vector<int>& newIndexOf) override {
+    moves = newIndexOf;
+    for (size_t i = 0; i < newIndexOf.size(); ++i)
+      states[static_cast<size_t>(newIndexOf[i])] = movedFrom[i];
+  }
+  void ItemCountChanged(int count) override { states.resize(static_cast<size_t>(count), 0u); }
+  void SetItemState(int item, std::uint32_t state, std::uint32_t mask) override {
+    std::uint32_t& s = states.at(static_cast<size_t>(item));
+    s = (s & ~mask) | (state & mask);
+  }
+  std::uint32_t GetItemState(int item) const override {
+    return states.at(static_cast<size_t>(item));
+  }
+  int NextSelectedItem(int after) const override {
+    for (size_t i = static_cast<size_t>(after + 1); i < states.size(); ++i) {
+      if ((states[i] & kStateSelected) != 0) return static_cast<int>(i);
+    }
+    return -1;
+  }
   int BitsPerPixel() const override { return bits; }
 
   // Header texts left to right.
@@ -75,6 +101,9 @@ class FakeList : public ListControl {
   int arrow = -1;
   bool arrowUp = true;
   int bits = 32;
+  // The list's own state of every item, and the sort's moves.
+  std::vector<std::uint32_t> states, movedFrom;
+  std::vector<int> moves;
 };
 
 // A list of columns "A".."E" (widths 10, 20, ...), all hideable but A, and
@@ -363,6 +392,202 @@ TEST(ListBaseHotTracking, HotItemAndRowLook) {
     EXPECT_EQ(c.hot >= 0, base.RowLook(3, true, true).hotSelection) << c.style;
     EXPECT_FALSE(base.RowLook(2, false, false).hotFont);
   }
+}
+
+TEST_F(ListBaseTest, SortMovesTheListsStatesAndTheHotItem) {
+  list.states[1] = kStateSelected | kStateFocused;
+  base.OnSetExtendedStyle(0, kExOneClickActivate);
+  ASSERT_TRUE(base.UpdateHotItem(2, true, false));
+  ASSERT_TRUE(base.OnSortItems(
+      [](std::intptr_t a, std::intptr_t b, std::intptr_t) { return static_cast<int>(b - a); }, 0));
+  EXPECT_EQ((std::vector<int>{6, 5, 4, 3, 2, 1, 0}), list.moves);
+  EXPECT_EQ(kStateSelected | kStateFocused, list.states[5]);
+  EXPECT_EQ(0u, list.states[1]);
+  EXPECT_EQ(4, base.HotItem());
+  EXPECT_EQ("A1", base.OnGetItemText(5, 0));
+}
+
+TEST_F(ListBaseTest, SelectedAndFocusedGoToTheListAndComeBackFromIt) {
+  base.ShowColumn(2, false);
+  struct Case {
+    int column;
+    std::uint32_t state, mask;
+    std::uint32_t list;  // the list's state of the item afterwards
+    std::uint32_t got;   // read back with every bit asked
+  };
+  const Case cases[] = {
+      {0, kStateSelected, kStateSelected, kStateSelected, kStateSelected},
+      {2, kStateSelected | kStateFocused, kStateListMask, kStateListMask, kStateListMask},
+      {1, StateImageBits(4) | kStateSelected, kStateImageMask, 0, StateImageBits(4)},
+      {3, ~0u, kStateFocused | kStateImageMask, kStateFocused, kStateFocused | kStateImageMask},
+  };
+  for (int i = 0; i < 4; ++i) {
+    const Case& c = cases[i];
+    ListItemDesc set;
+    set.mask = kItemState;
+    set.item = i;
+    set.subItem = c.column;
+    set.state = c.state;
+    set.stateMask = c.mask;
+    ASSERT_TRUE(base.OnSetItem(set)) << i;
+    EXPECT_EQ(c.list, list.states[static_cast<size_t>(i)]) << i;
+    ListItemDesc get;
+    get.mask = kItemState;
+    get.item = i;
+    get.subItem = c.column;
+    get.stateMask = ~0u;
+    ASSERT_TRUE(base.OnGetItem(get));
+    EXPECT_EQ(c.got, get.state) << i;
+  }
+  // The list changes the selection itself; reading follows it.
+  list.states[0] = 0;
+  EXPECT_FALSE(base.OnSetItem(StateDesc(7, 0, kStateSelected, kStateSelected)));
+  ListItemDesc get = StateDesc(0, 0, 0, ~0u);
+  ASSERT_TRUE(base.OnGetItem(get));
+  EXPECT_EQ(0u, get.state);
+  ListItemDesc inserted = StateDesc(2, 0, kStateSelected, kStateSelected);
+  inserted.mask |= kItemText;
+  inserted.text = "new";
+  ASSERT_EQ(2, base.OnInsertItem(inserted));
+  EXPECT_EQ(kStateSelected, list.states[2]);
+}
+
+TEST_F(ListBaseTest, FocusGoesToTheFirstSelectedItem) {
+  base.OnSetFocus();  // nothing selected: nothing changes
+  EXPECT_EQ(std::vector<std::uint32_t>(7, 0u), list.states);
+  list.states[2] = list.states[4] = kStateSelected;
+  base.OnSetFocus();
+  EXPECT_EQ(kStateSelected | kStateFocused, list.states[2]);
+  EXPECT_EQ(kStateSelected, list.states[4]);
+  base.OnKillFocus();
+  EXPECT_EQ(kStateSelected, list.states[2]);
+}
+
+TEST_F(ListBaseTest, WidthMinusOneFitsAColumnAndTheKeyFitsEveryVisibleOne) {
+  ASSERT_TRUE(base.OnSetColumnWidth(1, kColumnAutoSize));
+  EXPECT_EQ(kColumnAutoSize, list.cols[1].width);
+  EXPECT_FALSE(base.OnSetColumnWidth(1, -2));
+  EXPECT_FALSE(base.OnSetColumnWidth(2, -2));
+  base.ShowColumn(2, false);
+  ASSERT_TRUE(base.OnSetColumnWidth(2, kColumnAutoSize));  // kept until shown
+  base.ShowColumn(2, true);
+  EXPECT_EQ(kColumnAutoSize, list.cols[2].width);
+  ASSERT_TRUE(base.OnSetColumnWidth(2, 33));
+  base.ShowColumn(3, false);
+  base.AutoSizeColumns();
+  ASSERT_EQ(4u, list.cols.size());
+  for (const FakeList::Col& col : list.cols) EXPECT_EQ(kColumnAutoSize, col.width) << col.text;
+  EXPECT_EQ(40, base.Column(3)->savedWidth);
+}
+
+TEST_F(ListBaseTest, FindsByTextWithTheSameWrap) {
+  const char* const names[] = {"delta", "Alpha", "charlie", "bravo", "alphabet", "echo", "ALPHA"};
+  for (int i = 0; i < 7; ++i) ASSERT_TRUE(base.OnSetItemText(i, 0, names[i]));
+  struct Case {
+    int start;
+    std::uint32_t flags;
+    const char* text;
+    int found;
+  };
+  const Case cases[] = {
+      {-1, kFindString, "alpha", 1},
+      {1, kFindString, "alpha", 6},
+      {6, kFindString, "alpha", -1},
+      {6, kFindString | kFindWrap, "alpha", 1},
+      {3, kFindString | kFindWrap, "BRAVO", 3},
+      {-1, kFindString, "alph", -1},
+      {1, kFindPartial, "ALPH", 4},
+      {4, kFindPartial | kFindWrap, "ch", 2},
+      {-1, kFindPartial, "", 0},
+      {-1, 0, "alpha", -1},
+      {-1, kFindParam | kFindString, "alpha", 2},  // the parameter (30) decides
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.found, base.OnFindItem(c.start, ListFindInfo{c.flags, c.text, 30}))
+        << c.start << " " << c.flags << " " << c.text;
+  }
+  // A text left to the parent is asked of it.
+  ListItemDesc callback = TextDesc(5, "");
+  callback.textCallback = true;
+  ASSERT_TRUE(base.OnSetItem(callback));
+  base.SetDispInfoHandler([](int item, int) { return "fox" + std::to_string(item); });
+  EXPECT_EQ(5, base.OnFindItem(-1, ListFindInfo{kFindString, "Fox5", 0}));
+}
+
+TEST_F(ListBaseTest, SmallImagesAndStateImagesOfAnItem) {
+  ListItemDesc desc;
+  desc.mask = kItemImage;
+  desc.item = 2;
+  desc.image = 3;
+  ASSERT_TRUE(base.OnSetItem(desc));
+  desc.subItem = 1;  // only the first column's image is the item's
+  desc.image = 5;
+  desc.item = 4;
+  ASSERT_TRUE(base.OnSetItem(desc));
+  EXPECT_EQ(3, base.ItemImage(2));
+  EXPECT_EQ(0, base.ItemImage(4));
+  ASSERT_TRUE(base.OnSetItem(StateDesc(1, 0, StateImageBits(15), kStateImageMask)));
+  EXPECT_EQ(15, base.ItemStateImage(1));
+  EXPECT_FALSE(base.GetCheck(1));
+  ASSERT_TRUE(base.SetCheck(1, false));
+  EXPECT_EQ(1, base.ItemStateImage(1));
+  EXPECT_EQ(0, base.ItemStateImage(0));
+}
+
+TEST(ListBaseStyles, SortingStylesInsertByText) {
+  struct Case {
+    std::uint32_t style;
+    std::vector<int> indexes;  // returned for delta, Alpha, charlie, bravo, alpha
+    std::string order;
+  };
+  const Case cases[] = {
+      {0, {0, 0, 0, 0, 0}, "alpha bravo charlie Alpha delta "},
+      {kStyleSortAscending, {0, 0, 1, 1, 1}, "Alpha alpha bravo charlie delta "},
+      {kStyleSortDescending, {0, 1, 1, 2, 4}, "delta charlie bravo Alpha alpha "},
+  };
+  for (const Case& c : cases) {
+    FakeList list;
+    CListBase base{&list, c.style};
+    ASSERT_EQ(0, base.OnInsertColumn(0, ListColumnDesc{}));
+    std::vector<int> indexes;
+    for (const char* text : {"delta", "Alpha", "charlie", "bravo", "alpha"}) {
+      indexes.push_back(base.OnInsertItem(TextDesc(0, text)));
+    }
+    std::string order;
+    for (int i = 0; i < base.ItemCount(); ++i) order += base.DisplayText(i, 0) + " ";
+    EXPECT_EQ(c.indexes, indexes) << c.style;
+    EXPECT_EQ(c.order, order) << c.style;
+  }
+}
+
+TEST(ListBaseStyles, OwnerDataListsTakeTheirCountAndTextsFromTheOwner) {
+  FakeList list;
+  CListBase base{&list, kStyleOwnerData};
+  for (int c = 0; c < 2; ++c) ASSERT_EQ(c, base.OnInsertColumn(c, ListColumnDesc{}));
+  base.SetDispInfoHandler([](int item, int column) {
+    return "r" + std::to_string(item) + "c" + std::to_string(column);
+  });
+  ASSERT_TRUE(base.SetItemCount(5));
+  EXPECT_EQ(5, base.ItemCount());
+  EXPECT_EQ(5u, list.states.size());
+  EXPECT_EQ("r3c1", base.DisplayText(3, 1));
+  EXPECT_EQ("r2c0", base.OnGetItemText(2, 0));
+  EXPECT_EQ(4, base.OnFindItem(-1, ListFindInfo{kFindString, "R4C0", 0}));
+  EXPECT_EQ(-1, base.OnFindItem(-1, 0, true));
+  // The owner keeps the items: only the list's states can be set.
+  EXPECT_EQ(-1, base.OnInsertItem(TextDesc(0, "x")));
+  EXPECT_FALSE(base.OnSetItemText(1, 0, "x"));
+  EXPECT_FALSE(base.SetCheck(1, true));
+  EXPECT_TRUE(base.OnSetItem(StateDesc(1, 0, kStateSelected, kStateSelected)));
+  EXPECT_EQ(kStateSelected, list.states[1]);
+  EXPECT_FALSE(base.OnSortItems([](std::intptr_t, std::intptr_t, std::intptr_t) { return 0; }, 0));
+  EXPECT_FALSE(base.SetStyle(0));
+  ASSERT_TRUE(base.OnDeleteItem(4));
+  EXPECT_EQ(4, base.ItemCount());
+  ASSERT_TRUE(base.OnDeleteAllItems());
+  EXPECT_EQ(0, base.ItemCount());
+  EXPECT_TRUE(base.SetStyle(0));
+  EXPECT_FALSE(base.SetItemCount(3));
 }
 
 }  // namespace

@@ -1,124 +1,16 @@
 // The list extension as a Qt widget, offscreen: the header's column menu,
-// sorting by a clicked header with the sort indicator, the tinted sort
-// column, hot tracking, full-row selection and check boxes, proven on the
-// widget's pixels.
-#include "windows/list_extension/list_ctrl_ex.h"
-
-#include <gtest/gtest.h>
-
-#include <QContextMenuEvent>
-#include <QHeaderView>
-#include <QImage>
-#include <QItemSelectionModel>
+// sorting by a clicked header with the sort indicator (the selection, the
+// current and the hot item following their items), the tinted sort column,
+// hot tracking, full-row selection and check boxes, the item states, fitted
+// column widths and the list styles, proven on the widget's pixels.
 #include <QMenu>
-#include <QMouseEvent>
-#include <algorithm>
-#include <string>
-#include <vector>
+#include <QtMath>
 
-#include "platform/colour.h"
-#include "tests/support/offscreen_app.h"
-#include "windows/list_extension/list_model.h"
+#include "tests/windows/list_extension/list_fixture.h"
 
 namespace {
 
-// A press and a release of one mouse button.
-void PressAndRelease(QWidget* widget, QPoint at, Qt::MouseButton button) {
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                    button, button, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                      button, Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &release);
-}
-
-void Click(QWidget* widget, QPoint at) { PressAndRelease(widget, at, Qt::LeftButton); }
-
-void MoveMouse(QWidget* widget, QPoint at) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
-                   Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &move);
-}
-
-// A right click on the header as the window system delivers it: the
-// buttons, then the context-menu event.
-void RightClick(QWidget* widget, QPoint at) {
-  PressAndRelease(widget, at, Qt::RightButton);
-  QContextMenuEvent menu(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
-  QCoreApplication::sendEvent(widget, &menu);
-}
-
-const char* const kNames[] = {"delta", "alpha", "charlie", "bravo"};
-
-// Columns Name (fixed), Rank, Score, Notes; item i has parameter i.
-class ListCtrlExTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    list.resize(420, 240);
-    const char* const titles[] = {"Name", "Rank", "Score", "Notes"};
-    for (int c = 0; c < 4; ++c) {
-      ListColumnDesc desc;
-      desc.mask = kColumnText | kColumnWidth | kColumnFormat;
-      desc.text = titles[c];
-      desc.width = 90;
-      ASSERT_EQ(c, base().OnInsertColumn(c, desc));
-      base().SetCanHide(c, c != 0);
-    }
-    for (int i = 0; i < 4; ++i) {
-      ListItemDesc item;
-      item.mask = kItemText | kItemParam;
-      item.item = i;
-      item.text = kNames[i];
-      item.param = i;
-      ASSERT_EQ(i, base().OnInsertItem(item));
-      base().OnSetItemText(i, 1, std::to_string(i + 1));
-      base().OnSetItemText(i, 2, std::to_string(100 * (4 - i)));
-    }
-    list.show();
-    QCoreApplication::processEvents();
-  }
-
-  CListBase& base() { return list.Base(); }
-  std::vector<std::string> Column0() {
-    std::vector<std::string> names;
-    for (int row = 0; row < list.Model()->rowCount(); ++row) {
-      names.push_back(list.Model()->index(row, 0).data().toString().toStdString());
-    }
-    return names;
-  }
-  QPoint HeaderCentre(int displayed) {
-    QHeaderView* head = list.header();
-    return {head->sectionViewportPosition(displayed) + head->sectionSize(displayed) / 2,
-            head->height() / 2};
-  }
-  // The list's pixel at a viewport point.
-  QRgb Pixel(const QImage& image, QPoint viewportPoint) {
-    const QPoint at = list.viewport()->mapTo(&list, viewportPoint) * image.devicePixelRatio();
-    return image.pixel(at) & 0xFFFFFF;
-  }
-  static QRgb Rgb(ListColour colour) { return ColorRefToQRgb(colour) & 0xFFFFFF; }
-  // A point near the right edge of a cell, clear of its text.
-  QPoint CellEdge(int row, int displayed) {
-    const QRect cell = list.visualRect(list.Model()->index(row, displayed));
-    return {cell.right() - 2, cell.center().y()};
-  }
-  // The longest horizontal run of pixels of colour `rgb` in a viewport
-  // rectangle.
-  int LongestRun(const QImage& image, const QRect& rect, QRgb rgb) {
-    int longest = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-      int run = 0;
-      for (int x = rect.left(); x <= rect.right(); ++x) {
-        run = Pixel(image, {x, y}) == rgb ? run + 1 : 0;
-        longest = std::max(longest, run);
-      }
-    }
-    return longest;
-  }
-
-  QApplication* app_ = testing_support::OffscreenApplication();  // before any widget
-  CListCtrlEx list;
-};
+using namespace list_fixture;
 
 TEST_F(ListCtrlExTest, ColumnMenuListsEveryColumnAndToggles) {
   base().ShowColumn(2, false);
@@ -161,16 +53,7 @@ TEST_F(ListCtrlExTest, RightClickOnTheHeaderOpensTheMenuOnlyWhenAllowed) {
 }
 
 TEST_F(ListCtrlExTest, HeaderClicksSortTheRowsAndShowTheArrow) {
-  // The owner sorts by the clicked column's text in the list's direction.
-  QObject::connect(&list, &CListCtrlEx::columnClick, [this](int column) {
-    base().OnSortItems(
-        [column](std::intptr_t a, std::intptr_t b, std::intptr_t ascending) {
-          const int byText =
-              column == 0 ? std::string(kNames[a]).compare(kNames[b]) : static_cast<int>(a - b);
-          return ascending != 0 ? byText : -byText;
-        },
-        base().SortAscending() ? 1 : 0);
-  });
+  SortOnClick();
   base().SetSortArrows(true);
   QHeaderView* head = list.header();
   const QRect section(head->sectionViewportPosition(0), 0, head->sectionSize(0), head->height());
@@ -305,6 +188,124 @@ TEST_F(ListCtrlExTest, FirstColumnFormatAlignsTheFirstColumn) {
   EXPECT_EQ("delta", list.Model()->index(0, 1).data().toString().toStdString());
   EXPECT_EQ(Qt::AlignRight, list.Model()->index(0, 0).data(Qt::TextAlignmentRole).toInt() &
                                 Qt::AlignHorizontal_Mask);
+}
+
+TEST_F(ListCtrlExTest, SortingKeepsSelectionCurrentAndHotItemOnTheirItems) {
+  SortOnClick();
+  list.SetExtendedListViewStyle(0, kExOneClickActivate);
+  Click(list.viewport(), CellEdge(1, 2));                  // selects "alpha"
+  MoveMouse(list.viewport(), list.LabelRect(3).center());  // "bravo" is hot
+  ASSERT_EQ(3, base().HotItem());
+  Click(list.header()->viewport(), HeaderCentre(0));
+  ASSERT_EQ((std::vector<std::string>{"alpha", "bravo", "charlie", "delta"}), Column0());
+  const QModelIndexList selected = list.selectionModel()->selectedRows();
+  ASSERT_EQ(1, selected.size());
+  EXPECT_EQ(0, selected[0].row());
+  EXPECT_EQ(0, list.currentIndex().row());
+  EXPECT_EQ(1, base().HotItem());
+}
+
+TEST_F(ListCtrlExTest, APressSelectsAndMakesTheItemHotAtOnce) {
+  list.SetExtendedListViewStyle(0, kExTwoClickActivate);
+  const QPoint label = list.LabelRect(2).center();
+  MoveMouse(list.viewport(), label);
+  EXPECT_EQ(-1, base().HotItem());  // hot only once selected
+  PressAndRelease(list.viewport(), label, Qt::LeftButton);
+  EXPECT_EQ(2, base().HotItem());
+  EXPECT_EQ(Qt::PointingHandCursor, list.viewport()->cursor().shape());
+}
+
+TEST_F(ListCtrlExTest, SelectedAndFocusedStatesAreTheViews) {
+  const auto state = [&](int item) {
+    ListItemDesc desc = StateDesc(item, 1, 0, ~0u);
+    EXPECT_TRUE(base().OnGetItem(desc));
+    return desc.state;
+  };
+  ASSERT_TRUE(base().OnSetItem(StateDesc(2, 1, kStateListMask, kStateListMask)));
+  EXPECT_TRUE(list.selectionModel()->isRowSelected(2, QModelIndex()));
+  EXPECT_EQ(2, list.currentIndex().row());
+  EXPECT_EQ(kStateListMask, state(2));
+  Click(list.viewport(), CellEdge(3, 2));  // the user selects another item
+  EXPECT_EQ(kStateListMask, state(3));
+  EXPECT_EQ(0u, state(2));
+  ASSERT_TRUE(base().OnSetItem(StateDesc(3, 0, 0, kStateSelected)));
+  EXPECT_FALSE(list.selectionModel()->isRowSelected(3, QModelIndex()));
+  EXPECT_EQ(kStateFocused, state(3));
+}
+
+TEST_F(ListCtrlExTest, FocusGoesToTheFirstSelectedItemAndLeavesWithTheFocus) {
+  list.setFocus();
+  ASSERT_TRUE(list.hasFocus());
+  for (int item : {3, 1}) base().OnSetItem(StateDesc(item, 0, kStateSelected, kStateSelected));
+  list.selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+  list.clearFocus();
+  list.setFocus();
+  EXPECT_EQ(1, list.currentIndex().row());
+  list.clearFocus();
+  EXPECT_FALSE(list.currentIndex().isValid());
+  EXPECT_EQ(2, list.selectionModel()->selectedRows().size());
+}
+
+TEST_F(ListCtrlExTest, ColumnsFitTheirWidestCell) {
+  const std::string note = "a note much wider than the column it stands in";
+  ASSERT_TRUE(base().OnSetItemText(2, 3, note));
+  const auto width = [&](const std::string& text) {
+    return qCeil(QFontMetricsF(list.font()).horizontalAdvance(QString::fromStdString(text)));
+  };
+  const int noteWidth = width(note);
+  ASSERT_TRUE(base().OnSetColumnWidth(3, kColumnAutoSize));
+  EXPECT_EQ(noteWidth + 12, list.header()->sectionSize(3));
+  EXPECT_EQ(90, list.header()->sectionSize(1));
+  base().ShowColumn(2, false);
+  // Ctrl with the keypad's plus: every visible column; the plain plus key
+  // is left to the view.
+  SendKey(&list, Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(90, list.header()->sectionSize(1));
+  SendKey(&list, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+  EXPECT_EQ(std::max(width("4") + 12, list.header()->minimumSectionSize()),
+            list.header()->sectionSize(1));
+  EXPECT_EQ(noteWidth + 12, list.header()->sectionSize(2));  // Notes, now displayed 2
+  EXPECT_EQ(list.LabelRect(0).left() - list.visualRect(list.Model()->index(0, 0)).left() +
+                width("charlie") + 8,
+            list.header()->sectionSize(0));
+  EXPECT_EQ(90, base().Column(2)->savedWidth);
+}
+
+TEST(ListCtrlExStyles, SortingAndOwnerDataLists) {
+  testing_support::OffscreenApplication();
+  struct Case {
+    std::uint32_t style;
+    std::vector<std::string> shown;  // column 0 after inserting the names
+  };
+  const Case cases[] = {
+      {kStyleSortDescending, {"delta", "charlie", "bravo", "alpha"}},
+      {kStyleOwnerData, {"row 0", "row 1", "row 2", "row 3"}},
+  };
+  for (const Case& c : cases) {
+    CListCtrlEx list(nullptr, c.style);
+    CListBase& base = list.Base();
+    ASSERT_EQ(0, base.OnInsertColumn(0, ListColumnDesc{kColumnText, 0, 0, "Name"}));
+    base.SetDispInfoHandler([](int item, int) { return "row " + std::to_string(item); });
+    for (int i = 0; i < 4; ++i) base.OnInsertItem(TextDesc(i, kNames[i]));
+    if (c.style == kStyleOwnerData) {
+      EXPECT_EQ(0, list.Model()->rowCount());
+      ASSERT_TRUE(base.SetItemCount(4));
+    }
+    std::vector<std::string> shown;
+    for (int row = 0; row < list.Model()->rowCount(); ++row)
+      shown.push_back(list.Model()->index(row, 0).data().toString().toStdString());
+    EXPECT_EQ(c.shown, shown) << c.style;
+  }
+  // An owner-data list keeps its selection while its count grows.
+  CListCtrlEx list(nullptr, kStyleOwnerData);
+  list.Base().OnInsertColumn(0, ListColumnDesc{});
+  ASSERT_TRUE(list.Base().SetItemCount(1000));
+  list.Base().OnSetItem(StateDesc(700, 0, kStateSelected, kStateSelected));
+  ASSERT_TRUE(list.Base().SetItemCount(5000));
+  EXPECT_EQ(5000, list.Model()->rowCount());
+  EXPECT_TRUE(list.selectionModel()->isRowSelected(700, QModelIndex()));
+  ASSERT_TRUE(list.Base().SetItemCount(10));
+  EXPECT_TRUE(list.selectionModel()->selectedRows().isEmpty());
 }
 
 }  // namespace
