@@ -126,8 +126,14 @@ void CMainFrame::OnSaveGame() {
     write = dialog.DoModal() == IDOK;
   }
   // The writer of the typed extension; anything unknown is coordinate text.
-  if (write && SaveGameFile(path.c_str(), currentGameHeader) != 0)
+  const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
+  if (saved == kSaveFormatNotWritten) {
+    ShowMessageBox(this, LanguageText(kTextSaveFormatNotWritten)
+                             .arg(QString::fromStdString(GameFileExtension(path.c_str())))
+                             .arg(QString::fromLatin1(WrittenGameFileExtensions())));
+  } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
+  }
   if (boardView_ != nullptr) boardView_->Invalidate();
   if (gameStatusDlg != nullptr) {
     gameStatusDlg->SetTexts();  // the caption names the saved file

@@ -3,11 +3,13 @@
 // that store it, the FEN texts on the clipboard, and what failures tell.
 #include <QApplication>
 #include <QClipboard>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,73 @@ TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
       Check((std::strcmp(currentGameHeader.redName, "Ding") == 0) == c.info, c.written);
     }
     Check(messages.empty(), "no message");
+    testing_support::CloseFrame();
+  });
+}
+
+// The extensions of the patterns of a dialog's filters, as Qt gets them
+// ("desc (*.egf *.vgf)"); "*.htm*" stands for htm and html.
+std::set<std::string> ExtensionsOf(const QStringList& filters) {
+  std::set<std::string> out;
+  const QRegularExpression pattern(QStringLiteral("\\*\\.([a-z]+)(\\*?)"));
+  for (const QString& filter : filters) {
+    for (auto m = pattern.globalMatch(filter.toLower()); m.hasNext();) {
+      const auto match = m.next();
+      out.insert(match.captured(1).toStdString());
+      if (!match.captured(2).isEmpty()) out.insert(match.captured(1).toStdString() + "l");
+    }
+  }
+  return out;
+}
+
+// Every extension the load and save dialogs offer, and the save dialog's
+// default one: a game saved under it loads back with the same start and
+// moves, or the save is refused with the formats that are written named,
+// and the file there before is left as it was.
+TEST_F(FileCommandsTest, EveryExtensionOfTheDialogsLoadsBackOrIsRefused) {
+  RUN_SCENARIO({
+    StartProgram();
+    static QStringList filters;
+    const auto hook = fileDialogHook;
+    fileDialogHook = [](const FileDialogRequest& request, std::string*) {
+      filters << request.nameFilters;
+      if (request.save) filters << "*." + request.defaultSuffix;
+      return false;
+    };
+    for (int command : {kCmdLoadGame, kCmdSaveGame}) RunWithDialog(command, "");
+    fileDialogHook = hook;
+    const std::set<std::string> known = ExtensionsOf(filters);
+    const std::set<std::string> refused = {"pgn", "xqn", "mxq", "htm", "html", "vzd"};
+    const std::set<std::string> written = {"egf", "vgf", "vbf", "ccf", "wxf", "axf", "txt", "evgf"};
+    std::set<std::string> table = refused;
+    table.insert(written.begin(), written.end());
+    Check(known == table, "the table holds every extension of the dialogs");
+
+    for (const std::string& ext : known) {
+      const fs::path path = root_ / ("game." + ext);
+      std::ofstream(path) << "old";
+      NewGameWith(kGame);
+      const HistoryRecord first = history[1];
+      messages.clear();
+      bool shown = false;
+      AnswerGameInfo(true, &shown);
+      RunWithDialog(kCmdSaveGame, path.string());
+      QCoreApplication::processEvents();
+      const std::string what = "save as ." + ext;
+      if (refused.count(ext) != 0) {
+        Check(messages.size() == 1 && messages[0].contains(ext.c_str()) &&
+                  messages[0].contains("egf, vgf, vbf, ccf, wxf, axf, txt") && !shown,
+              what.c_str());
+        Check(FileText(path) == "old" && GameIs(kGame), what.c_str());
+        continue;
+      }
+      NewGameWith({});
+      messages.clear();
+      RunWithDialog(kCmdLoadGame, path.string());
+      Check(messages.empty() && GameIs(kGame) && startSideToMove == 0 &&
+                history[1].lock == first.lock && history[1].key == first.key,
+            what.c_str());
+    }
     testing_support::CloseFrame();
   });
 }
