@@ -170,7 +170,9 @@ void CMainFrame::OnCopyMoveList() {
       if (i < gameLength - 1) AppendF(text, "%2d. %s", i / 2 + 2, GameMoveText(i + 2).c_str());
     }
   }
-  SetClipboardText(this, text.c_str());
+  // The move texts are in the notation's code page, not the language's:
+  // the clipboard gets them as the move list window shows them.
+  SetClipboardText(this, DecodeText(text.c_str(), MoveTextCodePage(notationKind)));
 }
 
 void CMainFrame::OnPrintMoveList() {

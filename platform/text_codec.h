@@ -20,6 +20,11 @@
 // Windows-1252.
 CodePage CodePageForLanguage(int language);
 
+// The code page of the move texts of a notation (GameMoveText): GBK for
+// the two Chinese notations, whatever the interface language, else
+// Windows-1252.
+CodePage MoveTextCodePage(int notationKind);
+
 // An 8-bit text in the given code page as a QString.
 QString DecodeText(const char* text, CodePage page);
 // The same for a text of known length (embedded NULs are kept).

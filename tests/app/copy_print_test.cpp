@@ -19,6 +19,7 @@
 #include "game/notation.h"
 #include "platform/printer_dc.h"
 #include "res/menus.h"
+#include "res/text_rows.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/run_tool.h"
@@ -104,6 +105,25 @@ TEST_F(CopyPrintTest, MoveListCopiesInBothColourOrders) {
       paired = paired && line == expected;
     }
     Check(count == 150 && paired, "150 numbered pairs");
+
+    // The Chinese notations keep their GBK piece names in every interface
+    // language.
+    FillGame(2, 0);
+    std::snprintf(history[1].wxfTextChinese, sizeof history[1].wxfTextChinese, " \xC5\xDA" "2.5");
+    std::snprintf(history[2].wxfTextChinese, sizeof history[2].wxfTextChinese, " \xC2\xED" "8.7");
+    std::snprintf(history[1].axfTextChinese, sizeof history[1].axfTextChinese, " \xC5\xDA" "h=e");
+    std::snprintf(history[2].axfTextChinese, sizeof history[2].axfTextChinese, " \xC2\xED" "h+g");
+    for (int language = 0; language < 6; ++language) {
+      currentLanguage = language;
+      for (const auto& [kind, text] : {std::pair{kNotationWxfChinese, "炮2.5  马8.7"},
+                                       std::pair{kNotationAxfChinese, "炮h=e  马h+g"}}) {
+        notationKind = kind;
+        pMainFrame->OnCmdMsg(kCmdCopyMoveList);
+        const std::string expected = std::string(" 1.  ") + text + "\r\n";
+        Check(Clipboard() == expected, (std::to_string(language) + " " + expected).c_str());
+      }
+    }
+    currentLanguage = 1;
     testing_support::CloseFrame();
   });
 }
