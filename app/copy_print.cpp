@@ -204,9 +204,9 @@ void CMainFrame::OnPrintGraphicalMoveList() {
     const GameHeader& h = currentGameHeader;
     const int result = h.result >= 0 && h.result <= 3 ? h.result : 0;
     const QString header[] = {
-        QStringLiteral("Round : ") + DecodeLanguageText(h.round, currentLanguage),
-        QStringLiteral("Red player : ") + DecodeLanguageText(h.redName, currentLanguage),
-        QStringLiteral("Black player : ") + DecodeLanguageText(h.blackName, currentLanguage),
+        QStringLiteral("Round : ") + DecodeHeaderText(h, h.round),
+        QStringLiteral("Red player : ") + DecodeHeaderText(h, h.redName),
+        QStringLiteral("Black player : ") + DecodeHeaderText(h, h.blackName),
         QStringLiteral("Result : ") + QString::fromLatin1(kResults[result]),
     };
     int y = height / 25;

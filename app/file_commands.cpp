@@ -112,8 +112,8 @@ void CMainFrame::OnSaveGame() {
   }
   QString initialName;
   if (currentGameHeader.redName[0] != '\0' && currentGameHeader.blackName[0] != '\0') {
-    initialName = DecodeLanguageText(currentGameHeader.redName, currentLanguage) + " - " +
-                  DecodeLanguageText(currentGameHeader.blackName, currentLanguage);
+    initialName = DecodeHeaderText(currentGameHeader, currentGameHeader.redName) + " - " +
+                  DecodeHeaderText(currentGameHeader, currentGameHeader.blackName);
   }
   std::string path;
   if (!RunFileDialog(this, true, kSaveFilters, std::size(kSaveFilters), kSaveDefaultExtension,

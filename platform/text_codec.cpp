@@ -81,6 +81,14 @@ CodePage MoveTextCodePage(int notationKind) {
              : CodePage::kWindows1252;
 }
 
+CodePage HeaderCodePage(const GameHeader& header) {
+  return header.gbkTexts != 0 ? CodePage::kGbk : CodePageForLanguage(currentLanguage);
+}
+
+QString DecodeHeaderText(const GameHeader& header, const char* text) {
+  return DecodeText(text, HeaderCodePage(header));
+}
+
 QString DecodeText(const char* text, size_t length, CodePage page) {
   // A bad byte is dropped alone, so a double-byte text resynchronises on
   // the next byte.
