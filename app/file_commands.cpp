@@ -134,7 +134,7 @@ void CMainFrame::OnSaveGame() {
   } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   }
-  if (boardView_ != nullptr) boardView_->Invalidate();
+  Relayout(0);  // the name strip shows the names typed in the editor
   if (gameStatusDlg != nullptr) {
     gameStatusDlg->SetTexts();  // the caption names the saved file
     gameStatusDlg->Refresh();
@@ -174,7 +174,7 @@ void CMainFrame::OnPasteFenPosition() {
   startSideToMove = shownSideToMove = sideToMove;
   std::memcpy(displayBoard, board, sizeof displayBoard);
   if (moveListWnd != nullptr) moveListWnd->Refresh();
-  if (boardView_ != nullptr) boardView_->Invalidate();
+  Relayout(0);  // the game has no names any more
 }
 
 namespace {

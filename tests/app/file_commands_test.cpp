@@ -3,6 +3,7 @@
 // that store it, the FEN texts on the clipboard, and what failures tell.
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QRegularExpression>
 #include <QTimer>
 #include <cstring>
@@ -198,6 +199,34 @@ TEST_F(FileCommandsTest, EveryExtensionOfTheDialogsLoadsBackOrIsRefused) {
                 history[1].lock == first.lock && history[1].key == first.key,
             what.c_str());
     }
+    testing_support::CloseFrame();
+  });
+}
+
+// The board's name strip, as drawn now.
+QImage NameStrip() {
+  const int s = pMainFrame->squareSize;
+  return pMainFrame->boardBitmap->GetImage().copy(0, 0, 11 * s, s / 2 + 4);
+}
+
+// Names typed in the editor at a save, and the names a pasted position
+// clears, are on the board at once: the strip is what a new layout draws.
+TEST_F(FileCommandsTest, TheNameStripFollowsSavesAndPastes) {
+  RUN_SCENARIO({
+    StartProgram();
+    NewGameWith(kGame);
+    const QImage empty = NameStrip();
+    bool shown = false;
+    AnswerGameInfo(true, &shown);
+    RunWithDialog(kCmdSaveGame, (root_ / "named.egf").string());
+    const QImage named = NameStrip();
+    Check(shown && !(named == empty), "the typed name is drawn");
+    pMainFrame->Relayout(0);
+    Check(NameStrip() == named, "as a new layout draws it");
+
+    QApplication::clipboard()->setText("4k4/9/9/9/9/9/9/9/4A4/3K1R3 b");
+    pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+    Check(currentGameHeader.redName[0] == '\0' && NameStrip() == empty, "the names go");
     testing_support::CloseFrame();
   });
 }
