@@ -3,6 +3,8 @@
 // that store it, the FEN texts on the clipboard, and what failures tell.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTimer>
@@ -151,6 +153,67 @@ std::set<std::string> ExtensionsOf(const QStringList& filters) {
   return out;
 }
 
+// The filters a command's file dialog is given.
+QStringList DialogFilters(int command) {
+  static QStringList filters;
+  filters.clear();
+  const auto hook = fileDialogHook;
+  fileDialogHook = [](const FileDialogRequest& request, std::string*) {
+    filters = request.nameFilters;
+    return false;
+  };
+  RunWithDialog(command, "");
+  fileDialogHook = hook;
+  return filters;
+}
+
+// The filter list as the real dialog shows it: each filter by its
+// description alone, so that no pattern list is shown twice (the load
+// dialog's first filter is described by its own patterns).
+TEST_F(FileCommandsTest, DialogFiltersShowEachPatternListOnce) {
+  RUN_SCENARIO({
+    StartProgram();
+    const auto hook = fileDialogHook;
+    fileDialogHook = nullptr;
+    static QStringList shown;
+    for (int command : {kCmdLoadGame, kCmdSaveGame}) {
+      QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+          for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+        dialog->reject();
+      });
+      pMainFrame->OnCmdMsg(command);
+    }
+    fileDialogHook = hook;
+    const QStringList expected = {
+        "*.egf;*.vgf;*.vbf;*.vzd;*.txt;*.xqn;*.mxq;*.wxf;*.axf;*.ccf;*.htm",
+        "(*.EGF) Vorelk Extended Binary Format",
+        "(*.VGF) Vorelk Binary Format",
+        "(*.VBF) Vorelk old Binary Format",
+        "(*.VZD) Vorelk's database",
+        "Coord text file (*.txt)",
+        "Xqn Format (*.xqn)",
+        "CCF Format (*.ccf)",
+        "WXF Format (*.wxf)",
+        "AXF Format (*.axf)",
+        "HTML Format club xiang qi (*.htm)",
+        "Portable game Format (*.pgn)",
+        "MoveSky Format (*.mxq)",
+        "(*.EGF) EGF Vorelk Extended Binary Format",
+        "(*.VGF) VGF Vorelk Binary Format",
+        "(*.VBF) VBF Vorelk Old Binary Format",
+        "(*.CCF) CCF Chinese Chess File",
+        "(*.WXF) WXF Chinese Chess File",
+        "(*.AXF) AXF Chinese Chess File",
+        "(*.txt) Coord only in ascii format (*.txt)",
+    };
+    Check(shown == expected, shown.join('|').toUtf8().constData());
+    testing_support::CloseFrame();
+  });
+}
+
 // Every extension the load and save dialogs offer, and the save dialog's
 // default one: a game saved under it loads back with the same start and
 // moves, or the save is refused with the formats that are written named,
@@ -158,16 +221,8 @@ std::set<std::string> ExtensionsOf(const QStringList& filters) {
 TEST_F(FileCommandsTest, EveryExtensionOfTheDialogsLoadsBackOrIsRefused) {
   RUN_SCENARIO({
     StartProgram();
-    static QStringList filters;
-    const auto hook = fileDialogHook;
-    fileDialogHook = [](const FileDialogRequest& request, std::string*) {
-      filters << request.nameFilters;
-      if (request.save) filters << "*." + request.defaultSuffix;
-      return false;
-    };
-    for (int command : {kCmdLoadGame, kCmdSaveGame}) RunWithDialog(command, "");
-    fileDialogHook = hook;
-    const std::set<std::string> known = ExtensionsOf(filters);
+    const std::set<std::string> known = ExtensionsOf(
+        DialogFilters(kCmdLoadGame) + DialogFilters(kCmdSaveGame) + QStringList{"*.evgf"});
     const std::set<std::string> refused = {"pgn", "xqn", "mxq", "htm", "html", "vzd"};
     const std::set<std::string> written = {"egf", "vgf", "vbf", "ccf", "wxf", "axf", "txt", "evgf"};
     std::set<std::string> table = refused;
