@@ -109,10 +109,11 @@ TEST_F(CopyPrintTest, MoveListCopiesInBothColourOrders) {
     // The Chinese notations keep their GBK piece names in every interface
     // language.
     FillGame(2, 0);
-    std::snprintf(history[1].wxfTextChinese, sizeof history[1].wxfTextChinese, " \xC5\xDA" "2.5");
-    std::snprintf(history[2].wxfTextChinese, sizeof history[2].wxfTextChinese, " \xC2\xED" "8.7");
-    std::snprintf(history[1].axfTextChinese, sizeof history[1].axfTextChinese, " \xC5\xDA" "h=e");
-    std::snprintf(history[2].axfTextChinese, sizeof history[2].axfTextChinese, " \xC2\xED" "h+g");
+    const std::string cannon = " \xC5\xDA", knight = " \xC2\xED";  // GBK 炮, 马
+    std::strcpy(history[1].wxfTextChinese, (cannon + "2.5").c_str());
+    std::strcpy(history[2].wxfTextChinese, (knight + "8.7").c_str());
+    std::strcpy(history[1].axfTextChinese, (cannon + "h=e").c_str());
+    std::strcpy(history[2].axfTextChinese, (knight + "h+g").c_str());
     for (int language = 0; language < 6; ++language) {
       currentLanguage = language;
       for (const auto& [kind, text] : {std::pair{kNotationWxfChinese, "炮2.5  马8.7"},

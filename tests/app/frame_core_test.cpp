@@ -142,7 +142,8 @@ TEST_F(FrameCoreTest, OptionsAreWrittenBackAsReadAndBadValuesGiveDefaults) {
       {"Board coordinate", 2, 2},    {"Animation Speed", 1, 1},  {"Use learning", 0, 0},
       {"Learn Moves", 0, 0},         {"MiddleKnowledge", 2, 2},  {"EGDepth", 12, 12},
       {"UseEG", 0, 0},               {"HTSize", 16, 16},         {"TC", 2, 2},
-      {"searchDepth", -2, -2},       {"LogsWindow", 1, 0},  // the log window is closed
+      {"searchDepth", -2, -2},
+      {"LogsWindow", 1, 0},  // the log window is closed at the close
   };
   const std::vector<StoredOption> outOfRange = {
       {"Pieces Set", 9, 2},       {"Board type", 22, 7},     {"Board size", -1, 1},
