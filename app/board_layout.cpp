@@ -176,7 +176,7 @@ void LayOutBoard(CMainFrame& frame, int sizeIndex, int size, int reloadPieces) {
     }
     const std::string names = std::string(red) + " - " + black;
     const CRect strip{0, 0, 11 * s, big ? s / 2 : s / 2 + 4};
-    DrawCenteredText(dc, strip, DecodeLanguageText(names.c_str(), currentLanguage), 10, kInkColour);
+    DrawCenteredText(dc, strip, DecodeHeaderText(currentGameHeader, names.c_str()), 10, kInkColour);
   }
   frame.FitWindowToBoard();
   if (reloadPieces != 0) frame.LoadPieceSet(frame.pieceSet);

@@ -335,7 +335,8 @@ void CMainFrame::DropSetupPiece(int32_t x, int32_t y) {
 void CMainFrame::OnRButtonDown(uint32_t, int32_t x, int32_t y) {
   if (IsKeyDown(kVkControl)) {
     CopyFenPosition(1);
-    ShowMessageBox(this, QString::fromLatin1(GetClipboardText(kFenBufferSize).c_str()));
+    ShowMessageBox(this, QString::fromLatin1(GetClipboardText(kFenBufferSize).c_str()),
+                   kMessageBoxOk, "board");
   }
   if (boardView_ == nullptr) return;
   const MenuNodeList list = BoardPopupMenu(setupMode != 0);

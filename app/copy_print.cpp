@@ -170,7 +170,9 @@ void CMainFrame::OnCopyMoveList() {
       if (i < gameLength - 1) AppendF(text, "%2d. %s", i / 2 + 2, GameMoveText(i + 2).c_str());
     }
   }
-  SetClipboardText(this, text.c_str());
+  // The move texts are in the notation's code page, not the language's:
+  // the clipboard gets them as the move list window shows them.
+  SetClipboardText(this, DecodeText(text.c_str(), MoveTextCodePage(notationKind)));
 }
 
 void CMainFrame::OnPrintMoveList() {
@@ -202,9 +204,9 @@ void CMainFrame::OnPrintGraphicalMoveList() {
     const GameHeader& h = currentGameHeader;
     const int result = h.result >= 0 && h.result <= 3 ? h.result : 0;
     const QString header[] = {
-        QStringLiteral("Round : ") + DecodeLanguageText(h.round, currentLanguage),
-        QStringLiteral("Red player : ") + DecodeLanguageText(h.redName, currentLanguage),
-        QStringLiteral("Black player : ") + DecodeLanguageText(h.blackName, currentLanguage),
+        QStringLiteral("Round : ") + DecodeHeaderText(h, h.round),
+        QStringLiteral("Red player : ") + DecodeHeaderText(h, h.redName),
+        QStringLiteral("Black player : ") + DecodeHeaderText(h, h.blackName),
         QStringLiteral("Result : ") + QString::fromLatin1(kResults[result]),
     };
     int y = height / 25;

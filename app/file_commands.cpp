@@ -112,8 +112,8 @@ void CMainFrame::OnSaveGame() {
   }
   QString initialName;
   if (currentGameHeader.redName[0] != '\0' && currentGameHeader.blackName[0] != '\0') {
-    initialName = DecodeLanguageText(currentGameHeader.redName, currentLanguage) + " - " +
-                  DecodeLanguageText(currentGameHeader.blackName, currentLanguage);
+    initialName = DecodeHeaderText(currentGameHeader, currentGameHeader.redName) + " - " +
+                  DecodeHeaderText(currentGameHeader, currentGameHeader.blackName);
   }
   std::string path;
   if (!RunFileDialog(this, true, kSaveFilters, std::size(kSaveFilters), kSaveDefaultExtension,
@@ -126,9 +126,15 @@ void CMainFrame::OnSaveGame() {
     write = dialog.DoModal() == IDOK;
   }
   // The writer of the typed extension; anything unknown is coordinate text.
-  if (write && SaveGameFile(path.c_str(), currentGameHeader) != 0)
+  const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
+  if (saved == kSaveFormatNotWritten) {
+    ShowMessageBox(this, LanguageText(kTextSaveFormatNotWritten)
+                             .arg(QString::fromStdString(GameFileExtension(path.c_str())))
+                             .arg(QString::fromLatin1(WrittenGameFileExtensions())));
+  } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
-  if (boardView_ != nullptr) boardView_->Invalidate();
+  }
+  Relayout(0);  // the name strip shows the names typed in the editor
   if (gameStatusDlg != nullptr) {
     gameStatusDlg->SetTexts();  // the caption names the saved file
     gameStatusDlg->Refresh();
@@ -168,7 +174,7 @@ void CMainFrame::OnPasteFenPosition() {
   startSideToMove = shownSideToMove = sideToMove;
   std::memcpy(displayBoard, board, sizeof displayBoard);
   if (moveListWnd != nullptr) moveListWnd->Refresh();
-  if (boardView_ != nullptr) boardView_->Invalidate();
+  Relayout(0);  // the game has no names any more
 }
 
 namespace {

@@ -54,8 +54,8 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
   boardSizeIndex = store.GetIntInRange(kOptions, "Board size", 1, 0, 2);
   disableDoubleClick = store.GetInt(kOptions, "DisableLDBLCLK", 0);
   // The log window is never opened at start; the thinking and bar-graph
-  // windows do not exist. Their values are read and kept.
-  storedLogsWindow = store.GetInt(kOptions, "LogsWindow", 0);
+  // windows do not exist. Their values are read and not used.
+  store.GetInt(kOptions, "LogsWindow", 0);
   store.GetInt(kOptions, "ThinkingWindow", 1);
   openAtStart.clock = store.GetInt(kOptions, "ClockWindow", 1) != 0;
   openAtStart.miniClock = store.GetInt(kOptions, "MiniClockWindow", 0) != 0;
@@ -143,7 +143,7 @@ void CMainFrame::WriteOptions(CSettingsStore& store) {
   store.WriteInt(kOptions, "Symetry", mirror);
   store.WriteInt(kOptions, "Board size", boardSizeIndex);
   store.WriteInt(kOptions, "DisableLDBLCLK", disableDoubleClick);
-  store.WriteInt(kOptions, "LogsWindow", storedLogsWindow);
+  store.WriteInt(kOptions, "LogsWindow", logsDlg != nullptr ? 1 : 0);
   store.WriteInt(kOptions, "ClockWindow", open.clock ? 1 : 0);
   store.WriteInt(kOptions, "MiniClockWindow", open.miniClock ? 1 : 0);
   store.WriteInt(kOptions, "GameListWindow", open.moveList ? 1 : 0);

@@ -407,8 +407,6 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   int32_t mirror = 0;
   int32_t priorityLevel = 0;
   int32_t coordinateKind = 0;
-  // The stored "LogsWindow" value, written back unchanged.
-  int32_t storedLogsWindow = 0;
   // The side windows the settings asked to open at start.
   SideWindowsOpen openAtStart;
   // The side windows open now.

@@ -17,7 +17,11 @@ enum GameResult : int8_t {
 // (Windows code page, or GBK for Chinese).
 constexpr int kHeaderTextSize = 128;
 
-// A plain value type, copied whole.
+// A plain value type, copied whole. gbkTexts comes from the reader: the
+// formats whose texts are written in GBK (keyword files, PGN, XQN) set
+// it, and the interface then shows the texts as GBK in every language;
+// 0 (unknown) shows them in the interface language's code page. It is not
+// stored in any file.
 struct GameHeader {
   uint8_t hasInfo;         // 1 when a reader found a header text or a comment
   int8_t result;           // GameResult
@@ -32,8 +36,10 @@ struct GameHeader {
   char author[kHeaderTextSize];
   char timeControl[kHeaderTextSize];
   char blackElo[kHeaderTextSize];
+  uint8_t gbkTexts;  // 1 when the texts were read from a GBK file
+  uint8_t unused;    // no padding: headers compare whole
 };
-static_assert(sizeof(GameHeader) == 4 + 10 * kHeaderTextSize);
+static_assert(sizeof(GameHeader) == 4 + 10 * kHeaderTextSize + 2);
 
 // All zero; clearing a header means copying this one over it.
 extern const GameHeader emptyGameHeader;

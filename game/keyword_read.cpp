@@ -334,6 +334,7 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
 
   LoadedGame game;
   game.header = emptyGameHeader;
+  game.header.gbkTexts = 1;
   game.fileName = path;
   switch (ParseKeywordGame(text.data(), text.size(), game, 0)) {
     case kKeywordParsed: break;

@@ -37,6 +37,32 @@ bool IsOneOf(const std::string& ext, std::initializer_list<const char*> names) {
   return false;
 }
 
+// The writer of each extension that has one; the order is that of the
+// list in WrittenGameFileExtensions.
+struct GameWriter {
+  const char* extension;
+  int (*write)(const char* path, const GameHeader& header);
+};
+
+constexpr GameWriter kGameWriters[] = {
+    {"egf",
+     [](const char* p, const GameHeader& h) { return SaveBinaryGame(p, kBinaryVersionEgf, h); }},
+    {"vgf",
+     [](const char* p, const GameHeader& h) { return SaveBinaryGame(p, kBinaryVersionVgf, h); }},
+    {"vbf", [](const char* p, const GameHeader&) { return SaveVbfGame(p); }},
+    {"ccf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 0, h); }},
+    {"wxf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 0, h); }},
+    {"axf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 1, h); }},
+    {"txt", [](const char* p, const GameHeader&) { return SaveCoordinateText(p); }},
+};
+
+// Formats that are read but have no writer: coordinate text under one of
+// these names would be refused (or misread) when it is loaded again. "vzd"
+// is the compressed game database.
+bool IsReadOnlyFormat(const std::string& ext) {
+  return IsOneOf(ext, {"pgn", "xqn", "mxq", "htm", "html", "vzd"});
+}
+
 }  // namespace
 
 std::string GameFileExtension(const char* path) { return ExtensionOf(Unquoted(path)); }
@@ -76,11 +102,20 @@ int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
 int SaveGameFile(const char* path, const GameHeader& header) {
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
-  const char* p = file.c_str();
-  if (ext == "egf") return SaveBinaryGame(p, kBinaryVersionEgf, header);
-  if (ext == "vgf") return SaveBinaryGame(p, kBinaryVersionVgf, header);
-  if (ext == "vbf") return SaveVbfGame(p);
-  if (ext == "wxf" || ext == "ccf") return SaveWxfGame(p, 0, header);
-  if (ext == "axf") return SaveWxfGame(p, 1, header);
-  return SaveCoordinateText(p);
+  if (IsReadOnlyFormat(ext)) return kSaveFormatNotWritten;
+  for (const GameWriter& writer : kGameWriters)
+    if (ext == writer.extension) return writer.write(file.c_str(), header);
+  return SaveCoordinateText(file.c_str());
+}
+
+const char* WrittenGameFileExtensions() {
+  static const std::string list = [] {
+    std::string text;
+    for (const GameWriter& writer : kGameWriters) {
+      if (!text.empty()) text += ", ";
+      text += writer.extension;
+    }
+    return text;
+  }();
+  return list.c_str();
 }

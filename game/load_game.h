@@ -23,9 +23,20 @@ std::string GameFileExtension(const char* path);
 // otherwise it stays exactly as it was.
 int LoadGameFile(const char* path, GameHeader* header, int fullReset);
 
+// SaveGameFile's answer for an extension that names a format this program
+// reads but does not write ("pgn", "xqn", "mxq", "htm", "html", "vzd"):
+// such a file would not load back, so nothing is written.
+inline constexpr int kSaveFormatNotWritten = -1;
+
 // Writes the current game with the writer of the extension: "egf" binary
 // version 7, "vgf" version 6, "vbf" version 3, "wxf" and "ccf" keyword text
-// with WXF moves, "axf" with AXF moves, anything else plain coordinate text.
-// Returns 0, or the writer's non-zero code when the file could not be
+// with WXF moves, "axf" with AXF moves; "txt" and every extension that no
+// reader claims (none included) plain coordinate text. Returns 0;
+// kSaveFormatNotWritten, before anything is written, for a format that is
+// only read; or the writer's non-zero code when the file could not be
 // created or written.
 int SaveGameFile(const char* path, const GameHeader& header);
+
+// The extensions SaveGameFile writes a format of its own for, as a list
+// for messages: "egf, vgf, vbf, ccf, wxf, axf, txt".
+const char* WrittenGameFileExtensions();

@@ -43,6 +43,8 @@ bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, 
   } else {
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The descriptions already name their patterns: show them alone.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.nameFilters);

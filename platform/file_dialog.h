@@ -33,10 +33,11 @@ inline bool (*fileDialogHook)(const FileDialogRequest& request, std::string* pat
 // in parentheses, blank-separated.
 QString FileDialogNameFilter(const FileDialogFilter& filter);
 
-// Runs the open (save false) or save dialog modally over `parent`. The
-// first filter is selected; `defaultExtension` (a leading "." is ignored,
-// null for none) is added to a name typed without one; `initialName` is the
-// name the dialog starts with (empty for none). Returns true with the chosen
-// path in *path (in the file system's 8-bit encoding), false on cancel.
+// Runs the open (save false) or save dialog modally over `parent`. Each
+// filter shows its description alone; the first filter is selected;
+// `defaultExtension` (a leading "." is ignored, null for none) is added to a
+// name typed without one; `initialName` is the name the dialog starts with
+// (empty for none). Returns true with the chosen path in *path (in the file
+// system's 8-bit encoding), false on cancel.
 bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, size_t count,
                    const char* defaultExtension, const QString& initialName, std::string* path);

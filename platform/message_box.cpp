@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-int ShowMessageBox(QWidget* parent, const QString& text, int buttons) {
+int ShowMessageBox(QWidget* parent, const QString& text, int buttons, const char* caption) {
   if (messageBoxHook != nullptr) return messageBoxHook(text, buttons);
   const int kind = buttons & 0x0F;
   const bool yesNo = kind == kMessageBoxYesNo;
@@ -13,7 +13,8 @@ int ShowMessageBox(QWidget* parent, const QString& text, int buttons) {
   QMessageBox::StandardButtons shown = QMessageBox::Ok;
   if (yesNo) shown = QMessageBox::Yes | QMessageBox::No;
   if (okCancel) shown = QMessageBox::Ok | QMessageBox::Cancel;
-  QMessageBox box(icon, QString::fromLatin1(kMessageBoxCaption), text, shown, parent);
+  QMessageBox box(icon, QString::fromLatin1(caption != nullptr ? caption : kMessageBoxCaption),
+                  text, shown, parent);
   if (yesNo) box.setEscapeButton(QMessageBox::No);
   if (okCancel) box.setEscapeButton(QMessageBox::Cancel);
   const int pressed = box.exec();

@@ -19,7 +19,9 @@ enum MessageBoxAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, 
 // of the button the user would press.
 inline int (*messageBoxHook)(const QString& text, int buttons) = nullptr;
 
-// Shows `text` modally over `parent` (null: no owner) and returns the code
-// of the button pressed; closing a yes/no box without a choice answers no,
-// an OK/Cancel box cancel.
-int ShowMessageBox(QWidget* parent, const QString& text, int buttons = kMessageBoxOk);
+// Shows `text` modally over `parent` (null: no owner) under `caption`
+// (null: kMessageBoxCaption) and returns the code of the button pressed;
+// closing a yes/no box without a choice answers no, an OK/Cancel box
+// cancel.
+int ShowMessageBox(QWidget* parent, const QString& text, int buttons = kMessageBoxOk,
+                   const char* caption = nullptr);

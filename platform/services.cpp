@@ -143,9 +143,12 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
   return 1;
 }
 
-void SetClipboardText(QWidget* /*owner*/, const char* text) {
-  if (text == nullptr || !HaveGuiApplication()) return;
-  QGuiApplication::clipboard()->setText(DecodeLanguageText(text, currentLanguage));
+void SetClipboardText(QWidget* owner, const char* text) {
+  if (text != nullptr) SetClipboardText(owner, DecodeLanguageText(text, currentLanguage));
+}
+
+void SetClipboardText(QWidget* /*owner*/, const QString& text) {
+  if (HaveGuiApplication()) QGuiApplication::clipboard()->setText(text);
 }
 
 size_t ClipTextLength(const char* text, size_t length, size_t maxBytes, CodePage page) {

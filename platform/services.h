@@ -36,6 +36,8 @@ int LoadWindowPlacement(QWidget* window, const char* name);
 // Puts the 8-bit text (in the current language's code page) on the system
 // clipboard. A null text changes nothing.
 void SetClipboardText(QWidget* owner, const char* text);
+// Puts a text on the system clipboard as it is.
+void SetClipboardText(QWidget* owner, const QString& text);
 
 // The clipboard's text in the current language's code page, at most
 // `maxBytes` bytes, ending before a NUL and never in the middle of a

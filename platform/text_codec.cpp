@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "game/notation.h"
+
 namespace {
 
 constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";  // U+FFFD
@@ -71,6 +73,20 @@ CodePage CodePageForLanguage(int language) {
   if (language == kLanguageSimplifiedChinese) return CodePage::kGbk;
   if (language == kLanguageTraditionalChinese) return CodePage::kBig5;
   return CodePage::kWindows1252;
+}
+
+CodePage MoveTextCodePage(int notationKind) {
+  return notationKind == kNotationWxfChinese || notationKind == kNotationAxfChinese
+             ? CodePage::kGbk
+             : CodePage::kWindows1252;
+}
+
+CodePage HeaderCodePage(const GameHeader& header) {
+  return header.gbkTexts != 0 ? CodePage::kGbk : CodePageForLanguage(currentLanguage);
+}
+
+QString DecodeHeaderText(const GameHeader& header, const char* text) {
+  return DecodeText(text, HeaderCodePage(header));
 }
 
 QString DecodeText(const char* text, size_t length, CodePage page) {

@@ -13,12 +13,25 @@
 #include <QByteArray>
 #include <QString>
 
+#include "game/header.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
 
 // The code page of a language's texts; a value outside 0..5 gives
 // Windows-1252.
 CodePage CodePageForLanguage(int language);
+
+// The code page of the move texts of a notation (GameMoveText): GBK for
+// the two Chinese notations, whatever the interface language, else
+// Windows-1252.
+CodePage MoveTextCodePage(int notationKind);
+
+// The code page of a game header's texts: GBK when the header was read
+// from a file written in GBK (GameHeader::gbkTexts), else the current
+// language's.
+CodePage HeaderCodePage(const GameHeader& header);
+// A text of the header (or one made of its texts) in its code page.
+QString DecodeHeaderText(const GameHeader& header, const char* text);
 
 // An 8-bit text in the given code page as a QString.
 QString DecodeText(const char* text, CodePage page);

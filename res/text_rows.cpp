@@ -497,6 +497,15 @@ const TextRow kTextGameNotSaved = {{
     "\265L\252k\261N\264\321\247\275\300x\246s\250\354 %1\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextSaveFormatNotWritten = {{
+    "La partie n'a pas \351t\351 enregistr\351e : le programme lit les fichiers %1 mais ne les \351crit pas. Formats qu'il \351crit : %2.",  // French
+    "The game was not saved: the program reads %1 files but does not write them. Formats it writes: %2.",  // English
+    "La partida no se ha guardado: el programa lee los archivos %1 pero no los escribe. Formatos que escribe: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: das Programm liest %1-Dateien, schreibt sie aber nicht. Formate, die es schreibt: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272\261\276\263\314\320\362\304\334\266\301\310\241 %1 \316\304\274\376\243\254\265\253\262\273\304\334\320\264\310\353\241\243\277\311\320\264\310\353\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G\245\273\265{\246\241\257\340\305\252\250\372 %1 \300\311\256\327\241A\246\375\244\243\257\340\274g\244J\241C\245i\274g\244J\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextBadFenOnClipboard = {{
     "Le presse-papiers ne contient pas de position FEN valable ; la partie est conserv\351e.",  // French
     "The clipboard does not hold a valid FEN position; the game is kept.",  // English
@@ -598,6 +607,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextFileReadInPart,
     &kTextFileNotLoaded,
     &kTextGameNotSaved,
+    &kTextSaveFormatNotWritten,
     &kTextBadFenOnClipboard,
     &kTextAutosaveFailed,
     &kTextEnterInteger,
@@ -661,6 +671,7 @@ const char* const kAllTextRowNames[] = {
     "kTextFileReadInPart",
     "kTextFileNotLoaded",
     "kTextGameNotSaved",
+    "kTextSaveFormatNotWritten",
     "kTextBadFenOnClipboard",
     "kTextAutosaveFailed",
     "kTextEnterInteger",
@@ -668,4 +679,4 @@ const char* const kAllTextRowNames[] = {
     "kTextSetupNotPlayable",
 };
 
-const int kTextRowCount = 60;
+const int kTextRowCount = 61;

@@ -108,6 +108,8 @@ extern const TextRow kTextResetComments;  // "Reset comments"
 extern const TextRow kTextFileReadInPart;     // "The file %1 was read only in part: ..."
 extern const TextRow kTextFileNotLoaded;      // "The file %1 could not be loaded."
 extern const TextRow kTextGameNotSaved;       // "The game could not be saved to %1."
+// A save under the extension of a format that is read but not written.
+extern const TextRow kTextSaveFormatNotWritten;  // "The game was not saved: the program ..."
 extern const TextRow kTextBadFenOnClipboard;  // "The clipboard does not hold a valid FEN ..."
 extern const TextRow kTextAutosaveFailed;     // "The game could not be saved automatically; ..."
 

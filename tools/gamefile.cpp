@@ -10,7 +10,9 @@
 // (FEN with the side to move, "w" or "b"). A file that does not load prints
 // its result code and the reason on stderr and exits with 1. A file read in
 // part prints what was read ("result 5") and, on stderr, the reason and the
-// log lines, and exits with 0.
+// log lines, and exits with 0. A --save under the extension of a format
+// that is read but not written (pgn, xqn...) writes nothing, names the
+// formats that are written on stderr and exits with 1.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -126,6 +128,11 @@ int main(int argc, char** argv) {
 
   if (savePath != nullptr) {
     const int saved = SaveGameFile(savePath, currentGameHeader);
+    if (saved == kSaveFormatNotWritten) {
+      std::fprintf(stderr, "gamefile: not saved: %s files are read but not written (written: %s)\n",
+                   GameFileExtension(savePath).c_str(), WrittenGameFileExtensions());
+      return 1;
+    }
     if (saved != 0) {
       std::fprintf(stderr, "gamefile: cannot save %s (code %d)\n", savePath, saved);
       return 1;

@@ -203,11 +203,11 @@ void CDigitalClockWnd::DrawFace(CDC& dc, COLORREF ground) {
     }
   }
 
-  // Side names, in the order of the rows.
+  // Side names in the current language, in the order of the rows.
   const CFont oldFont = dc.SelectFont(CFont{QStringLiteral("ARIAL"), -(H / 12), 700, true});
   const int oldMode = dc.SetBkMode(TRANSPARENT);
   const COLORREF oldColour = dc.SetTextColor(kClockInkColour);
-  const QString red = QStringLiteral("Red"), black = QStringLiteral("Black");
+  const QString red = TrText(kTextRed), black = TrText(kTextBlack);
   dc.DrawText(flipped_ == 0 ? black : red, CRect{10, H / 90, W, H}, DT_LEFT | DT_SINGLELINE);
   dc.DrawText(flipped_ == 0 ? red : black, CRect{10, H * 29 / 60, W, H}, DT_LEFT | DT_SINGLELINE);
   dc.SetTextColor(oldColour);

@@ -17,7 +17,7 @@ CGameInfoDlg::CGameInfoDlg(GameHeader& edited, QWidget* parent)
 bool CGameInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   for (const HeaderEdit& edit : kHeaderEdits) {
-    SetDlgItemText(edit.control, HeaderFieldString(header->*edit.field));
+    SetDlgItemText(edit.control, HeaderFieldString(*header, edit.field));
   }
   if (header->date[0] == '\0') {
     const QDate today = QDate::currentDate();
@@ -36,7 +36,7 @@ bool CGameInfoDlg::OnInitDialog() {
 
 void CGameInfoDlg::OnOK() {
   for (const HeaderEdit& edit : kHeaderEdits) {
-    StoreHeaderField(header->*edit.field, GetDlgItemText(edit.control));
+    StoreHeaderField(*header, edit.field, GetDlgItemText(edit.control));
   }
   SetComment(0, EncodeLanguageText(GetDlgItemText(kCtlHeaderComment), currentLanguage).constData());
   header->result = static_cast<int8_t>(SelectedResult(*this));

@@ -94,7 +94,7 @@ void CGameStatusDlg::Refresh() {
   shownHeader_ = currentGameHeader;
   for (int i = 0; i < kHeaderEditCount; ++i) {
     const HeaderEdit& edit = kHeaderEdits[i];
-    SetDlgItemText(edit.control, HeaderFieldString(currentGameHeader.*edit.field));
+    SetDlgItemText(edit.control, HeaderFieldString(currentGameHeader, edit.field));
     shownTexts_[i] = GetDlgItemText(edit.control);
   }
   const char* comment = moveComments[0].text;
@@ -117,7 +117,7 @@ void CGameStatusDlg::OnFieldChange() {
     if (text == shownTexts_[i]) {
       std::memcpy(currentGameHeader.*edit.field, shownHeader_.*edit.field, kHeaderTextSize);
     } else {
-      cut[i] = StoreHeaderField(currentGameHeader.*edit.field, text);
+      cut[i] = StoreHeaderField(currentGameHeader, edit.field, text);
     }
   }
   StoreComment();
@@ -131,7 +131,7 @@ void CGameStatusDlg::OnFieldChange() {
     auto* line = qobject_cast<QLineEdit*>(GetDlgItem(kHeaderEdits[i].control));
     if (line == nullptr) continue;
     const int caret = line->cursorPosition();
-    line->setText(HeaderFieldString(currentGameHeader.*kHeaderEdits[i].field));
+    line->setText(HeaderFieldString(currentGameHeader, kHeaderEdits[i].field));
     line->setCursorPosition(std::min(caret, static_cast<int>(line->text().size())));
   }
   refreshing = false;

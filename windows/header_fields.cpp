@@ -28,14 +28,16 @@ constexpr Label kLabels[] = {
 
 }  // namespace
 
-QString HeaderFieldString(const char (&field)[kHeaderTextSize]) {
-  return DecodeText(field, strnlen(field, kHeaderTextSize), CodePageForLanguage(currentLanguage));
+QString HeaderFieldString(const GameHeader& header, HeaderText field) {
+  const char* text = header.*field;
+  return DecodeText(text, strnlen(text, kHeaderTextSize), HeaderCodePage(header));
 }
 
-bool StoreHeaderField(char (&field)[kHeaderTextSize], const QString& text) {
-  const QByteArray bytes = EncodeLanguageText(text, currentLanguage);
+bool StoreHeaderField(GameHeader& header, HeaderText field, const QString& text) {
+  if (text == HeaderFieldString(header, field)) return false;
+  const QByteArray bytes = EncodeText(text, HeaderCodePage(header));
   // SetHeaderText never splits a double-byte character.
-  SetHeaderText(field, bytes.constData());
+  SetHeaderText(header.*field, bytes.constData());
   return bytes.size() >= kHeaderTextSize;
 }
 

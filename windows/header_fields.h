@@ -40,13 +40,15 @@ inline constexpr int kGameCommentEditLimit = 10240;
 // Result list items "*", "1-0", "0-1", "½-½": item index = result code.
 inline constexpr int kResultCodes = 4;
 
-// A header text in the current language's code page, for display. A field
-// filled to the last byte without a NUL shows its own bytes only.
-QString HeaderFieldString(const char (&field)[kHeaderTextSize]);
-// Stores what the user typed into a header field, in the current
-// language's code page, cut to 127 bytes on a character boundary. Returns
-// true when the text had to be cut.
-bool StoreHeaderField(char (&field)[kHeaderTextSize], const QString& text);
+// A header text in the header's code page (HeaderCodePage: GBK for a
+// header read from a GBK file, else the current language's), for display.
+// A field filled to the last byte without a NUL shows its own bytes only.
+QString HeaderFieldString(const GameHeader& header, HeaderText field);
+// Stores what the user typed into a header field, in the header's code
+// page, cut to 127 bytes on a character boundary; a text equal to what the
+// field shows keeps the field's bytes. Returns true when the text had to be
+// cut.
+bool StoreHeaderField(GameHeader& header, HeaderText field, const QString& text);
 // The eleven labels get their texts in the current language.
 void SetHeaderLabels(CDialog& dialog);
 // Fills the result list with its four items (once) and selects `result`;

@@ -127,9 +127,7 @@ void CMoveListWnd::Refresh() {
   // Reads stay inside the record even when gameLength is out of range.
   const int length = std::clamp<int>(gameLength, 0, kHistorySize - 1);
   const int current = gamePly - 1;  // 0-based index of the last move played
-  const CodePage page = notationKind == kNotationWxfChinese || notationKind == kNotationAxfChinese
-                            ? CodePage::kGbk
-                            : CodePage::kWindows1252;
+  const CodePage page = MoveTextCodePage(notationKind);
   int keepPosition = -1;  // document position just after the current move
 
   auto write = [&](const std::string& piece, int index) {

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 #include <cstring>
@@ -248,6 +249,19 @@ TEST_F(BoardSetupTest, CtrlRightClickCopiesTheFenAndTheMenuOpens) {
               menu->actions()[0]->text() == "End setup position",
           "the set-up menu opens afterwards");
     if (menu != nullptr) menu->close();
+
+    // The box itself is titled "board".
+    messageBoxHook = nullptr;
+    static QString caption;
+    QTimer::singleShot(0, [] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        caption = box->windowTitle();
+        box->accept();
+      }
+    });
+    Send(QEvent::MouseButtonPress, Centre(4, 4), Qt::RightButton);
+    Check(caption == "board", "the box is titled board");
+    for (QMenu* m : pMainFrame->findChildren<QMenu*>()) m->close();
   });
 }
 

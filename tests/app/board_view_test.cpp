@@ -294,6 +294,33 @@ TEST_F(BoardViewTest, SetupWatermarkColourAndNameStrip) {
   currentGameHeader = savedHeader;
 }
 
+// Names read from a GBK file (not in the pinyin table) show as the same
+// Chinese text in every language; names of unknown code page keep the
+// interface language's.
+TEST_F(BoardViewTest, NamesFromGbkFilesLookTheSameInEveryLanguage) {
+  const GameHeader savedHeader = currentGameHeader;
+  const int savedLanguage = currentLanguage;
+  SetHeaderText(currentGameHeader.redName, "\xD5\xC5\xC8\xFD");    // 张三
+  SetHeaderText(currentGameHeader.blackName, "\xC0\xEE\xCB\xC4");  // 李四
+  auto strip = [](int language) {
+    currentLanguage = language;
+    LayOut(1);
+    const int s = frame->squareSize;
+    return frame->boardBitmap->GetImage().copy(0, 0, 11 * s, s / 2 + 4);
+  };
+  for (int gbk : {1, 0}) {
+    currentGameHeader.gbkTexts = static_cast<uint8_t>(gbk);
+    const QImage chinese = strip(kLanguageSimplifiedChinese);
+    for (int language = 0; language < kLanguageCount; ++language) {
+      EXPECT_EQ(strip(language) == chinese, gbk == 1 || language == kLanguageSimplifiedChinese)
+          << "gbk " << gbk << " language " << language;
+    }
+  }
+  currentGameHeader = savedHeader;
+  currentLanguage = savedLanguage;
+  LayOut(1);
+}
+
 TEST_F(BoardViewTest, SquareToPixelInAllFourTurnings) {
   struct Case {
     int rot, mir, c, r, x, y;

@@ -19,6 +19,7 @@
 #include "game/notation.h"
 #include "platform/printer_dc.h"
 #include "res/menus.h"
+#include "res/text_rows.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/run_tool.h"
@@ -104,6 +105,26 @@ TEST_F(CopyPrintTest, MoveListCopiesInBothColourOrders) {
       paired = paired && line == expected;
     }
     Check(count == 150 && paired, "150 numbered pairs");
+
+    // The Chinese notations keep their GBK piece names in every interface
+    // language.
+    FillGame(2, 0);
+    const std::string cannon = " \xC5\xDA", knight = " \xC2\xED";  // GBK 炮, 马
+    std::strcpy(history[1].wxfTextChinese, (cannon + "2.5").c_str());
+    std::strcpy(history[2].wxfTextChinese, (knight + "8.7").c_str());
+    std::strcpy(history[1].axfTextChinese, (cannon + "h=e").c_str());
+    std::strcpy(history[2].axfTextChinese, (knight + "h+g").c_str());
+    for (int language = 0; language < 6; ++language) {
+      currentLanguage = language;
+      for (const auto& [kind, text] : {std::pair{kNotationWxfChinese, "炮2.5  马8.7"},
+                                       std::pair{kNotationAxfChinese, "炮h=e  马h+g"}}) {
+        notationKind = kind;
+        pMainFrame->OnCmdMsg(kCmdCopyMoveList);
+        const std::string expected = std::string(" 1.  ") + text + "\r\n";
+        Check(Clipboard() == expected, (std::to_string(language) + " " + expected).c_str());
+      }
+    }
+    currentLanguage = 1;
     testing_support::CloseFrame();
   });
 }

@@ -3,11 +3,16 @@
 // that store it, the FEN texts on the clipboard, and what failures tell.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QImage>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -129,6 +134,139 @@ TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
       Check((std::strcmp(currentGameHeader.redName, "Ding") == 0) == c.info, c.written);
     }
     Check(messages.empty(), "no message");
+    testing_support::CloseFrame();
+  });
+}
+
+// The extensions of the patterns of a dialog's filters, as Qt gets them
+// ("desc (*.egf *.vgf)"); "*.htm*" stands for htm and html.
+std::set<std::string> ExtensionsOf(const QStringList& filters) {
+  std::set<std::string> out;
+  const QRegularExpression pattern(QStringLiteral("\\*\\.([a-z]+)(\\*?)"));
+  for (const QString& filter : filters) {
+    for (auto m = pattern.globalMatch(filter.toLower()); m.hasNext();) {
+      const auto match = m.next();
+      out.insert(match.captured(1).toStdString());
+      if (!match.captured(2).isEmpty()) out.insert(match.captured(1).toStdString() + "l");
+    }
+  }
+  return out;
+}
+
+// The filters a command's file dialog is given.
+QStringList DialogFilters(int command) {
+  static QStringList filters;
+  filters.clear();
+  const auto hook = fileDialogHook;
+  fileDialogHook = [](const FileDialogRequest& request, std::string*) {
+    filters = request.nameFilters;
+    return false;
+  };
+  RunWithDialog(command, "");
+  fileDialogHook = hook;
+  return filters;
+}
+
+// The filter list as the real dialog shows it: each filter by its
+// description alone, so that no pattern list is shown twice (the load
+// dialog's first filter is described by its own patterns).
+TEST_F(FileCommandsTest, DialogFiltersShowEachPatternListOnce) {
+  RUN_SCENARIO({
+    StartProgram();
+    const auto hook = fileDialogHook;
+    fileDialogHook = nullptr;
+    static QStringList shown;
+    for (int command : {kCmdLoadGame, kCmdSaveGame}) {
+      QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+          for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+        dialog->reject();
+      });
+      pMainFrame->OnCmdMsg(command);
+    }
+    fileDialogHook = hook;
+    // Thirteen filters to load, seven to save; none followed by its
+    // patterns again.
+    const QRegularExpression twice(QStringLiteral("\\(\\*\\.\\w+\\) \\(\\*\\.\\w+\\)$"));
+    Check(shown.size() == 20 && shown.filter(twice).isEmpty(),
+          shown.join('|').toUtf8().constData());
+    Check(shown.value(0) == "*.egf;*.vgf;*.vbf;*.vzd;*.txt;*.xqn;*.mxq;*.wxf;*.axf;*.ccf;*.htm" &&
+              shown.value(5) == "Coord text file (*.txt)",
+          "the descriptions alone");
+    testing_support::CloseFrame();
+  });
+}
+
+// Every extension the load and save dialogs offer, and the save dialog's
+// default one: a game saved under it loads back with the same start and
+// moves, or the save is refused with the formats that are written named,
+// and the file there before is left as it was.
+TEST_F(FileCommandsTest, EveryExtensionOfTheDialogsLoadsBackOrIsRefused) {
+  RUN_SCENARIO({
+    StartProgram();
+    const std::set<std::string> known = ExtensionsOf(
+        DialogFilters(kCmdLoadGame) + DialogFilters(kCmdSaveGame) + QStringList{"*.evgf"});
+    const std::set<std::string> refused = {"pgn", "xqn", "mxq", "htm", "html", "vzd"};
+    const std::set<std::string> written = {"egf", "vgf", "vbf", "ccf", "wxf", "axf", "txt", "evgf"};
+    std::set<std::string> table = refused;
+    table.insert(written.begin(), written.end());
+    Check(known == table, "the table holds every extension of the dialogs");
+
+    for (const std::string& ext : known) {
+      const fs::path path = root_ / ("game." + ext);
+      std::ofstream(path) << "old";
+      NewGameWith(kGame);
+      const HistoryRecord first = history[1];
+      messages.clear();
+      bool shown = false;
+      AnswerGameInfo(true, &shown);
+      RunWithDialog(kCmdSaveGame, path.string());
+      QCoreApplication::processEvents();
+      const std::string what = "save as ." + ext;
+      if (refused.count(ext) != 0) {
+        Check(messages.size() == 1 && messages[0].contains(ext.c_str()) &&
+                  messages[0].contains("egf, vgf, vbf, ccf, wxf, axf, txt") && !shown,
+              what.c_str());
+        Check(FileText(path) == "old" && GameIs(kGame), what.c_str());
+        continue;
+      }
+      NewGameWith({});
+      messages.clear();
+      RunWithDialog(kCmdLoadGame, path.string());
+      Check(messages.empty() && GameIs(kGame) && startSideToMove == 0 &&
+                history[1].lock == first.lock && history[1].key == first.key,
+            what.c_str());
+    }
+    testing_support::CloseFrame();
+  });
+}
+
+// The board's name strip, as drawn now.
+QImage NameStrip() {
+  const int s = pMainFrame->squareSize;
+  return pMainFrame->boardBitmap->GetImage().copy(0, 0, 11 * s, s / 2 + 4);
+}
+
+// Names typed in the editor at a save, and the names a pasted position
+// clears, are on the board at once: the strip is what a new layout draws.
+TEST_F(FileCommandsTest, TheNameStripFollowsSavesAndPastes) {
+  RUN_SCENARIO({
+    StartProgram();
+    NewGameWith(kGame);
+    const QImage empty = NameStrip();
+    bool shown = false;
+    AnswerGameInfo(true, &shown);
+    RunWithDialog(kCmdSaveGame, (root_ / "named.egf").string());
+    const QImage named = NameStrip();
+    Check(shown && !(named == empty), "the typed name is drawn");
+    pMainFrame->Relayout(0);
+    Check(NameStrip() == named, "as a new layout draws it");
+
+    QApplication::clipboard()->setText("4k4/9/9/9/9/9/9/9/4A4/3K1R3 b");
+    pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+    Check(currentGameHeader.redName[0] == '\0' && NameStrip() == empty, "the names go");
     testing_support::CloseFrame();
   });
 }

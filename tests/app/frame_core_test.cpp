@@ -32,6 +32,7 @@
 #include "windows/comments_dlg.h"
 #include "windows/digital_clock_wnd.h"
 #include "windows/game_status_dlg.h"
+#include "windows/logs_dlg.h"
 #include "windows/mini_clock_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/side_windows.h"
@@ -142,6 +143,7 @@ TEST_F(FrameCoreTest, OptionsAreWrittenBackAsReadAndBadValuesGiveDefaults) {
       {"Learn Moves", 0, 0},         {"MiddleKnowledge", 2, 2},  {"EGDepth", 12, 12},
       {"UseEG", 0, 0},               {"HTSize", 16, 16},         {"TC", 2, 2},
       {"searchDepth", -2, -2},
+      {"LogsWindow", 1, 0},  // the log window is closed at the close
   };
   const std::vector<StoredOption> outOfRange = {
       {"Pieces Set", 9, 2},       {"Board type", 22, 7},     {"Board size", -1, 1},
@@ -336,7 +338,10 @@ TEST_F(FrameCoreTest, SideWindowsKeepTheirOpenStateAndPlaceAcrossRestarts) {
       Check(ui.IsChecked(), "checked while open");
       w.window()->move(200, 150);
     }
+    // The log window is stored as open too, but it is not opened at start.
+    CLogsDlg::CreateAndShow(pMainFrame);
     CloseFrame();
+    Check(testing_support::StoredInt("Options", "LogsWindow", -1) == 1, "LogsWindow open");
     for (const SideWindowCase& w : kSideWindows) {
       Check(testing_support::StoredInt("Options", w.flag, -1) == 1, w.flag);
       Check(testing_support::StoredString("Windows placement", w.placement) != "<missing>",
@@ -347,7 +352,9 @@ TEST_F(FrameCoreTest, SideWindowsKeepTheirOpenStateAndPlaceAcrossRestarts) {
     for (const SideWindowCase& w : kSideWindows) {
       Check(w.window() != nullptr && w.window()->pos() == QPoint(200, 150), w.placement);
     }
+    Check(logsDlg == nullptr, "the log window stays closed");
     CloseFrame();
+    Check(testing_support::StoredInt("Options", "LogsWindow", -1) == 0, "LogsWindow closed");
   });
 }
 

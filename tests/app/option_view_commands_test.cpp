@@ -234,8 +234,8 @@ TEST_F(OptionViewCommandsTest, EachCommandSetsItsStateAndCheckMarks) {
 TEST_F(OptionViewCommandsTest, ChangeLanguagesCyclesThroughTheMenuBars) {
   RUN_SCENARIO({
     StartProgram();
-    const char* const kPreferences[kLanguageCount] = {"&Préférences", "&Preferences",
-                                                      "P&referencias", "&Einstellungen",
+    const char* const kPreferences[kLanguageCount] = {"Préfére&nces", "&Preferences",
+                                                      "Pre&ferencias", "&Einstellungen",
                                                       "选项(&P)", "選項(&P)"};
     pMainFrame->OnCmdMsg(kCmdLanguageTraditionalChinese);
     for (int step = 0; step <= kLanguageCount; ++step) {

@@ -69,23 +69,27 @@ TEST_F(LoadGameTest, EachExtensionChoosesItsReader) {
   // The same two moves in each text format.
   const std::string mxq = std::string("\x01S\x08" "D#xx\xD6") + "R-Win-B\x0A\x0A\x0A" +
                           "Moves 7C-4C 7J-6H End";
+  // The formats written in GBK mark their header texts as GBK.
   const struct {
     const char* name;
     std::string bytes;
+    bool gbk;
   } files[] = {
-      {"a.txt", "h2e2\nh9g7\n"},
-      {"a.abc", "h2e2\nh9g7\n"},
-      {"a.XQN", "[Red \"X\"]\n1. h2-e2 h9-g7\n"},
-      {"a.Mxq", mxq},
-      {"a.PGN", "[Red \"X\"]\n[Result \"*\"]\n1. C2.5 H8+7 2. R9+9\n"},
-      {"a.wxf", "FORMAT\tWXF\nRED\tX;;;\nSTART{\n 1. C2.5 H8+7\n}END\n"},
-      {"a.html", "<PRE>\nRED\tX;;;\nSTART{\n 1. C2.5 H8+7\n}END\n</PRE>\n"},
+      {"a.txt", "h2e2\nh9g7\n", false},
+      {"a.abc", "h2e2\nh9g7\n", false},
+      {"a.XQN", "[Red \"X\"]\n1. h2-e2 h9-g7\n", true},
+      {"a.Mxq", mxq, false},
+      {"a.PGN", "[Red \"X\"]\n[Result \"*\"]\n1. C2.5 H8+7 2. R9+9\n", true},
+      {"a.wxf", "FORMAT\tWXF\nRED\tX;;;\nSTART{\n 1. C2.5 H8+7\n}END\n", true},
+      {"a.html", "<PRE>\nRED\tX;;;\nSTART{\n 1. C2.5 H8+7\n}END\n</PRE>\n", true},
   };
   for (const auto& f : files) {
     InitEngine();
+    currentGameHeader.gbkTexts = f.gbk ? 0 : 1;  // the reader sets it either way
     ASSERT_EQ(Load(Write(f.name, f.bytes)), kLoadOk) << f.name;
     EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"})) << f.name;
     EXPECT_EQ(CheckPositionConsistency(), 1) << f.name;
+    EXPECT_EQ(currentGameHeader.gbkTexts, f.gbk ? 1 : 0) << f.name;
   }
   // Header values tell the readers apart: the text readers have none.
   EXPECT_STREQ(currentGameHeader.redName, "X");

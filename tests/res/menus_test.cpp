@@ -3,6 +3,7 @@
 // are the program's own.
 #include <iconv.h>
 
+#include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
@@ -99,6 +100,46 @@ TEST(MenuResources, EveryMenuIsBalancedAndItsIdsAreUnique) {
       }
     }
     EXPECT_EQ(depth, 0);
+  }
+}
+
+// The access key of a menu text: the character after a single "&" ("&&"
+// is a plain "&"), lower-cased; empty when there is none.
+std::string AccessKey(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    std::string key = text.substr(i + 1, 1);
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+  }
+  return std::string();
+}
+
+// Alt + a letter opens one menu: every title of each language's menu bar
+// has an access key of its own.
+TEST(MenuResources, EveryMenuBarTitleHasItsOwnAccessKey) {
+  for (int language = 0; language < 6; ++language) {
+    const MenuResource* menu = FindMenuResource(MenuBarIdForLanguage(language));
+    ASSERT_NE(menu, nullptr) << language;
+    std::set<std::string> keys;
+    int depth = 0, titles = 0;
+    for (size_t i = 0; i < menu->nodeCount; ++i) {
+      const MenuNode& node = menu->nodes[i];
+      if (depth == 0 && node.kind != MenuNodeKind::kEnd) {
+        const std::string text = kMenuTextRows[node.text].utf8[language];
+        const std::string key = AccessKey(text);
+        EXPECT_FALSE(key.empty()) << language << " " << text;
+        EXPECT_TRUE(keys.insert(key).second) << language << " " << text << ": " << key;
+        ++titles;
+      }
+      if (node.kind == MenuNodeKind::kPopup) ++depth;
+      if (node.kind == MenuNodeKind::kEnd) --depth;
+    }
+    EXPECT_GE(titles, 6) << language;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "engine/position/position.h"
@@ -101,6 +102,17 @@ TEST_F(GamefileToolTest, SaveWritesTheFormatOfTheExtension) {
     EXPECT_EQ(again.output, loaded.output) << ext;
   }
   EXPECT_EQ(Run(source + " --save " + (dir_ / "none" / "x.egf").string()).exitCode, 1);
+  // A format that is read but not written: refused, and the file there
+  // before stays as it was.
+  for (const char* name : {"copy.pgn", "copy.XQN", "copy.htm"}) {
+    const std::string target = Write(name, "old");
+    const CommandRun refused = Run(source + " --save " + target, true);
+    EXPECT_EQ(refused.exitCode, 1) << name;
+    EXPECT_NE(refused.output.find("egf, vgf, vbf, ccf, wxf, axf, txt"), std::string::npos)
+        << refused.output;
+    std::ifstream in(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old") << name;
+  }
 }
 
 TEST_F(GamefileToolTest, FilesThatDoNotLoadExitWithOne) {

@@ -16,7 +16,9 @@
 #include <string>
 
 #include "game/game_clock.h"
+#include "platform/device_context.h"
 #include "platform/placement.h"
+#include "platform/text_codec.h"
 #include "platform/settings_store.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
@@ -268,6 +270,50 @@ TEST_F(DigitalClockWndTest, RefreshFollowsTheGameClock) {
   EXPECT_EQ(Shown(clock->Surface(), 1, 5), Expected(9));  // red below now
   EXPECT_EQ(miniClockDlg->GetDlgItemText(kCtlMiniBottomClock), "00:00:09");
   miniClockDlg->close();
+}
+
+// The columns of the face between x0 and x1 (exclusive) that hold any
+// pixel other than the ground in rows y0..y1 (exclusive): the extent of
+// the ink there, 0 when there is none.
+int InkWidth(const QImage& face, int x0, int x1, int y0, int y1) {
+  int left = -1, right = -1;
+  for (int x = x0; x < x1; ++x) {
+    for (int y = y0; y < y1; ++y) {
+      if (QRgbToColorRef(face.pixel(x, y)) == kGround) continue;
+      if (left < 0) left = x;
+      right = x;
+      break;
+    }
+  }
+  return left < 0 ? 0 : right - left + 1;
+}
+
+// The side names are those of the current language, black's above red's
+// (or the other way round on a turned board): the ink of each name spot
+// is as wide as the language's text in the face's font.
+TEST_F(DigitalClockWndTest, SideNamesAreThoseOfTheLanguage) {
+  CDigitalClockWnd* clock = Open();
+  ASSERT_NE(clock, nullptr);
+  UseTarget(kDirect);
+  QImage scratch(8, 8, QImage::Format_RGB32);
+  CDC measure(&scratch);
+  measure.SelectFont(CFont{QStringLiteral("ARIAL"), -(kH / 12), 700, true});
+  // Rows of each name spot: below the bevel and above the digits.
+  const int rows[2][2] = {{5, kH * 19 / 180}, {kH * 29 / 60, kH * 103 / 180}};
+  for (int language = 0; language < 6; ++language) {
+    currentLanguage = language;
+    for (int flipped : {0, 1}) {
+      clock->Refresh(1, flipped);
+      for (int row = 0; row < 2; ++row) {
+        const bool black = (row == 0) == (flipped == 0);
+        const QString name = TrText(black ? kTextBlack : kTextRed);
+        const int expected = measure.GetTextExtent(name).cx;
+        const int ink = InkWidth(clock->Surface(), 6, kW - 6, rows[row][0], rows[row][1]);
+        EXPECT_NEAR(ink, expected, 4) << "language " << language << " flipped " << flipped
+                                      << " row " << row << " " << name.toStdString();
+      }
+    }
+  }
 }
 
 }  // namespace

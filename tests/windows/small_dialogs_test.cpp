@@ -149,6 +149,29 @@ TEST_F(SmallDialogsTest, GameInfoOkStoresEveryFieldAndCutsLongTextOnACharacter) 
   EXPECT_EQ(DecodeText(moveComments[0].text, CodePage::kGbk), QString::fromUtf8("好棋\r\n第二行"));
 }
 
+// A header read from a GBK file shows its names as GBK in every language;
+// what the user leaves alone keeps its bytes, and a changed field is
+// stored in GBK like the rest (here a byte pair no code page decodes).
+TEST_F(SmallDialogsTest, GameInfoShowsGbkHeadersAsGbkInEveryLanguage) {
+  for (int language = 0; language < kLanguageCount; ++language) {
+    currentLanguage = language;
+    ResetGameHeaderAndComments();
+    currentGameHeader.gbkTexts = 1;
+    SetHeaderText(currentGameHeader.redName, "\xD5\xC5\xC8\xFD");  // 张三
+    SetHeaderText(currentGameHeader.site, "\xFF\xFF");
+    const GameHeader before = currentGameHeader;
+    CGameInfoDlg dialog(currentGameHeader);
+    RunModal(dialog, [](CDialog& d) {
+      EXPECT_EQ(d.GetDlgItemText(kCtlHeaderRedName), QString::fromUtf8("张三"));
+      d.SetDlgItemText(kCtlHeaderBlackName, QString::fromUtf8("李四"));
+      Click(d, IDOK);
+    });
+    EXPECT_STREQ(currentGameHeader.redName, before.redName) << language;
+    EXPECT_STREQ(currentGameHeader.site, before.site) << language;
+    EXPECT_STREQ(currentGameHeader.blackName, "\xC0\xEE\xCB\xC4") << language;
+  }
+}
+
 TEST_F(SmallDialogsTest, GameInfoNeverCutsALongerStoredComment) {
   const std::string stored(kGameCommentEditLimit + 7, 'b');
   SetComment(0, stored.c_str());
