@@ -210,11 +210,22 @@ TEST_F(SavedGameTest, AFileSizeLimitFailsTheExitAutosaveLikeAFullDisk) {
     const Bytes previous = ReadBytes(AutosavePath());
     // Long enough for the next autosave to pass the limit.
     for (int i = 0; i < 40; ++i) PlayUserMoves({"g7h9", "g2h0", "h9g7", "h0g2"});
+    const fs::path settings = OpenStore()->FilePath();
+    const Bytes previousSettings = ReadBytes(settings);
     const rlimit limit{previous.size() + 64, previous.size() + 64};
+    Check(previousSettings.size() > limit.rlim_cur, "the settings file is beyond the limit too");
     Check(setrlimit(RLIMIT_FSIZE, &limit) == 0, "limit set");
     CloseFrame();
-    Check(messages.size() == 1 && messages[0] == TrText(kTextAutosaveFailed), "the failure is told");
+    // The settings (written first, by several stores) are told once.
+    Check(messages.size() == 2, "two messages");
+    Check(messages[0] ==
+              TrText(kTextSettingsNotSaved).arg(QFile::decodeName(settings.c_str())),
+          "the settings are told");
+    Check(messages.back() == TrText(kTextAutosaveFailed), "the autosave is told");
     Check(ReadBytes(AutosavePath()) == previous, "the previous autosave is intact");
+    Check(ReadBytes(settings) == previousSettings, "the previous settings are intact");
+    for (const std::string& name : Listing(settings.parent_path()))
+      Check(name == settings.filename().string(), name.c_str());
     std::set<std::string> names = Listing(installDirectory);
     for (const std::string& name : names) Check(name.find("tmp") == std::string::npos, name.c_str());
   });
