@@ -41,26 +41,11 @@ namespace fs = std::filesystem;
 using testing_support::Check;
 using testing_support::CloseFrame;
 using testing_support::OpenStore;
+using testing_support::PlayUserMoves;
+using testing_support::StartProgram;
 using testing_support::StoredInt;
 
 namespace {
-
-// Starts the program as a user does, with English already chosen.
-void StartProgram(const char* commandTail = "") {
-  testing_support::OffscreenApplication();
-  if (StoredInt("Options", "Language", -1) < 0) OpenStore()->WriteInt("Options", "Language", 1);
-  theApp.m_lpCmdLine = commandTail;
-  theApp.InitInstance();
-}
-
-void PlayUserMoves(std::initializer_list<const char*> moves) {
-  for (const char* text : moves) {
-    const Move m = testing_support::MoveFromText(text);
-    Check(MakeMoveAfterShownPly(m) != 0, text);
-    RecordMadeMove();
-    ShowGamePosition();
-  }
-}
 
 // Whether the corner bar of the last-move mark stands on `square` in the
 // frame's client picture (large: the to-square's mark).

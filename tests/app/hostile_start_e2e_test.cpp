@@ -22,6 +22,7 @@
 #include "platform/placement.h"
 #include "platform/services.h"
 #include "platform/settings_store.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/test_position.h"
 #include "tests/support/x_display.h"
@@ -37,17 +38,9 @@ namespace {
 
 constexpr const char* kTitle = "Vorelk Freeware 2.5.0";
 constexpr const char* kMessageBoxTitle = "Vorelk";
-using Bytes = std::vector<char>;
-
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using Bytes = testing_support::FileBytes;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
 
 // The moves of a game file as the gamefile tool reads them ("" when it
 // cannot read the file whole): "h2e2 h9g7 ".
@@ -170,8 +163,8 @@ pid_t HostileStartE2eTest::server_ = -1;
 
 TEST_F(HostileStartE2eTest, ACommandLineFileThatCannotBeReadLeavesTheAutosavedGame) {
   fs::create_directories(root_ / "folder.egf");
-  WriteBytes(root_ / "random.egf", Bytes{'\x07', '\x91', '\x33', '\x00', '\xfe', '\x12', '\x40'});
-  WriteBytes(root_ / "huge.pgn", Bytes(5u << 20, ' '));
+  WriteFileBytes(root_ / "random.egf", Bytes{'\x07', '\x91', '\x33', '\x00', '\xfe', '\x12', '\x40'});
+  WriteFileBytes(root_ / "huge.pgn", Bytes(5u << 20, ' '));
   const char* const files[] = {"missing.egf", "folder.egf", "random.egf", "huge.pgn"};
   for (const char* name : files) {
     SCOPED_TRACE(name);
@@ -180,14 +173,14 @@ TEST_F(HostileStartE2eTest, ACommandLineFileThatCannotBeReadLeavesTheAutosavedGa
     EXPECT_EQ(MovesOf(Autosave()), "h2e2 h9g7 h0g2 ");
   }
   // A file read in part is the game, with its moves read.
-  WriteBytes(root_ / "part.txt", Bytes{'b', '2', 'e', '2', '\n', '?', '\n'});
+  WriteFileBytes(root_ / "part.txt", Bytes{'b', '2', 'e', '2', '\n', '?', '\n'});
   RunAndExit({(root_ / "part.txt").string()}, true);
   EXPECT_EQ(MovesOf(Autosave()), "b2e2 ");
 }
 
 TEST_F(HostileStartE2eTest, ADamagedAutosaveKeepsItsMovesAndIsKeptBeside) {
   WriteGame(Autosave(), {"h2e2", "h9g7", "h0g2"});
-  const Bytes whole = ReadBytes(Autosave());
+  const Bytes whole = ReadFileBytes(Autosave());
   Bytes flipped = whole;
   for (size_t i = 0; i < 10; ++i) flipped[40 + 31 * i] = static_cast<char>(~flipped[40 + 31 * i]);
   const struct {
@@ -202,10 +195,10 @@ TEST_F(HostileStartE2eTest, ADamagedAutosaveKeepsItsMovesAndIsKeptBeside) {
     SCOPED_TRACE(c.name);
     const fs::path kept = Autosave().string() + ".damaged";
     fs::remove(kept);
-    WriteBytes(Autosave(), c.bytes);
+    WriteFileBytes(Autosave(), c.bytes);
     RunAndExit({}, true);
     EXPECT_EQ(MovesOf(Autosave()), c.saved);
-    EXPECT_EQ(ReadBytes(kept), c.bytes) << "the damaged file is kept beside the autosave";
+    EXPECT_EQ(ReadFileBytes(kept), c.bytes) << "the damaged file is kept beside the autosave";
   }
 }
 

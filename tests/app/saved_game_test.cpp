@@ -27,6 +27,7 @@
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
 #include "tests/support/app_scenario.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
 
@@ -34,42 +35,24 @@ namespace fs = std::filesystem;
 using testing_support::Check;
 using testing_support::CloseFrame;
 using testing_support::OpenStore;
-using testing_support::StoredInt;
+using testing_support::PlayUserMoves;
 
 namespace {
 
-using Bytes = std::vector<char>;
-
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using Bytes = testing_support::FileBytes;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
 
 // The message boxes shown, answered with OK.
 std::vector<QString> messages;
 
+// Starts the program with every message box answered OK and kept.
 void StartProgram(const std::string& commandTail = "") {
-  testing_support::OffscreenApplication();
   messageBoxHook = [](const QString& text, int) {
     messages.push_back(text);
     return static_cast<int>(kAnswerOk);
   };
-  if (StoredInt("Options", "Language", -1) < 0) OpenStore()->WriteInt("Options", "Language", 1);
-  theApp.m_lpCmdLine = commandTail;
-  theApp.InitInstance();
-}
-
-void PlayUserMoves(std::initializer_list<const char*> moves) {
-  for (const char* text : moves) {
-    Check(MakeMoveAfterShownPly(testing_support::MoveFromText(text)) != 0, text);
-    RecordMadeMove();
-    ShowGamePosition();
-  }
+  testing_support::StartProgram(commandTail);
 }
 
 fs::path AutosavePath() { return fs::path(installDirectory) / "CurrentGameV1.vgf"; }
@@ -110,9 +93,9 @@ using SavedGameTest = testing_support::ScenarioTest;
 TEST_F(SavedGameTest, ACommandLineFileThatCannotBeReadGivesTheAutosavedGame) {
   RUN_SCENARIO(SaveTheUsersGame());
   fs::create_directories(root_ / "folder.vgf");
-  WriteBytes(root_ / "random.vgf", Bytes{'\x07', '\x91', '\x33', '\x00', '\xfe', '\x12'});
-  WriteBytes(root_ / "huge.wxf", Bytes(5u << 20, 'x'));  // beyond the size a text file may have
-  WriteBytes(root_ / "garbage.txt", Bytes{'?', '?', '\n'});
+  WriteFileBytes(root_ / "random.vgf", Bytes{'\x07', '\x91', '\x33', '\x00', '\xfe', '\x12'});
+  WriteFileBytes(root_ / "huge.wxf", Bytes(5u << 20, 'x'));  // beyond the size a text file may have
+  WriteFileBytes(root_ / "garbage.txt", Bytes{'?', '?', '\n'});
   const char* const unreadable[] = {"missing.wxf", "folder.vgf", "random.vgf", "huge.wxf",
                                     "garbage.txt", "no-extension"};
   for (const char* name : unreadable) {
@@ -129,7 +112,7 @@ TEST_F(SavedGameTest, ACommandLineFileThatCannotBeReadGivesTheAutosavedGame) {
     });
   }
   // A file read in part is kept with the moves read and the load message.
-  WriteBytes(root_ / "part.txt", Bytes{'b', '2', 'e', '2', '\n', 'h', '9', 'g', '7', '\n', '?', '\n'});
+  WriteFileBytes(root_ / "part.txt", Bytes{'b', '2', 'e', '2', '\n', 'h', '9', 'g', '7', '\n', '?', '\n'});
   const std::string part = (root_ / "part.txt").string();
   RUN_SCENARIO({
     StartProgram(part);
@@ -144,7 +127,7 @@ TEST_F(SavedGameTest, ACommandLineFileThatCannotBeReadGivesTheAutosavedGame) {
 TEST_F(SavedGameTest, ADamagedAutosaveKeepsWhatCanBeReadAndIsKeptBesideTheNewOne) {
   RUN_SCENARIO(SaveTheUsersGame());
   const fs::path autosave = root_ / "data" / "Vorelk" / "CurrentGameV1.vgf";
-  const Bytes whole = ReadBytes(autosave);
+  const Bytes whole = ReadFileBytes(autosave);
   // Version, 13 empty tags, the board (from byte 35), the piece squares,
   // three counts, three move records and the comment count.
   ASSERT_EQ(whole.size(), 2u + 32u + 1u + 208u + 132u + 12u + 3 * 20u + 2u);
@@ -167,7 +150,7 @@ TEST_F(SavedGameTest, ADamagedAutosaveKeepsWhatCanBeReadAndIsKeptBesideTheNewOne
     SCOPED_TRACE(d.name);
     Bytes damaged = whole;
     d.apply(damaged);
-    WriteBytes(autosave, damaged);
+    WriteFileBytes(autosave, damaged);
     fs::remove(autosave.string() + ".damaged");
     RUN_SCENARIO({
       StartProgram();
@@ -177,18 +160,18 @@ TEST_F(SavedGameTest, ADamagedAutosaveKeepsWhatCanBeReadAndIsKeptBesideTheNewOne
           TrText(kTextDamagedFileKept).arg(QFile::decodeName(kept.c_str()));
       Check(messages.size() == 1 && messages[0] == expected, "the user is told");
       Check(GameMoves() == d.kept, "the moves read before the damage");
-      Check(ReadBytes(kept) == damaged, "the damaged file is kept beside the autosave");
+      Check(ReadFileBytes(kept) == damaged, "the damaged file is kept beside the autosave");
       const char* pawn = d.kept.size() % 2 == 0 ? "a3a4" : "a6a5";  // the side to move's
       PlayUserMoves({pawn});
       CloseFrame();
       std::vector<std::string> saved = d.kept;
       saved.push_back(pawn);
       Check(MovesOf(AutosavePath()) == saved, "the exit autosave holds the game played");
-      Check(ReadBytes(kept) == damaged, "the kept file outlives the autosave");
+      Check(ReadFileBytes(kept) == damaged, "the kept file outlives the autosave");
     });
   }
   // A second damaged autosave takes the next name; nothing kept is replaced.
-  WriteBytes(autosave, Bytes(whole.begin(), whole.end() - 1));
+  WriteFileBytes(autosave, Bytes(whole.begin(), whole.end() - 1));
   RUN_SCENARIO({
     StartProgram();
     Check(fs::exists(AutosavePath().string() + ".damaged.2"), "the next free name");
@@ -207,11 +190,11 @@ TEST_F(SavedGameTest, AFileSizeLimitFailsTheExitAutosaveLikeAFullDisk) {
   RUN_SCENARIO(SaveTheUsersGame());
   RUN_SCENARIO({
     StartProgram();
-    const Bytes previous = ReadBytes(AutosavePath());
+    const Bytes previous = ReadFileBytes(AutosavePath());
     // Long enough for the next autosave to pass the limit.
     for (int i = 0; i < 40; ++i) PlayUserMoves({"g7h9", "g2h0", "h9g7", "h0g2"});
     const fs::path settings = OpenStore()->FilePath();
-    const Bytes previousSettings = ReadBytes(settings);
+    const Bytes previousSettings = ReadFileBytes(settings);
     const rlimit limit{previous.size() + 64, previous.size() + 64};
     Check(previousSettings.size() > limit.rlim_cur, "the settings file is beyond the limit too");
     Check(setrlimit(RLIMIT_FSIZE, &limit) == 0, "limit set");
@@ -222,8 +205,8 @@ TEST_F(SavedGameTest, AFileSizeLimitFailsTheExitAutosaveLikeAFullDisk) {
               TrText(kTextSettingsNotSaved).arg(QFile::decodeName(settings.c_str())),
           "the settings are told");
     Check(messages.back() == TrText(kTextAutosaveFailed), "the autosave is told");
-    Check(ReadBytes(AutosavePath()) == previous, "the previous autosave is intact");
-    Check(ReadBytes(settings) == previousSettings, "the previous settings are intact");
+    Check(ReadFileBytes(AutosavePath()) == previous, "the previous autosave is intact");
+    Check(ReadFileBytes(settings) == previousSettings, "the previous settings are intact");
     for (const std::string& name : Listing(settings.parent_path()))
       Check(name == settings.filename().string(), name.c_str());
     std::set<std::string> names = Listing(installDirectory);
