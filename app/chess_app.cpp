@@ -8,6 +8,7 @@
 #include "app/main_frame.h"
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
+#include "game/atomic_file.h"
 #include "platform/keyboard.h"
 #include "platform/qt_translations.h"
 #include "platform/settings_store.h"
@@ -44,6 +45,9 @@ void ResetSettingsForShift(CSettingsStore& store) {
 }
 
 bool CChessApp::InitInstance() {
+  // A file size limit makes a save fail (reported, the old file kept)
+  // instead of ending the program part way through it.
+  IgnoreFileSizeLimitSignal();
   CSettingsStore store(kSettingsNoRoot);
   OpenProgramSettings(store);
 

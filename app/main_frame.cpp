@@ -1,6 +1,9 @@
 #include "app/main_frame.h"
 
+#include <sys/stat.h>
+
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -17,14 +20,17 @@
 #include "engine/search/game_files_hooks.h"
 #include "engine/search/learning.h"
 #include "engine/search/new_game.h"
+#include "game/atomic_file.h"
 #include "game/binary_files.h"
 #include "game/game_clock.h"
 #include "game/header.h"
 #include "game/game_loader.h"
 #include "game/load_game.h"
 #include "platform/keyboard.h"
+#include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/settings_store.h"
+#include "platform/text_codec.h"
 #include "platform/toolbar.h"
 #include "res/text_rows.h"
 #include "res/toolbars.h"
@@ -144,23 +150,46 @@ int CMainFrame::OnCreate(const char* commandTail) {
   if (openAtStart.gameStatus) OnGameStatus();
   priorityLevel = 0;
 
-  // The game: the file named on the command line, else the autosave; a
-  // game that cannot be read gives a new game. A file read only in part
-  // keeps the moves that were read.
-  if (commandTail[0] != '\0') {
-    const int result = LoadGameFile(commandTail, &currentGameHeader, 1);
-    if (!GameWasLoaded(result)) NewGame();
-  } else {
-    char path[kPathBufferSize];
-    if (IsKeyDown(VK_SHIFT) || !AutosavePath(path) ||
-        !GameWasLoaded(LoadBinaryGame(path, &currentGameHeader, 1))) {
-      NewGame();
-    }
-  }
+  LoadStartGame(commandTail);
   RefreshFrameTexts();
   Relayout(1);
   RefreshGameWindows();
   return 0;
+}
+
+void CMainFrame::LoadStartGame(const char* commandTail) {
+  // A file read only in part keeps the moves that were read; a file that
+  // cannot be read leaves the autosaved game to come back as without one.
+  if (commandTail[0] != '\0') {
+    const int result = LoadGameFile(commandTail, &currentGameHeader, 1);
+    const QString file = QFile::decodeName(commandTail);
+    if (result == kLoadOk) return;
+    if (result == kLoadPartial) {
+      ShowMessageBox(this, TrText(kTextFileReadInPart).arg(file));
+      return;
+    }
+    ShowMessageBox(this, TrText(kTextFileNotLoaded).arg(file));
+  }
+  char path[kPathBufferSize];
+  if (IsKeyDown(VK_SHIFT) || !AutosavePath(path)) {
+    NewGame();
+    return;
+  }
+  const int result = LoadBinaryGame(path, &currentGameHeader, 1);
+  if (result == kLoadOk) return;
+  if (!GameWasLoaded(result)) {
+    NewGame();
+    struct stat file;
+    if (stat(path, &file) != 0 || !S_ISREG(file.st_mode)) return;  // no autosave yet
+  }
+  // A damaged autosave: the moves read before the damage, or a new game.
+  // The file is kept beside it before the next autosave writes over it.
+  QString text = TrText(result == kLoadPartial ? kTextAutosaveReadInPart : kTextAutosaveUnreadable);
+  const std::string kept = KeepFileCopy(path);
+  if (!kept.empty()) {
+    text += QLatin1Char('\n') + TrText(kTextDamagedFileKept).arg(QFile::decodeName(kept.c_str()));
+  }
+  ShowMessageBox(this, text);
 }
 
 SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {

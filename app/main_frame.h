@@ -149,6 +149,10 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   void RefreshGameWindows();
   // Writes the side windows' and the frame's placements and every option.
   void SaveOptionsAndPlacements();
+  // The game the program starts with: the file named in `commandTail`, else
+  // (or when that file cannot be read) the autosave, else a new game; what
+  // could not be read is said.
+  void LoadStartGame(const char* commandTail);
 
   // ---- Game and engine commands, keyboard (game_commands.cpp) ----
   // A new game (deferred while the engine works).

@@ -2,6 +2,7 @@
 #include "game/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,7 +41,66 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
   return -1;
 }
 
+// Copies the bytes of `from` into the new file `to`, made exclusively; -1
+// with errno EEXIST when `to` exists, 0 on success, -1 otherwise (nothing
+// left behind).
+int CopyToNewFile(const char* from, const char* to) {
+  const int in = open(from, O_RDONLY | O_CLOEXEC);
+  if (in < 0) return -1;
+  const int out = open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (out < 0) {
+    const int error = errno;
+    close(in);
+    errno = error;
+    return -1;
+  }
+  bool ok = true;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(in, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    for (ssize_t done = 0; ok && done < n;) {
+      const ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      ok = w > 0;
+      if (ok) done += w;
+    }
+    if (!ok) break;
+  }
+  close(in);
+  if (ok) ok = fsync(out) == 0;
+  if (close(out) != 0) ok = false;
+  if (!ok) {
+    unlink(to);
+    errno = EIO;
+    return -1;
+  }
+  return 0;
+}
+
 }  // namespace
+
+std::string KeepFileCopy(const char* path) {
+  if (path == nullptr || path[0] == '\0') return {};
+  for (int n = 1; n <= 99; ++n) {
+    std::string name = std::string(path) + ".damaged";
+    if (n > 1) name += "." + std::to_string(n);
+    // A second link to the file (the one a symbolic link leads to), so
+    // that the rename of the next save leaves it as it is now.
+    if (linkat(AT_FDCWD, path, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return name;
+    if (errno == EEXIST) continue;
+    if (CopyToNewFile(path, name.c_str()) == 0) return name;
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+void IgnoreFileSizeLimitSignal() { signal(SIGXFSZ, SIG_IGN); }
 
 bool AtomicFile::Open(const char* path) {
   Abandon();

@@ -42,3 +42,15 @@ class AtomicFile {
   std::string target_;
   std::string temporary_;  // empty when the target is written directly
 };
+
+// Keeps a copy of the file at path beside it before it is written over:
+// "<path>.damaged", or "<path>.damaged.2" up to ".damaged.99" when the names
+// before are taken (nothing kept earlier is replaced). The copy is a second
+// name for the same file where the file system allows it, else a copy of its
+// bytes. Returns the name kept, empty when no copy could be made.
+std::string KeepFileCopy(const char* path);
+
+// A write beyond the process's file size limit (ulimit -f) then fails with
+// an error, as on a full disk, instead of ending the program with SIGXFSZ.
+// Called once at start-up.
+void IgnoreFileSizeLimitSignal();

@@ -70,14 +70,16 @@ int SaveVbfGame(const char* path);
 // Results of the reader (the codes of LoadResult, game_loader.h).
 enum BinaryLoadResult : int {
   kBinaryLoadOk = 0,
-  kBinaryLoadFailed = 1,   // not readable, unknown version, truncated or damaged
-  kBinaryLoadPartial = 5,  // loaded up to a move the board refused (logged)
+  kBinaryLoadFailed = 1,   // not readable, unknown version, or damaged before the moves
+  kBinaryLoadPartial = 5,  // loaded up to a refused move or damaged record (logged)
 };
 
 // Reads a binary game file of any version into the game record, *header and
 // the comment store. Everything is read and checked before the game is
-// replaced: a file that fails leaves the game, *header and the comment store
-// exactly as they were. Moves are replayed up to the first one that is not
-// legal on the board (logged, kBinaryLoadPartial); gameLength is the number
-// of moves replayed and the shown ply is held to it.
+// replaced: a file whose tags or start position are cut short, damaged or
+// unsound fails and leaves the game, *header and the comment store exactly
+// as they were. Moves are replayed up to the first one that is not legal on
+// the board or the first damaged record, and ply comments up to the first
+// damaged one (logged, kBinaryLoadPartial); gameLength is the number of moves
+// replayed and the shown ply is held to it.
 int LoadBinaryGame(const char* path, GameHeader* header, int fullReset);

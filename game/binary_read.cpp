@@ -1,6 +1,7 @@
 // Reading binary game files of every version. The file is read into a
-// staged game and checked field by field; only a complete, sound file
-// replaces the game on the board.
+// staged game and checked field by field. A file whose start position
+// cannot be read leaves the game on the board alone; past it, the game is
+// kept up to the first refused move or the first damaged field.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -183,13 +184,21 @@ bool ReadStartPosition(FieldReader& in, int version, LoadedGame& game) {
 
 bool IsPlayingSquare(uint32_t s) { return s < kBoardSize && onBoard[s] != 0; }
 
+// Where reading stopped short after a sound start position. The moves (and
+// ply comments) read before the first refused move or the damage are kept.
+struct ReadStop {
+  uint32_t refused = 0;  // number (from 1) of the first move the board refused, 0 none
+  Move refusedMove = 0;
+  bool damaged = false;  // the file ends early or holds a field that does not fit
+  // The move record (from 1) where the damage was found, 0 when it was
+  // found in the move count or the ply comments.
+  uint32_t damagedRecord = 0;
+};
+
 // The move records. Every record is read and checked; the moves are staged
-// up to the first one the position refuses, whose number (from 1) goes to
-// *refused (0 when none was) and the move itself to *refusedMove.
-bool ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game,
-               uint32_t* refused, Move* refusedMove) {
+// up to the first one the position refuses or the first damaged record.
+void ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game, ReadStop& stop) {
   bool staging = true;
-  *refused = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t from = in.U16();
     const uint32_t to = in.U16();
@@ -202,13 +211,17 @@ bool ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game,
       engineMove = in.U8() != 0 ? 1 : 0;
       in.Skip(3);
     }
-    if (in.failed()) return false;
-    if (!IsPlayingSquare(from) || !IsPlayingSquare(to) || from == to || captured > 32) return false;
+    if (in.failed() || !IsPlayingSquare(from) || !IsPlayingSquare(to) || from == to ||
+        captured > 32) {
+      stop.damaged = true;
+      stop.damagedRecord = i + 1;
+      return;
+    }
     if (!staging) continue;
     if (StageMove(game, MakeMoveCode(from, to)) != kStageAccepted) {
       staging = false;
-      *refused = i + 1;
-      *refusedMove = MakeMoveCode(from, to);
+      stop.refused = i + 1;
+      stop.refusedMove = MakeMoveCode(from, to);
       continue;
     }
     LoadedMove& m = game.moves.back();
@@ -216,12 +229,12 @@ bool ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game,
     m.engineDepth = depth;
     m.engineMove = engineMove;
   }
-  return true;
 }
 
-// The ply comments of version 7. A mark byte that is no Annotation code is
-// dropped; plies beyond the moves replayed keep what they hold, as a user
-// move clears the slot it fills.
+// The ply comments of version 7, each stored as it is read. A mark byte
+// that is no Annotation code is dropped; plies beyond the moves replayed
+// keep what they hold, as a user move clears the slot it fills. Returns
+// false at the first damaged field.
 bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
   const int count = in.U16();
   if (in.failed() || count >= kCommentSlots) return false;
@@ -238,27 +251,32 @@ bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
   return true;
 }
 
-// Everything after the version byte. Returns false when the file is
-// truncated or holds a field that does not fit the format. *refused is the
-// number of the first move the board refused, 0 when none was, and
-// *refusedMove that move.
-bool ReadGameBody(FieldReader& in, int version, LoadedGame& game, uint32_t* refused,
-                  Move* refusedMove) {
-  *refused = 0;
+// Everything after the version byte. Returns false when nothing of the game
+// can be had: the tags or the start position are truncated, do not fit the
+// format or give no sound position. Past the start position the game is
+// kept up to where `stop` says reading stopped short.
+bool ReadGameBody(FieldReader& in, int version, LoadedGame& game, ReadStop& stop) {
   if (version >= 4 && !ReadTags(in, version, game)) return false;
   if (!ReadStartPosition(in, version, game)) return false;
   const uint32_t shownPly = in.U32();
-  const uint32_t count = in.U32();
-  if (in.failed() || count > static_cast<uint32_t>(kMaxGameMoves)) return false;
+  uint32_t count = in.U32();
+  if (in.failed()) return false;
+  if (count > static_cast<uint32_t>(kMaxGameMoves)) {
+    // A count no game can have is damage; the records that follow may
+    // still be the game's.
+    stop.damaged = true;
+    count = kMaxGameMoves;
+  }
 
   StagingSession session(game);
   if (!session.open()) return false;  // start position not sound
-  if (!ReadMoves(in, version, count, game, refused, refusedMove)) return false;
+  ReadMoves(in, version, count, game, stop);
   session.End();
 
   const uint32_t replayed = static_cast<uint32_t>(game.moves.size());
   game.shownPly = static_cast<int32_t>(shownPly < replayed ? shownPly : replayed);
-  return version < 7 || ReadPlyComments(in, game);
+  if (version == 7 && !stop.damaged && !ReadPlyComments(in, game)) stop.damaged = true;
+  return true;
 }
 
 // The reader's results are those of every other game-file reader.
@@ -281,19 +299,27 @@ int LoadBinaryGame(const char* path, GameHeader* header, int fullReset) {
     AppendLogLine("Error while loading VBF game : unknown version\r\n");
     return kBinaryLoadFailed;
   }
-  uint32_t refused = 0;
-  Move refusedMove = 0;
-  const bool ok = ReadGameBody(in, version, game, &refused, &refusedMove);
+  ReadStop stop;
+  const bool ok = ReadGameBody(in, version, game, stop);
   std::fclose(file);
   if (!ok) {
     AppendLogLine("Error while loading VBF game : damaged file\r\n");
     return kBinaryLoadFailed;
   }
-  if (refused != 0) {
+  if (stop.refused != 0) {
     char text[5];
-    FormatCoordMove(refusedMove, text);
-    LogLoadProblem(path, "move %u (%s) refused, the game ends before it", refused, text);
+    FormatCoordMove(stop.refusedMove, text);
+    LogLoadProblem(path, "move %u (%s) refused, the game ends before it", stop.refused, text);
+  }
+  if (stop.damaged) {
+    if (stop.damagedRecord != 0) {
+      LogLoadProblem(path, "the file is damaged at move %u, the game ends before it",
+                     stop.damagedRecord);
+    } else {
+      LogLoadProblem(path, "the file is damaged after move %zu, the game ends there",
+                     game.moves.size());
+    }
   }
   CommitLoadedGame(game, *header, fullReset);
-  return refused != 0 ? kBinaryLoadPartial : kBinaryLoadOk;
+  return stop.refused != 0 || stop.damaged ? kBinaryLoadPartial : kBinaryLoadOk;
 }

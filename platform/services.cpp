@@ -51,27 +51,42 @@ QRect NormalOuterRect(const QWidget* window) {
   return normal.marginsAdded(FrameMargins(window));
 }
 
+// The first screen an outer rectangle lies on in part, or null.
+const QScreen* ScreenUnder(int64_t left, int64_t top, int64_t width, int64_t height) {
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    if (left < int64_t{g.x()} + g.width() && left + width > g.x() &&
+        top < int64_t{g.y()} + g.height() && top + height > g.y()) {
+      return screen;
+    }
+  }
+  return nullptr;
+}
+
 // The top-left corner for an outer rectangle of the given size at (left,
 // top): unchanged while any part of it lies on a screen, otherwise the
 // nearest place inside the primary screen's work area.
 QPoint OnScreenPosition(int64_t left, int64_t top, int64_t width, int64_t height) {
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  QScreen* primary = QGuiApplication::primaryScreen();
-  if (screens.isEmpty() || primary == nullptr) {
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary == nullptr || ScreenUnder(left, top, width, height) != nullptr) {
     return QPoint(static_cast<int>(left), static_cast<int>(top));
-  }
-  for (const QScreen* screen : screens) {
-    const QRect g = screen->geometry();
-    if (left < int64_t{g.x()} + g.width() && left + width > g.x() &&
-        top < int64_t{g.y()} + g.height() && top + height > g.y()) {
-      return QPoint(static_cast<int>(left), static_cast<int>(top));
-    }
   }
   const QRect area = primary->availableGeometry();
   const int64_t maxLeft = std::max<int64_t>(area.x(), int64_t{area.x()} + area.width() - width);
   const int64_t maxTop = std::max<int64_t>(area.y(), int64_t{area.y()} + area.height() - height);
   return QPoint(static_cast<int>(std::clamp<int64_t>(left, area.x(), maxLeft)),
                 static_cast<int>(std::clamp<int64_t>(top, area.y(), maxTop)));
+}
+
+// Holds an outer size to the work area of the screen that shows the
+// rectangle (the primary one when none does), and to at least `least`.
+void FitSizeToScreen(int64_t left, int64_t top, int64_t& width, int64_t& height, QSize least) {
+  const QScreen* screen = ScreenUnder(left, top, width, height);
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QSize room = screen->availableGeometry().size();
+  width = std::max<int64_t>(std::min<int64_t>(width, room.width()), least.width());
+  height = std::max<int64_t>(std::min<int64_t>(height, room.height()), least.height());
 }
 
 }  // namespace
@@ -123,6 +138,12 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
     const QSize current = window->size().grownBy(margins);
     width = current.width();
     height = current.height();
+  }
+  // A size the screen cannot show would make a window larger than the
+  // screen, kept so at every run.
+  if (!keepSize && window->isWindow()) {
+    FitSizeToScreen(placement->left, placement->top, width, height,
+                    window->minimumSize().grownBy(margins));
   }
   const QPoint position = window->isWindow()
                               ? OnScreenPosition(placement->left, placement->top, width, height)

@@ -4,16 +4,25 @@
 // is seen by the next one even before it is on disk.
 #include "platform/settings_store.h"
 
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
+#include "res/text_rows.h"
 
 namespace {
 
@@ -44,6 +53,33 @@ std::string EnvironmentFolder(const char* name) {
   return value != nullptr ? std::string(value) : std::string();
 }
 
+// Whether the INI file at path holds `keys` values and ends with its last
+// line: one "key=value" line per value, each section's name in brackets.
+bool IniFileIsWhole(const std::string& path, qsizetype keys) {
+  QFile file(QFile::decodeName(path.c_str()));
+  if (!file.open(QIODevice::ReadOnly)) return keys == 0;
+  const QByteArray text = file.readAll();
+  if (text.isEmpty()) return keys == 0;
+  if (!text.endsWith('\n')) return false;
+  qsizetype lines = 0;
+  for (const QByteArray& line : text.split('\n')) {
+    if (!line.startsWith('[') && line.contains('=')) ++lines;
+  }
+  return lines == keys;
+}
+
+// A settings file that cannot be written (a full disk, a file size limit, a
+// read-only file) is told once per run: every later store would fail the
+// same way. Only a program with windows can tell it.
+void ReportNotWritten(const std::string& path) {
+  static bool reported = false;
+  if (reported) return;
+  if (messageBoxHook == nullptr && qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    return;
+  reported = true;
+  ShowMessageBox(nullptr, TrText(kTextSettingsNotSaved).arg(QFile::decodeName(path.c_str())));
+}
+
 }  // namespace
 
 CSettingsStore::CSettingsStore(int32_t rootKind) {
@@ -51,8 +87,32 @@ CSettingsStore::CSettingsStore(int32_t rootKind) {
   openFailed_ = !OpenSoftwareKey(rootKind);
 }
 
-CSettingsStore::~CSettingsStore() {
-  if (settings_) settings_->sync();
+CSettingsStore::~CSettingsStore() { Sync(); }
+
+void CSettingsStore::Sync() {
+  if (!settings_) return;
+  if (!changed_) {
+    settings_->sync();
+    return;
+  }
+  changed_ = false;
+  // The file is replaced whole, but a write cut short (a full disk, a file
+  // size limit) can leave it cut: the previous file is kept under a second
+  // name until the new one is known to be whole.
+  const std::string previous = filePath_ + ".previous";
+  unlink(previous.c_str());
+  const bool kept = link(filePath_.c_str(), previous.c_str()) == 0;
+  settings_->sync();
+  // A file that could not be read gives a format error, which says nothing
+  // about the write.
+  const bool written = settings_->status() != QSettings::AccessError &&
+                       IniFileIsWhole(filePath_, settings_->allKeys().size());
+  if (written) {
+    if (kept) unlink(previous.c_str());
+    return;
+  }
+  if (kept) rename(previous.c_str(), filePath_.c_str());
+  ReportNotWritten(filePath_);
 }
 
 bool CSettingsStore::OpenSoftwareKey(int32_t rootKind) {
@@ -77,10 +137,8 @@ bool CSettingsStore::OpenSoftwareKey(int32_t rootKind) {
 }
 
 bool CSettingsStore::Open(const char* company, const char* application) {
-  if (settings_) {
-    settings_->sync();
-    settings_.reset();
-  }
+  Sync();
+  settings_.reset();
   filePath_.clear();
   if (rootDirectory_.empty() || !IsPlainName(company)) return false;
   const bool hasApplication = application != nullptr && application[0] != '\0';
@@ -158,15 +216,24 @@ void CSettingsStore::GetString(std::string& out, const char* section, const char
   }
 }
 
+bool CSettingsStore::Writable() {
+  if (!settings_) return false;
+  if (settings_->isWritable()) return true;
+  ReportNotWritten(filePath_);
+  return false;
+}
+
 bool CSettingsStore::WriteInt(const char* section, const char* entry, int32_t value) {
   std::string key;
-  if (!settings_ || !MakeKey(section, entry, key) || !settings_->isWritable()) return false;
+  if (!settings_ || !MakeKey(section, entry, key) || !Writable()) return false;
+  changed_ = true;
   settings_->setValue(ToQString(key), QString::number(value));
   return settings_->status() == QSettings::NoError;
 }
 
 bool CSettingsStore::WriteString(const char* section, const char* entry, const char* value) {
-  if (!settings_ || !settings_->isWritable()) return false;
+  if (!Writable()) return false;
+  changed_ = true;
   if (entry == nullptr) {
     // The whole section, with every value in it.
     if (!IsPlainName(section)) return false;

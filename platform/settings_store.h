@@ -9,7 +9,9 @@
 // destructor writes the changes to disk. Every read supplies a default, and
 // every failure (a store that could not be opened, a missing value, a value
 // that is not a number where a number is read, an unreadable file) yields
-// that default without a message; a failed write returns false.
+// that default without a message; a failed write returns false. Changes
+// that cannot reach the file (a full disk, a read-only file) are told to the
+// user once per run, in a message box of the program's windows.
 //
 // The file holds only text, so a number is stored as its decimal text and
 // read back by parsing it; a string read of a number gives its text.
@@ -96,8 +98,14 @@ class CSettingsStore {
   static bool MakeKey(const char* section, const char* entry, std::string& key);
   // The stored text of a key, false when missing or not a text.
   bool ReadText(const std::string& key, std::string& text);
+  // Whether the open file may be written; a file that may not is told.
+  bool Writable();
+  // Writes the changes to the file; a write that fails or is cut short
+  // leaves the previous file and is told.
+  void Sync();
 
   bool openFailed_ = false;
+  bool changed_ = false;  // a value was written or removed since the file was opened
   int32_t rootKind_ = 0;
   std::string rootDirectory_;
   std::string companyName_;

@@ -524,6 +524,42 @@ const TextRow kTextAutosaveFailed = {{
     "\265L\252k\246\333\260\312\300x\246s\264\321\247\275\241A\244U\246\270\261\322\260\312\256\311\244\243\267|\253\354\264_\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextAutosaveReadInPart = {{
+    "La partie enregistr\351e automatiquement \351tait endommag\351e : la partie garde les coups lus avant le dommage.",  // French
+    "The autosaved game was damaged: the game holds the moves read before the damage.",  // English
+    "La partida guardada autom\341ticamente estaba da\361ada: la partida conserva las jugadas le\355das antes del da\361o.",  // Spanish
+    "Die automatisch gespeicherte Partie war besch\344digt: die Partie enth\344lt die Z\374ge vor der besch\344digten Stelle.",  // German
+    "\327\324\266\257\261\243\264\346\265\304\306\345\276\326\322\321\313\360\273\265\243\272\306\345\276\326\261\243\301\364\301\313\313\360\273\265\326\256\307\260\266\301\310\241\265\304\327\305\267\250\241\243",  // Simplified Chinese
+    "\246\333\260\312\300x\246s\252\272\264\321\247\275\244w\267l\303a\241G\264\321\247\275\253O\257d\244F\267l\303a\244\247\253e\305\252\250\372\252\272\265\333\252k\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextAutosaveUnreadable = {{
+    "La partie enregistr\351e automatiquement est endommag\351e et n'a pas pu \352tre lue : une nouvelle partie commence.",  // French
+    "The autosaved game is damaged and could not be read: a new game starts.",  // English
+    "La partida guardada autom\341ticamente est\341 da\361ada y no se pudo leer: empieza una partida nueva.",  // Spanish
+    "Die automatisch gespeicherte Partie ist besch\344digt und konnte nicht gelesen werden: eine neue Partie beginnt.",  // German
+    "\327\324\266\257\261\243\264\346\265\304\306\345\276\326\322\321\313\360\273\265\243\254\316\336\267\250\266\301\310\241\243\272\277\252\312\274\320\302\306\345\276\326\241\243",  // Simplified Chinese
+    "\246\333\260\312\300x\246s\252\272\264\321\247\275\244w\267l\303a\241A\265L\252k\305\252\250\372\241G\266}\251l\267s\264\321\247\275\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextDamagedFileKept = {{
+    "Le fichier endommag\351 est conserv\351 sous le nom %1.",  // French
+    "The damaged file is kept as %1.",  // English
+    "El archivo da\361ado se conserva como %1.",  // Spanish
+    "Die besch\344digte Datei bleibt als %1 erhalten.",  // German
+    "\313\360\273\265\265\304\316\304\274\376\322\321\261\243\301\364\316\252 %1\241\243",  // Simplified Chinese
+    "\267l\303a\252\272\300\311\256\327\244w\253O\257d\254\260 %1\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextSettingsNotSaved = {{
+    "Les r\351glages n'ont pas pu \352tre enregistr\351s dans %1 ; les changements seront perdus au prochain d\351marrage.",  // French
+    "The settings could not be saved to %1; changes will be lost at the next start.",  // English
+    "No se pudo guardar la configuraci\363n en %1; los cambios se perder\341n en el pr\363ximo inicio.",  // Spanish
+    "Die Einstellungen konnten nicht in %1 gespeichert werden; \304nderungen gehen beim n\344chsten Start verloren.",  // German
+    "\316\336\267\250\275\253\311\350\326\303\261\243\264\346\265\275 %1\243\254\313\371\327\366\265\304\270\374\270\304\324\332\317\302\264\316\306\364\266\257\312\261\275\253\266\252\312\247\241\243",  // Simplified Chinese
+    "\265L\252k\261N\263]\251w\300x\246s\250\354 %1\241A\251\322\260\265\252\272\305\334\247\363\246b\244U\246\270\261\322\260\312\256\311\261N\277\362\245\242\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextEnterInteger = {{
     "Veuillez entrer un nombre entier.",  // French
     "Please enter an integer.",  // English
@@ -610,6 +646,10 @@ const TextRow* const kAllTextRows[] = {
     &kTextSaveFormatNotWritten,
     &kTextBadFenOnClipboard,
     &kTextAutosaveFailed,
+    &kTextAutosaveReadInPart,
+    &kTextAutosaveUnreadable,
+    &kTextDamagedFileKept,
+    &kTextSettingsNotSaved,
     &kTextEnterInteger,
     &kTextPriorityStaysLow,
     &kTextSetupNotPlayable,
@@ -674,9 +714,13 @@ const char* const kAllTextRowNames[] = {
     "kTextSaveFormatNotWritten",
     "kTextBadFenOnClipboard",
     "kTextAutosaveFailed",
+    "kTextAutosaveReadInPart",
+    "kTextAutosaveUnreadable",
+    "kTextDamagedFileKept",
+    "kTextSettingsNotSaved",
     "kTextEnterInteger",
     "kTextPriorityStaysLow",
     "kTextSetupNotPlayable",
 };
 
-const int kTextRowCount = 61;
+const int kTextRowCount = 65;

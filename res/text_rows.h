@@ -112,6 +112,10 @@ extern const TextRow kTextGameNotSaved;       // "The game could not be saved to
 extern const TextRow kTextSaveFormatNotWritten;  // "The game was not saved: the program ..."
 extern const TextRow kTextBadFenOnClipboard;  // "The clipboard does not hold a valid FEN ..."
 extern const TextRow kTextAutosaveFailed;     // "The game could not be saved automatically; ..."
+extern const TextRow kTextAutosaveReadInPart;  // "The autosaved game was damaged: ..."
+extern const TextRow kTextAutosaveUnreadable;  // "The autosaved game is damaged and could not ..."
+extern const TextRow kTextDamagedFileKept;     // "The damaged file is kept as %1."
+extern const TextRow kTextSettingsNotSaved;    // "The settings could not be saved to %1; ..."
 
 // A property page refuses a field that is not a whole number.
 extern const TextRow kTextEnterInteger;  // "Please enter an integer."

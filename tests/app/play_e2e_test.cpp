@@ -29,9 +29,11 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using testing_support::FindWindow;
+using testing_support::MenuShown;
 using testing_support::RunCommand;
 using testing_support::RunTool;
 using testing_support::WindowInfo;
+using testing_support::Xdotool;
 
 namespace {
 
@@ -57,10 +59,6 @@ QPoint SquareCentre(const WindowInfo& w, const char* name) {
 
 std::string ScreenPoint(const WindowInfo& w, QPoint p) {
   return std::to_string(w.x + p.x()) + " " + std::to_string(w.y + p.y());
-}
-
-bool Xdotool(const std::string& display, const std::string& commands) {
-  return RunCommand("DISPLAY=" + display + " xdotool " + commands).exitCode == 0;
 }
 
 // The pixels around the centre of square `na` in `a` (the middle of its
@@ -109,21 +107,6 @@ QImage WaitForPicture(const WindowInfo& w, const std::function<bool(const QImage
     std::this_thread::sleep_for(50ms);
   }
   return {};
-}
-
-// A menu of the program is open: a shown top-level window of the program's
-// class that has no title (Qt names its popups after the program).
-bool MenuShown(const std::string& display) {
-  const std::string windows =
-      RunCommand("DISPLAY=" + display + " xwininfo -root -children 2>/dev/null").output;
-  const std::regex popup("(0x[0-9a-fA-F]+) \"vorelk\": \\(\"vorelk\" \"vorelk\"\\)");
-  for (std::sregex_iterator it(windows.begin(), windows.end(), popup), end; it != end; ++it) {
-    const std::string state =
-        RunCommand("DISPLAY=" + display + " xwininfo -id " + (*it)[1].str() + " 2>/dev/null")
-            .output;
-    if (state.find("Map State: IsViewable") != std::string::npos) return true;
-  }
-  return false;
 }
 
 // One way of playing h2-e2 with the mouse.

@@ -414,6 +414,20 @@ def wxf_seeds():
     }
 
 
+def placement_seeds():
+    return {
+        "normal.txt": b"0,1,-1,-1,-1,-1,100,50,300,200",
+        "maximised.txt": b"2,3,-32000,-32000,-8,-8,-1270,-30,-630,690",
+        "spaces.txt": b" 0, +1 ,-1,-1,-1,-1,\t100,50,300,200 ",
+        "extremes.txt": b"4294967295,0,-2147483648,2147483647,0,-1,-2147483648,-2147483648,"
+                        b"2147483647,2147483647",
+        "huge-size.txt": b"0,1,-1,-1,-1,-1,0,0,16000000,16000000",
+        "nine-numbers.txt": b"0,1,-1,-1,-1,-1,100,50,300",
+        "overflow.txt": b"4294967296,1,-1,-1,-1,-1,100,50,300,2147483648",
+        "not-decimal.txt": b"0,1,-1,-1,-1,-1,0x10,1e2,300,200",
+    }
+
+
 TARGETS = {
     "binary": binary_seeds,
     "keyword": keyword_seeds,
@@ -424,6 +438,7 @@ TARGETS = {
     "database": database_seeds,
     "fen": fen_seeds,
     "wxf": wxf_seeds,
+    "placement": placement_seeds,
 }
 
 

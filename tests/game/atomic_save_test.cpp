@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/position/position.h"
+#include "game/atomic_file.h"
 #include "game/binary_files.h"
 #include "game/comments.h"
 #include "game/game_loader.h"
@@ -171,5 +172,39 @@ INSTANTIATE_TEST_SUITE_P(Writers, AtomicSave, testing::ValuesIn(kWriters),
                          [](const testing::TestParamInfo<Writer>& info) {
                            return std::string(info.param.name);
                          });
+
+// A file kept before it is written over: each keep takes the next free
+// name, and what was kept stays as it was when the file is replaced.
+TEST(KeepFileCopy, EachCopyTakesTheNextFreeNameAndOutlivesTheNextSave) {
+  const fs::path folder = fs::path(testing::TempDir()) /
+                          ("vorelk-keep-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const fs::path file = folder / "CurrentGameV1.vgf";
+  SetBigGame(0);
+  ASSERT_EQ(SaveBinaryGame(file.c_str(), kBinaryVersionEgf, currentGameHeader), 0);
+  const Bytes first = ReadBytes(file);
+  EXPECT_EQ(KeepFileCopy(file.c_str()), file.string() + ".damaged");
+  SetBigGame(1);
+  ASSERT_EQ(SaveBinaryGame(file.c_str(), kBinaryVersionEgf, currentGameHeader), 0);
+  const Bytes second = ReadBytes(file);
+  ASSERT_NE(second, first);
+  EXPECT_EQ(ReadBytes(file.string() + ".damaged"), first);
+
+  // Through a symbolic link: the bytes of the file it leads to.
+  const fs::path link = folder / "link.vgf";
+  fs::create_symlink(file, link);
+  EXPECT_EQ(KeepFileCopy(link.c_str()), link.string() + ".damaged");
+  EXPECT_FALSE(fs::is_symlink(link.string() + ".damaged"));
+  EXPECT_EQ(KeepFileCopy(file.c_str()), file.string() + ".damaged.2");
+  SetBigGame(0);
+  ASSERT_EQ(SaveBinaryGame(file.c_str(), kBinaryVersionEgf, currentGameHeader), 0);
+  EXPECT_EQ(ReadBytes(file.string() + ".damaged"), first);
+  EXPECT_EQ(ReadBytes(file.string() + ".damaged.2"), second);
+  EXPECT_EQ(ReadBytes(link.string() + ".damaged"), second);
+
+  EXPECT_EQ(KeepFileCopy((folder / "missing.vgf").c_str()), "");
+  EXPECT_EQ(KeepFileCopy(""), "");
+  fs::remove_all(folder);
+}
 
 }  // namespace

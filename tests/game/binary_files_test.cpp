@@ -1,17 +1,20 @@
 // Binary game files: round trips through versions 7, 6 and 3, files of
-// every version built byte by byte, damaged files that must leave the game
-// as it was, the writers' failure codes and the autosave.
+// every version built byte by byte, files damaged before their moves that
+// must leave the game as it was, damaged moves and comments that end the
+// game before them, the writers' failure codes and the autosave.
 #include "game/binary_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <string>
@@ -555,7 +558,7 @@ TEST(BinaryReader, AMoveThatExposesTheKingEndsTheGame) {
 }
 
 // ---------------------------------------------------------------------------
-// Damaged files leave the game exactly as it was
+// Files damaged before their moves leave the game exactly as it was
 // ---------------------------------------------------------------------------
 
 void ExpectRefusedAndUnchanged(const Bytes& bytes, const std::string& what) {
@@ -565,38 +568,127 @@ void ExpectRefusedAndUnchanged(const Bytes& bytes, const std::string& what) {
   EXPECT_TRUE(FullState::Take() == before) << what;
 }
 
-TEST(BinaryReader, EveryTruncationOfEveryVersionIsRefused) {
-  std::vector<Bytes> files;
+// The moves of the game on the board.
+std::vector<Move> GameMoves() {
+  std::vector<Move> moves;
+  for (int ply = 1; ply <= gameLength; ++ply) moves.push_back(history[ply].move);
+  return moves;
+}
+
+TEST(BinaryReader, ATruncatedFileKeepsTheMovesReadBeforeTheCut) {
+  // Each file with the offset of its first move record (0: not worked out).
+  struct File {
+    Bytes bytes;
+    size_t movesStart;
+  };
+  std::vector<File> files;
   for (int version = 1; version <= 7; ++version) {
     Builder b = StandardFile(version, 1, 2);
     if (version >= 4) {
       b.bytes[1] = 1;  // one tag
       b.bytes.insert(b.bytes.begin() + 2, {kTagEvent, 2, 'e', 'v'});
     }
+    const size_t movesStart = b.bytes.size();
     b.MoveRecord(version, MoveFromText("h2e2")).MoveRecord(version, MoveFromText("h9g7"));
     if (version == 7) b.U16(2).U8(1).U16(0).U8(0).U16(2).Raw("hi");
-    files.push_back(b.bytes);
+    files.push_back({b.bytes, movesStart});
   }
   SetUpFen(testing_support::kStartFen);
   PlayRandomGame(6, 3);
   SetComment(4, "four");
   ASSERT_EQ(SaveBinaryGame(TempPath("written.egf").c_str(), 7, currentGameHeader), 0);
-  files.push_back(ReadBytes(TempPath("written.egf")));
+  files.push_back({ReadBytes(TempPath("written.egf")), 0});
 
   LogCapture log;
-  for (const Bytes& file : files) {
+  for (const File& file : files) {
+    const int version = file.bytes[0];
+    const size_t recordSize = version >= 5 ? 20 : 8;
     SetUpUserGame();
-    ASSERT_EQ(LoadBytes(file), kBinaryLoadOk) << "version " << int(file[0]);
-    // Every shorter file is refused, each leaving the user's game alone.
+    ASSERT_EQ(LoadBytes(file.bytes), kBinaryLoadOk) << "version " << version;
+    const std::vector<Move> whole = GameMoves();
+    // A cut before the moves leaves the user's game alone; a later one
+    // keeps the moves whose records are whole.
+    bool kept = false;
     SetUpUserGame();
-    const FullState before = FullState::Take();
-    for (size_t n = 0; n < file.size(); ++n) {
-      ASSERT_EQ(LoadBytes(Bytes(file.begin(), file.begin() + n)), kBinaryLoadFailed)
-          << "version " << int(file[0]) << " cut at " << n;
-      ASSERT_TRUE(FullState::Take() == before) << "version " << int(file[0]) << " cut at " << n;
+    for (size_t n = 0; n < file.bytes.size(); ++n) {
+      SCOPED_TRACE("version " + std::to_string(version) + " cut at " + std::to_string(n));
+      const FullState before = FullState::Take();
+      const int result = LoadBytes(Bytes(file.bytes.begin(), file.bytes.begin() + n));
+      if (result == kBinaryLoadFailed) {
+        ASSERT_FALSE(kept) << "refused after a shorter cut was read in part";
+        ASSERT_EQ(gameLength, 4) << "the user's game";
+        ASSERT_TRUE(FullState::Take() == before);
+        continue;
+      }
+      ASSERT_EQ(result, kBinaryLoadPartial);
+      if (file.movesStart != 0) {
+        ASSERT_GE(n, file.movesStart);
+        const size_t records = std::min<size_t>((n - file.movesStart) / recordSize, whole.size());
+        ASSERT_EQ(static_cast<size_t>(gameLength), records);
+      }
+      kept = true;
+      const std::vector<Move> moves = GameMoves();
+      ASSERT_LE(moves.size(), whole.size());
+      ASSERT_TRUE(std::equal(moves.begin(), moves.end(), whole.begin()));
+    }
+    EXPECT_TRUE(kept);
+    if (version == 7) {
+      // Only the last comment is cut: every move is kept.
+      SetUpUserGame();
+      ASSERT_EQ(LoadBytes(Bytes(file.bytes.begin(), file.bytes.end() - 1)), kBinaryLoadPartial);
+      EXPECT_EQ(GameMoves(), whole);
     }
   }
   EXPECT_FALSE(log.lines().empty());
+}
+
+TEST(BinaryReader, ADamagedRecordEndsTheGameBeforeIt) {
+  const Move first = MoveFromText("h2e2"), second = MoveFromText("h9g7");
+  const Move cannon = MoveFromText("h0g2");
+  // Two good moves, a comment on the first, then the damage.
+  auto file = [&](uint32_t count, const std::function<void(Builder&)>& damage) {
+    Builder b = StandardFile(7, 2, count);
+    b.MoveRecord(7, first).MoveRecord(7, second);
+    damage(b);
+    return b.bytes;
+  };
+  auto comments = [](Builder& b) { b.U16(2).U8(kMarkGood).U16(3).Raw("one"); };
+  const struct {
+    const char* what;
+    Bytes bytes;
+    const char* logged;
+  } cases[] = {
+      {"from-square 0", file(3, [&](Builder& b) { b.MoveRecord(7, MakeMoveCode(0, MoveTo(cannon))); }),
+       "damaged at move 3"},
+      {"to-square 172", file(3, [&](Builder& b) { b.MoveRecord(7, MakeMoveCode(MoveFrom(cannon), 172)); }),
+       "damaged at move 3"},
+      {"from equals to",
+       file(3, [&](Builder& b) { b.MoveRecord(7, MakeMoveCode(MoveFrom(cannon), MoveFrom(cannon))); }),
+       "damaged at move 3"},
+      {"captured piece 33", file(3, [&](Builder& b) { b.MoveRecord(7, cannon, 33); }),
+       "damaged at move 3"},
+      {"move count beyond a game", file(kMaxGameMoves + 1, [](Builder&) {}), "damaged at move 3"},
+      {"comment count", file(2, [](Builder& b) { b.U16(kCommentSlots); }), "damaged after move 2"},
+      {"comment longer than the file",
+       file(2, [&](Builder& b) { comments(b); b.U8(0).U16(20).Raw("short"); }),
+       "damaged after move 2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUpUserGame();
+    LogCapture log;
+    ASSERT_EQ(LoadBytes(c.bytes), kBinaryLoadPartial);
+    EXPECT_EQ(GameMoves(), (std::vector<Move>{first, second}));
+    EXPECT_EQ(gamePly, 2);
+    EXPECT_STREQ(currentGameHeader.event, "");  // the user's header is gone
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find(c.logged), std::string::npos) << log.lines()[0];
+  }
+  // Comments read before the damage are kept.
+  SetUpUserGame();
+  ASSERT_EQ(LoadBytes(cases[6].bytes), kBinaryLoadPartial);
+  EXPECT_STREQ(moveComments[1].text, "one");
+  EXPECT_EQ(moveComments[1].annotation, kMarkGood);
 }
 
 TEST(BinaryReader, UnknownVersionsAreLoggedAndRefused) {
@@ -612,7 +704,6 @@ TEST(BinaryReader, UnknownVersionsAreLoggedAndRefused) {
 
 TEST(BinaryReader, ImpossibleFieldsAreRefused) {
   const StartPosition standard = Standard();
-  const Move cannon = MoveFromText("h2e2");
   // A version 3 file over the given board and piece list with one move.
   auto v3 = [&](const StartPosition& s, uint32_t side = 0, Move m = MoveFromText("h2e2"),
                 uint32_t captured = 0) {
@@ -620,11 +711,6 @@ TEST(BinaryReader, ImpossibleFieldsAreRefused) {
         .MoveRecord(3, m, captured).bytes;
   };
   ExpectRefusedAndUnchanged(v3(standard, 2), "side to move 2");
-  ExpectRefusedAndUnchanged(v3(standard, 0, MakeMoveCode(0, MoveTo(cannon))), "from-square 0");
-  ExpectRefusedAndUnchanged(v3(standard, 0, MakeMoveCode(MoveFrom(cannon), 172)), "to-square 172");
-  ExpectRefusedAndUnchanged(v3(standard, 0, MakeMoveCode(MoveFrom(cannon), MoveFrom(cannon))),
-                            "from equals to");
-  ExpectRefusedAndUnchanged(v3(standard, 0, cannon, 33), "captured piece 33");
 
   StartPosition s = standard;
   s.pieces[10] = MakeSquare(4, 4);  // the list disagrees with the board
@@ -658,15 +744,10 @@ TEST(BinaryReader, ImpossibleFieldsAreRefused) {
   s.Put(10, 4, 4);  // cannon 10 on two squares of a version 1 board
   ExpectRefusedAndUnchanged(Builder().U8(1).U8(1).Board(s.cells).U32(0).U32(0).U32(0).bytes,
                             "a piece twice on the board");
-  // Counts: moves beyond a game, a negative tag count, too many comments.
-  ExpectRefusedAndUnchanged(StandardFile(6, 0, kMaxGameMoves + 1).bytes, "move count");
+  // A negative tag count.
   Builder tags = StandardFile(7, 0, 0);
   tags.bytes[1] = 0xFF;
   ExpectRefusedAndUnchanged(tags.U16(0).bytes, "tag count -1");
-  ExpectRefusedAndUnchanged(StandardFile(7, 0, 0).U16(kCommentSlots).bytes, "comment count");
-  Builder lengths = StandardFile(7, 0, 0);
-  ExpectRefusedAndUnchanged(lengths.U16(1).U8(0).U16(20).Raw("short").bytes,
-                            "comment longer than the file");
 }
 
 TEST(BinaryReader, AFileThatCannotBeOpenedChangesNothing) {

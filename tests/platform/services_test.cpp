@@ -207,6 +207,42 @@ TEST(WindowPlacement, RectangleOffEveryScreenIsBroughtBack) {
   EXPECT_EQ(partly.frameGeometry(), overCorner);
 }
 
+TEST(WindowPlacement, SizeIsHeldToTheScreenAndToTheWindowsMinimum) {
+  const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+  ASSERT_FALSE(room.isEmpty());
+  // Sizes are outer sizes (frame included); a minimum is the client's, so
+  // the frame is added to it.
+  const struct {
+    const char* text;
+    QSize minimum;
+    QSize expected;
+  } cases[] = {
+      {"0,1,-1,-1,-1,-1,0,0,16000000,16000000", {0, 0}, room},
+      {"0,1,-1,-1,-1,-1,10,20,16000010,220", {0, 0}, {room.width(), 200}},
+      {"0,1,-1,-1,-1,-1,-3000,-3000,16000000,-2000", {0, 0},
+       {room.width(), std::min(1000, room.height())}},
+      {"0,1,-1,-1,-1,-1,10,20,60,50", {120, 90}, {120, 90}},
+      {"0,1,-1,-1,-1,-1,0,0,16000000,16000000", {room.width() + 50, 40},
+       {room.width() + 50, room.height()}},
+  };
+  for (const auto& c : cases) {
+    StorePlacement("Liste", c.text);
+    QWidget window;
+    window.setMinimumSize(c.minimum);
+    ASSERT_EQ(Restore(&window, "Liste"), 1) << c.text;
+    const QSize frame = window.frameGeometry().size() - window.size();
+    QSize expected = c.expected;
+    if (expected.width() == c.minimum.width()) expected.rwidth() += frame.width();
+    if (expected.height() == c.minimum.height()) expected.rheight() += frame.height();
+    EXPECT_EQ(window.frameGeometry().size(), expected) << c.text;
+    // What is written back is the size shown.
+    ASSERT_EQ(SaveWindowPlacement(&window, "Liste"), 1);
+    const auto stored = ParseWindowPlacement(StoredPlacement("Liste").c_str());
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(StoredRect(*stored).size(), expected) << c.text;
+  }
+}
+
 TEST(WindowPlacement, FixedSizeWindowTakesOnlyThePosition) {
   StorePlacement("Logs", "0,1,-1,-1,-1,-1,50,60,450,360");
   QWidget window;

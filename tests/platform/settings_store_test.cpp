@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+
+#include <QString>
+#include <csignal>
 
 #include <climits>
 #include <cstdio>
@@ -13,6 +17,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "platform/message_box.h"
 
 namespace fs = std::filesystem;
 
@@ -231,6 +237,48 @@ TEST_F(SettingsStoreTest, MissingAndMalformedValuesGiveDefaults) {
   EXPECT_FALSE(store.WriteInt("Options", "a/b", 1));
   EXPECT_FALSE(store.WriteInt("Options\\x", "b", 1));
   EXPECT_FALSE(store.WriteString(nullptr, "b", "x"));
+}
+
+int timesTold = 0;
+
+// In a child: two stores change a value; exits 0 when the file at `file`
+// still holds `text`, nothing else is beside it and the user was told
+// `told` times.
+[[noreturn]] void WriteTwice(const fs::path& file, const std::string& text, int told) {
+  messageBoxHook = [](const QString&, int) { return ++timesTold; };
+  for (int run = 0; run < 2; ++run) {
+    CSettingsStore store;
+    store.OpenSoftwareKey(kSettingsCurrentUser);
+    store.Open(kSettingsCompany, kSettingsApplication);
+    store.WriteInt("Options", "Sound", run + 1);
+  }
+  CSettingsStore store;
+  store.OpenSoftwareKey(kSettingsCurrentUser);
+  store.Open(kSettingsCompany, kSettingsApplication);
+  const bool kept = text.empty() ? store.GetInt("Options", "Sound", 0) == 2
+                                 : ReadWholeFile(file) == text;
+  const bool alone =
+      std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()) == 1;
+  std::_Exit(kept && alone && timesTold == told ? 0 : 1);
+}
+
+[[noreturn]] void WriteTwiceUnderLimit(const fs::path& file, const std::string& text) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{100, 100};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  WriteTwice(file, text, 1);
+}
+
+// Changes that cannot reach the file (here a file size limit cuts the write
+// short) leave the previous file and are told once per run; a damaged file
+// that is written over is no failure.
+TEST_F(SettingsStoreTest, ChangesThatCannotBeWrittenKeepTheFileAndAreToldOnce) {
+  std::string text = "[Options]\n";
+  for (int i = 0; i < 40; ++i) text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  WriteProgramFile(text);
+  EXPECT_EXIT(WriteTwiceUnderLimit(ProgramFile(), text), testing::ExitedWithCode(0), "");
+  WriteProgramFile("[Options\n=\n\x01\x02 garbage\n");
+  EXPECT_EXIT(WriteTwice(ProgramFile(), "", 0), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(SettingsStoreTest, UnreadableOrUnopenedStoreGivesDefaults) {

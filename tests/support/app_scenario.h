@@ -14,8 +14,12 @@
 #include <memory>
 #include <string>
 
+#include "app/chess_app.h"
 #include "app/main_frame.h"
+#include "engine/search/engine_state.h"
 #include "platform/settings_store.h"
+#include "tests/support/offscreen_app.h"
+#include "tests/support/test_position.h"
 
 namespace testing_support {
 
@@ -42,6 +46,23 @@ inline std::string StoredString(const char* section, const char* entry) {
   std::string text;
   OpenStore()->GetString(text, section, entry, "<missing>");
   return text;
+}
+
+// Starts the program as a user does, with English already chosen.
+inline void StartProgram(const std::string& commandTail = "") {
+  OffscreenApplication();
+  if (StoredInt("Options", "Language", -1) < 0) OpenStore()->WriteInt("Options", "Language", 1);
+  theApp.m_lpCmdLine = commandTail;
+  theApp.InitInstance();
+}
+
+// Plays the moves (coordinate texts) as the user's, after the shown ply.
+inline void PlayUserMoves(std::initializer_list<const char*> moves) {
+  for (const char* text : moves) {
+    Check(MakeMoveAfterShownPly(MoveFromText(text)) != 0, text);
+    RecordMadeMove();
+    ShowGamePosition();
+  }
 }
 
 // Closes the frame as its close box does and lets Qt delete it.

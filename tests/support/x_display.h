@@ -48,7 +48,8 @@ inline void Stop(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
-// Starts Xvfb (1024x768, 24 bits) on a display it picks itself and returns
+// Starts Xvfb (1024x768, 24 bits) on a display it picks itself (see
+// VORELK_XVFB_DISPLAY below) and returns
 // the display's name (":<n>"), empty on failure; `server` gets its pid. It
 // must not reset when its last client leaves: a program starting during the
 // reset could not connect.
@@ -56,9 +57,15 @@ inline std::string StartXvfb(const std::string& log, pid_t& server) {
   server = -1;
   int fds[2];
   if (pipe(fds) != 0) return {};
-  server = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
-                  "-nolisten", "tcp", "-noreset"},
-                 log);
+  // VORELK_XVFB_DISPLAY (":<n>") names the display to take instead of the
+  // first free one.
+  std::vector<std::string> args = {"Xvfb"};
+  const char* fixed = getenv("VORELK_XVFB_DISPLAY");
+  if (fixed != nullptr && fixed[0] == ':') args.push_back(fixed);
+  for (const char* a : {"-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset", "-displayfd"})
+    args.push_back(a);
+  args.push_back(std::to_string(fds[1]));
+  server = Spawn(args, log);
   close(fds[1]);
   std::string number;
   char c;
@@ -115,6 +122,26 @@ inline bool FindWindow(const std::string& display, const std::string& title, Win
   number("Width:", info.width);
   number("Height:", info.height);
   return info.width > 0 && info.height > 0;
+}
+
+// Runs xdotool with `commands` on the display; true when it succeeded.
+inline bool Xdotool(const std::string& display, const std::string& commands) {
+  return RunCommand("DISPLAY=" + display + " xdotool " + commands).exitCode == 0;
+}
+
+// A menu of the program is open: a shown top-level window of the program's
+// class that has no title (Qt names its popups after the program).
+inline bool MenuShown(const std::string& display) {
+  const std::string windows =
+      RunCommand("DISPLAY=" + display + " xwininfo -root -children 2>/dev/null").output;
+  const std::regex popup("(0x[0-9a-fA-F]+) \"vorelk\": \\(\"vorelk\" \"vorelk\"\\)");
+  for (std::sregex_iterator it(windows.begin(), windows.end(), popup), end; it != end; ++it) {
+    const std::string state =
+        RunCommand("DISPLAY=" + display + " xwininfo -id " + (*it)[1].str() + " 2>/dev/null")
+            .output;
+    if (state.find("Map State: IsViewable") != std::string::npos) return true;
+  }
+  return false;
 }
 
 }  // namespace testing_support

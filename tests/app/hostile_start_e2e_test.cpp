@@ -1,0 +1,236 @@
+// The real program started with hostile files under Xvfb: a command-line
+// game file that cannot be read, a damaged autosave and window placements
+// far larger than the screen. The test answers the message box the program
+// shows with Return (xdotool), leaves through File > Exit, and then reads
+// the autosaved game (with the gamefile tool) and the settings file.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/position/position.h"
+#include "game/binary_files.h"
+#include "game/game_loader.h"
+#include "platform/placement.h"
+#include "platform/services.h"
+#include "platform/settings_store.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/run_tool.h"
+#include "tests/support/test_position.h"
+#include "tests/support/x_display.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing_support::FindWindow;
+using testing_support::RunCommand;
+using testing_support::WindowInfo;
+using testing_support::Xdotool;
+
+namespace {
+
+constexpr const char* kTitle = "Vorelk Freeware 2.5.0";
+constexpr const char* kMessageBoxTitle = "Vorelk";
+using Bytes = testing_support::FileBytes;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+
+// The moves of a game file as the gamefile tool reads them ("" when it
+// cannot read the file whole): "h2e2 h9g7 ".
+std::string MovesOf(const fs::path& path) {
+  const auto run = testing_support::RunTool("gamefile", "'" + path.string() + "'");
+  if (run.exitCode != 0 || run.output.find("result 0\n") == std::string::npos) return "<unread>";
+  std::string moves;
+  for (size_t at = run.output.find("\nmove "); at != std::string::npos;
+       at = run.output.find("\nmove ", at + 1)) {
+    moves += run.output.substr(at + 6, 4) + " ";
+  }
+  return moves;
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(25ms);
+  }
+  return false;
+}
+
+class HostileStartE2eTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (RunCommand("command -v Xvfb && command -v xwininfo && command -v xdotool").exitCode != 0) {
+      return;
+    }
+    display_ = testing_support::StartXvfbSession("/tmp/vorelk-hostile-XXXXXX", root_, server_);
+  }
+
+  static void TearDownTestSuite() {
+    testing_support::Stop(server_);
+    if (!root_.empty()) fs::remove_all(root_);
+  }
+
+  void SetUp() override {
+    ASSERT_FALSE(display_.empty()) << "Xvfb, xwininfo and xdotool are needed "
+                                      "(Debian xvfb, x11-utils and xdotool)";
+    fs::remove_all(root_ / "config");
+    fs::remove_all(root_ / "data");
+    fs::create_directories(Autosave().parent_path());
+    // English, so that the main window opens at once; no side window.
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    store.WriteInt("Options", "Language", 1);
+    for (const char* window : {"ClockWindow", "GameListWindow"}) store.WriteInt("Options", window, 0);
+  }
+
+  static fs::path Autosave() { return root_ / "data" / "Vorelk" / "CurrentGameV1.vgf"; }
+
+  // Writes the game of these moves from the standard start as a binary
+  // file (version 7, as the autosave).
+  static void WriteGame(const fs::path& path, std::initializer_list<const char*> moves) {
+    testing_support::InitEngine();
+    LoadedGame game;
+    for (const char* m : moves) game.moves.push_back({testing_support::MoveFromText(m)});
+    GameHeader header = emptyGameHeader;
+    ASSERT_EQ(CommitLoadedGame(game, header, 0), 1);
+    ASSERT_EQ(SaveBinaryGame(path.c_str(), kBinaryVersionEgf, header), 0);
+  }
+
+  // Starts the program with `args`, answers the message box with Return
+  // when one is expected, and leaves through File > Exit. Failures are
+  // reported with what the program said.
+  static void RunAndExit(const std::vector<std::string>& args, bool message) {
+    std::vector<std::string> command = {VORELK_PROGRAM};
+    command.insert(command.end(), args.begin(), args.end());
+    const std::string log = (root_ / "vorelk.log").string();
+    pid_t pid = testing_support::Spawn(command, log);
+    ASSERT_GT(pid, 0);
+    struct Guard {
+      pid_t& pid;
+      ~Guard() { testing_support::Stop(pid); }
+    } guard{pid};
+    const auto said = [&] { return RunCommand("cat '" + log + "'").output; };
+    WindowInfo box, frame;
+    if (message) {
+      ASSERT_TRUE(WaitFor([&] { return FindWindow(display_, kMessageBoxTitle, box); }, 20s))
+          << "no message box; the program said:\n" << said();
+      const std::string id = std::to_string(box.id);
+      ASSERT_TRUE(WaitFor(
+          [&] {
+            Xdotool(display_, "windowfocus --sync " + id + " key Return");
+            return !FindWindow(display_, kMessageBoxTitle, box);
+          },
+          10s))
+          << "the message box stayed";
+    }
+    ASSERT_TRUE(WaitFor([&] { return FindWindow(display_, kTitle, frame); }, 20s))
+        << "no main window (a message box left unanswered?); the program said:\n" << said();
+    // File > Exit: the first title of the menu bar opens its menu; Up wraps
+    // to its last item, Exit.
+    const std::string file = std::to_string(frame.x + 15) + " " + std::to_string(frame.y + 10);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          Xdotool(display_, "mousemove " + file + " click 1");
+          return WaitFor([&] { return testing_support::MenuShown(display_); }, 1s);
+        },
+        15s))
+        << "the File menu did not open";
+    ASSERT_TRUE(Xdotool(display_, "key Up Return"));
+    int status = 0;
+    ASSERT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 15s))
+        << "the program did not exit after File > Exit";
+    pid = -1;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "exit status " << status << "; the program said:\n" << said();
+  }
+
+  static fs::path root_;
+  static std::string display_;
+  static pid_t server_;
+};
+
+fs::path HostileStartE2eTest::root_;
+std::string HostileStartE2eTest::display_;
+pid_t HostileStartE2eTest::server_ = -1;
+
+TEST_F(HostileStartE2eTest, ACommandLineFileThatCannotBeReadLeavesTheAutosavedGame) {
+  fs::create_directories(root_ / "folder.egf");
+  WriteFileBytes(root_ / "random.egf", Bytes{'\x07', '\x91', '\x33', '\x00', '\xfe', '\x12', '\x40'});
+  WriteFileBytes(root_ / "huge.pgn", Bytes(5u << 20, ' '));
+  const char* const files[] = {"missing.egf", "folder.egf", "random.egf", "huge.pgn"};
+  for (const char* name : files) {
+    SCOPED_TRACE(name);
+    WriteGame(Autosave(), {"h2e2", "h9g7", "h0g2"});
+    RunAndExit({(root_ / name).string()}, true);
+    EXPECT_EQ(MovesOf(Autosave()), "h2e2 h9g7 h0g2 ");
+  }
+  // A file read in part is the game, with its moves read.
+  WriteFileBytes(root_ / "part.txt", Bytes{'b', '2', 'e', '2', '\n', '?', '\n'});
+  RunAndExit({(root_ / "part.txt").string()}, true);
+  EXPECT_EQ(MovesOf(Autosave()), "b2e2 ");
+}
+
+TEST_F(HostileStartE2eTest, ADamagedAutosaveKeepsItsMovesAndIsKeptBeside) {
+  WriteGame(Autosave(), {"h2e2", "h9g7", "h0g2"});
+  const Bytes whole = ReadFileBytes(Autosave());
+  Bytes flipped = whole;
+  for (size_t i = 0; i < 10; ++i) flipped[40 + 31 * i] = static_cast<char>(~flipped[40 + 31 * i]);
+  const struct {
+    const char* name;
+    Bytes bytes;
+    const char* saved;  // the exit autosave
+  } cases[] = {
+      {"last byte cut", Bytes(whole.begin(), whole.end() - 1), "h2e2 h9g7 h0g2 "},
+      {"ten bytes flipped", flipped, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path kept = Autosave().string() + ".damaged";
+    fs::remove(kept);
+    WriteFileBytes(Autosave(), c.bytes);
+    RunAndExit({}, true);
+    EXPECT_EQ(MovesOf(Autosave()), c.saved);
+    EXPECT_EQ(ReadFileBytes(kept), c.bytes) << "the damaged file is kept beside the autosave";
+  }
+}
+
+TEST_F(HostileStartE2eTest, PlacementsLargerThanTheScreenAreHeldToIt) {
+  const char* const windows[][2] = {{"ClockWindow", "Clock"},        {"MiniClockWindow", "MiniClockWindow"},
+                                    {"GameListWindow", "Liste"},     {"GameStatusWindow", "Game status"},
+                                    {"CommentsWindow", "Comment"},   {nullptr, "MainWindow"}};
+  {
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    for (const auto& w : windows) {
+      if (w[0] != nullptr) store.WriteInt("Options", w[0], 1);
+      // The side windows below and right of the File menu, which stays
+      // free to be clicked.
+      const char* text = w[0] != nullptr ? "0,1,-1,-1,-1,-1,600,500,16000600,16000500"
+                                         : "0,1,-1,-1,-1,-1,0,0,16000000,16000000";
+      store.WriteString(kPlacementSection, w[1], text);
+    }
+  }
+  RunAndExit({}, false);
+  CSettingsStore store(kSettingsNoRoot);
+  OpenProgramSettings(store);
+  for (const auto& w : windows) {
+    SCOPED_TRACE(w[1]);
+    std::string text;
+    store.GetString(text, kPlacementSection, w[1], "");
+    const auto placement = ParseWindowPlacement(text.c_str());
+    ASSERT_TRUE(placement.has_value()) << text;
+    const int64_t width = int64_t{placement->right} - placement->left;
+    const int64_t height = int64_t{placement->bottom} - placement->top;
+    EXPECT_TRUE(width > 0 && width <= 1024 && height > 0 && height <= 768) << text;
+  }
+}
+
+}  // namespace
