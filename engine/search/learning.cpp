@@ -10,6 +10,7 @@
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "game/regular_file.h"
 
 uint32_t learningTableSize = kDefaultLearningTableSize;
 uint32_t mateTableSize = kDefaultMateTableSize;
@@ -303,12 +304,12 @@ bool MatchesCurrentPosition(const uint8_t stored[32]) {
 }  // namespace
 
 FILE* OpenOrCreateLearningFile(const char* path) {
-  FILE* f = std::fopen(path, "rb+");
+  FILE* f = OpenRegularFile(path, "rb+");
   if (f != nullptr) {
     if (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) > 0) return f;
     std::fclose(f);
   }
-  f = std::fopen(path, "wb+");
+  f = OpenRegularFile(path, "wb+");
   uint8_t word[4];
   PutLe(word, learningVersion, 4);
   if (f != nullptr && std::fwrite(word, 1, 4, f) == 4 && std::fflush(f) == 0) return f;
@@ -318,7 +319,7 @@ FILE* OpenOrCreateLearningFile(const char* path) {
 }
 
 FILE* OpenExistingLearningFile(const char* path) {
-  FILE* f = std::fopen(path, "rb");
+  FILE* f = OpenRegularFile(path, "rb");
   if (f == nullptr) return nullptr;
   if (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) > 0) return f;
   std::fclose(f);
