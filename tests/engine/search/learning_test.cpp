@@ -4,7 +4,6 @@
 #include "engine/search/learning.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,6 +16,7 @@
 
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "tests/support/address_limit.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -381,19 +381,11 @@ TEST_F(LearningTest, LargeTablesTakeMemoryOnlyAsTheyAreFilled) {
   SetLearningPaths(-1);
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
 // With the address space limited to 384 MB more than the process holds,
 // 2,048 MB of tables are halved until they fit: 256 MB, the size then
 // written back to the setting.
 void AllocateLearningUnderAddressLimit() {
-  long pages = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-    std::fclose(f);
-  }
-  const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (rlim_t{384} << 20);
-  const rlimit r = {limit, limit};
-  if (pages == 0 || setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(2);
+  if (!testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
   SetLearningPaths(2048);
   std::_Exit(GetLearningTableSize(0) == 256 && learningTable != nullptr && mateTable != nullptr
                  ? 0
@@ -401,9 +393,9 @@ void AllocateLearningUnderAddressLimit() {
 }
 
 TEST_F(LearningTest, ASizeTheMemoryCannotGiveIsHalvedUntilItFits) {
+  if (!testing_support::kAddressLimitUsable) GTEST_SKIP() << "no address limit under ASan";
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(AllocateLearningUnderAddressLimit(), ::testing::ExitedWithCode(0), "");
 }
-#endif
 
 }  // namespace

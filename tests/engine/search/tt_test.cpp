@@ -3,7 +3,6 @@
 #include "engine/search/tt.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <climits>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/search_tables.h"
+#include "tests/support/address_limit.h"
 #include "tests/support/test_position.h"
 
 // Huge test allocations must fail by returning null, never abort.
@@ -397,19 +397,11 @@ TEST(HashSizeTest, SlotIndexIsTheKeyModuloTheTableSize) {
   SetHashSize(0);
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
 // With the address space limited to 384 MB more than the process holds, a
 // 2,048 MB table is halved until it fits: 256 MB, and that is the size
 // reported for the setting.
 void AllocateUnderAddressLimit() {
-  long pages = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-    std::fclose(f);
-  }
-  const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (rlim_t{384} << 20);
-  const rlimit r = {limit, limit};
-  if (pages == 0 || setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(2);
+  if (!testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
   SetHashSize(2048);
   const bool halved = hashTotalEntries == HashEntriesForMegabytes(256) &&
                       HashSizeMegabytes() == 256 && hashTables[0] != nullptr &&
@@ -421,12 +413,12 @@ void AllocateUnderAddressLimit() {
 }
 
 TEST(HashSizeDeathTest, ASizeTheMemoryCannotGiveIsHalvedUntilItFits) {
+  if (!testing_support::kAddressLimitUsable) GTEST_SKIP() << "no address limit under ASan";
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   testing_support::SetUpFen(testing_support::kStartFen);
   SetHashSize(0);
   EXPECT_EXIT(AllocateUnderAddressLimit(), ::testing::ExitedWithCode(0), "");
 }
-#endif
 
 // A stored size above the machine's memory is capped to it, as the options
 // page caps what it accepts.
