@@ -209,7 +209,8 @@ void SetHashSize(int32_t megabytes) {
   uint64_t total = 0;
   uint64_t available = 0;
   GetMemoryStatus(&total, &available);
-  megabytes = megabytes == -1 ? AutomaticHashMegabytes(total) : MegabytesWithinMemory(megabytes, total);
+  megabytes =
+      megabytes == -1 ? AutomaticHashMegabytes(total) : MegabytesWithinMemory(megabytes, total);
   // A size the memory cannot give is halved until it can; the smallest
   // table is the last resort, and without it the tables stay absent.
   for (; megabytes > 0; megabytes /= 2) {

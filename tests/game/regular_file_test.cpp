@@ -78,10 +78,11 @@ TEST_F(RegularFileTest, OnlyRegularFilesOpen) {
       int error;  // 0: opens
     };
     const std::vector<Case> cases = {
-        {fifo, "rb", ENXIO},        {fifo, "rb+", ENXIO},        {fifo, "wb+", ENXIO},
-        {"/dev/zero", "rb", ENXIO}, {"/dev/null", "wb", ENXIO},  {folder, "rb", EISDIR},
-        {file, "rb", 0},            {file, "rb+", 0},            {(dir_ / "missing").string(), "rb", ENOENT},
-        {(dir_ / "new").string(), "wb+", 0},
+        {fifo, "rb", ENXIO},          {fifo, "rb+", ENXIO},
+        {fifo, "wb+", ENXIO},         {"/dev/zero", "rb", ENXIO},
+        {"/dev/null", "wb", ENXIO},   {folder, "rb", EISDIR},
+        {file, "rb", 0},              {file, "rb+", 0},
+        {dir_ / "missing", "rb", ENOENT}, {dir_ / "new", "wb+", 0},
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(c.path + " " + c.mode);
