@@ -28,9 +28,9 @@ int OpenFlags(const char* mode) {
   }
 }
 
-}  // namespace
-
-std::FILE* OpenRegularFile(const char* path, const char* mode) {
+// Opens path without blocking, refuses anything but a regular file when
+// regularOnly, then hands the descriptor to stdio in blocking mode.
+std::FILE* OpenWithoutBlocking(const char* path, const char* mode, bool regularOnly) {
   if (path == nullptr || mode == nullptr) {
     errno = EINVAL;
     return nullptr;
@@ -40,18 +40,18 @@ std::FILE* OpenRegularFile(const char* path, const char* mode) {
     errno = EINVAL;
     return nullptr;
   }
-  // O_NONBLOCK: opening a pipe with no writer (or a device) returns at once.
+  // O_NONBLOCK: opening a pipe (or a device) returns at once.
   const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   struct stat st;
   int error = 0;
   if (fstat(fd, &st) != 0) {
     error = errno;
-  } else if (!S_ISREG(st.st_mode)) {
+  } else if (regularOnly && !S_ISREG(st.st_mode)) {
     error = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
   } else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     error = errno;
-  } else if (mode[0] == 'w' && ftruncate(fd, 0) != 0) {
+  } else if (mode[0] == 'w' && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
     error = errno;
   }
   std::FILE* file = error == 0 ? fdopen(fd, mode) : nullptr;
@@ -61,4 +61,14 @@ std::FILE* OpenRegularFile(const char* path, const char* mode) {
     errno = error;
   }
   return file;
+}
+
+}  // namespace
+
+std::FILE* OpenRegularFile(const char* path, const char* mode) {
+  return OpenWithoutBlocking(path, mode, true);
+}
+
+std::FILE* OpenFileWithoutWaiting(const char* path, const char* mode) {
+  return OpenWithoutBlocking(path, mode, false);
 }

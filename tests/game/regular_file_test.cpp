@@ -21,6 +21,7 @@
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/learning.h"
+#include "game/atomic_file.h"
 #include "game/database.h"
 #include "game/game_loader.h"
 #include "game/load_game.h"
@@ -139,6 +140,25 @@ TEST_F(RegularFileTest, BooksAndLearningFilesRefuseAPipeAtOnce) {
     EXPECT_EQ(OpenExistingLearningFile(learning.c_str()), nullptr);
     EXPECT_EQ(OpenOrCreateLearningFile(learning.c_str()), nullptr);
   });
+}
+
+// A pipe in place of a file that is saved (an autosave) is written in place
+// only while something reads it; with no reader the save fails at once.
+TEST_F(RegularFileTest, SavingOverAPipeNobodyReadsFailsAtOnce) {
+  const std::string fifo = Fifo("CurrentGameV1.vgf");
+  InChild([&] {
+    AtomicFile file;
+    EXPECT_FALSE(file.Open(fifo.c_str()));
+    std::FILE* f = OpenFileWithoutWaiting(fifo.c_str(), "wb");
+    EXPECT_EQ(f, nullptr);
+    EXPECT_EQ(errno, ENXIO);
+    // A device is written in place as before.
+    f = OpenFileWithoutWaiting("/dev/null", "wb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_GE(std::fputs("game", f), 0);
+    EXPECT_EQ(std::fclose(f), 0);
+  });
+  EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 }  // namespace
