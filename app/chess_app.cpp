@@ -69,16 +69,13 @@ bool CChessApp::InitInstance() {
   currentLanguage = language;
   UseQtTranslation(language);
 
-  // The install directory: the stored one, else the per-user data folder,
-  // which is then stored.
+  // The install directory: the stored one (a relative one below the
+  // per-user data folder), else the per-user data folder, which is then
+  // stored when nothing was.
   store.GetString(text, "Options", "InstallDirectory", "");
-  if (!text.empty() && text.size() < sizeof(installDirectory)) {
-    CopySetting(installDirectory, text, "");
-  } else {
-    SetDefaultInstallDirectory(installDirectory, sizeof(installDirectory));
-    if (text.empty() && installDirectory[0] != '\0') {
-      store.WriteString("Options", "InstallDirectory", installDirectory);
-    }
+  ResolveInstallDirectory(text.c_str(), installDirectory, sizeof(installDirectory));
+  if (text.empty() && installDirectory[0] != '\0') {
+    store.WriteString("Options", "InstallDirectory", installDirectory);
   }
   EnsureInstallDirectory();
 

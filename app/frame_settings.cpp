@@ -74,8 +74,9 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
   gameClock.period3.moves = store.GetIntInRange(kOptions, "TCMove3", 200, 1, kBig);
   gameClock.period3.seconds = store.GetIntInRange(kOptions, "TCTime3", 240, 0, kBig);
   exactTime = Flag(store, "ExactTime", 1);
-  contemptBlack = store.GetInt(kOptions, "contemptBlack", 0);
-  contemptRed = store.GetInt(kOptions, "contemptRed", 0);
+  contemptBlack =
+      store.GetIntInRange(kOptions, "contemptBlack", 0, -kContemptLimit, kContemptLimit);
+  contemptRed = store.GetIntInRange(kOptions, "contemptRed", 0, -kContemptLimit, kContemptLimit);
   automoveSeconds = store.GetIntInRange(kOptions, "TimeReplay", 2, 1, 3600);
   automoveOn = 0;
   useSelection = Flag(store, "UseSelection", 1);

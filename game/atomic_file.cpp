@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "game/regular_file.h"
+
 namespace {
 
 // Creates "<folder>/.<name>.<8 hex digits>.tmp" for the target, exclusively.
@@ -119,7 +121,8 @@ bool AtomicFile::Open(const char* path) {
     }
   }
   if (exists && !S_ISREG(st.st_mode)) {
-    file_ = std::fopen(target.c_str(), "wb");
+    // Written in place; a pipe that nobody reads fails at once.
+    file_ = OpenFileWithoutWaiting(target.c_str(), "wb");
     return file_ != nullptr;
   }
   // A file that may not be written is not replaced either (rename would

@@ -23,7 +23,8 @@ class AtomicFile {
   // A symbolic link is followed, so the file it leads to is replaced. A new
   // file gets the mode fopen would give it; an existing one keeps its mode
   // and owner. An existing target that is not a regular file (a device, a
-  // pipe) cannot be replaced and is written directly. Returns false, with
+  // pipe) cannot be replaced and is written directly (a pipe only while
+  // something reads it: the open never waits for a reader). Returns false, with
   // nothing created, when the file cannot be created or the existing one
   // may not be written.
   bool Open(const char* path);

@@ -12,6 +12,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/regular_file.h"
 
 namespace {
 
@@ -287,7 +288,7 @@ static_assert(int{kBinaryLoadOk} == int{kLoadOk} && int{kBinaryLoadFailed} == in
 
 int LoadBinaryGame(const char* path, GameHeader* header, int fullReset) {
   if (path == nullptr || header == nullptr) return kBinaryLoadFailed;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = OpenRegularFile(path, "rb");
   if (file == nullptr) return kBinaryLoadFailed;
 
   LoadedGame game;

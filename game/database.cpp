@@ -10,6 +10,7 @@
 #include "engine/position/position.h"
 #include "game/game_loader.h"
 #include "game/gzip_reader.h"
+#include "game/regular_file.h"
 
 uint8_t databaseRecordBuffer[kDatabaseRecordSize];
 CGameDatabase gameDatabase;
@@ -204,7 +205,7 @@ int CGameDatabase::LoadGame(int32_t number, GameHeader* header, int32_t* moveCou
     return 0;
   const DatabaseIndexEntry& entry = index[static_cast<size_t>(number)];
   if (entry.length < kDatabaseRecordLead || entry.length > kDatabaseRecordSize) return 0;
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  std::FILE* file = OpenRegularFile(fileName.c_str(), "rb");
   if (file == nullptr) return 0;
   const bool readWhole = std::fseek(file, static_cast<long>(entry.offset), SEEK_SET) == 0 &&
                          std::fread(databaseRecordBuffer, 1, entry.length, file) == entry.length;

@@ -11,6 +11,7 @@
 #include "game/game_loader.h"
 #include "game/keyword_files.h"
 #include "game/notation.h"
+#include "game/regular_file.h"
 
 namespace {
 
@@ -306,7 +307,7 @@ int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int move
 
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
   if (path == nullptr || header == nullptr) return kLoadFailed;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = OpenRegularFile(path, "rb");
   if (file == nullptr) return kLoadFailed;
   // The whole file, up to the cap; a longer file is refused rather than
   // loaded in part.

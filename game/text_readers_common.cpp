@@ -5,6 +5,7 @@
 
 #include "engine/position/position.h"
 #include "game/notation.h"
+#include "game/regular_file.h"
 #include "game/text_readers.h"
 
 namespace text_reading {
@@ -12,7 +13,7 @@ namespace text_reading {
 int ReadWholeFile(const char* path, std::string& out) {
   out.clear();
   if (path == nullptr) return 0;
-  std::FILE* f = std::fopen(path, "rb");
+  std::FILE* f = OpenRegularFile(path, "rb");
   if (f == nullptr) return 0;
   char chunk[65536];
   bool ok = true;

@@ -3,6 +3,7 @@
 // between the stores of the process, so a value written through one store
 // is seen by the next one even before it is on disk.
 #include "platform/settings_store.h"
+#include "platform/settings_values.h"
 
 #include <unistd.h>
 
@@ -13,7 +14,6 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,18 +34,6 @@ bool IsPlainName(const char* name) {
 
 QString ToQString(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Strict decimal: an optional minus sign and digits, nothing else, within
-// the 32-bit range.
-bool ParseInt32(const std::string& text, int32_t& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  int32_t parsed = 0;
-  const auto [end, error] = std::from_chars(first, last, parsed, 10);
-  if (error != std::errc() || end != last || first == last) return false;
-  value = parsed;
-  return true;
 }
 
 std::string EnvironmentFolder(const char* name) {
@@ -193,7 +181,7 @@ int32_t CSettingsStore::GetInt(const char* section, const char* entry, int32_t d
   std::string key;
   std::string text;
   int32_t value = 0;
-  if (!MakeKey(section, entry, key) || !ReadText(key, text) || !ParseInt32(text, value)) {
+  if (!MakeKey(section, entry, key) || !ReadText(key, text) || !ParseSettingInt(text, value)) {
     return defaultValue;
   }
   return value;
@@ -201,8 +189,10 @@ int32_t CSettingsStore::GetInt(const char* section, const char* entry, int32_t d
 
 int32_t CSettingsStore::GetIntInRange(const char* section, const char* entry, int32_t defaultValue,
                                       int32_t minValue, int32_t maxValue) {
-  const int32_t value = GetInt(section, entry, defaultValue);
-  return (value < minValue || value > maxValue) ? defaultValue : value;
+  std::string key;
+  std::string text;
+  if (!MakeKey(section, entry, key) || !ReadText(key, text)) return defaultValue;
+  return SettingIntInRange(text, defaultValue, minValue, maxValue);
 }
 
 void CSettingsStore::GetString(std::string& out, const char* section, const char* entry,

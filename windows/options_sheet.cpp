@@ -116,6 +116,10 @@ bool CGeneralConfigPage::OnInitDialog() {
 bool CGeneralConfigPage::OnApply() {
   const int megabytes = GetDlgItemInt(kCtlGeneralHashSize);
   if (megabytes < 1) return false;
+  for (int id : {kCtlGeneralContemptRed, kCtlGeneralContemptBlack}) {
+    const int contempt = GetDlgItemInt(id);
+    if (contempt < -kContemptLimit || contempt > kContemptLimit) return false;
+  }
   if (static_cast<uint64_t>(megabytes) > (TotalPhysicalBytes() >> 20)) {
     ShowMessageBox(this, TrText(kTextHashTableTooBig));
     return false;

@@ -36,8 +36,12 @@ extern uint32_t attackerCount[2];  // knights + cannons + chariots
 extern int32_t attackWeight[2];    // 5 knights + 5 cannons + 10 chariots
 extern uint32_t redIronPawn;
 extern uint32_t blackIronPawn;
+// Draw values of each side. They are added to evaluations and search
+// scores, so they stay within +-kContemptLimit: far from the mate scores and
+// from the ends of the 32-bit range.
 extern int32_t contemptRed;
 extern int32_t contemptBlack;
+constexpr int32_t kContemptLimit = 100000;
 
 // ---------------------------------------------------------------------------
 // Constant tables: onBoard, blackPalace, redPalace, blackElephantSquare,

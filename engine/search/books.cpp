@@ -14,6 +14,7 @@
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/program_random.h"
+#include "game/regular_file.h"
 
 char bookFile1[kBookFileNameSize];
 char bookFile2[kBookFileNameSize];
@@ -110,7 +111,7 @@ int LoadBookFile(int book) {
   if (!IsBook(book)) return 0;
   bookEntryCount[book] = 0;
   if (!JoinPath(installDirectory, BookFileName(book), bookPath[book])) return 0;
-  FILE* f = std::fopen(bookPath[book], "rb");
+  FILE* f = OpenRegularFile(bookPath[book], "rb");
   if (f == nullptr) return 0;
   long size = -1;
   if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
@@ -210,7 +211,7 @@ void FindBookPosition(int book, long* directOffset, long* mirrorOffset, uint32_t
 
 int ReadBookMoves(int book, long offset, BookMove list[kMaxBookMovesRead]) {
   if (!IsBook(book) || offset < 0) return 0;
-  FILE* f = std::fopen(bookPath[book], "rb");
+  FILE* f = OpenRegularFile(bookPath[book], "rb");
   if (f == nullptr) return 0;
   int n = 0;
   uint8_t pieces[32];

@@ -25,6 +25,33 @@ void SetDefaultInstallDirectory(char* out, size_t outSize) {
 
 namespace {
 
+// Copies text whole into out, or writes the empty text when it does not fit.
+bool CopyWhole(const char* text, char* out, size_t outSize) {
+  const size_t length = std::strlen(text);
+  if (length >= outSize) {
+    out[0] = '\0';
+    return false;
+  }
+  std::memcpy(out, text, length + 1);
+  return true;
+}
+
+}  // namespace
+
+int ResolveInstallDirectory(const char* stored, char* out, size_t outSize) {
+  if (out == nullptr || outSize == 0) return 0;
+  if (stored != nullptr && stored[0] == '/' && CopyWhole(stored, out, outSize)) return 1;
+  char base[kPathBufferSize];
+  SetDefaultInstallDirectory(base, sizeof base);
+  if (stored != nullptr && stored[0] != '\0' && stored[0] != '/' && base[0] != '\0' &&
+      JoinPath(base, stored, out, outSize))
+    return 1;
+  CopyWhole(base, out, outSize);
+  return 0;
+}
+
+namespace {
+
 bool IsDirectory(const char* path) {
   struct stat st;
   return stat(path, &st) == 0 && S_ISDIR(st.st_mode);

@@ -18,6 +18,15 @@ extern char installDirectory[kPathBufferSize];
 // $HOME/.local/share/Vorelk; empty when neither is usable.
 void SetDefaultInstallDirectory(char* out, size_t outSize);
 
+// Writes the install directory that the stored setting `stored` names into
+// out (outSize bytes): an absolute path as it is; a relative one below the
+// per-user data folder (SetDefaultInstallDirectory), so that it never
+// depends on the folder the program was started in; the per-user data
+// folder itself when the text is empty or the result does not fit, or when
+// the text is relative and that folder is unknown. Returns 1 when the stored
+// text was used, 0 when the per-user data folder was given instead.
+int ResolveInstallDirectory(const char* stored, char* out, size_t outSize);
+
 // Joins a file name to a directory into out (outSize bytes): an empty
 // directory gives the name alone; otherwise the directory, a '/' unless it
 // already ends with one, then the name. With any argument null nothing is

@@ -10,6 +10,8 @@
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "engine/search/tt.h"
+#include "game/regular_file.h"
 
 uint32_t learningTableSize = kDefaultLearningTableSize;
 uint32_t mateTableSize = kDefaultMateTableSize;
@@ -52,6 +54,10 @@ bool filesOpen = false;
 // Set when a main file could not be created: nothing is probed or learnt
 // until the files are opened successfully. The user's options stay as set.
 bool learningUnavailable = false;
+// Set when an entry of either table was written since the tables were
+// allocated (zeroed) or last cleared: clearing untouched tables costs
+// nothing, so large tables take memory only as entries are learnt or loaded.
+bool tablesWritten = false;
 
 int RecordBytes(int file) {
   return file == kMateFile ? kLearningMateRecordBytes : kLearningRecordBytes;
@@ -72,6 +78,7 @@ void SetPaths() {
 
 // Allocates both tables zeroed at the given sizes; 0 when either fails.
 bool AllocateTables(uint64_t positions, uint64_t mates) {
+  tablesWritten = false;
   std::free(learningTable);
   std::free(mateTable);
   learningTable = nullptr;
@@ -97,7 +104,19 @@ void AllocateTablesOrDefault(uint64_t positions, uint64_t mates) {
     AllocateTables(kDefaultLearningTableSize, kDefaultMateTableSize);
 }
 
+// The entries a position or a mate is written to.
+LearningRecord& PositionSlot(uint64_t lock) {
+  tablesWritten = true;
+  return learningTable[lock % learningTableSize];
+}
+LearningMateEntry& MateSlot(uint64_t key) {
+  tablesWritten = true;
+  return mateTable[key % mateTableSize];
+}
+
 void ClearTables() {
+  if (!tablesWritten) return;
+  tablesWritten = false;
   if (learningTable != nullptr)
     std::memset(static_cast<void*>(learningTable), 0,
                 static_cast<size_t>(learningTableSize) * sizeof(LearningRecord));
@@ -230,7 +249,7 @@ void ForEachRecord(FILE* f, int recordBytes, Visit visit) {
 void LoadPositionFile(FILE* f) {
   ForEachRecord(f, kLearningRecordBytes, [](const uint8_t* bytes) {
     const LearningRecord r = DecodeRecord(bytes);
-    if (IsValidRecord(r)) learningTable[r.lock % learningTableSize] = r;
+    if (IsValidRecord(r)) PositionSlot(r.lock) = r;
   });
 }
 
@@ -238,7 +257,7 @@ void LoadMateFile(FILE* f) {
   ForEachRecord(f, kLearningMateRecordBytes, [](const uint8_t* bytes) {
     uint64_t key = 0;
     const LearningMateEntry e = DecodeMate(bytes, &key);
-    if (IsValidMate(e)) mateTable[key % mateTableSize] = e;
+    if (IsValidMate(e)) MateSlot(key) = e;
   });
 }
 
@@ -252,7 +271,7 @@ void MergeInnerCopy(int file) {
       ForEachRecord(f, kLearningMateRecordBytes, [](const uint8_t* bytes) {
         uint64_t key = 0;
         const LearningMateEntry e = DecodeMate(bytes, &key);
-        LearningMateEntry& slot = mateTable[key % mateTableSize];
+        LearningMateEntry& slot = MateSlot(key);
         if (!IsValidMate(e) || slot.move != 0) return;
         slot = e;
         uint8_t out[kLearningMateRecordBytes];
@@ -262,7 +281,7 @@ void MergeInnerCopy(int file) {
     } else {
       ForEachRecord(f, kLearningRecordBytes, [file](const uint8_t* bytes) {
         const LearningRecord r = DecodeRecord(bytes);
-        LearningRecord& slot = learningTable[r.lock % learningTableSize];
+        LearningRecord& slot = PositionSlot(r.lock);
         if (!IsValidRecord(r) || slot.lock != 0) return;
         slot = r;
         uint8_t out[kLearningRecordBytes];
@@ -303,12 +322,12 @@ bool MatchesCurrentPosition(const uint8_t stored[32]) {
 }  // namespace
 
 FILE* OpenOrCreateLearningFile(const char* path) {
-  FILE* f = std::fopen(path, "rb+");
+  FILE* f = OpenRegularFile(path, "rb+");
   if (f != nullptr) {
     if (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) > 0) return f;
     std::fclose(f);
   }
-  f = std::fopen(path, "wb+");
+  f = OpenRegularFile(path, "wb+");
   uint8_t word[4];
   PutLe(word, learningVersion, 4);
   if (f != nullptr && std::fwrite(word, 1, 4, f) == 4 && std::fflush(f) == 0) return f;
@@ -318,7 +337,7 @@ FILE* OpenOrCreateLearningFile(const char* path) {
 }
 
 FILE* OpenExistingLearningFile(const char* path) {
-  FILE* f = std::fopen(path, "rb");
+  FILE* f = OpenRegularFile(path, "rb");
   if (f == nullptr) return nullptr;
   if (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) > 0) return f;
   std::fclose(f);
@@ -372,7 +391,7 @@ void CloseLearningFiles() {
 void StoreLearningEntry(int32_t score, int32_t previousScore, int32_t depth, Move move,
                         uint64_t lock, uint64_t key, uint32_t side) {
   if (learningTable == nullptr || depth < 1 || side > 1 || !IsValidLearntMove(move)) return;
-  LearningRecord& slot = learningTable[lock % learningTableSize];
+  LearningRecord& slot = PositionSlot(lock);
   if (slot.lock == lock && slot.side == side) {
     const int32_t storedDepth = slot.depth + 1;
     if (storedDepth > depth || (storedDepth == depth && slot.score == score)) return;
@@ -402,7 +421,7 @@ void StoreLearningMate(int32_t score, Move move, uint64_t lock, uint64_t key,
   for (int i = 1; i <= 32; ++i) e.pieces[i - 1] = static_cast<uint8_t>(pieces[i]);
   e.score = score;
   e.side = static_cast<uint8_t>(side);
-  mateTable[key % mateTableSize] = e;
+  MateSlot(key) = e;
   uint8_t bytes[kLearningMateRecordBytes];
   EncodeMate(e, bytes);
   AppendRecord(kMateFile, bytes);
@@ -445,15 +464,21 @@ const LearningMateEntry* ProbeLearningMate() {
 
 void SetLearningPaths(int32_t megabytes) {
   SetPaths();
-  uint64_t positions = kDefaultLearningTableSize;
-  uint64_t mates = kDefaultMateTableSize;
-  if (megabytes >= 0) {
-    const uint64_t bytes = static_cast<uint64_t>(megabytes) << 20;
-    positions = bytes / 4 / kLearningRecordBytes + 1;
-    mates = 3 * bytes / 4 / sizeof(LearningMateEntry) + 1;
-  }
-  AllocateTablesOrDefault(positions, mates);
   CloseLearningFiles();
+  if (megabytes >= 0) {
+    uint64_t total = 0;
+    uint64_t available = 0;
+    GetMemoryStatus(&total, &available);
+    // A size the memory cannot give is halved until it can.
+    for (megabytes = MegabytesWithinMemory(megabytes, total);; megabytes /= 2) {
+      const uint64_t bytes = static_cast<uint64_t>(megabytes) << 20;
+      if (AllocateTables(bytes / 4 / kLearningRecordBytes + 1,
+                         3 * bytes / 4 / sizeof(LearningMateEntry) + 1))
+        return;
+      if (megabytes == 0) break;
+    }
+  }
+  AllocateTablesOrDefault(kDefaultLearningTableSize, kDefaultMateTableSize);
 }
 
 int GetLearningTableSize(int flag) {

@@ -77,8 +77,10 @@ const LearningRecord* ProbeLearning();
 const LearningMateEntry* ProbeLearningMate();
 // Sets the file paths from installDirectory and the table sizes (negative:
 // the default sizes; otherwise a quarter of the megabytes for positions and
-// three quarters for mates), reallocates and zeroes both tables and closes
-// the files.
+// three quarters for mates, the megabytes capped to the physical memory and
+// halved until the tables can be allocated, the default sizes as the last
+// resort), reallocates and zeroes both tables and closes the files. The
+// tables take memory only as entries are written.
 void SetLearningPaths(int32_t megabytes);
 // 3 when flag is set; else the tables' size in megabytes, at least 1.
 int GetLearningTableSize(int flag);

@@ -60,18 +60,13 @@ void SetSideTableSize(uint64_t sideEntries) {
 }
 
 // Sizes (and, when the size changes or nothing is allocated, allocates) the
-// tables for a total of `entries`. A failed allocation falls back to the
-// smallest table; when even that fails the tables stay absent.
-void ApplyTotalEntries(uint64_t entries) {
+// tables for a total of `entries`. False when they could not be allocated;
+// the tables are then absent.
+bool ApplyTotalEntries(uint64_t entries) {
   if (entries != hashTotalEntries) FreeTables();
   hashTotalEntries = entries;
   SetSideTableSize(entries / 4);
-  if (hashTables[0] != nullptr) return;
-  if (AllocateTables(entries / 4)) return;
-  hashTotalEntries = kMinHashEntries;
-  SetSideTableSize(kMinHashEntries / 4);
-  if (AllocateTables(kMinHashEntries / 4)) return;
-  SetSideTableSize(0);
+  return hashTables[0] != nullptr || AllocateTables(entries / 4);
 }
 
 HashEntry* SlotOfPosition() {
@@ -203,14 +198,25 @@ uint64_t HashEntriesForMegabytes(int32_t megabytes) {
   return entries / 4 > kMaxSideTableEntries ? 4 * kMaxSideTableEntries : entries;
 }
 
+int32_t MegabytesWithinMemory(int32_t megabytes, uint64_t physicalBytes) {
+  const uint64_t most = physicalBytes / kMegabyte;
+  if (physicalBytes == 0 || megabytes <= 0 || static_cast<uint64_t>(megabytes) <= most)
+    return megabytes;
+  return most > 0 ? static_cast<int32_t>(most) : 1;
+}
+
 void SetHashSize(int32_t megabytes) {
-  if (megabytes == -1) {
-    uint64_t total = 0;
-    uint64_t available = 0;
-    GetMemoryStatus(&total, &available);
-    megabytes = AutomaticHashMegabytes(total);
+  uint64_t total = 0;
+  uint64_t available = 0;
+  GetMemoryStatus(&total, &available);
+  megabytes =
+      megabytes == -1 ? AutomaticHashMegabytes(total) : MegabytesWithinMemory(megabytes, total);
+  // A size the memory cannot give is halved until it can; the smallest
+  // table is the last resort, and without it the tables stay absent.
+  for (; megabytes > 0; megabytes /= 2) {
+    if (ApplyTotalEntries(HashEntriesForMegabytes(megabytes))) return;
   }
-  ApplyTotalEntries(HashEntriesForMegabytes(megabytes));
+  if (!ApplyTotalEntries(kMinHashEntries)) SetSideTableSize(0);
 }
 
 int32_t HashSizeMegabytes() {

@@ -122,7 +122,7 @@ TEST_F(FrameCoreTest, OptionsAreWrittenBackAsReadAndBadValuesGiveDefaults) {
       {"SpyComputing", 0, 0},        {"TCMove1", 40, 40},        {"TCTime1", 1800, 1800},
       {"TCMove2", 20, 20},           {"TCTime2", 600, 600},      {"TCMove3", 10, 10},
       {"TCTime3", 300, 300},         {"ExactTime", 0, 0},        {"contemptRed", 7, 7},
-      {"contemptBlack", -5, -5},     {"TimeReplay", 5, 5},       {"UseSelection", 0, 0},
+      {"contemptBlack", -100000, -100000},     {"TimeReplay", 5, 5},       {"UseSelection", 0, 0},
       {"Sound", 1, 1},               {"Book Mode 1", 2, 2},      {"Book Mode 2", 3, 3},
       {"Alpha factor", 255, 255},    {"Notation type", 6, 6},    {"Move selection", 0, 0},
       {"Board coordinate", 2, 2},    {"Animation Speed", 1, 1},  {"Use learning", 0, 0},
@@ -136,7 +136,7 @@ TEST_F(FrameCoreTest, OptionsAreWrittenBackAsReadAndBadValuesGiveDefaults) {
       {"Board coordinate", 5, 0}, {"Notation type", 7, 0},   {"Animation Speed", 3, 2},
       {"Handicap", 10, 0},        {"MiddleKnowledge", 13, 5}, {"Alpha factor", 7, 128},
       {"Book Mode 1", 4, 0},      {"TimeReplay", 0, 2},      {"TC", 2, 2},
-      {"searchDepth", 9, 4},
+      {"searchDepth", 9, 4},       {"contemptRed", 2147483647, 0}, {"contemptBlack", -100001, 0},
   };
   for (const auto* table : {&options, &outOfRange}) {
     fs::remove_all(root_ / "config");

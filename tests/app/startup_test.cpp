@@ -167,6 +167,29 @@ TEST_F(StartupTest, AStoredLanguageSkipsTheChooser) {
   });
 }
 
+// A relative install directory is placed below the per-user data folder,
+// whatever folder the program was started in, and the setting is kept.
+TEST_F(StartupTest, ARelativeInstallDirectoryIsPlacedBelowTheDataFolder) {
+  RUN_SCENARIO({
+    StartQt();
+    {
+      auto store = OpenStore();
+      store->WriteInt("Options", "Language", kLanguageEnglish);
+      store->WriteString("Options", "InstallDirectory", "my games");
+    }
+    const fs::path start = fs::path(getenv("XDG_DATA_HOME")).parent_path() / "started here";
+    fs::create_directories(start);
+    fs::current_path(start);
+    theApp.InitInstance();
+    const std::string expected = std::string(getenv("XDG_DATA_HOME")) + "/Vorelk/my games";
+    Check(std::strcmp(installDirectory, expected.c_str()) == 0, "below the data folder");
+    Check(fs::is_directory(expected), "created there");
+    Check(!fs::exists(start / "my games"), "nothing made in the start folder");
+    CloseFrame();
+    Check(StoredString("Options", "InstallDirectory") == "my games", "the setting is kept");
+  });
+}
+
 TEST_F(StartupTest, AnUnknownLanguageCodeAsksAgainInsteadOfIndexingPastTheRows) {
   for (int stored : {-3, 6, 42}) {
     SCOPED_TRACE(stored);

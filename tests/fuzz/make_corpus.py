@@ -428,6 +428,31 @@ def placement_seeds():
     }
 
 
+def setting(text, default=0, low=-2147483648, high=2147483647):
+    """A ranged setting: default, smallest, largest (little-endian), text."""
+    return struct.pack("<iii", default, low, high) + text
+
+
+def settings_seeds():
+    return {
+        "plain.txt": setting(b"5", 2, 1, 9),
+        "outside.txt": setting(b"10", 2, 1, 9),
+        "negative.txt": setting(b"-3", 0, -8, 8),
+        "largest.txt": setting(b"2147483647"),
+        "smallest.txt": setting(b"-2147483648"),
+        "too-large.txt": setting(b"2147483648", 7),
+        "leading-zeros.txt": setting(b"0007", 1, 0, 10),
+        "plus.txt": setting(b"+5", 1, 0, 10),
+        "blanks.txt": setting(b" 5 ", 1, 0, 10),
+        "minus-only.txt": setting(b"-", 1),
+        "empty.txt": setting(b"", 1),
+        "list.txt": setting(b"12,34", 1),
+        "exponent.txt": setting(b"1e3", 1),
+        "contempt.txt": setting(b"2147483647", 0, -100000, 100000),
+        "hash-size.txt": setting(b"65536", 0, 0, 65536),
+    }
+
+
 TARGETS = {
     "binary": binary_seeds,
     "keyword": keyword_seeds,
@@ -439,6 +464,7 @@ TARGETS = {
     "fen": fen_seeds,
     "wxf": wxf_seeds,
     "placement": placement_seeds,
+    "settings": settings_seeds,
 }
 
 

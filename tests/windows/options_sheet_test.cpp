@@ -113,6 +113,8 @@ TEST_F(OptionsSheetTest, ARefusedValueKeepsTheSheetOnItsPage) {
       {kGeneral, kCtlGeneralHashSize, "0", false},
       {kGeneral, kCtlGeneralHashSize, "-3", false},
       {kGeneral, kCtlGeneralHashSize, "2000000000", true},
+      {kGeneral, kCtlGeneralContemptRed, "-100001", false},
+      {kGeneral, kCtlGeneralContemptBlack, "2147483647", false},
       {kLearning, kCtlLearningSize, "0", false},
       {kEndgame, kCtlEndgameDepth, "256", false},
       {kEndgame, kCtlEndgameDepth, "x", false},

@@ -446,6 +446,43 @@ TEST(InstallDirectoryTest, CreatedOnDemandWithItsParents) {
   std::filesystem::remove_all(base);
 }
 
+// A stored install directory: absolute as it is, relative below the
+// per-user data folder (never below the folder the program started in).
+TEST(InstallDirectoryTest, ARelativeSettingIsTakenBelowThePerUserDataFolder) {
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string savedValue = saved != nullptr ? saved : "";
+  setenv("XDG_DATA_HOME", "/data/home", 1);
+  const std::string tooLong(kPathBufferSize, 'x');
+  struct Case {
+    std::string stored;
+    const char* expected;
+    int used;
+  };
+  const Case cases[] = {
+      {"/srv/vorelk", "/srv/vorelk", 1},
+      {"games", "/data/home/Vorelk/games", 1},
+      {"./a/../b", "/data/home/Vorelk/./a/../b", 1},
+      {"", "/data/home/Vorelk", 0},
+      {"/" + tooLong, "/data/home/Vorelk", 0},
+      {tooLong, "/data/home/Vorelk", 0},
+  };
+  for (const Case& c : cases) {
+    char out[kPathBufferSize] = "unchanged";
+    EXPECT_EQ(ResolveInstallDirectory(c.stored.c_str(), out, sizeof out), c.used) << c.stored;
+    EXPECT_STREQ(out, c.expected) << c.stored;
+  }
+  // Without a per-user data folder a relative setting cannot be placed.
+  unsetenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home != nullptr ? home : "";
+  unsetenv("HOME");
+  char out[kPathBufferSize] = "unchanged";
+  EXPECT_EQ(ResolveInstallDirectory("games", out, sizeof out), 0);
+  EXPECT_STREQ(out, "");
+  if (home != nullptr) setenv("HOME", savedHome.c_str(), 1);
+  if (saved != nullptr) setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+}
+
 TEST(RegisterEndgameFileTest, SignaturesOfBothSides) {
   EXPECT_EQ(RegisterEndgameFile("/tables/krkn.bin"), 16);
   // K R | K N: first side R = 1, second side N = 9.

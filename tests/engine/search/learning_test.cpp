@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "tests/support/address_limit.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -349,12 +352,50 @@ TEST_F(LearningTest, TableSizesFollowTheMegabytes) {
   ASSERT_EQ(OpenLearningFiles(), 0);
   Learn(500, 100, 8);
   EXPECT_NE(ProbeLearning(), nullptr);
-  // A size that cannot be allocated falls back to the default tables.
-  SetLearningPaths(INT32_MAX);
-  EXPECT_EQ(learningTableSize, kDefaultLearningTableSize);
-  EXPECT_EQ(mateTableSize, kDefaultMateTableSize);
   SetLearningPaths(0);
   EXPECT_EQ(GetLearningTableSize(0), 1);
+}
+
+// Resident memory of the process in bytes.
+uint64_t ResidentBytes() {
+  long pages = 0;
+  long resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return static_cast<uint64_t>(resident) * static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Large tables hold memory only for what is learnt: opening the files with
+// 1,024 MB of tables and a few records does not touch the rest.
+TEST_F(LearningTest, LargeTablesTakeMemoryOnlyAsTheyAreFilled) {
+  Learn(500, 100, 8);
+  CloseLearningFiles();
+  SetLearningPaths(1024);
+  EXPECT_EQ(GetLearningTableSize(0), 1024);
+  const uint64_t before = ResidentBytes();
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  EXPECT_NE(ProbeLearning(), nullptr);
+  EXPECT_LT(ResidentBytes() - before, uint64_t{64} << 20);
+  SetLearningPaths(-1);
+}
+
+// With the address space limited to 384 MB more than the process holds,
+// 2,048 MB of tables are halved until they fit: 256 MB, the size then
+// written back to the setting.
+void AllocateLearningUnderAddressLimit() {
+  if (!testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
+  SetLearningPaths(2048);
+  std::_Exit(GetLearningTableSize(0) == 256 && learningTable != nullptr && mateTable != nullptr
+                 ? 0
+                 : 3);
+}
+
+TEST_F(LearningTest, ASizeTheMemoryCannotGiveIsHalvedUntilItFits) {
+  if (!testing_support::kAddressLimitUsable) GTEST_SKIP() << "no address limit under ASan";
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(AllocateLearningUnderAddressLimit(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

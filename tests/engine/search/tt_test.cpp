@@ -3,7 +3,6 @@
 #include "engine/search/tt.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <climits>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/search_tables.h"
+#include "tests/support/address_limit.h"
 #include "tests/support/test_position.h"
 
 // Huge test allocations must fail by returning null, never abort.
@@ -397,35 +397,47 @@ TEST(HashSizeTest, SlotIndexIsTheKeyModuloTheTableSize) {
   SetHashSize(0);
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
-// With the address space limited, a table that cannot be allocated falls
-// back to the smallest one instead of failing.
+// With the address space limited to 384 MB more than the process holds, a
+// 2,048 MB table is halved until it fits: 256 MB, and that is the size
+// reported for the setting.
 void AllocateUnderAddressLimit() {
-  long pages = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-    std::fclose(f);
-  }
-  const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (rlim_t{256} << 20);
-  const rlimit r = {limit, limit};
-  if (pages == 0 || setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(2);
+  if (!testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
   SetHashSize(2048);
-  const bool fellBack = hashTotalEntries == kMinHashEntries && hashTableSize == 10922 &&
-                        hashOverflowCapacity == 21844 && hashTables[0] != nullptr &&
-                        hashTables[1] != nullptr && hashOverflowPool != nullptr;
-  if (!fellBack) std::_Exit(3);
+  const bool halved = hashTotalEntries == HashEntriesForMegabytes(256) &&
+                      HashSizeMegabytes() == 256 && hashTables[0] != nullptr &&
+                      hashTables[1] != nullptr && hashOverflowPool != nullptr;
+  if (!halved) std::_Exit(3);
   ClearHashTables();
   StoreHashTable(2, 11, 0x00220033, -100, 100, 0);
   std::_Exit(ProbeHashTable() != nullptr && ProbeHashTable()->score == 11 ? 0 : 4);
 }
 
-TEST(HashSizeDeathTest, FailedAllocationFallsBackToTheSmallestTable) {
+TEST(HashSizeDeathTest, ASizeTheMemoryCannotGiveIsHalvedUntilItFits) {
+  if (!testing_support::kAddressLimitUsable) GTEST_SKIP() << "no address limit under ASan";
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   testing_support::SetUpFen(testing_support::kStartFen);
   SetHashSize(0);
   EXPECT_EXIT(AllocateUnderAddressLimit(), ::testing::ExitedWithCode(0), "");
 }
-#endif
+
+// A stored size above the machine's memory is capped to it, as the options
+// page caps what it accepts.
+TEST(HashSizeTest, SizesAreCappedToThePhysicalMemory) {
+  struct Case {
+    int32_t megabytes;
+    uint64_t physicalBytes;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {65536, uint64_t{8} << 30, 8192}, {8192, uint64_t{8} << 30, 8192},
+      {100, uint64_t{8} << 30, 100},    {4096, 512 * kMegabyte + 5, 512},
+      {4096, 1000, 1},                  {4096, 0, 4096},
+      {0, 512 * kMegabyte, 0},          {-1, 512 * kMegabyte, -1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MegabytesWithinMemory(c.megabytes, c.physicalBytes), c.expected)
+        << c.megabytes << " MB on " << c.physicalBytes << " bytes";
+}
 
 TEST(HistoryTableTest, ClearHistoryTablesZeroesEveryOrderingTable) {
   historyTable[4][172 * 50 + 80] = 9;

@@ -1,0 +1,42 @@
+// Limiting the address space of a (child) test process, so that large
+// allocations fail as they do on a machine without the memory for them.
+#pragma once
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace testing_support {
+
+// AddressSanitizer reserves terabytes of shadow address space and ends the
+// process on a failed allocation, so under it no limit is set.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kAddressLimitUsable = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kAddressLimitUsable = false;
+#else
+inline constexpr bool kAddressLimitUsable = true;
+#endif
+#else
+inline constexpr bool kAddressLimitUsable = true;
+#endif
+
+// Limits the address space to what the process maps now plus headroom
+// bytes. False when that could not be done.
+inline bool LimitAddressSpace(uint64_t headroom) {
+  long pages = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+    std::fclose(f);
+  }
+  if (pages <= 0) return false;
+  const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) +
+                       static_cast<rlim_t>(headroom);
+  const rlimit r = {limit, limit};
+  return setrlimit(RLIMIT_AS, &r) == 0;
+}
+
+}  // namespace testing_support
