@@ -19,7 +19,7 @@ struct TimePeriod {
   int32_t entered;  // set once the period has begun
 };
 
-// The most a clock holds: its milliseconds stay a positive 32-bit number.
+// The most a clock holds: its milliseconds stay within a signed 32-bit number.
 constexpr int32_t kMaxClockMs = INT32_MAX;
 // The longest game time and period that fit it, and the most moves a period
 // can count (the clock counts them in plies).
