@@ -410,10 +410,30 @@ void CMainFrame::OnToolbarDropDown(int command) {
 
 // ------------------------------------------------------------ frame size
 
+CSize CMainFrame::BoardAreaSize() const {
+  const int s = squareSize, band = coordinateBand;
+  if (setupMode != 0) return {13 * s, 12 * s + band};
+  // The discs: the lit one's shadow lies 3 pixels right of and below it.
+  int discWidth = 0, discHeight = 0;
+  for (int id : {kBitmapRedToMove, kBitmapBlackToMove}) {
+    if (const ArtworkEntry* disc = FindArtwork(id)) {
+      discWidth = std::max(discWidth, disc->width);
+      discHeight = std::max(discHeight, disc->height);
+    }
+  }
+  int width = std::max(10 * s, 9 * s + s / 2 + 3 + discWidth);
+  int height = std::max(11 * s + band, 10 * s + 3 + discHeight);
+  // The file letters below the board, in rows of 20 pixels.
+  if (ValidCoordinateKind(coordinateKind) != 3)
+    height = std::max(height, 10 * s + s / 2 + band + 20);
+  return {width, height};
+}
+
 void CMainFrame::FitWindowToBoard() {
   if (boardView_ == nullptr) return;
-  const int width = (setupMode != 0 ? 13 : 10) * squareSize;
-  const int height = toolbarBandHeight + 11 * squareSize + coordinateBand;
+  const CSize area = BoardAreaSize();
+  const int width = area.cx;
+  const int height = toolbarBandHeight + area.cy;
   boardView_->SetClientSize(width, height);
 
   // The menu bar stays on one row: the frame is at least as wide as the bar.

@@ -273,7 +273,7 @@ void CMainFrame::OnPaint(const CRect& paintRect) {
   if (boardBitmap == nullptr) Relayout(1);
   const CRect area = Intersection(paintRect, CRect{0, 0, surface.width(), surface.height()});
   if (area.Width() > 0 && area.Height() > 0) {
-    const int s = squareSize, band = toolbarBandHeight;
+    const int band = toolbarBandHeight;
     // The band beside the toolbars shows the window's background.
     if (area.top < band) {
       const QColor ground = boardView_->palette().color(QPalette::Window);
@@ -284,9 +284,8 @@ void CMainFrame::OnPaint(const CRect& paintRect) {
       CDC memory(backBuffer);
       RenderBoard(memory, &area, 0);
       // Only the painted rectangle of the composed board is shown.
-      const CRect board = setupMode != 0
-                              ? CRect{0, band, 13 * s, band + 12 * s + coordinateBand}
-                              : CRect{0, band, 10 * s, band + 11 * s + s / 2 + coordinateBand};
+      const CSize size = BoardAreaSize();
+      const CRect board{0, band, size.cx, band + size.cy};
       const CRect shown = Intersection(area, board);
       client.BitBlt(shown.left, shown.top, shown.Width(), shown.Height(), memory, shown.left,
                     shown.top - band, SRCCOPY);

@@ -12,6 +12,7 @@
 #include "game/header.h"
 #include "game/notation.h"
 #include "platform/dib_bitmap.h"
+#include "platform/message_box.h"
 #include "platform/printer_dc.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
@@ -96,15 +97,19 @@ PrintedRow PlainRow(int k, std::string (*blackText)(int)) {
 
 CFont PrintFont(int height) { return CFont{QStringLiteral("arial"), height, 700, true}; }
 
-// Runs the print dialog and one document on the chosen printer: the font
-// of 1/fontDivisor of the page height selected, the first page
-// begun; `body` prints and returns false when it aborted the document.
+// Runs the print dialog and one document on the chosen printer (or file):
+// the font of 1/fontDivisor of the page height selected, the first page
+// begun; `body` prints and returns false when it aborted the document. A
+// document that could not be begun or finished is reported.
 template <class Body>
 void PrintDocument(QWidget* parent, int fontDivisor, Body body) {
   QPrinter printer(QPrinter::HighResolution);
   if (!RunPrintDialog(printer, parent)) return;
   CPrinterDC dc(&printer);
-  if (dc.StartDoc(QString::fromLatin1(kProgramTitle)) <= 0) return;
+  if (dc.StartDoc(QString::fromLatin1(kProgramTitle)) <= 0) {
+    ShowMessageBox(parent, TrText(kTextPrintFailed));
+    return;
+  }
   dc.SaveDC();
   dc.SelectFont(PrintFont(dc.GetDeviceCaps(VERTRES) / fontDivisor));
   dc.SetTextColor(0);
@@ -113,7 +118,7 @@ void PrintDocument(QWidget* parent, int fontDivisor, Body body) {
   if (!open) dc.AbortDoc();
   if (open && body(dc) && dc.EndPage() <= 0) dc.AbortDoc();
   dc.RestoreDC(-1);
-  dc.EndDoc();
+  if (dc.EndDoc() <= 0) ShowMessageBox(parent, TrText(kTextPrintFailed));
 }
 
 // Lays rows out down columns of width `span` and across pages: a column
@@ -246,13 +251,15 @@ void CMainFrame::DrawPrintedPiece(CDC& dc, int32_t x, int32_t y, char letter, in
   const char upper = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A')
                                                      : letter;
   const char* found = letter != 0 ? std::strchr(kLetters, upper) : nullptr;
+  // Pure black is the strip's transparent colour, as on the board.
+  CDC strip(printPieceStrip->GetBitmapHandle());
   if (found == nullptr) {
-    printPieceStrip->StretchDraw(dc, x, y, size, size, 0, 0, 54, 54);
+    dc.TransparentBlt(x, y, size, size, strip, 0, 0, 54, 54, 0);
     return;
   }
   const int left = static_cast<int>(found - kLetters) * 108;
   const int top = upper == letter ? 0 : 108;
-  printPieceStrip->StretchDraw(dc, x, y, size, size, left, top, 108, 108);
+  dc.TransparentBlt(x, y, size, size, strip, left, top, 108, 108, 0);
 }
 
 bool RunCopyCommand(CMainFrame* frame, int id) {

@@ -28,7 +28,6 @@ namespace {
 
 constexpr const char* kOptions = "Options";
 constexpr const char* kPieceValues = "Pieces Value";
-constexpr int kBig = 1 << 30;
 
 // The "Pieces Value" keys in pieceValueTable order within one side: pawn,
 // adviser, elephant, knight, cannon, chariot.
@@ -67,12 +66,12 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
   saveOnEachMove = Flag(store, "Save on each move", 0);
   Ponder = Flag(store, "Ponder", 1);
   showComputingMoves = Flag(store, "SpyComputing", 1);
-  gameClock.period1.moves = store.GetIntInRange(kOptions, "TCMove1", 50, 1, kBig);
-  gameClock.period1.seconds = store.GetIntInRange(kOptions, "TCTime1", 2280, 0, kBig);
-  gameClock.period2.moves = store.GetIntInRange(kOptions, "TCMove2", 200, 1, kBig);
-  gameClock.period2.seconds = store.GetIntInRange(kOptions, "TCTime2", 240, 0, kBig);
-  gameClock.period3.moves = store.GetIntInRange(kOptions, "TCMove3", 200, 1, kBig);
-  gameClock.period3.seconds = store.GetIntInRange(kOptions, "TCTime3", 240, 0, kBig);
+  gameClock.period1.moves = store.GetIntInRange(kOptions, "TCMove1", 50, 1, kMaxPeriodMoves);
+  gameClock.period1.seconds = store.GetIntInRange(kOptions, "TCTime1", 2280, 0, kMaxPeriodSeconds);
+  gameClock.period2.moves = store.GetIntInRange(kOptions, "TCMove2", 200, 1, kMaxPeriodMoves);
+  gameClock.period2.seconds = store.GetIntInRange(kOptions, "TCTime2", 240, 0, kMaxPeriodSeconds);
+  gameClock.period3.moves = store.GetIntInRange(kOptions, "TCMove3", 200, 1, kMaxPeriodMoves);
+  gameClock.period3.seconds = store.GetIntInRange(kOptions, "TCTime3", 240, 0, kMaxPeriodSeconds);
   exactTime = Flag(store, "ExactTime", 1);
   contemptBlack =
       store.GetIntInRange(kOptions, "contemptBlack", 0, -kContemptLimit, kContemptLimit);
@@ -104,14 +103,15 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
   // The level values of the stored level mode.
   switch (levelMode) {
     case 1:
-      thinkingTime = store.GetIntInRange(kOptions, "thinkingTime", 2000, 1, kBig);
+      thinkingTime = store.GetIntInRange(kOptions, "thinkingTime", 2000, 1, kMaxThinkingTimeMs);
       SetTimePerMove(thinkingTime);
       break;
     case 2:
-      searchDepth = store.GetIntInRange(kOptions, "searchDepth", 4, -2, 8);
+      searchDepth =
+          store.GetIntInRange(kOptions, "searchDepth", 4, kLowestSearchLevel, kHighestSearchLevel);
       break;
     case 3: {
-      const int32_t minutes = store.GetIntInRange(kOptions, "min", 5, 0, 100000);
+      const int32_t minutes = store.GetIntInRange(kOptions, "min", 5, 0, kMaxGameMinutes);
       const int32_t seconds = store.GetIntInRange(kOptions, "sec", 0, 0, 59);
       SetGameTime(minutes, seconds);
       break;
@@ -125,12 +125,12 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
       break;
   }
   for (int i : kValueReadOrder) {
-    pieceValueTable[i] =
-        store.GetIntInRange(kPieceValues, kRedValueKeys[i], kDefaultPieceValues[i], -1000000, 1000000);
+    pieceValueTable[i] = store.GetIntInRange(kPieceValues, kRedValueKeys[i], kDefaultPieceValues[i],
+                                             -kMaxPieceValue, kMaxPieceValue);
   }
   for (int i : kValueReadOrder) {
-    pieceValueTable[6 + i] =
-        store.GetIntInRange(kPieceValues, kBlackValueKeys[i], kDefaultPieceValues[i], -1000000, 1000000);
+    pieceValueTable[6 + i] = store.GetIntInRange(
+        kPieceValues, kBlackValueKeys[i], kDefaultPieceValues[i], -kMaxPieceValue, kMaxPieceValue);
   }
   egDepth = store.GetIntInRange(kOptions, "EGDepth", 8, 1, 255);
   useEg = Flag(store, "UseEG", 1);

@@ -125,7 +125,11 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   void LoadPieceSet(int32_t set);
   // The design toolbar's drop-down button of `command` was pressed.
   void OnToolbarDropDown(int command);
-  // Sizes the frame so that its client holds the band and the board
+  // The area below the band that the painter draws in: the 10 x 11 squares
+  // (13 x 12 in set-up mode), wider where the lit side-to-move disc and its
+  // shadow reach past them and taller where the file letters do.
+  CSize BoardAreaSize() const;
+  // Sizes the frame so that its client holds the band and the board area
   // (never narrower than its menu bar's one-row width).
   void FitWindowToBoard();
 

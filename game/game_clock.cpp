@@ -1,6 +1,7 @@
 // The game clock.
 #include "game/game_clock.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/bridge.h"
@@ -110,8 +111,11 @@ void CGameClock::SwitchSide(int32_t nextSide) {
     if (--pliesLeft == 0) {
       TimePeriod* next = period2.entered == 0 ? &period2 : period3.entered == 0 ? &period3 : nullptr;
       if (next != nullptr) {
-        for (int32_t side = 0; side < 2; ++side)
-          SetSideTimeMs(side, sideTimeMs[side] + static_cast<uint32_t>(next->seconds * 1000));
+        // A period begun again and again adds up to what the clock holds.
+        for (int32_t side = 0; side < 2; ++side) {
+          const int64_t added = int64_t{sideTimeMs[side]} + int64_t{next->seconds} * 1000;
+          SetSideTimeMs(side, static_cast<uint32_t>(std::clamp<int64_t>(added, 0, kMaxClockMs)));
+        }
         if (next == &period2) period2.entered = 1;
         pliesLeft = 2 * next->moves;
       }

@@ -19,6 +19,14 @@ struct TimePeriod {
   int32_t entered;  // set once the period has begun
 };
 
+// The most a clock holds: its milliseconds stay within a signed 32-bit number.
+constexpr int32_t kMaxClockMs = INT32_MAX;
+// The longest game time and period that fit it, and the most moves a period
+// can count (the clock counts them in plies).
+constexpr int32_t kMaxGameMinutes = (kMaxClockMs - 59 * 1000) / 60000;
+constexpr int32_t kMaxPeriodSeconds = kMaxClockMs / 1000;
+constexpr int32_t kMaxPeriodMoves = INT32_MAX / 2;
+
 // Text forms are "hh:mm:ss" or "mm:ss"; buffers of kClockTextSize suffice.
 constexpr int kClockTextSize = 24;
 

@@ -8,38 +8,11 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 
-namespace {
+void CDataExchange::Fail(int id, const TextRow& reason) { Fail(id, TrText(reason)); }
 
-bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
-}  // namespace
-
-bool ParseWholeNumber(const char16_t* text, int length, int32_t* value) {
-  int i = 0;
-  while (i < length && IsSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < length && (text[i] == u'+' || text[i] == u'-')) {
-    negative = text[i] == u'-';
-    ++i;
-  }
-  const int firstDigit = i;
-  int64_t magnitude = 0;
-  for (; i < length && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-    magnitude = magnitude * 10 + (text[i] - u'0');
-    if (magnitude > INT64_C(2147483648)) return false;
-  }
-  if (i == firstDigit) return false;
-  while (i < length && IsSpace(text[i])) ++i;
-  if (i != length) return false;
-  const int64_t result = negative ? -magnitude : magnitude;
-  if (result > INT32_MAX) return false;
-  *value = static_cast<int32_t>(result);
-  return true;
-}
-
-void CDataExchange::Fail(int id, const TextRow& reason) {
+void CDataExchange::Fail(int id, const QString& reason) {
   failedId = id;
-  ShowMessageBox(dialog, TrText(reason));
+  ShowMessageBox(dialog, reason);
   if (QWidget* item = dialog->GetDlgItem(id)) {
     item->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(item)) edit->selectAll();
@@ -57,6 +30,19 @@ void DDX_Text(CDataExchange* dx, int id, int32_t& value) {
                         static_cast<int>(text.size()), &value)) {
     dx->Fail(id, kTextEnterInteger);
   }
+}
+
+void DDX_Text(CDataExchange* dx, int id, int32_t& value, int32_t minValue, int32_t maxValue) {
+  int32_t read = value;
+  DDX_Text(dx, id, read);
+  if (!dx->saveAndValidate || dx->Failed()) return;
+  DDV_MinMaxInt(dx, id, read, minValue, maxValue);
+  if (!dx->Failed()) value = read;
+}
+
+void DDV_MinMaxInt(CDataExchange* dx, int id, int64_t value, int32_t minValue, int32_t maxValue) {
+  if (!dx->saveAndValidate || dx->Failed() || (value >= minValue && value <= maxValue)) return;
+  dx->Fail(id, TrText(kTextEnterIntegerBetween).arg(minValue).arg(maxValue));
 }
 
 void DDX_Check(CDataExchange* dx, int id, int32_t& value) {

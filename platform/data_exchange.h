@@ -3,8 +3,10 @@
 // UpdateData(true) reads them back and refuses a field it cannot read.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
+#include "platform/number_text.h"
 #include "res/text_rows.h"
 
 class CDialog;
@@ -18,6 +20,7 @@ class CDataExchange {
   // the focus on the field with its text selected. Later exchanges of the
   // same pass are skipped, so only the first bad field is reported.
   void Fail(int id, const TextRow& reason);
+  void Fail(int id, const QString& reason);
   bool Failed() const { return failedId != 0; }
 
   CDialog* dialog;
@@ -29,8 +32,11 @@ class CDataExchange {
 // sign and decimal digits; anything else, an empty text or a number beyond
 // the 32-bit range is refused and leaves `value` unchanged.
 void DDX_Text(CDataExchange* dx, int id, int32_t& value);
+// The same for a number that must lie in minValue..maxValue: one outside is
+// refused with a message that names the range, and leaves `value`
+// unchanged.
+void DDX_Text(CDataExchange* dx, int id, int32_t& value, int32_t minValue, int32_t maxValue);
+// Refuses field `id` unless value lies in minValue..maxValue.
+void DDV_MinMaxInt(CDataExchange* dx, int id, int64_t value, int32_t minValue, int32_t maxValue);
 // A check box as 0 or 1.
 void DDX_Check(CDataExchange* dx, int id, int32_t& value);
-
-// The whole-number reading of DDX_Text; false when the text is refused.
-bool ParseWholeNumber(const char16_t* text, int length, int32_t* value);

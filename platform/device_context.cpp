@@ -236,6 +236,22 @@ bool CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
   return true;
 }
 
+bool CDC::TransparentBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, int sw, int sh,
+                         COLORREF transparent) {
+  if (!HasTarget() || !src.surface_ || src.surface_->isNull() || w <= 0 || h <= 0 || sw <= 0 ||
+      sh <= 0)
+    return false;
+  QImage block = src.surface_->copy(sx, sy, sw, sh).convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = ColorRefToQRgb(transparent) & kRgbMask;
+  for (int j = 0; j < block.height(); ++j) {
+    auto* row = reinterpret_cast<QRgb*>(block.scanLine(j));
+    for (int i = 0; i < block.width(); ++i)
+      row[i] = (row[i] & kRgbMask) == key ? 0 : kOpaque | (row[i] & kRgbMask);
+  }
+  Paint([&](QPainter& p) { p.drawImage(QRect(x, y, w, h), block); });
+  return true;
+}
+
 bool CDC::PatBlt(int x, int y, int w, int h, RasterOp op) {
   if (!HasTarget()) return false;
   if (w < 0) { x += w; w = -w; }

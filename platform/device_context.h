@@ -115,6 +115,11 @@ class CDC {
   // Scaled copy (nearest pixel, SRCCOPY only; other operations return false).
   bool StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, int sw, int sh,
                   RasterOp op);
+  // Scaled copy in which the source's pixels of colour `transparent` leave
+  // the target as it is (as the sprites' pure black does); on a surface and
+  // on a printer page alike.
+  bool TransparentBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, int sw, int sh,
+                      COLORREF transparent);
   // Fills with the selected brush (PATCOPY), black or white.
   bool PatBlt(int x, int y, int w, int h, RasterOp op);
   void FillRect(const CRect& r, const CBrush& brush);

@@ -12,9 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <climits>
-#include <cstdint>
 
+#include "platform/number_text.h"
 #include "platform/qt_translations.h"
 #include "platform/text_codec.h"
 
@@ -27,30 +26,11 @@ QString ToWidgetLines(QString text) {
   return text;
 }
 
-bool IsBlank(QChar c) {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
-
 }  // namespace
 
 int ParseLeadingInt(const QString& text) {
-  qsizetype i = 0;
-  const qsizetype n = text.size();
-  while (i < n && IsBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-    negative = text[i] == u'-';
-    ++i;
-  }
-  // Accumulate as a magnitude and stop growing once it passes the range.
-  int64_t magnitude = 0;
-  const int64_t limit = static_cast<int64_t>(INT_MAX) + 1;
-  for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-    magnitude = magnitude * 10 + (text[i].unicode() - u'0');
-    if (magnitude > limit) magnitude = limit;
-  }
-  if (negative) return static_cast<int>(-magnitude);
-  return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+  return ParseLeadingInt(reinterpret_cast<const char16_t*>(text.utf16()),
+                         static_cast<size_t>(text.size()));
 }
 
 CDialog::CDialog(int templateId, QWidget* parent)

@@ -114,7 +114,9 @@ bool RunPrintDialog(QPrinter& printer, QWidget* parent) {
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  // Printing to a PDF file, also the only choice where no printer is
+  // installed.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
   dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
   return dialog.exec() == QDialog::Accepted;
 }

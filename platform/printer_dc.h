@@ -48,9 +48,9 @@ class CPrinterDC : public CDC {
   bool aborted_ = false;
 };
 
-// Shows the print dialog for `printer` (no selection or page range, no
-// print-to-file box; copies and collation left to the printer). Returns
-// true when the user chose to print.
+// Shows the print dialog for `printer` (no selection or page range; copies
+// and collation left to the printer; Qt's print-to-file (PDF) choice among
+// the printers). Returns true when the user chose to print.
 bool RunPrintDialog(QPrinter& printer, QWidget* parent);
 
 // Replaces the dialog (tests: choose a PDF file and answer at once). The

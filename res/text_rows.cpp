@@ -569,6 +569,15 @@ const TextRow kTextEnterInteger = {{
     "\275\320\277\351\244J\244@\255\323\276\343\274\306\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextEnterIntegerBetween = {{
+    "Veuillez entrer un nombre entier compris entre %1 et %2.",  // French
+    "Please enter an integer between %1 and %2.",  // English
+    "Introduzca un n\372mero entero entre %1 y %2.",  // Spanish
+    "Bitte geben Sie eine ganze Zahl zwischen %1 und %2 ein.",  // German
+    "\307\353\312\344\310\353\322\273\270\366\275\351\323\332 %1 \272\315 %2 \326\256\274\344\265\304\325\373\312\375\241\243",  // Simplified Chinese
+    "\275\320\277\351\244J\244@\255\323\244\266\251\363 %1 \251M %2 \244\247\266\241\252\272\276\343\274\306\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextPriorityStaysLow = {{
     "Le syst\350me ne permet pas de rendre au programme sa priorit\351 normale ; elle reste basse jusqu'au prochain d\351marrage.",  // French
     "The system does not allow the program to return to normal priority; it stays low until the next start.",  // English
@@ -585,6 +594,15 @@ const TextRow kTextSetupNotPlayable = {{
     "Diese Stellung kann nicht gespielt werden: jeder K\366nig muss in seinem Palast stehen, die K\366nige d\374rfen sich nicht gegen\374berstehen und die Seite, die nicht am Zug ist, darf nicht im Schach stehen.",  // German
     "\264\313\276\326\303\346\316\336\267\250\266\324\336\304\243\272\313\253\267\275\265\304\275\253\313\247\261\330\320\353\324\332\276\305\271\254\304\332\243\254\262\273\304\334\325\325\303\346\243\254\262\273\327\337\306\345\265\304\322\273\267\275\262\273\304\334\261\273\275\253\276\374\241\243",  // Simplified Chinese
     "\246\271\247\275\255\261\265L\252k\271\357\253\331\241G\302\371\244\350\252\272\261N\253\323\245\262\266\267\246b\244E\256c\244\272\241A\244\243\257\340\267\323\255\261\241A\244\243\250\253\264\321\252\272\244@\244\350\244\243\257\340\263Q\261N\255x\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextPrintFailed = {{
+    "La liste des coups n'a pas pu \352tre imprim\351e.",  // French
+    "The move list could not be printed.",  // English
+    "No se pudo imprimir la lista de jugadas.",  // Spanish
+    "Die Zugliste konnte nicht gedruckt werden.",  // German
+    "\316\336\267\250\264\362\323\241\327\305\267\250\301\320\261\355\241\243",  // Simplified Chinese
+    "\265L\252k\246C\246L\265\333\252k\246C\252\355\241C",  // Traditional Chinese
 }};
 
 const TextRow* const kAllTextRows[] = {
@@ -651,8 +669,10 @@ const TextRow* const kAllTextRows[] = {
     &kTextDamagedFileKept,
     &kTextSettingsNotSaved,
     &kTextEnterInteger,
+    &kTextEnterIntegerBetween,
     &kTextPriorityStaysLow,
     &kTextSetupNotPlayable,
+    &kTextPrintFailed,
 };
 
 const char* const kAllTextRowNames[] = {
@@ -719,8 +739,10 @@ const char* const kAllTextRowNames[] = {
     "kTextDamagedFileKept",
     "kTextSettingsNotSaved",
     "kTextEnterInteger",
+    "kTextEnterIntegerBetween",
     "kTextPriorityStaysLow",
     "kTextSetupNotPlayable",
+    "kTextPrintFailed",
 };
 
-const int kTextRowCount = 65;
+const int kTextRowCount = 67;

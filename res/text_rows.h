@@ -119,12 +119,17 @@ extern const TextRow kTextSettingsNotSaved;    // "The settings could not be sav
 
 // A property page refuses a field that is not a whole number.
 extern const TextRow kTextEnterInteger;  // "Please enter an integer."
+// ...or a whole number outside the range the field holds.
+extern const TextRow kTextEnterIntegerBetween;  // "Please enter an integer between %1 and %2."
 
 // The system refuses to raise the program's priority back to normal.
 extern const TextRow kTextPriorityStaysLow;  // "The system does not allow the program ..."
 
 // A position set up by hand that cannot be played is refused.
 extern const TextRow kTextSetupNotPlayable;  // "This position cannot be played: ..."
+
+// A print that failed (no document could be written).
+extern const TextRow kTextPrintFailed;  // "The move list could not be printed."
 
 // Every row in table order with its constant's name, for checks of the
 // whole table.

@@ -2,11 +2,10 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "game/game_clock.h"
+#include "platform/number_text.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
 
@@ -15,16 +14,6 @@ namespace {
 constexpr int kTimeEdits[2] = {kCtlClockSetRedTime, kCtlClockSetBlackTime};
 
 }  // namespace
-
-bool ReadClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s) {
-  if (std::count(text, text + std::strlen(text), ':') != 2) return false;
-  char buffer[kClockTextSize] = {};
-  std::strncpy(buffer, text, sizeof buffer - 1);
-  CGameClock::ParseClockText(buffer, h, m, s);
-  // The clock keeps milliseconds in 32 bits; a longer time would wrap.
-  const int64_t ms = int64_t{*h} * 3600000 + int64_t{*m} * 60000 + int64_t{*s} * 1000;
-  return *h >= 0 && *m >= 0 && *s >= 0 && ms <= INT32_MAX;
-}
 
 CClockSetDlg::CClockSetDlg(QWidget* parent) : CDialog(kDialogClockSet, parent) {}
 

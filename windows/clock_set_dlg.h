@@ -19,13 +19,9 @@ class CClockSetDlg : public CDialog {
   // clock as the clock windows show it.
   bool OnInitDialog() override;
   // Sets both sides' times from the edits and ticks the game clock once.
-  // A text that is not "h:m:s" with exactly two colons, or a time beyond
-  // the clock's range, is refused: nothing changes and the dialog stays
-  // open on that edit.
+  // A text that ReadClockSetText refuses (not "h:m:s" with exactly two
+  // colons, a part that is not a whole number, a time beyond the clock's
+  // range) is refused: nothing changes and the dialog stays open on that
+  // edit.
   void OnOK() override;
 };
-
-// Reads a clock text of the dialog into hours, minutes and seconds; false
-// when the text does not have exactly two colons or the time is beyond the
-// clock's range.
-bool ReadClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s);

@@ -1,5 +1,6 @@
 #include "windows/input_dlg.h"
 
+#include <QLineEdit>
 #include <algorithm>
 #include <cstring>
 
@@ -24,6 +25,12 @@ bool CInputDlg::OnInitDialog() {
   SetWindowText(FieldText(caption));
   SetDlgItemText(kCtlInputPrompt, FieldText(prompt));
   SetDlgItemText(kCtlInputText, FieldText(text));
+  // The text starts selected in the focused edit, so that typing replaces
+  // it.
+  if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(kCtlInputText))) {
+    edit->setFocus();
+    edit->selectAll();
+  }
   return true;
 }
 

@@ -16,7 +16,7 @@ class CInputDlg : public CDialog {
   // All three fields start empty; the caller fills them before DoModal.
   explicit CInputDlg(QWidget* parent = nullptr);
 
-  // Shows the three fields.
+  // Shows the three fields, the text selected in the focused edit.
   bool OnInitDialog() override;
   // Reads the edit back into text, cut to kInputTextLimit bytes, and ends
   // with IDOK.

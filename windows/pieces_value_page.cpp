@@ -28,6 +28,9 @@ constexpr PieceRow kRows[6] = {
 // The standard values in pieceValueTable order within one side.
 constexpr int32_t kDefaultValues[6] = {100, 185, 195, 550, 570, 1280};
 
+// The most characters of an edit that are read.
+constexpr int kValueTextLimit = 44;
+
 // The piece picture strip of the page: 7 pictures by 2 colours, 36-pixel
 // cells; cells 1 to 6 of each row are chariot to pawn.
 constexpr int kPictureBitmap = 155;
@@ -56,14 +59,30 @@ void CPiecesValuePage::ShowValues() {
   }
 }
 
+int CPiecesValuePage::EnteredValue(int id) const {
+  return ParseLeadingInt(GetDlgItemText(id).left(kValueTextLimit));
+}
+
+bool CPiecesValuePage::OnApply() {
+  // Every value must lie within what the evaluation adds up; the edits show
+  // it less the row's base. Nothing is stored while one is refused.
+  CDataExchange dx(this, true);
+  for (int i = 0; i < 6 && !dx.Failed(); ++i) {
+    const int32_t base = kRows[i].base;
+    for (int id : {kCtlPiecesRed[i], kCtlPiecesBlack[i]}) {
+      DDV_MinMaxInt(&dx, id, EnteredValue(id), -kMaxPieceValue - base, kMaxPieceValue - base);
+    }
+  }
+  if (dx.Failed()) return false;
+  OnOK();
+  return true;
+}
+
 void CPiecesValuePage::OnOK() {
   for (int i = 0; i < 6; ++i) {
     const PieceRow& row = kRows[i];
-    // No range check: the user may set any value.
-    pieceValueTable[row.redIndex] =
-        ParseLeadingInt(GetDlgItemText(kCtlPiecesRed[i]).left(44)) + row.base;
-    pieceValueTable[row.redIndex + 6] =
-        ParseLeadingInt(GetDlgItemText(kCtlPiecesBlack[i]).left(44)) + row.base;
+    pieceValueTable[row.redIndex] = EnteredValue(kCtlPiecesRed[i]) + row.base;
+    pieceValueTable[row.redIndex + 6] = EnteredValue(kCtlPiecesBlack[i]) + row.base;
   }
   // The only option written to the settings at once; the others are
   // written when the frame closes.

@@ -17,6 +17,10 @@ class CPiecesValuePage : public CPropertyPage {
  public:
   CPiecesValuePage();
   bool OnInitDialog() override;
+  // Refuses, with the sheet kept open on the field, a value beyond
+  // kMaxPieceValue either way (the value is the entered number plus the
+  // row's base); otherwise runs OnOK.
+  bool OnApply() override;
   void OnOK() override;
   // "Default" restores the standard values in pieceValueTable at once.
   void OnCommand(int id) override;
@@ -32,6 +36,8 @@ class CPiecesValuePage : public CPropertyPage {
 
  private:
   void ShowValues();
+  // An edit's number as atoi reads it (a text that is no number reads 0).
+  int EnteredValue(int id) const;
 
   QImage surface_;
 };

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include "engine/search/time_control.h"
+#include "game/game_clock.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
 
@@ -40,16 +42,35 @@ CTimingPage::CTimingPage() : CPropertyPage(kDialogTiming) {
 }
 
 void CTimingPage::DoDataExchange(CDataExchange* dx) {
-  DDX_Text(dx, kCtlTimingGameMinutes, gameMinutes);
-  DDX_Text(dx, kCtlTimingGameSeconds, gameSeconds);
-  DDX_Text(dx, kCtlTimingSecondsPerMove, secondsPerMove);
-  DDX_Text(dx, kCtlTimingDepth, level);
-  DDX_Text(dx, kCtlTimingPeriod1Moves, period1.moves);
-  DDX_Text(dx, kCtlTimingPeriod2Moves, period2.moves);
-  DDX_Text(dx, kCtlTimingPeriod3Moves, period3.moves);
-  DDX_Text(dx, kCtlTimingPeriod1Seconds, period1.seconds);
-  DDX_Text(dx, kCtlTimingPeriod2Seconds, period2.seconds);
-  DDX_Text(dx, kCtlTimingPeriod3Seconds, period3.seconds);
+  // Each edit with its member, the mode that uses it and the values the
+  // clock and the level hold. The fields of the chosen mode must lie in
+  // their range; the others only need to be whole numbers, as the mode's
+  // apply never reads them.
+  const struct {
+    int id;
+    int32_t* member;
+    int32_t mode;
+    int32_t minValue, maxValue;
+  } fields[] = {
+      {kCtlTimingGameMinutes, &gameMinutes, kTimingGameTime, 0, kMaxGameMinutes},
+      {kCtlTimingGameSeconds, &gameSeconds, kTimingGameTime, 0, 59},
+      {kCtlTimingSecondsPerMove, &secondsPerMove, kTimingSecondsPerMove, 1,
+       kMaxThinkingTimeMs / 1000},
+      {kCtlTimingDepth, &level, kTimingFixedDepth, kLowestSearchLevel, kHighestSearchLevel},
+      {kCtlTimingPeriod1Moves, &period1.moves, kTimingPeriods, 1, kMaxPeriodMoves},
+      {kCtlTimingPeriod2Moves, &period2.moves, kTimingPeriods, 1, kMaxPeriodMoves},
+      {kCtlTimingPeriod3Moves, &period3.moves, kTimingPeriods, 1, kMaxPeriodMoves},
+      {kCtlTimingPeriod1Seconds, &period1.seconds, kTimingPeriods, 0, kMaxPeriodSeconds},
+      {kCtlTimingPeriod2Seconds, &period2.seconds, kTimingPeriods, 0, kMaxPeriodSeconds},
+      {kCtlTimingPeriod3Seconds, &period3.seconds, kTimingPeriods, 0, kMaxPeriodSeconds},
+  };
+  for (const auto& f : fields) {
+    if (f.mode == mode) {
+      DDX_Text(dx, f.id, *f.member, f.minValue, f.maxValue);
+    } else {
+      DDX_Text(dx, f.id, *f.member);
+    }
+  }
   DDX_Check(dx, kCtlTimingExact, exactTime);
 }
 

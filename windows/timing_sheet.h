@@ -24,7 +24,11 @@ class CTimingPage : public CPropertyPage {
  public:
   CTimingPage();
 
-  // The edits and the check box, exchanged with the members below.
+  // The edits and the check box, exchanged with the members below. Reading
+  // back refuses a field that is not a whole number, and a field of the
+  // chosen mode outside what the clock or the level holds (a game time of
+  // 0..kMaxGameMinutes minutes and 0..59 seconds, 1 second or more per
+  // move, a search level, periods of at least one move).
   void DoDataExchange(CDataExchange* dx) override;
   // Fills the controls, sets the labels of the current language and
   // enables the controls of the current mode.

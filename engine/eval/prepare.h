@@ -6,6 +6,12 @@
 
 // Red pawn, adviser, elephant, knight, cannon, chariot, then black.
 extern int32_t pieceValueTable[12];
+// The largest magnitude of a piece value (pieceValueTable, either sign).
+// The search's values derive from these (a cannon is priced against the
+// knight, so it reaches about twice one); with every value within it the
+// material of both sides with its square bonuses stays far below the mate
+// scores and the 32-bit range.
+constexpr int32_t kMaxPieceValue = 50000;
 // Knowledge level 0..12 (0 material only, 1 light, 2 medium, 3+ full).
 extern int32_t middleKnowledge;
 // Piece value plus square bonus, [colourless PieceType][Square].

@@ -25,7 +25,6 @@ namespace {
 constexpr int32_t kFullWindow = 3200000;
 constexpr uint32_t kUnlimitedMs = 4000000000u;
 constexpr uint32_t kNoClockBudgetMs = 1000000000u;
-constexpr int32_t kLowestLevel = -2;
 
 // Chaining of the searches that completions start.
 bool completionRunning = false;
@@ -315,7 +314,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
     MateSearch();
     return {SearchOutcome::kDone, 0};
   }
-  if (searchDepth < kLowestLevel) searchDepth = kLowestLevel;
+  if (searchDepth < kLowestSearchLevel) searchDepth = kLowestSearchLevel;
   int32_t level = searchDepth;
   if (mode == kThinkPonder && ponderMove == 0) {
     engineState = kEngineIdle;

@@ -14,6 +14,12 @@ enum LevelMode : int32_t {
   kLevelMovesInTime = 4,  // tournament periods of the game clock
 };
 
+// The values the levels hold: the search levels of mode 2, and the longest
+// time per move of mode 1 (milliseconds).
+constexpr int32_t kLowestSearchLevel = -2;
+constexpr int32_t kHighestSearchLevel = 8;
+constexpr int32_t kMaxThinkingTimeMs = 1 << 30;
+
 extern int32_t levelMode;       // LevelMode; default 1
 extern int32_t thinkingTime;    // milliseconds per move in level mode 1; default 2000
 extern int32_t exactTime;       // 1: level mode 1 keeps to thinkingTime; default 1

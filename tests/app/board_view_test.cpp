@@ -548,6 +548,49 @@ TEST_F(BoardViewTest, PaintKeepsToItsRectangleAndShowsTheBoardBelowTheBand) {
   EXPECT_TRUE(direct == Paint());
 }
 
+// Everything the painter draws lies inside the client at every board size:
+// the lit side-to-move disc with its shadow at the right edge (its last
+// pixels shown over the board), and every ink pixel of the file letters
+// below the board (descenders included), with and without the Chinese band.
+TEST_F(BoardViewTest, EverythingThePainterDrawsIsInsideTheClient) {
+  gamePly = 0;
+  for (int index : {0, 1, 2}) {
+    for (int kind : {0, 2}) {
+      for (int turn : {0, 1}) {
+        SCOPED_TRACE(testing::Message() << "size " << index << " kind " << kind << " rot " << turn);
+        frame->coordinateKind = kind;
+        frame->rotation = turn;
+        LayOut(index);
+        shownSideToMove = kRed;
+        const QImage shown = Paint();
+        const QImage& board = frame->boardBitmap->GetImage();
+        const int s = frame->squareSize, band = toolbarBandHeight;
+        const CSpriteStrip& disc = *frame->redDisc;
+        const int w = disc.GetWidth(), h = disc.GetHeight();
+        const int x = 9 * s + s / 2, y = turn ? s - s / 2 : 10 * s;
+        EXPECT_GE(shown.width(), x + w + 3);
+        EXPECT_GE(shown.height(), band + y + h + 3);
+        int i = w - 1;
+        while (i > 0 && (disc.GetImage().pixel(i, h / 2) & 0xFFFFFF) == 0) --i;
+        ASSERT_LT(x + i, shown.width());
+        EXPECT_NE(Px(shown, x + i, band + y + h / 2), Px(board, x + i, y + h / 2));
+
+        const int top = 10 * s + s / 2 + frame->coordinateBand - 2;
+        int ink = 0;
+        for (int ly = top; ly < top + 22; ++ly) {
+          for (int lx = s - 10; lx < 9 * s + 10; ++lx) {
+            if (!Dark(Px(board, lx, ly))) continue;
+            ++ink;
+            ASSERT_LT(band + ly, shown.height()) << lx << "," << ly;
+            ASSERT_EQ(Px(shown, lx, band + ly), Px(board, lx, ly)) << lx << "," << ly;
+          }
+        }
+        EXPECT_GT(ink, 50);
+      }
+    }
+  }
+}
+
 // The board view at its size, centred under a wider menu bar; the frame
 // with its border fits on the 640-pixel screen, the big board cut at the
 // bottom.
@@ -563,7 +606,11 @@ TEST_F(BoardViewTest, FrameFitsTheBoardTheMenuBarAndTheScreen) {
         frame->setupMode = setup;
         LayOut(index);
         const int s = frame->squareSize;
-        const QSize board((setup ? 13 : 10) * s, toolbarBandHeight + 11 * s);
+        // The board's squares, widened for the lit disc's shadow and
+        // lengthened for the file letters (see the test below).
+        const QSize board(
+            setup ? 13 * s : std::max(10 * s, 9 * s + s / 2 + 23),
+            toolbarBandHeight + (setup ? 12 * s : std::max(11 * s, 10 * s + s / 2 + 20)));
         EXPECT_EQ(frame->BoardView()->size(), board);
         const QSize bar = frame->menuBar()->sizeHint();
         const QSize border = frame->frameGeometry().size() - frame->size();

@@ -2,12 +2,16 @@
 // move lists, printed to a PDF file and read back with pdftotext.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +21,7 @@
 #include "engine/position/position.h"
 #include "game/header.h"
 #include "game/notation.h"
+#include "platform/message_box.h"
 #include "platform/printer_dc.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
@@ -281,6 +286,109 @@ TEST_F(CopyPrintTest, PrintedListsHoldEveryMove) {
     pMainFrame->OnCmdMsg(kCmdPrintMoveList);
     SetPrintDialogHook(nullptr);
     Check(!std::filesystem::exists(cancelled), "no file after cancel");
+    testing_support::CloseFrame();
+  });
+}
+
+// The graphical list's piece pictures stand on the paper as on the board
+// (their black ground transparent), not in black squares: read back from
+// the PDF, the corners of each picture's square show the paper.
+TEST_F(CopyPrintTest, GraphicalListDrawsThePiecesOverThePaper) {
+  RUN_SCENARIO({
+    StartProgram();
+    FillGame(14, 0);
+    const std::string pdf = (root_ / "pieces.pdf").string();
+    int pageWidth = 0, pageHeight = 0;
+    SetPrintDialogHook([&](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(pdf));
+      printer.setFullPage(true);  // device pixels from the paper's corner
+      pageWidth = printer.width();
+      pageHeight = printer.height();
+      return true;
+    });
+    pMainFrame->OnCmdMsg(kCmdPrintGraphicalMoveList);
+    SetPrintDialogHook(nullptr);
+    const std::string png = (root_ / "pieces").string();
+    testing_support::RunCommand("pdftoppm -r 100 -png -singlefile '" + pdf + "' '" + png + "'");
+    const QImage page(QString::fromStdString(png + ".png"));
+    Check(!page.isNull() && pageWidth > 0, "the page rendered");
+    if (page.isNull() || pageWidth == 0) return;
+    const double k = static_cast<double>(page.width()) / pageWidth;
+    const int p = static_cast<int>(pageWidth / 40 * k);  // a picture's side
+    auto paper = [&](int x, int y) { return qGray(page.pixel(x, y)) > 230; };
+    // The first row's two pictures (the row begins an eighth of the page
+    // down): across their middle no paper shows for most of a picture's
+    // width, as a line of text never does; the corners of each picture's
+    // square show the paper.
+    const int top = static_cast<int>(pageHeight / 8 * k);
+    std::vector<int> centres;
+    for (int x = 0, run = 0; x <= page.width(); ++x) {
+      if (x < page.width() && !paper(x, top + p / 2)) {
+        ++run;
+        continue;
+      }
+      if (run >= 3 * p / 4) centres.push_back(x - run / 2);
+      run = 0;
+    }
+    Check(centres.size() == 2, "two pictures in the first row");
+    for (int cx : centres) {
+      const int left = cx - p / 2 + 2, right = cx + p / 2 - 2;
+      Check(paper(left, top + 2) && paper(right, top + 2) && paper(left, top + p - 2) &&
+                paper(right, top + p - 2),
+            "paper at the corners of a picture");
+    }
+    testing_support::CloseFrame();
+  });
+}
+
+// The print dialog offers Qt's print-to-file (PDF) choice, the only one
+// where no printer is installed: choosing it with a file name prints the
+// list there. A print that cannot be written is reported.
+TEST_F(CopyPrintTest, PrintingToAFileIsOfferedAndAFailedPrintIsReported) {
+  RUN_SCENARIO({
+    StartProgram();
+    FillGame(6, 0);
+    notationKind = kNotationWxf;
+    const QString pdf = QString::fromStdString((root_ / "chosen.pdf").string());
+    bool offered = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      for (QComboBox* printers : dialog->findChildren<QComboBox*>()) {
+        const int pdfItem = printers->findText("Print to File (PDF)");
+        if (pdfItem < 0) continue;
+        offered = true;
+        printers->setCurrentIndex(pdfItem);
+      }
+      for (QLineEdit* name : dialog->findChildren<QLineEdit*>("filename")) name->setText(pdf);
+      if (offered) dialog->accept();
+    });
+    QTimer::singleShot(5000, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    pMainFrame->OnCmdMsg(kCmdPrintMoveList);
+    Check(offered, "the print-to-file choice is offered");
+    const auto text = testing_support::RunCommand("pdftotext '" + pdf.toStdString() + "' -");
+    Check(text.output.find("W6") != std::string::npos, "the list printed to the chosen file");
+
+    static std::vector<std::string> messages;
+    messageBoxHook = [](const QString& message, int) {
+      messages.push_back(message.toStdString());
+      return static_cast<int>(kAnswerOk);
+    };
+    for (int command : {kCmdPrintMoveList, kCmdPrintGraphicalMoveList}) {
+      SetPrintDialogHook([this](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString((root_ / "no/such/folder.pdf").string()));
+        return true;
+      });
+      pMainFrame->OnCmdMsg(command);
+    }
+    SetPrintDialogHook(nullptr);
+    messageBoxHook = nullptr;
+    Check(messages == std::vector<std::string>(2, "The move list could not be printed."),
+          "each failed print is reported");
     testing_support::CloseFrame();
   });
 }

@@ -107,7 +107,8 @@ TEST_F(FrameCoreTest, NoSettingsGiveTheDefaults) {
 }
 
 // Every option the frame reads comes back the same after a start and a
-// close, and every value out of its range gives its default.
+// close, and every value out of its range gives its default (periods too
+// long for the clock's plies or milliseconds among them).
 struct StoredOption {
   const char* key;
   int32_t value;     // stored before the start
@@ -132,11 +133,13 @@ TEST_F(FrameCoreTest, OptionsAreWrittenBackAsReadAndBadValuesGiveDefaults) {
       {"LogsWindow", 1, 0},  // the log window is closed at the close
   };
   const std::vector<StoredOption> outOfRange = {
-      {"Pieces Set", 9, 2},       {"Board type", 22, 7},     {"Board size", -1, 1},
-      {"Board coordinate", 5, 0}, {"Notation type", 7, 0},   {"Animation Speed", 3, 2},
+      {"Pieces Set", 9, 2},       {"Board type", 22, 7},      {"Board size", -1, 1},
+      {"Board coordinate", 5, 0}, {"Notation type", 7, 0},    {"Animation Speed", 3, 2},
       {"Handicap", 10, 0},        {"MiddleKnowledge", 13, 5}, {"Alpha factor", 7, 128},
-      {"Book Mode 1", 4, 0},      {"TimeReplay", 0, 2},      {"TC", 2, 2},
-      {"searchDepth", 9, 4},       {"contemptRed", 2147483647, 0}, {"contemptBlack", -100001, 0},
+      {"Book Mode 1", 4, 0},      {"TimeReplay", 0, 2},       {"TC", 2, 2},
+      {"searchDepth", 9, 4},      {"TCMove1", 1 << 30, 50},   {"TCTime2", 2147484, 240},
+      {"TCTime3", -1, 240},
+      {"contemptRed", 2147483647, 0}, {"contemptBlack", -100001, 0},
   };
   for (const auto* table : {&options, &outOfRange}) {
     fs::remove_all(root_ / "config");
@@ -183,6 +186,40 @@ TEST_F(FrameCoreTest, LevelValuesFollowTheLevelMode) {
       CloseFrame();
       for (const char* key : c.written) Check(StoredInt("Options", key, -99) != -99, key);
       for (const char* key : c.absent) Check(StoredInt("Options", key, -99) == -99, key);
+    });
+  }
+}
+
+// Stored level and piece values are read within what the level, the clock
+// and the evaluation hold (as the timing sheet and the pieces page accept
+// them); a value beyond gives the default.
+TEST_F(FrameCoreTest, StoredLevelsAndPieceValuesBeyondTheirRangeGiveTheDefaults) {
+  struct Case {
+    int32_t tc;
+    const char* section;
+    const char* key;
+    int32_t stored;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {3, "Options", "min", kMaxGameMinutes, kMaxGameMinutes},
+      {3, "Options", "min", kMaxGameMinutes + 1, 5},
+      {1, "Options", "thinkingTime", kMaxThinkingTimeMs + 1, 2000},
+      {2, "Pieces Value", "Red Chariot", kMaxPieceValue, kMaxPieceValue},
+      {2, "Pieces Value", "Red Chariot", kMaxPieceValue + 1, 1280},
+      {2, "Pieces Value", "Red Chariot", -kMaxPieceValue - 1, 1280},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(root_ / "config");
+    RUN_SCENARIO({
+      OpenStore()->WriteInt("Options", "TC", c.tc);
+      OpenStore()->WriteInt(c.section, c.key, c.stored);
+      StartProgram();
+      int32_t minutes = 0, seconds = 0;
+      gameClock.GetGameTime(&minutes, &seconds);
+      const int32_t read = c.tc == 3 ? minutes : c.tc == 1 ? thinkingTime : pieceValueTable[5];
+      Check(read == c.expected, c.key);
+      CloseFrame();
     });
   }
 }

@@ -295,8 +295,7 @@ TEST_F(OptionViewCommandsTest, HidingBothToolbarsMovesTheBoardUp) {
     frame->OnCmdMsg(kCmdDesignToolbar);
     frame->BoardView()->PaintPending();
     const QImage& shown = frame->BoardView()->Surface();
-    Check(toolbarBandHeight == 0 && shown.height() == 11 * s + frame->coordinateBand,
-          "no band");
+    Check(toolbarBandHeight == 0 && shown.height() == frame->BoardAreaSize().cy, "no band");
     Check(shown.copy(0, 0, 10 * s, 2 * s) == before, "the board's top rows at the top");
     CloseFrame();
   });

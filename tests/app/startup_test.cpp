@@ -278,9 +278,11 @@ TEST_F(StartupTest, TheFrameIsAFixedSizeWindowThatFitsTheBoard) {
     theApp.InitInstance();
     const int s = pMainFrame->squareSize;
     QWidget* client = pMainFrame->centralWidget();
-    Check(client->width() == 10 * s, "client 10 squares wide");
-    Check(client->height() == toolbarBandHeight + 11 * s + pMainFrame->coordinateBand,
-          "client band + 11 squares high");
+    const CSize area = pMainFrame->BoardAreaSize();
+    Check(area.cx >= 10 * s && area.cy >= 11 * s + pMainFrame->coordinateBand,
+          "the board area holds 10 x 11 squares");
+    Check(client->width() == area.cx, "client as wide as the board area");
+    Check(client->height() == toolbarBandHeight + area.cy, "client band + the board area high");
     Check(pMainFrame->minimumSize() == pMainFrame->maximumSize(), "fixed size");
     Check(!(pMainFrame->windowFlags() & Qt::WindowMaximizeButtonHint), "no maximise box");
   });

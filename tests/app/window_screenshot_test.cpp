@@ -54,12 +54,15 @@ constexpr const char* kSizeNames[3] = {"small", "medium", "big"};
 const fs::path kPictureFolder = fs::path(VORELK_SCREENSHOT).parent_path() / "window_screenshots";
 
 // The board picture of a board size and coordinate kind: 10 by 11 squares,
-// with a band of 20 pixels for the coordinates of kind 2.
+// with a band of 20 pixels for the coordinates of kind 2, wider where the
+// lit side-to-move disc (20 pixels, with a 3-pixel shadow at x = 9.5
+// squares) reaches past them and taller where the file letters (20 pixels
+// from 10.5 squares and the band) do.
 struct BoardGeometry {
   int s;
   int band;
-  int Width() const { return 10 * s; }
-  int Height() const { return 11 * s + band; }
+  int Width() const { return std::max(10 * s, 9 * s + s / 2 + 23); }
+  int Height() const { return std::max(11 * s + band, 10 * s + s / 2 + band + 20); }
   int ClientHeight() const { return kToolbarBand + Height(); }
 };
 

@@ -453,6 +453,34 @@ def settings_seeds():
     }
 
 
+# ---------------------------------------------------------------------------
+# Number texts of the dialogs: whole numbers, atoi texts and clock texts
+# ---------------------------------------------------------------------------
+def dialog_numbers_seeds():
+    return {
+        "number.txt": b"12",
+        "blanks-sign.txt": b" -7 ",
+        "plus-zero.txt": b"+0",
+        "largest.txt": b"2147483647",
+        "smallest.txt": b"-2147483648",
+        "beyond.txt": b"2147483648",
+        "long-digits.txt": b"99999999999",
+        "trailing-letter.txt": b"4x",
+        "two-numbers.txt": b"1 2",
+        "two-signs.txt": b"--1",
+        "empty.txt": b"",
+        "utf16.txt": "-42".encode("utf-16-le"),
+        "clock.txt": b"1:02:03",
+        "clock-empty-parts.txt": b"::7",
+        "clock-longest.txt": b"596:31:23",
+        "clock-beyond.txt": b"597:0:0",
+        "clock-negative.txt": b"-1:30:0",
+        "clock-blanks.txt": b" 0 : 2 :",
+        "clock-three-colons.txt": b"1:2:3:4",
+        "clock-nul.txt": b"0:0:1\x00junk",
+    }
+
+
 TARGETS = {
     "binary": binary_seeds,
     "keyword": keyword_seeds,
@@ -465,6 +493,7 @@ TARGETS = {
     "wxf": wxf_seeds,
     "placement": placement_seeds,
     "settings": settings_seeds,
+    "dialog_numbers": dialog_numbers_seeds,
 }
 
 

@@ -159,6 +159,25 @@ TEST_F(GameClockTest, TournamentPeriodsAddTime) {
   EXPECT_EQ(clock.runningSide, -1);
 }
 
+TEST_F(GameClockTest, PeriodsBegunAgainStopAtTheLongestClockTime) {
+  CGameClock clock;
+  clock.period1 = {1, kMaxPeriodSeconds, 0};
+  clock.period2 = {1, kMaxPeriodSeconds, 0};
+  clock.period3 = {1, kMaxPeriodSeconds, 0};
+  clock.SetMode(kClockTournament);
+  clock.Reset();
+  clock.SwitchSide(1);
+  for (int ply = 0; ply < 8; ++ply) {
+    clock.SwitchSide(ply % 2);
+    for (int side = 0; side < 2; ++side) {
+      EXPECT_GT(clock.GetSideTimeMs(side), 2000000000) << ply;
+      EXPECT_LE(clock.GetSideTimeMs(side), kMaxClockMs) << ply;
+    }
+  }
+  EXPECT_EQ(clock.GetSideTimeMs(0), kMaxClockMs);
+  EXPECT_EQ(SideText(clock, 1), "596:31:23");
+}
+
 TEST_F(GameClockTest, MovesLeftRoundsUp) {
   CGameClock clock;
   clock.pliesLeft = 5;

@@ -55,6 +55,9 @@ void Type(CDialog& d, int id, const QString& text) {
 
 void Click(QAbstractButton* button) { button->click(); }
 
+// Periods as the settings give them (one move at least).
+constexpr TimePeriod kPeriod = {40, 1800, 0};
+
 std::vector<QString> shownMessages;
 int RecordMessage(const QString& text, int) {
   shownMessages.push_back(text);
@@ -87,10 +90,15 @@ TEST_F(ClockDialogsTest, ClockSetStoresGoodTextsAndRefusesOthersStayingOpen) {
   const Case cases[] = {
       {"1:02:03", "0:0:0", true, 3723000, 0},
       {"::7", "2:60:0", true, 7000, 10800000},
-      {"12:30", "0:1:0", false, 0, 0},      // red has one colon
-      {"0:1:0", "5", false, 0, 0},          // black has none: red is kept too
-      {"1:2:3:4", "0:1:0", false, 0, 0},    // three colons
-      {"597:0:0", "0:0:0", false, 0, 0},    // beyond the clock's range
+      {"12:30", "0:1:0", false, 0, 0},                      // red has one colon
+      {"0:1:0", "5", false, 0, 0},                          // black has none: red is kept too
+      {"1:2:3:4", "0:1:0", false, 0, 0},                    // three colons
+      {"597:0:0", "0:0:0", false, 0, 0},                    // beyond the clock's range
+      {"596:31:23", " 0 : 2 :", true, 2147483000, 120000},  // blanks around the numbers
+      {"-1:30:0", "0:0:0", false, 0, 0},                    // no negative hours...
+      {"0:0:0", "0:-1:30", false, 0, 0},                    // ...nor minutes
+      {"1x:0:0", "0:0:0", false, 0, 0},                     // a letter after the number
+      {"0:0:+5", "0:0:0", false, 0, 0},                     // a sign
   };
   for (const Case& c : cases) {
     gameClock.SetMode(kClockGameTime);
@@ -144,6 +152,7 @@ TEST_F(ClockDialogsTest, TimingPageEnablesOnlyTheControlsOfTheChosenMode) {
   for (int mode : {1, 2, 3, 4, 0, 7}) {
     CTimingSheet sheet;
     sheet.page.mode = mode;
+    sheet.page.period1 = sheet.page.period2 = sheet.page.period3 = kPeriod;
     const int code = RunModal(sheet, [&] {
       expectMode(sheet.page, mode);
       // A radio click chooses its mode.
@@ -221,6 +230,79 @@ TEST_F(ClockDialogsTest, TimingSheetShowsItsMembersAndApplyWaitsForAMarkingChang
   EXPECT_EQ(sheet.page.period3.seconds, -5);
   EXPECT_EQ(sheet.page.period1.entered, 1) << "the entered flags come back as given";
   EXPECT_TRUE(shownMessages.empty());
+}
+
+// A field of the chosen mode outside what the clock or the level holds is
+// refused with the range named, the sheet open on that field with its text
+// selected and the member unchanged; the edge values are taken. A field of
+// another mode is not range-checked: that mode's apply does not read it.
+TEST_F(ClockDialogsTest, TimingSheetRefusesValuesTheClockAndTheLevelCannotHold) {
+  struct Case {
+    int mode;
+    int id;
+    const char* text;
+    const char* refusal;  // nullptr: taken
+  };
+  const Case cases[] = {
+      {kTimingGameTime, kCtlTimingGameMinutes, "-1", "between 0 and 35790"},
+      {kTimingGameTime, kCtlTimingGameMinutes, "35791", "between 0 and 35790"},
+      {kTimingGameTime, kCtlTimingGameMinutes, "35790", nullptr},
+      {kTimingGameTime, kCtlTimingGameSeconds, "60", "between 0 and 59"},
+      {kTimingGameTime, kCtlTimingGameSeconds, "-30", "between 0 and 59"},
+      {kTimingSecondsPerMove, kCtlTimingSecondsPerMove, "-1", "between 1 and 1073741"},
+      {kTimingSecondsPerMove, kCtlTimingSecondsPerMove, "0", "between 1 and 1073741"},
+      {kTimingSecondsPerMove, kCtlTimingSecondsPerMove, "1073742", "between 1 and 1073741"},
+      {kTimingSecondsPerMove, kCtlTimingSecondsPerMove, "1", nullptr},
+      {kTimingFixedDepth, kCtlTimingDepth, "9", "between -2 and 8"},
+      {kTimingFixedDepth, kCtlTimingDepth, "-3", "between -2 and 8"},
+      {kTimingFixedDepth, kCtlTimingDepth, "-2", nullptr},
+      {kTimingPeriods, kCtlTimingPeriod1Moves, "0", "between 1 and 1073741823"},
+      {kTimingPeriods, kCtlTimingPeriod3Moves, "1073741824", "between 1 and 1073741823"},
+      {kTimingPeriods, kCtlTimingPeriod2Seconds, "-5", "between 0 and 2147483"},
+      {kTimingPeriods, kCtlTimingPeriod3Seconds, "2147484", "between 0 and 2147483"},
+      {kTimingPeriods, kCtlTimingPeriod1Seconds, "2147483", nullptr},
+      {kTimingSecondsPerMove, kCtlTimingGameMinutes, "-1", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.id << " " << c.text);
+    shownMessages.clear();
+    CTimingSheet sheet;
+    sheet.page.mode = c.mode;
+    sheet.page.period1 = sheet.page.period2 = sheet.page.period3 = kPeriod;
+    int applied = 0;
+    sheet.applyTiming = [&](CTimingSheet&) { ++applied; };
+    const CTimingPage before = {};
+    const int code = RunModal(sheet, [&] {
+      Type(sheet.page, c.id, c.text);
+      Click(sheet.GetButton(IDOK));
+      if (c.refusal == nullptr) return;
+      EXPECT_TRUE(sheet.isVisible());
+      ASSERT_EQ(shownMessages.size(), 1u);
+      EXPECT_EQ(shownMessages[0],
+                QString("Please enter an integer %1.").arg(QString::fromLatin1(c.refusal)));
+      QLineEdit* edit = Edit(sheet.page, c.id);
+      EXPECT_EQ(sheet.page.focusWidget(), edit);
+      EXPECT_EQ(edit->selectedText(), c.text);
+      sheet.page.SetModified(true);
+      Click(sheet.GetButton(ID_APPLY_NOW));  // Apply refuses it too
+      EXPECT_EQ(shownMessages.size(), 2u);
+      EXPECT_EQ(applied, 0);
+      sheet.PressCancel();
+    });
+    EXPECT_EQ(code, c.refusal == nullptr ? IDOK : IDCANCEL);
+    if (c.refusal != nullptr) {
+      const int32_t* members[] = {&sheet.page.gameMinutes,     &sheet.page.gameSeconds,
+                                  &sheet.page.secondsPerMove,  &sheet.page.level,
+                                  &sheet.page.period1.moves,   &sheet.page.period3.moves,
+                                  &sheet.page.period2.seconds, &sheet.page.period3.seconds};
+      const int32_t expected[] = {before.gameMinutes, before.gameSeconds, before.secondsPerMove,
+                                  before.level,       kPeriod.moves,      kPeriod.moves,
+                                  kPeriod.seconds,    kPeriod.seconds};
+      for (int i = 0; i < 8; ++i) EXPECT_EQ(*members[i], expected[i]) << i;
+    } else {
+      EXPECT_TRUE(shownMessages.empty());
+    }
+  }
 }
 
 TEST_F(ClockDialogsTest, TimingSheetRefusesANonNumberAndCancelChangesNothing) {

@@ -118,6 +118,7 @@ TEST_F(OptionsSheetTest, ARefusedValueKeepsTheSheetOnItsPage) {
       {kLearning, kCtlLearningSize, "0", false},
       {kEndgame, kCtlEndgameDepth, "256", false},
       {kEndgame, kCtlEndgameDepth, "x", false},
+      {kPieces, kCtlPiecesRed[0], "2147483647", false},
   };
   for (const Refusal& r : kRefusals) {
     const int page = r.page, control = r.control;
@@ -192,6 +193,60 @@ TEST_F(OptionsSheetTest, PieceValuesReachTheEvaluation) {
               again.piecesValuePage.GetDlgItemText(kCtlPiecesBlack[3]) == "210",
           "default values shown less their bases");
   });
+}
+
+// A piece value (the entered number plus the row's base) beyond
+// kMaxPieceValue either way is refused with the edit's range named and the
+// sheet open on it; nothing is stored. The edge values are taken, and the
+// evaluation adds them up without overflow.
+TEST_F(OptionsSheetTest, PieceValuesBeyondWhatTheEvaluationAddsAreRefused) {
+  struct Case {
+    int row;  // 0 chariot .. 5 pawn
+    bool red;
+    const char* text;
+    const char* refusal;  // nullptr: taken
+  };
+  const Case kCases[] = {
+      {0, true, "2147483647", "between -50280 and 49720"},
+      {0, false, "99999999999", "between -50280 and 49720"},
+      {0, true, "49721", "between -50280 and 49720"},
+      {3, false, "-50001", "between -49985 and 50015"},
+      {5, true, "50001", "between -50000 and 50000"},
+      {0, true, "49720", nullptr},
+      {0, false, "-50280", nullptr},
+  };
+  for (const Case& c : kCases) {
+    RUN_SCENARIO({
+      testing_support::InitEngine();
+      SetKnownOptions();
+      messageBoxHook = AnswerMessage;
+      COptionsSheet sheet;
+      sheet.SetActivePage(kPieces);
+      const int id = c.red ? kCtlPiecesRed[c.row] : kCtlPiecesBlack[c.row];
+      sheet.piecesValuePage.SetDlgItemText(id, c.text);
+      sheet.setResult(kStillOpen);
+      sheet.PressOK();
+      if (c.refusal != nullptr) {
+        Check(sheet.result() == kStillOpen && sheet.GetActiveIndex() == kPieces,
+              "the sheet stays open on the page");
+        Check(lastMessage == std::string("Please enter an integer ") + c.refusal + ".",
+              "the message names the edit's range");
+        Check(sheet.piecesValuePage.focusWidget() == sheet.piecesValuePage.GetDlgItem(id),
+              "on the refused edit");
+        Check(pieceValueTable[5] == 105 && pieceValueTable[11] == 111,
+              "no value stored while one is refused");
+        Check(StoredInt("Pieces Value", "Red Chariot", -1) == -1, "nothing written");
+        return;
+      }
+      Check(sheet.result() == IDOK, "the edge value is taken");
+      const int32_t chariot = c.red ? pieceValueTable[5] : pieceValueTable[11];
+      Check(chariot == (c.red ? kMaxPieceValue : -kMaxPieceValue), "stored as entered plus base");
+      // Red's chariots at the most, or black's at the least: red is far
+      // ahead at the start position, and no sum wrapped round.
+      testing_support::SetUpFen(testing_support::kStartFen);
+      Check(materialBalance > 2 * (kMaxPieceValue - 200), "red far ahead, no overflow");
+    });
+  }
 }
 
 // "Total amnesy" deletes the learning files only after the user agrees.

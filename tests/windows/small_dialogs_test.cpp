@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QKeyEvent>
 #include <QTimer>
 #include <cstring>
 #include <functional>
@@ -210,6 +211,24 @@ TEST_F(SmallDialogsTest, InputShowsItsFieldsAndReadsBackAtMost48Bytes) {
     EXPECT_EQ(code, c.button);
     EXPECT_EQ(dialog.text, c.stored) << c.language;
   }
+}
+
+// The text starts selected in the focused edit: a key typed at once
+// replaces it ("1" over "2" reads 1, not 21).
+TEST_F(SmallDialogsTest, InputTypingReplacesTheShownText) {
+  CInputDlg dialog;
+  std::strcpy(dialog.text, "2");
+  const int code = RunModal(dialog, [&](CDialog& d) {
+    QWidget* focused = d.GetDlgItem(kCtlInputText);
+    EXPECT_EQ(d.focusWidget(), focused);
+    focused->setFocus(Qt::ActiveWindowFocusReason);  // as the window's activation gives it
+    QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    QApplication::sendEvent(focused, &one);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(focused, &enter);
+  });
+  EXPECT_EQ(code, IDOK);
+  EXPECT_STREQ(dialog.text, "1");
 }
 
 }  // namespace
