@@ -43,6 +43,7 @@ enum PendingRequest : int32_t {
   kRequestLoadDatabaseGame = 13,
   kRequestSaveGame = 14,
   kRequestPlayAnalysedMove = 16,  // play analysisBestMove
+  kRequestStopThenCommand = 17,   // stop pondering; the interface then runs a command it kept
 };
 
 extern int32_t engineState;      // EngineState
