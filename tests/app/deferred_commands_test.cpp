@@ -53,11 +53,7 @@ int dialogsShown = 0;
 // engine answering either side and long thinks (a think ends when a command
 // stops it), file dialogs and message boxes answered by the test.
 CMainFrame* StartProgram() {
-  testing_support::OffscreenApplication();
-  testing_support::OpenStore()->WriteInt("Options", "Language", 1);
-  theApp.m_lpCmdLine = "";
-  theApp.InitInstance();
-  pMainFrame->NewGame();
+  testing_support::StartProgramInEnglish();
   bookMode1 = bookMode2 = kBookOff;
   Ponder = 0;
   levelMode = kLevelTimePerMove;

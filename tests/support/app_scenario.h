@@ -14,8 +14,10 @@
 #include <memory>
 #include <string>
 
+#include "app/chess_app.h"
 #include "app/main_frame.h"
 #include "platform/settings_store.h"
+#include "tests/support/offscreen_app.h"
 
 namespace testing_support {
 
@@ -42,6 +44,17 @@ inline std::string StoredString(const char* section, const char* entry) {
   std::string text;
   OpenStore()->GetString(text, section, entry, "<missing>");
   return text;
+}
+
+// Starts the program in English with no game file named and a new game on
+// the board (not the game an earlier scenario autosaved).
+inline CMainFrame* StartProgramInEnglish() {
+  OffscreenApplication();
+  OpenStore()->WriteInt("Options", "Language", 1);
+  theApp.m_lpCmdLine = "";
+  theApp.InitInstance();
+  pMainFrame->NewGame();
+  return pMainFrame;
 }
 
 // Closes the frame as its close box does and lets Qt delete it.
