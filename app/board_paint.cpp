@@ -200,8 +200,8 @@ void CMainFrame::DrawSideToMoveMarks(CDC& dc) {
       d.sprite->DrawCellBlended(dc, x, d.y, 0, 60);
     }
   }
-  DrawCenteredText(dc, CRect{9 * s, 0, 10 * s, 2 * s / 3}, QString::number((ShownPly() + 1) / 2), 10,
-                   kMoveNumberColour);
+  DrawCenteredText(dc, CRect{9 * s, 0, 10 * s, 2 * s / 3}, QString::number((ShownPly() + 1) / 2),
+                   10, kMoveNumberColour);
 }
 
 namespace {

@@ -19,8 +19,8 @@
 #include "app/board_view.h"
 #include "app/chess_app.h"
 #include "app/main_frame.h"
-#include "engine/position/position.h"
 #include "engine/bridge.h"
+#include "engine/position/position.h"
 #include "engine/search/books.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/search_tables.h"
@@ -78,7 +78,8 @@ QString HighlightedMoves() {
   const QRgb colour = ColorRefToQRgb(kMoveListCurrentColour);
   for (QTextBlock b = moveListWnd->Edit()->document()->begin(); b.isValid(); b = b.next())
     for (auto it = b.begin(); !it.atEnd(); ++it)
-      if (it.fragment().charFormat().foreground().color().rgb() == colour) out += it.fragment().text();
+      if (it.fragment().charFormat().foreground().color().rgb() == colour)
+        out += it.fragment().text();
   return out;
 }
 

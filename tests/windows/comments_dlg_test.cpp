@@ -273,7 +273,8 @@ TEST_F(CommentsDlgTest, RefreshesInsideAPonderSearchStayOnTheLastMovePlayed) {
     const QString want = i == 0 ? line : line + " !";
     if (seen[i].ply != 5 || seen[i].line != want) ++wrong;
   }
-  EXPECT_EQ(wrong, 0) << "of " << seen.size() << " refreshes, e.g. " << seen.back().line.toStdString();
+  EXPECT_EQ(wrong, 0) << "of " << seen.size() << " refreshes, e.g. "
+                      << seen.back().line.toStdString();
   EXPECT_EQ(Stored(5), std::string(40, 'x'));
   EXPECT_EQ(Stored(6), "");
   EXPECT_EQ(moveComments[6].annotation, kMarkNone);

@@ -153,7 +153,8 @@ TEST_F(MoveListWndTest, RefreshesInsideASearchShowTheGameOnTheBoard) {
     seen.push_back({ListText(), TextInColour(kMoveListCurrentColour)});
   };
   const auto allSeen = [](const Shown& want) {
-    return !seen.empty() && std::all_of(seen.begin(), seen.end(), [&](const Shown& s) { return s == want; });
+    return !seen.empty() &&
+           std::all_of(seen.begin(), seen.end(), [&](const Shown& s) { return s == want; });
   };
 
   SetGame(nullptr, kShortGame);
