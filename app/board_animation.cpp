@@ -13,6 +13,7 @@
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
 #include "game/game_clock.h"
+#include "game/shown_ply.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
 #include "platform/text_codec.h"
@@ -171,6 +172,7 @@ void CMainFrame::PlayPredictedMove() {
   displayBoard[to] = displayBoard[from];
   displayBoard[from] = 0;
   shownSideToMove = 1 - shownSideToMove;
+  ShownGameAdvance();
   if (boardView_ != nullptr) boardView_->Invalidate();
   if (shownInCheck != 0) PlaySoundResource(kSoundCheck);
   engineState = kEngineThinking;
@@ -184,4 +186,7 @@ void CMainFrame::PlayPredictedMove() {
   RedrawSquare(targetColumn, targetRow);
   sourceColumn = -1;
   targetColumn = -1;
+  // The user's move is the last move played now, in the move list and in
+  // the comments window too.
+  RefreshGameWindows();
 }

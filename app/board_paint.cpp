@@ -57,8 +57,7 @@ void CMainFrame::SquareToPixel(int32_t column, int32_t row, int32_t& x, int32_t&
 Move CMainFrame::LastShownMove() const {
   // While the engine ponders, the newest ply is its predicted move, which
   // the board does not show (until the user plays it or it is taken back).
-  const int ply = ShownPly();
-  return ply > 0 && ply < kHistorySize ? history[ply].move : 0;
+  return CurrentShownGame().lastMove;
 }
 
 void CMainFrame::RenderBoard(CDC& dc, const CRect* clip, int32_t noIndicators) {
@@ -201,8 +200,8 @@ void CMainFrame::DrawSideToMoveMarks(CDC& dc) {
       d.sprite->DrawCellBlended(dc, x, d.y, 0, 60);
     }
   }
-  DrawCenteredText(dc, CRect{9 * s, 0, 10 * s, 2 * s / 3}, QString::number((gamePly + 1) / 2), 10,
-                   kMoveNumberColour);
+  DrawCenteredText(dc, CRect{9 * s, 0, 10 * s, 2 * s / 3}, QString::number((ShownPly() + 1) / 2),
+                   10, kMoveNumberColour);
 }
 
 namespace {

@@ -1,11 +1,14 @@
 #include "app/bridge_window.h"
 
 #include <QCoreApplication>
+#include <cstring>
 
 #include "app/board_view.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
+#include "engine/position/position.h"
 #include "engine/search/engine_state.h"
+#include "game/shown_ply.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
 #include "platform/text_codec.h"
@@ -19,6 +22,43 @@
 namespace {
 
 int WindowShowMessage(const char* text);
+
+// The command that waits for the ponder search to stop, 0 when none.
+int commandAfterPonder = 0;
+
+// A load or save deferred while the engine searched: the think it
+// interrupted (kThinkPlay or kThinkPlayNoBook, 0 when the search was no
+// think on the engine's own move) and the game it was thinking on, as the
+// board showed it (the engine position belongs to the search then).
+struct InterruptedThink {
+  int32_t mode = 0;
+  ShownGame game{};
+  int8_t board[kBoardSize] = {};
+};
+InterruptedThink interruptedThink;
+
+bool SameGameAs(const InterruptedThink& t) {
+  const ShownGame now = CurrentShownGame();
+  return now.ply == t.game.ply && now.length == t.game.length && now.side == t.game.side &&
+         std::memcmp(displayBoard, t.board, sizeof t.board) == 0;
+}
+
+// Runs the load or save command that the completion hands back. Whatever
+// the user chose, the board and the game windows show the game as it now
+// stands; the interrupted think goes on when the game is still the one it
+// was thinking on (a cancelled load, a file that did not load). Called from
+// the completion, the think runs once the completion has returned.
+void RunDeferredFileCommand(int command) {
+  const InterruptedThink interrupted = interruptedThink;
+  interruptedThink = {};
+  if (pMainFrame == nullptr) return;
+  pMainFrame->OnCmdMsg(command);
+  if (pMainFrame->BoardView() != nullptr) pMainFrame->BoardView()->Invalidate();
+  pMainFrame->RefreshGameWindows();
+  pMainFrame->UpdateToolbars();
+  if (interrupted.mode != 0 && engineState == kEngineIdle && SameGameAs(interrupted))
+    Think(interrupted.mode, 0);
+}
 
 void WindowNotifyEngineEvent(int code) {
   switch (code) {
@@ -39,11 +79,17 @@ void WindowNotifyEngineEvent(int code) {
       if (pMainFrame != nullptr) pMainFrame->RefreshAfterLoad();
       break;
     case kEventLoadGame:
-      if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(kCmdLoadGame);
+      RunDeferredFileCommand(kCmdLoadGame);
       break;
     case kEventSaveGame:
-      if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(kCmdSaveGame);
+      RunDeferredFileCommand(kCmdSaveGame);
       break;
+    case kEventRunDeferredCommand: {
+      const int command = commandAfterPonder;
+      commandAfterPonder = 0;
+      if (command != 0 && pMainFrame != nullptr) pMainFrame->OnCmdMsg(command);
+      break;
+    }
     case kEventAutosaveFailed:
       WindowShowMessage(Tr(kTextAutosaveFailed));
       break;
@@ -126,3 +172,24 @@ const WindowBridge kWindowBridge = {
 void InstallWindowBridge() { windowBridge = &kWindowBridge; }
 
 void RemoveWindowBridge() { windowBridge = nullptr; }
+
+bool EngineIdleOrPondering() {
+  return engineState == kEngineIdle || engineState == kEnginePondering;
+}
+
+bool DeferUntilPonderStops(int commandId) {
+  if (engineState != kEnginePondering) return false;
+  commandAfterPonder = commandId;
+  RequestStop(kRequestStopThenCommand);
+  return true;
+}
+
+void DeferFileCommand(int32_t request) {
+  interruptedThink = {};
+  if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
+    interruptedThink.mode = engineState;
+    interruptedThink.game = CurrentShownGame();
+    std::memcpy(interruptedThink.board, displayBoard, sizeof interruptedThink.board);
+  }
+  RequestStop(request);
+}

@@ -1,8 +1,26 @@
 // The window side of the engine's bridge: what the engine's calls do while
-// the program's windows exist.
+// the program's windows exist, and the frame's commands that wait for a
+// search to unwind.
 #pragma once
+
+#include <cstdint>
 
 // Installs the window side's table (engine/bridge.h); RemoveWindowBridge
 // returns the bridge to its headless behaviour.
 void InstallWindowBridge();
 void RemoveWindowBridge();
+
+// Whether a command that waits for a ponder search may be chosen now: the
+// engine is idle, or it ponders and can be stopped for the command. A think
+// on the engine's own move (or a hint, a mate search) refuses it.
+bool EngineIdleOrPondering();
+// While the engine ponders: keeps the command and stops the search, whose
+// completion runs the command once the search has unwound; true then.
+// Otherwise false, and the caller acts (or refuses) now.
+bool DeferUntilPonderStops(int commandId);
+// The load (kRequestLoadGame) or save (kRequestSaveGame) command while the
+// engine searches: posts its request. Once the completion has run the
+// command again, the board and the game windows show the game as it then
+// stands, and a think on the engine's own move that the command interrupted
+// goes on when the command left its position as it was.
+void DeferFileCommand(int32_t request);

@@ -11,6 +11,7 @@
 #include "engine/position/position.h"
 #include "game/header.h"
 #include "game/notation.h"
+#include "game/shown_ply.h"
 #include "platform/dib_bitmap.h"
 #include "platform/message_box.h"
 #include "platform/printer_dc.h"
@@ -20,6 +21,9 @@
 #include "res/text_rows.h"
 
 namespace {
+
+// The moves of the game as the board shows it (also while a search runs).
+int ShownLength() { return CurrentShownGame().length; }
 
 const CommandMapEntry<CMainFrame> kCopyCommands[] = {
     {kCmdCopyChessboard, &CMainFrame::OnCopyChessboard, nullptr},
@@ -55,14 +59,15 @@ std::string Format(const char* format, int n, const std::string& a) {
 std::string PrintedMoveText(int ply) {
   if (notationKind == kNotationWxf || notationKind == kNotationAxf) return GameMoveText(ply);
   char text[kCoordTextSize];
-  FormatCoordinateMove(history[ply].move, history[ply].captured != 0 ? 1 : 0, text, sizeof text);
+  const HistoryRecord& r = ShownGameRecord(ply);
+  FormatCoordinateMove(r.move, r.captured != 0 ? 1 : 0, text, sizeof text);
   return text;
 }
 
 // The AXF text of a move without its leading blank and piece letter.
 std::string AxfTail(int ply) {
-  const char* axf = history[ply].axfText;
-  const size_t length = strnlen(axf, sizeof history[ply].axfText);
+  const char* axf = ShownGameRecord(ply).axfText;
+  const size_t length = strnlen(axf, sizeof HistoryRecord::axfText);
   return length > 2 ? std::string(axf + 2, length - 2) : std::string();
 }
 
@@ -79,19 +84,19 @@ struct PrintedRow {
 // Rows of the move list. A game that black began opens with "1.  ..." and
 // black's first move; each later row pairs a red move with black's reply.
 int PrintedRowCount() {
-  if (startSideToMove == 0) return (gameLength + 1) / 2;
-  return gameLength > 0 ? gameLength / 2 + 1 : 0;
+  if (startSideToMove == 0) return (ShownLength() + 1) / 2;
+  return ShownLength() > 0 ? ShownLength() / 2 + 1 : 0;
 }
 
 PrintedRow PlainRow(int k, std::string (*blackText)(int)) {
   PrintedRow row;
   if (startSideToMove == 0) {
     row.left = Format("%d. %s", k + 1, PrintedMoveText(2 * k + 1));
-    if (2 * k + 2 <= gameLength) row.right = PrintedMoveText(2 * k + 2);
+    if (2 * k + 2 <= ShownLength()) row.right = PrintedMoveText(2 * k + 2);
     return row;
   }
   row.left = k == 0 ? std::string("1.  ...") : Format("%2d. %s", k + 1, PrintedMoveText(2 * k));
-  if (2 * k + 1 <= gameLength) row.right = Format(" %s", blackText(2 * k + 1));
+  if (2 * k + 1 <= ShownLength()) row.right = Format(" %s", blackText(2 * k + 1));
   return row;
 }
 
@@ -162,17 +167,18 @@ void CMainFrame::OnCopyChessboard() {
 
 void CMainFrame::OnCopyMoveList() {
   std::string text;
-  for (int i = 0; i < gameLength; i += 2) {
+  const int length = ShownLength();
+  for (int i = 0; i < length; i += 2) {
     if (startSideToMove == 0) {
       AppendF(text, "%2d. %s", i / 2 + 1, GameMoveText(i + 1).c_str());
-      if (i < gameLength - 1) AppendF(text, " %s\r\n", GameMoveText(i + 2).c_str());
+      if (i < length - 1) AppendF(text, " %s\r\n", GameMoveText(i + 2).c_str());
     } else {
       if (i == 0) {
         AppendF(text, "%2d.  ...   %s\r\n", 1, GameMoveText(1).c_str());
       } else {
         AppendF(text, " %s\r\n", GameMoveText(i + 1).c_str());
       }
-      if (i < gameLength - 1) AppendF(text, "%2d. %s", i / 2 + 2, GameMoveText(i + 2).c_str());
+      if (i < length - 1) AppendF(text, "%2d. %s", i / 2 + 2, GameMoveText(i + 2).c_str());
     }
   }
   // The move texts are in the notation's code page, not the language's:
@@ -233,11 +239,11 @@ void CMainFrame::OnPrintGraphicalMoveList() {
       const int tw = dc.GetTextExtent(number).cx;
       DrawCenteredTextWithFont(dc, CRect{x, top, x + cw, top + ch}, number, font);
       const int red = 2 * k + 1, black = 2 * k + 2;
-      DrawPrintedPiece(dc, x + tw + 7 * p / 4, top, history[red].axfText[1], p);
+      DrawPrintedPiece(dc, x + tw + 7 * p / 4, top, ShownGameRecord(red).axfText[1], p);
       DrawCenteredTextWithFont(dc, CRect{x + p + tw, top, x + p + tw + cw, top + ch},
                                Decoded(AxfTail(red)), font);
-      if (black <= gameLength) {
-        DrawPrintedPiece(dc, x + cw + 7 * p / 4, top, history[black].axfText[1], p);
+      if (black <= ShownLength()) {
+        DrawPrintedPiece(dc, x + cw + 7 * p / 4, top, ShownGameRecord(black).axfText[1], p);
         DrawCenteredTextWithFont(dc, CRect{x + cw + p, top, x + 2 * cw + p, top + ch},
                                  Decoded(AxfTail(black)), font);
       }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/board_view.h"
+#include "app/bridge_window.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "engine/eval/prepare.h"
@@ -84,7 +85,7 @@ void CMainFrame::OnUpdateLoadSave(CCmdUI* ui) { ui->Enable(setupMode == 0); }
 void CMainFrame::OnLoadGame() {
   if (setupMode != 0) return;
   if (engineState != kEngineIdle) {
-    RequestStop(kRequestLoadGame);
+    DeferFileCommand(kRequestLoadGame);
     return;
   }
   std::string path;
@@ -107,7 +108,7 @@ void CMainFrame::OnSaveGame() {
   automoveOn = 0;
   if (setupMode != 0) return;
   if (engineState != kEngineIdle) {
-    RequestStop(kRequestSaveGame);
+    DeferFileCommand(kRequestSaveGame);
     return;
   }
   QString initialName;
@@ -158,23 +159,39 @@ void CMainFrame::OnCopyFenPosition() { CopyFenPosition(1); }
 
 void CMainFrame::OnCopyCcFenPosition() { CopyFenPosition(0); }
 
+// Set-up mode keeps the engine idle; otherwise a ponder search is stopped
+// for the paste, and only a think on the engine's own move refuses it.
 void CMainFrame::OnUpdatePasteFenPosition(CCmdUI* ui) {
-  ui->Enable(engineState == kEngineIdle && setupMode == 0);
+  ui->Enable(setupMode != 0 || EngineIdleOrPondering());
 }
 
 void CMainFrame::OnPasteFenPosition() {
-  if (engineState != kEngineIdle || setupMode != 0) return;
+  if (setupMode == 0 && DeferUntilPonderStops(kCmdPasteFenPosition)) return;
+  if (engineState != kEngineIdle) return;
   const std::string text = GetClipboardText();
   if (!IsPlayableFen(text)) {
     ShowMessageBox(this, LanguageText(kTextBadFenOnClipboard));
+    return;
+  }
+  if (setupMode != 0) {
+    // The position being set up: ParseFen would start a new game record,
+    // with the comments and the header cleared, which cancelling the set-up
+    // could not bring back. The game stays for the set-up's snapshot; ending
+    // the set-up starts the game at the pasted position.
+    uint32_t side = kRed;
+    ReadFenBoard(text.c_str(), board, posPiece, &side);
+    sideToMove = shownSideToMove = side;
+    std::memcpy(displayBoard, board, sizeof displayBoard);
+    if (boardView_ != nullptr) boardView_->Invalidate();
     return;
   }
   ParseFen(text.c_str(), board, posPiece, &sideToMove);
   PrepareEvaluation();
   startSideToMove = shownSideToMove = sideToMove;
   std::memcpy(displayBoard, board, sizeof displayBoard);
-  if (moveListWnd != nullptr) moveListWnd->Refresh();
+  RefreshGameWindows();
   Relayout(0);  // the game has no names any more
+  if (boardView_ != nullptr) boardView_->Invalidate();
 }
 
 namespace {

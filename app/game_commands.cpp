@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/board_view.h"
+#include "app/bridge_window.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
@@ -19,6 +20,7 @@
 #include "engine/search/opening_names.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
+#include "game/shown_ply.h"
 #include "platform/keyboard.h"
 #include "platform/sound.h"
 #include "res/menus.h"
@@ -132,9 +134,11 @@ void CMainFrame::OnReplayOneMove() { StepThroughGame(kRequestReplayOne); }
 void CMainFrame::OnReplayAll() { StepThroughGame(kRequestReplayAll); }
 
 void CMainFrame::OnGotoMove() {
-  // Refused unless idle: the menu item is greyed then, but a command posted
-  // before the engine started must not move the game under the search.
-  if (setupMode || !EngineIdle()) return;
+  if (setupMode) return;
+  // A ponder search is stopped first; a think on the engine's own move
+  // refuses the command (greyed then, but a command posted before the
+  // engine started must not move the game under the search).
+  if (DeferUntilPonderStops(kCmdGotoMove) || !EngineIdle()) return;
   char typed[kInputFieldSize];
   if (!AskLine(this, "", Tr(kTextEnterMoveNumber), "0", typed)) return;
   if (!EngineIdle()) return;  // the engine started while the dialog was open
@@ -290,7 +294,8 @@ void CMainFrame::OnUpdateReplay(CCmdUI* ui) {
 }
 
 void CMainFrame::OnUpdateGotoMove(CCmdUI* ui) {
-  ui->Enable(EngineIdle() && !setupMode && (gamePly > 0 || gamePly < gameLength));
+  const ShownGame shown = CurrentShownGame();
+  ui->Enable(EngineIdleOrPondering() && !setupMode && (shown.ply > 0 || shown.ply < shown.length));
 }
 
 void CMainFrame::OnUpdatePlayCurrentPosition(CCmdUI* ui) {

@@ -1,5 +1,6 @@
 // The level commands of the frame: a search level, a fixed time per move or
 // a game clock, each checked while it is the level in force.
+#include "app/bridge_window.h"
 #include "app/frame_commands.h"
 #include "app/level_ops.h"
 #include "app/main_frame.h"
@@ -142,9 +143,11 @@ void OnTiming(CMainFrame* frame) {
 // engine state 4.
 bool RunLevelCommand(CMainFrame* frame, int id) {
   // The sheet may resize the hash and learning tables: never under a
-  // search that is waiting in the message pump.
+  // search that is waiting in the message pump. A ponder search is stopped
+  // first; a think on the engine's own move refuses the sheet.
   if (id == kCmdProperties) {
-    if (frame->setupMode == 0 && engineState == kEngineIdle) RunOptionsSheet(frame);
+    if (frame->setupMode != 0 || DeferUntilPonderStops(kCmdProperties)) return true;
+    if (engineState == kEngineIdle) RunOptionsSheet(frame);
     return true;
   }
   if (id == kCmdTiming) {
@@ -161,7 +164,7 @@ bool RunLevelCommand(CMainFrame* frame, int id) {
 
 bool UpdateLevelCommand(CMainFrame* frame, CCmdUI& ui) {
   if (ui.GetId() == kCmdProperties) {
-    ui.Enable(frame->setupMode == 0 && engineState == kEngineIdle);
+    ui.Enable(frame->setupMode == 0 && EngineIdleOrPondering());
     return true;
   }
   if (ui.GetId() == kCmdTiming) {

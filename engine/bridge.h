@@ -19,6 +19,7 @@ enum EngineEvent : int {
   kEventLoadGame = 9,
   kEventSaveGame = 10,
   kEventAutosaveFailed = 11,  // the first autosave of the run that failed
+  kEventRunDeferredCommand = 12,  // pondering stopped for a kept command
 };
 
 // Tells the main frame that something happened.

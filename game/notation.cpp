@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/position/position.h"
+#include "game/shown_ply.h"
 
 int32_t notationKind = kNotationCoordinate0;
 
@@ -191,7 +192,7 @@ std::string FieldText(const char (&field)[N]) {
 
 std::string GameMoveText(int ply) {
   if (ply < 1 || ply >= kHistorySize) return {};
-  const HistoryRecord& r = history[ply];
+  const HistoryRecord& r = ShownGameRecord(ply);
   switch (notationKind) {
     case kNotationWxf:
       return FieldText(r.wxfText);

@@ -99,5 +99,6 @@ const char* TranslatePlayerName(const char* name);
 // The text of game move `ply` (1..gameLength) in the current notation kind,
 // as the move list and the comments window show it: the stored WXF or AXF
 // text of that move's record (read within its field), or its coordinate
-// text.
+// text. The record is the shown game's (ShownGameRecord), also while a
+// search writes its own records over the game.
 std::string GameMoveText(int ply);

@@ -30,16 +30,16 @@ constexpr int kMargin = 10;
 
 bool IsCommentSlot(int ply) { return ply >= 0 && ply < kCommentSlots; }
 
-// The move line of ply >= 1: its number, ".." before a black move, the
-// move and its mark. The number counts from the game's first move, so a
-// game that black began numbers its moves as the move list does.
-std::string MoveLine(int ply) {
-  // The side to move after `ply`: the record's side, turned back over the
-  // plies between the record's end and `ply`.
-  const uint32_t sideAfter = sideToMove ^ static_cast<uint32_t>((gamePly - ply) & 1);
+// The move line of the shown game's last move: its number, ".." before a
+// black move, the move and its mark. The number counts from the game's
+// first move, so a game that black began numbers its moves as the move list
+// does.
+std::string MoveLine(const ShownGame& shown) {
+  const int ply = shown.ply;
   const int number = (ply - 1 + (startSideToMove != 0 ? 1 : 0)) / 2 + 1;
   char line[96];
-  std::snprintf(line, sizeof line, sideAfter == 1 ? " %2d. %s" : " %2d. .. %s", number,
+  // Black to move on the board: the move shown was red's.
+  std::snprintf(line, sizeof line, shown.side == 1 ? " %2d. %s" : " %2d. .. %s", number,
                 GameMoveText(ply).c_str());
   std::string text = line;
   const int mark = IsCommentSlot(ply) ? moveComments[ply].annotation : 0;
@@ -98,12 +98,14 @@ void CCommentsDlg::DestroyWindow() {
   deleteLater();
 }
 
-// The window follows the position on the board: while the engine ponders
-// that is the ply before its predicted reply. Filling the edit stores
-// nothing: the text is the stored comment already, and writing it back
-// through the code page and the edit's line breaks could change it.
+// The window follows the game as the board shows it (while the engine
+// ponders, the ply before its predicted reply), also when the refresh runs
+// inside a search. Filling the edit stores nothing: the text is the stored
+// comment already, and writing it back through the code page and the
+// edit's line breaks could change it.
 void CCommentsDlg::Refresh() {
-  const int ply = ShownPly();
+  const ShownGame shown = CurrentShownGame();
+  const int ply = shown.ply;
   editedPly_ = ply;
   const char* comment = IsCommentSlot(ply) ? moveComments[ply].text : nullptr;
 
@@ -118,7 +120,7 @@ void CCommentsDlg::Refresh() {
   const CodePage page = notationKind == kNotationWxfChinese || notationKind == kNotationAxfChinese
                             ? CodePage::kGbk
                             : CodePage::kWindows1252;
-  SetDlgItemText(kCtlCommentMoveLine, DecodeText(MoveLine(ply).c_str(), page));
+  SetDlgItemText(kCtlCommentMoveLine, DecodeText(MoveLine(shown).c_str(), page));
 }
 
 // The comment belongs to the move the window shows, which is the move on

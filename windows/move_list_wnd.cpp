@@ -15,6 +15,7 @@
 
 #include "engine/position/position.h"
 #include "game/notation.h"
+#include "game/shown_ply.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "windows/side_windows.h"
@@ -124,9 +125,11 @@ void CMoveListWnd::Refresh() {
   QTextCharFormat format;
   format.setFont(edit_->font());
 
-  // Reads stay inside the record even when gameLength is out of range.
-  const int length = std::clamp<int>(gameLength, 0, kHistorySize - 1);
-  const int current = gamePly - 1;  // 0-based index of the last move played
+  // The game as the board shows it, also when refreshed inside a search.
+  // Reads stay inside the record even when the length is out of range.
+  const ShownGame shown = CurrentShownGame();
+  const int length = std::clamp<int>(shown.length, 0, kHistorySize - 1);
+  const int current = shown.ply - 1;  // 0-based index of the last move played
   const CodePage page = MoveTextCodePage(notationKind);
   int keepPosition = -1;  // document position just after the current move
 

@@ -269,6 +269,11 @@ void CompletePonder() {
       SetBusyCursor(0);
       SaveGameRequested();
       return;
+    case kRequestStopThenCommand:
+      StopPondering();
+      SetBusyCursor(0);
+      NotifyEngineEvent(kEventRunDeferredCommand);
+      return;
     default:
       // A plain stop, and any request that has no meaning while pondering:
       // the predicted move was never played.

@@ -43,6 +43,7 @@ enum PendingRequest : int32_t {
   kRequestLoadDatabaseGame = 13,
   kRequestSaveGame = 14,
   kRequestPlayAnalysedMove = 16,  // play analysisBestMove
+  kRequestStopThenCommand = 17,   // stop pondering for a command kept by the interface
 };
 
 extern int32_t engineState;      // EngineState

@@ -11,6 +11,7 @@
 #include "engine/search/search.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
+#include "game/shown_ply.h"
 
 namespace {
 
@@ -50,6 +51,9 @@ void HintSearch() {
   stopRequested = 0;
   PrepareEvaluation();
   BackupGameRecord();
+  // The windows read the game as it stands while the hint's search pumps
+  // messages.
+  const ShownGameHold shownGameHold;
 
   ponderMove = static_cast<int32_t>(BookHint());
   if (ponderMove == 0) {

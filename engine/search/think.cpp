@@ -19,6 +19,7 @@
 #include "engine/search/time_control.h"
 #include "engine/search/tt.h"
 #include "game/game_clock.h"
+#include "game/shown_ply.h"
 
 namespace {
 
@@ -291,6 +292,11 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
 
   if (mode == kThinkPlay && PlayBookMove(excludedMove)) return {SearchOutcome::kDone, 0};
 
+  // From the first message pumping on, the windows read the game as it
+  // stands now: the backup of its records and the shown game kept here.
+  BackupGameRecord();
+  const ShownGameHold shownGameHold;
+
   nodeCount = 0;
   engineState = mode;
   SetBusyCursor(mode == kThinkPlay ? 1 : 0);
@@ -340,7 +346,6 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   // a think with its own time limit.
   if (engineState == kEnginePondering || mode == kThinkAnalysis) moveTimeLimitMs = kUnlimitedMs;
 
-  BackupGameRecord();
   historyBase = &history[gamePly + 1];
   searchStartTick = GetTickMs();
 

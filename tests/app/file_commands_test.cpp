@@ -411,20 +411,19 @@ TEST_F(FileCommandsTest, FenPasteSetsOnlyPlayablePositions) {
               c.fen);
       }
     }
-    // Refused while the engine works and in set-up mode.
+    // Refused while the engine thinks on its own move (pondering and set-up
+    // mode: deferred_commands_test).
     QApplication::clipboard()->setText(cases[0].fen);
-    for (int setup = 0; setup <= 1; ++setup) {
+    for (int32_t state : {kEngineThinking, kEngineThinkingNoBook}) {
       engineState = kEngineIdle;
       NewGameWith(kGame);
-      engineState = setup ? kEngineIdle : kEnginePondering;
-      pMainFrame->setupMode = setup;
+      engineState = state;
       CCmdUI paste(kCmdPasteFenPosition);
       pMainFrame->OnUpdateCmdUI(paste);
       pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
-      Check(!paste.IsEnabled() && GameIs(kGame), "paste refused");
+      Check(!paste.IsEnabled() && GameIs(kGame) && stopRequested == 0, "paste refused");
     }
     engineState = kEngineIdle;
-    pMainFrame->setupMode = 0;
     testing_support::CloseFrame();
   });
 }

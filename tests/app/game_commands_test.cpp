@@ -178,7 +178,7 @@ TEST_F(GameCommandsTest, StatesByEngineStateSetupPlyAndSettings) {
   const std::pair<int, const char*> byState[] = {
       {kCmdNewGame, "111111"},        {kCmdTakeBackOneMove, "111101"},
       {kCmdTakeBackAll, "111101"},    {kCmdReplayOneMove, "111101"},
-      {kCmdReplayAll, "111101"},      {kCmdGotoMove, "100000"},
+      {kCmdReplayAll, "111101"},      {kCmdGotoMove, "101000"},
       {kCmdPlayCurrentPosition, "100000"}, {kCmdNextBestMove, "101000"},
       {kCmdNoComputerMode, "100000"}, {kCmdPonder, "111101"},
       {kCmdShowComputingMoves, "111111"}, {kCmdAutomove, "111101"},

@@ -38,8 +38,9 @@ TEST_F(OptionsCommandTest, ThePropertiesCommandRunsTheSheet) {
     pMainFrame->OnUpdateCmdUI(greyed);
     Check(!greyed.IsEnabled(), "greyed in set-up mode");
     pMainFrame->setupMode = 0;
-    // Under a search the sheet could free the tables the search uses: the
-    // command is greyed and does nothing.
+    // Under a think the sheet could free the tables the search uses: the
+    // command is greyed and does nothing (a ponder search is stopped for it:
+    // deferred_commands_test).
     engineState = kEngineThinking;
     CCmdUI busy(kCmdProperties);
     pMainFrame->OnUpdateCmdUI(busy);

@@ -65,6 +65,16 @@ inline void PlayUserMoves(std::initializer_list<const char*> moves) {
   }
 }
 
+// Starts the program in English with no game file named and a new game on
+// the board (not the game an earlier scenario autosaved).
+inline CMainFrame* StartProgramInEnglish() {
+  OffscreenApplication();
+  OpenStore()->WriteInt("Options", "Language", 1);
+  StartProgram();
+  pMainFrame->NewGame();
+  return pMainFrame;
+}
+
 // Closes the frame as its close box does and lets Qt delete it.
 inline void CloseFrame() {
   if (pMainFrame != nullptr) pMainFrame->close();

@@ -29,6 +29,7 @@
 #include "res/text_rows.h"
 #include "windows/side_windows.h"
 
+#include "tests/support/engine_hooks.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
 
@@ -239,6 +240,44 @@ TEST_F(CommentsDlgTest, TypingWhilePonderingStoresAtThePlyOnTheBoard) {
   shownSideToMove = 1 - shownSideToMove;
   TakeBackOne();
   EXPECT_EQ(ShownPly(), 4);
+}
+
+// Refreshed from inside a real ponder search (where the engine position is
+// the node being searched), the window shows the engine's move, the last
+// move played, every time; typing and marks land there, never on the
+// predicted reply.
+TEST_F(CommentsDlgTest, RefreshesInsideAPonderSearchStayOnTheLastMovePlayed) {
+  SetGame(nullptr, kShortGame, 4);
+  Open();
+  struct Seen {
+    int ply;
+    QString line;
+  };
+  std::vector<Seen> seen;
+  const int polls = testing_support::ThinkAndPonder(40, [&seen] {
+    commentsDlg->Refresh();
+    seen.push_back({commentsDlg->EditedPly(), MoveLine()});
+    Type("x");
+    commentsDlg->OnCmdMsg(kCommentMenuMarkGood);
+  });
+  ASSERT_EQ(polls, 40);
+  ASSERT_EQ(engineState, kEngineIdle);
+  ASSERT_EQ(gamePly, 5);  // the engine's move; the predicted reply is gone
+  ASSERT_EQ(history[5].engineMove, 1);
+
+  SetAnnotation(5, kMarkNone);
+  commentsDlg->Refresh();
+  const QString line = MoveLine();
+  int wrong = 0;
+  for (size_t i = 0; i < seen.size(); ++i) {
+    const QString want = i == 0 ? line : line + " !";
+    if (seen[i].ply != 5 || seen[i].line != want) ++wrong;
+  }
+  EXPECT_EQ(wrong, 0) << "of " << seen.size() << " refreshes, e.g. "
+                      << seen.back().line.toStdString();
+  EXPECT_EQ(Stored(5), std::string(40, 'x'));
+  EXPECT_EQ(Stored(6), "");
+  EXPECT_EQ(moveComments[6].annotation, kMarkNone);
 }
 
 TEST_F(CommentsDlgTest, MenuMarksAreGreyedAtTheStartAndResetClearsAll) {

@@ -13,14 +13,18 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/position/position.h"
+#include "engine/search/engine_state.h"
+#include "engine/search/time_control.h"
 #include "game/game_loader.h"
 #include "game/notation.h"
 #include "windows/side_windows.h"
 
+#include "tests/support/engine_hooks.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
 
@@ -131,6 +135,62 @@ TEST_F(MoveListWndTest, TheShownMoveIsHighlightedAndKeptInView) {
     EXPECT_TRUE(edit->viewport()->rect().contains(edit->cursorRect(at))) << shown;
     EXPECT_EQ(edit->verticalScrollBar()->value() == 0, shown == 0) << shown;
   }
+}
+
+// Refreshed from inside a real search (where the records behind the shown
+// ply belong to the search), the list shows the game as the board does:
+// while the engine ponders, up to its own move, highlighted; while it thinks
+// at a position taken back, the stored moves that follow.
+TEST_F(MoveListWndTest, RefreshesInsideASearchShowTheGameOnTheBoard) {
+  notationKind = kNotationCoordinate0;  // read from the records' moves
+  struct Shown {
+    QString list, current;
+    bool operator==(const Shown&) const = default;
+  };
+  static std::vector<Shown> seen;
+  const auto look = [] {
+    moveListWnd->Refresh();
+    seen.push_back({ListText(), TextInColour(kMoveListCurrentColour)});
+  };
+  const auto allSeen = [](const Shown& want) {
+    return !seen.empty() &&
+           std::all_of(seen.begin(), seen.end(), [&](const Shown& s) { return s == want; });
+  };
+
+  SetGame(nullptr, kShortGame);
+  CMoveListWnd::CreateList(nullptr);
+  seen.clear();
+  EXPECT_EQ(testing_support::ThinkAndPonder(20, look), 20);
+  ASSERT_EQ(gamePly, 6);  // the engine's move; the predicted reply is gone
+  ASSERT_EQ(gameLength, 6);
+  look();
+  EXPECT_FALSE(seen.back().current.isEmpty());
+  EXPECT_TRUE(allSeen(seen.back())) << seen.front().list.toStdString();
+
+  // Two moves back, then the engine thinks there.
+  SetGame(nullptr, kShortGame);
+  for (int i = 0; i < 3; ++i) TakeBackOne();
+  seen.clear();
+  look();
+  const Shown before = seen.back();
+  seen.clear();
+  const int32_t savedLevel = levelMode, savedDepth = searchDepth, savedPonder = Ponder;
+  levelMode = kLevelSearchDepth;
+  searchDepth = 4;
+  Ponder = 0;
+  pumpMessagesHook = [] {
+    if (engineState == kEngineThinking) {
+      moveListWnd->Refresh();
+      seen.push_back({ListText(), TextInColour(kMoveListCurrentColour)});
+    }
+  };
+  Think(kThinkPlay, 0);
+  pumpMessagesHook = nullptr;
+  levelMode = savedLevel;
+  searchDepth = savedDepth;
+  Ponder = savedPonder;
+  EXPECT_GE(seen.size(), 3u);
+  EXPECT_TRUE(allSeen(before)) << before.list.toStdString();
 }
 
 TEST_F(MoveListWndTest, ClicksChangeNothingAndClosingKeepsThePlacement) {
