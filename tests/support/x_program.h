@@ -63,9 +63,9 @@ inline bool RequestWindowClose(const std::string& display, unsigned long window)
     event.type = atom("WM_PROTOCOLS");
     event.data.data32[0] = atom("WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_generic_error_t* error = xcb_request_check(
-        c, xcb_send_event_checked(c, 0, event.window, XCB_EVENT_MASK_NO_EVENT,
-                                  reinterpret_cast<const char*>(&event)));
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_send_event_checked(c, 0, event.window, XCB_EVENT_MASK_NO_EVENT,
+                                                    reinterpret_cast<const char*>(&event)));
     sent = error == nullptr && event.type != XCB_ATOM_NONE;
     free(error);
   }
@@ -141,8 +141,7 @@ class XProgramRun {
   ~XProgramRun() {
     Stop(pid_);
     WindowInfo gone;
-    WaitUntil([&] { return !FindWindow(display_, kProgramTitle, gone); },
-              std::chrono::seconds(2));
+    WaitUntil([&] { return !FindWindow(display_, kProgramTitle, gone); }, std::chrono::seconds(2));
   }
 
   // Starts `program` with its output in `log` and waits for its main
@@ -227,8 +226,7 @@ class XProgramRun {
 
   // Waits for the program's own exit; `status` gets waitpid's status.
   bool WaitForExit(int& status, std::chrono::milliseconds timeout) {
-    const bool exited =
-        WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
+    const bool exited = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
     if (exited) pid_ = -1;
     return exited;
   }
