@@ -271,19 +271,20 @@ class PlayE2eTest : public testing::Test {
     picture.save(QString::fromStdString((kPictureFolder / (name + ".png")).string()));
   }
 
-  // Starts the program and waits for its first picture: the start
-  // position, the cannon on h2 standing out from the empty e2.
-  static QImage StartProgram(XProgramRun& run) {
+  // Starts the program and waits for a first picture for which `shows`
+  // holds (by default the start position: the cannon on h2 standing out
+  // from the empty e2).
+  static QImage StartProgram(XProgramRun& run, std::function<bool(const QImage&)> shows = nullptr) {
     EXPECT_TRUE(run.Start(VORELK_PROGRAM, LogPath()))
         << "no window titled \"" << testing_support::kProgramTitle << "\"; the program said:\n"
         << ProgramLog();
     const MediumBoardWindow& m = run.Main();
     EXPECT_GT(m.w.height, MediumBoardWindow::kClientHeight) << "no room for a menu bar";
+    if (!shows) shows = [&](const QImage& p) { return !SamePatch(p, "h2", p, "e2", m); };
     QImage last;
-    const QImage start = WaitForSettledPicture(
-        m.w, [&](const QImage& p) { return !SamePatch(p, "h2", p, "e2", m); }, 10s, last);
-    if (start.isNull()) Keep(last, "play_e2e_never_painted");
-    return start;
+    const QImage first = WaitForSettledPicture(m.w, shows, 10s, last);
+    if (first.isNull()) Keep(last, "play_e2e_first_picture");
+    return first;
   }
 
   static fs::path root_;
@@ -563,6 +564,7 @@ TEST_F(PlayE2eTest, AWholeSessionIsKeptInTheAutosaveTheSavedFilesAndTheSettings)
   // A move, and the window closed while the engine thinks on its answer:
   // the program ends by itself, cleanly.
   ASSERT_TRUE(s.UserMove(0, "a4", "a5"));
+  const QImage closed = s.Board();
   ASSERT_TRUE(testing_support::RequestWindowClose(display_, m.w.id));
   int status = 0;
   ASSERT_TRUE(run.WaitForExit(status, 30s)) << "the program did not end after the close";
@@ -607,6 +609,12 @@ TEST_F(PlayE2eTest, AWholeSessionIsKeptInTheAutosaveTheSavedFilesAndTheSettings)
   EXPECT_EQ(StoredOption("Move selection"), 0);
   EXPECT_EQ(StoredOption("CommentsWindow"), 1);
   EXPECT_EQ(StoredOption("Ponder"), 1);
+
+  // Started again, the program shows the game as it was when closed.
+  XProgramRun again(display_);
+  const QImage reopened =
+      StartProgram(again, [&](const QImage& p) { return SameBoard(p, closed, again.Main()); });
+  EXPECT_FALSE(reopened.isNull()) << "the game at the close is not on the board again";
 }
 
 }  // namespace
