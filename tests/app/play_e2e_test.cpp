@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -287,6 +288,22 @@ class PlayE2eTest : public testing::Test {
     return first;
   }
 
+  // Waits for the program's own end, which must be a clean exit, and reads
+  // the game it autosaved (not loaded when there is none).
+  static GameFileFacts AutosaveAfterExit(XProgramRun& run, const std::string& after) {
+    int status = 0;
+    if (!run.WaitForExit(status, 30s)) {
+      ADD_FAILURE() << "the program did not end after " << after;
+      return {};
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "exit status " << status << " after " << after << "; the program said:\n"
+        << ProgramLog();
+    const GameFileFacts saved = ReadWithGameFile(Autosave());
+    EXPECT_TRUE(saved.loaded) << "no autosaved game in " << Autosave() << "\n" << saved.printed;
+    return saved;
+  }
+
   static fs::path root_;
   static std::string display_;
   static pid_t server_;
@@ -346,14 +363,8 @@ TEST_F(PlayE2eTest, AMouseMoveIsAnsweredAndBothMovesAreAutosavedOnFileExit) {
         << "the File menu did not open";
     ASSERT_TRUE(run.Xdo("key Up Return"));
 
-    int status = 0;
-    ASSERT_TRUE(run.WaitForExit(status, 10s)) << "the program did not exit after File > Exit";
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "exit status " << status << "; the program said:\n"
-        << ProgramLog();
-
-    const GameFileFacts saved = ReadWithGameFile(Autosave());
-    ASSERT_TRUE(saved.loaded) << "no autosaved game in " << Autosave() << "\n" << saved.printed;
+    const GameFileFacts saved = AutosaveAfterExit(run, "File > Exit");
+    ASSERT_TRUE(saved.loaded);
     ASSERT_EQ(saved.moves.size(), 2u) << saved.printed;
     EXPECT_EQ(saved.moves[0], "h2e2");
   }
@@ -566,16 +577,11 @@ TEST_F(PlayE2eTest, AWholeSessionIsKeptInTheAutosaveTheSavedFilesAndTheSettings)
   ASSERT_TRUE(s.UserMove(0, "a4", "a5"));
   const QImage closed = s.Board();
   ASSERT_TRUE(testing_support::RequestWindowClose(display_, m.w.id));
-  int status = 0;
-  ASSERT_TRUE(run.WaitForExit(status, 30s)) << "the program did not end after the close";
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-      << "exit status " << status << "; the program said:\n"
-      << ProgramLog();
+  const GameFileFacts autosave = AutosaveAfterExit(run, "the close during a think");
+  ASSERT_TRUE(autosave.loaded);
 
   // The autosave holds the game as shown: the pasted start, the two moves
   // and the answer between them, the comment and the mark on that answer.
-  const GameFileFacts autosave = ReadWithGameFile(Autosave());
-  ASSERT_TRUE(autosave.loaded) << "no autosaved game in " << Autosave() << "\n" << autosave.printed;
   EXPECT_EQ(autosave.start, pasted);
   ASSERT_EQ(autosave.moves.size(), 3u) << autosave.printed;
   EXPECT_EQ(autosave.moves[0], "a3a4");
