@@ -1,71 +1,66 @@
-// The real program played with the real mouse: build/vorelk runs under Xvfb
-// on Qt's xcb platform, xdotool moves red's cannon h2 to e2 (by click and
-// click, and by drag and drop), the engine answers, File > Exit closes the
-// program through its menu, and the autosaved game must hold both moves.
+// The real program played with the real mouse and keys: build/vorelk runs
+// under Xvfb on Qt's xcb platform and xdotool drives it as its user does.
+//
+// The first test moves red's cannon h2 to e2 (by click and click, and by
+// drag and drop), the engine answers, File > Exit closes the program
+// through its menu, and the autosaved game must hold both moves.
+//
+// The second is a whole session: moves by drag and by clicks, the engine
+// made to answer through Thinking > Stop thinking, saves and loads through
+// the real file dialog with typed names, a load cancelled during a think,
+// Paste FEN and a comment with a mark typed while the engine ponders, and
+// a close of the window during a think. The autosave, the saved files and
+// the settings file must then hold what the user saw.
 //
 // The test process itself is a Qt application on the same X server: it
-// grabs the window's picture to see when the program has painted and when
-// the engine has answered.
+// grabs the windows' pictures to see when the program has painted and when
+// the engine has answered, and it owns the clipboard the program pastes.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
-#include <QScreen>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
-#include <regex>
 #include <string>
-#include <thread>
+#include <vector>
 
+#include "engine/position/position.h"
+#include "engine/search/new_game.h"
+#include "game/comments.h"
+#include "game/game_loader.h"
+#include "game/header.h"
+#include "game/load_game.h"
 #include "platform/settings_store.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/x_display.h"
+#include "tests/support/x_program.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using testing_support::FindWindow;
-using testing_support::MenuShown;
+using testing_support::MediumBoardWindow;
 using testing_support::RunCommand;
 using testing_support::RunTool;
+using testing_support::WaitForSettledPicture;
 using testing_support::WindowInfo;
-using testing_support::Xdotool;
+using testing_support::XProgramRun;
 
 namespace {
 
-constexpr const char* kTitle = "Vorelk Freeware 2.5.0";
-// The medium board without a coordinate band: the client is the two
-// toolbar rows and 11 squares; the menu bar takes the rest of the window.
-constexpr int kSquare = 38;
-constexpr int kToolbarBand = 60;
-constexpr int kClientHeight = kToolbarBand + 11 * kSquare;
 // Pictures of failed runs are kept with the window tests' grabs.
 const fs::path kPictureFolder = fs::path(VORELK_SCREENSHOT).parent_path() / "window_screenshots";
 
-// The centre of a square named in coordinate notation ("h2": files a..i
-// from red's left, ranks 0..9 from red's back rank), in window pixels. In
-// the unturned view file a is the leftmost column and rank 0 the lowest row.
-QPoint SquareCentre(const WindowInfo& w, const char* name) {
-  const int column = name[0] - 'a', row = name[1] - '0';
-  const int boardLeft = (w.width - 10 * kSquare) / 2;  // centred under a wider menu bar
-  const int boardTop = w.height - kClientHeight + kToolbarBand;
-  return {boardLeft + kSquare / 2 + kSquare * column + kSquare / 2,
-          boardTop + kSquare / 2 + kSquare * (9 - row) + kSquare / 2};
-}
-
-std::string ScreenPoint(const WindowInfo& w, QPoint p) {
-  return std::to_string(w.x + p.x()) + " " + std::to_string(w.y + p.y());
-}
-
 // The pixels around the centre of square `na` in `a` (the middle of its
 // piece, or the empty crossing) equal those around `nb` in `b`.
-bool SamePatch(const QImage& a, const char* na, const QImage& b, const char* nb,
-               const WindowInfo& w) {
-  const QPoint ca = SquareCentre(w, na), cb = SquareCentre(w, nb);
+bool SamePatch(const QImage& a, const std::string& na, const QImage& b, const std::string& nb,
+               const MediumBoardWindow& m) {
+  const QPoint ca = m.SquareCentre(na), cb = m.SquareCentre(nb);
   for (int dy = -6; dy <= 6; ++dy) {
     for (int dx = -6; dx <= 6; ++dx) {
       const QPoint pa = ca + QPoint(dx, dy), pb = cb + QPoint(dx, dy);
@@ -75,38 +70,126 @@ bool SamePatch(const QImage& a, const char* na, const QImage& b, const char* nb,
   return true;
 }
 
-bool SameSquare(const QImage& a, const QImage& b, const WindowInfo& w, const char* name) {
-  return SamePatch(a, name, b, name, w);
+bool SameSquare(const QImage& a, const QImage& b, const MediumBoardWindow& m,
+                const std::string& name) {
+  return SamePatch(a, name, b, name, m);
+}
+
+// Every square of the board, a0 to i9.
+std::vector<std::string> AllSquares() {
+  std::vector<std::string> squares;
+  for (char rank = '0'; rank <= '9'; ++rank)
+    for (char file = 'a'; file <= 'i'; ++file) squares.push_back({file, rank});
+  return squares;
+}
+
+// The two pictures show the same pieces on every square.
+bool SameBoard(const QImage& a, const QImage& b, const MediumBoardWindow& m) {
+  for (const std::string& s : AllSquares())
+    if (!SameSquare(a, b, m, s)) return false;
+  return true;
 }
 
 // Black's half of the board changed: ranks 5 to 9, every file.
-bool BlackHalfChanged(const QImage& before, const QImage& now, const WindowInfo& w) {
-  for (char file = 'a'; file <= 'i'; ++file) {
-    for (char rank = '5'; rank <= '9'; ++rank) {
-      const char name[3] = {file, rank, '\0'};
-      if (!SameSquare(before, now, w, name)) return true;
-    }
-  }
+bool BlackHalfChanged(const QImage& before, const QImage& now, const MediumBoardWindow& m) {
+  for (const std::string& s : AllSquares())
+    if (s[1] >= '5' && !SameSquare(before, now, m, s)) return true;
   return false;
 }
 
-// Grabs the window every 50 ms until `done` holds for a grab that equals
-// the one before it (the painting has settled), for at most `timeout`.
-// Returns that grab, or a null picture (the last grab in `last`).
-QImage WaitForPicture(const WindowInfo& w, const std::function<bool(const QImage&)>& done,
-                      std::chrono::milliseconds timeout, QImage& last) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  QImage previous;
-  while (std::chrono::steady_clock::now() < end) {
-    const QImage picture = QGuiApplication::primaryScreen()->grabWindow(w.id).toImage();
-    if (picture.size() == QSize(w.width, w.height) && picture == previous && done(picture)) {
-      return picture;
+// The pieces of a FEN's board part by square ("e0" -> 'K').
+std::map<std::string, char> FenPieces(const std::string& fen) {
+  std::map<std::string, char> pieces;
+  int rank = 9, file = 0;
+  for (const char c : fen) {
+    if (c == ' ') break;
+    if (c == '/') {
+      --rank;
+      file = 0;
+    } else if (c >= '1' && c <= '9') {
+      file += c - '0';
+    } else {
+      pieces[{static_cast<char>('a' + file++), static_cast<char>('0' + rank)}] = c;
     }
-    previous = picture;
-    last = picture;
-    std::this_thread::sleep_for(50ms);
   }
-  return {};
+  return pieces;
+}
+
+const char* const kStartFen = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w";
+
+// Whether `picture` shows the position of `fen`, judged against `start`, a
+// picture of the start position: a piece looks as the same piece does
+// there, a square empty in both looks as it did, and a square emptied
+// since no longer shows its start piece.
+bool ShowsPosition(const QImage& picture, const std::string& fen, const QImage& start,
+                   const MediumBoardWindow& m) {
+  const std::map<std::string, char> atStart = FenPieces(kStartFen), wanted = FenPieces(fen);
+  for (const std::string& s : AllSquares()) {
+    const auto piece = wanted.find(s);
+    if (piece != wanted.end()) {
+      std::string model;
+      for (const auto& [square, p] : atStart)
+        if (p == piece->second) model = square;
+      if (model.empty() || !SamePatch(picture, s, start, model, m)) return false;
+    } else if (SameSquare(picture, start, m, s) == (atStart.count(s) != 0)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// What `gamefile` prints for a file: "start <FEN>", the moves, the shown
+// ply and the header fields.
+struct GameFileFacts {
+  bool loaded = false;
+  std::string start, event, printed;
+  std::vector<std::string> moves;
+  int shown = -1;
+};
+
+GameFileFacts ReadWithGameFile(const fs::path& file) {
+  GameFileFacts facts;
+  const auto run = RunTool("gamefile", "'" + file.string() + "'");
+  facts.printed = run.output;
+  facts.loaded = run.exitCode == 0 && run.output.rfind("result 0\n", 0) == 0;
+  size_t begin = 0;
+  for (size_t end; (end = run.output.find('\n', begin)) != std::string::npos; begin = end + 1) {
+    const std::string line = run.output.substr(begin, end - begin);
+    const auto value = [&](const char* key) -> const char* {
+      const size_t n = std::strlen(key);
+      return line.compare(0, n, key) == 0 && line.size() > n && line[n] == ' '
+                 ? line.c_str() + n + 1
+                 : nullptr;
+    };
+    if (const char* v = value("start")) facts.start = v;
+    if (const char* v = value("event")) facts.event = v;
+    if (const char* v = value("move")) facts.moves.emplace_back(v);
+    if (const char* v = value("shown")) facts.shown = std::atoi(v);
+  }
+  return facts;
+}
+
+// The comments and marks a game file holds, read by the program's own
+// loader in this process: ply, text, mark.
+struct StoredComment {
+  int ply;
+  std::string text;
+  int mark;
+};
+
+std::vector<StoredComment> CommentsIn(const fs::path& file) {
+  InitKeyTables();
+  ResetGameState(0);
+  ClearComment(-1);
+  GameHeader header{};
+  std::vector<StoredComment> found;
+  if (!GameWasLoaded(LoadGameFile(file.c_str(), &header, 0))) return found;
+  for (int ply = 0; ply < kCommentSlots; ++ply) {
+    const MoveComment& c = moveComments[ply];
+    const bool text = c.text != nullptr && c.text[0] != '\0';
+    if (text || c.annotation != kMarkNone) found.push_back({ply, text ? c.text : "", c.annotation});
+  }
+  return found;
 }
 
 // One way of playing h2-e2 with the mouse.
@@ -114,13 +197,19 @@ struct PlayCase {
   const char* name;
   int moveSelection;  // 0 click and click, 1 drag and drop
   int bookMode;       // 0: no book, the engine searches its answer
-  // xdotool's commands that carry the piece from `from` over `middle` to
-  // `to` (screen positions "x y"), called as gesture(middle, from, to).
-  std::function<std::string(const std::string&, const std::string&, const std::string&)> gesture;
 };
 
+// xdotool's commands that carry the piece from `from` to `to` (screen
+// positions "x y"): two clicks, or a drag over `middle`.
+std::string MouseMove(int moveSelection, const std::string& from, const std::string& middle,
+                      const std::string& to) {
+  if (moveSelection == 0) return "mousemove " + from + " click 1 mousemove " + to + " click 1";
+  return "mousemove " + from + " mousedown 1 mousemove " + middle + " mousemove " + to +
+         " mouseup 1";
+}
+
 // One Xvfb server for the process, with temporary XDG folders, and a Qt
-// application of the test's own on it for the grabs.
+// application of the test's own on it for the grabs and the clipboard.
 class PlayE2eTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -149,33 +238,70 @@ class PlayE2eTest : public testing::Test {
   }
 
   // Fresh settings and no saved game: English (so that the program opens
-  // its main window at once), the medium board, a short engine time
-  // without pondering, the case's input mode and book, and no side window
-  // or thinking arrows, which would cover or change the board.
-  static void WriteSettings(const PlayCase& c) {
+  // its main window at once), the medium board without a coordinate band,
+  // no opening book for black, and no side window or thinking arrows,
+  // which would cover or change the board; then the options given.
+  static void WriteSettings(std::initializer_list<std::pair<const char*, int>> options) {
     fs::remove_all(root_ / "config");
     fs::remove_all(root_ / "data");
     CSettingsStore store(kSettingsNoRoot);
     OpenProgramSettings(store);
-    store.WriteInt("Options", "Language", 1);
-    store.WriteInt("Options", "Board size", 1);
-    store.WriteInt("Options", "Board coordinate", 0);
-    store.WriteInt("Options", "TC", 1);
-    store.WriteInt("Options", "thinkingTime", 500);
-    store.WriteInt("Options", "Ponder", 0);
-    store.WriteInt("Options", "GameListWindow", 0);
-    store.WriteInt("Options", "ClockWindow", 0);
-    store.WriteInt("Options", "SpyComputing", 0);
-    store.WriteInt("Options", "Move selection", c.moveSelection);
-    store.WriteInt("Options", "Book Mode 1", 0);
-    store.WriteInt("Options", "Book Mode 2", c.bookMode);
+    for (const auto& [key, value] : {std::pair<const char*, int>{"Language", 1},
+                                     {"Board size", 1},
+                                     {"Board coordinate", 0},
+                                     {"GameListWindow", 0},
+                                     {"ClockWindow", 0},
+                                     {"SpyComputing", 0},
+                                     {"Book Mode 1", 0}}) {
+      store.WriteInt("Options", key, value);
+    }
+    for (const auto& [key, value] : options) store.WriteInt("Options", key, value);
+  }
+
+  static int StoredOption(const char* key) {
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    return store.GetInt("Options", key, -1);
   }
 
   static std::string ProgramLog() { return RunCommand("cat '" + LogPath() + "'").output; }
   static std::string LogPath() { return (root_ / "vorelk.log").string(); }
+  static fs::path Autosave() { return root_ / "data" / "Vorelk" / "CurrentGameV1.vgf"; }
 
   static void Keep(const QImage& picture, const std::string& name) {
     picture.save(QString::fromStdString((kPictureFolder / (name + ".png")).string()));
+  }
+
+  // Starts the program and waits for a first picture for which `shows`
+  // holds (by default the start position: the cannon on h2 standing out
+  // from the empty e2).
+  static QImage StartProgram(XProgramRun& run, std::function<bool(const QImage&)> shows = nullptr) {
+    EXPECT_TRUE(run.Start(VORELK_PROGRAM, LogPath()))
+        << "no window titled \"" << testing_support::kProgramTitle << "\"; the program said:\n"
+        << ProgramLog();
+    const MediumBoardWindow& m = run.Main();
+    EXPECT_GT(m.w.height, MediumBoardWindow::kClientHeight) << "no room for a menu bar";
+    if (!shows) shows = [&](const QImage& p) { return !SamePatch(p, "h2", p, "e2", m); };
+    QImage last;
+    const QImage first = WaitForSettledPicture(m.w, shows, 10s, last);
+    if (first.isNull()) Keep(last, "play_e2e_first_picture");
+    return first;
+  }
+
+  // Waits for the program's own end, which must be a clean exit, and reads
+  // the game it autosaved (not loaded when there is none).
+  static GameFileFacts AutosaveAfterExit(XProgramRun& run, const std::string& after) {
+    int status = 0;
+    if (!run.WaitForExit(status, 30s)) {
+      ADD_FAILURE() << "the program did not end after " << after;
+      return {};
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "exit status " << status << " after " << after << "; the program said:\n"
+        << ProgramLog();
+    const GameFileFacts saved = ReadWithGameFile(Autosave());
+    EXPECT_TRUE(saved.loaded) << "no autosaved game in " << Autosave() << "\n" << saved.printed;
+    return saved;
   }
 
   static fs::path root_;
@@ -189,70 +315,38 @@ std::string PlayE2eTest::display_;
 pid_t PlayE2eTest::server_ = -1;
 std::unique_ptr<QGuiApplication> PlayE2eTest::app_;
 
-// Stops the program when a step fails, and waits until its window has
-// gone with its connection: the next start must not find this one.
-struct ProgramGuard {
-  pid_t pid;
-  std::string display;
-  ~ProgramGuard() {
-    testing_support::Stop(pid);
-    WindowInfo gone;
-    for (int i = 0; i < 100 && FindWindow(display, kTitle, gone); ++i) {
-      std::this_thread::sleep_for(20ms);
-    }
-  }
-};
-
 TEST_F(PlayE2eTest, AMouseMoveIsAnsweredAndBothMovesAreAutosavedOnFileExit) {
-  const auto click = [](const std::string&, const std::string& from, const std::string& to) {
-    return "mousemove " + from + " click 1 mousemove " + to + " click 1";
-  };
-  const auto drag = [](const std::string& middle, const std::string& from, const std::string& to) {
-    return "mousemove " + from + " mousedown 1 mousemove " + middle + " mousemove " + to +
-           " mouseup 1";
-  };
   // With the book the answer comes at once; without it the engine searches
   // while the mouse's last events arrive.
   const PlayCase cases[] = {
-      {"click_and_click_book", 0, 1, click},
-      {"drag_and_drop_book", 1, 1, drag},
-      {"click_and_click_search", 0, 0, click},
-      {"drag_and_drop_search", 1, 0, drag},
+      {"click_and_click_book", 0, 1},
+      {"drag_and_drop_book", 1, 1},
+      {"click_and_click_search", 0, 0},
+      {"drag_and_drop_search", 1, 0},
   };
   for (const PlayCase& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteSettings(c);
-    ProgramGuard program{testing_support::Spawn({VORELK_PROGRAM}, LogPath()), display_};
-    ASSERT_GT(program.pid, 0);
-    WindowInfo w;
-    bool found = false;
-    for (int i = 0; i < 400 && !found; ++i) {
-      found = FindWindow(display_, kTitle, w);
-      if (!found) std::this_thread::sleep_for(25ms);
-    }
-    ASSERT_TRUE(found) << "no window titled \"" << kTitle << "\"; the program said:\n"
-                       << ProgramLog();
-    ASSERT_GT(w.height, kClientHeight) << "no room for a menu bar";
-
-    // The start position has painted: the cannon on h2 stands out from the
-    // empty e2.
-    QImage last;
-    const QImage before = WaitForPicture(
-        w, [&](const QImage& p) { return !SamePatch(p, "h2", p, "e2", w); }, 10s, last);
+    WriteSettings({{"TC", 1},
+                   {"thinkingTime", 500},
+                   {"Ponder", 0},
+                   {"Move selection", c.moveSelection},
+                   {"Book Mode 2", c.bookMode}});
+    XProgramRun run(display_);
+    const QImage before = StartProgram(run);
     ASSERT_FALSE(before.isNull()) << "the window never painted";
+    const MediumBoardWindow& m = run.Main();
 
-    const std::string from = ScreenPoint(w, SquareCentre(w, "h2"));
-    const std::string to = ScreenPoint(w, SquareCentre(w, "e2"));
-    const std::string middle = ScreenPoint(w, SquareCentre(w, "g2"));
-    ASSERT_TRUE(Xdotool(display_, c.gesture(middle, from, to)));
+    ASSERT_TRUE(
+        run.Xdo(MouseMove(c.moveSelection, run.Square("h2"), run.Square("g2"), run.Square("e2"))));
 
     // The user's move shows (h2 and e2 changed) and the engine's answer
     // (a black piece moved).
-    const QImage answered = WaitForPicture(
-        w,
+    QImage last;
+    const QImage answered = WaitForSettledPicture(
+        m.w,
         [&](const QImage& p) {
-          return !SameSquare(before, p, w, "h2") && !SameSquare(before, p, w, "e2") &&
-                 BlackHalfChanged(before, p, w);
+          return !SameSquare(before, p, m, "h2") && !SameSquare(before, p, m, "e2") &&
+                 BlackHalfChanged(before, p, m);
         },
         15s, last);
     if (answered.isNull()) {
@@ -262,34 +356,271 @@ TEST_F(PlayE2eTest, AMouseMoveIsAnsweredAndBothMovesAreAutosavedOnFileExit) {
 
     // File > Exit: the title at the left of the menu bar opens its menu;
     // Up wraps to its last item, Exit.
-    const int barHeight = w.height - kClientHeight;
-    ASSERT_TRUE(Xdotool(display_, "mousemove " + ScreenPoint(w, {15, barHeight / 2}) + " click 1"));
-    bool menuOpen = false;
-    for (int i = 0; i < 200 && !menuOpen; ++i) {
-      menuOpen = MenuShown(display_);
-      if (!menuOpen) std::this_thread::sleep_for(25ms);
-    }
-    ASSERT_TRUE(menuOpen) << "the File menu did not open";
-    ASSERT_TRUE(Xdotool(display_, "key Up Return"));
+    ASSERT_TRUE(run.Xdo("mousemove " +
+                        testing_support::ScreenPoint(m.w, {15, m.MenuBarHeight() / 2}) +
+                        " click 1"));
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return run.MenuShown(); }, 5s))
+        << "the File menu did not open";
+    ASSERT_TRUE(run.Xdo("key Up Return"));
 
-    int status = 0;
-    bool exited = false;
-    for (int i = 0; i < 400 && !exited; ++i) {
-      exited = waitpid(program.pid, &status, WNOHANG) == program.pid;
-      if (!exited) std::this_thread::sleep_for(25ms);
-    }
-    ASSERT_TRUE(exited) << "the program did not exit after File > Exit";
-    program.pid = -1;
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "exit status " << status << "; the program said:\n"
-        << ProgramLog();
-
-    const fs::path autosave = root_ / "data" / "Vorelk" / "CurrentGameV1.vgf";
-    const auto loaded = RunTool("gamefile", "'" + autosave.string() + "'");
-    ASSERT_EQ(loaded.exitCode, 0) << "no autosaved game in " << autosave;
-    EXPECT_NE(loaded.output.find("result 0\n"), std::string::npos) << loaded.output;
-    EXPECT_NE(loaded.output.find("moves 2\nmove h2e2\nmove "), std::string::npos) << loaded.output;
+    const GameFileFacts saved = AutosaveAfterExit(run, "File > Exit");
+    ASSERT_TRUE(saved.loaded);
+    ASSERT_EQ(saved.moves.size(), 2u) << saved.printed;
+    EXPECT_EQ(saved.moves[0], "h2e2");
   }
+}
+
+// The steps of one session on one run of the program. Each step acts as
+// the user does and waits until the screen shows its outcome; a step that
+// fails keeps a picture of the whole screen.
+class Session {
+ public:
+  Session(XProgramRun& run, const QImage& start) : run_(run), m_(run.Main()), board_(start) {}
+
+  const QImage& Board() const { return board_; }
+
+  // Plays `from`-`to` in the move selection mode `selection` and waits
+  // until the board shows the move.
+  ::testing::AssertionResult UserMove(int selection, const std::string& from,
+                                      const std::string& to) {
+    const QImage before = board_;
+    const QPoint middle = (m_.SquareCentre(from) + m_.SquareCentre(to)) / 2;
+    if (!run_.Xdo(MouseMove(selection, run_.Square(from),
+                            testing_support::ScreenPoint(m_.w, middle), run_.Square(to))))
+      return Failed("xdotool did not move the mouse");
+    return WaitForBoard(
+        [&](const QImage& p) {
+          return !SameSquare(before, p, m_, from) && !SameSquare(before, p, m_, to);
+        },
+        "the board never showed the user's move " + from + to);
+  }
+
+  // Thinking > Stop thinking (the menu's first item that is not greyed
+  // during a think) and the engine's answer on the board.
+  ::testing::AssertionResult AnswerNow() {
+    const QImage before = board_;
+    if (!run_.OpenMenu('t') || !run_.ChooseInMenu("Return"))
+      return Failed("Thinking > Stop thinking could not be chosen");
+    return WaitForBoard([&](const QImage& p) { return !SameBoard(before, p, m_); },
+                        "the engine did not answer");
+  }
+
+  // File > Save game..., the file name typed in the file dialog and, for
+  // the formats that store it, the event typed in the game information
+  // editor.
+  ::testing::AssertionResult Save(const fs::path& file, const std::string& event) {
+    if (!run_.OpenMenu('f') || !run_.ChooseInMenu("s")) return Failed("File > Save game failed");
+    if (auto typed = TypeInDialog("Save As", file.string()); !typed) return typed;
+    if (auto typed = TypeInDialog("Game Status", event); !typed) return typed;
+    if (!testing_support::WaitUntil([&] { return fs::exists(file); }, 10s))
+      return Failed("no file written: " + file.string());
+    return ::testing::AssertionSuccess();
+  }
+
+  // File > Load Game... up to its file dialog, which `answer` then ends.
+  ::testing::AssertionResult Load(const std::function<::testing::AssertionResult()>& answer) {
+    if (!run_.OpenMenu('f') || !run_.ChooseInMenu("l")) return Failed("File > Load Game failed");
+    return answer();
+  }
+  ::testing::AssertionResult LoadFile(const fs::path& file) {
+    return Load([&] { return TypeInDialog("Open", file.string()); });
+  }
+  ::testing::AssertionResult CancelLoad() {
+    return Load([&] {
+      WindowInfo dialog;
+      if (!run_.WaitForWindow("Open", dialog, 20s) || !run_.WaitForFocus(dialog.id, 5s) ||
+          !run_.Xdo("key Escape") || !run_.WaitForWindowGone("Open", 5s))
+        return Failed("the file dialog did not open and close");
+      return ::testing::AssertionSuccess();
+    });
+  }
+
+  // The text on the clipboard, then File > Paste > FEN position.
+  ::testing::AssertionResult PasteFen(const std::string& fen) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(fen));
+    if (!run_.OpenMenu('f') || !run_.ChooseInMenu("Down Down Down Down Right Return"))
+      return Failed("File > Paste > FEN position stayed greyed");
+    return ::testing::AssertionSuccess();
+  }
+
+  // Preferences > Move selection > Click and click.
+  ::testing::AssertionResult ChooseClickAndClick() {
+    if (!run_.OpenMenu('p') || !run_.ChooseInMenu("Down Down Down Down Down Right Down Return"))
+      return Failed("Preferences > Move selection > Click and click failed");
+    return ::testing::AssertionSuccess();
+  }
+
+  // Windows > Comments, the comment typed into its text and the mark
+  // chosen from its pop-up menu (`downs` items down: 5 is "!").
+  ::testing::AssertionResult Comment(const std::string& text, int downs) {
+    WindowInfo w;
+    if (!run_.OpenMenu('w') || !run_.ChooseInMenu("Down Down Down Down Return") ||
+        !run_.WaitForWindow("Comments", w, 5s))
+      return Failed("Windows > Comments did not open the comments window");
+    using testing_support::ScreenPoint;
+    if (!run_.Xdo("mousemove " + ScreenPoint(w, {w.width / 2, w.height / 2}) + " click 1") ||
+        !run_.WaitForFocus(w.id, 5s) || !run_.Xdo("type --delay 20 '" + text + "'"))
+      return Failed("the comment could not be typed");
+    std::string keys;
+    for (int i = 0; i < downs; ++i) keys += "Down ";
+    if (!run_.Xdo("mousemove " + ScreenPoint(w, {w.width / 2, 14}) + " click 3") ||
+        !testing_support::WaitUntil([&] { return run_.MenuShown(); }, 5s) ||
+        !run_.ChooseInMenu(keys + "Return"))
+      return Failed("no mark from the comments window's menu");
+    return ::testing::AssertionSuccess();
+  }
+
+  // Waits for a settled picture of the main window for which `done` holds;
+  // it becomes the board of the next steps.
+  ::testing::AssertionResult WaitForBoard(const std::function<bool(const QImage&)>& done,
+                                          const std::string& failure) {
+    QImage last;
+    const QImage found = WaitForSettledPicture(m_.w, done, 20s, last);
+    if (found.isNull()) return Failed(failure);
+    board_ = found;
+    return ::testing::AssertionSuccess();
+  }
+
+  // Keeps the whole screen's picture and says where it is.
+  ::testing::AssertionResult Failed(const std::string& what) {
+    const fs::path file =
+        kPictureFolder / ("play_e2e_session_" + std::to_string(++failures_) + ".png");
+    testing_support::GrabWindow(0).save(QString::fromStdString(file.string()));
+    return ::testing::AssertionFailure() << what << " (the screen: " << file.string() << ")";
+  }
+
+ private:
+  // Waits for the dialog of that title, types `text` into its focused
+  // field and Return, and waits until the dialog has gone.
+  ::testing::AssertionResult TypeInDialog(const std::string& title, const std::string& text) {
+    WindowInfo dialog;
+    if (!run_.WaitForWindow(title, dialog, 20s) || !run_.WaitForFocus(dialog.id, 5s))
+      return Failed("no dialog \"" + title + "\"");
+    // Whatever the field held is replaced.
+    if (!run_.Xdo("key ctrl+a") || !run_.Xdo("type --delay 10 '" + text + "'") ||
+        !run_.Xdo("key Return") || !run_.WaitForWindowGone(title, 5s))
+      return Failed("the dialog \"" + title + "\" did not take \"" + text + "\"");
+    return ::testing::AssertionSuccess();
+  }
+
+  XProgramRun& run_;
+  const MediumBoardWindow& m_;
+  QImage board_;
+  int failures_ = 0;
+};
+
+TEST_F(PlayE2eTest, AWholeSessionIsKeptInTheAutosaveTheSavedFilesAndTheSettings) {
+  // The engine thinks for a minute unless told to play; it ponders on the
+  // user's time; it has no book. The user starts by dragging pieces.
+  WriteSettings({{"TC", 1},
+                 {"thinkingTime", 60000},
+                 {"Ponder", 1},
+                 {"Move selection", 1},
+                 {"Book Mode 2", 0}});
+  const fs::path first = root_ / "first.vgf", second = root_ / "second.wxf";
+  // Kings and advisers with one pawn each: every move the user plays here
+  // stays legal whatever black answers, and the game goes on.
+  const std::string pasted = "3ak4/4a4/9/8p/9/9/P8/9/4A4/3AK4 w";
+
+  XProgramRun run(display_);
+  const QImage start = StartProgram(run);
+  ASSERT_FALSE(start.isNull()) << "the window never painted";
+  const MediumBoardWindow& m = run.Main();
+  ASSERT_TRUE(ShowsPosition(start, kStartFen, start, m));
+  Session s(run, start);
+
+  // A drag, and the engine's answer; it then ponders.
+  ASSERT_TRUE(s.UserMove(1, "h2", "e2"));
+  ASSERT_TRUE(s.AnswerNow());
+  const QImage afterFirstAnswer = s.Board();
+  // Saved while the engine ponders, with the event typed in the editor.
+  ASSERT_TRUE(s.Save(first, "Xvfb session"));
+  ASSERT_TRUE(s.WaitForBoard([&](const QImage& p) { return SameBoard(p, afterFirstAnswer, m); },
+                             "the board changed with the save"));
+
+  // Clicks from now on. A load chosen while the engine thinks and
+  // cancelled: the user's move stays on the board and the engine's think
+  // goes on to its answer.
+  ASSERT_TRUE(s.ChooseClickAndClick());
+  ASSERT_TRUE(s.UserMove(0, "a0", "a1"));
+  const QImage userMove = s.Board();
+  ASSERT_TRUE(s.CancelLoad());
+  ASSERT_TRUE(s.WaitForBoard([&](const QImage& p) { return SameBoard(p, userMove, m); },
+                             "the user's move left the board with the cancelled load"));
+  ASSERT_TRUE(s.AnswerNow()) << "after the cancelled load";
+
+  // The first file loaded while the engine ponders: the board shows its
+  // game again.
+  ASSERT_TRUE(s.LoadFile(first));
+  ASSERT_TRUE(s.WaitForBoard([&](const QImage& p) { return SameBoard(p, afterFirstAnswer, m); },
+                             "the board does not show the loaded game"));
+
+  // Paste FEN while the engine ponders on its next answer.
+  ASSERT_TRUE(s.UserMove(0, "a0", "a1"));
+  ASSERT_TRUE(s.AnswerNow());
+  ASSERT_TRUE(s.PasteFen(pasted));
+  ASSERT_TRUE(s.WaitForBoard([&](const QImage& p) { return ShowsPosition(p, pasted, start, m); },
+                             "the board does not show the pasted position"));
+
+  // From the pasted position: a move, the answer, then while the engine
+  // ponders a comment and the mark "!" on that answer, and a save.
+  ASSERT_TRUE(s.UserMove(0, "a3", "a4"));
+  ASSERT_TRUE(s.AnswerNow());
+  const QImage commented = s.Board();
+  ASSERT_TRUE(s.Comment("Sharp reply", 5));
+  ASSERT_TRUE(s.Save(second, "Xvfb session"));
+  ASSERT_TRUE(s.WaitForBoard([&](const QImage& p) { return SameBoard(p, commented, m); },
+                             "the board changed with the comment or the save"));
+
+  // A move, and the window closed while the engine thinks on its answer:
+  // the program ends by itself, cleanly.
+  ASSERT_TRUE(s.UserMove(0, "a4", "a5"));
+  const QImage closed = s.Board();
+  ASSERT_TRUE(testing_support::RequestWindowClose(display_, m.w.id));
+  const GameFileFacts autosave = AutosaveAfterExit(run, "the close during a think");
+  ASSERT_TRUE(autosave.loaded);
+
+  // The autosave holds the game as shown: the pasted start, the two moves
+  // and the answer between them, the comment and the mark on that answer.
+  EXPECT_EQ(autosave.start, pasted);
+  ASSERT_EQ(autosave.moves.size(), 3u) << autosave.printed;
+  EXPECT_EQ(autosave.moves[0], "a3a4");
+  EXPECT_EQ(autosave.moves[2], "a4a5");
+  EXPECT_EQ(autosave.shown, 3);
+  const std::vector<StoredComment> comments = CommentsIn(Autosave());
+  std::string stored;
+  for (const StoredComment& c : comments)
+    stored +=
+        " ply " + std::to_string(c.ply) + " \"" + c.text + "\" mark " + std::to_string(c.mark);
+  ASSERT_EQ(comments.size(), 1u) << "the comment and the mark on one move, the answer; stored:"
+                                 << stored;
+  EXPECT_EQ(comments[0].ply, 2) << "not on the engine's answer, the last move played";
+  EXPECT_EQ(comments[0].text, "Sharp reply");
+  EXPECT_EQ(comments[0].mark, kMarkGood);
+
+  // The saved files load back with the moves played before each save.
+  const GameFileFacts one = ReadWithGameFile(first), two = ReadWithGameFile(second);
+  ASSERT_TRUE(one.loaded) << one.printed;
+  EXPECT_EQ(one.start, kStartFen);
+  EXPECT_EQ(one.event, "Xvfb session");
+  ASSERT_EQ(one.moves.size(), 2u) << one.printed;
+  EXPECT_EQ(one.moves[0], "h2e2");
+  ASSERT_TRUE(two.loaded) << two.printed;
+  EXPECT_EQ(two.start, pasted);
+  EXPECT_EQ(two.event, "Xvfb session");
+  EXPECT_EQ(two.moves, std::vector<std::string>(autosave.moves.begin(), autosave.moves.begin() + 2))
+      << two.printed;
+
+  // The settings hold the session's choices and its open comments window.
+  EXPECT_EQ(StoredOption("Move selection"), 0);
+  EXPECT_EQ(StoredOption("CommentsWindow"), 1);
+  EXPECT_EQ(StoredOption("Ponder"), 1);
+
+  // Started again, the program shows the game as it was when closed.
+  XProgramRun again(display_);
+  const QImage reopened =
+      StartProgram(again, [&](const QImage& p) { return SameBoard(p, closed, again.Main()); });
+  EXPECT_FALSE(reopened.isNull()) << "the game at the close is not on the board again";
 }
 
 }  // namespace

@@ -1,0 +1,246 @@
+// The real program on a private X server, driven as its user drives it:
+// xdotool's mouse and keys, menus opened by their access keys, windows
+// found by their titles and closed as a window manager closes them, and
+// pictures of them grabbed by the test's own Qt application on the same
+// server. The end-to-end tests share it.
+#pragma once
+
+#include <stdlib.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <xcb/xcb.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QPoint>
+#include <QScreen>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "tests/support/x_display.h"
+
+namespace testing_support {
+
+inline constexpr const char* kProgramTitle = "Vorelk Freeware 2.5.0";
+
+// Polls `done` every 25 ms until it holds, for at most `timeout`; the test's
+// own Qt events are handled between polls (it may own the clipboard the
+// program reads).
+inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+}
+
+// Sends the window manager's close request (WM_DELETE_WINDOW), as the
+// close button of a window's frame does; true when it was sent.
+inline bool RequestWindowClose(const std::string& display, unsigned long window) {
+  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+  const auto atom = [c](const char* name) -> xcb_atom_t {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    free(reply);
+    return a;
+  };
+  bool sent = false;
+  if (xcb_connection_has_error(c) == 0) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window);
+    event.type = atom("WM_PROTOCOLS");
+    event.data.data32[0] = atom("WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_send_event_checked(c, 0, event.window, XCB_EVENT_MASK_NO_EVENT,
+                                                    reinterpret_cast<const char*>(&event)));
+    sent = error == nullptr && event.type != XCB_ATOM_NONE;
+    free(error);
+  }
+  xcb_disconnect(c);
+  return sent;
+}
+
+// The program's main window with the medium board and no coordinate band:
+// the client is the two toolbar rows and 11 squares; the menu bar takes
+// the rest of the window's height.
+struct MediumBoardWindow {
+  static constexpr int kSquare = 38;
+  static constexpr int kToolbarBand = 60;
+  static constexpr int kClientHeight = kToolbarBand + 11 * kSquare;
+
+  WindowInfo w;
+
+  int MenuBarHeight() const { return w.height - kClientHeight; }
+
+  // The centre of a square named in coordinate notation ("h2": files a..i
+  // from red's left, ranks 0..9 from red's back rank), in window pixels. In
+  // the unturned view file a is the leftmost column and rank 0 the lowest
+  // row; the board stands centred under a wider menu bar.
+  QPoint SquareCentre(const std::string& name) const {
+    const int column = name[0] - 'a', row = name[1] - '0';
+    const int boardLeft = (w.width - 10 * kSquare) / 2;
+    const int boardTop = MenuBarHeight() + kToolbarBand;
+    return {boardLeft + kSquare / 2 + kSquare * column + kSquare / 2,
+            boardTop + kSquare / 2 + kSquare * (9 - row) + kSquare / 2};
+  }
+};
+
+// The screen position of window pixel `p` of `w`, as xdotool takes it.
+inline std::string ScreenPoint(const WindowInfo& w, QPoint p) {
+  return std::to_string(w.x + p.x()) + " " + std::to_string(w.y + p.y());
+}
+
+// The picture of one window (0: the whole screen), grabbed through the
+// test's Qt application.
+inline QImage GrabWindow(unsigned long id) {
+  return QGuiApplication::primaryScreen()->grabWindow(id).toImage();
+}
+
+// Grabs the window every 50 ms until `done` holds for a grab that equals
+// the two before it (the painting has settled), for at most `timeout`.
+// Returns that grab, or a null picture (the last grab in `last`).
+inline QImage WaitForSettledPicture(const WindowInfo& w,
+                                    const std::function<bool(const QImage&)>& done,
+                                    std::chrono::milliseconds timeout, QImage& last) {
+  QImage previous, found;
+  int same = 0;
+  WaitUntil(
+      [&] {
+        const QImage picture = GrabWindow(w.id);
+        same = picture == previous ? same + 1 : 0;
+        previous = last = picture;
+        if (picture.size() != QSize(w.width, w.height) || same < 2 || !done(picture)) return false;
+        found = picture;
+        return true;
+      },
+      timeout);
+  return found;
+}
+
+// One run of the program on the display, stopped (and its window gone)
+// when the run ends without its own exit.
+class XProgramRun {
+ public:
+  explicit XProgramRun(std::string display) : display_(std::move(display)) {}
+  XProgramRun(const XProgramRun&) = delete;
+  XProgramRun& operator=(const XProgramRun&) = delete;
+
+  ~XProgramRun() {
+    Stop(pid_);
+    WindowInfo gone;
+    WaitUntil([&] { return !FindWindow(display_, kProgramTitle, gone); }, std::chrono::seconds(2));
+  }
+
+  // Starts `program` with its output in `log` and waits for its main
+  // window; false when none came within ten seconds.
+  bool Start(const std::string& program, const std::string& log) {
+    pid_ = Spawn({program}, log);
+    return pid_ > 0 && WaitForWindow(kProgramTitle, main_.w, std::chrono::seconds(10));
+  }
+
+  const MediumBoardWindow& Main() const { return main_; }
+  pid_t Pid() const { return pid_; }
+
+  // Runs xdotool's commands on the display.
+  bool Xdo(const std::string& commands) const {
+    return RunCommand("DISPLAY=" + display_ + " xdotool " + commands).exitCode == 0;
+  }
+
+  // The screen position of a square's centre, as xdotool takes it.
+  std::string Square(const std::string& name) const {
+    return ScreenPoint(main_.w, main_.SquareCentre(name));
+  }
+
+  // A shown window of that title; `info` gets its place and id.
+  bool WaitForWindow(const std::string& title, WindowInfo& info,
+                     std::chrono::milliseconds timeout) const {
+    return WaitUntil([&] { return FindWindow(display_, title, info) && Viewable(info.id); },
+                     timeout);
+  }
+
+  bool WaitForWindowGone(const std::string& title, std::chrono::milliseconds timeout) const {
+    WindowInfo info;
+    return WaitUntil([&] { return !FindWindow(display_, title, info) || !Viewable(info.id); },
+                     timeout);
+  }
+
+  // The keyboard's focus is in that window: keys typed now go to it.
+  bool WaitForFocus(unsigned long id, std::chrono::milliseconds timeout) const {
+    return WaitUntil(
+        [&] {
+          const CommandRun run = RunCommand("DISPLAY=" + display_ + " xdotool getwindowfocus");
+          return run.exitCode == 0 && std::strtoul(run.output.c_str(), nullptr, 10) == id;
+        },
+        timeout);
+  }
+
+  // A menu (or another pop-up) of the program is open: a shown top-level
+  // window of the program's class that has no title (Qt names its pop-ups
+  // after the program).
+  bool MenuShown() const {
+    const std::string windows =
+        RunCommand("DISPLAY=" + display_ + " xwininfo -root -children 2>/dev/null").output;
+    const std::regex popup("(0x[0-9a-fA-F]+) \"vorelk\": \\(\"vorelk\" \"vorelk\"\\)");
+    for (std::sregex_iterator it(windows.begin(), windows.end(), popup), end; it != end; ++it) {
+      if (Viewable(std::stoul((*it)[1].str(), nullptr, 16))) return true;
+    }
+    return false;
+  }
+
+  // Gives the main window the keyboard's focus. With no window manager a
+  // closed dialog leaves the focus nowhere, and a window takes it when
+  // clicked: the click goes to the empty end of the second toolbar row.
+  bool FocusMain() const {
+    const auto focused = [&] { return WaitForFocus(main_.w.id, std::chrono::milliseconds(100)); };
+    if (focused()) return true;
+    const QPoint toolbarEnd(main_.w.width - 12, main_.MenuBarHeight() + 45);
+    return Xdo("mousemove " + ScreenPoint(main_.w, toolbarEnd) + " click 1") &&
+           WaitForFocus(main_.w.id, std::chrono::seconds(5));
+  }
+
+  // Opens the menu bar's menu of access key `letter` (Alt + letter) in the
+  // main window.
+  bool OpenMenu(char letter) const {
+    return FocusMain() && Xdo(std::string("key alt+") + letter) &&
+           WaitUntil([&] { return MenuShown(); }, std::chrono::seconds(5));
+  }
+
+  // Chooses a command with the keys `keys` (xdotool key names) in the
+  // open menu; false when a menu stays open (the item is greyed).
+  bool ChooseInMenu(const std::string& keys) const {
+    return Xdo("key " + keys) && WaitUntil([&] { return !MenuShown(); }, std::chrono::seconds(5));
+  }
+
+  // Waits for the program's own exit; `status` gets waitpid's status.
+  bool WaitForExit(int& status, std::chrono::milliseconds timeout) {
+    const bool exited = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
+    if (exited) pid_ = -1;
+    return exited;
+  }
+
+ private:
+  bool Viewable(unsigned long id) const {
+    return RunCommand("DISPLAY=" + display_ + " xwininfo -id " + std::to_string(id) +
+                      " 2>/dev/null")
+               .output.find("Map State: IsViewable") != std::string::npos;
+  }
+
+  std::string display_;
+  pid_t pid_ = -1;
+  MediumBoardWindow main_;
+};
+
+}  // namespace testing_support
