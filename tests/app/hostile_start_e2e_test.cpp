@@ -26,6 +26,7 @@
 #include "tests/support/run_tool.h"
 #include "tests/support/test_position.h"
 #include "tests/support/x_display.h"
+#include "tests/support/x_program.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -33,10 +34,11 @@ using testing_support::FindWindow;
 using testing_support::RunCommand;
 using testing_support::WindowInfo;
 using testing_support::Xdotool;
+using testing_support::WaitUntil;
 
 namespace {
 
-constexpr const char* kTitle = "Vorelk Freeware 2.5.0";
+constexpr const char* kTitle = testing_support::kProgramTitle;
 constexpr const char* kMessageBoxTitle = "Vorelk";
 using Bytes = testing_support::FileBytes;
 using testing_support::ReadFileBytes;
@@ -53,15 +55,6 @@ std::string MovesOf(const fs::path& path) {
     moves += run.output.substr(at + 6, 4) + " ";
   }
   return moves;
-}
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(25ms);
-  }
-  return false;
 }
 
 class HostileStartE2eTest : public testing::Test {
@@ -120,10 +113,10 @@ class HostileStartE2eTest : public testing::Test {
     const auto said = [&] { return RunCommand("cat '" + log + "'").output; };
     WindowInfo box, frame;
     if (message) {
-      ASSERT_TRUE(WaitFor([&] { return FindWindow(display_, kMessageBoxTitle, box); }, 20s))
+      ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kMessageBoxTitle, box); }, 20s))
           << "no message box; the program said:\n" << said();
       const std::string id = std::to_string(box.id);
-      ASSERT_TRUE(WaitFor(
+      ASSERT_TRUE(WaitUntil(
           [&] {
             Xdotool(display_, "windowfocus --sync " + id + " key Return");
             return !FindWindow(display_, kMessageBoxTitle, box);
@@ -131,21 +124,21 @@ class HostileStartE2eTest : public testing::Test {
           10s))
           << "the message box stayed";
     }
-    ASSERT_TRUE(WaitFor([&] { return FindWindow(display_, kTitle, frame); }, 20s))
+    ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kTitle, frame); }, 20s))
         << "no main window (a message box left unanswered?); the program said:\n" << said();
     // File > Exit: the first title of the menu bar opens its menu; Up wraps
     // to its last item, Exit.
     const std::string file = std::to_string(frame.x + 15) + " " + std::to_string(frame.y + 10);
-    ASSERT_TRUE(WaitFor(
+    ASSERT_TRUE(WaitUntil(
         [&] {
           Xdotool(display_, "mousemove " + file + " click 1");
-          return WaitFor([&] { return testing_support::MenuShown(display_); }, 1s);
+          return WaitUntil([&] { return testing_support::MenuShown(display_); }, 1s);
         },
         15s))
         << "the File menu did not open";
     ASSERT_TRUE(Xdotool(display_, "key Up Return"));
     int status = 0;
-    ASSERT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 15s))
+    ASSERT_TRUE(WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 15s))
         << "the program did not exit after File > Exit";
     pid = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
