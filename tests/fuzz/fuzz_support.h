@@ -41,9 +41,12 @@ inline void InitOnce() {
   static bool done = false;
   if (done) return;
   done = true;
+  // Every input is written to a file: in memory (/dev/shm) unless TMPDIR
+  // names another place.
   const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") +
-                        "/vorelk-fuzz-XXXXXX";
+  std::string base = tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp";
+  if ((tmp == nullptr || tmp[0] == '\0') && access("/dev/shm", W_OK | X_OK) == 0) base = "/dev/shm";
+  std::string pattern = base + "/vorelk-fuzz-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) std::abort();
   ScratchDirectory() = pattern;
   std::atexit([] {
@@ -90,7 +93,11 @@ struct GameImage {
     g.Add(positionLock);
     for (int i = 1; i <= gameLength && i < kHistorySize; ++i) g.Add(history[i].move);
     g.Add(currentGameHeader);
-    for (const MoveComment& c : moveComments) {
+    // The slots that hold something, by index: most of the store is empty.
+    for (int ply = 0; ply < kCommentSlots; ++ply) {
+      const MoveComment& c = moveComments[ply];
+      if (c.text == nullptr && c.annotation == kMarkNone) continue;
+      g.Add(ply);
       g.Add(c.annotation);
       g.bytes += c.text != nullptr ? c.text : "<none>";
       g.bytes += '\0';
