@@ -8,9 +8,9 @@
 #include "app/board_view.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
-#include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
+#include "game/fen_paste.h"
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/load_game.h"
@@ -67,15 +67,6 @@ QString FileText(const std::string& path) { return QFile::decodeName(path.c_str(
 
 // A message of the text table in the current language.
 QString LanguageText(const TextRow& row) { return DecodeLanguageText(Tr(row), currentLanguage); }
-
-// Whether a FEN text gives a position a game can start from: both kings in
-// their palaces, not facing each other, and the side that is not to move
-// not in check. It is read into a scratch position; the game is untouched.
-bool IsPlayableFen(const std::string& text) {
-  LoadedGame scratch;
-  StagingSession session(scratch);
-  return session.open() && StageStartFen(scratch, text.c_str()) != 0;
-}
 
 }  // namespace
 
@@ -158,15 +149,10 @@ void CMainFrame::OnUpdatePasteFenPosition(CCmdUI* ui) {
 
 void CMainFrame::OnPasteFenPosition() {
   if (engineState != kEngineIdle || setupMode != 0) return;
-  const std::string text = GetClipboardText();
-  if (!IsPlayableFen(text)) {
+  if (!PasteFenPosition(GetClipboardText(kPastedFenBytes).c_str())) {
     ShowMessageBox(this, LanguageText(kTextBadFenOnClipboard));
     return;
   }
-  ParseFen(text.c_str(), board, posPiece, &sideToMove);
-  PrepareEvaluation();
-  startSideToMove = shownSideToMove = sideToMove;
-  std::memcpy(displayBoard, board, sizeof displayBoard);
   if (moveListWnd != nullptr) moveListWnd->Refresh();
   if (boardView_ != nullptr) boardView_->Invalidate();
 }

@@ -248,12 +248,16 @@ int ReadBookMoves(int book, long offset, BookMove list[kMaxBookMovesRead]) {
 int PickBookMove(int book, long offset, BookMove* out, Move excludedMove) {
   BookMove list[kMaxBookMovesRead];
   int n = ReadBookMoves(book, offset, list);
+  // Every copy of the excluded move goes (a book may list a move twice),
+  // each replaced by the last move of the list.
   if (excludedMove != 0) {
-    for (int i = 0; i < n; ++i) {
-      if (list[i].move != excludedMove) continue;
+    for (int i = 0; i < n;) {
+      if (list[i].move != excludedMove) {
+        ++i;
+        continue;
+      }
       list[i] = list[n - 1];
       --n;
-      break;
     }
   }
   if (n == 0) return 0;

@@ -114,14 +114,19 @@ inline void CheckRefusedLoad(int result, const GameImage& before) {
   Require(GameImage::Take().bytes == before.bytes, "a refused file leaves the game unchanged");
 }
 
-// Writes the input to <scratch>/input.<extension> and returns that path.
-inline std::string WriteInput(const uint8_t* data, size_t size, const char* extension) {
-  const std::string path = ScratchDirectory() + "/input." + extension;
+// Writes the input to <scratch>/<name> and returns that path.
+inline std::string WriteInputFile(const uint8_t* data, size_t size, const std::string& name) {
+  const std::string path = ScratchDirectory() + "/" + name;
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
   std::fclose(f);
   return path;
+}
+
+// Writes the input to <scratch>/input.<extension> and returns that path.
+inline std::string WriteInput(const uint8_t* data, size_t size, const char* extension) {
+  return WriteInputFile(data, size, std::string("input.") + extension);
 }
 
 // What must hold after any load, whether it succeeded or not: a consistent
