@@ -95,20 +95,26 @@ void BookKey(const uint8_t pieces[32], uint64_t* out) {
   *out = key;
 }
 
-void FreeBooks() {
-  for (int book = 0; book < kBookCount; ++book) {
-    for (int i = 0; i < kMaxBookEntries; ++i) {
-      if (bookIndex[book][i] == nullptr) continue;
-      delete bookIndex[book][i];
-      bookIndex[book][i] = nullptr;
-    }
-    bookEntryCount[book] = 0;
+namespace {
+
+// An index holds its entries at 0..bookEntryCount - 1 and nothing after.
+void FreeBook(int book) {
+  for (int i = 0; i < bookEntryCount[book]; ++i) {
+    delete bookIndex[book][i];
+    bookIndex[book][i] = nullptr;
   }
+  bookEntryCount[book] = 0;
+}
+
+}  // namespace
+
+void FreeBooks() {
+  for (int book = 0; book < kBookCount; ++book) FreeBook(book);
 }
 
 int LoadBookFile(int book) {
   if (!IsBook(book)) return 0;
-  bookEntryCount[book] = 0;
+  FreeBook(book);
   if (!JoinPath(installDirectory, BookFileName(book), bookPath[book])) return 0;
   FILE* f = std::fopen(bookPath[book], "rb");
   if (f == nullptr) return 0;

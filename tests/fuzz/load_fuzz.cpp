@@ -2,10 +2,12 @@
 // file under any name. The first input byte picks the name's extension (its
 // low four bits, from kExtensions), whether the path is given in double
 // quotes (bit 4), and whether the file is made longer than the text
-// readers' size cap (bits 5 to 7 all set: the rest of the input repeated
+// readers' size cap (bits 5 to 7 all set: zero bytes added up to one byte
 // past the cap); the rest is the file. A file that is refused leaves the
 // user's game exactly as it was, and a text file over the cap is always
 // refused.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -22,24 +24,11 @@ constexpr const char* kExtensions[16] = {"egf", "vgf", "vbf", "xqn", "mxq", "wxf
                                          "html", "axf", "pgn", "txt", "", "EGF", "Pgn", "dat"};
 static_assert(kTextGameFileCap == kKeywordFileCap);
 
-// The file <scratch>/<name> holding body repeated until it is one byte
-// longer than the cap.
+// The file <scratch>/<name>: body, then zero bytes up to one byte past the
+// cap (a sparse file, written at once).
 std::string WriteOversizeInput(const uint8_t* body, size_t size, const std::string& name) {
-  const std::string path = fuzz_support::ScratchDirectory() + "/" + name;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) std::abort();
-  static const uint8_t kFiller = '\n';
-  if (size == 0) {
-    body = &kFiller;
-    size = 1;
-  }
-  for (size_t written = 0; written <= kTextGameFileCap;) {
-    const size_t left = kTextGameFileCap + 1 - written;
-    const size_t n = size < left ? size : left;
-    if (std::fwrite(body, 1, n, f) != n) std::abort();
-    written += n;
-  }
-  std::fclose(f);
+  const std::string path = fuzz_support::WriteInputFile(body, size, name);
+  if (truncate(path.c_str(), static_cast<off_t>(kTextGameFileCap + 1)) != 0) std::abort();
   return path;
 }
 
