@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "engine/position/position.h"
@@ -106,9 +107,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_support::InitOnce();
   static const bool tablesSized = [] {
     mkdir((fuzz_support::ScratchDirectory() + "/inner").c_str(), 0700);
-    // Tables of one entry each: every open clears them and every check
-    // reads them whole.
-    SetLearningPaths(0);
+    // Small tables (every open clears them and every check reads them
+    // whole), allocated at these sizes by the next open.
+    CloseLearningFiles();
+    std::free(learningTable);
+    std::free(mateTable);
+    learningTable = nullptr;
+    mateTable = nullptr;
+    learningTableSize = 61;
+    mateTableSize = 31;
     return true;
   }();
   static_cast<void>(tablesSized);
