@@ -9,9 +9,9 @@
 #include "app/bridge_window.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
-#include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
+#include "game/fen_paste.h"
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/load_game.h"
@@ -68,15 +68,6 @@ QString FileText(const std::string& path) { return QFile::decodeName(path.c_str(
 
 // A message of the text table in the current language.
 QString LanguageText(const TextRow& row) { return DecodeLanguageText(Tr(row), currentLanguage); }
-
-// Whether a FEN text gives a position a game can start from: both kings in
-// their palaces, not facing each other, and the side that is not to move
-// not in check. It is read into a scratch position; the game is untouched.
-bool IsPlayableFen(const std::string& text) {
-  LoadedGame scratch;
-  StagingSession session(scratch);
-  return session.open() && StageStartFen(scratch, text.c_str()) != 0;
-}
 
 }  // namespace
 
@@ -168,8 +159,8 @@ void CMainFrame::OnUpdatePasteFenPosition(CCmdUI* ui) {
 void CMainFrame::OnPasteFenPosition() {
   if (setupMode == 0 && DeferUntilPonderStops(kCmdPasteFenPosition)) return;
   if (engineState != kEngineIdle) return;
-  const std::string text = GetClipboardText();
-  if (!IsPlayableFen(text)) {
+  const std::string text = GetClipboardText(kPastedFenBytes);
+  if (!IsPlayableFen(text.c_str())) {
     ShowMessageBox(this, LanguageText(kTextBadFenOnClipboard));
     return;
   }
@@ -185,10 +176,7 @@ void CMainFrame::OnPasteFenPosition() {
     if (boardView_ != nullptr) boardView_->Invalidate();
     return;
   }
-  ParseFen(text.c_str(), board, posPiece, &sideToMove);
-  PrepareEvaluation();
-  startSideToMove = shownSideToMove = sideToMove;
-  std::memcpy(displayBoard, board, sizeof displayBoard);
+  PasteFenPosition(text.c_str());
   RefreshGameWindows();
   Relayout(0);  // the game has no names any more
   if (boardView_ != nullptr) boardView_->Invalidate();

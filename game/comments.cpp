@@ -13,6 +13,15 @@ namespace {
 
 bool IsSlot(int ply) { return ply >= 0 && ply < kCommentSlots; }
 
+// Slots at or past this index were not written since the store was last
+// emptied: emptying it (every new game, every load) visits only the slots
+// that can hold something.
+int slotsUsed = 0;
+
+void NoteSlotUsed(int ply) {
+  if (ply >= slotsUsed) slotsUsed = ply + 1;
+}
+
 void FreeSlot(MoveComment& slot) {
   std::free(slot.text);
   slot.text = nullptr;
@@ -21,7 +30,8 @@ void FreeSlot(MoveComment& slot) {
 }
 
 void FreeAllSlots() {
-  for (MoveComment& slot : moveComments) FreeSlot(slot);
+  for (int ply = 0; ply < slotsUsed; ++ply) FreeSlot(moveComments[ply]);
+  slotsUsed = 0;
 }
 
 }  // namespace
@@ -29,6 +39,7 @@ void FreeAllSlots() {
 void SetComment(int ply, const char* text) {
   if (!IsSlot(ply)) return;
   if (text == nullptr) text = "";
+  NoteSlotUsed(ply);
   MoveComment& slot = moveComments[ply];
   const size_t length = std::strlen(text);
   // Buffers grow in steps of 1024 bytes and never shrink.
@@ -56,7 +67,9 @@ void ClearComment(int ply) {
 }
 
 void SetAnnotation(int ply, uint8_t code) {
-  if (IsSlot(ply)) moveComments[ply].annotation = code;
+  if (!IsSlot(ply)) return;
+  NoteSlotUsed(ply);
+  moveComments[ply].annotation = code;
 }
 
 void ClearCommentStore() { FreeAllSlots(); }

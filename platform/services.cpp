@@ -13,6 +13,7 @@
 #include <cstring>
 #include <optional>
 
+#include "game/fen_paste.h"
 #include "platform/placement.h"
 #include "platform/settings_store.h"
 #include "platform/text_codec.h"
@@ -173,16 +174,7 @@ void SetClipboardText(QWidget* /*owner*/, const QString& text) {
 }
 
 size_t ClipTextLength(const char* text, size_t length, size_t maxBytes, CodePage page) {
-  if (page == CodePage::kWindows1252) return std::min(length, maxBytes);
-  // In GBK and Big5 a byte from 0x81 to 0xFE starts a two-byte character.
-  size_t used = 0;
-  while (used < length) {
-    const unsigned char lead = static_cast<unsigned char>(text[used]);
-    const size_t step = (lead >= 0x81 && lead <= 0xFE && used + 1 < length) ? 2 : 1;
-    if (used + step > maxBytes) break;
-    used += step;
-  }
-  return used;
+  return PastedTextLength(text, length, maxBytes, page != CodePage::kWindows1252);
 }
 
 std::string GetClipboardText(size_t maxBytes) {
@@ -191,9 +183,8 @@ std::string GetClipboardText(size_t maxBytes) {
   if (mime == nullptr || !mime->hasText()) return {};
   const CodePage page = CodePageForLanguage(currentLanguage);
   const QByteArray bytes = EncodeText(mime->text(), page);
-  // The text ends at its first NUL, as a C text would.
-  const size_t length = strnlen(bytes.constData(), static_cast<size_t>(bytes.size()));
-  return std::string(bytes.constData(), ClipTextLength(bytes.constData(), length, maxBytes, page));
+  const size_t size = static_cast<size_t>(bytes.size());
+  return std::string(bytes.constData(), ClipTextLength(bytes.constData(), size, maxBytes, page));
 }
 
 void SetClipboardBitmap(QWidget* /*owner*/, const QImage& bitmap) {

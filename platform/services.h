@@ -44,8 +44,9 @@ void SetClipboardText(QWidget* owner, const QString& text);
 // two-byte character; empty when the clipboard holds no text.
 std::string GetClipboardText(size_t maxBytes = 119);
 
-// The first bytes of an 8-bit text in `page` that fit in `maxBytes`
-// without splitting a two-byte GBK or Big5 character.
+// The first bytes of an 8-bit text in `page` before its first NUL that fit
+// in `maxBytes` without splitting a two-byte GBK or Big5 character
+// (PastedTextLength).
 size_t ClipTextLength(const char* text, size_t length, size_t maxBytes, CodePage page);
 
 // Puts a picture on the system clipboard. A null image changes nothing.

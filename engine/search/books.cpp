@@ -96,20 +96,26 @@ void BookKey(const uint8_t pieces[32], uint64_t* out) {
   *out = key;
 }
 
-void FreeBooks() {
-  for (int book = 0; book < kBookCount; ++book) {
-    for (int i = 0; i < kMaxBookEntries; ++i) {
-      if (bookIndex[book][i] == nullptr) continue;
-      delete bookIndex[book][i];
-      bookIndex[book][i] = nullptr;
-    }
-    bookEntryCount[book] = 0;
+namespace {
+
+// An index holds its entries at 0..bookEntryCount - 1 and nothing after.
+void FreeBook(int book) {
+  for (int i = 0; i < bookEntryCount[book]; ++i) {
+    delete bookIndex[book][i];
+    bookIndex[book][i] = nullptr;
   }
+  bookEntryCount[book] = 0;
+}
+
+}  // namespace
+
+void FreeBooks() {
+  for (int book = 0; book < kBookCount; ++book) FreeBook(book);
 }
 
 int LoadBookFile(int book) {
   if (!IsBook(book)) return 0;
-  bookEntryCount[book] = 0;
+  FreeBook(book);
   if (!JoinPath(installDirectory, BookFileName(book), bookPath[book])) return 0;
   FILE* f = OpenRegularFile(bookPath[book], "rb");
   if (f == nullptr) return 0;
@@ -249,12 +255,16 @@ int ReadBookMoves(int book, long offset, BookMove list[kMaxBookMovesRead]) {
 int PickBookMove(int book, long offset, BookMove* out, Move excludedMove) {
   BookMove list[kMaxBookMovesRead];
   int n = ReadBookMoves(book, offset, list);
+  // Every copy of the excluded move goes (a book may list a move twice),
+  // each replaced by the last move of the list.
   if (excludedMove != 0) {
-    for (int i = 0; i < n; ++i) {
-      if (list[i].move != excludedMove) continue;
+    for (int i = 0; i < n;) {
+      if (list[i].move != excludedMove) {
+        ++i;
+        continue;
+      }
       list[i] = list[n - 1];
       --n;
-      break;
     }
   }
   if (n == 0) return 0;

@@ -51,8 +51,8 @@ extern int32_t bookEntryCount[kBookCount];
 // Frees and rebuilds both indexes from bookFile1 and bookFile2 (default
 // names "USERVKBOOK" and "VKBook" when empty), logging the outcome.
 void LoadBooks();
-// Builds the index of one book (0 or 1) from its file; returns the number of
-// positions indexed.
+// Builds the index of one book (0 or 1) from its file, in place of the one
+// it held; returns the number of positions indexed.
 int LoadBookFile(int book);
 // Releases every entry of both indexes.
 void FreeBooks();

@@ -84,14 +84,14 @@ void ClearReturnedSlots(MovePicker& picker) {
 // before it in the picker's quiet list are counted as tried in vain.
 void CountSelection(const NodeState& node, Move cutMove) {
   const uint32_t type = typeBoard[MoveFrom(cutMove)];
-  moveCutScore[type][OrderingIndex(cutMove)] += 100;
+  AddCutScore(type, cutMove, 100);
   if (node.inCheck != 0 || followPv != 0) return;
   const MovePicker& picker = movePickers[node.ply];
   if (picker.stage != kStageQuiet) return;  // the list holds no quiet moves of this node
   for (int i = 0; i + 1 < picker.next; ++i) {
     const Move m = picker.entries[i].move;
     if (m == cutMove) continue;
-    moveTriedScore[typeBoard[MoveFrom(m)]][OrderingIndex(m)] += 60;
+    AddTriedScore(typeBoard[MoveFrom(m)], m, 60);
   }
 }
 
@@ -330,7 +330,7 @@ int32_t SearchNode(int32_t alpha, int32_t beta, int32_t depth, int32_t nullAllow
         }
       }
       if (quiet && depth >= 16)
-        historyTable[typeBoard[MoveFrom(move)]][OrderingIndex(move)] += depth / 16;
+        AddHistoryScore(typeBoard[MoveFrom(move)], move, depth / 16);
       TakeChildLine(ply, move);
       if (quiet && move != picker.killer1) {
         picker.killer2 = picker.killer1;

@@ -221,7 +221,7 @@ int32_t SearchRoot(int32_t alpha, int32_t beta, int32_t depth) {
     // A new best line.
     const Square to = MoveTo(move);
     if (board[to] == 0 && depth >= 16)
-      historyTable[typeBoard[MoveFrom(move)]][OrderingIndex(move)] += depth / 16;
+      AddHistoryScore(typeBoard[MoveFrom(move)], move, depth / 16);
     TakeChildLine(0, move);
     pvLength[0] = pvLength[1] > 1 ? pvLength[1] : 1;
     bestScore = score;

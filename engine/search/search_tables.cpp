@@ -8,14 +8,25 @@ int32_t iterationDepth;
 int32_t ponderMove;
 uint64_t moveTriedScore[15][172 * 172];
 uint64_t moveCutScore[15][172 * 172];
-
-void ClearHistoryTables() {
-  std::memset(historyTable, 0, sizeof historyTable);
-  std::memset(moveTriedScore, 0, sizeof moveTriedScore);
-  std::memset(moveCutScore, 0, sizeof moveCutScore);
-}
+WrittenRows historyRowsWritten;
+WrittenRows cutRowsWritten;
+WrittenRows triedRowsWritten;
 
 namespace {
+
+// Zeroes the written rows of `table` ([15][172 * 172] viewed as 2580 rows
+// of 172 counters) and forgets them.
+template <typename Counter>
+void ClearWrittenRows(Counter (&table)[15][172 * 172], WrittenRows& rows) {
+  Counter* cells = &table[0][0];
+  for (uint32_t i = 0; i < rows.count; ++i) {
+    const uint32_t row = rows.list[i];
+    std::memset(cells + static_cast<size_t>(row) * kOrderingRowLength, 0,
+                kOrderingRowLength * sizeof(Counter));
+    rows.marked[row] = 0;
+  }
+  rows.count = 0;
+}
 
 constexpr uint32_t kRedKnightType = kKnight;
 constexpr uint32_t kBlackKnightType = kKnight + 7;
@@ -31,22 +42,41 @@ constexpr KnightStep kKnightSteps[12] = {
 
 }  // namespace
 
+void ClearHistoryTables() {
+  ClearWrittenRows(historyTable, historyRowsWritten);
+  ClearWrittenRows(moveTriedScore, triedRowsWritten);
+  ClearWrittenRows(moveCutScore, cutRowsWritten);
+}
+
+void MarkHistoryTableWritten() {
+  for (uint32_t type = 0; type < 15; ++type)
+    for (uint32_t from = 0; from < kOrderingRowLength; ++from)
+      historyRowsWritten.Mark(type, MakeMoveCode(from, 0));
+}
+
+// Rows never written are zero: the largest counter and the scaling only
+// need the written ones.
 void RescaleHistory() {
+  uint32_t* cells = &historyTable[0][0];
   uint32_t largest = 1;
-  for (const auto& row : historyTable)
-    for (uint32_t value : row)
-      if (value > largest) largest = value;
+  for (uint32_t i = 0; i < historyRowsWritten.count; ++i) {
+    const uint32_t* row = cells + static_cast<size_t>(historyRowsWritten.list[i]) * kOrderingRowLength;
+    for (uint32_t k = 0; k < kOrderingRowLength; ++k)
+      if (row[k] > largest) largest = row[k];
+  }
   if (largest > kHistoryScaleLimit) {
-    for (auto& row : historyTable)
-      for (uint32_t& value : row)
-        value = static_cast<uint32_t>(static_cast<uint64_t>(value) * kHistoryScaleLimit / largest);
+    for (uint32_t i = 0; i < historyRowsWritten.count; ++i) {
+      uint32_t* row = cells + static_cast<size_t>(historyRowsWritten.list[i]) * kOrderingRowLength;
+      for (uint32_t k = 0; k < kOrderingRowLength; ++k)
+        row[k] = static_cast<uint32_t>(static_cast<uint64_t>(row[k]) * kHistoryScaleLimit / largest);
+    }
   }
   for (const KnightStep& k : kKnightSteps) {
     const Square redFrom = MakeSquare(k.fromFile, k.fromRank);
     const Square redTo = MakeSquare(k.toFile, k.toRank);
     const Square blackFrom = MakeSquare(k.fromFile, 9 - k.fromRank);
     const Square blackTo = MakeSquare(k.toFile, 9 - k.toRank);
-    historyTable[kRedKnightType][172 * redFrom + redTo] += 1;
-    historyTable[kBlackKnightType][172 * blackFrom + blackTo] += 1;
+    AddHistoryScore(kRedKnightType, MakeMoveCode(redFrom, redTo), 1);
+    AddHistoryScore(kBlackKnightType, MakeMoveCode(blackFrom, blackTo), 1);
   }
 }

@@ -41,9 +41,12 @@ inline void InitOnce() {
   static bool done = false;
   if (done) return;
   done = true;
+  // Every input is written to a file: in memory (/dev/shm) unless TMPDIR
+  // names another place.
   const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") +
-                        "/vorelk-fuzz-XXXXXX";
+  std::string base = tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp";
+  if ((tmp == nullptr || tmp[0] == '\0') && access("/dev/shm", W_OK | X_OK) == 0) base = "/dev/shm";
+  std::string pattern = base + "/vorelk-fuzz-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) std::abort();
   ScratchDirectory() = pattern;
   std::atexit([] {
@@ -90,7 +93,11 @@ struct GameImage {
     g.Add(positionLock);
     for (int i = 1; i <= gameLength && i < kHistorySize; ++i) g.Add(history[i].move);
     g.Add(currentGameHeader);
-    for (const MoveComment& c : moveComments) {
+    // The slots that hold something, by index: most of the store is empty.
+    for (int ply = 0; ply < kCommentSlots; ++ply) {
+      const MoveComment& c = moveComments[ply];
+      if (c.text == nullptr && c.annotation == kMarkNone) continue;
+      g.Add(ply);
       g.Add(c.annotation);
       g.bytes += c.text != nullptr ? c.text : "<none>";
       g.bytes += '\0';
@@ -107,14 +114,19 @@ inline void CheckRefusedLoad(int result, const GameImage& before) {
   Require(GameImage::Take().bytes == before.bytes, "a refused file leaves the game unchanged");
 }
 
-// Writes the input to <scratch>/input.<extension> and returns that path.
-inline std::string WriteInput(const uint8_t* data, size_t size, const char* extension) {
-  const std::string path = ScratchDirectory() + "/input." + extension;
+// Writes the input to <scratch>/<name> and returns that path.
+inline std::string WriteInputFile(const uint8_t* data, size_t size, const std::string& name) {
+  const std::string path = ScratchDirectory() + "/" + name;
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
   std::fclose(f);
   return path;
+}
+
+// Writes the input to <scratch>/input.<extension> and returns that path.
+inline std::string WriteInput(const uint8_t* data, size_t size, const char* extension) {
+  return WriteInputFile(data, size, std::string("input.") + extension);
 }
 
 // What must hold after any load, whether it succeeded or not: a consistent

@@ -4,12 +4,14 @@
 Every seed is built here byte by byte from the file layouts the readers
 read: a few valid files of each kind (several versions, set-up positions,
 comments, Chinese moves) and a few damaged ones. Run it again after changing
-it; the output is deterministic.
+it, for every target or for the targets named on the command line; the
+output is deterministic. Files of a corpus that this script does not write
+(inputs kept from fuzzing, named by their SHA-1) are left in place.
 """
 import gzip
 import os
-import shutil
 import struct
+import sys
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -414,6 +416,156 @@ def wxf_seeds():
     }
 
 
+# ---------------------------------------------------------------------------
+# Clipboard texts: first byte odd for a two-byte code page (GBK, Big5)
+# ---------------------------------------------------------------------------
+def paste_seeds():
+    start = START_FEN.encode()
+    return {
+        "start.txt": b"\x00" + start,
+        "start-r.txt": b"\x00" + start[:-1] + b"r",
+        "endgame.txt": b"\x00" + ENDGAME_FEN.encode(),
+        "gbk-text.txt": b"\x01" + start,
+        "nul-inside.txt": b"\x00" + start[:30] + b"\x00" + start[30:],
+        "long-tail.txt": b"\x00" + start + b" " * 40 + b"- - 0 1",
+        "two-byte-at-cut.txt": b"\x01" + GBK["C"] * 70,
+        "kings-facing.txt": b"\x00" + b"4k4/9/9/9/9/9/9/9/9/4K4 w",
+        "idle-side-in-check.txt": b"\x00" + b"4k4/9/9/9/9/9/9/9/4R4/3K5 w",
+        "king-outside.txt": b"\x00" + b"k8/9/9/9/9/9/9/9/9/4K4 w",
+        "surplus-pieces.txt": b"\x00" + b"rrrakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w",
+        "empty.txt": b"\x00",
+    }
+
+
+# ---------------------------------------------------------------------------
+# Opening books: "VKBOOK01", then entries of a side byte, the squares of
+# pieces 1..32 (0 absent), a move count and 16-byte moves (move, weight and
+# two words carried along)
+# ---------------------------------------------------------------------------
+def pieces_after(moves):
+    """Piece list of the start position after coordinate moves (no captures)."""
+    board, pieces = standard_position()
+    for m in moves:
+        frm, to = move_squares(m)
+        index = board[frm]
+        board[frm], board[to] = 0, index
+        pieces[index] = to
+    return pieces
+
+
+def book_move(text, weight):
+    frm, to = move_squares(text)
+    return le32(frm << 16 | to) + le32(weight) + le32(0) + le32(0)
+
+
+def book_entry(side, pieces, moves, count=None):
+    body = b"".join(book_move(m, w) for m, w in moves)
+    listed = bytes(p & 0xFF for p in pieces[1:33])
+    return bytes([side]) + listed + le32(len(moves) if count is None else count) + body
+
+
+def book_seeds():
+    magic = b"VKBOOK01"
+    start = book_entry(0, pieces_after([]), [("h2e2", 10), ("h0g2", 5), ("b2e2", 7)])
+    reply = book_entry(1, pieces_after(["h2e2"]), [("h9g7", 3), ("b9c7", 3), ("h7e7", 1)])
+    # The mirror image of the position after h2e2 answers for b2e2 too.
+    deeper = book_entry(0, pieces_after(["h2e2", "h9g7"]), [("h0g2", 1)])
+    same_square = pieces_after([])
+    same_square[2] = same_square[3]
+    off_board = book_entry(0, pieces_after([]), [("h2e2", 1)])
+    off_board = off_board[:-16] + le32(0x00010002) + le32(1) + le32(0) + le32(0)
+    return {
+        "opening.vkb": magic + start + reply + deeper,
+        "wrong-magic.vkb": b"VKBOOK02" + start,
+        "magic-only.vkb": magic,
+        "cut-in-moves.vkb": magic + start + reply[:-5],
+        "cut-in-pieces.vkb": magic + start + reply[:20],
+        "huge-count.vkb": magic + book_entry(0, pieces_after([]), [("h2e2", 1)], count=0xFFFFFFFF),
+        "bad-side.vkb": magic + book_entry(2, pieces_after([]), [("h2e2", 1)]) + reply,
+        "shared-square.vkb": magic + book_entry(0, same_square, [("h2e2", 1)]) + start,
+        "off-board-move.vkb": magic + off_board,
+        "more-moves-than-read.vkb": magic + book_entry(
+            0, pieces_after([]), [("h2e2", i) for i in range(30)]),
+    }
+
+
+# ---------------------------------------------------------------------------
+# Learning files: first byte = file (0..2 position files, 3 the mate file;
+# +4 for the read-only "inner" copy), then the version word and records
+# ---------------------------------------------------------------------------
+def learning_record(lock, key, move, score, depth, side):
+    frm, to = move_squares(move)
+    return (struct.pack("<QQ", lock, key) + le32(frm << 16 | to) + le32(score) + le16(depth)
+            + bytes([side, 0]))
+
+
+def mate_record(move, pieces, score, side):
+    frm, to = move_squares(move)
+    return le32(frm << 16 | to) + bytes(p & 0xFF for p in pieces[1:33]) + le32(score) + \
+        bytes([side, 0, 0, 0])
+
+
+def learning_seeds():
+    version = le32(3)
+    records = (learning_record(0x1234, 0x5678, "h2e2", 30, 7, 0)
+               + learning_record(0x9999, 0x1111, "h9g7", -20, 5, 1)
+               + learning_record(0x1234 + 9363, 0x42, "b2e2", 10, 9, 0))
+    _, endgame, side = fen_position(ENDGAME_FEN)
+    mates = (mate_record("f9f8", endgame, -3199990, side)
+             + mate_record("h2e2", pieces_after([]), 3199980, 0))
+    bad = (learning_record(1, 2, "h2e2", 0, 1, 7)
+           + struct.pack("<QQ", 3, 4) + le32(0x00010002) + le32(0) + le16(1) + b"\x00\x00")
+    no_king = pieces_after([])
+    no_king[1] = 0
+    return {
+        "positions-1.bin": b"\x00" + version + records,
+        "positions-2.bin": b"\x01" + version + records,
+        "positions-3-partial.bin": b"\x02" + version + records + records[:11],
+        "mates.egm": b"\x03" + version + mates,
+        "inner-positions.bin": b"\x04" + version + records,
+        "inner-mates.egm": b"\x07" + version + mates + mates[:30],
+        "old-version.bin": b"\x00" + le32(2) + records,
+        "inner-old-version.egm": b"\x07" + le32(2) + mates,
+        "invalid-records.bin": b"\x05" + version + bad,
+        "mate-without-king.egm": b"\x03" + version + mate_record("h2e2", no_king, 3199980, 0),
+        "version-only.bin": b"\x01" + version,
+        "empty.bin": b"\x00",
+    }
+
+
+# ---------------------------------------------------------------------------
+# The file dispatcher: first byte = extension (low four bits, the order of
+# load_fuzz.cpp), +16 for a quoted path, +224 for a file past the size cap
+# ---------------------------------------------------------------------------
+EXTENSIONS = ["egf", "vgf", "vbf", "xqn", "mxq", "wxf", "ccf", "htm", "html", "axf", "pgn", "txt",
+              "", "EGF", "Pgn", "dat"]
+
+
+def load_seeds():
+    def named(extension, data, quoted=False, oversize=False):
+        code = EXTENSIONS.index(extension) | (16 if quoted else 0) | (224 if oversize else 0)
+        return bytes([code]) + data
+    wxf = [t.encode() for t in OPENING_WXF]
+    coordinates = "".join(m + "\n" for m in OPENING).encode()
+    return {
+        "egf.bin": named("egf", binary_game(7)),
+        "vbf.bin": named("vbf", binary_game(3)),
+        "upper-case-egf.bin": named("EGF", binary_game(6), quoted=True),
+        "wxf.bin": named("wxf", keyword_file(wxf)),
+        "html.bin": named("html", keyword_file(wxf[:4], html=True)),
+        "pgn.bin": named("Pgn", pgn_file(wxf)),
+        "xqn.bin": named("xqn", xqn_seeds()["opening.xqn"]),
+        "mxq.bin": named("mxq", mxq_file(OPENING)),
+        "txt.bin": named("txt", coordinates),
+        "unknown-extension.bin": named("dat", coordinates, quoted=True),
+        "no-extension.bin": named("", coordinates),
+        "egf-named-txt.bin": named("txt", binary_game(7)),
+        "oversize-txt.bin": named("txt", coordinates, oversize=True),
+        "oversize-wxf.bin": named("wxf", keyword_file(wxf), oversize=True),
+        "oversize-egf.bin": named("egf", binary_game(7), oversize=True),
+    }
+
+
 def placement_seeds():
     return {
         "normal.txt": b"0,1,-1,-1,-1,-1,100,50,300,200",
@@ -491,6 +643,10 @@ TARGETS = {
     "database": database_seeds,
     "fen": fen_seeds,
     "wxf": wxf_seeds,
+    "paste": paste_seeds,
+    "book": book_seeds,
+    "learning": learning_seeds,
+    "load": load_seeds,
     "placement": placement_seeds,
     "settings": settings_seeds,
     "dialog_numbers": dialog_numbers_seeds,
@@ -498,10 +654,11 @@ TARGETS = {
 
 
 def main():
-    for name, make in TARGETS.items():
+    names = sys.argv[1:] or list(TARGETS)
+    for name in names:
+        make = TARGETS[name]
         directory = os.path.join(CORPUS, name)
-        shutil.rmtree(directory, ignore_errors=True)
-        os.makedirs(directory)
+        os.makedirs(directory, exist_ok=True)
         for file_name, data in make().items():
             with open(os.path.join(directory, file_name), "wb") as f:
                 f.write(data)

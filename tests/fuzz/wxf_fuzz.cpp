@@ -30,10 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const size_t position = (data[0] >> 1) % kPositionCount;
   const int side = data[0] & 1;
+  // The position alone (the game around it plays no part in reading a move
+  // text): pieces, evaluation tables, keys and the shown board.
   uint32_t parsedSide = 0;
-  ParseFen(kPositions[position], board, posPiece, &parsedSide);
+  ReadFenBoard(kPositions[position], board, posPiece, &parsedSide);
   sideToMove = startSideToMove = shownSideToMove = parsedSide;
   PrepareEvaluation();
+  ComputePositionKeys(&positionLock, &positionKey, posPiece);
   std::memcpy(displayBoard, board, sizeof displayBoard);
 
   std::vector<char> text(data + 1, data + size);

@@ -66,6 +66,7 @@ void FillHistory(uint32_t seed, uint32_t mask) {
     filledMask = mask;
   }
   std::memcpy(historyTable, filled.get(), sizeof historyTable);
+  MarkHistoryTableWritten();
 }
 
 }  // namespace testing_support

@@ -44,6 +44,7 @@ void FillHistory(uint32_t seed) {
   std::mt19937 rng(seed);
   for (auto& row : historyTable)
     for (auto& v : row) v = rng() % 100000;
+  MarkHistoryTableWritten();
 }
 
 // An independent, plain pseudo-legal generator over (file, rank) coordinates.

@@ -45,6 +45,7 @@ MovePicker& SetUpPicker(int32_t stage) {
     const Square from = MoveFrom(r.entries[i].move);
     historyTable[colouredTypeOf[board[from]]][172 * from + MoveTo(r.entries[i].move)] = 1 + (i * 7919) % 1000;
   }
+  MarkHistoryTableWritten();
   r = MovePicker{};
   r.stage = stage;
   followPv = 0;
@@ -186,6 +187,7 @@ TEST(NextMove, StartsWithTheBestQuietMoveWhenNothingElseIsThere) {
   ASSERT_GT(r.count, 3);
   const Move favourite = r.entries[r.count / 2].move;
   historyTable[colouredTypeOf[board[MoveFrom(favourite)]]][172 * MoveFrom(favourite) + MoveTo(favourite)] = 999;
+  MarkHistoryTableWritten();
   r.stage = kStageGenCaptures;
   EXPECT_EQ(NextMove(), favourite);
   EXPECT_EQ(r.stage, kStageQuiet);

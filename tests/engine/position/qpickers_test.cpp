@@ -359,6 +359,7 @@ TEST(EvasionPicker, EvasionsBestScoreFirst) {
   historyTable[kKing][172 * MakeSquare(4, 9) + MakeSquare(4, 8)] = 30;
   historyTable[kPawn][172 * MakeSquare(6, 6) + MakeSquare(6, 5)] = 20;
   historyTable[kKing][172 * MakeSquare(4, 9) + MakeSquare(5, 9)] = 20;
+  MarkHistoryTableWritten();
   // Generated order: pawn (6,5) 20, king (3,9) 0, (5,9) 20, (4,8) 30. Taking
   // (4,8) swaps it with the pawn's move; of the two 20s the king's (5,9) is
   // then nearer the front.

@@ -383,6 +383,7 @@ TEST(QuietChecks, KnightChecksInTableOrderWithHistoryScores) {
   const Move a = M(4, 4, 5, 2), b = M(4, 4, 3, 2);
   historyTable[kKnight][172 * MoveFrom(a) + MoveTo(a)] = 900;
   historyTable[kKnight][172 * MoveFrom(b) + MoveTo(b)] = 0x80000001u;
+  MarkHistoryTableWritten();
   const std::vector<MoveEntry> got = Generated(0);
   ASSERT_EQ(got.size(), 2u);
   // The first check of the tables comes first.

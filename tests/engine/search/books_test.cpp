@@ -317,6 +317,13 @@ TEST_F(BooksTest, ExcludedMoveIsNeverChosen) {
     const std::string move = Probe(kCannonRight, MoveFromText("b9c7"));
     EXPECT_TRUE(move == "h9g7" || move == "h7e7") << move;
   }
+  // A move listed more than once is excluded wherever it stands.
+  FreeBooks();
+  LoadBook0({MakeEntry(kCannonRight, {Bm("b9c7"), Bm("h9g7"), Bm("b9c7"), Bm("b9c7")})});
+  for (uint32_t seed = 1; seed <= 30; ++seed) {
+    SetProgramRandomState(seed);
+    EXPECT_EQ(Probe(kCannonRight, MoveFromText("b9c7")), "h9g7");
+  }
 }
 
 TEST_F(BooksTest, NormalModeDrawsUniformlyAmongTheFirstTwentyValidMoves) {

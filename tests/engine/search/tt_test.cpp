@@ -440,9 +440,9 @@ TEST(HashSizeTest, SizesAreCappedToThePhysicalMemory) {
 }
 
 TEST(HistoryTableTest, ClearHistoryTablesZeroesEveryOrderingTable) {
-  historyTable[4][172 * 50 + 80] = 9;
-  moveTriedScore[11][172 * 171 + 34] = 60;
-  moveCutScore[0][0] = 100;
+  AddHistoryScore(4, MakeMoveCode(50, 80), 9);
+  AddTriedScore(11, MakeMoveCode(171, 34), 60);
+  AddCutScore(0, 0, 100);
   ClearHistoryTables();
   EXPECT_EQ(historyTable[4][172 * 50 + 80], 0u);
   EXPECT_EQ(moveTriedScore[11][172 * 171 + 34], 0u);
@@ -455,11 +455,12 @@ uint32_t Knight(uint32_t type, int ff, int fr, int tf, int tr) {
 
 TEST(HistoryTableTest, RescaleBringsTheLargestCounterToTheLimit) {
   ClearHistoryTables();
-  const uint32_t quietRook = 172 * MakeSquare(0, 9) + MakeSquare(0, 7);
-  historyTable[6][quietRook] = 4000000000u;  // a product that needs 64 bits
-  historyTable[13][quietRook] = 3000000000u;
-  historyTable[4][172 * MakeSquare(1, 9) + MakeSquare(2, 7)] = 7;
-  historyTable[4][172 * MakeSquare(7, 3) + MakeSquare(6, 1)] = 400000000u;
+  const Move rookMove = MakeMoveCode(MakeSquare(0, 9), MakeSquare(0, 7));
+  const uint32_t quietRook = 172 * MoveFrom(rookMove) + MoveTo(rookMove);
+  AddHistoryScore(6, rookMove, 4000000000u);  // a product that needs 64 bits
+  AddHistoryScore(13, rookMove, 3000000000u);
+  AddHistoryScore(4, MakeMoveCode(MakeSquare(1, 9), MakeSquare(2, 7)), 7);
+  AddHistoryScore(4, MakeMoveCode(MakeSquare(7, 3), MakeSquare(6, 1)), 400000000u);
   RescaleHistory();
   EXPECT_EQ(historyTable[6][quietRook], 1000000u);
   EXPECT_EQ(historyTable[13][quietRook], 750000u);
@@ -477,8 +478,8 @@ TEST(HistoryTableTest, RescaleBringsTheLargestCounterToTheLimit) {
 
   // Counters at or below the limit are left alone (only the bonus is added).
   ClearHistoryTables();
-  historyTable[6][quietRook] = 1000000u;
-  historyTable[5][quietRook] = 999u;
+  AddHistoryScore(6, rookMove, 1000000u);
+  AddHistoryScore(5, rookMove, 999u);
   RescaleHistory();
   EXPECT_EQ(historyTable[6][quietRook], 1000000u);
   EXPECT_EQ(historyTable[5][quietRook], 999u);
