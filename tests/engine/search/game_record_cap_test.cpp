@@ -68,7 +68,8 @@ TEST_F(GameRecordCapTest, TheEnginePlaysTheLastMoveAndNoneAfterIt) {
       {"think", [] { Think(kThinkPlay, 0); }},
       {"think without books", [] { Think(kThinkPlayNoBook, 0); }},
       {"think again", [] { Think(kThinkPlay, 0); }},
-      {"ponder", [] {
+      {"ponder",
+       [] {
          // Any predicted move: the search must not start before it looks.
          ponderMove = static_cast<int32_t>(history[kMaxGameMoves - 1].move);
          Think(kThinkPonder, 0);
