@@ -175,7 +175,7 @@ void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
       MakeMoveCode(SquareAt(sourceColumn, sourceRow), SquareAt(targetColumn, targetRow));
   // The game record holds kMaxGameMoves moves and the searches' plies
   // behind them: no move beyond that.
-  if (gamePly >= kMaxGameMoves || !CheckUserMove(move, displayBoard, shownSideToMove, 1)) {
+  if (GameRecordFull() || !CheckUserMove(move, displayBoard, shownSideToMove, 1)) {
     RefuseUserMove();
     return;
   }

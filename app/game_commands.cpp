@@ -299,7 +299,7 @@ void CMainFrame::OnUpdateGotoMove(CCmdUI* ui) {
 }
 
 void CMainFrame::OnUpdatePlayCurrentPosition(CCmdUI* ui) {
-  ui->Enable(EngineIdle() && !setupMode && automoveOn == 0);
+  ui->Enable(EngineIdle() && !setupMode && automoveOn == 0 && !GameRecordFull());
 }
 
 void CMainFrame::OnUpdateNextBestMove(CCmdUI* ui) {

@@ -2,6 +2,7 @@
 // built in memory first, so the game on the board is back at its shown ply
 // before anything is written, whatever happens to the file; a save that
 // fails leaves the previous file as it was.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -74,15 +75,17 @@ void WriteTags(FieldWriter& out, int version, const GameHeader& header) {
 // Every move is taken back to reach the start position and the game is
 // replayed to the shown ply afterwards.
 void WriteGameRecord(FieldWriter& out, int recordSize) {
-  const int32_t shownPly = gamePly < gameLength ? gamePly : gameLength;
+  // No reader takes more than kMaxGameMoves moves.
+  const int32_t length = std::min(gameLength, kMaxGameMoves);
+  const int32_t shownPly = std::min(gamePly, length);
   TakeBackAll();
   out.U8(1);
   out.Bytes(board, sizeof board);
   for (uint32_t square : posPiece) out.U32(square);
   out.U32(startSideToMove);
   out.U32(static_cast<uint32_t>(shownPly));
-  out.U32(static_cast<uint32_t>(gameLength));
-  for (int32_t ply = 1; ply <= gameLength; ++ply) {
+  out.U32(static_cast<uint32_t>(length));
+  for (int32_t ply = 1; ply <= length; ++ply) {
     const HistoryRecord& r = history[ply];
     out.U16(MoveFrom(r.move));
     out.U16(MoveTo(r.move));
@@ -105,7 +108,7 @@ void WriteGameRecord(FieldWriter& out, int recordSize) {
 // a text (even an empty one) or a mark.
 void WritePlyComments(FieldWriter& out) {
   int last = 0;
-  for (int ply = 1; ply <= gameLength && ply < kCommentSlots; ++ply) {
+  for (int ply = 1; ply <= std::min(gameLength, kMaxGameMoves) && ply < kCommentSlots; ++ply) {
     if (moveComments[ply].text != nullptr || moveComments[ply].annotation != kMarkNone) last = ply;
   }
   out.U16(static_cast<uint32_t>(last));

@@ -88,7 +88,8 @@ int SaveCoordinateText(const char* path) {
   if (!out.Open(path)) return 1;
   std::FILE* f = out.file();
   bool ok = true;
-  for (int32_t ply = 1; ply <= gameLength && ply < kHistorySize; ++ply) {
+  // No reader takes more than kMaxGameMoves moves.
+  for (int32_t ply = 1; ply <= gameLength && ply <= kMaxGameMoves; ++ply) {
     char text[5];
     FormatCoordMove(history[ply].move, text);
     if (std::fprintf(f, "%s\n", text) < 0) ok = false;

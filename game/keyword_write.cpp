@@ -1,5 +1,6 @@
 // Writing keyword text game files (WXF and AXF moves). A save that fails
 // leaves the previous file as it was.
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -71,7 +72,9 @@ void AppendUpperCased(std::string& out, const std::string& line) {
 // a comment breaking the line after its ply.
 void AppendMoveLines(std::string& out, int axf) {
   std::string line;
-  for (int ply = 1; ply <= gameLength; ++ply) {
+  // No reader takes more than kMaxGameMoves moves.
+  const int length = std::min(gameLength, kMaxGameMoves);
+  for (int ply = 1; ply <= length; ++ply) {
     const HistoryRecord& r = history[ply];
     const char* text = axf != 0 ? r.axfText : r.wxfText;
     char item[kWxfTextSize + 16];
@@ -92,7 +95,7 @@ void AppendMoveLines(std::string& out, int axf) {
       AppendEscapedComment(out, moveComments[ply].text);
       out += "*/\n";
     }
-    if (slot == 3 || ply == gameLength) {
+    if (slot == 3 || ply == length) {
       AppendUpperCased(out, line);
       line.clear();
       out += '\n';

@@ -112,6 +112,9 @@ void AnnotateUserMove() {
 // predicted move and ponders on it. Returns false when no pondering starts.
 bool StartPondering() {
   if (bestScore >= kMateScoreBound || bestScore <= -kMateScoreBound || !Ponder) return false;
+  // The predicted move and the engine's answer to it must both fit in the
+  // game record.
+  if (gamePly + 2 > kMaxGameMoves) return false;
   const Move predicted = static_cast<Move>(ponderMove);
   if (predicted == 0 || !MakeMoveAfterShownPly(predicted)) return false;
   // The predicted move is shown as played but is not part of the stored
@@ -127,7 +130,9 @@ bool StartPondering() {
 void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   const Move move = principalVariation[0][0];
   if (move == kNoRootMove || !MakeMoveAfterShownPly(move)) {
-    if (state == kEngineThinking) ReportLostOnTime(static_cast<int>(sideToMove));
+    // A full game record is no loss: the move is just not added.
+    if (state == kEngineThinking && !GameRecordFull())
+      ReportLostOnTime(static_cast<int>(sideToMove));
     bestScore = 3200000;
     ShowWithoutRedraw();
     RefreshSideWindows();

@@ -40,8 +40,10 @@ void RequestStop(int32_t code) {
 
 void RequestStopForClose() { RequestStop(kRequestClose); }
 
+bool GameRecordFull() { return gamePly >= kMaxGameMoves; }
+
 int MakeMoveAfterShownPly(Move move) {
-  if (move == 0 || !IsValidMove(move)) return 0;
+  if (move == 0 || GameRecordFull() || !IsValidMove(move)) return 0;
   historyBase = &history[gamePly + 1];
   historyPly = 0;
   return MakeMove(move, static_cast<int32_t>(FindChecker(sideToMove)));

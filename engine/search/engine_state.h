@@ -102,10 +102,14 @@ Move ExpectedReply();
 // ---------------------------------------------------------------------------
 // Steps the driver and its completions share
 // ---------------------------------------------------------------------------
+// The game record holds kMaxGameMoves moves: once gamePly reaches that, no
+// move is added to the game (the user's, the engine's, a predicted one) and
+// no search starts, since a search writes its records behind gamePly + 1.
+bool GameRecordFull();
 // Makes move on the engine position with its record written at game record
 // gamePly + 1 (never over a stored move of the shown game). Returns 0, and
-// the position is unchanged, when the move fails IsValidMove or MakeMove
-// refuses it.
+// the position is unchanged, when the game record is full, the move fails
+// IsValidMove or MakeMove refuses it.
 int MakeMoveAfterShownPly(Move move);
 // After MakeMoveAfterShownPly: the move becomes game move gamePly + 1, the
 // game ends there (gameLength := gamePly) and the record gets its four

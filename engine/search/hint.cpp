@@ -39,6 +39,11 @@ Move BookHint() {
 
 void HintSearch() {
   if (engineState != kEngineIdle) return;
+  // A full game record takes no further move to suggest.
+  if (GameRecordFull()) {
+    ponderMove = 0;
+    return;
+  }
   const int32_t savedLevelMode = levelMode;
   bestScore = -1;
   historyPly = 0;

@@ -277,8 +277,15 @@ struct SearchResult {
   int32_t cleanIteration;
 };
 
+// A search started below a full game record writes its records from
+// gamePly + 1 on, at most kMaxSearchPly - 1 of them: they stay in the array.
+static_assert(kHistorySize >= kMaxGameMoves + 1 + kMaxSearchPly);
+
 // One think up to the point where its completion takes over.
 SearchResult RunSearch(int32_t mode, Move excludedMove) {
+  // With the game record full the engine has no move to add and no room
+  // behind the game for the search's records: nothing starts.
+  if (GameRecordFull()) return {SearchOutcome::kDone, 0};
   // Requests are cleared before anything can pump messages, so that a
   // command arriving from here on reaches the completion.
   stopRequested = 0;

@@ -334,4 +334,38 @@ TEST_F(GameCommandsTest, SwitchingPonderOffStopsPondering) {
   });
 }
 
+TEST_F(GameCommandsTest, PlayingTheCurrentPositionStopsAtTheFullGameRecord) {
+  RUN_SCENARIO({
+    StartAtPly2Of4();
+    ResetGameState(1);
+    // The knights' round, which no repetition ruling ends, up to one move
+    // before the end of the record.
+    const char* const round[] = {"h0g2", "h9g7", "g2h0", "g7h9"};
+    for (int ply = 0; ply < kMaxGameMoves - 1; ++ply) {
+      Check(MakeMoveAfterShownPly(testing_support::MoveFromText(round[ply % 4])) != 0, "round");
+      RecordMadeMove();
+    }
+    ShowGamePosition();
+    levelMode = kLevelSearchDepth;
+    searchDepth = 2;
+    auto enabled = [] {
+      CCmdUI ui(kCmdPlayCurrentPosition);
+      pMainFrame->OnUpdateCmdUI(ui);
+      return ui.IsEnabled();
+    };
+    Check(enabled(), "enabled before the last move");
+    PressKey(Qt::Key_F5);
+    CheckPly(kMaxGameMoves, kMaxGameMoves, "the engine plays the last move");
+    Check(!enabled(), "greyed at the end of the record");
+    const Move last = history[kMaxGameMoves].move;
+    for (int press = 0; press < 3; ++press) {
+      PressKey(Qt::Key_F5);
+      pMainFrame->OnCmdMsg(kCmdPlayCurrentPosition);
+      CheckPly(kMaxGameMoves, kMaxGameMoves, "no move past the end of the record");
+    }
+    Check(history[kMaxGameMoves].move == last && engineState == kEngineIdle, "the game stays");
+    CloseFrame();
+  });
+}
+
 }  // namespace
