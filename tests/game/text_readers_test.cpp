@@ -18,6 +18,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/keyword_files.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -195,6 +196,10 @@ TEST_F(TextReadersTest, ErrorsKeepTheMovesReadBeforeThem) {
   std::vector<std::string> endless;
   while (endless.size() < 1202) endless = Concat(endless, {"h0g2", "h9g7", "g2h0", "g7h9"});
   endless.resize(1202);
+  // The same knight moves in WXF, for the PGN and keyword texts.
+  std::string endlessWxf;
+  const char* kKnightsWxf[] = {"H2+3", "H8+7", "H3-2", "H7-8"};
+  for (size_t i = 0; i < endless.size(); ++i) endlessWxf += std::string(kKnightsWxf[i % 4]) + " ";
 
   const struct {
     const char* name;
@@ -217,6 +222,10 @@ TEST_F(TextReadersTest, ErrorsKeepTheMovesReadBeforeThem) {
       {"check.mxq", Mxq(MxqRecords(check) + "End"), kLoadPartial, 3, "MXQ game"},
       {"long.mxq", Mxq(MxqRecords(endless)), kLoadPartial, kMaxGameMoves, "move 1202"},
       {"first.mxq", Mxq("0A-0F " + MxqRecords(game)), kLoadInvalidMove, 0, "move 1 (0A-0F)"},
+      {"long.pgn", "[Result \"*\"]\n" + endlessWxf + "\n", kLoadPartial, kMaxGameMoves,
+       "move 1202"},
+      {"long.wxf", "START{\n" + endlessWxf + "\n}END\n", kLoadPartial, kMaxGameMoves,
+       "move 1202"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -226,6 +235,8 @@ TEST_F(TextReadersTest, ErrorsKeepTheMovesReadBeforeThem) {
     const std::string ext = path.substr(path.size() - 3);
     const int result = ext == "txt"   ? ReadCoordinateText(path.c_str(), &currentGameHeader, 0)
                        : ext == "xqn" ? ReadXqnGame(path.c_str(), &currentGameHeader, 0)
+                       : ext == "pgn" ? ReadPgnGame(path.c_str(), &currentGameHeader, 0)
+                       : ext == "wxf" ? LoadKeywordGameFile(path.c_str(), &currentGameHeader, 0)
                                       : ReadMxqGame(path.c_str(), &currentGameHeader, 0);
     EXPECT_EQ(result, c.result);
     bool logged = false;
