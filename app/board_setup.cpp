@@ -172,8 +172,9 @@ void CMainFrame::OnEndSetupPosition() {
   CSideToMoveDlg dialog(this);
   if (dialog.DoModal() == IDOK) {
     const uint32_t side = dialog.redToMove != 0 ? kRed : kBlack;
-    // A position without a king, with the kings facing or with the side
-    // not to move in check breaks the search: it never becomes a game.
+    // A position without a king, with the kings facing, with the side not
+    // to move in check or with an adviser, elephant or pawn where it can
+    // never stand breaks the search: it never becomes a game.
     if (!IsPlayableSetup(side)) {
       ShowMessageBox(this, TrText(kTextSetupNotPlayable));
     } else {

@@ -195,6 +195,34 @@ void ReadFenToBoard(const char* text, int8_t cells[kBoardSize], uint32_t pieces[
   ReadFenBoard(text, cells, pieces, side);
 }
 
+namespace {
+
+// Whether piece i may stand on square s at all: advisers only on the five
+// points of their palace, elephants only on their seven points on their own
+// side, and pawns on their own side of the river only on the start files of
+// their start rank and the rank before the river (a pawn never steps back or
+// sideways there). The other pieces may stand on any square.
+bool CanStandOn(uint32_t i, Square s) {
+  const bool red = i <= 16;
+  const int file = FileOf(s);
+  const int rank = RankOf(s);
+  switch (pieceTypeOf[i]) {
+    case kAdviser: {
+      const int centreRank = red ? 8 : 1;
+      return (red ? redPalace[s] : blackPalace[s]) != 0 && (file == 4) == (rank == centreRank);
+    }
+    case kElephant: return (red ? redElephantSquare[s] : blackElephantSquare[s]) != 0;
+    case kPawn: {
+      const bool crossed = red ? rank <= 4 : rank >= 5;
+      const bool startOrNext = red ? rank == 5 || rank == 6 : rank == 3 || rank == 4;
+      return crossed || (startOrNext && file % 2 == 0);
+    }
+    default: return true;
+  }
+}
+
+}  // namespace
+
 int IsSoundStartPosition(const int8_t cells[kBoardSize], const uint32_t pieces[33]) {
   for (uint32_t i = 1; i <= 32; ++i) {
     const uint32_t s = pieces[i];
@@ -219,6 +247,12 @@ int IsSoundStartPosition(const int8_t cells[kBoardSize], const uint32_t pieces[3
   if (pieces[17] == 0 || !blackPalace[pieces[17]]) {
     LogFault("black king missing or outside its palace");
     return 0;
+  }
+  for (uint32_t i = 1; i <= 32; ++i) {
+    if (pieces[i] != 0 && !CanStandOn(i, pieces[i])) {
+      LogFault("an adviser, elephant or pawn stands where it can never stand");
+      return 0;
+    }
   }
   return 1;
 }

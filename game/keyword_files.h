@@ -27,7 +27,8 @@ int SaveWxfGame(const char* path, int axf, GameHeader header);
 // no header keyword that is read, no start position, no "START" and no move;
 // on failure the current game and *header are left exactly as they were. A
 // move that cannot be made after the first one ends the moves there
-// (logged); the game is still loaded.
+// (logged); the game is still loaded. kLoadPartial (logged) when the file
+// holds more moves than a game: the moves that fit are loaded.
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
 
 // Results of ParseKeywordGame.
@@ -35,6 +36,7 @@ enum KeywordParseResult : int {
   kKeywordParsed = 0,
   kKeywordBadStart = 1,     // no session could be opened, or a FEN start position not sound
   kKeywordNothingFound = 2, // no header keyword, start position, "START" or move was found
+  kKeywordCut = 3,          // read, but the moves were cut where the game record is full
 };
 // Parses length bytes of keyword text into the staged game: header fields
 // into game.header, the FEN start position, the moves (checked on the staged

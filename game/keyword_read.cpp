@@ -85,6 +85,8 @@ class KeywordParser {
     return !failed_;
   }
   bool recognised() const { return recognised_; }
+  // The moves were cut at the game record's size.
+  bool cut() const { return cut_; }
 
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
@@ -266,7 +268,13 @@ class KeywordParser {
       // Before the first move, lines that are no moves (further tags, page
       // text) are passed over; once the moves have begun, the first refused
       // move ends them.
-      if (Ply() > 0) {
+      if (result == kStageFull) {
+        // The game record is full: the file is read in part.
+        LogLoadProblem(game_.fileName.c_str(),
+                       "move %d: a game holds no more moves, the rest is not read", Ply() + 1);
+        cut_ = true;
+        ended_ = true;
+      } else if (Ply() > 0) {
         LogLoadProblem(game_.fileName.c_str(), "move %d \"%s\" refused, the game ends before it",
                        Ply() + 1, LoggableText(std::string(token)).c_str());
         ended_ = true;
@@ -287,6 +295,7 @@ class KeywordParser {
   bool ended_ = false;
   bool failed_ = false;
   bool recognised_ = false;  // a header keyword, start position, START or move seen
+  bool cut_ = false;
   std::string comment_;
 };
 
@@ -302,6 +311,7 @@ int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int move
   const bool ok = parser.Parse(text != nullptr ? text : "", length);
   if (ownSession) EndStaging();
   if (!ok) return kKeywordBadStart;
+  if (parser.cut()) return kKeywordCut;
   return parser.recognised() ? kKeywordParsed : kKeywordNothingFound;
 }
 
@@ -337,8 +347,10 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
   game.header = emptyGameHeader;
   game.header.gbkTexts = 1;
   game.fileName = path;
-  switch (ParseKeywordGame(text.data(), text.size(), game, 0)) {
-    case kKeywordParsed: break;
+  const int parsed = ParseKeywordGame(text.data(), text.size(), game, 0);
+  switch (parsed) {
+    case kKeywordParsed:
+    case kKeywordCut: break;
     case kKeywordNothingFound:
       LogLoadProblem(path, "%s",
                      text.empty() ? "the file is empty" : "no keyword, position or move found");
@@ -346,5 +358,5 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
     default: return kLoadFailed;
   }
   CommitLoadedGame(game, *header, fullReset);
-  return kLoadOk;
+  return parsed == kKeywordCut ? kLoadPartial : kLoadOk;
 }

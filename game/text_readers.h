@@ -37,7 +37,8 @@ int SaveCoordinateText(const char* path);
 // Returns 0 (also when moves are refused: the game ends before the first
 // refused move, which is logged, as text after the moves is common), 1 when
 // the file cannot be read, 3 when it holds none of the tags read, 4 when the
-// FEN position is not sound.
+// FEN position is not sound, 5 when the file holds more moves than a game
+// (the moves that fit are loaded, the cut is logged).
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);
 
 // MXQ file: recognised by its result word or its "Moves" section. 0 loaded;

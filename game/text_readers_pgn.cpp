@@ -124,14 +124,16 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
     LogLoadProblem(path, text.empty() ? "the file is empty" : "no PGN tag found");
     return kLoadEmpty;
   }
+  int parsed = kKeywordParsed;
   if (resultSeen) {
     std::string moves;
     for (; n < lines.size(); ++n) moves += lines[n] + "\n";
     moves = NarrowMoveSection(moves);
-    if (ParseKeywordGame(moves.data(), moves.size(), game, 1) == kKeywordBadStart)
-      return kLoadBadBoard;
+    parsed = ParseKeywordGame(moves.data(), moves.size(), game, 1);
+    if (parsed == kKeywordBadStart) return kLoadBadBoard;
   }
   session.End();
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  return kLoadOk;
+  // More moves than a game holds: read in part.
+  return parsed == kKeywordCut ? kLoadPartial : kLoadOk;
 }

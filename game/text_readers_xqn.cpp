@@ -110,25 +110,16 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
         *recognised = true;
         continue;
       }
-      if (r == kStageIllegal || r == kStageFull) {
-        // The moves end here; those before it are kept.
-        LogLoadProblem(path, "line %d (%s): %s", static_cast<int>(n + 1),
-                       LoggableText(line).c_str(),
-                       r == kStageIllegal ? "the move leaves the king in check"
-                                          : "a game holds no more moves, the rest is not read");
-        *result = w == 0 ? kLoadFailed : kLoadInvalidMove;
-        return kPassDone;
-      }
-      // A move that is not valid is logged and passed over.
-      std::string message;
-      if (w == 0) {
-        message = "pb loading file =";
-        message += path;
-        message += " : (" + LoggableText(line) + "), ";
-      } else {
-        message = LoggableText(line) + "pb loading file : illegal move\n";
-      }
-      AppendLogLine(message.c_str());
+      // The moves end at the first one that cannot be made, so that no later
+      // move is read on a position it was not written for; those before it
+      // are kept.
+      const char* why = r == kStageInvalid   ? "the move is not valid, the rest is not read"
+                        : r == kStageIllegal ? "the move leaves the king in check"
+                                             : "a game holds no more moves, the rest is not read";
+      LogLoadProblem(path, "line %d (%s): %s", static_cast<int>(n + 1),
+                     LoggableText(line).c_str(), why);
+      *result = w == 0 && r != kStageInvalid ? kLoadFailed : kLoadInvalidMove;
+      return kPassDone;
     }
   }
   return kPassDone;
@@ -183,7 +174,8 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
     game.fileName = path;
     if (ReadPass(lines, path, ranksFromOne, game, &result, &recognised) == kPassDone) break;
   }
-  if (result == kLoadOk && !recognised) {
+  // Nothing of a game before the first refused move: no XQN file.
+  if (!recognised && result != kLoadFailed) {
     LogLoadProblem(path, text.empty() ? "the file is empty" : "no XQN tag or move found");
     return kLoadEmpty;
   }

@@ -588,12 +588,12 @@ const TextRow kTextPriorityStaysLow = {{
 }};
 
 const TextRow kTextSetupNotPlayable = {{
-    "Cette position ne peut pas \352tre jou\351e : chaque roi doit \352tre dans son palais, les rois ne doivent pas se faire face et le camp qui n'a pas le trait ne doit pas \352tre en \351chec.",  // French
-    "This position cannot be played: each king must stand in its palace, the kings must not face each other and the side not to move must not be in check.",  // English
-    "Esta posici\363n no se puede jugar: cada rey debe estar en su palacio, los reyes no deben enfrentarse y el bando que no mueve no debe estar en jaque.",  // Spanish
-    "Diese Stellung kann nicht gespielt werden: jeder K\366nig muss in seinem Palast stehen, die K\366nige d\374rfen sich nicht gegen\374berstehen und die Seite, die nicht am Zug ist, darf nicht im Schach stehen.",  // German
-    "\264\313\276\326\303\346\316\336\267\250\266\324\336\304\243\272\313\253\267\275\265\304\275\253\313\247\261\330\320\353\324\332\276\305\271\254\304\332\243\254\262\273\304\334\325\325\303\346\243\254\262\273\327\337\306\345\265\304\322\273\267\275\262\273\304\334\261\273\275\253\276\374\241\243",  // Simplified Chinese
-    "\246\271\247\275\255\261\265L\252k\271\357\253\331\241G\302\371\244\350\252\272\261N\253\323\245\262\266\267\246b\244E\256c\244\272\241A\244\243\257\340\267\323\255\261\241A\244\243\250\253\264\321\252\272\244@\244\350\244\243\257\340\263Q\261N\255x\241C",  // Traditional Chinese
+    "Cette position ne peut pas \352tre jou\351e : chaque roi doit \352tre dans son palais, les rois ne doivent pas se faire face, le camp qui n'a pas le trait ne doit pas \352tre en \351chec, et les conseillers, \351l\351phants et pions doivent se trouver sur des cases qu'ils peuvent atteindre.",  // French
+    "This position cannot be played: each king must stand in its palace, the kings must not face each other, the side not to move must not be in check, and advisers, elephants and pawns must stand on points they can reach.",  // English
+    "Esta posici\363n no se puede jugar: cada rey debe estar en su palacio, los reyes no deben enfrentarse, el bando que no mueve no debe estar en jaque, y los consejeros, elefantes y peones deben estar en puntos que puedan alcanzar.",  // Spanish
+    "Diese Stellung kann nicht gespielt werden: jeder K\366nig muss in seinem Palast stehen, die K\366nige d\374rfen sich nicht gegen\374berstehen, die Seite, die nicht am Zug ist, darf nicht im Schach stehen, und Berater, Elefanten und Bauern m\374ssen auf Punkten stehen, die sie erreichen k\366nnen.",  // German
+    "\264\313\276\326\303\346\316\336\267\250\266\324\336\304\243\272\313\253\267\275\265\304\275\253\313\247\261\330\320\353\324\332\276\305\271\254\304\332\243\254\262\273\304\334\325\325\303\346\243\254\262\273\327\337\306\345\265\304\322\273\267\275\262\273\304\334\261\273\275\253\276\374\243\254\312\313\243\250\312\277\243\251\241\242\317\340\243\250\317\363\243\251\241\242\261\370\243\250\327\344\243\251\326\273\304\334\316\273\323\332\306\344\304\334\327\337\265\275\265\304\265\343\311\317\241\243",  // Simplified Chinese
+    "\246\271\247\275\255\261\265L\252k\271\357\253\331\241G\302\371\244\350\252\272\261N\253\323\245\262\266\267\246b\244E\256c\244\272\241A\244\243\257\340\267\323\255\261\241A\244\243\250\253\264\321\252\272\244@\244\350\244\243\257\340\263Q\261N\255x\241A\245K\241]\244h\241^\241B\254\333\241]\266H\241^\241B\247L\241]\250\362\241^\245u\257\340\246\354\251\363\250\344\257\340\250\253\250\354\252\272\302I\244W\241C",  // Traditional Chinese
 }};
 
 const TextRow kTextPrintFailed = {{

@@ -25,6 +25,7 @@
 #include "res/menus.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
+#include "tests/support/placement_cases.h"
 
 using testing_support::Check;
 
@@ -229,6 +230,29 @@ TEST_F(BoardSetupTest, EndingSetupAsksTheSideAndRefusesPositionsThatCannotBePlay
       QApplication::processEvents();
     });
   }
+}
+
+// A position with an adviser, elephant or pawn where it can never stand
+// does not become a game.
+TEST_F(BoardSetupTest, EndingSetupRefusesPiecesOffTheirPoints) {
+  RUN_SCENARIO({
+    StartProgram();
+    pMainFrame->inputMode = 0;
+    for (const testing_support::PlacementCase& c : testing_support::PlacementCases()) {
+      boxes.clear();
+      pMainFrame->OnCmdMsg(kCmdSetupPosition);
+      std::memset(board, 0, sizeof board);
+      std::memset(posPiece, 0, sizeof posPiece);
+      uint32_t side = 0;
+      ReadFenBoard(c.fen.c_str(), board, posPiece, &side);
+      std::memcpy(displayBoard, board, sizeof displayBoard);
+      EndSetup(side == kRed ? kCtlSideRed : kCtlSideBlack, IDOK);
+      Check(pMainFrame->setupMode == (c.sound ? 0 : 1) && boxes.size() == (c.sound ? 0u : 1u),
+            c.what.c_str());
+      if (!c.sound) pMainFrame->CancelSetup();
+      QApplication::processEvents();
+    }
+  });
 }
 
 TEST_F(BoardSetupTest, CtrlRightClickCopiesTheFenAndTheMenuOpens) {

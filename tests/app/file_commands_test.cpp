@@ -27,6 +27,7 @@
 #include "res/menus.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
+#include "tests/support/placement_cases.h"
 #include "tests/support/test_position.h"
 #include "windows/game_info_dlg.h"
 
@@ -410,6 +411,20 @@ TEST_F(FileCommandsTest, FenPasteSetsOnlyPlayablePositions) {
                   std::memcmp(shownBefore, displayBoard, sizeof shownBefore) == 0,
               c.fen);
       }
+    }
+    // An adviser, elephant or pawn where it can never stand is refused too.
+    for (const testing_support::PlacementCase& c : testing_support::PlacementCases()) {
+      NewGameWith(kGame);
+      messages.clear();
+      QApplication::clipboard()->setText(QString::fromStdString(c.fen));
+      pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+      char shown[kFenBufferSize];
+      WriteFen(displayBoard, shown, 0, 0, 0);
+      const std::string side = shownSideToMove == kRed ? " w" : " b";
+      if (c.sound)
+        Check(messages.empty() && gameLength == 0 && shown + side == c.fen, c.what.c_str());
+      else
+        Check(messages.size() == 1 && GameIs(kGame), c.what.c_str());
     }
     // Refused while the engine thinks on its own move (pondering and set-up
     // mode: deferred_commands_test).

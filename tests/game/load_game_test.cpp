@@ -16,6 +16,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "tests/support/placement_cases.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -186,6 +187,34 @@ TEST_F(LoadGameTest, TextWithNothingOfAGameIsRefused) {
 TEST_F(LoadGameTest, PgnInCapitalsLoadsEvenWithRefusedMoves) {
   ASSERT_EQ(Load(Write("G.PGN", "[Result \"*\"]\n1. C2.5 H8+7 2. C5+9\n")), kLoadOk);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));
+}
+
+// An adviser, elephant or pawn where it can never stand is refused by the
+// position check and by the readers' start positions (PGN FEN tag, keyword
+// FEN line); the user's game stays. A sound one loads as written.
+TEST_F(LoadGameTest, StartPositionsWithPiecesOffTheirPointsAreRefused) {
+  for (const testing_support::PlacementCase& c : testing_support::PlacementCases()) {
+    int8_t cells[kBoardSize];
+    uint32_t pieces[33];
+    uint32_t side = 0;
+    ReadFenToBoard(c.fen.c_str(), cells, pieces, &side);
+    EXPECT_EQ(IsSoundStartPosition(cells, pieces), c.sound ? 1 : 0) << c.what;
+    const std::string files[] = {
+        Write("a.pgn", "[FEN \"" + c.fen + "\"]\n[Result \"*\"]\n"),
+        Write("a.wxf", "FEN " + c.fen + "\nSTART{\n}END\n"),
+    };
+    for (const std::string& path : files) {
+      InitEngine();
+      const int result = Load(path);
+      if (c.sound) {
+        EXPECT_EQ(result, kLoadOk) << c.what << " " << path;
+        EXPECT_EQ(CurrentFen(), c.fen) << c.what << " " << path;
+      } else {
+        EXPECT_TRUE(result == kLoadBadBoard || result == kLoadFailed) << c.what << " " << path;
+        EXPECT_EQ(CurrentFen(), testing_support::kStartFen) << c.what << " " << path;
+      }
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/keyword_files.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -195,6 +196,10 @@ TEST_F(TextReadersTest, ErrorsKeepTheMovesReadBeforeThem) {
   std::vector<std::string> endless;
   while (endless.size() < 1202) endless = Concat(endless, {"h0g2", "h9g7", "g2h0", "g7h9"});
   endless.resize(1202);
+  // The same knight moves in WXF, for the PGN and keyword texts.
+  std::string endlessWxf;
+  const char* kKnightsWxf[] = {"H2+3", "H8+7", "H3-2", "H7-8"};
+  for (size_t i = 0; i < endless.size(); ++i) endlessWxf += std::string(kKnightsWxf[i % 4]) + " ";
 
   const struct {
     const char* name;
@@ -217,6 +222,10 @@ TEST_F(TextReadersTest, ErrorsKeepTheMovesReadBeforeThem) {
       {"check.mxq", Mxq(MxqRecords(check) + "End"), kLoadPartial, 3, "MXQ game"},
       {"long.mxq", Mxq(MxqRecords(endless)), kLoadPartial, kMaxGameMoves, "move 1202"},
       {"first.mxq", Mxq("0A-0F " + MxqRecords(game)), kLoadInvalidMove, 0, "move 1 (0A-0F)"},
+      {"long.pgn", "[Result \"*\"]\n" + endlessWxf + "\n", kLoadPartial, kMaxGameMoves,
+       "move 1202"},
+      {"long.wxf", "START{\n" + endlessWxf + "\n}END\n", kLoadPartial, kMaxGameMoves,
+       "move 1202"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -226,6 +235,8 @@ TEST_F(TextReadersTest, ErrorsKeepTheMovesReadBeforeThem) {
     const std::string ext = path.substr(path.size() - 3);
     const int result = ext == "txt"   ? ReadCoordinateText(path.c_str(), &currentGameHeader, 0)
                        : ext == "xqn" ? ReadXqnGame(path.c_str(), &currentGameHeader, 0)
+                       : ext == "pgn" ? ReadPgnGame(path.c_str(), &currentGameHeader, 0)
+                       : ext == "wxf" ? LoadKeywordGameFile(path.c_str(), &currentGameHeader, 0)
                                       : ReadMxqGame(path.c_str(), &currentGameHeader, 0);
     EXPECT_EQ(result, c.result);
     bool logged = false;
@@ -475,15 +486,27 @@ TEST_F(TextReadersTest, XqnRanksFromOne) {
 }
 
 TEST_F(TextReadersTest, XqnRefusedMoves) {
-  {
+  // A move that is not valid ends the moves, as first or as second move of
+  // its line: the later lines were written for another position.
+  const struct {
+    const char* text;
+    std::vector<std::string> kept;
+    const char* log;
+  } refused[] = {
+      {"1. h2e2 h9g7\n2. a0a5 i9h9\n3. h0g2\n", {"h2e2", "h9g7"}, "line 2 (2. a0a5 i9h9)"},
+      {"1. h2e2 h9g7\n2. h2e2 h9g7\n3. b0c2 b9c7\n", {"h2e2", "h9g7"}, "line 2 (2. h2e2 h9g7)"},
+      {"1. h2e2 h9g7\n2. h0g2 h9g7\n3. b0c2 b9c7\n", {"h2e2", "h9g7", "h0g2"}, "line 2"},
+      {"1. h3e3 h10g8\n2. h1g3 h10g8\n3. b1c3\n", {"h2e2", "h9g7", "h0g2"}, "line 2"},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.text);
+    SetUp();
     LogCapture log;
-    // a0a5 is refused and logged, i9h9 is then tried for red and refused too.
-    const std::string path = Write("r.xqn", "1. h2e2 h9g7\n2. a0a5 i9h9\n3. h0g2\n");
-    ASSERT_EQ(ReadXqnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
-    EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2"}));
-    ASSERT_EQ(log.lines().size(), 2u);
-    EXPECT_EQ(log.lines()[0], "pb loading file =" + path + " : (2. a0a5 i9h9), ");
-    EXPECT_EQ(log.lines()[1], "2. a0a5 i9h9pb loading file : illegal move\n");
+    const std::string path = Write("r.xqn", c.text);
+    EXPECT_EQ(ReadXqnGame(path.c_str(), &currentGameHeader, 0), kLoadPartial);
+    EXPECT_EQ(GameMoves(), c.kept);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find(c.log), std::string::npos) << log.lines()[0];
   }
   SetUp();
   // After f9e8 the red cannon may not leave the file: a first move of a line
