@@ -56,7 +56,10 @@ const FileDialogFilter kSaveFilters[] = {
     {"(*.txt) Coord only in ascii format (*.txt)", "*.txt"},
 };
 
-constexpr const char* kSaveDefaultExtension = ".evgf";
+// The extension of a name typed under a save filter without a single one
+// (every filter has one now): the first filter's, a format that is written
+// with everything in the game and read back.
+constexpr const char* kSaveDefaultExtension = ".egf";
 
 // The formats that store the game information: the editor runs before them.
 bool StoresGameInformation(const std::string& extension) {
@@ -128,10 +131,12 @@ void CMainFrame::OnSaveGame() {
   }
   // The writer of the typed extension; anything unknown is coordinate text.
   const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
-  if (saved == kSaveFormatNotWritten) {
-    ShowMessageBox(this, LanguageText(kTextSaveFormatNotWritten)
+  if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept) {
+    const bool onlyRead = saved == kSaveFormatNotWritten;
+    ShowMessageBox(this, LanguageText(onlyRead ? kTextSaveFormatNotWritten : kTextSaveStartNotKept)
                              .arg(QString::fromStdString(GameFileExtension(path.c_str())))
-                             .arg(QString::fromLatin1(WrittenGameFileExtensions())));
+                             .arg(QString::fromLatin1(onlyRead ? WrittenGameFileExtensions()
+                                                               : StartKeepingGameFileExtensions())));
   } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   }
