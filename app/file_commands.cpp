@@ -132,11 +132,13 @@ void CMainFrame::OnSaveGame() {
   // The writer of the typed extension; anything unknown is coordinate text.
   const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
   if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept) {
+    // Refused before anything was written: the formats that would do.
     const bool onlyRead = saved == kSaveFormatNotWritten;
-    ShowMessageBox(this, LanguageText(onlyRead ? kTextSaveFormatNotWritten : kTextSaveStartNotKept)
-                             .arg(QString::fromStdString(GameFileExtension(path.c_str())))
-                             .arg(QString::fromLatin1(onlyRead ? WrittenGameFileExtensions()
-                                                               : StartKeepingGameFileExtensions())));
+    const char* formats = onlyRead ? WrittenGameFileExtensions() : StartKeepingGameFileExtensions();
+    const TextRow& text = onlyRead ? kTextSaveFormatNotWritten : kTextSaveStartNotKept;
+    ShowMessageBox(this,
+                   LanguageText(text).arg(QString::fromStdString(GameFileExtension(path.c_str())),
+                                          QString::fromLatin1(formats)));
   } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   }

@@ -46,8 +46,7 @@ class SaveFileDialog : public QFileDialog {
 // The extension a name typed under `filter` gets: the filter's one
 // extension, or defaultSuffix when it has none or several.
 QString SaveSuffix(const FileDialogFilter& filter, const QString& defaultSuffix) {
-  const QStringList patterns =
-      QString::fromLatin1(filter.pattern).split(';', Qt::SkipEmptyParts);
+  const QStringList patterns = QString::fromLatin1(filter.pattern).split(';', Qt::SkipEmptyParts);
   if (patterns.size() != 1) return defaultSuffix;
   const QString pattern = patterns.first().trimmed();
   const QString suffix = pattern.mid(2);

@@ -145,12 +145,18 @@ TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
       bool info;
       int filter = 0;
     } cases[] = {
-        {"g.egf", "g.egf", "\x07", true},          {"g.vgf", "g.vgf", "\x06", true},
-        {"g.vbf", "g.vbf", "\x03", false},         {"g.ccf", "g.ccf", "FORMAT  \tWXF", true},
-        {"g.wxf", "g.wxf", "FORMAT  \tWXF", true}, {"g2.WXF", "g2.WXF", "FORMAT  \tWXF", true},
-        {"g.axf", "g.axf", "FORMAT  \tAXF", true}, {"g.txt", "g.txt", "h2e2\n", false},
-        {"g", "g.egf", "\x07", true},              {"h", "h.vbf", "\x03", false, 2},
-        {"k", "k.axf", "FORMAT  \tAXF", true, 5},   {"m", "m.txt", "h2e2\n", false, 6},
+        {"g.egf", "g.egf", "\x07", true},
+        {"g.vgf", "g.vgf", "\x06", true},
+        {"g.vbf", "g.vbf", "\x03", false},
+        {"g.ccf", "g.ccf", "FORMAT  \tWXF", true},
+        {"g.wxf", "g.wxf", "FORMAT  \tWXF", true},
+        {"g2.WXF", "g2.WXF", "FORMAT  \tWXF", true},
+        {"g.axf", "g.axf", "FORMAT  \tAXF", true},
+        {"g.txt", "g.txt", "h2e2\n", false},
+        {"g", "g.egf", "\x07", true},
+        {"h", "h.vbf", "\x03", false, 2},
+        {"k", "k.axf", "FORMAT  \tAXF", true, 5},
+        {"m", "m.txt", "h2e2\n", false, 6},
         {"n.ccf", "n.ccf", "FORMAT  \tWXF", true, 6},  // a typed extension is kept
     };
     for (const auto& c : cases) {
@@ -261,7 +267,7 @@ TEST_F(FileCommandsTest, TheSaveDialogAddsTheSelectedFiltersExtension) {
         if (types == nullptr || name == nullptr) return dialog->reject();
         types->setCurrentIndex(filter);
         name->setText(QString::fromStdString(typed.string()));
-        AnswerGameInfo(true, &infoShown);  // the editor comes after the dialog
+        AnswerGameInfo(true, &infoShown);             // the editor comes after the dialog
         QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
       });
       pMainFrame->OnCmdMsg(kCmdSaveGame);
@@ -283,8 +289,8 @@ TEST_F(FileCommandsTest, TheSaveDialogAddsTheSelectedFiltersExtension) {
 TEST_F(FileCommandsTest, EveryExtensionOfTheDialogsLoadsBackOrIsRefused) {
   RUN_SCENARIO({
     StartProgram();
-    std::set<std::string> known = ExtensionsOf(DialogFilters(kCmdLoadGame) +
-                                               DialogFilters(kCmdSaveGame));
+    std::set<std::string> known =
+        ExtensionsOf(DialogFilters(kCmdLoadGame) + DialogFilters(kCmdSaveGame));
     known.insert(saveDialogDefaultSuffix.toStdString());
     known.insert("coord");  // claimed by no reader
     const std::set<std::string> refused = {"pgn", "xqn", "mxq", "htm", "html", "vzd"};
