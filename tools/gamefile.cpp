@@ -49,18 +49,12 @@ std::string Fen() {
 
 const char* Reason(int code) {
   switch (code) {
-    case kLoadFailed:
-      return "no extension, the file cannot be read, or a move cannot be made";
-    case kLoadInvalidMove:
-      return "a move that is not valid";
-    case kLoadEmpty:
-      return "an empty file, or not a file of this kind";
-    case kLoadBadBoard:
-      return "the board check failed";
-    case kLoadPartial:
-      return "read in part: the moves before an error were loaded";
-    default:
-      return "unknown result";
+    case kLoadFailed: return "no extension, the file cannot be read, or a move cannot be made";
+    case kLoadInvalidMove: return "a move that is not valid";
+    case kLoadEmpty: return "an empty file, or not a file of this kind";
+    case kLoadBadBoard: return "the board check failed";
+    case kLoadPartial: return "read in part: the moves before an error were loaded";
+    default: return "unknown result";
   }
 }
 
@@ -69,11 +63,10 @@ void PrintHeader(const GameHeader& h) {
     const char* name;
     const char* value;
   } fields[] = {
-      {"event", h.event},     {"site", h.site},
-      {"date", h.date},       {"round", h.round},
-      {"red", h.redName},     {"red_elo", h.redElo},
-      {"black", h.blackName}, {"black_elo", h.blackElo},
-      {"author", h.author},   {"time_control", h.timeControl},
+      {"event", h.event},           {"site", h.site},         {"date", h.date},
+      {"round", h.round},           {"red", h.redName},       {"red_elo", h.redElo},
+      {"black", h.blackName},       {"black_elo", h.blackElo}, {"author", h.author},
+      {"time_control", h.timeControl},
   };
   for (const auto& f : fields) {
     if (f.value[0] == '\0')

@@ -254,11 +254,14 @@ TEST_F(FileCommandsTest, TheSaveDialogAddsTheSelectedFiltersExtension) {
     const struct {
       int filter;
       const char* written;
-    } cases[] = {{0, "r0.egf"}, {2, "r2.vbf"}, {4, "r4.wxf"}, {6, "r6.txt"}};
+      bool info;  // the information editor comes after the dialog
+    } cases[] = {
+        {0, "r0.egf", true}, {2, "r2.vbf", false}, {4, "r4.wxf", true}, {6, "r6.txt", false}};
     for (const auto& c : cases) {
       NewGameWith(kGame);
       typed = root_ / ("r" + std::to_string(c.filter));
       filter = c.filter;
+      infoShown = false;
       QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) return;
@@ -267,12 +270,12 @@ TEST_F(FileCommandsTest, TheSaveDialogAddsTheSelectedFiltersExtension) {
         if (types == nullptr || name == nullptr) return dialog->reject();
         types->setCurrentIndex(filter);
         name->setText(QString::fromStdString(typed.string()));
-        AnswerGameInfo(true, &infoShown);             // the editor comes after the dialog
+        AnswerGameInfo(true, &infoShown);
         QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
       });
       pMainFrame->OnCmdMsg(kCmdSaveGame);
       QCoreApplication::processEvents();
-      Check(fs::exists(root_ / c.written) && !fs::exists(typed), c.written);
+      Check(fs::exists(root_ / c.written) && !fs::exists(typed) && infoShown == c.info, c.written);
     }
     fileDialogHook = hook;
     Check(messages.empty(), "no message");
