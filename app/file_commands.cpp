@@ -56,7 +56,10 @@ const FileDialogFilter kSaveFilters[] = {
     {"(*.txt) Coord only in ascii format (*.txt)", "*.txt"},
 };
 
-constexpr const char* kSaveDefaultExtension = ".evgf";
+// The extension of a name typed under a save filter without a single one
+// (every filter has one now): the first filter's, a format that is written
+// with everything in the game and read back.
+constexpr const char* kSaveDefaultExtension = ".egf";
 
 // The formats that store the game information: the editor runs before them.
 bool StoresGameInformation(const std::string& extension) {
@@ -119,10 +122,14 @@ void CMainFrame::OnSaveGame() {
   }
   // The writer of the typed extension; anything unknown is coordinate text.
   const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
-  if (saved == kSaveFormatNotWritten) {
-    ShowMessageBox(this, LanguageText(kTextSaveFormatNotWritten)
-                             .arg(QString::fromStdString(GameFileExtension(path.c_str())))
-                             .arg(QString::fromLatin1(WrittenGameFileExtensions())));
+  if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept) {
+    // Refused before anything was written: the formats that would do.
+    const bool onlyRead = saved == kSaveFormatNotWritten;
+    const char* formats = onlyRead ? WrittenGameFileExtensions() : StartKeepingGameFileExtensions();
+    const TextRow& text = onlyRead ? kTextSaveFormatNotWritten : kTextSaveStartNotKept;
+    ShowMessageBox(this,
+                   LanguageText(text).arg(QString::fromStdString(GameFileExtension(path.c_str())),
+                                          QString::fromLatin1(formats)));
   } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   }

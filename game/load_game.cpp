@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
@@ -42,19 +43,47 @@ bool IsOneOf(const std::string& ext, std::initializer_list<const char*> names) {
 struct GameWriter {
   const char* extension;
   int (*write)(const char* path, const GameHeader& header);
+  bool keepsStart;  // a set-up start position and a game without moves
 };
 
 constexpr GameWriter kGameWriters[] = {
     {"egf",
-     [](const char* p, const GameHeader& h) { return SaveBinaryGame(p, kBinaryVersionEgf, h); }},
+     [](const char* p, const GameHeader& h) { return SaveBinaryGame(p, kBinaryVersionEgf, h); },
+     true},
     {"vgf",
-     [](const char* p, const GameHeader& h) { return SaveBinaryGame(p, kBinaryVersionVgf, h); }},
-    {"vbf", [](const char* p, const GameHeader&) { return SaveVbfGame(p); }},
-    {"ccf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 0, h); }},
-    {"wxf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 0, h); }},
-    {"axf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 1, h); }},
-    {"txt", [](const char* p, const GameHeader&) { return SaveCoordinateText(p); }},
+     [](const char* p, const GameHeader& h) { return SaveBinaryGame(p, kBinaryVersionVgf, h); },
+     true},
+    {"vbf", [](const char* p, const GameHeader&) { return SaveVbfGame(p); }, true},
+    {"ccf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 0, h); }, true},
+    {"wxf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 0, h); }, true},
+    {"axf", [](const char* p, const GameHeader& h) { return SaveWxfGame(p, 1, h); }, true},
+    {"txt", [](const char* p, const GameHeader&) { return SaveCoordinateText(p); }, false},
 };
+
+// Coordinate text, the writer of every extension no reader claims.
+constexpr const GameWriter& kCoordinateTextWriter = kGameWriters[std::size(kGameWriters) - 1];
+
+// Whether coordinate text keeps the current game: its reader starts every
+// game at the standard position without a handicap and loads no file
+// without moves.
+bool CoordinateTextKeepsGame() {
+  if (gameLength <= 0) return false;
+  LoadedGame game;
+  CaptureCurrentGame(game);
+  return !game.customStart;
+}
+
+// The extensions of the writers, those that keep every start only when
+// startKept, as a list for messages.
+std::string ExtensionList(bool startKept) {
+  std::string text;
+  for (const GameWriter& writer : kGameWriters) {
+    if (startKept && !writer.keepsStart) continue;
+    if (!text.empty()) text += ", ";
+    text += writer.extension;
+  }
+  return text;
+}
 
 // Formats that are read but have no writer: coordinate text under one of
 // these names would be refused (or misread) when it is loaded again. "vzd"
@@ -103,19 +132,19 @@ int SaveGameFile(const char* path, const GameHeader& header) {
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
   if (IsReadOnlyFormat(ext)) return kSaveFormatNotWritten;
+  const GameWriter* chosen = &kCoordinateTextWriter;
   for (const GameWriter& writer : kGameWriters)
-    if (ext == writer.extension) return writer.write(file.c_str(), header);
-  return SaveCoordinateText(file.c_str());
+    if (ext == writer.extension) chosen = &writer;
+  if (!chosen->keepsStart && !CoordinateTextKeepsGame()) return kSaveStartNotKept;
+  return chosen->write(file.c_str(), header);
 }
 
 const char* WrittenGameFileExtensions() {
-  static const std::string list = [] {
-    std::string text;
-    for (const GameWriter& writer : kGameWriters) {
-      if (!text.empty()) text += ", ";
-      text += writer.extension;
-    }
-    return text;
-  }();
+  static const std::string list = ExtensionList(false);
+  return list.c_str();
+}
+
+const char* StartKeepingGameFileExtensions() {
+  static const std::string list = ExtensionList(true);
   return list.c_str();
 }

@@ -28,15 +28,24 @@ int LoadGameFile(const char* path, GameHeader* header, int fullReset);
 // such a file would not load back, so nothing is written.
 inline constexpr int kSaveFormatNotWritten = -1;
 
+// SaveGameFile's answer for coordinate text of a game it would not load
+// back: one that does not start from the standard start position (a set-up
+// position, a handicap) or that has no moves. Nothing is written.
+inline constexpr int kSaveStartNotKept = -2;
+
 // Writes the current game with the writer of the extension: "egf" binary
 // version 7, "vgf" version 6, "vbf" version 3, "wxf" and "ccf" keyword text
 // with WXF moves, "axf" with AXF moves; "txt" and every extension that no
 // reader claims (none included) plain coordinate text. Returns 0;
-// kSaveFormatNotWritten, before anything is written, for a format that is
-// only read; or the writer's non-zero code when the file could not be
-// created or written.
+// before anything is written, kSaveFormatNotWritten for a format that is
+// only read and kSaveStartNotKept for coordinate text that would not load
+// back; or the writer's non-zero code when the file could not be created
+// or written.
 int SaveGameFile(const char* path, const GameHeader& header);
 
 // The extensions SaveGameFile writes a format of its own for, as a list
 // for messages: "egf, vgf, vbf, ccf, wxf, axf, txt".
 const char* WrittenGameFileExtensions();
+// Those of them that keep any start position and a game without moves:
+// "egf, vgf, vbf, ccf, wxf, axf".
+const char* StartKeepingGameFileExtensions();

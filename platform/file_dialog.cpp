@@ -6,13 +6,53 @@
 
 namespace {
 
-// The name as the dialog gives it back: the default suffix added when the
-// file name has no extension of its own.
+// The name as the dialog gives it back: the suffix added when the file name
+// has no extension of its own.
 QString WithDefaultSuffix(const QString& name, const QString& suffix) {
   if (suffix.isEmpty() || name.isEmpty()) return name;
   const QString file = QFileInfo(name).fileName();
   if (file.lastIndexOf('.') > 0) return name;
   return name + '.' + suffix;
+}
+
+// The save dialog: a name typed without an extension gets the extension of
+// the filter selected when it is accepted (the default one for a filter
+// that has no single extension), so that the overwrite question and the
+// path given back name the file that is written.
+class SaveFileDialog : public QFileDialog {
+ public:
+  SaveFileDialog(QWidget* parent, const QStringList& suffixes)
+      : QFileDialog(parent), suffixes_(suffixes) {}
+
+  void accept() override {
+    // The selected filter as the list shows it: with its patterns, or by
+    // its description alone when the patterns are hidden.
+    const QString selected = selectedNameFilter();
+    const QStringList filters = nameFilters();
+    for (qsizetype i = 0; i < filters.size() && i < suffixes_.size(); ++i) {
+      const QString& filter = filters[i];
+      if (selected == filter || selected == filter.left(filter.lastIndexOf(QLatin1String(" (")))) {
+        setDefaultSuffix(suffixes_[i]);
+        break;
+      }
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  QStringList suffixes_;
+};
+
+// The extension a name typed under `filter` gets: the filter's one
+// extension, or defaultSuffix when it has none or several.
+QString SaveSuffix(const FileDialogFilter& filter, const QString& defaultSuffix) {
+  const QStringList patterns = QString::fromLatin1(filter.pattern).split(';', Qt::SkipEmptyParts);
+  if (patterns.size() != 1) return defaultSuffix;
+  const QString pattern = patterns.first().trimmed();
+  const QString suffix = pattern.mid(2);
+  const bool plain = pattern.startsWith(QLatin1String("*.")) && !suffix.isEmpty() &&
+                     !suffix.contains('*') && !suffix.contains('?');
+  return plain ? suffix : defaultSuffix;
 }
 
 }  // namespace
@@ -28,20 +68,26 @@ bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, 
                    const char* defaultExtension, const QString& initialName, std::string* path) {
   FileDialogRequest request;
   request.save = save;
-  for (size_t i = 0; i < count; ++i) request.nameFilters << FileDialogNameFilter(filters[i]);
   QString suffix = QString::fromLatin1(defaultExtension != nullptr ? defaultExtension : "");
   while (suffix.startsWith('.')) suffix.remove(0, 1);
+  QStringList suffixes;  // what a name typed under each filter gets
+  for (size_t i = 0; i < count; ++i) {
+    request.nameFilters << FileDialogNameFilter(filters[i]);
+    suffixes << SaveSuffix(filters[i], suffix);
+  }
   request.defaultSuffix = suffix;
   request.initialName = initialName;
 
   QString chosen;
   if (fileDialogHook != nullptr) {
     std::string typed;
+    int selected = 0;
+    request.selectedFilter = &selected;
     if (!fileDialogHook(request, &typed)) return false;
-    chosen = save ? WithDefaultSuffix(QFile::decodeName(typed.c_str()), suffix)
-                  : QFile::decodeName(typed.c_str());
+    chosen = QFile::decodeName(typed.c_str());
+    if (save) chosen = WithDefaultSuffix(chosen, suffixes.value(selected, suffix));
   } else {
-    QFileDialog dialog(parent);
+    SaveFileDialog dialog(parent, save ? suffixes : QStringList());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The descriptions already name their patterns: show them alone.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -49,7 +95,7 @@ bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, 
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.nameFilters);
     if (!request.nameFilters.isEmpty()) dialog.selectNameFilter(request.nameFilters.first());
-    dialog.setDefaultSuffix(suffix);
+    dialog.setDefaultSuffix(save ? suffixes.value(0, suffix) : QString());
     if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     chosen = dialog.selectedFiles().first();

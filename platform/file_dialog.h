@@ -22,11 +22,14 @@ struct FileDialogRequest {
   QStringList nameFilters;  // in Qt's "description (patterns)" form
   QString defaultSuffix;    // without the dot; empty for none
   QString initialName;
+  // Where a hook may store the index of the filter its name was typed
+  // under; the dialog starts with the first one (0) selected.
+  int* selectedFilter = nullptr;
 };
 
 // When set, answers every dialog instead of showing it: returns false for
-// a cancel, or true with the path typed in *path. The default suffix is
-// added to a typed name without an extension, as the dialog does.
+// a cancel, or true with the path typed in *path. A save name typed without
+// an extension gets the one of the selected filter, as the dialog does.
 inline bool (*fileDialogHook)(const FileDialogRequest& request, std::string* path) = nullptr;
 
 // Qt's name filter for one pair: the description followed by the patterns
@@ -34,10 +37,12 @@ inline bool (*fileDialogHook)(const FileDialogRequest& request, std::string* pat
 QString FileDialogNameFilter(const FileDialogFilter& filter);
 
 // Runs the open (save false) or save dialog modally over `parent`. Each
-// filter shows its description alone; the first filter is selected;
-// `defaultExtension` (a leading "." is ignored, null for none) is added to a
-// name typed without one; `initialName` is the name the dialog starts with
-// (empty for none). Returns true with the chosen path in *path (in the file
-// system's 8-bit encoding), false on cancel.
+// filter shows its description alone; the first filter is selected. A save
+// name typed without an extension gets the one of the filter selected when
+// it is accepted, or `defaultExtension` (a leading "." is ignored, null for
+// none) when that filter has no single extension; `initialName` is the
+// name the dialog starts with (empty for none). Returns true with the
+// chosen path in *path (in the file system's 8-bit encoding), false on
+// cancel.
 bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, size_t count,
                    const char* defaultExtension, const QString& initialName, std::string* path);

@@ -506,6 +506,15 @@ const TextRow kTextSaveFormatNotWritten = {{
     "\264\321\247\275\245\274\300x\246s\241G\245\273\265{\246\241\257\340\305\252\250\372 %1 \300\311\256\327\241A\246\375\244\243\257\340\274g\244J\241C\245i\274g\244J\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextSaveStartNotKept = {{
+    "La partie n'a pas \351t\351 enregistr\351e : les fichiers %1 sont \351crits en texte de coordonn\351es, qui ne garde que les coups jou\351s depuis la position de d\351part standard ; cette partie part d'une autre position ou n'a aucun coup. Formats qui gardent la position de d\351part : %2.",  // French
+    "The game was not saved: %1 files are written as coordinate text, which keeps only the moves played from the standard start position; this game starts from another position or has no moves. Formats that keep the start position: %2.",  // English
+    "La partida no se ha guardado: los archivos %1 se escriben como texto de coordenadas, que solo conserva las jugadas hechas desde la posici\363n inicial est\341ndar; esta partida empieza en otra posici\363n o no tiene jugadas. Formatos que conservan la posici\363n inicial: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: %1-Dateien werden als Koordinatentext geschrieben, der nur die Z\374ge ab der normalen Anfangsstellung enth\344lt; diese Partie beginnt in einer anderen Stellung oder hat keine Z\374ge. Formate, die die Anfangsstellung behalten: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272%1 \316\304\274\376\322\324\327\370\261\352\316\304\261\276\320\264\310\353\243\254\326\273\261\243\264\346\264\323\261\352\327\274\263\365\312\274\276\326\303\346\327\337\263\366\265\304\327\305\267\250\243\273\261\276\276\326\264\323\306\344\313\373\276\326\303\346\277\252\312\274\273\362\303\273\323\320\327\305\267\250\241\243\304\334\261\243\264\346\263\365\312\274\276\326\303\346\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G%1 \300\311\256\327\245H\256y\274\320\244\345\246r\274g\244J\241A\245u\253O\246s\261q\274\320\267\307\252\354\251l\247\275\255\261\250\253\245X\252\272\265\333\252k\241F\245\273\247\275\261q\250\344\245L\247\275\255\261\266}\251l\251\316\250S\246\263\265\333\252k\241C\257\340\253O\246s\252\354\251l\247\275\255\261\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextBadFenOnClipboard = {{
     "Le presse-papiers ne contient pas de position FEN valable ; la partie est conserv\351e.",  // French
     "The clipboard does not hold a valid FEN position; the game is kept.",  // English
@@ -662,6 +671,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextFileNotLoaded,
     &kTextGameNotSaved,
     &kTextSaveFormatNotWritten,
+    &kTextSaveStartNotKept,
     &kTextBadFenOnClipboard,
     &kTextAutosaveFailed,
     &kTextAutosaveReadInPart,
@@ -732,6 +742,7 @@ const char* const kAllTextRowNames[] = {
     "kTextFileNotLoaded",
     "kTextGameNotSaved",
     "kTextSaveFormatNotWritten",
+    "kTextSaveStartNotKept",
     "kTextBadFenOnClipboard",
     "kTextAutosaveFailed",
     "kTextAutosaveReadInPart",
@@ -745,4 +756,4 @@ const char* const kAllTextRowNames[] = {
     "kTextPrintFailed",
 };
 
-const int kTextRowCount = 67;
+const int kTextRowCount = 68;

@@ -110,6 +110,8 @@ extern const TextRow kTextFileNotLoaded;      // "The file %1 could not be loade
 extern const TextRow kTextGameNotSaved;       // "The game could not be saved to %1."
 // A save under the extension of a format that is read but not written.
 extern const TextRow kTextSaveFormatNotWritten;  // "The game was not saved: the program ..."
+// Coordinate text of a game that starts elsewhere or has no moves.
+extern const TextRow kTextSaveStartNotKept;  // "The game was not saved: %1 files are ..."
 extern const TextRow kTextBadFenOnClipboard;  // "The clipboard does not hold a valid FEN ..."
 extern const TextRow kTextAutosaveFailed;     // "The game could not be saved automatically; ..."
 extern const TextRow kTextAutosaveReadInPart;  // "The autosaved game was damaged: ..."

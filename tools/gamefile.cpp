@@ -12,7 +12,10 @@
 // part prints what was read ("result 5") and, on stderr, the reason and the
 // log lines, and exits with 0. A --save under the extension of a format
 // that is read but not written (pgn, xqn...) writes nothing, names the
-// formats that are written on stderr and exits with 1.
+// formats that are written on stderr and exits with 1; so does a --save as
+// coordinate text (txt, or an extension no reader claims) of a game that
+// does not start from the standard position or has no moves, naming the
+// formats that keep the start.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -131,6 +134,14 @@ int main(int argc, char** argv) {
     if (saved == kSaveFormatNotWritten) {
       std::fprintf(stderr, "gamefile: not saved: %s files are read but not written (written: %s)\n",
                    GameFileExtension(savePath).c_str(), WrittenGameFileExtensions());
+      return 1;
+    }
+    if (saved == kSaveStartNotKept) {
+      std::fprintf(stderr,
+                   "gamefile: not saved: %s files are written as coordinate text, which keeps "
+                   "only the moves from the standard start; this game starts elsewhere or has "
+                   "no moves (formats that keep the start: %s)\n",
+                   GameFileExtension(savePath).c_str(), StartKeepingGameFileExtensions());
       return 1;
     }
     if (saved != 0) {

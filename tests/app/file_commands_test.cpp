@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTimer>
 #include <cstring>
@@ -20,7 +21,9 @@
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
+#include "engine/search/new_game.h"
 #include "engine/search/time_control.h"
+#include "game/game_loader.h"
 #include "platform/file_dialog.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
@@ -37,6 +40,7 @@ using testing_support::Check;
 namespace {
 
 std::string dialogAnswer;  // the path typed in the file dialog, empty: cancel
+int dialogFilter = 0;      // the filter selected in it
 size_t dialogsShown = 0;
 std::vector<QString> messages;
 
@@ -45,8 +49,9 @@ void StartProgram() {
   testing_support::OpenStore()->WriteInt("Options", "Language", 1);
   theApp.m_lpCmdLine = "";
   theApp.InitInstance();
-  fileDialogHook = [](const FileDialogRequest&, std::string* path) {
+  fileDialogHook = [](const FileDialogRequest& request, std::string* path) {
     ++dialogsShown;
+    if (request.selectedFilter != nullptr) *request.selectedFilter = dialogFilter;
     *path = dialogAnswer;
     return !dialogAnswer.empty();
   };
@@ -72,6 +77,29 @@ void NewGameWith(const Texts& moves) {
   Play(moves);
 }
 
+// The game on the board: its start position and moves.
+LoadedGame Captured() {
+  LoadedGame game;
+  CaptureCurrentGame(game);
+  return game;
+}
+
+// The start position as FEN: the pieces' places, not their numbers, which
+// a FEN read back may give in another order.
+std::string StartFen(const LoadedGame& game) {
+  if (!game.customStart) return "standard";
+  char text[kFenBufferSize];
+  WriteFen(game.startBoard, text, 1, 0, 1);
+  return text + std::string(game.startSide != 0 ? " b" : " w");
+}
+
+bool SameGame(const LoadedGame& a, const LoadedGame& b) {
+  if (StartFen(a) != StartFen(b) || a.moves.size() != b.moves.size()) return false;
+  for (size_t i = 0; i < a.moves.size(); ++i)
+    if (a.moves[i].move != b.moves[i].move) return false;
+  return true;
+}
+
 bool GameIs(const Texts& moves) {
   if (gameLength != static_cast<int>(moves.size())) return false;
   for (int ply = 1; ply <= gameLength; ++ply)
@@ -92,8 +120,9 @@ void AnswerGameInfo(bool ok, bool* shown) {
   });
 }
 
-void RunWithDialog(int command, const std::string& path) {
+void RunWithDialog(int command, const std::string& path, int filter = 0) {
   dialogAnswer = path;
+  dialogFilter = filter;
   pMainFrame->OnCmdMsg(command);
   QCoreApplication::processEvents();
 }
@@ -109,23 +138,33 @@ TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
   RUN_SCENARIO({
     StartProgram();
     // Typed name, the file written, its first bytes (the writer), and
-    // whether the information editor comes first (and the header is kept).
+    // whether the information editor comes first (and the header is kept);
+    // a name without an extension gets the one of the filter selected.
     const struct {
       const char *typed, *written;
       std::string head;
       bool info;
+      int filter = 0;
     } cases[] = {
-        {"g.egf", "g.egf", "\x07", true},          {"g.vgf", "g.vgf", "\x06", true},
-        {"g.vbf", "g.vbf", "\x03", false},         {"g.ccf", "g.ccf", "FORMAT  \tWXF", true},
-        {"g.wxf", "g.wxf", "FORMAT  \tWXF", true}, {"g2.WXF", "g2.WXF", "FORMAT  \tWXF", true},
-        {"g.axf", "g.axf", "FORMAT  \tAXF", true}, {"g.txt", "g.txt", "h2e2\n", false},
-        {"g", "g.evgf", "h2e2\n", false},  // the dialog's default extension
+        {"g.egf", "g.egf", "\x07", true},
+        {"g.vgf", "g.vgf", "\x06", true},
+        {"g.vbf", "g.vbf", "\x03", false},
+        {"g.ccf", "g.ccf", "FORMAT  \tWXF", true},
+        {"g.wxf", "g.wxf", "FORMAT  \tWXF", true},
+        {"g2.WXF", "g2.WXF", "FORMAT  \tWXF", true},
+        {"g.axf", "g.axf", "FORMAT  \tAXF", true},
+        {"g.txt", "g.txt", "h2e2\n", false},
+        {"g", "g.egf", "\x07", true},
+        {"h", "h.vbf", "\x03", false, 2},
+        {"k", "k.axf", "FORMAT  \tAXF", true, 5},
+        {"m", "m.txt", "h2e2\n", false, 6},
+        {"n.ccf", "n.ccf", "FORMAT  \tWXF", true, 6},  // a typed extension is kept
     };
     for (const auto& c : cases) {
       NewGameWith(kGame);
       bool shown = false;
       AnswerGameInfo(true, &shown);
-      RunWithDialog(kCmdSaveGame, (root_ / c.typed).string());
+      RunWithDialog(kCmdSaveGame, (root_ / c.typed).string(), c.filter);
       Check(shown == c.info, c.typed);
       Check(FileText(root_ / c.written).rfind(c.head, 0) == 0, c.written);
       NewGameWith({});
@@ -154,6 +193,8 @@ std::set<std::string> ExtensionsOf(const QStringList& filters) {
   return out;
 }
 
+QString saveDialogDefaultSuffix;  // as the last save dialog was given it
+
 // The filters a command's file dialog is given.
 QStringList DialogFilters(int command) {
   static QStringList filters;
@@ -161,6 +202,7 @@ QStringList DialogFilters(int command) {
   const auto hook = fileDialogHook;
   fileDialogHook = [](const FileDialogRequest& request, std::string*) {
     filters = request.nameFilters;
+    if (request.save) saveDialogDefaultSuffix = request.defaultSuffix;
     return false;
   };
   RunWithDialog(command, "");
@@ -200,45 +242,114 @@ TEST_F(FileCommandsTest, DialogFiltersShowEachPatternListOnce) {
   });
 }
 
-// Every extension the load and save dialogs offer, and the save dialog's
-// default one: a game saved under it loads back with the same start and
-// moves, or the save is refused with the formats that are written named,
-// and the file there before is left as it was.
+// The real save dialog: a name typed without an extension is saved under
+// the extension of the filter selected in it.
+TEST_F(FileCommandsTest, TheSaveDialogAddsTheSelectedFiltersExtension) {
+  RUN_SCENARIO({
+    StartProgram();
+    const auto hook = fileDialogHook;
+    fileDialogHook = nullptr;
+    static fs::path typed;
+    static int filter = 0;
+    static bool infoShown = false;
+    const struct {
+      int filter;
+      const char* written;
+      bool info;  // the information editor comes after the dialog
+    } cases[] = {
+        {0, "r0.egf", true}, {2, "r2.vbf", false}, {4, "r4.wxf", true}, {6, "r6.txt", false}};
+    for (const auto& c : cases) {
+      NewGameWith(kGame);
+      typed = root_ / ("r" + std::to_string(c.filter));
+      filter = c.filter;
+      infoShown = false;
+      QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (types == nullptr || name == nullptr) return dialog->reject();
+        types->setCurrentIndex(filter);
+        name->setText(QString::fromStdString(typed.string()));
+        AnswerGameInfo(true, &infoShown);
+        QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
+      });
+      pMainFrame->OnCmdMsg(kCmdSaveGame);
+      QCoreApplication::processEvents();
+      Check(fs::exists(root_ / c.written) && !fs::exists(typed) && infoShown == c.info, c.written);
+    }
+    fileDialogHook = hook;
+    Check(messages.empty(), "no message");
+    testing_support::CloseFrame();
+  });
+}
+
+// Every extension the load and save dialogs offer, the save dialog's
+// default one and one no reader claims, for a game from the standard start,
+// one from a set-up position, one with a handicap and one without moves:
+// a game saved under it loads back with the same start and moves, or the
+// save is refused, with the formats that keep it named, and the file there
+// before is left as it was.
 TEST_F(FileCommandsTest, EveryExtensionOfTheDialogsLoadsBackOrIsRefused) {
   RUN_SCENARIO({
     StartProgram();
-    const std::set<std::string> known = ExtensionsOf(
-        DialogFilters(kCmdLoadGame) + DialogFilters(kCmdSaveGame) + QStringList{"*.evgf"});
+    std::set<std::string> known =
+        ExtensionsOf(DialogFilters(kCmdLoadGame) + DialogFilters(kCmdSaveGame));
+    known.insert(saveDialogDefaultSuffix.toStdString());
+    known.insert("coord");  // claimed by no reader
     const std::set<std::string> refused = {"pgn", "xqn", "mxq", "htm", "html", "vzd"};
-    const std::set<std::string> written = {"egf", "vgf", "vbf", "ccf", "wxf", "axf", "txt", "evgf"};
+    const std::set<std::string> moveText = {"txt", "coord"};  // coordinate text
+    const std::set<std::string> written = {"egf", "vgf", "vbf", "ccf", "wxf", "axf"};
     std::set<std::string> table = refused;
     table.insert(written.begin(), written.end());
+    table.insert(moveText.begin(), moveText.end());
     Check(known == table, "the table holds every extension of the dialogs");
 
-    for (const std::string& ext : known) {
-      const fs::path path = root_ / ("game." + ext);
-      std::ofstream(path) << "old";
-      NewGameWith(kGame);
-      const HistoryRecord first = history[1];
-      messages.clear();
-      bool shown = false;
-      AnswerGameInfo(true, &shown);
-      RunWithDialog(kCmdSaveGame, path.string());
-      QCoreApplication::processEvents();
-      const std::string what = "save as ." + ext;
-      if (refused.count(ext) != 0) {
-        Check(messages.size() == 1 && messages[0].contains(ext.c_str()) &&
-                  messages[0].contains("egf, vgf, vbf, ccf, wxf, axf, txt") && !shown,
-              what.c_str());
-        Check(FileText(path) == "old" && GameIs(kGame), what.c_str());
-        continue;
+    // The games: the moves after a FEN pasted (none: the standard start) or
+    // a handicap.
+    const struct {
+      const char* name;
+      const char* fen;
+      int32_t handicap;
+      Texts moves;
+    } games[] = {{"standard", nullptr, 0, kGame},
+                 {"set-up", "3k5/9/9/9/9/9/9/9/4A4/4K1R2 w", 0, {"g0g9", "d9d8"}},
+                 {"handicap", nullptr, 1, {"h2e2", "h9g7"}},
+                 {"no moves", nullptr, 0, {}}};
+    for (const auto& game : games) {
+      for (const std::string& ext : known) {
+        const fs::path path = root_ / ("game." + ext);
+        std::ofstream(path) << "old";
+        Handicap = game.handicap;
+        pMainFrame->NewGame();
+        Handicap = 0;
+        if (game.fen != nullptr) {
+          QApplication::clipboard()->setText(game.fen);
+          pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+        }
+        Play(game.moves);
+        const LoadedGame before = Captured();
+        messages.clear();
+        bool shown = false;
+        AnswerGameInfo(true, &shown);
+        RunWithDialog(kCmdSaveGame, path.string());
+        QCoreApplication::processEvents();
+        const std::string what = std::string(game.name) + " saved as ." + ext;
+        const bool standard = game.fen == nullptr && game.handicap == 0 && !game.moves.empty();
+        if (refused.count(ext) != 0 || (moveText.count(ext) != 0 && !standard)) {
+          const char* named = refused.count(ext) != 0 ? "egf, vgf, vbf, ccf, wxf, axf, txt"
+                                                      : "egf, vgf, vbf, ccf, wxf, axf.";
+          Check(messages.size() == 1 && messages[0].contains(ext.c_str()) &&
+                    messages[0].contains(named) && !shown,
+                (what + ": refused, told").c_str());
+          Check(FileText(path) == "old" && SameGame(Captured(), before), what.c_str());
+          continue;
+        }
+        NewGameWith({"c3c4"});
+        messages.clear();
+        RunWithDialog(kCmdLoadGame, path.string());
+        Check(messages.empty() && SameGame(Captured(), before), what.c_str());
       }
-      NewGameWith({});
-      messages.clear();
-      RunWithDialog(kCmdLoadGame, path.string());
-      Check(messages.empty() && GameIs(kGame) && startSideToMove == 0 &&
-                history[1].lock == first.lock && history[1].key == first.key,
-            what.c_str());
     }
     testing_support::CloseFrame();
   });

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -42,6 +43,29 @@ class GamefileToolTest : public ::testing::Test {
     return RunTool("gamefile", args, errorsOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
   }
 
+  // A game from the start position fen (null: the standard one) with the
+  // moves, committed and saved as dir_/name; shownPly is the ply it shows.
+  std::string SaveGame(const std::string& name, const char* fen,
+                       std::initializer_list<const char*> moves, int32_t shownPly = -1) {
+    LoadedGame g;
+    {
+      StagingSession session(g);
+      EXPECT_TRUE(session.open());
+      if (fen != nullptr) {
+        EXPECT_EQ(StageStartFen(g, fen), 1) << fen;
+      }
+      for (const char* m : moves) EXPECT_EQ(StageMove(g, MoveFromText(m)), kStageAccepted) << m;
+    }
+    SetHeaderText(g.header.redName, "Red player");
+    SetHeaderText(g.header.event, "Club match");
+    g.header.result = kResultRedWins;
+    g.shownPly = shownPly;
+    EXPECT_EQ(CommitLoadedGame(g), 1);
+    const std::string path = (dir_ / name).string();
+    EXPECT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+    return path;
+  }
+
   std::filesystem::path dir_;
 };
 
@@ -63,21 +87,8 @@ TEST_F(GamefileToolTest, PrintsEveryItemOfACoordinateGame) {
 
 TEST_F(GamefileToolTest, HeaderSetUpStartAndShownPly) {
   // A binary game from a set-up position, saved while ply 1 of 3 was shown.
-  LoadedGame g;
-  {
-    StagingSession session(g);
-    ASSERT_TRUE(session.open());
-    ASSERT_EQ(StageStartFen(g, "3k5/9/9/9/9/9/9/9/4A4/4K1R2 w"), 1);
-    for (const char* m : {"g0g9", "d9d8", "g9g8"})
-      ASSERT_EQ(StageMove(g, MoveFromText(m)), kStageAccepted) << m;
-  }
-  SetHeaderText(g.header.redName, "Red player");
-  SetHeaderText(g.header.event, "Club match");
-  g.header.result = kResultRedWins;
-  g.shownPly = 1;
-  ASSERT_EQ(CommitLoadedGame(g), 1);
-  const std::string path = (dir_ / "g.egf").string();
-  ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+  const std::string path =
+      SaveGame("g.egf", "3k5/9/9/9/9/9/9/9/4A4/4K1R2 w", {"g0g9", "d9d8", "g9g8"}, 1);
 
   const CommandRun r = Run(path);
   ASSERT_EQ(r.exitCode, 0);
@@ -112,6 +123,35 @@ TEST_F(GamefileToolTest, SaveWritesTheFormatOfTheExtension) {
         << refused.output;
     std::ifstream in(target);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old") << name;
+  }
+  // Coordinate text keeps only moves from the standard start: a game from a
+  // set-up position, or one without moves, is refused under txt and any
+  // extension no reader claims, and kept by the formats named.
+  const std::string setUp = SaveGame("setup.egf", "3k5/9/9/9/9/9/9/9/4A4/4K1R2 w", {"g0g9"});
+  const std::string empty = SaveGame("empty.egf", nullptr, {});
+  for (const std::string& game : {setUp, empty}) {
+    const CommandRun loaded = Run(game);
+    ASSERT_EQ(loaded.exitCode, 0) << game;
+    for (const char* name : {"copy.txt", "copy.TXT", "copy.evgf", "copy.coord"}) {
+      const std::string target = Write(name, "old");
+      const CommandRun refused = Run(game + " --save " + target, true);
+      EXPECT_EQ(refused.exitCode, 1) << game << name;
+      EXPECT_NE(refused.output.find("coordinate text"), std::string::npos) << refused.output;
+      EXPECT_NE(refused.output.find("egf, vgf, vbf, ccf, wxf, axf)"), std::string::npos)
+          << refused.output;
+      std::ifstream in(target);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old") << name;
+    }
+    for (const char* ext : {"vgf", "vbf", "ccf", "wxf", "axf"}) {
+      const std::string target = (dir_ / (std::string("kept.") + ext)).string();
+      ASSERT_EQ(Run(game + " --save " + target).exitCode, 0) << ext;
+      const CommandRun again = Run(target);
+      ASSERT_EQ(again.exitCode, 0) << game << ext;
+      const auto from = [](const std::string& out) {
+        return out.substr(out.find("start "));  // the header is not kept by every format
+      };
+      EXPECT_EQ(from(again.output), from(loaded.output)) << game << ext;
+    }
   }
 }
 
