@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "app/board_view.h"
+#include "app/bridge_window.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "engine/eval/prepare.h"
@@ -104,14 +105,17 @@ Square SquareAt(int32_t column, int32_t row) {
 
 // ------------------------------------------------------------ mode on, off
 
+// A ponder search is stopped for the set-up; only a think on the engine's
+// own move refuses it.
 void CMainFrame::OnUpdateSetupPosition(CCmdUI* ui) {
-  ui->Enable(setupMode == 0 && engineState == kEngineIdle);
+  ui->Enable(setupMode == 0 && EngineIdleOrPondering());
 }
 
 void CMainFrame::OnUpdateInSetupMode(CCmdUI* ui) { ui->Enable(setupMode != 0); }
 
 void CMainFrame::OnSetupPosition() {
-  if (setupMode != 0 || engineState != kEngineIdle) return;
+  if (setupMode != 0 || DeferUntilPonderStops(kCmdSetupPosition) || engineState != kEngineIdle)
+    return;
   setupMode = 1;
   savedInputMode = inputMode;
   inputMode = 1;
