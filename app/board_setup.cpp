@@ -12,7 +12,9 @@
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/search_tables.h"
+#include "game/comments.h"
 #include "game/game_loader.h"
+#include "game/header.h"
 #include "platform/keyboard.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
@@ -21,7 +23,9 @@
 #include "platform/text_codec.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
+#include "windows/game_status_dlg.h"
 #include "windows/side_to_move_dlg.h"
+#include "windows/side_windows.h"
 
 namespace {
 
@@ -99,6 +103,19 @@ bool Inside(int32_t x, int32_t y, int32_t left, int32_t top, int32_t size) {
 
 Square SquareAt(int32_t column, int32_t row) {
   return static_cast<Square>(171 - 16 * column - row);
+}
+
+// Ending set-up with OK: the game record starts afresh at the set-up position.
+void StartGameRecordHere(CMainFrame* frame) {
+  // The comments, marks, result and file of the old game's moves do not
+  // belong to a game that starts from the set-up position. The names,
+  // event and other header texts stay: they often still describe the
+  // players and the occasion.
+  ClearComment(-1);
+  currentGameHeader.result = kResultUnknown;
+  ClearGameFileName();
+  frame->RefreshGameWindows();
+  if (gameStatusDlg != nullptr) gameStatusDlg->SetTexts();  // its caption names the file
 }
 
 }  // namespace
@@ -194,7 +211,7 @@ void CMainFrame::OnEndSetupPosition() {
       PrepareEvaluation();
       ComputePositionKeys(&positionLock, &positionKey, posPiece);
       std::memcpy(displayBoard, board, sizeof displayBoard);
-      RefreshGameWindows();
+      StartGameRecordHere(this);
     }
   }
   Relayout(0);
