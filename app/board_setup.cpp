@@ -5,13 +5,16 @@
 #include <iterator>
 
 #include "app/board_view.h"
+#include "app/bridge_window.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/search_tables.h"
+#include "game/comments.h"
 #include "game/game_loader.h"
+#include "game/header.h"
 #include "platform/keyboard.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
@@ -20,7 +23,9 @@
 #include "platform/text_codec.h"
 #include "res/menus.h"
 #include "res/text_rows.h"
+#include "windows/game_status_dlg.h"
 #include "windows/side_to_move_dlg.h"
+#include "windows/side_windows.h"
 
 namespace {
 
@@ -100,18 +105,34 @@ Square SquareAt(int32_t column, int32_t row) {
   return static_cast<Square>(171 - 16 * column - row);
 }
 
+// Ending set-up with OK: the game record starts afresh at the set-up position.
+void StartGameRecordHere(CMainFrame* frame) {
+  // The comments, marks, result and file of the old game's moves do not
+  // belong to a game that starts from the set-up position. The names,
+  // event and other header texts stay: they often still describe the
+  // players and the occasion.
+  ClearComment(-1);
+  currentGameHeader.result = kResultUnknown;
+  ClearGameFileName();
+  frame->RefreshGameWindows();
+  if (gameStatusDlg != nullptr) gameStatusDlg->SetTexts();  // its caption names the file
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ mode on, off
 
+// A ponder search is stopped for the set-up; only a think on the engine's
+// own move refuses it.
 void CMainFrame::OnUpdateSetupPosition(CCmdUI* ui) {
-  ui->Enable(setupMode == 0 && engineState == kEngineIdle);
+  ui->Enable(setupMode == 0 && EngineIdleOrPondering());
 }
 
 void CMainFrame::OnUpdateInSetupMode(CCmdUI* ui) { ui->Enable(setupMode != 0); }
 
 void CMainFrame::OnSetupPosition() {
-  if (setupMode != 0 || engineState != kEngineIdle) return;
+  if (setupMode != 0 || DeferUntilPonderStops(kCmdSetupPosition) || engineState != kEngineIdle)
+    return;
   setupMode = 1;
   savedInputMode = inputMode;
   inputMode = 1;
@@ -191,7 +212,7 @@ void CMainFrame::OnEndSetupPosition() {
       PrepareEvaluation();
       ComputePositionKeys(&positionLock, &positionKey, posPiece);
       std::memcpy(displayBoard, board, sizeof displayBoard);
-      RefreshGameWindows();
+      StartGameRecordHere(this);
     }
   }
   Relayout(0);

@@ -127,9 +127,26 @@ bool StartPondering() {
   return true;
 }
 
+// "Next best move" on a position whose only legal move is the one it
+// excludes finds no move: that move is played again as the stored game
+// has it, and nobody has lost. Returns false when the excluded move is not
+// the next move of the stored game or cannot be made.
+bool ReplayExcludedMove() {
+  const Move excluded = thinkExcludedMove;
+  if (excluded == 0 || gamePly >= gameLength || history[gamePly + 1].move != excluded ||
+      !ReplayOne())
+    return false;
+  AnimateEngineMove(static_cast<PieceIndex>(board[MoveTo(excluded)]), MoveFrom(excluded),
+                    MoveTo(excluded));
+  ShowGamePosition();
+  GoIdle();
+  return true;
+}
+
 void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   const Move move = principalVariation[0][0];
   if (move == kNoRootMove || !MakeMoveAfterShownPly(move)) {
+    if (ReplayExcludedMove()) return;
     // A full game record is no loss: the move is just not added.
     if (state == kEngineThinking && !GameRecordFull())
       ReportLostOnTime(static_cast<int>(sideToMove));

@@ -12,6 +12,7 @@ int32_t stopRequested;
 int32_t pendingRequest;
 Move pendingUserMove;
 int32_t shownInCheck;
+Move thinkExcludedMove;
 
 int32_t Ponder = 1;
 int32_t saveOnEachMove = 0;

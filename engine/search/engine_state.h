@@ -51,6 +51,7 @@ extern int32_t stopRequested;    // 1 makes every search level return at once
 extern int32_t pendingRequest;   // PendingRequest, cleared at the start of a think
 extern Move pendingUserMove;     // the user's move of requests 3 and 4
 extern int32_t shownInCheck;     // the side to move of the shown position is in check
+extern Move thinkExcludedMove;   // the move the running think skips (next best move), 0 none
 
 // Engine-side options (settings "Ponder", "Save on each move"; the engine
 // answers for side 0 / side 1 when the flag is 1).

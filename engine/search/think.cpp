@@ -291,6 +291,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   stopRequested = 0;
   pendingRequest = kRequestNone;
   requestsAtThinkStart = requestsPosted;
+  thinkExcludedMove = excludedMove;
   searchStartTick = GetTickMs();
 
   iterationDepth = 1;

@@ -1,6 +1,7 @@
 // Setting up a position by hand: the add commands' squares, the palette and
 // its buttons, ending set-up with the side to move (refused for a position
-// that cannot be played), cancelling, and the right button's FEN and menu.
+// that cannot be played) as a new game without the old game's comments,
+// cancelling, and the right button's FEN and menu.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
@@ -18,6 +19,8 @@
 #include "engine/search/engine_state.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
+#include "game/comments.h"
+#include "game/header.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
@@ -26,8 +29,12 @@
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/placement_cases.h"
+#include "windows/comments_dlg.h"
+#include "windows/game_status_dlg.h"
+#include "windows/side_windows.h"
 
 using testing_support::Check;
+using testing_support::CloseFrame;
 
 namespace {
 
@@ -253,6 +260,58 @@ TEST_F(BoardSetupTest, EndingSetupRefusesPiecesOffTheirPoints) {
       QApplication::processEvents();
     }
   });
+}
+
+// Ending set-up with OK starts the game at the set-up position without the
+// old game's comments, marks, result and file name, and the open windows
+// show that at once; the names stay. Cancelling keeps everything.
+TEST_F(BoardSetupTest, EndingSetupDropsTheOldGamesCommentsAndCancellingKeepsThem) {
+  for (int button : {IDOK, IDCANCEL}) {
+    RUN_SCENARIO({
+      StartProgram();
+      CCommentsDlg::CreateAndShow(pMainFrame);
+      pMainFrame->OnCmdMsg(kCmdGameStatus);
+      SetComment(0, "start");
+      testing_support::PlayUserMoves({"h2e2", "h9g7"});
+      SetComment(2, "after black");
+      SetAnnotation(2, kMarkGood);
+      std::strcpy(currentGameHeader.redName, "Ding");
+      currentGameHeader.result = kResultRedWins;
+      SetGameFileName("/tmp/old-game.vgf");
+      pMainFrame->RefreshGameWindows();
+      gameStatusDlg->SetTexts();
+      pMainFrame->OnCmdMsg(kCmdSetupPosition);
+      EndSetup(kCtlSideRed, button);
+      const bool kept = button == IDCANCEL;
+      if (kept) pMainFrame->CancelSetup();
+      int comments = 0;
+      for (const MoveComment& c : moveComments)
+        comments += (c.text != nullptr && c.text[0] != '\0') || c.annotation != 0 ? 1 : 0;
+      const bool fileNamed = gameStatusDlg->windowTitle().contains("old-game");
+      Check(std::strcmp(currentGameHeader.redName, "Ding") == 0 &&
+                gameStatusDlg->GetDlgItemText(kCtlHeaderRedName) == "Ding",
+            "the names stay");
+      if (kept) {
+        Check(gamePly == 2 && comments == 2 && moveComments[2].annotation == kMarkGood &&
+                  currentGameHeader.result == kResultRedWins && fileNamed &&
+                  commentsDlg->GetDlgItemText(kCtlCommentText) == "after black",
+              "cancelled: the game as it was");
+      } else {
+        Check(gamePly == 0 && comments == 0 && currentGameHeader.result == kResultUnknown &&
+                  gameFileName[0] == '\0',
+              "ended: nothing of the old game");
+        Check(commentsDlg->GetDlgItemText(kCtlCommentText).isEmpty() &&
+                  gameStatusDlg->GetDlgItemText(kCtlHeaderComment).isEmpty() && !fileNamed,
+              "the windows show the new game");
+        testing_support::PlayUserMoves({"b2d2", "b9c7"});
+        commentsDlg->Refresh();
+        Check(moveComments[2].text == nullptr &&
+                  commentsDlg->GetDlgItemText(kCtlCommentText).isEmpty(),
+              "the new game's moves have no comment");
+      }
+      CloseFrame();
+    });
+  }
 }
 
 TEST_F(BoardSetupTest, CtrlRightClickCopiesTheFenAndTheMenuOpens) {

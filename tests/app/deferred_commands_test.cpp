@@ -2,9 +2,9 @@
 // show the game on the board at every message pumping of a ponder search
 // and after a ponder hit; a load or save chosen during a think runs once
 // the search has unwound and leaves every window showing the game as it
-// then stands; Paste FEN, Goto move and the options sheet stop a ponder
-// search and act, and only a think on the engine's own move refuses them;
-// Paste FEN in set-up mode changes only the position being set up.
+// then stands; Paste FEN, Goto move, the options sheet and set-up stop a
+// ponder search and act, and only a think on the engine's own move refuses
+// them; Paste FEN in set-up mode changes only the position being set up.
 #include <QApplication>
 #include <QClipboard>
 #include <QTextBlock>
@@ -213,8 +213,8 @@ TEST_F(DeferredCommandsTest, LoadAndSaveDuringAThinkShowTheGameAfterwards) {
   }
 }
 
-// Paste FEN, Goto move and the options sheet: chosen while the engine
-// ponders they stop the search and act; during a think on the engine's own
+// Paste FEN, Goto move, the options sheet and set-up: chosen while the
+// engine ponders they stop the search and act; during a think on the engine's own
 // move they are greyed and do nothing.
 TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
   constexpr const char* kFen = "4k4/9/9/9/9/9/9/9/4A4/3K1R3 b";
@@ -247,6 +247,12 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
          });
        },
        [] { return sheetShown && gamePly == 2 && gameLength == 2; }},
+      // Set-up starts from the game's position: the predicted move is gone.
+      {kCmdSetupPosition, [] {},
+       [] {
+         return pMainFrame->setupMode == 1 && gamePly == 2 && gameLength == 2 &&
+                std::memcmp(displayBoard, board, sizeof board) == 0;
+       }},
   };
   for (const Case& c : cases) {
     RUN_SCENARIO({  // while pondering
@@ -285,7 +291,7 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
     pumpMessagesHook = [] {
       if (engineState != kEngineThinking || posted) return;
       posted = true;
-      for (int command : {kCmdPasteFenPosition, kCmdGotoMove, kCmdProperties}) {
+      for (int command : {kCmdPasteFenPosition, kCmdGotoMove, kCmdProperties, kCmdSetupPosition}) {
         CCmdUI ui(command);
         pMainFrame->OnUpdateCmdUI(ui);
         enabled += ui.IsEnabled() ? 1 : 0;
@@ -295,7 +301,7 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
     f->PlayUserMove(MoveFromText("h2e2"));
     pumpMessagesHook = nullptr;
     Check(posted && enabled == 0, "greyed during the think");
-    Check(gamePly == 2 && gameLength == 2 && history[2].engineMove == 1 &&
+    Check(gamePly == 2 && gameLength == 2 && history[2].engineMove == 1 && f->setupMode == 0 &&
               QApplication::activeModalWidget() == nullptr,
           "the engine played its move; nothing else happened");
     CloseFrame();

@@ -1,7 +1,9 @@
 // The frame's game and engine commands: stepping while idle and while the
 // engine searches or gives a hint, goto move, the commands' states, the
-// keys, automatic replay, no computer mode and ponder.
+// keys, automatic replay, no computer mode, ponder, and next best move with
+// a single legal move.
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTimer>
 #include <functional>
@@ -10,16 +12,19 @@
 
 #include "app/board_view.h"
 #include "app/chess_app.h"
+#include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/new_game.h"
+#include "engine/search/search.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
 #include "game/binary_files.h"
 #include "game/header.h"
 #include "platform/keyboard.h"
+#include "platform/message_box.h"
 #include "res/menus.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
@@ -366,6 +371,45 @@ TEST_F(GameCommandsTest, PlayingTheCurrentPositionStopsAtTheFullGameRecord) {
     Check(history[kMaxGameMoves].move == last && engineState == kEngineIdle, "the game stays");
     CloseFrame();
   });
+}
+
+// "Next best move" after the engine played the only legal move: that move
+// is played again and nobody has lost, also when the command stops the
+// ponder search that followed the move.
+TEST_F(GameCommandsTest, NextBestMoveWithOnlyOneMovePlaysItAgain) {
+  for (int32_t ponder : {0, 1}) {
+    RUN_SCENARIO({
+      StartAtPly2Of4();
+      static int boxes = 0;
+      messageBoxHook = [](const QString&, int) {
+        ++boxes;
+        return static_cast<int>(kAnswerOk);
+      };
+      QApplication::clipboard()->setText("4k4/9/9/9/9/9/9/9/4R4/3K1A2r b");
+      pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+      Ponder = ponder;
+      levelMode = kLevelSearchDepth;
+      searchDepth = 3;
+      static bool posted = false;
+      pumpMessagesHook = [] {
+        if (engineState != kEnginePondering || posted) return;
+        posted = true;
+        pMainFrame->OnCmdMsg(kCmdNextBestMove);
+      };
+      pMainFrame->OnCmdMsg(kCmdPlayCurrentPosition);
+      const Move only = testing_support::MoveFromText("e9f9");
+      Check(gamePly == 1 && history[1].move == only, "the engine played its only move");
+      if (ponder == 0) pMainFrame->OnCmdMsg(kCmdNextBestMove);
+      pumpMessagesHook = nullptr;
+      Check(posted == (ponder != 0), "the command stopped the ponder search");
+      Check(boxes == 0, "nobody has lost");
+      Check(gamePly == 1 && gameLength == 1 && history[1].move == only &&
+                history[1].engineMove == 1 && sideToMove == kRed && shownSideToMove == kRed &&
+                engineState == kEngineIdle,
+            "the only move is played again");
+      CloseFrame();
+    });
+  }
 }
 
 }  // namespace
