@@ -176,7 +176,11 @@ void LayOutBoard(CMainFrame& frame, int sizeIndex, int size, int reloadPieces) {
     }
     const std::string names = std::string(red) + " - " + black;
     const CRect strip{0, 0, 11 * s, big ? s / 2 : s / 2 + 4};
-    DrawCenteredText(dc, strip, DecodeHeaderText(currentGameHeader, names.c_str()), 10, kInkColour);
+    // Centred on the strip, the names stay clear of the move number and the
+    // side-to-move disc, which stand from 9 squares on.
+    const QString shown = FitCenteredText(dc, DecodeHeaderText(currentGameHeader, names.c_str()),
+                                          10, 7 * s);
+    DrawCenteredText(dc, strip, shown, 10, kInkColour);
   }
   frame.FitWindowToBoard();
   if (reloadPieces != 0) frame.LoadPieceSet(frame.pieceSet);

@@ -200,10 +200,36 @@ int GetDisplayBitsPerPixel(const CDC* dc) {
   return 32;
 }
 
+namespace {
+
+// The bold italic face of the centred texts, `points` high on `dc`.
+CFont CenteredTextFont(CDC& dc, int points) {
+  return CFont{QStringLiteral("Times New Roman"), -(points * dc.GetDeviceCaps(LOGPIXELSY) / 72),
+               700, true};
+}
+
+}  // namespace
+
+QString FitCenteredText(CDC& dc, const QString& text, int points, int width) {
+  const CFont oldFont = dc.SelectFont(CenteredTextFont(dc, points));
+  QString fitted = text;
+  if (dc.GetTextExtent(fitted).cx > width) {
+    // Characters go from the middle out, so both ends stay readable.
+    const QString ellipsis(QChar(0x2026));
+    QString left = text.left(text.size() / 2), right = text.mid(text.size() / 2);
+    while (!left.isEmpty() || !right.isEmpty()) {
+      if (left.size() >= right.size()) left.chop(1);
+      else right.remove(0, 1);
+      fitted = left + ellipsis + right;
+      if (dc.GetTextExtent(fitted).cx <= width) break;
+    }
+  }
+  dc.SelectFont(oldFont);
+  return fitted;
+}
+
 void DrawCenteredText(CDC& dc, const CRect& r, const QString& text, int points, COLORREF colour) {
-  const CFont font{QStringLiteral("Times New Roman"), -(points * dc.GetDeviceCaps(LOGPIXELSY) / 72),
-                   700, true};
-  const CFont oldFont = dc.SelectFont(font);
+  const CFont oldFont = dc.SelectFont(CenteredTextFont(dc, points));
   const COLORREF oldColour = dc.SetTextColor(colour);
   const int oldMode = dc.SetBkMode(TRANSPARENT);
   dc.DrawText(text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -60,6 +60,9 @@ int GetDisplayBitsPerPixel(const CDC* dc);
 // italic "Times New Roman" of `points` points and the given colour. The
 // context's text colour, background mode and font are left as they were.
 void DrawCenteredText(CDC& dc, const CRect& r, const QString& text, int points, COLORREF colour);
+// `text` as DrawCenteredText draws it in at most `width` pixels: whole when
+// it fits, else with characters from its middle replaced by an ellipsis.
+QString FitCenteredText(CDC& dc, const QString& text, int points, int width);
 
 // One line centred in `r` in the given font; the context's font is left as
 // it was.

@@ -321,6 +321,40 @@ TEST_F(BoardViewTest, NamesFromGbkFilesLookTheSameInEveryLanguage) {
   LayOut(1);
 }
 
+// Long names are shortened in their middle, so that the strip never draws
+// from 9 squares on, where the move number and the side-to-move disc stand,
+// nor before 2 squares, at every board size.
+TEST_F(BoardViewTest, LongNamesStayClearOfTheMoveNumber) {
+  const GameHeader savedHeader = currentGameHeader;
+  for (int size : {0, 1, 2}) {
+    SCOPED_TRACE(size);
+    const auto strip = [&] {
+      LayOut(size);
+      const int s = frame->squareSize;
+      return frame->boardBitmap->GetImage().copy(0, 0, 11 * s, s / 2 + 4);
+    };
+    SetHeaderText(currentGameHeader.redName, "");
+    SetHeaderText(currentGameHeader.blackName, "");
+    const QImage empty = strip();
+    SetHeaderText(currentGameHeader.redName, "Wolfgang Amadeus Xiangqi-Meisterspieler");
+    SetHeaderText(currentGameHeader.blackName, "Maximiliane Schwarzenberg-Lichtenstein");
+    const QImage named = strip();
+    const int s = frame->squareSize;
+    int inked = 0, outside = 0;
+    for (int y = 0; y < named.height(); ++y) {
+      for (int x = 0; x < named.width(); ++x) {
+        if (named.pixel(x, y) == empty.pixel(x, y)) continue;
+        ++inked;
+        if (x < 2 * s || x >= 9 * s) ++outside;
+      }
+    }
+    EXPECT_GT(inked, 0) << "the names are drawn";
+    EXPECT_EQ(outside, 0) << "the names reach the move number or the far edge";
+  }
+  currentGameHeader = savedHeader;
+  LayOut(1);
+}
+
 TEST_F(BoardViewTest, SquareToPixelInAllFourTurnings) {
   struct Case {
     int rot, mir, c, r, x, y;
