@@ -46,8 +46,9 @@ bool SameGameAs(const InterruptedThink& t) {
 // Runs the load or save command that the completion hands back. Whatever
 // the user chose, the board and the game windows show the game as it now
 // stands; the interrupted think goes on when the game is still the one it
-// was thinking on (a cancelled load, a file that did not load). Called from
-// the completion, the think runs once the completion has returned.
+// was thinking on (a save, a cancelled load, a file that did not load).
+// Called from the completion, the think runs once the completion has
+// returned.
 void RunDeferredFileCommand(int command) {
   const InterruptedThink interrupted = interruptedThink;
   interruptedThink = {};

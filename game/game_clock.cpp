@@ -168,6 +168,9 @@ void CGameClock::SetSideTimeHms(int32_t side, int32_t h, int32_t m, int32_t s) {
   if (!IsSide(side)) return;
   sideTimeMs[side] = static_cast<uint32_t>(h) * 3600000u + static_cast<uint32_t>(m) * 60000u +
                      static_cast<uint32_t>(s) * 1000u;
+  // The shown time is the one set: the running side's current move counts
+  // again from now, on top of it.
+  if (side == runningSide) RestartMoveTiming();
 }
 
 uint32_t CGameClock::ShownTimeMs(int32_t side) const {

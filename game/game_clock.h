@@ -48,6 +48,8 @@ class CGameClock {
   void SwitchSide(int32_t nextSide);
   void SetSideTimeMs(int32_t side, uint32_t ms);
   int32_t GetSideTimeMs(int32_t side) const;
+  // Sets the time the side shows; for the running side its current move
+  // is timed again from now.
   void SetSideTimeHms(int32_t side, int32_t h, int32_t m, int32_t s);
   // The shown time of a side: used time plus the running move (count up), or
   // remaining time minus the running move, never below 0 (count down).

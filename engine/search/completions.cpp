@@ -222,8 +222,9 @@ void CompleteThink(int32_t state, int32_t /*rootForced*/, int32_t cleanIteration
       LoadGameRequested();
       return;
     case kRequestSaveGame:
+      // The game is saved as the board shows it, the user's move included;
+      // the think goes on after the save.
       engineState = kEngineIdle;
-      TakeBackOne();
       SetBusyCursor(0);
       SaveGameRequested();
       return;
@@ -336,8 +337,8 @@ void CompleteAnalysis() {
       Think(kThinkAnalysis, 0);
       return;
     case kRequestSaveGame:
+      // The analysed position is the shown one: nothing to take back.
       engineState = kEngineIdle;
-      TakeBackOne();
       SetBusyCursor(0);
       SaveGameRequested();
       Think(kThinkAnalysis, 0);

@@ -26,7 +26,9 @@
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
 #include "game/comments.h"
+#include "game/game_loader.h"
 #include "game/header.h"
+#include "game/load_game.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "res/menus.h"
@@ -34,6 +36,7 @@
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
 #include "windows/comments_dlg.h"
+#include "windows/game_info_dlg.h"
 #include "windows/input_dlg.h"
 #include "windows/move_list_wnd.h"
 #include "windows/options_sheet.h"
@@ -170,25 +173,34 @@ TEST_F(DeferredCommandsTest, TheWindowsFollowTheBoardDuringAPonderAndAfterAHit) 
 
 // A load or save chosen while the engine thinks on its answer to h2e2: the
 // dialog comes once the search has unwound; after it the board and the
-// windows show the game as it stands. A save takes the user's move back
-// first; a load that left the game as it was lets the engine answer.
+// windows show the game as it stands. A save writes the game as the board
+// showed it, h2e2 included and shown; a save, and a load that left the game
+// as it was, let the engine answer.
 TEST_F(DeferredCommandsTest, LoadAndSaveDuringAThinkShowTheGameAfterwards) {
   struct Case {
     int command;
     bool ok;
     int32_t ply, length;  // the game afterwards
   } const cases[] = {
-      {kCmdSaveGame, false, 0, 1},
-      {kCmdSaveGame, true, 0, 1},
+      {kCmdSaveGame, false, 2, 2},  // the engine answered
+      {kCmdSaveGame, true, 2, 2},   // saved, then the engine answered
       {kCmdLoadGame, false, 2, 2},  // the engine answered
       {kCmdLoadGame, true, 3, 3},   // the file's game
   };
   for (const Case& c : cases) {
     RUN_SCENARIO({
       CMainFrame* f = StartProgram();
-      const fs::path file = root_ / "game.txt";
+      // A save to a file that keeps the game information runs the editor.
+      const fs::path file = root_ / (c.command == kCmdLoadGame ? "game.txt" : "game.egf");
       if (c.command == kCmdLoadGame) std::ofstream(file) << "c3c4\nc6c5\nh2e2\n";
       dialogAnswer = c.ok ? file.string() : std::string();
+      static bool editorShown = false;
+      editorShown = false;
+      if (c.command == kCmdSaveGame && c.ok)
+        AnswerWhenShown<CGameInfoDlg>([](CGameInfoDlg* dialog) {
+          editorShown = true;
+          dialog->OnOK();
+        });
       static int command = 0;
       static bool posted = false;
       command = c.command;
@@ -202,12 +214,16 @@ TEST_F(DeferredCommandsTest, LoadAndSaveDuringAThinkShowTheGameAfterwards) {
       pumpMessagesHook = nullptr;
       Check(posted && dialogsShown == 1 && engineState == kEngineIdle, "the command ran once");
       Check(gamePly == c.ply && gameLength == c.length, "the game afterwards");
-      if (c.command == kCmdLoadGame && !c.ok)
+      if (!(c.command == kCmdLoadGame && c.ok))
         Check(history[1].move == MoveFromText("h2e2") && history[2].engineMove == 1,
-              "the engine answered after the cancelled load");
-      if (c.command == kCmdSaveGame && c.ok)
-        Check(fs::exists(file) && history[1].move == MoveFromText("h2e2"), "saved");
+              "the engine answered h2e2 after the command");
       Check(ScreenIsCurrent(), "board, move list and comments show the game");
+      if (c.command == kCmdSaveGame && c.ok) {
+        Check(editorShown && fs::exists(file), "saved after the editor");
+        Check(LoadGameFile(file.string().c_str(), &currentGameHeader, 1) == kLoadOk &&
+                  gameLength == 1 && gamePly == 1 && history[1].move == MoveFromText("h2e2"),
+              "the file holds h2e2, shown");
+      }
       CloseFrame();
     });
   }

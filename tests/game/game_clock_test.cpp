@@ -293,6 +293,45 @@ TEST_F(GameClockTest, SideTimesInHoursMinutesSeconds) {
   EXPECT_EQ(SideText(clock, 1), "150:59:10");
 }
 
+// Setting a side's time while a side's move runs: the clock shows exactly
+// the time set, for the running side too, and the running move counts on
+// from there; the other side keeps its time.
+TEST_F(GameClockTest, SetTimeWhileRunningShowsTheTimeSet) {
+  struct Case {
+    int16_t mode;
+    bool paused;
+    const char* afterTenSeconds;  // the running side, 10 s after setting
+  } const cases[] = {
+      {kClockCountUp, false, "00:01:10"},
+      {kClockGameTime, false, "00:00:50"},
+      {kClockGameTime, true, "00:01:00"},  // a paused move stands still
+  };
+  for (const Case& c : cases) {
+    CGameClock clock;
+    SetUpGameTime(clock, 10, 0);
+    clock.SetMode(c.mode);
+    clock.Reset();
+    clock.SwitchSide(0);
+    Pass(clock, 8000);
+    clock.SwitchSide(1);
+    Pass(clock, 5000);  // Black's move runs
+    if (c.paused) clock.Pause();
+    const std::string red = SideText(clock, 0);
+    clock.SetSideTimeHms(1, 0, 1, 0);
+    clock.SetSideTimeHms(0, 0, 2, 6);
+    clock.Tick();
+    EXPECT_EQ(SideText(clock, 1), "00:01:00") << c.mode;
+    EXPECT_EQ(SideText(clock, 0), "00:02:06") << c.mode;
+    EXPECT_NE(red, "00:02:06");
+    Pass(clock, 10000);
+    EXPECT_EQ(SideText(clock, 1), c.afterTenSeconds) << c.mode;
+    EXPECT_EQ(SideText(clock, 0), "00:02:06") << c.mode;
+    if (c.paused) clock.Resume();
+    clock.SwitchSide(0);
+    EXPECT_EQ(SideText(clock, 1), c.afterTenSeconds) << c.mode;
+  }
+}
+
 TEST_F(GameClockTest, MoveTimeTexts) {
   CGameClock clock;
   clock.SwitchSide(1);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/bridge.h"
 #include "game/game_clock.h"
 #include "platform/message_box.h"
 #include "res/text_rows.h"
@@ -129,6 +130,39 @@ TEST_F(ClockDialogsTest, ClockSetStoresGoodTextsAndRefusesOthersStayingOpen) {
       EXPECT_EQ(gameClock.GetSideTimeMs(0), 3725000) << "cancel changes nothing";
     }
   }
+}
+
+// While Red's move runs, the dialog shows the clock as it stands, and after
+// OK the clock shows exactly what was entered, left as shown or typed.
+TEST_F(ClockDialogsTest, ClockSetWhileAMoveRunsShowsTheTimeEntered) {
+  static uint32_t now = 0;
+  tickSource = [] { return now; };
+  for (const char* typed : {static_cast<const char*>(nullptr), "00:00:10"}) {
+    now = 500000;
+    gameClock.SetMode(kClockCountUp);
+    gameClock.Reset();
+    gameClock.SwitchSide(0);
+    now += 28000;
+    gameClock.SwitchSide(1);
+    now += 20000;
+    gameClock.SwitchSide(0);
+    now += 98000;  // Red's running move
+    gameClock.Tick();
+    CClockSetDlg dialog;
+    const int code = RunModal(dialog, [&] {
+      EXPECT_EQ(dialog.GetDlgItemText(kCtlClockSetRedTime), "00:02:06");
+      EXPECT_EQ(dialog.GetDlgItemText(kCtlClockSetBlackTime), "00:00:20");
+      if (typed != nullptr) Type(dialog, kCtlClockSetRedTime, typed);
+      dialog.OnCommand(IDOK);
+    });
+    EXPECT_EQ(code, IDOK);
+    char red[kClockTextSize], black[kClockTextSize];
+    gameClock.FormatSideTime(0, red);
+    gameClock.FormatSideTime(1, black);
+    EXPECT_STREQ(red, typed != nullptr ? typed : "00:02:06");
+    EXPECT_STREQ(black, "00:00:20");
+  }
+  tickSource = nullptr;
 }
 
 TEST_F(ClockDialogsTest, TimingPageEnablesOnlyTheControlsOfTheChosenMode) {

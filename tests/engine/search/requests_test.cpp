@@ -114,10 +114,12 @@ TEST_F(ThinkRequestTest, LoadRequestsHandTheCommandBack) {
   EXPECT_TRUE(SameRecords(stored_, 1, 4));
 }
 
-TEST_F(ThinkRequestTest, SaveTakesBackTheLastMoveFirst) {
+// The game is saved as shown, the user's last move included.
+TEST_F(ThinkRequestTest, SaveKeepsTheShownGame) {
   ThinkWith(kRequestSaveGame);
   EXPECT_TRUE(Saw(kEventSaveGame));
-  EXPECT_EQ(gamePly, 1);
+  EXPECT_EQ(gamePly, 2);
+  EXPECT_EQ(CurrentFen(), fenAtPly2_);
   EXPECT_TRUE(SameRecords(stored_, 1, 4));
 }
 
@@ -383,7 +385,7 @@ TEST_F(AnalysisRequestTest, SteppingRequestsAnalyseTheNewPosition) {
   };
   for (const Case c : {Case{kRequestTakeBackOne, 0}, Case{kRequestReplayOne, 2},
                        Case{kRequestReplayAll, 3}, Case{kRequestTakeBackAll, 0},
-                       Case{kRequestSaveGame, 0}, Case{kRequestLoadGame, 1}}) {
+                       Case{kRequestSaveGame, 1}, Case{kRequestLoadGame, 1}}) {
     TakeBackAll();
     ReplayOne();
     ResetScript(kMsPerPoll);
