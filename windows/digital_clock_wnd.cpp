@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
+#include <cstdlib>
 
 #include "game/game_clock.h"
 #include "platform/dib_bitmap.h"
@@ -90,6 +92,12 @@ constexpr int kDigitSegments[10] = {
         Bit(kSegmentLowerRight) | Bit(kSegmentBottom) | Bit(kSegmentMiddle),
 };
 
+// Rows 0 and 1 belong to the frame, the four outer columns on the right to
+// the bevel; the names start 10 pixels from the left.
+constexpr int kFrameEdge = 2;
+constexpr int kBevelWidth = 4;
+constexpr int kNameLeft = 10;
+
 // Left edge of each digit slot in 311ths of the width.
 constexpr int kSlotLeft[6] = {13, 58, 115, 160, 215, 260};
 
@@ -105,6 +113,40 @@ COLORREF GroundColour() {
 // Which segments digit d lights: bit (1 << segment). Values outside 0..9
 // (the first slot from 100 hours on) light nothing.
 int ClockDigitSegments(int digit) { return digit >= 0 && digit <= 9 ? kDigitSegments[digit] : 0; }
+
+// The pixels `text` inks in `font` when its rectangle's top-left corner is
+// at (0, 0) (the ink may reach above and left of it), drawn with the fonts
+// the text really gets; empty when it inks nothing.
+CRect TextInk(const QString& text, const CFont& font) {
+  const int size = std::abs(font.height);
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  CDC probe(&scratch);
+  probe.SelectFont(font);
+  QImage canvas(probe.GetTextExtent(text).cx + 2 * size + 4, 3 * size + 4, QImage::Format_RGB32);
+  canvas.fill(Qt::white);
+  probe.SelectBitmap(&canvas);
+  probe.SetBkMode(TRANSPARENT);
+  probe.SetTextColor(RGB(0, 0, 0));
+  probe.DrawText(text, CRect{size, size, canvas.width(), canvas.height()}, DT_LEFT | DT_SINGLELINE);
+  CRect ink{canvas.width(), canvas.height(), 0, 0};
+  for (int y = 0; y < canvas.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+    for (int x = 0; x < canvas.width(); ++x) {
+      if ((line[x] & 0xFFFFFF) == 0xFFFFFF) continue;
+      ink = CRect{std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+                  std::max(ink.bottom, y + 1)};
+    }
+  }
+  if (ink.right == 0) return {};
+  return CRect{ink.left - size, ink.top - size, ink.right - size, ink.bottom - size};
+}
+
+bool ContainsIdeographs(const QString& text) {
+  for (QChar c : text) {
+    if (c.script() == QChar::Script_Han) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -204,12 +246,15 @@ void CDigitalClockWnd::DrawFace(CDC& dc, COLORREF ground) {
   }
 
   // Side names in the current language, in the order of the rows.
-  const CFont oldFont = dc.SelectFont(CFont{QStringLiteral("ARIAL"), -(H / 12), 700, true});
+  const QString red = TrText(kTextRed), black = TrText(kTextBlack);
+  const QString names[2] = {flipped_ == 0 ? black : red, flipped_ == 0 ? red : black};
+  int tops[2] = {0, 0};
+  const CFont oldFont = dc.SelectFont(FitSideNames(names, tops));
   const int oldMode = dc.SetBkMode(TRANSPARENT);
   const COLORREF oldColour = dc.SetTextColor(kClockInkColour);
-  const QString red = TrText(kTextRed), black = TrText(kTextBlack);
-  dc.DrawText(flipped_ == 0 ? black : red, CRect{10, H / 90, W, H}, DT_LEFT | DT_SINGLELINE);
-  dc.DrawText(flipped_ == 0 ? red : black, CRect{10, H * 29 / 60, W, H}, DT_LEFT | DT_SINGLELINE);
+  for (int row = 0; row < 2; ++row) {
+    dc.DrawText(names[row], CRect{kNameLeft, tops[row], W, H}, DT_LEFT | DT_SINGLELINE);
+  }
   dc.SetTextColor(oldColour);
   dc.SetBkMode(oldMode);
   dc.SelectFont(oldFont);
@@ -231,10 +276,52 @@ void CDigitalClockWnd::DrawFace(CDC& dc, COLORREF ground) {
   }
 }
 
+// The names are set in bold italic Arial of character height H / 12 with
+// their rectangles' tops at H / 90 and H * 29 / 60, which suits Latin
+// capitals. Each name's ink must lie whole in its band: below the frame and
+// above the top row's digits, or between the two rows of digits, with a
+// clear row between it and the digits, and short of the right bevel. A
+// name whose ink leaves its band is moved into it; when it is taller than
+// the band, or too wide, both names get the largest height that fits.
+// Chinese names fill the whole em and are unreadable at the Latin height:
+// they get the largest height that fits the band.
+CFont CDigitalClockWnd::FitSideNames(const QString names[2], int tops[2]) const {
+  const int W = width_, H = height_;
+  const int designTops[2] = {H / 90, H * 29 / 60};
+  const int bandTop[2] = {kFrameEdge, CellTop(0) + H * 66 / 180 + 1};
+  const int bandBottom[2] = {CellTop(0) + H * 1 / 180 - 1, CellTop(1) + H * 1 / 180 - 1};
+  const int right = W - kBevelWidth - 1;
+  CFont font{QStringLiteral("ARIAL"), 0, 700, true};
+  // Places both names at character height `size`; false when one does not fit.
+  const auto place = [&](int size) {
+    font.height = -size;
+    for (int row = 0; row < 2; ++row) {
+      tops[row] = designTops[row];
+      const CRect ink = TextInk(names[row], font);
+      if (ink.Height() <= 0) continue;
+      if (ink.Height() > bandBottom[row] - bandTop[row] || kNameLeft + ink.right > right) return false;
+      tops[row] = std::clamp(designTops[row], bandTop[row] - ink.top, bandBottom[row] - ink.bottom);
+    }
+    return true;
+  };
+  const bool ideographs = ContainsIdeographs(names[0]) || ContainsIdeographs(names[1]);
+  const int band = std::min(bandBottom[0] - bandTop[0], bandBottom[1] - bandTop[1]);
+  const int wanted = std::max(1, ideographs ? band + band / 4 : H / 12);
+  if (place(wanted)) return font;
+  // The largest height below `wanted` that fits (the smallest when none does).
+  int fits = 1, fails = wanted;
+  while (fails - fits > 1) {
+    const int mid = (fits + fails) / 2;
+    (place(mid) ? fits : fails) = mid;
+  }
+  place(fits);
+  return font;
+}
+
 void CDigitalClockWnd::DrawDigit(CDC& dc, int digit, int slot, int row) {
   const int W = width_, H = height_;
   const int x0 = W * kSlotLeft[slot] / 311;
-  const int y0 = row == 0 ? H * 19 / 180 : H * 103 / 180;
+  const int y0 = CellTop(row);
   const int lit = ClockDigitSegments(digit);
   if (lit == 0) return;
   const CPen oldPen = dc.SelectPen(CPen{PS_NULL, 0, 0});

@@ -83,6 +83,11 @@ class CDigitalClockWnd : public QWidget, public CCmdTarget {
   // Draws the face into `dc`, W x H from (0, 0), on the colour `ground`.
   void DrawFace(CDC& dc, COLORREF ground);
   void DrawDigit(CDC& dc, int digit, int slot, int row);
+  // Top of the digit cells of row 0 or 1.
+  int CellTop(int row) const { return row == 0 ? height_ * 19 / 180 : height_ * 103 / 180; }
+  // The font of the side names (top row's first) and the tops of their
+  // rectangles, so that each name's ink lies whole in its band.
+  CFont FitSideNames(const QString names[2], int tops[2]) const;
   // Saves the placement and clears digitalClockWnd, once.
   void Detach();
 

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QMenu>
 #include <QPointer>
@@ -290,7 +292,8 @@ int InkWidth(const QImage& face, int x0, int x1, int y0, int y1) {
 
 // The side names are those of the current language, black's above red's
 // (or the other way round on a turned board): the ink of each name spot
-// is as wide as the language's text in the face's font.
+// is as wide as the language's text in the face's font, for the languages
+// written in Latin letters.
 TEST_F(DigitalClockWndTest, SideNamesAreThoseOfTheLanguage) {
   CDigitalClockWnd* clock = Open();
   ASSERT_NE(clock, nullptr);
@@ -300,7 +303,8 @@ TEST_F(DigitalClockWndTest, SideNamesAreThoseOfTheLanguage) {
   measure.SelectFont(CFont{QStringLiteral("ARIAL"), -(kH / 12), 700, true});
   // Rows of each name spot: below the bevel and above the digits.
   const int rows[2][2] = {{5, kH * 19 / 180}, {kH * 29 / 60, kH * 103 / 180}};
-  for (int language = 0; language < 6; ++language) {
+  // The Chinese names get a height of their own (SideNamesLieWholeInTheirBands).
+  for (int language : {kLanguageFrench, kLanguageEnglish, kLanguageSpanish, kLanguageGerman}) {
     currentLanguage = language;
     for (int flipped : {0, 1}) {
       clock->Refresh(1, flipped);
@@ -312,6 +316,62 @@ TEST_F(DigitalClockWndTest, SideNamesAreThoseOfTheLanguage) {
         EXPECT_NEAR(ink, expected, 4) << "language " << language << " flipped " << flipped
                                       << " row " << row << " " << name.toStdString();
       }
+    }
+  }
+}
+
+// Every language's names lie whole in their bands at every size: below the
+// frame's two rows and above the top row's digits, or between the rows of
+// digits, with a clear row next to the digits, and tall enough to read (the
+// Chinese names, which fill their em, nearly as tall as the band). Both
+// clocks run past 100 hours, so the first digit cells are empty and the
+// columns left of the second cells hold only the names.
+TEST_F(DigitalClockWndTest, SideNamesLieWholeInTheirBands) {
+  CDigitalClockWnd* clock = Open();
+  ASSERT_NE(clock, nullptr);
+  UseTarget(kDirect);
+  gameClock.SetSideTimeHms(0, 101, 23, 45);
+  gameClock.SetSideTimeHms(1, 100, 59, 8);
+  const QSize sizes[] = {{160, 100}, {200, 130}, {400, 100}, {311, 180}, {622, 360}, {160, 400}};
+  for (QSize size : sizes) {
+    clock->resize(size);
+    QCoreApplication::processEvents();
+    const int W = size.width(), H = size.height();
+    // Rows [top, bottom) of each band, and the columns that only names ink.
+    const int band[2][2] = {{2, H * 19 / 180 + H / 180 - 1},
+                            {H * 19 / 180 + H * 66 / 180 + 1, H * 103 / 180 + H / 180 - 1}};
+    const int columns = W * kSlotLeft[1] / 311;
+    for (int language = 0; language < kLanguageCount; ++language) {
+      currentLanguage = language;
+      const bool chinese = language >= kLanguageSimplifiedChinese;
+      QImage faces[2];
+      for (int flipped : {0, 1}) {
+        clock->Refresh(1, flipped);
+        faces[flipped] = clock->Surface();
+        const QImage& face = faces[flipped];
+        int inked[2][2] = {{H, -1}, {H, -1}};  // first and last inked row per band
+        for (int y = 0; y < H - 5; ++y) {
+          bool ink = false;
+          for (int x = 6; x < columns && !ink; ++x) ink = face.pixel(x, y) != face.pixel(5, y);
+          if (!ink) continue;
+          const int row = y < (band[0][1] + band[1][0]) / 2 ? 0 : 1;
+          inked[row][0] = std::min(inked[row][0], y);
+          inked[row][1] = y;
+          EXPECT_TRUE(y >= band[row][0] && y < band[row][1])
+              << W << "x" << H << " language " << language << " flipped " << flipped
+              << ": ink in row " << y << " outside " << band[row][0] << ".." << band[row][1] - 1;
+        }
+        for (int row = 0; row < 2; ++row) {
+          const int tall = inked[row][1] - inked[row][0] + 1;
+          const int room = band[row][1] - band[row][0];
+          EXPECT_GE(tall * 4, room * (chinese ? 3 : 2))
+              << W << "x" << H << " language " << language << " flipped " << flipped << " row "
+              << row << ": ink " << tall << " rows of " << room;
+        }
+      }
+      // The names change places with the board.
+      const QRect topName(6, 0, columns - 6, band[0][1]);
+      EXPECT_NE(faces[0].copy(topName), faces[1].copy(topName)) << "language " << language;
     }
   }
 }
