@@ -249,7 +249,7 @@ void CDigitalClockWnd::DrawFace(CDC& dc, COLORREF ground) {
   const QString red = TrText(kTextRed), black = TrText(kTextBlack);
   const QString names[2] = {flipped_ == 0 ? black : red, flipped_ == 0 ? red : black};
   int tops[2] = {0, 0};
-  const CFont oldFont = dc.SelectFont(FitSideNames(names, tops));
+  const CFont oldFont = dc.SelectFont(SideNamesFont(names, tops));
   const int oldMode = dc.SetBkMode(TRANSPARENT);
   const COLORREF oldColour = dc.SetTextColor(kClockInkColour);
   for (int row = 0; row < 2; ++row) {
@@ -316,6 +316,21 @@ CFont CDigitalClockWnd::FitSideNames(const QString names[2], int tops[2]) const 
   }
   place(fits);
   return font;
+}
+
+CFont CDigitalClockWnd::SideNamesFont(const QString names[2], int tops[2]) {
+  NameFit& fit = nameFit_;
+  if (fit.width != width_ || fit.height != height_ || fit.names[0] != names[0] ||
+      fit.names[1] != names[1]) {
+    fit.font = FitSideNames(names, fit.tops);
+    fit.width = width_;
+    fit.height = height_;
+    fit.names[0] = names[0];
+    fit.names[1] = names[1];
+  }
+  tops[0] = fit.tops[0];
+  tops[1] = fit.tops[1];
+  return fit.font;
 }
 
 void CDigitalClockWnd::DrawDigit(CDC& dc, int digit, int slot, int row) {

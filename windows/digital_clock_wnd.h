@@ -88,6 +88,9 @@ class CDigitalClockWnd : public QWidget, public CCmdTarget {
   // The font of the side names (top row's first) and the tops of their
   // rectangles, so that each name's ink lies whole in its band.
   CFont FitSideNames(const QString names[2], int tops[2]) const;
+  // FitSideNames measures by drawing; the face is drawn every second, so
+  // its answer is kept for the size and the names it was found for.
+  CFont SideNamesFont(const QString names[2], int tops[2]);
   // Saves the placement and clears digitalClockWnd, once.
   void Detach();
 
@@ -95,4 +98,10 @@ class CDigitalClockWnd : public QWidget, public CCmdTarget {
   int32_t height_ = 100;
   int32_t flipped_ = 0;
   QImage surface_;
+  struct NameFit {
+    int32_t width = -1, height = -1;
+    QString names[2];
+    int tops[2] = {0, 0};
+    CFont font;
+  } nameFit_;
 };
