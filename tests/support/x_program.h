@@ -146,9 +146,24 @@ class XProgramRun {
 
   // Starts `program` with its output in `log` and waits for its main
   // window; false when none came within ten seconds.
+  // The window is found as soon as it is mapped, but it may still grow as
+  // its menu bar is laid out (a slow machine shows that): its geometry is
+  // read until two reads agree on a window taller than the board's client.
   bool Start(const std::string& program, const std::string& log) {
     pid_ = Spawn({program}, log);
-    return pid_ > 0 && WaitForWindow(kProgramTitle, main_.w, std::chrono::seconds(10));
+    if (pid_ <= 0) return false;
+    WindowInfo previous;
+    return WaitUntil(
+        [&] {
+          if (!FindWindow(display_, kProgramTitle, main_.w) || !Viewable(main_.w.id)) return false;
+          const WindowInfo& w = main_.w;
+          const bool settled = w.height > MediumBoardWindow::kClientHeight && w.id == previous.id &&
+                               w.x == previous.x && w.y == previous.y &&
+                               w.width == previous.width && w.height == previous.height;
+          previous = w;
+          return settled;
+        },
+        std::chrono::seconds(20));
   }
 
   const MediumBoardWindow& Main() const { return main_; }
