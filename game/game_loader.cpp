@@ -444,8 +444,17 @@ void CaptureCurrentGame(LoadedGame& game, const GameHeader& header) {
   uint32_t standardPieces[33];
   StandardStart(standardCells, standardPieces);
   pieces[0] = 0;
-  if (startSideToMove != kRed || std::memcmp(cells, standardCells, sizeof cells) != 0 ||
-      std::memcmp(pieces, standardPieces, sizeof pieces) != 0) {
+  // The standard start is judged by the kind and colour on each square: a
+  // pasted position numbers its pieces in an order of its own.
+  bool standard = startSideToMove == kRed;
+  for (int s = 0; s < kBoardSize && standard; ++s) {
+    const int piece = cells[s];
+    const int expected = standardCells[s];
+    standard = piece >= 0 && piece <= 32 &&
+               colouredTypeOf[static_cast<size_t>(piece)] ==
+                   colouredTypeOf[static_cast<size_t>(expected)];
+  }
+  if (!standard) {
     game.customStart = true;
     std::memcpy(game.startBoard, cells, sizeof cells);
     std::memcpy(game.startPieces, pieces, sizeof pieces);

@@ -131,7 +131,8 @@ int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
 int SaveGameFile(const char* path, const GameHeader& header) {
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
-  if (IsReadOnlyFormat(ext)) return kSaveFormatNotWritten;
+  // A name without an extension (or ending in a dot) would not load back.
+  if (ext.empty() || IsReadOnlyFormat(ext)) return kSaveFormatNotWritten;
   const GameWriter* chosen = &kCoordinateTextWriter;
   for (const GameWriter& writer : kGameWriters)
     if (ext == writer.extension) chosen = &writer;

@@ -24,8 +24,9 @@ std::string GameFileExtension(const char* path);
 int LoadGameFile(const char* path, GameHeader* header, int fullReset);
 
 // SaveGameFile's answer for an extension that names a format this program
-// reads but does not write ("pgn", "xqn", "mxq", "htm", "html", "vzd"):
-// such a file would not load back, so nothing is written.
+// reads but does not write ("pgn", "xqn", "mxq", "htm", "html", "vzd"), and
+// for a name without an extension: such a file would not load back, so
+// nothing is written.
 inline constexpr int kSaveFormatNotWritten = -1;
 
 // SaveGameFile's answer for coordinate text of a game it would not load
@@ -36,7 +37,7 @@ inline constexpr int kSaveStartNotKept = -2;
 // Writes the current game with the writer of the extension: "egf" binary
 // version 7, "vgf" version 6, "vbf" version 3, "wxf" and "ccf" keyword text
 // with WXF moves, "axf" with AXF moves; "txt" and every extension that no
-// reader claims (none included) plain coordinate text. Returns 0;
+// reader claims plain coordinate text. Returns 0;
 // before anything is written, kSaveFormatNotWritten for a format that is
 // only read and kSaveStartNotKept for coordinate text that would not load
 // back; or the writer's non-zero code when the file could not be created

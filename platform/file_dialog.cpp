@@ -3,22 +3,42 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 
 namespace {
 
-// The name as the dialog gives it back: the suffix added when the file name
-// has no extension of its own.
-QString WithDefaultSuffix(const QString& name, const QString& suffix) {
-  if (suffix.isEmpty() || name.isEmpty()) return name;
-  const QString file = QFileInfo(name).fileName();
-  if (file.lastIndexOf('.') > 0) return name;
-  return name + '.' + suffix;
+// Whether the text after the last dot of a file name reads as an
+// extension: one to four ASCII letters and digits. "Wang T. - Hu R" has
+// none.
+bool IsPlausibleExtension(const QString& text) {
+  if (text.isEmpty() || text.size() > 4) return false;
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    const bool alnum = (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+    if (!alnum) return false;
+  }
+  return true;
 }
 
-// The save dialog: a name typed without an extension gets the extension of
-// the filter selected when it is accepted (the default one for a filter
-// that has no single extension), so that the overwrite question and the
-// path given back name the file that is written.
+// The name as the save dialog gives it back: the suffix added when the file
+// name has no plausible extension of its own (a trailing dot is dropped
+// first, so "nm." becomes "nm.egf").
+QString WithSaveSuffix(const QString& name, const QString& suffix) {
+  if (suffix.isEmpty() || name.isEmpty()) return name;
+  const QString file = QFileInfo(name).fileName();
+  if (file.isEmpty() || file == QLatin1String(".") || file == QLatin1String("..")) return name;
+  const qsizetype dot = file.lastIndexOf('.');
+  if (dot > 0 && IsPlausibleExtension(file.mid(dot + 1))) return name;
+  QString fixed = name;
+  if (dot > 0 && dot == file.size() - 1) fixed.chop(1);
+  return fixed + '.' + suffix;
+}
+
+// The save dialog: a name typed without a plausible extension gets the
+// extension of the filter selected when it is accepted (the default one for
+// a filter that has no single extension), so that the overwrite question
+// and the path given back name the file that is written. Qt's own default
+// suffix is added only to names without any dot.
 class SaveFileDialog : public QFileDialog {
  public:
   SaveFileDialog(QWidget* parent, const QStringList& suffixes)
@@ -34,6 +54,17 @@ class SaveFileDialog : public QFileDialog {
       if (selected == filter || selected == filter.left(filter.lastIndexOf(QLatin1String(" (")))) {
         setDefaultSuffix(suffixes_[i]);
         break;
+      }
+    }
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty() && !QFileInfo(files.first()).isDir()) {
+      const QString fixed = WithSaveSuffix(files.first(), defaultSuffix());
+      if (fixed != files.first()) {
+        // selectFile leaves the name field alone while it has the focus.
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name != nullptr) name->clearFocus();
+        selectFile(fixed);
+        if (name != nullptr) name->setFocus();
       }
     }
     QFileDialog::accept();
@@ -85,7 +116,7 @@ bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, 
     request.selectedFilter = &selected;
     if (!fileDialogHook(request, &typed)) return false;
     chosen = QFile::decodeName(typed.c_str());
-    if (save) chosen = WithDefaultSuffix(chosen, suffixes.value(selected, suffix));
+    if (save) chosen = WithSaveSuffix(chosen, suffixes.value(selected, suffix));
   } else {
     SaveFileDialog dialog(parent, save ? suffixes : QStringList());
     dialog.setOption(QFileDialog::DontUseNativeDialog);

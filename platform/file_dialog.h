@@ -29,7 +29,8 @@ struct FileDialogRequest {
 
 // When set, answers every dialog instead of showing it: returns false for
 // a cancel, or true with the path typed in *path. A save name typed without
-// an extension gets the one of the selected filter, as the dialog does.
+// a plausible extension gets the one of the selected filter, as the dialog
+// does.
 inline bool (*fileDialogHook)(const FileDialogRequest& request, std::string* path) = nullptr;
 
 // Qt's name filter for one pair: the description followed by the patterns
@@ -38,8 +39,9 @@ QString FileDialogNameFilter(const FileDialogFilter& filter);
 
 // Runs the open (save false) or save dialog modally over `parent`. Each
 // filter shows its description alone; the first filter is selected. A save
-// name typed without an extension gets the one of the filter selected when
-// it is accepted, or `defaultExtension` (a leading "." is ignored, null for
+// name typed without a plausible extension (after its last dot, one to four
+// ASCII letters and digits; a trailing dot is dropped) gets the one of the
+// filter selected when it is accepted, or `defaultExtension` (a leading "." is ignored, null for
 // none) when that filter has no single extension; `initialName` is the
 // name the dialog starts with (empty for none). Returns true with the
 // chosen path in *path (in the file system's 8-bit encoding), false on

@@ -132,8 +132,15 @@ int main(int argc, char** argv) {
   if (savePath != nullptr) {
     const int saved = SaveGameFile(savePath, currentGameHeader);
     if (saved == kSaveFormatNotWritten) {
-      std::fprintf(stderr, "gamefile: not saved: %s files are read but not written (written: %s)\n",
-                   GameFileExtension(savePath).c_str(), WrittenGameFileExtensions());
+      const std::string ext = GameFileExtension(savePath);
+      if (ext.empty()) {
+        std::fprintf(stderr, "gamefile: not saved: %s has no extension (written: %s)\n", savePath,
+                     WrittenGameFileExtensions());
+      } else {
+        std::fprintf(stderr,
+                     "gamefile: not saved: %s files are read but not written (written: %s)\n",
+                     ext.c_str(), WrittenGameFileExtensions());
+      }
       return 1;
     }
     if (saved == kSaveStartNotKept) {

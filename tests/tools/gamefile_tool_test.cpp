@@ -113,9 +113,10 @@ TEST_F(GamefileToolTest, SaveWritesTheFormatOfTheExtension) {
     EXPECT_EQ(again.output, loaded.output) << ext;
   }
   EXPECT_EQ(Run(source + " --save " + (dir_ / "none" / "x.egf").string()).exitCode, 1);
-  // A format that is read but not written: refused, and the file there
-  // before stays as it was.
-  for (const char* name : {"copy.pgn", "copy.XQN", "copy.htm"}) {
+  // A format that is read but not written, or a name without an extension
+  // (which no reader would take): refused, and the file there before stays
+  // as it was.
+  for (const char* name : {"copy.pgn", "copy.XQN", "copy.htm", "copy", "copy."}) {
     const std::string target = Write(name, "old");
     const CommandRun refused = Run(source + " --save " + target, true);
     EXPECT_EQ(refused.exitCode, 1) << name;
