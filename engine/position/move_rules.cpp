@@ -7,8 +7,9 @@
 
 namespace {
 
-// A user move is refused once more than this many game moves were played.
-constexpr int32_t kLastAcceptedGamePly = 1200;
+// A user move is refused once the game holds its most moves: the move
+// would be one too many.
+constexpr int32_t kLastAcceptedGamePly = kMaxGameMoves - 1;
 
 inline bool IsRedIndex(int v) { return v >= 1 && v <= 16; }
 inline bool IsBlackIndex(int v) { return v >= 17 && v <= 32; }

@@ -170,9 +170,7 @@ class XProgramRun {
   pid_t Pid() const { return pid_; }
 
   // Runs xdotool's commands on the display.
-  bool Xdo(const std::string& commands) const {
-    return RunCommand("DISPLAY=" + display_ + " xdotool " + commands).exitCode == 0;
-  }
+  bool Xdo(const std::string& commands) const { return Xdotool(display_, commands); }
 
   // The screen position of a square's centre, as xdotool takes it.
   std::string Square(const std::string& name) const {
@@ -205,15 +203,7 @@ class XProgramRun {
   // A menu (or another pop-up) of the program is open: a shown top-level
   // window of the program's class that has no title (Qt names its pop-ups
   // after the program).
-  bool MenuShown() const {
-    const std::string windows =
-        RunCommand("DISPLAY=" + display_ + " xwininfo -root -children 2>/dev/null").output;
-    const std::regex popup("(0x[0-9a-fA-F]+) \"vorelk\": \\(\"vorelk\" \"vorelk\"\\)");
-    for (std::sregex_iterator it(windows.begin(), windows.end(), popup), end; it != end; ++it) {
-      if (Viewable(std::stoul((*it)[1].str(), nullptr, 16))) return true;
-    }
-    return false;
-  }
+  bool MenuShown() const { return testing_support::MenuShown(display_); }
 
   // Gives the main window the keyboard's focus. With no window manager a
   // closed dialog leaves the focus nowhere, and a window takes it when
