@@ -71,10 +71,11 @@ bool CChessApp::InitInstance() {
 
   // The install directory: the stored one (a relative one below the
   // per-user data folder), else the per-user data folder, which is then
-  // stored when nothing was.
+  // stored when nothing usable was.
   store.GetString(text, "Options", "InstallDirectory", "");
-  ResolveInstallDirectory(text.c_str(), installDirectory, sizeof(installDirectory));
-  if (text.empty() && installDirectory[0] != '\0') {
+  const int storedUsed =
+      ResolveInstallDirectory(text.c_str(), installDirectory, sizeof(installDirectory));
+  if (storedUsed == 0 && installDirectory[0] != '\0') {
     store.WriteString("Options", "InstallDirectory", installDirectory);
   }
   EnsureInstallDirectory();

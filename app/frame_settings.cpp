@@ -95,10 +95,17 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
   middleKnowledge = store.GetIntInRange(kOptions, "MiddleKnowledge", 5, 0, 12);
   SelectEvaluator();
   InitKeyTables();
+  // The tables get at most what the process may use; a stored size beyond
+  // that is replaced by the size in force at once, so that a run ended
+  // before its settings are written does not leave it behind.
   const int32_t hashMegabytes = store.GetIntInRange(kOptions, "HTSize", 0, 0, 1 << 16);
   SetHashSize(hashMegabytes != 0 ? hashMegabytes : -1);
+  if (hashMegabytes != 0 && hashMegabytes != HashSizeMegabytes())
+    store.WriteInt(kOptions, "HTSize", HashSizeMegabytes());
   const int32_t learningMegabytes = store.GetIntInRange(kOptions, "LearningTSize", 0, 0, 1 << 12);
   SetLearningPaths(learningMegabytes != 0 ? learningMegabytes : -1);
+  if (learningMegabytes != 0 && learningMegabytes != GetLearningTableSize(0))
+    store.WriteInt(kOptions, "LearningTSize", GetLearningTableSize(0));
 
   // The level values of the stored level mode.
   switch (levelMode) {

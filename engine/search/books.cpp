@@ -138,7 +138,14 @@ int LoadBookFile(int book) {
 
   long position = 8;
   int32_t& count = bookEntryCount[book];
-  for (;;) {
+  // At most as many entries are read as the index holds, skipped ones
+  // included: a huge file (or one of endless unusable entries) is read
+  // only that far and never holds up the start.
+  for (int examined = 0;; ++examined) {
+    if (examined >= kMaxBookEntries) {
+      LogLine("%s =>Book tool large !", BookFileName(book));
+      break;
+    }
     const int side = std::fgetc(f);
     if (side == EOF) break;
     const long offset = position + 1;
@@ -162,10 +169,6 @@ int LoadBookFile(int book) {
     entry->offset = static_cast<uint32_t>(offset);
     entry->side = static_cast<uint8_t>(side);
     bookIndex[book][count++] = entry;
-    if (count >= kMaxBookEntries) {
-      LogLine("%s =>Book tool large !", BookFileName(book));
-      break;
-    }
   }
   std::fclose(f);
   return count;

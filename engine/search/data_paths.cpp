@@ -36,6 +36,19 @@ bool CopyWhole(const char* text, char* out, size_t outSize) {
   return true;
 }
 
+// A relative path with a ".." component may lead out of the folder it is
+// taken below.
+bool HasParentComponent(const char* path) {
+  for (const char* p = path; *p != '\0';) {
+    const char* end = std::strchr(p, '/');
+    const size_t length = end != nullptr ? static_cast<size_t>(end - p) : std::strlen(p);
+    if (length == 2 && p[0] == '.' && p[1] == '.') return true;
+    p += length;
+    if (*p == '/') ++p;
+  }
+  return false;
+}
+
 }  // namespace
 
 int ResolveInstallDirectory(const char* stored, char* out, size_t outSize) {
@@ -44,7 +57,7 @@ int ResolveInstallDirectory(const char* stored, char* out, size_t outSize) {
   char base[kPathBufferSize];
   SetDefaultInstallDirectory(base, sizeof base);
   if (stored != nullptr && stored[0] != '\0' && stored[0] != '/' && base[0] != '\0' &&
-      JoinPath(base, stored, out, outSize))
+      !HasParentComponent(stored) && JoinPath(base, stored, out, outSize))
     return 1;
   CopyWhole(base, out, outSize);
   return 0;

@@ -23,7 +23,8 @@ void SetDefaultInstallDirectory(char* out, size_t outSize);
 // per-user data folder (SetDefaultInstallDirectory), so that it never
 // depends on the folder the program was started in; the per-user data
 // folder itself when the text is empty or the result does not fit, or when
-// the text is relative and that folder is unknown. Returns 1 when the stored
+// the text is relative and that folder is unknown or the text has a ".."
+// component (it would lead out of that folder). Returns 1 when the stored
 // text was used, 0 when the per-user data folder was given instead.
 int ResolveInstallDirectory(const char* stored, char* out, size_t outSize);
 

@@ -3,6 +3,12 @@
 // them, and the learning after an engine move.
 #include "engine/search/learning.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +16,7 @@
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "engine/search/memory_budget.h"
 #include "engine/search/tt.h"
 #include "game/regular_file.h"
 
@@ -47,8 +54,10 @@ char mainPaths[kLearningFileCount][kPathBufferSize];
 char innerPaths[kLearningFileCount][kPathBufferSize];
 char obsoletePaths[kObsoleteCount][kPathBufferSize];
 FILE* mainFiles[kLearningFileCount];
-// Complete records in each main file: appends go right after the last one,
-// over any partial record a broken write left behind.
+// Complete records in each main file, counted again under the file's lock
+// before every append (another copy of the program may have appended since):
+// appends go right after the last one, over any partial record a broken write
+// left behind.
 uint32_t recordCounts[kLearningFileCount];
 bool filesOpen = false;
 // Set when a main file could not be created: nothing is probed or learnt
@@ -205,60 +214,141 @@ bool IsValidMate(const LearningMateEntry& e) {
 }
 
 // --- files -------------------------------------------------------------------
+// The files are read and written by position on their descriptors (pread,
+// pwrite): a stream's buffer would hold what another copy of the program
+// has since changed.
+
+// Holds the advisory lock of a learning file while it lives. Every copy of
+// the program takes it to create or extend a file, so two copies never
+// write a record at the same place. Where the system has no such locks the
+// file is used without.
+class FileLock {
+ public:
+  explicit FileLock(FILE* f) : fd_(fileno(f)) {
+    while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~FileLock() { flock(fd_, LOCK_UN); }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+// Reads up to size bytes at offset; returns how many were read.
+size_t ReadAt(FILE* f, void* out, size_t size, uint64_t offset) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = pread(fileno(f), static_cast<uint8_t*>(out) + done, size - done,
+                            static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+bool WriteAt(FILE* f, const void* bytes, size_t size, uint64_t offset) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = pwrite(fileno(f), static_cast<const uint8_t*>(bytes) + done, size - done,
+                             static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+uint64_t FileSize(FILE* f) {
+  struct stat st;
+  return fstat(fileno(f), &st) == 0 && st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+}
 
 // 1 when the file starts with the current version word.
 bool HasCurrentVersion(FILE* f) {
   uint8_t word[4];
-  return std::fseek(f, 0, SEEK_SET) == 0 && std::fread(word, 1, 4, f) == 4 &&
-         GetLe(word, 4) == learningVersion;
+  return ReadAt(f, word, 4, 0) == 4 && GetLe(word, 4) == learningVersion;
 }
 
 // Complete records after the version word.
-uint32_t CountRecords(FILE* f, int recordBytes) {
-  if (std::fseek(f, 0, SEEK_END) != 0) return 0;
-  const long size = std::ftell(f);
-  if (size < 4) return 0;
-  const long count = (size - 4) / recordBytes;
-  return count > static_cast<long>(UINT32_MAX) ? UINT32_MAX : static_cast<uint32_t>(count);
+uint64_t CountRecords(FILE* f, int recordBytes) {
+  const uint64_t size = FileSize(f);
+  return size < 4 ? 0 : (size - 4) / static_cast<uint64_t>(recordBytes);
 }
 
+uint32_t CountRecordsUpTo32Bits(FILE* f, int recordBytes) {
+  return static_cast<uint32_t>(std::min<uint64_t>(CountRecords(f, recordBytes), UINT32_MAX));
+}
+
+// Appends one record at the real end of a main file: under the file's lock
+// the records are counted again, so a record another copy of the program
+// appended since this one loaded the file is kept.
 void AppendRecord(int file, const uint8_t* bytes) {
   FILE* f = mainFiles[file];
-  if (f == nullptr || recordCounts[file] >= RecordLimit(file)) return;
+  if (f == nullptr) return;
+  const int recordBytes = RecordBytes(file);
+  FileLock lock(f);
+  recordCounts[file] = CountRecordsUpTo32Bits(f, recordBytes);
+  if (recordCounts[file] >= RecordLimit(file)) return;
   if (!HasCurrentVersion(f)) {
     // Records of this version would corrupt a file of another version.
     AppendLogLine("## ERROR : Incompatible learning file version...");
     return;
   }
-  const int recordBytes = RecordBytes(file);
-  const long end = 4 + static_cast<long>(recordCounts[file]) * recordBytes;
-  if (std::fseek(f, end, SEEK_SET) != 0) return;
-  if (std::fwrite(bytes, 1, recordBytes, f) != static_cast<size_t>(recordBytes)) return;
-  ++recordCounts[file];
-  std::fflush(f);
+  const uint64_t end = 4 + uint64_t{recordCounts[file]} * static_cast<uint64_t>(recordBytes);
+  if (WriteAt(f, bytes, static_cast<size_t>(recordBytes), end)) ++recordCounts[file];
 }
 
-// Calls visit(bytes) for each complete record after the version word.
+// Records read per call of pread while loading.
+constexpr uint32_t kRecordsPerRead = 512;
+
+// Calls visit(bytes) for the last `most` complete records after the version
+// word, in file order (all of them when the file holds fewer): a file
+// longer than its table can hold is read only as far as the table holds,
+// and its newest records are the ones kept. Returns the records read.
 template <typename Visit>
-void ForEachRecord(FILE* f, int recordBytes, Visit visit) {
-  if (std::fseek(f, 4, SEEK_SET) != 0) return;
-  uint8_t bytes[kLearningMateRecordBytes];
-  while (std::fread(bytes, 1, recordBytes, f) == static_cast<size_t>(recordBytes)) visit(bytes);
+uint64_t ForEachRecord(FILE* f, int recordBytes, uint64_t most, Visit visit) {
+  const uint64_t count = CountRecords(f, recordBytes);
+  const uint64_t taken = std::min(count, most);
+  uint64_t offset = 4 + (count - taken) * static_cast<uint64_t>(recordBytes);
+  uint8_t chunk[kRecordsPerRead * kLearningMateRecordBytes];
+  uint64_t read = 0;
+  while (read < taken) {
+    const uint64_t wanted = std::min<uint64_t>(taken - read, kRecordsPerRead);
+    const size_t got = ReadAt(f, chunk, static_cast<size_t>(wanted) * recordBytes, offset) /
+                       static_cast<size_t>(recordBytes);
+    for (size_t i = 0; i < got; ++i) visit(chunk + i * recordBytes);
+    read += got;
+    offset += got * static_cast<uint64_t>(recordBytes);
+    if (got < wanted) break;
+  }
+  return read;
 }
 
-void LoadPositionFile(FILE* f) {
-  ForEachRecord(f, kLearningRecordBytes, [](const uint8_t* bytes) {
-    const LearningRecord r = DecodeRecord(bytes);
-    if (IsValidRecord(r)) PositionSlot(r.lock) = r;
-  });
+// The most records of a file of this kind that are read: what its table
+// holds, and never more than the program appends to such a file.
+uint64_t RecordsToRead(int file) {
+  const uint32_t table = file == kMateFile ? mateTableSize : learningTableSize;
+  return std::min(table, RecordLimit(file));
 }
 
-void LoadMateFile(FILE* f) {
-  ForEachRecord(f, kLearningMateRecordBytes, [](const uint8_t* bytes) {
-    uint64_t key = 0;
-    const LearningMateEntry e = DecodeMate(bytes, &key);
-    if (IsValidMate(e)) MateSlot(key) = e;
-  });
+uint64_t LoadPositionFile(FILE* f) {
+  return ForEachRecord(f, kLearningRecordBytes, RecordsToRead(kSmallChangeFile),
+                       [](const uint8_t* bytes) {
+                         const LearningRecord r = DecodeRecord(bytes);
+                         if (IsValidRecord(r)) PositionSlot(r.lock) = r;
+                       });
+}
+
+uint64_t LoadMateFile(FILE* f) {
+  return ForEachRecord(f, kLearningMateRecordBytes, RecordsToRead(kMateFile),
+                       [](const uint8_t* bytes) {
+                         uint64_t key = 0;
+                         const LearningMateEntry e = DecodeMate(bytes, &key);
+                         if (IsValidMate(e)) MateSlot(key) = e;
+                       });
 }
 
 // Merges one read-only copy: its records fill only empty slots, and each one
@@ -268,7 +358,7 @@ void MergeInnerCopy(int file) {
   if (f == nullptr) return;
   if (HasCurrentVersion(f)) {
     if (file == kMateFile) {
-      ForEachRecord(f, kLearningMateRecordBytes, [](const uint8_t* bytes) {
+      ForEachRecord(f, kLearningMateRecordBytes, RecordsToRead(file), [](const uint8_t* bytes) {
         uint64_t key = 0;
         const LearningMateEntry e = DecodeMate(bytes, &key);
         LearningMateEntry& slot = MateSlot(key);
@@ -279,7 +369,7 @@ void MergeInnerCopy(int file) {
         AppendRecord(kMateFile, out);
       });
     } else {
-      ForEachRecord(f, kLearningRecordBytes, [file](const uint8_t* bytes) {
+      ForEachRecord(f, kLearningRecordBytes, RecordsToRead(file), [file](const uint8_t* bytes) {
         const LearningRecord r = DecodeRecord(bytes);
         LearningRecord& slot = PositionSlot(r.lock);
         if (!IsValidRecord(r) || slot.lock != 0) return;
@@ -323,14 +413,19 @@ bool MatchesCurrentPosition(const uint8_t stored[32]) {
 
 FILE* OpenOrCreateLearningFile(const char* path) {
   FILE* f = OpenRegularFile(path, "rb+");
-  if (f != nullptr) {
-    if (std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) > 0) return f;
-    std::fclose(f);
+  if (f == nullptr && errno == ENOENT) {
+    // Created without truncation: another copy of the program may be
+    // creating and filling the same file at this moment.
+    const int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd >= 0) close(fd);
+    f = OpenRegularFile(path, "rb+");
   }
-  f = OpenRegularFile(path, "wb+");
-  uint8_t word[4];
-  PutLe(word, learningVersion, 4);
-  if (f != nullptr && std::fwrite(word, 1, 4, f) == 4 && std::fflush(f) == 0) return f;
+  if (f != nullptr) {
+    FileLock lock(f);
+    uint8_t word[4];
+    PutLe(word, learningVersion, 4);
+    if (FileSize(f) > 0 || WriteAt(f, word, 4, 0)) return f;
+  }
   if (f != nullptr) std::fclose(f);
   learningUnavailable = true;
   return nullptr;
@@ -344,19 +439,23 @@ FILE* OpenExistingLearningFile(const char* path) {
   return nullptr;
 }
 
-void LoadLearningFiles() {
+uint64_t LoadLearningFiles() {
   ClearTables();
   for (int i = 0; i < kLearningFileCount; ++i)
-    recordCounts[i] = mainFiles[i] != nullptr ? CountRecords(mainFiles[i], RecordBytes(i)) : 0;
-  if (learningTable == nullptr || mateTable == nullptr) return;
+    recordCounts[i] =
+        mainFiles[i] != nullptr ? CountRecordsUpTo32Bits(mainFiles[i], RecordBytes(i)) : 0;
+  if (learningTable == nullptr || mateTable == nullptr) return 0;
   if (mainFiles[kSmallChangeFile] == nullptr || !HasCurrentVersion(mainFiles[kSmallChangeFile])) {
     AppendLogLine("### ERROR : Incorrect learning file version. Should reset learning...");
-    return;
+    return 0;
   }
+  uint64_t read = 0;
   for (int i = kSmallChangeFile; i <= kLargeChangeFile; ++i)
-    if (mainFiles[i] != nullptr && HasCurrentVersion(mainFiles[i])) LoadPositionFile(mainFiles[i]);
+    if (mainFiles[i] != nullptr && HasCurrentVersion(mainFiles[i]))
+      read += LoadPositionFile(mainFiles[i]);
   if (mainFiles[kMateFile] != nullptr && HasCurrentVersion(mainFiles[kMateFile]))
-    LoadMateFile(mainFiles[kMateFile]);
+    read += LoadMateFile(mainFiles[kMateFile]);
+  return read;
 }
 
 int OpenLearningFiles() {
@@ -466,11 +565,12 @@ void SetLearningPaths(int32_t megabytes) {
   SetPaths();
   CloseLearningFiles();
   if (megabytes >= 0) {
-    uint64_t total = 0;
-    uint64_t available = 0;
-    GetMemoryStatus(&total, &available);
-    // A size the memory cannot give is halved until it can.
-    for (megabytes = MegabytesWithinMemory(megabytes, total);; megabytes /= 2) {
+    // Within what the process may use beside the hash table (the old
+    // learning tables are released first); a size the memory cannot give
+    // is then halved until it can.
+    AllocateTables(0, 0);
+    megabytes = MegabytesWithinMemory(megabytes, TableMemoryBudgetBeside(HashTablesBytes()));
+    for (;; megabytes /= 2) {
       const uint64_t bytes = static_cast<uint64_t>(megabytes) << 20;
       if (AllocateTables(bytes / 4 / kLearningRecordBytes + 1,
                          3 * bytes / 4 / sizeof(LearningMateEntry) + 1))
@@ -479,6 +579,12 @@ void SetLearningPaths(int32_t megabytes) {
     }
   }
   AllocateTablesOrDefault(kDefaultLearningTableSize, kDefaultMateTableSize);
+}
+
+uint64_t LearningTablesBytes() {
+  if (learningTable == nullptr || mateTable == nullptr) return 0;
+  return uint64_t{learningTableSize} * sizeof(LearningRecord) +
+         uint64_t{mateTableSize} * sizeof(LearningMateEntry);
 }
 
 int GetLearningTableSize(int flag) {

@@ -62,8 +62,10 @@ int OpenLearningFiles();
 FILE* OpenOrCreateLearningFile(const char* path);
 // Opens an existing, non-empty file read-only; null otherwise.
 FILE* OpenExistingLearningFile(const char* path);
-// Zeroes both tables and reads the main files into them.
-void LoadLearningFiles();
+// Zeroes both tables and reads the main files into them: of a file longer
+// than its table holds (or than the program ever appends to it) only the
+// last records, as many as that. Returns the records read.
+uint64_t LoadLearningFiles();
 // Learns the result of an engine move for the position before it.
 void LearnPosition(int32_t score, int32_t previousScore, int32_t depth, Move move, uint64_t lock,
                    uint64_t key, const uint32_t pieces[33], uint32_t side);
@@ -77,11 +79,14 @@ const LearningRecord* ProbeLearning();
 const LearningMateEntry* ProbeLearningMate();
 // Sets the file paths from installDirectory and the table sizes (negative:
 // the default sizes; otherwise a quarter of the megabytes for positions and
-// three quarters for mates, the megabytes capped to the physical memory and
-// halved until the tables can be allocated, the default sizes as the last
-// resort), reallocates and zeroes both tables and closes the files. The
-// tables take memory only as entries are written.
+// three quarters for mates, the megabytes capped to the memory budget of the
+// tables beside the hash table (TableMemoryBudgetBeside) and halved until
+// the tables can be allocated, the default sizes as the last resort),
+// reallocates and zeroes both tables and closes the files. The tables take
+// memory only as entries are written.
 void SetLearningPaths(int32_t megabytes);
+// The bytes both tables take (0 when absent).
+uint64_t LearningTablesBytes();
 // 3 when flag is set; else the tables' size in megabytes, at least 1.
 int GetLearningTableSize(int flag);
 void CloseLearningFiles();

@@ -7,6 +7,8 @@
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
+#include "engine/search/learning.h"
+#include "engine/search/memory_budget.h"
 
 HashEntry* hashTables[2];
 HashEntry* hashOverflowPool;
@@ -209,14 +211,20 @@ void SetHashSize(int32_t megabytes) {
   uint64_t total = 0;
   uint64_t available = 0;
   GetMemoryStatus(&total, &available);
-  megabytes =
-      megabytes == -1 ? AutomaticHashMegabytes(total) : MegabytesWithinMemory(megabytes, total);
+  // Within what the process may use beside the learning tables: a table
+  // the system cannot back gets the program killed once a search fills it.
+  megabytes = MegabytesWithinMemory(megabytes == -1 ? AutomaticHashMegabytes(total) : megabytes,
+                                    TableMemoryBudgetBeside(LearningTablesBytes()));
   // A size the memory cannot give is halved until it can; the smallest
   // table is the last resort, and without it the tables stay absent.
   for (; megabytes > 0; megabytes /= 2) {
     if (ApplyTotalEntries(HashEntriesForMegabytes(megabytes))) return;
   }
   if (!ApplyTotalEntries(kMinHashEntries)) SetSideTableSize(0);
+}
+
+uint64_t HashTablesBytes() {
+  return hashTables[0] != nullptr ? hashTotalEntries * kHashEntryBytes : 0;
 }
 
 int32_t HashSizeMegabytes() {

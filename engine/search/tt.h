@@ -82,15 +82,18 @@ inline int32_t HashScoreAtPly(int32_t stored, int32_t ply) {
 // then empties both side tables and the pool counter.
 void ClearHashTables();
 // -1 automatic (from the physical memory), 0 the smallest table, otherwise
-// megabytes (at most the physical memory) x 1,048,576 / 24 entries.
-// Reallocates when the size changes; the contents are not cleared. A size
-// that cannot be allocated is halved until one can, down to the smallest
-// table; HashSizeMegabytes then tells the size in force.
+// megabytes x 1,048,576 / 24 entries; either at most the memory budget of
+// the tables (TableMemoryBudgetBeside the learning tables). Reallocates when
+// the size changes; the contents are not cleared. A size that cannot be
+// allocated is halved until one can, down to the smallest table;
+// HashSizeMegabytes then tells the size in force.
 void SetHashSize(int32_t megabytes);
-// A table size in megabytes capped to the physical memory (the most the
-// options accept); sizes of 0 or less, and any size when the memory is
-// unknown (0), are returned as they are.
+// A table size in megabytes capped to a memory size in bytes; sizes of 0 or
+// less, and any size when the memory is unknown (0), are returned as they
+// are.
 int32_t MegabytesWithinMemory(int32_t megabytes, uint64_t physicalBytes);
+// The bytes the allocated tables take (0 when absent).
+uint64_t HashTablesBytes();
 // The automatic size in megabytes for a machine with this physical memory.
 int32_t AutomaticHashMegabytes(uint64_t physicalBytes);
 // The total entries (side tables and pool) of a size in megabytes (0 or

@@ -1,6 +1,7 @@
 // The real program started with hostile files under Xvfb: a command-line
-// game file that cannot be read, a damaged autosave and window placements
-// far larger than the screen. The test answers the message box the program
+// game file that cannot be read, a damaged autosave, window placements
+// far larger than the screen, and huge tables, files and a folder outside
+// the data folder in the settings. The test answers the message box the program
 // shows with Return (xdotool), leaves through File > Exit, and then reads
 // the autosaved game (with the gamefile tool) and the settings file.
 #include <gtest/gtest.h>
@@ -100,8 +101,11 @@ class HostileStartE2eTest : public testing::Test {
   // Starts the program with `args`, answers the message box with Return
   // when one is expected, and leaves through File > Exit. Failures are
   // reported with what the program said.
-  static void RunAndExit(const std::vector<std::string>& args, bool message) {
-    std::vector<std::string> command = {VORELK_PROGRAM};
+  // `prefix` runs the program through another command (e.g. prlimit).
+  static void RunAndExit(const std::vector<std::string>& args, bool message,
+                         const std::vector<std::string>& prefix = {}) {
+    std::vector<std::string> command = prefix;
+    command.push_back(VORELK_PROGRAM);
     command.insert(command.end(), args.begin(), args.end());
     const std::string log = (root_ / "vorelk.log").string();
     pid_t pid = testing_support::Spawn(command, log);
@@ -224,6 +228,37 @@ TEST_F(HostileStartE2eTest, PlacementsLargerThanTheScreenAreHeldToIt) {
     const int64_t height = int64_t{placement->bottom} - placement->top;
     EXPECT_TRUE(width > 0 && width <= 1024 && height > 0 && height <= 768) << text;
   }
+}
+
+// Under an address space limit of 3 GiB: a stored hash size of 64 GiB, an
+// install directory leading out of the data folder, and 3 GiB learning and
+// book files (sparse). The program starts, leaves cleanly, and stores the
+// sizes in force and the data folder.
+TEST_F(HostileStartE2eTest, HugeSizesFilesAndAnEscapingFolderAreHeldToTheLimits) {
+  if (RunCommand("command -v prlimit").exitCode != 0) GTEST_SKIP() << "prlimit is needed";
+  {
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    store.WriteInt("Options", "HTSize", 65536);
+    store.WriteString("Options", "InstallDirectory", "../escape");
+  }
+  const fs::path data = Autosave().parent_path();
+  for (const char* name : {"V4QelPos1.bin", "USERVKBOOK"}) {
+    const fs::path path = data / name;
+    WriteFileBytes(path, name[0] == 'V' ? Bytes{3, 0, 0, 0} : Bytes{'V', 'K', 'B', 'O', 'O', 'K', '0', '1'});
+    fs::resize_file(path, (uintmax_t{3} << 30) + 4);
+  }
+  const uint64_t limit = uint64_t{3} << 30;
+  RunAndExit({}, false, {"prlimit", "--as=" + std::to_string(limit), "--"});
+  CSettingsStore store(kSettingsNoRoot);
+  OpenProgramSettings(store);
+  const int32_t hash = store.GetInt("Options", "HTSize", -1);
+  EXPECT_TRUE(hash > 0 && uint64_t(hash) << 20 <= limit / 2) << hash;
+  std::string folder;
+  store.GetString(folder, "Options", "InstallDirectory", "");
+  EXPECT_EQ(folder, data.string());
+  EXPECT_FALSE(fs::exists(root_ / "data" / "escape"));
+  EXPECT_EQ(fs::file_size(data / "V4QelPos1.bin"), (uintmax_t{3} << 30) + 4);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // configuration and data folders.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,11 +23,14 @@
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
+#include "engine/search/learning.h"
+#include "engine/search/tt.h"
 #include "platform/dialog.h"
 #include "platform/keyboard.h"
 #include "platform/menu.h"
 #include "platform/settings_store.h"
 #include "res/text_rows.h"
+#include "tests/support/address_limit.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "windows/language_dlg.h"
@@ -187,6 +191,54 @@ TEST_F(StartupTest, ARelativeInstallDirectoryIsPlacedBelowTheDataFolder) {
     Check(!fs::exists(start / "my games"), "nothing made in the start folder");
     CloseFrame();
     Check(StoredString("Options", "InstallDirectory") == "my games", "the setting is kept");
+  });
+}
+
+// A relative install directory with a ".." component would lead out of the
+// data folder: the data folder is used instead and stored at once.
+TEST_F(StartupTest, AnInstallDirectoryLeadingOutOfTheDataFolderIsReplaced) {
+  RUN_SCENARIO({
+    StartQt();
+    {
+      auto store = OpenStore();
+      store->WriteInt("Options", "Language", kLanguageEnglish);
+      store->WriteString("Options", "InstallDirectory", "../../escape");
+    }
+    theApp.InitInstance();
+    const std::string expected = std::string(getenv("XDG_DATA_HOME")) + "/Vorelk";
+    Check(std::strcmp(installDirectory, expected.c_str()) == 0, "the data folder is used");
+    Check(StoredString("Options", "InstallDirectory") == expected, "and stored at start");
+    CloseFrame();
+    Check(!fs::exists(fs::path(getenv("XDG_DATA_HOME")).parent_path() / "escape"),
+          "nothing made above the data folder");
+  });
+}
+
+// Stored table sizes beyond what the process may use (here: half its
+// address space limit) are cut to it, together, and the sizes in force are
+// stored at start, before anything can end the run.
+TEST_F(StartupTest, StoredTableSizesAreCutToWhatTheProcessMayUse) {
+  if (!testing_support::kAddressLimitUsable) GTEST_SKIP() << "no address limit under ASan";
+  RUN_SCENARIO({
+    StartQt();
+    {
+      auto store = OpenStore();
+      store->WriteInt("Options", "Language", kLanguageEnglish);
+      store->WriteInt("Options", "HTSize", 65536);
+      store->WriteInt("Options", "LearningTSize", 4096);
+    }
+    Check(testing_support::LimitAddressSpace(uint64_t{2} << 30), "address space limited");
+    rlimit limit = {};
+    getrlimit(RLIMIT_AS, &limit);
+    theApp.InitInstance();
+    const int32_t hash = StoredInt("Options", "HTSize", -1);
+    const int32_t learning = StoredInt("Options", "LearningTSize", -1);
+    Check(hash == HashSizeMegabytes() && hash < 65536, "the hash size in force stored");
+    Check(learning == GetLearningTableSize(0) && learning < 4096, "the learning size stored");
+    Check(HashTablesBytes() + LearningTablesBytes() <= limit.rlim_cur / 2 + (1u << 20),
+          "both tables within half the limit");
+    CloseFrame();
+    Check(StoredInt("Options", "HTSize", -1) == hash, "the same size stored at exit");
   });
 }
 

@@ -2,6 +2,7 @@
 // allocations fail as they do on a machine without the memory for them.
 #pragma once
 
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -37,6 +38,15 @@ inline bool LimitAddressSpace(uint64_t headroom) {
                        static_cast<rlim_t>(headroom);
   const rlimit r = {limit, limit};
   return setrlimit(RLIMIT_AS, &r) == 0;
+}
+
+// Maps bytes of address space that can never be used, so that a later
+// LimitAddressSpace leaves the memory budget of the tables (half the limit)
+// far above the headroom: allocations then fail within the budget as they do
+// on a machine short of memory. False when the space could not be mapped.
+inline bool ReserveAddressSpace(uint64_t bytes) {
+  return mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0) !=
+         MAP_FAILED;
 }
 
 }  // namespace testing_support

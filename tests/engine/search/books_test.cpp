@@ -246,6 +246,21 @@ TEST_F(BooksTest, IndexStopsAtItsCapacity) {
   EXPECT_EQ(log.lines().back(), "book1.vkb =>Book tool large !");
 }
 
+// A book far longer than the index holds is read only as far as the index
+// holds, unusable entries included: a file of endless unusable entries never
+// holds up the start, and a usable entry beyond is not reached.
+TEST_F(BooksTest, AHugeBookIsReadOnlyAsFarAsTheIndexHolds) {
+  Entry unusable = MakeEntry(kStart, {});
+  unusable.side = 2;
+  std::vector<Entry> entries(kMaxBookEntries, unusable);
+  entries.push_back(MakeEntry(kCannonLeft, {Bm("b9c7")}));
+  Write("book1.vkb", BookBytes(entries));
+  LogCapture log;
+  EXPECT_EQ(LoadBookFile(0), 0);
+  ASSERT_FALSE(log.lines().empty());
+  EXPECT_EQ(log.lines().back(), "book1.vkb =>Book tool large !");
+}
+
 TEST_F(BooksTest, KeysAndMirroredListsAgreeWithThePosition) {
   SetPosition(kCannonRight);
   uint8_t pieces[32];
@@ -454,7 +469,8 @@ TEST(InstallDirectoryTest, CreatedOnDemandWithItsParents) {
 }
 
 // A stored install directory: absolute as it is, relative below the
-// per-user data folder (never below the folder the program started in).
+// per-user data folder (never below the folder the program started in, nor
+// above the data folder).
 TEST(InstallDirectoryTest, ARelativeSettingIsTakenBelowThePerUserDataFolder) {
   const char* saved = std::getenv("XDG_DATA_HOME");
   const std::string savedValue = saved != nullptr ? saved : "";
@@ -468,7 +484,13 @@ TEST(InstallDirectoryTest, ARelativeSettingIsTakenBelowThePerUserDataFolder) {
   const Case cases[] = {
       {"/srv/vorelk", "/srv/vorelk", 1},
       {"games", "/data/home/Vorelk/games", 1},
-      {"./a/../b", "/data/home/Vorelk/./a/../b", 1},
+      {"./a/b", "/data/home/Vorelk/./a/b", 1},
+      {"a..b/..c", "/data/home/Vorelk/a..b/..c", 1},
+      // A ".." component would lead out of the data folder.
+      {"./a/../b", "/data/home/Vorelk", 0},
+      {"../../escape", "/data/home/Vorelk", 0},
+      {"games/..", "/data/home/Vorelk", 0},
+      {"games//../x", "/data/home/Vorelk", 0},
       {"", "/data/home/Vorelk", 0},
       {"/" + tooLong, "/data/home/Vorelk", 0},
       {tooLong, "/data/home/Vorelk", 0},

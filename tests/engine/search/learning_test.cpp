@@ -4,6 +4,7 @@
 #include "engine/search/learning.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -341,6 +343,105 @@ TEST_F(LearningTest, AppendsStopAtTheRecordLimit) {
   EXPECT_NE(ProbeLearning(), nullptr);  // the table still learns
 }
 
+// Runs body in a child process (a second copy of the program with learning
+// files of its own) and returns its exit code.
+template <typename Body>
+int InChild(Body body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    CloseLearningFiles();
+    std::_Exit(OpenLearningFiles() == 0 ? body() : 90);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// Two copies of the program learning at once: each record goes to the real
+// end of the file, so no copy overwrites what the other appended since it
+// loaded the file.
+TEST_F(LearningTest, TwoCopiesOfTheProgramKeepEachOtherRecords) {
+  // This copy has loaded the empty files; the other one appends first.
+  ASSERT_EQ(InChild([this] {
+              StoreLearningEntry(111, 100, 6, move_, 0x1111, 0x2222, side_);
+              return 0;
+            }),
+            0);
+  StoreLearningEntry(222, 200, 6, move_, 0x3333, 0x4444, side_);
+  EXPECT_EQ(Contents("V4QelPos1.bin"),
+            Le32(3) + Record(0x1111, 0x2222, move_, 111, 5, side_) +
+                Record(0x3333, 0x4444, move_, 222, 5, side_));
+
+  // Two copies appending side by side: every record of both is there, whole.
+  CloseLearningFiles();
+  Write("V4QelPos1.bin", Le32(3));
+  constexpr int kEach = 300;
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const auto appendMany = [&](uint64_t first) {
+    return [&, first] {
+      char go = 0;
+      if (read(ready[0], &go, 1) != 1) return 91;
+      for (uint64_t lock = first; lock < first + kEach; ++lock)
+        StoreLearningEntry(5, 0, 6, move_, lock, lock, side_);
+      return 0;
+    };
+  };
+  pid_t children[2];
+  for (int i = 0; i < 2; ++i) {
+    children[i] = fork();
+    if (children[i] == 0) std::_Exit(InChild(appendMany(i == 0 ? 1 : 100001)));
+  }
+  ASSERT_EQ(write(ready[1], "gg", 2), 2);
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  close(ready[0]);
+  close(ready[1]);
+  const std::string bytes = Contents("V4QelPos1.bin");
+  ASSERT_EQ(bytes.size(), 4u + 2 * kEach * 28);
+  std::set<uint64_t> locks;
+  for (size_t at = 4; at < bytes.size(); at += 28) {
+    uint64_t lock = 0;
+    std::memcpy(&lock, bytes.data() + at, 8);
+    locks.insert(lock);
+  }
+  EXPECT_EQ(locks.size(), 2u * kEach);
+  EXPECT_EQ(*locks.begin(), 1u);
+  EXPECT_EQ(*locks.rbegin(), 100000u + kEach);
+}
+
+// Files far longer than their tables (3 GiB each, sparse) are read only as
+// far as the tables hold: their last records, the newest, are loaded.
+TEST_F(LearningTest, FilesLongerThanTheirTablesAreReadOnlyAsFarAsTheTablesHold) {
+  CloseLearningFiles();
+  const uintmax_t length = uintmax_t{3} << 30;
+  const struct {
+    const char* name;
+    std::string newest;
+  } files[] = {{"V4QelPos1.bin", Record(positionLock, positionKey, move_, 777, 9, side_)},
+               {"V4QelPos.egm", MateRecord(move_, kMateScore, side_)}};
+  for (const auto& f : files) {
+    Write(f.name, Le32(3));
+    fs::resize_file(Path(f.name), 4 + length / f.newest.size() * f.newest.size());
+    std::ofstream(Path(f.name), std::ios::binary | std::ios::app) << f.newest;
+  }
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  ASSERT_NE(ProbeLearning(), nullptr);
+  EXPECT_EQ(ProbeLearning()->score, 777);
+  ASSERT_NE(ProbeLearningMate(), nullptr);
+  EXPECT_EQ(ProbeLearningMate()->score, kMateScore);
+  EXPECT_EQ(LoadLearningFiles(), uint64_t{learningTableSize} + mateTableSize);
+  // A file within its table is read whole.
+  CloseLearningFiles();
+  Write("V4QelPos1.bin", Le32(3) + files[0].newest + files[0].newest);
+  Write("V4QelPos.egm", Le32(3));
+  ASSERT_EQ(OpenLearningFiles(), 0);
+  EXPECT_EQ(LoadLearningFiles(), 2u);
+}
+
 TEST_F(LearningTest, TableSizesFollowTheMegabytes) {
   EXPECT_EQ(GetLearningTableSize(0), 3);
   EXPECT_EQ(GetLearningTableSize(1), 3);
@@ -381,11 +482,13 @@ TEST_F(LearningTest, LargeTablesTakeMemoryOnlyAsTheyAreFilled) {
   SetLearningPaths(-1);
 }
 
-// With the address space limited to 384 MB more than the process holds,
-// 2,048 MB of tables are halved until they fit: 256 MB, the size then
-// written back to the setting.
+// With the address space limited to 384 MB more than the process holds (8
+// GiB of it mapped unusable, so that the budget, half the limit, allows
+// 2,048 MB), 2,048 MB of tables are halved until they fit: 256 MB, the size
+// then written back to the setting.
 void AllocateLearningUnderAddressLimit() {
-  if (!testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
+  if (!testing_support::ReserveAddressSpace(uint64_t{8} << 30) ||
+      !testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
   SetLearningPaths(2048);
   std::_Exit(GetLearningTableSize(0) == 256 && learningTable != nullptr && mateTable != nullptr
                  ? 0

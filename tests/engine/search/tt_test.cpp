@@ -397,11 +397,13 @@ TEST(HashSizeTest, SlotIndexIsTheKeyModuloTheTableSize) {
   SetHashSize(0);
 }
 
-// With the address space limited to 384 MB more than the process holds, a
-// 2,048 MB table is halved until it fits: 256 MB, and that is the size
-// reported for the setting.
+// With the address space limited to 384 MB more than the process holds (8
+// GiB of it mapped unusable, so that the budget, half the limit, allows
+// 2,048 MB), a 2,048 MB table is halved until it fits: 256 MB, and that is
+// the size reported for the setting.
 void AllocateUnderAddressLimit() {
-  if (!testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
+  if (!testing_support::ReserveAddressSpace(uint64_t{8} << 30) ||
+      !testing_support::LimitAddressSpace(uint64_t{384} << 20)) std::_Exit(2);
   SetHashSize(2048);
   const bool halved = hashTotalEntries == HashEntriesForMegabytes(256) &&
                       HashSizeMegabytes() == 256 && hashTables[0] != nullptr &&
