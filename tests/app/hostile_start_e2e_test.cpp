@@ -245,7 +245,9 @@ TEST_F(HostileStartE2eTest, HugeSizesFilesAndAnEscapingFolderAreHeldToTheLimits)
   const fs::path data = Autosave().parent_path();
   for (const char* name : {"V4QelPos1.bin", "USERVKBOOK"}) {
     const fs::path path = data / name;
-    WriteFileBytes(path, name[0] == 'V' ? Bytes{3, 0, 0, 0} : Bytes{'V', 'K', 'B', 'O', 'O', 'K', '0', '1'});
+    const Bytes head = name[0] == 'V' ? Bytes{3, 0, 0, 0}  // the version word
+                                      : Bytes{'V', 'K', 'B', 'O', 'O', 'K', '0', '1'};
+    WriteFileBytes(path, head);
     fs::resize_file(path, (uintmax_t{3} << 30) + 4);
   }
   const uint64_t limit = uint64_t{3} << 30;
