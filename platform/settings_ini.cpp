@@ -285,6 +285,7 @@ std::optional<std::string> ValueText(const std::string& s) {
       }
       return bytes;
     }
+    if (starts("@String(")) return s.substr(8, s.size() - 9);
     if (starts("@Variant(") || starts("@DateTime(") || s == "@Invalid()") return std::nullopt;
     if ((starts("@Rect(") && ArgumentCount(s) == 4) ||
         ((starts("@Size(") || starts("@Point(")) && ArgumentCount(s) == 2)) {
@@ -318,9 +319,14 @@ std::string IniEscapedKey(std::string_view key) {
 }
 
 std::string IniEscapedText(std::string_view text) {
-  // A text starting with '@' is marked so that it is not read as a typed value.
+  // A text starting with '@' is marked so that it is not read as a typed
+  // value; one holding a NUL is wrapped, as QSettings does.
   std::u16string units = ToUtf16(text);
-  if (!units.empty() && units[0] == u'@') units.insert(units.begin(), u'@');
+  if (units.find(u'\0') != std::u16string::npos) {
+    units = u"@String(" + units + u")";
+  } else if (!units.empty() && units[0] == u'@') {
+    units.insert(units.begin(), u'@');
+  }
   std::string out;
   bool quote = false;
   bool escapeHexDigit = false;  // after a numeric escape a hex digit is escaped too
