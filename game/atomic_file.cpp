@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,8 +55,7 @@ bool IsTemporaryName(const char* entry, const std::string& name) {
 void RemoveLeftoverTemporaries(const std::string& target) {
   std::string folder, name;
   SplitTarget(target, folder, name);
-  const int dirFd = open(folder.empty() ? "." : folder.c_str(),
-                         O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dirFd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd < 0) return;
   DIR* dir = fdopendir(dirFd);
   if (dir == nullptr) {
@@ -96,7 +95,7 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
     mix ^= mix >> 29;
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<uint32_t>(mix ^ (mix >> 32)));
-    temporary = folder + "." + name + suffix;
+    temporary.assign(folder).append(".").append(name).append(suffix);
     const int fd =
         open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0) {
@@ -157,7 +156,7 @@ std::string KeepFileCopy(const char* path) {
   if (path == nullptr || path[0] == '\0') return {};
   for (int n = 1; n <= 99; ++n) {
     std::string name = std::string(path) + ".damaged";
-    if (n > 1) name += "." + std::to_string(n);
+    if (n > 1) name.append(".").append(std::to_string(n));
     // A second link to the file (the one a symbolic link leads to), so
     // that the rename of the next save leaves it as it is now.
     if (linkat(AT_FDCWD, path, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return name;

@@ -138,7 +138,9 @@ std::string UnescapedKey(std::string_view raw) {
 }
 
 std::string_view Trimmed(std::string_view text) {
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
+  auto space = [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+  };
   while (!text.empty() && space(text.front())) text.remove_prefix(1);
   while (!text.empty() && space(text.back())) text.remove_suffix(1);
   return text;
@@ -172,8 +174,8 @@ bool NextLine(std::string_view data, size_t& pos, size_t& start, size_t& end, si
       if (i + 1 < data.size()) {
         ++i;
         const char next = data[i];
-        if (i + 1 < data.size() && ((next == '\n' && data[i + 1] == '\r') ||
-                                    (next == '\r' && data[i + 1] == '\n'))) {
+        if (i + 1 < data.size() &&
+            ((next == '\n' && data[i + 1] == '\r') || (next == '\r' && data[i + 1] == '\n'))) {
           ++i;
         }
       }
@@ -210,8 +212,8 @@ std::vector<std::string> UnescapedValue(std::string_view raw, bool& isList) {
     if (c == '\\') {
       if (++i >= raw.size()) break;
       const char e = raw[i++];
-      static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},
-                                             {'r', '\r'}, {'t', '\t'}, {'v', '\v'}, {'"', '"'},
+      static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
+                                             {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
                                              {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
       bool simple = false;
       for (const auto& pair : kEscapes) {
@@ -233,7 +235,8 @@ std::vector<std::string> UnescapedValue(std::string_view raw, bool& isList) {
         AppendUtf8(text, value & 0xFFFF);
       } else if (e >= '0' && e <= '7') {
         uint32_t value = static_cast<uint32_t>(e - '0');
-        while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7') value = (value << 3) + (raw[i++] - '0');
+        while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7')
+          value = (value << 3) + (raw[i++] - '0');
         AppendUtf8(text, value & 0xFFFF);
       } else if (e == '\n' || e == '\r') {
         if (i < raw.size() && (raw[i] == '\n' || raw[i] == '\r') && raw[i] != e) ++i;
@@ -269,7 +272,9 @@ std::vector<std::string> UnescapedValue(std::string_view raw, bool& isList) {
 }
 
 // The number of arguments of "@Name(a b c)" as QSettings splits them.
-size_t ArgumentCount(std::string_view text) { return 1 + std::count(text.begin(), text.end(), ' '); }
+size_t ArgumentCount(std::string_view text) {
+  return 1 + std::count(text.begin(), text.end(), ' ');
+}
 
 // One stored text as QSettings turns it into a value: a text (an "@@"
 // start stands for "@"), a byte array, or another kind (no text).
@@ -341,14 +346,31 @@ std::string IniEscapedText(std::string_view text) {
     }
     escapeHexDigit = false;
     switch (c) {
-      case '\0': out += "\\0"; escapeHexDigit = true; break;
-      case '\a': out += "\\a"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\v': out += "\\v"; break;
+      case '\0':
+        out += "\\0";
+        escapeHexDigit = true;
+        break;
+      case '\a':
+        out += "\\a";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\v':
+        out += "\\v";
+        break;
       case '"':
       case '\\':
         out += '\\';
@@ -356,7 +378,7 @@ std::string IniEscapedText(std::string_view text) {
         break;
       default:
         if (c <= 0x1F) {
-              out += "\\x";
+          out += "\\x";
           if (c >= 0x10) out += kLowerHexDigits[c >> 4];
           out += kLowerHexDigits[c & 0xF];
           escapeHexDigit = true;
@@ -380,7 +402,8 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     const std::string_view line = bytes.substr(start, end - start);
     if (line[0] == '[') {
       const size_t close = line.find(']');
-      std::string_view name = Trimmed(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
+      std::string_view name =
+          Trimmed(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
       std::string unescaped;
       if (EqualsIgnoringCase(name, "general")) {
         unescaped.clear();
@@ -414,7 +437,8 @@ size_t IniDocument::SectionIndex(const std::string& name) {
 void IniDocument::Add(size_t section, std::string key, std::string line) {
   // A key written twice: the later line holds.
   const auto found = index_.find(key);
-  if (found != index_.end()) sections_[found->second.first].entries[found->second.second].live = false;
+  if (found != index_.end())
+    sections_[found->second.first].entries[found->second.second].live = false;
   std::vector<Entry>& entries = sections_[section].entries;
   index_[key] = {section, entries.size()};
   entries.push_back(Entry{std::move(key), std::move(line), true});
@@ -428,7 +452,8 @@ std::optional<std::string> IniDocument::Text(const std::string& key) const {
   size_t pos = 0, start = 0, end = 0, equals = 0;
   NextLine(line, pos, start, end, equals);
   bool isList = false;
-  std::vector<std::string> items = UnescapedValue(std::string_view(line).substr(equals + 1), isList);
+  std::vector<std::string> items =
+      UnescapedValue(std::string_view(line).substr(equals + 1), isList);
   if (!isList) return ValueText(items[0]);
   // A list of texts is one text to its readers; a list holding a typed
   // value is no text.

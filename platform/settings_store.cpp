@@ -5,7 +5,6 @@
 // (a value written through one store is seen by the next one before it is on
 // disk), and a write that fails keeps them for the next one.
 #include "platform/settings_store.h"
-#include "platform/settings_values.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,21 +13,21 @@
 #include <QApplication>
 #include <QFile>
 #include <QString>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <vector>
 
 #include "game/atomic_file.h"
 #include "platform/message_box.h"
 #include "platform/settings_ini.h"
+#include "platform/settings_values.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
 
@@ -111,7 +110,8 @@ void Apply(IniDocument& document, const PendingChange& change) {
 void ReportNotWritten(const std::string& path) {
   static bool reported = false;
   if (reported) return;
-  if (messageBoxHook == nullptr && qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+  if (messageBoxHook == nullptr &&
+      qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
     return;
   reported = true;
   ShowMessageBox(nullptr, TrText(kTextSettingsNotSaved).arg(QFile::decodeName(path.c_str())));
@@ -200,7 +200,7 @@ bool CSettingsStore::Open(const char* company, const char* application) {
   const FileRead read = ReadWholeFile(filePath_, bytes);
   readable_ = read != FileRead::kUnreadable;
   document_ = std::make_unique<IniDocument>(read == FileRead::kRead ? IniDocument::Parse(bytes)
-                                                                     : IniDocument());
+                                                                    : IniDocument());
   return true;
 }
 
@@ -268,9 +268,9 @@ bool CSettingsStore::Writable() {
   // it already holds.
   const std::string folder = std::filesystem::path(filePath_).parent_path().string();
   struct stat st;
-  const bool writable = readable_ && (stat(filePath_.c_str(), &st) == 0
-                                          ? access(filePath_.c_str(), W_OK) == 0
-                                          : access(folder.c_str(), W_OK) == 0);
+  const bool writable =
+      readable_ && (stat(filePath_.c_str(), &st) == 0 ? access(filePath_.c_str(), W_OK) == 0
+                                                      : access(folder.c_str(), W_OK) == 0);
   if (writable) return true;
   ReportNotWritten(filePath_);
   return false;

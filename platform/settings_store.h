@@ -112,7 +112,7 @@ class CSettingsStore {
   void Sync();
 
   bool openFailed_ = false;
-  bool changed_ = false;  // a value was written or removed since the file was opened
+  bool changed_ = false;   // a value was written or removed since the file was opened
   bool readable_ = false;  // the file could be read (or did not exist) when opened
   int32_t rootKind_ = 0;
   std::string rootDirectory_;

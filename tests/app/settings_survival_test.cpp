@@ -51,7 +51,8 @@ std::vector<std::pair<std::string, std::string>> StoredValues() {
 
 std::string SettingsText() {
   std::string text = "[Options]\n";
-  for (int i = 0; i < 40; ++i) text += "Extra" + std::to_string(i) + "=value number " + std::to_string(i) + "\n";
+  for (int i = 0; i < 40; ++i)
+    text += "Extra" + std::to_string(i) + "=value number " + std::to_string(i) + "\n";
   text += "Language=1\n\n[Pieces%20Value]\nChariot=1300\nHorse=577\n\n[Someone%20else]\nkept=yes\n";
   return text;
 }

@@ -98,11 +98,31 @@ std::multiset<std::string> SortedLines(const std::string& text) {
 }
 
 TEST_F(SettingsIniTest, TextsRoundTripThroughQSettingsBothWays) {
-  const std::string texts[] = {
-      "USERVKBOOK", "", "a = b ; c # d", "  padded  ", "@Variant(x)", "@ByteArray(y)", "@",
-      "C:\\Vorelk Freeware2.5", "/home/user/xq games", "0,1,-1,-1,-1,-1,10,20,650,720",
-      "\"quoted\"", "tab\there\nnew line\r", std::string("nul\0" "1f", 5), "\x01" "2\x1f" "a",
-      "\xe8\xb1\xa1\xe6\xa3\x8b", "caf\xc3\xa9", "\xf0\x9d\x84\x9e clef", "\x7f", ";", "=x", " "};
+  const std::string texts[] = {"USERVKBOOK",
+                               "",
+                               "a = b ; c # d",
+                               "  padded  ",
+                               "@Variant(x)",
+                               "@ByteArray(y)",
+                               "@",
+                               "C:\\Vorelk Freeware2.5",
+                               "/home/user/xq games",
+                               "0,1,-1,-1,-1,-1,10,20,650,720",
+                               "\"quoted\"",
+                               "tab\there\nnew line\r",
+                               std::string("nul\0"
+                                           "1f",
+                                           5),
+                               "\x01"
+                               "2\x1f"
+                               "a",
+                               "\xe8\xb1\xa1\xe6\xa3\x8b",
+                               "caf\xc3\xa9",
+                               "\xf0\x9d\x84\x9e clef",
+                               "\x7f",
+                               ";",
+                               "=x",
+                               " "};
   IniDocument document;
   for (size_t i = 0; i < std::size(texts); ++i) {
     document.Set("Some Section/Key " + std::to_string(i), texts[i]);
@@ -139,7 +159,8 @@ TEST_F(SettingsIniTest, AChangeKeepsEveryOtherEntryByteForByte) {
   document.Set("Options/Language", "3");
   document.Remove("Search");
   const std::string written = document.Serialize();
-  for (const std::string& line : kept) EXPECT_NE(written.find(line + "\n"), std::string::npos) << line;
+  for (const std::string& line : kept)
+    EXPECT_NE(written.find(line + "\n"), std::string::npos) << line;
   EXPECT_NE(written.find("Sound=1\nLanguage=3\n"), std::string::npos) << written;
   EXPECT_NE(written.find("[Pieces%20Value]\nChariot=1300\n"), std::string::npos) << written;
   EXPECT_EQ(written.find("Search"), std::string::npos) << written;
