@@ -1,30 +1,91 @@
 // Temporary file beside the target, renamed over it once complete.
 #include "game/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "game/regular_file.h"
 
 namespace {
 
-// Creates "<folder>/.<name>.<8 hex digits>.tmp" for the target, exclusively.
-// The file is created with mode 0666 so the process's umask (and a default
-// ACL of the folder) applies exactly as for fopen. Returns the descriptor,
-// or -1 with temporary empty.
-int CreateTemporary(const std::string& target, std::string& temporary) {
+// The temporary files of a target are "<folder>/.<name>.<8 hex digits>.tmp"
+// (the name cut to 200 bytes, to leave room for the rest within a name's
+// 255 bytes). A save holds an exclusive lock on its temporary file until it
+// is renamed or removed, so a file of that pattern that nobody locks was
+// left by a save that was killed part-way.
+constexpr size_t kTemporaryNameLength = 200;
+constexpr size_t kTemporarySuffixLength = 13;  // ".XXXXXXXX.tmp"
+
+void SplitTarget(const std::string& target, std::string& folder, std::string& name) {
   const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  if (name.size() > 200) name.resize(200);  // room for the suffix within a name's 255 bytes
+  folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  name = slash == std::string::npos ? target : target.substr(slash + 1);
+  if (name.size() > kTemporaryNameLength) name.resize(kTemporaryNameLength);
+}
+
+bool IsTemporaryName(const char* entry, const std::string& name) {
+  const size_t length = std::strlen(entry);
+  if (length != 1 + name.size() + kTemporarySuffixLength || entry[0] != '.' ||
+      std::memcmp(entry + 1, name.data(), name.size()) != 0) {
+    return false;
+  }
+  const char* suffix = entry + 1 + name.size();
+  if (suffix[0] != '.' || std::strcmp(suffix + 9, ".tmp") != 0) return false;
+  for (int i = 1; i <= 8; ++i) {
+    if (!std::isxdigit(static_cast<unsigned char>(suffix[i]))) return false;
+  }
+  return true;
+}
+
+// Removes the temporary files of the target that earlier saves left: only
+// regular files of the pattern that no running save holds. A link of that
+// name is left alone and never followed.
+void RemoveLeftoverTemporaries(const std::string& target) {
+  std::string folder, name;
+  SplitTarget(target, folder, name);
+  const int dirFd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd < 0) return;
+  DIR* dir = fdopendir(dirFd);
+  if (dir == nullptr) {
+    close(dirFd);
+    return;
+  }
+  while (const dirent* entry = readdir(dir)) {
+    if (!IsTemporaryName(entry->d_name, name)) continue;
+    const int fd = openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened, named;
+    // Still the file of that name once locked (not renamed or replaced
+    // meanwhile), and a regular file.
+    if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+      unlinkat(dirFd, entry->d_name, 0);
+    }
+    close(fd);
+  }
+  closedir(dir);
+}
+
+// Creates a new temporary file for the target, exclusively and never
+// through a link, and locks it. The file is created with mode 0666 so the
+// process's umask (and a default ACL of the folder) applies exactly as for
+// fopen. Returns the descriptor, or -1 with temporary empty.
+int CreateTemporary(const std::string& target, std::string& temporary) {
+  std::string folder, name;
+  SplitTarget(target, folder, name);
   static std::atomic<uint32_t> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     const uint64_t clock =
@@ -34,9 +95,13 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
     mix ^= mix >> 29;
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<uint32_t>(mix ^ (mix >> 32)));
-    temporary = folder + "." + name + suffix;
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
+    temporary.assign(folder).append(".").append(name).append(suffix);
+    const int fd =
+        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      flock(fd, LOCK_EX | LOCK_NB);  // a new file: nobody else holds it
+      return fd;
+    }
     if (errno != EEXIST) break;
   }
   temporary.clear();
@@ -49,7 +114,7 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
 int CopyToNewFile(const char* from, const char* to) {
   const int in = open(from, O_RDONLY | O_CLOEXEC);
   if (in < 0) return -1;
-  const int out = open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  const int out = open(to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (out < 0) {
     const int error = errno;
     close(in);
@@ -91,7 +156,7 @@ std::string KeepFileCopy(const char* path) {
   if (path == nullptr || path[0] == '\0') return {};
   for (int n = 1; n <= 99; ++n) {
     std::string name = std::string(path) + ".damaged";
-    if (n > 1) name += "." + std::to_string(n);
+    if (n > 1) name.append(".").append(std::to_string(n));
     // A second link to the file (the one a symbolic link leads to), so
     // that the rename of the next save leaves it as it is now.
     if (linkat(AT_FDCWD, path, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return name;
@@ -129,6 +194,7 @@ bool AtomicFile::Open(const char* path) {
   // need only the folder's permission).
   if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
 
+  RemoveLeftoverTemporaries(target);
   const int fd = CreateTemporary(target, temporary_);
   if (fd < 0) return false;
   bool ready = true;

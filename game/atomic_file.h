@@ -19,7 +19,10 @@ class AtomicFile {
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
-  // Opens a new temporary file beside path for writing (binary, like "wb").
+  // Opens a new temporary file beside path for writing (binary, like "wb"),
+  // "<folder>/.<name>.<8 hex digits>.tmp", created new and exclusive (never
+  // through a link planted at its name); temporary files of that pattern
+  // that earlier saves left (killed part-way) are removed first.
   // A symbolic link is followed, so the file it leads to is replaced. A new
   // file gets the mode fopen would give it; an existing one keeps its mode
   // and owner. An existing target that is not a regular file (a device, a

@@ -1,26 +1,33 @@
-// The settings store over a QSettings INI file. Keys are "<section>/<entry>";
-// QSettings keeps one group per section and shares a file's contents
-// between the stores of the process, so a value written through one store
-// is seen by the next one even before it is on disk.
+// The settings store over an INI file in the spelling of QSettings. The file
+// is read whole when a store is opened and written whole, through a
+// temporary file renamed over it, when a store that changed something is
+// destroyed. Changes not yet on disk are shared by the stores of the process
+// (a value written through one store is seen by the next one before it is on
+// disk), and a write that fails keeps them for the next one.
 #include "platform/settings_store.h"
-#include "platform/settings_values.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QFile>
-#include <QSettings>
 #include <QString>
-#include <QStringList>
-#include <QVariant>
-
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <system_error>
+#include <vector>
 
+#include "game/atomic_file.h"
 #include "platform/message_box.h"
+#include "platform/settings_ini.h"
+#include "platform/settings_values.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
 
@@ -32,28 +39,69 @@ bool IsPlainName(const char* name) {
   return name != nullptr && name[0] != '\0' && std::strpbrk(name, "/\\") == nullptr;
 }
 
-QString ToQString(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::string EnvironmentFolder(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? std::string(value) : std::string();
 }
 
-// Whether the INI file at path holds `keys` values and ends with its last
-// line: one "key=value" line per value, each section's name in brackets.
-bool IniFileIsWhole(const std::string& path, qsizetype keys) {
-  QFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::ReadOnly)) return keys == 0;
-  const QByteArray text = file.readAll();
-  if (text.isEmpty()) return keys == 0;
-  if (!text.endsWith('\n')) return false;
-  qsizetype lines = 0;
-  for (const QByteArray& line : text.split('\n')) {
-    if (!line.startsWith('[') && line.contains('=')) ++lines;
+// A change not yet on disk: a new value, or (without one) the removal of a
+// key and every key below it.
+struct PendingChange {
+  std::string key;
+  std::optional<std::string> text;
+};
+
+// The changes of each file not yet on disk, shared by the stores of the
+// process and kept until a write succeeds.
+std::mutex pendingLock;
+std::map<std::string, std::vector<PendingChange>>& PendingChanges() {
+  static std::map<std::string, std::vector<PendingChange>> changes;
+  return changes;
+}
+
+enum class FileRead { kRead, kMissing, kUnreadable };
+
+// The bytes of the settings file. Only a regular file is read (a pipe in
+// its place would block); a file that exists but cannot be read is never
+// written over, which would lose what it holds.
+FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT ? FileRead::kMissing : FileRead::kUnreadable;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  char buffer[65536];
+  while (ok) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    bytes.append(buffer, static_cast<size_t>(n));
   }
-  return lines == keys;
+  close(fd);
+  return ok ? FileRead::kRead : FileRead::kUnreadable;
+}
+
+// Replaces the file with bytes through a temporary file beside it: the old
+// file stays whole until the new one is complete on disk.
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  AtomicFile out;
+  if (!out.Open(path.c_str())) return false;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out.file()) != bytes.size()) {
+    out.Abandon();
+    return false;
+  }
+  return out.Commit();
+}
+
+void Apply(IniDocument& document, const PendingChange& change) {
+  if (change.text) {
+    document.Set(change.key, *change.text);
+  } else {
+    document.Remove(change.key);
+  }
 }
 
 // A settings file that cannot be written (a full disk, a file size limit, a
@@ -62,7 +110,8 @@ bool IniFileIsWhole(const std::string& path, qsizetype keys) {
 void ReportNotWritten(const std::string& path) {
   static bool reported = false;
   if (reported) return;
-  if (messageBoxHook == nullptr && qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+  if (messageBoxHook == nullptr &&
+      qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
     return;
   reported = true;
   ShowMessageBox(nullptr, TrText(kTextSettingsNotSaved).arg(QFile::decodeName(path.c_str())));
@@ -78,28 +127,29 @@ CSettingsStore::CSettingsStore(int32_t rootKind) {
 CSettingsStore::~CSettingsStore() { Sync(); }
 
 void CSettingsStore::Sync() {
-  if (!settings_) return;
-  if (!changed_) {
-    settings_->sync();
-    return;
-  }
+  if (!document_ || !changed_) return;
   changed_ = false;
-  // The file is replaced whole, but a write cut short (a full disk, a file
-  // size limit) can leave it cut: the previous file is kept under a second
-  // name until the new one is known to be whole.
-  const std::string previous = filePath_ + ".previous";
-  unlink(previous.c_str());
-  const bool kept = link(filePath_.c_str(), previous.c_str()) == 0;
-  settings_->sync();
-  // A file that could not be read gives a format error, which says nothing
-  // about the write.
-  const bool written = settings_->status() != QSettings::AccessError &&
-                       IniFileIsWhole(filePath_, settings_->allKeys().size());
+  std::unique_lock lock(pendingLock);
+  std::vector<PendingChange>& pending = PendingChanges()[filePath_];
+  if (pending.empty()) return;  // another store has written them
+  // The file as it is now (another store or another copy of the program
+  // may have changed it) with the changes on top; every other entry keeps
+  // its bytes.
+  std::string bytes;
+  const FileRead read = ReadWholeFile(filePath_, bytes);
+  bool written = false;
+  if (read != FileRead::kUnreadable) {
+    IniDocument document = read == FileRead::kRead ? IniDocument::Parse(bytes) : IniDocument();
+    for (const PendingChange& change : pending) Apply(document, change);
+    written = WriteWholeFile(filePath_, document.Serialize());
+  }
   if (written) {
-    if (kept) unlink(previous.c_str());
+    pending.clear();
+    // The copy an earlier version kept while it wrote the file.
+    unlink((filePath_ + ".previous").c_str());
     return;
   }
-  if (kept) rename(previous.c_str(), filePath_.c_str());
+  lock.unlock();
   ReportNotWritten(filePath_);
 }
 
@@ -126,7 +176,7 @@ bool CSettingsStore::OpenSoftwareKey(int32_t rootKind) {
 
 bool CSettingsStore::Open(const char* company, const char* application) {
   Sync();
-  settings_.reset();
+  document_.reset();
   filePath_.clear();
   if (rootDirectory_.empty() || !IsPlainName(company)) return false;
   const bool hasApplication = application != nullptr && application[0] != '\0';
@@ -146,7 +196,11 @@ bool CSettingsStore::Open(const char* company, const char* application) {
   if (error) return false;
 
   filePath_ = file.string();
-  settings_ = std::make_unique<QSettings>(ToQString(filePath_), QSettings::IniFormat);
+  std::string bytes;
+  const FileRead read = ReadWholeFile(filePath_, bytes);
+  readable_ = read != FileRead::kUnreadable;
+  document_ = std::make_unique<IniDocument>(read == FileRead::kRead ? IniDocument::Parse(bytes)
+                                                                    : IniDocument());
   return true;
 }
 
@@ -157,23 +211,25 @@ bool CSettingsStore::MakeKey(const char* section, const char* entry, std::string
 }
 
 bool CSettingsStore::ReadText(const std::string& key, std::string& text) {
-  if (!settings_) return false;
-  const QVariant value = settings_->value(ToQString(key));
-  QString stored;
-  switch (value.typeId()) {
-    case QMetaType::QString:
-    case QMetaType::QByteArray:
-      stored = value.toString();
-      break;
-    case QMetaType::QStringList:
-      // An unquoted text with commas (a hand-edited window placement) comes
-      // back from the INI reader as a list; it is one value to us.
-      stored = value.toStringList().join(QLatin1Char(','));
-      break;
-    default:
-      return false;  // missing, or a typed value no caller writes
+  if (!document_) return false;
+  std::optional<std::string> value;
+  {
+    // The latest change not yet on disk decides, else the file as read.
+    std::lock_guard lock(pendingLock);
+    const std::vector<PendingChange>& pending = PendingChanges()[filePath_];
+    bool changed = false;
+    for (auto it = pending.rbegin(); it != pending.rend() && !changed; ++it) {
+      if (it->key == key) {
+        value = it->text;
+        changed = true;
+      } else if (!it->text && key.compare(0, it->key.size() + 1, it->key + "/") == 0) {
+        changed = true;
+      }
+    }
+    if (!changed) value = document_->Text(key);
   }
-  text = stored.toStdString();
+  if (!value) return false;
+  text = std::move(*value);
   return true;
 }
 
@@ -207,37 +263,44 @@ void CSettingsStore::GetString(std::string& out, const char* section, const char
 }
 
 bool CSettingsStore::Writable() {
-  if (!settings_) return false;
-  if (settings_->isWritable()) return true;
+  if (!document_) return false;
+  // An existing file must be readable too: it is written whole, with what
+  // it already holds.
+  const std::string folder = std::filesystem::path(filePath_).parent_path().string();
+  struct stat st;
+  const bool writable =
+      readable_ && (stat(filePath_.c_str(), &st) == 0 ? access(filePath_.c_str(), W_OK) == 0
+                                                      : access(folder.c_str(), W_OK) == 0);
+  if (writable) return true;
   ReportNotWritten(filePath_);
   return false;
 }
 
+void CSettingsStore::Change(std::string key, std::optional<std::string> text) {
+  changed_ = true;
+  std::lock_guard lock(pendingLock);
+  PendingChanges()[filePath_].push_back(PendingChange{std::move(key), std::move(text)});
+}
+
 bool CSettingsStore::WriteInt(const char* section, const char* entry, int32_t value) {
   std::string key;
-  if (!settings_ || !MakeKey(section, entry, key) || !Writable()) return false;
-  changed_ = true;
-  settings_->setValue(ToQString(key), QString::number(value));
-  return settings_->status() == QSettings::NoError;
+  if (!document_ || !MakeKey(section, entry, key) || !Writable()) return false;
+  Change(std::move(key), std::to_string(value));
+  return true;
 }
 
 bool CSettingsStore::WriteString(const char* section, const char* entry, const char* value) {
   if (!Writable()) return false;
-  changed_ = true;
   if (entry == nullptr) {
     // The whole section, with every value in it.
     if (!IsPlainName(section)) return false;
-    settings_->remove(QString::fromUtf8(section));
-    return settings_->status() == QSettings::NoError;
+    Change(section, std::nullopt);
+    return true;
   }
   std::string key;
   if (!MakeKey(section, entry, key)) return false;
-  if (value == nullptr) {
-    settings_->remove(ToQString(key));
-  } else {
-    settings_->setValue(ToQString(key), QString::fromUtf8(value));
-  }
-  return settings_->status() == QSettings::NoError;
+  Change(std::move(key), value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+  return true;
 }
 
 bool OpenProgramSettings(CSettingsStore& store) {

@@ -1,12 +1,15 @@
 // The program's settings: integer and string values by section and entry,
 // kept in one INI file per company and application,
 //   $XDG_CONFIG_HOME/<company>/<application>.ini   (~/.config when unset),
-// through QSettings. Each section is an INI group ("Options", "Pieces Value",
-// "Windows placement"...).
+// in the INI spelling of QSettings. Each section is an INI group ("Options",
+// "Pieces Value", "Windows placement"...).
 //
 // A caller creates a store as a local object for one load or save, opens it
 // on the company and application names, reads or writes values, and the
-// destructor writes the changes to disk. Every read supplies a default, and
+// destructor writes the changes to disk: the file is written whole beside
+// the old one and renamed over it, so that the old file stays whole until
+// a complete new one replaces it, and every entry the store did not change
+// keeps its bytes. Every read supplies a default, and
 // every failure (a store that could not be opened, a missing value, a value
 // that is not a number where a number is read, an unreadable file) yields
 // that default without a message; a failed write returns false. Changes
@@ -19,9 +22,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
-class QSettings;
+class IniDocument;
 
 // The names every load and save of the program opens the store with.
 inline constexpr const char* kSettingsCompany = "Vorelk";
@@ -93,23 +97,27 @@ class CSettingsStore {
   const std::string& FilePath() const { return filePath_; }
 
  private:
-  // The QSettings key of (section, entry), or false for names the file
+  // The file's key of (section, entry), or false for names the file
   // cannot hold as one value (empty, or containing a group separator).
   static bool MakeKey(const char* section, const char* entry, std::string& key);
   // The stored text of a key, false when missing or not a text.
   bool ReadText(const std::string& key, std::string& text);
   // Whether the open file may be written; a file that may not is told.
   bool Writable();
+  // Records a change (a value, or without one a removal) for the file.
+  void Change(std::string key, std::optional<std::string> text);
   // Writes the changes to the file; a write that fails or is cut short
-  // leaves the previous file and is told.
+  // leaves the previous file and is told, and the changes are kept for the
+  // next store's write.
   void Sync();
 
   bool openFailed_ = false;
-  bool changed_ = false;  // a value was written or removed since the file was opened
+  bool changed_ = false;   // a value was written or removed since the file was opened
+  bool readable_ = false;  // the file could be read (or did not exist) when opened
   int32_t rootKind_ = 0;
   std::string rootDirectory_;
   std::string companyName_;
   std::string applicationName_;
   std::string filePath_;
-  std::unique_ptr<QSettings> settings_;
+  std::unique_ptr<IniDocument> document_;  // the file as read when opened
 };

@@ -4,8 +4,6 @@
 // interface, which runs them again.
 #include "engine/search/game_files_hooks.h"
 
-#include <cstdio>
-
 #include "engine/bridge.h"
 #include "engine/search/data_paths.h"
 #include "game/binary_files.h"
@@ -26,27 +24,15 @@ void ReportAutosaveFailure() {
 
 }  // namespace
 
-// The game is written to a temporary file next to the autosave and renamed
+// The writer saves through a new temporary file beside the autosave, renamed
 // over it only once it was written completely, so a crash or a full disk
 // never leaves a half-written autosave behind.
 void AutoSaveCurrentGame() {
   char path[kPathBufferSize];
-  char temporary[kPathBufferSize];
   if (!EnsureInstallDirectory() || !JoinPath(installDirectory, "CurrentGameV1.vgf", path) ||
-      !JoinPath(installDirectory, "CurrentGameV1.vgf.tmp", temporary)) {
+      SaveBinaryGame(path, kBinaryVersionEgf, currentGameHeader) != kBinarySaveOk) {
     ReportAutosaveFailure();
-    return;
   }
-  const int result = SaveBinaryGame(temporary, kBinaryVersionEgf, currentGameHeader);
-  if (result == kBinarySaveCannotCreate) {
-    ReportAutosaveFailure();
-    return;
-  }
-  // The writer named the temporary file as the game's file.
-  SetGameFileName(path);
-  if (result == kBinarySaveOk && std::rename(temporary, path) == 0) return;
-  std::remove(temporary);
-  ReportAutosaveFailure();
 }
 
 void LoadGameRequested() { NotifyEngineEvent(kEventLoadGame); }

@@ -580,12 +580,13 @@ TEST_F(FileCommandsTest, AFailingAutosaveIsToldOnce) {
   RUN_SCENARIO({
     StartProgram();
     Play(kGame);
-    const fs::path temporary = fs::path(installDirectory) / "CurrentGameV1.vgf.tmp";
-    fs::create_directories(temporary);  // stands in the writer's way
+    const fs::path autosave = fs::path(installDirectory) / "CurrentGameV1.vgf";
+    fs::remove(autosave);
+    fs::create_directories(autosave);  // a folder in the autosave's place
     for (int i = 0; i < 3; ++i) AutoSaveCurrentGame();
     Check(messages.size() == 1 && messages[0].contains("could not be saved automatically"),
           "told once");
-    fs::remove(temporary);
+    fs::remove(autosave);
     AutoSaveCurrentGame();
     Check(messages.size() == 1 && fs::exists(fs::path(installDirectory) / "CurrentGameV1.vgf"),
           "a later autosave works");

@@ -208,3 +208,27 @@ TEST(KeepFileCopy, EachCopyTakesTheNextFreeNameAndOutlivesTheNextSave) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two saves of one file at once (two copies of the program): the second
+// does not take the first one's temporary file for a leftover, and both
+// complete.
+TEST(AtomicFile, ASaveInProgressKeepsItsTemporaryFile) {
+  const fs::path folder = fs::path(testing::TempDir()) / ("vorelk-two-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const fs::path target = folder / "learn.dat";
+  AtomicFile first, second;
+  ASSERT_TRUE(first.Open(target.c_str()));
+  ASSERT_TRUE(second.Open(target.c_str()));
+  EXPECT_EQ(Listing(folder).size(), 2u);
+  std::fputs("first", first.file());
+  std::fputs("second", second.file());
+  EXPECT_TRUE(first.Commit());
+  EXPECT_TRUE(second.Commit());
+  EXPECT_EQ(ReadBytes(target), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
+  EXPECT_EQ(Listing(folder), (std::set<std::string>{"learn.dat"}));
+  fs::remove_all(folder);
+}
+
+}  // namespace

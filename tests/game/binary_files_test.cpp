@@ -5,10 +5,13 @@
 #include "game/binary_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -815,29 +818,79 @@ TEST_F(AutoSave, WritesVersion7IntoTheInstallDirectory) {
   EXPECT_STREQ(loaded.header.event, "user event");
 }
 
+// Runs the autosave in a child process whose files may grow to `limit`
+// bytes (none when 0), as the program autosaves at exit.
+void AutoSaveInChild(rlim_t limit) {
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit r{limit, limit};
+    if (limit != 0 && setrlimit(RLIMIT_FSIZE, &r) != 0) _exit(1);
+    AutoSaveCurrentGame();
+    _exit(0);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+std::vector<std::string> FolderListing(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 TEST_F(AutoSave, AFailedSaveLeavesThePreviousAutosave) {
   SetUpUserGame();
   AutoSaveCurrentGame();
   const Bytes previous = ReadBytes(path_);
   ASSERT_FALSE(previous.empty());
   PlayMove(MoveFromText("h7e7"));
-  // The temporary file cannot be created: a folder stands in its way.
-  ASSERT_EQ(mkdir(temporary_.c_str(), 0755), 0);
-  AutoSaveCurrentGame();
+  // Writing fails part way (a file size limit): the previous autosave
+  // stays, and nothing else is left beside it.
+  AutoSaveInChild(16);
   EXPECT_EQ(ReadBytes(path_), previous);
-  struct stat st;
-  EXPECT_EQ(stat(temporary_.c_str(), &st), 0);
-  EXPECT_TRUE(S_ISDIR(st.st_mode));
-  ASSERT_EQ(rmdir(temporary_.c_str()), 0);
-  // Writing fails half way: the temporary file leads to a full device.
-  if (access("/dev/full", W_OK) == 0) {
-    ASSERT_EQ(symlink("/dev/full", temporary_.c_str()), 0);
-    AutoSaveCurrentGame();
-    EXPECT_EQ(ReadBytes(path_), previous);
-    EXPECT_NE(access(temporary_.c_str(), F_OK), 0);
-  }
+  const std::string folder = std::filesystem::path(path_).parent_path().string();
+  EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"CurrentGameV1.vgf"});
   AutoSaveCurrentGame();
   EXPECT_NE(ReadBytes(path_), previous);
+}
+
+// Names planted where saves put their temporary files: links are never
+// followed (the file a link leads to stays as it was, the autosave is a
+// file of its own) and the files that saves killed part-way left are
+// removed by the next save; other files stay.
+TEST_F(AutoSave, PlantedLinksAreNeverFollowedAndLeftoversAreRemoved) {
+  SetUpUserGame();
+  AutoSaveCurrentGame();
+  const std::string folder = std::filesystem::path(path_).parent_path().string();
+  const std::string outside = TempPath("outside-" + std::to_string(getpid()));
+  std::ofstream(outside) << "precious";
+  const std::string patternLink = folder + "/.CurrentGameV1.vgf.0badf00d.tmp";
+  ASSERT_EQ(symlink(outside.c_str(), temporary_.c_str()), 0);
+  ASSERT_EQ(symlink(outside.c_str(), patternLink.c_str()), 0);
+  for (const char* leftover : {"/.CurrentGameV1.vgf.12345678.tmp", "/.CurrentGameV1.vgf.abcdef01.tmp"}) {
+    std::ofstream(folder + leftover) << "half a game";
+  }
+  std::ofstream(folder + "/.Other.vgf.12345678.tmp") << "another file's";
+  PlayMove(MoveFromText("h7e7"));
+  const std::string reference = TempPath("reference-" + std::to_string(getpid()) + ".vgf");
+  ASSERT_EQ(SaveBinaryGame(reference.c_str(), kBinaryVersionEgf, currentGameHeader), kBinarySaveOk);
+
+  AutoSaveInChild(0);
+  EXPECT_EQ(ReadBytes(outside), (Bytes{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+  struct stat st;
+  ASSERT_EQ(lstat(path_.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(FolderListing(folder),
+            (std::vector<std::string>{".CurrentGameV1.vgf.0badf00d.tmp", ".Other.vgf.12345678.tmp",
+                                      "CurrentGameV1.vgf", "CurrentGameV1.vgf.tmp"}));
+  EXPECT_EQ(ReadBytes(path_), ReadBytes(reference));
+  std::remove(outside.c_str());
+  std::remove(reference.c_str());
 }
 
 }  // namespace
