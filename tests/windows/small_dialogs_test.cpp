@@ -157,7 +157,7 @@ TEST_F(SmallDialogsTest, GameInfoShowsGbkHeadersAsGbkInEveryLanguage) {
   for (int language = 0; language < kLanguageCount; ++language) {
     currentLanguage = language;
     ResetGameHeaderAndComments();
-    currentGameHeader.gbkTexts = 1;
+    currentGameHeader.textPage = kHeaderTextsGbk;
     SetHeaderText(currentGameHeader.redName, "\xD5\xC5\xC8\xFD");  // 张三
     SetHeaderText(currentGameHeader.site, "\xFF\xFF");
     const GameHeader before = currentGameHeader;
