@@ -165,7 +165,10 @@ void LayOutBoard(CMainFrame& frame, int sizeIndex, int size, int reloadPieces) {
     if (frame.setupMode != 0) {
       const CRect area{0, 0, 10 * s, big ? 11 * s + band : 11 * s + 2 * band};
       const int style = ValidStyle(frame.boardStyle);
-      DrawCenteredText(dc, area, TrText(kTextSetupMode), s,
+      // At most s points, smaller where the language's text would reach
+      // past the outer files: it never leaves the board.
+      const QString banner = TrText(kTextSetupMode);
+      DrawCenteredText(dc, area, banner, FitCenteredTextPoints(dc, banner, s, 8 * s),
                        texture == 0 ? WatermarkColour(style) : kInkColour);
     }
     const char* red = currentGameHeader.redName;

@@ -17,11 +17,20 @@ enum GameResult : int8_t {
 // (Windows code page, or GBK for Chinese).
 constexpr int kHeaderTextSize = 128;
 
-// A plain value type, copied whole. gbkTexts comes from the reader: the
-// formats whose texts are written in GBK (keyword files, PGN, XQN) set
-// it, and the interface then shows the texts as GBK in every language;
-// 0 (unknown) shows them in the interface language's code page. It is not
-// stored in any file.
+// The code page of a header's texts, as far as it is known. A marked page
+// shows the texts alike in every interface language.
+enum HeaderTextPage : uint8_t {
+  // Read from a file that does not say: shown in the interface language's
+  // code page.
+  kHeaderTextsUnknown = 0,
+  // GBK: set by the readers of the formats written in GBK (keyword files,
+  // PGN, XQN), and for typed texts that need it.
+  kHeaderTextsGbk = 1,
+  // Windows-1252: typed texts of the Latin languages.
+  kHeaderTextsLatin = 2,
+};
+
+// A plain value type, copied whole. textPage is not stored in any file.
 struct GameHeader {
   uint8_t hasInfo;         // 1 when a reader found a header text or a comment
   int8_t result;           // GameResult
@@ -36,7 +45,7 @@ struct GameHeader {
   char author[kHeaderTextSize];
   char timeControl[kHeaderTextSize];
   char blackElo[kHeaderTextSize];
-  uint8_t gbkTexts;  // 1 when the texts were read from a GBK file
+  uint8_t textPage;  // HeaderTextPage
   uint8_t unused;    // no padding: headers compare whole
 };
 static_assert(sizeof(GameHeader) == 4 + 10 * kHeaderTextSize + 2);

@@ -345,7 +345,7 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
 
   LoadedGame game;
   game.header = emptyGameHeader;
-  game.header.gbkTexts = 1;
+  game.header.textPage = kHeaderTextsGbk;
   game.fileName = path;
   const int parsed = ParseKeywordGame(text.data(), text.size(), game, 0);
   switch (parsed) {

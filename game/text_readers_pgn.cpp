@@ -93,7 +93,7 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   if (!ReadWholeFile(path, text)) return kLoadFailed;
   LoadedGame game;
   game.header.hasInfo = 1;
-  game.header.gbkTexts = 1;
+  game.header.textPage = kHeaderTextsGbk;
   game.fileName = path;
   std::vector<std::string> lines;
   SplitLines(text, lines);

@@ -170,7 +170,7 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
   for (bool ranksFromOne : {false, true}) {
     game = LoadedGame();
     game.header.hasInfo = 1;
-    game.header.gbkTexts = 1;
+    game.header.textPage = kHeaderTextsGbk;
     game.fileName = path;
     if (ReadPass(lines, path, ranksFromOne, game, &result, &recognised) == kPassDone) break;
   }

@@ -3,9 +3,38 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QLineEdit>
+#include <QLocale>
 
 namespace {
+
+// Qt's file model writes sizes and dates in the system's locale, whatever
+// the program's; this shows them in the interface language's locale
+// (QLocale's default, set with the language).
+class InterfaceLocaleFileList : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || files == nullptr) return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    if (index.column() == kSizeColumn && source.isValid() && !files->isDir(source)) {
+      return QLocale().formattedDataSize(files->size(source));
+    }
+    if (index.column() == kDateColumn && source.isValid()) {
+      return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+    }
+    return QIdentityProxyModel::data(index, role);
+  }
+
+ private:
+  // QFileSystemModel's columns: name, size, type, date modified.
+  static constexpr int kSizeColumn = 1;
+  static constexpr int kDateColumn = 3;
+};
 
 // Whether the text after the last dot of a file name reads as an
 // extension: one to four ASCII letters and digits. "Wang T. - Hu R" has
@@ -88,6 +117,10 @@ QString SaveSuffix(const FileDialogFilter& filter, const QString& defaultSuffix)
 
 }  // namespace
 
+void ShowFilesInInterfaceLocale(QFileDialog& dialog) {
+  dialog.setProxyModel(new InterfaceLocaleFileList(&dialog));
+}
+
 QString FileDialogNameFilter(const FileDialogFilter& filter) {
   QStringList patterns;
   for (const QString& p : QString::fromLatin1(filter.pattern).split(';', Qt::SkipEmptyParts))
@@ -120,6 +153,7 @@ bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, 
   } else {
     SaveFileDialog dialog(parent, save ? suffixes : QStringList());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    ShowFilesInInterfaceLocale(dialog);
     // The descriptions already name their patterns: show them alone.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+class QFileDialog;
 class QWidget;
 
 // One entry of a dialog's filter: the text shown and the patterns it
@@ -36,6 +37,11 @@ inline bool (*fileDialogHook)(const FileDialogRequest& request, std::string* pat
 // Qt's name filter for one pair: the description followed by the patterns
 // in parentheses, blank-separated.
 QString FileDialogNameFilter(const FileDialogFilter& filter);
+
+// Makes Qt's own (not native) file dialog show its file list's sizes and
+// dates in the interface language's locale; its words follow Qt's
+// translation of that language.
+void ShowFilesInInterfaceLocale(QFileDialog& dialog);
 
 // Runs the open (save false) or save dialog modally over `parent`. Each
 // filter shows its description alone; the first filter is selected. A save

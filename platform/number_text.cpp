@@ -57,7 +57,7 @@ int ParseLeadingInt(const char16_t* text, size_t length) {
   return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 
-bool ReadClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s) {
+ClockTextCheck CheckClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s) {
   // Larger than any part of a time the clock holds; stops the growth.
   constexpr int64_t kPartCap = INT64_C(1) << 40;
   int64_t parts[3] = {};
@@ -69,13 +69,17 @@ bool ReadClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s) {
       if (parts[part] > kPartCap) parts[part] = kPartCap;
     }
     while (*p == ' ' || *p == '\t') ++p;
-    if (*p != (part < 2 ? ':' : '\0')) return false;
+    if (*p != (part < 2 ? ':' : '\0')) return ClockTextCheck::kBadForm;
     if (part < 2) ++p;
   }
   const int64_t ms = parts[0] * 3600000 + parts[1] * 60000 + parts[2] * 1000;
-  if (ms > kMaxClockMs) return false;
+  if (ms > kMaxClockMs) return ClockTextCheck::kTooLong;
   *h = static_cast<int32_t>(parts[0]);
   *m = static_cast<int32_t>(parts[1]);
   *s = static_cast<int32_t>(parts[2]);
-  return true;
+  return ClockTextCheck::kRead;
+}
+
+bool ReadClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s) {
+  return CheckClockSetText(text, h, m, s) == ClockTextCheck::kRead;
 }

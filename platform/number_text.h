@@ -23,3 +23,8 @@ int ParseLeadingInt(const char16_t* text, size_t length);
 // holds anything else (a sign, a letter), or the time is beyond what the
 // clock holds.
 bool ReadClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s);
+// The same, telling why a text is refused: kBadForm for a text of another
+// form or a part that is not blanks around digits, kTooLong for a time
+// beyond what the clock holds. The parts are set only for kRead.
+enum class ClockTextCheck { kRead, kBadForm, kTooLong };
+ClockTextCheck CheckClockSetText(const char* text, int32_t* h, int32_t* m, int32_t* s);

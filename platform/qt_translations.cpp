@@ -11,6 +11,9 @@ namespace {
 
 // Qt's locale of each LanguageId; English needs no translation.
 constexpr const char* kQtLocales[kLanguageCount] = {"fr", nullptr, "es", "de", "zh_CN", "zh_TW"};
+// The locale whose formats (dates, sizes, numbers) Qt's widgets use.
+constexpr const char* kFormatLocales[kLanguageCount] = {"fr_FR", "en_US", "es_ES",
+                                                        "de_DE", "zh_CN", "zh_TW"};
 
 QTranslator* installed = nullptr;
 
@@ -22,7 +25,9 @@ bool UseQtTranslation(int language) {
     delete installed;
     installed = nullptr;
   }
-  if (language < 0 || language >= kLanguageCount) return false;
+  const bool known = language >= 0 && language < kLanguageCount;
+  QLocale::setDefault(QLocale(QString::fromLatin1(kFormatLocales[known ? language : 1])));
+  if (!known) return false;
   const char* locale = kQtLocales[language];
   if (locale == nullptr) return true;
   auto* translator = new QTranslator;

@@ -7,8 +7,10 @@
 #include <QString>
 
 // Installs Qt's translation for `language` (a LanguageId) in place of the
-// one installed before. English, a language outside 0..5 or a missing
-// translation file leave Qt's English texts; false then (true for English).
+// one installed before, and makes the language's locale QLocale's default
+// (English's for a language outside 0..5). English, a language outside
+// 0..5 or a missing translation file leave Qt's English texts; false then
+// (true for English).
 bool UseQtTranslation(int language);
 
 // A standard button's text as Qt shows it in the installed language;

@@ -228,6 +228,20 @@ QString FitCenteredText(CDC& dc, const QString& text, int points, int width) {
   return fitted;
 }
 
+int FitCenteredTextPoints(CDC& dc, const QString& text, int points, int width) {
+  int fitted = std::max(points, 1);
+  for (; fitted > 1; --fitted) {
+    const CFont oldFont = dc.SelectFont(CenteredTextFont(dc, fitted));
+    const int used = dc.GetTextExtent(text).cx;
+    // A slanted last letter reaches past its advance by up to a fifth of
+    // the font's height.
+    const int overhang = fitted * dc.GetDeviceCaps(LOGPIXELSY) / 72 / 5;
+    dc.SelectFont(oldFont);
+    if (used + overhang <= width) break;
+  }
+  return fitted;
+}
+
 void DrawCenteredText(CDC& dc, const CRect& r, const QString& text, int points, COLORREF colour) {
   const CFont oldFont = dc.SelectFont(CenteredTextFont(dc, points));
   const COLORREF oldColour = dc.SetTextColor(colour);

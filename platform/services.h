@@ -63,6 +63,10 @@ void DrawCenteredText(CDC& dc, const CRect& r, const QString& text, int points, 
 // `text` as DrawCenteredText draws it in at most `width` pixels: whole when
 // it fits, else with characters from its middle replaced by an ellipsis.
 QString FitCenteredText(CDC& dc, const QString& text, int points, int width);
+// The largest size of at most `points` points (and at least 1) at which
+// DrawCenteredText draws `text` in at most `width` pixels, italic overhang
+// included.
+int FitCenteredTextPoints(CDC& dc, const QString& text, int points, int width);
 
 // One line centred in `r` in the given font; the context's font is left as
 // it was.

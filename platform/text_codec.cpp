@@ -82,7 +82,11 @@ CodePage MoveTextCodePage(int notationKind) {
 }
 
 CodePage HeaderCodePage(const GameHeader& header) {
-  return header.gbkTexts != 0 ? CodePage::kGbk : CodePageForLanguage(currentLanguage);
+  switch (header.textPage) {
+    case kHeaderTextsGbk: return CodePage::kGbk;
+    case kHeaderTextsLatin: return CodePage::kWindows1252;
+    default: return CodePageForLanguage(currentLanguage);
+  }
 }
 
 QString DecodeHeaderText(const GameHeader& header, const char* text) {
@@ -126,6 +130,22 @@ QByteArray EncodeText(const QString& text, CodePage page) {
       Convert(utf8.constData(), static_cast<size_t>(utf8.size()), "UTF-8", CodePageName(page),
               replacement, Utf8SequenceLength);
   return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+bool EncodeTextExactly(const QString& text, CodePage page, QByteArray* bytes) {
+  const QByteArray utf8 = text.toUtf8();
+  bool lost = false;
+  const std::string encoded =
+      Convert(utf8.constData(), static_cast<size_t>(utf8.size()), "UTF-8", CodePageName(page), "",
+              [&lost](unsigned char lead) {
+                lost = true;
+                return Utf8SequenceLength(lead);
+              });
+  // A converter may also map a character to a look-alike (a best fit):
+  // only a text that reads back the same is kept exactly.
+  if (lost || DecodeText(encoded.data(), encoded.size(), page) != text) return false;
+  *bytes = QByteArray(encoded.data(), static_cast<qsizetype>(encoded.size()));
+  return true;
 }
 
 QByteArray EncodeLanguageText(const QString& text, int language) {

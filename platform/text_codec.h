@@ -7,7 +7,8 @@
 //
 // The conversions never fail: a byte sequence that is not valid in its code
 // page shows as U+FFFD, a character that the code page cannot hold is
-// stored as '?', and a null text is empty.
+// stored as '?', and a null text is empty. EncodeTextExactly is for texts
+// that must be kept as typed: it refuses instead.
 #pragma once
 
 #include <QByteArray>
@@ -26,9 +27,8 @@ CodePage CodePageForLanguage(int language);
 // Windows-1252.
 CodePage MoveTextCodePage(int notationKind);
 
-// The code page of a game header's texts: GBK when the header was read
-// from a file written in GBK (GameHeader::gbkTexts), else the current
-// language's.
+// The code page of a game header's texts: the one the header is marked
+// with (GameHeader::textPage), else the current language's.
 CodePage HeaderCodePage(const GameHeader& header);
 // A text of the header (or one made of its texts) in its code page.
 QString DecodeHeaderText(const GameHeader& header, const char* text);
@@ -50,3 +50,6 @@ QString MenuTextString(MenuTextId text, int language);
 // the size; QByteArray keeps one after the data).
 QByteArray EncodeText(const QString& text, CodePage page);
 QByteArray EncodeLanguageText(const QString& text, int language);
+// The same without any replacement: false (and *bytes unchanged) when the
+// code page cannot hold every character of `text`.
+bool EncodeTextExactly(const QString& text, CodePage page, QByteArray* bytes);

@@ -32,7 +32,7 @@ const TextRow kTextNoClue = {{
 const TextRow kTextSetupMode = {{
     "Mode setup",  // French
     "Setup mode",  // English
-    "Edicion de posicion",  // Spanish
+    "Edici\363n de posici\363n",  // Spanish
     "Stellung aufbauen",  // German
     "\260\332\311\350\276\326\303\346",  // Simplified Chinese
     "\302\\\263]\247\275\255\261",  // Traditional Chinese
@@ -587,6 +587,33 @@ const TextRow kTextEnterIntegerBetween = {{
     "\275\320\277\351\244J\244@\255\323\244\266\251\363 %1 \251M %2 \244\247\266\241\252\272\276\343\274\306\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextEnterClockTime = {{
+    "Veuillez entrer le temps sous la forme heures:minutes:secondes.",  // French
+    "Please enter the time as hours:minutes:seconds.",  // English
+    "Introduzca el tiempo como horas:minutos:segundos.",  // Spanish
+    "Bitte geben Sie die Zeit als Stunden:Minuten:Sekunden ein.",  // German
+    "\307\353\260\264\241\260\312\261:\267\326:\303\353\241\261\265\304\270\361\312\275\312\344\310\353\312\261\274\344\241\243",  // Simplified Chinese
+    "\275\320\253\366\241u\256\311:\244\300:\254\355\241v\252\272\256\346\246\241\277\351\244J\256\311\266\241\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextEnterClockTimeAtMost = {{
+    "Veuillez entrer un temps d'au plus %1.",  // French
+    "Please enter a time of at most %1.",  // English
+    "Introduzca un tiempo de como m\341ximo %1.",  // Spanish
+    "Bitte geben Sie eine Zeit von h\366chstens %1 ein.",  // German
+    "\307\353\312\344\310\353\262\273\263\254\271\375 %1 \265\304\312\261\274\344\241\243",  // Simplified Chinese
+    "\275\320\277\351\244J\244\243\266W\271L %1 \252\272\256\311\266\241\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextHeaderTextNotStored = {{
+    "Les caract\350res tap\351s dans \253 %1 \273 ne peuvent pas \352tre enregistr\351s dans les fichiers de partie avec les autres textes de la partie ; ils n'ont pas \351t\351 pris.",  // French
+    "The characters typed in \"%1\" cannot be stored in the game files together with the game's other texts; they were not taken.",  // English
+    "Los caracteres escritos en \253%1\273 no se pueden guardar en los archivos de partida junto con los dem\341s textos de la partida; no se han tomado.",  // Spanish
+    "Die in \204%1\223 eingegebenen Zeichen k\366nnen nicht zusammen mit den \374brigen Texten der Partie in den Partiedateien gespeichert werden; sie wurden nicht \374bernommen.",  // German
+    "\324\332\241\260%1\241\261\326\320\312\344\310\353\265\304\327\326\267\373\316\336\267\250\323\353\306\345\276\326\265\304\306\344\313\373\316\304\327\326\322\273\306\360\261\243\264\346\265\275\306\345\276\326\316\304\274\376\326\320\243\254\316\264\261\273\262\311\323\303\241\243",  // Simplified Chinese
+    "\246b\241u%1\241v\244\244\277\351\244J\252\272\246r\244\270\265L\252k\273P\264\321\247\275\252\272\250\344\245L\244\345\246r\244@\260_\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextPriorityStaysLow = {{
     "Le syst\350me ne permet pas de rendre au programme sa priorit\351 normale ; elle reste basse jusqu'au prochain d\351marrage.",  // French
     "The system does not allow the program to return to normal priority; it stays low until the next start.",  // English
@@ -680,6 +707,9 @@ const TextRow* const kAllTextRows[] = {
     &kTextSettingsNotSaved,
     &kTextEnterInteger,
     &kTextEnterIntegerBetween,
+    &kTextEnterClockTime,
+    &kTextEnterClockTimeAtMost,
+    &kTextHeaderTextNotStored,
     &kTextPriorityStaysLow,
     &kTextSetupNotPlayable,
     &kTextPrintFailed,
@@ -751,9 +781,12 @@ const char* const kAllTextRowNames[] = {
     "kTextSettingsNotSaved",
     "kTextEnterInteger",
     "kTextEnterIntegerBetween",
+    "kTextEnterClockTime",
+    "kTextEnterClockTimeAtMost",
+    "kTextHeaderTextNotStored",
     "kTextPriorityStaysLow",
     "kTextSetupNotPlayable",
     "kTextPrintFailed",
 };
 
-const int kTextRowCount = 68;
+const int kTextRowCount = 71;

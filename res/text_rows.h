@@ -123,6 +123,13 @@ extern const TextRow kTextSettingsNotSaved;    // "The settings could not be sav
 extern const TextRow kTextEnterInteger;  // "Please enter an integer."
 // ...or a whole number outside the range the field holds.
 extern const TextRow kTextEnterIntegerBetween;  // "Please enter an integer between %1 and %2."
+// The clock setting dialog refuses a time that is not "h:m:s" or beyond
+// what the clock holds (%1 = the longest time it holds).
+extern const TextRow kTextEnterClockTime;        // "Please enter the time as hours:minutes:seconds."
+extern const TextRow kTextEnterClockTimeAtMost;  // "Please enter a time of at most %1."
+// A game header text typed with characters that no code page of the game
+// files can store with the header's other texts (%1 = the field's label).
+extern const TextRow kTextHeaderTextNotStored;  // "The characters typed in "%1" cannot be ..."
 
 // The system refuses to raise the program's priority back to normal.
 extern const TextRow kTextPriorityStaysLow;  // "The system does not allow the program ..."

@@ -21,7 +21,7 @@ class CClockSetDlg : public CDialog {
   // Sets both sides' times from the edits and ticks the game clock once.
   // A text that ReadClockSetText refuses (not "h:m:s" with exactly two
   // colons, a part that is not a whole number, a time beyond the clock's
-  // range) is refused: nothing changes and the dialog stays open on that
-  // edit.
+  // range) is refused with a message that says why: nothing changes and
+  // the dialog stays open on that edit.
   void OnOK() override;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "game/comments.h"
+#include "platform/message_box.h"
 #include "platform/text_codec.h"
 
 CGameInfoDlg::CGameInfoDlg(GameHeader& edited, QWidget* parent)
@@ -35,9 +36,17 @@ bool CGameInfoDlg::OnInitDialog() {
 }
 
 void CGameInfoDlg::OnOK() {
+  // Nothing is written unless every text can be kept.
+  GameHeader edited = *header;
   for (const HeaderEdit& edit : kHeaderEdits) {
-    StoreHeaderField(*header, edit.field, GetDlgItemText(edit.control));
+    if (StoreHeaderField(edited, edit.field, GetDlgItemText(edit.control)) ==
+        HeaderStore::kNotStorable) {
+      ShowMessageBox(this, HeaderNotStoredMessage(edit));
+      if (QWidget* item = GetDlgItem(edit.control)) item->setFocus();
+      return;
+    }
   }
+  *header = edited;
   SetComment(0, EncodeLanguageText(GetDlgItemText(kCtlHeaderComment), currentLanguage).constData());
   header->result = static_cast<int8_t>(SelectedResult(*this));
   CDialog::OnOK();

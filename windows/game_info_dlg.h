@@ -15,7 +15,9 @@ class CGameInfoDlg : public CDialog {
 
   // Fills the controls from the header; an empty date shows today's date.
   bool OnInitDialog() override;
-  // Stores every edit, the result and the comment, then ends with IDOK.
+  // Stores every edit, the result and the comment, then ends with IDOK. A
+  // text no code page of the files can keep is refused with a message
+  // naming its field, and the dialog stays open on it.
   void OnOK() override;
 
   GameHeader* header;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "game/comments.h"
+#include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
@@ -110,32 +111,45 @@ void CGameStatusDlg::Refresh() {
 
 void CGameStatusDlg::OnFieldChange() {
   if (refreshing) return;
-  bool cut[kHeaderEditCount] = {};
-  for (int i = 0; i < kHeaderEditCount; ++i) {
-    const HeaderEdit& edit = kHeaderEdits[i];
-    const QString text = GetDlgItemText(edit.control);
-    if (text == shownTexts_[i]) {
-      std::memcpy(currentGameHeader.*edit.field, shownHeader_.*edit.field, kHeaderTextSize);
-    } else {
-      cut[i] = StoreHeaderField(currentGameHeader, edit.field, text);
-    }
+  // Untouched texts keep the bytes they were shown from, in the page they
+  // were shown in; the typed ones are stored over them.
+  GameHeader edited = currentGameHeader;
+  edited.textPage = shownHeader_.textPage;
+  for (const HeaderEdit& edit : kHeaderEdits) {
+    std::memcpy(edited.*edit.field, shownHeader_.*edit.field, kHeaderTextSize);
   }
+  HeaderStore stored[kHeaderEditCount] = {};
+  int refused = -1;
+  for (int i = 0; i < kHeaderEditCount; ++i) {
+    const QString text = GetDlgItemText(kHeaderEdits[i].control);
+    if (text == shownTexts_[i]) continue;
+    stored[i] = StoreHeaderField(edited, kHeaderEdits[i].field, text);
+    if (stored[i] == HeaderStore::kNotStorable && refused < 0) refused = i;
+  }
+  currentGameHeader = edited;
   StoreComment();
   currentGameHeader.result = static_cast<int8_t>(SelectedResult(*this));
 
-  // An edit whose text did not fit its field shows what was kept, so that
-  // the window never shows more than the header holds.
+  // An edit whose text was cut or refused shows what the header holds, so
+  // that the window never shows more than the header keeps.
   refreshing = true;
   for (int i = 0; i < kHeaderEditCount; ++i) {
-    if (!cut[i]) continue;
-    auto* line = qobject_cast<QLineEdit*>(GetDlgItem(kHeaderEdits[i].control));
-    if (line == nullptr) continue;
-    const int caret = line->cursorPosition();
-    line->setText(HeaderFieldString(currentGameHeader, kHeaderEdits[i].field));
-    line->setCursorPosition(std::min(caret, static_cast<int>(line->text().size())));
+    if (stored[i] != HeaderStore::kStored) {
+      if (auto* line = qobject_cast<QLineEdit*>(GetDlgItem(kHeaderEdits[i].control))) {
+        const int caret = line->cursorPosition();
+        line->setText(HeaderFieldString(currentGameHeader, kHeaderEdits[i].field));
+        line->setCursorPosition(std::min(caret, static_cast<int>(line->text().size())));
+      }
+    }
+  }
+  // What the window now shows is what the header holds.
+  shownHeader_ = currentGameHeader;
+  for (int i = 0; i < kHeaderEditCount; ++i) {
+    shownTexts_[i] = GetDlgItemText(kHeaderEdits[i].control);
   }
   refreshing = false;
   if (onGameInfoEdited != nullptr) onGameInfoEdited();
+  if (refused >= 0) ShowMessageBox(this, HeaderNotStoredMessage(kHeaderEdits[refused]));
 }
 
 void CGameStatusDlg::OnCommentChange() {

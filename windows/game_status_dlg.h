@@ -58,7 +58,9 @@ class CGameStatusDlg : public CDialog {
 
  private:
   // A header edit or the result list changed: every field, the comment and
-  // the result are written back.
+  // the result are written back. A typed text no code page of the files
+  // can keep is refused with a message naming its field; its edit goes
+  // back to what the header holds.
   void OnFieldChange();
   // The comment edit changed: comment slot 0 is written back.
   void OnCommentChange();

@@ -1,11 +1,13 @@
 #include "windows/header_fields.h"
 
 #include <QComboBox>
+#include <QByteArray>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/dialog.h"
 #include "platform/text_codec.h"
@@ -33,12 +35,78 @@ QString HeaderFieldString(const GameHeader& header, HeaderText field) {
   return DecodeText(text, strnlen(text, kHeaderTextSize), HeaderCodePage(header));
 }
 
-bool StoreHeaderField(GameHeader& header, HeaderText field, const QString& text) {
-  if (text == HeaderFieldString(header, field)) return false;
-  const QByteArray bytes = EncodeText(text, HeaderCodePage(header));
+namespace {
+
+bool IsAscii(const QString& text) {
+  for (QChar c : text) {
+    if (c.unicode() >= 0x80) return false;
+  }
+  return true;
+}
+
+uint8_t TextPageOf(CodePage page) {
+  return page == CodePage::kGbk ? kHeaderTextsGbk : kHeaderTextsLatin;
+}
+
+// Every header text but `skip` in `to` (the bytes as they are when the
+// header's page is `to` already); false when one cannot be held there.
+bool ConvertOtherTexts(GameHeader& header, HeaderText skip, CodePage to) {
+  const CodePage from = HeaderCodePage(header);
+  if (from == to) return true;
+  GameHeader converted = header;
+  for (const HeaderEdit& edit : kHeaderEdits) {
+    if (edit.field == skip) continue;
+    const char* text = header.*edit.field;
+    const size_t length = strnlen(text, kHeaderTextSize);
+    const QString shown = DecodeText(text, length, from);
+    QByteArray bytes;
+    // A byte the old page has no character for cannot be carried over.
+    if (shown.contains(QChar(QChar::ReplacementCharacter)) ||
+        !EncodeTextExactly(shown, to, &bytes)) {
+      return false;
+    }
+    SetHeaderText(converted.*edit.field, bytes.constData());
+  }
+  header = converted;
+  return true;
+}
+
+}  // namespace
+
+HeaderStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text) {
+  if (text == HeaderFieldString(header, field)) return HeaderStore::kStored;
+  QByteArray bytes;
+  if (IsAscii(text)) {
+    // The same bytes in every code page the files know.
+    bytes = text.toLatin1();
+  } else {
+    // The header's own page first; a text of unknown page is marked, so
+    // that it no longer changes with the interface language.
+    CodePage pages[2] = {CodePage::kWindows1252, CodePage::kGbk};
+    const bool chinese = header.textPage == kHeaderTextsUnknown
+                             ? CodePageForLanguage(currentLanguage) != CodePage::kWindows1252
+                             : header.textPage == kHeaderTextsGbk;
+    if (chinese) std::swap(pages[0], pages[1]);
+    bool kept = false;
+    for (CodePage page : pages) {
+      GameHeader converted = header;
+      if (!EncodeTextExactly(text, page, &bytes) || !ConvertOtherTexts(converted, field, page)) {
+        continue;
+      }
+      converted.textPage = TextPageOf(page);
+      header = converted;
+      kept = true;
+      break;
+    }
+    if (!kept) return HeaderStore::kNotStorable;
+  }
   // SetHeaderText never splits a double-byte character.
   SetHeaderText(header.*field, bytes.constData());
-  return bytes.size() >= kHeaderTextSize;
+  return bytes.size() >= kHeaderTextSize ? HeaderStore::kCut : HeaderStore::kStored;
+}
+
+QString HeaderNotStoredMessage(const HeaderEdit& edit) {
+  return TrText(kTextHeaderTextNotStored).arg(TrText(*edit.label));
 }
 
 void SetHeaderLabels(CDialog& dialog) {

@@ -18,20 +18,21 @@ using HeaderText = char (GameHeader::*)[kHeaderTextSize];
 struct HeaderEdit {
   int control;
   HeaderText field;
+  const TextRow* label;  // names the field in messages
 };
 
 // The ten header texts, in the order they are filled and stored.
 inline constexpr HeaderEdit kHeaderEdits[] = {
-    {kCtlHeaderEvent, &GameHeader::event},
-    {kCtlHeaderSite, &GameHeader::site},
-    {kCtlHeaderDate, &GameHeader::date},
-    {kCtlHeaderRound, &GameHeader::round},
-    {kCtlHeaderRedName, &GameHeader::redName},
-    {kCtlHeaderRedElo, &GameHeader::redElo},
-    {kCtlHeaderBlackName, &GameHeader::blackName},
-    {kCtlHeaderBlackElo, &GameHeader::blackElo},
-    {kCtlHeaderAuthor, &GameHeader::author},
-    {kCtlHeaderTimeControl, &GameHeader::timeControl},
+    {kCtlHeaderEvent, &GameHeader::event, &kTextEvent},
+    {kCtlHeaderSite, &GameHeader::site, &kTextSite},
+    {kCtlHeaderDate, &GameHeader::date, &kTextDate},
+    {kCtlHeaderRound, &GameHeader::round, &kTextRound},
+    {kCtlHeaderRedName, &GameHeader::redName, &kTextRed},
+    {kCtlHeaderRedElo, &GameHeader::redElo, &kTextRedElo},
+    {kCtlHeaderBlackName, &GameHeader::blackName, &kTextBlack},
+    {kCtlHeaderBlackElo, &GameHeader::blackElo, &kTextBlackElo},
+    {kCtlHeaderAuthor, &GameHeader::author, &kTextAuthor},
+    {kCtlHeaderTimeControl, &GameHeader::timeControl, &kTextTimeControl},
 };
 inline constexpr int kHeaderEditCount = static_cast<int>(std::size(kHeaderEdits));
 
@@ -44,11 +45,22 @@ inline constexpr int kResultCodes = 4;
 // header read from a GBK file, else the current language's), for display.
 // A field filled to the last byte without a NUL shows its own bytes only.
 QString HeaderFieldString(const GameHeader& header, HeaderText field);
-// Stores what the user typed into a header field, in the header's code
-// page, cut to 127 bytes on a character boundary; a text equal to what the
-// field shows keeps the field's bytes. Returns true when the text had to be
-// cut.
-bool StoreHeaderField(GameHeader& header, HeaderText field, const QString& text);
+// What became of a typed header text.
+enum class HeaderStore {
+  kStored,
+  kCut,          // kept cut to 127 bytes on a character boundary
+  kNotStorable,  // no code page of the files holds it with the other texts
+};
+// Stores what the user typed into a header field, kept as typed: a text
+// equal to what the field shows keeps the field's bytes, ASCII is stored
+// as it stands, and any other text in a code page that holds it together
+// with the header's other texts, the header's own first, then Windows-1252
+// or GBK (GBK first under a Chinese interface). The header is then marked
+// with that page (other texts converted to it), so that it shows alike in
+// every language. kNotStorable leaves the header unchanged.
+HeaderStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text);
+// The message refusing a text of `edit` that StoreHeaderField could not keep.
+QString HeaderNotStoredMessage(const HeaderEdit& edit);
 // The eleven labels get their texts in the current language.
 void SetHeaderLabels(CDialog& dialog);
 // Fills the result list with its four items (once) and selects `result`;

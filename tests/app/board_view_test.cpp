@@ -294,6 +294,55 @@ TEST_F(BoardViewTest, SetupWatermarkColourAndNameStrip) {
   currentGameHeader = savedHeader;
 }
 
+// The set-up banner lies inside the board, half a square clear of its
+// edges, at every size in every language, and is the language's own text
+// (accents and Chinese characters included), as large as fits up to s
+// points.
+TEST_F(BoardViewTest, SetupBannerFitsTheBoardInEveryLanguage) {
+  const int savedLanguage = currentLanguage;
+  frame->boardStyle = 7;  // a texture: the banner in ink
+  const char* const kBanners[kLanguageCount] = {
+      "Mode setup", "Setup mode", "Edición de posición", "Stellung aufbauen", "摆设局面", "擺設局面"};
+  for (int language = 0; language < kLanguageCount; ++language) {
+    currentLanguage = language;
+    for (int size : {0, 1, 2}) {
+      SCOPED_TRACE(std::to_string(language) + " size " + std::to_string(size));
+      frame->setupMode = 0;
+      LayOut(size);
+      QImage expected = frame->boardBitmap->GetImage().copy();
+      frame->setupMode = 1;
+      LayOut(size);
+      const QImage banner = frame->boardBitmap->GetImage().copy();
+      const int s = frame->squareSize;
+      constexpr int kSquares[3] = {30, 38, 56};
+      ASSERT_EQ(s, kSquares[size]);
+      // Where the banner drew.
+      int left = banner.width(), right = -1, top = banner.height(), bottom = -1;
+      for (int y = 0; y < banner.height(); ++y)
+        for (int x = 0; x < banner.width(); ++x)
+          if (banner.pixel(x, y) != expected.pixel(x, y)) {
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+          }
+      ASSERT_GE(right, 0);
+      EXPECT_GE(left, s / 2);
+      EXPECT_LT(right, 10 * s - s / 2);
+      EXPECT_GE(top, s / 2);
+      EXPECT_LT(bottom, 11 * s - s / 2);
+      EXPECT_GT(right - left, 4 * s);  // not shrunk beyond need
+      // The same picture as the language's text drawn there.
+      const QString text = QString::fromUtf8(kBanners[language]);
+      CDC dc(&expected);
+      DrawCenteredText(dc, CRect{0, 0, 10 * s, 11 * s}, text,  // no coordinate band
+                       FitCenteredTextPoints(dc, text, s, 8 * s), 0x282828);
+      EXPECT_TRUE(expected == banner);
+    }
+  }
+  currentLanguage = savedLanguage;
+  frame->setupMode = 0;
+  LayOut(1);
+}
+
 // Names read from a GBK file (not in the pinyin table) show as the same
 // Chinese text in every language; names of unknown code page keep the
 // interface language's.
@@ -309,7 +358,7 @@ TEST_F(BoardViewTest, NamesFromGbkFilesLookTheSameInEveryLanguage) {
     return frame->boardBitmap->GetImage().copy(0, 0, 11 * s, s / 2 + 4);
   };
   for (int gbk : {1, 0}) {
-    currentGameHeader.gbkTexts = static_cast<uint8_t>(gbk);
+    currentGameHeader.textPage = gbk == 1 ? kHeaderTextsGbk : kHeaderTextsUnknown;
     const QImage chinese = strip(kLanguageSimplifiedChinese);
     for (int language = 0; language < kLanguageCount; ++language) {
       EXPECT_EQ(strip(language) == chinese, gbk == 1 || language == kLanguageSimplifiedChinese)

@@ -6,15 +6,24 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
+#include <QDateTime>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include "app/chess_app.h"
 #include "app/main_frame.h"
 #include "platform/dialog.h"
+#include "platform/file_dialog.h"
 #include "platform/property_sheet.h"
 #include "platform/qt_translations.h"
 #include "res/menus.h"
@@ -42,6 +51,30 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 QString QtCancel() {
   QDialogButtonBox box(QDialogButtonBox::Cancel);
   return box.button(QDialogButtonBox::Cancel)->text();
+}
+
+// The size and date Qt's file dialog shows for a file of 3040 bytes.
+QStringList FileListTexts() {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("game.egf"));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(3040, 'x')) != 3040) return {};
+  file.close();
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  ShowFilesInInterfaceLocale(dialog);
+  dialog.setDirectory(folder.path());
+  auto* files = dialog.findChild<QFileSystemModel*>();
+  QAbstractProxyModel* list = dialog.proxyModel();
+  if (files == nullptr || list == nullptr) return {};
+  QElapsedTimer waited;
+  waited.start();
+  while (files->fileInfo(files->index(path)).size() != 3040 && waited.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  const QModelIndex name = list->mapFromSource(files->index(path));
+  return {name.siblingAtColumn(1).data().toString(), name.siblingAtColumn(3).data().toString(),
+          QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat)};
 }
 
 bool TranslationsInstalled() {
@@ -111,6 +144,36 @@ TEST_F(QtTranslationTest, StartUpAndLanguageCommandsSwitchQtsTexts) {
     for (const auto& step : kSteps) {
       pMainFrame->OnCmdMsg(step.command);
       Check(QtCancel() == Utf8(kWords[step.language].cancel), "Qt's words follow the command");
+    }
+    testing_support::CloseFrame();
+  });
+}
+
+// The language's locale is QLocale's default from start-up on and after
+// each language command, and Qt's file dialog writes its list's sizes and
+// dates in it rather than in the system's.
+TEST_F(QtTranslationTest, LocaleAndFileListFollowTheLanguage) {
+  RUN_SCENARIO({
+    testing_support::InitTestProcess();
+    testing_support::OpenStore()->WriteInt("Options", "Language", kLanguageGerman);
+    theApp.InitInstance();
+    const struct {
+      int command;
+      const char* locale;
+    } kSteps[] = {{0, "de_DE"},
+                  {kCmdLanguageFrench, "fr_FR"},
+                  {kCmdLanguageSimplifiedChinese, "zh_CN"},
+                  {kCmdLanguageEnglish, "en_US"},
+                  {kCmdChangeLanguages, "es_ES"}};
+    for (const auto& step : kSteps) {
+      if (step.command != 0) pMainFrame->OnCmdMsg(step.command);
+      Check(QLocale().name() == QLatin1String(step.locale), step.locale);
+      const QStringList shown = FileListTexts();
+      Check(shown.size() == 3, "the file dialog lists the file");
+      if (shown.size() != 3) continue;
+      const QLocale expected(QString::fromLatin1(step.locale));
+      Check(shown[0] == expected.formattedDataSize(3040), "size in the language's locale");
+      Check(shown[1] == shown[2] && !shown[1].isEmpty(), "date in the language's locale");
     }
     testing_support::CloseFrame();
   });

@@ -86,11 +86,11 @@ TEST_F(LoadGameTest, EachExtensionChoosesItsReader) {
   };
   for (const auto& f : files) {
     InitEngine();
-    currentGameHeader.gbkTexts = f.gbk ? 0 : 1;  // the reader sets it either way
+    currentGameHeader.textPage = f.gbk ? kHeaderTextsUnknown : kHeaderTextsGbk;  // the reader sets it either way
     ASSERT_EQ(Load(Write(f.name, f.bytes)), kLoadOk) << f.name;
     EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"})) << f.name;
     EXPECT_EQ(CheckPositionConsistency(), 1) << f.name;
-    EXPECT_EQ(currentGameHeader.gbkTexts, f.gbk ? 1 : 0) << f.name;
+    EXPECT_EQ(currentGameHeader.textPage, f.gbk ? kHeaderTextsGbk : kHeaderTextsUnknown) << f.name;
   }
   // Header values tell the readers apart: the text readers have none.
   EXPECT_STREQ(currentGameHeader.redName, "X");

@@ -202,7 +202,7 @@ TEST(TextRowsContent, QuotedForeignFormsAndDeliberateRepeats) {
   EXPECT_STREQ(kTextNoClue.text[kLanguageSpanish], "Ni idea");
   EXPECT_STREQ(kTextNoClue.text[kLanguageGerman], "Keine Idee");
   EXPECT_STREQ(kTextSetupMode.text[kLanguageFrench], "Mode setup");
-  EXPECT_STREQ(kTextSetupMode.text[kLanguageSpanish], "Edicion de posicion");
+  EXPECT_STREQ(kTextSetupMode.text[kLanguageSpanish], "Edici\xf3n de posici\xf3n");
   EXPECT_STREQ(kTextSetupMode.text[kLanguageGerman], "Stellung aufbauen");
 
   EXPECT_STREQ(kTextResetComments.text[kLanguageSpanish], "Reset comments");

@@ -18,6 +18,7 @@
 #include "engine/bridge.h"
 #include "game/game_clock.h"
 #include "platform/message_box.h"
+#include "platform/number_text.h"
 #include "res/text_rows.h"
 #include "tests/support/offscreen_app.h"
 #include "windows/clock_set_dlg.h"
@@ -81,30 +82,39 @@ class ClockDialogsTest : public ::testing::Test {
   }
 };
 
+// A refused text says why, as the property pages do: its form, or the
+// longest time the clock holds.
 TEST_F(ClockDialogsTest, ClockSetStoresGoodTextsAndRefusesOthersStayingOpen) {
+  const QString form = "Please enter the time as hours:minutes:seconds.";
+  const QString tooLong = "Please enter a time of at most 596:31:23.";
   struct Case {
     const char* red;
     const char* black;
     bool accepted;
     int32_t redMs, blackMs;  // when accepted
+    QString message;         // when refused
   };
   const Case cases[] = {
-      {"1:02:03", "0:0:0", true, 3723000, 0},
-      {"::7", "2:60:0", true, 7000, 10800000},
-      {"12:30", "0:1:0", false, 0, 0},                      // red has one colon
-      {"0:1:0", "5", false, 0, 0},                          // black has none: red is kept too
-      {"1:2:3:4", "0:1:0", false, 0, 0},                    // three colons
-      {"597:0:0", "0:0:0", false, 0, 0},                    // beyond the clock's range
-      {"596:31:23", " 0 : 2 :", true, 2147483000, 120000},  // blanks around the numbers
-      {"-1:30:0", "0:0:0", false, 0, 0},                    // no negative hours...
-      {"0:0:0", "0:-1:30", false, 0, 0},                    // ...nor minutes
-      {"1x:0:0", "0:0:0", false, 0, 0},                     // a letter after the number
-      {"0:0:+5", "0:0:0", false, 0, 0},                     // a sign
+      {"1:02:03", "0:0:0", true, 3723000, 0, ""},
+      {"::7", "2:60:0", true, 7000, 10800000, ""},
+      {"12:30", "0:1:0", false, 0, 0, form},                       // red has one colon
+      {"0:1:0", "5", false, 0, 0, form},                           // black has none: red is kept too
+      {"1:2:3:4", "0:1:0", false, 0, 0, form},                     // three colons
+      {"597:0:0", "0:0:0", false, 0, 0, tooLong},                  // beyond the clock's range
+      {"596:31:23", " 0 : 2 :", true, 2147483000, 120000, ""},     // blanks around the numbers
+      {"-1:30:0", "0:0:0", false, 0, 0, form},                     // no negative hours...
+      {"0:0:0", "0:-1:30", false, 0, 0, form},                     // ...nor minutes
+      {"1x:0:0", "0:0:0", false, 0, 0, form},                      // a letter after the number
+      {"0:0:+5", "0:0:0", false, 0, 0, form},                      // a sign
+      {"abc", "0:0:0", false, 0, 0, form},                         // no time at all
+      {"0:0:0", "99999:00:", false, 0, 0, tooLong},                // black's is too long
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.red) + " " + c.black);
     gameClock.SetMode(kClockGameTime);
     gameClock.sideTimeMs[0] = 3725000;
     gameClock.sideTimeMs[1] = 65000;
+    shownMessages.clear();
     CClockSetDlg dialog;
     const int code = RunModal(dialog, [&] {
       EXPECT_EQ(dialog.windowTitle(), "Clock Set");
@@ -116,16 +126,24 @@ TEST_F(ClockDialogsTest, ClockSetStoresGoodTextsAndRefusesOthersStayingOpen) {
       dialog.SetDlgItemText(kCtlClockSetBlackTime, c.black);
       dialog.OnCommand(IDOK);
       if (c.accepted) return;
-      EXPECT_TRUE(dialog.isVisible()) << c.red << " " << c.black;
+      EXPECT_TRUE(dialog.isVisible());
+      ASSERT_EQ(shownMessages.size(), 1u);
+      EXPECT_EQ(shownMessages[0], c.message);
+      // The focus is on the refused edit, its text selected for retyping.
+      int32_t h, m, sec;
+      const bool redRefused = !ReadClockSetText(c.red, &h, &m, &sec);
+      QLineEdit* refused = Edit(dialog, redRefused ? kCtlClockSetRedTime : kCtlClockSetBlackTime);
+      EXPECT_TRUE(refused->hasSelectedText());
       EXPECT_EQ(gameClock.sideTimeMs[0], 3725000u);
       EXPECT_EQ(gameClock.sideTimeMs[1], 65000u);
       EXPECT_EQ(dialog.GetDlgItemText(kCtlClockSetBlackTime), c.black);  // input kept
       dialog.OnCommand(IDCANCEL);
     });
-    EXPECT_EQ(code, c.accepted ? IDOK : IDCANCEL) << c.red << " " << c.black;
+    EXPECT_EQ(code, c.accepted ? IDOK : IDCANCEL);
     if (c.accepted) {
-      EXPECT_EQ(gameClock.GetSideTimeMs(0), c.redMs) << c.red;
-      EXPECT_EQ(gameClock.GetSideTimeMs(1), c.blackMs) << c.black;
+      EXPECT_TRUE(shownMessages.empty());
+      EXPECT_EQ(gameClock.GetSideTimeMs(0), c.redMs);
+      EXPECT_EQ(gameClock.GetSideTimeMs(1), c.blackMs);
     } else {
       EXPECT_EQ(gameClock.GetSideTimeMs(0), 3725000) << "cancel changes nothing";
     }

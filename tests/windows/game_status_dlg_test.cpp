@@ -12,8 +12,10 @@
 #include <QTemporaryDir>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "game/comments.h"
+#include "platform/message_box.h"
 #include "platform/settings_store.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
@@ -23,6 +25,7 @@
 namespace {
 
 int hookCalls = 0;
+std::vector<QString> recordedMessages;
 void CountHook() { ++hookCalls; }
 
 class GameStatusDlgTest : public ::testing::Test {
@@ -163,6 +166,76 @@ TEST_F(GameStatusDlgTest, TooLongTextIsCutOnACharacterAndTheEditShowsWhatWasKept
     EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), c.kept);
     ASSERT_TRUE(CloseAndDelete(d));
   }
+}
+
+// A typed text is kept as typed in every language: typed under each
+// language, it is stored in a code page that holds it (the header marked
+// with it), and shows the same after a switch to every other language; a
+// text no such page holds with the header's other texts is refused with a
+// message naming its field, never stored as "?".
+TEST_F(GameStatusDlgTest, TypedTextsAreKeptAsTypedInEveryLanguage) {
+  enum Page { kGbkPage, kLatinPage, kLatinUnderLatin, kRefused };
+  struct Case {
+    const char* site;  // typed first, ASCII or not
+    const char* red;   // then the red player's name
+    Page page;
+  };
+  const Case cases[] = {
+      {"", "王天一", kGbkPage},                // simplified characters
+      {"", "張國榮", kGbkPage},                // traditional ones: GBK holds them too
+      {"", "Peña Schröder", kLatinPage},      // not in GBK
+      {"", "José", kLatinUnderLatin},         // in both: the interface's own page first
+      {"Logroño", "王天一", kRefused},         // no page holds both texts
+      {"", "王 Peña", kRefused},               // nor both scripts in one text
+      {"", "Chess \U0001F600", kRefused},     // nor this
+  };
+  for (int language = 0; language < kLanguageCount; ++language) {
+    for (const Case& c : cases) {
+      const QString site = QString::fromUtf8(c.site), red = QString::fromUtf8(c.red);
+      SCOPED_TRACE(std::to_string(language) + " " + c.red);
+      Reset();
+      recordedMessages.clear();
+      messageBoxHook = [](const QString& text, int) -> int {
+        recordedMessages.push_back(text);
+        return kAnswerOk;
+      };
+      currentLanguage = language;
+      CGameStatusDlg* d = Open();
+      ASSERT_NE(d, nullptr);
+      SetHeaderText(currentGameHeader.blackName, "Li");
+      d->Refresh();
+      if (!site.isEmpty()) Type(d, kCtlHeaderSite, site);
+      Type(d, kCtlHeaderRedName, red);
+      const bool latin = c.page == kLatinPage || (c.page == kLatinUnderLatin && language < 4);
+      const CodePage page = latin ? CodePage::kWindows1252 : CodePage::kGbk;
+      if (c.page == kRefused) {
+        ASSERT_EQ(recordedMessages.size(), 1u);
+        EXPECT_EQ(recordedMessages[0], TrText(kTextHeaderTextNotStored).arg(TrText(kTextRed)));
+        EXPECT_STREQ(currentGameHeader.redName, "");
+        EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), "");
+      } else {
+        EXPECT_TRUE(recordedMessages.empty());
+        EXPECT_EQ(QByteArray(currentGameHeader.redName), EncodeText(red, page));
+        EXPECT_EQ(currentGameHeader.textPage, latin ? kHeaderTextsLatin : kHeaderTextsGbk);
+      }
+      const GameHeader typed = currentGameHeader;
+      for (int shown = 0; shown < kLanguageCount; ++shown) {
+        currentLanguage = shown;
+        d->SetTexts();
+        d->Refresh();
+        EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), c.page == kRefused ? QString() : red)
+            << shown;
+        EXPECT_EQ(DecodeHeaderText(currentGameHeader, currentGameHeader.site), site) << shown;
+        // Typing in another field keeps the name's bytes.
+        Type(d, kCtlHeaderRound, QString::number(shown));
+        EXPECT_EQ(0, std::memcmp(currentGameHeader.redName, typed.redName, kHeaderTextSize));
+        EXPECT_EQ(currentGameHeader.textPage, typed.textPage);
+      }
+      EXPECT_EQ(recordedMessages.size(), c.page == kRefused ? 1u : 0u);
+      ASSERT_TRUE(CloseAndDelete(d));
+    }
+  }
+  messageBoxHook = nullptr;
 }
 
 TEST_F(GameStatusDlgTest, ClosingClearsThePointerAndSavesThePlacement) {

@@ -15,6 +15,7 @@
 
 #include "game/comments.h"
 #include "game/header.h"
+#include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
 #include "tests/support/offscreen_app.h"
@@ -157,7 +158,7 @@ TEST_F(SmallDialogsTest, GameInfoShowsGbkHeadersAsGbkInEveryLanguage) {
   for (int language = 0; language < kLanguageCount; ++language) {
     currentLanguage = language;
     ResetGameHeaderAndComments();
-    currentGameHeader.gbkTexts = 1;
+    currentGameHeader.textPage = kHeaderTextsGbk;
     SetHeaderText(currentGameHeader.redName, "\xD5\xC5\xC8\xFD");  // 张三
     SetHeaderText(currentGameHeader.site, "\xFF\xFF");
     const GameHeader before = currentGameHeader;
@@ -171,6 +172,38 @@ TEST_F(SmallDialogsTest, GameInfoShowsGbkHeadersAsGbkInEveryLanguage) {
     EXPECT_STREQ(currentGameHeader.site, before.site) << language;
     EXPECT_STREQ(currentGameHeader.blackName, "\xC0\xEE\xCB\xC4") << language;
   }
+}
+
+// OK with a text no code page holds together with the others says which
+// field it is and keeps the dialog open with the header unchanged.
+TEST_F(SmallDialogsTest, GameInfoOkRefusesTextsNoCodePageCanKeep) {
+  static std::vector<QString> messages;
+  messages.clear();
+  messageBoxHook = [](const QString& text, int) -> int {
+    messages.push_back(text);
+    return kAnswerOk;
+  };
+  const GameHeader before = currentGameHeader;
+  CGameInfoDlg dialog(currentGameHeader);
+  const int code = RunModal(dialog, [&](CDialog& d) {
+    d.SetDlgItemText(kCtlHeaderSite, QString::fromUtf8("Logroño"));
+    d.SetDlgItemText(kCtlHeaderBlackName, QString::fromUtf8("王天一"));
+    Click(d, IDOK);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(0, std::memcmp(&currentGameHeader, &before, sizeof before));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The characters typed in \"Black\" cannot be stored in the game files "
+                           "together with the game's other texts; they were not taken.");
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(kCtlHeaderBlackName));
+    d.SetDlgItemText(kCtlHeaderBlackName, QString::fromUtf8("Wáng"));
+    Click(d, IDOK);
+  });
+  messageBoxHook = nullptr;
+  EXPECT_EQ(code, IDOK);
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_STREQ(currentGameHeader.site, "Logro\xF1o");
+  EXPECT_STREQ(currentGameHeader.blackName, "W\xE1ng");
+  EXPECT_EQ(currentGameHeader.textPage, kHeaderTextsLatin);
 }
 
 TEST_F(SmallDialogsTest, GameInfoNeverCutsALongerStoredComment) {
