@@ -220,7 +220,6 @@ bool CMainFrame::PlayUserMove(Move move) {
   // The move's record is complete with its notation texts; a user's move
   // carries no engine score.
   RecordMadeMove();
-  ClearComment(gamePly);
   // Replaying the game's own next move keeps the rest of the game.
   if (keep) gameLength = std::max(storedLength, gamePly);
 

@@ -112,6 +112,7 @@ void StartGameRecordHere(CMainFrame* frame) {
   // event and other header texts stay: they often still describe the
   // players and the occasion.
   ClearComment(-1);
+  ClockFollowsShownSide();
   currentGameHeader.result = kResultUnknown;
   ClearGameFileName();
   frame->RefreshGameWindows();

@@ -184,6 +184,7 @@ void CMainFrame::OnPasteFenPosition() {
     return;
   }
   PasteFenPosition(text.c_str());
+  ClockFollowsShownSide();
   RefreshGameWindows();
   Relayout(0);  // the game has no names any more
   if (boardView_ != nullptr) boardView_->Invalidate();

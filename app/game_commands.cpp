@@ -80,6 +80,8 @@ void CMainFrame::OnNewGame() {
 }
 
 void CMainFrame::ShowChangedGame() {
+  // The clock is the side to move's, wherever the command left the game.
+  ClockFollowsShownSide();
   const int32_t opening = FindOpeningName(displayBoard);
   if (opening != 0) currentOpening = opening;
   if (boardView_ != nullptr) boardView_->Invalidate();
@@ -161,6 +163,8 @@ void CMainFrame::OnPlayCurrentPosition() {
     return;
   }
   if (!EngineIdle()) return;
+  // The engine's think is timed on the clock of the side it plays.
+  ClockFollowsShownSide();
   Think(kThinkPlay, 0);
   std::memcpy(displayBoard, board, sizeof displayBoard);
   shownSideToMove = sideToMove;

@@ -337,7 +337,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
       return;
     }
     // The search has unwound and saved the game: the options were written
-    // when the user closed.
+    // when the user closed. A close the engine has not carried out yet
+    // saves the game here.
+    if (closeRequested != 0) {
+      closeRequested = 0;
+      AutoSaveCurrentGame();
+    }
     CloseLearningFiles();
     event->accept();
     return;

@@ -123,7 +123,15 @@ void CGameClock::SwitchSide(int32_t nextSide) {
   } else {
     pliesLeft = 0;
   }
+  HandOver(nextSide);
+}
 
+void CGameClock::RunFor(int32_t side) {
+  if (runningSide == -1 || runningSide == side) return;
+  HandOver(side);
+}
+
+void CGameClock::HandOver(int32_t nextSide) {
   if (runningSide != -1 && paused != 0) {
     // Nothing is charged during a pause.
     runningSide = nextSide;

@@ -46,6 +46,11 @@ class CGameClock {
   void Tick();
   // After a move: charges the running side and starts nextSide's move.
   void SwitchSide(int32_t nextSide);
+  // The clock runs for `side` from now on without a move being counted
+  // (the game was stepped through, or a command changed the side to
+  // move): the running side is charged its time so far. Nothing changes
+  // while nobody runs or when `side` already runs.
+  void RunFor(int32_t side);
   void SetSideTimeMs(int32_t side, uint32_t ms);
   int32_t GetSideTimeMs(int32_t side) const;
   // Sets the time the side shows; for the running side its current move
@@ -84,6 +89,9 @@ class CGameClock {
 
  private:
   uint32_t ShownTimeMs(int32_t side) const;
+  // Charges the running side (nothing while paused) and starts nextSide's
+  // move; the first hand-over starts the clock.
+  void HandOver(int32_t nextSide);
   // elapsedMs := 0 and the current move starts now (while paused: the saved
   // elapsed time becomes 0).
   void RestartMoveTiming();

@@ -75,8 +75,9 @@ bool PlayGameMove(Move move, bool userMove) {
     return false;
   }
   RecordMadeMove();
-  ShowGamePosition();
+  // The move is timed before the clock follows the shown side.
   if (userMove) gameClock.SwitchSide(static_cast<int32_t>(sideToMove));
+  ShowGamePosition();
   if (InCheck()) NotifyEngineEvent(kEventCheckSound);
   return true;
 }
@@ -187,11 +188,13 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   GoIdle();
 }
 
-// The predicted move is taken back and the engine stops pondering.
+// The predicted move is taken back and the engine stops pondering. The
+// board is repainted: the predicted move's arrow and the thinking line go.
 void StopPondering() {
   TakeBackOne();
   ShowWithoutRedraw();
   engineState = kEngineIdle;
+  RedrawBoardIfNoPieceHeld();
 }
 
 }  // namespace
@@ -203,6 +206,10 @@ void CompleteThink(int32_t state, int32_t /*rootForced*/, int32_t cleanIteration
     return;
   }
   RestoreGameRecord();
+  // After a ponder hit the predicted move is the user's move: it belongs to
+  // the stored game, for a save, a take back (which keeps it to replay) and
+  // every other request.
+  if (gamePly > gameLength) gameLength = gamePly;
   switch (request) {
     case kRequestTakeBackOne:
     case kRequestTakeBackAll:

@@ -5,6 +5,8 @@
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
+#include "game/comments.h"
+#include "game/game_clock.h"
 #include "game/notation.h"
 
 int32_t engineState;
@@ -32,14 +34,20 @@ void RestoreGameRecord() {
 }
 
 uint32_t requestsPosted;
+int32_t closeRequested;
 
 void RequestStop(int32_t code) {
   ++requestsPosted;
-  pendingRequest = code;
+  // A close outranks every other request: once asked for, the program ends
+  // after the search, whatever the user chose in the same breath.
+  if (closeRequested == 0 || code == kRequestClose) pendingRequest = code;
   stopRequested = 1;
 }
 
-void RequestStopForClose() { RequestStop(kRequestClose); }
+void RequestStopForClose() {
+  closeRequested = 1;
+  RequestStop(kRequestClose);
+}
 
 bool GameRecordFull() { return gamePly >= kMaxGameMoves; }
 
@@ -53,6 +61,9 @@ int MakeMoveAfterShownPly(Move move) {
 void RecordMadeMove() {
   ++gamePly;
   gameLength = gamePly;
+  // A new move at this ply: the comment and the mark of the move it
+  // replaces do not belong to it.
+  ClearComment(gamePly);
   HistoryRecord& r = history[gamePly];
   r.engineMove = 0;
   r.searchFlag = 0;
@@ -70,6 +81,9 @@ void RecordMadeMove() {
 void ShowGamePosition() {
   std::memcpy(displayBoard, board, sizeof displayBoard);
   shownSideToMove = sideToMove;
+  ClockFollowsShownSide();
   RedrawBoardIfNoPieceHeld();
   RefreshSideWindows();
 }
+
+void ClockFollowsShownSide() { gameClock.RunFor(static_cast<int32_t>(shownSideToMove)); }

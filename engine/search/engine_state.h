@@ -74,8 +74,12 @@ extern HistoryRecord gameRecordBackup[kHistorySize];
 void BackupGameRecord();
 void RestoreGameRecord();
 
-// Sets pendingRequest and stopRequested.
+// Sets pendingRequest and stopRequested. A close asked for stays the
+// pending request (closeRequested) until the program ends.
 void RequestStop(int32_t code);
+// 1 once the main window asked to close while the engine worked; no later
+// request and no later search drops it.
+extern int32_t closeRequested;
 // How many requests RequestStop has posted in this run.
 extern uint32_t requestsPosted;
 
@@ -114,11 +118,17 @@ bool GameRecordFull();
 int MakeMoveAfterShownPly(Move move);
 // After MakeMoveAfterShownPly: the move becomes game move gamePly + 1, the
 // game ends there (gameLength := gamePly) and the record gets its four
-// notation texts. The record's engine fields are cleared (a user's move).
+// notation texts. The record's engine fields are cleared (a user's move),
+// and so are the comment and the mark of the ply (they belonged to the move
+// that stood there before).
 void RecordMadeMove();
-// displayBoard and shownSideToMove follow the engine position; the board is
-// redrawn unless a piece is held and the side windows are refreshed.
+// displayBoard and shownSideToMove follow the engine position, the clock
+// runs for the side to move; the board is redrawn unless a piece is held
+// and the side windows are refreshed.
 void ShowGamePosition();
+// The game clock runs for shownSideToMove (when it runs at all): the time
+// spent so far is charged to the side whose clock ran.
+void ClockFollowsShownSide();
 
 // The time budget clockBudgetMs of a think of the given ThinkMode under the
 // current levelMode, from the side's clock time and the moves left in the

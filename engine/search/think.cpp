@@ -52,8 +52,7 @@ bool PlayBookMove(Move excludedMove) {
     BookMove found{};
     if (!ProbeBook(book, &found, excludedMove, sideToMove)) continue;
     if (!MakeMoveAfterShownPly(found.move)) continue;
-    ++gamePly;
-    gameLength = gamePly;
+    RecordMadeMove();
     principalVariation[0][0] = found.move;
     // Taking the move back and replaying it rebuilds the record with its
     // notation texts and the shown position.
@@ -288,9 +287,11 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   if (GameRecordFull()) return {SearchOutcome::kDone, 0};
   // Requests are cleared before anything can pump messages, so that a
   // command arriving from here on reaches the completion.
-  stopRequested = 0;
-  pendingRequest = kRequestNone;
-  requestsAtThinkStart = requestsPosted;
+  // A close asked for while a completion ran stays: this search stops at
+  // once and its completion closes.
+  stopRequested = closeRequested;
+  pendingRequest = closeRequested != 0 ? kRequestClose : kRequestNone;
+  requestsAtThinkStart = requestsPosted - static_cast<uint32_t>(closeRequested);
   thinkExcludedMove = excludedMove;
   searchStartTick = GetTickMs();
 
@@ -389,6 +390,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
 
 void RunCompletion(int32_t cleanIteration) {
   if (pendingRequest == kRequestClose) {
+    closeRequested = 0;
     // The stored game is saved as the user saw it: no search record and no
     // predicted move that was never played.
     RestoreGameRecord();
@@ -483,5 +485,14 @@ void Think(int32_t mode, Move excludedMove) {
   if (chained) {
     engineState = kEngineIdle;
     SetBusyCursor(0);
+  }
+  // A close asked for after the last search had stopped (while its
+  // completion ran, or a search that ended before it searched): the game
+  // as it now stands is saved and the program ends.
+  if (closeRequested != 0 && !completionRunning) {
+    closeRequested = 0;
+    engineState = kEngineIdle;
+    AutoSaveCurrentGame();
+    EndProgramAfterClose();
   }
 }
