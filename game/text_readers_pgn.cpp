@@ -103,11 +103,11 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsMarkSign(char c) { return c == '+' || c == '-'; }
 bool IsDirection(char c) { return c == '+' || c == '-' || c == '.' || c == '='; }
 
-// The length of the blank at text[i]: a blank, tab or line end, or the
-// ideographic space of GBK; 0 for anything else.
+// The length of the blank at text[i]: a blank, tab, line end or other
+// control byte (an end-of-file mark), or the ideographic space of GBK; 0
+// for anything else.
 size_t BlankAt(const std::string& text, size_t i) {
-  const char c = text[i];
-  if (c == ' ' || c == '\t' || c == '\r' || c == '\n') return 1;
+  if (static_cast<unsigned char>(text[i]) <= ' ') return 1;
   return text.compare(i, 2, "\xA1\xA1") == 0 ? 2 : 0;
 }
 
