@@ -2,6 +2,7 @@
 #include "game/fen_paste.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
@@ -22,6 +23,10 @@ size_t PastedTextLength(const char* bytes, size_t size, size_t maxBytes, bool tw
 }
 
 bool IsPlayableFen(const char* text) {
+  // The text must be a well-formed FEN first: the board is read leniently
+  // (a long rank runs on into the next one, a missing side gives black).
+  std::string error;
+  if (text == nullptr || !CheckFenText(text, &error)) return false;
   LoadedGame scratch;
   StagingSession session(scratch);
   return session.open() && StageStartFen(scratch, text != nullptr ? text : "") != 0;

@@ -16,9 +16,11 @@ constexpr size_t kPastedFenBytes = 119;
 // (GBK and Big5, where a byte from 0x81 to 0xFE starts one).
 size_t PastedTextLength(const char* bytes, size_t size, size_t maxBytes, bool twoByteCodePage);
 
-// Whether a FEN text gives a position a game can start from: both kings in
-// their palaces, not facing each other, and the side that is not to move
-// not in check. It is read into a scratch position; the game is untouched.
+// Whether a FEN text gives a position a game can start from: a well-formed
+// text (CheckFenText: ten ranks of nine squares, piece letters and digits, a
+// side letter "w", "r" or "b"), both kings in their palaces, not facing each
+// other, and the side that is not to move not in check. It is read into a
+// scratch position; the game is untouched.
 bool IsPlayableFen(const char* text);
 
 // Sets up the position of a FEN text as a new game with no moves, shown on

@@ -32,37 +32,58 @@ int ReadCoordinateText(const char* path, GameHeader* header, int fullReset);
 // Returns 1 when the file cannot be created or written, else 0.
 int SaveCoordinateText(const char* path);
 
-// PGN-like tag file: tags up to "[Result ", then the moves in keyword-file
-// move syntax (WXF, AXF or Chinese). A "[FEN" tag sets the start position.
-// Returns 0 (also when moves are refused: the game ends before the first
-// refused move, which is logged, as text after the moves is common), 1 when
-// the file cannot be read, 3 when it holds none of the tags read, 4 when the
-// FEN position is not sound, 5 when the file holds more moves than a game
-// (the moves that fit are loaded, the cut is logged).
+// PGN-like tag file: the tag lines ("[Name \"value\"]", wherever "[Result "
+// stands among them; a "[FEN" tag sets the start position), then the moves in
+// keyword-file move syntax (WXF, AXF or Chinese texts, "/* */" comments,
+// "}END"), with PGN move numbers ("1.", "1...", also glued to their move as
+// "12.C2.5"), annotation glyphs ("$1") and a result ("1-0", "0-1",
+// "1/2-1/2", "*") that ends the game; text after the result is not read,
+// unless it holds the tags of a further game. Returns 0 when the moves were
+// read to their end; kLoadPartial (logged) when they end early: a move that
+// cannot be read or made, text the reader does not read (a "{comment}", a
+// "(variation)", a move number with no move after it, an unclosed comment),
+// more moves than a game holds, or a further game in the file; the game then
+// holds the tags and the moves before that point, also when there are none.
+// 1 when the file cannot be read, 3 when it holds no tag read and no move, 4
+// when the FEN text is malformed or its position not sound.
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);
 
 // MXQ file: recognised by its result word or its "Moves" section. 0 loaded;
 // 3 not an MXQ text (a first byte of 32 or more, an empty file, neither of
 // the two); with no move read before it, 2 an invalid move, 1 a move that
 // leaves the king in check; after some moves, kLoadPartial for either and
-// for one more move than a game holds; 1 unreadable. Errors are logged.
+// for one more move than a game holds, and for a file that ends inside a
+// move record (after its last record neither "End" nor only blanks); 1
+// unreadable. Errors are logged.
 int ReadMxqGame(const char* path, GameHeader* header, int fullReset);
 // The five characters "7C-7E" (file digit 0..8 = "a".."i", rank letter A..J
 // = 0..9) as a Move; 0 when they are not a move text.
 Move ParseMxqMove(const char* text);
 
-// XQN file. A move that is not valid is logged and passed over. A move that
-// leaves the king in check (or one more than a game holds) ends the moves:
-// kLoadPartial after some moves, else 1 for the first move of a line and 2
-// for the second. 1 unreadable, 3 no tag and no move found; 0 loaded.
+// XQN file: tag lines and numbered move lines of one or two moves, red's
+// first (tags not read and result lines such as "1-0" are passed over). The
+// moves end at the first move that is not valid or cannot be made, at a line
+// that is neither a tag nor a move line, and at a third move word on a line
+// (all logged): kLoadPartial after some moves, else 1 for a move that cannot
+// be made as the first of its line and 2 otherwise. 1 unreadable, 3 no tag
+// and no move found; 0 loaded.
 int ReadXqnGame(const char* path, GameHeader* header, int fullReset);
 // Splits a numbered move line ("12. h2-e2 h9xg7"): every "-", "x" and "X"
 // outside double-byte characters removed, then the number of one to three
 // digits and ".", then up to two moves separated by blanks. Returns the
-// number of move words found (0, 1 or 2).
-int ParseXqnMoveLine(const char* line, std::string words[2]);
+// number of move words found (0, 1 or 2). *rest (when given) receives the
+// line's text after the second word, without its leading blanks.
+int ParseXqnMoveLine(const char* line, std::string words[2], std::string* rest = nullptr);
 
 namespace text_reading {
+
+// The move text that the last call of ReadPgnGame, ReadXqnGame or
+// ReadMxqGame left unread: from the point where its moves ended early to the
+// end of its move section; empty when the moves were read to their end (or
+// to the mark or result that ends them), or the file was not read. A reader
+// that returns kLoadOk leaves it empty (the fuzz targets check that).
+const std::string& UnreadMoveText();
+void SetUnreadMoveText(std::string text);
 
 // Reads a whole file (at most kTextGameFileCap bytes) into out. Returns 0
 // when the file cannot be opened, read (logged) or is longer than the cap
@@ -78,6 +99,9 @@ std::string TagValue(const std::string& line, size_t nameLength);
 // Result code of a tag value: "1-0" 1, "0-1" 2, "0-0", half-dash-half in
 // the Windows code page or "1/2-1/2" 3, else -1 (result left as it is).
 int ResultOfTag(const std::string& value);
+// Whether a word is a game result written after the moves: "1-0", "0-1",
+// "1/2-1/2", "0-0", half-dash-half in the Windows code page, or "*".
+bool IsResultWord(const std::string& word);
 // Full-width Latin characters (GBK row A3: "\xA3\xC3" for "C") as ASCII;
 // every other byte and double-byte character is kept.
 std::string NarrowFullWidth(const std::string& text);

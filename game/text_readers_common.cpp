@@ -2,6 +2,7 @@
 // splitting, tag values and results, and move words in Chinese notation.
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "engine/position/position.h"
 #include "game/notation.h"
@@ -9,6 +10,19 @@
 #include "game/text_readers.h"
 
 namespace text_reading {
+
+namespace {
+std::string unreadMoveText;
+}  // namespace
+
+const std::string& UnreadMoveText() { return unreadMoveText; }
+void SetUnreadMoveText(std::string text) { unreadMoveText = std::move(text); }
+
+bool IsResultWord(const std::string& word) {
+  for (const char* result : {"1-0", "0-1", "1/2-1/2", "0-0", "\xBD-\xBD", "*"})
+    if (word == result) return true;
+  return false;
+}
 
 int ReadWholeFile(const char* path, std::string& out) {
   out.clear();

@@ -96,6 +96,7 @@ Move ParseMxqMove(const char* text) {
 }
 
 int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
+  SetUnreadMoveText(std::string());
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
   if (text.empty() || !IsControl(text[0])) {
@@ -126,9 +127,13 @@ int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
   StagingSession session(game);
   if (!session.open()) return kLoadFailed;
   if (moves != std::string::npos) {
-    for (size_t at = moves + 6; at + kRecordLength <= text.size() && result == kLoadOk;
-         at += kRecordStep) {
-      if (text.compare(at, 3, "End") == 0) break;
+    size_t at = moves + 6;
+    bool ended = false;
+    for (; at + kRecordLength <= text.size() && result == kLoadOk; at += kRecordStep) {
+      if (text.compare(at, 3, "End") == 0) {
+        ended = true;
+        break;
+      }
       const std::string record = LoggableText(text.substr(at, kRecordLength));
       const int number = static_cast<int>(game.moves.size() + 1);
       switch (StageMove(game, ParseMxqMove(text.c_str() + at))) {
@@ -148,6 +153,18 @@ int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
           result = kLoadFailed;
           break;
       }
+      if (result != kLoadOk) SetUnreadMoveText(text.substr(at));
+    }
+    // Without "End", what follows the last record must be blanks or control
+    // bytes: anything else is a record the file was cut inside.
+    bool cut = false;
+    if (result == kLoadOk && !ended && at < text.size() && text.compare(at, 3, "End") != 0)
+      for (size_t i = at; i < text.size(); ++i) cut |= static_cast<unsigned char>(text[i]) > ' ';
+    if (cut) {
+      LogLoadProblem(path, "the file ends inside move %d",
+                     static_cast<int>(game.moves.size() + 1));
+      SetUnreadMoveText(text.substr(at));
+      result = kLoadInvalidMove;
     }
   }
   session.End();

@@ -1,14 +1,17 @@
-// PGN-like tag files: tag lines up to the "[Result " tag, then the moves in
-// the move syntax of the keyword text files (WXF, AXF or Chinese texts,
-// move numbers, "/* */" comments, "}END"), read by the keyword parser inside
-// this reader's staging session.
+// PGN-like tag files: tag lines, then the moves in the move syntax of the
+// keyword text files (WXF, AXF or Chinese texts, "/* */" comments, "}END")
+// with PGN's move numbers, annotation glyphs and result. The moves are read
+// word by word on this reader's staging session; the first word that is not
+// read ends the game there, and the file counts as read in part.
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "game/comments.h"
 #include "game/keyword_files.h"
 #include "game/notation.h"
+#include "engine/position/position.h"
 #include "game/text_readers.h"
 
 using namespace text_reading;
@@ -45,8 +48,18 @@ TagOutcome ReadTag(LoadedGame& game, const std::string& line) {
                   tag.translate ? TranslatePlayerName(value.c_str()) : value.c_str());
     return kTagRead;
   }
-  if (StartsWith(line, "[FEN "))
-    return StageStartFen(game, TagValue(line, 5).c_str()) != 0 ? kTagRead : kTagBadStart;
+  if (StartsWith(line, "[FEN ")) {
+    // A malformed board (a rank that is not nine squares, not ten ranks, an
+    // unknown letter, no side to move) would load some other position.
+    const std::string fen = TagValue(line, 5);
+    std::string error;
+    if (!CheckFenText(fen.c_str(), &error)) {
+      LogLoadProblem(game.fileName.c_str(), "the FEN tag is not read: %s",
+                     LoggableText(error).c_str());
+      return kTagBadStart;
+    }
+    return StageStartFen(game, fen.c_str()) != 0 ? kTagRead : kTagBadStart;
+  }
   return StartsWith(line, "[Score ") ? kTagRead : kTagUnknown;
 }
 
@@ -86,9 +99,193 @@ std::string NarrowMoveSection(const std::string& text) {
   return out;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsMarkSign(char c) { return c == '+' || c == '-'; }
+bool IsDirection(char c) { return c == '+' || c == '-' || c == '.' || c == '='; }
+
+// The length of the blank at text[i]: a blank, tab, line end or other
+// control byte (an end-of-file mark), or the ideographic space of GBK; 0
+// for anything else.
+size_t BlankAt(const std::string& text, size_t i) {
+  if (static_cast<unsigned char>(text[i]) <= ' ') return 1;
+  return text.compare(i, 2, "\xA1\xA1") == 0 ? 2 : 0;
+}
+
+// The end of the word that begins at i: the next blank, or a "/" (a comment
+// may follow a move without a blank); a double-byte character counts whole.
+size_t WordEnd(const std::string& text, size_t i, bool slashEnds) {
+  while (i < text.size() && BlankAt(text, i) == 0 && !(slashEnds && text[i] == '/')) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const bool pair = c >= 0x81 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40;
+    i += pair ? 2 : 1;
+  }
+  return i;
+}
+
+// A pawn named by its file rather than by its letter ("7+.4", "77.4"), as
+// the notation writes them when two files hold several pawns.
+bool IsPawnFileMove(const std::string& word) {
+  return word.size() >= 4 && IsDigit(word[0]) && (IsMarkSign(word[1]) || word[1] == word[0]) &&
+         IsDirection(word[2]) && IsDigit(word[3]);
+}
+
+// Dots alone ("...", or the GBK ellipsis) stand for a move not written: red's
+// move before black's first one.
+bool IsDotsOnly(const std::string& word) {
+  if (word.empty()) return false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    if (word[i] == '.') continue;
+    if (word.compare(i, 2, "\xA1\xAD") != 0) return false;
+    ++i;
+  }
+  return true;
+}
+
+// "$" and digits: an annotation glyph, which holds no move.
+bool IsGlyph(const std::string& word) {
+  if (word.size() < 2 || word[0] != '$') return false;
+  for (size_t i = 1; i < word.size(); ++i)
+    if (!IsDigit(word[i])) return false;
+  return true;
+}
+
+// The annotation mark written after a move, kMarkNone for none; *known is
+// false when the text is something other than marks.
+uint8_t MarkOf(const std::string& tail, bool* known) {
+  *known = true;
+  if (tail.empty()) return kMarkNone;
+  for (uint8_t code = kMarkBlunder; code <= kMarkBrilliant; ++code)
+    if (tail == AnnotationMarkText(code)) return code;
+  // Other runs of "!", "?" and "=" ("!?", "?!") are marks this program does
+  // not keep.
+  *known = tail.find_first_not_of("!?=") == std::string::npos;
+  return kMarkNone;
+}
+
+// Reads the move section of a PGN file into the staged game, word by word.
+class MoveSectionReader {
+ public:
+  MoveSectionReader(const std::string& text, LoadedGame& game, const char* path)
+      : text_(text), game_(game), path_(path) {}
+
+  // Reads up to the end of the game. Returns true when the moves were read to
+  // their end; false when they ended early (logged; UnreadMoveText then holds
+  // the rest of the section).
+  bool Read() {
+    bool numberPending = false;  // a move number not yet followed by a move
+    size_t i = 0;
+    for (;;) {
+      while (i < text_.size()) {
+        const size_t blank = BlankAt(text_, i);
+        if (blank == 0) break;
+        i += blank;
+      }
+      if (i >= text_.size())
+        return !numberPending || Stop(lastNumber_, "the file ends after a move number");
+      const std::string whole = text_.substr(i, WordEnd(text_, i, false) - i);
+      const size_t end = WordEnd(text_, i, true);
+      const std::string word = text_.substr(i, end - i);
+      if (text_.compare(i, 2, "/*") == 0) {
+        const size_t close = text_.find("*/", i + 2);
+        if (close == std::string::npos) return Stop(i, "the file ends inside a comment");
+        ParseKeywordGame(text_.data() + i, close + 2 - i, game_, 1);
+        i = close + 2;
+        continue;
+      }
+      if (whole.compare(0, 4, "}END") == 0 || text_.compare(i, 5, "} END") == 0 ||
+          IsResultWord(whole))
+        return AfterGameEnd(i);
+      if (text_[i] == '{') return Stop(i, "a comment in braces is not read");
+      if (text_[i] == '(') return Stop(i, "a variation is not read");
+      if (text_[i] == '[') return Stop(i, "a tag among the moves: only the first game is read");
+      if (IsDigit(text_[i]) && !IsPawnFileMove(word)) {
+        // A move number: digits, then dots or the end of the word; a move
+        // written without a blank after the dots is read next.
+        size_t j = i;
+        while (j < end && IsDigit(text_[j])) ++j;
+        if (j < end && text_[j] != '.') return Stop(i, "neither a move number nor a move");
+        while (j < end && text_[j] == '.') ++j;
+        numberPending = true;
+        lastNumber_ = i;
+        i = j;
+        continue;
+      }
+      if (IsDotsOnly(word) || IsGlyph(word)) {
+        i = end;
+        continue;
+      }
+      if (!ReadMove(i, word)) return false;
+      numberPending = false;
+      i = end;
+    }
+  }
+
+ private:
+  int Ply() const { return static_cast<int>(game_.moves.size()); }
+
+  // Ends the moves early at offset at of the section.
+  bool Stop(size_t at, const char* why) {
+    const std::string word = text_.substr(at, WordEnd(text_, at, false) - at);
+    LogLoadProblem(path_, "move %d \"%s\": %s, the game ends before it", Ply() + 1,
+                   LoggableText(word).c_str(), why);
+    SetUnreadMoveText(text_.substr(at));
+    return false;
+  }
+
+  // The game ended with its result or end mark at offset at; what follows
+  // is not read, unless it is a further game.
+  bool AfterGameEnd(size_t at) {
+    for (size_t line = text_.find('\n', at); line != std::string::npos;
+         line = text_.find('\n', line + 1)) {
+      const size_t k = text_.find_first_not_of(" \t", line + 1);
+      if (k != std::string::npos && text_[k] == '[') {
+        LogLoadProblem(path_, "the file holds more than one game: only the first is read");
+        SetUnreadMoveText(text_.substr(k));
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // One move word: four characters of move text, then perhaps a mark.
+  bool ReadMove(size_t at, const std::string& word) {
+    std::string text = word;
+    NormalizeMoveText(text.c_str(), text.data());
+    text.resize(std::strlen(text.c_str()));
+    bool markKnown = false;
+    const uint8_t mark =
+        text.size() >= 4 ? MarkOf(text.substr(4), &markKnown) : static_cast<uint8_t>(kMarkNone);
+    StageResult result = kStageInvalid;
+    if (markKnown) {
+      char move4[8] = {};
+      std::memcpy(move4, text.data(), 4);
+      const Move move = ParseWxfMove(move4, static_cast<int>(sideToMove));
+      if (move != 0 && move != kWxfNoDirection) result = StageMove(game_, move);
+    }
+    if (result == kStageAccepted) {
+      if (mark != kMarkNone) SetLoadedMark(game_, Ply(), mark);
+      return true;
+    }
+    if (result == kStageFull) {
+      LogLoadProblem(path_, "move %d: a game holds no more moves, the rest is not read",
+                     Ply() + 1);
+      SetUnreadMoveText(text_.substr(at));
+      return false;
+    }
+    return Stop(at, result == kStageIllegal ? "the move leaves the king in check"
+                                            : "not a move that can be made here");
+  }
+
+  const std::string& text_;
+  LoadedGame& game_;
+  const char* path_;
+  size_t lastNumber_ = 0;
+};
+
 }  // namespace
 
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
+  SetUnreadMoveText(std::string());
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
   LoadedGame game;
@@ -100,40 +297,38 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
 
   StagingSession session(game);
   if (!session.open()) return kLoadFailed;
+  // The tag section: the lines that begin with "[" (and empty lines) up to
+  // the first other line, which begins the moves.
   size_t n = 0;
-  bool resultSeen = false;
   bool recognised = false;
   for (; n < lines.size(); ++n) {
     const std::string& line = lines[n];
-    if (line.empty() || line[0] != '[') continue;
-    if (StartsWith(line, "[Result ")) {
-      const int result = ResultOfTag(TagValue(line, 8));
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos) continue;
+    if (line[first] != '[') break;
+    const std::string tag = line.substr(first);
+    if (StartsWith(tag, "[Result ")) {
+      const int result = ResultOfTag(TagValue(tag, 8));
       if (result >= 0) game.header.result = static_cast<int8_t>(result);
-      resultSeen = true;
-      ++n;
-      break;
+      recognised = true;
+      continue;
     }
-    const TagOutcome tag = ReadTag(game, line);
-    if (tag == kTagBadStart) return kLoadBadBoard;
-    if (tag == kTagRead) recognised = true;
+    const TagOutcome outcome = ReadTag(game, tag);
+    if (outcome == kTagBadStart) return kLoadBadBoard;
+    if (outcome == kTagRead) recognised = true;
   }
-  // The moves come only after the result tag, so a file without any of the
-  // tags read holds nothing of a game.
-  if (!resultSeen && !recognised) {
-    session.End();
-    LogLoadProblem(path, text.empty() ? "the file is empty" : "no PGN tag found");
+  std::string moves;
+  for (; n < lines.size(); ++n) moves += lines[n] + "\n";
+  moves = NarrowMoveSection(moves);
+  const bool whole = MoveSectionReader(moves, game, path).Read();
+  session.End();
+  // A file without any of the tags read and without a move holds nothing of
+  // a game.
+  if (!recognised && game.moves.empty()) {
+    SetUnreadMoveText(std::string());
+    LogLoadProblem(path, text.empty() ? "the file is empty" : "no PGN tag or move found");
     return kLoadEmpty;
   }
-  int parsed = kKeywordParsed;
-  if (resultSeen) {
-    std::string moves;
-    for (; n < lines.size(); ++n) moves += lines[n] + "\n";
-    moves = NarrowMoveSection(moves);
-    parsed = ParseKeywordGame(moves.data(), moves.size(), game, 1);
-    if (parsed == kKeywordBadStart) return kLoadBadBoard;
-  }
-  session.End();
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  // More moves than a game holds: read in part.
-  return parsed == kKeywordCut ? kLoadPartial : kLoadOk;
+  return whole ? kLoadOk : kLoadPartial;
 }

@@ -60,6 +60,13 @@ Move ParseWord(const std::string& word, bool ranksFromOne) {
   return move == kWxfNoDirection ? 0 : move;
 }
 
+// The lines from n on, each with its line feed.
+std::string LinesFrom(const std::vector<std::string>& lines, size_t n) {
+  std::string text;
+  for (; n < lines.size(); ++n) text += lines[n] + "\n";
+  return text;
+}
+
 enum PassEnd { kPassDone, kPassRestart };
 
 // One reading of the whole file. Returns kPassRestart when the file's first
@@ -70,6 +77,7 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
                  LoadedGame& game, int* result, bool* recognised) {
   *result = kLoadOk;
   *recognised = false;
+  SetUnreadMoveText(std::string());
   StagingSession session(game);
   if (!session.open()) {
     *result = kLoadFailed;
@@ -100,7 +108,23 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
       *recognised = true;
       continue;
     }
-    const int count = ParseXqnMoveLine(line.c_str(), words);
+    const size_t first = line.find_first_not_of(" \t");
+    // Lines of blanks, tags this reader does not read and result lines hold
+    // no move.
+    if (first == std::string::npos || line[first] == '[' ||
+        IsResultWord(line.substr(first, line.find_last_not_of(" \t") + 1 - first)))
+      continue;
+    std::string rest;
+    const int count = ParseXqnMoveLine(line.c_str(), words, &rest);
+    if (count == 0) {
+      // Text that is no numbered move line (a number without its move when
+      // the file was cut): the moves end here rather than read on past it.
+      LogLoadProblem(path, "line %d (%s): not a move line, the rest is not read",
+                     static_cast<int>(n + 1), LoggableText(line).c_str());
+      SetUnreadMoveText(LinesFrom(lines, n));
+      *result = kLoadInvalidMove;
+      return kPassDone;
+    }
     for (int w = 0; w < count; ++w) {
       const StageResult r = StageMove(game, ParseWord(words[w], ranksFromOne));
       if (firstMove && !ranksFromOne && r != kStageAccepted && IsCoordinateWord(words[w]))
@@ -118,7 +142,15 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
                                              : "a game holds no more moves, the rest is not read";
       LogLoadProblem(path, "line %d (%s): %s", static_cast<int>(n + 1),
                      LoggableText(line).c_str(), why);
+      SetUnreadMoveText(LinesFrom(lines, n));
       *result = w == 0 && r != kStageInvalid ? kLoadFailed : kLoadInvalidMove;
+      return kPassDone;
+    }
+    if (!rest.empty()) {
+      LogLoadProblem(path, "line %d (%s): more than two moves on the line, the rest is not read",
+                     static_cast<int>(n + 1), LoggableText(line).c_str());
+      SetUnreadMoveText(rest + "\n" + LinesFrom(lines, n + 1));
+      *result = kLoadInvalidMove;
       return kPassDone;
     }
   }
@@ -127,9 +159,10 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
 
 }  // namespace
 
-int ParseXqnMoveLine(const char* line, std::string words[2]) {
+int ParseXqnMoveLine(const char* line, std::string words[2], std::string* rest) {
   words[0].clear();
   words[1].clear();
+  if (rest != nullptr) rest->clear();
   if (line == nullptr) return 0;
   std::string text;
   for (size_t i = 0; line[i] != '\0'; ++i) {
@@ -156,10 +189,15 @@ int ParseXqnMoveLine(const char* line, std::string words[2]) {
     if (p == start) break;
     words[count++] = text.substr(start, p - start);
   }
+  if (rest != nullptr && count == 2) {
+    while (p < text.size() && (text[p] == ' ' || text[p] == '\t' || text[p] == '\r')) ++p;
+    *rest = text.substr(p);
+  }
   return count;
 }
 
 int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
+  SetUnreadMoveText(std::string());
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
   std::vector<std::string> lines;
@@ -176,6 +214,7 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
   }
   // Nothing of a game before the first refused move: no XQN file.
   if (!recognised && result != kLoadFailed) {
+    SetUnreadMoveText(std::string());
     LogLoadProblem(path, text.empty() ? "the file is empty" : "no XQN tag or move found");
     return kLoadEmpty;
   }

@@ -1,6 +1,7 @@
 // Text forms of positions and moves: FEN in the two letter sets and the
 // four-character coordinate move text ("h2e2").
 #include <cstring>
+#include <string>
 
 #include "engine/position/position.h"
 #include "engine/search/new_game.h"
@@ -169,4 +170,56 @@ void FormatCoordMove(Move move, char out[5]) {
     }
   }
   out[4] = '\0';
+}
+
+bool CheckFenText(const char* fen, std::string* error) {
+  static const char kLetters[] = "KAEBHNRCPkaebhnrcp";
+  int counts[128] = {};
+  int rank = 0, files = 0;
+  const char* p = fen;
+  for (; *p != '\0' && *p != ' ' && *p != '\t'; ++p) {
+    const char c = *p;
+    if (c == '/') {
+      if (files != 9) break;
+      ++rank;
+      files = 0;
+    } else if (c >= '1' && c <= '9') {
+      files += c - '0';
+    } else if (std::strchr(kLetters, c) != nullptr) {
+      ++files;
+      char kind = c;
+      if (kind == 'B' || kind == 'b') kind = static_cast<char>(kind + ('E' - 'B'));
+      if (kind == 'N' || kind == 'n') kind = static_cast<char>(kind + ('H' - 'N'));
+      ++counts[static_cast<unsigned char>(kind)];
+    } else {
+      *error = std::string("unexpected character '") + c + "'";
+      return false;
+    }
+    if (files > 9) break;
+  }
+  if (rank != 9 || files != 9) {
+    *error = "the board needs ten ranks of nine squares";
+    return false;
+  }
+  static const struct { char kind; int most; } kMost[] = {
+      {'K', 1}, {'A', 2}, {'E', 2}, {'H', 2}, {'R', 2}, {'C', 2}, {'P', 5}};
+  for (const auto& k : kMost) {
+    if (counts[static_cast<unsigned char>(k.kind)] > k.most ||
+        counts[static_cast<unsigned char>(k.kind + 32)] > k.most) {
+      *error = std::string("too many pieces of kind ") + k.kind;
+      return false;
+    }
+  }
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p == '\0') {
+    *error = "no side to move";
+    return false;
+  }
+  // The letter ends the text or is followed by a blank or a line end.
+  const bool alone = p[1] == '\0' || std::strchr(" \t\r\n", p[1]) != nullptr;
+  if ((*p != 'w' && *p != 'r' && *p != 'b') || !alone) {
+    *error = std::string("unknown side letter '") + *p + "'";
+    return false;
+  }
+  return true;
 }

@@ -8,55 +8,6 @@
 
 namespace {
 
-// Checks the board part and side letter of a FEN: ten ranks of nine squares,
-// known piece letters in either letter set, no more pieces of a kind than a
-// side owns, and a side letter "w", "r" or "b" when one is given.
-bool CheckFenText(const char* fen, std::string* error) {
-  static const char kLetters[] = "KAEBHNRCPkaebhnrcp";
-  int counts[128] = {};
-  int rank = 0, files = 0;
-  const char* p = fen;
-  for (; *p != '\0' && *p != ' ' && *p != '\t'; ++p) {
-    const char c = *p;
-    if (c == '/') {
-      if (files != 9) break;
-      ++rank;
-      files = 0;
-    } else if (c >= '1' && c <= '9') {
-      files += c - '0';
-    } else if (std::strchr(kLetters, c) != nullptr) {
-      ++files;
-      char kind = c;
-      if (kind == 'B' || kind == 'b') kind = static_cast<char>(kind + ('E' - 'B'));
-      if (kind == 'N' || kind == 'n') kind = static_cast<char>(kind + ('H' - 'N'));
-      ++counts[static_cast<unsigned char>(kind)];
-    } else {
-      *error = std::string("unexpected character '") + c + "'";
-      return false;
-    }
-    if (files > 9) break;
-  }
-  if (rank != 9 || files != 9) {
-    *error = "the board needs ten ranks of nine squares";
-    return false;
-  }
-  static const struct { char kind; int most; } kMost[] = {
-      {'K', 1}, {'A', 2}, {'E', 2}, {'H', 2}, {'R', 2}, {'C', 2}, {'P', 5}};
-  for (const auto& k : kMost) {
-    if (counts[static_cast<unsigned char>(k.kind)] > k.most ||
-        counts[static_cast<unsigned char>(k.kind + 32)] > k.most) {
-      *error = std::string("too many pieces of kind ") + k.kind;
-      return false;
-    }
-  }
-  while (*p == ' ' || *p == '\t') ++p;
-  if (*p != '\0' && *p != 'w' && *p != 'r' && *p != 'b') {
-    *error = std::string("unknown side letter '") + *p + "'";
-    return false;
-  }
-  return true;
-}
-
 // Moves of the current ply, copied out of the picker record because the
 // record of the next ply is reused below.
 int CollectMoves(Move* out) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/position/square_tables.h"
 #include "engine/position/types.h"
@@ -112,6 +113,11 @@ int ParseFen(const char* text, int8_t* board, uint32_t* pieces, uint32_t* sideOu
 // Reads the placement and side of a FEN text into a cleared board and piece
 // list as ParseFen does, without touching the engine position or the game.
 void ReadFenBoard(const char* text, int8_t* board, uint32_t* pieces, uint32_t* sideOut);
+// Checks the text of a FEN before it is read: ten ranks of nine squares,
+// only piece letters (either letter set) and digits in them, no more pieces
+// of a kind than a side owns, then a side letter "w", "r" or "b" standing
+// alone. Fails with the reason in *error. ReadFenBoard itself reads any text.
+bool CheckFenText(const char* fen, std::string* error);
 Move ParseCoordMove(const char* text);
 Move MirrorMove(Move move);
 // Writes the four-character coordinate text of a move ("h2e2") and a NUL;

@@ -515,9 +515,25 @@ TEST_F(FileCommandsTest, FenPasteSetsOnlyPlayablePositions) {
     const struct {
       const char* fen;
       bool playable;
+      const char* shown = nullptr;  // the position as written back, when not fen
     } cases[] = {
         {"4k4/9/9/9/9/9/9/9/4A4/3K1R3 b", true},
         {"rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RHEAKAEHR b", true},
+        {"rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RHEAKAEHR w", true},
+        {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RNBAKABNR r", true,
+         "rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RHEAKAEHR w"},
+        {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RNBAKABNR b - - 0 1", true,
+         "rheakaehr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RHEAKAEHR b"},
+        // Malformed boards: each would set up some other position.
+        {"3k6/9/9/9/9/9/9/9/9/4K4 w", false},     // ten squares on a rank
+        {"3k4/9/9/9/9/9/9/9/9/4K4 w", false},     // eight squares on a rank
+        {"3k5/9/9/9/9/9/9/9/4K4 w", false},       // nine ranks
+        {"3k5/9/9/9/9/9/9/9/9/4K4/9 w", false},   // eleven ranks
+        {"3k5/9/9/9/9/9/9/9/9/4K4", false},       // no side to move
+        {"3k5/9/9/9/9/9/9/9/9/4K4 x", false},     // an unknown side letter
+        {"3k5/9/9/9/9/9/9/9/9/4K4 white", false}, // a side word
+        {"3k5/9/9/9/9/9/9/9/9/4X4 w", false},     // not a piece letter
+        {"3k5/9/9/9/9/9/9/9/9/4K0 w", false},     // a zero
         {"9/9/9/9/9/9/9/9/9/4K4 w", false},     // no black king
         {"4k4/9/9/9/9/9/9/9/9/R3K4 w", false},  // kings facing
         {"3k5/9/9/9/9/9/9/9/9/3RK4 w", false},  // the side not to move in check
@@ -534,9 +550,11 @@ TEST_F(FileCommandsTest, FenPasteSetsOnlyPlayablePositions) {
       pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
       char shown[kFenBufferSize];
       WriteFen(displayBoard, shown, 1, 0, 1);
+      const std::string written = c.shown != nullptr ? c.shown : c.fen;
+      const uint32_t side = written.back() == 'b' ? 1 : 0;
       if (c.playable) {
-        Check(messages.empty() && gameLength == 0 && std::string(shown) == c.fen &&
-                  shownSideToMove == 1 && startSideToMove == 1 && ValidateBoard() == 1 &&
+        Check(messages.empty() && gameLength == 0 && std::string(shown) == written &&
+                  shownSideToMove == side && startSideToMove == side && ValidateBoard() == 1 &&
                   std::memcmp(board, displayBoard, sizeof board) == 0,
               c.fen);
       } else {

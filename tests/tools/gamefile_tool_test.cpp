@@ -187,6 +187,14 @@ TEST_F(GamefileToolTest, AFileReadInPartPrintsWhatWasRead) {
   r = Run(path, true);
   EXPECT_EQ(r.output.rfind("result 5: read in part", 0), 0u) << r.output;
   EXPECT_NE(r.output.find("(h2e3)  ?????? Not valid a move !"), std::string::npos) << r.output;
+  // A PGN file whose moves end at a comment in braces.
+  const std::string pgn =
+      Write("part.pgn", "[Red \"A\"]\n[Result \"*\"]\n1. C2.5 H8+7 {book} 2. H2+3 R9.8 *\n");
+  r = Run(pgn);
+  ASSERT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.output.rfind("result 5\n", 0), 0u) << r.output;
+  EXPECT_NE(r.output.find("moves 2\nmove h2e2\nmove h9g7\nshown 2\n"), std::string::npos)
+      << r.output;
 }
 
 TEST_F(GamefileToolTest, UsageErrorsExitWithTwo) {

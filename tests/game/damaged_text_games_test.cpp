@@ -1,0 +1,268 @@
+// Real games of the test data, damaged or written differently, through the
+// loader: each copy loads the moves it holds as written, and a copy whose
+// moves end early (a move that cannot be read or made, a cut, text the
+// reader does not read, a further game) says so with kLoadPartial.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/position/position.h"
+#include "game/game_loader.h"
+#include "game/load_game.h"
+#include "game/text_readers.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using testing_support::CurrentFen;
+using testing_support::LogCapture;
+using testing_support::MoveFromText;
+using testing_support::MoveText;
+
+const std::string kGames = std::string(VORELK_TESTDATA_DIR) + "/games/";
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> GameMoves() {
+  std::vector<std::string> out;
+  for (int i = 1; i <= gameLength; ++i) out.push_back(MoveText(history[i].move));
+  return out;
+}
+
+// A published game: its PGN bytes, where each of its move words stands, and
+// its moves as coordinates.
+struct Source {
+  std::string pgn;
+  std::vector<size_t> at, length;  // move word of ply p: at[p - 1], length[p - 1]
+  std::vector<std::string> moves;
+
+  explicit Source(const std::string& name) : pgn(Bytes(kGames + name + ".pgn")) {
+    // The moves begin at the first line that is not a tag; numbers and
+    // results begin with a digit; the championship banner ends them.
+    size_t i = 0;
+    while (i < pgn.size() && (pgn[i] == '[' || pgn[i] == '\r' || pgn[i] == '\n'))
+      i = pgn.find('\n', i) + 1;
+    while (i < pgn.size()) {
+      while (i < pgn.size() && std::isspace(static_cast<unsigned char>(pgn[i]))) ++i;
+      size_t end = i;
+      while (end < pgn.size() && !std::isspace(static_cast<unsigned char>(pgn[end]))) ++end;
+      if (pgn.compare(i, 3, "===") == 0) break;
+      if (end > i && !std::isdigit(static_cast<unsigned char>(pgn[i]))) {
+        at.push_back(i);
+        length.push_back(end - i);
+      }
+      i = end;
+    }
+    const std::string txt = kGames + name + ".txt";
+    if (std::filesystem::exists(txt)) {
+      std::istringstream lines(Bytes(txt));
+      for (std::string line; std::getline(lines, line);)
+        if (line.size() >= 4) moves.push_back(line.substr(0, 4));
+    } else {
+      EXPECT_EQ(LoadGameFile((kGames + name + ".pgn").c_str(), &currentGameHeader, 0), kLoadOk);
+      moves = GameMoves();
+    }
+    EXPECT_EQ(moves.size(), at.size()) << name;
+  }
+  std::string Word(int ply) const { return pgn.substr(at[ply - 1], length[ply - 1]); }
+  // The bytes up to the move word of ply, and from it.
+  std::string Before(int ply) const { return pgn.substr(0, at[ply - 1]); }
+  std::string From(int ply) const { return pgn.substr(at[ply - 1]); }
+  std::string Tags() const { return pgn.substr(0, pgn.find("\n1.") + 1); }
+  std::string Replaced(int ply, const std::string& word) const {
+    return Before(ply) + word + pgn.substr(at[ply - 1] + length[ply - 1]);
+  }
+  std::string After(int ply, const std::string& text) const {
+    return pgn.substr(0, at[ply - 1] + length[ply - 1]) + text +
+           pgn.substr(at[ply - 1] + length[ply - 1]);
+  }
+  // The position after the first plies, as FEN.
+  std::string FenAfter(int plies) const {
+    LoadedGame g;
+    StagingSession session(g);
+    for (int p = 0; p < plies; ++p) StageMove(g, MoveFromText(moves[p]));
+    return CurrentFen();
+  }
+};
+
+// Move numbers written without the blank after them: "1.C2.5".
+std::string Glued(const std::string& pgn) {
+  return std::regex_replace(pgn, std::regex("(\\n *[0-9]+\\.|  ?[0-9]+\\.) "), "$1");
+}
+
+std::string Xqn(const std::vector<std::string>& moves) {
+  std::string text = "[Red \"R\"]\n[Result \"1-0\"]\n";
+  for (size_t i = 0; i < moves.size(); i += 2)
+    text += std::to_string(i / 2 + 1) + ". " + moves[i] +
+            (i + 1 < moves.size() ? " " + moves[i + 1] : "") + "\n";
+  return text;
+}
+// The line of move n in an XQN text.
+size_t XqnLine(const std::string& xqn, int n) { return xqn.find("\n" + std::to_string(n) + ". ") + 1; }
+
+// An MXQ text with one "7C-4C" record per move ("h2e2").
+std::string Mxq(const std::vector<std::string>& moves) {
+  std::string text = std::string("\x01") + "Beijing\x08" + "2006.08.03#xx\xD6\x1B" +
+                     "Red-Win--Black\x0A" + "2500\x0A" + "2400\x0A" + "...Moves ";
+  for (const std::string& m : moves)
+    text += std::string{static_cast<char>(m[0] - 'a' + '0'), static_cast<char>(m[1] - '0' + 'A'),
+                        '-', static_cast<char>(m[2] - 'a' + '0'),
+                        static_cast<char>(m[3] - '0' + 'A'), ' '};
+  return text;
+}
+
+// Chinese (GBK) move texts and full-width signs of the test data.
+const std::string kAdviserOneForward = "\xCA\xCB\xD2\xBB\xBD\xF8\xB6\xFE";  // 仕一进二
+const std::string kUnknownPiece = "\xB3\x68";                                 // 砲
+const std::string kFullWidthParen = "\xA3\xA9";                               // ）
+
+class DamagedTextGamesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::InitEngine();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("damaged_games_" + std::to_string(getpid()) + "_" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
+  const Source master("master-03");  // 104 plies, full-width WXF
+  const Source other("master-05");
+  const Source ccgc("ccgc-01");  // Chinese notation, result and banner after the moves
+  const Source ccgc2("ccgc-02");
+  ASSERT_EQ(master.moves.size(), 104u);
+  const int all = -1;
+
+  std::string otherNotation = master.Tags() + "\r\n";
+  for (size_t i = 0; i < master.moves.size(); ++i) {
+    std::string m = master.moves[i];
+    for (char& c : m) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (i % 2 == 0) otherNotation += std::to_string(i / 2 + 1) + ". ";
+    otherNotation += m.substr(0, 2) + "-" + m.substr(2) + " ";
+  }
+  const std::string fromBlack = master.FenAfter(1);
+  const std::string xqn = Xqn(master.moves);
+  const std::string mxq = Mxq(master.moves);
+
+  const struct {
+    const char* what;
+    const Source& source;
+    const char* ext;
+    std::string bytes;
+    int result;
+    int moves;      // moves loaded, from the source's ply start + 1 on; all: to its end
+    int start = 0;  // plies of the source before the start position
+  } rows[] = {
+      {"as published", master, "pgn", master.pgn, kLoadOk, all},
+      {"as published, with result and banner", ccgc, "pgn", ccgc.pgn, kLoadOk, all},
+      // A move that cannot be read or made ends the game there.
+      {"an adviser move that cannot be made at move 10", ccgc, "pgn",
+       ccgc.Replaced(19, kAdviserOneForward), kLoadPartial, 18},
+      {"one damaged byte in move 12", master, "pgn",
+       master.Replaced(23, master.Word(23).replace(4, 2, kFullWidthParen)), kLoadPartial, 22},
+      // A file cut short.
+      {"cut inside move 30", master, "pgn", master.Before(59) + master.Word(59).substr(0, 3),
+       kLoadPartial, 58},
+      {"cut after the number of move 30", master, "pgn", master.Before(59), kLoadPartial, 58},
+      // Text the reader does not read.
+      {"a comment in braces after the first move pair", master, "pgn",
+       master.After(2, " {a sound opening}"), kLoadPartial, 2},
+      {"a variation after move 5", master, "pgn", master.After(10, " (6. R9.8)"), kLoadPartial,
+       10},
+      {"every move in another notation", master, "pgn", otherNotation, kLoadPartial, 0},
+      {"a piece name the character table lacks at move 4", ccgc, "pgn",
+       ccgc.Replaced(7, kUnknownPiece + ccgc.Word(7).substr(2)), kLoadPartial, 6},
+      // Move numbers glued to their move; "..." for a move not written.
+      {"numbers glued to Chinese moves", ccgc, "pgn", Glued(ccgc.pgn), kLoadOk, all},
+      {"numbers glued to full-width moves", master, "pgn", Glued(master.pgn), kLoadOk, all},
+      {"black first, \"1...\" glued", master, "pgn",
+       master.Tags() + "[FEN \"" + fromBlack + "\"]\n1..." + master.From(2), kLoadOk, all, 1},
+      {"black first, \"1. ...\"", master, "pgn",
+       master.Tags() + "[FEN \"" + fromBlack + "\"]\n1. ... " + master.From(2), kLoadOk, all, 1},
+      // A FEN tag after the result tag.
+      {"a FEN tag after the result tag", master, "pgn",
+       master.Tags() + "[FEN \"" + master.FenAfter(10) + "\"]\r\n\r\n" + master.From(11),
+       kLoadOk, all, 10},
+      {"a FEN tag with ten squares on a rank", master, "pgn",
+       master.Tags() + "[FEN \"3k6/9/9/9/9/9/9/9/9/4K4 w\"]\n" + master.From(1), kLoadBadBoard,
+       0},
+      // Several games.
+      {"two master games", master, "pgn", master.pgn + "\r\n\r\n" + other.pgn, kLoadPartial, all},
+      {"two championship games", ccgc, "pgn", ccgc.pgn + ccgc2.pgn, kLoadPartial, all},
+      // What a PGN file may hold besides its moves.
+      {"a glyph, marks, a comment and a result", master, "pgn",
+       master.After(104, " *\r\n").replace(master.at[4] + master.length[4], 0, " $1"),
+       kLoadOk, all},
+      {"marks and comments", master, "pgn",
+       master.After(9, "!? /* the knight */").replace(master.at[2] + master.length[2], 0, "!"),
+       kLoadOk, all},
+      // XQN and MXQ copies of the same game.
+      {"XQN as written", master, "xqn", xqn, kLoadOk, all},
+      {"XQN with a comment line after move 10", master, "xqn",
+       std::string(xqn).insert(XqnLine(xqn, 11), "{a quiet move}\n"), kLoadPartial, 20},
+      {"XQN with two move pairs on line 10", master, "xqn",
+       std::string(xqn).replace(XqnLine(xqn, 11) - 1, 1, " "), kLoadPartial, 20},
+      {"XQN cut after the number of move 30", master, "xqn", xqn.substr(0, XqnLine(xqn, 30) + 4),
+       kLoadPartial, 58},
+      {"XQN with a number without its dot", master, "xqn",
+       std::string(xqn).erase(XqnLine(xqn, 10) + 2, 1), kLoadPartial, 18},
+      {"MXQ as written", master, "mxq", mxq + "End", kLoadOk, all},
+      {"MXQ cut inside move 30", master, "mxq", mxq.substr(0, mxq.find("Moves ") + 6 + 29 * 6 + 3),
+       kLoadPartial, 29},
+      {"MXQ with a damaged record at move 12", master, "mxq",
+       std::string(mxq).replace(mxq.find("Moves ") + 6 + 11 * 6, 1, "9"), kLoadPartial, 11},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    testing_support::InitEngine();
+    const std::string userFen = CurrentFen();
+    LogCapture log;
+    const std::string path = Write(std::string("copy.") + row.ext, row.bytes);
+    const int result = LoadGameFile(path.c_str(), &currentGameHeader, 0);
+    EXPECT_EQ(result, row.result);
+    EXPECT_EQ(log.lines().empty(), row.result == kLoadOk) << "a load that is not whole is logged";
+    if (!GameWasLoaded(row.result)) {
+      EXPECT_EQ(gameLength, 0);
+      EXPECT_EQ(CurrentFen(), userFen);
+      continue;
+    }
+    const auto first = row.source.moves.begin() + row.start;
+    const std::vector<std::string> want(
+        first, row.moves == all ? row.source.moves.end() : first + row.moves);
+    EXPECT_EQ(GameMoves(), want);
+    if (row.result == kLoadOk) {
+      EXPECT_TRUE(text_reading::UnreadMoveText().empty()) << text_reading::UnreadMoveText();
+    } else {
+      EXPECT_FALSE(text_reading::UnreadMoveText().empty());
+    }
+    TakeBackAll();
+    EXPECT_EQ(CurrentFen(), row.source.FenAfter(row.start));
+  }
+}
+
+}  // namespace
