@@ -9,6 +9,7 @@
 #include "game/comments.h"
 #include "game/keyword_files.h"
 #include "game/notation.h"
+#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 using namespace text_reading;
@@ -91,6 +92,7 @@ std::string NarrowMoveSection(const std::string& text) {
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
+  ConvertUtf8TextToGbk(text);  // a file in UTF-8 reads as the same text in GBK
   LoadedGame game;
   game.header.hasInfo = 1;
   game.header.gbkTexts = 1;
