@@ -357,7 +357,7 @@ TEST_F(TextReadersTest, PgnRefusedMoveEndsTheGame) {
   LogCapture log;
   const std::string path =
       Write("refused.pgn", "[Result \"*\"]\n1. C2.5 H8+7\n2. R1+5 H2+3\n3. C8.7\n");
-  ASSERT_EQ(ReadPgnGame(path.c_str(), &currentGameHeader, 0), kLoadOk);
+  ASSERT_EQ(ReadPgnGame(path.c_str(), &currentGameHeader, 0), kLoadPartial);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));
   bool reported = false;
   for (const std::string& line : log.lines())
