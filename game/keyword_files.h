@@ -21,14 +21,16 @@ constexpr size_t kKeywordCommentCap = 10239;
 int SaveWxfGame(const char* path, int axf, GameHeader header);
 
 // Reads a keyword text file into the game record, *header and the comment
-// store. Returns kLoadOk when the game was loaded, kLoadFailed when the file
-// cannot be read (missing, unreadable, longer than kKeywordFileCap: logged)
-// or its start position is not sound, kLoadEmpty (logged) when the text holds
-// no header keyword that is read, no start position, no "START" and no move;
-// on failure the current game and *header are left exactly as they were. A
-// move that cannot be made after the first one ends the moves there
-// (logged); the game is still loaded. kLoadPartial (logged) when the file
-// holds more moves than a game: the moves that fit are loaded.
+// store; a file in UTF-8 is read as the same text in GBK. Returns kLoadOk
+// when the game was loaded, kLoadFailed when the file cannot be read
+// (missing, unreadable, longer than kKeywordFileCap: logged) or its start
+// position is not sound, kLoadEmpty (logged) when the text holds no header
+// keyword that is read, no start position, no "START" and no move; on
+// failure the current game and *header are left exactly as they were.
+// kLoadPartial (logged) when the file was read in part: the game holds the
+// moves before the first move that cannot be made, text of the move section
+// that is not read (a damaged or cut move, another notation), a comment
+// that is never closed, or the moves beyond what a game holds.
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
 
 // Results of ParseKeywordGame.
@@ -36,13 +38,19 @@ enum KeywordParseResult : int {
   kKeywordParsed = 0,
   kKeywordBadStart = 1,     // no session could be opened, or a FEN start position not sound
   kKeywordNothingFound = 2, // no header keyword, start position, "START" or move was found
-  kKeywordCut = 3,          // read, but the moves were cut where the game record is full
+  kKeywordCut = 3,          // read in part: the moves end before what could not be read (logged)
 };
 // Parses length bytes of keyword text into the staged game: header fields
 // into game.header, the FEN start position, the moves (checked on the staged
 // position) and the comments and marks. movesStarted 1 treats the whole text
 // as the move section (the move text of a PGN file, whose tags the caller
-// put in game.header); 0 waits for "START". Runs inside the caller's staging
-// session when one is open, else in one of its own. The caller commits the
-// game (CommitLoadedGame).
-int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted);
+// put in game.header; tag lines before the first move are passed over, one
+// after a move ends the moves as read in part); 0 waits for "START". The
+// moves end at "}END" or a result ("1-0", "0-1", "1/2-1/2", "0-0", "*").
+// Move numbers may be glued to their move ("12.C2.5"). Runs inside the
+// caller's staging session when one is open, else in one of its own. The
+// caller commits the game (CommitLoadedGame). When readTo is given it gets
+// the offset of the first byte not read: the length, the end mark or result
+// that ended the moves, or (kKeywordCut) the text that stopped them.
+int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted,
+                     size_t* readTo = nullptr);

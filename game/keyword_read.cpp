@@ -1,6 +1,7 @@
 // Reading keyword text game files. The text is parsed into a staged game
 // (game_loader.h): the moves are checked on the staged position, and the
 // user's game is replaced only when the whole file was read.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,6 +13,8 @@
 #include "game/keyword_files.h"
 #include "game/notation.h"
 #include "game/regular_file.h"
+#include "game/text_encoding.h"
+#include "game/text_readers.h"
 
 namespace {
 
@@ -58,20 +61,63 @@ std::string UnescapeComment(const std::string& text) {
 }
 
 // A pawn named by its file rather than by its letter ("7+.4", "77.4"),
-// as the notation writes them when two files hold several pawns; any other
-// token that begins with a digit is a move number.
+// as the notation writes them when two files hold several pawns, perhaps
+// with a mark; any other token that begins with a digit is a move number,
+// perhaps glued to its move ("11.7+.4").
 bool IsPawnFileMove(std::string_view token) {
   return token.size() >= 4 && IsDigit(token[0]) && (IsMarkSign(token[1]) || token[1] == token[0]) &&
-         IsDirection(token[2]) && IsDigit(token[3]);
+         IsDirection(token[2]) && IsDigit(token[3]) &&
+         (token.size() == 4 || token[4] == '!' || token[4] == '?' || token[4] == '=');
+}
+
+// A game result standing for the end of the moves, as a whole token:
+// "1-0", "0-1", "1/2-1/2", "0-0" or "*".
+size_t ResultTokenLength(std::string_view rest) {
+  for (std::string_view result : {"1/2-1/2", "1-0", "0-1", "0-0", "*"}) {
+    if (StartsWith(rest, result) &&
+        (rest.size() == result.size() || IsBlank(rest[result.size()])))
+      return result.size();
+  }
+  return 0;
+}
+
+// The text of a move section from which no more moves are read: an end
+// mark or a result.
+bool EndsMoves(std::string_view rest) {
+  return StartsWith(rest, "}END") || StartsWith(rest, "} END") || ResultTokenLength(rest) > 0;
+}
+
+// A name keeps its leading blanks: the writer puts blanks and one tab
+// between the keyword and the value, so after the first tab only further
+// tabs are passed over; a value without a tab has its blanks skipped.
+std::string_view NameValue(std::string_view afterKeyword) {
+  size_t i = 0;
+  while (i < afterKeyword.size() && afterKeyword[i] == ' ') ++i;
+  if (i < afterKeyword.size() && afterKeyword[i] == '\t') {
+    while (i < afterKeyword.size() && afterKeyword[i] == '\t') ++i;
+  }
+  return afterKeyword.substr(i);
+}
+
+// A rating as the writer writes it: an optional sign and digits.
+bool IsWrittenRating(std::string_view text) {
+  size_t i = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (i >= text.size()) return false;
+  for (; i < text.size(); ++i)
+    if (!IsDigit(text[i])) return false;
+  return true;
 }
 
 class KeywordParser {
  public:
-  KeywordParser(LoadedGame& game, bool movesStarted) : game_(game), inMoves_(movesStarted) {}
+  KeywordParser(LoadedGame& game, bool movesStarted)
+      : game_(game), movesStarted_(movesStarted), inMoves_(movesStarted) {}
 
   // Returns false when the text cannot be set up (a start position that is
   // not sound).
   bool Parse(const char* text, size_t length) {
+    text_ = text;
+    readTo_ = length;
     size_t start = 0;
     while (start <= length && !ended_ && !failed_) {
       const char* end = static_cast<const char*>(std::memchr(text + start, '\n', length - start));
@@ -82,11 +128,31 @@ class KeywordParser {
       if (end == nullptr) break;
       start = stop + 1;
     }
+    if (inComment_ && !failed_) {
+      // A comment that is never closed: the file was cut or its end mark
+      // damaged, and whatever followed it is lost in the comment.
+      StoreComment(comment_);
+      LogLoadProblem(game_.fileName.c_str(), "%s",
+                     "a comment is not closed, the file is read up to it");
+      partial_ = true;
+    }
+    if (!inMoves_ && passedOver_ && recognised_ && !failed_) {
+      // A keyword text whose "START" was not found among lines that were
+      // not read: its moves, if any, are lost among them.
+      LogLoadProblem(game_.fileName.c_str(), "%s",
+                     "no \"START\" of the moves found, the moves are not read");
+      partial_ = true;
+    }
     return !failed_;
   }
   bool recognised() const { return recognised_; }
-  // The moves were cut at the game record's size.
-  bool cut() const { return cut_; }
+  // The file was read in part: the moves end before text that could not be
+  // read or a move that could not be made, or where the game record is full.
+  bool partial() const { return partial_; }
+  // The offset of the first byte of the text that was not read: the end
+  // mark (or result) that ended the moves, the text that stopped them, or
+  // the length when the whole text was read.
+  size_t readTo() const { return readTo_; }
 
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
@@ -121,6 +187,17 @@ class KeywordParser {
     return {};
   }
 
+  // Ends the moves before rest (text of the move section that is not read):
+  // the file is read in part.
+  void StopBefore(std::string_view rest, const char* what) {
+    const size_t end = std::min(rest.find_first_of(" \t"), rest.size());
+    LogLoadProblem(game_.fileName.c_str(), "move %d: %s \"%s\", the game ends before it", Ply() + 1,
+                   what, LoggableText(std::string(rest.substr(0, end))).c_str());
+    partial_ = true;
+    ended_ = true;
+    readTo_ = static_cast<size_t>(rest.data() - text_);
+  }
+
   void HandleLine(std::string_view line) {
     if (inComment_) {
       // The end mark may stand anywhere in a continuation line, also at its
@@ -139,7 +216,19 @@ class KeywordParser {
     }
     if (line.empty()) return;
     if (HandleKeyword(line)) return;
-    if (inMoves_) ReadMoveTokens(line);
+    if (!inMoves_) {
+      // Text before the moves: page text, other keywords.
+      passedOver_ = true;
+      return;
+    }
+    if (movesStarted_ && line[0] == '[') {
+      // The move text of a tag file: tags the reader does not read may stand
+      // before the moves; a tag after them begins another game.
+      if (Ply() == 0) return;
+      StopBefore(line, "another game or a tag after the moves");
+      return;
+    }
+    ReadMoveTokens(line);
   }
 
   // The keyword lines, compared case-sensitively in this order. Returns
@@ -179,15 +268,21 @@ class KeywordParser {
           h.result = kResultDraw;
       }
     } else if (StartsWith(line, "RED")) {
-      ReadPlayer(SkipLeading(line.substr(3), true), h.redName, h.redElo);
+      ReadPlayer(NameValue(line.substr(3)), h.redName, h.redElo);
     } else if (StartsWith(line, "BLACK")) {
-      ReadPlayer(SkipLeading(line.substr(5), true), h.blackName, h.blackElo);
+      ReadPlayer(NameValue(line.substr(5)), h.blackName, h.blackElo);
     } else if (StartsWith(line, "DATE")) {
       SetField(h.date, SkipLeading(line.substr(4), true));
     } else if (StartsWith(line, "PLACE")) {
       SetField(h.site, SkipLeading(line.substr(5), true));
     } else if (StartsWith(line, "START")) {
       inMoves_ = true;
+      // Moves may follow on the same line, after "START" and its brace.
+      std::string_view rest = line.substr(5);
+      if (!rest.empty() && rest[0] == '{') rest.remove_prefix(1);
+      recognised_ = true;
+      ReadMoveTokens(rest);
+      return true;
     } else {
       return false;
     }
@@ -195,9 +290,28 @@ class KeywordParser {
     return true;
   }
 
-  // "name;rating;..." or the name alone.
+  // "name;rating;;" as the writer writes it, where the name may hold ";"
+  // itself: the rating is the number before the closing ";;", and a value
+  // ending in ";;;" has no rating. Any other value is "name;rating;..." or
+  // the name alone.
   static void ReadPlayer(std::string_view value, char (&name)[kHeaderTextSize],
                          char (&elo)[kHeaderTextSize]) {
+    if (value.size() >= 3 && value.substr(value.size() - 2) == ";;") {
+      const std::string_view fields = value.substr(0, value.size() - 2);
+      if (fields.back() == ';') {
+        SetField(name, fields.substr(0, fields.size() - 1));
+        return;
+      }
+      const size_t last = fields.rfind(';');
+      if (last != std::string_view::npos) {
+        const std::string_view rating = SkipLeading(fields.substr(last + 1), true);
+        if (IsWrittenRating(rating)) {
+          SetField(name, fields.substr(0, last));
+          SetField(elo, rating);
+          return;
+        }
+      }
+    }
     const size_t semicolon = value.find(';');
     SetField(name, value.substr(0, semicolon));
     if (semicolon == std::string_view::npos) return;
@@ -215,15 +329,19 @@ class KeywordParser {
     }
   }
 
-  // The blank- or tab-separated tokens of a line of the move section.
+  // The blank- or tab-separated tokens of a line of the move section: move
+  // numbers (also glued to their move, "12.C2.5", and "1. ..." before a
+  // first black move), moves, comments, and the end mark or a result that
+  // ends the moves. Anything else ends the moves before it.
   void ReadMoveTokens(std::string_view line) {
     size_t i = 0;
     while (!ended_ && !failed_) {
       while (i < line.size() && IsBlank(line[i])) ++i;
       if (i >= line.size()) return;
-      const std::string_view rest = line.substr(i);
-      if (StartsWith(rest, "}END") || StartsWith(rest, "} END")) {
+      std::string_view rest = line.substr(i);
+      if (EndsMoves(rest)) {
         ended_ = true;
+        readTo_ = static_cast<size_t>(rest.data() - text_);
         return;
       }
       if (rest[0] == '/') {
@@ -236,25 +354,39 @@ class KeywordParser {
         continue;
       }
       size_t end = 0;
-      if (IsDigit(rest[0]) && !IsPawnFileMove(rest)) {
-        // A move number.
-        while (end < rest.size() && !IsBlank(rest[end])) ++end;
-        i += end;
-        continue;
-      }
       while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/') ++end;
-      if (!ReadMove(rest.substr(0, end))) return;  // the rest of the line is dropped
       i += end;
+      std::string_view token = rest.substr(0, end);
+      if (!IsPawnFileMove(token)) {
+        // A move number, with its dots, perhaps glued to the move.
+        size_t digits = 0;
+        while (digits < token.size() && IsDigit(token[digits])) ++digits;
+        size_t dots = digits;
+        while (dots < token.size() && token[dots] == '.') ++dots;
+        if (dots == token.size()) continue;  // "12.", "1...", "..."
+        token.remove_prefix(dots);
+      }
+      if (!ReadMove(token)) {
+        StopBefore(token, refusedWhat_);
+        return;
+      }
     }
   }
 
   // One move token: four characters of move text, then perhaps a mark.
-  // Returns false when the move was refused.
+  // Returns false (with refusedWhat_ set) when it is no move that can be
+  // made here; a full game record ends the moves (cut).
   bool ReadMove(std::string_view token) {
-    // Chinese move texts become WXF texts; nothing else is translated.
-    std::string text(token);
-    NormalizeMoveText(text.c_str(), text.data());
-    text.resize(std::strlen(text.c_str()));
+    // Chinese and full-width move texts become WXF texts.
+    const std::string text = text_reading::NormalizeMoveWord(std::string(token));
+    uint8_t mark = kMarkNone;
+    if (text.size() > 4) {
+      mark = MarkCode(std::string_view(text).substr(4));
+      if (mark == kMarkNone) {
+        refusedWhat_ = "a move text that is not read";
+        return false;
+      }
+    }
     char move4[8] = {};
     std::memcpy(move4, text.data(), text.size() < 4 ? text.size() : 4);
     const Move move = ParseWxfMove(move4, static_cast<int>(sideToMove));
@@ -264,45 +396,41 @@ class KeywordParser {
       CheckUserMove(move, board, sideToMove, 1);
       result = StageMove(game_, move);
     }
+    if (result == kStageFull) {
+      // The game record is full: the file is read in part.
+      refusedWhat_ = "a game holds no more moves, not read";
+      return false;
+    }
     if (result != kStageAccepted) {
-      // Before the first move, lines that are no moves (further tags, page
-      // text) are passed over; once the moves have begun, the first refused
-      // move ends them.
-      if (result == kStageFull) {
-        // The game record is full: the file is read in part.
-        LogLoadProblem(game_.fileName.c_str(),
-                       "move %d: a game holds no more moves, the rest is not read", Ply() + 1);
-        cut_ = true;
-        ended_ = true;
-      } else if (Ply() > 0) {
-        LogLoadProblem(game_.fileName.c_str(), "move %d \"%s\" refused, the game ends before it",
-                       Ply() + 1, LoggableText(std::string(token)).c_str());
-        ended_ = true;
-      }
+      refusedWhat_ = "move refused";
       return false;
     }
     recognised_ = true;
-    if (text.size() > 4) {
-      const uint8_t mark = MarkCode(std::string_view(text).substr(4));
-      if (mark != kMarkNone) SetLoadedMark(game_, Ply(), mark);
-    }
+    if (mark != kMarkNone) SetLoadedMark(game_, Ply(), mark);
     return true;
   }
 
   LoadedGame& game_;
+  const char* text_ = "";
+  bool movesStarted_;
   bool inMoves_;
   bool inComment_ = false;
   bool ended_ = false;
   bool failed_ = false;
   bool recognised_ = false;  // a header keyword, start position, START or move seen
-  bool cut_ = false;
+  bool partial_ = false;
+  bool passedOver_ = false;  // a line before the moves that was not read
+  size_t readTo_ = 0;
+  const char* refusedWhat_ = "";
   std::string comment_;
 };
 
 }  // namespace
 
-int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted) {
+int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted,
+                     size_t* readTo) {
   if (text == nullptr) length = 0;
+  if (readTo != nullptr) *readTo = 0;
   // Use the caller's staging session when one is open (a PGN reader that set
   // up its own start position), else one of our own.
   const bool ownSession = StagingActive() == 0;
@@ -310,8 +438,9 @@ int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int move
   KeywordParser parser(game, movesStarted != 0);
   const bool ok = parser.Parse(text != nullptr ? text : "", length);
   if (ownSession) EndStaging();
+  if (readTo != nullptr) *readTo = parser.readTo();
   if (!ok) return kKeywordBadStart;
-  if (parser.cut()) return kKeywordCut;
+  if (parser.partial()) return kKeywordCut;
   return parser.recognised() ? kKeywordParsed : kKeywordNothingFound;
 }
 
@@ -342,6 +471,9 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
     LogLoadProblem(path, "%s", tooLong ? "file too long" : "read error");
     return kLoadFailed;
   }
+
+  // A file written in UTF-8 is read as the same text in GBK.
+  ConvertUtf8TextToGbk(text);
 
   LoadedGame game;
   game.header = emptyGameHeader;

@@ -12,6 +12,7 @@
 #include "game/keyword_files.h"
 #include "game/notation.h"
 #include "engine/position/position.h"
+#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 using namespace text_reading;
@@ -288,6 +289,7 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   SetUnreadMoveText(std::string());
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
+  ConvertUtf8TextToGbk(text);  // a file in UTF-8 reads as the same text in GBK
   LoadedGame game;
   game.header.hasInfo = 1;
   game.header.textPage = kHeaderTextsGbk;

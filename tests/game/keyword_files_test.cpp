@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -299,6 +301,49 @@ INSTANTIATE_TEST_SUITE_P(Formats, KeywordRoundTripTest,
                                            RoundTrip{"axf", 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Names holding the field separator ";", leading blanks, or a ";" and a
+// number at the end load back whole in every keyword format, with and
+// without a rating.
+TEST_F(KeywordFilesTest, NamesWithSemicolonsAndLeadingBlanksLoadBackWhole) {
+  struct Player {
+    const char* name;
+    const char* elo;
+  };
+  const Player players[] = {
+      {"Wang; Jr", "2400"}, {"Wang; Jr", ""},  {"  Lead", "12"}, {" ", ""},
+      {"a;5", ""},          {"x;;", "-7"},     {";", "1"},       {"", "2100"},
+      {"\xCD\xF5; \xB4\xF3", ""},
+  };
+  SetGame(nullptr, {"h2e2", "h9g7"});
+  for (const char* ext : {"wxf", "axf", "ccf"}) {
+    for (const Player& red : players) {
+      const Player& black = players[(&red - players + 1) % std::size(players)];
+      SCOPED_TRACE(std::string(ext) + " red \"" + red.name + "\" black \"" + black.name + "\"");
+      GameHeader h = emptyGameHeader;
+      SetHeaderText(h.redName, red.name);
+      SetHeaderText(h.redElo, red.elo);
+      SetHeaderText(h.blackName, black.name);
+      SetHeaderText(h.blackElo, black.elo);
+      const std::string path = Path(std::string("names.") + ext);
+      ASSERT_EQ(SaveWxfGame(path.c_str(), std::strcmp(ext, "axf") == 0, h), 0);
+      ASSERT_EQ(Load(path), 0);
+      EXPECT_STREQ(currentGameHeader.redName, red.name);
+      // Red's rating is written from 1 up, black's when it is not 0.
+      EXPECT_STREQ(currentGameHeader.redElo, std::atoi(red.elo) >= 1 ? red.elo : "");
+      EXPECT_STREQ(currentGameHeader.blackName, black.name);
+      EXPECT_STREQ(currentGameHeader.blackElo, std::atoi(black.elo) != 0 ? black.elo : "");
+      EXPECT_EQ(gameLength, 2);
+    }
+  }
+  // Lines written by hand keep their reading: the name before the first
+  // ";", blanks after the keyword skipped.
+  ASSERT_EQ(Load(WriteFile("hand.wxf", "RED Name;2450\nBLACK\t\tOther; 2300 ;x;\nSTART{\n}END\n")), 0);
+  EXPECT_STREQ(currentGameHeader.redName, "Name");
+  EXPECT_STREQ(currentGameHeader.redElo, "2450");
+  EXPECT_STREQ(currentGameHeader.blackName, "Other");
+  EXPECT_STREQ(currentGameHeader.blackElo, "2300 ");
+}
+
 // ---------------------------------------------------------------------------
 // Reading files built byte by byte
 // ---------------------------------------------------------------------------
@@ -425,12 +470,14 @@ TEST_F(KeywordFilesTest, ReadsTheWholeFileNotOnlyItsFirstBytes) {
 
 TEST_F(KeywordFilesTest, FirstRefusedMoveEndsTheMovesAndIsReported) {
   LogCapture log;
-  // Junk before the first move is passed over line by line; once moves were
-  // read, the refused "C1.1" ends them and the following moves are dropped.
-  const std::string text =
-      "START{\nnot a move C2.5\n 1.  C2.5  H8+7\n 2.  C1.1  H2+3\n 3. R1.2\n}END\n";
-  ASSERT_EQ(Load(WriteFile("refused.wxf", text)), 0);
+  // The refused "C1.1" ends the moves: the file is read in part, the
+  // moves before it are the game.
+  const std::string text = "START{\n 1.  C2.5  H8+7\n 2.  C1.1  H2+3\n 3. R1.2\n}END\n";
+  ASSERT_EQ(Load(WriteFile("refused.wxf", text)), kLoadPartial);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));
+  // Text before the first move is no longer passed over either.
+  ASSERT_EQ(Load(WriteFile("junk.wxf", "START{\nnot a move C2.5\n 1.  C2.5\n}END\n")), kLoadPartial);
+  EXPECT_EQ(gameLength, 0);
   bool reported = false;
   for (const std::string& line : log.lines())
     reported = reported || (line.find("C1.1") != std::string::npos &&
@@ -453,8 +500,10 @@ TEST_F(KeywordFilesTest, MoveSectionOfATagFileInTheCallersSession) {
         "[ECCO \"C48\"]\r\n[Opening \"x\"]\r\n  1. K6+1 k5.6\r\n 2. K6-1\r\n 1-0\r\n"
         "============================\r\n";
     LogCapture log;
-    ASSERT_EQ(ParseKeywordGame(moves.data(), moves.size(), game, 1), 0);
-    EXPECT_EQ(log.lines().size(), 1u);  // the banner
+    size_t readTo = 0;
+    ASSERT_EQ(ParseKeywordGame(moves.data(), moves.size(), game, 1, &readTo), 0);
+    EXPECT_TRUE(log.lines().empty());  // the result ends the moves, the banner is not read
+    EXPECT_EQ(moves.substr(readTo, 3), "1-0");
   }
   ASSERT_EQ(game.moves.size(), 3u);
   before.ExpectEqual(GameState::Take());  // staging changed nothing

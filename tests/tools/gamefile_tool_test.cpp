@@ -195,6 +195,12 @@ TEST_F(GamefileToolTest, AFileReadInPartPrintsWhatWasRead) {
   EXPECT_EQ(r.output.rfind("result 5\n", 0), 0u) << r.output;
   EXPECT_NE(r.output.find("moves 2\nmove h2e2\nmove h9g7\nshown 2\n"), std::string::npos)
       << r.output;
+
+  // A keyword text with one damaged byte in its third move ("P7)1").
+  r = Run(Write("part.wxf", "FORMAT  \tWXF\nSTART{\n 1.  C2.5  H8+7     2.  P7)1  H2+3\n}END\n"));
+  ASSERT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.output.rfind("result 5\n", 0), 0u) << r.output;
+  EXPECT_NE(r.output.find("moves 2\nmove h2e2\nmove h9g7\n"), std::string::npos) << r.output;
 }
 
 TEST_F(GamefileToolTest, UsageErrorsExitWithTwo) {

@@ -1,0 +1,16 @@
+// Game files are read as GBK text. Files written in UTF-8 (with or without
+// a byte-order mark) are converted to GBK before a reader parses them.
+#pragma once
+
+#include <string>
+
+// True when text is UTF-8 that needs converting: it begins with the UTF-8
+// byte-order mark, or it is valid UTF-8 that holds bytes above 127 and every
+// character of it exists in GBK. Plain ASCII is left alone, and GBK text
+// (which is almost never valid UTF-8) is recognised as such.
+bool IsUtf8GameText(const std::string& text);
+
+// Converts text to GBK in place when IsUtf8GameText holds; the byte-order
+// mark is dropped, and a character GBK lacks (only after a byte-order mark)
+// becomes "?". Returns true when the text was converted.
+bool ConvertUtf8TextToGbk(std::string& text);
