@@ -44,6 +44,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using testing_support::FenPieces;
 using testing_support::MediumBoardWindow;
 using testing_support::RunCommand;
 using testing_support::RunTool;
@@ -95,24 +96,6 @@ bool BlackHalfChanged(const QImage& before, const QImage& now, const MediumBoard
   for (const std::string& s : AllSquares())
     if (s[1] >= '5' && !SameSquare(before, now, m, s)) return true;
   return false;
-}
-
-// The pieces of a FEN's board part by square ("e0" -> 'K').
-std::map<std::string, char> FenPieces(const std::string& fen) {
-  std::map<std::string, char> pieces;
-  int rank = 9, file = 0;
-  for (const char c : fen) {
-    if (c == ' ') break;
-    if (c == '/') {
-      --rank;
-      file = 0;
-    } else if (c >= '1' && c <= '9') {
-      file += c - '0';
-    } else {
-      pieces[{static_cast<char>('a' + file++), static_cast<char>('0' + rank)}] = c;
-    }
-  }
-  return pieces;
 }
 
 const char* const kStartFen = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w";

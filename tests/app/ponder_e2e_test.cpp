@@ -24,6 +24,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using testing_support::FenPieces;
 using testing_support::MediumBoardWindow;
 using testing_support::RunCommand;
 using testing_support::RunTool;
@@ -54,24 +55,6 @@ std::vector<std::string> ChangedSquares(const QImage& a, const QImage& b,
     for (char file = 'a'; file <= 'i'; ++file)
       if (!SameSquare(a, b, m, {file, rank})) changed.push_back({file, rank});
   return changed;
-}
-
-// The pieces of a FEN's board part by square ("e0" -> 'K').
-std::map<std::string, char> FenPieces(const std::string& fen) {
-  std::map<std::string, char> pieces;
-  int rank = 9, file = 0;
-  for (const char c : fen) {
-    if (c == ' ') break;
-    if (c == '/') {
-      --rank;
-      file = 0;
-    } else if (c >= '1' && c <= '9') {
-      file += c - '0';
-    } else {
-      pieces[{static_cast<char>('a' + file++), static_cast<char>('0' + rank)}] = c;
-    }
-  }
-  return pieces;
 }
 
 // The moves and final position `gamefile` reads from a game file.

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <regex>
 #include <string>
 #include <thread>
@@ -247,5 +248,23 @@ class XProgramRun {
   pid_t pid_ = -1;
   MediumBoardWindow main_;
 };
+
+// The pieces of a FEN's board part by square ("e0" -> 'K').
+inline std::map<std::string, char> FenPieces(const std::string& fen) {
+  std::map<std::string, char> pieces;
+  int rank = 9, file = 0;
+  for (const char c : fen) {
+    if (c == ' ') break;
+    if (c == '/') {
+      --rank;
+      file = 0;
+    } else if (c >= '1' && c <= '9') {
+      file += c - '0';
+    } else {
+      pieces[{static_cast<char>('a' + file++), static_cast<char>('0' + rank)}] = c;
+    }
+  }
+  return pieces;
+}
 
 }  // namespace testing_support
