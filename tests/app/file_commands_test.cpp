@@ -551,7 +551,7 @@ TEST_F(FileCommandsTest, FenPasteSetsOnlyPlayablePositions) {
       char shown[kFenBufferSize];
       WriteFen(displayBoard, shown, 1, 0, 1);
       const std::string written = c.shown != nullptr ? c.shown : c.fen;
-      const uint32_t side = written.back() == 'b' ? 1 : 0;
+      const uint32_t side = !written.empty() && written.back() == 'b' ? 1 : 0;
       if (c.playable) {
         Check(messages.empty() && gameLength == 0 && std::string(shown) == written &&
                   shownSideToMove == side && startSideToMove == side && ValidateBoard() == 1 &&

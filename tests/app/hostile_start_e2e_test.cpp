@@ -26,6 +26,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/test_position.h"
+#include "tests/support/address_limit.h"
 #include "tests/support/x_display.h"
 #include "tests/support/x_program.h"
 
@@ -236,6 +237,8 @@ TEST_F(HostileStartE2eTest, PlacementsLargerThanTheScreenAreHeldToIt) {
 // sizes in force and the data folder.
 TEST_F(HostileStartE2eTest, HugeSizesFilesAndAnEscapingFolderAreHeldToTheLimits) {
   if (RunCommand("command -v prlimit").exitCode != 0) GTEST_SKIP() << "prlimit is needed";
+  if (!testing_support::kAddressLimitUsable)
+    GTEST_SKIP() << "an address space limit cannot hold a program built with AddressSanitizer";
   {
     CSettingsStore store(kSettingsNoRoot);
     OpenProgramSettings(store);
