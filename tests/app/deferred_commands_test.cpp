@@ -131,7 +131,9 @@ TEST_F(DeferredCommandsTest, TheWindowsFollowTheBoardDuringAPonderAndAfterAHit) 
   RUN_SCENARIO({
     CMainFrame* f = StartProgram();
     Ponder = 1;
-    thinkingTime = 400;  // also the think after the hit
+    // Also the think after the hit, which counts the time pondered: long
+    // enough that a slow ponder leaves it time to pump.
+    thinkingTime = 2000;
     static int polls = 0, wrong = 0, hitPolls = 0;
     static Move engineMove = 0, predicted = 0;
     pumpMessagesHook = [] {
