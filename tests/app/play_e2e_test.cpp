@@ -481,12 +481,7 @@ class Session {
     if (!run_.WaitForWindow(title, dialog, 20s) || !run_.WaitForFocus(dialog.id, 5s))
       return Failed("no dialog \"" + title + "\"");
     // Whatever the field held is replaced.
-    // On a slow machine the file name's completion list may still be open
-    // and take the first Return.
-    if (!run_.Xdo("key ctrl+a") || !run_.Xdo("type --delay 10 '" + text + "'") ||
-        !run_.Xdo("key Return") ||
-        (!run_.WaitForWindowGone(title, 5s) &&
-         (!run_.Xdo("key Return") || !run_.WaitForWindowGone(title, 5s))))
+    if (!run_.EnterInDialog(title, text))
       return Failed("the dialog \"" + title + "\" did not take \"" + text + "\"");
     return ::testing::AssertionSuccess();
   }

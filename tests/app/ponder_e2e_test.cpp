@@ -208,14 +208,8 @@ class Player {
               run_.WaitForWindow("Save As", dialog, 20s);
     }
     if (!shown) return ::testing::AssertionFailure() << "File > Save game showed no dialog";
-    if (!run_.WaitForFocus(dialog.id, 5s) || !run_.Xdo("key ctrl+a") ||
-        !run_.Xdo("type --delay 10 '" + file.string() + "'") || !run_.Xdo("key Return"))
-      return ::testing::AssertionFailure() << "the name could not be typed";
-    // On a slow machine the name field's completion list may still be
-    // open and take the first Return.
-    if (!run_.WaitForWindowGone("Save As", 5s) &&
-        (!run_.Xdo("key Return") || !run_.WaitForWindowGone("Save As", 5s)))
-      return ::testing::AssertionFailure() << "the save dialog stayed open";
+    if (!run_.WaitForFocus(dialog.id, 5s) || !run_.EnterInDialog("Save As", file.string()))
+      return ::testing::AssertionFailure() << "the save dialog did not take the name";
     if (!WaitUntil([&] { return fs::exists(file); }, 10s))
       return ::testing::AssertionFailure() << "no file written";
     return ::testing::AssertionSuccess();

@@ -230,6 +230,33 @@ class XProgramRun {
     return Xdo("key " + keys) && WaitUntil([&] { return !MenuShown(); }, std::chrono::seconds(5));
   }
 
+  // Replaces the text of the focused field of the dialog titled `title`
+  // with `text`, presses Return, and waits until the dialog has gone.
+  // A file dialog's name field completes what is typed from a list that a
+  // background thread fills: on a loaded machine the list may still offer
+  // the completion of an earlier part of the path (its folder) when Return
+  // comes, and Return takes it, so the dialog goes into that folder and
+  // stays open with an empty name. The screen is let settle before Return,
+  // and the text is typed again when the dialog stayed.
+  bool EnterInDialog(const std::string& title, const std::string& text) const {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (!Xdo("key ctrl+a") || !Xdo("type --delay 10 '" + text + "'")) return false;
+      QImage previous;
+      int same = 0;
+      WaitUntil(
+          [&] {
+            const QImage screen = GrabWindow(0);
+            same = screen == previous ? same + 1 : 0;
+            previous = screen;
+            return same >= 2;
+          },
+          std::chrono::seconds(3));
+      if (!Xdo("key Return")) return false;
+      if (WaitForWindowGone(title, std::chrono::seconds(5))) return true;
+    }
+    return false;
+  }
+
   // Waits for the program's own exit; `status` gets waitpid's status.
   bool WaitForExit(int& status, std::chrono::milliseconds timeout) {
     const bool exited = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
