@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 #include <cstring>
 
 #include "engine/bridge.h"
@@ -13,6 +14,7 @@
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/learning.h"
+#include "engine/search/memory_budget.h"
 #include "engine/search/search.h"
 #include "engine/search/tt.h"
 #include "platform/message_box.h"
@@ -29,6 +31,14 @@ uint64_t TotalPhysicalBytes() {
   uint64_t available = 0;
   GetMemoryStatus(&total, &available);
   return total;
+}
+
+// The largest hash size the page takes, in megabytes: what the process may
+// give its tables beside the learning tables (the table would be cut to it
+// without a word), or the physical memory when no bound is known.
+uint64_t HashLimitMegabytes() {
+  const uint64_t budget = TableMemoryBudgetBeside(LearningTablesBytes());
+  return (budget != 0 ? budget : TotalPhysicalBytes()) >> 20;
 }
 
 // The hash size as the page shows it: the inverse of SetHashSize's
@@ -120,7 +130,7 @@ bool CGeneralConfigPage::OnApply() {
     const int contempt = GetDlgItemInt(id);
     if (contempt < -kContemptLimit || contempt > kContemptLimit) return false;
   }
-  if (static_cast<uint64_t>(megabytes) > (TotalPhysicalBytes() >> 20)) {
+  if (static_cast<uint64_t>(megabytes) > HashLimitMegabytes()) {
     ShowMessageBox(this, TrText(kTextHashTableTooBig));
     return false;
   }
@@ -148,7 +158,8 @@ void CGeneralConfigPage::OnCommand(int id) {
   }
   SetDlgItemText(kCtlGeneralContemptRed, QStringLiteral("0"));
   SetDlgItemText(kCtlGeneralContemptBlack, QStringLiteral("0"));
-  SetDlgItemInt(kCtlGeneralHashSize, static_cast<int>(TotalPhysicalBytes() >> 22));
+  SetDlgItemInt(kCtlGeneralHashSize,
+                static_cast<int>(std::min(TotalPhysicalBytes() >> 22, HashLimitMegabytes())));
   PlaceKnowledge(kDefaultKnowledge);
   SetLabels();
 }

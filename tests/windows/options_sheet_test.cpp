@@ -13,14 +13,17 @@
 #include <string>
 
 #include "app/main_frame.h"
+#include "engine/bridge.h"
 #include "engine/eval/prepare.h"
 #include "engine/position/position.h"
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/learning.h"
+#include "engine/search/memory_budget.h"
 #include "engine/search/search.h"
 #include "engine/search/tt.h"
 #include "platform/message_box.h"
+#include "tests/support/address_limit.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
@@ -146,6 +149,37 @@ TEST_F(OptionsSheetTest, ARefusedValueKeepsTheSheetOnItsPage) {
       Check(hashTotalEntries == kMinHashEntries, "the refused hash size is not set");
     });
   }
+}
+
+// Under an address-space limit far below the physical memory, a hash size
+// the process cannot give is refused with its reason instead of being cut
+// without a word, and Default offers no more than the process can give.
+TEST_F(OptionsSheetTest, AHashSizeBeyondWhatTheProcessMayUseIsRefused) {
+  if (!testing_support::kAddressLimitUsable) GTEST_SKIP() << "no address limit under the sanitizer";
+  RUN_SCENARIO({
+    SetKnownOptions();
+    messageBoxHook = AnswerMessage;
+    Check(testing_support::LimitAddressSpace(uint64_t{1} << 30), "address space limited");
+    const uint64_t limit = TableMemoryBudgetBeside(LearningTablesBytes()) >> 20;
+    uint64_t physical = 0, available = 0;
+    GetMemoryStatus(&physical, &available);
+    Check(limit + 64 < (physical >> 20), "the limit is below the physical memory");
+    COptionsSheet sheet;
+    sheet.SetActivePage(kGeneral);
+    const std::string tooBig = std::to_string(limit + 64);
+    sheet.generalPage.SetDlgItemText(kCtlGeneralHashSize, tooBig.c_str());
+    sheet.setResult(kStillOpen);
+    sheet.PressOK();
+    Check(sheet.result() == kStillOpen && lastMessage == "Hash table size too big",
+          "refused with the reason");
+    Check(hashTotalEntries == kMinHashEntries, "the table keeps its size");
+    Press(sheet.generalPage, kCtlOptionsDefault);
+    const int offered = sheet.generalPage.GetDlgItemInt(kCtlGeneralHashSize);
+    Check(offered >= 1 && static_cast<uint64_t>(offered) <= limit, "Default fits the limit");
+    lastMessage.clear();
+    sheet.PressOK();
+    Check(sheet.result() == IDOK && lastMessage.empty(), "Default is taken");
+  });
 }
 
 // Cancel after editing every page leaves every value as it was.
