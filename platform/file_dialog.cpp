@@ -4,9 +4,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QStyle>
+#include <QTreeView>
+#include <algorithm>
 
 namespace {
 
@@ -119,6 +124,17 @@ QString SaveSuffix(const FileDialogFilter& filter, const QString& defaultSuffix)
 
 void ShowFilesInInterfaceLocale(QFileDialog& dialog) {
   dialog.setProxyModel(new InterfaceLocaleFileList(&dialog));
+  // The size column is as wide as the longest size text of the locale: at
+  // Qt's default width "442 bytes" showed as "442...tes".
+  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    const QFontMetrics metrics(details->font());
+    int widest = 0;
+    for (qint64 bytes : {qint64{1023}, qint64{1023} << 10, qint64{1023} << 20, qint64{1023} << 30})
+      widest = std::max(widest, metrics.horizontalAdvance(QLocale().formattedDataSize(bytes)));
+    const int margins = 2 * details->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+    QHeaderView* header = details->header();
+    header->resizeSection(1, std::max(header->sectionSize(1), widest + margins));
+  }
 }
 
 QString FileDialogNameFilter(const FileDialogFilter& filter) {

@@ -14,11 +14,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 #include "app/chess_app.h"
 #include "app/main_frame.h"
@@ -53,28 +55,46 @@ QString QtCancel() {
   return box.button(QDialogButtonBox::Cancel)->text();
 }
 
-// The size and date Qt's file dialog shows for a file of 3040 bytes.
+// A file size whose text is one of the longest the list shows ("442 bytes",
+// "442 octets").
+constexpr int kListedFileBytes = 442;
+
+// The size and date Qt's file dialog shows for a file of kListedFileBytes,
+// the date as the locale writes it, and "whole" when the size column is
+// wide enough for its text.
 QStringList FileListTexts() {
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("game.egf"));
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(3040, 'x')) != 3040) return {};
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(QByteArray(kListedFileBytes, 'x')) != kListedFileBytes)
+    return {};
   file.close();
   QFileDialog dialog;
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   ShowFilesInInterfaceLocale(dialog);
   dialog.setDirectory(folder.path());
+  dialog.show();
   auto* files = dialog.findChild<QFileSystemModel*>();
+  auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
   QAbstractProxyModel* list = dialog.proxyModel();
-  if (files == nullptr || list == nullptr) return {};
+  if (files == nullptr || list == nullptr || details == nullptr) return {};
   QElapsedTimer waited;
   waited.start();
-  while (files->fileInfo(files->index(path)).size() != 3040 && waited.elapsed() < 5000) {
+  while (files->fileInfo(files->index(path)).size() != kListedFileBytes &&
+         waited.elapsed() < 5000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   const QModelIndex name = list->mapFromSource(files->index(path));
-  return {name.siblingAtColumn(1).data().toString(), name.siblingAtColumn(3).data().toString(),
-          QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat)};
+  const QString size = name.siblingAtColumn(1).data().toString();
+  const int needed = details->fontMetrics().horizontalAdvance(size);
+  waited.restart();
+  while (details->header()->sectionSize(1) <= needed && waited.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  return {size, name.siblingAtColumn(3).data().toString(),
+          QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat),
+          details->header()->sectionSize(1) > needed ? "whole" : "cut"};
 }
 
 bool TranslationsInstalled() {
@@ -151,7 +171,7 @@ TEST_F(QtTranslationTest, StartUpAndLanguageCommandsSwitchQtsTexts) {
 
 // The language's locale is QLocale's default from start-up on and after
 // each language command, and Qt's file dialog writes its list's sizes and
-// dates in it rather than in the system's.
+// dates in it rather than in the system's, in a size column wide enough.
 TEST_F(QtTranslationTest, LocaleAndFileListFollowTheLanguage) {
   RUN_SCENARIO({
     testing_support::InitTestProcess();
@@ -169,11 +189,13 @@ TEST_F(QtTranslationTest, LocaleAndFileListFollowTheLanguage) {
       if (step.command != 0) pMainFrame->OnCmdMsg(step.command);
       Check(QLocale().name() == QLatin1String(step.locale), step.locale);
       const QStringList shown = FileListTexts();
-      Check(shown.size() == 3, "the file dialog lists the file");
-      if (shown.size() != 3) continue;
+      Check(shown.size() == 4, "the file dialog lists the file");
+      if (shown.size() != 4) continue;
       const QLocale expected(QString::fromLatin1(step.locale));
-      Check(shown[0] == expected.formattedDataSize(3040), "size in the language's locale");
+      Check(shown[0] == expected.formattedDataSize(kListedFileBytes),
+            "size in the language's locale");
       Check(shown[1] == shown[2] && !shown[1].isEmpty(), "date in the language's locale");
+      Check(shown[3] == "whole", "the size column holds the size");
     }
     testing_support::CloseFrame();
   });
