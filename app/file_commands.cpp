@@ -122,11 +122,14 @@ void CMainFrame::OnSaveGame() {
   }
   // The writer of the typed extension; anything unknown is coordinate text.
   const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
-  if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept) {
+  if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept || saved == kSaveTextsNotKept) {
     // Refused before anything was written: the formats that would do.
-    const bool onlyRead = saved == kSaveFormatNotWritten;
-    const char* formats = onlyRead ? WrittenGameFileExtensions() : StartKeepingGameFileExtensions();
-    const TextRow& text = onlyRead ? kTextSaveFormatNotWritten : kTextSaveStartNotKept;
+    const char* formats = saved == kSaveFormatNotWritten ? WrittenGameFileExtensions()
+                          : saved == kSaveStartNotKept   ? StartKeepingGameFileExtensions()
+                                                         : TextKeepingGameFileExtensions();
+    const TextRow& text = saved == kSaveFormatNotWritten ? kTextSaveFormatNotWritten
+                          : saved == kSaveStartNotKept   ? kTextSaveStartNotKept
+                                                         : kTextSaveTextsNotKept;
     ShowMessageBox(this,
                    LanguageText(text).arg(QString::fromStdString(GameFileExtension(path.c_str())),
                                           QString::fromLatin1(formats)));

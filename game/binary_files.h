@@ -38,12 +38,18 @@ enum BinaryTag : uint8_t {
   kTagRedElo = 6,
   kTagBlackName = 7,
   kTagBlackElo = 8,
-  kTagReserved = 9,  // four bytes, written as 0
+  kTagReserved = 9,  // four bytes: 0, or the header texts' code page mark
   kTagResult = 10,   // u8 GameResult
   kTagGameComment = 11,
   kTagAuthor = 12,
   kTagTimeControl = 13,
 };
+
+// The reserved tag's four bytes carry the code page of the header texts
+// (HeaderTextPage) as kTextPageMark + page, so that texts typed in the
+// program show the same when the file is read again; 0 (unknown: the
+// interface language's page) otherwise. Other readers skip the tag.
+constexpr uint32_t kTextPageMark = 0x50540000;  // "TP" in the high bytes
 
 // Longest text behind a u16 length (game comment, ply comments; the author
 // and time control are then cut to their 127-byte fields).

@@ -124,7 +124,12 @@ bool ReadTags(FieldReader& in, int version, LoadedGame& game) {
         StoreHeaderText(*TextFieldOfTag(header, id), text, header, true);
         break;
       }
-      case kTagReserved: in.Skip(4); break;
+      case kTagReserved: {
+        const uint32_t mark = in.U32();
+        if (mark == kTextPageMark + kHeaderTextsGbk || mark == kTextPageMark + kHeaderTextsLatin)
+          header.textPage = static_cast<uint8_t>(mark - kTextPageMark);
+        break;
+      }
       case kTagResult: {
         const int result = in.I8();
         header.result = static_cast<int8_t>(result >= kResultUnknown && result <= kResultDraw

@@ -58,7 +58,9 @@ void WriteTags(FieldWriter& out, int version, const GameHeader& header) {
   WriteHeaderText(out, kTagBlackName, header.blackName);
   WriteHeaderText(out, kTagBlackElo, header.blackElo);
   out.U8(kTagReserved);
-  out.U32(0);
+  out.U32(header.textPage == kHeaderTextsGbk || header.textPage == kHeaderTextsLatin
+              ? kTextPageMark + header.textPage
+              : 0);
   out.U8(kTagResult);
   out.U8(static_cast<uint8_t>(header.result));
   out.U8(kTagGameComment);

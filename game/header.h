@@ -30,7 +30,8 @@ enum HeaderTextPage : uint8_t {
   kHeaderTextsLatin = 2,
 };
 
-// A plain value type, copied whole. textPage is not stored in any file.
+// A plain value type, copied whole. textPage is stored only in the binary
+// files with a header (egf, vgf).
 struct GameHeader {
   uint8_t hasInfo;         // 1 when a reader found a header text or a comment
   int8_t result;           // GameResult

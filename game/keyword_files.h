@@ -17,7 +17,9 @@ constexpr size_t kKeywordCommentCap = 10239;
 
 // Writes the current game ("wxf"/"ccf" with axf 0, "axf" with axf 1) with
 // the given header. The shown position is the same afterwards. Returns 0,
-// or 1 when the file could not be created or written.
+// 1 when the file could not be created or written, or kSaveTextsNotKept
+// (nothing written) when a header text typed in Windows-1252 has a
+// character that GBK, the code page these files are read in, lacks.
 int SaveWxfGame(const char* path, int axf, GameHeader header);
 
 // Reads a keyword text file into the game record, *header and the comment

@@ -12,7 +12,9 @@
 #include "game/comments.h"
 #include "game/header.h"
 #include "game/keyword_files.h"
+#include "game/load_game.h"
 #include "game/notation.h"
+#include "game/text_encoding.h"
 
 namespace {
 
@@ -103,17 +105,32 @@ void AppendMoveLines(std::string& out, int axf) {
   }
 }
 
+// Keyword files are read as GBK: header texts typed in Windows-1252 are
+// written in their GBK form. False when a text has a character GBK lacks.
+bool HeaderTextsInGbk(GameHeader& header) {
+  if (header.textPage != kHeaderTextsLatin) return true;
+  for (auto field : {&GameHeader::redName, &GameHeader::redElo, &GameHeader::blackName,
+                     &GameHeader::blackElo, &GameHeader::date, &GameHeader::event}) {
+    std::string converted;
+    if (!ConvertWindows1252TextToGbk(header.*field, converted)) return false;
+    SetHeaderText(header.*field, converted.c_str());
+  }
+  header.textPage = kHeaderTextsGbk;
+  return true;
+}
+
 }  // namespace
 
 int SaveWxfGame(const char* path, int axf, GameHeader header) {
   if (path == nullptr) return 1;
-  AtomicFile file;
-  if (!file.Open(path)) return 1;
-  SetGameFileName(path);
   // Fields are NUL-terminated by contract; make sure of it for the copy.
   for (char* field : {header.redName, header.redElo, header.blackName, header.blackElo, header.date,
                       header.event})
     field[kHeaderTextSize - 1] = '\0';
+  if (!HeaderTextsInGbk(header)) return kSaveTextsNotKept;
+  AtomicFile file;
+  if (!file.Open(path)) return 1;
+  SetGameFileName(path);
 
   std::string out;
   out += axf != 0 ? "FORMAT  \tAXF\n" : "FORMAT  \tWXF\n";

@@ -145,6 +145,8 @@ const char* WrittenGameFileExtensions() {
   return list.c_str();
 }
 
+const char* TextKeepingGameFileExtensions() { return "egf, vgf"; }
+
 const char* StartKeepingGameFileExtensions() {
   static const std::string list = ExtensionList(true);
   return list.c_str();

@@ -52,11 +52,13 @@ bool IsValidUtf8WithHighBytes(const std::string& text, size_t start) {
   return high;
 }
 
-// Converts text from offset start on. Each character GBK lacks, and each
-// byte that begins no valid sequence, becomes "?" when lenient; otherwise
-// such a character makes the conversion fail. Returns false on failure.
-bool ToGbk(const std::string& text, size_t start, bool lenient, std::string& out) {
-  iconv_t cd = iconv_open("GBK", "UTF-8");
+// Converts text from offset start on, from the code page `from`. Each
+// character GBK lacks, and each byte that begins no valid sequence, becomes
+// "?" when lenient (UTF-8 only); otherwise such a character makes the
+// conversion fail. Returns false on failure.
+bool ToGbk(const std::string& text, size_t start, bool lenient, std::string& out,
+           const char* from = "UTF-8") {
+  iconv_t cd = iconv_open("GBK", from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
   out.clear();
   out.reserve(text.size() - start);
@@ -104,4 +106,8 @@ bool ConvertUtf8TextToGbk(std::string& text) {
   if (!ToGbk(text, start, mark, converted)) return false;
   text.swap(converted);
   return true;
+}
+
+bool ConvertWindows1252TextToGbk(const std::string& text, std::string& out) {
+  return ToGbk(text, 0, false, out, "WINDOWS-1252");
 }

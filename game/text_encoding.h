@@ -1,5 +1,7 @@
 // Game files are read as GBK text. Files written in UTF-8 (with or without
-// a byte-order mark) are converted to GBK before a reader parses them.
+// a byte-order mark) are converted to GBK before a reader parses them, and
+// texts typed in Windows-1252 are converted to GBK before they are written
+// into such a file.
 #pragma once
 
 #include <string>
@@ -14,3 +16,7 @@ bool IsUtf8GameText(const std::string& text);
 // mark is dropped, and a character GBK lacks (only after a byte-order mark)
 // becomes "?". Returns true when the text was converted.
 bool ConvertUtf8TextToGbk(std::string& text);
+
+// Converts a Windows-1252 text to GBK into out; false (out undefined) when a
+// character of it has no GBK form.
+bool ConvertWindows1252TextToGbk(const std::string& text, std::string& out);

@@ -515,6 +515,15 @@ const TextRow kTextSaveStartNotKept = {{
     "\264\321\247\275\245\274\300x\246s\241G%1 \300\311\256\327\245H\256y\274\320\244\345\246r\274g\244J\241A\245u\253O\246s\261q\274\320\267\307\252\354\251l\247\275\255\261\250\253\245X\252\272\265\333\252k\241F\245\273\247\275\261q\250\344\245L\247\275\255\261\266}\251l\251\316\250S\246\263\265\333\252k\241C\257\340\253O\246s\252\354\251l\247\275\255\261\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextSaveTextsNotKept = {{
+    "La partie n'a pas \351t\351 enregistr\351e : les informations de la partie contiennent des caract\350res que les fichiers %1 ne peuvent pas garder. Formats qui les gardent : %2.",  // French
+    "The game was not saved: the game information holds characters that %1 files cannot keep. Formats that keep them: %2.",  // English
+    "La partida no se ha guardado: la informaci\363n de la partida contiene caracteres que los archivos %1 no pueden conservar. Formatos que los conservan: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: die Partieinformationen enthalten Zeichen, die %1-Dateien nicht behalten k\366nnen. Formate, die sie behalten: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272\306\345\276\326\320\305\317\242\326\320\272\254\323\320 %1 \316\304\274\376\316\336\267\250\261\243\264\346\265\304\327\326\267\373\241\243\304\334\261\243\264\346\325\342\320\251\327\326\267\373\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G\264\321\247\275\270\352\260T\244\244\247t\246\263 %1 \300\311\256\327\265L\252k\253O\246s\252\272\246r\244\270\241C\257\340\253O\246s\263o\250\307\246r\244\270\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextBadFenOnClipboard = {{
     "Le presse-papiers ne contient pas de position FEN valable ; la partie est conserv\351e.",  // French
     "The clipboard does not hold a valid FEN position; the game is kept.",  // English
@@ -699,6 +708,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextGameNotSaved,
     &kTextSaveFormatNotWritten,
     &kTextSaveStartNotKept,
+    &kTextSaveTextsNotKept,
     &kTextBadFenOnClipboard,
     &kTextAutosaveFailed,
     &kTextAutosaveReadInPart,
@@ -773,6 +783,7 @@ const char* const kAllTextRowNames[] = {
     "kTextGameNotSaved",
     "kTextSaveFormatNotWritten",
     "kTextSaveStartNotKept",
+    "kTextSaveTextsNotKept",
     "kTextBadFenOnClipboard",
     "kTextAutosaveFailed",
     "kTextAutosaveReadInPart",
@@ -789,4 +800,4 @@ const char* const kAllTextRowNames[] = {
     "kTextPrintFailed",
 };
 
-const int kTextRowCount = 71;
+const int kTextRowCount = 72;

@@ -112,6 +112,8 @@ extern const TextRow kTextGameNotSaved;       // "The game could not be saved to
 extern const TextRow kTextSaveFormatNotWritten;  // "The game was not saved: the program ..."
 // Coordinate text of a game that starts elsewhere or has no moves.
 extern const TextRow kTextSaveStartNotKept;  // "The game was not saved: %1 files are ..."
+// Header texts in Windows-1252 that a keyword file (read as GBK) cannot hold.
+extern const TextRow kTextSaveTextsNotKept;  // "The game was not saved: the game ..."
 extern const TextRow kTextBadFenOnClipboard;  // "The clipboard does not hold a valid FEN ..."
 extern const TextRow kTextAutosaveFailed;     // "The game could not be saved automatically; ..."
 extern const TextRow kTextAutosaveReadInPart;  // "The autosaved game was damaged: ..."

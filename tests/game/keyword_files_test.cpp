@@ -19,6 +19,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/load_game.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -342,6 +343,59 @@ TEST_F(KeywordFilesTest, NamesWithSemicolonsAndLeadingBlanksLoadBackWhole) {
   EXPECT_STREQ(currentGameHeader.redElo, "2450");
   EXPECT_STREQ(currentGameHeader.blackName, "Other");
   EXPECT_STREQ(currentGameHeader.blackElo, "2300 ");
+}
+
+// A header text typed in the program keeps its code page through a file:
+// the binary files with a header store the page, and the keyword files
+// (read as GBK) get a Windows-1252 text in its GBK form, or nothing is
+// written when GBK lacks one of its characters.
+TEST_F(KeywordFilesTest, TypedHeaderTextsKeepTheirCodePageThroughFiles) {
+  struct Row {
+    const char* file;
+    uint8_t page;        // the page the text was typed in
+    const char* typed;   // its bytes in that page
+    int saved;           // SaveGameFile's answer
+    const char* loaded;  // the bytes read back
+    uint8_t loadedPage;
+  };
+  const Row rows[] = {
+      {"latin.egf", kHeaderTextsLatin, "M\xFCller", 0, "M\xFCller", kHeaderTextsLatin},
+      {"gbk.vgf", kHeaderTextsGbk, "\xCD\xF5", 0, "\xCD\xF5", kHeaderTextsGbk},
+      {"unknown.vgf", kHeaderTextsUnknown, "M\xFCller", 0, "M\xFCller", kHeaderTextsUnknown},
+      {"latin.wxf", kHeaderTextsLatin, "M\xFCller", 0, "M\xA8\xB9ller", kHeaderTextsGbk},
+      {"latin.axf", kHeaderTextsLatin, "Jos\xE9", 0, "Jos\xA8\xA6", kHeaderTextsGbk},
+      {"gbk.ccf", kHeaderTextsGbk, "\xCD\xF5", 0, "\xCD\xF5", kHeaderTextsGbk},
+      {"latin.ccf", kHeaderTextsLatin, "Stra\xDF" "e", kSaveTextsNotKept, nullptr, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    SetGame(nullptr, {"h2e2", "h9g7"});
+    GameHeader typed = emptyGameHeader;
+    SetHeaderText(typed.redName, row.typed);
+    SetHeaderText(typed.event, "Open");
+    typed.textPage = row.page;
+    const std::string path = Path(row.file);
+    ASSERT_EQ(SaveGameFile(path.c_str(), typed), row.saved);
+    if (row.loaded == nullptr) {
+      EXPECT_FALSE(std::filesystem::exists(path)) << "nothing is written";
+      continue;
+    }
+    currentGameHeader = emptyGameHeader;
+    ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), 0);
+    EXPECT_STREQ(currentGameHeader.redName, row.loaded);
+    EXPECT_STREQ(currentGameHeader.event, "Open");
+    EXPECT_EQ(currentGameHeader.textPage, row.loadedPage);
+  }
+  // Four reserved bytes that are not a page mark leave the page unknown.
+  std::string bytes = ReadFile("latin.egf");
+  const char mark[] = {'\x09', '\x02', '\x00', '\x54', '\x50'};
+  const size_t at = bytes.find(std::string(mark, sizeof mark));
+  ASSERT_NE(at, std::string::npos);
+  bytes[at + 1] = '\x07';
+  currentGameHeader = emptyGameHeader;
+  ASSERT_EQ(LoadGameFile(WriteFile("other.egf", bytes).c_str(), &currentGameHeader, 0), 0);
+  EXPECT_STREQ(currentGameHeader.redName, "M\xFCller");
+  EXPECT_EQ(currentGameHeader.textPage, kHeaderTextsUnknown);
 }
 
 // ---------------------------------------------------------------------------
