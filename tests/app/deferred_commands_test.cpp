@@ -49,6 +49,8 @@ using testing_support::MoveFromText;
 
 namespace {
 
+using testing_support::AnswerWhenShown;
+
 std::string dialogAnswer;  // the path typed in the file dialog, empty: cancel
 int dialogsShown = 0;
 
@@ -105,21 +107,6 @@ bool ScreenIsCurrent() {
   pMainFrame->BoardView()->Invalidate();
   pMainFrame->RefreshGameWindows();
   return shown == OnScreen();
-}
-
-// Answers the next modal dialog of type T with `answer` once it is shown
-// (not before: a search pumping messages meanwhile runs the timer too).
-template <typename T>
-void AnswerWhenShown(const std::function<void(T*)>& answer) {
-  auto* timer = new QTimer(QApplication::instance());
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    auto* dialog = dynamic_cast<T*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    timer->stop();
-    timer->deleteLater();
-    answer(dialog);
-  });
-  timer->start(10);
 }
 
 using DeferredCommandsTest = testing_support::ScenarioTest;

@@ -194,33 +194,15 @@ std::string MouseMove(int moveSelection, const std::string& from, const std::str
 
 // One Xvfb server for the process, with temporary XDG folders, and a Qt
 // application of the test's own on it for the grabs and the clipboard.
-class PlayE2eTest : public testing::Test {
- protected:
+class PlayE2eTest : public testing_support::XvfbSuiteTest<PlayE2eTest> {
+ public:
+  static constexpr const char* kSessionFolder = "/tmp/vorelk-e2e-XXXXXX";
   static void SetUpTestSuite() {
-    if (RunCommand("command -v Xvfb && command -v xwininfo && command -v xdotool").exitCode != 0) {
-      return;
-    }
     fs::create_directories(kPictureFolder);
-    display_ = testing_support::StartXvfbSession("/tmp/vorelk-e2e-XXXXXX", root_, server_);
-    if (display_.empty()) return;
-    static int argc = 1;
-    static char name[] = "play_e2e_test";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QGuiApplication>(argc, argv);
+    XvfbSuiteTest::SetUpTestSuite();
   }
 
-  static void TearDownTestSuite() {
-    app_.reset();
-    testing_support::Stop(server_);
-    if (!root_.empty()) fs::remove_all(root_);
-  }
-
-  void SetUp() override {
-    ASSERT_FALSE(root_.empty()) << "Xvfb, xwininfo and xdotool are needed "
-                                   "(Debian xvfb, x11-utils and xdotool)";
-    ASSERT_NE(app_, nullptr) << "Xvfb did not start";
-  }
-
+ protected:
   // Fresh settings and no saved game: English (so that the program opens
   // its main window at once), the medium board without a coordinate band,
   // no opening book for black, and no side window or thinking arrows,
@@ -250,7 +232,6 @@ class PlayE2eTest : public testing::Test {
 
   static std::string ProgramLog() { return RunCommand("cat '" + LogPath() + "'").output; }
   static std::string LogPath() { return (root_ / "vorelk.log").string(); }
-  static fs::path Autosave() { return root_ / "data" / "Vorelk" / "CurrentGameV1.vgf"; }
 
   static void Keep(const QImage& picture, const std::string& name) {
     picture.save(QString::fromStdString((kPictureFolder / (name + ".png")).string()));
@@ -287,17 +268,7 @@ class PlayE2eTest : public testing::Test {
     EXPECT_TRUE(saved.loaded) << "no autosaved game in " << Autosave() << "\n" << saved.printed;
     return saved;
   }
-
-  static fs::path root_;
-  static std::string display_;
-  static pid_t server_;
-  static std::unique_ptr<QGuiApplication> app_;
 };
-
-fs::path PlayE2eTest::root_;
-std::string PlayE2eTest::display_;
-pid_t PlayE2eTest::server_ = -1;
-std::unique_ptr<QGuiApplication> PlayE2eTest::app_;
 
 TEST_F(PlayE2eTest, AMouseMoveIsAnsweredAndBothMovesAreAutosavedOnFileExit) {
   // With the book the answer comes at once; without it the engine searches

@@ -32,6 +32,7 @@
 #include "platform/message_box.h"
 #include "res/menus.h"
 #include "tests/support/app_scenario.h"
+#include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
 #include "windows/options_sheet.h"
 #include "windows/side_to_move_dlg.h"
@@ -42,6 +43,8 @@ using testing_support::CloseFrame;
 using testing_support::MoveFromText;
 
 namespace {
+
+using testing_support::AnswerWhenShown;
 
 std::string dialogAnswer;  // the path typed in the file dialog
 int dialogsShown = 0;
@@ -61,20 +64,6 @@ CMainFrame* StartProgram() {
   };
   messageBoxHook = [](const QString&, int) { return static_cast<int>(kAnswerOk); };
   return pMainFrame;
-}
-
-// Answers the next modal dialog of type T once it is shown.
-template <typename T>
-void AnswerWhenShown(const std::function<void(T*)>& answer) {
-  auto* timer = new QTimer(QApplication::instance());
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    auto* dialog = dynamic_cast<T*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    timer->stop();
-    timer->deleteLater();
-    answer(dialog);
-  });
-  timer->start(10);
 }
 
 void PressKey(int key) {

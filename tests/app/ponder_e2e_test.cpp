@@ -76,41 +76,14 @@ Game ReadGame(const fs::path& file) {
   return g;
 }
 
-class PonderE2eTest : public testing::Test {
- protected:
+class PonderE2eTest : public testing_support::XvfbSuiteTest<PonderE2eTest> {
+ public:
+  static constexpr const char* kSessionFolder = "/tmp/vorelk-ponder-XXXXXX";
   static void SetUpTestSuite() {
-    if (RunCommand("command -v Xvfb && command -v xwininfo && command -v xdotool").exitCode != 0)
-      return;
     fs::create_directories(kPictureFolder);
-    display_ = testing_support::StartXvfbSession("/tmp/vorelk-ponder-XXXXXX", root_, server_);
-    if (display_.empty()) return;
-    static int argc = 1;
-    static char name[] = "ponder_e2e_test";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QGuiApplication>(argc, argv);
+    XvfbSuiteTest::SetUpTestSuite();
   }
-  static void TearDownTestSuite() {
-    app_.reset();
-    testing_support::Stop(server_);
-    if (!root_.empty()) fs::remove_all(root_);
-  }
-  void SetUp() override {
-    ASSERT_FALSE(root_.empty()) << "Xvfb, xwininfo and xdotool are needed";
-    ASSERT_NE(app_, nullptr) << "Xvfb did not start";
-  }
-
-  static fs::path Autosave() { return root_ / "data" / "Vorelk" / "CurrentGameV1.vgf"; }
-
-  static fs::path root_;
-  static std::string display_;
-  static pid_t server_;
-  static std::unique_ptr<QGuiApplication> app_;
 };
-
-fs::path PonderE2eTest::root_;
-std::string PonderE2eTest::display_;
-pid_t PonderE2eTest::server_ = -1;
-std::unique_ptr<QGuiApplication> PonderE2eTest::app_;
 
 // One run of the program with its board picture kept between steps.
 class Player {

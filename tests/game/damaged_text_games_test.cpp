@@ -18,6 +18,7 @@
 #include "game/game_loader.h"
 #include "game/load_game.h"
 #include "game/text_readers.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -129,25 +130,13 @@ const std::string kAdviserOneForward = "\xCA\xCB\xD2\xBB\xBD\xF8\xB6\xFE";  // �
 const std::string kUnknownPiece = "\xB3\x68";                                 // 砲
 const std::string kFullWidthParen = "\xA3\xA9";                               // ）
 
-class DamagedTextGamesTest : public ::testing::Test {
+class DamagedTextGamesTest : public testing_support::ScratchFolderTest {
  protected:
+  DamagedTextGamesTest() : ScratchFolderTest("damaged_games") {}
   void SetUp() override {
     testing_support::InitEngine();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("damaged_games_" + std::to_string(getpid()) + "_" + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    ScratchFolderTest::SetUp();
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-
-  std::filesystem::path dir_;
 };
 
 TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {

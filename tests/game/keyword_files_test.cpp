@@ -20,6 +20,7 @@
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/load_game.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -100,22 +101,12 @@ struct GameState {
   }
 };
 
-class KeywordFilesTest : public ::testing::Test {
+class KeywordFilesTest : public testing_support::ScratchFolderTest {
  protected:
+  KeywordFilesTest() : ScratchFolderTest("keyword_files") {}
   void SetUp() override {
     InitEngine();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("keyword_files_" + std::to_string(getpid()) + "_" + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string WriteFile(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-    return Path(name);
+    ScratchFolderTest::SetUp();
   }
   std::string ReadFile(const std::string& name) const {
     std::ifstream in(Path(name), std::ios::binary);
@@ -126,8 +117,6 @@ class KeywordFilesTest : public ::testing::Test {
   int Load(const std::string& path) {
     return LoadKeywordGameFile(path.c_str(), &currentGameHeader, 0);
   }
-
-  std::filesystem::path dir_;
 };
 
 // ---------------------------------------------------------------------------
@@ -338,7 +327,7 @@ TEST_F(KeywordFilesTest, NamesWithSemicolonsAndLeadingBlanksLoadBackWhole) {
   }
   // Lines written by hand keep their reading: the name before the first
   // ";", blanks after the keyword skipped.
-  ASSERT_EQ(Load(WriteFile("hand.wxf", "RED Name;2450\nBLACK\t\tOther; 2300 ;x;\nSTART{\n}END\n")), 0);
+  ASSERT_EQ(Load(Write("hand.wxf", "RED Name;2450\nBLACK\t\tOther; 2300 ;x;\nSTART{\n}END\n")), 0);
   EXPECT_STREQ(currentGameHeader.redName, "Name");
   EXPECT_STREQ(currentGameHeader.redElo, "2450");
   EXPECT_STREQ(currentGameHeader.blackName, "Other");
@@ -393,7 +382,7 @@ TEST_F(KeywordFilesTest, TypedHeaderTextsKeepTheirCodePageThroughFiles) {
   ASSERT_NE(at, std::string::npos);
   bytes[at + 1] = '\x07';
   currentGameHeader = emptyGameHeader;
-  ASSERT_EQ(LoadGameFile(WriteFile("other.egf", bytes).c_str(), &currentGameHeader, 0), 0);
+  ASSERT_EQ(LoadGameFile(Write("other.egf", bytes).c_str(), &currentGameHeader, 0), 0);
   EXPECT_STREQ(currentGameHeader.redName, "M\xFCller");
   EXPECT_EQ(currentGameHeader.textPage, kHeaderTextsUnknown);
 }
@@ -424,7 +413,7 @@ TEST_F(KeywordFilesTest, ReadsHeaderCommentsAndChineseMoves) {
       "\r\nSTART{\r\n" +
       kChineseLine1 + "/*\xC2\xED on ply two*/\r\n" + kChineseLine2 + "}END\r\n" +
       " 3.  C8.7\r\n";  // after the end: not read
-  ASSERT_EQ(Load(WriteFile("chinese.wxf", text)), 0);
+  ASSERT_EQ(Load(Write("chinese.wxf", text)), 0);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2", "i9h9"}));
   EXPECT_EQ(gamePly, 4);
   EXPECT_STREQ(currentGameHeader.redName, "\xBA\xEC\xB7\xBD");
@@ -443,13 +432,13 @@ TEST_F(KeywordFilesTest, ReadsHeaderCommentsAndChineseMoves) {
 }
 
 TEST_F(KeywordFilesTest, ResultNeedsTheTextAtOffsetEight) {
-  ASSERT_EQ(Load(WriteFile("r1.wxf", "RESULT\t1-0\nSTART{\n}END\n")), 0);
+  ASSERT_EQ(Load(Write("r1.wxf", "RESULT\t1-0\nSTART{\n}END\n")), 0);
   EXPECT_EQ(currentGameHeader.result, kResultUnknown);
-  ASSERT_EQ(Load(WriteFile("r2.wxf", "RESULT  0-1\n")), 0);
+  ASSERT_EQ(Load(Write("r2.wxf", "RESULT  0-1\n")), 0);
   EXPECT_EQ(currentGameHeader.result, kResultBlackWins);
-  ASSERT_EQ(Load(WriteFile("r3.wxf", "RESULT  0.5\n")), 0);
+  ASSERT_EQ(Load(Write("r3.wxf", "RESULT  0.5\n")), 0);
   EXPECT_EQ(currentGameHeader.result, kResultDraw);
-  ASSERT_EQ(Load(WriteFile("r4.wxf", "RESULT  1")), 0);  // too short: no read beyond it
+  ASSERT_EQ(Load(Write("r4.wxf", "RESULT  1")), 0);  // too short: no read beyond it
   EXPECT_EQ(currentGameHeader.result, kResultUnknown);
 }
 
@@ -464,7 +453,7 @@ TEST_F(KeywordFilesTest, HeaderBeforeTheFenLineSurvivesIt) {
       "START{\n"
       " 1.  K6+1  7++1     2.  K6-1\n"
       "}END\n";
-  ASSERT_EQ(Load(WriteFile("fen.wxf", text)), 0);
+  ASSERT_EQ(Load(Write("fen.wxf", text)), 0);
   EXPECT_STREQ(currentGameHeader.redName, "Alpha");
   EXPECT_STREQ(currentGameHeader.redElo, "2300");
   EXPECT_STREQ(currentGameHeader.blackName, "Beta");
@@ -475,7 +464,7 @@ TEST_F(KeywordFilesTest, HeaderBeforeTheFenLineSurvivesIt) {
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"f9f8", "c6c7", "f8f9"}));
 
   // CFEN is read the same way.
-  ASSERT_EQ(Load(WriteFile("cfen.wxf", "CFEN 4k4/9/9/9/9/4p4/9/9/9/3K5 w\nSTART{\nK6+1\n")), 0);
+  ASSERT_EQ(Load(Write("cfen.wxf", "CFEN 4k4/9/9/9/9/4p4/9/9/9/3K5 w\nSTART{\nK6+1\n")), 0);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"d0d1"}));
 }
 
@@ -485,7 +474,7 @@ TEST_F(KeywordFilesTest, ReadsAGameInsideAWebPage) {
       "FORMAT  \tWXF\r\nRED     \tWeb Red;;;\r\n\"quoted line\r\n"
       "START{\r\n 1.  C2.5  H8+7     2.  H2+3\r\n}END\r\n</PRE>\r\n</body></html>\r\n";
   for (const char* name : {"page.htm", "page.html"}) {
-    ASSERT_EQ(Load(WriteFile(name, page)), 0) << name;
+    ASSERT_EQ(Load(Write(name, page)), 0) << name;
     EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7", "h0g2"}));
     EXPECT_STREQ(currentGameHeader.redName, "Web Red");
   }
@@ -495,7 +484,7 @@ TEST_F(KeywordFilesTest, CommentEndsAnywhereInAContinuationLine) {
   // "*/" at the very start of a continuation line, and after one character.
   const std::string text =
       "/*first\r\n*/\r\nSTART{\r\n 1.  C2.5\r\n/*a\r\nb*/\r\n H8+7  /*inline*/ 2. H2+3\r\n}END\r\n";
-  ASSERT_EQ(Load(WriteFile("c.wxf", text)), 0);
+  ASSERT_EQ(Load(Write("c.wxf", text)), 0);
   EXPECT_EQ(CommentText(0), "first\r\n");
   EXPECT_EQ(CommentText(1), "a\r\nb");
   EXPECT_EQ(CommentText(2), "inline");
@@ -504,9 +493,9 @@ TEST_F(KeywordFilesTest, CommentEndsAnywhereInAContinuationLine) {
 
 TEST_F(KeywordFilesTest, EndMarkAsFirstTokenLoadsNoMoves) {
   SetGame(nullptr, {"h2e2"});
-  ASSERT_EQ(Load(WriteFile("e1.wxf", "START{\n}END\n 1.  C2.5\n")), 0);
+  ASSERT_EQ(Load(Write("e1.wxf", "START{\n}END\n 1.  C2.5\n")), 0);
   EXPECT_EQ(gameLength, 0);
-  ASSERT_EQ(Load(WriteFile("e2.wxf", "START{\n 1.  C2.5  } END  H8+7\n")), 0);
+  ASSERT_EQ(Load(Write("e2.wxf", "START{\n 1.  C2.5  } END  H8+7\n")), 0);
   EXPECT_EQ(gameLength, 1);
 }
 
@@ -514,7 +503,7 @@ TEST_F(KeywordFilesTest, ReadsTheWholeFileNotOnlyItsFirstBytes) {
   std::string text = "FORMAT  \tWXF\n";
   while (text.size() < 20000) text += "unknown filler line that is skipped\n";
   text += "START{\n 1.  C2.5  H8+7     2.  H2+3\n}END\n";
-  ASSERT_EQ(Load(WriteFile("long.wxf", text)), 0);
+  ASSERT_EQ(Load(Write("long.wxf", text)), 0);
   EXPECT_EQ(gameLength, 3);
 }
 
@@ -527,10 +516,10 @@ TEST_F(KeywordFilesTest, FirstRefusedMoveEndsTheMovesAndIsReported) {
   // The refused "C1.1" ends the moves: the file is read in part, the
   // moves before it are the game.
   const std::string text = "START{\n 1.  C2.5  H8+7\n 2.  C1.1  H2+3\n 3. R1.2\n}END\n";
-  ASSERT_EQ(Load(WriteFile("refused.wxf", text)), kLoadPartial);
+  ASSERT_EQ(Load(Write("refused.wxf", text)), kLoadPartial);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2", "h9g7"}));
   // Text before the first move is no longer passed over either.
-  ASSERT_EQ(Load(WriteFile("junk.wxf", "START{\nnot a move C2.5\n 1.  C2.5\n}END\n")), kLoadPartial);
+  ASSERT_EQ(Load(Write("junk.wxf", "START{\nnot a move C2.5\n 1.  C2.5\n}END\n")), kLoadPartial);
   EXPECT_EQ(gameLength, 0);
   bool reported = false;
   for (const std::string& line : log.lines())
@@ -576,7 +565,7 @@ TEST_F(KeywordFilesTest, FailedLoadLeavesTheGameExactlyAsItWas) {
   const GameState before = GameState::Take();
 
   // A start position without a red king.
-  EXPECT_EQ(Load(WriteFile("bad.wxf",
+  EXPECT_EQ(Load(Write("bad.wxf",
                            "RED     \tOther;;;\nFEN 4k4/9/9/9/9/9/9/9/9/9 w\n"
                            "START{\n 1.  C2.5\n}END\n")),
             1);
@@ -587,11 +576,11 @@ TEST_F(KeywordFilesTest, FailedLoadLeavesTheGameExactlyAsItWas) {
   // A file beyond the size cap.
   std::string huge = "START{\n 1.  C2.5\n";
   huge.resize(kKeywordFileCap + 1, '\n');
-  EXPECT_EQ(Load(WriteFile("huge.wxf", huge)), 1);
+  EXPECT_EQ(Load(Write("huge.wxf", huge)), 1);
   before.ExpectEqual(GameState::Take());
   // Exactly at the cap it loads.
   huge.resize(kKeywordFileCap);
-  EXPECT_EQ(Load(WriteFile("cap.wxf", huge)), 0);
+  EXPECT_EQ(Load(Write("cap.wxf", huge)), 0);
   EXPECT_EQ(gameLength, 1);
 }
 

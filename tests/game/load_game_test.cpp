@@ -17,6 +17,7 @@
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "tests/support/placement_cases.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -33,27 +34,14 @@ std::vector<std::string> GameMoves() {
   return out;
 }
 
-class LoadGameTest : public ::testing::Test {
+class LoadGameTest : public testing_support::ScratchFolderTest {
  protected:
+  LoadGameTest() : ScratchFolderTest("load_game") {}
   void SetUp() override {
     InitEngine();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("load_game_" + std::to_string(getpid()) + "_" + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::filesystem::create_directories((dir_ / name).parent_path());
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    ScratchFolderTest::SetUp();
   }
   int Load(const std::string& path) { return LoadGameFile(path.c_str(), &currentGameHeader, 0); }
-
-  std::filesystem::path dir_;
 };
 
 TEST(GameFileExtensionTest, LastComponentLowerCase) {

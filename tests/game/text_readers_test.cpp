@@ -19,6 +19,7 @@
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/keyword_files.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -61,15 +62,12 @@ std::vector<std::string> GameMoves() {
   return out;
 }
 
-class TextReadersTest : public ::testing::Test {
+class TextReadersTest : public testing_support::ScratchFolderTest {
  protected:
+  TextReadersTest() : ScratchFolderTest("text_readers") {}
   void SetUp() override {
     InitEngine();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("text_readers_" + std::to_string(getpid()) + "_" + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    ScratchFolderTest::SetUp();
     // The user's game: two moves, a header and a game comment.
     LoadedGame g;
     for (const char* m : {"b2e2", "b9c7"}) g.moves.push_back({MoveFromText(m), 0, 0, 0});
@@ -79,13 +77,6 @@ class TextReadersTest : public ::testing::Test {
     ASSERT_EQ(CommitLoadedGame(g), 1);
     user_ = GameState::Take();
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
   std::string Read(const std::string& path) const {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -93,8 +84,6 @@ class TextReadersTest : public ::testing::Test {
     return s.str();
   }
   bool UserGameKept() const { return GameState::Take() == user_; }
-
-  std::filesystem::path dir_;
   GameState user_;
 };
 
@@ -108,7 +97,6 @@ std::string Mxq(const std::string& records, const std::string& date = "2006.08.0
          "Red Name" + "-" + "Win" + "--" + "Black" + std::string(1, '\0') + "Name" + "\x0A" +
          "2500" + "\x0A" + "2400" + "\x0A" + "...Moves " + records;
 }
-
 
 TEST_F(TextReadersTest, CoordinateTextLoadsItsMoves) {
   const std::string path = Write("game.txt", "h2e2\nh9g7\r\n\n\r\nh0g2");

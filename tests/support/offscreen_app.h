@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 namespace testing_support {
 
@@ -27,6 +29,21 @@ inline bool CloseAsCloseBox(QWidget* window) {
   window->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return watch.isNull();
+}
+
+// Answers the next modal dialog of type T with `answer` once it is shown
+// (not before: a search pumping messages meanwhile runs the timer too).
+template <typename T>
+void AnswerWhenShown(const std::function<void(T*)>& answer) {
+  auto* timer = new QTimer(QApplication::instance());
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    auto* dialog = dynamic_cast<T*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    answer(dialog);
+  });
+  timer->start(10);
 }
 
 }  // namespace testing_support

@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <regex>
 #include <string>
 #include <thread>
@@ -293,5 +295,48 @@ inline std::map<std::string, char> FenPieces(const std::string& fen) {
   }
   return pieces;
 }
+
+// A test suite of the real program on one Xvfb session of its own, with
+// temporary XDG folders (root_) and a Qt application of the test's own on
+// the display, for the grabs and the clipboard. `Suite` is the test class,
+// so that every suite has its own session; its kSessionFolder is the
+// mkdtemp pattern of the folders.
+template <typename Suite>
+class XvfbSuiteTest : public ::testing::Test {
+ public:
+  static void SetUpTestSuite() {
+    if (RunCommand("command -v Xvfb && command -v xwininfo && command -v xdotool").exitCode != 0)
+      return;
+    display_ = StartXvfbSession(Suite::kSessionFolder, root_, server_);
+    if (display_.empty()) return;
+    static int argc = 1;
+    static char name[] = "e2e_test";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QGuiApplication>(argc, argv);
+  }
+
+  static void TearDownTestSuite() {
+    app_.reset();
+    Stop(server_);
+    if (!root_.empty()) std::filesystem::remove_all(root_);
+  }
+
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(root_.empty()) << "Xvfb, xwininfo and xdotool are needed "
+                                   "(Debian xvfb, x11-utils and xdotool)";
+    ASSERT_NE(app_, nullptr) << "Xvfb did not start";
+  }
+
+  // The game the program saves at its exit.
+  static std::filesystem::path Autosave() {
+    return root_ / "data" / "Vorelk" / "CurrentGameV1.vgf";
+  }
+
+  static inline std::filesystem::path root_;
+  static inline std::string display_;
+  static inline pid_t server_ = -1;
+  static inline std::unique_ptr<QGuiApplication> app_;
+};
 
 }  // namespace testing_support

@@ -13,6 +13,7 @@
 #include "game/game_loader.h"
 #include "game/load_game.h"
 #include "tests/support/run_tool.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -21,22 +22,12 @@ using testing_support::CommandRun;
 using testing_support::MoveFromText;
 using testing_support::RunTool;
 
-class GamefileToolTest : public ::testing::Test {
+class GamefileToolTest : public testing_support::ScratchFolderTest {
  protected:
+  GamefileToolTest() : ScratchFolderTest("gamefile_tool") {}
   void SetUp() override {
     testing_support::InitEngine();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("gamefile_tool_" + std::to_string(getpid()) + "_" + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    ScratchFolderTest::SetUp();
   }
   // Standard output only, or (errorsOnly) the error output only.
   static CommandRun Run(const std::string& args, bool errorsOnly = false) {
@@ -65,8 +56,6 @@ class GamefileToolTest : public ::testing::Test {
     EXPECT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
     return path;
   }
-
-  std::filesystem::path dir_;
 };
 
 const char* kStart = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w";
