@@ -11,17 +11,13 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/support/run_tool.h"
 
-std::string RepositoryRoot() {
-  std::string path = __FILE__;
-  const std::string tail = "tests/platform/text_codec_test.cpp";
-  return path.substr(0, path.size() - tail.size());
-}
+namespace {
 
 // The UTF-8 source lines of res/text_rows.tsv: name, then six texts.
 std::vector<std::vector<std::string>> ReadTextRowTable() {
-  std::ifstream in(RepositoryRoot() + "res/text_rows.tsv");
+  std::ifstream in(testing_support::RepositoryRoot() + "res/text_rows.tsv");
   std::vector<std::vector<std::string>> lines;
   std::string line;
   while (std::getline(in, line)) {

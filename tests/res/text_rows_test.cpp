@@ -18,13 +18,6 @@
 
 namespace {
 
-// The repository root, from this file's path (tests/res/text_rows_test.cpp).
-std::string RepositoryRoot() {
-  std::string path = __FILE__;
-  const std::string tail = "tests/res/text_rows_test.cpp";
-  return path.substr(0, path.size() - tail.size());
-}
-
 const char* CodePage(int language) {
   if (language == kLanguageSimplifiedChinese) return "GBK";
   if (language == kLanguageTraditionalChinese) return "BIG5";
@@ -58,7 +51,7 @@ struct TableLine {
 };
 
 std::vector<TableLine> ReadTable() {
-  std::ifstream in(RepositoryRoot() + "res/text_rows.tsv");
+  std::ifstream in(testing_support::RepositoryRoot() + "res/text_rows.tsv");
   std::vector<TableLine> lines;
   std::string line;
   while (std::getline(in, line)) {
@@ -159,11 +152,11 @@ TEST(TextRowsSource, CompiledRowsAreTheTableConverted) {
 }
 
 TEST(TextRowsSource, GeneratorReproducesTheCommittedFile) {
-  const std::string script = RepositoryRoot() + "res/tools/make_text_rows.py";
+  const std::string script = testing_support::RepositoryRoot() + "res/tools/make_text_rows.py";
   testing_support::CommandRun run =
       testing_support::RunCommand("python3 " + script + " --stdout");
   ASSERT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output, ReadFile(RepositoryRoot() + "res/text_rows.cpp"));
+  EXPECT_EQ(run.output, ReadFile(testing_support::RepositoryRoot() + "res/text_rows.cpp"));
   // The check mode also holds the header's declarations to the table.
   EXPECT_EQ(testing_support::RunCommand("python3 " + script + " --check").exitCode, 0);
 }

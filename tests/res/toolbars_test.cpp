@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string RepositoryRoot() {
-  std::string path = __FILE__;
-  const std::string tail = "tests/res/toolbars_test.cpp";
-  return path.substr(0, path.size() - tail.size());
-}
-
 // True when `text` converts from `page` to UTF-8 and back unchanged.
 bool RoundTrips(const std::string& text, const char* page) {
   auto convert = [](const std::string& in, const char* from, const char* to, std::string* out) {
@@ -108,7 +102,7 @@ TEST(ToolbarResources, TooltipsAreTheirLanguagesTextsInTheirCodePages) {
 }
 
 TEST(ToolbarResources, GeneratorReproducesTheCommittedFiles) {
-  const std::string script = RepositoryRoot() + "res/tools/make_toolbar_texts.py";
+  const std::string script = testing_support::RepositoryRoot() + "res/tools/make_toolbar_texts.py";
   EXPECT_EQ(testing_support::RunCommand("python3 " + script + " --check").exitCode, 0);
 }
 

@@ -19,4 +19,8 @@ CommandRun RunCommand(const std::string& command);
 CommandRun RunTool(const std::string& tool, const std::string& args,
                    const std::string& redirect = " 2>/dev/null");
 
+// The source tree's root folder, ending in '/'; taken from the build, not
+// from __FILE__, which a compiler cache may make relative.
+inline std::string RepositoryRoot() { return VORELK_SOURCE_DIR "/"; }
+
 }  // namespace testing_support
