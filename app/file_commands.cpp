@@ -94,7 +94,8 @@ void CMainFrame::OnLoadGame() {
   if (result == kLoadPartial) {
     ShowMessageBox(this, LanguageText(kTextFileReadInPart).arg(FileText(path)));
   } else if (!GameWasLoaded(result)) {
-    ShowMessageBox(this, LanguageText(kTextFileNotLoaded).arg(FileText(path)));
+    const TextRow& text = result == kLoadNotAGameFile ? kTextNotAGameFile : kTextFileNotLoaded;
+    ShowMessageBox(this, LanguageText(text).arg(FileText(path)));
   }
 }
 

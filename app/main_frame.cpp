@@ -168,7 +168,8 @@ void CMainFrame::LoadStartGame(const char* commandTail) {
       ShowMessageBox(this, TrText(kTextFileReadInPart).arg(file));
       return;
     }
-    ShowMessageBox(this, TrText(kTextFileNotLoaded).arg(file));
+    ShowMessageBox(this, TrText(result == kLoadNotAGameFile ? kTextNotAGameFile : kTextFileNotLoaded)
+                             .arg(file));
   }
   char path[kPathBufferSize];
   if (IsKeyDown(VK_SHIFT) || !AutosavePath(path)) {

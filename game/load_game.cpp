@@ -87,7 +87,7 @@ std::string ExtensionList(bool startKept) {
 
 // Formats that are read but have no writer: coordinate text under one of
 // these names would be refused (or misread) when it is loaded again. "vzd"
-// is the compressed game database.
+// is the compressed game database, which is not opened as a game file.
 bool IsReadOnlyFormat(const std::string& ext) {
   return IsOneOf(ext, {"pgn", "xqn", "mxq", "htm", "html", "vzd"});
 }
@@ -100,6 +100,7 @@ int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
   if (ext.empty()) return kLoadFailed;
+  if (ext == "vzd") return kLoadNotAGameFile;
   GameHeader* target = header != nullptr ? header : &currentGameHeader;
   const char* p = file.c_str();
   int result;

@@ -20,11 +20,17 @@ std::string GameFileExtension(const char* path);
 // 1 without an extension, 4 when the board check fails afterwards. Only a
 // file that loads (kLoadOk) or loads in part (kLoadPartial: the game holds
 // the moves read before an error, which was logged) replaces the game;
-// otherwise it stays exactly as it was.
+// otherwise it stays exactly as it was. A "vzd" game database is not
+// opened: kLoadNotAGameFile, and the game stays.
 int LoadGameFile(const char* path, GameHeader* header, int fullReset);
 
+// LoadGameFile's answer for a file whose extension names a game database
+// ("vzd"): it holds many games and no reader takes it as one game file.
+inline constexpr int kLoadNotAGameFile = 6;
+
 // SaveGameFile's answer for an extension that names a format this program
-// reads but does not write ("pgn", "xqn", "mxq", "htm", "html", "vzd"), and
+// reads but does not write ("pgn", "xqn", "mxq", "htm", "html") or the game
+// database it does not open ("vzd"), and
 // for a name without an extension: such a file would not load back, so
 // nothing is written.
 inline constexpr int kSaveFormatNotWritten = -1;

@@ -1,7 +1,9 @@
 // Device context over a QImage: block copies and pixels go straight to the
 // scan lines; lines, polygons and text go through a short-lived QPainter
-// with antialiasing off, so shapes land on whole pixels as on the original
-// display. A printer context draws everything through its page's painter.
+// with antialiasing off, so shapes land on whole pixels: edges stay sharp
+// beside the bitmaps and sprites copied next to them, and a drawing gives
+// the same pixels every time. A printer context draws everything through
+// its page's painter.
 #include "platform/device_context.h"
 
 #include <QFontMetrics>

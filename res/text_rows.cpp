@@ -488,6 +488,15 @@ const TextRow kTextFileNotLoaded = {{
     "\265L\252k\270\374\244J\300\311\256\327 %1\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextNotAGameFile = {{
+    "Le fichier %1 n'est pas un fichier de partie que le programme sait ouvrir : il n'ouvre pas les bases de parties.",  // French
+    "The file %1 is not a game file the program can open: it does not open game databases.",  // English
+    "El archivo %1 no es un archivo de partida que el programa pueda abrir: no abre bases de datos de partidas.",  // Spanish
+    "Die Datei %1 ist keine Partiedatei, die das Programm \366ffnen kann: Partiedatenbanken \366ffnet es nicht.",  // German
+    "\316\304\274\376 %1 \262\273\312\307\261\276\263\314\320\362\304\334\264\362\277\252\265\304\306\345\276\326\316\304\274\376\243\272\261\276\263\314\320\362\262\273\264\362\277\252\306\345\276\326\312\375\276\335\277\342\241\243",  // Simplified Chinese
+    "\300\311\256\327 %1 \244\243\254O\245\273\265{\246\241\257\340\266}\261\322\252\272\264\321\247\275\300\311\256\327\241G\245\273\265{\246\241\244\243\266}\261\322\264\321\247\275\270\352\256\306\256w\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextGameNotSaved = {{
     "La partie n'a pas pu \352tre enregistr\351e dans %1.",  // French
     "The game could not be saved to %1.",  // English
@@ -498,12 +507,12 @@ const TextRow kTextGameNotSaved = {{
 }};
 
 const TextRow kTextSaveFormatNotWritten = {{
-    "La partie n'a pas \351t\351 enregistr\351e : le programme lit les fichiers %1 mais ne les \351crit pas. Formats qu'il \351crit : %2.",  // French
-    "The game was not saved: the program reads %1 files but does not write them. Formats it writes: %2.",  // English
-    "La partida no se ha guardado: el programa lee los archivos %1 pero no los escribe. Formatos que escribe: %2.",  // Spanish
-    "Die Partie wurde nicht gespeichert: das Programm liest %1-Dateien, schreibt sie aber nicht. Formate, die es schreibt: %2.",  // German
-    "\306\345\276\326\316\264\261\243\264\346\243\272\261\276\263\314\320\362\304\334\266\301\310\241 %1 \316\304\274\376\243\254\265\253\262\273\304\334\320\264\310\353\241\243\277\311\320\264\310\353\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
-    "\264\321\247\275\245\274\300x\246s\241G\245\273\265{\246\241\257\340\305\252\250\372 %1 \300\311\256\327\241A\246\375\244\243\257\340\274g\244J\241C\245i\274g\244J\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+    "La partie n'a pas \351t\351 enregistr\351e : le programme n'\351crit pas de fichiers %1. Formats qu'il \351crit : %2.",  // French
+    "The game was not saved: the program does not write %1 files. Formats it writes: %2.",  // English
+    "La partida no se ha guardado: el programa no escribe archivos %1. Formatos que escribe: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: das Programm schreibt keine %1-Dateien. Formate, die es schreibt: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272\261\276\263\314\320\362\262\273\320\264\310\353 %1 \316\304\274\376\241\243\277\311\320\264\310\353\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G\245\273\265{\246\241\244\243\274g\244J %1 \300\311\256\327\241C\245i\274g\244J\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
 }};
 
 const TextRow kTextSaveStartNotKept = {{
@@ -705,6 +714,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextResetComments,
     &kTextFileReadInPart,
     &kTextFileNotLoaded,
+    &kTextNotAGameFile,
     &kTextGameNotSaved,
     &kTextSaveFormatNotWritten,
     &kTextSaveStartNotKept,
@@ -780,6 +790,7 @@ const char* const kAllTextRowNames[] = {
     "kTextResetComments",
     "kTextFileReadInPart",
     "kTextFileNotLoaded",
+    "kTextNotAGameFile",
     "kTextGameNotSaved",
     "kTextSaveFormatNotWritten",
     "kTextSaveStartNotKept",
@@ -800,4 +811,4 @@ const char* const kAllTextRowNames[] = {
     "kTextPrintFailed",
 };
 
-const int kTextRowCount = 72;
+const int kTextRowCount = 73;

@@ -107,8 +107,10 @@ extern const TextRow kTextResetComments;  // "Reset comments"
 // Messages of the file commands and the autosave; %1 stands for the file.
 extern const TextRow kTextFileReadInPart;     // "The file %1 was read only in part: ..."
 extern const TextRow kTextFileNotLoaded;      // "The file %1 could not be loaded."
+// A file whose extension names a game database, which is not opened.
+extern const TextRow kTextNotAGameFile;       // "The file %1 is not a game file the ..."
 extern const TextRow kTextGameNotSaved;       // "The game could not be saved to %1."
-// A save under the extension of a format that is read but not written.
+// A save under the extension of a format that is not written.
 extern const TextRow kTextSaveFormatNotWritten;  // "The game was not saved: the program ..."
 // Coordinate text of a game that starts elsewhere or has no moves.
 extern const TextRow kTextSaveStartNotKept;  // "The game was not saved: %1 files are ..."

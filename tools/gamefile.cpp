@@ -54,6 +54,7 @@ const char* Reason(int code) {
     case kLoadEmpty: return "an empty file, or not a file of this kind";
     case kLoadBadBoard: return "the board check failed";
     case kLoadPartial: return "read in part: the moves before an error were loaded";
+    case kLoadNotAGameFile: return "a game database, not a game file";
     default: return "unknown result";
   }
 }

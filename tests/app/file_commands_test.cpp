@@ -406,13 +406,17 @@ TEST_F(FileCommandsTest, TheNameStripFollowsSavesAndPastes) {
 }
 
 // Failed loads and saves keep the game and are told; a file read in part
-// keeps what was read and says so; a cancel changes nothing.
+// keeps what was read and says so; a game database is refused as no game
+// file; a cancel changes nothing.
 TEST_F(FileCommandsTest, FailuresKeepTheGameAndAreTold) {
   RUN_SCENARIO({
     StartProgram();
     std::ofstream(root_ / "bad.egf") << "not a game";
     std::ofstream(root_ / "empty.txt") << "";
     std::ofstream(root_ / "part.txt") << "h2e2\nh9g7\nzz99\n";
+    // A game database is not opened, even when its bytes would read as
+    // coordinate text.
+    std::ofstream(root_ / "games.vzd") << "h2e2\nh9g7\n";
     const struct {
       int command;
       const char* file;
@@ -422,6 +426,7 @@ TEST_F(FileCommandsTest, FailuresKeepTheGameAndAreTold) {
                  {kCmdLoadGame, "none.vgf", kGame, "could not be loaded"},
                  {kCmdLoadGame, "empty.txt", kGame, "could not be loaded"},
                  {kCmdLoadGame, "part.txt", {"h2e2", "h9g7"}, "read only in part"},
+                 {kCmdLoadGame, "games.vzd", kGame, "is not a game file"},
                  {kCmdSaveGame, "no/such/g.txt", kGame, "could not be saved"},
                  {kCmdLoadGame, "", kGame, nullptr},
                  {kCmdSaveGame, "", kGame, nullptr}};

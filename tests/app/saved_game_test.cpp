@@ -96,15 +96,21 @@ TEST_F(SavedGameTest, ACommandLineFileThatCannotBeReadGivesTheAutosavedGame) {
   WriteFileBytes(root_ / "random.vgf", Bytes{'\x07', '\x91', '\x33', '\x00', '\xfe', '\x12'});
   WriteFileBytes(root_ / "huge.wxf", Bytes(5u << 20, 'x'));  // beyond the size a text file may have
   WriteFileBytes(root_ / "garbage.txt", Bytes{'?', '?', '\n'});
-  const char* const unreadable[] = {"missing.wxf", "folder.vgf", "random.vgf", "huge.wxf",
-                                    "garbage.txt", "no-extension"};
-  for (const char* name : unreadable) {
-    SCOPED_TRACE(name);
-    const std::string path = (root_ / name).string();
+  WriteFileBytes(root_ / "games.vzd", Bytes{'h', '2', 'e', '2', '\n'});  // a database is not opened
+  const struct {
+    const char* name;
+    const TextRow& told;
+  } unreadable[] = {{"missing.wxf", kTextFileNotLoaded}, {"folder.vgf", kTextFileNotLoaded},
+                    {"random.vgf", kTextFileNotLoaded},  {"huge.wxf", kTextFileNotLoaded},
+                    {"garbage.txt", kTextFileNotLoaded}, {"no-extension", kTextFileNotLoaded},
+                    {"games.vzd", kTextNotAGameFile}};
+  for (const auto& file : unreadable) {
+    SCOPED_TRACE(file.name);
+    const std::string path = (root_ / file.name).string();
     RUN_SCENARIO({
       StartProgram(path);
       Check(messages.size() == 1 &&
-                messages[0] == TrText(kTextFileNotLoaded).arg(QFile::decodeName(path.c_str())),
+                messages[0] == TrText(file.told).arg(QFile::decodeName(path.c_str())),
             "the load message names the file");
       Check(GameMoves() == kSavedGame, "the autosaved game is on the board");
       CloseFrame();

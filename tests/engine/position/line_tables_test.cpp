@@ -1,6 +1,7 @@
-// Line masks and line tables: the documented corner cases, every pattern
-// table against a plain walk along the line, the chariot capture-target
-// tables against the blocker distances, and the occupancy masks.
+// Line masks and line tables: an empty line and a piece between blockers
+// worked out by hand, every pattern table against a plain walk along the
+// line, the chariot capture-target tables against the blocker distances,
+// and the occupancy masks.
 #include <gtest/gtest.h>
 
 #include <random>
