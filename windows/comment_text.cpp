@@ -1,6 +1,8 @@
 #include "windows/comment_text.h"
 
-#include <cstring>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <algorithm>
 
 #include "game/comments.h"
 #include "platform/dialog.h"
@@ -62,4 +64,14 @@ bool ShownComment::Store(const QString& text) const {
   if (!Encode(text, &bytes, &page)) return false;
   SetComment(ply_, bytes.constData(), page);
   return true;
+}
+
+void ShownComment::ShowAgain(CDialog& dialog, int control) {
+  auto* edit = qobject_cast<QPlainTextEdit*>(dialog.GetDlgItem(control));
+  const int caret = edit != nullptr ? edit->textCursor().position() : 0;
+  Show(dialog, control, ply_);
+  if (edit == nullptr) return;
+  QTextCursor cursor = edit->textCursor();
+  cursor.setPosition(std::min(caret, static_cast<int>(edit->toPlainText().size())));
+  edit->setTextCursor(cursor);
 }

@@ -41,6 +41,9 @@ class ShownComment {
   // Stores `text` into the slot shown; false (slot unchanged) when no code
   // page holds it.
   bool Store(const QString& text) const;
+  // After a refused Store: shows the slot again as it is stored, the caret
+  // where it was (or at the end of the text).
+  void ShowAgain(CDialog& dialog, int control);
 
  private:
   int ply_ = 0;

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
-#include <QTextCursor>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -128,16 +127,9 @@ void CCommentsDlg::Refresh() {
 void CCommentsDlg::OnCommentChanged() {
   if (refreshing_) return;
   if (shown_.Store(GetDlgItemText(kCtlCommentText))) return;
-  // Refused: the edit shows the comment as it is stored, the caret where
-  // it was (or at the end).
-  auto* edit = qobject_cast<QPlainTextEdit*>(GetDlgItem(kCtlCommentText));
-  const int caret = edit != nullptr ? edit->textCursor().position() : 0;
-  ShowComment();
-  if (edit != nullptr) {
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(std::min(caret, static_cast<int>(edit->toPlainText().size())));
-    edit->setTextCursor(cursor);
-  }
+  refreshing_ = true;
+  shown_.ShowAgain(*this, kCtlCommentText);
+  refreshing_ = false;
   ShowMessageBox(this, CommentNotStoredMessage());
 }
 

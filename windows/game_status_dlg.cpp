@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
-#include <QTextCursor>
 #include <algorithm>
 #include <cstring>
 
@@ -161,19 +160,10 @@ void CGameStatusDlg::OnCommentChange() {
 
 void CGameStatusDlg::StoreComment() {
   if (shownComment_.Store(GetDlgItemText(kCtlHeaderComment))) return;
-  // Refused: the edit shows the comment as it is stored, the caret where
-  // it was (or at the end).
-  auto* edit = qobject_cast<QPlainTextEdit*>(GetDlgItem(kCtlHeaderComment));
-  const int caret = edit != nullptr ? edit->textCursor().position() : 0;
   const bool wasRefreshing = refreshing;
   refreshing = true;
-  shownComment_.Show(*this, kCtlHeaderComment, 0);
+  shownComment_.ShowAgain(*this, kCtlHeaderComment);
   refreshing = wasRefreshing;
-  if (edit != nullptr) {
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(std::min(caret, static_cast<int>(edit->toPlainText().size())));
-    edit->setTextCursor(cursor);
-  }
   ShowMessageBox(this, CommentNotStoredMessage());
 }
 
