@@ -123,14 +123,16 @@ void CMainFrame::OnSaveGame() {
   }
   // The writer of the typed extension; anything unknown is coordinate text.
   const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
-  if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept || saved == kSaveTextsNotKept) {
+  if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept || saved == kSaveTextsNotKept ||
+      saved == kSaveCommentsNotKept) {
     // Refused before anything was written: the formats that would do.
     const char* formats = saved == kSaveFormatNotWritten ? WrittenGameFileExtensions()
                           : saved == kSaveStartNotKept   ? StartKeepingGameFileExtensions()
                                                          : TextKeepingGameFileExtensions();
     const TextRow& text = saved == kSaveFormatNotWritten ? kTextSaveFormatNotWritten
                           : saved == kSaveStartNotKept   ? kTextSaveStartNotKept
-                                                         : kTextSaveTextsNotKept;
+                          : saved == kSaveTextsNotKept   ? kTextSaveTextsNotKept
+                                                         : kTextSaveCommentsNotKept;
     ShowMessageBox(this,
                    LanguageText(text).arg(QString::fromStdString(GameFileExtension(path.c_str())),
                                           QString::fromLatin1(formats)));

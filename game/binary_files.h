@@ -43,6 +43,13 @@ enum BinaryTag : uint8_t {
   kTagGameComment = 11,
   kTagAuthor = 12,
   kTagTimeControl = 13,
+  // u16 length, then one byte per comment slot from 0 (the game comment):
+  // the code page of its text (HeaderTextPage). Written after the other
+  // tags only when a comment of the file has a known page; a file without
+  // it, and a slot it does not reach or gives no known page, keeps its
+  // comments in the interface language's page. Other readers skip it by
+  // its length.
+  kTagCommentPages = 14,
 };
 
 // The reserved tag's four bytes carry the code page of the header texts

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
@@ -91,8 +92,19 @@ char (*TextFieldOfTag(GameHeader& header, int id))[kHeaderTextSize] {
   }
 }
 
+// The comment pages tag: the known page of each slot it reaches.
+void ReadCommentPages(FieldReader& in, std::vector<uint8_t>& pages) {
+  std::vector<uint8_t> bytes(in.U16());
+  if (!in.Bytes(bytes.data(), bytes.size())) return;
+  pages.assign(kCommentSlots, kHeaderTextsUnknown);
+  for (size_t ply = 0; ply < bytes.size() && ply < pages.size(); ++ply) {
+    if (bytes[ply] == kHeaderTextsGbk || bytes[ply] == kHeaderTextsLatin) pages[ply] = bytes[ply];
+  }
+}
+
 // The tag records of versions 4..7. Returns false on a structural fault.
-bool ReadTags(FieldReader& in, int version, LoadedGame& game) {
+// `pages` gets the comment pages the file names.
+bool ReadTags(FieldReader& in, int version, LoadedGame& game, std::vector<uint8_t>& pages) {
   const int count = in.I8();
   if (in.failed() || count < 0) return false;
   GameHeader& header = game.header;
@@ -145,6 +157,7 @@ bool ReadTags(FieldReader& in, int version, LoadedGame& game) {
         }
         break;
       }
+      case kTagCommentPages: ReadCommentPages(in, pages); break;
       default: in.Skip(in.U16()); break;
     }
     if (in.failed()) return false;
@@ -262,7 +275,8 @@ bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
 // format or give no sound position. Past the start position the game is
 // kept up to where `stop` says reading stopped short.
 bool ReadGameBody(FieldReader& in, int version, LoadedGame& game, ReadStop& stop) {
-  if (version >= 4 && !ReadTags(in, version, game)) return false;
+  std::vector<uint8_t> pages;
+  if (version >= 4 && !ReadTags(in, version, game, pages)) return false;
   if (!ReadStartPosition(in, version, game)) return false;
   const uint32_t shownPly = in.U32();
   uint32_t count = in.U32();
@@ -282,6 +296,10 @@ bool ReadGameBody(FieldReader& in, int version, LoadedGame& game, ReadStop& stop
   const uint32_t replayed = static_cast<uint32_t>(game.moves.size());
   game.shownPly = static_cast<int32_t>(shownPly < replayed ? shownPly : replayed);
   if (version == 7 && !stop.damaged && !ReadPlyComments(in, game)) stop.damaged = true;
+  // Comments the file gives no page for are in the interface language's.
+  for (size_t ply = 0; ply < game.comments.size(); ++ply) {
+    game.comments[ply].page = ply < pages.size() ? pages[ply] : uint8_t{kHeaderTextsUnknown};
+  }
   return true;
 }
 

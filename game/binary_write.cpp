@@ -47,8 +47,35 @@ void WriteHeaderText(FieldWriter& out, uint8_t id, const char (&field)[kHeaderTe
 
 const char* CommentText(int ply) { return moveComments[ply].text; }
 
+// The last ply of the game whose comment slot is written (version 7): it
+// holds a text (even an empty one) or a mark.
+int LastWrittenCommentPly() {
+  int last = 0;
+  for (int ply = 1; ply <= std::min(gameLength, kMaxGameMoves) && ply < kCommentSlots; ++ply) {
+    if (moveComments[ply].text != nullptr || moveComments[ply].annotation != kMarkNone) last = ply;
+  }
+  return last;
+}
+
+bool IsKnownPage(uint8_t page) { return page == kHeaderTextsGbk || page == kHeaderTextsLatin; }
+
+// The code pages of the comments written, up to the last one with a known
+// page; empty when none has one.
+std::vector<uint8_t> CommentPages(int version) {
+  const int last = version == kBinaryVersionEgf ? LastWrittenCommentPly() : 0;
+  std::vector<uint8_t> pages;
+  for (int ply = 0; ply <= last; ++ply) {
+    const MoveComment& slot = moveComments[ply];
+    if (slot.text == nullptr || !IsKnownPage(slot.page)) continue;
+    pages.resize(static_cast<size_t>(ply) + 1, kHeaderTextsUnknown);
+    pages[static_cast<size_t>(ply)] = slot.page;
+  }
+  return pages;
+}
+
 void WriteTags(FieldWriter& out, int version, const GameHeader& header) {
-  out.U8(version == 7 ? 13 : 11);
+  const std::vector<uint8_t> pages = CommentPages(version);
+  out.U8((version == 7 ? 13 : 11) + (pages.empty() ? 0 : 1));
   WriteHeaderText(out, kTagEvent, header.event);
   WriteHeaderText(out, kTagSite, header.site);
   WriteHeaderText(out, kTagDate, header.date);
@@ -58,8 +85,7 @@ void WriteTags(FieldWriter& out, int version, const GameHeader& header) {
   WriteHeaderText(out, kTagBlackName, header.blackName);
   WriteHeaderText(out, kTagBlackElo, header.blackElo);
   out.U8(kTagReserved);
-  out.U32(header.textPage == kHeaderTextsGbk || header.textPage == kHeaderTextsLatin
-              ? kTextPageMark + header.textPage
+  out.U32(IsKnownPage(header.textPage) ? kTextPageMark + header.textPage
               : 0);
   out.U8(kTagResult);
   out.U8(static_cast<uint8_t>(header.result));
@@ -70,6 +96,11 @@ void WriteTags(FieldWriter& out, int version, const GameHeader& header) {
     out.Text(header.author, kHeaderTextSize, kHeaderTextSize - 1, 2);
     out.U8(kTagTimeControl);
     out.Text(header.timeControl, kHeaderTextSize, kHeaderTextSize - 1, 2);
+  }
+  if (!pages.empty()) {
+    out.U8(kTagCommentPages);
+    out.U16(static_cast<uint32_t>(pages.size()));
+    out.Bytes(pages.data(), pages.size());
   }
 }
 
@@ -109,10 +140,7 @@ void WriteGameRecord(FieldWriter& out, int recordSize) {
 // The ply comments of version 7: up to the last ply of the game that holds
 // a text (even an empty one) or a mark.
 void WritePlyComments(FieldWriter& out) {
-  int last = 0;
-  for (int ply = 1; ply <= std::min(gameLength, kMaxGameMoves) && ply < kCommentSlots; ++ply) {
-    if (moveComments[ply].text != nullptr || moveComments[ply].annotation != kMarkNone) last = ply;
-  }
+  const int last = LastWrittenCommentPly();
   out.U16(static_cast<uint32_t>(last));
   for (int ply = 1; ply <= last; ++ply) {
     out.U8(moveComments[ply].annotation);

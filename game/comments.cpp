@@ -27,6 +27,7 @@ void FreeSlot(MoveComment& slot) {
   slot.text = nullptr;
   slot.capacity = 0;
   slot.annotation = kMarkNone;
+  slot.page = kHeaderTextsUnknown;
 }
 
 void FreeAllSlots() {
@@ -36,7 +37,7 @@ void FreeAllSlots() {
 
 }  // namespace
 
-void SetComment(int ply, const char* text) {
+void SetComment(int ply, const char* text, uint8_t page) {
   if (!IsSlot(ply)) return;
   if (text == nullptr) text = "";
   NoteSlotUsed(ply);
@@ -52,6 +53,7 @@ void SetComment(int ply, const char* text) {
     slot.capacity = static_cast<uint32_t>(capacity);
   }
   std::memcpy(slot.text, text, length + 1);
+  slot.page = page;
   hasComments = 1;
 }
 

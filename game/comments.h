@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/header.h"
+
 // Annotation marks and their texts.
 enum Annotation : uint8_t {
   kMarkNone = 0,
@@ -20,7 +22,11 @@ constexpr int kCommentSlots = 1230;
 struct MoveComment {
   uint32_t capacity;   // bytes allocated for text, 0 without a buffer
   uint8_t annotation;  // Annotation
-  char* text;          // NUL-terminated comment, or null
+  // The code page of text (HeaderTextPage): marked for comments typed in
+  // the program and read from files that say, so that they show alike in
+  // every interface language; unknown shows them in the language's page.
+  uint8_t page;
+  char* text;  // NUL-terminated comment, or null
 };
 
 // Slot n holds the comment that follows move n of the game.
@@ -28,11 +34,12 @@ extern MoveComment moveComments[kCommentSlots];
 // 1 once a comment was ever stored; never reset.
 extern int32_t hasComments;
 
-// Stores a copy of text (null = empty) in slot ply, leaving its mark alone.
-// A ply outside 0..1229 is ignored.
-void SetComment(int ply, const char* text);
-// With ply -1 frees every slot's text and zeroes every slot (text, capacity
-// and mark); with 0..1229 that slot only; other plies are ignored. Does
+// Stores a copy of text (null = empty) in slot ply with its code page
+// (HeaderTextPage), leaving its mark alone. A ply outside 0..1229 is
+// ignored.
+void SetComment(int ply, const char* text, uint8_t page = kHeaderTextsUnknown);
+// With ply -1 frees every slot's text and zeroes every slot (text, capacity,
+// page and mark); with 0..1229 that slot only; other plies are ignored. Does
 // nothing to free while no comment was ever stored; the marks are cleared
 // in any case.
 void ClearComment(int ply);

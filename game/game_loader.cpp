@@ -406,7 +406,8 @@ int CommitLoadedGame(const LoadedGame& game, GameHeader& header, int fullReset) 
   const int slots = static_cast<int>(game.comments.size());
   for (int ply = 0; ply < slots && ply < kCommentSlots; ++ply) {
     const LoadedComment& c = game.comments[ply];
-    if (c.hasText) SetComment(ply, c.text.c_str());
+    if (c.hasText)
+      SetComment(ply, c.text.c_str(), c.page == kCommentPageOfHeader ? game.header.textPage : c.page);
     if (c.mark != kMarkNone) SetAnnotation(ply, c.mark);
   }
   SetGameFileName(game.fileName.c_str());
@@ -479,6 +480,7 @@ void CaptureCurrentGame(LoadedGame& game, const GameHeader& header) {
     if (moveComments[ply].text != nullptr) {
       game.comments[ply].hasText = true;
       game.comments[ply].text = moveComments[ply].text;
+      game.comments[ply].page = moveComments[ply].page;
     }
   }
   game.fileName = gameFileName;

@@ -56,10 +56,15 @@ struct LoadedMove {
   uint8_t engineMove = 0;  // 1 when the engine played the move
 };
 
+// LoadedComment::page of a comment whose reader does not say: it is in the
+// code page of the header texts (the text formats are written in one page).
+inline constexpr uint8_t kCommentPageOfHeader = 0xFF;
+
 // One comment slot: the comment after move `ply` (slot 0: the whole game).
 struct LoadedComment {
   uint8_t mark = kMarkNone;  // Annotation
   bool hasText = false;      // a stored text, even an empty one
+  uint8_t page = kCommentPageOfHeader;  // HeaderTextPage of text
   std::string text;
 };
 

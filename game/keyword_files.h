@@ -19,7 +19,9 @@ constexpr size_t kKeywordCommentCap = 10239;
 // the given header. The shown position is the same afterwards. Returns 0,
 // 1 when the file could not be created or written, or kSaveTextsNotKept
 // (nothing written) when a header text typed in Windows-1252 has a
-// character that GBK, the code page these files are read in, lacks.
+// character that GBK, the code page these files are read in, lacks, or
+// kSaveCommentsNotKept when a comment has one. Comments typed in
+// Windows-1252 are written in their GBK form.
 int SaveWxfGame(const char* path, int axf, GameHeader header);
 
 // Reads a keyword text file into the game record, *header and the comment

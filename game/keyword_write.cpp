@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/position/position.h"
 #include "game/atomic_file.h"
@@ -62,8 +63,24 @@ void AppendEscapedComment(std::string& out, const char* text) {
   }
 }
 
-bool HasCommentText(int ply) {
-  return moveComments[ply].text != nullptr && moveComments[ply].text[0] != '\0';
+// The comment texts as written, by slot: keyword files are read as GBK, so
+// comments typed in Windows-1252 are written in their GBK form.
+using CommentTexts = std::vector<std::string>;
+
+// Fills `texts` for the slots of the game's plies (0 the game comment);
+// false when a comment has a character GBK lacks.
+bool CommentTextsInGbk(int length, CommentTexts& texts) {
+  texts.assign(static_cast<size_t>(std::min(length + 1, kCommentSlots)), std::string());
+  for (size_t ply = 0; ply < texts.size(); ++ply) {
+    const MoveComment& slot = moveComments[ply];
+    if (slot.text == nullptr) continue;
+    if (slot.page != kHeaderTextsLatin) {
+      texts[ply] = slot.text;
+    } else if (!ConvertWindows1252TextToGbk(slot.text, texts[ply])) {
+      return false;
+    }
+  }
+  return true;
 }
 
 void AppendUpperCased(std::string& out, const std::string& line) {
@@ -72,10 +89,8 @@ void AppendUpperCased(std::string& out, const std::string& line) {
 
 // The move lines: four plies a line, each move text followed by its mark,
 // a comment breaking the line after its ply.
-void AppendMoveLines(std::string& out, int axf) {
+void AppendMoveLines(std::string& out, int axf, int length, const CommentTexts& comments) {
   std::string line;
-  // No reader takes more than kMaxGameMoves moves.
-  const int length = std::min(gameLength, kMaxGameMoves);
   for (int ply = 1; ply <= length; ++ply) {
     const HistoryRecord& r = history[ply];
     const char* text = axf != 0 ? r.axfText : r.wxfText;
@@ -90,11 +105,11 @@ void AppendMoveLines(std::string& out, int axf) {
     line += item;
     line += AnnotationMarkText(ply < kCommentSlots ? moveComments[ply].annotation : 0);
     if (slot == 1) line += "    ";
-    if (ply < kCommentSlots && HasCommentText(ply)) {
+    if (ply < static_cast<int>(comments.size()) && !comments[ply].empty()) {
       AppendUpperCased(out, line);
       line.clear();
       out += "\n/*";
-      AppendEscapedComment(out, moveComments[ply].text);
+      AppendEscapedComment(out, comments[ply].c_str());
       out += "*/\n";
     }
     if (slot == 3 || ply == length) {
@@ -128,6 +143,10 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
                       header.event})
     field[kHeaderTextSize - 1] = '\0';
   if (!HeaderTextsInGbk(header)) return kSaveTextsNotKept;
+  // No reader takes more than kMaxGameMoves moves.
+  const int length = std::min(gameLength, kMaxGameMoves);
+  CommentTexts comments;
+  if (!CommentTextsInGbk(length, comments)) return kSaveCommentsNotKept;
   AtomicFile file;
   if (!file.Open(path)) return 1;
   SetGameFileName(path);
@@ -152,13 +171,13 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
     out += fen;
     out += '\n';
   }
-  if (HasCommentText(0)) {
+  if (!comments[0].empty()) {
     out += "/*";
-    AppendEscapedComment(out, moveComments[0].text);
+    AppendEscapedComment(out, comments[0].c_str());
     out += "*/\n";
   }
   out += "\nSTART{\n";
-  AppendMoveLines(out, axf);
+  AppendMoveLines(out, axf, length, comments);
   for (int32_t i = 0; i < shownPly; ++i) ReplayOne();
   out += "}END\n";
 

@@ -44,6 +44,8 @@ inline constexpr int kSaveStartNotKept = -2;
 // texts hold a character GBK, the code page such files are read in, lacks:
 // the texts would load back as other characters. Nothing is written.
 inline constexpr int kSaveTextsNotKept = -3;
+// The same for a comment typed in Windows-1252 with a character GBK lacks.
+inline constexpr int kSaveCommentsNotKept = -4;
 
 // Writes the current game with the writer of the extension: "egf" binary
 // version 7, "vgf" version 6, "vbf" version 3, "wxf" and "ccf" keyword text
@@ -51,7 +53,8 @@ inline constexpr int kSaveTextsNotKept = -3;
 // reader claims plain coordinate text. Returns 0;
 // before anything is written, kSaveFormatNotWritten for a format that is
 // only read and kSaveStartNotKept for coordinate text that would not load
-// back, kSaveTextsNotKept for header texts a keyword file cannot hold; or
+// back, kSaveTextsNotKept and kSaveCommentsNotKept for header texts and
+// comments a keyword file cannot hold; or
 // the writer's non-zero code when the file could not be created
 // or written.
 int SaveGameFile(const char* path, const GameHeader& header);
@@ -59,8 +62,8 @@ int SaveGameFile(const char* path, const GameHeader& header);
 // The extensions SaveGameFile writes a format of its own for, as a list
 // for messages: "egf, vgf, vbf, ccf, wxf, axf, txt".
 const char* WrittenGameFileExtensions();
-// Those of them that keep header texts in any code page (the binary files
-// with a header): "egf, vgf".
+// Those of them that keep header texts and comments in any code page (the
+// binary files with a header): "egf, vgf".
 const char* TextKeepingGameFileExtensions();
 // Those of them that keep any start position and a game without moves:
 // "egf, vgf, vbf, ccf, wxf, axf".

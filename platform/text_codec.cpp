@@ -81,13 +81,15 @@ CodePage MoveTextCodePage(int notationKind) {
              : CodePage::kWindows1252;
 }
 
-CodePage HeaderCodePage(const GameHeader& header) {
-  switch (header.textPage) {
+CodePage TextPageCodePage(uint8_t textPage) {
+  switch (textPage) {
     case kHeaderTextsGbk: return CodePage::kGbk;
     case kHeaderTextsLatin: return CodePage::kWindows1252;
     default: return CodePageForLanguage(currentLanguage);
   }
 }
+
+CodePage HeaderCodePage(const GameHeader& header) { return TextPageCodePage(header.textPage); }
 
 QString DecodeHeaderText(const GameHeader& header, const char* text) {
   return DecodeText(text, HeaderCodePage(header));

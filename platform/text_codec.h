@@ -27,6 +27,9 @@ CodePage CodePageForLanguage(int language);
 // Windows-1252.
 CodePage MoveTextCodePage(int notationKind);
 
+// The code page a text marked with `textPage` (HeaderTextPage) is in: the
+// marked one, else (unknown) the current language's.
+CodePage TextPageCodePage(uint8_t textPage);
 // The code page of a game header's texts: the one the header is marked
 // with (GameHeader::textPage), else the current language's.
 CodePage HeaderCodePage(const GameHeader& header);

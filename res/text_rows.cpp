@@ -533,6 +533,15 @@ const TextRow kTextSaveTextsNotKept = {{
     "\264\321\247\275\245\274\300x\246s\241G\264\321\247\275\270\352\260T\244\244\247t\246\263 %1 \300\311\256\327\265L\252k\253O\246s\252\272\246r\244\270\241C\257\340\253O\246s\263o\250\307\246r\244\270\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextSaveCommentsNotKept = {{
+    "La partie n'a pas \351t\351 enregistr\351e : les commentaires contiennent des caract\350res que les fichiers %1 ne peuvent pas garder. Formats qui les gardent : %2.",  // French
+    "The game was not saved: the comments hold characters that %1 files cannot keep. Formats that keep them: %2.",  // English
+    "La partida no se ha guardado: los comentarios contienen caracteres que los archivos %1 no pueden conservar. Formatos que los conservan: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: die Kommentare enthalten Zeichen, die %1-Dateien nicht behalten k\366nnen. Formate, die sie behalten: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272\327\242\312\315\326\320\272\254\323\320 %1 \316\304\274\376\316\336\267\250\261\243\264\346\265\304\327\326\267\373\241\243\304\334\261\243\264\346\325\342\320\251\327\326\267\373\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G\265\371\304\300\244\244\247t\246\263 %1 \300\311\256\327\265L\252k\253O\246s\252\272\246r\244\270\241C\257\340\253O\246s\263o\250\307\246r\244\270\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextBadFenOnClipboard = {{
     "Le presse-papiers ne contient pas de position FEN valable ; la partie est conserv\351e.",  // French
     "The clipboard does not hold a valid FEN position; the game is kept.",  // English
@@ -632,6 +641,15 @@ const TextRow kTextHeaderTextNotStored = {{
     "\246b\241u%1\241v\244\244\277\351\244J\252\272\246r\244\270\265L\252k\273P\264\321\247\275\252\272\250\344\245L\244\345\246r\244@\260_\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextCommentNotStored = {{
+    "Les caract\350res tap\351s dans le commentaire ne peuvent pas \352tre enregistr\351s dans les fichiers de partie avec le reste du commentaire ; ils n'ont pas \351t\351 pris.",  // French
+    "The characters typed in the comment cannot be stored in the game files together with the rest of the comment; they were not taken.",  // English
+    "Los caracteres escritos en el comentario no se pueden guardar en los archivos de partida junto con el resto del comentario; no se han tomado.",  // Spanish
+    "Die im Kommentar eingegebenen Zeichen k\366nnen nicht zusammen mit dem \374brigen Kommentar in den Partiedateien gespeichert werden; sie wurden nicht \374bernommen.",  // German
+    "\324\332\327\242\312\315\326\320\312\344\310\353\265\304\327\326\267\373\316\336\267\250\323\353\327\242\312\315\265\304\306\344\323\340\316\304\327\326\322\273\306\360\261\243\264\346\265\275\306\345\276\326\316\304\274\376\326\320\243\254\316\264\261\273\262\311\323\303\241\243",  // Simplified Chinese
+    "\246b\265\371\304\300\244\244\277\351\244J\252\272\246r\244\270\265L\252k\273P\265\371\304\300\252\272\250\344\276l\244\345\246r\244@\260_\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextPriorityStaysLow = {{
     "Le syst\350me ne permet pas de rendre au programme sa priorit\351 normale ; elle reste basse jusqu'au prochain d\351marrage.",  // French
     "The system does not allow the program to return to normal priority; it stays low until the next start.",  // English
@@ -719,6 +737,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextSaveFormatNotWritten,
     &kTextSaveStartNotKept,
     &kTextSaveTextsNotKept,
+    &kTextSaveCommentsNotKept,
     &kTextBadFenOnClipboard,
     &kTextAutosaveFailed,
     &kTextAutosaveReadInPart,
@@ -730,6 +749,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextEnterClockTime,
     &kTextEnterClockTimeAtMost,
     &kTextHeaderTextNotStored,
+    &kTextCommentNotStored,
     &kTextPriorityStaysLow,
     &kTextSetupNotPlayable,
     &kTextPrintFailed,
@@ -795,6 +815,7 @@ const char* const kAllTextRowNames[] = {
     "kTextSaveFormatNotWritten",
     "kTextSaveStartNotKept",
     "kTextSaveTextsNotKept",
+    "kTextSaveCommentsNotKept",
     "kTextBadFenOnClipboard",
     "kTextAutosaveFailed",
     "kTextAutosaveReadInPart",
@@ -806,9 +827,10 @@ const char* const kAllTextRowNames[] = {
     "kTextEnterClockTime",
     "kTextEnterClockTimeAtMost",
     "kTextHeaderTextNotStored",
+    "kTextCommentNotStored",
     "kTextPriorityStaysLow",
     "kTextSetupNotPlayable",
     "kTextPrintFailed",
 };
 
-const int kTextRowCount = 73;
+const int kTextRowCount = 75;

@@ -116,6 +116,8 @@ extern const TextRow kTextSaveFormatNotWritten;  // "The game was not saved: the
 extern const TextRow kTextSaveStartNotKept;  // "The game was not saved: %1 files are ..."
 // Header texts in Windows-1252 that a keyword file (read as GBK) cannot hold.
 extern const TextRow kTextSaveTextsNotKept;  // "The game was not saved: the game ..."
+// The same for comments typed in Windows-1252.
+extern const TextRow kTextSaveCommentsNotKept;  // "The game was not saved: the comments ..."
 extern const TextRow kTextBadFenOnClipboard;  // "The clipboard does not hold a valid FEN ..."
 extern const TextRow kTextAutosaveFailed;     // "The game could not be saved automatically; ..."
 extern const TextRow kTextAutosaveReadInPart;  // "The autosaved game was damaged: ..."
@@ -134,6 +136,9 @@ extern const TextRow kTextEnterClockTimeAtMost;  // "Please enter a time of at m
 // A game header text typed with characters that no code page of the game
 // files can store with the header's other texts (%1 = the field's label).
 extern const TextRow kTextHeaderTextNotStored;  // "The characters typed in "%1" cannot be ..."
+// A comment typed with characters that no code page of the game files can
+// store with the rest of the comment.
+extern const TextRow kTextCommentNotStored;  // "The characters typed in the comment ..."
 
 // The system refuses to raise the program's priority back to normal.
 extern const TextRow kTextPriorityStaysLow;  // "The system does not allow the program ..."

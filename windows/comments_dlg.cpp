@@ -15,9 +15,11 @@
 #include "game/notation.h"
 #include "game/shown_ply.h"
 #include "platform/menu.h"
+#include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "res/menus.h"
+#include "windows/comment_text.h"
 #include "windows/side_windows.h"
 
 namespace {
@@ -101,17 +103,13 @@ void CCommentsDlg::DestroyWindow() {
 // The window follows the game as the board shows it (while the engine
 // ponders, the ply before its predicted reply), also when the refresh runs
 // inside a search. Filling the edit stores nothing: the text is the stored
-// comment already, and writing it back through the code page and the
-// edit's line breaks could change it.
+// comment already, and writing it back through the edit's line breaks
+// could change it.
 void CCommentsDlg::Refresh() {
   const ShownGame shown = CurrentShownGame();
   const int ply = shown.ply;
   editedPly_ = ply;
-  const char* comment = IsCommentSlot(ply) ? moveComments[ply].text : nullptr;
-
-  refreshing_ = true;
-  SetDlgItemText(kCtlCommentText, DecodeLanguageText(comment, currentLanguage));
-  refreshing_ = false;
+  ShowComment();
 
   if (ply < 1 || ply >= kHistorySize) {
     SetDlgItemText(kCtlCommentMoveLine, QStringLiteral("*"));
@@ -128,8 +126,17 @@ void CCommentsDlg::Refresh() {
 // the game record.
 void CCommentsDlg::OnCommentChanged() {
   if (refreshing_) return;
-  const QByteArray text = EncodeLanguageText(GetDlgItemText(kCtlCommentText), currentLanguage);
-  SetComment(editedPly_, text.constData());
+  if (shown_.Store(GetDlgItemText(kCtlCommentText))) return;
+  refreshing_ = true;
+  shown_.ShowAgain(*this, kCtlCommentText);
+  refreshing_ = false;
+  ShowMessageBox(this, CommentNotStoredMessage());
+}
+
+void CCommentsDlg::ShowComment() {
+  refreshing_ = true;
+  shown_.Show(*this, kCtlCommentText, editedPly_);
+  refreshing_ = false;
 }
 
 bool CCommentsDlg::OnCmdMsg(int id) {

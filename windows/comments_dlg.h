@@ -11,6 +11,7 @@
 
 #include "platform/command_target.h"
 #include "platform/dialog.h"
+#include "windows/comment_text.h"
 
 class QMouseEvent;
 class QResizeEvent;
@@ -56,11 +57,16 @@ class CCommentsDlg : public CDialog, public CCmdTarget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  // The edit's text becomes the comment of the edited ply.
+  // The edit's text becomes the comment of the edited ply, kept as typed;
+  // a text no code page of the files holds is refused with a message and
+  // the edit shows the stored comment again.
   void OnCommentChanged();
+  // Fills the edit with the edited ply's comment, storing nothing.
+  void ShowComment();
   // Pops up the menu of marks centred on `globalPos`.
   void ShowPopupMenu(const QPoint& globalPos);
 
   int editedPly_ = 0;
+  ShownComment shown_;
   bool refreshing_ = false;
 };

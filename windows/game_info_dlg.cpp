@@ -7,6 +7,7 @@
 #include "game/comments.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "windows/comment_text.h"
 
 CGameInfoDlg::CGameInfoDlg(GameHeader& edited, QWidget* parent)
     : CDialog(kDialogGameInfo, parent), header(&edited) {
@@ -26,10 +27,8 @@ bool CGameInfoDlg::OnInitDialog() {
         kCtlHeaderDate,
         QStringLiteral("%1-%2-%3").arg(today.day()).arg(today.month()).arg(today.year()));
   }
-  const char* comment = moveComments[0].text;
-  const QString commentText = DecodeLanguageText(comment, currentLanguage);
-  commentLimit_ = std::max<int>(kGameCommentEditLimit, static_cast<int>(commentText.size()));
-  SetDlgItemText(kCtlHeaderComment, commentText);
+  commentLimit_ = std::max<int>(kGameCommentEditLimit, static_cast<int>(CommentString(0).size()));
+  shownComment_.Show(*this, kCtlHeaderComment, 0);
   ShowResult(*this, header->result);
   SetHeaderLabels(*this);
   return true;
@@ -46,8 +45,15 @@ void CGameInfoDlg::OnOK() {
       return;
     }
   }
+  QByteArray comment;
+  uint8_t commentPage = kHeaderTextsUnknown;
+  if (!shownComment_.Encode(GetDlgItemText(kCtlHeaderComment), &comment, &commentPage)) {
+    ShowMessageBox(this, CommentNotStoredMessage());
+    if (QWidget* item = GetDlgItem(kCtlHeaderComment)) item->setFocus();
+    return;
+  }
   *header = edited;
-  SetComment(0, EncodeLanguageText(GetDlgItemText(kCtlHeaderComment), currentLanguage).constData());
+  SetComment(0, comment.constData(), commentPage);
   header->result = static_cast<int8_t>(SelectedResult(*this));
   CDialog::OnOK();
 }

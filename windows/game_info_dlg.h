@@ -4,6 +4,7 @@
 
 #include "game/header.h"
 #include "platform/dialog.h"
+#include "windows/comment_text.h"
 #include "windows/header_fields.h"
 
 class CGameInfoDlg : public CDialog {
@@ -17,7 +18,7 @@ class CGameInfoDlg : public CDialog {
   bool OnInitDialog() override;
   // Stores every edit, the result and the comment, then ends with IDOK. A
   // text no code page of the files can keep is refused with a message
-  // naming its field, and the dialog stays open on it.
+  // naming its field (or the comment), and the dialog stays open on it.
   void OnOK() override;
 
   GameHeader* header;
@@ -29,4 +30,5 @@ class CGameInfoDlg : public CDialog {
   void LimitComment();
 
   int commentLimit_ = kGameCommentEditLimit;
+  ShownComment shownComment_;
 };

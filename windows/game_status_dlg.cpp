@@ -14,6 +14,7 @@
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
+#include "windows/comment_text.h"
 #include "windows/side_windows.h"
 
 namespace {
@@ -98,13 +99,9 @@ void CGameStatusDlg::Refresh() {
     SetDlgItemText(edit.control, HeaderFieldString(currentGameHeader, edit.field));
     shownTexts_[i] = GetDlgItemText(edit.control);
   }
-  const char* comment = moveComments[0].text;
-  shownComment_ = QByteArray(comment != nullptr ? comment : "");
-  const QString commentText = DecodeLanguageText(comment, currentLanguage);
   // Typing is limited, but a longer stored comment is shown whole.
-  commentLimit_ = std::max<int>(kGameCommentEditLimit, static_cast<int>(commentText.size()));
-  SetDlgItemText(kCtlHeaderComment, commentText);
-  shownCommentText_ = GetDlgItemText(kCtlHeaderComment);
+  commentLimit_ = std::max<int>(kGameCommentEditLimit, static_cast<int>(CommentString(0).size()));
+  shownComment_.Show(*this, kCtlHeaderComment, 0);
   ShowResult(*this, currentGameHeader.result);
   refreshing = false;
 }
@@ -162,12 +159,12 @@ void CGameStatusDlg::OnCommentChange() {
 }
 
 void CGameStatusDlg::StoreComment() {
-  const QString text = GetDlgItemText(kCtlHeaderComment);
-  if (text == shownCommentText_) {
-    SetComment(0, shownComment_.constData());
-  } else {
-    SetComment(0, EncodeLanguageText(text, currentLanguage).constData());
-  }
+  if (shownComment_.Store(GetDlgItemText(kCtlHeaderComment))) return;
+  const bool wasRefreshing = refreshing;
+  refreshing = true;
+  shownComment_.ShowAgain(*this, kCtlHeaderComment);
+  refreshing = wasRefreshing;
+  ShowMessageBox(this, CommentNotStoredMessage());
 }
 
 void CGameStatusDlg::DestroyWindow() {

@@ -11,6 +11,7 @@
 
 #include "game/header.h"
 #include "platform/dialog.h"
+#include "windows/comment_text.h"
 #include "windows/header_fields.h"
 
 class QResizeEvent;
@@ -64,6 +65,9 @@ class CGameStatusDlg : public CDialog {
   void OnFieldChange();
   // The comment edit changed: comment slot 0 is written back.
   void OnCommentChange();
+  // Writes the game comment back as typed; a text no code page of the
+  // files holds is refused with a message and the edit shows the stored
+  // comment again.
   void StoreComment();
   // Saves the placement and clears gameStatusDlg, once.
   void Detach();
@@ -73,7 +77,6 @@ class CGameStatusDlg : public CDialog {
   // the current code page cannot show whole is never rewritten lossily.
   GameHeader shownHeader_{};
   QString shownTexts_[kHeaderEditCount];
-  QByteArray shownComment_;
-  QString shownCommentText_;
+  ShownComment shownComment_;
   int commentLimit_ = kGameCommentEditLimit;
 };

@@ -6,8 +6,8 @@
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <utility>
 
 #include "platform/dialog.h"
 #include "platform/text_codec.h"
@@ -35,9 +35,7 @@ QString HeaderFieldString(const GameHeader& header, HeaderText field) {
   return DecodeText(text, strnlen(text, kHeaderTextSize), HeaderCodePage(header));
 }
 
-namespace {
-
-bool IsAscii(const QString& text) {
+bool IsAsciiText(const QString& text) {
   for (QChar c : text) {
     if (c.unicode() >= 0x80) return false;
   }
@@ -47,6 +45,16 @@ bool IsAscii(const QString& text) {
 uint8_t TextPageOf(CodePage page) {
   return page == CodePage::kGbk ? kHeaderTextsGbk : kHeaderTextsLatin;
 }
+
+std::array<CodePage, 2> TypedTextPages(uint8_t textPage) {
+  const bool chinese = textPage == kHeaderTextsUnknown
+                           ? CodePageForLanguage(currentLanguage) != CodePage::kWindows1252
+                           : textPage == kHeaderTextsGbk;
+  if (chinese) return {CodePage::kGbk, CodePage::kWindows1252};
+  return {CodePage::kWindows1252, CodePage::kGbk};
+}
+
+namespace {
 
 // Every header text but `skip` in `to` (the bytes as they are when the
 // header's page is `to` already); false when one cannot be held there.
@@ -76,19 +84,14 @@ bool ConvertOtherTexts(GameHeader& header, HeaderText skip, CodePage to) {
 HeaderStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text) {
   if (text == HeaderFieldString(header, field)) return HeaderStore::kStored;
   QByteArray bytes;
-  if (IsAscii(text)) {
+  if (IsAsciiText(text)) {
     // The same bytes in every code page the files know.
     bytes = text.toLatin1();
   } else {
     // The header's own page first; a text of unknown page is marked, so
     // that it no longer changes with the interface language.
-    CodePage pages[2] = {CodePage::kWindows1252, CodePage::kGbk};
-    const bool chinese = header.textPage == kHeaderTextsUnknown
-                             ? CodePageForLanguage(currentLanguage) != CodePage::kWindows1252
-                             : header.textPage == kHeaderTextsGbk;
-    if (chinese) std::swap(pages[0], pages[1]);
     bool kept = false;
-    for (CodePage page : pages) {
+    for (CodePage page : TypedTextPages(header.textPage)) {
       GameHeader converted = header;
       if (!EncodeTextExactly(text, page, &bytes) || !ConvertOtherTexts(converted, field, page)) {
         continue;

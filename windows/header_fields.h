@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QString>
+#include <array>
+#include <cstdint>
 #include <iterator>
 
 #include "game/header.h"
+#include "platform/text_codec.h"
 #include "res/dialogs.h"
 #include "res/text_rows.h"
 
@@ -45,6 +48,16 @@ inline constexpr int kResultCodes = 4;
 // header read from a GBK file, else the current language's), for display.
 // A field filled to the last byte without a NUL shows its own bytes only.
 QString HeaderFieldString(const GameHeader& header, HeaderText field);
+// True when every character of text is ASCII: the same bytes in every code
+// page the files know.
+bool IsAsciiText(const QString& text);
+// The HeaderTextPage mark of a code page the files keep texts in.
+uint8_t TextPageOf(CodePage page);
+// The code pages a typed text that is not ASCII is tried in, in order: the
+// page it is marked with (textPage) first, else the interface language's;
+// then the other one (Windows-1252, GBK).
+std::array<CodePage, 2> TypedTextPages(uint8_t textPage);
+
 // What became of a typed header text.
 enum class HeaderStore {
   kStored,

@@ -175,7 +175,8 @@ TEST_F(SmallDialogsTest, GameInfoShowsGbkHeadersAsGbkInEveryLanguage) {
 }
 
 // OK with a text no code page holds together with the others says which
-// field it is and keeps the dialog open with the header unchanged.
+// field (or the comment) it is and keeps the dialog open with the header
+// unchanged; the comment is kept in a page that holds it.
 TEST_F(SmallDialogsTest, GameInfoOkRefusesTextsNoCodePageCanKeep) {
   static std::vector<QString> messages;
   messages.clear();
@@ -196,11 +197,22 @@ TEST_F(SmallDialogsTest, GameInfoOkRefusesTextsNoCodePageCanKeep) {
                            "together with the game's other texts; they were not taken.");
     EXPECT_EQ(d.focusWidget(), d.GetDlgItem(kCtlHeaderBlackName));
     d.SetDlgItemText(kCtlHeaderBlackName, QString::fromUtf8("Wáng"));
+    // Nor a comment no code page holds.
+    d.SetDlgItemText(kCtlHeaderComment, QString::fromUtf8("王 Peña"));
+    Click(d, IDOK);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(0, std::memcmp(&currentGameHeader, &before, sizeof before));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], TrText(kTextCommentNotStored));
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(kCtlHeaderComment));
+    d.SetDlgItemText(kCtlHeaderComment, QString::fromUtf8("好棋"));
     Click(d, IDOK);
   });
   messageBoxHook = nullptr;
   EXPECT_EQ(code, IDOK);
-  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages.size(), 2u);
+  EXPECT_STREQ(moveComments[0].text, "\xBA\xC3\xC6\xE5");
+  EXPECT_EQ(moveComments[0].page, kHeaderTextsGbk);
   EXPECT_STREQ(currentGameHeader.site, "Logro\xF1o");
   EXPECT_STREQ(currentGameHeader.blackName, "W\xE1ng");
   EXPECT_EQ(currentGameHeader.textPage, kHeaderTextsLatin);

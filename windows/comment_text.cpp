@@ -1,0 +1,77 @@
+#include "windows/comment_text.h"
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "game/comments.h"
+#include "platform/dialog.h"
+#include "platform/text_codec.h"
+#include "res/text_rows.h"
+#include "windows/header_fields.h"
+
+namespace {
+
+bool IsSlot(int ply) { return ply >= 0 && ply < kCommentSlots; }
+
+}  // namespace
+
+QString CommentString(int ply) {
+  if (!IsSlot(ply) || moveComments[ply].text == nullptr) return QString();
+  return DecodeText(moveComments[ply].text, TextPageCodePage(moveComments[ply].page));
+}
+
+bool EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
+                        uint8_t* page) {
+  if (IsAsciiText(text)) {
+    *bytes = text.toLatin1();
+    *page = kHeaderTextsUnknown;
+    return true;
+  }
+  for (CodePage candidate : TypedTextPages(currentPage)) {
+    if (EncodeTextExactly(text, candidate, bytes)) {
+      *page = TextPageOf(candidate);
+      return true;
+    }
+  }
+  return false;
+}
+
+QString CommentNotStoredMessage() { return TrText(kTextCommentNotStored); }
+
+void ShownComment::Show(CDialog& dialog, int control, int ply) {
+  ply_ = ply;
+  const bool slot = IsSlot(ply) && moveComments[ply].text != nullptr;
+  bytes_ = QByteArray(slot ? moveComments[ply].text : "");
+  page_ = slot ? moveComments[ply].page : uint8_t{kHeaderTextsUnknown};
+  dialog.SetDlgItemText(control, CommentString(ply));
+  // As the edit gives it back (its line breaks).
+  text_ = dialog.GetDlgItemText(control);
+}
+
+bool ShownComment::Encode(const QString& text, QByteArray* bytes, uint8_t* page) const {
+  if (text == text_) {
+    *bytes = bytes_;
+    *page = page_;
+    return true;
+  }
+  return EncodeTypedComment(text, page_, bytes, page);
+}
+
+bool ShownComment::Store(const QString& text) const {
+  QByteArray bytes;
+  uint8_t page = kHeaderTextsUnknown;
+  if (!Encode(text, &bytes, &page)) return false;
+  SetComment(ply_, bytes.constData(), page);
+  return true;
+}
+
+void ShownComment::ShowAgain(CDialog& dialog, int control) {
+  auto* edit = qobject_cast<QPlainTextEdit*>(dialog.GetDlgItem(control));
+  const int caret = edit != nullptr ? edit->textCursor().position() : 0;
+  Show(dialog, control, ply_);
+  if (edit == nullptr) return;
+  QTextCursor cursor = edit->textCursor();
+  cursor.setPosition(std::min(caret, static_cast<int>(edit->toPlainText().size())));
+  edit->setTextCursor(cursor);
+}
