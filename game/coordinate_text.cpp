@@ -14,9 +14,9 @@ using text_reading::SplitLines;
 
 namespace {
 
-// A line of blanks, tabs and carriage returns holds no move.
+// A line of blanks and tabs holds no move.
 bool IsBlankLine(const std::string& line) {
-  return line.find_first_not_of(" \t\r") == std::string::npos;
+  return line.find_first_not_of(" \t") == std::string::npos;
 }
 
 }  // namespace

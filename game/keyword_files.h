@@ -42,9 +42,10 @@ enum KeywordParseResult : int {
   kKeywordNothingFound = 2, // no header keyword, start position, "START" or move was found
   kKeywordCut = 3,          // read in part: the moves end before what could not be read (logged)
 };
-// Parses length bytes of keyword text into the staged game: header fields
-// into game.header, the FEN start position, the moves (checked on the staged
-// position) and the comments and marks. movesStarted 1 treats the whole text
+// Parses length bytes of keyword text, its lines ended by LF, CR LF or CR
+// alone, into the staged game: header fields into game.header, the FEN
+// start position, the moves (checked on the staged position) and the
+// comments and marks. movesStarted 1 treats the whole text
 // as the move section (the move text of a PGN file, whose tags the caller
 // put in game.header; tag lines before the first move are passed over, one
 // after a move ends the moves as read in part); 0 waits for "START". The

@@ -2,7 +2,8 @@
 // coordinate text (one move such as "h2e2" per line), with the helpers the
 // readers share. Every reader reads the whole file into a LoadedGame first
 // (game/game_loader.h) and replaces the game only when it loads; result
-// codes are those of LoadResult.
+// codes are those of LoadResult. The line readers (coordinate text, PGN,
+// XQN) take lines ended by LF, CR LF or CR alike.
 #pragma once
 
 #include <cstddef>
@@ -89,8 +90,7 @@ void SetUnreadMoveText(std::string text);
 // when the file cannot be opened, read (logged) or is longer than the cap
 // (logged).
 int ReadWholeFile(const char* path, std::string& out);
-// Splits text into lines at line feeds, without the line feed and without a
-// carriage return before it.
+// Splits text into lines at line ends (LF, CR LF or CR alone), without them.
 void SplitLines(const std::string& text, std::vector<std::string>& lines);
 // The value of a tag line ("[Red \"name\"]"): the text between the first
 // double quote after the tag name and the next double quote; empty when
