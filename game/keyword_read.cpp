@@ -13,7 +13,6 @@
 #include "game/keyword_files.h"
 #include "game/notation.h"
 #include "game/regular_file.h"
-#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 namespace {
@@ -471,8 +470,9 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
     return kLoadFailed;
   }
 
-  // A file written in UTF-8 is read as the same text in GBK.
-  ConvertUtf8TextToGbk(text);
+  // A file written in UTF-8 is read as the same text in GBK; one damaged
+  // there is read up to the damage.
+  const bool damaged = text_reading::ConvertGameText(path, text);
 
   LoadedGame game;
   game.header = emptyGameHeader;
@@ -489,5 +489,5 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
     default: return kLoadFailed;
   }
   CommitLoadedGame(game, *header, fullReset);
-  return parsed == kKeywordCut ? kLoadPartial : kLoadOk;
+  return parsed == kKeywordCut || damaged ? kLoadPartial : kLoadOk;
 }

@@ -7,6 +7,7 @@
 #include "engine/position/position.h"
 #include "game/notation.h"
 #include "game/regular_file.h"
+#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 namespace text_reading {
@@ -56,6 +57,13 @@ int ReadWholeFile(const char* path, std::string& out) {
       LogLoadProblem(path, "read error");
   }
   return ok ? 1 : 0;
+}
+
+bool ConvertGameText(const char* path, std::string& text) {
+  size_t damagedAt = 0;
+  if (ConvertUtf8TextToGbk(text, &damagedAt) != kGameTextUtf8Damaged) return false;
+  LogLoadProblem(path, "UTF-8 text damaged at byte %zu, the file is read up to it", damagedAt);
+  return true;
 }
 
 namespace {

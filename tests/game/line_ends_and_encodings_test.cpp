@@ -1,5 +1,7 @@
 // Copies of real games of the test data in every line end (LF, CR LF, CR
-// alone): each loads like its LF form.
+// alone) and encoding (GBK, UTF-8 with and without a byte-order mark, UTF-8
+// damaged at one place): each loads like its LF and GBK form, or up to the
+// damage with result 5, and never with its names changed.
 #include <gtest/gtest.h>
 #include <iconv.h>
 
@@ -44,6 +46,9 @@ std::string Recode(const std::string& text, const char* from, const char* to) {
   return out;
 }
 std::string Gbk(const std::string& utf8) { return Recode(utf8, "UTF-8", "GBK"); }
+std::string Utf8(const std::string& gbk) { return Recode(gbk, "GBK", "UTF-8"); }
+
+const std::string kMark = "\xEF\xBB\xBF";
 
 // Every line end of text (LF, CR LF or CR) written as end.
 std::string LineEnds(const std::string& text, const std::string& end) {
@@ -59,9 +64,25 @@ std::string LineEnds(const std::string& text, const std::string& end) {
   return out;
 }
 
-// The names of the saved games and of the championship game.
-const std::string kRed = "红方";
-const std::string kBlack = "黑方";
+// The offset of the move word of ply (1 = first) in a PGN text: the words
+// after the tag lines that do not begin with a digit.
+size_t MoveWordAt(const std::string& text, int ply) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == '[' || text[i] == '\r' || text[i] == '\n'))
+    i = text.find('\n', i) + 1;
+  for (int seen = 0; i < text.size();) {
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    if (!std::isdigit(static_cast<unsigned char>(text[i])) && ++seen == ply) return i;
+    while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  }
+  ADD_FAILURE() << "no ply " << ply;
+  return text.size();
+}
+
+// Names whose GBK bytes are valid UTF-8 as well (梅路 is "c3 b7 c2 b7",
+// "÷·" in UTF-8), and the names of the championship game.
+const std::string kRed = "梅路";
+const std::string kBlack = "茅路";
 const std::string kCcgcRed = "相眼竞技";
 const std::string kCcgcBlack = "象棋旋风";
 
@@ -117,11 +138,23 @@ TEST_F(LineEndsAndEncodingsTest, EachCopyLoadsLikeItsLfGbkFormOrUpToItsDamage) {
   const std::string wxf = Saved("wxf");                     // LF, as the program writes
   const std::string axf = Saved("axf");
   const std::string ccf = Saved("ccf");
-  // The same game with the names as an XQN text.
+  // The same game with the names as a PGN and an XQN text.
+  const std::string moveSection =
+      wxf.substr(wxf.find("START{") + 6, wxf.find("}END") - wxf.find("START{") - 6);
+  const std::string namedPgn = "[Red \"" + Gbk(kRed) + "\"]\n[Black \"" + Gbk(kBlack) +
+                               "\"]\n[Result \"*\"]\n" + moveSection + " *\n";
   std::string xqn = "[Red \"" + Gbk(kRed) + "\"]\n[Black \"" + Gbk(kBlack) + "\"]\n";
   for (size_t i = 0; i < master.size(); i += 2)
     xqn += std::to_string(i / 2 + 1) + ". " + master[i] +
            (i + 1 < master.size() ? " " + master[i + 1] : "") + "\n";
+
+  // The championship game in UTF-8, and where its move of a ply begins there.
+  const std::string pgnUtf8 = Utf8(pgn);
+  const auto utf8At = [&](int ply) { return Utf8(pgn.substr(0, MoveWordAt(pgn, ply))).size(); };
+  std::string damaged = pgnUtf8;
+  damaged[utf8At(19) + 1] = 'x';  // the second byte of move 19's first character
+  const std::string wxfUtf8 = Utf8(wxf);
+  const size_t blackName = wxfUtf8.find("BLACK") + 9;  // after "BLACK   \t"
 
   const struct {
     const char* what;
@@ -148,6 +181,33 @@ TEST_F(LineEndsAndEncodingsTest, EachCopyLoadsLikeItsLfGbkFormOrUpToItsDamage) {
        all, kRed, kBlack},
       {"xqn, CR LF", "xqn", LineEnds(xqn, "\r\n"), kLoadOk, master, all, kRed, kBlack},
       {"xqn, CR", "xqn", LineEnds(xqn, "\r"), kLoadOk, master, all, kRed, kBlack},
+      // GBK names whose bytes are valid UTF-8 stay GBK.
+      {"wxf saved from an egf", "wxf", Saved("wxf", true), kLoadOk, master, all, kRed, kBlack},
+      {"PGN with WXF moves", "pgn", namedPgn, kLoadOk, master, all, kRed, kBlack},
+      {"xqn, LF", "xqn", xqn, kLoadOk, master, all, kRed, kBlack},
+      // UTF-8, with and without a mark.
+      {"Chinese PGN in UTF-8", "pgn", pgnUtf8, kLoadOk, ccgc, all, kCcgcRed, kCcgcBlack},
+      {"Chinese PGN in UTF-8, CR", "pgn", LineEnds(pgnUtf8, "\r"), kLoadOk, ccgc, all, kCcgcRed,
+       kCcgcBlack},
+      {"Chinese PGN in UTF-8 with a mark", "pgn", kMark + pgnUtf8, kLoadOk, ccgc, all, kCcgcRed,
+       kCcgcBlack},
+      {"wxf in UTF-8", "wxf", wxfUtf8, kLoadOk, master, all, kRed, kBlack},
+      {"axf in UTF-8 with a mark", "axf", kMark + Utf8(axf), kLoadOk, master, all, kRed, kBlack},
+      {"xqn in UTF-8", "xqn", Utf8(xqn), kLoadOk, master, all, kRed, kBlack},
+      {"PGN with WXF moves in UTF-8 with a mark", "pgn", kMark + Utf8(namedPgn), kLoadOk, master,
+       all, kRed, kBlack},
+      {"coordinates with a mark", "txt", kMark + txt, kLoadOk, master, all, "", ""},
+      // UTF-8 damaged at one place: what comes before the damage.
+      {"Chinese PGN in UTF-8, a damaged byte in move 19", "pgn", damaged, kLoadPartial, ccgc, 18,
+       kCcgcRed, kCcgcBlack},
+      {"the same with a mark", "pgn", kMark + damaged, kLoadPartial, ccgc, 18, kCcgcRed,
+       kCcgcBlack},
+      {"Chinese PGN in UTF-8 cut inside move 31", "pgn", pgnUtf8.substr(0, utf8At(31) + 2),
+       kLoadPartial, ccgc, 30, kCcgcRed, kCcgcBlack},
+      {"wxf in UTF-8, a damaged byte in the black name", "wxf",
+       std::string(wxfUtf8).replace(blackName + 4, 1, "\xFF"), kLoadPartial, master, 0, kRed, "茅"},
+      {"wxf in UTF-8 cut inside the black name", "wxf", wxfUtf8.substr(0, blackName + 1),
+       kLoadPartial, master, 0, kRed, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
