@@ -9,14 +9,15 @@
 #include "game/atomic_file.h"
 #include "game/text_readers.h"
 
+using text_reading::ConvertGameText;
 using text_reading::ReadWholeFile;
 using text_reading::SplitLines;
 
 namespace {
 
-// A line of blanks, tabs and carriage returns holds no move.
+// A line of blanks and tabs holds no move.
 bool IsBlankLine(const std::string& line) {
-  return line.find_first_not_of(" \t\r") == std::string::npos;
+  return line.find_first_not_of(" \t") == std::string::npos;
 }
 
 }  // namespace
@@ -29,6 +30,8 @@ int ReadCoordinateText(const char* path, GameHeader* header, int fullReset) {
     return kLoadEmpty;
   }
 
+  // A byte-order mark goes; a damaged UTF-8 text is read up to the damage.
+  const bool damaged = ConvertGameText(path, text);
   LoadedGame game;
   game.header.hasInfo = 0;
   game.fileName = path;
@@ -79,7 +82,7 @@ int ReadCoordinateText(const char* path, GameHeader* header, int fullReset) {
     return result;
   }
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  return result == kLoadOk ? kLoadOk : kLoadPartial;
+  return result == kLoadOk && !damaged ? kLoadOk : kLoadPartial;
 }
 
 int SaveCoordinateText(const char* path) {

@@ -25,8 +25,9 @@ constexpr size_t kKeywordCommentCap = 10239;
 int SaveWxfGame(const char* path, int axf, GameHeader header);
 
 // Reads a keyword text file into the game record, *header and the comment
-// store; a file in UTF-8 is read as the same text in GBK. Returns kLoadOk
-// when the game was loaded, kLoadFailed when the file cannot be read
+// store; a file in UTF-8 is read as the same text in GBK (one damaged in
+// it up to the damage, as read in part). Returns kLoadOk when the game was
+// loaded, kLoadFailed when the file cannot be read
 // (missing, unreadable, longer than kKeywordFileCap: logged) or its start
 // position is not sound, kLoadEmpty (logged) when the text holds no header
 // keyword that is read, no start position, no "START" and no move; on
@@ -34,7 +35,8 @@ int SaveWxfGame(const char* path, int axf, GameHeader header);
 // kLoadPartial (logged) when the file was read in part: the game holds the
 // moves before the first move that cannot be made, text of the move section
 // that is not read (a damaged or cut move, another notation), a comment
-// that is never closed, or the moves beyond what a game holds.
+// that is never closed, the moves beyond what a game holds, or a UTF-8
+// text damaged before its end.
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
 
 // Results of ParseKeywordGame.
@@ -44,9 +46,10 @@ enum KeywordParseResult : int {
   kKeywordNothingFound = 2, // no header keyword, start position, "START" or move was found
   kKeywordCut = 3,          // read in part: the moves end before what could not be read (logged)
 };
-// Parses length bytes of keyword text into the staged game: header fields
-// into game.header, the FEN start position, the moves (checked on the staged
-// position) and the comments and marks. movesStarted 1 treats the whole text
+// Parses length bytes of keyword text, its lines ended by LF, CR LF or CR
+// alone, into the staged game: header fields into game.header, the FEN
+// start position, the moves (checked on the staged position) and the
+// comments and marks. movesStarted 1 treats the whole text
 // as the move section (the move text of a PGN file, whose tags the caller
 // put in game.header; tag lines before the first move are passed over, one
 // after a move ends the moves as read in part); 0 waits for "START". The

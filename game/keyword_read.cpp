@@ -13,7 +13,6 @@
 #include "game/keyword_files.h"
 #include "game/notation.h"
 #include "game/regular_file.h"
-#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 namespace {
@@ -118,15 +117,14 @@ class KeywordParser {
   bool Parse(const char* text, size_t length) {
     text_ = text;
     readTo_ = length;
+    // Lines end with LF, CR LF or CR alone.
+    const std::string_view all(text, length);
     size_t start = 0;
-    while (start <= length && !ended_ && !failed_) {
-      const char* end = static_cast<const char*>(std::memchr(text + start, '\n', length - start));
-      const size_t stop = end != nullptr ? static_cast<size_t>(end - text) : length;
-      std::string_view line(text + start, stop - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      HandleLine(line);
-      if (end == nullptr) break;
-      start = stop + 1;
+    while (!ended_ && !failed_) {
+      const size_t stop = std::min(all.find_first_of("\r\n", start), length);
+      HandleLine(all.substr(start, stop - start));
+      if (stop == length) break;
+      start = stop + (all.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
     }
     if (inComment_ && !failed_) {
       // A comment that is never closed: the file was cut or its end mark
@@ -472,8 +470,9 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
     return kLoadFailed;
   }
 
-  // A file written in UTF-8 is read as the same text in GBK.
-  ConvertUtf8TextToGbk(text);
+  // A file written in UTF-8 is read as the same text in GBK; one damaged
+  // there is read up to the damage.
+  const bool damaged = text_reading::ConvertGameText(path, text);
 
   LoadedGame game;
   game.header = emptyGameHeader;
@@ -490,5 +489,5 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
     default: return kLoadFailed;
   }
   CommitLoadedGame(game, *header, fullReset);
-  return parsed == kKeywordCut ? kLoadPartial : kLoadOk;
+  return parsed == kKeywordCut || damaged ? kLoadPartial : kLoadOk;
 }

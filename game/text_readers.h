@@ -2,7 +2,9 @@
 // coordinate text (one move such as "h2e2" per line), with the helpers the
 // readers share. Every reader reads the whole file into a LoadedGame first
 // (game/game_loader.h) and replaces the game only when it loads; result
-// codes are those of LoadResult.
+// codes are those of LoadResult. The line readers (coordinate text, PGN,
+// XQN) take lines ended by LF, CR LF or CR alike, and text in UTF-8 as its
+// GBK form (ConvertGameText).
 #pragma once
 
 #include <cstddef>
@@ -89,8 +91,13 @@ void SetUnreadMoveText(std::string text);
 // when the file cannot be opened, read (logged) or is longer than the cap
 // (logged).
 int ReadWholeFile(const char* path, std::string& out);
-// Splits text into lines at line feeds, without the line feed and without a
-// carriage return before it.
+// Converts a file's text to GBK when it is written in UTF-8 (see
+// text_encoding.h). Returns true when the UTF-8 text was damaged (a byte
+// that is not UTF-8, a character cut at the end) and only the text before
+// the damage was kept (logged): the reader reads that part, and a game it
+// finds there counts as read in part.
+bool ConvertGameText(const char* path, std::string& text);
+// Splits text into lines at line ends (LF, CR LF or CR alone), without them.
 void SplitLines(const std::string& text, std::vector<std::string>& lines);
 // The value of a tag line ("[Red \"name\"]"): the text between the first
 // double quote after the tag name and the next double quote; empty when

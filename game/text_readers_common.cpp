@@ -7,6 +7,7 @@
 #include "engine/position/position.h"
 #include "game/notation.h"
 #include "game/regular_file.h"
+#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 namespace text_reading {
@@ -58,17 +59,35 @@ int ReadWholeFile(const char* path, std::string& out) {
   return ok ? 1 : 0;
 }
 
+bool ConvertGameText(const char* path, std::string& text) {
+  size_t damagedAt = 0;
+  if (ConvertUtf8TextToGbk(text, &damagedAt) != kGameTextUtf8Damaged) return false;
+  LogLoadProblem(path, "UTF-8 text damaged at byte %zu, the file is read up to it", damagedAt);
+  return true;
+}
+
+namespace {
+
+// The offset just after the line end that begins at text[i] (LF, CR LF or
+// CR alone), or i when there is none there.
+size_t SkipLineEnd(const std::string& text, size_t i) {
+  if (i >= text.size()) return i;
+  if (text[i] == '\n') return i + 1;
+  if (text[i] != '\r') return i;
+  return i + 1 < text.size() && text[i + 1] == '\n' ? i + 2 : i + 1;
+}
+
+}  // namespace
+
 void SplitLines(const std::string& text, std::vector<std::string>& lines) {
   lines.clear();
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    const size_t next = end == std::string::npos ? text.size() : end + 1;
+    size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
-    size_t stop = end;
-    if (stop > start && text[stop - 1] == '\r') --stop;
-    lines.emplace_back(text, start, stop - start);
-    start = next;
+    lines.emplace_back(text, start, end - start);
+    start = SkipLineEnd(text, end);
+    if (start == end) break;  // the end of the text
   }
 }
 

@@ -12,7 +12,6 @@
 #include "game/keyword_files.h"
 #include "game/notation.h"
 #include "engine/position/position.h"
-#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 using namespace text_reading;
@@ -289,7 +288,8 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   SetUnreadMoveText(std::string());
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
-  ConvertUtf8TextToGbk(text);  // a file in UTF-8 reads as the same text in GBK
+  // A file in UTF-8 reads as the same text in GBK, up to a damage in it.
+  const bool damaged = ConvertGameText(path, text);
   LoadedGame game;
   game.header.hasInfo = 1;
   game.header.textPage = kHeaderTextsGbk;
@@ -332,5 +332,5 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
     return kLoadEmpty;
   }
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  return whole ? kLoadOk : kLoadPartial;
+  return whole && !damaged ? kLoadOk : kLoadPartial;
 }

@@ -200,6 +200,7 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
   SetUnreadMoveText(std::string());
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
+  const bool damaged = ConvertGameText(path, text);
   std::vector<std::string> lines;
   SplitLines(text, lines);
   int result = kLoadOk;
@@ -220,5 +221,5 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
   }
   if (result != kLoadOk && game.moves.empty()) return result;
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  return result == kLoadOk ? kLoadOk : kLoadPartial;
+  return result == kLoadOk && !damaged ? kLoadOk : kLoadPartial;
 }

@@ -1,5 +1,6 @@
 // libFuzzer target: the keyword text reader on any file, and its parser on
-// the same bytes: a text read whole (result 0) has no move text left unread.
+// the same bytes: a text read whole (result 0) has no move text left unread,
+// and the text with its lines ended by CR alone gives the same moves.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,23 @@ bool NothingLeftUnread(std::string_view rest) {
   return false;
 }
 
+// The text with every line end (LF, CR LF, CR) written as CR alone.
+std::string CrLineEnds(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    out += text[i] == '\n' ? '\r' : text[i];
+  }
+  return out;
+}
+
+bool SameMoves(const LoadedGame& a, const LoadedGame& b) {
+  if (a.moves.size() != b.moves.size()) return false;
+  for (size_t i = 0; i < a.moves.size(); ++i)
+    if (a.moves[i].move != b.moves[i].move) return false;
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,8 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_support::CheckRefusedLoad(result, before);
   fuzz_support::CheckGameAfterLoad(currentGameHeader);
 
-  // Both ways of reading: a keyword file and the move text of a tag file.
+  // Both ways of reading: a keyword file and the move text of a tag file;
+  // the same text with its lines ended by CR alone reads alike.
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string crText = CrLineEnds(text);
   for (int movesStarted : {0, 1}) {
     LoadedGame game;
     size_t readTo = 0;
@@ -43,6 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz_support::Require(NothingLeftUnread(text.substr(readTo)),
                             "a text read whole has no move text left unread");
     }
+    LoadedGame crGame;
+    const int crParsed = ParseKeywordGame(crText.data(), crText.size(), crGame, movesStarted);
+    fuzz_support::Require(crParsed == parsed && SameMoves(crGame, game),
+                          "lines ended by CR read like lines ended by LF");
   }
   return 0;
 }

@@ -137,7 +137,6 @@ TEST_F(LoadGameTest, TextWithNothingOfAGameIsRefused) {
       {"UTF-8", utf8},
       {"UTF-16", utf16},
       {"CR only", std::string(40, '\r')},
-      {"keyword lines ended by CR alone", "FORMAT\tWXF\rRED\tA;;;\rSTART{\r 1. C2.5 H8+7\r}END\r"},
       {"longer than 4 MiB", std::string(4u * 1024u * 1024u + 1u, ' ')},
   };
   for (const auto& j : junk) {
