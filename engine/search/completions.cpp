@@ -148,12 +148,12 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   const Move move = principalVariation[0][0];
   if (move == kNoRootMove || !MakeMoveAfterShownPly(move)) {
     if (ReplayExcludedMove()) return;
-    // A full game record is no loss: the move is just not added.
-    if (state == kEngineThinking && !GameRecordFull())
-      ReportLostOnTime(static_cast<int>(sideToMove));
     bestScore = 3200000;
     ShowWithoutRedraw();
     RefreshSideWindows();
+    // A full game record is no loss: the move is just not added.
+    if (state == kEngineThinking && !GameRecordFull())
+      ReportLostOnTime(static_cast<int>(sideToMove));
     GoIdle();
     return;
   }
@@ -166,18 +166,13 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   r.engineDepth = iterationDepth;
   if (state == kEngineThinking && saveOnEachMove) AutoSaveCurrentGame();
   AnimateEngineMove(static_cast<PieceIndex>(board[MoveTo(move)]), MoveFrom(move), MoveTo(move));
-  bool gameGoesOn = true;
-  if (state == kEngineThinking) {
-    if (bestScore >= kWonScore) {
-      ReportLostOnTime(static_cast<int>(sideToMove));
-      gameGoesOn = false;
-    } else if (InCheck()) {
-      NotifyEngineEvent(kEventCheckSound);
-    }
-  }
+  const bool mates = state == kEngineThinking && bestScore >= kWonScore;
+  if (state == kEngineThinking && !mates && InCheck()) NotifyEngineEvent(kEventCheckSound);
   gameClock.SwitchSide(static_cast<int32_t>(sideToMove));
   ShowGamePosition();
-  if (state == kEngineThinking && gameGoesOn) {
+  // The loss is told once the board and the move list show the mating move.
+  if (mates) ReportLostOnTime(static_cast<int>(sideToMove));
+  if (state == kEngineThinking && !mates) {
     ponderMove = static_cast<int32_t>(ExpectedReply());
     engineState = kEngineThinking;
     if (!StartPondering()) {
