@@ -164,6 +164,10 @@ void CMainFrame::OnHint() {
     QThread::msleep(kHintPauseMs);
   SlidePiece(piece, ColumnOf(to), RowOf(to), ColumnOf(from), RowOf(from));
   if (boardView_ != nullptr) boardView_->Invalidate();
+  // A ponder search goes on after the hint: its arrows, which the slide
+  // painted over, are drawn again on the repainted board.
+  drawnPonderMove = drawnBestMove = drawnBestReply = 0;
+  DrawComputingMoves();
 }
 
 void CMainFrame::PlayPredictedMove() {

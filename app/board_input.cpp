@@ -175,7 +175,10 @@ void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
       MakeMoveCode(SquareAt(sourceColumn, sourceRow), SquareAt(targetColumn, targetRow));
   // The game record holds kMaxGameMoves moves and the searches' plies
   // behind them: no move beyond that.
-  if (GameRecordFull() || !CheckUserMove(move, displayBoard, shownSideToMove, 1)) {
+  // A move already waits for the search to unwind: the board no longer
+  // shows the position this one would be played on.
+  if (GameRecordFull() || UserMoveWaiting() ||
+      !CheckUserMove(move, displayBoard, shownSideToMove, 1)) {
     RefuseUserMove();
     return;
   }

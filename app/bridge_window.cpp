@@ -128,6 +128,9 @@ int WindowShowMessage(const char* text) {
 }
 
 void WindowReportLostOnTime(int side) {
+  // The board is painted as it stands before the message holds the user.
+  if (pMainFrame != nullptr && pMainFrame->BoardView() != nullptr)
+    pMainFrame->BoardView()->PaintPending();
   PlaySoundResource(kSoundLostOnTime);
   WindowShowMessage(Tr(side == 0 ? kTextRedHasLost : kTextBlackHasLost));
 }

@@ -346,7 +346,7 @@ void CMainFrame::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Space:
       if (engineState == kEngineAnalysing) {
         RequestStop(kRequestPlayAnalysedMove);
-      } else if (engineState == kEnginePondering && ponderMove != 0) {
+      } else if (engineState == kEnginePondering && ponderMove != 0 && !UserMoveWaiting()) {
         PlayPredictedMove();
       }
       break;

@@ -105,25 +105,27 @@ void CGameClock::RestartMoveTiming() {
 }
 
 void CGameClock::SwitchSide(int32_t nextSide) {
+  // The move is charged first; a period it completes then adds its time, so
+  // the move that ends a period costs what it took like any other.
+  const TimePeriod* next = nullptr;
   if (mode == kClockTournament) {
     // The period's last ply begins the next period; period 3 begins again
     // each time its plies run out.
     if (--pliesLeft == 0) {
-      TimePeriod* next = period2.entered == 0 ? &period2 : period3.entered == 0 ? &period3 : nullptr;
-      if (next != nullptr) {
-        // A period begun again and again adds up to what the clock holds.
-        for (int32_t side = 0; side < 2; ++side) {
-          const int64_t added = int64_t{sideTimeMs[side]} + int64_t{next->seconds} * 1000;
-          SetSideTimeMs(side, static_cast<uint32_t>(std::clamp<int64_t>(added, 0, kMaxClockMs)));
-        }
-        if (next == &period2) period2.entered = 1;
-        pliesLeft = 2 * next->moves;
-      }
+      next = period2.entered == 0 ? &period2 : period3.entered == 0 ? &period3 : nullptr;
     }
   } else {
     pliesLeft = 0;
   }
   HandOver(nextSide);
+  if (next == nullptr) return;
+  // A period begun again and again adds up to what the clock holds.
+  for (uint32_t& time : sideTimeMs) {
+    const int64_t added = int64_t{time} + int64_t{next->seconds} * 1000;
+    time = static_cast<uint32_t>(std::clamp<int64_t>(added, 0, kMaxClockMs));
+  }
+  if (next == &period2) period2.entered = 1;
+  pliesLeft = 2 * next->moves;
 }
 
 void CGameClock::RunFor(int32_t side) {

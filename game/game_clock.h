@@ -44,7 +44,8 @@ class CGameClock {
   void Reset();
   // Unless paused, elapsedMs := now - startTick.
   void Tick();
-  // After a move: charges the running side and starts nextSide's move.
+  // After a move: charges the running side and starts nextSide's move; a
+  // tournament period the move completes then adds its time to both sides.
   void SwitchSide(int32_t nextSide);
   // The clock runs for `side` from now on without a move being counted
   // (the game was stepped through, or a command changed the side to

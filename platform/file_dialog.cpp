@@ -1,5 +1,6 @@
 #include "platform/file_dialog.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,7 +14,13 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "platform/qt_translations.h"
+
 namespace {
+
+// QFileSystemModel's columns: name, size, type, date modified.
+constexpr int kSizeColumn = 1;
+constexpr int kDateColumn = 3;
 
 // Qt's file model writes sizes and dates in the system's locale, whatever
 // the program's; this shows them in the interface language's locale
@@ -30,15 +37,10 @@ class InterfaceLocaleFileList : public QIdentityProxyModel {
       return QLocale().formattedDataSize(files->size(source));
     }
     if (index.column() == kDateColumn && source.isValid()) {
-      return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+      return ShortDateTimeText(files->lastModified(source));
     }
     return QIdentityProxyModel::data(index, role);
   }
-
- private:
-  // QFileSystemModel's columns: name, size, type, date modified.
-  static constexpr int kSizeColumn = 1;
-  static constexpr int kDateColumn = 3;
 };
 
 // Whether the text after the last dot of a file name reads as an
@@ -124,17 +126,31 @@ QString SaveSuffix(const FileDialogFilter& filter, const QString& defaultSuffix)
 
 void ShowFilesInInterfaceLocale(QFileDialog& dialog) {
   dialog.setProxyModel(new InterfaceLocaleFileList(&dialog));
-  // The size column is as wide as the longest size text of the locale: at
-  // Qt's default width "442 bytes" showed as "442...tes".
-  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
-    const QFontMetrics metrics(details->font());
-    int widest = 0;
-    for (qint64 bytes : {qint64{1023}, qint64{1023} << 10, qint64{1023} << 20, qint64{1023} << 30})
-      widest = std::max(widest, metrics.horizontalAdvance(QLocale().formattedDataSize(bytes)));
-    const int margins = 2 * details->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
-    QHeaderView* header = details->header();
-    header->resizeSection(1, std::max(header->sectionSize(1), widest + margins));
+  // The size and date columns are as wide as the longest size and date
+  // texts of the locale: at Qt's default widths "442 bytes" showed as
+  // "442...tes" and French dates lost their year.
+  auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (details == nullptr) return;
+  const QFontMetrics metrics(details->font());
+  int widestSize = 0;
+  for (qint64 bytes : {qint64{1023}, qint64{1023} << 10, qint64{1023} << 20, qint64{1023} << 30})
+    widestSize =
+        std::max(widestSize, metrics.horizontalAdvance(QLocale().formattedDataSize(bytes)));
+  // Two-digit days, months and hours, in the morning and in the afternoon
+  // (month names where the locale writes them).
+  int widestDate = 0;
+  for (int month = 1; month <= 12; ++month) {
+    for (int hour : {10, 22}) {
+      const QDateTime time(QDate(2000, month, 28), QTime(hour, 58));
+      widestDate = std::max(widestDate, metrics.horizontalAdvance(ShortDateTimeText(time)));
+    }
   }
+  const int margins = 2 * details->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+  QHeaderView* header = details->header();
+  header->resizeSection(kSizeColumn,
+                        std::max(header->sectionSize(kSizeColumn), widestSize + margins));
+  header->resizeSection(kDateColumn,
+                        std::max(header->sectionSize(kDateColumn), widestDate + margins));
 }
 
 QString FileDialogNameFilter(const FileDialogFilter& filter) {

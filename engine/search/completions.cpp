@@ -148,12 +148,12 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   const Move move = principalVariation[0][0];
   if (move == kNoRootMove || !MakeMoveAfterShownPly(move)) {
     if (ReplayExcludedMove()) return;
-    // A full game record is no loss: the move is just not added.
-    if (state == kEngineThinking && !GameRecordFull())
-      ReportLostOnTime(static_cast<int>(sideToMove));
     bestScore = 3200000;
     ShowWithoutRedraw();
     RefreshSideWindows();
+    // A full game record is no loss: the move is just not added.
+    if (state == kEngineThinking && !GameRecordFull())
+      ReportLostOnTime(static_cast<int>(sideToMove));
     GoIdle();
     return;
   }
@@ -166,18 +166,13 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   r.engineDepth = iterationDepth;
   if (state == kEngineThinking && saveOnEachMove) AutoSaveCurrentGame();
   AnimateEngineMove(static_cast<PieceIndex>(board[MoveTo(move)]), MoveFrom(move), MoveTo(move));
-  bool gameGoesOn = true;
-  if (state == kEngineThinking) {
-    if (bestScore >= kWonScore) {
-      ReportLostOnTime(static_cast<int>(sideToMove));
-      gameGoesOn = false;
-    } else if (InCheck()) {
-      NotifyEngineEvent(kEventCheckSound);
-    }
-  }
+  const bool mates = state == kEngineThinking && bestScore >= kWonScore;
+  if (state == kEngineThinking && !mates && InCheck()) NotifyEngineEvent(kEventCheckSound);
   gameClock.SwitchSide(static_cast<int32_t>(sideToMove));
   ShowGamePosition();
-  if (state == kEngineThinking && gameGoesOn) {
+  // The loss is told once the board and the move list show the mating move.
+  if (mates) ReportLostOnTime(static_cast<int>(sideToMove));
+  if (state == kEngineThinking && !mates) {
     ponderMove = static_cast<int32_t>(ExpectedReply());
     engineState = kEngineThinking;
     if (!StartPondering()) {
@@ -186,6 +181,55 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
     }
   }
   GoIdle();
+}
+
+// The request posted while the user's move waited for the search, now that
+// the move was made (or refused): a step through the game, a new game, a
+// load or a deferred command is carried out with the engine idle, and
+// `resume` (0 none) starts after it; a save runs and the engine goes on as
+// after the move. Returns false when the engine goes on: no request, a
+// save, or one that has no meaning once the move is made (play now, next
+// best move, a plain stop; a close is carried out by the think on the
+// move, which closeRequested stops at once).
+bool CarryOutFollowUp(int32_t resume) {
+  const int32_t request = followUpRequest;
+  followUpRequest = kRequestNone;
+  switch (request) {
+    case kRequestTakeBackOne:
+    case kRequestTakeBackAll:
+    case kRequestReplayOne:
+    case kRequestReplayAll:
+      StepThroughGame(request);
+      ShowGamePosition();
+      GoIdle();
+      break;
+    case kRequestNewGame:
+      StartNewGame();
+      engineState = kEngineIdle;
+      break;
+    case kRequestLoadGame:
+      engineState = kEngineIdle;
+      LoadGameRequested();
+      break;
+    case kRequestLoadDatabaseGame:
+      LoadDatabaseGameRequested();
+      GoIdle();
+      NotifyEngineEvent(kEventRefreshAfterLoad);
+      break;
+    case kRequestStopThenCommand:
+      GoIdle();
+      NotifyEngineEvent(kEventRunDeferredCommand);
+      break;
+    case kRequestSaveGame:
+      // The game is saved with the move; the engine answers it afterwards.
+      GoIdle();
+      SaveGameRequested();
+      return false;
+    default:
+      return false;
+  }
+  if (resume != 0) Think(resume, 0);
+  return true;
 }
 
 // The predicted move is taken back and the engine stops pondering. The
@@ -255,10 +299,12 @@ void CompletePonder() {
       StopPondering();
       NotifyEngineEvent(kEventNextBestMove);
       return;
-    case kRequestUserMoveInstead:
+    case kRequestUserMoveInstead: {
       TakeBackOne();
-      if (PlayGameMove(pendingUserMove, true)) Think(kThinkPlay, 0);
+      const bool played = PlayGameMove(pendingUserMove, true);
+      if (!CarryOutFollowUp(0) && played) Think(kThinkPlay, 0);
       return;
+    }
     case kRequestPlayNow: {
       TakeBackOne();
       ShowWithoutRedraw();
@@ -352,8 +398,9 @@ void CompleteAnalysis() {
       return;
     case kRequestPlayNow:
     case kRequestPlayAnalysedMove: {
-      const Move move = request == kRequestPlayNow ? pendingUserMove : analysisBestMove;
-      if (!PlayGameMove(move, request == kRequestPlayNow)) return;
+      const bool userMove = request == kRequestPlayNow;
+      const bool played = PlayGameMove(userMove ? pendingUserMove : analysisBestMove, userMove);
+      if ((userMove && CarryOutFollowUp(kThinkAnalysis)) || !played) return;
       if (enginePlaysSide0 == 0 && enginePlaysSide1 == 0)
         Think(kThinkAnalysis, 0);
       else

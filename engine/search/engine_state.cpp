@@ -36,11 +36,27 @@ void RestoreGameRecord() {
 uint32_t requestsPosted;
 int32_t closeRequested;
 
+int32_t followUpRequest;
+
+bool UserMoveWaiting() {
+  return stopRequested != 0 &&
+         ((engineState == kEnginePondering && pendingRequest == kRequestUserMoveInstead) ||
+          (engineState == kEngineAnalysing && pendingRequest == kRequestPlayNow));
+}
+
 void RequestStop(int32_t code) {
   ++requestsPosted;
   // A close outranks every other request: once asked for, the program ends
-  // after the search, whatever the user chose in the same breath.
-  if (closeRequested == 0 || code == kRequestClose) pendingRequest = code;
+  // after the search, whatever the user chose in the same breath. A user's
+  // move waiting for the search is kept all the same: the completion makes
+  // it before it carries out what came after it, the close included
+  // (closeRequested stops the think on the move at once).
+  if (closeRequested == 0 || code == kRequestClose) {
+    if (UserMoveWaiting())
+      followUpRequest = code;
+    else
+      pendingRequest = code;
+  }
   stopRequested = 1;
 }
 

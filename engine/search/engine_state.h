@@ -75,8 +75,16 @@ void BackupGameRecord();
 void RestoreGameRecord();
 
 // Sets pendingRequest and stopRequested. A close asked for stays the
-// pending request (closeRequested) until the program ends.
+// pending request (closeRequested) until the program ends. A user's move
+// waiting for the search (UserMoveWaiting) stays the pending request: a
+// request posted after it becomes followUpRequest.
 void RequestStop(int32_t code);
+// Whether the pending request is a user's move waiting for the search to
+// unwind: request 3 of a ponder search, request 4 of an analysis.
+bool UserMoveWaiting();
+// The request posted while a user's move waited, cleared at the start of a
+// think; the completion carries it out once the move is made.
+extern int32_t followUpRequest;
 // 1 once the main window asked to close while the engine worked; no later
 // request and no later search drops it.
 extern int32_t closeRequested;

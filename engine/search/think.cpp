@@ -291,6 +291,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   // once and its completion closes.
   stopRequested = closeRequested;
   pendingRequest = closeRequested != 0 ? kRequestClose : kRequestNone;
+  followUpRequest = kRequestNone;
   requestsAtThinkStart = requestsPosted - static_cast<uint32_t>(closeRequested);
   thinkExcludedMove = excludedMove;
   searchStartTick = GetTickMs();
@@ -300,6 +301,15 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   if (gamePly > 0) history[gamePly].searchFlag = 0;
 
   if (mode == kThinkPlay && PlayBookMove(excludedMove)) return {SearchOutcome::kDone, 0};
+
+  // A ponder with no predicted move does not start. Checked before the
+  // first message pumping: a command that clears ponderMove from there on
+  // posts its request, which reaches the completion.
+  if (mode == kThinkPonder && ponderMove == 0) {
+    engineState = kEngineIdle;
+    SetBusyCursor(0);
+    return {SearchOutcome::kDone, 0};
+  }
 
   // From the first message pumping on, the windows read the game as it
   // stands now: the backup of its records and the shown game kept here.
@@ -331,11 +341,6 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   }
   if (searchDepth < kLowestSearchLevel) searchDepth = kLowestSearchLevel;
   int32_t level = searchDepth;
-  if (mode == kThinkPonder && ponderMove == 0) {
-    engineState = kEngineIdle;
-    SetBusyCursor(0);
-    return {SearchOutcome::kDone, 0};
-  }
 
   bestScore = -1;
   historyPly = 0;

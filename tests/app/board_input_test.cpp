@@ -2,8 +2,10 @@
 // input modes in all four turnings of the board, refused moves, replaying
 // the stored game by hand, moves while the engine ponders, and the hint.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,10 +14,13 @@
 #include "app/main_frame.h"
 #include "engine/bridge.h"
 #include "engine/position/position.h"
+#include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
+#include "game/binary_files.h"
 #include "game/game_clock.h"
+#include "game/header.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
 #include "tests/support/app_scenario.h"
@@ -345,6 +350,90 @@ TEST_F(BoardInputTest, TheHintShowsTheMoveAndChangesNothing) {
     Check(shown == "No clue", "no clue");
     CloseFrame();
   });
+}
+
+// The user's move against the prediction waits for the ponder search to
+// unwind; what the user does in the same instant comes after it: Left
+// takes that move back, a second move is refused, a close saves the game
+// with the move. Both at the search's first pumping (before its root
+// moves exist) and later.
+void PressKey(int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(pMainFrame, &press);
+}
+
+struct WaitingMoveCase {
+  const char* name;
+  std::function<void()> act;  // right after the move was handed to the search
+  std::function<void()> check;
+};
+const WaitingMoveCase* waitingCase = nullptr;
+int waitingPoll = 1;  // the ponder search's pumping at which the user acts
+
+void OnWaitingMovePoll() {
+  if (engineState != kEnginePondering || stopRequested != 0) return;
+  if (userMove != 0) {
+    if (gamePly >= actedPly + 2) RequestStop(kRequestNone);
+    return;
+  }
+  if (++polls < waitingPoll) return;
+  actedPly = gamePly;
+  const Move predicted = static_cast<Move>(ponderMove);
+  userMove = MoveFromText(predicted == MoveFromText("i3i4") ? "a3a4" : "i3i4");
+  MouseMove(Centre(MoveFrom(userMove)), Centre(MoveTo(userMove)));
+  Check(UserMoveWaiting() && pendingUserMove == userMove, "the move waits for the search");
+  waitingCase->act();
+}
+
+TEST_F(BoardInputTest, WhatFollowsAWaitingMoveComesAfterIt) {
+  const WaitingMoveCase cases[] = {
+      {"Left", [] { PressKey(Qt::Key_Left); },
+       [] {
+         Check(gamePly == 2 && gameLength == 3 && history[3].move == userMove,
+               "the move was made and taken back, kept to replay");
+         Check(engineState == kEngineIdle && gameClock.runningSide == kRed, "red to move");
+         PressKey(Qt::Key_Right);
+         Check(gamePly == 3 && history[3].move == userMove, "Right replays it");
+       }},
+      {"a second move",
+       [] {
+         MouseMove("h0g2");
+         Check(pendingUserMove == userMove && !sounds.empty() && sounds.back() == kSoundRefusedMove,
+               "the second move is refused, the first still waits");
+       },
+       [] {
+         Check(gamePly == 4 && history[3].move == userMove && history[4].engineMove == 1,
+               "the first move was played and answered");
+       }},
+      {"a close", [] { pMainFrame->close(); },
+       [] {
+         const std::string path = std::string(installDirectory) + "/CurrentGameV1.vgf";
+         GameHeader header{};
+         Check(closeRequested == 0 && LoadBinaryGame(path.c_str(), &header, 1) == kBinaryLoadOk &&
+                   gameLength == 3 && history[3].move == userMove,
+               "the autosave holds the move");
+       }},
+  };
+  for (const WaitingMoveCase& c : cases) {
+    for (const int poll : {1, 3}) {
+      SCOPED_TRACE(std::string(c.name) + " at pumping " + std::to_string(poll));
+      RUN_SCENARIO({
+        waitingPoll = poll;
+        StartProgram()->inputMode = 1;
+        Ponder = 1;
+        levelMode = kLevelTimePerMove;
+        thinkingTime = 150;
+        waitingCase = &c;
+        pumpMessagesHook = OnWaitingMovePoll;
+        MouseMove("h2e2");
+        pumpMessagesHook = nullptr;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Check(userMove != 0 && engineState == kEngineIdle, "the user moved; idle at the end");
+        c.check();
+        CloseFrame();
+      });
+    }
+  }
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
 #include "game/comments.h"
+#include "game/fen_paste.h"
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/load_game.h"
@@ -356,6 +357,31 @@ TEST_F(DeferredCommandsTest, PasteInSetUpModeChangesOnlyThePositionBeingSetUp) {
       CloseFrame();
     });
   }
+}
+
+// The engine mates: when its "has lost" message shows, the board, the move
+// list and the comments window already show the mating move, as they do
+// once the message is gone.
+TEST_F(DeferredCommandsTest, TheMateMessageComesWhenTheMatingMoveIsShown) {
+  RUN_SCENARIO({
+    CMainFrame* f = StartProgram();
+    thinkingTime = 300;
+    Check(PasteFenPosition("3k4r/9/9/9/9/9/2P6/9/r8/4K4 w") != 0, "the position");
+    static Screen atMessage;
+    static QString message;
+    messageBoxHook = [](const QString& text, int) {
+      message = text;
+      atMessage = OnScreen();
+      return static_cast<int>(kAnswerOk);
+    };
+    f->PlayUserMove(MoveFromText("c3c4"));
+    Check(message == "The Red has lost !" && gamePly == 2 && history[2].engineMove == 1,
+          "the engine mated");
+    pMainFrame->BoardView()->Invalidate();
+    pMainFrame->RefreshGameWindows();
+    Check(atMessage == OnScreen(), "the message came with the mating move shown");
+    CloseFrame();
+  });
 }
 
 }  // namespace

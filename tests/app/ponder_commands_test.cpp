@@ -375,4 +375,30 @@ TEST_F(PonderCommandsTest, TheArrowsGoWhenThePonderingStops) {
   }
 }
 
+// A hint while the engine ponders slides the predicted move there and back;
+// the ponder's arrows are on the board again afterwards.
+TEST_F(PonderCommandsTest, TheArrowsComeBackAfterAHintWhileThePonderGoesOn) {
+  RUN_SCENARIO({
+    CMainFrame* f = StartProgram();
+    showComputingMoves = 1;
+    CMainFrame::hintPauseHook = [](int32_t) {};
+    PlayWithDriver(f, {.poll = 20, .act = [] {
+                         CBoardView* view = pMainFrame->BoardView();
+                         view->PaintPending();
+                         const QImage before = view->Surface().copy();
+                         view->Invalidate();
+                         view->PaintPending();
+                         const QImage plain = view->Surface().copy();
+                         Check(drawnPonderMove != 0 && before != plain, "arrows before the hint");
+                         pMainFrame->OnCmdMsg(kCmdHint);
+                         view->PaintPending();
+                         Check(engineState == kEnginePondering && stopRequested == 0,
+                               "the ponder goes on");
+                         Check(view->Surface() == before, "the same arrows after the hint");
+                       }});
+    Check(driver.acted, "the hint was asked for while pondering");
+    CloseFrame();
+  });
+}
+
 }  // namespace

@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTreeView>
 
@@ -59,15 +60,17 @@ QString QtCancel() {
 // "442 octets").
 constexpr int kListedFileBytes = 442;
 
-// The size and date Qt's file dialog shows for a file of kListedFileBytes,
-// the date as the locale writes it, and "whole" when the size column is
+// The size and date Qt's file dialog shows for a file of kListedFileBytes
+// (modified at `modified` when that is valid), the date as the locale
+// writes it, and "whole" when the size column, then the date column, is
 // wide enough for its text.
-QStringList FileListTexts() {
+QStringList FileListTexts(const QDateTime& modified = {}) {
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("game.egf"));
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
-      file.write(QByteArray(kListedFileBytes, 'x')) != kListedFileBytes)
+      file.write(QByteArray(kListedFileBytes, 'x')) != kListedFileBytes || !file.flush() ||
+      (modified.isValid() && !file.setFileTime(modified, QFileDevice::FileModificationTime)))
     return {};
   file.close();
   QFileDialog dialog;
@@ -87,14 +90,19 @@ QStringList FileListTexts() {
   }
   const QModelIndex name = list->mapFromSource(files->index(path));
   const QString size = name.siblingAtColumn(1).data().toString();
-  const int needed = details->fontMetrics().horizontalAdvance(size);
+  const QString date = name.siblingAtColumn(3).data().toString();
+  // The item views draw a cell's text inside a margin on either side.
+  const int margins = 2 * (details->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  const auto holds = [details, margins](int column, const QString& text) {
+    return details->header()->sectionSize(column) >=
+           details->fontMetrics().horizontalAdvance(text) + margins;
+  };
   waited.restart();
-  while (details->header()->sectionSize(1) <= needed && waited.elapsed() < 2000) {
+  while (!(holds(1, size) && holds(3, date)) && waited.elapsed() < 2000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
-  return {size, name.siblingAtColumn(3).data().toString(),
-          QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat),
-          details->header()->sectionSize(1) > needed ? "whole" : "cut"};
+  return {size, date, QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat),
+          holds(1, size) ? "whole" : "cut", holds(3, date) ? "whole" : "cut"};
 }
 
 bool TranslationsInstalled() {
@@ -189,8 +197,8 @@ TEST_F(QtTranslationTest, LocaleAndFileListFollowTheLanguage) {
       if (step.command != 0) pMainFrame->OnCmdMsg(step.command);
       Check(QLocale().name() == QLatin1String(step.locale), step.locale);
       const QStringList shown = FileListTexts();
-      Check(shown.size() == 4, "the file dialog lists the file");
-      if (shown.size() != 4) continue;
+      Check(shown.size() == 5, "the file dialog lists the file");
+      if (shown.size() != 5) continue;
       const QLocale expected(QString::fromLatin1(step.locale));
       Check(shown[0] == expected.formattedDataSize(kListedFileBytes),
             "size in the language's locale");
@@ -199,6 +207,29 @@ TEST_F(QtTranslationTest, LocaleAndFileListFollowTheLanguage) {
     }
     testing_support::CloseFrame();
   });
+}
+
+// The file list's date in each language: a real date and time, with the
+// morning or afternoon mark where the locale writes one (Traditional
+// Chinese wrote "B7:49"), in a date column that holds it whole.
+TEST_F(QtTranslationTest, FileListDatesAreWholeDatesAndTimesInEveryLanguage) {
+  // LanguageId order: French, English, Spanish, German, Simplified and
+  // Traditional Chinese.
+  const char* const kDates[kLanguageCount] = {"08/12/2026 19:49", "12/8/26 7:49 PM",
+                                              "8/12/26 19:49",    "08.12.26 19:49",
+                                              "2026/12/8 19:49",  "2026/12/8 下午7:49"};
+  const QDateTime modified(QDate(2026, 12, 8), QTime(19, 49));
+  for (int language = 0; language < kLanguageCount; ++language) {
+    SCOPED_TRACE(language);
+    UseQtTranslation(language);
+    const QStringList shown = FileListTexts(modified);
+    ASSERT_EQ(shown.size(), 5);
+    EXPECT_EQ(shown[1].toStdString(), kDates[language]);
+    EXPECT_EQ(shown[4].toStdString(), "whole");
+  }
+  UseQtTranslation(kLanguageTraditionalChinese);
+  EXPECT_EQ(ShortDateTimeText(QDateTime(QDate(2026, 12, 8), QTime(7, 49))).toStdString(),
+            "2026/12/8 上午7:49");
 }
 
 }  // namespace

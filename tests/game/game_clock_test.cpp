@@ -128,28 +128,32 @@ TEST_F(GameClockTest, TournamentPeriodsAddTime) {
   EXPECT_EQ(clock.pliesLeft, 1);
   EXPECT_EQ(clock.GetMovesLeft(), 1);
   Pass(clock, 4000);
-  // The fourth switch begins period 2: 30 s more for each side; the move
-  // that ends the period is not charged.
+  // The fourth switch begins period 2: the move that ends the period is
+  // charged, then each side gets 30 s more.
   clock.SwitchSide(0);
   EXPECT_EQ(clock.GetSideTimeMs(0), 83000);
-  EXPECT_EQ(clock.GetSideTimeMs(1), 85000);
+  EXPECT_EQ(clock.GetSideTimeMs(1), 81000);
   EXPECT_EQ(clock.period2.entered, 1);
   EXPECT_EQ(clock.pliesLeft, 2);
-  EXPECT_EQ(clock.lastMoveMs, 0u);
-
+  EXPECT_EQ(clock.lastMoveMs, 4000u);
+  EXPECT_EQ(MoveText(clock, 1, 0), "00:04");
+  // Red's move runs from the hand-over on.
   Pass(clock, 1000);
+  EXPECT_EQ(SideText(clock, 0), "00:01:22");
+
   clock.SwitchSide(1);
   EXPECT_EQ(clock.GetSideTimeMs(0), 82000);
   Pass(clock, 1000);
   clock.SwitchSide(0);  // period 3 begins
   EXPECT_EQ(clock.GetSideTimeMs(0), 92000);
-  EXPECT_EQ(clock.GetSideTimeMs(1), 95000);
+  EXPECT_EQ(clock.GetSideTimeMs(1), 90000);
+  EXPECT_EQ(clock.lastMoveMs, 1000u);
   EXPECT_EQ(clock.pliesLeft, 2);
   EXPECT_EQ(clock.period3.entered, 0);
   clock.SwitchSide(1);
   clock.SwitchSide(0);  // and again after each 2 * period3.moves plies
   EXPECT_EQ(clock.GetSideTimeMs(0), 102000);
-  EXPECT_EQ(clock.GetSideTimeMs(1), 105000);
+  EXPECT_EQ(clock.GetSideTimeMs(1), 100000);
   EXPECT_EQ(clock.pliesLeft, 2);
 
   clock.Reset();
