@@ -193,18 +193,29 @@ TEST(WindowPlacement, RectangleOffEveryScreenIsBroughtBack) {
     EXPECT_EQ(window.frameGeometry().size(), QSize(300, 200)) << text;
   }
 
-  // A window that is still partly on the screen (here over its bottom
-  // right corner) stays where it was put.
-  const QRect overCorner(screen.right() - 100, screen.bottom() - 50, 300, 200);
-  WindowPlacementValue placement;
-  placement.left = overCorner.x();
-  placement.top = overCorner.y();
-  placement.right = overCorner.x() + overCorner.width();
-  placement.bottom = overCorner.y() + overCorner.height();
-  StorePlacement("Game status", FormatWindowPlacement(placement).c_str());
-  QWidget partly;
-  ASSERT_EQ(Restore(&partly, "Game status"), 1);
-  EXPECT_EQ(partly.frameGeometry(), overCorner);
+  // A window partly off the work area is moved into it, keeping its size:
+  // one over the screen's bottom right corner, and one that an earlier
+  // version left above the top edge, its title bar out of reach.
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const struct {
+    QRect stored;
+    QPoint shownAt;
+  } partly[] = {
+      {QRect(area.right() - 100, area.bottom() - 50, 300, 200),
+       QPoint(area.right() + 1 - 300, area.bottom() + 1 - 200)},
+      {QRect(area.x() - 3, area.y() - 60, 386, 519), area.topLeft()},
+  };
+  for (const auto& c : partly) {
+    WindowPlacementValue placement;
+    placement.left = c.stored.x();
+    placement.top = c.stored.y();
+    placement.right = c.stored.x() + c.stored.width();
+    placement.bottom = c.stored.y() + c.stored.height();
+    StorePlacement("Game status", FormatWindowPlacement(placement).c_str());
+    QWidget window;
+    ASSERT_EQ(Restore(&window, "Game status"), 1);
+    EXPECT_EQ(window.frameGeometry(), QRect(c.shownAt, c.stored.size())) << c.stored.x();
+  }
 }
 
 TEST(WindowPlacement, SizeIsHeldToTheScreenAndToTheWindowsMinimum) {
