@@ -13,7 +13,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMargins>
-#include <QRegion>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -55,17 +54,25 @@ QRect NormalOuterRect(const QWidget* window) {
 }
 
 // Moves and sizes `window` so that, with a frame of `margins`, its frame
-// covers `outer` (a fixed-size window takes only the place). QWidget::move
-// places a top-level window's frame where Qt knows it, its client before.
+// covers `outer` (a fixed-size window takes only the place). With the frame
+// known the client's rectangle is set; before, QWidget::move places the
+// frame of a window not yet created and the client of one created, and the
+// client gets the outer size (a FrameFit then corrects both).
 void PlaceFrame(QWidget* window, const QRect& outer, bool keepSize, const QMargins& margins) {
-  window->move(outer.topLeft());
-  if (keepSize) return;
-  const QSize client = outer.size().shrunkBy(margins);
-  window->resize(std::max(1, client.width()), std::max(1, client.height()));
+  const QSize size = keepSize ? window->size() : outer.size().shrunkBy(margins);
+  const QSize client(std::max(1, size.width()), std::max(1, size.height()));
+  if (margins.isNull()) {
+    window->move(outer.topLeft());
+    if (!keepSize) window->resize(client);
+  } else {
+    window->setGeometry(QRect(outer.topLeft() + QPoint(margins.left(), margins.top()), client));
+  }
 }
 
 // Puts a window restored before its frame was known where its frame
-// should be once the window manager reports the frame, then goes.
+// should be once the window manager has framed it, then goes. The frame
+// is looked for when the window is moved, resized, painted or activated,
+// and every 50 ms for 20 s (with no window manager it never comes).
 class FrameFit : public QObject {
   Q_OBJECT
 
@@ -73,6 +80,14 @@ class FrameFit : public QObject {
   FrameFit(QWidget* window, const QRect& outer, bool keepSize)
       : QObject(window), window_(window), outer_(outer), keepSize_(keepSize) {
     window->installEventFilter(this);
+    connect(&poll_, &QTimer::timeout, this, [this] {
+      if (++polls_ > kPolls) {
+        Done();
+      } else if (!FrameMargins(window_).isNull()) {
+        Fit();
+      }
+    });
+    poll_.start(50);
   }
 
   // The outer rectangle the window is to have with the frame it has now.
@@ -87,8 +102,7 @@ class FrameFit : public QObject {
   }
 
  protected:
-  // The frame is learnt while the window is mapped, moved, resized or
-  // painted; the window is placed again outside the event's handling.
+  // The window is placed again outside the event's handling.
   bool eventFilter(QObject* watched, QEvent* event) override {
     const QEvent::Type type = event->type();
     if (watched == window_ && !scheduled_ &&
@@ -102,36 +116,47 @@ class FrameFit : public QObject {
   }
 
  private:
+  static constexpr int kPolls = 400;
+
   void Fit() {
-    window_->removeEventFilter(this);
+    if (done_) return;
     const QMargins margins = FrameMargins(window_);
-    if (window_->isVisible() && !(window_->windowState() & (Qt::WindowMinimized |
-                                                          Qt::WindowMaximized |
-                                                          Qt::WindowFullScreen))) {
+    constexpr Qt::WindowStates kNotNormal =
+        Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (window_->isVisible() && !(window_->windowState() & kNotNormal)) {
       PlaceFrame(window_, Wanted(margins), keepSize_, margins);
     }
-    deleteLater();
+    Done();
+  }
+
+  void Done() {
+    done_ = true;
+    poll_.stop();
+    window_->removeEventFilter(this);
     setParent(nullptr);
+    deleteLater();
   }
 
   QWidget* window_;
   QRect outer_;
   bool keepSize_;
+  QTimer poll_;
+  int polls_ = 0;
   bool scheduled_ = false;
+  bool done_ = false;
 };
 
-// The screens' work areas hold the whole rectangle.
-bool OnWorkAreas(int64_t left, int64_t top, int64_t width, int64_t height) {
-  QRegion areas;
-  for (const QScreen* screen : QGuiApplication::screens()) areas += screen->availableGeometry();
-  const QRect bounds = areas.boundingRect();
-  if (left < bounds.x() || top < bounds.y() || left + width > int64_t{bounds.x()} + bounds.width() ||
-      top + height > int64_t{bounds.y()} + bounds.height()) {
-    return false;
+// The frame's top-left corner, where its title bar and a main window's
+// menu bar begin, lies on one of the screens' work areas.
+bool CornerOnWorkArea(int64_t left, int64_t top) {
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect a = screen->availableGeometry();
+    if (left >= a.x() && left < int64_t{a.x()} + a.width() && top >= a.y() &&
+        top < int64_t{a.y()} + a.height()) {
+      return true;
+    }
   }
-  const QRect rect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
-                   static_cast<int>(height));
-  return areas.intersected(rect) == QRegion(rect);
+  return false;
 }
 
 // The screen that shows most of the rectangle, the primary one when none
@@ -155,7 +180,7 @@ const QScreen* ScreenFor(int64_t left, int64_t top, int64_t width, int64_t heigh
 
 // The outer rectangle a stored one is shown at: held to the work area of
 // its screen in size (and to at least `least`), and moved into that work
-// area unless it lies wholly on the screens' work areas already.
+// area when its top-left corner is off every work area.
 QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSize least) {
   const QScreen* screen = ScreenFor(left, top, width, height);
   if (screen == nullptr) {
@@ -167,7 +192,7 @@ QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSi
   const QRect area = screen->availableGeometry();
   width = std::max<int64_t>(std::min<int64_t>(width, area.width()), least.width());
   height = std::max<int64_t>(std::min<int64_t>(height, area.height()), least.height());
-  if (!OnWorkAreas(left, top, width, height)) {
+  if (!CornerOnWorkArea(left, top)) {
     const int64_t maxLeft = std::max<int64_t>(area.x(), int64_t{area.x()} + area.width() - width);
     const int64_t maxTop = std::max<int64_t>(area.y(), int64_t{area.y()} + area.height() - height);
     left = std::clamp<int64_t>(left, area.x(), maxLeft);
@@ -190,8 +215,7 @@ void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   if (shown.isNull()) {
     new FrameFit(window, outer, keepSize);
   } else {
-    PlaceFrame(window, keepSize ? QRect(outer.topLeft(), window->size().grownBy(shown)) : outer,
-               keepSize, shown);
+    PlaceFrame(window, outer, keepSize, shown);
   }
 }
 

@@ -21,10 +21,10 @@ int SaveWindowPlacement(QWidget* window, const char* name);
 // Restores the placement stored as entry `name` and shows the window
 // normally, whatever state it was saved in: the frame's top-left corner
 // goes to the stored place and the frame gets the stored size. A fixed-size
-// window keeps its size and takes only the position. A rectangle that does
-// not lie wholly on the screens' work areas is moved (and shrunk when it
-// must) into the work area of the screen that shows most of it, the
-// primary one when none does. Returns 1 when a placement was restored; 0
+// window keeps its size and takes only the position. A size larger than
+// the work area of the screen that shows most of the rectangle (the
+// primary one when none does) is held to it, and a rectangle whose
+// top-left corner is off every work area is moved into that work area. Returns 1 when a placement was restored; 0
 // for a null window, a missing or empty entry, or a text that is not a
 // placement (the window is left where it is).
 int LoadWindowPlacement(QWidget* window, const char* name);

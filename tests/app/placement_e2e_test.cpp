@@ -185,11 +185,15 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   static inline pid_t windowManager_ = -1;
 };
 
-// Every frame lies on the screen, and the main window's is at its top-left
+// Every frame's top-left corner (where its title bar begins) and size lie
+// on the screen, and the main window's frame is at the screen's top-left
 // corner (its first place, and where one stored above the screen goes).
 bool AllOnScreenMainAtCorner(const Rects& frames) {
   for (const auto& [title, r] : frames) {
-    if (!kScreen.contains(r)) return false;
+    if (!kScreen.contains(r.topLeft()) || r.width() > kScreen.width() ||
+        r.height() > kScreen.height()) {
+      return false;
+    }
   }
   const auto main = frames.find(kWindows[0].title);
   return main != frames.end() && main->second.topLeft() == QPoint(0, 0);
@@ -205,8 +209,8 @@ TEST_F(PlacementE2eTest, EveryWindowComesBackWhereAndAsLargeAsItWasLeft) {
     WriteSettings({});
     ExpectKeptOverRuns(3, AllOnScreenMainAtCorner);
     // Placements an earlier version left under a window manager: the main
-    // window above the screen's top edge, windows partly below and right of
-    // the screen, and a size that had grown at every run.
+    // window above the screen's top edge, windows past its left and top
+    // edges, and one partly below and right of it, its title bar on it.
     WriteSettings({{"MainWindow", "0,1,-1,-1,-1,-1,-3,-60,383,459"},
                    {"Comment", "0,1,-1,-1,-1,-1,900,700,1206,955"},
                    {"Game status", "0,1,-1,-1,-1,-1,-40,300,474,843"},

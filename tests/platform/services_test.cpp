@@ -193,17 +193,20 @@ TEST(WindowPlacement, RectangleOffEveryScreenIsBroughtBack) {
     EXPECT_EQ(window.frameGeometry().size(), QSize(300, 200)) << text;
   }
 
-  // A window partly off the work area is moved into it, keeping its size:
-  // one over the screen's bottom right corner, and one that an earlier
-  // version left above the top edge, its title bar out of reach.
+  // A window partly on the work area stays where it was put while its
+  // frame's top-left corner, where the title bar and the menu bar begin,
+  // is on it (here over the screen's bottom right corner); otherwise it is
+  // moved into the work area, keeping its size: one that an earlier version
+  // left above the top edge, and one past the left edge.
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   const struct {
     QRect stored;
     QPoint shownAt;
   } partly[] = {
       {QRect(area.right() - 100, area.bottom() - 50, 300, 200),
-       QPoint(area.right() + 1 - 300, area.bottom() + 1 - 200)},
+       QPoint(area.right() - 100, area.bottom() - 50)},
       {QRect(area.x() - 3, area.y() - 60, 386, 519), area.topLeft()},
+      {QRect(area.x() - 50, area.y() + 100, 300, 200), QPoint(area.x(), area.y() + 100)},
   };
   for (const auto& c : partly) {
     WindowPlacementValue placement;
