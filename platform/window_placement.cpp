@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/frame_extents.h"
 #include "platform/placement.h"
 #include "platform/settings_store.h"
 
@@ -31,13 +32,7 @@ namespace {
 constexpr uint32_t kShowCommandMinimized = 2;
 constexpr uint32_t kShowCommandMaximized = 3;
 
-// The window manager's frame around a top-level window as far as it is
-// known: nothing before the window has been framed (or with no window
-// manager), and nothing around a child widget.
-QMargins FrameMargins(const QWidget* window) {
-  if (!window->isWindow() || window->windowHandle() == nullptr) return {};
-  return window->windowHandle()->frameMargins();
-}
+QMargins FrameMargins(const QWidget* window) { return WindowFrameMargins(window); }
 
 // The rectangle the window occupies in its normal (restored) state, frame
 // included; a child widget's rectangle is in its parent's coordinates.
