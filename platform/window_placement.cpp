@@ -32,8 +32,6 @@ namespace {
 constexpr uint32_t kShowCommandMinimized = 2;
 constexpr uint32_t kShowCommandMaximized = 3;
 
-QMargins FrameMargins(const QWidget* window) { return WindowFrameMargins(window); }
-
 // The rectangle the window occupies in its normal (restored) state, frame
 // included; a child widget's rectangle is in its parent's coordinates.
 QRect NormalOuterRect(const QWidget* window) {
@@ -45,7 +43,7 @@ QRect NormalOuterRect(const QWidget* window) {
     const QRect normal = window->normalGeometry();
     if (!normal.isEmpty()) client = normal;
   }
-  return client.marginsAdded(FrameMargins(window));
+  return client.marginsAdded(WindowFrameMargins(window));
 }
 
 // Moves and sizes `window` so that, with a frame of `margins`, its frame
@@ -78,7 +76,7 @@ class FrameFit : public QObject {
     connect(&poll_, &QTimer::timeout, this, [this] {
       if (++polls_ > kPolls) {
         Done();
-      } else if (!FrameMargins(window_).isNull()) {
+      } else if (!WindowFrameMargins(window_).isNull()) {
         Fit();
       }
     });
@@ -103,7 +101,7 @@ class FrameFit : public QObject {
     if (watched == window_ && !scheduled_ &&
         (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Paint ||
          type == QEvent::Show || type == QEvent::WindowActivate) &&
-        !FrameMargins(window_).isNull()) {
+        !WindowFrameMargins(window_).isNull()) {
       scheduled_ = true;
       QTimer::singleShot(0, this, [this] { Fit(); });
     }
@@ -115,7 +113,7 @@ class FrameFit : public QObject {
 
   void Fit() {
     if (done_) return;
-    const QMargins margins = FrameMargins(window_);
+    const QMargins margins = WindowFrameMargins(window_);
     constexpr Qt::WindowStates kNotNormal =
         Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
     if (window_->isVisible() && !(window_->windowState() & kNotNormal)) {
@@ -201,12 +199,12 @@ QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSi
 // placed again once its frame is known when it is not yet.
 void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   delete FrameFit::Of(window);
-  const QMargins margins = FrameMargins(window);
+  const QMargins margins = WindowFrameMargins(window);
   PlaceFrame(window, outer, keepSize, margins);
   window->showNormal();
   if (!margins.isNull()) return;
   // Some window systems know the frame as soon as the window is shown.
-  const QMargins shown = FrameMargins(window);
+  const QMargins shown = WindowFrameMargins(window);
   if (shown.isNull()) {
     new FrameFit(window, outer, keepSize);
   } else {
@@ -228,7 +226,7 @@ int SaveWindowPlacement(QWidget* window, const char* name) {
   QRect normal = NormalOuterRect(window);
   // Framed, but not yet placed again for its frame: the window is still
   // where it was restored to, less the frame.
-  const QMargins margins = FrameMargins(window);
+  const QMargins margins = WindowFrameMargins(window);
   if (const FrameFit* fit = FrameFit::Of(window); fit != nullptr && !margins.isNull()) {
     normal = fit->Wanted(margins);
   }
@@ -258,7 +256,7 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
   // normal one and not that of a maximised window.
   window->setWindowState(window->windowState() &
                          ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-  const QMargins margins = FrameMargins(window);
+  const QMargins margins = WindowFrameMargins(window);
   int64_t width = int64_t{placement->right} - placement->left;
   int64_t height = int64_t{placement->bottom} - placement->top;
   // A fixed-size window keeps its own size, and so does any window when the
@@ -287,7 +285,7 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
 
 void ShowWindowFrameAt(QWidget* window, const QPoint& place) {
   if (window == nullptr) return;
-  ShowFramedAt(window, QRect(place, window->size().grownBy(FrameMargins(window))), true);
+  ShowFramedAt(window, QRect(place, window->size().grownBy(WindowFrameMargins(window))), true);
 }
 
 #include "window_placement.moc"
