@@ -76,7 +76,7 @@ CMainFrame::CMainFrame(const char* commandTail) {
   OnCreate(commandTail != nullptr ? commandTail : "");
   if (!LoadWindowPlacement(this, "MainWindow")) {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    move(screen != nullptr ? screen->availableGeometry().topLeft() : QPoint(0, 0));
+    ShowWindowFrameAt(this, screen != nullptr ? screen->availableGeometry().topLeft() : QPoint(0, 0));
   }
 }
 

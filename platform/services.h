@@ -11,27 +11,10 @@
 
 #include "platform/colour.h"
 #include "platform/device_context.h"
+#include "platform/window_placement.h"
 #include "res/menus.h"
 
 class QWidget;
-
-// The settings section that holds every window's placement.
-inline constexpr const char* kPlacementSection = "Windows placement";
-
-// Writes the placement of `window` as entry `name` of "Windows placement":
-// its normal (restored) outer rectangle, right and bottom exclusive, flags
-// kPlacementRestoreToMaximized while it is maximised, and the show command
-// (1 normal, 2 minimised, 3 maximised). Returns 1, or 0 for a null window or
-// a null or empty name.
-int SaveWindowPlacement(QWidget* window, const char* name);
-
-// Restores the placement stored as entry `name` and shows the window
-// normally, whatever state it was saved in. A fixed-size window keeps its
-// size and takes only the position. A rectangle that lies wholly off every
-// screen is moved onto the primary screen. Returns 1 when a placement was
-// restored; 0 for a null window, a missing or empty entry, or a text that
-// is not a placement (the window is left where it is).
-int LoadWindowPlacement(QWidget* window, const char* name);
 
 // Puts the 8-bit text (in the current language's code page) on the system
 // clipboard. A null text changes nothing.

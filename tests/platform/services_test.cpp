@@ -193,18 +193,32 @@ TEST(WindowPlacement, RectangleOffEveryScreenIsBroughtBack) {
     EXPECT_EQ(window.frameGeometry().size(), QSize(300, 200)) << text;
   }
 
-  // A window that is still partly on the screen (here over its bottom
-  // right corner) stays where it was put.
-  const QRect overCorner(screen.right() - 100, screen.bottom() - 50, 300, 200);
-  WindowPlacementValue placement;
-  placement.left = overCorner.x();
-  placement.top = overCorner.y();
-  placement.right = overCorner.x() + overCorner.width();
-  placement.bottom = overCorner.y() + overCorner.height();
-  StorePlacement("Game status", FormatWindowPlacement(placement).c_str());
-  QWidget partly;
-  ASSERT_EQ(Restore(&partly, "Game status"), 1);
-  EXPECT_EQ(partly.frameGeometry(), overCorner);
+  // A window partly on the work area stays where it was put while its
+  // frame's top-left corner, where the title bar and the menu bar begin,
+  // is on it (here over the screen's bottom right corner); otherwise it is
+  // moved into the work area, keeping its size: one that an earlier version
+  // left above the top edge, and one past the left edge.
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const struct {
+    QRect stored;
+    QPoint shownAt;
+  } partly[] = {
+      {QRect(area.right() - 100, area.bottom() - 50, 300, 200),
+       QPoint(area.right() - 100, area.bottom() - 50)},
+      {QRect(area.x() - 3, area.y() - 60, 386, 519), area.topLeft()},
+      {QRect(area.x() - 50, area.y() + 100, 300, 200), QPoint(area.x(), area.y() + 100)},
+  };
+  for (const auto& c : partly) {
+    WindowPlacementValue placement;
+    placement.left = c.stored.x();
+    placement.top = c.stored.y();
+    placement.right = c.stored.x() + c.stored.width();
+    placement.bottom = c.stored.y() + c.stored.height();
+    StorePlacement("Game status", FormatWindowPlacement(placement).c_str());
+    QWidget window;
+    ASSERT_EQ(Restore(&window, "Game status"), 1);
+    EXPECT_EQ(window.frameGeometry(), QRect(c.shownAt, c.stored.size())) << c.stored.x();
+  }
 }
 
 TEST(WindowPlacement, SizeIsHeldToTheScreenAndToTheWindowsMinimum) {

@@ -96,6 +96,23 @@ inline std::string StartXvfbSession(const char* pattern, std::filesystem::path& 
   return display;
 }
 
+// Starts the openbox window manager on the display DISPLAY names (the
+// session's) and waits until it has taken the screen (it names its check
+// window on the root window); returns its pid, -1 when it did not within
+// twenty seconds. Stop ends it.
+inline pid_t StartOpenbox(const std::string& log) {
+  const pid_t pid = Spawn({"openbox", "--sm-disable"}, log);
+  if (pid <= 0) return -1;
+  for (int i = 0; i < 800; ++i) {
+    const CommandRun run = RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null");
+    if (run.output.find("window id") != std::string::npos) return pid;
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  Stop(pid);
+  return -1;
+}
+
 struct WindowInfo {
   unsigned long id = 0;
   int x = 0;  // upper-left corner on the screen

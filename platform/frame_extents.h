@@ -1,0 +1,15 @@
+// The frame a window manager has put around a top-level window.
+#pragma once
+
+#include <QMargins>
+
+class QWidget;
+
+// The frame around `window` as far as it is known: nothing for a child
+// widget, a window not yet created or not yet framed, or with no window
+// manager. Under X11 it is the window's _NET_FRAME_EXTENTS, which the
+// window manager sets once it has decided the frame (the frame Qt works
+// out itself while the window is being framed can be wrong); with a window
+// manager that does not set it, and on other window systems, it is the
+// frame Qt reports.
+QMargins WindowFrameMargins(const QWidget* window);

@@ -1,0 +1,223 @@
+// The real program under Xvfb, with and without a window manager
+// (openbox), started and left several times with every side window open:
+// each window's frame must come back where and as large as it was left,
+// and the placement stored must be that frame. A placement an earlier
+// version stored partly off the screen must open on the screen.
+#include <gtest/gtest.h>
+
+#include <QRect>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "platform/placement.h"
+#include "platform/services.h"
+#include "platform/settings_store.h"
+#include "tests/support/x_display.h"
+#include "tests/support/x_program.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing_support::RunCommand;
+using testing_support::WaitUntil;
+
+namespace {
+
+// The windows: their title (before " > " and a file name), the option that
+// opens them at start and the name of their stored placement.
+struct Window {
+  const char* title;
+  const char* option;
+  const char* placement;
+};
+constexpr Window kWindows[] = {
+    {"Vorelk Freeware 2.5.0", nullptr, "MainWindow"},
+    {"Clock", "ClockWindow", "Clock"},
+    {"Mini clock", "MiniClockWindow", "MiniClockWindow"},
+    {"Game list", "GameListWindow", "Liste"},
+    {"Comments", "CommentsWindow", "Comment"},
+    {"Game information", "GameStatusWindow", "Game status"},
+};
+const QRect kScreen(0, 0, 1024, 768);  // Xvfb's screen
+
+// Window rectangles by title.
+using Rects = std::map<std::string, QRect>;
+
+std::string Describe(const Rects& rects) {
+  std::ostringstream out;
+  for (const auto& [title, r] : rects) {
+    out << title << ": " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height() << "\n";
+  }
+  return out.str();
+}
+
+class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest> {
+ public:
+  static constexpr const char* kSessionFolder = "/tmp/vorelk-placement-XXXXXX";
+
+  static void TearDownTestSuite() {
+    testing_support::Stop(windowManager_);
+    XvfbSuiteTest::TearDownTestSuite();
+  }
+
+ protected:
+  // Fresh settings with every side window open, English, and the given
+  // placements ("name", "ten numbers").
+  static void WriteSettings(std::initializer_list<std::pair<const char*, const char*>> placements) {
+    fs::remove_all(root_ / "config");
+    fs::remove_all(root_ / "data");
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    store.WriteInt("Options", "Language", 1);
+    for (const Window& w : kWindows) {
+      if (w.option != nullptr) store.WriteInt("Options", w.option, 1);
+    }
+    for (const auto& [name, text] : placements) store.WriteString(kPlacementSection, name, text);
+  }
+
+  static void StartWindowManager() {
+    if (windowManager_ > 0) return;
+    windowManager_ = testing_support::StartOpenbox((root_ / "openbox.log").string());
+    ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
+  }
+
+  // The frames of the program's shown windows: the client rectangles of
+  // xwininfo grown by the frame extents the window manager sets.
+  static Rects Frames() {
+    Rects frames;
+    const std::string tree =
+        RunCommand("DISPLAY=" + display_ + " xwininfo -root -tree 2>/dev/null").output;
+    const std::regex line(
+        "(0x[0-9a-f]+) \"([^\"]*)\": \\(\"vorelk\" \"vorelk\"\\)  ([0-9]+)x([0-9]+)[-+0-9]*  "
+        "\\+?(-?[0-9]+)\\+?(-?[0-9]+)");
+    for (std::sregex_iterator it(tree.begin(), tree.end(), line), end; it != end; ++it) {
+      const std::smatch& m = *it;
+      const std::string id = m[1].str();
+      std::string title = m[2].str();
+      title = title.substr(0, title.find(" > "));
+      const std::string state =
+          RunCommand("DISPLAY=" + display_ + " xwininfo -id " + id + " 2>/dev/null").output;
+      if (state.find("Map State: IsViewable") == std::string::npos) continue;
+      QRect r(std::stoi(m[5].str()), std::stoi(m[6].str()), std::stoi(m[3].str()),
+              std::stoi(m[4].str()));
+      const std::string extents =
+          RunCommand("DISPLAY=" + display_ + " xprop -id " + id + " _NET_FRAME_EXTENTS 2>/dev/null")
+              .output;
+      std::smatch e;
+      if (std::regex_search(extents, e,
+                            std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)"))) {
+        r.adjust(-std::stoi(e[1].str()), -std::stoi(e[3].str()), std::stoi(e[2].str()),
+                 std::stoi(e[4].str()));
+      }
+      frames[title] = r;
+    }
+    return frames;
+  }
+
+  // The stored placements, as rectangles by window title.
+  static Rects Stored() {
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    Rects rects;
+    for (const Window& w : kWindows) {
+      std::string text;
+      store.GetString(text, kPlacementSection, w.placement, "");
+      if (const auto p = ParseWindowPlacement(text.c_str())) {
+        rects[w.title] = QRect(p->left, p->top, p->right - p->left, p->bottom - p->top);
+      }
+    }
+    return rects;
+  }
+
+  // One run: starts the program, waits until every window is shown with
+  // frames that satisfy `ready` (and the window manager's frames are
+  // settled: three reads agree), leaves through the main window's close
+  // request, and returns the frames seen.
+  static Rects Run(const std::function<bool(const Rects&)>& ready) {
+    testing_support::XProgramRun run(display_);
+    const std::string log = (root_ / "vorelk.log").string();
+    EXPECT_TRUE(run.Start(VORELK_PROGRAM, log)) << RunCommand("cat '" + log + "'").output;
+    Rects frames, previous;
+    int same = 0;
+    const bool shown = WaitUntil(
+        [&] {
+          frames = Frames();
+          same = frames == previous ? same + 1 : 0;
+          previous = frames;
+          return frames.size() == std::size(kWindows) && same >= 2 && ready(frames);
+        },
+        30s);
+    EXPECT_TRUE(shown) << "the windows seen:\n" << Describe(frames);
+    // The close request may come before the program listens to it: it is
+    // sent again until the program has gone.
+    int status = -1;
+    const bool exited = WaitUntil(
+        [&] {
+          testing_support::RequestWindowClose(display_, run.Main().w.id);
+          return run.WaitForExit(status, 2s);
+        },
+        30s);
+    EXPECT_TRUE(exited) << "the program did not exit on its window's close request";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit status " << status;
+    return frames;
+  }
+
+  // Starts and leaves the program `runs` times: every run shows the frames
+  // the first run showed, and every exit stores them.
+  static void ExpectKeptOverRuns(int runs, const std::function<bool(const Rects&)>& firstReady) {
+    const Rects first = Run(firstReady);
+    EXPECT_EQ(Stored(), first) << "stored:\n"
+                               << Describe(Stored()) << "shown:\n"
+                               << Describe(first);
+    for (int i = 2; i <= runs; ++i) {
+      SCOPED_TRACE("run " + std::to_string(i));
+      const Rects seen = Run([&](const Rects& frames) { return frames == first; });
+      EXPECT_EQ(seen, first) << "shown:\n" << Describe(seen) << "first:\n" << Describe(first);
+      EXPECT_EQ(Stored(), first) << "stored:\n" << Describe(Stored());
+    }
+  }
+
+  static inline pid_t windowManager_ = -1;
+};
+
+// Every frame's top-left corner (where its title bar begins) and size lie
+// on the screen, and the main window's frame is at the screen's top-left
+// corner (its first place, and where one stored above the screen goes).
+bool AllOnScreenMainAtCorner(const Rects& frames) {
+  for (const auto& [title, r] : frames) {
+    if (!kScreen.contains(r.topLeft()) || r.width() > kScreen.width() ||
+        r.height() > kScreen.height()) {
+      return false;
+    }
+  }
+  const auto main = frames.find(kWindows[0].title);
+  return main != frames.end() && main->second.topLeft() == QPoint(0, 0);
+}
+
+// Without a window manager first (the frame is the client), then under
+// openbox; the server keeps the window manager once it is started.
+TEST_F(PlacementE2eTest, EveryWindowComesBackWhereAndAsLargeAsItWasLeft) {
+  for (const bool managed : {false, true}) {
+    SCOPED_TRACE(managed ? "under openbox" : "without a window manager");
+    if (managed) StartWindowManager();
+    // The first run places the windows at their defaults.
+    WriteSettings({});
+    ExpectKeptOverRuns(3, AllOnScreenMainAtCorner);
+    // Placements an earlier version left under a window manager: the main
+    // window above the screen's top edge, windows past its left and top
+    // edges, and one partly below and right of it, its title bar on it.
+    WriteSettings({{"MainWindow", "0,1,-1,-1,-1,-1,-3,-60,383,459"},
+                   {"Comment", "0,1,-1,-1,-1,-1,900,700,1206,955"},
+                   {"Game status", "0,1,-1,-1,-1,-1,-40,300,474,843"},
+                   {"Liste", "0,1,-1,-1,-1,-1,500,-10,701,150"}});
+    ExpectKeptOverRuns(2, AllOnScreenMainAtCorner);
+    if (HasFatalFailure()) return;
+  }
+}
+
+}  // namespace
