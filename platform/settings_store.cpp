@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QString>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -104,6 +105,37 @@ void Apply(IniDocument& document, const PendingChange& change) {
   }
 }
 
+// Stores made while a batch lives leave their changes pending.
+int batchDepth = 0;
+// The whole-file writes of the process.
+std::atomic<int> fileWrites{0};
+
+// Writes the changes of the file not yet on disk onto the file as it is now
+// (another store or another copy of the program may have changed it); every
+// other line keeps its bytes, and a file those changes leave as it is is not
+// written. False when the file could not be read or written: the changes
+// are then kept for the next write.
+bool WritePendingChanges(const std::string& path) {
+  std::lock_guard lock(pendingLock);
+  std::vector<PendingChange>& pending = PendingChanges()[path];
+  if (pending.empty()) return true;  // another store has written them
+  std::string bytes;
+  const FileRead read = ReadWholeFile(path, bytes);
+  if (read == FileRead::kUnreadable) return false;
+  IniDocument document =
+      IniDocument::Parse(read == FileRead::kRead ? std::move(bytes) : std::string());
+  for (const PendingChange& change : pending) Apply(document, change);
+  const std::string written = document.Serialize();
+  if (written != document.Source()) {
+    ++fileWrites;
+    if (!WriteWholeFile(path, written)) return false;
+  }
+  pending.clear();
+  // The copy an earlier version kept while it wrote the file.
+  unlink((path + ".previous").c_str());
+  return true;
+}
+
 // A settings file that cannot be written (a full disk, a file size limit, a
 // read-only file) is told once per run: every later store would fail the
 // same way. Only a program with windows can tell it.
@@ -129,29 +161,33 @@ CSettingsStore::~CSettingsStore() { Sync(); }
 void CSettingsStore::Sync() {
   if (!document_ || !changed_) return;
   changed_ = false;
-  std::unique_lock lock(pendingLock);
-  std::vector<PendingChange>& pending = PendingChanges()[filePath_];
-  if (pending.empty()) return;  // another store has written them
-  // The file as it is now (another store or another copy of the program
-  // may have changed it) with the changes on top; every other entry keeps
-  // its bytes.
-  std::string bytes;
-  const FileRead read = ReadWholeFile(filePath_, bytes);
-  bool written = false;
-  if (read != FileRead::kUnreadable) {
-    IniDocument document = read == FileRead::kRead ? IniDocument::Parse(bytes) : IniDocument();
-    for (const PendingChange& change : pending) Apply(document, change);
-    written = WriteWholeFile(filePath_, document.Serialize());
+  {
+    std::lock_guard lock(pendingLock);
+    if (batchDepth > 0) return;  // the batch writes them when it ends
   }
-  if (written) {
-    pending.clear();
-    // The copy an earlier version kept while it wrote the file.
-    unlink((filePath_ + ".previous").c_str());
-    return;
-  }
-  lock.unlock();
-  ReportNotWritten(filePath_);
+  if (!WritePendingChanges(filePath_)) ReportNotWritten(filePath_);
 }
+
+CSettingsBatch::CSettingsBatch() {
+  std::lock_guard lock(pendingLock);
+  ++batchDepth;
+}
+
+CSettingsBatch::~CSettingsBatch() {
+  std::vector<std::string> files;
+  {
+    std::lock_guard lock(pendingLock);
+    if (--batchDepth > 0) return;
+    for (const auto& [file, changes] : PendingChanges()) {
+      if (!changes.empty()) files.push_back(file);
+    }
+  }
+  for (const std::string& file : files) {
+    if (!WritePendingChanges(file)) ReportNotWritten(file);
+  }
+}
+
+int SettingsFileWrites() { return fileWrites.load(); }
 
 bool CSettingsStore::OpenSoftwareKey(int32_t rootKind) {
   rootKind_ = rootKind;
@@ -199,8 +235,8 @@ bool CSettingsStore::Open(const char* company, const char* application) {
   std::string bytes;
   const FileRead read = ReadWholeFile(filePath_, bytes);
   readable_ = read != FileRead::kUnreadable;
-  document_ = std::make_unique<IniDocument>(read == FileRead::kRead ? IniDocument::Parse(bytes)
-                                                                    : IniDocument());
+  document_ = std::make_unique<IniDocument>(
+      IniDocument::Parse(read == FileRead::kRead ? std::move(bytes) : std::string()));
   return true;
 }
 
