@@ -138,5 +138,7 @@ class CSettingsStore {
   std::string companyName_;
   std::string applicationName_;
   std::string filePath_;
-  std::unique_ptr<IniDocument> document_;  // the file as read when opened
+  // The file as read when opened; its lazy reads happen under the lock of
+  // the changes, as it may be shared with other stores.
+  std::shared_ptr<const IniDocument> document_;
 };
