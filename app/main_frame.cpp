@@ -318,12 +318,16 @@ void CMainFrame::RefreshGameWindows() {
 
 void CMainFrame::SaveOptionsAndPlacements() {
   // Placements of the open side windows (logs, game information, comments,
-  // mini clock, clock), then the frame's own.
+  // mini clock, clock, game list), then the frame's own, and the options:
+  // the file is written once, when the batch ends (the side windows save
+  // the same placements again as they go, which changes nothing).
+  CSettingsBatch batch;
   if (logsDlg != nullptr) logsDlg->SavePlacement();
   if (gameStatusDlg != nullptr) gameStatusDlg->SavePlacement();
   if (commentsDlg != nullptr) commentsDlg->SavePlacement();
   if (miniClockDlg != nullptr) miniClockDlg->SavePlacement();
   if (digitalClockWnd != nullptr) digitalClockWnd->SavePlacement();
+  if (moveListWnd != nullptr) moveListWnd->SavePlacement();
   SaveWindowPlacement(this, "MainWindow");
   CSettingsStore store(kSettingsNoRoot);
   OpenProgramSettings(store);

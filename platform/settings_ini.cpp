@@ -1,516 +1,347 @@
-// Reading and writing the INI spelling QSettings uses, so that a file
-// written here reads back through QSettings (and the reverse) unchanged.
+// The settings file as blocks of lines: one block per header, each read
+// into lines and keys only when a key that may be in it is asked for.
 #include "platform/settings_ini.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-constexpr char kLowerHexDigits[] = "0123456789abcdef";
-
-bool IsHexDigit(uint32_t c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// The UTF-16 units of a UTF-8 text (a byte that starts no valid sequence
-// gives U+FFFD), as the escapes of QSettings work on them.
-std::u16string ToUtf16(std::string_view text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    // The continuation bytes the lead byte asks for; 0 for ASCII, -1 for a
-    // byte that cannot start a sequence.
-    const int need = b < 0x80 ? 0 : b < 0xC2 ? -1 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : b < 0xF5 ? 3 : -1;
-    uint32_t c = 0xFFFD;
-    size_t length = 1;
-    if (need == 0) {
-      c = b;
-    } else if (need > 0 && i + static_cast<size_t>(need) < text.size()) {
-      uint32_t value = b & (0x3Fu >> need);
-      bool ok = true;
-      for (int k = 1; ok && k <= need; ++k) {
-        const auto t = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-        ok = (t & 0xC0) == 0x80;
-        value = (value << 6) | (t & 0x3F);
-      }
-      const uint32_t least = need == 1 ? 0x80 : need == 2 ? 0x800 : 0x10000;
-      if (ok && value >= least && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF)) {
-        c = value;
-        length = static_cast<size_t>(need) + 1;
-      }
-    }
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += length;
-  }
-  return out;
-}
-
-std::string FromUtf16(std::u16string_view units) {
-  std::string out;
-  for (size_t i = 0; i < units.size(); ++i) {
-    uint32_t c = units[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;
-    }
-    AppendUtf8(out, c);
-  }
-  return out;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-// A key or section name as written: '\' stands for '/', "%XX" and "%UXXXX"
-// for one UTF-16 unit, any other byte for the Latin-1 character.
-std::string UnescapedKey(std::string_view raw) {
-  std::u16string units;
-  for (size_t i = 0; i < raw.size();) {
-    const auto c = static_cast<unsigned char>(raw[i]);
-    if (c == '\\') {
-      units += u'/';
-      ++i;
-      continue;
-    }
-    if (c == '%' && i + 1 < raw.size()) {
-      const bool wide = raw[i + 1] == 'U';
-      const size_t first = i + (wide ? 2 : 1);
-      const size_t digits = wide ? 4 : 2;
-      uint32_t value = 0;
-      bool ok = first + digits <= raw.size();
-      for (size_t k = 0; ok && k < digits; ++k) {
-        const int d = HexValue(raw[first + k]);
-        ok = d >= 0;
-        value = value * 16 + static_cast<uint32_t>(d);
-      }
-      if (ok) {
-        units += static_cast<char16_t>(value);
-        i = first + digits;
-        continue;
-      }
-    }
-    units += static_cast<char16_t>(c);
-    ++i;
-  }
-  return FromUtf16(units);
-}
-
-std::string_view Trimmed(std::string_view text) {
-  auto space = [](char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-  };
-  while (!text.empty() && space(text.front())) text.remove_prefix(1);
-  while (!text.empty() && space(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// The next line of data from pos: blank space and comment lines (";") are
-// skipped; a line ends at a line break or a ';' outside quotes, and a
-// backslash takes the next byte (an escaped line break goes on). `equals` is
-// the first '=' outside quotes, npos when none.
-bool NextLine(std::string_view data, size_t& pos, size_t& start, size_t& end, size_t& equals) {
-  for (;;) {
-    while (pos < data.size() &&
-           (data[pos] == ' ' || data[pos] == '\t' || data[pos] == '\n' || data[pos] == '\r')) {
-      ++pos;
-    }
-    if (pos >= data.size()) return false;
-    if (data[pos] != ';') break;
-    while (pos < data.size() && data[pos] != '\n' && data[pos] != '\r') ++pos;
-  }
-  start = pos;
-  equals = std::string_view::npos;
-  bool quoted = false;
+// The length of the line at pos and of its line end ("\n", "\r\n" or "\r";
+// none for a last line without one).
+size_t LineLength(std::string_view data, size_t pos, size_t& contentLength) {
   size_t i = pos;
-  for (; i < data.size(); ++i) {
-    const char c = data[i];
+  while (i < data.size() && data[i] != '\n' && data[i] != '\r') ++i;
+  contentLength = i - pos;
+  if (i < data.size()) i += data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n' ? 2 : 1;
+  return i - pos;
+}
+
+// The length of a byte-order mark at the start of a line. The file's first
+// line may begin with one; a line after it begins with one only when it was
+// the first line of an earlier file, and is read alike, so that a write
+// that removes the lines before it reads back as it was.
+size_t MarkLength(std::string_view line) { return line.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0; }
+
+// What one line (without its line end) holds for the reader: past a
+// byte-order mark, from its first byte that is not blank up to a ';'
+// outside quotes, with the first '=' outside quotes (npos when none). A
+// backslash takes the next byte; quotes and backslashes never reach past
+// the line.
+struct LineParts {
+  size_t start = 0;
+  size_t end = 0;
+  size_t equals = std::string_view::npos;
+};
+
+LineParts ReadLine(std::string_view line) {
+  LineParts parts;
+  parts.start = MarkLength(line);
+  while (parts.start < line.size() && (line[parts.start] == ' ' || line[parts.start] == '\t')) {
+    ++parts.start;
+  }
+  bool quoted = false;
+  size_t i = parts.start;
+  for (; i < line.size(); ++i) {
+    const char c = line[i];
     if (c == '=') {
-      if (!quoted && equals == std::string_view::npos) equals = i;
-    } else if (c == '\n' || c == '\r' || c == ';') {
+      if (!quoted && parts.equals == std::string_view::npos) parts.equals = i;
+    } else if (c == ';') {
       if (!quoted) break;
     } else if (c == '\\') {
-      if (i + 1 < data.size()) {
-        ++i;
-        const char next = data[i];
-        if (i + 1 < data.size() &&
-            ((next == '\n' && data[i + 1] == '\r') || (next == '\r' && data[i + 1] == '\n'))) {
-          ++i;
-        }
-      }
+      if (i + 1 < line.size()) ++i;
     } else if (c == '"') {
       quoted = !quoted;
     }
   }
-  end = i;
-  pos = i;
-  return true;
+  parts.end = i;
+  return parts;
 }
 
-void ChopTrailingSpaces(std::string& text, size_t limit) {
-  while (text.size() > limit && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+bool IsBlank(std::string_view line) {
+  line.remove_prefix(MarkLength(line));
+  return std::all_of(line.begin(), line.end(), [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+  });
 }
 
-// A written value: the texts of a list (an unquoted comma splits), or one
-// text. Quotes group, C escapes (\n, \x41, \101...) give characters, spaces
-// around an unquoted text are dropped.
-std::vector<std::string> UnescapedValue(std::string_view raw, bool& isList) {
-  std::vector<std::string> items;
-  std::string text;
-  isList = false;
-  bool quoted = false;
-  bool currentQuoted = false;
-  size_t i = 0;
-  auto skipSpaces = [&] {
-    while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t')) ++i;
-  };
-  skipSpaces();
-  size_t chopLimit = 0;
-  while (i < raw.size()) {
-    const char c = raw[i];
-    if (c == '\\') {
-      if (++i >= raw.size()) break;
-      const char e = raw[i++];
-      static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
-                                             {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
-                                             {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
-      bool simple = false;
-      for (const auto& pair : kEscapes) {
-        if (e == pair[0]) {
-          text += pair[1];
-          simple = true;
-          break;
-        }
-      }
-      if (simple) {
-        chopLimit = text.size();
-        continue;
-      }
-      if (e == 'x' && i < raw.size() && IsHexDigit(static_cast<unsigned char>(raw[i]))) {
-        uint32_t value = 0;
-        while (i < raw.size() && IsHexDigit(static_cast<unsigned char>(raw[i]))) {
-          value = (value << 4) + static_cast<uint32_t>(HexValue(raw[i++]));
-        }
-        AppendUtf8(text, value & 0xFFFF);
-      } else if (e >= '0' && e <= '7') {
-        uint32_t value = static_cast<uint32_t>(e - '0');
-        while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7')
-          value = (value << 3) + (raw[i++] - '0');
-        AppendUtf8(text, value & 0xFFFF);
-      } else if (e == '\n' || e == '\r') {
-        if (i < raw.size() && (raw[i] == '\n' || raw[i] == '\r') && raw[i] != e) ++i;
-      }
-      chopLimit = text.size();
-    } else if (c == '"') {
-      ++i;
-      currentQuoted = true;
-      quoted = !quoted;
-      if (!quoted) {
-        skipSpaces();
-        chopLimit = text.size();
-      }
-    } else if (c == ',' && !quoted) {
-      if (!currentQuoted) ChopTrailingSpaces(text, chopLimit);
-      isList = true;
-      items.push_back(std::move(text));
-      text.clear();
-      currentQuoted = false;
-      ++i;
-      skipSpaces();
-      chopLimit = 0;
-    } else {
-      size_t j = i + 1;
-      while (j < raw.size() && raw[j] != '\\' && raw[j] != '"' && raw[j] != ',') ++j;
-      text.append(raw.substr(i, j - i));
-      i = j;
-    }
-  }
-  if (!currentQuoted) ChopTrailingSpaces(text, chopLimit);
-  items.push_back(std::move(text));
-  return items;
-}
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
-// The number of arguments of "@Name(a b c)" as QSettings splits them.
-size_t ArgumentCount(std::string_view text) {
-  return 1 + std::count(text.begin(), text.end(), ' ');
-}
-
-// One stored text as QSettings turns it into a value: a text (an "@@"
-// start stands for "@"), a byte array, or another kind (no text).
-std::optional<std::string> ValueText(const std::string& s) {
-  if (s.empty() || s[0] != '@') return s;
-  auto starts = [&s](std::string_view prefix) { return s.compare(0, prefix.size(), prefix) == 0; };
-  if (s.back() == ')') {
-    if (starts("@ByteArray(")) {
-      // The characters as bytes (a character beyond Latin-1 becomes '?').
-      std::string bytes;
-      for (char16_t unit : ToUtf16(std::string_view(s).substr(11, s.size() - 12))) {
-        bytes += unit <= 0xFF ? static_cast<char>(unit) : '?';
-      }
-      return bytes;
-    }
-    if (starts("@String(")) return s.substr(8, s.size() - 9);
-    if (starts("@Variant(") || starts("@DateTime(") || s == "@Invalid()") return std::nullopt;
-    if ((starts("@Rect(") && ArgumentCount(s) == 4) ||
-        ((starts("@Size(") || starts("@Point(")) && ArgumentCount(s) == 2)) {
-      return std::nullopt;
-    }
-  }
-  if (starts("@@")) return s.substr(1);
-  return s;
+// The line end a line's bytes end with.
+std::string_view LineEnd(std::string_view line) {
+  if (line.size() >= 2 && line.substr(line.size() - 2) == "\r\n")
+    return line.substr(line.size() - 2);
+  if (!line.empty() && IsLineEnd(line.back())) return line.substr(line.size() - 1);
+  return {};
 }
 
 }  // namespace
 
-std::string IniEscapedKey(std::string_view key) {
-  std::string out;
-  for (char16_t c : ToUtf16(key)) {
-    if (c == u'/') {
-      out += '\\';
-    } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '_' || c == '-' || c == '.') {
-      out += static_cast<char>(c);
-    } else if (c <= 0xFF) {
-      out += '%';
-      out += kHexDigits[c / 16];
-      out += kHexDigits[c % 16];
-    } else {
-      out += "%U";
-      for (int shift = 12; shift >= 0; shift -= 4) out += kHexDigits[(c >> shift) & 0xF];
-    }
-  }
-  return out;
-}
-
-std::string IniEscapedText(std::string_view text) {
-  // A text starting with '@' is marked so that it is not read as a typed
-  // value; one holding a NUL is wrapped, as QSettings does.
-  std::u16string units = ToUtf16(text);
-  if (units.find(u'\0') != std::u16string::npos) {
-    units = u"@String(" + units + u")";
-  } else if (!units.empty() && units[0] == u'@') {
-    units.insert(units.begin(), u'@');
-  }
-  std::string out;
-  bool quote = false;
-  bool escapeHexDigit = false;  // after a numeric escape a hex digit is escaped too
-  for (size_t i = 0; i < units.size(); ++i) {
-    const uint32_t c = units[i];
-    if (c == ';' || c == ',' || c == '=') quote = true;
-    if (escapeHexDigit && IsHexDigit(c)) {
-      out += "\\x";
-      out += kLowerHexDigits[c >> 4];
-      out += kLowerHexDigits[c & 0xF];
-      continue;
-    }
-    escapeHexDigit = false;
-    switch (c) {
-      case '\0':
-        out += "\\0";
-        escapeHexDigit = true;
-        break;
-      case '\a':
-        out += "\\a";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\v':
-        out += "\\v";
-        break;
-      case '"':
-      case '\\':
-        out += '\\';
-        out += static_cast<char>(c);
-        break;
-      default:
-        if (c <= 0x1F) {
-          out += "\\x";
-          if (c >= 0x10) out += kLowerHexDigits[c >> 4];
-          out += kLowerHexDigits[c & 0xF];
-          escapeHexDigit = true;
-        } else if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size()) {
-          out += FromUtf16(std::u16string_view(units).substr(i, 2));
-          ++i;
-        } else {
-          out += FromUtf16(std::u16string_view(units).substr(i, 1));
-        }
-    }
-  }
-  if (quote || (!out.empty() && (out.front() == ' ' || out.back() == ' '))) out = '"' + out + '"';
-  return out;
-}
-
-IniDocument IniDocument::Parse(std::string_view bytes) {
+IniDocument IniDocument::Parse(std::string bytes) {
   IniDocument document;
-  size_t section = document.SectionIndex("");
-  size_t pos = 0, start = 0, end = 0, equals = 0;
-  while (NextLine(bytes, pos, start, end, equals)) {
-    const std::string_view line = bytes.substr(start, end - start);
-    if (line[0] == '[') {
-      const size_t close = line.find(']');
-      std::string_view name =
-          Trimmed(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
-      std::string unescaped;
-      if (EqualsIgnoringCase(name, "general")) {
-        unescaped.clear();
-      } else if (EqualsIgnoringCase(name, "%general")) {
-        unescaped = std::string(name.substr(1));
-      } else {
-        unescaped = UnescapedKey(name);
-      }
-      section = document.SectionIndex(unescaped);
-      continue;
+  document.source_ = std::move(bytes);
+  const std::string_view data = document.source_;
+  size_t pos = 0;
+  document.AddBlock(Block());
+  // New lines end in "\r\n" in a file whose lines all do, else in "\n":
+  // a rule that the lines the program writes keep for the next write.
+  bool crlf = true;
+  bool ends = false;
+  while (pos < data.size()) {
+    size_t contentLength = 0;
+    const size_t length = LineLength(data, pos, contentLength);
+    if (length > contentLength) {
+      ends = true;
+      crlf = crlf && length - contentLength == 2;
     }
-    if (equals == std::string_view::npos) continue;
-    size_t keyEnd = equals - start;
-    while (keyEnd > 0 && (line[keyEnd - 1] == ' ' || line[keyEnd - 1] == '\t')) --keyEnd;
-    const std::string& sectionName = document.sections_[section].name;
-    std::string key = UnescapedKey(line.substr(0, keyEnd));
-    if (!sectionName.empty()) key = sectionName + "/" + key;
-    document.Add(section, std::move(key), std::string(line));
+    const std::string_view content = data.substr(pos, contentLength);
+    const LineParts parts = ReadLine(content);
+    if (parts.end > parts.start && content[parts.start] == '[') {
+      document.blocks_.back().end = pos;
+      Block block;
+      block.section = IniSectionName(content.substr(parts.start, parts.end - parts.start));
+      block.begin = pos;
+      document.AddBlock(std::move(block));
+    }
+    pos += length;
   }
+  document.blocks_.back().end = pos;
+  if (ends && crlf) document.newline_ = "\r\n";
   return document;
 }
 
-size_t IniDocument::SectionIndex(const std::string& name) {
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    if (sections_[i].name == name) return i;
-  }
-  sections_.push_back(Section{name, {}});
-  return sections_.size() - 1;
+void IniDocument::AddBlock(Block block) {
+  sectionBlocks_[block.section].push_back(blocks_.size());
+  blocks_.push_back(std::move(block));
 }
 
-void IniDocument::Add(size_t section, std::string key, std::string line) {
-  // A key written twice: the later line holds.
-  const auto found = index_.find(key);
-  if (found != index_.end())
-    sections_[found->second.first].entries[found->second.second].live = false;
-  std::vector<Entry>& entries = sections_[section].entries;
-  index_[key] = {section, entries.size()};
-  entries.push_back(Entry{std::move(key), std::move(line), true});
+void IniDocument::ReadBlock(size_t b) const {
+  Block& block = blocks_[b];
+  if (block.read) return;
+  block.read = true;
+  const std::string_view data = std::string_view(source_).substr(0, block.end);
+  for (size_t pos = block.begin; pos < block.end;) {
+    size_t contentLength = 0;
+    Line line;
+    line.begin = pos;
+    line.size = LineLength(data, pos, contentLength);
+    pos += line.size;
+    const std::string_view content = data.substr(line.begin, contentLength);
+    const LineParts parts = ReadLine(content);
+    // Past the header (the first line of every block but the first), a line
+    // with an '=' is an entry.
+    if (parts.equals != std::string_view::npos && (b == 0 || line.begin != block.begin)) {
+      size_t keyEnd = parts.equals;
+      while (keyEnd > parts.start && (content[keyEnd - 1] == ' ' || content[keyEnd - 1] == '\t')) {
+        --keyEnd;
+      }
+      line.entry = true;
+      line.key = IniUnescapedKey(content.substr(parts.start, keyEnd - parts.start));
+      if (!block.section.empty()) line.key = block.section + "/" + line.key;
+      // A key written twice: the later line holds.
+      const std::pair<size_t, size_t> place(b, block.lines.size());
+      const auto [found, added] = index_.try_emplace(line.key, place);
+      if (!added && found->second < place) found->second = place;
+    }
+    block.lines.push_back(std::move(line));
+  }
+}
+
+void IniDocument::ReadSection(const std::string& section) const {
+  const auto found = sectionBlocks_.find(section);
+  if (found == sectionBlocks_.end()) return;
+  for (size_t b : found->second) {
+    if (!blocks_[b].dropped) ReadBlock(b);
+  }
+}
+
+void IniDocument::ReadBlocksOf(const std::string& key) const {
+  ReadSection("");
+  for (size_t slash = key.find('/'); slash != std::string::npos; slash = key.find('/', slash + 1)) {
+    ReadSection(key.substr(0, slash));
+  }
+}
+
+void IniDocument::ReadAll() const {
+  for (size_t b = 0; b < blocks_.size(); ++b) {
+    if (!blocks_[b].dropped) ReadBlock(b);
+  }
+}
+
+std::string_view IniDocument::Bytes(const Line& line) const {
+  if (line.own >= 0) return texts_[static_cast<size_t>(line.own)];
+  return std::string_view(source_).substr(line.begin, line.size);
+}
+
+void IniDocument::SetBytes(Line& line, std::string bytes) {
+  if (line.own < 0) {
+    line.own = static_cast<int>(texts_.size());
+    texts_.push_back(std::move(bytes));
+  } else {
+    texts_[static_cast<size_t>(line.own)] = std::move(bytes);
+  }
+}
+
+std::string_view IniDocument::LastLine() const {
+  for (size_t b = blocks_.size(); b-- > 0;) {
+    const Block& block = blocks_[b];
+    if (block.dropped) continue;
+    if (!block.read) {
+      if (block.begin == block.end) continue;
+      // Back past its line end to the line end before it.
+      size_t start = block.end - LineEnd(std::string_view(source_).substr(0, block.end)).size();
+      while (start > block.begin && !IsLineEnd(source_[start - 1])) --start;
+      return std::string_view(source_).substr(start, block.end - start);
+    }
+    for (size_t l = block.lines.size(); l-- > 0;) {
+      if (!block.lines[l].removed) return Bytes(block.lines[l]);
+    }
+  }
+  return {};
 }
 
 std::optional<std::string> IniDocument::Text(const std::string& key) const {
+  ReadBlocksOf(key);
   const auto found = index_.find(key);
   if (found == index_.end()) return std::nullopt;
-  const std::string& line = sections_[found->second.first].entries[found->second.second].line;
-  // The entry's line has its '=' outside quotes; the value follows it.
-  size_t pos = 0, start = 0, end = 0, equals = 0;
-  NextLine(line, pos, start, end, equals);
-  bool isList = false;
-  std::vector<std::string> items =
-      UnescapedValue(std::string_view(line).substr(equals + 1), isList);
-  if (!isList) return ValueText(items[0]);
-  // A list of texts is one text to its readers; a list holding a typed
-  // value is no text.
-  std::string joined;
-  for (size_t i = 0; i < items.size(); ++i) {
-    const std::string& item = items[i];
-    if (!item.empty() && item[0] == '@' && item.compare(0, 2, "@@") != 0) return std::nullopt;
-    if (i > 0) joined += ',';
-    joined += item.compare(0, 2, "@@") == 0 ? item.substr(1) : item;
-  }
-  return joined;
+  std::string_view line = Bytes(blocks_[found->second.first].lines[found->second.second]);
+  line.remove_suffix(LineEnd(line).size());
+  // An entry's line has its '=' outside quotes; the value follows it.
+  const LineParts parts = ReadLine(line);
+  return IniValueText(line.substr(parts.equals + 1, parts.end - parts.equals - 1));
 }
 
 void IniDocument::Set(const std::string& key, const std::string& text) {
-  const size_t slash = key.find('/');
-  const std::string entry = slash == std::string::npos ? key : key.substr(slash + 1);
-  std::string line = IniEscapedKey(entry) + "=" + IniEscapedText(text);
+  ReadBlocksOf(key);
   const auto found = index_.find(key);
   if (found != index_.end()) {
-    sections_[found->second.first].entries[found->second.second].line = std::move(line);
+    // In place, under the name the key has in its own section, with the
+    // line's own line end.
+    const Block& block = blocks_[found->second.first];
+    Line& line = blocks_[found->second.first].lines[found->second.second];
+    const std::string_view oldEnd = LineEnd(Bytes(line));
+    const std::string end = oldEnd.empty() ? newline_ : std::string(oldEnd);
+    const size_t prefix = block.section.empty() ? 0 : block.section.size() + 1;
+    SetBytes(line, IniEscapedKey(std::string_view(key).substr(prefix)) + "=" +
+                       IniEscapedText(text) + end);
     return;
   }
-  const size_t section = SectionIndex(slash == std::string::npos ? "" : key.substr(0, slash));
-  Add(section, key, std::move(line));
+  // The section is the key up to its first '/' (none for a key that starts
+  // with one: its entry is written with the '/').
+  const size_t slash = key.find('/');
+  const bool inSection = slash != std::string::npos && slash > 0;
+  const std::string section = inSection ? key.substr(0, slash) : std::string();
+  const std::string entry = inSection ? key.substr(slash + 1) : key;
+  // The last block of the section (the first block has no section and is
+  // never dropped). A section removed whole comes back where its last
+  // block was, with that header and the blank lines that ended it alone:
+  // the same removal and values give the same file however often they are
+  // made. Else a new section at the end, after a blank line.
+  size_t b = blocks_.size();
+  const auto blocks = sectionBlocks_.find(section);
+  if (blocks != sectionBlocks_.end()) {
+    for (auto it = blocks->second.rbegin(); it != blocks->second.rend() && b == blocks_.size();
+         ++it) {
+      if (!blocks_[*it].dropped) b = *it;
+    }
+    if (b == blocks_.size() && !blocks->second.empty()) {
+      b = blocks->second.back();
+      ReadBlock(b);
+      Block& block = blocks_[b];
+      block.dropped = false;
+      // Its header is its first line that is not blank (a new section
+      // begins with a blank line).
+      size_t header = 0;
+      while (IsBlank(Bytes(block.lines[header]))) ++header;
+      size_t end = block.lines.size();
+      while (end > header + 1 && IsBlank(Bytes(block.lines[end - 1]))) --end;
+      // Its keys were all removed with it.
+      for (size_t l = header + 1; l < end; ++l) {
+        block.lines[l].removed = true;
+        if (block.lines[l].entry) index_.erase(block.lines[l].key);
+      }
+    }
+  }
+  if (b == blocks_.size()) {
+    Block block;
+    block.read = true;
+    const std::string_view last = LastLine();
+    if (!IsBlank(last)) {
+      block.lines.emplace_back();
+      SetBytes(block.lines.back(), newline_);
+    }
+    block.lines.emplace_back();
+    SetBytes(block.lines.back(), IniHeader(section) + newline_);
+    block.section = section;
+    AddBlock(std::move(block));
+  }
+  ReadBlock(b);
+  std::vector<Line>& lines = blocks_[b].lines;
+  size_t at = lines.size();
+  while (at > 0 && (lines[at - 1].removed || IsBlank(Bytes(lines[at - 1])))) --at;
+  Line line;
+  line.entry = true;
+  line.key = key;
+  SetBytes(line, IniEscapedKey(entry) + "=" + IniEscapedText(text) + newline_);
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  // Only blank and removed lines follow it, and none of them is a key's.
+  index_[key] = {b, at};
 }
 
 void IniDocument::Remove(const std::string& key) {
+  ReadBlocksOf(key);
   const std::string below = key + "/";
-  for (auto it = index_.begin(); it != index_.end();) {
-    if (it->first == key || it->first.compare(0, below.size(), below) == 0) {
-      sections_[it->second.first].entries[it->second.second].live = false;
-      it = index_.erase(it);
-    } else {
-      ++it;
+  auto matches = [&](const std::string& name) {
+    return name == key || name.compare(0, below.size(), below) == 0;
+  };
+  for (Block& block : blocks_) {
+    if (!block.section.empty() && matches(block.section)) block.dropped = true;
+    for (Line& line : block.lines) {
+      if (line.entry && (block.dropped || matches(line.key))) {
+        line.removed = true;
+        index_.erase(line.key);
+      }
     }
   }
+}
+
+size_t IniDocument::Size() const {
+  ReadAll();
+  return index_.size();
+}
+
+std::vector<std::string> IniDocument::Keys() const {
+  ReadAll();
+  std::vector<std::string> keys;
+  keys.reserve(index_.size());
+  for (const auto& [key, place] : index_) keys.push_back(key);
+  return keys;
 }
 
 std::string IniDocument::Serialize() const {
   std::string out;
-  for (const Section& section : sections_) {
-    bool header = false;
-    for (const Entry& entry : section.entries) {
-      if (!entry.live) continue;
-      if (!header) {
-        if (!out.empty()) out += '\n';
-        std::string name = IniEscapedKey(section.name);
-        if (name.empty()) {
-          name = "General";
-        } else if (EqualsIgnoringCase(name, "general")) {
-          name = "%General";
-        }
-        out += "[" + name + "]\n";
-        header = true;
-      }
-      out += entry.line;
-      out += '\n';
+  out.reserve(source_.size() + 256);
+  // The file's last line may have no line end; one is given to it when
+  // lines now follow it. A line ending in a lone "\r" that now comes before
+  // a line starting with "\n" (a blank line) ends in "\r\n": else the two
+  // would be read as one line end.
+  bool ended = true;
+  const auto add = [&](std::string_view bytes) {
+    if (bytes.empty()) return;
+    if (!ended) out += newline_;
+    if (!out.empty() && out.back() == '\r' && bytes.front() == '\n') out += '\n';
+    out += bytes;
+    ended = IsLineEnd(bytes.back());
+  };
+  for (const Block& block : blocks_) {
+    if (block.dropped) continue;
+    if (!block.read) {
+      add(std::string_view(source_).substr(block.begin, block.end - block.begin));
+      continue;
+    }
+    for (const Line& line : block.lines) {
+      if (!line.removed) add(Bytes(line));
     }
   }
   return out;

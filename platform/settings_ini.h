@@ -1,24 +1,40 @@
 // The text of the settings file: an INI file as Qt's QSettings reads and
 // writes it ("[Section]" headers, "key=value" lines, keys with %XX escapes,
-// values with C escapes and quotes), held as its sections and entries so
-// that a change rewrites only the entries it touches. Every other entry
-// keeps its bytes exactly, whatever kind of value it holds.
+// values with C escapes and quotes), held line by line so that a change
+// rewrites only the entries it touches. Every other line (entries of any
+// kind of value, comments, blank lines, lines that hold no entry, headers
+// as they are spelt) keeps its bytes exactly, and so does a byte-order mark
+// at the start (skipped when the first line is read, as QSettings does).
+// New lines end in "\r\n" in a file whose lines all do, else in "\n".
+//
+// Each line is read on its own: a value never goes on past its line end,
+// whether an opening quote has no closing one or the line ends with a
+// backslash (QSettings would go on reading the next lines into the value;
+// its own writer never writes such a line). A file read and written back
+// unchanged gives the same bytes, and the same changes made twice give the
+// bytes of once.
 //
 // Keys are "<section>/<entry>" in UTF-8; entries before the first header
 // (or under "[General]") have no section part.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/settings_ini_spelling.h"
+
 class IniDocument {
  public:
-  // The document of a file's bytes; lines that are neither a header nor an
-  // entry (comments, damage) are left out, as QSettings leaves them out.
-  static IniDocument Parse(std::string_view bytes);
+  // The document of a file's bytes. Lines that are neither a header nor an
+  // entry (comments, lines without '=', damage) hold no value and are kept.
+  // Only the headers are read here; the entries of a section are read when
+  // a key that may be in it is asked for, so that a large section the
+  // program never asks for costs no more than its bytes.
+  static IniDocument Parse(std::string bytes);
 
   // The value of key as one text: a plain text, a number, a byte array, or
   // a list of texts (an unquoted value with commas) joined with commas.
@@ -26,35 +42,58 @@ class IniDocument {
   // rectangle, a serialised variant).
   std::optional<std::string> Text(const std::string& key) const;
 
-  // Stores text as key's value, in place when the key exists, else at the
-  // end of its section (a new section at the end of the file).
+  // Stores text as key's value, in place when the key exists, else after
+  // the last line of its section that is not blank (a new section at the
+  // end of the file).
   void Set(const std::string& key, const std::string& text);
-  // Removes key and every key below it ("<key>/...").
+  // Removes key and every key below it ("<key>/..."); a section of that
+  // name goes whole, with its header and every line in it.
   void Remove(const std::string& key);
 
-  // The file's bytes: each section with entries, its header and entries.
+  // The file's bytes, and the bytes it was read from.
   std::string Serialize() const;
-  // The number of entries.
-  size_t Size() const { return index_.size(); }
+  const std::string& Source() const { return source_; }
+  // The number of keys, and the keys (in no particular order).
+  size_t Size() const;
+  std::vector<std::string> Keys() const;
 
  private:
-  struct Entry {
-    std::string key;   // the whole key
-    std::string line;  // the entry's bytes in the file, without the line end
-    bool live;         // false once removed or written again later
+  struct Line {
+    size_t begin = 0;  // the line's bytes in source_, its line end included
+    size_t size = 0;
+    int own = -1;        // else its bytes are texts_[own]
+    bool entry = false;  // a "key=value" line (of key)
+    bool removed = false;
+    std::string key;
   };
-  struct Section {
-    std::string name;  // "" for the entries without a section
-    std::vector<Entry> entries;
+  struct Block {
+    std::string section;  // "" before the first header and under "[General]"
+    size_t begin = 0;     // its bytes in source_, the header line first but
+    size_t end = 0;       // in the first block
+    bool dropped = false;
+    bool read = false;  // split into lines, its keys in the index
+    std::vector<Line> lines;
   };
-  size_t SectionIndex(const std::string& name);
-  void Add(size_t section, std::string key, std::string line);
+  std::string_view Bytes(const Line& line) const;
+  void SetBytes(Line& line, std::string bytes);
+  // Splits a block into its lines and indexes its keys, once.
+  void ReadBlock(size_t block) const;
+  // Reads the blocks of the sections a key can be in: no section, and each
+  // name the key begins with up to a '/'.
+  void ReadBlocksOf(const std::string& key) const;
+  void ReadSection(const std::string& section) const;
+  void ReadAll() const;
+  // The file's last line; empty when there is none.
+  std::string_view LastLine() const;
+  void AddBlock(Block block);
 
-  std::vector<Section> sections_;
-  // Where each live key is: section and entry index.
-  std::unordered_map<std::string, std::pair<size_t, size_t>> index_;
+  std::string source_;  // the file as read
+  // The line end of new lines, and of a last line that has none when lines
+  // come after it.
+  std::string newline_ = "\n";
+  std::vector<std::string> texts_;
+  mutable std::vector<Block> blocks_;
+  std::unordered_map<std::string, std::vector<size_t>> sectionBlocks_;
+  // Where each key's value is read: the last line of that key.
+  mutable std::unordered_map<std::string, std::pair<size_t, size_t>> index_;
 };
-
-// The INI spellings, exposed for tests.
-std::string IniEscapedKey(std::string_view key);
-std::string IniEscapedText(std::string_view text);

@@ -1,9 +1,9 @@
 // The settings store over an INI file in the spelling of QSettings. The file
-// is read whole when a store is opened and written whole, through a
-// temporary file renamed over it, when a store that changed something is
-// destroyed. Changes not yet on disk are shared by the stores of the process
-// (a value written through one store is seen by the next one before it is on
-// disk), and a write that fails keeps them for the next one.
+// is read whole when a store is opened (unless the process has read it as it
+// is now) and written whole, through a temporary file renamed over it, when
+// a store that changed something is destroyed (or its batch ends). Changes not yet on disk are
+// shared by the stores of the process (a value written through one store is seen by the next one
+// before it is on disk), and a write that fails keeps them for the next one.
 #include "platform/settings_store.h"
 
 #include <fcntl.h>
@@ -13,10 +13,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QString>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -61,15 +63,64 @@ std::map<std::string, std::vector<PendingChange>>& PendingChanges() {
 
 enum class FileRead { kRead, kMissing, kUnreadable };
 
-// The bytes of the settings file. Only a regular file is read (a pipe in
-// its place would block); a file that exists but cannot be read is never
-// written over, which would lose what it holds.
-FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
-  bytes.clear();
+// What tells one version of a file on disk from another: a write through a
+// temporary file gives a new inode, an edit in place a new time or size.
+struct FileVersion {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+  timespec changed{};
+  bool operator==(const FileVersion& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+  }
+};
+
+// The document of each file as the process last read it, with its version:
+// the stores opened one after another at start and exit share it while the
+// file is unchanged, rather than reading and parsing a large file each time.
+// Never changed once read (a write applies its changes to a copy).
+struct ReadFile {
+  FileVersion version;
+  timespec readAt{};  // when it was read
+  std::shared_ptr<const IniDocument> document;
+};
+
+// Whether the version alone tells that the file is as read: a file changed
+// within the clock tick of its reading can keep its times and size, so a
+// file changed less than two seconds before it was read is read again (and
+// its bytes compared).
+bool SameVersion(const ReadFile& known, const FileVersion& version) {
+  return known.document && known.version == version &&
+         known.version.changed.tv_sec + 2 < known.readAt.tv_sec;
+}
+std::map<std::string, ReadFile>& ReadFiles() {
+  static std::map<std::string, ReadFile> files;
+  return files;
+}
+
+// The document of the settings file, read under pendingLock. Only a regular
+// file is read (a pipe in its place would block); a file that exists but
+// cannot be read is never written over, which would lose what it holds.
+FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument>& document) {
+  document.reset();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? FileRead::kMissing : FileRead::kUnreadable;
   struct stat st;
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  const FileVersion version{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+  ReadFile& known = ReadFiles()[path];
+  if (ok && SameVersion(known, version)) {
+    close(fd);
+    document = known.document;
+    return FileRead::kRead;
+  }
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  std::string bytes;
+  if (ok) bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   while (ok) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -81,7 +132,14 @@ FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.append(buffer, static_cast<size_t>(n));
   }
   close(fd);
-  return ok ? FileRead::kRead : FileRead::kUnreadable;
+  if (!ok) return FileRead::kUnreadable;
+  if (known.document && known.document->Source() == bytes) {
+    document = known.document;
+  } else {
+    document = std::make_shared<const IniDocument>(IniDocument::Parse(std::move(bytes)));
+  }
+  known = ReadFile{version, now, document};
+  return FileRead::kRead;
 }
 
 // Replaces the file with bytes through a temporary file beside it: the old
@@ -102,6 +160,37 @@ void Apply(IniDocument& document, const PendingChange& change) {
   } else {
     document.Remove(change.key);
   }
+}
+
+// Stores made while a batch lives leave their changes pending.
+int batchDepth = 0;
+// The whole-file writes of the process.
+std::atomic<int> fileWrites{0};
+
+// Writes the changes of the file not yet on disk onto the file as it is now
+// (another store or another copy of the program may have changed it); every
+// other line keeps its bytes, and a file those changes leave as it is is not
+// written. False when the file could not be read or written: the changes
+// are then kept for the next write.
+bool WritePendingChanges(const std::string& path) {
+  std::lock_guard lock(pendingLock);
+  std::vector<PendingChange>& pending = PendingChanges()[path];
+  if (pending.empty()) return true;  // another store has written them
+  std::shared_ptr<const IniDocument> read;
+  if (ReadDocument(path, read) == FileRead::kUnreadable) return false;
+  IniDocument document = read ? *read : IniDocument::Parse(std::string());
+  for (const PendingChange& change : pending) Apply(document, change);
+  const std::string written = document.Serialize();
+  if (written != document.Source()) {
+    ++fileWrites;
+    // The file read is no longer the file on disk, whatever the outcome.
+    ReadFiles().erase(path);
+    if (!WriteWholeFile(path, written)) return false;
+  }
+  pending.clear();
+  // The copy an earlier version kept while it wrote the file.
+  unlink((path + ".previous").c_str());
+  return true;
 }
 
 // A settings file that cannot be written (a full disk, a file size limit, a
@@ -129,29 +218,33 @@ CSettingsStore::~CSettingsStore() { Sync(); }
 void CSettingsStore::Sync() {
   if (!document_ || !changed_) return;
   changed_ = false;
-  std::unique_lock lock(pendingLock);
-  std::vector<PendingChange>& pending = PendingChanges()[filePath_];
-  if (pending.empty()) return;  // another store has written them
-  // The file as it is now (another store or another copy of the program
-  // may have changed it) with the changes on top; every other entry keeps
-  // its bytes.
-  std::string bytes;
-  const FileRead read = ReadWholeFile(filePath_, bytes);
-  bool written = false;
-  if (read != FileRead::kUnreadable) {
-    IniDocument document = read == FileRead::kRead ? IniDocument::Parse(bytes) : IniDocument();
-    for (const PendingChange& change : pending) Apply(document, change);
-    written = WriteWholeFile(filePath_, document.Serialize());
+  {
+    std::lock_guard lock(pendingLock);
+    if (batchDepth > 0) return;  // the batch writes them when it ends
   }
-  if (written) {
-    pending.clear();
-    // The copy an earlier version kept while it wrote the file.
-    unlink((filePath_ + ".previous").c_str());
-    return;
-  }
-  lock.unlock();
-  ReportNotWritten(filePath_);
+  if (!WritePendingChanges(filePath_)) ReportNotWritten(filePath_);
 }
+
+CSettingsBatch::CSettingsBatch() {
+  std::lock_guard lock(pendingLock);
+  ++batchDepth;
+}
+
+CSettingsBatch::~CSettingsBatch() {
+  std::vector<std::string> files;
+  {
+    std::lock_guard lock(pendingLock);
+    if (--batchDepth > 0) return;
+    for (const auto& [file, changes] : PendingChanges()) {
+      if (!changes.empty()) files.push_back(file);
+    }
+  }
+  for (const std::string& file : files) {
+    if (!WritePendingChanges(file)) ReportNotWritten(file);
+  }
+}
+
+int SettingsFileWrites() { return fileWrites.load(); }
 
 bool CSettingsStore::OpenSoftwareKey(int32_t rootKind) {
   rootKind_ = rootKind;
@@ -196,11 +289,11 @@ bool CSettingsStore::Open(const char* company, const char* application) {
   if (error) return false;
 
   filePath_ = file.string();
-  std::string bytes;
-  const FileRead read = ReadWholeFile(filePath_, bytes);
+  std::lock_guard lock(pendingLock);
+  const FileRead read = ReadDocument(filePath_, document_);
   readable_ = read != FileRead::kUnreadable;
-  document_ = std::make_unique<IniDocument>(read == FileRead::kRead ? IniDocument::Parse(bytes)
-                                                                    : IniDocument());
+  if (!document_)
+    document_ = std::make_shared<const IniDocument>(IniDocument::Parse(std::string()));
   return true;
 }
 

@@ -8,13 +8,17 @@
 // on the company and application names, reads or writes values, and the
 // destructor writes the changes to disk: the file is written whole beside
 // the old one and renamed over it, so that the old file stays whole until
-// a complete new one replaces it, and every entry the store did not change
+// a complete new one replaces it, and every line the store did not change
 // keeps its bytes. Every read supplies a default, and
 // every failure (a store that could not be opened, a missing value, a value
 // that is not a number where a number is read, an unreadable file) yields
 // that default without a message; a failed write returns false. Changes
 // that cannot reach the file (a full disk, a read-only file) are told to the
 // user once per run, in a message box of the program's windows.
+//
+// The program's exit writes its options and every window's placement
+// through several stores inside one CSettingsBatch, so that the file is
+// written once.
 //
 // The file holds only text, so a number is stored as its decimal text and
 // read back by parsing it; a string read of a number gives its text.
@@ -36,6 +40,21 @@ inline constexpr int32_t kSettingsCurrentUser = 1;
 inline constexpr int32_t kSettingsNoRoot = 3;
 
 class CSettingsStore;
+
+// While a batch lives, the stores of the process keep their changes pending
+// when they are destroyed (a store opened meanwhile reads them); when the
+// last batch ends, each file with changes is written once.
+class CSettingsBatch {
+ public:
+  CSettingsBatch();
+  ~CSettingsBatch();
+  CSettingsBatch(const CSettingsBatch&) = delete;
+  CSettingsBatch& operator=(const CSettingsBatch&) = delete;
+};
+
+// How many times the process has written a settings file whole (a file the
+// changes leave as it was is not written).
+int SettingsFileWrites();
 
 // Opens `store` (made with kSettingsNoRoot) on the program's own settings,
 // as every load and save of the program does. False when they cannot be
@@ -106,9 +125,9 @@ class CSettingsStore {
   bool Writable();
   // Records a change (a value, or without one a removal) for the file.
   void Change(std::string key, std::optional<std::string> text);
-  // Writes the changes to the file; a write that fails or is cut short
-  // leaves the previous file and is told, and the changes are kept for the
-  // next store's write.
+  // Writes the changes to the file (inside a batch, leaves them to the
+  // batch); a write that fails or is cut short leaves the previous file and
+  // is told, and the changes are kept for the next store's write.
   void Sync();
 
   bool openFailed_ = false;
@@ -119,5 +138,7 @@ class CSettingsStore {
   std::string companyName_;
   std::string applicationName_;
   std::string filePath_;
-  std::unique_ptr<IniDocument> document_;  // the file as read when opened
+  // The file as read when opened; its lazy reads happen under the lock of
+  // the changes, as it may be shared with other stores.
+  std::shared_ptr<const IniDocument> document_;
 };

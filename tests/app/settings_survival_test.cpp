@@ -1,7 +1,8 @@
 // The settings file through start-up and exit when it cannot be written as
 // a whole: under a file size limit smaller than the file, and on a disk with
-// one page free. Each scenario runs in a process of its own; the file is
-// never cut or emptied, and a failure is told once.
+// one page free; and hand-written files started and closed twice. Each
+// scenario runs in a process of its own; the file is never cut or emptied,
+// a failure is told once, and the exit writes the file once.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -23,6 +24,8 @@
 #include "game/atomic_file.h"
 #include "platform/message_box.h"
 #include "tests/support/app_scenario.h"
+#include "tests/support/offscreen_app.h"
+#include "windows/language_dlg.h"
 
 namespace fs = std::filesystem;
 
@@ -169,6 +172,52 @@ TEST_F(SettingsSurvivalTest, ANearlyFullDiskKeepsEverySection) {
     Check(StoredString("Options", "InstallDirectory") != "<missing>", "the install folder stored");
     Check(settingsMessages == 0, "nothing to tell");
   });
+}
+
+// Hand-written files the program starts from and closes twice: the
+// language is read (never asked for again), the sections after a damaged
+// line and a byte-order mark are read, the exit writes the file once, and
+// the second round leaves the bytes of the first. The last file has a large
+// section of its own.
+TEST_F(SettingsSurvivalTest, HandWrittenFilesTwiceThroughStartAndExit) {
+  std::string large = "[User]\nx=1\n[Options]\nLanguage=1\n[Other]\ny=2\n[Large]\n";
+  for (int i = 0; i < 50000; ++i) large += "entry" + std::to_string(i) + "=some text of its own\n";
+  const std::string files[] = {
+      "[User]\nr=\"unterminated\nx=1\n[Options]\nLanguage=1\n[Other]\ny=2\n",
+      "\xEF\xBB\xBF[Options]\nLanguage=1\n[User]\nx=1\n[Other]\ny=2\n",
+      large,
+  };
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file.substr(0, 40));
+    fs::create_directories(SettingsFile().parent_path());
+    std::ofstream(SettingsFile(), std::ios::binary) << file;
+    std::string after[2];
+    for (int round = 0; round < 2; ++round) {
+      RUN_SCENARIO({
+        testing_support::OffscreenApplication();
+        bool asked = false;
+        testing_support::AnswerWhenShown<CLanguageDlg>([&asked](CLanguageDlg* dialog) {
+          asked = true;
+          dialog->reject();
+        });
+        messageBoxHook = CountSettingsMessages;
+        theApp.InitInstance();
+        QCoreApplication::processEvents();
+        Check(!asked, "the language is not asked for");
+        const int writes = SettingsFileWrites();
+        CloseFrame();
+        QCoreApplication::processEvents();
+        // Once; the second exit has nothing new to write.
+        Check(SettingsFileWrites() - writes == (round == 0 ? 1 : 0), "the exit writes once");
+        Check(StoredString("User", "x") == "1" && StoredString("Other", "y") == "2",
+              "the other sections are read");
+        Check(settingsMessages == 0, "nothing to tell");
+      });
+      after[round] = ReadFile(SettingsFile());
+    }
+    EXPECT_EQ(after[0], after[1]);
+    EXPECT_EQ(after[0].compare(0, 3, file, 0, 3), 0) << "the file begins as it did";
+  }
 }
 
 }  // namespace

@@ -605,6 +605,34 @@ def settings_seeds():
     }
 
 
+def settings_ini_seeds():
+    """Whole settings files, as written by the program and by hand."""
+    written = (b"[Options]\nLanguage=1\nInstallDirectory=/home/u/.local/share/Vorelk\n"
+               b"Book1=USERVKBOOK\nHTSize=64\n\n[Pieces%20Value]\nChariot=1300\n\n"
+               b"[Windows%20placement]\nMainWindow=\"0,1,-1,-1,-1,-1,10,20,650,720\"\n")
+    return {
+        "written.ini": written,
+        "unterminated-quote.ini": b"[User]\nr=\"unterminated\nx=1\n[Options]\nLanguage=1\n"
+                                  b"[Other]\ny=2\n",
+        "short-damage.ini": b"U[=\"",
+        "byte-order-mark.ini": b"\xef\xbb\xbf[Options]\nLanguage=1\nHTSize=64\n"
+                               b"Board%20type=3\n[User]\nkey=value\n",
+        "comments.ini": b"; written by hand\n# kept too\n[Options]\n; the language\nLanguage=1\n",
+        "no-equals.ini": b"[Options]\nLanguage=1\njust words\n[Other]\nalone\n",
+        "semicolon.ini": b"[Links]\nurl=http://x/?a=1;b=2\n[Options]\nHTSize=64 ; a comment\n",
+        "blank-section-name.ini": b"[Windows placement]\nClock=0,1,-1,-1,-1,-1,5,6,7,8\n",
+        "crlf.ini": b"[Options]\r\nLanguage=1\r\n\r\n[Other]\r\ny=2\r\n",
+        "lone-cr.ini": b"[Options]\rLanguage=1\r[Search]\rDepth=9\r",
+        "empty.ini": b"",
+        "duplicates.ini": b"[Options]\nLanguage=3\nSound=0\n[Other]\ny=2\n[Options]\nLanguage=1\n",
+        "backslash-end.ini": b"[User]\npath=C:\\\n[Options]\nLanguage=1\n",
+        "general.ini": b"x=1\n[General]\ny=2\n[%General]\nz=3\n[a\\b]\nc=4\nd\\e=5\n[Options]\nLanguage=1",
+        "values.ini": b"[Options]\nRotation=@Rect(1 2 3 4)\nClock=0,1, -1 ,x\nName = \"a;b\"\n"
+                      b"Blob=@Variant(\\0\\0\\x7f)\nE=\\x41\\101\\n\nk%U4E2D=\xe8\xb1\xa1\n"
+                      b"@@at=@@x\n[Search]\n; gone\nDepth=9\n[Search\\Deep]\nx=1\n",
+    }
+
+
 # ---------------------------------------------------------------------------
 # Number texts of the dialogs: whole numbers, atoi texts and clock texts
 # ---------------------------------------------------------------------------
@@ -649,6 +677,7 @@ TARGETS = {
     "load": load_seeds,
     "placement": placement_seeds,
     "settings": settings_seeds,
+    "settings_ini": settings_ini_seeds,
     "dialog_numbers": dialog_numbers_seeds,
 }
 

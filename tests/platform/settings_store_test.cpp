@@ -376,6 +376,27 @@ TEST_F(SettingsStoreTest, DeletingEntriesAndSections) {
   }
 }
 
+// Stores opened one after another share what the process read of the file
+// while it is unchanged; a file changed on disk in between (here in place,
+// at once and to the same size, so that its times and size may not tell)
+// is read again.
+TEST_F(SettingsStoreTest, AFileChangedOnDiskBetweenStoresIsReadAgain) {
+  for (const char* sound : {"1", "2", "3"}) {
+    WriteProgramFile(std::string("[Options]\nSound=") + sound + "\n");
+    CSettingsStore store;
+    OpenProgramStore(store);
+    EXPECT_EQ(store.GetInt("Options", "Sound", 0), std::stoi(sound));
+  }
+  // A write of the process reads the file as it is on disk too.
+  {
+    CSettingsStore store;
+    OpenProgramStore(store);
+    WriteProgramFile("[Options]\nSound=4\nBook1=X\n");
+    EXPECT_TRUE(store.WriteInt("Options", "Board size", 2));
+  }
+  EXPECT_EQ(ReadWholeFile(ProgramFile()), "[Options]\nSound=4\nBook1=X\nBoard%20size=2\n");
+}
+
 TEST_F(SettingsStoreTest, RangeCheckedReadsFallBackToTheDefault) {
   WriteProgramFile(
       "[Options]\n"
