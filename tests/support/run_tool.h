@@ -19,4 +19,8 @@ CommandRun RunCommand(const std::string& command);
 CommandRun RunTool(const std::string& tool, const std::string& args,
                    const std::string& redirect = " 2>/dev/null");
 
+// The moves of a game file as the gamefile tool reads them ("h2e2 h9g7 "),
+// "<unread>" when it cannot read the file whole.
+std::string GameFileMoves(const std::string& path);
+
 }  // namespace testing_support
