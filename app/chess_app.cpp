@@ -117,7 +117,8 @@ int RunChessApp(int argc, char** argv) {
   // Before Qt starts its threads.
   const bool addressLimited = FitThreadsToAddressLimit();
   QApplication application(argc, argv);
-  if (addressLimited) QThreadPool::globalInstance()->setMaxThreadCount(kPoolThreadsUnderAddressLimit);
+  if (addressLimited)
+    QThreadPool::globalInstance()->setMaxThreadCount(kPoolThreadsUnderAddressLimit);
   NoteAddressSpaceAtStart();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
   theApp.m_lpCmdLine.clear();

@@ -77,9 +77,10 @@ uint64_t AddressSpaceBesideTables(const MemoryFigures& figures) {
 uint64_t AddressSpaceNeeded(const MemoryFigures& figures) {
   // The smallest hash table and the learning tables' default size, their
   // last resort.
-  constexpr uint64_t kSmallestTables = kMinHashEntries * kHashEntryBytes +
-                                       uint64_t{kDefaultLearningTableSize} * sizeof(LearningRecord) +
-                                       uint64_t{kDefaultMateTableSize} * sizeof(LearningMateEntry);
+  constexpr uint64_t kSmallestTables =
+      kMinHashEntries * kHashEntryBytes +
+      uint64_t{kDefaultLearningTableSize} * sizeof(LearningRecord) +
+      uint64_t{kDefaultMateTableSize} * sizeof(LearningMateEntry);
   return AddressSpaceBesideTables(figures) + kSmallestTables;
 }
 
@@ -92,9 +93,9 @@ uint64_t TableMemoryBudget(const MemoryFigures& figures) {
   uint64_t budget = least != UINT64_MAX ? least / 2 : UINT64_MAX;
   if (figures.addressSpaceLimit != UINT64_MAX) {
     const uint64_t beside = AddressSpaceBesideTables(figures);
-    budget = std::min(budget, figures.addressSpaceLimit > beside
-                                  ? figures.addressSpaceLimit - beside
-                                  : uint64_t{0});
+    budget =
+        std::min(budget, figures.addressSpaceLimit > beside ? figures.addressSpaceLimit - beside
+                                                            : uint64_t{0});
   }
   if (budget == UINT64_MAX) return 0;
   return std::max<uint64_t>(budget, 1);

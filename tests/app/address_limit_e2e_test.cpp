@@ -92,7 +92,7 @@ TEST_F(AddressLimitE2eTest, FromHalfAGibibyteUpTheWindowSurvivesItsDialogsAndAGa
     const uint64_t limit = megabytes * kMiB;
     XProgramRun run(display_);
     ASSERT_TRUE(run.Start(Limited(limit), LogPath())) << "no window; the program said:\n"
-                                                       << ProgramLog();
+                                                      << ProgramLog();
     const auto& m = run.Main();
     // The options sheet from the game toolbar's options button, the one
     // before the last of the first row.
@@ -100,7 +100,8 @@ TEST_F(AddressLimitE2eTest, FromHalfAGibibyteUpTheWindowSurvivesItsDialogsAndAGa
     EXPECT_TRUE(OpenAndCancel(run, "Properties", [&] {
       return run.Xdo("mousemove " + testing_support::ScreenPoint(m.w, options) + " click 1");
     }));
-    EXPECT_TRUE(OpenAndCancel(run, "Open", [&] { return run.OpenMenu('f') && run.ChooseInMenu("l"); }));
+    EXPECT_TRUE(
+        OpenAndCancel(run, "Open", [&] { return run.OpenMenu('f') && run.ChooseInMenu("l"); }));
 
     // A move by click and click, shown on the board.
     ASSERT_TRUE(run.FocusMain());
@@ -118,13 +119,13 @@ TEST_F(AddressLimitE2eTest, FromHalfAGibibyteUpTheWindowSurvivesItsDialogsAndAGa
     int status = 0;
     ASSERT_TRUE(run.WaitForExit(status, 30s)) << "the program did not end after File > Exit";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "exit status " << status << "; the program said:\n" << ProgramLog();
+        << "exit status " << status << "; the program said:\n"
+        << ProgramLog();
     EXPECT_EQ(testing_support::GameFileMoves((Autosave()).string()).substr(0, 5), "h2e2 ");
     // The hash table in force, stored at start, left the rest of the
     // program at least its room under a bare X server.
     const int hash = StoredHashSize();
-    EXPECT_TRUE(hash > 0 && uint64_t(hash) * kMiB <= limit - AddressSpaceBesideTables({}))
-        << hash;
+    EXPECT_TRUE(hash > 0 && uint64_t(hash) * kMiB <= limit - AddressSpaceBesideTables({})) << hash;
   }
 }
 
@@ -135,7 +136,8 @@ TEST_F(AddressLimitE2eTest, BelowWhatTheProgramNeedsItSaysSoAndStops) {
   ASSERT_GT(pid, 0);
   WindowInfo box;
   ASSERT_TRUE(WaitUntil([&] { return testing_support::FindWindow(display_, "Vorelk", box); }, 20s))
-      << "no message box; the program said:\n" << ProgramLog();
+      << "no message box; the program said:\n"
+      << ProgramLog();
   WindowInfo frame;
   EXPECT_FALSE(testing_support::FindWindow(display_, testing_support::kProgramTitle, frame));
   const std::string id = std::to_string(box.id);

@@ -48,8 +48,8 @@ inline bool LimitAddressSpace(uint64_t headroom) {
 
 // Maps bytes of address space that can never be used, so that a later
 // LimitAddressSpace leaves the memory budget of the tables (the limit less
-// what the program needs besides them) far above the headroom: allocations then fail within the budget as they do
-// on a machine short of memory. False when the space could not be mapped.
+// what the program needs besides them) far above the headroom: allocations then fail within the
+// budget as they do on a machine short of memory. False when the space could not be mapped.
 inline bool ReserveAddressSpace(uint64_t bytes) {
   return mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0) !=
          MAP_FAILED;

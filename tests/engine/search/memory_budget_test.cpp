@@ -84,9 +84,10 @@ TEST(MemoryBudgetTest, TheSmallestTablesFitAtTheLeastLimitTheProgramNeeds) {
   const uint64_t needed = AddressSpaceNeeded(figures);
   EXPECT_LE(needed, 512 * kMiB);
   figures.addressSpaceLimit = needed;
-  EXPECT_GE(TableMemoryBudget(figures), kMinHashEntries * kHashEntryBytes +
-                                            uint64_t{kDefaultLearningTableSize} * sizeof(LearningRecord) +
-                                            uint64_t{kDefaultMateTableSize} * sizeof(LearningMateEntry));
+  EXPECT_GE(TableMemoryBudget(figures),
+            kMinHashEntries * kHashEntryBytes +
+                uint64_t{kDefaultLearningTableSize} * sizeof(LearningRecord) +
+                uint64_t{kDefaultMateTableSize} * sizeof(LearningMateEntry));
   figures.startBytes = 300 * kMiB;  // a heavier theme asks for more
   EXPECT_GT(AddressSpaceNeeded(figures), needed);
 }
