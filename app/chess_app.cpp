@@ -2,16 +2,20 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QThreadPool>
 #include <cstring>
 
 #include "app/bridge_window.h"
 #include "app/main_frame.h"
 #include "engine/search/books.h"
 #include "engine/search/data_paths.h"
+#include "engine/search/memory_budget.h"
 #include "game/atomic_file.h"
 #include "platform/keyboard.h"
+#include "platform/message_box.h"
 #include "platform/qt_translations.h"
 #include "platform/settings_store.h"
+#include "platform/text_codec.h"
 #include "res/text_rows.h"
 #include "windows/language_dlg.h"
 
@@ -26,6 +30,25 @@ void CopySetting(char (&out)[N], const std::string& text, const char* fallback) 
   const char* source = text.size() < N ? text.c_str() : fallback;
   std::strncpy(out, source, N - 1);
   out[N - 1] = '\0';
+}
+
+// The threads of Qt's pool that paint in parallel under an address space
+// limit, within the threads AddressSpaceBesideTables counts (the pool
+// would otherwise start one for each processor).
+constexpr int kPoolThreadsUnderAddressLimit = 4;
+
+// Under an address space limit too small for the program, says so (in the
+// interface language) and returns false: it would end at the first dialog
+// or thread that does not fit, losing the game.
+bool AddressSpaceSuffices() {
+  const MemoryFigures figures = ReadMemoryFigures();
+  const uint64_t needed = AddressSpaceNeeded(figures);
+  if (figures.addressSpaceLimit >= needed) return true;
+  constexpr uint64_t kMiB = uint64_t{1} << 20;
+  ShowMessageBox(nullptr, TrText(kTextAddressSpaceTooSmall)
+                              .arg((needed + kMiB - 1) / kMiB)
+                              .arg(figures.addressSpaceLimit / kMiB));
+  return false;
 }
 
 }  // namespace
@@ -68,6 +91,7 @@ bool CChessApp::InitInstance() {
   }
   currentLanguage = language;
   UseQtTranslation(language);
+  if (!AddressSpaceSuffices()) return false;
 
   // The install directory: the stored one (a relative one below the
   // per-user data folder), else the per-user data folder, which is then
@@ -90,7 +114,12 @@ bool CChessApp::InitInstance() {
 }
 
 int RunChessApp(int argc, char** argv) {
+  // Before Qt starts its threads.
+  const bool addressLimited = FitThreadsToAddressLimit();
   QApplication application(argc, argv);
+  if (addressLimited)
+    QThreadPool::globalInstance()->setMaxThreadCount(kPoolThreadsUnderAddressLimit);
+  NoteAddressSpaceAtStart();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
   theApp.m_lpCmdLine.clear();
   for (int i = 1; i < argc; ++i) {

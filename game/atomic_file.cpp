@@ -79,10 +79,20 @@ void RemoveLeftoverTemporaries(const std::string& target) {
   closedir(dir);
 }
 
+// True when the name still leads to the file open at fd.
+bool NameLeadsTo(const std::string& name, int fd) {
+  struct stat opened, named;
+  return fstat(fd, &opened) == 0 && lstat(name.c_str(), &named) == 0 &&
+         named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
 // Creates a new temporary file for the target, exclusively and never
 // through a link, and locks it. The file is created with mode 0666 so the
 // process's umask (and a default ACL of the folder) applies exactly as for
-// fopen. Returns the descriptor, or -1 with temporary empty.
+// fopen. Between its creation and its lock another save's clean-up may take
+// it for a leftover and remove it: a file that is then locked elsewhere or
+// no longer under its name is given up for a new one. Returns the locked
+// descriptor, or -1 with temporary empty.
 int CreateTemporary(const std::string& target, std::string& temporary) {
   std::string folder, name;
   SplitTarget(target, folder, name);
@@ -98,11 +108,14 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
     temporary.assign(folder).append(".").append(name).append(suffix);
     const int fd =
         open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      flock(fd, LOCK_EX | LOCK_NB);  // a new file: nobody else holds it
-      return fd;
+    if (fd < 0) {
+      if (errno != EEXIST) break;
+      continue;
     }
-    if (errno != EEXIST) break;
+    if (AtomicFile::momentHook != nullptr)
+      AtomicFile::momentHook(AtomicFile::Moment::kCreated, temporary.c_str());
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && NameLeadsTo(temporary, fd)) return fd;
+    close(fd);  // the clean-up that holds it or removed it has it
   }
   temporary.clear();
   return -1;
@@ -206,11 +219,11 @@ bool AtomicFile::Open(const char* path) {
     (void)ownerKept;
     ready = fchmod(fd, st.st_mode & 07777) == 0;
   }
-  if (ready) file_ = fdopen(fd, "wb");
+  if (ready) lock_ = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (lock_ >= 0) file_ = fdopen(fd, "wb");
   if (file_ == nullptr) {
     close(fd);
-    unlink(temporary_.c_str());
-    temporary_.clear();
+    Release();
     return false;
   }
   target_ = target;
@@ -227,17 +240,25 @@ bool AtomicFile::Commit() {
   if (ok && !temporary_.empty()) ok = fsync(fileno(file)) == 0;
   if (std::fclose(file) != 0) ok = false;
   if (temporary_.empty()) return ok;
+  // The lock is still held here: another save's clean-up leaves the file.
+  if (ok && momentHook != nullptr) momentHook(Moment::kClosed, temporary_.c_str());
   if (ok) ok = std::rename(temporary_.c_str(), target_.c_str()) == 0;
-  if (!ok) unlink(temporary_.c_str());
-  temporary_.clear();
-  target_.clear();
+  if (ok) temporary_.clear();  // renamed: nothing to remove
+  Release();
   return ok;
 }
 
 void AtomicFile::Abandon() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  Release();
+}
+
+// Removes the temporary file (unless renamed), then lets go of its lock.
+void AtomicFile::Release() {
   if (!temporary_.empty()) unlink(temporary_.c_str());
+  if (lock_ >= 0) close(lock_);
+  lock_ = -1;
   temporary_.clear();
   target_.clear();
 }

@@ -41,8 +41,22 @@ class AtomicFile {
   // Closes and removes the temporary file; the target stays as it was.
   void Abandon();
 
+  // The moments of a save at which another save of the same file (another
+  // copy of the program) could take the temporary file for a leftover: just
+  // created and not locked yet, and written and closed but not renamed yet.
+  enum class Moment { kCreated, kClosed };
+  // For tests: called at those moments with the temporary file's name, so
+  // that a test can start another save there. Null in the program.
+  static inline void (*momentHook)(Moment, const char* temporary) = nullptr;
+
  private:
+  void Release();
+
   std::FILE* file_ = nullptr;
+  // A second descriptor of the temporary file that holds its lock from its
+  // creation until it has been renamed or removed: closing the stream alone
+  // would release the lock before the rename.
+  int lock_ = -1;
   std::string target_;
   std::string temporary_;  // empty when the target is written directly
 };

@@ -677,6 +677,15 @@ const TextRow kTextPrintFailed = {{
     "\265L\252k\246C\246L\265\333\252k\246C\252\355\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextAddressSpaceTooSmall = {{
+    "Le programme a besoin d'au moins %1 Mo d'espace d'adressage, mais il est limit\351 \340 %2 Mo (ulimit -v). Augmentez cette limite et relancez le programme.",  // French
+    "The program needs at least %1 MB of address space, but it is limited to %2 MB (ulimit -v). Raise the limit and start the program again.",  // English
+    "El programa necesita al menos %1 MB de espacio de direcciones, pero est\341 limitado a %2 MB (ulimit -v). Aumente el l\355mite y vuelva a iniciar el programa.",  // Spanish
+    "Das Programm ben\366tigt mindestens %1 MB Adressraum, ist aber auf %2 MB begrenzt (ulimit -v). Erh\366hen Sie die Grenze und starten Sie das Programm erneut.",  // German
+    "\263\314\320\362\326\301\311\331\320\350\322\252 %1 MB \265\330\326\267\277\325\274\344\243\254\265\253\265\261\307\260\317\336\326\306\316\252 %2 MB\243\250ulimit -v\243\251\241\243\307\353\314\341\270\337\270\303\317\336\326\306\272\363\326\330\320\302\306\364\266\257\263\314\320\362\241\243",  // Simplified Chinese
+    "\265{\246\241\246\334\244\326\273\335\255n %1 MB \246\354\247}\252\305\266\241\241A\246\375\245\330\253e\255\255\250\356\254\260 %2 MB\241]ulimit -v\241^\241C\275\320\264\243\260\252\270\323\255\255\250\356\253\341\255\253\267s\261\322\260\312\265{\246\241\241C",  // Traditional Chinese
+}};
+
 const TextRow* const kAllTextRows[] = {
     &kTextRedHasLost,
     &kTextBlackHasLost,
@@ -753,6 +762,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextPriorityStaysLow,
     &kTextSetupNotPlayable,
     &kTextPrintFailed,
+    &kTextAddressSpaceTooSmall,
 };
 
 const char* const kAllTextRowNames[] = {
@@ -831,6 +841,7 @@ const char* const kAllTextRowNames[] = {
     "kTextPriorityStaysLow",
     "kTextSetupNotPlayable",
     "kTextPrintFailed",
+    "kTextAddressSpaceTooSmall",
 };
 
-const int kTextRowCount = 75;
+const int kTextRowCount = 76;

@@ -149,6 +149,10 @@ extern const TextRow kTextSetupNotPlayable;  // "This position cannot be played:
 // A print that failed (no document could be written).
 extern const TextRow kTextPrintFailed;  // "The move list could not be printed."
 
+// An address space limit below what the program needs: said at start, and
+// the program stops (%1 the megabytes it needs, %2 the limit's).
+extern const TextRow kTextAddressSpaceTooSmall;  // "The program needs at least %1 MB of ..."
+
 // Every row in table order with its constant's name, for checks of the
 // whole table.
 extern const TextRow* const kAllTextRows[];

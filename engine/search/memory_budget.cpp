@@ -2,12 +2,19 @@
 // the control group's limit and the address space limit.
 #include "engine/search/memory_budget.h"
 
+#include <malloc.h>
+#include <pthread.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <fstream>
 
 #include "engine/bridge.h"
+#include "engine/search/learning.h"
+#include "engine/search/tt.h"
 
 static_assert(RLIM_INFINITY == UINT64_MAX, "no address limit reads as UINT64_MAX");
 
@@ -45,6 +52,9 @@ void ReadGroupLimits(const std::string& base, std::string path, const char* file
   }
 }
 
+// The address space noted at start besides the tables; 0 until noted.
+std::atomic<uint64_t> startAddressSpace{0};
+
 bool NamesMemoryController(const std::string& controllers) {
   size_t start = 0;
   for (;;) {
@@ -57,15 +67,38 @@ bool NamesMemoryController(const std::string& controllers) {
 
 }  // namespace
 
+uint64_t AddressSpaceBesideTables(const MemoryFigures& figures) {
+  const uint64_t stack = figures.threadStackBytes != 0
+                             ? std::min<uint64_t>(figures.threadStackBytes, uint64_t{1} << 40)
+                             : kMaxThreadStackBytes;
+  return std::max(figures.startBytes, kProgramStartBytes) + kLaterBytes + kLaterThreads * stack;
+}
+
+uint64_t AddressSpaceNeeded(const MemoryFigures& figures) {
+  // The smallest hash table and the learning tables' default size, their
+  // last resort.
+  constexpr uint64_t kSmallestTables =
+      kMinHashEntries * kHashEntryBytes +
+      uint64_t{kDefaultLearningTableSize} * sizeof(LearningRecord) +
+      uint64_t{kDefaultMateTableSize} * sizeof(LearningMateEntry);
+  return AddressSpaceBesideTables(figures) + kSmallestTables;
+}
+
 uint64_t TableMemoryBudget(const MemoryFigures& figures) {
   uint64_t least = figures.physicalBytes != 0 ? figures.physicalBytes : UINT64_MAX;
   for (const std::string& text : figures.cgroupLimits) {
     uint64_t limit = 0;
     if (ParseLimit(text, &limit)) least = std::min(least, limit);
   }
-  least = std::min(least, figures.addressSpaceLimit);
-  if (least == UINT64_MAX) return 0;
-  return std::max<uint64_t>(least / 2, 1);
+  uint64_t budget = least != UINT64_MAX ? least / 2 : UINT64_MAX;
+  if (figures.addressSpaceLimit != UINT64_MAX) {
+    const uint64_t beside = AddressSpaceBesideTables(figures);
+    budget =
+        std::min(budget, figures.addressSpaceLimit > beside ? figures.addressSpaceLimit - beside
+                                                            : uint64_t{0});
+  }
+  if (budget == UINT64_MAX) return 0;
+  return std::max<uint64_t>(budget, 1);
 }
 
 MemoryFigures ReadMemoryFigures(const std::string& root) {
@@ -74,6 +107,13 @@ MemoryFigures ReadMemoryFigures(const std::string& root) {
   GetMemoryStatus(&figures.physicalBytes, &available);
   rlimit addressSpace;
   if (getrlimit(RLIMIT_AS, &addressSpace) == 0) figures.addressSpaceLimit = addressSpace.rlim_cur;
+  pthread_attr_t attributes;
+  if (pthread_getattr_default_np(&attributes) == 0) {
+    size_t stack = 0;
+    if (pthread_attr_getstacksize(&attributes, &stack) == 0) figures.threadStackBytes = stack;
+    pthread_attr_destroy(&attributes);
+  }
+  figures.startBytes = startAddressSpace.load();
   // Lines "id:controllers:path"; the second version's line is "0::path",
   // its hierarchy mounted at /sys/fs/cgroup or, beside the first version's
   // controllers, at /sys/fs/cgroup/unified.
@@ -103,4 +143,32 @@ uint64_t TableMemoryBudgetBeside(uint64_t otherTablesBytes) {
   const uint64_t budget = ProcessTableMemoryBudget();
   if (budget == 0) return 0;
   return budget > otherTablesBytes ? budget - otherTablesBytes : 1;
+}
+
+bool FitThreadsToAddressLimit() {
+  rlimit addressSpace;
+  if (getrlimit(RLIMIT_AS, &addressSpace) != 0 || addressSpace.rlim_cur == RLIM_INFINITY)
+    return false;
+  mallopt(M_ARENA_MAX, 1);
+  pthread_attr_t attributes;
+  if (pthread_getattr_default_np(&attributes) == 0) {
+    size_t stack = 0;
+    if (pthread_attr_getstacksize(&attributes, &stack) == 0 && stack > kMaxThreadStackBytes &&
+        pthread_attr_setstacksize(&attributes, kMaxThreadStackBytes) == 0) {
+      pthread_setattr_default_np(&attributes);
+    }
+    pthread_attr_destroy(&attributes);
+  }
+  return true;
+}
+
+void NoteAddressSpaceAtStart() {
+  long pages = 0;
+  if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+    std::fclose(f);
+  }
+  const uint64_t mapped = pages > 0 ? uint64_t(pages) * uint64_t(sysconf(_SC_PAGESIZE)) : 0;
+  const uint64_t tables = HashTablesBytes() + LearningTablesBytes();
+  startAddressSpace = mapped > tables ? mapped - tables : 0;
 }

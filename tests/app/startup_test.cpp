@@ -24,6 +24,7 @@
 #include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/learning.h"
+#include "engine/search/memory_budget.h"
 #include "engine/search/tt.h"
 #include "platform/dialog.h"
 #include "platform/keyboard.h"
@@ -214,8 +215,9 @@ TEST_F(StartupTest, AnInstallDirectoryLeadingOutOfTheDataFolderIsReplaced) {
   });
 }
 
-// Stored table sizes beyond what the process may use (here: half its
-// address space limit) are cut to it, together, and the sizes in force are
+// Stored table sizes beyond what the process may use (here: its address
+// space limit less what the program needs besides them) are cut to it,
+// together, and the sizes in force are
 // stored at start, before anything can end the run.
 TEST_F(StartupTest, StoredTableSizesAreCutToWhatTheProcessMayUse) {
   if (!testing_support::kAddressLimitUsable) GTEST_SKIP() << "no address limit under ASan";
@@ -235,8 +237,9 @@ TEST_F(StartupTest, StoredTableSizesAreCutToWhatTheProcessMayUse) {
     const int32_t learning = StoredInt("Options", "LearningTSize", -1);
     Check(hash == HashSizeMegabytes() && hash < 65536, "the hash size in force stored");
     Check(learning == GetLearningTableSize(0) && learning < 4096, "the learning size stored");
-    Check(HashTablesBytes() + LearningTablesBytes() <= limit.rlim_cur / 2 + (1u << 20),
-          "both tables within half the limit");
+    Check(HashTablesBytes() + LearningTablesBytes() <=
+              limit.rlim_cur - AddressSpaceBesideTables(ReadMemoryFigures()) + (1u << 20),
+          "both tables within the limit less the rest of the program");
     CloseFrame();
     Check(StoredInt("Options", "HTSize", -1) == hash, "the same size stored at exit");
   });

@@ -231,4 +231,46 @@ TEST(AtomicFile, ASaveInProgressKeepsItsTemporaryFile) {
   fs::remove_all(folder);
 }
 
+// Another save of the same file (another copy of the program) started at
+// each moment of a save at which its temporary file could pass for a
+// leftover: just created, and written and closed but not yet renamed. Both
+// saves complete, the later rename gives the file, and nothing is left.
+struct Gap {
+  AtomicFile::Moment moment;
+  fs::path target;
+  bool started = false;
+  bool saved = false;
+};
+Gap* gap = nullptr;
+
+void SaveInTheGap(AtomicFile::Moment moment, const char*) {
+  if (moment != gap->moment || gap->started) return;
+  gap->started = true;
+  AtomicFile second;
+  gap->saved = second.Open(gap->target.c_str()) && std::fputs("second", second.file()) >= 0 &&
+               second.Commit();
+}
+
+TEST(AtomicFile, ASaveStartedInAnotherSavesGapLeavesItsTemporaryFile) {
+  const fs::path folder = fs::path(testing::TempDir()) / ("vorelk-gap-" + std::to_string(getpid()));
+  for (const auto moment : {AtomicFile::Moment::kCreated, AtomicFile::Moment::kClosed}) {
+    SCOPED_TRACE(moment == AtomicFile::Moment::kCreated ? "created" : "closed");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    Gap state{moment, folder / "CurrentGameV1.vgf"};
+    gap = &state;
+    AtomicFile::momentHook = SaveInTheGap;
+    AtomicFile first;
+    const bool opened = first.Open(state.target.c_str());
+    if (opened) std::fputs("first", first.file());
+    const bool committed = opened && first.Commit();
+    AtomicFile::momentHook = nullptr;
+    EXPECT_TRUE(opened && committed);
+    EXPECT_TRUE(state.started && state.saved);
+    EXPECT_EQ(ReadBytes(state.target), (Bytes{'f', 'i', 'r', 's', 't'}));
+    EXPECT_EQ(Listing(folder), (std::set<std::string>{"CurrentGameV1.vgf"}));
+  }
+  fs::remove_all(folder);
+}
+
 }  // namespace

@@ -22,4 +22,15 @@ CommandRun RunTool(const std::string& tool, const std::string& args, const std::
   return RunCommand(std::string(VORELK_TOOLS_DIR) + "/" + tool + " " + args + redirect);
 }
 
+std::string GameFileMoves(const std::string& path) {
+  const CommandRun run = RunTool("gamefile", "'" + path + "'");
+  if (run.exitCode != 0 || run.output.find("result 0\n") == std::string::npos) return "<unread>";
+  std::string moves;
+  for (size_t at = run.output.find("\nmove "); at != std::string::npos;
+       at = run.output.find("\nmove ", at + 1)) {
+    moves += run.output.substr(at + 6, 4) + " ";
+  }
+  return moves;
+}
+
 }  // namespace testing_support

@@ -19,6 +19,10 @@ CommandRun RunCommand(const std::string& command);
 CommandRun RunTool(const std::string& tool, const std::string& args,
                    const std::string& redirect = " 2>/dev/null");
 
+// The moves of a game file as the gamefile tool reads them ("h2e2 h9g7 "),
+// "<unread>" when it cannot read the file whole.
+std::string GameFileMoves(const std::string& path);
+
 // The source tree's root folder, ending in '/'; taken from the build, not
 // from __FILE__, which a compiler cache may make relative.
 inline std::string RepositoryRoot() { return VORELK_SOURCE_DIR "/"; }

@@ -26,6 +26,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/x_display.h"
 
@@ -152,8 +153,12 @@ class XProgramRun {
   // The window is found as soon as it is mapped, but it may still grow as
   // its menu bar is laid out (a slow machine shows that): its geometry is
   // read until two reads agree on a window taller than the board's client.
+  // `command` may run the program through another (e.g. prlimit).
   bool Start(const std::string& program, const std::string& log) {
-    pid_ = Spawn({program}, log);
+    return Start(std::vector<std::string>{program}, log);
+  }
+  bool Start(const std::vector<std::string>& command, const std::string& log) {
+    pid_ = Spawn(command, log);
     if (pid_ <= 0) return false;
     WindowInfo previous;
     return WaitUntil(
