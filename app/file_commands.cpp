@@ -128,7 +128,8 @@ void CMainFrame::OnSaveGame() {
     // Refused before anything was written: the formats that would do.
     const char* formats = saved == kSaveFormatNotWritten ? WrittenGameFileExtensions()
                           : saved == kSaveStartNotKept   ? StartKeepingGameFileExtensions()
-                                                         : TextKeepingGameFileExtensions();
+                          : saved == kSaveTextsNotKept   ? TextKeepingGameFileExtensions()
+                                                         : CommentKeepingGameFileExtensions();
     const TextRow& text = saved == kSaveFormatNotWritten ? kTextSaveFormatNotWritten
                           : saved == kSaveStartNotKept   ? kTextSaveStartNotKept
                           : saved == kSaveTextsNotKept   ? kTextSaveTextsNotKept

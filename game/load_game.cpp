@@ -1,15 +1,19 @@
 // Choosing the reader and the writer of a game file by its extension.
 #include "game/load_game.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "game/binary_files.h"
+#include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/keyword_files.h"
+#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 namespace {
@@ -147,6 +151,19 @@ const char* WrittenGameFileExtensions() {
 }
 
 const char* TextKeepingGameFileExtensions() { return "egf, vgf"; }
+
+const char* CommentKeepingGameFileExtensions() {
+  const int last = std::min({gameLength, kMaxGameMoves, kCommentSlots - 1});
+  std::string gbk;
+  for (int ply = 1; ply <= last; ++ply) {
+    const MoveComment& slot = moveComments[ply];
+    if (slot.text != nullptr && slot.page == kHeaderTextsLatin &&
+        !ConvertWindows1252TextToGbk(slot.text, gbk)) {
+      return "egf";
+    }
+  }
+  return TextKeepingGameFileExtensions();
+}
 
 const char* StartKeepingGameFileExtensions() {
   static const std::string list = ExtensionList(true);

@@ -65,6 +65,10 @@ const char* WrittenGameFileExtensions();
 // Those of them that keep header texts and comments in any code page (the
 // binary files with a header): "egf, vgf".
 const char* TextKeepingGameFileExtensions();
+// Those of them that keep the comments of the current game: "egf, vgf",
+// or "egf" alone once a move comment holds a character GBK lacks (vgf
+// keeps the game comment only).
+const char* CommentKeepingGameFileExtensions();
 // Those of them that keep any start position and a game without moves:
 // "egf, vgf, vbf, ccf, wxf, axf".
 const char* StartKeepingGameFileExtensions();

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -214,6 +215,41 @@ TEST_F(TypedCommentsTest, TextsNoCodePageHoldsAreRefusedWithAMessage) {
     EXPECT_EQ(CommentString(0), QString::fromUtf8("Weiß!"));
     messages.clear();
   }
+}
+
+// A save refused for a comment GBK lacks names the formats to use instead:
+// each of them loads the comment back as typed (vgf keeps the game comment
+// but no move comment).
+TEST_F(TypedCommentsTest, FormatsNamedForARefusedCommentKeepIt) {
+  const QString weiss = QString::fromUtf8("Weiß");
+  for (const int ply : {0, 2}) {
+    SCOPED_TRACE(ply);
+    // A new game with the comment of ply typed under German.
+    const auto typed = [&] {
+      Start(kLanguageGerman);
+      if (ply == 0) {
+        Paste(gameStatusDlg, kCtlHeaderComment, weiss);
+      } else {
+        Paste(commentsDlg, kCtlCommentText, weiss);
+      }
+    };
+    typed();
+    ASSERT_EQ(SaveGameFile(Path("refused.wxf").c_str(), currentGameHeader), kSaveCommentsNotKept);
+    const std::string named = CommentKeepingGameFileExtensions();
+    ASSERT_FALSE(named.empty());
+    for (size_t at = 0; at < named.size();) {
+      const size_t end = std::min(named.find(", ", at), named.size());
+      const std::string path = Path("named." + named.substr(at, end - at));
+      at = end + 2;
+      SCOPED_TRACE(path);
+      typed();
+      ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+      ResetGameHeaderAndComments();
+      ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), 0);
+      EXPECT_EQ(CommentString(ply), weiss);
+    }
+  }
+  EXPECT_TRUE(messages.empty());
 }
 
 // A comment of a file that names no code page (every file written before
