@@ -91,6 +91,7 @@ void CMainFrame::OnLoadGame() {
   const int result = LoadGameFile(path.c_str(), &currentGameHeader, 1);
   RefreshAfterLoad();
   automoveOn = 0;
+  if (GameWasLoaded(result)) TellLackingCharacters(FileText(path));
   if (result == kLoadPartial) {
     ShowMessageBox(this, LanguageText(kTextFileReadInPart).arg(FileText(path)));
   } else if (!GameWasLoaded(result)) {

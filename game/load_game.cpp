@@ -101,6 +101,7 @@ bool IsReadOnlyFormat(const std::string& ext) {
 std::string GameFileExtension(const char* path) { return ExtensionOf(Unquoted(path)); }
 
 int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
+  text_reading::lackingCharacters = 0;
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
   if (ext.empty()) return kLoadFailed;
@@ -149,6 +150,8 @@ const char* WrittenGameFileExtensions() {
   static const std::string list = ExtensionList(false);
   return list.c_str();
 }
+
+uint64_t LastLoadLackingCharacters() { return text_reading::lackingCharacters; }
 
 const char* TextKeepingGameFileExtensions() { return "egf, vgf"; }
 

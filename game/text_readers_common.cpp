@@ -59,6 +59,8 @@ int ReadWholeFile(const char* path, std::string& out) {
   return ok ? 1 : 0;
 }
 
+uint64_t lackingCharacters = 0;
+
 bool ConvertGameText(const char* path, std::string& text) {
   size_t damagedAt = 0;
   uint64_t lacking = 0;
@@ -68,6 +70,7 @@ bool ConvertGameText(const char* path, std::string& text) {
   if (lacking != 0) {
     LogLoadProblem(path, "%llu characters of the UTF-8 text have no GBK form and read as \"?\"",
                    static_cast<unsigned long long>(lacking));
+    lackingCharacters += lacking;
   }
   if (reading != kGameTextUtf8Damaged) return false;
   LogLoadProblem(path, "UTF-8 text damaged at byte %zu, the file is read up to it", damagedAt);
