@@ -19,6 +19,7 @@
 
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
+#include "game/binary_files.h"
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
@@ -250,6 +251,31 @@ TEST_F(TypedCommentsTest, FormatsNamedForARefusedCommentKeepIt) {
     }
   }
   EXPECT_TRUE(messages.empty());
+}
+
+// The game files keep kBinaryLongTextCap bytes of a comment: a comment as
+// long as that loads back whole from an egf, one character more is refused
+// in both windows (it was taken, then cut inside a character when saved).
+TEST_F(TypedCommentsTest, ACommentLongerThanTheFilesKeepIsRefused) {
+  const QString fits = QString(kBinaryLongTextCap / 2, QChar(0x4E2D)) + "a";  // 中: 2 bytes
+  const std::string path = Path("long.egf");
+  for (const int ply : {0, 2}) {
+    SCOPED_TRACE(ply);
+    Start(kLanguageSimplifiedChinese);
+    CDialog* dialog = ply == 0 ? static_cast<CDialog*>(gameStatusDlg) : commentsDlg;
+    const int control = ply == 0 ? kCtlHeaderComment : kCtlCommentText;
+    Paste(dialog, control, fits);
+    EXPECT_TRUE(messages.empty());
+    Paste(dialog, control, QString(QChar(0x4E2D)));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], CommentNotStoredMessage());
+    EXPECT_EQ(dialog->GetDlgItemText(control), fits);
+    ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+    ResetGameHeaderAndComments();
+    ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), 0);
+    EXPECT_EQ(CommentString(ply), fits);
+    messages.clear();
+  }
 }
 
 // A comment of a file that names no code page (every file written before
