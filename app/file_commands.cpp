@@ -91,6 +91,7 @@ void CMainFrame::OnLoadGame() {
   const int result = LoadGameFile(path.c_str(), &currentGameHeader, 1);
   RefreshAfterLoad();
   automoveOn = 0;
+  if (GameWasLoaded(result)) TellLackingCharacters(FileText(path));
   if (result == kLoadPartial) {
     ShowMessageBox(this, LanguageText(kTextFileReadInPart).arg(FileText(path)));
   } else if (!GameWasLoaded(result)) {
@@ -128,7 +129,8 @@ void CMainFrame::OnSaveGame() {
     // Refused before anything was written: the formats that would do.
     const char* formats = saved == kSaveFormatNotWritten ? WrittenGameFileExtensions()
                           : saved == kSaveStartNotKept   ? StartKeepingGameFileExtensions()
-                                                         : TextKeepingGameFileExtensions();
+                          : saved == kSaveTextsNotKept   ? TextKeepingGameFileExtensions()
+                                                         : CommentKeepingGameFileExtensions();
     const TextRow& text = saved == kSaveFormatNotWritten ? kTextSaveFormatNotWritten
                           : saved == kSaveStartNotKept   ? kTextSaveStartNotKept
                           : saved == kSaveTextsNotKept   ? kTextSaveTextsNotKept

@@ -157,12 +157,19 @@ int CMainFrame::OnCreate(const char* commandTail) {
   return 0;
 }
 
+void CMainFrame::TellLackingCharacters(const QString& file) {
+  const uint64_t lacking = LastLoadLackingCharacters();
+  if (lacking == 0) return;
+  ShowMessageBox(this, TrText(kTextFileCharactersLacking).arg(file, QString::number(lacking)));
+}
+
 void CMainFrame::LoadStartGame(const char* commandTail) {
   // A file read only in part keeps the moves that were read; a file that
   // cannot be read leaves the autosaved game to come back as without one.
   if (commandTail[0] != '\0') {
     const int result = LoadGameFile(commandTail, &currentGameHeader, 1);
     const QString file = QFile::decodeName(commandTail);
+    if (GameWasLoaded(result)) TellLackingCharacters(file);
     if (result == kLoadOk) return;
     if (result == kLoadPartial) {
       ShowMessageBox(this, TrText(kTextFileReadInPart).arg(file));

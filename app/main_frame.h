@@ -157,6 +157,9 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   // (or when that file cannot be read) the autosave, else a new game; what
   // could not be read is said.
   void LoadStartGame(const char* commandTail);
+  // After a game file was loaded: says how many of its characters read as
+  // "?" (a UTF-8 file's characters GBK lacks), when any did.
+  void TellLackingCharacters(const QString& file);
 
   // ---- Game and engine commands, keyboard (game_commands.cpp) ----
   // A new game (deferred while the engine works).

@@ -1,15 +1,19 @@
 // Choosing the reader and the writer of a game file by its extension.
 #include "game/load_game.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "game/binary_files.h"
+#include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/keyword_files.h"
+#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 namespace {
@@ -97,6 +101,7 @@ bool IsReadOnlyFormat(const std::string& ext) {
 std::string GameFileExtension(const char* path) { return ExtensionOf(Unquoted(path)); }
 
 int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
+  text_reading::lackingCharacters = 0;
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
   if (ext.empty()) return kLoadFailed;
@@ -146,7 +151,22 @@ const char* WrittenGameFileExtensions() {
   return list.c_str();
 }
 
+uint64_t LastLoadLackingCharacters() { return text_reading::lackingCharacters; }
+
 const char* TextKeepingGameFileExtensions() { return "egf, vgf"; }
+
+const char* CommentKeepingGameFileExtensions() {
+  const int last = std::min({gameLength, kMaxGameMoves, kCommentSlots - 1});
+  std::string gbk;
+  for (int ply = 1; ply <= last; ++ply) {
+    const MoveComment& slot = moveComments[ply];
+    if (slot.text != nullptr && slot.page == kHeaderTextsLatin &&
+        !ConvertWindows1252TextToGbk(slot.text, gbk)) {
+      return "egf";
+    }
+  }
+  return TextKeepingGameFileExtensions();
+}
 
 const char* StartKeepingGameFileExtensions() {
   static const std::string list = ExtensionList(true);

@@ -2,6 +2,7 @@
 // format chosen by the file's extension.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "game/header.h"
@@ -23,6 +24,9 @@ std::string GameFileExtension(const char* path);
 // otherwise it stays exactly as it was. A "vzd" game database is not
 // opened: kLoadNotAGameFile, and the game stays.
 int LoadGameFile(const char* path, GameHeader* header, int fullReset);
+// The characters of the text the last LoadGameFile read that GBK, the code
+// page game texts are kept in, lacks: read as "?" (from UTF-8 files).
+uint64_t LastLoadLackingCharacters();
 
 // LoadGameFile's answer for a file whose extension names a game database
 // ("vzd"): it holds many games and no reader takes it as one game file.
@@ -65,6 +69,10 @@ const char* WrittenGameFileExtensions();
 // Those of them that keep header texts and comments in any code page (the
 // binary files with a header): "egf, vgf".
 const char* TextKeepingGameFileExtensions();
+// Those of them that keep the comments of the current game: "egf, vgf",
+// or "egf" alone once a move comment holds a character GBK lacks (vgf
+// keeps the game comment only).
+const char* CommentKeepingGameFileExtensions();
 // Those of them that keep any start position and a game without moves:
 // "egf, vgf, vbf, ccf, wxf, axf".
 const char* StartKeepingGameFileExtensions();

@@ -200,11 +200,15 @@ bool IsUtf8GameText(const std::string& text) {
   return TakeAsUtf8(text, &damagedAt);
 }
 
-GameTextReading ConvertUtf8TextToGbk(std::string& text, size_t* damagedAt) {
+GameTextReading ConvertUtf8TextToGbk(std::string& text, size_t* damagedAt, uint64_t* lacking) {
   size_t damage = 0;
   if (!TakeAsUtf8(text, &damage)) return kGameTextGbk;
   std::string converted;
-  if (!ToGbk(text, HasByteOrderMark(text) ? 3 : 0, damage, true, converted)) return kGameTextGbk;
+  uint64_t lost = 0;
+  if (!ToGbk(text, HasByteOrderMark(text) ? 3 : 0, damage, true, converted, "UTF-8", &lost)) {
+    return kGameTextGbk;
+  }
+  if (lacking != nullptr) *lacking = lost;
   const bool damaged = damage < text.size();
   text.swap(converted);
   if (damagedAt != nullptr) *damagedAt = damage;

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // How ConvertUtf8TextToGbk found a text.
@@ -34,8 +35,10 @@ bool IsUtf8GameText(const std::string& text);
 // Converts text to GBK in place when IsUtf8GameText holds: the byte-order
 // mark is dropped, a character GBK lacks becomes "?", and the text ends
 // before the first byte that is not UTF-8. *damagedAt (when given) receives
-// that byte's offset in the text as it was, for kGameTextUtf8Damaged.
-GameTextReading ConvertUtf8TextToGbk(std::string& text, size_t* damagedAt = nullptr);
+// that byte's offset in the text as it was, for kGameTextUtf8Damaged;
+// *lacking (when given) the number of characters that became "?".
+GameTextReading ConvertUtf8TextToGbk(std::string& text, size_t* damagedAt = nullptr,
+                                     uint64_t* lacking = nullptr);
 
 // Converts a Windows-1252 text to GBK into out; false (out undefined) when a
 // character of it has no GBK form.

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -95,7 +96,9 @@ int ReadWholeFile(const char* path, std::string& out);
 // text_encoding.h). Returns true when the UTF-8 text was damaged (a byte
 // that is not UTF-8, a character cut at the end) and only the text before
 // the damage was kept (logged): the reader reads that part, and a game it
-// finds there counts as read in part.
+// finds there counts as read in part. Characters GBK lacks read as "?":
+// how many is logged and added to lackingCharacters.
+extern uint64_t lackingCharacters;
 bool ConvertGameText(const char* path, std::string& text);
 // Splits text into lines at line ends (LF, CR LF or CR alone), without them.
 void SplitLines(const std::string& text, std::vector<std::string>& lines);

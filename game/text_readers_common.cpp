@@ -59,9 +59,20 @@ int ReadWholeFile(const char* path, std::string& out) {
   return ok ? 1 : 0;
 }
 
+uint64_t lackingCharacters = 0;
+
 bool ConvertGameText(const char* path, std::string& text) {
   size_t damagedAt = 0;
-  if (ConvertUtf8TextToGbk(text, &damagedAt) != kGameTextUtf8Damaged) return false;
+  uint64_t lacking = 0;
+  const GameTextReading reading = ConvertUtf8TextToGbk(text, &damagedAt, &lacking);
+  // Texts are kept in GBK: what it has no character for is said, not
+  // changed in silence.
+  if (lacking != 0) {
+    LogLoadProblem(path, "%llu characters of the UTF-8 text have no GBK form and read as \"?\"",
+                   static_cast<unsigned long long>(lacking));
+    lackingCharacters += lacking;
+  }
+  if (reading != kGameTextUtf8Damaged) return false;
   LogLoadProblem(path, "UTF-8 text damaged at byte %zu, the file is read up to it", damagedAt);
   return true;
 }

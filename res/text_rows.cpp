@@ -479,6 +479,15 @@ const TextRow kTextFileReadInPart = {{
     "\300\311\256\327 %1 \245u\305\252\250\372\244F\244@\263\241\244\300\241G\264\321\247\275\253O\257d\244F\245X\277\371\244\247\253e\252\272\265\333\252k\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextFileCharactersLacking = {{
+    "%2 caract\350res du fichier %1 n'ont pas de forme en GBK, le code des textes de partie, et sont lus comme \253 ? \273.",  // French
+    "%2 characters of the file %1 have no form in GBK, the code page of game texts, and read as \"?\".",  // English
+    "%2 caracteres del archivo %1 no tienen forma en GBK, la p\341gina de c\363digos de los textos de partida, y se leen como \253?\273.",  // Spanish
+    "%2 Zeichen der Datei %1 gibt es in GBK, der Codepage der Partietexte, nicht; sie werden als \204?\223 gelesen.",  // German
+    "\316\304\274\376 %1 \326\320\323\320 %2 \270\366\327\326\267\373\324\332\306\345\276\326\316\304\327\326\313\371\323\303\265\304 GBK \261\340\302\353\326\320\303\273\323\320\266\324\323\246\265\304\327\326\267\373\243\254\266\301\327\367\241\260?\241\261\241\243",  // Simplified Chinese
+    "\300\311\256\327 %1 \244\244\246\263 %2 \255\323\246r\244\270\246b\264\321\247\275\244\345\246r\251\322\245\316\252\272 GBK \275s\275X\244\244\250S\246\263\271\357\300\263\252\272\246r\244\270\241A\305\252\247@\241u?\241v\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextFileNotLoaded = {{
     "Le fichier %1 n'a pas pu \352tre charg\351.",  // French
     "The file %1 could not be loaded.",  // English
@@ -740,6 +749,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextExact,
     &kTextResetComments,
     &kTextFileReadInPart,
+    &kTextFileCharactersLacking,
     &kTextFileNotLoaded,
     &kTextNotAGameFile,
     &kTextGameNotSaved,
@@ -819,6 +829,7 @@ const char* const kAllTextRowNames[] = {
     "kTextExact",
     "kTextResetComments",
     "kTextFileReadInPart",
+    "kTextFileCharactersLacking",
     "kTextFileNotLoaded",
     "kTextNotAGameFile",
     "kTextGameNotSaved",

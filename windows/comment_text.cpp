@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "game/binary_files.h"
 #include "game/comments.h"
 #include "platform/dialog.h"
 #include "platform/text_codec.h"
@@ -23,15 +24,17 @@ QString CommentString(int ply) {
 
 bool EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
                         uint8_t* page) {
+  // The game files keep a comment of at most kBinaryLongTextCap bytes: a
+  // longer one would be cut when saved (inside a character, even).
   if (IsAsciiText(text)) {
     *bytes = text.toLatin1();
     *page = kHeaderTextsUnknown;
-    return true;
+    return bytes->size() <= kBinaryLongTextCap;
   }
   for (CodePage candidate : TypedTextPages(currentPage)) {
     if (EncodeTextExactly(text, candidate, bytes)) {
       *page = TextPageOf(candidate);
-      return true;
+      return bytes->size() <= kBinaryLongTextCap;
     }
   }
   return false;

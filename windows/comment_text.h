@@ -18,11 +18,12 @@ QString CommentString(int ply);
 // A typed comment in the form it is stored: ASCII as it stands (page
 // unknown: the same bytes in every page), any other text in the first code
 // page of TypedTextPages(currentPage) that holds every character of it.
-// False (nothing set) when neither does.
+// False when neither does, or when that form is longer than the game files
+// keep of a comment (kBinaryLongTextCap bytes).
 bool EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
                         uint8_t* page);
 
-// The message refusing a typed comment no code page can hold.
+// The message refusing a typed comment the game files cannot keep.
 QString CommentNotStoredMessage();
 
 // What a window last showed of one comment slot in one of its edits, so

@@ -129,6 +129,21 @@ TEST_F(SavedGameTest, ACommandLineFileThatCannotBeReadGivesTheAutosavedGame) {
     Check(GameMoves() == (std::vector<std::string>{"b2e2", "h9g7"}), "the moves read are kept");
     CloseFrame();
   });
+  // A UTF-8 file with characters GBK lacks (a sharp s, an emoji) loads whole
+  // and says how many of them read as "?".
+  const std::string utf8 =
+      "\xEF\xBB\xBF" "FORMAT  \tWXF\nRED     \tWei\xC3\x9F \xF0\x9F\x98\x80;;;\n"
+      "START{\n 1.  C2.5  H8+7\n}END\n";
+  WriteFileBytes(root_ / "lacking.wxf", Bytes(utf8.begin(), utf8.end()));
+  const std::string lacking = (root_ / "lacking.wxf").string();
+  RUN_SCENARIO({
+    StartProgram(lacking);
+    Check(messages.size() == 1 && messages[0] == TrText(kTextFileCharactersLacking)
+                                                     .arg(QFile::decodeName(lacking.c_str()), "2"),
+          "the message says how many characters read as \"?\"");
+    Check(GameMoves() == (std::vector<std::string>{"h2e2", "h9g7"}), "the game is loaded whole");
+    CloseFrame();
+  });
 }
 
 TEST_F(SavedGameTest, ADamagedAutosaveKeepsWhatCanBeReadAndIsKeptBesideTheNewOne) {

@@ -224,4 +224,23 @@ TEST_F(LineEndsAndEncodingsTest, EachCopyLoadsLikeItsLfGbkFormOrUpToItsDamage) {
   }
 }
 
+// A UTF-8 file whose texts hold characters GBK lacks (ß, an emoji) loads
+// whole with them read as "?", and says how many.
+TEST_F(LineEndsAndEncodingsTest, Utf8CharactersGbkLacksAreSaid) {
+  const std::string wxf = Utf8(Saved("wxf"));
+  const size_t redName = wxf.find(kRed);
+  ASSERT_NE(redName, std::string::npos);
+  for (const std::string& mark : {std::string(), kMark}) {
+    SCOPED_TRACE(mark.size());
+    const std::string bytes =
+        mark + std::string(wxf).replace(redName, kRed.size(), "Weiß " + kRed + " \xF0\x9F\x98\x80");
+    testing_support::InitEngine();
+    LogCapture log;
+    EXPECT_EQ(Load(Write("lacking.wxf", bytes)), kLoadOk);
+    EXPECT_EQ(std::string(currentGameHeader.redName), "Wei? " + Gbk(kRed) + " ?");
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("2 characters"), std::string::npos) << log.lines()[0];
+  }
+}
+
 }  // namespace

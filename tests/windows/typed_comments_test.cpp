@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +19,7 @@
 
 #include "engine/position/position.h"
 #include "engine/search/engine_state.h"
+#include "game/binary_files.h"
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
@@ -212,6 +214,66 @@ TEST_F(TypedCommentsTest, TextsNoCodePageHoldsAreRefusedWithAMessage) {
     EXPECT_EQ(gameStatusDlg->GetDlgItemText(kCtlHeaderComment), QString::fromUtf8("Weiß"));
     Type(gameStatusDlg, kCtlHeaderComment, QStringLiteral("!"));
     EXPECT_EQ(CommentString(0), QString::fromUtf8("Weiß!"));
+    messages.clear();
+  }
+}
+
+// A save refused for a comment GBK lacks names the formats to use instead:
+// each of them loads the comment back as typed (vgf keeps the game comment
+// but no move comment).
+TEST_F(TypedCommentsTest, FormatsNamedForARefusedCommentKeepIt) {
+  const QString weiss = QString::fromUtf8("Weiß");
+  for (const int ply : {0, 2}) {
+    SCOPED_TRACE(ply);
+    // A new game with the comment of ply typed under German.
+    const auto typed = [&] {
+      Start(kLanguageGerman);
+      if (ply == 0) {
+        Paste(gameStatusDlg, kCtlHeaderComment, weiss);
+      } else {
+        Paste(commentsDlg, kCtlCommentText, weiss);
+      }
+    };
+    typed();
+    ASSERT_EQ(SaveGameFile(Path("refused.wxf").c_str(), currentGameHeader), kSaveCommentsNotKept);
+    const std::string named = CommentKeepingGameFileExtensions();
+    ASSERT_FALSE(named.empty());
+    for (size_t at = 0; at < named.size();) {
+      const size_t end = std::min(named.find(", ", at), named.size());
+      const std::string path = Path("named." + named.substr(at, end - at));
+      at = end + 2;
+      SCOPED_TRACE(path);
+      typed();
+      ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+      ResetGameHeaderAndComments();
+      ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), 0);
+      EXPECT_EQ(CommentString(ply), weiss);
+    }
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+// The game files keep kBinaryLongTextCap bytes of a comment: a comment as
+// long as that loads back whole from an egf, one character more is refused
+// in both windows (it was taken, then cut inside a character when saved).
+TEST_F(TypedCommentsTest, ACommentLongerThanTheFilesKeepIsRefused) {
+  const QString fits = QString(kBinaryLongTextCap / 2, QChar(0x4E2D)) + "a";  // 中: 2 bytes
+  const std::string path = Path("long.egf");
+  for (const int ply : {0, 2}) {
+    SCOPED_TRACE(ply);
+    Start(kLanguageSimplifiedChinese);
+    CDialog* dialog = ply == 0 ? static_cast<CDialog*>(gameStatusDlg) : commentsDlg;
+    const int control = ply == 0 ? kCtlHeaderComment : kCtlCommentText;
+    Paste(dialog, control, fits);
+    EXPECT_TRUE(messages.empty());
+    Paste(dialog, control, QString(QChar(0x4E2D)));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], CommentNotStoredMessage());
+    EXPECT_EQ(dialog->GetDlgItemText(control), fits);
+    ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+    ResetGameHeaderAndComments();
+    ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), 0);
+    EXPECT_EQ(CommentString(ply), fits);
     messages.clear();
   }
 }
