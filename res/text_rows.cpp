@@ -855,4 +855,4 @@ const char* const kAllTextRowNames[] = {
     "kTextAddressSpaceTooSmall",
 };
 
-const int kTextRowCount = 76;
+const int kTextRowCount = 77;
