@@ -2,6 +2,7 @@
 // input modes in all four turnings of the board, refused moves, replaying
 // the stored game by hand, moves while the engine ponders, and the hint.
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <cstring>
@@ -361,8 +362,9 @@ TEST_F(BoardInputTest, TheHintShowsTheMoveAndChangesNothing) {
 // unwind; what the user does in the same instant comes after it: Left
 // takes that move back, a second move is refused, a close saves the game
 // with the move, and the engine answers the move after the options sheet,
-// a cancelled Goto move or load, not after a Goto to another move. Both at the
-// search's first pumping (before its root moves exist) and later.
+// a cancelled Goto move or load, a refused paste, not after a Goto to
+// another move. Both at the search's first pumping (before its root moves
+// exist) and later.
 void PressKey(int key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
   QApplication::sendEvent(pMainFrame, &press);
@@ -444,6 +446,13 @@ TEST_F(BoardInputTest, WhatFollowsAWaitingMoveComesAfterIt) {
          pMainFrame->OnCmdMsg(kCmdLoadGame);
        },
        [] { Check(gamePly == 4 && EngineAnswered(), "the engine answered after the dialog"); }},
+      {"a refused Paste FEN",
+       [] {
+         QApplication::clipboard()->setText("not a position");
+         messageBoxHook = [](const QString&, int) { return static_cast<int>(kAnswerOk); };
+         pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+       },
+       [] { Check(gamePly == 4 && EngineAnswered(), "the engine answered after the refusal"); }},
       {"Goto move 0",
        Choose<CInputDlg>(kCmdGotoMove,
                          [](CInputDlg* d) {
