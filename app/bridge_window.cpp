@@ -26,16 +26,27 @@ int WindowShowMessage(const char* text);
 // The command that waits for the ponder search to stop, 0 when none.
 int commandAfterPonder = 0;
 
-// A load or save deferred while the engine searched: the think it
-// interrupted (kThinkPlay or kThinkPlayNoBook, 0 when the search was no
-// think on the engine's own move) and the game it was thinking on, as the
-// board showed it (the engine position belongs to the search then).
+// A command deferred while the engine searched (a load, a save, or one
+// that waited for a ponder search) and the think that goes on once the
+// command has run, when the command left the game as it was: the think on
+// the engine's own move that the command interrupted (kThinkPlay or
+// kThinkPlayNoBook) with the game it was thinking on, as the board showed
+// it (the engine position belongs to the search then); or, when a user's
+// move was waiting for the ponder search, the engine's answer to that move,
+// on the game the command finds (the completion has made the move by then).
+// mode is 0 when no think goes on.
 struct InterruptedThink {
   int32_t mode = 0;
+  bool answersWaitingMove = false;
   ShownGame game{};
   int8_t board[kBoardSize] = {};
 };
 InterruptedThink interruptedThink;
+
+void KeepShownGame(InterruptedThink* t) {
+  t->game = CurrentShownGame();
+  std::memcpy(t->board, displayBoard, sizeof t->board);
+}
 
 bool SameGameAs(const InterruptedThink& t) {
   const ShownGame now = CurrentShownGame();
@@ -43,21 +54,43 @@ bool SameGameAs(const InterruptedThink& t) {
          std::memcmp(displayBoard, t.board, sizeof t.board) == 0;
 }
 
-// Runs the load or save command that the completion hands back. Whatever
-// the user chose, the board and the game windows show the game as it now
-// stands; the interrupted think goes on when the game is still the one it
-// was thinking on (a save, a cancelled load, a file that did not load).
-// Called from the completion, the think runs once the completion has
-// returned.
-void RunDeferredFileCommand(int command) {
-  const InterruptedThink interrupted = interruptedThink;
+bool EnginePlays(uint32_t side) {
+  return side == kRed ? enginePlaysSide0 == 1 : enginePlaysSide1 == 1;
+}
+
+// Notes what goes on after the command that `request` defers. After a save
+// the completion answers a waiting move itself.
+void NoteInterruptedThink(int32_t request) {
   interruptedThink = {};
-  if (pMainFrame == nullptr) return;
+  if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
+    interruptedThink.mode = engineState;
+    KeepShownGame(&interruptedThink);
+  } else if (engineState == kEnginePondering && UserMoveWaiting() && request != kRequestSaveGame) {
+    interruptedThink.mode = kThinkPlay;
+    interruptedThink.answersWaitingMove = true;
+  }
+}
+
+// Runs the command that the completion hands back. Whatever the user chose,
+// the board and the game windows show the game as it now stands; the think
+// noted for the command goes on when the game is still the one it was for
+// (a save, a cancelled load, a file that did not load, a cancelled dialog)
+// and the frame is not setting up a position; the answer to a waiting move
+// only when the engine plays the side to move (the move may have been
+// refused). Called from the completion, the think runs once the completion
+// has returned.
+void RunDeferredCommand(int command) {
+  InterruptedThink interrupted = interruptedThink;
+  interruptedThink = {};
+  if (command == 0 || pMainFrame == nullptr) return;
+  if (interrupted.answersWaitingMove) KeepShownGame(&interrupted);
   pMainFrame->OnCmdMsg(command);
   if (pMainFrame->BoardView() != nullptr) pMainFrame->BoardView()->Invalidate();
   pMainFrame->RefreshGameWindows();
   pMainFrame->UpdateToolbars();
-  if (interrupted.mode != 0 && engineState == kEngineIdle && SameGameAs(interrupted))
+  if (interrupted.mode != 0 && engineState == kEngineIdle && pMainFrame->setupMode == 0 &&
+      SameGameAs(interrupted) &&
+      (!interrupted.answersWaitingMove || EnginePlays(interrupted.game.side)))
     Think(interrupted.mode, 0);
 }
 
@@ -80,15 +113,15 @@ void WindowNotifyEngineEvent(int code) {
       if (pMainFrame != nullptr) pMainFrame->RefreshAfterLoad();
       break;
     case kEventLoadGame:
-      RunDeferredFileCommand(kCmdLoadGame);
+      RunDeferredCommand(kCmdLoadGame);
       break;
     case kEventSaveGame:
-      RunDeferredFileCommand(kCmdSaveGame);
+      RunDeferredCommand(kCmdSaveGame);
       break;
     case kEventRunDeferredCommand: {
       const int command = commandAfterPonder;
       commandAfterPonder = 0;
-      if (command != 0 && pMainFrame != nullptr) pMainFrame->OnCmdMsg(command);
+      RunDeferredCommand(command);
       break;
     }
     case kEventAutosaveFailed:
@@ -184,16 +217,12 @@ bool EngineIdleOrPondering() {
 bool DeferUntilPonderStops(int commandId) {
   if (engineState != kEnginePondering) return false;
   commandAfterPonder = commandId;
+  NoteInterruptedThink(kRequestStopThenCommand);
   RequestStop(kRequestStopThenCommand);
   return true;
 }
 
 void DeferFileCommand(int32_t request) {
-  interruptedThink = {};
-  if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
-    interruptedThink.mode = engineState;
-    interruptedThink.game = CurrentShownGame();
-    std::memcpy(interruptedThink.board, displayBoard, sizeof interruptedThink.board);
-  }
+  NoteInterruptedThink(request);
   RequestStop(request);
 }

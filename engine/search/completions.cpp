@@ -186,8 +186,10 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
 // The request posted while the user's move waited for the search, now that
 // the move was made (or refused): a step through the game, a new game, a
 // load or a deferred command is carried out with the engine idle, and
-// `resume` (0 none) starts after it; a save runs and the engine goes on as
-// after the move. Returns false when the engine goes on: no request, a
+// `resume` (0 none) starts after it (after a ponder, the window side lets
+// the engine answer the move once a load or a deferred command has left
+// the game as it was); a save runs and the engine goes on as after the
+// move. Returns false when the engine goes on: no request, a
 // save, or one that has no meaning once the move is made (play now, next
 // best move, a plain stop; a close is carried out by the think on the
 // move, which closeRequested stops at once).

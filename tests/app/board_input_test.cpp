@@ -2,6 +2,7 @@
 // input modes in all four turnings of the board, refused moves, replaying
 // the stored game by hand, moves while the engine ponders, and the hint.
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <cstring>
@@ -21,11 +22,16 @@
 #include "game/binary_files.h"
 #include "game/game_clock.h"
 #include "game/header.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
+#include "res/dialogs.h"
+#include "res/menus.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
+#include "windows/input_dlg.h"
+#include "windows/options_sheet.h"
 
 using testing_support::Check;
 using testing_support::CloseFrame;
@@ -355,8 +361,10 @@ TEST_F(BoardInputTest, TheHintShowsTheMoveAndChangesNothing) {
 // The user's move against the prediction waits for the ponder search to
 // unwind; what the user does in the same instant comes after it: Left
 // takes that move back, a second move is refused, a close saves the game
-// with the move. Both at the search's first pumping (before its root
-// moves exist) and later.
+// with the move, and the engine answers the move after the options sheet,
+// a cancelled Goto move or load, a refused paste, not after a Goto to
+// another move. Both at the search's first pumping (before its root moves
+// exist) and later.
 void PressKey(int key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
   QApplication::sendEvent(pMainFrame, &press);
@@ -385,6 +393,20 @@ void OnWaitingMovePoll() {
   waitingCase->act();
 }
 
+// The game record holds the waiting move and the engine's reply to it.
+bool EngineAnswered() {
+  return gameLength == 4 && history[3].move == userMove && history[4].engineMove == 1;
+}
+
+// Chooses a command whose dialog is answered once shown.
+template <typename Dialog>
+std::function<void()> Choose(int command, std::function<void(Dialog*)> answer) {
+  return [command, answer] {
+    testing_support::AnswerWhenShown<Dialog>(answer);
+    pMainFrame->OnCmdMsg(command);
+  };
+}
+
 TEST_F(BoardInputTest, WhatFollowsAWaitingMoveComesAfterIt) {
   const WaitingMoveCase cases[] = {
       {"Left", [] { PressKey(Qt::Key_Left); },
@@ -401,10 +423,7 @@ TEST_F(BoardInputTest, WhatFollowsAWaitingMoveComesAfterIt) {
          Check(pendingUserMove == userMove && !sounds.empty() && sounds.back() == kSoundRefusedMove,
                "the second move is refused, the first still waits");
        },
-       [] {
-         Check(gamePly == 4 && history[3].move == userMove && history[4].engineMove == 1,
-               "the first move was played and answered");
-       }},
+       [] { Check(gamePly == 4 && EngineAnswered(), "the first move was played and answered"); }},
       {"a close", [] { pMainFrame->close(); },
        [] {
          const std::string path = std::string(installDirectory) + "/CurrentGameV1.vgf";
@@ -412,6 +431,37 @@ TEST_F(BoardInputTest, WhatFollowsAWaitingMoveComesAfterIt) {
          Check(closeRequested == 0 && LoadBinaryGame(path.c_str(), &header, 1) == kBinaryLoadOk &&
                    gameLength == 3 && history[3].move == userMove,
                "the autosave holds the move");
+       }},
+      {"the options sheet, OK",
+       Choose<COptionsSheet>(kCmdProperties, [](COptionsSheet* s) { s->PressOK(); }),
+       [] { Check(gamePly == 4 && EngineAnswered(), "the engine answered after the sheet"); }},
+      {"the options sheet, Cancel",
+       Choose<COptionsSheet>(kCmdProperties, [](COptionsSheet* s) { s->PressCancel(); }),
+       [] { Check(gamePly == 4 && EngineAnswered(), "the engine answered after the sheet"); }},
+      {"Goto move, cancelled", Choose<CInputDlg>(kCmdGotoMove, [](CInputDlg* d) { d->OnCancel(); }),
+       [] { Check(gamePly == 4 && EngineAnswered(), "the engine answered after the dialog"); }},
+      {"a cancelled load",
+       [] {
+         fileDialogHook = [](const FileDialogRequest&, std::string*) { return false; };
+         pMainFrame->OnCmdMsg(kCmdLoadGame);
+       },
+       [] { Check(gamePly == 4 && EngineAnswered(), "the engine answered after the dialog"); }},
+      {"a refused Paste FEN",
+       [] {
+         QApplication::clipboard()->setText("not a position");
+         messageBoxHook = [](const QString&, int) { return static_cast<int>(kAnswerOk); };
+         pMainFrame->OnCmdMsg(kCmdPasteFenPosition);
+       },
+       [] { Check(gamePly == 4 && EngineAnswered(), "the engine answered after the refusal"); }},
+      {"Goto move 0",
+       Choose<CInputDlg>(kCmdGotoMove,
+                         [](CInputDlg* d) {
+                           d->SetDlgItemText(kCtlInputText, "0");
+                           d->OnOK();
+                         }),
+       [] {
+         Check(gamePly == 0 && gameLength == 3 && history[3].move == userMove,
+               "the game went to its start with the move kept; the engine did not answer");
        }},
   };
   for (const WaitingMoveCase& c : cases) {
