@@ -3,9 +3,11 @@
 // A placement is the rectangle of the window's frame. Qt places and sizes a
 // top-level window by its client area, and learns the frame only after the
 // window manager has framed the shown window. A window restored before that
-// is shown at the stored place with the stored size as its client size, and
-// a FrameFit watches it: as soon as the frame is known, the window is moved
-// and sized once more so that its frame, not its client, has the stored
+// is placed by the frame the window manager announces for it when asked
+// (so that it appears where and as large as it was left), else shown at
+// the stored place with the stored size as its client size; a FrameFit
+// watches it: as soon as the frame is drawn, the window is moved and sized
+// once more, if need be, so that its frame, not its client, has the stored
 // rectangle. Without a window manager the frame is the client and nothing
 // more happens.
 #include "platform/window_placement.h"
@@ -62,6 +64,13 @@ void PlaceFrame(QWidget* window, const QRect& outer, bool keepSize, const QMargi
   }
 }
 
+// The window manager has framed the window and shows it: its frame is the
+// one drawn, not one announced before the window was shown.
+bool Framed(const QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  return handle != nullptr && handle->isExposed() && !WindowFrameMargins(window).isNull();
+}
+
 // Puts a window restored before its frame was known where its frame
 // should be once the window manager has framed it, then goes. The frame
 // is looked for when the window is moved, resized, painted or activated,
@@ -76,7 +85,7 @@ class FrameFit : public QObject {
     connect(&poll_, &QTimer::timeout, this, [this] {
       if (++polls_ > kPolls) {
         Done();
-      } else if (!WindowFrameMargins(window_).isNull()) {
+      } else if (Framed(window_)) {
         Fit();
       }
     });
@@ -101,7 +110,7 @@ class FrameFit : public QObject {
     if (watched == window_ && !scheduled_ &&
         (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Paint ||
          type == QEvent::Show || type == QEvent::WindowActivate) &&
-        !WindowFrameMargins(window_).isNull()) {
+        Framed(window_)) {
       scheduled_ = true;
       QTimer::singleShot(0, this, [this] { Fit(); });
     }
@@ -195,21 +204,17 @@ QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSi
                static_cast<int>(height));
 }
 
-// Shows a restored top-level window with its frame on `outer`, and has it
-// placed again once its frame is known when it is not yet.
+// Shows a restored top-level window with its frame on `outer`. A window
+// not yet shown is placed by the frame the window manager says it will
+// draw, so that it appears at its place and size; it is placed again once
+// its frame is drawn if that frame differs (or could not be known).
 void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   delete FrameFit::Of(window);
-  const QMargins margins = WindowFrameMargins(window);
+  const bool framed = window->isVisible() && Framed(window);
+  const QMargins margins = framed ? WindowFrameMargins(window) : PredictedFrameMargins(window);
   PlaceFrame(window, outer, keepSize, margins);
   window->showNormal();
-  if (!margins.isNull()) return;
-  // Some window systems know the frame as soon as the window is shown.
-  const QMargins shown = WindowFrameMargins(window);
-  if (shown.isNull()) {
-    new FrameFit(window, outer, keepSize);
-  } else {
-    PlaceFrame(window, outer, keepSize, shown);
-  }
+  if (!framed) new FrameFit(window, outer, keepSize);
 }
 
 }  // namespace

@@ -1,17 +1,21 @@
 // The real program under Xvfb, with and without a window manager
 // (openbox), started and left several times with every side window open:
 // each window's frame must come back where and as large as it was left,
-// and the placement stored must be that frame. A placement an earlier
+// and the placement stored must be that frame; a side window appears at
+// its size (it is not resized once it is shown). A placement an earlier
 // version stored partly off the screen must open on the screen.
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include <QRect>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -56,6 +60,53 @@ std::string Describe(const Rects& rects) {
   return out.str();
 }
 
+// The sizes the windows on the screen had when they were first shown: the
+// size a top-level window has when the window manager reparents it into
+// its frame, or when it is mapped without one, as the root window reports
+// them (the events are read after the run).
+class FirstShownSizes {
+ public:
+  explicit FirstShownSizes(const std::string& display) : c_(xcb_connect(display.c_str(), nullptr)) {
+    if (xcb_connection_has_error(c_) != 0) return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c_, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c_);
+  }
+  ~FirstShownSizes() { xcb_disconnect(c_); }
+
+  // The size window `id` was first shown at, empty when it was not seen.
+  QSize Of(unsigned long id) {
+    while (xcb_generic_event_t* event = xcb_poll_for_event(c_)) {
+      switch (event->response_type & 0x7f) {
+        case XCB_CREATE_NOTIFY: {
+          const auto* e = reinterpret_cast<xcb_create_notify_event_t*>(event);
+          sizes_[e->window] = QSize(e->width, e->height);
+          break;
+        }
+        case XCB_CONFIGURE_NOTIFY: {
+          const auto* e = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+          if (!shown_.count(e->window)) sizes_[e->window] = QSize(e->width, e->height);
+          break;
+        }
+        case XCB_REPARENT_NOTIFY:
+          shown_.insert(reinterpret_cast<xcb_reparent_notify_event_t*>(event)->window);
+          break;
+        case XCB_MAP_NOTIFY:
+          shown_.insert(reinterpret_cast<xcb_map_notify_event_t*>(event)->window);
+          break;
+      }
+      std::free(event);
+    }
+    return shown_.count(id) ? sizes_[id] : QSize();
+  }
+
+ private:
+  xcb_connection_t* c_;
+  std::map<unsigned long, QSize> sizes_;
+  std::set<unsigned long> shown_;
+};
+
 class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest> {
  public:
   static constexpr const char* kSessionFolder = "/tmp/vorelk-placement-XXXXXX";
@@ -90,6 +141,7 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   // xwininfo grown by the frame extents the window manager sets.
   static Rects Frames() {
     Rects frames;
+    clients_.clear();
     const std::string tree =
         RunCommand("DISPLAY=" + display_ + " xwininfo -root -tree 2>/dev/null").output;
     const std::regex line(
@@ -105,12 +157,12 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
       if (state.find("Map State: IsViewable") == std::string::npos) continue;
       QRect r(std::stoi(m[5].str()), std::stoi(m[6].str()), std::stoi(m[3].str()),
               std::stoi(m[4].str()));
+      clients_[title] = {std::stoul(id, nullptr, 16), r.size()};
       const std::string extents =
           RunCommand("DISPLAY=" + display_ + " xprop -id " + id + " _NET_FRAME_EXTENTS 2>/dev/null")
               .output;
       std::smatch e;
-      if (std::regex_search(extents, e,
-                            std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)"))) {
+      if (std::regex_search(extents, e, std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)"))) {
         r.adjust(-std::stoi(e[1].str()), -std::stoi(e[3].str()), std::stoi(e[2].str()),
                  std::stoi(e[4].str()));
       }
@@ -139,6 +191,7 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   // settled: three reads agree), leaves through the main window's close
   // request, and returns the frames seen.
   static Rects Run(const std::function<bool(const Rects&)>& ready) {
+    FirstShownSizes firstShown(display_);
     testing_support::XProgramRun run(display_);
     const std::string log = (root_ / "vorelk.log").string();
     EXPECT_TRUE(run.Start(VORELK_PROGRAM, log)) << RunCommand("cat '" + log + "'").output;
@@ -153,6 +206,15 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
         },
         30s);
     EXPECT_TRUE(shown) << "the windows seen:\n" << Describe(frames);
+    // A side window restored to its size is not resized once shown (the
+    // main window may still grow as its menu bar is laid out).
+    for (const auto& [title, client] : clients_) {
+      if (title == kWindows[0].title) continue;
+      const QSize first = firstShown.Of(client.id);
+      EXPECT_EQ(first, client.size)
+          << title << " was shown at " << first.width() << "x" << first.height() << ", is "
+          << client.size.width() << "x" << client.size.height();
+    }
     // The close request may come before the program listens to it: it is
     // sent again until the program has gone.
     int status = -1;
@@ -183,6 +245,12 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   }
 
   static inline pid_t windowManager_ = -1;
+  // The client window and size of each shown window at the last Frames().
+  struct Client {
+    unsigned long id;
+    QSize size;
+  };
+  static inline std::map<std::string, Client> clients_;
 };
 
 // Every frame's top-left corner (where its title bar begins) and size lie
