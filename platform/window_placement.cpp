@@ -214,7 +214,14 @@ void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   const QMargins margins = framed ? WindowFrameMargins(window) : PredictedFrameMargins(window);
   PlaceFrame(window, outer, keepSize, margins);
   window->showNormal();
-  if (!framed) new FrameFit(window, outer, keepSize);
+  if (framed) return;
+  // Some window systems know the frame as soon as the window is shown.
+  const QMargins shown = WindowFrameMargins(window);
+  if (margins.isNull() && !shown.isNull()) {
+    PlaceFrame(window, outer, keepSize, shown);
+    return;
+  }
+  new FrameFit(window, outer, keepSize);
 }
 
 }  // namespace
