@@ -17,6 +17,7 @@
 #include <QMargins>
 #include <QScreen>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -34,18 +35,31 @@ namespace {
 constexpr uint32_t kShowCommandMinimized = 2;
 constexpr uint32_t kShowCommandMaximized = 3;
 
+constexpr Qt::WindowStates kNotNormal =
+    Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// The frame of a window in its normal state, kept on the window: a window
+// manager may draw a maximised window with another frame (openbox drops
+// the borders).
+constexpr const char* kNormalFrameProperty = "normalFrameMargins";
+
+void RememberNormalFrame(QWidget* window, const QMargins& margins) {
+  if (!margins.isNull()) window->setProperty(kNormalFrameProperty, QVariant::fromValue(margins));
+}
+
 // The rectangle the window occupies in its normal (restored) state, frame
 // included; a child widget's rectangle is in its parent's coordinates.
 QRect NormalOuterRect(const QWidget* window) {
   if (!window->isWindow()) return window->geometry();
-  constexpr Qt::WindowStates kNotNormal =
-      Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
   QRect client = window->geometry();
+  QMargins margins = WindowFrameMargins(window);
   if (window->windowState() & kNotNormal) {
     const QRect normal = window->normalGeometry();
     if (!normal.isEmpty()) client = normal;
+    const QVariant normalFrame = window->property(kNormalFrameProperty);
+    if (normalFrame.canConvert<QMargins>()) margins = normalFrame.value<QMargins>();
   }
-  return client.marginsAdded(WindowFrameMargins(window));
+  return client.marginsAdded(margins);
 }
 
 // Moves and sizes `window` so that, with a frame of `margins`, its frame
@@ -123,9 +137,8 @@ class FrameFit : public QObject {
   void Fit() {
     if (done_) return;
     const QMargins margins = WindowFrameMargins(window_);
-    constexpr Qt::WindowStates kNotNormal =
-        Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
     if (window_->isVisible() && !(window_->windowState() & kNotNormal)) {
+      RememberNormalFrame(window_, margins);
       PlaceFrame(window_, Wanted(margins), keepSize_, margins);
     }
     Done();
@@ -212,6 +225,7 @@ void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   delete FrameFit::Of(window);
   const bool framed = window->isVisible() && Framed(window);
   const QMargins margins = framed ? WindowFrameMargins(window) : PredictedFrameMargins(window);
+  RememberNormalFrame(window, margins);
   PlaceFrame(window, outer, keepSize, margins);
   window->showNormal();
   if (framed) return;

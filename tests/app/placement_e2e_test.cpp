@@ -157,7 +157,7 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
       if (state.find("Map State: IsViewable") == std::string::npos) continue;
       QRect r(std::stoi(m[5].str()), std::stoi(m[6].str()), std::stoi(m[3].str()),
               std::stoi(m[4].str()));
-      clients_[title] = {std::stoul(id, nullptr, 16), r.size()};
+      const QRect client = r;
       const std::string extents =
           RunCommand("DISPLAY=" + display_ + " xprop -id " + id + " _NET_FRAME_EXTENTS 2>/dev/null")
               .output;
@@ -167,6 +167,8 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
                  std::stoi(e[4].str()));
       }
       frames[title] = r;
+      clients_[title] = {std::stoul(id, nullptr, 16), client.size(),
+                         client.topLeft() - r.topLeft()};
     }
     return frames;
   }
@@ -190,7 +192,8 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   // frames that satisfy `ready` (and the window manager's frames are
   // settled: three reads agree), leaves through the main window's close
   // request, and returns the frames seen.
-  static Rects Run(const std::function<bool(const Rects&)>& ready) {
+  static Rects Run(const std::function<bool(const Rects&)>& ready,
+                   const std::function<void()>& act = nullptr) {
     FirstShownSizes firstShown(display_);
     testing_support::XProgramRun run(display_);
     const std::string log = (root_ / "vorelk.log").string();
@@ -215,6 +218,7 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
           << title << " was shown at " << first.width() << "x" << first.height() << ", is "
           << client.size.width() << "x" << client.size.height();
     }
+    if (act) act();
     // The close request may come before the program listens to it: it is
     // sent again until the program has gone.
     int status = -1;
@@ -249,6 +253,7 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   struct Client {
     unsigned long id;
     QSize size;
+    QPoint offset;  // from the frame's top-left corner
   };
   static inline std::map<std::string, Client> clients_;
 };
@@ -265,6 +270,35 @@ bool AllOnScreenMainAtCorner(const Rects& frames) {
   }
   const auto main = frames.find(kWindows[0].title);
   return main != frames.end() && main->second.topLeft() == QPoint(0, 0);
+}
+
+// Asks the window manager to maximise the window of that title, as its
+// maximise button does.
+void Maximise(const std::string& display, unsigned long window) {
+  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+  const auto atom = [c](const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(reply);
+    return a;
+  };
+  if (xcb_connection_has_error(c) == 0) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window);
+    event.type = atom("_NET_WM_STATE");
+    event.data.data32[0] = 1;  // add
+    event.data.data32[1] = atom("_NET_WM_STATE_MAXIMIZED_VERT");
+    event.data.data32[2] = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
+    event.data.data32[3] = 1;  // from an application
+    xcb_send_event(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+  }
+  xcb_disconnect(c);
 }
 
 // Without a window manager first (the frame is the client), then under
@@ -286,6 +320,50 @@ TEST_F(PlacementE2eTest, EveryWindowComesBackWhereAndAsLargeAsItWasLeft) {
     ExpectKeptOverRuns(2, AllOnScreenMainAtCorner);
     if (HasFatalFailure()) return;
   }
+}
+
+// Under openbox: windows the user moved, and windows left maximised (which
+// openbox draws without their borders), come back where and as large as
+// they were in their normal state.
+TEST_F(PlacementE2eTest, WindowsMovedOrMaximisedByTheUserComeBackAsTheyWereLeft) {
+  StartWindowManager();
+  WriteSettings({});
+  const Rects first = Run(AllOnScreenMainAtCorner);
+  const std::string main = kWindows[0].title;
+  Rects expected = first;
+  expected[main].moveTopLeft(QPoint(100, 120));
+  expected["Game list"].moveTopLeft(QPoint(600, 400));
+  Run([&](const Rects& frames) { return frames == first; },
+      [&] {
+        // xdotool places the client, which lies inside the frame as it did.
+        const auto move = [&](const std::string& title) {
+          const QPoint client = expected[title].topLeft() + clients_[title].offset;
+          RunCommand("DISPLAY=" + display_ + " xdotool windowmove " +
+                     std::to_string(clients_[title].id) + " " + std::to_string(client.x()) + " " +
+                     std::to_string(client.y()));
+        };
+        move(main);
+        move("Game list");
+        Rects frames;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+              // Asked again until done: a request may come while openbox
+              // still handles another.
+              for (const char* title : {"Comments", "Game information"}) {
+                if (frames[title].size() != kScreen.size()) Maximise(display_, clients_[title].id);
+              }
+              frames = Frames();
+              return frames[main] == expected[main] &&
+                     frames["Game list"] == expected["Game list"] &&
+                     frames["Comments"].size() == kScreen.size() &&
+                     frames["Game information"].size() == kScreen.size();
+            },
+            30s))
+            << Describe(frames);
+      });
+  const Rects seen = Run([&](const Rects& frames) { return frames == expected; });
+  EXPECT_EQ(seen, expected) << "shown:\n" << Describe(seen) << "expected:\n" << Describe(expected);
+  EXPECT_EQ(Stored(), expected) << "stored:\n" << Describe(Stored());
 }
 
 }  // namespace
