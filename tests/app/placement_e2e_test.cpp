@@ -63,7 +63,7 @@ std::string Describe(const Rects& rects) {
 // The sizes the windows on the screen had when they were first shown: the
 // size a top-level window has when the window manager reparents it into
 // its frame, or when it is mapped without one, as the root window reports
-// them (the events are read after the run).
+// them (the events are read once the windows are shown).
 class FirstShownSizes {
  public:
   explicit FirstShownSizes(const std::string& display) : c_(xcb_connect(display.c_str(), nullptr)) {
@@ -272,8 +272,8 @@ bool AllOnScreenMainAtCorner(const Rects& frames) {
   return main != frames.end() && main->second.topLeft() == QPoint(0, 0);
 }
 
-// Asks the window manager to maximise the window of that title, as its
-// maximise button does.
+// Asks the window manager to maximise that window, as its maximise button
+// does.
 void Maximise(const std::string& display, unsigned long window) {
   xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
   const auto atom = [c](const char* name) {
