@@ -13,3 +13,11 @@ class QWidget;
 // manager that does not set it, and on other window systems, it is the
 // frame Qt reports.
 QMargins WindowFrameMargins(const QWidget* window);
+
+// The frame the window manager will put around `window` once it is shown,
+// asked for before it is: under X11 a window manager that announces
+// _NET_REQUEST_FRAME_EXTENTS sets the frame extents of a window not yet
+// shown when asked (the window is created for it). Nothing when the frame
+// cannot be known in advance or the answer does not come within half a
+// second; the frame the window manager finally draws may still differ.
+QMargins PredictedFrameMargins(QWidget* window);

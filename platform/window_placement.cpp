@@ -3,9 +3,11 @@
 // A placement is the rectangle of the window's frame. Qt places and sizes a
 // top-level window by its client area, and learns the frame only after the
 // window manager has framed the shown window. A window restored before that
-// is shown at the stored place with the stored size as its client size, and
-// a FrameFit watches it: as soon as the frame is known, the window is moved
-// and sized once more so that its frame, not its client, has the stored
+// is placed by the frame the window manager announces for it when asked
+// (so that it appears where and as large as it was left), else shown at
+// the stored place with the stored size as its client size; a FrameFit
+// watches it: as soon as the frame is drawn, the window is moved and sized
+// once more, if need be, so that its frame, not its client, has the stored
 // rectangle. Without a window manager the frame is the client and nothing
 // more happens.
 #include "platform/window_placement.h"
@@ -15,6 +17,7 @@
 #include <QMargins>
 #include <QScreen>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -32,18 +35,31 @@ namespace {
 constexpr uint32_t kShowCommandMinimized = 2;
 constexpr uint32_t kShowCommandMaximized = 3;
 
+constexpr Qt::WindowStates kNotNormal =
+    Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// The frame of a window in its normal state, kept on the window: a window
+// manager may draw a maximised window with another frame (openbox drops
+// the borders).
+constexpr const char* kNormalFrameProperty = "normalFrameMargins";
+
+void RememberNormalFrame(QWidget* window, const QMargins& margins) {
+  if (!margins.isNull()) window->setProperty(kNormalFrameProperty, QVariant::fromValue(margins));
+}
+
 // The rectangle the window occupies in its normal (restored) state, frame
 // included; a child widget's rectangle is in its parent's coordinates.
 QRect NormalOuterRect(const QWidget* window) {
   if (!window->isWindow()) return window->geometry();
-  constexpr Qt::WindowStates kNotNormal =
-      Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
   QRect client = window->geometry();
+  QMargins margins = WindowFrameMargins(window);
   if (window->windowState() & kNotNormal) {
     const QRect normal = window->normalGeometry();
     if (!normal.isEmpty()) client = normal;
+    const QVariant normalFrame = window->property(kNormalFrameProperty);
+    if (normalFrame.canConvert<QMargins>()) margins = normalFrame.value<QMargins>();
   }
-  return client.marginsAdded(WindowFrameMargins(window));
+  return client.marginsAdded(margins);
 }
 
 // Moves and sizes `window` so that, with a frame of `margins`, its frame
@@ -62,6 +78,13 @@ void PlaceFrame(QWidget* window, const QRect& outer, bool keepSize, const QMargi
   }
 }
 
+// The window manager has framed the window and shows it: its frame is the
+// one drawn, not one announced before the window was shown.
+bool Framed(const QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  return handle != nullptr && handle->isExposed() && !WindowFrameMargins(window).isNull();
+}
+
 // Puts a window restored before its frame was known where its frame
 // should be once the window manager has framed it, then goes. The frame
 // is looked for when the window is moved, resized, painted or activated,
@@ -76,7 +99,7 @@ class FrameFit : public QObject {
     connect(&poll_, &QTimer::timeout, this, [this] {
       if (++polls_ > kPolls) {
         Done();
-      } else if (!WindowFrameMargins(window_).isNull()) {
+      } else if (Framed(window_)) {
         Fit();
       }
     });
@@ -101,7 +124,7 @@ class FrameFit : public QObject {
     if (watched == window_ && !scheduled_ &&
         (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Paint ||
          type == QEvent::Show || type == QEvent::WindowActivate) &&
-        !WindowFrameMargins(window_).isNull()) {
+        Framed(window_)) {
       scheduled_ = true;
       QTimer::singleShot(0, this, [this] { Fit(); });
     }
@@ -114,9 +137,8 @@ class FrameFit : public QObject {
   void Fit() {
     if (done_) return;
     const QMargins margins = WindowFrameMargins(window_);
-    constexpr Qt::WindowStates kNotNormal =
-        Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
     if (window_->isVisible() && !(window_->windowState() & kNotNormal)) {
+      RememberNormalFrame(window_, margins);
       PlaceFrame(window_, Wanted(margins), keepSize_, margins);
     }
     Done();
@@ -195,21 +217,25 @@ QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSi
                static_cast<int>(height));
 }
 
-// Shows a restored top-level window with its frame on `outer`, and has it
-// placed again once its frame is known when it is not yet.
+// Shows a restored top-level window with its frame on `outer`. A window
+// not yet shown is placed by the frame the window manager says it will
+// draw, so that it appears at its place and size; it is placed again once
+// its frame is drawn if that frame differs (or could not be known).
 void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   delete FrameFit::Of(window);
-  const QMargins margins = WindowFrameMargins(window);
+  const bool framed = window->isVisible() && Framed(window);
+  const QMargins margins = framed ? WindowFrameMargins(window) : PredictedFrameMargins(window);
+  RememberNormalFrame(window, margins);
   PlaceFrame(window, outer, keepSize, margins);
   window->showNormal();
-  if (!margins.isNull()) return;
+  if (framed) return;
   // Some window systems know the frame as soon as the window is shown.
   const QMargins shown = WindowFrameMargins(window);
-  if (shown.isNull()) {
-    new FrameFit(window, outer, keepSize);
-  } else {
+  if (margins.isNull() && !shown.isNull()) {
     PlaceFrame(window, outer, keepSize, shown);
+    return;
   }
+  new FrameFit(window, outer, keepSize);
 }
 
 }  // namespace

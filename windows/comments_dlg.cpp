@@ -175,6 +175,7 @@ void CCommentsDlg::ShowPopupMenu(const QPoint& globalPos) {
 
 void CCommentsDlg::OnClose() {
   if (commentsDlg == this) commentsDlg = nullptr;
+  SavePlacement();
 }
 
 void CCommentsDlg::mousePressEvent(QMouseEvent* event) {

@@ -74,6 +74,7 @@ void CLogsDlg::AppendLine(const char* text) {
 
 void CLogsDlg::OnClose() {
   if (logsDlg == this) logsDlg = nullptr;
+  SavePlacement();
 }
 
 void CLogsDlg::resizeEvent(QResizeEvent* event) {

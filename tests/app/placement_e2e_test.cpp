@@ -1,17 +1,21 @@
 // The real program under Xvfb, with and without a window manager
 // (openbox), started and left several times with every side window open:
 // each window's frame must come back where and as large as it was left,
-// and the placement stored must be that frame. A placement an earlier
+// and the placement stored must be that frame; a side window appears at
+// its size (it is not resized once it is shown). A placement an earlier
 // version stored partly off the screen must open on the screen.
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include <QRect>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -56,6 +60,53 @@ std::string Describe(const Rects& rects) {
   return out.str();
 }
 
+// The sizes the windows on the screen had when they were first shown: the
+// size a top-level window has when the window manager reparents it into
+// its frame, or when it is mapped without one, as the root window reports
+// them (the events are read once the windows are shown).
+class FirstShownSizes {
+ public:
+  explicit FirstShownSizes(const std::string& display) : c_(xcb_connect(display.c_str(), nullptr)) {
+    if (xcb_connection_has_error(c_) != 0) return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c_, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c_);
+  }
+  ~FirstShownSizes() { xcb_disconnect(c_); }
+
+  // The size window `id` was first shown at, empty when it was not seen.
+  QSize Of(unsigned long id) {
+    while (xcb_generic_event_t* event = xcb_poll_for_event(c_)) {
+      switch (event->response_type & 0x7f) {
+        case XCB_CREATE_NOTIFY: {
+          const auto* e = reinterpret_cast<xcb_create_notify_event_t*>(event);
+          sizes_[e->window] = QSize(e->width, e->height);
+          break;
+        }
+        case XCB_CONFIGURE_NOTIFY: {
+          const auto* e = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+          if (!shown_.count(e->window)) sizes_[e->window] = QSize(e->width, e->height);
+          break;
+        }
+        case XCB_REPARENT_NOTIFY:
+          shown_.insert(reinterpret_cast<xcb_reparent_notify_event_t*>(event)->window);
+          break;
+        case XCB_MAP_NOTIFY:
+          shown_.insert(reinterpret_cast<xcb_map_notify_event_t*>(event)->window);
+          break;
+      }
+      std::free(event);
+    }
+    return shown_.count(id) ? sizes_[id] : QSize();
+  }
+
+ private:
+  xcb_connection_t* c_;
+  std::map<unsigned long, QSize> sizes_;
+  std::set<unsigned long> shown_;
+};
+
 class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest> {
  public:
   static constexpr const char* kSessionFolder = "/tmp/vorelk-placement-XXXXXX";
@@ -90,6 +141,7 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   // xwininfo grown by the frame extents the window manager sets.
   static Rects Frames() {
     Rects frames;
+    clients_.clear();
     const std::string tree =
         RunCommand("DISPLAY=" + display_ + " xwininfo -root -tree 2>/dev/null").output;
     const std::regex line(
@@ -105,16 +157,18 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
       if (state.find("Map State: IsViewable") == std::string::npos) continue;
       QRect r(std::stoi(m[5].str()), std::stoi(m[6].str()), std::stoi(m[3].str()),
               std::stoi(m[4].str()));
+      const QRect client = r;
       const std::string extents =
           RunCommand("DISPLAY=" + display_ + " xprop -id " + id + " _NET_FRAME_EXTENTS 2>/dev/null")
               .output;
       std::smatch e;
-      if (std::regex_search(extents, e,
-                            std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)"))) {
+      if (std::regex_search(extents, e, std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)"))) {
         r.adjust(-std::stoi(e[1].str()), -std::stoi(e[3].str()), std::stoi(e[2].str()),
                  std::stoi(e[4].str()));
       }
       frames[title] = r;
+      clients_[title] = {std::stoul(id, nullptr, 16), client.size(),
+                         client.topLeft() - r.topLeft()};
     }
     return frames;
   }
@@ -138,7 +192,9 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   // frames that satisfy `ready` (and the window manager's frames are
   // settled: three reads agree), leaves through the main window's close
   // request, and returns the frames seen.
-  static Rects Run(const std::function<bool(const Rects&)>& ready) {
+  static Rects Run(const std::function<bool(const Rects&)>& ready,
+                   const std::function<void()>& act = nullptr) {
+    FirstShownSizes firstShown(display_);
     testing_support::XProgramRun run(display_);
     const std::string log = (root_ / "vorelk.log").string();
     EXPECT_TRUE(run.Start(VORELK_PROGRAM, log)) << RunCommand("cat '" + log + "'").output;
@@ -153,6 +209,16 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
         },
         30s);
     EXPECT_TRUE(shown) << "the windows seen:\n" << Describe(frames);
+    // A side window restored to its size is not resized once shown (the
+    // main window may still grow as its menu bar is laid out).
+    for (const auto& [title, client] : clients_) {
+      if (title == kWindows[0].title) continue;
+      const QSize first = firstShown.Of(client.id);
+      EXPECT_EQ(first, client.size)
+          << title << " was shown at " << first.width() << "x" << first.height() << ", is "
+          << client.size.width() << "x" << client.size.height();
+    }
+    if (act) act();
     // The close request may come before the program listens to it: it is
     // sent again until the program has gone.
     int status = -1;
@@ -183,6 +249,13 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   }
 
   static inline pid_t windowManager_ = -1;
+  // The client window and size of each shown window at the last Frames().
+  struct Client {
+    unsigned long id;
+    QSize size;
+    QPoint offset;  // from the frame's top-left corner
+  };
+  static inline std::map<std::string, Client> clients_;
 };
 
 // Every frame's top-left corner (where its title bar begins) and size lie
@@ -197,6 +270,35 @@ bool AllOnScreenMainAtCorner(const Rects& frames) {
   }
   const auto main = frames.find(kWindows[0].title);
   return main != frames.end() && main->second.topLeft() == QPoint(0, 0);
+}
+
+// Asks the window manager to maximise that window, as its maximise button
+// does.
+void Maximise(const std::string& display, unsigned long window) {
+  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+  const auto atom = [c](const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(reply);
+    return a;
+  };
+  if (xcb_connection_has_error(c) == 0) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window);
+    event.type = atom("_NET_WM_STATE");
+    event.data.data32[0] = 1;  // add
+    event.data.data32[1] = atom("_NET_WM_STATE_MAXIMIZED_VERT");
+    event.data.data32[2] = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
+    event.data.data32[3] = 1;  // from an application
+    xcb_send_event(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+  }
+  xcb_disconnect(c);
 }
 
 // Without a window manager first (the frame is the client), then under
@@ -218,6 +320,50 @@ TEST_F(PlacementE2eTest, EveryWindowComesBackWhereAndAsLargeAsItWasLeft) {
     ExpectKeptOverRuns(2, AllOnScreenMainAtCorner);
     if (HasFatalFailure()) return;
   }
+}
+
+// Under openbox: windows the user moved, and windows left maximised (which
+// openbox draws without their borders), come back where and as large as
+// they were in their normal state.
+TEST_F(PlacementE2eTest, WindowsMovedOrMaximisedByTheUserComeBackAsTheyWereLeft) {
+  StartWindowManager();
+  WriteSettings({});
+  const Rects first = Run(AllOnScreenMainAtCorner);
+  const std::string main = kWindows[0].title;
+  Rects expected = first;
+  expected[main].moveTopLeft(QPoint(100, 120));
+  expected["Game list"].moveTopLeft(QPoint(600, 400));
+  Run([&](const Rects& frames) { return frames == first; },
+      [&] {
+        // xdotool places the client, which lies inside the frame as it did.
+        const auto move = [&](const std::string& title) {
+          const QPoint client = expected[title].topLeft() + clients_[title].offset;
+          RunCommand("DISPLAY=" + display_ + " xdotool windowmove " +
+                     std::to_string(clients_[title].id) + " " + std::to_string(client.x()) + " " +
+                     std::to_string(client.y()));
+        };
+        move(main);
+        move("Game list");
+        Rects frames;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+              // Asked again until done: a request may come while openbox
+              // still handles another.
+              for (const char* title : {"Comments", "Game information"}) {
+                if (frames[title].size() != kScreen.size()) Maximise(display_, clients_[title].id);
+              }
+              frames = Frames();
+              return frames[main] == expected[main] &&
+                     frames["Game list"] == expected["Game list"] &&
+                     frames["Comments"].size() == kScreen.size() &&
+                     frames["Game information"].size() == kScreen.size();
+            },
+            30s))
+            << Describe(frames);
+      });
+  const Rects seen = Run([&](const Rects& frames) { return frames == expected; });
+  EXPECT_EQ(seen, expected) << "shown:\n" << Describe(seen) << "expected:\n" << Describe(expected);
+  EXPECT_EQ(Stored(), expected) << "stored:\n" << Describe(Stored());
 }
 
 }  // namespace

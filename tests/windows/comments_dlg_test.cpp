@@ -27,11 +27,10 @@
 #include "game/notation.h"
 #include "game/shown_ply.h"
 #include "res/text_rows.h"
-#include "windows/side_windows.h"
-
 #include "tests/support/engine_hooks.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
+#include "windows/side_windows.h"
 
 void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
@@ -47,14 +46,17 @@ void SetGame(const char* fen, const std::vector<std::string>& moves, int ply) {
   LoadedGame game;
   game.customStart = fen != nullptr;
   if (fen != nullptr) ReadFenToBoard(fen, game.startBoard, game.startPieces, &game.startSide);
-  for (const std::string& m : moves) game.moves.push_back({testing_support::MoveFromText(m), 0, 0, 0});
+  for (const std::string& m : moves)
+    game.moves.push_back({testing_support::MoveFromText(m), 0, 0, 0});
   ASSERT_EQ(CommitLoadedGame(game, currentGameHeader, 0), 1);
   while (gamePly > ply) TakeBackOne();
   shownSideToMove = sideToMove;
   engineState = kEngineIdle;
 }
 
-std::string Stored(int ply) { return moveComments[ply].text != nullptr ? moveComments[ply].text : ""; }
+std::string Stored(int ply) {
+  return moveComments[ply].text != nullptr ? moveComments[ply].text : "";
+}
 
 QPlainTextEdit* Edit() {
   return qobject_cast<QPlainTextEdit*>(commentsDlg->GetDlgItem(kCtlCommentText));
@@ -337,6 +339,14 @@ TEST_F(CommentsDlgTest, ClosingClearsThePointerAndPlacementRoundTrips) {
   dialog = Open();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->geometry(), placed);
+
+  // Its close box saves it too: where the user left it, it opens again.
+  dialog->setGeometry(200, 90, 380, 240);
+  const QRect left = dialog->geometry();
+  EXPECT_TRUE(Close());
+  dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->geometry(), left);
 }
 
 }  // namespace

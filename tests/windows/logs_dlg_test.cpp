@@ -18,9 +18,8 @@
 #include "platform/placement.h"
 #include "platform/settings_store.h"
 #include "res/text_rows.h"
-#include "windows/side_windows.h"
-
 #include "tests/support/offscreen_app.h"
+#include "windows/side_windows.h"
 
 namespace {
 
@@ -100,7 +99,9 @@ TEST_F(LogsDlgTest, AppendedLinesEndTheTextInTheCurrentLanguage) {
   dialog->AppendLine("Book file not found");
   dialog->AppendLine(nullptr);
   currentLanguage = kLanguageFrench;
-  dialog->AppendLine("Fran\xE7" "ais");
+  dialog->AppendLine(
+      "Fran\xE7"
+      "ais");
   currentLanguage = kLanguageSimplifiedChinese;
   dialog->AppendLine("\xC8\xD5\xD6\xBE");  // GBK
   EXPECT_EQ(dialog->GetDlgItemText(kCtlLogText),
@@ -161,9 +162,11 @@ TEST_F(LogsDlgTest, TextFollowsTheSizeAboveItsMinimum) {
   EXPECT_EQ(dialog->minimumSize(), QSize(400, 260));
   QWidget* edit = dialog->GetDlgItem(kCtlLogText);
   const QPoint topLeft = edit->pos();
-  EXPECT_EQ(edit->geometry(), QRect(topLeft, QSize(400 - 10 - topLeft.x(), 260 - 18 - topLeft.y())));
+  EXPECT_EQ(edit->geometry(),
+            QRect(topLeft, QSize(400 - 10 - topLeft.x(), 260 - 18 - topLeft.y())));
   dialog->resize(640, 480);
-  EXPECT_EQ(edit->geometry(), QRect(topLeft, QSize(640 - 10 - topLeft.x(), 480 - 18 - topLeft.y())));
+  EXPECT_EQ(edit->geometry(),
+            QRect(topLeft, QSize(640 - 10 - topLeft.x(), 480 - 18 - topLeft.y())));
   dialog->resize(100, 100);
   EXPECT_EQ(dialog->size(), QSize(400, 260));
 }
@@ -215,6 +218,13 @@ TEST_F(LogsDlgTest, PlacementIsSavedUnderLogsAndRestored) {
   EXPECT_EQ(dialog->pos(), QPoint(123, 77));
   EXPECT_EQ(dialog->size(), QSize(500, 300));
   EXPECT_EQ(dialog->windowTitle(), "Logs");
+
+  // Its close box saves it too: where the user left it, it opens again.
+  dialog->move(200, 90);
+  ASSERT_TRUE(CloseAndDelete(dialog));
+  dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->pos(), QPoint(200, 90));
 }
 
 }  // namespace
