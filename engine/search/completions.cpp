@@ -27,7 +27,8 @@ void GoIdle() {
   SetBusyCursor(0);
 }
 
-// Moves through the game record as a take-back or replay request asks.
+// Moves through the game record as a take-back or replay request asks,
+// shows the position reached and leaves the engine idle.
 void StepThroughGame(int32_t request) {
   switch (request) {
     case kRequestTakeBackOne:
@@ -45,6 +46,8 @@ void StepThroughGame(int32_t request) {
     default:
       break;
   }
+  ShowGamePosition();
+  GoIdle();
 }
 
 void StartNewGame() {
@@ -202,8 +205,6 @@ bool CarryOutFollowUp(int32_t resume) {
     case kRequestReplayOne:
     case kRequestReplayAll:
       StepThroughGame(request);
-      ShowGamePosition();
-      GoIdle();
       break;
     case kRequestNewGame:
       StartNewGame();
@@ -262,8 +263,6 @@ void CompleteThink(int32_t state, int32_t /*rootForced*/, int32_t cleanIteration
     case kRequestReplayOne:
     case kRequestReplayAll:
       StepThroughGame(request);
-      ShowGamePosition();
-      GoIdle();
       return;
     case kRequestLoadDatabaseGame:
       LoadDatabaseGameRequested();
@@ -381,8 +380,6 @@ void CompleteAnalysis() {
     case kRequestReplayOne:
     case kRequestReplayAll:
       StepThroughGame(request);
-      ShowGamePosition();
-      GoIdle();
       Think(kThinkAnalysis, 0);
       return;
     case kRequestLoadDatabaseGame:

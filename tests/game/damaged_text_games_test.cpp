@@ -18,10 +18,13 @@
 #include "game/game_loader.h"
 #include "game/load_game.h"
 #include "game/text_readers.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
+
+using testing_support::ReadFileText;
 
 using testing_support::CurrentFen;
 using testing_support::LogCapture;
@@ -29,13 +32,6 @@ using testing_support::MoveFromText;
 using testing_support::MoveText;
 
 const std::string kGames = std::string(VORELK_TESTDATA_DIR) + "/games/";
-
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::vector<std::string> GameMoves() {
   std::vector<std::string> out;
@@ -50,7 +46,7 @@ struct Source {
   std::vector<size_t> at, length;  // move word of ply p: at[p - 1], length[p - 1]
   std::vector<std::string> moves;
 
-  explicit Source(const std::string& name) : pgn(Bytes(kGames + name + ".pgn")) {
+  explicit Source(const std::string& name) : pgn(ReadFileText(kGames + name + ".pgn")) {
     // The moves begin at the first line that is not a tag; numbers and
     // results begin with a digit; the championship banner ends them.
     size_t i = 0;
@@ -69,7 +65,7 @@ struct Source {
     }
     const std::string txt = kGames + name + ".txt";
     if (std::filesystem::exists(txt)) {
-      std::istringstream lines(Bytes(txt));
+      std::istringstream lines(ReadFileText(txt));
       for (std::string line; std::getline(lines, line);)
         if (line.size() >= 4) moves.push_back(line.substr(0, 4));
     } else {

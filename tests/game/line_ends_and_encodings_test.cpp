@@ -15,22 +15,18 @@
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/load_game.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
 
+using testing_support::ReadFileText;
+
 using testing_support::LogCapture;
 using testing_support::MoveText;
 
 const std::string kGames = std::string(VORELK_TESTDATA_DIR) + "/games/";
-
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string Recode(const std::string& text, const char* from, const char* to) {
   iconv_t cd = iconv_open(to, from);
@@ -122,7 +118,7 @@ class LineEndsAndEncodingsTest : public testing_support::ScratchFolderTest {
       EXPECT_EQ(Load(Path("saved.egf")), kLoadOk);
     }
     EXPECT_EQ(SaveGameFile(Path("saved." + ext).c_str(), currentGameHeader), 0);
-    return Bytes(Path("saved." + ext));
+    return ReadFileText(Path("saved." + ext));
   }
 };
 
@@ -133,8 +129,8 @@ TEST_F(LineEndsAndEncodingsTest, EachCopyLoadsLikeItsLfGbkFormOrUpToItsDamage) {
   ASSERT_GT(ccgc.size(), 40u);
   const int all = -1;
 
-  const std::string txt = Bytes(kGames + "master-05.txt");  // LF
-  const std::string pgn = Bytes(kGames + "ccgc-05.pgn");    // GBK, CR LF, Chinese moves
+  const std::string txt = ReadFileText(kGames + "master-05.txt");  // LF
+  const std::string pgn = ReadFileText(kGames + "ccgc-05.pgn");    // GBK, CR LF, Chinese moves
   const std::string wxf = Saved("wxf");                     // LF, as the program writes
   const std::string axf = Saved("axf");
   const std::string ccf = Saved("ccf");

@@ -14,9 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/run_tool.h"
 
 namespace {
+
+using testing_support::ReadFileText;
 
 const char* CodePage(int language) {
   if (language == kLanguageSimplifiedChinese) return "GBK";
@@ -66,13 +69,6 @@ std::vector<TableLine> ReadTable() {
     lines.push_back(entry);
   }
   return lines;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
 }
 
 // Restores the interface language after a test that changes it.
@@ -156,7 +152,7 @@ TEST(TextRowsSource, GeneratorReproducesTheCommittedFile) {
   testing_support::CommandRun run =
       testing_support::RunCommand("python3 " + script + " --stdout");
   ASSERT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output, ReadFile(testing_support::RepositoryRoot() + "res/text_rows.cpp"));
+  EXPECT_EQ(run.output, ReadFileText(testing_support::RepositoryRoot() + "res/text_rows.cpp"));
   // The check mode also holds the header's declarations to the table.
   EXPECT_EQ(testing_support::RunCommand("python3 " + script + " --check").exitCode, 0);
 }

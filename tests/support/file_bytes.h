@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace testing_support {
@@ -14,6 +15,12 @@ using FileBytes = std::vector<char>;
 inline FileBytes ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return FileBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The file's bytes as a string; empty when it cannot be read.
+inline std::string ReadFileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Replaces the file's bytes (creating it).
