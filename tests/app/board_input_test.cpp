@@ -111,6 +111,9 @@ bool MarkedOnScreen(Square sq, bool large) {
 // Red knight e1 pinned by the black chariot e5 against its king.
 constexpr const char* kPinnedKnightFen =
     "rnbakabn1/9/1c5c1/p1p1p1p1p/4r4/9/P1P3P1P/1C5C1/4N4/R1BAKABNR w";
+// The same pin, where red's a0a9 checks and black's only answer, d9d8,
+// keeps it: the engine's reply is the same at any depth.
+constexpr const char* kPinKeptByForcedReplyFen = "3k5/9/9/9/4r4/9/9/9/4N4/R3K4 w";
 
 using BoardInputTest = testing_support::ScenarioTest;
 
@@ -267,9 +270,9 @@ TEST_F(BoardInputTest, MovesWhileTheEnginePonders) {
       levelMode = kLevelTimePerMove;
       thinkingTime = 150;
       ponderCase = c;
-      if (c == PonderCase::kRefused) ShowFen(kPinnedKnightFen);
+      if (c == PonderCase::kRefused) ShowFen(kPinKeptByForcedReplyFen);
       pumpMessagesHook = OnPonderPoll;
-      MouseMove(c == PonderCase::kRefused ? "a3a4" : "h2e2");
+      MouseMove(c == PonderCase::kRefused ? "a0a9" : "h2e2");
       pumpMessagesHook = nullptr;
       Check(userMove != 0 && engineState == kEngineIdle, "the user moved; idle at the end");
       if (c == PonderCase::kRefused) {
