@@ -32,6 +32,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using testing_support::kAnswerTime;
 using testing_support::FindWindow;
 using testing_support::RunCommand;
 using testing_support::WindowInfo;
@@ -118,7 +119,7 @@ class HostileStartE2eTest : public testing::Test {
     const auto said = [&] { return RunCommand("cat '" + log + "'").output; };
     WindowInfo box, frame;
     if (message) {
-      ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kMessageBoxTitle, box); }, 20s))
+      ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kMessageBoxTitle, box); }, kAnswerTime))
           << "no message box; the program said:\n" << said();
       const std::string id = std::to_string(box.id);
       ASSERT_TRUE(WaitUntil(
@@ -126,10 +127,10 @@ class HostileStartE2eTest : public testing::Test {
             Xdotool(display_, "windowfocus --sync " + id + " key Return");
             return !FindWindow(display_, kMessageBoxTitle, box);
           },
-          10s))
+          kAnswerTime))
           << "the message box stayed";
     }
-    ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kTitle, frame); }, 20s))
+    ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kTitle, frame); }, kAnswerTime))
         << "no main window (a message box left unanswered?); the program said:\n" << said();
     // File > Exit: the first title of the menu bar opens its menu; Up wraps
     // to its last item, Exit.
@@ -137,13 +138,13 @@ class HostileStartE2eTest : public testing::Test {
     ASSERT_TRUE(WaitUntil(
         [&] {
           Xdotool(display_, "mousemove " + file + " click 1");
-          return WaitUntil([&] { return testing_support::MenuShown(display_); }, 1s);
+          return WaitUntil([&] { return testing_support::MenuShown(display_); }, 10s);
         },
-        15s))
+        kAnswerTime))
         << "the File menu did not open";
     ASSERT_TRUE(Xdotool(display_, "key Up Return"));
     int status = 0;
-    ASSERT_TRUE(WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 15s))
+    ASSERT_TRUE(WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, kAnswerTime))
         << "the program did not exit after File > Exit";
     pid = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)

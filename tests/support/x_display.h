@@ -21,6 +21,12 @@
 
 namespace testing_support {
 
+// The longest wait for the program's answer to an input (its window, a
+// menu, a dialog, the focus, a picture, a file, its exit): it only ends a
+// test whose program never answers, so a slow or busy machine never meets
+// it.
+inline constexpr std::chrono::seconds kAnswerTime{60};
+
 // Starts a program with its arguments, its output going to `log`; returns
 // its pid, -1 on failure.
 inline pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {

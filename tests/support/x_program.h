@@ -148,7 +148,7 @@ class XProgramRun {
   }
 
   // Starts `program` with its output in `log` and waits for its main
-  // window; false when none came within ten seconds.
+  // window; false when none came.
   // The window is found as soon as it is mapped, but it may still grow as
   // its menu bar is laid out (a slow machine shows that): its geometry is
   // read until two reads agree on a window taller than the board's client.
@@ -166,7 +166,7 @@ class XProgramRun {
           previous = w;
           return settled;
         },
-        std::chrono::seconds(20));
+        kAnswerTime);
   }
 
   const MediumBoardWindow& Main() const { return main_; }
@@ -216,20 +216,20 @@ class XProgramRun {
     if (focused()) return true;
     const QPoint toolbarEnd(main_.w.width - 12, main_.MenuBarHeight() + 45);
     return Xdo("mousemove " + ScreenPoint(main_.w, toolbarEnd) + " click 1") &&
-           WaitForFocus(main_.w.id, std::chrono::seconds(5));
+           WaitForFocus(main_.w.id, kAnswerTime);
   }
 
   // Opens the menu bar's menu of access key `letter` (Alt + letter) in the
   // main window.
   bool OpenMenu(char letter) const {
     return FocusMain() && Xdo(std::string("key alt+") + letter) &&
-           WaitUntil([&] { return MenuShown(); }, std::chrono::seconds(5));
+           WaitUntil([&] { return MenuShown(); }, kAnswerTime);
   }
 
   // Chooses a command with the keys `keys` (xdotool key names) in the
   // open menu; false when a menu stays open (the item is greyed).
   bool ChooseInMenu(const std::string& keys) const {
-    return Xdo("key " + keys) && WaitUntil([&] { return !MenuShown(); }, std::chrono::seconds(5));
+    return Xdo("key " + keys) && WaitUntil([&] { return !MenuShown(); }, kAnswerTime);
   }
 
   // Replaces the text of the focused field of the dialog titled `title`
