@@ -82,14 +82,14 @@ QStringList FileListTexts() {
   QElapsedTimer waited;
   waited.start();
   while (files->fileInfo(files->index(path)).size() != kListedFileBytes &&
-         waited.elapsed() < 5000) {
+         waited.elapsed() < 60000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   const QModelIndex name = list->mapFromSource(files->index(path));
   const QString size = name.siblingAtColumn(1).data().toString();
   const int needed = details->fontMetrics().horizontalAdvance(size);
   waited.restart();
-  while (details->header()->sectionSize(1) <= needed && waited.elapsed() < 2000) {
+  while (details->header()->sectionSize(1) <= needed && waited.elapsed() < 60000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   return {size, name.siblingAtColumn(3).data().toString(),
