@@ -325,7 +325,7 @@ TEST_F(BoardInputTest, TheHintShowsTheMoveAndChangesNothing) {
     CMainFrame* f = StartProgram();
     CMainFrame::hintPauseHook = [](int32_t) { pauseSeen = true; };
     pumpMessagesHook = [] {
-      if (engineState != kEngineAnalysing || !sounds.empty() || stopRequested) return;
+      if (engineState != kEngineAnalysing || !sounds.empty()) return;
       MouseMove("h2e2");
       sounds.push_back(0);  // tried once
     };
