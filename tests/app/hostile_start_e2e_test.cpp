@@ -138,7 +138,7 @@ class HostileStartE2eTest : public testing::Test {
     ASSERT_TRUE(WaitUntil(
         [&] {
           Xdotool(display_, "mousemove " + file + " click 1");
-          return WaitUntil([&] { return testing_support::MenuShown(display_); }, 10s);
+          return WaitUntil([&] { return testing_support::MenuShown(display_); }, 3s);
         },
         kAnswerTime))
         << "the File menu did not open";

@@ -239,9 +239,12 @@ class XProgramRun {
   // the completion of an earlier part of the path (its folder) when Return
   // comes, and Return takes it, so the dialog goes into that folder and
   // stays open with an empty name. The screen is let settle before Return,
-  // and the text is typed again when the dialog stayed.
+  // and the text is typed again when the dialog stayed (not when it went
+  // late, as on a slow machine: the keys would go to the next window).
   bool EnterInDialog(const std::string& title, const std::string& text) const {
     for (int attempt = 0; attempt < 3; ++attempt) {
+      WindowInfo stayed;
+      if (attempt > 0 && !(FindWindow(display_, title, stayed) && Viewable(stayed.id))) return true;
       if (!Xdo("key ctrl+a") || !Xdo("type --delay 10 '" + text + "'")) return false;
       QImage previous;
       int same = 0;
@@ -254,7 +257,7 @@ class XProgramRun {
           },
           std::chrono::seconds(3));
       if (!Xdo("key Return")) return false;
-      if (WaitForWindowGone(title, std::chrono::seconds(5))) return true;
+      if (WaitForWindowGone(title, kAnswerTime / 4)) return true;
     }
     return false;
   }
