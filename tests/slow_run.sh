@@ -27,7 +27,7 @@ while getopts "p:j:t:n:R:" opt; do
     t) timeout=$OPTARG ;;
     n) runs=$OPTARG ;;
     R) regex=$OPTARG ;;
-    *) sed -n '2,17s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,/^set /s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
