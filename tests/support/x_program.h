@@ -239,8 +239,9 @@ class XProgramRun {
   // the completion of an earlier part of the path (its folder) when Return
   // comes, and Return takes it, so the dialog goes into that folder and
   // stays open with an empty name. The screen is let settle before Return,
-  // and the text is typed again when the dialog stayed (not when it went
-  // late, as on a slow machine: the keys would go to the next window).
+  // and the text is typed again when the dialog stayed. A slow machine may
+  // take long to close the dialog, and keys typed again then would go to
+  // the next window: the dialog is given the whole answer time to go.
   bool EnterInDialog(const std::string& title, const std::string& text) const {
     for (int attempt = 0; attempt < 3; ++attempt) {
       WindowInfo stayed;
@@ -257,7 +258,7 @@ class XProgramRun {
           },
           std::chrono::seconds(3));
       if (!Xdo("key Return")) return false;
-      if (WaitForWindowGone(title, kAnswerTime / 4)) return true;
+      if (WaitForWindowGone(title, kAnswerTime)) return true;
     }
     return false;
   }
