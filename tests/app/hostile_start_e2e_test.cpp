@@ -133,19 +133,27 @@ class HostileStartE2eTest : public testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kTitle, frame); }, kAnswerTime))
         << "no main window (a message box left unanswered?); the program said:\n" << said();
     // File > Exit: the first title of the menu bar opens its menu; Up wraps
-    // to its last item, Exit.
+    // to its last item, Exit. A click or keys that a slow program missed, or
+    // a menu that a second click closed as it opened, are given again.
     const std::string file = std::to_string(frame.x + 15) + " " + std::to_string(frame.y + 10);
+    int status = 0;
+    const auto exited = [&] { return waitpid(pid, &status, WNOHANG) == pid; };
+    bool menuOpened = false;
     ASSERT_TRUE(WaitUntil(
         [&] {
-          Xdotool(display_, "mousemove " + file + " click 1");
-          return WaitUntil([&] { return testing_support::MenuShown(display_); }, 3s);
+          if (exited()) return true;
+          if (!testing_support::MenuShown(display_)) {
+            Xdotool(display_, "mousemove " + file + " click 1");
+            WaitUntil([&] { return testing_support::MenuShown(display_); }, 3s);
+            return false;
+          }
+          menuOpened = true;
+          Xdotool(display_, "key Up Return");
+          return WaitUntil(exited, 3s);
         },
         kAnswerTime))
-        << "the File menu did not open";
-    ASSERT_TRUE(Xdotool(display_, "key Up Return"));
-    int status = 0;
-    ASSERT_TRUE(WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, kAnswerTime))
-        << "the program did not exit after File > Exit";
+        << (menuOpened ? "the program did not exit after File > Exit"
+                       : "the File menu did not open");
     pid = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "exit status " << status << "; the program said:\n" << said();
