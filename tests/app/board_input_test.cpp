@@ -122,6 +122,9 @@ bool MarkedOnScreen(Square sq, bool large) {
 // Red knight e1 pinned by the black chariot e5 against its king.
 constexpr const char* kPinnedKnightFen =
     "rnbakabn1/9/1c5c1/p1p1p1p1p/4r4/9/P1P3P1P/1C5C1/4N4/R1BAKABNR w";
+// The same pin, where red's a0a9 checks and black's only answer, d9d8,
+// keeps it: the engine's reply is the same at any depth.
+constexpr const char* kPinKeptByForcedReplyFen = "3k5/9/9/9/4r4/9/9/9/4N4/R3K4 w";
 
 using BoardInputTest = testing_support::ScenarioTest;
 
@@ -278,9 +281,9 @@ TEST_F(BoardInputTest, MovesWhileTheEnginePonders) {
       levelMode = kLevelTimePerMove;
       thinkingTime = 150;
       ponderCase = c;
-      if (c == PonderCase::kRefused) ShowFen(kPinnedKnightFen);
+      if (c == PonderCase::kRefused) ShowFen(kPinKeptByForcedReplyFen);
       pumpMessagesHook = OnPonderPoll;
-      MouseMove(c == PonderCase::kRefused ? "a3a4" : "h2e2");
+      MouseMove(c == PonderCase::kRefused ? "a0a9" : "h2e2");
       pumpMessagesHook = nullptr;
       Check(userMove != 0 && engineState == kEngineIdle, "the user moved; idle at the end");
       if (c == PonderCase::kRefused) {
@@ -333,7 +336,7 @@ TEST_F(BoardInputTest, TheHintShowsTheMoveAndChangesNothing) {
     CMainFrame* f = StartProgram();
     CMainFrame::hintPauseHook = [](int32_t) { pauseSeen = true; };
     pumpMessagesHook = [] {
-      if (engineState != kEngineAnalysing || !sounds.empty() || stopRequested) return;
+      if (engineState != kEngineAnalysing || !sounds.empty()) return;
       MouseMove("h2e2");
       sounds.push_back(0);  // tried once
     };

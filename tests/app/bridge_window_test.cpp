@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <QTimer>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -154,12 +153,10 @@ TEST_F(BridgeWindowTest, LostOnTimePlaysItsSoundAndShowsTheLanguagesText) {
   new CMainFrame();
   soundEnabled = 1;
   currentLanguage = kLanguageFrench;
-  QString shown;
-  QTimer::singleShot(20, [&shown] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      shown = box->text() + "|" + box->windowTitle();
-      box->accept();
-    }
+  static QString shown;
+  testing_support::AnswerWhenShown<QMessageBox>([](QMessageBox* box) {
+    shown = box->text() + "|" + box->windowTitle();
+    box->accept();
   });
   ReportLostOnTime(1);
   EXPECT_EQ(played, (std::vector<int>{kSoundLostOnTime}));

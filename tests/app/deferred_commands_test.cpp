@@ -115,13 +115,13 @@ using DeferredCommandsTest = testing_support::ScenarioTest;
 // Ponder on the engine's answer to h2e2, then a ponder hit by Space: at
 // every pumping the last-move mark, the move list and the comments window
 // show the last move played (the engine's, then the user's predicted one).
+// The think after the hit, which counts the time pondered, is stopped at
+// its fifth pumping.
 TEST_F(DeferredCommandsTest, TheWindowsFollowTheBoardDuringAPonderAndAfterAHit) {
   RUN_SCENARIO({
     CMainFrame* f = StartProgram();
     Ponder = 1;
-    // Also the think after the hit, which counts the time pondered: long
-    // enough that a slow ponder leaves it time to pump.
-    thinkingTime = 2000;
+    thinkingTime = 300;  // the think on h2e2
     static int polls = 0, wrong = 0, hitPolls = 0;
     static Move engineMove = 0, predicted = 0;
     pumpMessagesHook = [] {
@@ -143,16 +143,17 @@ TEST_F(DeferredCommandsTest, TheWindowsFollowTheBoardDuringAPonderAndAfterAHit) 
           HighlightedMoves().trimmed().isEmpty())
         ++wrong;
       if (afterHit) {
-        ++hitPolls;
+        if (++hitPolls == 5) pMainFrame->OnStopThinking();
       } else if (++polls == 30) {
         predicted = static_cast<Move>(ponderMove);
+        thinkingTime = 60000;  // the think after the hit lasts until stopped
         QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
         QApplication::sendEvent(pMainFrame->BoardView(), &space);
       }
     };
     f->PlayUserMove(MoveFromText("h2e2"));
     pumpMessagesHook = nullptr;
-    Check(polls == 30 && hitPolls > 0, "pondered, then thought after the hit");
+    Check(polls == 30 && hitPolls == 5, "pondered, then thought after the hit");
     Check(wrong == 0, "every pumping showed the last move played");
     Check(gamePly == 4 && history[2].move == engineMove && history[3].move == predicted &&
               history[4].engineMove == 1,

@@ -82,19 +82,41 @@ void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QApplication::sendEvent(pMainFrame->BoardView(), &press);
 }
 
-// Runs `command` 100 ms into the search that `start` begins, checking that
-// the search was in `state` and the command did not act at once.
-void CommandDuring(int command, int32_t state, const std::function<void()>& start) {
-  static int id = 0, expected = 0;
-  id = command;
+// Runs `act` at the first message pumping of the search that `start`
+// begins (however fast the machine), checking that the search is then in
+// `state`.
+void DuringSearch(int32_t state, const std::function<void()>& act,
+                  const std::function<void()>& start) {
+  static std::function<void()> action;
+  static int32_t expected = 0;
+  static bool ran = false;
+  action = act;
   expected = state;
-  QTimer::singleShot(100, [] {
+  ran = false;
+  pumpMessagesHook = [] {
+    if (ran) return;
+    ran = true;
     Check(engineState == expected, "the engine searches");
-    const int32_t ply = gamePly, length = gameLength;
-    pMainFrame->OnCmdMsg(id);
-    Check(gamePly == ply && gameLength == length, "the command waits for the search");
-  });
+    action();
+  };
   start();
+  pumpMessagesHook = nullptr;
+  Check(ran, "the search pumped messages");
+}
+
+// Runs `command` during the search that `start` begins, checking that the
+// command did not act at once.
+void CommandDuring(int command, int32_t state, const std::function<void()>& start) {
+  static int id = 0;
+  id = command;
+  DuringSearch(
+      state,
+      [] {
+        const int32_t ply = gamePly, length = gameLength;
+        pMainFrame->OnCmdMsg(id);
+        Check(gamePly == ply && gameLength == length, "the command waits for the search");
+      },
+      start);
   Check(engineState == kEngineIdle, "idle afterwards");
 }
 
@@ -142,8 +164,8 @@ TEST_F(GameCommandsTest, SteppingAndNewGameNowOrAfterTheSearchOrHint) {
   // A close during the hint closes the frame once the hint has returned.
   RUN_SCENARIO({
     StartAtPly2Of4();
-    QTimer::singleShot(100, [] { pMainFrame->close(); });
-    pMainFrame->OnCmdMsg(kCmdHint);
+    DuringSearch(kEngineAnalysing, [] { pMainFrame->close(); },
+                 [] { pMainFrame->OnCmdMsg(kCmdHint); });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Check(pMainFrame == nullptr, "the frame closed");
     GameHeader header{};
@@ -171,8 +193,8 @@ TEST_F(GameCommandsTest, GotoMoveShowsThePositionAfterThatManyMoves) {
   RUN_SCENARIO({  // refused during a search: the search plays its move
     StartAtPly2Of4();
     thinkingTime = 300;
-    QTimer::singleShot(100, [] { pMainFrame->OnCmdMsg(kCmdGotoMove); });
-    Think(kThinkPlay, 0);
+    DuringSearch(kEngineThinking, [] { pMainFrame->OnCmdMsg(kCmdGotoMove); },
+                 [] { Think(kThinkPlay, 0); });
     CheckPly(3, 3, "the engine's move, no goto");
     CloseFrame();
   });

@@ -33,6 +33,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using testing_support::kAnswerTime;
 using testing_support::FindWindow;
 using testing_support::RunCommand;
 using testing_support::WindowInfo;
@@ -108,7 +109,7 @@ class HostileStartE2eTest : public testing::Test {
     const auto said = [&] { return RunCommand("cat '" + log + "'").output; };
     WindowInfo box, frame;
     if (message) {
-      ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kMessageBoxTitle, box); }, 20s))
+      ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kMessageBoxTitle, box); }, kAnswerTime))
           << "no message box; the program said:\n" << said();
       const std::string id = std::to_string(box.id);
       ASSERT_TRUE(WaitUntil(
@@ -116,25 +117,33 @@ class HostileStartE2eTest : public testing::Test {
             Xdotool(display_, "windowfocus --sync " + id + " key Return");
             return !FindWindow(display_, kMessageBoxTitle, box);
           },
-          10s))
+          kAnswerTime))
           << "the message box stayed";
     }
-    ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kTitle, frame); }, 20s))
+    ASSERT_TRUE(WaitUntil([&] { return FindWindow(display_, kTitle, frame); }, kAnswerTime))
         << "no main window (a message box left unanswered?); the program said:\n" << said();
     // File > Exit: the first title of the menu bar opens its menu; Up wraps
-    // to its last item, Exit.
+    // to its last item, Exit. A click or keys that a slow program missed, or
+    // a menu that a second click closed as it opened, are given again.
     const std::string file = std::to_string(frame.x + 15) + " " + std::to_string(frame.y + 10);
+    int status = 0;
+    const auto exited = [&] { return waitpid(pid, &status, WNOHANG) == pid; };
+    bool menuOpened = false;
     ASSERT_TRUE(WaitUntil(
         [&] {
-          Xdotool(display_, "mousemove " + file + " click 1");
-          return WaitUntil([&] { return testing_support::MenuShown(display_); }, 1s);
+          if (exited()) return true;
+          if (!testing_support::MenuShown(display_)) {
+            Xdotool(display_, "mousemove " + file + " click 1");
+            WaitUntil([&] { return testing_support::MenuShown(display_); }, 3s);
+            return false;
+          }
+          menuOpened = true;
+          Xdotool(display_, "key Up Return");
+          return WaitUntil(exited, 3s);
         },
-        15s))
-        << "the File menu did not open";
-    ASSERT_TRUE(Xdotool(display_, "key Up Return"));
-    int status = 0;
-    ASSERT_TRUE(WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 15s))
-        << "the program did not exit after File > Exit";
+        kAnswerTime))
+        << (menuOpened ? "the program did not exit after File > Exit"
+                       : "the File menu did not open");
     pid = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "exit status " << status << "; the program said:\n" << said();

@@ -44,6 +44,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using testing_support::kAnswerTime;
 using testing_support::FenPieces;
 using testing_support::MediumBoardWindow;
 using testing_support::RunCommand;
@@ -248,7 +249,7 @@ class PlayE2eTest : public testing_support::XvfbSuiteTest<PlayE2eTest> {
     EXPECT_GT(m.w.height, MediumBoardWindow::kClientHeight) << "no room for a menu bar";
     if (!shows) shows = [&](const QImage& p) { return !SamePatch(p, "h2", p, "e2", m); };
     QImage last;
-    const QImage first = WaitForSettledPicture(m.w, shows, 10s, last);
+    const QImage first = WaitForSettledPicture(m.w, shows, kAnswerTime, last);
     if (first.isNull()) Keep(last, "play_e2e_first_picture");
     return first;
   }
@@ -257,7 +258,7 @@ class PlayE2eTest : public testing_support::XvfbSuiteTest<PlayE2eTest> {
   // the game it autosaved (not loaded when there is none).
   static GameFileFacts AutosaveAfterExit(XProgramRun& run, const std::string& after) {
     int status = 0;
-    if (!run.WaitForExit(status, 30s)) {
+    if (!run.WaitForExit(status, kAnswerTime)) {
       ADD_FAILURE() << "the program did not end after " << after;
       return {};
     }
@@ -303,7 +304,7 @@ TEST_F(PlayE2eTest, AMouseMoveIsAnsweredAndBothMovesAreAutosavedOnFileExit) {
           return !SameSquare(before, p, m, "h2") && !SameSquare(before, p, m, "e2") &&
                  BlackHalfChanged(before, p, m);
         },
-        15s, last);
+        kAnswerTime, last);
     if (answered.isNull()) {
       Keep(last, std::string("play_e2e_") + c.name + "_no_answer");
       FAIL() << "no move and answer on the board; its last picture is in " << kPictureFolder;
@@ -314,7 +315,7 @@ TEST_F(PlayE2eTest, AMouseMoveIsAnsweredAndBothMovesAreAutosavedOnFileExit) {
     ASSERT_TRUE(run.Xdo("mousemove " +
                         testing_support::ScreenPoint(m.w, {15, m.MenuBarHeight() / 2}) +
                         " click 1"));
-    ASSERT_TRUE(testing_support::WaitUntil([&] { return run.MenuShown(); }, 5s))
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return run.MenuShown(); }, kAnswerTime))
         << "the File menu did not open";
     ASSERT_TRUE(run.Xdo("key Up Return"));
 
@@ -367,7 +368,7 @@ class Session {
     if (!run_.OpenMenu('f') || !run_.ChooseInMenu("s")) return Failed("File > Save game failed");
     if (auto typed = TypeInDialog("Save As", file.string()); !typed) return typed;
     if (auto typed = TypeInDialog("Game Status", event); !typed) return typed;
-    if (!testing_support::WaitUntil([&] { return fs::exists(file); }, 10s))
+    if (!testing_support::WaitUntil([&] { return fs::exists(file); }, kAnswerTime))
       return Failed("no file written: " + file.string());
     return ::testing::AssertionSuccess();
   }
@@ -383,8 +384,8 @@ class Session {
   ::testing::AssertionResult CancelLoad() {
     return Load([&] {
       WindowInfo dialog;
-      if (!run_.WaitForWindow("Open", dialog, 20s) || !run_.WaitForFocus(dialog.id, 5s) ||
-          !run_.Xdo("key Escape") || !run_.WaitForWindowGone("Open", 5s))
+      if (!run_.WaitForWindow("Open", dialog, kAnswerTime) || !run_.WaitForFocus(dialog.id, kAnswerTime) ||
+          !run_.Xdo("key Escape") || !run_.WaitForWindowGone("Open", kAnswerTime))
         return Failed("the file dialog did not open and close");
       return ::testing::AssertionSuccess();
     });
@@ -410,16 +411,16 @@ class Session {
   ::testing::AssertionResult Comment(const std::string& text, int downs) {
     WindowInfo w;
     if (!run_.OpenMenu('w') || !run_.ChooseInMenu("Down Down Down Down Return") ||
-        !run_.WaitForWindow("Comments", w, 5s))
+        !run_.WaitForWindow("Comments", w, kAnswerTime))
       return Failed("Windows > Comments did not open the comments window");
     using testing_support::ScreenPoint;
     if (!run_.Xdo("mousemove " + ScreenPoint(w, {w.width / 2, w.height / 2}) + " click 1") ||
-        !run_.WaitForFocus(w.id, 5s) || !run_.Xdo("type --delay 20 '" + text + "'"))
+        !run_.WaitForFocus(w.id, kAnswerTime) || !run_.Xdo("type --delay 20 '" + text + "'"))
       return Failed("the comment could not be typed");
     std::string keys;
     for (int i = 0; i < downs; ++i) keys += "Down ";
     if (!run_.Xdo("mousemove " + ScreenPoint(w, {w.width / 2, 14}) + " click 3") ||
-        !testing_support::WaitUntil([&] { return run_.MenuShown(); }, 5s) ||
+        !testing_support::WaitUntil([&] { return run_.MenuShown(); }, kAnswerTime) ||
         !run_.ChooseInMenu(keys + "Return"))
       return Failed("no mark from the comments window's menu");
     return ::testing::AssertionSuccess();
@@ -430,7 +431,7 @@ class Session {
   ::testing::AssertionResult WaitForBoard(const std::function<bool(const QImage&)>& done,
                                           const std::string& failure) {
     QImage last;
-    const QImage found = WaitForSettledPicture(m_.w, done, 20s, last);
+    const QImage found = WaitForSettledPicture(m_.w, done, kAnswerTime, last);
     if (found.isNull()) return Failed(failure);
     board_ = found;
     return ::testing::AssertionSuccess();
@@ -449,7 +450,7 @@ class Session {
   // field and Return, and waits until the dialog has gone.
   ::testing::AssertionResult TypeInDialog(const std::string& title, const std::string& text) {
     WindowInfo dialog;
-    if (!run_.WaitForWindow(title, dialog, 20s) || !run_.WaitForFocus(dialog.id, 5s))
+    if (!run_.WaitForWindow(title, dialog, kAnswerTime) || !run_.WaitForFocus(dialog.id, kAnswerTime))
       return Failed("no dialog \"" + title + "\"");
     // Whatever the field held is replaced.
     if (!run_.EnterInDialog(title, text))

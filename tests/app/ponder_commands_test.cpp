@@ -49,13 +49,18 @@ using testing_support::AnswerWhenShown;
 std::string dialogAnswer;  // the path typed in the file dialog
 int dialogsShown = 0;
 
+// A think that ends by itself, and one that lasts until the driver below
+// has acted in it on any machine (the search's own cap ends it at worst).
+constexpr int32_t kShortThinkMs = 300;
+constexpr int32_t kDriverThinkMs = 60000;
+
 // Books off, pondering on, 300 ms per move; dialogs answered by the test.
 CMainFrame* StartProgram() {
   testing_support::StartProgramInEnglish();
   bookMode1 = bookMode2 = kBookOff;
   Ponder = 1;
   levelMode = kLevelTimePerMove;
-  thinkingTime = 300;
+  thinkingTime = kShortThinkMs;
   exactTime = 1;
   fileDialogHook = [](const FileDialogRequest&, std::string* path) {
     ++dialogsShown;
@@ -79,7 +84,8 @@ bool ClockIsTheSideToMoves() {
 
 // What the pumping hook of one scenario does: `act` runs once, at the
 // `poll`-th pumping in engine state `state` (ponder hits count as a
-// think); every pumping checks the clock.
+// think); every pumping checks the clock. A think the driver acts in lasts
+// until it has acted; the searches after the act are short again.
 struct Driver {
   int32_t state = kEnginePondering;
   int poll = 5;
@@ -104,21 +110,30 @@ void DrivePump() {
     d.predicted = static_cast<Move>(ponderMove);
     d.hitDone = true;
     d.count = 0;
+    if (d.state == kEngineThinking) thinkingTime = kDriverThinkMs;  // the think after the hit
     PressKey(Qt::Key_Space);
     return;
   }
   if (engineState != d.state || (d.hit && !d.hitDone)) return;
   if (++d.count < d.poll) return;
   d.acted = true;
+  thinkingTime = kShortThinkMs;
   d.act();
+}
+
+// Runs `start` (which makes the engine search) with the driver `d`.
+void RunWithDriver(Driver d, const std::function<void()>& start) {
+  driver = std::move(d);
+  // A think waited for without a ponder hit is the first search.
+  if (driver.state == kEngineThinking && !driver.hit) thinkingTime = kDriverThinkMs;
+  pumpMessagesHook = DrivePump;
+  start();
+  pumpMessagesHook = nullptr;
 }
 
 // The user plays h2e2; the engine answers, ponders, and the driver acts.
 void PlayWithDriver(CMainFrame* f, Driver d) {
-  driver = std::move(d);
-  pumpMessagesHook = DrivePump;
-  f->PlayUserMove(MoveFromText("h2e2"));
-  pumpMessagesHook = nullptr;
+  RunWithDriver(std::move(d), [f] { f->PlayUserMove(MoveFromText("h2e2")); });
 }
 
 std::string AutosavePath() { return std::string(installDirectory) + "/CurrentGameV1.vgf"; }
@@ -298,6 +313,7 @@ TEST_F(PonderCommandsTest, TheRunningClockIsTheSideToMoves) {
       {"take back during a think",
        [](CMainFrame* f) {
          PlayWithDriver(f, {.state = kEngineThinking, .act = [] { PressKey(Qt::Key_Left); }});
+         Check(driver.acted && gamePly == 0, "taken back during the think");
        }},
       {"take back and replay while idle",
        [](CMainFrame* f) {
@@ -310,15 +326,17 @@ TEST_F(PonderCommandsTest, TheRunningClockIsTheSideToMoves) {
       {"next best move while pondering",
        [](CMainFrame* f) {
          PlayWithDriver(f, {.act = [] { pMainFrame->OnCmdMsg(kCmdNextBestMove); }});
+         Check(driver.acted && gamePly == 2, "another reply");
        }},
       {"F5 after a take back during a think",
        [](CMainFrame* f) {
          PlayWithDriver(f, {.state = kEngineThinking, .act = [] { PressKey(Qt::Key_Left); }});
-         Check(gamePly == 0 && driver.wrongClock == 0, "taken back to red to move");
-         driver = {.state = kEngineThinking, .act = [] {}};
-         pumpMessagesHook = DrivePump;
-         PressKey(Qt::Key_F5);
-         pumpMessagesHook = nullptr;
+         Check(driver.acted && gamePly == 0 && driver.wrongClock == 0, "taken back to red to move");
+         // The engine thinks for red until stopped and plays: every pumping
+         // checks the clock.
+         RunWithDriver({.state = kEngineThinking, .act = [] { pMainFrame->OnStopThinking(); }},
+                       [] { PressKey(Qt::Key_F5); });
+         Check(driver.acted && gamePly == 1, "F5: the engine played red's move");
        }},
       {"set-up ended with black to move",
        [](CMainFrame* f) {

@@ -24,6 +24,7 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using testing_support::kAnswerTime;
 using testing_support::FenPieces;
 using testing_support::MediumBoardWindow;
 using testing_support::RunCommand;
@@ -96,7 +97,7 @@ class Player {
   ::testing::AssertionResult Settle(const std::function<bool(const QImage&)>& done,
                                     const std::string& failure) {
     QImage last;
-    const QImage found = WaitForSettledPicture(m_.w, done, 20s, last);
+    const QImage found = WaitForSettledPicture(m_.w, done, kAnswerTime, last);
     if (found.isNull()) {
       last.save(QString::fromStdString((kPictureFolder / "ponder_e2e_failed.png").string()));
       return ::testing::AssertionFailure() << failure << " (picture: ponder_e2e_failed.png)";
@@ -122,7 +123,7 @@ class Player {
   ::testing::AssertionResult AnswerNow(const fs::path& autosave, size_t moves) {
     if (!run_.OpenMenu('t') || !run_.ChooseInMenu("Return"))
       return ::testing::AssertionFailure() << "Stop thinking could not be chosen";
-    if (!WaitUntil([&] { return ReadGame(autosave).moves.size() == moves; }, 15s))
+    if (!WaitUntil([&] { return ReadGame(autosave).moves.size() == moves; }, kAnswerTime))
       return ::testing::AssertionFailure() << "the engine did not answer";
     return Settle([](const QImage&) { return true; }, "no picture");
   }
@@ -178,12 +179,12 @@ class Player {
     for (int attempt = 0; attempt < 2 && !shown; ++attempt) {
       if (attempt > 0) run_.Xdo("key Escape");
       shown = run_.OpenMenu('f') && run_.ChooseInMenu("s") &&
-              run_.WaitForWindow("Save As", dialog, 20s);
+              run_.WaitForWindow("Save As", dialog, kAnswerTime);
     }
     if (!shown) return ::testing::AssertionFailure() << "File > Save game showed no dialog";
-    if (!run_.WaitForFocus(dialog.id, 5s) || !run_.EnterInDialog("Save As", file.string()))
+    if (!run_.WaitForFocus(dialog.id, kAnswerTime) || !run_.EnterInDialog("Save As", file.string()))
       return ::testing::AssertionFailure() << "the save dialog did not take the name";
-    if (!WaitUntil([&] { return fs::exists(file); }, 10s))
+    if (!WaitUntil([&] { return fs::exists(file); }, kAnswerTime))
       return ::testing::AssertionFailure() << "no file written";
     return ::testing::AssertionSuccess();
   }
@@ -267,7 +268,7 @@ TEST_F(PonderE2eTest, APonderHitKeepsTheUsersMoveForASaveATakeBackAndTheAutosave
   // The close while idle: the autosave holds every move, the user's last.
   ASSERT_TRUE(testing_support::RequestWindowClose(display_, m.w.id));
   int status = 0;
-  ASSERT_TRUE(run.WaitForExit(status, 30s)) << "the program did not end";
+  ASSERT_TRUE(run.WaitForExit(status, kAnswerTime)) << "the program did not end";
   const Game last = ReadGame(Autosave());
   ASSERT_EQ(last.moves.size(), 7u);
   EXPECT_EQ(last.moves[2], predicted[0]);

@@ -85,7 +85,7 @@ QStringList FileListTexts(const QDateTime& modified = {}) {
   QElapsedTimer waited;
   waited.start();
   while (files->fileInfo(files->index(path)).size() != kListedFileBytes &&
-         waited.elapsed() < 5000) {
+         waited.elapsed() < 60000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   const QModelIndex name = list->mapFromSource(files->index(path));
@@ -98,7 +98,7 @@ QStringList FileListTexts(const QDateTime& modified = {}) {
            details->fontMetrics().horizontalAdvance(text) + margins;
   };
   waited.restart();
-  while (!(holds(1, size) && holds(3, date)) && waited.elapsed() < 2000) {
+  while (!(holds(1, size) && holds(3, date)) && waited.elapsed() < 60000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   return {size, date, QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat),

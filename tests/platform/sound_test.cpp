@@ -301,7 +301,7 @@ TEST_F(SoundDeviceTest, NoDeviceIsSilence) {
                    output.string() + "\" format \"raw\" }\n");
   const auto start = std::chrono::steady_clock::now();
   PlaySoundResource(kSoundNewGame);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));  // no hang
   EXPECT_FALSE(std::filesystem::exists(output));
 }
 

@@ -26,6 +26,8 @@ inline void ClearEngineHooks() { SetEngineHooks(nullptr, nullptr, nullptr); }
 // first `polls` message pumpings of the ponder search `atPonderPoll` runs
 // (it may stop the search itself); then the ponder search is stopped, which
 // takes the predicted move back. Returns how many times atPonderPoll ran.
+// The searches pump every 150 nodes, so that the pumpings come long before
+// the time cap of a ponder search on any machine.
 inline int ThinkAndPonder(int polls, const std::function<void()>& atPonderPoll) {
   static std::function<void()> act;
   static int left = 0, ran = 0;
@@ -33,7 +35,8 @@ inline int ThinkAndPonder(int polls, const std::function<void()>& atPonderPoll) 
   left = polls;
   ran = 0;
   const int32_t savedPonder = Ponder, savedLevelMode = levelMode, savedDepth = searchDepth;
-  const int32_t savedBook1 = bookMode1, savedBook2 = bookMode2;
+  const int32_t savedBook1 = bookMode1, savedBook2 = bookMode2, savedPoll = pollInterval;
+  pollInterval = 150;
   Ponder = 1;
   levelMode = kLevelSearchDepth;
   searchDepth = 3;
@@ -55,6 +58,7 @@ inline int ThinkAndPonder(int polls, const std::function<void()>& atPonderPoll) 
   searchDepth = savedDepth;
   bookMode1 = savedBook1;
   bookMode2 = savedBook2;
+  pollInterval = savedPoll;
   return ran;
 }
 

@@ -21,6 +21,12 @@
 
 namespace testing_support {
 
+// The longest wait for the program's answer to an input (its window, a
+// menu, a dialog, the focus, a picture, a file, its exit): it only ends a
+// test whose program never answers, so a slow or busy machine never meets
+// it.
+inline constexpr std::chrono::seconds kAnswerTime{60};
+
 // The environment a spawned program gets: this process's, except that under
 // AddressSanitizer its allocations are traced with whole stacks. Qt is built
 // without frame pointers, so the fast trace of an allocation Qt makes ends
@@ -70,7 +76,9 @@ inline void Stop(pid_t pid) {
 // VORELK_XVFB_DISPLAY below) and returns
 // the display's name (":<n>"), empty on failure; `server` gets its pid. It
 // must not reset when its last client leaves: a program starting during the
-// reset could not connect.
+// reset could not connect. Keys do not repeat: a slow or busy server would
+// otherwise take a key held between xdotool's press and release for a
+// repeat and type it twice.
 inline std::string StartXvfb(const std::string& log, pid_t& server) {
   server = -1;
   int fds[2];
@@ -80,7 +88,8 @@ inline std::string StartXvfb(const std::string& log, pid_t& server) {
   std::vector<std::string> args = {"Xvfb"};
   const char* fixed = getenv("VORELK_XVFB_DISPLAY");
   if (fixed != nullptr && fixed[0] == ':') args.push_back(fixed);
-  for (const char* a : {"-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset", "-displayfd"})
+  for (const char* a :
+       {"-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset", "-r", "-displayfd"})
     args.push_back(a);
   args.push_back(std::to_string(fds[1]));
   server = Spawn(args, log);

@@ -149,7 +149,7 @@ class XProgramRun {
   }
 
   // Starts `program` with its output in `log` and waits for its main
-  // window; false when none came within ten seconds.
+  // window; false when none came.
   // The window is found as soon as it is mapped, but it may still grow as
   // its menu bar is laid out (a slow machine shows that): its geometry is
   // read until two reads agree on a window taller than the board's client.
@@ -171,7 +171,7 @@ class XProgramRun {
           previous = w;
           return settled;
         },
-        std::chrono::seconds(20));
+        kAnswerTime);
   }
 
   const MediumBoardWindow& Main() const { return main_; }
@@ -221,20 +221,20 @@ class XProgramRun {
     if (focused()) return true;
     const QPoint toolbarEnd(main_.w.width - 12, main_.MenuBarHeight() + 45);
     return Xdo("mousemove " + ScreenPoint(main_.w, toolbarEnd) + " click 1") &&
-           WaitForFocus(main_.w.id, std::chrono::seconds(5));
+           WaitForFocus(main_.w.id, kAnswerTime);
   }
 
   // Opens the menu bar's menu of access key `letter` (Alt + letter) in the
   // main window.
   bool OpenMenu(char letter) const {
     return FocusMain() && Xdo(std::string("key alt+") + letter) &&
-           WaitUntil([&] { return MenuShown(); }, std::chrono::seconds(5));
+           WaitUntil([&] { return MenuShown(); }, kAnswerTime);
   }
 
   // Chooses a command with the keys `keys` (xdotool key names) in the
   // open menu; false when a menu stays open (the item is greyed).
   bool ChooseInMenu(const std::string& keys) const {
-    return Xdo("key " + keys) && WaitUntil([&] { return !MenuShown(); }, std::chrono::seconds(5));
+    return Xdo("key " + keys) && WaitUntil([&] { return !MenuShown(); }, kAnswerTime);
   }
 
   // Replaces the text of the focused field of the dialog titled `title`
@@ -244,9 +244,13 @@ class XProgramRun {
   // the completion of an earlier part of the path (its folder) when Return
   // comes, and Return takes it, so the dialog goes into that folder and
   // stays open with an empty name. The screen is let settle before Return,
-  // and the text is typed again when the dialog stayed.
+  // and the text is typed again when the dialog stayed. A slow machine may
+  // take long to close the dialog, and keys typed again then would go to
+  // the next window: the dialog is given the whole answer time to go.
   bool EnterInDialog(const std::string& title, const std::string& text) const {
     for (int attempt = 0; attempt < 3; ++attempt) {
+      WindowInfo stayed;
+      if (attempt > 0 && !(FindWindow(display_, title, stayed) && Viewable(stayed.id))) return true;
       if (!Xdo("key ctrl+a") || !Xdo("type --delay 10 '" + text + "'")) return false;
       QImage previous;
       int same = 0;
@@ -259,7 +263,7 @@ class XProgramRun {
           },
           std::chrono::seconds(3));
       if (!Xdo("key Return")) return false;
-      if (WaitForWindowGone(title, std::chrono::seconds(5))) return true;
+      if (WaitForWindowGone(title, kAnswerTime)) return true;
     }
     return false;
   }

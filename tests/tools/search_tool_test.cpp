@@ -119,8 +119,10 @@ TEST(SearchTool, MoveTimeStopsTheSearch) {
   ASSERT_EQ(r.exitCode, 0);
   const Result result = ParseResult(Lines(r.output).back());
   ASSERT_TRUE(result.valid) << r.output;
-  EXPECT_GE(result.depth, 1);
-  EXPECT_LT(result.ms, 2000u);
+  // It ends on the time alone (no depth limit), however deep a slow machine
+  // got by then, and long before the cap of every search.
+  EXPECT_GE(result.ms, 300u);
+  EXPECT_LT(result.ms, 10000u);
 }
 
 TEST(SearchTool, BadInputExitsWithTwoAndAMessage) {

