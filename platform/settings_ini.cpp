@@ -277,9 +277,13 @@ void IniDocument::Set(const std::string& key, const std::string& text) {
     AddBlock(std::move(block));
   }
   ReadBlock(b);
+  // After the section's last line that is not blank, even a removed one:
+  // a line removed after this one was set would otherwise move it before
+  // the blank lines at the next write, and a key removed and set again
+  // comes back where it was.
   std::vector<Line>& lines = blocks_[b].lines;
   size_t at = lines.size();
-  while (at > 0 && (lines[at - 1].removed || IsBlank(Bytes(lines[at - 1])))) --at;
+  while (at > 0 && !lines[at - 1].removed && IsBlank(Bytes(lines[at - 1]))) --at;
   Line line;
   line.entry = true;
   line.key = key;

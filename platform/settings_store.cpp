@@ -284,11 +284,13 @@ bool CSettingsStore::Open(const char* company, const char* application) {
   } else {
     file /= companyName_ + ".ini";
   }
+  // A folder that cannot be made (a file in its place) leaves the path
+  // known without a document: every write is refused and told.
+  filePath_ = file.string();
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
   if (error) return false;
 
-  filePath_ = file.string();
   std::lock_guard lock(pendingLock);
   const FileRead read = ReadDocument(filePath_, document_);
   readable_ = read != FileRead::kUnreadable;
@@ -356,7 +358,10 @@ void CSettingsStore::GetString(std::string& out, const char* section, const char
 }
 
 bool CSettingsStore::Writable() {
-  if (!document_) return false;
+  if (!document_) {
+    if (!filePath_.empty()) ReportNotWritten(filePath_);
+    return false;
+  }
   // An existing file must be readable too: it is written whole, with what
   // it already holds.
   const std::string folder = std::filesystem::path(filePath_).parent_path().string();
@@ -377,7 +382,7 @@ void CSettingsStore::Change(std::string key, std::optional<std::string> text) {
 
 bool CSettingsStore::WriteInt(const char* section, const char* entry, int32_t value) {
   std::string key;
-  if (!document_ || !MakeKey(section, entry, key) || !Writable()) return false;
+  if (!MakeKey(section, entry, key) || !Writable()) return false;
   Change(std::move(key), std::to_string(value));
   return true;
 }

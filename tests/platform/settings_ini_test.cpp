@@ -178,4 +178,20 @@ TEST_F(SettingsIniTest, AChangeKeepsEveryOtherEntryByteForByte) {
   EXPECT_EQ(IniDocument::Parse(written).Serialize(), written);
 }
 
+// A key removed and set again, in a section whose last line goes after it:
+// the changes made again to what they wrote give its bytes again (the new
+// line stays where the first write put it, after a blank line).
+TEST_F(SettingsIniTest, ChangesMadeAgainGiveTheSameBytes) {
+  const auto changed = [](const std::string& file) {
+    IniDocument document = IniDocument::Parse(file);
+    document.Remove("Options/k");
+    document.Set("Options/k", "new");
+    document.Remove("Options/b");
+    return document.Serialize();
+  };
+  const std::string once = changed("[Options]\na=1\nk=old\n\nb=2\n");
+  EXPECT_EQ(once, "[Options]\na=1\n\nk=new\n");
+  EXPECT_EQ(changed(once), once);
+}
+
 }  // namespace

@@ -281,6 +281,11 @@ TEST_F(SettingsStoreTest, ChangesThatCannotBeWrittenKeepTheFileAndAreToldOnce) {
   // The copy an earlier version kept while writing goes once a file is whole.
   std::ofstream(ProgramFile().string() + ".previous") << "[Options]\nSound=0\n";
   EXPECT_EXIT(WriteTwice(ProgramFile(), "", 0), testing::ExitedWithCode(0), "");
+  // A file in the place of the settings folder: nothing can be saved, and
+  // that is told once too.
+  fs::remove_all(root_ / "Vorelk");
+  std::ofstream(root_ / "Vorelk") << "x";
+  EXPECT_EXIT(WriteTwice(root_ / "Vorelk", "x", 1), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(SettingsStoreTest, UnreadableOrUnopenedStoreGivesDefaults) {
