@@ -28,6 +28,7 @@
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "res/menus.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/placement_cases.h"
@@ -38,6 +39,8 @@ namespace fs = std::filesystem;
 using testing_support::Check;
 
 namespace {
+
+using testing_support::ReadFileText;
 
 std::string dialogAnswer;  // the path typed in the file dialog, empty: cancel
 int dialogFilter = 0;      // the filter selected in it
@@ -127,11 +130,6 @@ void RunWithDialog(int command, const std::string& path, int filter = 0) {
   QCoreApplication::processEvents();
 }
 
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 using FileCommandsTest = testing_support::ScenarioTest;
 
 TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
@@ -166,7 +164,7 @@ TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
       AnswerGameInfo(true, &shown);
       RunWithDialog(kCmdSaveGame, (root_ / c.typed).string(), c.filter);
       Check(shown == c.info, c.typed);
-      Check(FileText(root_ / c.written).rfind(c.head, 0) == 0, c.written);
+      Check(ReadFileText(root_ / c.written).rfind(c.head, 0) == 0, c.written);
       NewGameWith({});
       pMainFrame->automoveOn = 1;
       RunWithDialog(kCmdLoadGame, (root_ / c.written).string());
@@ -364,7 +362,7 @@ TEST_F(FileCommandsTest, EveryExtensionOfTheDialogsLoadsBackOrIsRefused) {
           Check(messages.size() == 1 && messages[0].contains(ext.c_str()) &&
                     messages[0].contains(named) && !shown,
                 (what + ": refused, told").c_str());
-          Check(FileText(path) == "old" && SameGame(Captured(), before), what.c_str());
+          Check(ReadFileText(path) == "old" && SameGame(Captured(), before), what.c_str());
           continue;
         }
         NewGameWith({"c3c4"});

@@ -23,6 +23,7 @@
 #include "app/chess_app.h"
 #include "game/atomic_file.h"
 #include "platform/message_box.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "windows/language_dlg.h"
@@ -30,6 +31,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using testing_support::ReadFileText;
 
 using testing_support::Check;
 using testing_support::CloseFrame;
@@ -62,11 +65,6 @@ std::string SettingsText() {
 
 fs::path SettingsFile() {
   return fs::path(getenv("XDG_CONFIG_HOME")) / "Vorelk" / "Vorelk Freeware 2.5.ini";
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Messages about the settings file.
@@ -107,7 +105,7 @@ TEST_F(SettingsSurvivalTest, AFileSizeLimitNeverCutsTheSettings) {
     const rlimit limit{1024, 1024};
     Check(setrlimit(RLIMIT_FSIZE, &limit) == 0, "the limit is set");
     StartAndClose();
-    Check(ReadFile(SettingsFile()) == text, "the file is as it was");
+    Check(ReadFileText(SettingsFile()) == text, "the file is as it was");
     Check(settingsMessages == 1, "told once");
     Check(fs::exists(SettingsFile().parent_path()) &&
               std::distance(fs::directory_iterator(SettingsFile().parent_path()),
@@ -213,7 +211,7 @@ TEST_F(SettingsSurvivalTest, HandWrittenFilesTwiceThroughStartAndExit) {
               "the other sections are read");
         Check(settingsMessages == 0, "nothing to tell");
       });
-      after[round] = ReadFile(SettingsFile());
+      after[round] = ReadFileText(SettingsFile());
     }
     EXPECT_EQ(after[0], after[1]);
     EXPECT_EQ(after[0].compare(0, 3, file, 0, 3), 0) << "the file begins as it did";

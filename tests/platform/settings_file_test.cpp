@@ -17,19 +17,17 @@
 
 #include "platform/settings_ini.h"
 #include "platform/settings_store.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
+
+using testing_support::ReadFileText;
 
 class SettingsFileTest : public testing_support::ScratchFolderTest {
  protected:
   SettingsFileTest() : ScratchFolderTest("settings_file") {}
 };
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The start: the language (asked for when the file has none in range) and
 // the install folder (stored when the file has none). True when asked.
@@ -169,7 +167,7 @@ TEST_F(SettingsFileTest, HandWrittenFilesThroughTwoStartsAndExits) {
       const int writes = SettingsFileWrites();
       Exit();
       EXPECT_EQ(SettingsFileWrites() - writes, round == 0 ? 1 : 0);
-      EXPECT_EQ(ReadFile(file), row.after);
+      EXPECT_EQ(ReadFileText(file), row.after);
     }
   }
 }
