@@ -276,13 +276,7 @@ bool AllOnScreenMainAtCorner(const Rects& frames) {
 // does.
 void Maximise(const std::string& display, unsigned long window) {
   xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
-  const auto atom = [c](const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t a = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    std::free(reply);
-    return a;
-  };
+  const auto atom = [c](const char* name) { return testing_support::InternAtom(c, name); };
   if (xcb_connection_has_error(c) == 0) {
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;

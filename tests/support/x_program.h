@@ -47,17 +47,20 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
   }
 }
 
+// The X atom of that name on the connection; XCB_ATOM_NONE when unknown.
+inline xcb_atom_t InternAtom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t a = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+  free(reply);
+  return a;
+}
+
 // Sends the window manager's close request (WM_DELETE_WINDOW), as the
 // close button of a window's frame does; true when it was sent.
 inline bool RequestWindowClose(const std::string& display, unsigned long window) {
   xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
-  const auto atom = [c](const char* name) -> xcb_atom_t {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t a = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    free(reply);
-    return a;
-  };
+  const auto atom = [c](const char* name) { return InternAtom(c, name); };
   bool sent = false;
   if (xcb_connection_has_error(c) == 0) {
     xcb_client_message_event_t event{};
