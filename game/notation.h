@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <cstddef>
 #include <cstdint>
@@ -100,6 +101,10 @@ int TandemPawnsInOrder(int side, Square out[5], PieceIndex moved = 0, Square mov
 // The character NormalizeMoveText writes for the GBK "middle" (中), which
 // names the middle one of three pawns on a file ("中兵" reads as "MP").
 constexpr char kMiddlePawnMark = 'M';
+
+// Whether a move word begins with a pawn's number written as a digit in
+// front of its Chinese name ("2卒平2", "２卒平２"): a move, not a move number.
+bool IsNumberedPawnWord(std::string_view word);
 
 // Copies text, replacing every GBK double-byte character by its WXF
 // character; out needs the size of in.

@@ -244,6 +244,17 @@ Move ParseWxfMove(char* text, int side) {
   return MakeMoveCode(static_cast<Square>(from), target);
 }
 
+bool IsNumberedPawnWord(std::string_view word) {
+  size_t name = 1;  // where the pawn's name begins
+  if (word.size() >= 2 && word[0] == '\xA3' && word[1] >= '\xB1' && word[1] <= '\xB5') {
+    name = 2;  // a full-width digit
+  } else if (word.empty() || word[0] < '1' || word[0] > '5') {
+    return false;
+  }
+  const std::string_view rest = word.substr(name);
+  return rest.starts_with("\xB1\xF8") || rest.starts_with("\xD7\xE4");  // 兵 卒
+}
+
 int TranslateChineseMoveChar(uint32_t code, char* out) {
   struct Entry {
     uint16_t code;

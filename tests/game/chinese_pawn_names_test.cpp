@@ -6,9 +6,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/position/position.h"
+#include "game/header.h"
+#include "game/load_game.h"
 #include "game/notation.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -133,6 +137,52 @@ TEST(ChinesePawnNamesTest, OtherSpellingsAndRefusals) {
   SetUpFen("3k5/6P2/6P2/6P2/6P2/9/2P6/9/9/4K4 w");
   EXPECT_EQ(ChineseText(MoveFromText("g5f5"), '.'), " " + kFour + kRedPawn + ".4");
   EXPECT_EQ(Parse(kFive + kRedPawn + kSideways + kFour, 0), 0u);
+}
+
+// The game files that write Chinese moves read the names too, also where a
+// digit in front of the name could pass for a move number.
+class ChinesePawnFilesTest : public testing_support::ScratchFolderTest {
+ protected:
+  ChinesePawnFilesTest() : ScratchFolderTest("chinese_pawn_files") {}
+  void SetUp() override {
+    testing_support::InitEngine();
+    ScratchFolderTest::SetUp();
+  }
+};
+
+TEST_F(ChinesePawnFilesTest, KeywordAndPgnReadersReadTheNames) {
+  const std::string kRedKing = "\xCB\xA7", kBlackKing = "\xBD\xAB";
+  // Red: the middle of three, then the front of the two left.
+  const std::string redMoves = kMiddle + kRedPawn + kSideways + kFour + " " + kBlackKing + kWide4 +
+                               kForward + kWide1 + " 2. " + kFront + kRedPawn + kSideways + kFour;
+  const std::vector<std::string> red = {"g7f7", "d9d8", "g8f8"};
+  // Black: the second of four, the king, the middle of the three left.
+  const std::string blackFen = "5k3/9/9/9/9/2p6/2p6/2p6/2p6/3K5 b";
+  const std::vector<std::string> black = {"c2b2", "d0e0", "c3d3"};
+  const std::string kingMove = " 2. " + kRedKing + "\xC1\xF9" + kSideways + kFive + " ";
+  const std::string middleFour = kMiddle + kBlackPawn + kSideways + kWide4;
+  struct FileCase {
+    std::string name, bytes;
+    const std::vector<std::string>* moves;
+  };
+  const FileCase files[] = {
+      {"red.wxf", "FEN  \t\t" + kThreeRed + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
+      {"red.ccf", "FEN  \t\t" + kThreeRed + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
+      {"red.pgn", "[FEN \"" + kThreeRed + "\"]\n\n1. " + redMoves + " *\n", &red},
+      {"black.wxf", "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... 2" + kBlackPawn + kSideways + "2" +
+                        kingMove + middleFour + "\n}END\n", &black},
+      {"black.axf", "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... " + kWide2 + kBlackPawn + kSideways +
+                        kWide2 + kingMove + middleFour + "\n}END\n", &black},
+      {"black.pgn", "[FEN \"" + blackFen + "\"]\n\n1. ... " + kWide2 + kBlackPawn + kSideways +
+                        kWide2 + kingMove + middleFour + " *\n", &black},
+  };
+  for (const FileCase& f : files) {
+    EXPECT_EQ(LoadGameFile(Write(f.name, f.bytes).c_str(), &currentGameHeader, 0), 0) << f.name;
+    std::vector<std::string> read;
+    for (int ply = 1; ply <= gameLength; ++ply)
+      read.push_back(testing_support::MoveText(history[ply].move));
+    EXPECT_EQ(read, *f.moves) << f.name;
+  }
 }
 
 }  // namespace
