@@ -26,7 +26,7 @@ const std::string kFront = "\xC7\xB0", kMiddle = "\xD6\xD0", kRear = "\xBA\xF3";
 const std::string kOne = "\xD2\xBB", kTwo = "\xB6\xFE", kThree = "\xC8\xFD", kFour = "\xCB\xC4",
                   kFive = "\xCE\xE5";
 const std::string kWide1 = "\xA3\xB1", kWide2 = "\xA3\xB2", kWide3 = "\xA3\xB3",
-                  kWide4 = "\xA3\xB4", kWide6 = "\xA3\xB6";
+                  kWide4 = "\xA3\xB4";
 const std::string kSideways = "\xC6\xBD", kForward = "\xBD\xF8";
 
 Move Parse(const std::string& text, int side) {
@@ -44,78 +44,78 @@ std::string ChineseText(Move move, char sidewaysSign) {
   return text;
 }
 
+// As printed records write a text of the program: the signs as 平, 进 and
+// 退, the numbers as Chinese numerals for red and full-width digits for black.
+std::string Published(const std::string& written, int side) {
+  static const std::string kRedDigits[10] = {
+      "", kOne, kTwo, kThree, kFour, kFive, "\xC1\xF9", "\xC6\xDF", "\xB0\xCB", "\xBE\xC5"};
+  std::string out = written.substr(0, 4);  // the name and its qualifier
+  const char sign = written[4];
+  out += sign == '.' ? kSideways : sign == '+' ? kForward : "\xCD\xCB";
+  const int digit = written[5] - '0';
+  out += side == 0 ? kRedDigits[digit] : "\xA3" + std::string(1, static_cast<char>(0xB0 + digit));
+  return out;
+}
+
 struct NameCase {
   const char* fen;
   const char* move;
-  std::string published;  // as printed records write it
-  std::string written;    // the program's WXF text, without the blank
+  std::string written;  // the program's WXF text, without the blank
 };
 
-const std::string kThreeRed = "3k5/6P2/6P2/6P2/9/9/9/9/9/4K4 w";
-const std::string kFourRed = "3k5/6P2/6P2/6P2/6P2/9/9/9/9/4K4 w";
-const std::string kFiveRed = "3k2P2/6P2/6P2/6P2/6P2/9/9/9/9/4K4 w";
-const std::string kTwoFilesRed = "3k5/2P3P2/2P3P2/6P2/9/9/9/9/9/4K4 w";
-const std::string kThreeBlack = "4k4/9/9/9/9/9/2p6/2p6/2p6/3K5 b";
-const std::string kFourBlack = "4k4/9/9/9/9/2p6/2p6/2p6/2p6/3K5 b";
-const std::string kFiveBlack = "4k4/9/9/9/2p6/2p6/2p6/2p6/2p6/3K5 b";
-const std::string kTwoFilesBlack = "4k4/9/9/9/9/2p3p2/2p3p2/9/9/3K5 b";
+constexpr const char* kThreeRed = "3k5/6P2/6P2/6P2/9/9/9/9/9/4K4 w";
+constexpr const char* kFourRed = "3k5/6P2/6P2/6P2/6P2/9/9/9/9/4K4 w";
+constexpr const char* kFiveRed = "3k2P2/6P2/6P2/6P2/6P2/9/9/9/9/4K4 w";
+constexpr const char* kTwoFilesRed = "3k5/2P3P2/2P3P2/6P2/9/9/9/9/9/4K4 w";
+constexpr const char* kThreeBlack = "4k4/9/9/9/9/9/2p6/2p6/2p6/3K5 b";
+constexpr const char* kFourBlack = "4k4/9/9/9/9/2p6/2p6/2p6/2p6/3K5 b";
+constexpr const char* kFiveBlack = "4k4/9/9/9/2p6/2p6/2p6/2p6/2p6/3K5 b";
+constexpr const char* kTwoFilesBlack = "4k4/9/9/9/9/2p3p2/2p3p2/9/9/3K5 b";
 
 const NameCase kCases[] = {
     // Three red pawns on red's file 3: front, middle, rear.
-    {kThreeRed.c_str(), "g8f8", kFront + kRedPawn + kSideways + kFour, kFront + kRedPawn + ".4"},
-    {kThreeRed.c_str(), "g8g9", kFront + kRedPawn + kForward + kOne, kFront + kRedPawn + "+1"},
-    {kThreeRed.c_str(), "g7f7", kMiddle + kRedPawn + kSideways + kFour, kMiddle + kRedPawn + ".4"},
-    {kThreeRed.c_str(), "g6h6", kRear + kRedPawn + kSideways + kTwo, kRear + kRedPawn + ".2"},
+    {kThreeRed, "g8f8", kFront + kRedPawn + ".4"},
+    {kThreeRed, "g8g9", kFront + kRedPawn + "+1"},
+    {kThreeRed, "g7f7", kMiddle + kRedPawn + ".4"},
+    {kThreeRed, "g6h6", kRear + kRedPawn + ".2"},
     // Four and five on a file, numbered from the front.
-    {kFourRed.c_str(), "g8f8", kOne + kRedPawn + kSideways + kFour, kOne + kRedPawn + ".4"},
-    {kFourRed.c_str(), "g7f7", kTwo + kRedPawn + kSideways + kFour, kTwo + kRedPawn + ".4"},
-    {kFourRed.c_str(), "g6h6", kThree + kRedPawn + kSideways + kTwo, kThree + kRedPawn + ".2"},
-    {kFourRed.c_str(), "g5f5", kFour + kRedPawn + kSideways + kFour, kFour + kRedPawn + ".4"},
-    {kFiveRed.c_str(), "g9f9", kOne + kRedPawn + kSideways + kFour, kOne + kRedPawn + ".4"},
-    {kFiveRed.c_str(), "g7f7", kThree + kRedPawn + kSideways + kFour, kThree + kRedPawn + ".4"},
-    {kFiveRed.c_str(), "g5h5", kFive + kRedPawn + kSideways + kTwo, kFive + kRedPawn + ".2"},
+    {kFourRed, "g8f8", kOne + kRedPawn + ".4"},
+    {kFourRed, "g7f7", kTwo + kRedPawn + ".4"},
+    {kFourRed, "g6h6", kThree + kRedPawn + ".2"},
+    {kFourRed, "g5f5", kFour + kRedPawn + ".4"},
+    {kFiveRed, "g9f9", kOne + kRedPawn + ".4"},
+    {kFiveRed, "g7f7", kThree + kRedPawn + ".4"},
+    {kFiveRed, "g5h5", kFive + kRedPawn + ".2"},
     // Two files: red's file 3 first (its three pawns 1 to 3), then file 7.
-    {kTwoFilesRed.c_str(), "g7f7", kTwo + kRedPawn + kSideways + kFour, kTwo + kRedPawn + ".4"},
-    {kTwoFilesRed.c_str(), "c8d8", kFour + kRedPawn + kSideways + "\xC1\xF9",
-     kFour + kRedPawn + ".6"},
-    {kTwoFilesRed.c_str(), "c7d7", kFive + kRedPawn + kSideways + "\xC1\xF9",
-     kFive + kRedPawn + ".6"},
+    {kTwoFilesRed, "g7f7", kTwo + kRedPawn + ".4"},
+    {kTwoFilesRed, "c8d8", kFour + kRedPawn + ".6"},
+    {kTwoFilesRed, "c7d7", kFive + kRedPawn + ".6"},
     // Black: the front is towards red, the numbers are full-width.
-    {kThreeBlack.c_str(), "c1d1", kFront + kBlackPawn + kSideways + kWide4,
-     kFront + kBlackPawn + ".4"},
-    {kThreeBlack.c_str(), "c2b2", kMiddle + kBlackPawn + kSideways + kWide2,
-     kMiddle + kBlackPawn + ".2"},
-    {kThreeBlack.c_str(), "c3d3", kRear + kBlackPawn + kSideways + kWide4,
-     kRear + kBlackPawn + ".4"},
-    {kFourBlack.c_str(), "c1c0", kWide1 + kBlackPawn + kForward + kWide1,
-     kWide1 + kBlackPawn + "+1"},
-    {kFourBlack.c_str(), "c2b2", kWide2 + kBlackPawn + kSideways + kWide2,
-     kWide2 + kBlackPawn + ".2"},
-    {kFourBlack.c_str(), "c4d4", kWide4 + kBlackPawn + kSideways + kWide4,
-     kWide4 + kBlackPawn + ".4"},
-    {kFiveBlack.c_str(), "c3d3", kWide3 + kBlackPawn + kSideways + kWide4,
-     kWide3 + kBlackPawn + ".4"},
-    {kFiveBlack.c_str(), "c4b4", kWide4 + kBlackPawn + kSideways + kWide2,
-     kWide4 + kBlackPawn + ".2"},
+    {kThreeBlack, "c1d1", kFront + kBlackPawn + ".4"},
+    {kThreeBlack, "c2b2", kMiddle + kBlackPawn + ".2"},
+    {kThreeBlack, "c3d3", kRear + kBlackPawn + ".4"},
+    {kFourBlack, "c1c0", kWide1 + kBlackPawn + "+1"},
+    {kFourBlack, "c2b2", kWide2 + kBlackPawn + ".2"},
+    {kFourBlack, "c4d4", kWide4 + kBlackPawn + ".4"},
+    {kFiveBlack, "c3d3", kWide3 + kBlackPawn + ".4"},
+    {kFiveBlack, "c4b4", kWide4 + kBlackPawn + ".2"},
     // Black's file 3 (c) first, its front pawn on the lower rank.
-    {kTwoFilesBlack.c_str(), "c3d3", kWide1 + kBlackPawn + kSideways + kWide4,
-     kWide1 + kBlackPawn + ".4"},
-    {kTwoFilesBlack.c_str(), "g4f4", kWide4 + kBlackPawn + kSideways + kWide6,
-     kWide4 + kBlackPawn + ".6"},
+    {kTwoFilesBlack, "c3d3", kWide1 + kBlackPawn + ".4"},
+    {kTwoFilesBlack, "g4f4", kWide4 + kBlackPawn + ".6"},
 };
 
 TEST(ChinesePawnNamesTest, EveryNameIsReadWrittenAndReadBack) {
   for (const NameCase& c : kCases) {
     const int side = static_cast<int>(SetUpFen(c.fen));
     const Move move = MoveFromText(c.move);
-    EXPECT_EQ(Parse(c.published, side), move) << c.fen << " " << c.move;
-    const std::string wxf = ChineseText(move, '.');
-    EXPECT_EQ(wxf, " " + c.written) << c.fen << " " << c.move;
-    EXPECT_EQ(Parse(wxf, side), move) << c.fen << " " << c.move;
+    const std::string where = std::string(c.fen) + " " + c.move;
+    EXPECT_EQ(Parse(Published(c.written, side), side), move) << where;
     std::string axf = " " + c.written;
-    if (axf.find('.') != std::string::npos) axf[axf.find('.')] = '=';
-    EXPECT_EQ(ChineseText(move, '='), axf) << c.fen << " " << c.move;
-    EXPECT_EQ(Parse(axf, side), move) << c.fen << " " << c.move;
+    if (axf[5] == '.') axf[5] = '=';
+    EXPECT_EQ(ChineseText(move, '.'), " " + c.written) << where;
+    EXPECT_EQ(ChineseText(move, '='), axf) << where;
+    EXPECT_EQ(Parse(" " + c.written, side), move) << where;
+    EXPECT_EQ(Parse(axf, side), move) << where;
   }
 }
 
@@ -155,6 +155,7 @@ TEST_F(ChinesePawnFilesTest, KeywordAndPgnReadersReadTheNames) {
   // Red: the middle of three, then the front of the two left.
   const std::string redMoves = kMiddle + kRedPawn + kSideways + kFour + " " + kBlackKing + kWide4 +
                                kForward + kWide1 + " 2. " + kFront + kRedPawn + kSideways + kFour;
+  const std::string redFen = kThreeRed;
   const std::vector<std::string> red = {"g7f7", "d9d8", "g8f8"};
   // Black: the second of four, the king, the middle of the three left.
   const std::string blackFen = "5k3/9/9/9/9/2p6/2p6/2p6/2p6/3K5 b";
@@ -166,9 +167,9 @@ TEST_F(ChinesePawnFilesTest, KeywordAndPgnReadersReadTheNames) {
     const std::vector<std::string>* moves;
   };
   const FileCase files[] = {
-      {"red.wxf", "FEN  \t\t" + kThreeRed + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
-      {"red.ccf", "FEN  \t\t" + kThreeRed + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
-      {"red.pgn", "[FEN \"" + kThreeRed + "\"]\n\n1. " + redMoves + " *\n", &red},
+      {"red.wxf", "FEN  \t\t" + redFen + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
+      {"red.ccf", "FEN  \t\t" + redFen + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
+      {"red.pgn", "[FEN \"" + redFen + "\"]\n\n1. " + redMoves + " *\n", &red},
       {"black.wxf", "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... 2" + kBlackPawn + kSideways + "2" +
                         kingMove + middleFour + "\n}END\n", &black},
       {"black.axf", "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... " + kWide2 + kBlackPawn + kSideways +
