@@ -201,7 +201,8 @@ void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, in
   const PieceHead head = DescribePiece(piece, from);
   int at = 0;
   out[at++] = ' ';
-  const char* qualifier = chinese != 0 && type == kPawn ? ChinesePawnQualifier(piece, from) : nullptr;
+  const char* qualifier =
+      chinese != 0 && type == kPawn ? ChinesePawnQualifier(piece, from) : nullptr;
   if (qualifier != nullptr) {
     // "中兵", "二兵": the qualifier and the name take both leading slots.
     for (const char* part : {qualifier, ChinesePieceName(piece)}) {

@@ -109,7 +109,8 @@ int MiddlePawnOfThree(int side) {
   const int count = TandemPawnsInOrder(side, pawns);
   for (int k = 0; k + 2 < count; ++k) {
     const int file = FileOf(pawns[k]);
-    const bool three = FileOf(pawns[k + 2]) == file && (k + 3 == count || FileOf(pawns[k + 3]) != file);
+    const bool three =
+        FileOf(pawns[k + 2]) == file && (k + 3 == count || FileOf(pawns[k + 3]) != file);
     if (three && (k == 0 || FileOf(pawns[k - 1]) != file)) return pawns[k + 1];
   }
   return -1;

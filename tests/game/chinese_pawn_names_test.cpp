@@ -47,8 +47,8 @@ std::string ChineseText(Move move, char sidewaysSign) {
 // As printed records write a text of the program: the signs as 平, 进 and
 // 退, the numbers as Chinese numerals for red and full-width digits for black.
 std::string Published(const std::string& written, int side) {
-  static const std::string kRedDigits[10] = {
-      "", kOne, kTwo, kThree, kFour, kFive, "\xC1\xF9", "\xC6\xDF", "\xB0\xCB", "\xBE\xC5"};
+  static const std::string kRedDigits[10] = {"",    kOne,       kTwo,       kThree,     kFour,
+                                             kFive, "\xC1\xF9", "\xC6\xDF", "\xB0\xCB", "\xBE\xC5"};
   std::string out = written.substr(0, 4);  // the name and its qualifier
   const char sign = written[4];
   out += sign == '.' ? kSideways : sign == '+' ? kForward : "\xCD\xCB";
@@ -170,12 +170,18 @@ TEST_F(ChinesePawnFilesTest, KeywordAndPgnReadersReadTheNames) {
       {"red.wxf", "FEN  \t\t" + redFen + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
       {"red.ccf", "FEN  \t\t" + redFen + "\nSTART{\n 1. " + redMoves + "\n}END\n", &red},
       {"red.pgn", "[FEN \"" + redFen + "\"]\n\n1. " + redMoves + " *\n", &red},
-      {"black.wxf", "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... 2" + kBlackPawn + kSideways + "2" +
-                        kingMove + middleFour + "\n}END\n", &black},
-      {"black.axf", "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... " + kWide2 + kBlackPawn + kSideways +
-                        kWide2 + kingMove + middleFour + "\n}END\n", &black},
-      {"black.pgn", "[FEN \"" + blackFen + "\"]\n\n1. ... " + kWide2 + kBlackPawn + kSideways +
-                        kWide2 + kingMove + middleFour + " *\n", &black},
+      {"black.wxf",
+       "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... 2" + kBlackPawn + kSideways + "2" + kingMove +
+           middleFour + "\n}END\n",
+       &black},
+      {"black.axf",
+       "FEN  \t\t" + blackFen + "\nSTART{\n 1. ... " + kWide2 + kBlackPawn + kSideways + kWide2 +
+           kingMove + middleFour + "\n}END\n",
+       &black},
+      {"black.pgn",
+       "[FEN \"" + blackFen + "\"]\n\n1. ... " + kWide2 + kBlackPawn + kSideways + kWide2 +
+           kingMove + middleFour + " *\n",
+       &black},
   };
   for (const FileCase& f : files) {
     EXPECT_EQ(LoadGameFile(Write(f.name, f.bytes).c_str(), &currentGameHeader, 0), 0) << f.name;

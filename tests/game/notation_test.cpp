@@ -405,7 +405,8 @@ int CheckRoundTrip() {
     // The Chinese names read as the upper-case letters; the Chinese names of
     // tandem pawns ("中兵", "一兵") take the place of the letter and its mark.
     char normalized[32];
-    for (const auto& [chinese, latin] : {std::pair{&t.wxfChinese, &t.wxf}, {&t.axfChinese, &t.axf}}) {
+    for (const auto& [chinese, latin] :
+         {std::pair{&t.wxfChinese, &t.wxf}, {&t.axfChinese, &t.axf}}) {
       NormalizeMoveText(chinese->c_str(), normalized);
       const bool pawnName = normalized[2] == 'P' && normalized[1] != 'P';
       const size_t from = pawnName ? 3 : 0;
