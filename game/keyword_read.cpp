@@ -355,7 +355,7 @@ class KeywordParser {
       while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/') ++end;
       i += end;
       std::string_view token = rest.substr(0, end);
-      if (!IsPawnFileMove(token)) {
+      if (!IsPawnFileMove(token) && !IsNumberedPawnWord(token)) {
         // A move number, with its dots, perhaps glued to the move.
         size_t digits = 0;
         while (digits < token.size() && IsDigit(token[digits])) ++digits;

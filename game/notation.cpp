@@ -1,6 +1,7 @@
 // Writing moves as text: coordinate texts and the WXF and AXF texts.
 #include "game/notation.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -128,7 +129,60 @@ PieceHead DescribePiece(PieceIndex piece, Square from) {
   return plain;  // the middle pawn of three or five
 }
 
+// The GBK name that stands before the piece name of a pawn in a Chinese
+// text, or nullptr when the pawn is written as the other pieces are (alone
+// on its file, or one of two there).
+const char* ChinesePawnQualifier(PieceIndex piece, Square from) {
+  static constexpr const char* kPlace[3] = {"\xC7\xB0", "\xD6\xD0", "\xBA\xF3"};  // 前 中 后
+  static constexpr const char* kRedNumbers[5] = {"\xD2\xBB", "\xB6\xFE", "\xC8\xFD",
+                                                 "\xCB\xC4", "\xCE\xE5"};  // 一 to 五
+  static constexpr const char* kBlackNumbers[5] = {"\xA3\xB1", "\xA3\xB2", "\xA3\xB3",
+                                                   "\xA3\xB4", "\xA3\xB5"};  // １ to ５
+  const bool red = piece <= 16;
+  Square pawns[5];
+  const int count = TandemPawnsInOrder(red ? 0 : 1, pawns, piece, from);
+  int index = -1;
+  int onFile = 0;
+  for (int k = 0; k < count; ++k) {
+    if (FileOf(pawns[k]) != FileOf(from)) continue;
+    ++onFile;
+    if (pawns[k] == from) index = k;
+  }
+  if (index < 0) return nullptr;
+  const bool oneFile = onFile == count;
+  if (oneFile && onFile == 2) return nullptr;
+  if (oneFile && onFile == 3) return kPlace[index];
+  return red ? kRedNumbers[index] : kBlackNumbers[index];
+}
+
 }  // namespace
+
+int TandemPawnsInOrder(int side, Square out[5], PieceIndex moved, Square movedFrom) {
+  const PieceIndex first = side == 1 ? 17 : 1;
+  Square squares[5];
+  int perFile[9] = {};
+  int n = 0;
+  for (PieceIndex p = first; p < first + 16 && n < 5; ++p) {
+    if (pieceTypeOf[p] != kPawn) continue;
+    const Square s = p == moved ? movedFrom : posPiece[p];
+    if (!IsBoardSquare(s)) continue;  // captured: square 0
+    squares[n++] = s;
+    ++perFile[FileOf(s)];
+  }
+  int count = 0;
+  for (int digit = 1; digit <= 9; ++digit) {
+    const int file = side == 1 ? 9 - digit : digit - 1;
+    if (perFile[file] < 2) continue;
+    const int start = count;
+    for (int k = 0; k < n; ++k)
+      if (FileOf(squares[k]) == file) out[count++] = squares[k];
+    // Front first: red's front is rank 0, black's rank 9.
+    std::sort(out + start, out + count, [side](Square a, Square b) {
+      return side == 1 ? RankOf(a) > RankOf(b) : RankOf(a) < RankOf(b);
+    });
+  }
+  return count;
+}
 
 void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, int chinese) {
   const Square from = MoveFrom(move);
@@ -147,7 +201,15 @@ void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, in
   const PieceHead head = DescribePiece(piece, from);
   int at = 0;
   out[at++] = ' ';
-  if (!head.letter) {
+  const char* qualifier =
+      chinese != 0 && type == kPawn ? ChinesePawnQualifier(piece, from) : nullptr;
+  if (qualifier != nullptr) {
+    // "中兵", "二兵": the qualifier and the name take both leading slots.
+    for (const char* part : {qualifier, ChinesePieceName(piece)}) {
+      std::memcpy(out + at, part, 2);
+      at += 2;
+    }
+  } else if (!head.letter) {
     out[at++] = head.slot1;
   } else if (chinese != 0) {
     const char* name = ChinesePieceName(piece);
@@ -157,7 +219,7 @@ void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, in
   } else {
     out[at++] = pieceLetters[piece];
   }
-  out[at++] = head.slot2;
+  if (qualifier == nullptr) out[at++] = head.slot2;
 
   char direction;
   int target;

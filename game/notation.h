@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <cstddef>
 #include <cstdint>
@@ -49,8 +50,12 @@ int FormatCoordinateMove(Move move, int isCapture, char* out, size_t outSize);
 // told apart by "+" (front) and "-" (rear) in place of the file digit;
 // pawns follow the WXF rules for three to five pawns on a file ("++", "P+",
 // "P3", "P-", "--") and, when two files hold several pawns, the file digit
-// in place of the letter ("7+", "77", "7-"). Advisers and elephants always
-// take their file digit: their texts are never ambiguous.
+// in place of the letter ("7+", "77", "7-"). The Chinese texts name such
+// pawns as Chinese records do: three on a file "前兵", "中兵", "后兵", four or
+// five on a file, or several on two files, numbered "一兵" to "五兵" (black
+// "１卒" to "５卒" in full-width digits) in TandemPawnsInOrder's order; two
+// on a file keep the marks ("兵+"). Advisers and elephants always take their
+// file digit: their texts are never ambiguous.
 void FormatWxfMove(Move move, char* out, char sidewaysSign, PieceIndex piece, int chinese);
 
 // Result of ParseWxfMove when the third character is not a direction sign.
@@ -85,6 +90,21 @@ int FindPieceFile(uint32_t colouredType, int side);
 // tandem mark; without a mark the first one from rank 0 (the middle one of
 // three or five). -1 when none.
 int FindPieceOnFile(uint32_t colouredType, int column, int side, int tandem);
+
+// The pawns of side (0 red, 1 black) on files that hold two or more of
+// them, in the order Chinese records number them: the files from the side's
+// own file 1 (its right) to its file 9, on each file from the front. A moved
+// pawn (not 0) is counted on movedFrom. Returns how many were written (at
+// most 5).
+int TandemPawnsInOrder(int side, Square out[5], PieceIndex moved = 0, Square movedFrom = 0);
+
+// The character NormalizeMoveText writes for the GBK "middle" (中), which
+// names the middle one of three pawns on a file ("中兵" reads as "MP").
+constexpr char kMiddlePawnMark = 'M';
+
+// Whether a move word begins with a pawn's number written as a digit in
+// front of its Chinese name ("2卒平2", "２卒平２"): a move, not a move number.
+bool IsNumberedPawnWord(std::string_view word);
 
 // Copies text, replacing every GBK double-byte character by its WXF
 // character; out needs the size of in.

@@ -102,6 +102,27 @@ int TargetOffset(uint32_t type, int side, char direction, int d, int t) {
   }
 }
 
+// The middle one of three pawns of side on a file, -1 when no file holds
+// exactly three.
+int MiddlePawnOfThree(int side) {
+  Square pawns[5];
+  const int count = TandemPawnsInOrder(side, pawns);
+  for (int k = 0; k + 2 < count; ++k) {
+    const int file = FileOf(pawns[k]);
+    const bool three =
+        FileOf(pawns[k + 2]) == file && (k + 3 == count || FileOf(pawns[k + 3]) != file);
+    if (three && (k == 0 || FileOf(pawns[k - 1]) != file)) return pawns[k + 1];
+  }
+  return -1;
+}
+
+// The pawn numbered number (1..5) among side's tandem pawns, -1 when there
+// are fewer.
+int NumberedPawn(int side, int number) {
+  Square pawns[5];
+  return number <= TandemPawnsInOrder(side, pawns) ? pawns[number - 1] : -1;
+}
+
 }  // namespace
 
 int FindPieceFile(uint32_t colouredType, int side) {
@@ -176,7 +197,13 @@ Move ParseWxfMove(char* text, int side) {
 
   uint32_t type;
   int from;
-  if (IsMark(p[0])) {
+  if ((p[1] == 'P' || p[1] == 'p') && (p[0] == kMiddlePawnMark || (p[0] >= '1' && p[0] <= '5'))) {
+    // The Chinese names of tandem pawns: "中兵" the middle one of three on a
+    // file, "一兵" to "五兵" numbered in TandemPawnsInOrder's order.
+    type = kPawn;
+    p[1] = side == 1 ? 'p' : 'P';
+    from = p[0] == kMiddlePawnMark ? MiddlePawnOfThree(side) : NumberedPawn(side, p[0] - '0');
+  } else if (IsMark(p[0])) {
     // "++" and "--": the foremost and the rearmost of four or five pawns.
     if (p[1] != p[0]) return 0;
     type = kPawn;
@@ -218,6 +245,17 @@ Move ParseWxfMove(char* text, int side) {
   return MakeMoveCode(static_cast<Square>(from), target);
 }
 
+bool IsNumberedPawnWord(std::string_view word) {
+  size_t name = 1;  // where the pawn's name begins
+  if (word.size() >= 2 && word[0] == '\xA3' && word[1] >= '\xB1' && word[1] <= '\xB5') {
+    name = 2;  // a full-width digit
+  } else if (word.empty() || word[0] < '1' || word[0] > '5') {
+    return false;
+  }
+  const std::string_view rest = word.substr(name);
+  return rest.starts_with("\xB1\xF8") || rest.starts_with("\xD7\xE4");  // 兵 卒
+}
+
 int TranslateChineseMoveChar(uint32_t code, char* out) {
   struct Entry {
     uint16_t code;
@@ -234,6 +272,7 @@ int TranslateChineseMoveChar(uint32_t code, char* out) {
       {0xC6BD, '.'},                 // sideways
       {0xBDF8, '+'}, {0xCDCB, '-'},  // forward, backward
       {0xC7B0, '+'}, {0xBAF3, '-'},  // front, rear
+      {0xD6D0, kMiddlePawnMark},     // middle
       {0x2020, ' '},
   };
   char c = '?';

@@ -198,7 +198,7 @@ class MoveSectionReader {
       if (text_[i] == '{') return Stop(i, "a comment in braces is not read");
       if (text_[i] == '(') return Stop(i, "a variation is not read");
       if (text_[i] == '[') return Stop(i, "a tag among the moves: only the first game is read");
-      if (IsDigit(text_[i]) && !IsPawnFileMove(word)) {
+      if (IsDigit(text_[i]) && !IsPawnFileMove(word) && !IsNumberedPawnWord(word)) {
         // A move number: digits, then dots or the end of the word; a move
         // written without a blank after the dots is read next.
         size_t j = i;

@@ -465,8 +465,9 @@ class Session {
 };
 
 TEST_F(PlayE2eTest, AWholeSessionIsKeptInTheAutosaveTheSavedFilesAndTheSettings) {
-  // The engine thinks for a minute unless told to play; it ponders on the
-  // user's time; it has no book. The user starts by dragging pieces.
+  // The level allows a minute a move, so the engine thinks until its search
+  // stops at about 20 seconds, unless told to play; it ponders on the user's
+  // time; it has no book. The user starts by dragging pieces.
   WriteSettings({{"TC", 1},
                  {"thinkingTime", 60000},
                  {"Ponder", 1},

@@ -244,7 +244,8 @@ TEST(NotationTest, TandemPawns) {
   EXPECT_EQ(Wxf("g7f7"), " P+.4");
   EXPECT_EQ(Wxf("g6f6"), " P-.4");
   EXPECT_EQ(Wxf("g5f5"), " --.4");
-  EXPECT_EQ(TextsOf(MoveFromText("g5f5")).axfChinese, " --=4");
+  // The Chinese text numbers them: "四兵" for the fourth from the front.
+  EXPECT_EQ(TextsOf(MoveFromText("g5f5")).axfChinese, " \xCB\xC4" + kRedPawn + "=4");
   SetUpFen("3k2P2/6P2/6P2/6P2/6P2/9/9/9/9/4K4 w");
   EXPECT_EQ(Wxf("g9f9"), " ++.4");
   EXPECT_EQ(Wxf("g8f8"), " P+.4");
@@ -401,12 +402,16 @@ int CheckRoundTrip() {
       EXPECT_EQ(Parse(*text, side), move)
           << testing_support::CurrentFen() << " " << MoveText(move) << " '" << *text << "'";
     }
-    // The Chinese names read as the upper-case letters.
+    // The Chinese names read as the upper-case letters; the Chinese names of
+    // tandem pawns ("中兵", "一兵") take the place of the letter and its mark.
     char normalized[32];
-    NormalizeMoveText(t.wxfChinese.c_str(), normalized);
-    EXPECT_EQ(normalized, Upper(t.wxf));
-    NormalizeMoveText(t.axfChinese.c_str(), normalized);
-    EXPECT_EQ(normalized, Upper(t.axf));
+    for (const auto& [chinese, latin] :
+         {std::pair{&t.wxfChinese, &t.wxf}, {&t.axfChinese, &t.axf}}) {
+      NormalizeMoveText(chinese->c_str(), normalized);
+      const bool pawnName = normalized[2] == 'P' && normalized[1] != 'P';
+      const size_t from = pawnName ? 3 : 0;
+      EXPECT_EQ(std::string(normalized).substr(from), Upper(*latin).substr(from)) << *latin;
+    }
     EXPECT_LE(t.wxf.size(), 7u);
     EXPECT_LE(t.wxfChinese.size(), 9u);
   }
