@@ -165,8 +165,10 @@ uint8_t MarkOf(const std::string& tail, bool* known) {
 // Reads the move section of a PGN file into the staged game, word by word.
 class MoveSectionReader {
  public:
-  MoveSectionReader(const std::string& text, LoadedGame& game, const char* path)
-      : text_(text), game_(game), path_(path) {}
+  // textCut: the section ends where a UTF-8 damage was found (and
+  // reported), not where the file ends.
+  MoveSectionReader(const std::string& text, LoadedGame& game, const char* path, bool textCut)
+      : text_(text), game_(game), path_(path), textCut_(textCut) {}
 
   // Reads up to the end of the game. Returns true when the moves were read to
   // their end; false when they ended early (logged; UnreadMoveText then holds
@@ -223,11 +225,17 @@ class MoveSectionReader {
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
 
-  // Ends the moves early at offset at of the section.
+  // Ends the moves early at offset at of the section. A word that runs to
+  // the end of a section cut at a damage (a move number with its move lost,
+  // a move cut short) was cut there: the damage was reported, the word is
+  // not.
   bool Stop(size_t at, const char* why) {
-    const std::string word = text_.substr(at, WordEnd(text_, at, false) - at);
-    LogLoadProblem(path_, "move %d \"%s\": %s, the game ends before it", Ply() + 1,
-                   LoggableText(word).c_str(), why);
+    const size_t end = WordEnd(text_, at, false);
+    const std::string word = text_.substr(at, end - at);
+    if (!textCut_ || text_.find_first_not_of(" \t\r\n", end) != std::string::npos) {
+      LogLoadProblem(path_, "move %d \"%s\": %s, the game ends before it", Ply() + 1,
+                     LoggableText(word).c_str(), why);
+    }
     SetUnreadMoveText(text_.substr(at));
     return false;
   }
@@ -279,6 +287,7 @@ class MoveSectionReader {
   const std::string& text_;
   LoadedGame& game_;
   const char* path_;
+  bool textCut_;
   size_t lastNumber_ = 0;
 };
 
@@ -322,7 +331,7 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   std::string moves;
   for (; n < lines.size(); ++n) moves += lines[n] + "\n";
   moves = NarrowMoveSection(moves);
-  const bool whole = MoveSectionReader(moves, game, path).Read();
+  const bool whole = MoveSectionReader(moves, game, path, damaged).Read();
   session.End();
   // A file without any of the tags read and without a move holds nothing of
   // a game.
