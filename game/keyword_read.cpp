@@ -222,9 +222,8 @@ class KeywordParser {
   }
 
   // Ends the moves before rest (text of the move section that is not read):
-  // the file is read in part.
-  // A word that runs to the end of a text cut at a damage was cut there
-  // itself: the damage was reported, the word is not.
+  // the file is read in part. A word that runs to the end of a text cut at
+  // a damage was cut there itself: the damage was reported, the word is not.
   void StopBefore(std::string_view rest, const char* what) {
     const size_t end = std::min(rest.find_first_of(" \t"), rest.size());
     if (!textCut_ || rest.data() + end != text_ + length_) {

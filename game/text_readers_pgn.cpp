@@ -183,13 +183,13 @@ class MoveSectionReader {
         i += blank;
       }
       if (i >= text_.size())
-        return !numberPending || Stop(lastNumber_, "the file ends after a move number");
+        return !numberPending || Stop(lastNumber_, "the file ends after a move number", true);
       const std::string whole = text_.substr(i, WordEnd(text_, i, false) - i);
       const size_t end = WordEnd(text_, i, true);
       const std::string word = text_.substr(i, end - i);
       if (text_.compare(i, 2, "/*") == 0) {
         const size_t close = text_.find("*/", i + 2);
-        if (close == std::string::npos) return Stop(i, "the file ends inside a comment");
+        if (close == std::string::npos) return Stop(i, "the file ends inside a comment", true);
         ParseKeywordGame(text_.data() + i, close + 2 - i, game_, 1);
         i = close + 2;
         continue;
@@ -225,14 +225,15 @@ class MoveSectionReader {
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
 
-  // Ends the moves early at offset at of the section. A word that runs to
-  // the end of a section cut at a damage (a move number with its move lost,
-  // a move cut short) was cut there: the damage was reported, the word is
-  // not.
-  bool Stop(size_t at, const char* why) {
+  // Ends the moves early at offset at of the section. What runs to the end
+  // of a section cut at a damage (a move number with its move lost, a move
+  // cut short, a comment; atEnd: the fault is that end) was cut there: the
+  // damage was reported, the word is not.
+  bool Stop(size_t at, const char* why, bool atEnd = false) {
     const size_t end = WordEnd(text_, at, false);
     const std::string word = text_.substr(at, end - at);
-    if (!textCut_ || text_.find_first_not_of(" \t\r\n", end) != std::string::npos) {
+    if (!textCut_ ||
+        (!atEnd && text_.find_first_not_of(" \t\r\n", end) != std::string::npos)) {
       LogLoadProblem(path_, "move %d \"%s\": %s, the game ends before it", Ply() + 1,
                      LoggableText(word).c_str(), why);
     }

@@ -215,6 +215,8 @@ TEST_F(GamefileToolTest, StandardErrorSaysWhatTheLoadFound) {
        pgnHead + "1. 炮二平五 马８进７ 2. " + cut + " 车９平８ *\n", 2, cut},
       {"pgn damaged inside a move", "move.pgn",
        pgnHead + "1. 炮二平五 马８进７ 2. 马二" + cut + " 车９平８ *\n", 2, cut},
+      {"pgn damaged inside a comment", "comment.pgn",
+       pgnHead + "1. 炮二平五 马８进７ /*好 棋" + cut + " move*/ 2. 马二进三 *\n", 2, cut},
       {"wxf damaged inside a move", "move.wxf",
        wxfHead + " 1.  炮二平五  马８进７\n 2.  马二" + cut + "  车９平８\n}END\n", 2, cut},
       {"wxf damaged inside a comment", "comment.wxf",
