@@ -46,7 +46,8 @@ enum KeywordParseResult : int {
   kKeywordParsed = 0,
   kKeywordBadStart = 1,     // no session could be opened, or a FEN start position not sound
   kKeywordNothingFound = 2, // no header keyword, start position, "START" or move was found
-  kKeywordCut = 3,          // read in part: the moves end before what could not be read (logged)
+  kKeywordCut = 3,          // read in part: the moves end before what could not be read, or
+                            // the text ends before "}END" or holds a second game (logged)
 };
 // Parses length bytes of keyword text, its lines ended by LF, CR LF or CR
 // alone, into the staged game: header fields into game.header, the FEN
