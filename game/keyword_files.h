@@ -34,9 +34,11 @@ int SaveWxfGame(const char* path, int axf, GameHeader header);
 // failure the current game and *header are left exactly as they were.
 // kLoadPartial (logged) when the file was read in part: the game holds the
 // moves before the first move that cannot be made, text of the move section
-// that is not read (a damaged or cut move, another notation), a comment
-// that is never closed, the moves beyond what a game holds, or a UTF-8
-// text damaged before its end.
+// that is not read (a damaged or cut move, another notation, a "/" that
+// begins no comment), a comment that is never closed, the end of a file cut
+// before its "}END", the moves beyond what a game holds, or a UTF-8 text
+// damaged before its end (reported as that damage alone); or the moves of
+// the first game of a file that holds another one after its "}END".
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
 
 // Results of ParseKeywordGame.
@@ -44,7 +46,8 @@ enum KeywordParseResult : int {
   kKeywordParsed = 0,
   kKeywordBadStart = 1,     // no session could be opened, or a FEN start position not sound
   kKeywordNothingFound = 2, // no header keyword, start position, "START" or move was found
-  kKeywordCut = 3,          // read in part: the moves end before what could not be read (logged)
+  kKeywordCut = 3,          // read in part: the moves end before what could not be read, or
+                            // the text ends before "}END" or holds a second game (logged)
 };
 // Parses length bytes of keyword text, its lines ended by LF, CR LF or CR
 // alone, into the staged game: header fields into game.header, the FEN
@@ -53,11 +56,17 @@ enum KeywordParseResult : int {
 // as the move section (the move text of a PGN file, whose tags the caller
 // put in game.header; tag lines before the first move are passed over, one
 // after a move ends the moves as read in part); 0 waits for "START". The
-// moves end at "}END" or a result ("1-0", "0-1", "1/2-1/2", "0-0", "*").
-// Move numbers may be glued to their move ("12.C2.5"). Runs inside the
-// caller's staging session when one is open, else in one of its own. The
-// caller commits the game (CommitLoadedGame). When readTo is given it gets
-// the offset of the first byte not read: the length, the end mark or result
-// that ended the moves, or (kKeywordCut) the text that stopped them.
+// moves end at "}END" or a result ("1-0", "0-1", "1/2-1/2", "0-0", "*");
+// with movesStarted 0 a text whose moves do not end so was cut (kKeywordCut),
+// and so is one whose lines after that end begin another game ("FORMAT",
+// "START" or a header keyword that is read; blank lines, other text and
+// moves without "START" there are not read). A comment begins with "/*";
+// a "/" alone is text that is not read. Move numbers may be glued to their
+// move ("12.C2.5"). Runs inside the caller's staging session when one is
+// open, else in one of its own. The caller commits the game
+// (CommitLoadedGame). When readTo is given it gets the offset of the first
+// byte not read: the length, the end mark or result that ended the moves,
+// or (kKeywordCut) the text that stopped them or the line that begins
+// another game.
 int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted,
                      size_t* readTo = nullptr);

@@ -107,22 +107,47 @@ bool IsWrittenRating(std::string_view text) {
   return true;
 }
 
+// A line after the end of the moves that begins another game: the first
+// line the writer writes, "START", or a header keyword whose value is read.
+// Anything else there (blank lines, the rest of a web page, moves without a
+// "START") is no game and is not read.
+bool BeginsAnotherGame(std::string_view line) {
+  for (std::string_view keyword : {"FORMAT", "START", "EVENT", "ROUND", "FEN", "CFEN", "RESULT",
+                                   "RED", "BLACK", "DATE", "PLACE"})
+    if (StartsWith(line, keyword)) return true;
+  return false;
+}
+
 class KeywordParser {
  public:
-  KeywordParser(LoadedGame& game, bool movesStarted)
-      : game_(game), movesStarted_(movesStarted), inMoves_(movesStarted) {}
+  // textCut: the text ends where a damage was found (and reported) rather
+  // than where the file ends, so what the end cuts off is not reported again.
+  KeywordParser(LoadedGame& game, bool movesStarted, bool textCut)
+      : game_(game), movesStarted_(movesStarted), textCut_(textCut), inMoves_(movesStarted) {}
 
   // Returns false when the text cannot be set up (a start position that is
   // not sound).
   bool Parse(const char* text, size_t length) {
     text_ = text;
+    length_ = length;
     readTo_ = length;
     // Lines end with LF, CR LF or CR alone.
     const std::string_view all(text, length);
     size_t start = 0;
-    while (!ended_ && !failed_) {
+    while (!failed_) {
       const size_t stop = std::min(all.find_first_of("\r\n", start), length);
-      HandleLine(all.substr(start, stop - start));
+      const std::string_view line = all.substr(start, stop - start);
+      if (!ended_) {
+        HandleLine(line);
+      } else if (!partial_ && !movesStarted_ && BeginsAnotherGame(line)) {
+        LogLoadProblem(game_.fileName.c_str(), "%s",
+                       "the file holds more than one game: only the first is read");
+        partial_ = true;
+        readTo_ = start;
+        break;
+      } else if (partial_ || movesStarted_) {
+        break;
+      }
       if (stop == length) break;
       start = stop + (all.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
     }
@@ -130,8 +155,19 @@ class KeywordParser {
       // A comment that is never closed: the file was cut or its end mark
       // damaged, and whatever followed it is lost in the comment.
       StoreComment(comment_);
-      LogLoadProblem(game_.fileName.c_str(), "%s",
-                     "a comment is not closed, the file is read up to it");
+      if (!textCut_) {
+        LogLoadProblem(game_.fileName.c_str(), "%s",
+                       "a comment is not closed, the file is read up to it");
+      }
+      partial_ = true;
+    } else if (inMoves_ && !movesStarted_ && !ended_ && !failed_) {
+      // The moves of a keyword file end with "}END" (or a result): a file
+      // without it was cut, perhaps between two moves, and what followed is
+      // lost.
+      if (!textCut_) {
+        LogLoadProblem(game_.fileName.c_str(), "the file ends after move %d without \"}END\", "
+                       "it is read up to its end", Ply());
+      }
       partial_ = true;
     }
     if (!inMoves_ && passedOver_ && recognised_ && !failed_) {
@@ -186,11 +222,14 @@ class KeywordParser {
   }
 
   // Ends the moves before rest (text of the move section that is not read):
-  // the file is read in part.
+  // the file is read in part. A word that runs to the end of a text cut at
+  // a damage was cut there itself: the damage was reported, the word is not.
   void StopBefore(std::string_view rest, const char* what) {
     const size_t end = std::min(rest.find_first_of(" \t"), rest.size());
-    LogLoadProblem(game_.fileName.c_str(), "move %d: %s \"%s\", the game ends before it", Ply() + 1,
-                   what, LoggableText(std::string(rest.substr(0, end))).c_str());
+    if (!textCut_ || rest.data() + end != text_ + length_) {
+      LogLoadProblem(game_.fileName.c_str(), "move %d: %s \"%s\", the game ends before it",
+                     Ply() + 1, what, LoggableText(std::string(rest.substr(0, end))).c_str());
+    }
     partial_ = true;
     ended_ = true;
     readTo_ = static_cast<size_t>(rest.data() - text_);
@@ -342,14 +381,20 @@ class KeywordParser {
         readTo_ = static_cast<size_t>(rest.data() - text_);
         return;
       }
-      if (rest[0] == '/') {
+      if (StartsWith(rest, "/*")) {
         // A comment on the last move read: "/*" and its text.
         bool closed = false;
-        const std::string_view after = OpenComment(rest.substr(rest.size() >= 2 ? 2 : 1), &closed);
+        const std::string_view after = OpenComment(rest.substr(2), &closed);
         if (!closed) return;
         line = after;
         i = 0;
         continue;
+      }
+      if (rest[0] == '/') {
+        // A "/" alone begins no comment: it is text that is not read, and
+        // reading it as one would lose the moves up to some later "*/".
+        StopBefore(rest, "a \"/\" that begins no comment");
+        return;
       }
       size_t end = 0;
       while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/') ++end;
@@ -410,7 +455,9 @@ class KeywordParser {
 
   LoadedGame& game_;
   const char* text_ = "";
+  size_t length_ = 0;
   bool movesStarted_;
+  bool textCut_;
   bool inMoves_;
   bool inComment_ = false;
   bool ended_ = false;
@@ -423,23 +470,29 @@ class KeywordParser {
   std::string comment_;
 };
 
-}  // namespace
-
-int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted,
-                     size_t* readTo) {
+// ParseKeywordGame on a text that may have been cut at a damage (textCut).
+int ParseKeywordText(const char* text, size_t length, LoadedGame& game, int movesStarted,
+                     size_t* readTo, bool textCut) {
   if (text == nullptr) length = 0;
   if (readTo != nullptr) *readTo = 0;
   // Use the caller's staging session when one is open (a PGN reader that set
   // up its own start position), else one of our own.
   const bool ownSession = StagingActive() == 0;
   if (ownSession && BeginStaging(game) == 0) return kKeywordBadStart;
-  KeywordParser parser(game, movesStarted != 0);
+  KeywordParser parser(game, movesStarted != 0, textCut);
   const bool ok = parser.Parse(text != nullptr ? text : "", length);
   if (ownSession) EndStaging();
   if (readTo != nullptr) *readTo = parser.readTo();
   if (!ok) return kKeywordBadStart;
   if (parser.partial()) return kKeywordCut;
   return parser.recognised() ? kKeywordParsed : kKeywordNothingFound;
+}
+
+}  // namespace
+
+int ParseKeywordGame(const char* text, size_t length, LoadedGame& game, int movesStarted,
+                     size_t* readTo) {
+  return ParseKeywordText(text, length, game, movesStarted, readTo, false);
 }
 
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
@@ -471,14 +524,14 @@ int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset) {
   }
 
   // A file written in UTF-8 is read as the same text in GBK; one damaged
-  // there is read up to the damage.
+  // there is read up to the damage, which ConvertGameText reports.
   const bool damaged = text_reading::ConvertGameText(path, text);
 
   LoadedGame game;
   game.header = emptyGameHeader;
   game.header.textPage = kHeaderTextsGbk;
   game.fileName = path;
-  const int parsed = ParseKeywordGame(text.data(), text.size(), game, 0);
+  const int parsed = ParseKeywordText(text.data(), text.size(), game, 0, nullptr, damaged);
   switch (parsed) {
     case kKeywordParsed:
     case kKeywordCut: break;

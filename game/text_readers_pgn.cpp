@@ -165,8 +165,10 @@ uint8_t MarkOf(const std::string& tail, bool* known) {
 // Reads the move section of a PGN file into the staged game, word by word.
 class MoveSectionReader {
  public:
-  MoveSectionReader(const std::string& text, LoadedGame& game, const char* path)
-      : text_(text), game_(game), path_(path) {}
+  // textCut: the section ends where a UTF-8 damage was found (and
+  // reported), not where the file ends.
+  MoveSectionReader(const std::string& text, LoadedGame& game, const char* path, bool textCut)
+      : text_(text), game_(game), path_(path), textCut_(textCut) {}
 
   // Reads up to the end of the game. Returns true when the moves were read to
   // their end; false when they ended early (logged; UnreadMoveText then holds
@@ -181,13 +183,13 @@ class MoveSectionReader {
         i += blank;
       }
       if (i >= text_.size())
-        return !numberPending || Stop(lastNumber_, "the file ends after a move number");
+        return !numberPending || Stop(lastNumber_, "the file ends after a move number", true);
       const std::string whole = text_.substr(i, WordEnd(text_, i, false) - i);
       const size_t end = WordEnd(text_, i, true);
       const std::string word = text_.substr(i, end - i);
       if (text_.compare(i, 2, "/*") == 0) {
         const size_t close = text_.find("*/", i + 2);
-        if (close == std::string::npos) return Stop(i, "the file ends inside a comment");
+        if (close == std::string::npos) return Stop(i, "the file ends inside a comment", true);
         ParseKeywordGame(text_.data() + i, close + 2 - i, game_, 1);
         i = close + 2;
         continue;
@@ -223,11 +225,18 @@ class MoveSectionReader {
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
 
-  // Ends the moves early at offset at of the section.
-  bool Stop(size_t at, const char* why) {
-    const std::string word = text_.substr(at, WordEnd(text_, at, false) - at);
-    LogLoadProblem(path_, "move %d \"%s\": %s, the game ends before it", Ply() + 1,
-                   LoggableText(word).c_str(), why);
+  // Ends the moves early at offset at of the section. What runs to the end
+  // of a section cut at a damage (a move number with its move lost, a move
+  // cut short, a comment; atEnd: the fault is that end) was cut there: the
+  // damage was reported, the word is not.
+  bool Stop(size_t at, const char* why, bool atEnd = false) {
+    const size_t end = WordEnd(text_, at, false);
+    const std::string word = text_.substr(at, end - at);
+    if (!textCut_ ||
+        (!atEnd && text_.find_first_not_of(" \t\r\n", end) != std::string::npos)) {
+      LogLoadProblem(path_, "move %d \"%s\": %s, the game ends before it", Ply() + 1,
+                     LoggableText(word).c_str(), why);
+    }
     SetUnreadMoveText(text_.substr(at));
     return false;
   }
@@ -279,6 +288,7 @@ class MoveSectionReader {
   const std::string& text_;
   LoadedGame& game_;
   const char* path_;
+  bool textCut_;
   size_t lastNumber_ = 0;
 };
 
@@ -322,7 +332,7 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   std::string moves;
   for (; n < lines.size(); ++n) moves += lines[n] + "\n";
   moves = NarrowMoveSection(moves);
-  const bool whole = MoveSectionReader(moves, game, path).Read();
+  const bool whole = MoveSectionReader(moves, game, path, damaged).Read();
   session.End();
   // A file without any of the tags read and without a move holds nothing of
   // a game.

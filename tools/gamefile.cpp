@@ -8,14 +8,17 @@
 // for an empty field; "game_result <0..3>"), "start <FEN>", "moves <n>",
 // one "move <h2e2>" line per move, "shown <ply>" and last "final <FEN>"
 // (FEN with the side to move, "w" or "b"). A file that does not load prints
-// its result code and the reason on stderr and exits with 1. A file read in
-// part prints what was read ("result 5") and, on stderr, the reason and the
-// log lines, and exits with 0. A --save under the extension of a format
-// that is read but not written (pgn, xqn...) writes nothing, names the
-// formats that are written on stderr and exits with 1; so does a --save as
-// coordinate text (txt, or an extension no reader claims) of a game that
-// does not start from the standard position or has no moves, naming the
-// formats that keep the start.
+// its result code and the reason on stderr and exits with 1 (a vzd game
+// database is not opened: result 6). A file read in part prints what was
+// read ("result 5") and, on stderr, the reason, and exits with 0. The log
+// lines of the load go to stderr whenever there are any, also for a file
+// loaded whole (how many characters of a UTF-8 file read as "?"). A --save
+// under the extension of a format that is read but not written (pgn,
+// xqn...) or of a vzd database (neither opened nor written) writes nothing,
+// names the formats that are written on stderr and exits with 1; so does a
+// --save as coordinate text (txt, or an extension no reader claims) of a
+// game that does not start from the standard position or has no moves,
+// naming the formats that keep the start.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -54,7 +57,7 @@ const char* Reason(int code) {
     case kLoadEmpty: return "an empty file, or not a file of this kind";
     case kLoadBadBoard: return "the board check failed";
     case kLoadPartial: return "read in part: the moves before an error were loaded";
-    case kLoadNotAGameFile: return "a game database, not a game file";
+    case kLoadNotAGameFile: return "a vzd game database: databases are not opened";
     default: return "unknown result";
   }
 }
@@ -108,11 +111,9 @@ int main(int argc, char** argv) {
   ResetGameState(0);
   logLineSink = KeepLogLine;
   const int result = LoadGameFile(path, &currentGameHeader, 0);
-  if (result != kLoadOk) {
-    std::fprintf(stderr, "result %d: %s\n", result, Reason(result));
-    for (const std::string& line : logLines) std::fputs(line.c_str(), stderr);
-    if (!GameWasLoaded(result)) return 1;
-  }
+  if (result != kLoadOk) std::fprintf(stderr, "result %d: %s\n", result, Reason(result));
+  for (const std::string& line : logLines) std::fputs(line.c_str(), stderr);
+  if (!GameWasLoaded(result)) return 1;
 
   const int32_t shown = gamePly;
   std::printf("result %d\n", result);
@@ -136,6 +137,11 @@ int main(int argc, char** argv) {
       const std::string ext = GameFileExtension(savePath);
       if (ext.empty()) {
         std::fprintf(stderr, "gamefile: not saved: %s has no extension (written: %s)\n", savePath,
+                     WrittenGameFileExtensions());
+      } else if (ext == "vzd") {
+        std::fprintf(stderr,
+                     "gamefile: not saved: vzd game databases are neither opened nor written "
+                     "(written: %s)\n",
                      WrittenGameFileExtensions());
       } else {
         std::fprintf(stderr,

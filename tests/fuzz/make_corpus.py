@@ -226,6 +226,9 @@ def keyword_seeds():
         "refused-move.wxf": keyword_file([b"C2.5", b"C8.5", b"h8+7"]),
         "open-comment.wxf": b"START{\n 1. C2.5 /* never closed\n h8+7\n",
         "empty-moves.wxf": b"START{\n}END\n",
+        "lone-slash.wxf": b"START{\n 1. C2.5 h8+7\n 2/ H2+3 r9.8\n/*good move*/\n}END\n",
+        "cut-between-moves.wxf": keyword_file(wxf)[:-len(b"}END\n")],
+        "two-games.wxf": keyword_file(wxf[:2]) + b"\n" + keyword_file(wxf[:4]),
     }
 
 

@@ -1,5 +1,6 @@
 // Keyword text games (wxf, axf, ccf, htm) made from the real games of the
-// test data and then damaged or written differently: each copy loads as
+// test data and then damaged (a byte, a "/" that begins no comment, a cut
+// between moves, a second game) or written differently: each copy loads as
 // the moves before the damage with result 5, or whole with result 0, and
 // never as another game. Also the UTF-8 recognition of game texts.
 #include <gtest/gtest.h>
@@ -123,6 +124,27 @@ size_t TokenEnd(const std::string& text, size_t at) {
   return at;
 }
 
+// The offset of the move number written before the move of ply (a red
+// move of a game from the standard start).
+size_t NumberOffset(const std::string& text, int ply) {
+  const size_t at = MoveOffset(text, ply);
+  size_t i = at;
+  while (i > 0 && text[i - 1] == ' ') --i;
+  while (i > 0 && (text[i - 1] == '.' || std::isdigit(static_cast<unsigned char>(text[i - 1])))) --i;
+  EXPECT_TRUE(i < at && std::isspace(static_cast<unsigned char>(text[i - 1])))
+      << "no move number before ply " << ply;
+  return i;
+}
+
+// A comment put on the line after the move of ply.
+void CommentAfter(std::string& text, int ply, const std::string& comment) {
+  text.insert(TokenEnd(text, MoveOffset(text, ply)), "\n/*" + comment + "*/\n");
+}
+
+// A comment after the last move, just before the end mark: a "/" read as
+// the start of a comment would run to its end and lose every move between.
+void CommentOnLastMove(std::string& text) { text.insert(text.find("}END"), "/*good move*/\n"); }
+
 void ReplaceMove(std::string& text, int ply, const std::string& with) {
   const size_t at = MoveOffset(text, ply);
   text.replace(at, TokenEnd(text, at) - at, with);
@@ -194,7 +216,7 @@ const DamagedCopy kCopies[] = {
     {"cut inside the end mark", "master-07.pgn", 0, "ccf",
      [](std::string t) { return t.substr(0, t.find("}END") + 2); }, kLoadPartial, kAll},
     {"end mark lost after the last move", "master-07.pgn", 0, "ccf",
-     [](std::string t) { return t.substr(0, t.find("}END")); }, kLoadOk, kAll},
+     [](std::string t) { return t.substr(0, t.find("}END")); }, kLoadPartial, kAll},
     {"a {comment} after the first move pair", "master-08.pgn", 0, "wxf",
      [](std::string t) { t.insert(MoveOffset(t, 3), "{comment} "); return t; }, kLoadPartial, 2},
     {"a (variation) at ply 10", "master-08.pgn", 0, "axf",
@@ -258,6 +280,49 @@ const DamagedCopy kCopies[] = {
     {"UTF-8 with a byte-order mark", "ccgc-06.pgn", 0, "ccf",
      [](std::string) { return "\xEF\xBB\xBF" + Utf8(ChineseWxf("ccgc-06.pgn")); },
      kLoadOk, kAll},
+    {"a move number written 2/, a comment on the last move", "master-05.pgn", 0, "wxf",
+     [](std::string t) {
+       CommentOnLastMove(t);
+       t[NumberOffset(t, 3) + 1] = '/';
+       return t;
+     },
+     kLoadPartial, 2},
+    {"a lone / between two moves, a comment on the last move", "master-05.pgn", 0, "axf",
+     [](std::string t) {
+       CommentOnLastMove(t);
+       t.insert(MoveOffset(t, 4), "/ ");
+       return t;
+     },
+     kLoadPartial, 3},
+    {"a / glued to the move of ply 5 (H2+3/), a comment on the last move", "master-14.pgn", 0,
+     "ccf",
+     [](std::string t) {
+       CommentOnLastMove(t);
+       t.insert(TokenEnd(t, MoveOffset(t, 5)), "/");
+       return t;
+     },
+     kLoadPartial, 5},
+    {"a / in a name and in comments", "master-14.pgn", 0, "wxf",
+     [](std::string t) {
+       CommentAfter(t, 7, "/");  // the later ply first: a comment is no move to count
+       CommentAfter(t, 6, "1/2? a/b / c");
+       const size_t name = t.find("RED     \t") + 9;
+       t.replace(name, t.find(';', name) - name, "Li/Wang");
+       return t;
+     },
+     kLoadOk, kAll, "Li/Wang"},
+    {"a second game after the end mark", "master-15.pgn", 0, "wxf",
+     [](std::string t) { return t + t; }, kLoadPartial, kAll},
+    {"a second move section after the end mark", "master-15.pgn", 0, "ccf",
+     [](std::string t) { return t + "\nSTART{\n 1.  C2.5\n}END\n"; }, kLoadPartial, kAll},
+    {"a web page with two games", "master-13.pgn", 0, "htm",
+     [](std::string t) {
+       const std::string block = "<PRE>\r\n" + t + "</PRE>\r\n";
+       return "<html><body>\r\n" + block + "<p>\r\n" + block + "</body></html>\r\n";
+     },
+     kLoadPartial, kAll},
+    {"blank lines, a page end and stray moves after the end mark", "master-15.pgn", 0, "axf",
+     [](std::string t) { return t + "\r\n\r\n \t\n</PRE>\n 3.  C2=5\n\x1A"; }, kLoadOk, kAll},
 };
 
 void PrintTo(const DamagedCopy& copy, std::ostream* out) { *out << copy.what; }
@@ -289,6 +354,49 @@ TEST_P(DamagedKeywordGamesTest, LoadsWhatTheFileHoldsOrSaysItWasReadInPart) {
 
 INSTANTIATE_TEST_SUITE_P(Copies, DamagedKeywordGamesTest, ::testing::ValuesIn(kCopies),
                          [](const auto& info) { return "row" + std::to_string(info.index); });
+
+// Files cut short between two moves (before a move number, between the
+// number and its move, after a move, after the line end), as a copy or
+// download that stopped early leaves them: no "}END", and the load keeps
+// the moves before the cut and says the file was read in part.
+TEST(CutKeywordGamesTest, KeepTheMovesBeforeTheCutAndSayItWasReadInPart) {
+  struct Source {
+    const char* name;
+    const char* ext;
+  };
+  for (const Source source : {Source{"master-01.pgn", "wxf"}, Source{"master-02.pgn", "axf"},
+                              Source{"master-03.pgn", "ccf"}}) {
+    const std::vector<Move> all = LoadSource(source.name).moves;
+    const std::string text = SavedText(source.name, 0, source.ext);
+    const int n = static_cast<int>(all.size());
+    struct Cut {
+      size_t at;
+      int kept;
+    };
+    std::vector<Cut> cuts;
+    for (int ply : {1, 2, 5, n / 3, n / 2 | 1, n}) {
+      const size_t move = MoveOffset(text, ply);
+      const size_t end = TokenEnd(text, move);
+      cuts.insert(cuts.end(), {{move, ply - 1}, {end, ply}, {end + 1, ply}});
+      if (ply % 2 == 1) cuts.push_back({NumberOffset(text, ply), ply - 1});
+    }
+    for (const Cut& cut : cuts) {
+      SCOPED_TRACE(std::string(source.name) + " cut at byte " + std::to_string(cut.at) + ": \"" +
+                   text.substr(cut.at > 12 ? cut.at - 12 : 0, 12) + "|\"");
+      InitEngine();
+      const std::string path = WriteTemp(std::string("cut.") + source.ext, text.substr(0, cut.at));
+      EXPECT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), kLoadPartial);
+      EXPECT_EQ(GameMoves(), std::vector<Move>(all.begin(), all.begin() + cut.kept));
+    }
+    // The whole file, and the file up to its end mark without a line end.
+    for (const size_t length : {text.size(), text.find("}END") + 4}) {
+      InitEngine();
+      const std::string path = WriteTemp(std::string("whole.") + source.ext, text.substr(0, length));
+      EXPECT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), kLoadOk) << source.name;
+      EXPECT_EQ(GameMoves(), all) << source.name;
+    }
+  }
+}
 
 TEST(GameTextEncodingTest, Utf8IsConvertedAndGbkLeftAlone) {
   // 马 in UTF-8 and in GBK.

@@ -464,7 +464,7 @@ TEST_F(KeywordFilesTest, HeaderBeforeTheFenLineSurvivesIt) {
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"f9f8", "c6c7", "f8f9"}));
 
   // CFEN is read the same way.
-  ASSERT_EQ(Load(Write("cfen.wxf", "CFEN 4k4/9/9/9/9/4p4/9/9/9/3K5 w\nSTART{\nK6+1\n")), 0);
+  ASSERT_EQ(Load(Write("cfen.wxf", "CFEN 4k4/9/9/9/9/4p4/9/9/9/3K5 w\nSTART{\nK6+1\n}END\n")), 0);
   EXPECT_EQ(GameMoves(), (std::vector<std::string>{"d0d1"}));
 }
 
@@ -574,7 +574,7 @@ TEST_F(KeywordFilesTest, FailedLoadLeavesTheGameExactlyAsItWas) {
   EXPECT_EQ(Load(Path("missing.wxf")), 1);
   before.ExpectEqual(GameState::Take());
   // A file beyond the size cap.
-  std::string huge = "START{\n 1.  C2.5\n";
+  std::string huge = "START{\n 1.  C2.5\n}END\n";
   huge.resize(kKeywordFileCap + 1, '\n');
   EXPECT_EQ(Load(Write("huge.wxf", huge)), 1);
   before.ExpectEqual(GameState::Take());

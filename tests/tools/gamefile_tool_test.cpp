@@ -192,6 +192,74 @@ TEST_F(GamefileToolTest, AFileReadInPartPrintsWhatWasRead) {
   EXPECT_NE(r.output.find("moves 2\nmove h2e2\nmove h9g7\n"), std::string::npos) << r.output;
 }
 
+// Standard error holds the reason of a result that is not 0 and then the
+// load's log lines, also for a file loaded whole. A UTF-8 text damaged
+// among the moves is named as the damage, as one damaged in a header text
+// is, not as the cut move or move number the damage leaves at its end.
+TEST_F(GamefileToolTest, StandardErrorSaysWhatTheLoadFound) {
+  const std::string moves = "1. 炮二平五 马８进７ 2. 马二进三 车９平８ *\n";
+  const std::string pgnHead = "[Red \"许银川\"]\n[Result \"*\"]\n";
+  const std::string wxfHead = "FORMAT  \tWXF\nRED     \t许银川;;;\nSTART{\n";
+  const std::string cut = "\xE8\xBD";  // the first two bytes of 车 alone
+  const struct {
+    const char* what;
+    std::string name, bytes;
+    int moves;
+    std::string damage;  // the bytes where the UTF-8 text is damaged; empty: loaded whole
+  } rows[] = {
+      {"a name with a character GBK lacks", "lacking.pgn",
+       "[Red \"许银川ß\"]\n[Result \"*\"]\n" + moves, 4, ""},
+      {"damaged in a header text", "header.pgn", "[Red \"许\xE9\x93\"]\n[Result \"*\"]\n" + moves,
+       0, "\xE9\x93\""},
+      {"pgn damaged after a move number", "number.pgn",
+       pgnHead + "1. 炮二平五 马８进７ 2. " + cut + " 车９平８ *\n", 2, cut},
+      {"pgn damaged inside a move", "move.pgn",
+       pgnHead + "1. 炮二平五 马８进７ 2. 马二" + cut + " 车９平８ *\n", 2, cut},
+      {"pgn damaged inside a comment", "comment.pgn",
+       pgnHead + "1. 炮二平五 马８进７ /*好 棋" + cut + " move*/ 2. 马二进三 *\n", 2, cut},
+      {"wxf damaged inside a move", "move.wxf",
+       wxfHead + " 1.  炮二平五  马８进７\n 2.  马二" + cut + "  车９平８\n}END\n", 2, cut},
+      {"wxf damaged inside a comment", "comment.wxf",
+       wxfHead + " 1.  炮二平五  马８进７\n/*好" + cut + "*/\n 2.  马二进三\n}END\n", 2, cut},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string path = Write(row.name, row.bytes);
+    const CommandRun out = Run(path);
+    ASSERT_EQ(out.exitCode, 0);
+    EXPECT_EQ(out.output.rfind(row.damage.empty() ? "result 0\n" : "result 5\n", 0), 0u);
+    EXPECT_NE(out.output.find("moves " + std::to_string(row.moves) + "\n"), std::string::npos)
+        << out.output;
+    const std::string expected =
+        row.damage.empty()
+            ? "Loading " + path +
+                  ": 1 characters of the UTF-8 text have no GBK form and read as \"?\"\r\n"
+            : "result 5: read in part: the moves before an error were loaded\nLoading " + path +
+                  ": UTF-8 text damaged at byte " + std::to_string(row.bytes.find(row.damage)) +
+                  ", the file is read up to it\r\n";
+    EXPECT_EQ(Run(path, true).output, expected);
+  }
+}
+
+// The program opens no game database and writes none: a vzd file is
+// refused as no game file, and a save under that name writes nothing.
+TEST_F(GamefileToolTest, VzdDatabasesAreNeitherOpenedNorWritten) {
+  const std::string database = Write("games.vzd", "database bytes");
+  CommandRun r = Run(database, true);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.output, "result 6: a vzd game database: databases are not opened\n");
+
+  const std::string source = Write("g.txt", "h2e2\nh9g7\n");
+  const std::string target = Write("copy.vzd", "old");
+  r = Run(source + " --save " + target, true);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.output,
+            "gamefile: not saved: vzd game databases are neither opened nor written (written: "
+            "egf, vgf, vbf, ccf, wxf, axf, txt)\n");
+  std::ifstream in(target);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+}
+
 TEST_F(GamefileToolTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Run("").exitCode, 2);
   EXPECT_EQ(Run("a.txt b.txt").exitCode, 2);
