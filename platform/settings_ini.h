@@ -44,7 +44,9 @@ class IniDocument {
 
   // Stores text as key's value, in place when the key exists, else after
   // the last line of its section that is not blank (a new section at the
-  // end of the file).
+  // end of the file). A line that already reads as text keeps its bytes;
+  // a changed one keeps all but its value (its blanks, the key as it is
+  // spelt, a note after ';').
   void Set(const std::string& key, const std::string& text);
   // Removes key and every key below it ("<key>/..."); a section of that
   // name goes whole, with its header and every line in it.
