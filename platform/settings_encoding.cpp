@@ -109,9 +109,8 @@ bool ReadSettingsText(std::string_view bytes, SettingsEncoding& encoding, std::s
   const auto second = static_cast<unsigned char>(bytes[1]);
   const bool marked = (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF);
   if (!marked && (first == 0) == (second == 0)) return true;
-  const SettingsEncoding utf16 = first == 0xFF || second == 0
-                                     ? SettingsEncoding::kUtf16LittleEndian
-                                     : SettingsEncoding::kUtf16BigEndian;
+  const SettingsEncoding utf16 = first == 0xFF || second == 0 ? SettingsEncoding::kUtf16LittleEndian
+                                                              : SettingsEncoding::kUtf16BigEndian;
   std::string decoded;
   if (!DecodeUtf16(bytes, utf16, decoded)) return !marked;
   encoding = utf16;

@@ -224,7 +224,8 @@ void IniDocument::Set(const std::string& key, const std::string& text) {
     const std::string_view oldEnd = LineEnd(bytes);
     const std::string_view content = bytes.substr(0, bytes.size() - oldEnd.size());
     const LineParts parts = ReadLine(content);
-    if (IniValueText(content.substr(parts.equals + 1, parts.end - parts.equals - 1)) == text) return;
+    if (IniValueText(content.substr(parts.equals + 1, parts.end - parts.equals - 1)) == text)
+      return;
     size_t valueBegin = parts.equals + 1;
     while (valueBegin < parts.end && IsBlankByte(content[valueBegin])) ++valueBegin;
     size_t valueEnd = parts.end;

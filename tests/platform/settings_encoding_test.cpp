@@ -45,23 +45,13 @@ TEST_F(SettingsEncodingTest, Utf16FilesAreReadAndWrittenBackInTheirOwnEncoding) 
   };
   const Row rows[] = {
       {"little-endian with a mark, CRLF",
-       u"\uFEFF[Options]\r\nSound=0 ; off\r\nBook1=\u68CB\u8B5C\U0001F600\r\n",
-       true,
-       "\xE6\xA3\x8B\xE8\xAD\x9C\xF0\x9F\x98\x80",
-       0,
+       u"\uFEFF[Options]\r\nSound=0 ; off\r\nBook1=\u68CB\u8B5C\U0001F600\r\n", true,
+       "\xE6\xA3\x8B\xE8\xAD\x9C\xF0\x9F\x98\x80", 0,
        u"\uFEFF[Options]\r\nSound=1 ; off\r\nBook1=\u68CB\u8B5C\U0001F600\r\n"},
-      {"big-endian with a mark",
-       u"\uFEFF[Options]\nBook1=VKBOOK\nSound=0\n",
-       false,
-       "VKBOOK",
-       0,
+      {"big-endian with a mark", u"\uFEFF[Options]\nBook1=VKBOOK\nSound=0\n", false, "VKBOOK", 0,
        u"\uFEFF[Options]\nBook1=VKBOOK\nSound=1\n"},
-      {"little-endian without a mark, no Sound yet",
-       u"[Options]\nBook1=b\u00E9\n",
-       true,
-       "b\xC3\xA9",
-       -1,
-       u"[Options]\nBook1=b\u00E9\nSound=1\n"},
+      {"little-endian without a mark, no Sound yet", u"[Options]\nBook1=b\u00E9\n", true,
+       "b\xC3\xA9", -1, u"[Options]\nBook1=b\u00E9\nSound=1\n"},
   };
   int number = 0;
   for (const Row& row : rows) {
