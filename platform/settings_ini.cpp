@@ -181,10 +181,19 @@ void IniDocument::SetBytes(Line& line, std::string bytes) {
   }
 }
 
+bool IniDocument::Unwritten(const Block& block) {
+  // A section the changes made and then emptied again: the file is as if it
+  // had never been made.
+  return block.dropped ||
+         (block.added && std::none_of(block.lines.begin(), block.lines.end(), [](const Line& line) {
+            return line.entry && !line.removed;
+          }));
+}
+
 std::string_view IniDocument::LastLine() const {
   for (size_t b = blocks_.size(); b-- > 0;) {
     const Block& block = blocks_[b];
-    if (block.dropped) continue;
+    if (Unwritten(block)) continue;
     if (!block.read) {
       if (block.begin == block.end) continue;
       // Back past its line end to the line end before it.
@@ -274,6 +283,7 @@ void IniDocument::Set(const std::string& key, const std::string& text) {
   if (b == blocks_.size()) {
     Block block;
     block.read = true;
+    block.added = true;
     const std::string_view last = LastLine();
     if (!IsBlank(last)) {
       block.lines.emplace_back();
@@ -347,7 +357,7 @@ std::string IniDocument::Serialize() const {
     ended = IsLineEnd(bytes.back());
   };
   for (const Block& block : blocks_) {
-    if (block.dropped) continue;
+    if (Unwritten(block)) continue;
     if (!block.read) {
       add(std::string_view(source_).substr(block.begin, block.end - block.begin));
       continue;

@@ -194,4 +194,20 @@ TEST_F(SettingsIniTest, ChangesMadeAgainGiveTheSameBytes) {
   EXPECT_EQ(changed(once), once);
 }
 
+// A key set and then removed where its section does not exist (here its
+// line was outside any section, under the whole key): the section made for
+// it is not left behind empty, so the changes made again change nothing.
+TEST_F(SettingsIniTest, ASectionMadeForAKeyRemovedAgainIsNotWritten) {
+  const auto changed = [](const std::string& file) {
+    IniDocument document = IniDocument::Parse(file);
+    document.Set("Windows placement/MainWindow", "0,1");
+    document.Set("Options/Sound", "1");
+    document.Remove("Windows placement/MainWindow");
+    return document.Serialize();
+  };
+  const std::string once = changed("x=1\nWindows placement/MainWindow=2\n");
+  EXPECT_EQ(once, "x=1\n\n[Options]\nSound=1\n");
+  EXPECT_EQ(changed(once), once);
+}
+
 }  // namespace
