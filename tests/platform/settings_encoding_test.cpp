@@ -3,7 +3,6 @@
 // unchanged writes nothing), and a marked file that is no whole UTF-16
 // text neither read nor written over.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "platform/settings_store.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/settings_folder.h"
 
 namespace {
 
@@ -56,11 +56,8 @@ TEST_F(SettingsEncodingTest, Utf16FilesAreReadAndWrittenBackInTheirOwnEncoding) 
   int number = 0;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    const std::filesystem::path config = dir_ / ("config" + std::to_string(number++));
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    const std::filesystem::path file = config / kSettingsCompany / "Vorelk Freeware 2.5.ini";
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << Utf16(row.file, row.littleEndian);
+    const std::filesystem::path file = testing_support::WriteProgramSettingsIn(
+        dir_ / ("config" + std::to_string(number++)), Utf16(row.file, row.littleEndian));
     std::string book;
     for (const int round : {0, 1}) {
       const int writes = SettingsFileWrites();
@@ -83,13 +80,10 @@ TEST_F(SettingsEncodingTest, Utf16FilesAreReadAndWrittenBackInTheirOwnEncoding) 
 }
 
 TEST_F(SettingsEncodingTest, AMarkedFileThatIsNoWholeUtf16TextIsNeitherReadNorWrittenOver) {
-  setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
-  const std::filesystem::path file = dir_ / kSettingsCompany / "Vorelk Freeware 2.5.ini";
-  std::filesystem::create_directories(file.parent_path());
   // An odd byte count, and a high surrogate with no low one after it.
   for (const std::string& bytes : {Utf16(u"\uFEFF[Options]\nSound=1\n", true) + "x",
                                    Utf16(u"\uFEFF[Options]\nSound=1\n", false) + "\xD8\x01"}) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    const std::filesystem::path file = testing_support::WriteProgramSettingsIn(dir_, bytes);
     {
       CSettingsStore store(kSettingsNoRoot);
       ASSERT_TRUE(OpenProgramSettings(store));

@@ -19,6 +19,7 @@
 #include "platform/settings_store.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/settings_folder.h"
 
 namespace {
 
@@ -156,11 +157,8 @@ TEST_F(SettingsFileTest, HandWrittenFilesThroughTwoStartsAndExits) {
     EXPECT_EQ(keys, expectedKeys);
 
     // Each row has a configuration folder of its own.
-    const std::filesystem::path config = dir_ / ("config" + std::to_string(number++));
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    const std::filesystem::path file = config / kSettingsCompany / "Vorelk Freeware 2.5.ini";
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << row.file;
+    const std::filesystem::path file = testing_support::WriteProgramSettingsIn(
+        dir_ / ("config" + std::to_string(number++)), row.file);
     for (int round = 0; round < 2; ++round) {
       SCOPED_TRACE(round);
       EXPECT_EQ(Start(), round == 0 && row.asked);
@@ -217,11 +215,8 @@ TEST_F(SettingsFileTest, WrittenValuesKeepTheirLinesNotesAndBlanks) {
   int number = 0;
   for (const Line& row : rows) {
     SCOPED_TRACE(row.name);
-    const std::filesystem::path config = dir_ / ("notes" + std::to_string(number++));
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    const std::filesystem::path file = config / kSettingsCompany / "Vorelk Freeware 2.5.ini";
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << row.file;
+    const std::filesystem::path file = testing_support::WriteProgramSettingsIn(
+        dir_ / ("notes" + std::to_string(number++)), row.file);
     const int writes = SettingsFileWrites();
     {
       CSettingsStore store(kSettingsNoRoot);
