@@ -239,6 +239,8 @@ TEST_F(StartupTest, StoredTableSizesAreCutToWhatTheProcessMayUse) {
     Check(HashTablesBytes() + LearningTablesBytes() <=
               limit.rlim_cur - AddressSpaceBesideTables(ReadMemoryFigures()) + (1u << 20),
           "both tables within the limit less the rest of the program");
+    Check(HashTablesBytes() + (1u << 20) >= ProcessTableMemoryBudget() / 2,
+          "the large learning tables leave the hash table half of it");
     CloseFrame();
     Check(StoredInt("Options", "HTSize", -1) == 65536 &&
               StoredInt("Options", "LearningTSize", -1) == 4096,
