@@ -12,6 +12,7 @@
 #include "engine/search/books.h"
 #include "engine/search/engine_state.h"
 #include "engine/search/learning.h"
+#include "engine/search/memory_budget.h"
 #include "engine/search/new_game.h"
 #include "engine/search/search.h"
 #include "engine/search/time_control.h"
@@ -95,17 +96,18 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
   middleKnowledge = store.GetIntInRange(kOptions, "MiddleKnowledge", 5, 0, 12);
   SelectEvaluator();
   InitKeyTables();
-  // The tables get at most what the process may use; a stored size beyond
-  // that is replaced by the size in force at once, so that a run ended
-  // before its settings are written does not leave it behind.
+  // The tables get at most what the process may use: the learning tables
+  // first (at most half of it), then the hash table beside them, so that
+  // the bound the hash size gets here is the one the options sheet holds
+  // it to. The stored sizes stay the user's choice: the sizes in force
+  // are what fits of them now, and the same at every start under the same
+  // limit.
+  const int32_t learningMegabytes = store.GetIntInRange(kOptions, "LearningTSize", 0, 0, 1 << 12);
+  SetLearningPaths(learningMegabytes != 0 ? LearningMegabytesAtStart(learningMegabytes) : -1);
+  learningSize = {learningMegabytes, GetLearningTableSize(0)};
   const int32_t hashMegabytes = store.GetIntInRange(kOptions, "HTSize", 0, 0, 1 << 16);
   SetHashSize(hashMegabytes != 0 ? hashMegabytes : -1);
-  if (hashMegabytes != 0 && hashMegabytes != HashSizeMegabytes())
-    store.WriteInt(kOptions, "HTSize", HashSizeMegabytes());
-  const int32_t learningMegabytes = store.GetIntInRange(kOptions, "LearningTSize", 0, 0, 1 << 12);
-  SetLearningPaths(learningMegabytes != 0 ? learningMegabytes : -1);
-  if (learningMegabytes != 0 && learningMegabytes != GetLearningTableSize(0))
-    store.WriteInt(kOptions, "LearningTSize", GetLearningTableSize(0));
+  hashSize = {hashMegabytes, HashSizeMegabytes()};
 
   // The level values of the stored level mode.
   switch (levelMode) {
@@ -176,9 +178,11 @@ void CMainFrame::WriteOptions(CSettingsStore& store) {
   store.WriteInt(kOptions, "Learn Moves", learnMoves);
   // The size actually allocated, so an automatic size is stored as its
   // megabytes; rounded up, so that a size read back gives the same table
-  // (rounding down would shrink it by a megabyte at every run).
-  store.WriteInt(kOptions, "HTSize", HashSizeMegabytes());
-  store.WriteInt(kOptions, "LearningTSize", GetLearningTableSize(0));
+  // (rounding down would shrink it by a megabyte at every run). A stored
+  // size the start held to the memory is written back as it was while the
+  // table keeps the size it got.
+  store.WriteInt(kOptions, "HTSize", hashSize.ToStore(HashSizeMegabytes()));
+  store.WriteInt(kOptions, "LearningTSize", learningSize.ToStore(GetLearningTableSize(0)));
   store.WriteInt(kOptions, "Alpha factor", alphaFactor);
   store.WriteInt(kOptions, "MiddleKnowledge", middleKnowledge);
   store.WriteInt(kOptions, "UseSelection", useSelection);

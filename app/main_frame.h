@@ -420,6 +420,19 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   int32_t coordinateKind = 0;
   // The side windows the settings asked to open at start.
   SideWindowsOpen openAtStart;
+  // A table size as stored (megabytes, 0 for automatic) and the size in
+  // force it gave at start.
+  struct StoredTableSize {
+    int32_t stored = 0;
+    int32_t atStart = 0;
+    // What the settings keep: the stored choice while the size in force is
+    // still the one it gave, else (an automatic size, a size chosen in the
+    // options since) the size in force.
+    int32_t ToStore(int32_t inForce) const {
+      return stored != 0 && inForce == atStart ? stored : inForce;
+    }
+  };
+  StoredTableSize hashSize, learningSize;
   // The side windows open now.
   SideWindowsOpen SideWindowsOpenNow() const;
 

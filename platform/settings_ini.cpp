@@ -35,12 +35,12 @@ struct LineParts {
   size_t equals = std::string_view::npos;
 };
 
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
+
 LineParts ReadLine(std::string_view line) {
   LineParts parts;
   parts.start = MarkLength(line);
-  while (parts.start < line.size() && (line[parts.start] == ' ' || line[parts.start] == '\t')) {
-    ++parts.start;
-  }
+  while (parts.start < line.size() && IsBlankByte(line[parts.start])) ++parts.start;
   bool quoted = false;
   size_t i = parts.start;
   for (; i < line.size(); ++i) {
@@ -133,9 +133,7 @@ void IniDocument::ReadBlock(size_t b) const {
     // with an '=' is an entry.
     if (parts.equals != std::string_view::npos && (b == 0 || line.begin != block.begin)) {
       size_t keyEnd = parts.equals;
-      while (keyEnd > parts.start && (content[keyEnd - 1] == ' ' || content[keyEnd - 1] == '\t')) {
-        --keyEnd;
-      }
+      while (keyEnd > parts.start && IsBlankByte(content[keyEnd - 1])) --keyEnd;
       line.entry = true;
       line.key = IniUnescapedKey(content.substr(parts.start, keyEnd - parts.start));
       if (!block.section.empty()) line.key = block.section + "/" + line.key;
@@ -183,10 +181,19 @@ void IniDocument::SetBytes(Line& line, std::string bytes) {
   }
 }
 
+bool IniDocument::Unwritten(const Block& block) {
+  // A section the changes made and then emptied again: the file is as if it
+  // had never been made.
+  return block.dropped ||
+         (block.added && std::none_of(block.lines.begin(), block.lines.end(), [](const Line& line) {
+            return line.entry && !line.removed;
+          }));
+}
+
 std::string_view IniDocument::LastLine() const {
   for (size_t b = blocks_.size(); b-- > 0;) {
     const Block& block = blocks_[b];
-    if (block.dropped) continue;
+    if (Unwritten(block)) continue;
     if (!block.read) {
       if (block.begin == block.end) continue;
       // Back past its line end to the line end before it.
@@ -216,15 +223,25 @@ void IniDocument::Set(const std::string& key, const std::string& text) {
   ReadBlocksOf(key);
   const auto found = index_.find(key);
   if (found != index_.end()) {
-    // In place, under the name the key has in its own section, with the
-    // line's own line end.
-    const Block& block = blocks_[found->second.first];
+    // In place: a line that already reads as the text keeps its bytes;
+    // else only its value is written again, between the bytes before it
+    // (blanks, the key as it is spelt, the '=' and the blanks after it)
+    // and those after it (blanks, a note after ';'), with the line's own
+    // line end.
     Line& line = blocks_[found->second.first].lines[found->second.second];
-    const std::string_view oldEnd = LineEnd(Bytes(line));
-    const std::string end = oldEnd.empty() ? newline_ : std::string(oldEnd);
-    const size_t prefix = block.section.empty() ? 0 : block.section.size() + 1;
-    SetBytes(line, IniEscapedKey(std::string_view(key).substr(prefix)) + "=" +
-                       IniEscapedText(text) + end);
+    const std::string_view bytes = Bytes(line);
+    const std::string_view oldEnd = LineEnd(bytes);
+    const std::string_view content = bytes.substr(0, bytes.size() - oldEnd.size());
+    const LineParts parts = ReadLine(content);
+    if (IniValueText(content.substr(parts.equals + 1, parts.end - parts.equals - 1)) == text)
+      return;
+    size_t valueBegin = parts.equals + 1;
+    while (valueBegin < parts.end && IsBlankByte(content[valueBegin])) ++valueBegin;
+    size_t valueEnd = parts.end;
+    while (valueEnd > valueBegin && IsBlankByte(content[valueEnd - 1])) --valueEnd;
+    SetBytes(line, std::string(content.substr(0, valueBegin)) + IniEscapedText(text) +
+                       std::string(content.substr(valueEnd)) +
+                       (oldEnd.empty() ? newline_ : std::string(oldEnd)));
     return;
   }
   // The section is the key up to its first '/' (none for a key that starts
@@ -266,6 +283,7 @@ void IniDocument::Set(const std::string& key, const std::string& text) {
   if (b == blocks_.size()) {
     Block block;
     block.read = true;
+    block.added = true;
     const std::string_view last = LastLine();
     if (!IsBlank(last)) {
       block.lines.emplace_back();
@@ -339,7 +357,7 @@ std::string IniDocument::Serialize() const {
     ended = IsLineEnd(bytes.back());
   };
   for (const Block& block : blocks_) {
-    if (block.dropped) continue;
+    if (Unwritten(block)) continue;
     if (!block.read) {
       add(std::string_view(source_).substr(block.begin, block.end - block.begin));
       continue;

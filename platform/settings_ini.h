@@ -44,7 +44,9 @@ class IniDocument {
 
   // Stores text as key's value, in place when the key exists, else after
   // the last line of its section that is not blank (a new section at the
-  // end of the file).
+  // end of the file). A line that already reads as text keeps its bytes;
+  // a changed one keeps all but its value (its blanks, the key as it is
+  // spelt, a note after ';').
   void Set(const std::string& key, const std::string& text);
   // Removes key and every key below it ("<key>/..."); a section of that
   // name goes whole, with its header and every line in it.
@@ -71,7 +73,8 @@ class IniDocument {
     size_t begin = 0;     // its bytes in source_, the header line first but
     size_t end = 0;       // in the first block
     bool dropped = false;
-    bool read = false;  // split into lines, its keys in the index
+    bool read = false;   // split into lines, its keys in the index
+    bool added = false;  // made by Set: not written while it holds no entry
     std::vector<Line> lines;
   };
   std::string_view Bytes(const Line& line) const;
@@ -83,6 +86,9 @@ class IniDocument {
   void ReadBlocksOf(const std::string& key) const;
   void ReadSection(const std::string& section) const;
   void ReadAll() const;
+  // Whether a block is left out of the file: dropped, or made by Set and
+  // holding no entry.
+  static bool Unwritten(const Block& block);
   // The file's last line; empty when there is none.
   std::string_view LastLine() const;
   void AddBlock(Block block);

@@ -28,6 +28,7 @@
 
 #include "game/atomic_file.h"
 #include "platform/message_box.h"
+#include "platform/settings_encoding.h"
 #include "platform/settings_ini.h"
 #include "platform/settings_values.h"
 #include "platform/text_codec.h"
@@ -86,6 +87,7 @@ struct ReadFile {
   FileVersion version;
   timespec readAt{};  // when it was read
   std::shared_ptr<const IniDocument> document;
+  SettingsEncoding encoding = SettingsEncoding::kUtf8;  // of the bytes on disk
 };
 
 // Whether the version alone tells that the file is as read: a file changed
@@ -101,11 +103,15 @@ std::map<std::string, ReadFile>& ReadFiles() {
   return files;
 }
 
-// The document of the settings file, read under pendingLock. Only a regular
-// file is read (a pipe in its place would block); a file that exists but
-// cannot be read is never written over, which would lose what it holds.
-FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument>& document) {
+// The document of the settings file, read under pendingLock, and the
+// encoding of its bytes. Only a regular file is read (a pipe in its place
+// would block); a file that exists but cannot be read (or holds no whole
+// text in its encoding) is never written over, which would lose what it
+// holds.
+FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument>& document,
+                      SettingsEncoding& encoding) {
   document.reset();
+  encoding = SettingsEncoding::kUtf8;
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? FileRead::kMissing : FileRead::kUnreadable;
   struct stat st;
@@ -115,6 +121,7 @@ FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument
   if (ok && SameVersion(known, version)) {
     close(fd);
     document = known.document;
+    encoding = known.encoding;
     return FileRead::kRead;
   }
   timespec now{};
@@ -132,13 +139,14 @@ FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument
     bytes.append(buffer, static_cast<size_t>(n));
   }
   close(fd);
-  if (!ok) return FileRead::kUnreadable;
-  if (known.document && known.document->Source() == bytes) {
+  std::string text;
+  if (!ok || !ReadSettingsText(bytes, encoding, text)) return FileRead::kUnreadable;
+  if (known.document && known.encoding == encoding && known.document->Source() == text) {
     document = known.document;
   } else {
-    document = std::make_shared<const IniDocument>(IniDocument::Parse(std::move(bytes)));
+    document = std::make_shared<const IniDocument>(IniDocument::Parse(std::move(text)));
   }
-  known = ReadFile{version, now, document};
+  known = ReadFile{version, now, document, encoding};
   return FileRead::kRead;
 }
 
@@ -177,7 +185,8 @@ bool WritePendingChanges(const std::string& path) {
   std::vector<PendingChange>& pending = PendingChanges()[path];
   if (pending.empty()) return true;  // another store has written them
   std::shared_ptr<const IniDocument> read;
-  if (ReadDocument(path, read) == FileRead::kUnreadable) return false;
+  SettingsEncoding encoding = SettingsEncoding::kUtf8;
+  if (ReadDocument(path, read, encoding) == FileRead::kUnreadable) return false;
   IniDocument document = read ? *read : IniDocument::Parse(std::string());
   for (const PendingChange& change : pending) Apply(document, change);
   const std::string written = document.Serialize();
@@ -185,7 +194,8 @@ bool WritePendingChanges(const std::string& path) {
     ++fileWrites;
     // The file read is no longer the file on disk, whatever the outcome.
     ReadFiles().erase(path);
-    if (!WriteWholeFile(path, written)) return false;
+    // Whole in the file's own encoding.
+    if (!WriteWholeFile(path, EncodeSettingsText(written, encoding))) return false;
   }
   pending.clear();
   // The copy an earlier version kept while it wrote the file.
@@ -292,7 +302,8 @@ bool CSettingsStore::Open(const char* company, const char* application) {
   if (error) return false;
 
   std::lock_guard lock(pendingLock);
-  const FileRead read = ReadDocument(filePath_, document_);
+  SettingsEncoding encoding = SettingsEncoding::kUtf8;
+  const FileRead read = ReadDocument(filePath_, document_, encoding);
   readable_ = read != FileRead::kUnreadable;
   if (!document_)
     document_ = std::make_shared<const IniDocument>(IniDocument::Parse(std::string()));

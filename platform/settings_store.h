@@ -21,7 +21,10 @@
 // written once.
 //
 // The file holds only text, so a number is stored as its decimal text and
-// read back by parsing it; a string read of a number gives its text.
+// read back by parsing it; a string read of a number gives its text. A file
+// in UTF-16 (saved so by an editor) is read as well and written back whole
+// in UTF-16, in its byte order; one marked as UTF-16 that holds no whole
+// UTF-16 text is unreadable and never written over.
 #pragma once
 
 #include <cstdint>

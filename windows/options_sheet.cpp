@@ -33,9 +33,11 @@ uint64_t TotalPhysicalBytes() {
   return total;
 }
 
-// The largest hash size the page takes, in megabytes: what the process may
-// give its tables beside the learning tables (the table would be cut to it
-// without a word), or the physical memory when no bound is known.
+// The largest new hash size the page takes, in megabytes: what the process
+// may give its tables beside the learning tables (the table would be cut to
+// it without a word; the start sizes it within the same bound), or the
+// physical memory when no bound is known. The size in force is always
+// taken: it changes nothing.
 uint64_t HashLimitMegabytes() {
   const uint64_t budget = TableMemoryBudgetBeside(LearningTablesBytes());
   return (budget != 0 ? budget : TotalPhysicalBytes()) >> 20;
@@ -130,7 +132,8 @@ bool CGeneralConfigPage::OnApply() {
     const int contempt = GetDlgItemInt(id);
     if (contempt < -kContemptLimit || contempt > kContemptLimit) return false;
   }
-  if (static_cast<uint64_t>(megabytes) > HashLimitMegabytes()) {
+  if (megabytes != ShownHashMegabytes() &&
+      static_cast<uint64_t>(megabytes) > HashLimitMegabytes()) {
     ShowMessageBox(this, TrText(kTextHashTableTooBig));
     return false;
   }

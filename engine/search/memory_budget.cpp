@@ -145,6 +145,13 @@ uint64_t TableMemoryBudgetBeside(uint64_t otherTablesBytes) {
   return budget > otherTablesBytes ? budget - otherTablesBytes : 1;
 }
 
+int32_t LearningMegabytesAtStart(int32_t megabytes) {
+  const uint64_t budget = ProcessTableMemoryBudget();
+  if (budget == 0 || megabytes <= 0) return megabytes;
+  const uint64_t half = std::max<uint64_t>(budget / 2 >> 20, 1);
+  return static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(megabytes), half));
+}
+
 bool FitThreadsToAddressLimit() {
   rlimit addressSpace;
   if (getrlimit(RLIMIT_AS, &addressSpace) != 0 || addressSpace.rlim_cur == RLIM_INFINITY)

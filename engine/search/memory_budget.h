@@ -65,6 +65,12 @@ uint64_t ProcessTableMemoryBudget();
 // otherTablesBytes: at least 1, or 0 when the budget is unknown.
 uint64_t TableMemoryBudgetBeside(uint64_t otherTablesBytes);
 
+// The learning tables' size at start for a stored size in megabytes: at
+// most half of this process's budget (at least 1), so that the hash table
+// sized beside them after keeps the other half; as stored when no bound is
+// known.
+int32_t LearningMegabytesAtStart(int32_t megabytes);
+
 // Under an address space limit, keeps the threads the process starts from
 // here on within what AddressSpaceBesideTables counts for them: malloc
 // keeps to one arena (each thread's own would reserve 64 MiB of address

@@ -633,6 +633,9 @@ def settings_ini_seeds():
         "values.ini": b"[Options]\nRotation=@Rect(1 2 3 4)\nClock=0,1, -1 ,x\nName = \"a;b\"\n"
                       b"Blob=@Variant(\\0\\0\\x7f)\nE=\\x41\\101\\n\nk%U4E2D=\xe8\xb1\xa1\n"
                       b"@@at=@@x\n[Search]\n; gone\nDepth=9\n[Search\\Deep]\nx=1\n",
+        "notes-and-blanks.ini": b"[Options]\nPonder=0 ; no ponder\n  Board%20size = 0\n",
+        "utf16-le.ini": "\ufeff[Options]\r\nBook1=\u68cb\r\nSound=0 ; off\r\n".encode("utf-16-le"),
+        "utf16-be.ini": "\ufeff[Options]\nLanguage=1\n".encode("utf-16-be"),
     }
 
 

@@ -1,5 +1,7 @@
 // libFuzzer target: the settings file as a whole. The input is the file.
-// Read and written back unchanged it keeps its bytes. The changes a start
+// Read and written back unchanged it keeps its bytes, and so it does with
+// every key set to the text it holds; read in its encoding (UTF-16 or
+// UTF-8), its text encodes back to its bytes. The changes a start
 // and an exit of the program make (new and changed options, a new section
 // with a blank in its name, a removed section), together with changes and
 // removals of keys the file holds, give a file that reads back every key
@@ -18,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/settings_encoding.h"
 #include "platform/settings_ini.h"
 
 namespace {
@@ -57,6 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const IniDocument read = IniDocument::Parse(input);
   std::map<std::string, std::string> expected = Entries(read);
   Require(read.Serialize() == input, "a file written back unchanged keeps its bytes");
+  IniDocument same = IniDocument::Parse(input);
+  for (const auto& [key, text] : expected) {
+    if (text != "<none>") same.Set(key, text);
+  }
+  Require(same.Serialize() == input, "every key set to the text it holds keeps the file's bytes");
+  // The input as the store reads it: its text in UTF-16 (or as it is)
+  // gives the same bytes back in its encoding.
+  SettingsEncoding encoding = SettingsEncoding::kUtf8;
+  std::string text;
+  if (ReadSettingsText(input, encoding, text))
+    Require(EncodeSettingsText(text, encoding) == input, "a file's text encodes to its bytes");
 
   // The program's changes, then some of the file's own keys: every third
   // one removed, the others changed (to texts that need quotes, escapes or

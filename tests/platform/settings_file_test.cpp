@@ -19,6 +19,7 @@
 #include "platform/settings_store.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/settings_folder.h"
 
 namespace {
 
@@ -156,11 +157,8 @@ TEST_F(SettingsFileTest, HandWrittenFilesThroughTwoStartsAndExits) {
     EXPECT_EQ(keys, expectedKeys);
 
     // Each row has a configuration folder of its own.
-    const std::filesystem::path config = dir_ / ("config" + std::to_string(number++));
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    const std::filesystem::path file = config / kSettingsCompany / "Vorelk Freeware 2.5.ini";
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << row.file;
+    const std::filesystem::path file = testing_support::WriteProgramSettingsIn(
+        dir_ / ("config" + std::to_string(number++)), row.file);
     for (int round = 0; round < 2; ++round) {
       SCOPED_TRACE(round);
       EXPECT_EQ(Start(), round == 0 && row.asked);
@@ -169,6 +167,70 @@ TEST_F(SettingsFileTest, HandWrittenFilesThroughTwoStartsAndExits) {
       EXPECT_EQ(SettingsFileWrites() - writes, round == 0 ? 1 : 0);
       EXPECT_EQ(ReadFileText(file), row.after);
     }
+  }
+}
+
+// Values the program writes over lines spelt by hand, through a store: a
+// line that already holds the value keeps every byte (and a file with no
+// other change is not written at all); a changed value keeps the line's
+// blanks, its key as spelt and its note.
+TEST_F(SettingsFileTest, WrittenValuesKeepTheirLinesNotesAndBlanks) {
+  struct Line {
+    const char* name;
+    std::string file;
+    std::vector<std::pair<std::string, std::string>> writes;  // entry of "Options", text
+    std::string after;                                        // the file as before: not written
+  };
+  const Line rows[] = {
+      {"unchanged, with a note", "[Options]\nPonder=0 ; no ponder\n", {{"Ponder", "0"}}, ""},
+      {"unchanged, blanks around '='",
+       "[Options]\n  Board%20size = 0\n\tSound\t=\t1\t\n",
+       {{"Board size", "0"}, {"Sound", "1"}},
+       ""},
+      {"unchanged text, quoted and with a note",
+       "[Options]\nBook1 = \"USERVKBOOK\"  ; mine\n",
+       {{"Book1", "USERVKBOOK"}},
+       ""},
+      {"changed, with a note",
+       "[Options]\nPonder=0 ; no ponder\n",
+       {{"Ponder", "1"}},
+       "[Options]\nPonder=1 ; no ponder\n"},
+      {"changed, blanks around '=' and after the value",
+       "[Options]\n  Board%20size = 0   \r\n",
+       {{"Board size", "2"}},
+       "[Options]\n  Board%20size = 2   \r\n"},
+      {"changed, a note without blanks and a quoted value",
+       "[Options]\nBook1=\"a;b\";note\nBook2= old ;x\n",
+       {{"Book1", "c;d"}, {"Book2", " padded"}},
+       "[Options]\nBook1=\"c;d\";note\nBook2= \" padded\" ;x\n"},
+      {"changed last line without a line end, key spelt by hand",
+       "\xEF\xBB\xBF[Options]\n Board size=1 ;medium",
+       {{"Board size", "0"}},
+       "\xEF\xBB\xBF[Options]\n Board size=0 ;medium\n"},
+      {"one changed, one unchanged",
+       "[Options]\nPonder = 0 ; off\nSound = 1 ; on\n",
+       {{"Ponder", "0"}, {"Sound", "0"}},
+       "[Options]\nPonder = 0 ; off\nSound = 0 ; on\n"},
+  };
+  int number = 0;
+  for (const Line& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::filesystem::path file = testing_support::WriteProgramSettingsIn(
+        dir_ / ("notes" + std::to_string(number++)), row.file);
+    const int writes = SettingsFileWrites();
+    {
+      CSettingsStore store(kSettingsNoRoot);
+      ASSERT_TRUE(OpenProgramSettings(store));
+      for (const auto& [entry, text] : row.writes)
+        EXPECT_TRUE(store.WriteString("Options", entry.c_str(), text.c_str()));
+    }
+    const bool unchanged = row.after.empty();
+    EXPECT_EQ(SettingsFileWrites() - writes, unchanged ? 0 : 1);
+    const std::string after = ReadFileText(file);
+    EXPECT_EQ(after, unchanged ? row.file : row.after);
+    const IniDocument document = IniDocument::Parse(after);
+    for (const auto& [entry, text] : row.writes)
+      EXPECT_EQ(document.Text("Options/" + entry), std::optional<std::string>(text)) << entry;
   }
 }
 

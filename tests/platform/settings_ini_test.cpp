@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -178,20 +179,46 @@ TEST_F(SettingsIniTest, AChangeKeepsEveryOtherEntryByteForByte) {
   EXPECT_EQ(IniDocument::Parse(written).Serialize(), written);
 }
 
-// A key removed and set again, in a section whose last line goes after it:
-// the changes made again to what they wrote give its bytes again (the new
-// line stays where the first write put it, after a blank line).
+// Changes made again to what they wrote give its bytes again. A key
+// removed and set again, in a section whose last line goes after it: the
+// new line stays where the first write put it, after a blank line. A key
+// set and then removed where its section does not exist (its line was
+// outside any section, under the whole key): the section made for it is
+// not left behind empty.
 TEST_F(SettingsIniTest, ChangesMadeAgainGiveTheSameBytes) {
-  const auto changed = [](const std::string& file) {
-    IniDocument document = IniDocument::Parse(file);
-    document.Remove("Options/k");
-    document.Set("Options/k", "new");
-    document.Remove("Options/b");
-    return document.Serialize();
+  struct Row {
+    const char* name;
+    std::string file;
+    std::function<void(IniDocument&)> change;
+    std::string once;
   };
-  const std::string once = changed("[Options]\na=1\nk=old\n\nb=2\n");
-  EXPECT_EQ(once, "[Options]\na=1\n\nk=new\n");
-  EXPECT_EQ(changed(once), once);
+  const Row rows[] = {
+      {"removed and set again", "[Options]\na=1\nk=old\n\nb=2\n",
+       [](IniDocument& document) {
+         document.Remove("Options/k");
+         document.Set("Options/k", "new");
+         document.Remove("Options/b");
+       },
+       "[Options]\na=1\n\nk=new\n"},
+      {"set and removed in a new section", "x=1\nWindows placement/MainWindow=2\n",
+       [](IniDocument& document) {
+         document.Set("Windows placement/MainWindow", "0,1");
+         document.Set("Options/Sound", "1");
+         document.Remove("Windows placement/MainWindow");
+       },
+       "x=1\n\n[Options]\nSound=1\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto changed = [&](const std::string& file) {
+      IniDocument document = IniDocument::Parse(file);
+      row.change(document);
+      return document.Serialize();
+    };
+    const std::string once = changed(row.file);
+    EXPECT_EQ(once, row.once);
+    EXPECT_EQ(changed(once), once);
+  }
 }
 
 }  // namespace
