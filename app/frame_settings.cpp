@@ -102,7 +102,8 @@ void CMainFrame::ReadOptions(CSettingsStore& store) {
   // it to. The stored sizes stay the user's choice: the sizes in force
   // are what fits of them now, and the same at every start under the same
   // limit.
-  const int32_t learningMegabytes = store.GetIntInRange(kOptions, "LearningTSize", 0, 0, 1 << 12);
+  const int32_t learningMegabytes =
+      store.GetIntInRange(kOptions, "LearningTSize", 0, 0, kMaxLearningMegabytes);
   SetLearningPaths(learningMegabytes != 0 ? LearningMegabytesAtStart(learningMegabytes) : -1);
   learningSize = {learningMegabytes, GetLearningTableSize(0)};
   const int32_t hashMegabytes = store.GetIntInRange(kOptions, "HTSize", 0, 0, 1 << 16);

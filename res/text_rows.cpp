@@ -695,6 +695,15 @@ const TextRow kTextAddressSpaceTooSmall = {{
     "\265{\246\241\246\334\244\326\273\335\255n %1 MB \246\354\247}\252\305\266\241\241A\246\375\245\330\253e\255\255\250\356\254\260 %2 MB\241]ulimit -v\241^\241C\275\320\264\243\260\252\270\323\255\255\250\356\253\341\255\253\267s\261\322\260\312\265{\246\241\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextLearningTablesTooBig = {{
+    "Tables d'apprentissage trop grandes",  // French
+    "Learning tables size too big",  // English
+    "Tablas de aprendizaje demasiado grandes",  // Spanish
+    "Lerntabellen zu gro\337",  // German
+    "\321\247\317\260\261\355\314\253\264\363",  // Simplified Chinese
+    "\276\307\262\337\252\355\244\323\244j",  // Traditional Chinese
+}};
+
 const TextRow* const kAllTextRows[] = {
     &kTextRedHasLost,
     &kTextBlackHasLost,
@@ -773,6 +782,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextSetupNotPlayable,
     &kTextPrintFailed,
     &kTextAddressSpaceTooSmall,
+    &kTextLearningTablesTooBig,
 };
 
 const char* const kAllTextRowNames[] = {
@@ -853,6 +863,7 @@ const char* const kAllTextRowNames[] = {
     "kTextSetupNotPlayable",
     "kTextPrintFailed",
     "kTextAddressSpaceTooSmall",
+    "kTextLearningTablesTooBig",
 };
 
-const int kTextRowCount = 77;
+const int kTextRowCount = 78;

@@ -154,6 +154,10 @@ extern const TextRow kTextPrintFailed;  // "The move list could not be printed."
 // the program stops (%1 the megabytes it needs, %2 the limit's).
 extern const TextRow kTextAddressSpaceTooSmall;  // "The program needs at least %1 MB of ..."
 
+// A learning tables size beyond what the process may give them or the
+// settings keep, refused by the options sheet.
+extern const TextRow kTextLearningTablesTooBig;  // "Learning tables size too big"
+
 // Every row in table order with its constant's name, for checks of the
 // whole table.
 extern const TextRow* const kAllTextRows[];

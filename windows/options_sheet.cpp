@@ -43,6 +43,17 @@ uint64_t HashLimitMegabytes() {
   return (budget != 0 ? budget : TotalPhysicalBytes()) >> 20;
 }
 
+// The largest new learning tables size the page takes, in megabytes: what
+// the process may give them beside the hash table (or the physical memory
+// when no bound is known), and no more than the settings keep. Beyond it
+// the tables would be cut without a word. The size in force is always
+// taken.
+uint64_t LearningLimitMegabytes() {
+  const uint64_t budget = TableMemoryBudgetBeside(HashTablesBytes());
+  const uint64_t memory = (budget != 0 ? budget : TotalPhysicalBytes()) >> 20;
+  return std::min<uint64_t>(memory, kMaxLearningMegabytes);
+}
+
 // The hash size as the page shows it: the inverse of SetHashSize's
 // rounding, so that an unchanged number gives the same size back.
 int32_t ShownHashMegabytes() {
@@ -211,7 +222,13 @@ void CLearningPage::UpdateSizeEnabled() {
 }
 
 bool CLearningPage::OnApply() {
-  if (GetDlgItemInt(kCtlLearningSize) <= 0) return false;
+  const int megabytes = GetDlgItemInt(kCtlLearningSize);
+  if (megabytes <= 0) return false;
+  if (megabytes != LearningMegabytes() &&
+      static_cast<uint64_t>(megabytes) > LearningLimitMegabytes()) {
+    ShowMessageBox(this, TrText(kTextLearningTablesTooBig));
+    return false;
+  }
   OnOK();
   return true;
 }

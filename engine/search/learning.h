@@ -16,6 +16,8 @@ constexpr uint32_t kMaxLearningRecords = 3276800;  // per position file
 constexpr uint32_t kMaxLearningMateRecords = 1638400;
 constexpr uint32_t kDefaultLearningTableSize = 65536;
 constexpr uint32_t kDefaultMateTableSize = 32768;
+// The largest learning tables size the settings keep, in megabytes.
+constexpr int32_t kMaxLearningMegabytes = 1 << 12;
 
 // One learnt position: the entry of the learning table and, encoded
 // little-endian, the record of the position files (28 bytes either way).

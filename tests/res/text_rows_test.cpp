@@ -166,6 +166,7 @@ TEST(TextRowsContent, QuotedEnglishTexts) {
       {&kTextEnterMoveNumber, "Enter the move number"},
       {&kTextSecondsPerMove, "seconds / move"},
       {&kTextHashTableTooBig, "Hash table size too big"},
+      {&kTextLearningTablesTooBig, "Learning tables size too big"},
       {&kTextRemoveLearningFiles, "Remove learning files ?"},
       {&kTextClockCaption, "Clock"},
       {&kTextGameListCaption, "Game list"},
