@@ -255,7 +255,8 @@ TEST_F(TypedCommentsTest, FormatsNamedForARefusedCommentKeepIt) {
 
 // The game files keep kBinaryLongTextCap bytes of a comment: a comment as
 // long as that loads back whole from an egf, one character more is refused
-// in both windows (it was taken, then cut inside a character when saved).
+// in both windows as too long (it was taken, then cut inside a character
+// when saved).
 TEST_F(TypedCommentsTest, ACommentLongerThanTheFilesKeepIsRefused) {
   const QString fits = QString(kBinaryLongTextCap / 2, QChar(0x4E2D)) + "a";  // 中: 2 bytes
   const std::string path = Path("long.egf");
@@ -268,7 +269,7 @@ TEST_F(TypedCommentsTest, ACommentLongerThanTheFilesKeepIsRefused) {
     EXPECT_TRUE(messages.empty());
     Paste(dialog, control, QString(QChar(0x4E2D)));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], CommentNotStoredMessage());
+    EXPECT_EQ(messages[0], TrText(kTextCommentTooLong));
     EXPECT_EQ(dialog->GetDlgItemText(control), fits);
     ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
     ResetGameHeaderAndComments();
