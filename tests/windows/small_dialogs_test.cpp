@@ -47,6 +47,17 @@ QComboBox* ResultList(CDialog& d) {
   return qobject_cast<QComboBox*>(d.GetDlgItem(kCtlHeaderResult));
 }
 
+std::vector<QString> messages;
+
+// Message boxes are answered at once and their texts kept in `messages`.
+void RecordMessages() {
+  messages.clear();
+  messageBoxHook = [](const QString& text, int) -> int {
+    messages.push_back(text);
+    return kAnswerOk;
+  };
+}
+
 class SmallDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -116,12 +127,7 @@ TEST_F(SmallDialogsTest, GameInfoShowsTheHeaderAndCancelKeepsItAndTheEmptyDate) 
 }
 
 TEST_F(SmallDialogsTest, GameInfoOkStoresEveryFieldAndRefusesATooLongText) {
-  static std::vector<QString> messages;
-  messages.clear();
-  messageBoxHook = [](const QString& text, int) -> int {
-    messages.push_back(text);
-    return kAnswerOk;
-  };
+  RecordMessages();
   currentLanguage = kLanguageSimplifiedChinese;
   currentGameHeader.result = kResultRedWins;
   SetHeaderText(currentGameHeader.date, "1-2-2003");
@@ -192,12 +198,7 @@ TEST_F(SmallDialogsTest, GameInfoShowsGbkHeadersAsGbkInEveryLanguage) {
 // field (or the comment) it is and keeps the dialog open with the header
 // unchanged; the comment is kept in a page that holds it.
 TEST_F(SmallDialogsTest, GameInfoOkRefusesTextsNoCodePageCanKeep) {
-  static std::vector<QString> messages;
-  messages.clear();
-  messageBoxHook = [](const QString& text, int) -> int {
-    messages.push_back(text);
-    return kAnswerOk;
-  };
+  RecordMessages();
   const GameHeader before = currentGameHeader;
   CGameInfoDlg dialog(currentGameHeader);
   const int code = RunModal(dialog, [&](CDialog& d) {
