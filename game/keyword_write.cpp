@@ -153,9 +153,8 @@ int HeaderTextsInGbk(GameHeader& header) {
     bool whole;  // written as it stands
   };
   constexpr Written kWritten[] = {
-      {&GameHeader::redName, true},    {&GameHeader::redElo, false},
-      {&GameHeader::blackName, true},  {&GameHeader::blackElo, false},
-      {&GameHeader::date, true},       {&GameHeader::event, true},
+      {&GameHeader::redName, true},   {&GameHeader::redElo, false}, {&GameHeader::blackName, true},
+      {&GameHeader::blackElo, false}, {&GameHeader::date, true},    {&GameHeader::event, true},
   };
   int refused = 0;
   for (const Written& text : kWritten) {

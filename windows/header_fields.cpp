@@ -112,7 +112,8 @@ TextStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& 
 }
 
 QString HeaderNotStoredMessage(const HeaderEdit& edit, TextStore why) {
-  const TextRow& row = why == TextStore::kTooLong ? kTextHeaderTextTooLong : kTextHeaderTextNotStored;
+  const TextRow& row =
+      why == TextStore::kTooLong ? kTextHeaderTextTooLong : kTextHeaderTextNotStored;
   return TrText(row).arg(TrText(*edit.label));
 }
 

@@ -30,8 +30,8 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "res/menus.h"
-#include "tests/support/file_bytes.h"
 #include "tests/support/app_scenario.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/placement_cases.h"
 #include "tests/support/test_position.h"
@@ -460,7 +460,7 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
     const std::string comment(6000, '\xE9');
     const struct {
       const char* file;
-      int ply;  // of the long comment; -1: the long text is the event
+      int ply;              // of the long comment; -1: the long text is the event
       const TextRow* told;  // null: saved
       const char* formats;
     } cases[] = {
@@ -485,8 +485,8 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
       AnswerGameInfo(true, &shown);
       RunWithDialog(kCmdSaveGame, path.string());
       if (c.told != nullptr) {
-        const QString told = TrText(*c.told).arg(path.extension().string().substr(1).c_str(),
-                                                 c.formats);
+        const QString told =
+            TrText(*c.told).arg(path.extension().string().substr(1).c_str(), c.formats);
         Check(shown && messages.size() == 1 && messages[0] == told, c.file);
         Check(ReadFileText(path) == "old", c.file);
         continue;

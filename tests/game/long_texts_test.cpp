@@ -25,7 +25,7 @@ struct Unit {
   const char* bytes;
   const char* keywordBytes;
 };
-const Unit kLatinE{"e-acute", kHeaderTextsLatin, "\xE9", "\xA8\xA6"};  // é: 2 bytes in GBK
+const Unit kLatinE{"e-acute", kHeaderTextsLatin, "\xE9", "\xA8\xA6"};   // é: 2 bytes in GBK
 const Unit kChinese{"zhong", kHeaderTextsGbk, "\xD6\xD0", "\xD6\xD0"};  // 中
 const Unit kAscii{"ascii", kHeaderTextsUnknown, "a", "a"};
 // Written "*\/": three bytes in the file.
@@ -93,7 +93,7 @@ class LongTextsTest : public testing_support::ScratchFolderTest {
 // The event field holds 127 bytes; keyword files hold it in GBK.
 TEST_F(LongTextsTest, HeaderTextsAreSavedWholeOrRefused) {
   const Row rows[] = {
-      {&kLatinE, 63, true},  {&kLatinE, 64, false},  {&kLatinE, 100, false},
+      {&kLatinE, 63, true},   {&kLatinE, 64, false}, {&kLatinE, 100, false},
       {&kLatinE, 127, false}, {&kChinese, 63, true}, {&kAscii, 127, true},
   };
   for (const Row& row : rows) {
@@ -117,7 +117,8 @@ TEST_F(LongTextsTest, HeaderTextsAreSavedWholeOrRefused) {
           format.keyword ? Repeated(row.unit->keywordBytes, row.count) : text;
       EXPECT_EQ(std::string(currentGameHeader.event), expected);
       EXPECT_STREQ(currentGameHeader.redName, "Red");
-      EXPECT_EQ(currentGameHeader.textPage, format.keyword ? uint8_t{kHeaderTextsGbk} : row.unit->page);
+      EXPECT_EQ(currentGameHeader.textPage,
+                format.keyword ? uint8_t{kHeaderTextsGbk} : row.unit->page);
     }
   }
 }
@@ -127,9 +128,9 @@ TEST_F(LongTextsTest, HeaderTextsAreSavedWholeOrRefused) {
 // as CR LF. vgf keeps the game comment only.
 TEST_F(LongTextsTest, CommentsAreSavedWholeOrRefused) {
   const Row rows[] = {
-      {&kLatinE, 5119, true},    {&kLatinE, 5120, false},   {&kLatinE, 6000, false},
-      {&kChinese, 5119, true},   {&kAscii, 10239, true},    {&kEndMark, 3413, true},
-      {&kEndMark, 3414, false},  {&kCrLfLine, 1706, true},  {&kLfLine, 1706, true},
+      {&kLatinE, 5119, true},   {&kLatinE, 5120, false},  {&kLatinE, 6000, false},
+      {&kChinese, 5119, true},  {&kAscii, 10239, true},   {&kEndMark, 3413, true},
+      {&kEndMark, 3414, false}, {&kCrLfLine, 1706, true}, {&kLfLine, 1706, true},
       {&kLfLine, 1707, false},
   };
   for (const Row& row : rows) {
@@ -157,7 +158,8 @@ TEST_F(LongTextsTest, CommentsAreSavedWholeOrRefused) {
             format.keyword ? Repeated(row.unit->keywordBytes, row.count) : text;
         ASSERT_NE(moveComments[ply].text, nullptr);
         EXPECT_EQ(std::string(moveComments[ply].text), expected);
-        EXPECT_EQ(moveComments[ply].page, format.keyword ? uint8_t{kHeaderTextsGbk} : row.unit->page);
+        EXPECT_EQ(moveComments[ply].page,
+                  format.keyword ? uint8_t{kHeaderTextsGbk} : row.unit->page);
       }
     }
   }
