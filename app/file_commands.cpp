@@ -67,6 +67,30 @@ bool StoresGameInformation(const std::string& extension) {
          extension == "axf";
 }
 
+// The saves SaveGameFile refuses before anything is written: the message
+// (%1 the extension, %2 the formats that would do) and those formats.
+struct SaveRefusal {
+  int code;
+  const TextRow* text;
+  const char* (*formats)();
+};
+
+const SaveRefusal kSaveRefusals[] = {
+    {kSaveFormatNotWritten, &kTextSaveFormatNotWritten, WrittenGameFileExtensions},
+    {kSaveStartNotKept, &kTextSaveStartNotKept, StartKeepingGameFileExtensions},
+    {kSaveTextsNotKept, &kTextSaveTextsNotKept, TextKeepingGameFileExtensions},
+    {kSaveCommentsNotKept, &kTextSaveCommentsNotKept, CommentKeepingGameFileExtensions},
+    {kSaveTextsTooLong, &kTextSaveTextsTooLong, TextKeepingGameFileExtensions},
+    {kSaveCommentsTooLong, &kTextSaveCommentsTooLong, CommentKeepingGameFileExtensions},
+};
+
+const SaveRefusal* RefusalOf(int saved) {
+  for (const SaveRefusal& refusal : kSaveRefusals) {
+    if (refusal.code == saved) return &refusal;
+  }
+  return nullptr;
+}
+
 QString FileText(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
 // A message of the text table in the current language.
@@ -124,20 +148,12 @@ void CMainFrame::OnSaveGame() {
   }
   // The writer of the typed extension; anything unknown is coordinate text.
   const int saved = write ? SaveGameFile(path.c_str(), currentGameHeader) : 0;
-  if (saved == kSaveFormatNotWritten || saved == kSaveStartNotKept || saved == kSaveTextsNotKept ||
-      saved == kSaveCommentsNotKept) {
-    // Refused before anything was written: the formats that would do.
-    const char* formats = saved == kSaveFormatNotWritten ? WrittenGameFileExtensions()
-                          : saved == kSaveStartNotKept   ? StartKeepingGameFileExtensions()
-                          : saved == kSaveTextsNotKept   ? TextKeepingGameFileExtensions()
-                                                         : CommentKeepingGameFileExtensions();
-    const TextRow& text = saved == kSaveFormatNotWritten ? kTextSaveFormatNotWritten
-                          : saved == kSaveStartNotKept   ? kTextSaveStartNotKept
-                          : saved == kSaveTextsNotKept   ? kTextSaveTextsNotKept
-                                                         : kTextSaveCommentsNotKept;
-    ShowMessageBox(this,
-                   LanguageText(text).arg(QString::fromStdString(GameFileExtension(path.c_str())),
-                                          QString::fromLatin1(formats)));
+  if (const SaveRefusal* refusal = RefusalOf(saved)) {
+    // Refused before anything was written: the reason and the formats that
+    // would do.
+    ShowMessageBox(this, LanguageText(*refusal->text)
+                             .arg(QString::fromStdString(GameFileExtension(path.c_str())),
+                                  QString::fromLatin1(refusal->formats())));
   } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   }

@@ -12,17 +12,25 @@
 
 // Files longer than this are refused rather than read in part.
 constexpr size_t kKeywordFileCap = 4u * 1024u * 1024u;
-// Longest comment kept; longer ones are cut.
+// Longest comment the reader keeps, in bytes as it gathers them (each line
+// break as CR LF); longer ones are cut.
 constexpr size_t kKeywordCommentCap = 10239;
 
 // Writes the current game ("wxf"/"ccf" with axf 0, "axf" with axf 1) with
-// the given header. The shown position is the same afterwards. Returns 0,
-// 1 when the file could not be created or written, or kSaveTextsNotKept
-// (nothing written) when a header text typed in Windows-1252 has a
-// character that GBK, the code page these files are read in, lacks, or
-// kSaveCommentsNotKept when a comment has one. Comments typed in
-// Windows-1252 are written in their GBK form.
+// the given header. The shown position is the same afterwards. Comments
+// are written with LF line ends, like the rest of the file, and comments
+// and header texts typed in Windows-1252 in their GBK form (the code page
+// these files are read in). Returns 0, 1 when the file could not be
+// created or written, or, with nothing written, when a text would not load
+// back whole: kSaveTextsNotKept when a header text typed in Windows-1252
+// has a character GBK lacks, kSaveCommentsNotKept when a comment has one,
+// kSaveTextsTooLong when a name, the date or the event is longer in GBK
+// than a header field holds, kSaveCommentsTooLong when a comment is longer
+// than kKeywordCommentCap.
 int SaveWxfGame(const char* path, int axf, GameHeader header);
+// Whether SaveWxfGame writes the comment of slot ply so that it loads back
+// whole (a slot outside the store: true).
+bool KeywordFileKeepsComment(int ply);
 
 // Reads a keyword text file into the game record, *header and the comment
 // store; a file in UTF-8 is read as the same text in GBK (one damaged in

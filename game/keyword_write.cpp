@@ -50,37 +50,60 @@ void AppendPlayerLine(std::string& out, const char* keyword, const char* name, c
   }
 }
 
-// A comment is closed by the first "*/". So that any text reads back, every
-// "*" that is followed by backslashes and a "/" gets one more backslash; the
-// reader takes one away again.
-void AppendEscapedComment(std::string& out, const char* text) {
-  for (const char* p = text; *p != '\0'; ++p) {
-    out += *p;
-    if (*p != '*') continue;
-    const char* q = p + 1;
-    while (*q == '\\') ++q;
-    if (*q == '/') out += '\\';
+// A comment as the file holds it between "/*" and "*/". Its line breaks
+// (CR LF, CR or LF) are written as the file's LF. A comment is closed by
+// the first "*/": so that any text reads back, every "*" that is followed
+// by backslashes and a "/" gets one more backslash; the reader takes one
+// away again.
+std::string WrittenComment(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += '\n';
+      continue;
+    }
+    out += c;
+    if (c != '*') continue;
+    size_t next = i + 1;
+    while (next < text.size() && text[next] == '\\') ++next;
+    if (next < text.size() && text[next] == '/') out += '\\';
   }
+  return out;
 }
 
-// The comment texts as written, by slot: keyword files are read as GBK, so
-// comments typed in Windows-1252 are written in their GBK form.
-using CommentTexts = std::vector<std::string>;
-
-// Fills `texts` for the slots of the game's plies (0 the game comment);
-// false when a comment has a character GBK lacks.
-bool CommentTextsInGbk(int length, CommentTexts& texts) {
-  texts.assign(static_cast<size_t>(std::min(length + 1, kCommentSlots)), std::string());
-  for (size_t ply = 0; ply < texts.size(); ++ply) {
-    const MoveComment& slot = moveComments[ply];
-    if (slot.text == nullptr) continue;
-    if (slot.page != kHeaderTextsLatin) {
-      texts[ply] = slot.text;
-    } else if (!ConvertWindows1252TextToGbk(slot.text, texts[ply])) {
-      return false;
-    }
+// The comment of a slot as written, in GBK (the code page keyword files
+// are read in: a comment typed in Windows-1252 is written in its GBK
+// form). 0, kSaveCommentsNotKept when GBK lacks one of its characters, or
+// kSaveCommentsTooLong when the reader would cut it: the reader keeps
+// kKeywordCommentCap bytes as it gathers them, each line break as CR LF.
+int WriteComment(const MoveComment& slot, std::string& written) {
+  written.clear();
+  if (slot.text == nullptr) return 0;
+  std::string text = slot.text;
+  if (slot.page == kHeaderTextsLatin && !ConvertWindows1252TextToGbk(slot.text, text)) {
+    return kSaveCommentsNotKept;
   }
-  return true;
+  written = WrittenComment(text);
+  const auto lineBreaks = static_cast<size_t>(std::count(written.begin(), written.end(), '\n'));
+  return written.size() + lineBreaks > kKeywordCommentCap ? kSaveCommentsTooLong : 0;
+}
+
+// The written comments by slot, for the slots of the game's plies (0 the
+// game comment). 0, or the first refusal of WriteComment: a lacking
+// character before a comment that is too long.
+using CommentTexts = std::vector<std::string>;
+int WriteComments(int length, CommentTexts& texts) {
+  texts.assign(static_cast<size_t>(std::min(length + 1, kCommentSlots)), std::string());
+  int refused = 0;
+  for (size_t ply = 0; ply < texts.size(); ++ply) {
+    const int result = WriteComment(moveComments[ply], texts[ply]);
+    if (result == kSaveCommentsNotKept) return result;
+    if (result != 0) refused = result;
+  }
+  return refused;
 }
 
 void AppendUpperCased(std::string& out, const std::string& line) {
@@ -108,9 +131,7 @@ void AppendMoveLines(std::string& out, int axf, int length, const CommentTexts& 
     if (ply < static_cast<int>(comments.size()) && !comments[ply].empty()) {
       AppendUpperCased(out, line);
       line.clear();
-      out += "\n/*";
-      AppendEscapedComment(out, comments[ply].c_str());
-      out += "*/\n";
+      out += "\n/*" + comments[ply] + "*/\n";
     }
     if (slot == 3 || ply == length) {
       AppendUpperCased(out, line);
@@ -121,17 +142,29 @@ void AppendMoveLines(std::string& out, int axf, int length, const CommentTexts& 
 }
 
 // Keyword files are read as GBK: header texts typed in Windows-1252 are
-// written in their GBK form. False when a text has a character GBK lacks.
-bool HeaderTextsInGbk(GameHeader& header) {
-  if (header.textPage != kHeaderTextsLatin) return true;
-  for (auto field : {&GameHeader::redName, &GameHeader::redElo, &GameHeader::blackName,
-                     &GameHeader::blackElo, &GameHeader::date, &GameHeader::event}) {
+// written in their GBK form. 0, kSaveTextsNotKept when a text has a
+// character GBK lacks, or kSaveTextsTooLong when a text written as it
+// stands (not the ratings, written as numbers) is longer in GBK than the
+// reader keeps of it (a header field).
+int HeaderTextsInGbk(GameHeader& header) {
+  if (header.textPage != kHeaderTextsLatin) return 0;
+  struct Written {
+    char (GameHeader::*field)[kHeaderTextSize];
+    bool whole;  // written as it stands
+  };
+  constexpr Written kWritten[] = {
+      {&GameHeader::redName, true},   {&GameHeader::redElo, false}, {&GameHeader::blackName, true},
+      {&GameHeader::blackElo, false}, {&GameHeader::date, true},    {&GameHeader::event, true},
+  };
+  int refused = 0;
+  for (const Written& text : kWritten) {
     std::string converted;
-    if (!ConvertWindows1252TextToGbk(header.*field, converted)) return false;
-    SetHeaderText(header.*field, converted.c_str());
+    if (!ConvertWindows1252TextToGbk(header.*text.field, converted)) return kSaveTextsNotKept;
+    if (text.whole && converted.size() >= kHeaderTextSize) refused = kSaveTextsTooLong;
+    SetHeaderText(header.*text.field, converted.c_str());
   }
   header.textPage = kHeaderTextsGbk;
-  return true;
+  return refused;
 }
 
 }  // namespace
@@ -142,11 +175,12 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
   for (char* field : {header.redName, header.redElo, header.blackName, header.blackElo, header.date,
                       header.event})
     field[kHeaderTextSize - 1] = '\0';
-  if (!HeaderTextsInGbk(header)) return kSaveTextsNotKept;
+  // Nothing is written unless every text reads back whole.
+  if (const int refused = HeaderTextsInGbk(header); refused != 0) return refused;
   // No reader takes more than kMaxGameMoves moves.
   const int length = std::min(gameLength, kMaxGameMoves);
   CommentTexts comments;
-  if (!CommentTextsInGbk(length, comments)) return kSaveCommentsNotKept;
+  if (const int refused = WriteComments(length, comments); refused != 0) return refused;
   AtomicFile file;
   if (!file.Open(path)) return 1;
   SetGameFileName(path);
@@ -172,9 +206,7 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
     out += '\n';
   }
   if (!comments[0].empty()) {
-    out += "/*";
-    AppendEscapedComment(out, comments[0].c_str());
-    out += "*/\n";
+    out += "/*" + comments[0] + "*/\n";
   }
   out += "\nSTART{\n";
   AppendMoveLines(out, axf, length, comments);
@@ -183,4 +215,10 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
 
   if (std::fwrite(out.data(), 1, out.size(), file.file()) != out.size()) return 1;
   return file.Commit() ? 0 : 1;
+}
+
+bool KeywordFileKeepsComment(int ply) {
+  if (ply < 0 || ply >= kCommentSlots) return true;
+  std::string written;
+  return WriteComment(moveComments[ply], written) == 0;
 }

@@ -13,7 +13,6 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/keyword_files.h"
-#include "game/text_encoding.h"
 #include "game/text_readers.h"
 
 namespace {
@@ -157,13 +156,8 @@ const char* TextKeepingGameFileExtensions() { return "egf, vgf"; }
 
 const char* CommentKeepingGameFileExtensions() {
   const int last = std::min({gameLength, kMaxGameMoves, kCommentSlots - 1});
-  std::string gbk;
   for (int ply = 1; ply <= last; ++ply) {
-    const MoveComment& slot = moveComments[ply];
-    if (slot.text != nullptr && slot.page == kHeaderTextsLatin &&
-        !ConvertWindows1252TextToGbk(slot.text, gbk)) {
-      return "egf";
-    }
+    if (!KeywordFileKeepsComment(ply)) return "egf";
   }
   return TextKeepingGameFileExtensions();
 }

@@ -50,6 +50,10 @@ inline constexpr int kSaveStartNotKept = -2;
 inline constexpr int kSaveTextsNotKept = -3;
 // The same for a comment typed in Windows-1252 with a character GBK lacks.
 inline constexpr int kSaveCommentsNotKept = -4;
+// The same for a header text, or a comment, longer (in GBK) than a keyword
+// text file keeps of it: it would load back cut.
+inline constexpr int kSaveTextsTooLong = -5;
+inline constexpr int kSaveCommentsTooLong = -6;
 
 // Writes the current game with the writer of the extension: "egf" binary
 // version 7, "vgf" version 6, "vbf" version 3, "wxf" and "ccf" keyword text
@@ -57,8 +61,9 @@ inline constexpr int kSaveCommentsNotKept = -4;
 // reader claims plain coordinate text. Returns 0;
 // before anything is written, kSaveFormatNotWritten for a format that is
 // only read and kSaveStartNotKept for coordinate text that would not load
-// back, kSaveTextsNotKept and kSaveCommentsNotKept for header texts and
-// comments a keyword file cannot hold; or
+// back, kSaveTextsNotKept, kSaveCommentsNotKept, kSaveTextsTooLong and
+// kSaveCommentsTooLong for header texts and comments a keyword file cannot
+// hold whole; or
 // the writer's non-zero code when the file could not be created
 // or written.
 int SaveGameFile(const char* path, const GameHeader& header);
@@ -70,8 +75,8 @@ const char* WrittenGameFileExtensions();
 // binary files with a header): "egf, vgf".
 const char* TextKeepingGameFileExtensions();
 // Those of them that keep the comments of the current game: "egf, vgf",
-// or "egf" alone once a move comment holds a character GBK lacks (vgf
-// keeps the game comment only).
+// or "egf" alone once a move comment is one a keyword file does not keep
+// whole (vgf keeps the game comment only).
 const char* CommentKeepingGameFileExtensions();
 // Those of them that keep any start position and a game without moves:
 // "egf, vgf, vbf, ccf, wxf, axf".

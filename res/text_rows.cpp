@@ -704,6 +704,42 @@ const TextRow kTextLearningTablesTooBig = {{
     "\276\307\262\337\252\355\244\323\244j",  // Traditional Chinese
 }};
 
+const TextRow kTextSaveTextsTooLong = {{
+    "La partie n'a pas \351t\351 enregistr\351e : un texte des informations de la partie est plus long que ce que les fichiers %1 peuvent garder. Formats qui le gardent : %2.",  // French
+    "The game was not saved: a text of the game information is longer than %1 files can keep. Formats that keep it: %2.",  // English
+    "La partida no se ha guardado: un texto de la informaci\363n de la partida es m\341s largo de lo que los archivos %1 pueden conservar. Formatos que lo conservan: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: ein Text der Partieinformationen ist l\344nger, als %1-Dateien behalten k\366nnen. Formate, die ihn behalten: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272\306\345\276\326\320\305\317\242\326\320\323\320\322\273\317\356\316\304\327\326\263\254\271\375\301\313 %1 \316\304\274\376\304\334\261\243\264\346\265\304\263\244\266\310\241\243\304\334\315\352\325\373\261\243\264\346\313\374\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G\264\321\247\275\270\352\260T\244\244\246\263\244@\266\265\244\345\246r\266W\271L\244F %1 \300\311\256\327\257\340\253O\246s\252\272\252\370\253\327\241C\257\340\247\271\276\343\253O\246s\245\246\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextSaveCommentsTooLong = {{
+    "La partie n'a pas \351t\351 enregistr\351e : un commentaire est plus long que ce que les fichiers %1 peuvent garder. Formats qui le gardent : %2.",  // French
+    "The game was not saved: a comment is longer than %1 files can keep. Formats that keep it: %2.",  // English
+    "La partida no se ha guardado: un comentario es m\341s largo de lo que los archivos %1 pueden conservar. Formatos que lo conservan: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: ein Kommentar ist l\344nger, als %1-Dateien behalten k\366nnen. Formate, die ihn behalten: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272\323\320\322\273\314\365\327\242\312\315\263\254\271\375\301\313 %1 \316\304\274\376\304\334\261\243\264\346\265\304\263\244\266\310\241\243\304\334\315\352\325\373\261\243\264\346\313\374\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G\246\263\244@\261\370\265\371\304\300\266W\271L\244F %1 \300\311\256\327\257\340\253O\246s\252\272\252\370\253\327\241C\257\340\247\271\276\343\253O\246s\245\246\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextHeaderTextTooLong = {{
+    "Le texte tap\351 dans \253 %1 \273 est trop long pour \352tre enregistr\351 dans les fichiers de partie ; il n'a pas \351t\351 pris.",  // French
+    "The text typed in \"%1\" is too long to be stored in the game files; it was not taken.",  // English
+    "El texto escrito en \253%1\273 es demasiado largo para guardarse en los archivos de partida; no se ha tomado.",  // Spanish
+    "Der in \204%1\223 eingegebene Text ist zu lang, um in den Partiedateien gespeichert zu werden; er wurde nicht \374bernommen.",  // German
+    "\324\332\241\260%1\241\261\326\320\312\344\310\353\265\304\316\304\327\326\314\253\263\244\243\254\316\336\267\250\261\243\264\346\265\275\306\345\276\326\316\304\274\376\326\320\243\254\316\264\261\273\262\311\323\303\241\243",  // Simplified Chinese
+    "\246b\241u%1\241v\244\244\277\351\244J\252\272\244\345\246r\244\323\252\370\241A\265L\252k\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextCommentTooLong = {{
+    "Le commentaire est trop long pour \352tre enregistr\351 dans les fichiers de partie ; ce qui a \351t\351 tap\351 n'a pas \351t\351 pris.",  // French
+    "The comment is too long to be stored in the game files; what was typed was not taken.",  // English
+    "El comentario es demasiado largo para guardarse en los archivos de partida; lo escrito no se ha tomado.",  // Spanish
+    "Der Kommentar ist zu lang, um in den Partiedateien gespeichert zu werden; die Eingabe wurde nicht \374bernommen.",  // German
+    "\327\242\312\315\314\253\263\244\243\254\316\336\267\250\261\243\264\346\265\275\306\345\276\326\316\304\274\376\326\320\243\254\312\344\310\353\265\304\316\304\327\326\316\264\261\273\262\311\323\303\241\243",  // Simplified Chinese
+    "\265\371\304\300\244\323\252\370\241A\265L\252k\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241A\277\351\244J\252\272\244\345\246r\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
+}};
+
 const TextRow* const kAllTextRows[] = {
     &kTextRedHasLost,
     &kTextBlackHasLost,
@@ -783,6 +819,10 @@ const TextRow* const kAllTextRows[] = {
     &kTextPrintFailed,
     &kTextAddressSpaceTooSmall,
     &kTextLearningTablesTooBig,
+    &kTextSaveTextsTooLong,
+    &kTextSaveCommentsTooLong,
+    &kTextHeaderTextTooLong,
+    &kTextCommentTooLong,
 };
 
 const char* const kAllTextRowNames[] = {
@@ -864,6 +904,10 @@ const char* const kAllTextRowNames[] = {
     "kTextPrintFailed",
     "kTextAddressSpaceTooSmall",
     "kTextLearningTablesTooBig",
+    "kTextSaveTextsTooLong",
+    "kTextSaveCommentsTooLong",
+    "kTextHeaderTextTooLong",
+    "kTextCommentTooLong",
 };
 
-const int kTextRowCount = 78;
+const int kTextRowCount = 82;

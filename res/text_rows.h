@@ -158,6 +158,16 @@ extern const TextRow kTextAddressSpaceTooSmall;  // "The program needs at least 
 // settings keep, refused by the options sheet.
 extern const TextRow kTextLearningTablesTooBig;  // "Learning tables size too big"
 
+// A save refused before anything was written because a header text or a
+// comment is longer in a format's code page than its files keep (%1 the
+// extension, %2 the formats that keep it).
+extern const TextRow kTextSaveTextsTooLong;     // "The game was not saved: a text of the ..."
+extern const TextRow kTextSaveCommentsTooLong;  // "The game was not saved: a comment is ..."
+// A typed header text (%1 = the field's label) or comment longer, in the
+// code page it would be stored in, than the game files keep.
+extern const TextRow kTextHeaderTextTooLong;  // "The text typed in "%1" is too long to be ..."
+extern const TextRow kTextCommentTooLong;     // "The comment is too long to be stored in ..."
+
 // Every row in table order with its constant's name, for checks of the
 // whole table.
 extern const TextRow* const kAllTextRows[];

@@ -22,25 +22,34 @@ QString CommentString(int ply) {
   return DecodeText(moveComments[ply].text, TextPageCodePage(moveComments[ply].page));
 }
 
-bool EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
-                        uint8_t* page) {
+TextStore EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
+                             uint8_t* page) {
+  QByteArray encoded;
+  uint8_t encodedPage = kHeaderTextsUnknown;
+  if (IsAsciiText(text)) {
+    encoded = text.toLatin1();
+  } else {
+    bool kept = false;
+    for (CodePage candidate : TypedTextPages(currentPage)) {
+      if (EncodeTextExactly(text, candidate, &encoded)) {
+        encodedPage = TextPageOf(candidate);
+        kept = true;
+        break;
+      }
+    }
+    if (!kept) return TextStore::kNotStorable;
+  }
   // The game files keep a comment of at most kBinaryLongTextCap bytes: a
   // longer one would be cut when saved (inside a character, even).
-  if (IsAsciiText(text)) {
-    *bytes = text.toLatin1();
-    *page = kHeaderTextsUnknown;
-    return bytes->size() <= kBinaryLongTextCap;
-  }
-  for (CodePage candidate : TypedTextPages(currentPage)) {
-    if (EncodeTextExactly(text, candidate, bytes)) {
-      *page = TextPageOf(candidate);
-      return bytes->size() <= kBinaryLongTextCap;
-    }
-  }
-  return false;
+  if (encoded.size() > kBinaryLongTextCap) return TextStore::kTooLong;
+  *bytes = encoded;
+  *page = encodedPage;
+  return TextStore::kStored;
 }
 
-QString CommentNotStoredMessage() { return TrText(kTextCommentNotStored); }
+QString CommentNotStoredMessage(TextStore why) {
+  return TrText(why == TextStore::kTooLong ? kTextCommentTooLong : kTextCommentNotStored);
+}
 
 void ShownComment::Show(CDialog& dialog, int control, int ply) {
   ply_ = ply;
@@ -52,21 +61,21 @@ void ShownComment::Show(CDialog& dialog, int control, int ply) {
   text_ = dialog.GetDlgItemText(control);
 }
 
-bool ShownComment::Encode(const QString& text, QByteArray* bytes, uint8_t* page) const {
+TextStore ShownComment::Encode(const QString& text, QByteArray* bytes, uint8_t* page) const {
   if (text == text_) {
     *bytes = bytes_;
     *page = page_;
-    return true;
+    return TextStore::kStored;
   }
   return EncodeTypedComment(text, page_, bytes, page);
 }
 
-bool ShownComment::Store(const QString& text) const {
+TextStore ShownComment::Store(const QString& text) const {
   QByteArray bytes;
   uint8_t page = kHeaderTextsUnknown;
-  if (!Encode(text, &bytes, &page)) return false;
-  SetComment(ply_, bytes.constData(), page);
-  return true;
+  const TextStore stored = Encode(text, &bytes, &page);
+  if (stored == TextStore::kStored) SetComment(ply_, bytes.constData(), page);
+  return stored;
 }
 
 void ShownComment::ShowAgain(CDialog& dialog, int control) {

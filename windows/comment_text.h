@@ -9,6 +9,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "windows/header_fields.h"
+
 class CDialog;
 
 // The comment of slot ply as typed; empty for none or a slot outside the
@@ -18,13 +20,13 @@ QString CommentString(int ply);
 // A typed comment in the form it is stored: ASCII as it stands (page
 // unknown: the same bytes in every page), any other text in the first code
 // page of TypedTextPages(currentPage) that holds every character of it.
-// False when neither does, or when that form is longer than the game files
-// keep of a comment (kBinaryLongTextCap bytes).
-bool EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
-                        uint8_t* page);
+// kNotStorable when neither does, kTooLong when that form is longer than
+// the game files keep of a comment (kBinaryLongTextCap bytes).
+TextStore EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
+                             uint8_t* page);
 
 // The message refusing a typed comment the game files cannot keep.
-QString CommentNotStoredMessage();
+QString CommentNotStoredMessage(TextStore why);
 
 // What a window last showed of one comment slot in one of its edits, so
 // that a text the user has not touched is written back as the bytes it was
@@ -38,10 +40,10 @@ class ShownComment {
   int ply() const { return ply_; }
   // Whether `text` (the edit's text now) can be stored: into *bytes and
   // *page in the form Store writes.
-  bool Encode(const QString& text, QByteArray* bytes, uint8_t* page) const;
-  // Stores `text` into the slot shown; false (slot unchanged) when no code
-  // page holds it.
-  bool Store(const QString& text) const;
+  TextStore Encode(const QString& text, QByteArray* bytes, uint8_t* page) const;
+  // Stores `text` into the slot shown; anything but kStored leaves the
+  // slot unchanged.
+  TextStore Store(const QString& text) const;
   // After a refused Store: shows the slot again as it is stored, the caret
   // where it was (or at the end of the text).
   void ShowAgain(CDialog& dialog, int control);

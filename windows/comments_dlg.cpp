@@ -126,11 +126,12 @@ void CCommentsDlg::Refresh() {
 // the game record.
 void CCommentsDlg::OnCommentChanged() {
   if (refreshing_) return;
-  if (shown_.Store(GetDlgItemText(kCtlCommentText))) return;
+  const TextStore stored = shown_.Store(GetDlgItemText(kCtlCommentText));
+  if (stored == TextStore::kStored) return;
   refreshing_ = true;
   shown_.ShowAgain(*this, kCtlCommentText);
   refreshing_ = false;
-  ShowMessageBox(this, CommentNotStoredMessage());
+  ShowMessageBox(this, CommentNotStoredMessage(stored));
 }
 
 void CCommentsDlg::ShowComment() {

@@ -38,17 +38,19 @@ void CGameInfoDlg::OnOK() {
   // Nothing is written unless every text can be kept.
   GameHeader edited = *header;
   for (const HeaderEdit& edit : kHeaderEdits) {
-    if (StoreHeaderField(edited, edit.field, GetDlgItemText(edit.control)) ==
-        HeaderStore::kNotStorable) {
-      ShowMessageBox(this, HeaderNotStoredMessage(edit));
+    const TextStore stored = StoreHeaderField(edited, edit.field, GetDlgItemText(edit.control));
+    if (stored != TextStore::kStored) {
+      ShowMessageBox(this, HeaderNotStoredMessage(edit, stored));
       if (QWidget* item = GetDlgItem(edit.control)) item->setFocus();
       return;
     }
   }
   QByteArray comment;
   uint8_t commentPage = kHeaderTextsUnknown;
-  if (!shownComment_.Encode(GetDlgItemText(kCtlHeaderComment), &comment, &commentPage)) {
-    ShowMessageBox(this, CommentNotStoredMessage());
+  const TextStore stored =
+      shownComment_.Encode(GetDlgItemText(kCtlHeaderComment), &comment, &commentPage);
+  if (stored != TextStore::kStored) {
+    ShowMessageBox(this, CommentNotStoredMessage(stored));
     if (QWidget* item = GetDlgItem(kCtlHeaderComment)) item->setFocus();
     return;
   }

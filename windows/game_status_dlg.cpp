@@ -115,23 +115,23 @@ void CGameStatusDlg::OnFieldChange() {
   for (const HeaderEdit& edit : kHeaderEdits) {
     std::memcpy(edited.*edit.field, shownHeader_.*edit.field, kHeaderTextSize);
   }
-  HeaderStore stored[kHeaderEditCount] = {};
+  TextStore stored[kHeaderEditCount] = {};
   int refused = -1;
   for (int i = 0; i < kHeaderEditCount; ++i) {
     const QString text = GetDlgItemText(kHeaderEdits[i].control);
     if (text == shownTexts_[i]) continue;
     stored[i] = StoreHeaderField(edited, kHeaderEdits[i].field, text);
-    if (stored[i] == HeaderStore::kNotStorable && refused < 0) refused = i;
+    if (stored[i] != TextStore::kStored && refused < 0) refused = i;
   }
   currentGameHeader = edited;
   StoreComment();
   currentGameHeader.result = static_cast<int8_t>(SelectedResult(*this));
 
-  // An edit whose text was cut or refused shows what the header holds, so
-  // that the window never shows more than the header keeps.
+  // An edit whose text was refused shows what the header holds, so that the
+  // window never shows more than the header keeps.
   refreshing = true;
   for (int i = 0; i < kHeaderEditCount; ++i) {
-    if (stored[i] != HeaderStore::kStored) {
+    if (stored[i] != TextStore::kStored) {
       if (auto* line = qobject_cast<QLineEdit*>(GetDlgItem(kHeaderEdits[i].control))) {
         const int caret = line->cursorPosition();
         line->setText(HeaderFieldString(currentGameHeader, kHeaderEdits[i].field));
@@ -146,7 +146,9 @@ void CGameStatusDlg::OnFieldChange() {
   }
   refreshing = false;
   if (onGameInfoEdited != nullptr) onGameInfoEdited();
-  if (refused >= 0) ShowMessageBox(this, HeaderNotStoredMessage(kHeaderEdits[refused]));
+  if (refused >= 0) {
+    ShowMessageBox(this, HeaderNotStoredMessage(kHeaderEdits[refused], stored[refused]));
+  }
 }
 
 void CGameStatusDlg::OnCommentChange() {
@@ -159,12 +161,13 @@ void CGameStatusDlg::OnCommentChange() {
 }
 
 void CGameStatusDlg::StoreComment() {
-  if (shownComment_.Store(GetDlgItemText(kCtlHeaderComment))) return;
+  const TextStore stored = shownComment_.Store(GetDlgItemText(kCtlHeaderComment));
+  if (stored == TextStore::kStored) return;
   const bool wasRefreshing = refreshing;
   refreshing = true;
   shownComment_.ShowAgain(*this, kCtlHeaderComment);
   refreshing = wasRefreshing;
-  ShowMessageBox(this, CommentNotStoredMessage());
+  ShowMessageBox(this, CommentNotStoredMessage(stored));
 }
 
 void CGameStatusDlg::DestroyWindow() {

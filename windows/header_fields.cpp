@@ -68,9 +68,10 @@ bool ConvertOtherTexts(GameHeader& header, HeaderText skip, CodePage to) {
     const size_t length = strnlen(text, kHeaderTextSize);
     const QString shown = DecodeText(text, length, from);
     QByteArray bytes;
-    // A byte the old page has no character for cannot be carried over.
+    // A byte the old page has no character for cannot be carried over, nor
+    // a text that the new page makes longer than its field.
     if (shown.contains(QChar(QChar::ReplacementCharacter)) ||
-        !EncodeTextExactly(shown, to, &bytes)) {
+        !EncodeTextExactly(shown, to, &bytes) || bytes.size() >= kHeaderTextSize) {
       return false;
     }
     SetHeaderText(converted.*edit.field, bytes.constData());
@@ -81,8 +82,9 @@ bool ConvertOtherTexts(GameHeader& header, HeaderText skip, CodePage to) {
 
 }  // namespace
 
-HeaderStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text) {
-  if (text == HeaderFieldString(header, field)) return HeaderStore::kStored;
+TextStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text) {
+  if (text == HeaderFieldString(header, field)) return TextStore::kStored;
+  GameHeader stored = header;
   QByteArray bytes;
   if (IsAsciiText(text)) {
     // The same bytes in every code page the files know.
@@ -92,24 +94,27 @@ HeaderStore StoreHeaderField(GameHeader& header, HeaderText field, const QString
     // that it no longer changes with the interface language.
     bool kept = false;
     for (CodePage page : TypedTextPages(header.textPage)) {
-      GameHeader converted = header;
-      if (!EncodeTextExactly(text, page, &bytes) || !ConvertOtherTexts(converted, field, page)) {
+      stored = header;
+      if (!EncodeTextExactly(text, page, &bytes) || !ConvertOtherTexts(stored, field, page)) {
         continue;
       }
-      converted.textPage = TextPageOf(page);
-      header = converted;
+      stored.textPage = TextPageOf(page);
       kept = true;
       break;
     }
-    if (!kept) return HeaderStore::kNotStorable;
+    if (!kept) return TextStore::kNotStorable;
   }
-  // SetHeaderText never splits a double-byte character.
-  SetHeaderText(header.*field, bytes.constData());
-  return bytes.size() >= kHeaderTextSize ? HeaderStore::kCut : HeaderStore::kStored;
+  // The field keeps 127 bytes: a longer text would be cut.
+  if (bytes.size() >= kHeaderTextSize) return TextStore::kTooLong;
+  SetHeaderText(stored.*field, bytes.constData());
+  header = stored;
+  return TextStore::kStored;
 }
 
-QString HeaderNotStoredMessage(const HeaderEdit& edit) {
-  return TrText(kTextHeaderTextNotStored).arg(TrText(*edit.label));
+QString HeaderNotStoredMessage(const HeaderEdit& edit, TextStore why) {
+  const TextRow& row =
+      why == TextStore::kTooLong ? kTextHeaderTextTooLong : kTextHeaderTextNotStored;
+  return TrText(row).arg(TrText(*edit.label));
 }
 
 void SetHeaderLabels(CDialog& dialog) {

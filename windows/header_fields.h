@@ -58,22 +58,24 @@ uint8_t TextPageOf(CodePage page);
 // then the other one (Windows-1252, GBK).
 std::array<CodePage, 2> TypedTextPages(uint8_t textPage);
 
-// What became of a typed header text.
-enum class HeaderStore {
+// What became of a typed header text or comment.
+enum class TextStore {
   kStored,
-  kCut,          // kept cut to 127 bytes on a character boundary
+  kTooLong,      // longer, in the code page it would be stored in, than the files keep
   kNotStorable,  // no code page of the files holds it with the other texts
 };
 // Stores what the user typed into a header field, kept as typed: a text
 // equal to what the field shows keeps the field's bytes, ASCII is stored
 // as it stands, and any other text in a code page that holds it together
-// with the header's other texts, the header's own first, then Windows-1252
-// or GBK (GBK first under a Chinese interface). The header is then marked
-// with that page (other texts converted to it), so that it shows alike in
-// every language. kNotStorable leaves the header unchanged.
-HeaderStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text);
-// The message refusing a text of `edit` that StoreHeaderField could not keep.
-QString HeaderNotStoredMessage(const HeaderEdit& edit);
+// with the header's other texts (each of them whole in its field), the
+// header's own first, then Windows-1252 or GBK (GBK first under a Chinese
+// interface). The header is then marked with that page (other texts
+// converted to it), so that it shows alike in every language. A text of
+// more than 127 bytes in that page is kTooLong. Anything but kStored
+// leaves the header unchanged.
+TextStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text);
+// The message refusing a text of `edit` that StoreHeaderField did not take.
+QString HeaderNotStoredMessage(const HeaderEdit& edit, TextStore why);
 // The eleven labels get their texts in the current language.
 void SetHeaderLabels(CDialog& dialog);
 // Fills the result list with its four items (once) and selects `result`;

@@ -23,13 +23,15 @@
 #include "engine/search/engine_state.h"
 #include "engine/search/new_game.h"
 #include "engine/search/time_control.h"
+#include "game/comments.h"
 #include "game/game_loader.h"
 #include "platform/file_dialog.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
+#include "platform/text_codec.h"
 #include "res/menus.h"
-#include "tests/support/file_bytes.h"
 #include "tests/support/app_scenario.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/placement_cases.h"
 #include "tests/support/test_position.h"
@@ -443,6 +445,60 @@ TEST_F(FileCommandsTest, FailuresKeepTheGameAndAreTold) {
     RunWithDialog(kCmdSaveGame, (root_ / "c.egf").string());
     Check(shown && !fs::exists(root_ / "c.egf") && currentGameHeader.redName[0] == '\0',
           "cancelled editor");
+    testing_support::CloseFrame();
+  });
+}
+
+// A save that would cut a text is refused before anything is written,
+// saying the text is too long for the format and naming the formats that
+// keep it; those keep it whole. The texts are typed in Windows-1252 (é),
+// twice as long in the keyword files' GBK.
+TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
+  RUN_SCENARIO({
+    StartProgram();
+    const std::string event(100, '\xE9');
+    const std::string comment(6000, '\xE9');
+    const struct {
+      const char* file;
+      int ply;              // of the long comment; -1: the long text is the event
+      const TextRow* told;  // null: saved
+      const char* formats;
+    } cases[] = {
+        {"event.wxf", -1, &kTextSaveTextsTooLong, "egf, vgf"},
+        {"game.ccf", 0, &kTextSaveCommentsTooLong, "egf, vgf"},
+        {"move.axf", 2, &kTextSaveCommentsTooLong, "egf"},
+        {"event.vgf", -1, nullptr, nullptr},
+        {"move.egf", 2, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+      NewGameWith(kGame);
+      currentGameHeader.textPage = kHeaderTextsLatin;
+      if (c.ply < 0) {
+        SetHeaderText(currentGameHeader.event, event.c_str());
+      } else {
+        SetComment(c.ply, comment.c_str(), kHeaderTextsLatin);
+      }
+      const fs::path path = root_ / c.file;
+      std::ofstream(path) << "old";
+      messages.clear();
+      bool shown = false;
+      AnswerGameInfo(true, &shown);
+      RunWithDialog(kCmdSaveGame, path.string());
+      if (c.told != nullptr) {
+        const QString told =
+            TrText(*c.told).arg(path.extension().string().substr(1).c_str(), c.formats);
+        Check(shown && messages.size() == 1 && messages[0] == told, c.file);
+        Check(ReadFileText(path) == "old", c.file);
+        continue;
+      }
+      Check(messages.empty(), c.file);
+      ResetGameHeaderAndComments();
+      RunWithDialog(kCmdLoadGame, path.string());
+      Check(GameIs(kGame) && messages.empty(), c.file);
+      Check(c.ply < 0 ? currentGameHeader.event == event
+                      : moveComments[c.ply].text != nullptr && moveComments[c.ply].text == comment,
+            c.file);
+    }
     testing_support::CloseFrame();
   });
 }

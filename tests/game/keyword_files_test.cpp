@@ -200,6 +200,31 @@ TEST_F(KeywordFilesTest, SavingKeepsTheShownPositionAndFailsLoudly) {
   }
 }
 
+// A comment's line breaks, however stored (CR LF, CR, LF), are written as
+// the LF that ends every other line of the file, and read back as CR LF.
+TEST_F(KeywordFilesTest, CommentLineEndsFollowTheFile) {
+  SetGame(nullptr, {"h2e2", "h9g7"});
+  SetComment(0, "one\r\ntwo");
+  SetComment(1, "a\rb\nc\r\n");
+  struct Kind {
+    const char* name;
+    int axf;
+  };
+  for (const Kind& format : {Kind{"wxf", 0}, Kind{"ccf", 0}, Kind{"axf", 1}}) {
+    SCOPED_TRACE(format.name);
+    const std::string name = std::string("ends.") + format.name;
+    ASSERT_EQ(SaveWxfGame(Path(name).c_str(), format.axf, emptyGameHeader), 0);
+    const std::string file = ReadFile(name);
+    EXPECT_EQ(file.find('\r'), std::string::npos) << file;
+    EXPECT_NE(file.find("\n/*one\ntwo*/\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("\n/*a\nb\nc\n*/\n"), std::string::npos) << file;
+    ASSERT_EQ(Load(Path(name)), 0);
+    EXPECT_EQ(CommentText(0), "one\r\ntwo");
+    EXPECT_EQ(CommentText(1), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(gameLength, 2);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Round trips
 // ---------------------------------------------------------------------------

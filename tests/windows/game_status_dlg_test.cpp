@@ -1,5 +1,5 @@
 // The game information window: what Refresh shows, what one change writes
-// back (and the change hook), texts too long for their field, clearing
+// back (and the change hook), texts too long for their field refused, clearing
 // gameStatusDlg when it closes, and its stored placement.
 #include "windows/game_status_dlg.h"
 
@@ -141,31 +141,70 @@ TEST_F(GameStatusDlgTest, OneChangeWritesEveryFieldBackAndRunsTheHook) {
   EXPECT_EQ(hookCalls, 3);
 }
 
-TEST_F(GameStatusDlgTest, TooLongTextIsCutOnACharacterAndTheEditShowsWhatWasKept) {
+// A typed or pasted text is measured in the code page it would be stored
+// in: longer than its 127-byte field, it is refused with a message saying
+// it is too long, and the edit shows what the header still holds; one that
+// fits is stored whole. A text whose page would make another text longer
+// than its field cannot be stored with it.
+TEST_F(GameStatusDlgTest, TooLongTextIsRefusedAndTheEditShowsWhatWasKept) {
   struct Case {
     int language;
-    QString typed;
-    size_t bytes;
-    QString kept;
+    uint8_t page;      // of the header before typing
+    const char* site;  // stored before typing, in that page
+    QString typed;     // into the event field
+    const TextRow* refusal;
   };
-  const QString chinese(100, QChar(0x7EA2));  // 200 bytes in GBK
-  const QString mixed = "x" + chinese;         // byte 127 would split a character
+  const QString hong(QChar(0x7EA2));  // 红: two bytes in GBK
+  const QString e(QChar(0xE9));       // é: one byte in Windows-1252, two in GBK
+  const TextRow* tooLong = &kTextHeaderTextTooLong;
+  const std::string latinSite(100, '\xE9');
   const Case cases[] = {
-      {kLanguageSimplifiedChinese, chinese, 126, chinese.left(63)},
-      {kLanguageSimplifiedChinese, mixed, 127, mixed.left(64)},
-      {kLanguageEnglish, QString(200, QChar('a')), 127, QString(127, QChar('a'))},
-      {kLanguageSimplifiedChinese, QString::fromUtf8("王天一"), 6, QString::fromUtf8("王天一")},
+      {kLanguageSimplifiedChinese, kHeaderTextsUnknown, "", hong.repeated(100), tooLong},
+      {kLanguageSimplifiedChinese, kHeaderTextsUnknown, "", "x" + hong.repeated(63), nullptr},
+      {kLanguageSimplifiedChinese, kHeaderTextsUnknown, "", "x" + hong.repeated(64), tooLong},
+      {kLanguageSimplifiedChinese, kHeaderTextsUnknown, "", QString::fromUtf8("王天一"), nullptr},
+      {kLanguageEnglish, kHeaderTextsUnknown, "", QString(127, QChar('a')), nullptr},
+      {kLanguageEnglish, kHeaderTextsUnknown, "", QString(200, QChar('a')), tooLong},
+      {kLanguageEnglish, kHeaderTextsUnknown, "", e.repeated(127), nullptr},
+      {kLanguageEnglish, kHeaderTextsUnknown, "", e.repeated(128), tooLong},
+      // A header read from a GBK file keeps its page: é takes two bytes.
+      {kLanguageEnglish, kHeaderTextsGbk, "Beijing", e.repeated(63), nullptr},
+      {kLanguageEnglish, kHeaderTextsGbk, "Beijing", e.repeated(127), tooLong},
+      {kLanguageGerman, kHeaderTextsGbk, "Beijing", e.repeated(64), tooLong},
+      // GBK would make the site 200 bytes long.
+      {kLanguageEnglish, kHeaderTextsLatin, latinSite.c_str(), QString::fromUtf8("王"),
+       &kTextHeaderTextNotStored},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.language) + " " + std::to_string(c.typed.size()));
+    Reset();
+    recordedMessages.clear();
+    messageBoxHook = [](const QString& text, int) -> int {
+      recordedMessages.push_back(text);
+      return kAnswerOk;
+    };
     currentLanguage = c.language;
+    currentGameHeader.textPage = c.page;
+    SetHeaderText(currentGameHeader.site, c.site);
+    const GameHeader before = currentGameHeader;
     CGameStatusDlg* d = Open();
     ASSERT_NE(d, nullptr);
-    Type(d, kCtlHeaderRedName, c.typed);
-    EXPECT_EQ(std::strlen(currentGameHeader.redName), c.bytes) << c.language;
-    EXPECT_EQ(DecodeLanguageText(currentGameHeader.redName, c.language), c.kept);
-    EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), c.kept);
+    Type(d, kCtlHeaderEvent, c.typed);
+    if (c.refusal != nullptr) {
+      ASSERT_EQ(recordedMessages.size(), 1u);
+      EXPECT_EQ(recordedMessages[0], TrText(*c.refusal).arg(TrText(kTextEvent)));
+      EXPECT_EQ(0, std::memcmp(&currentGameHeader, &before, sizeof before));
+      EXPECT_EQ(d->GetDlgItemText(kCtlHeaderEvent), "");
+    } else {
+      EXPECT_TRUE(recordedMessages.empty());
+      EXPECT_EQ(DecodeHeaderText(currentGameHeader, currentGameHeader.event), c.typed);
+      EXPECT_EQ(DecodeHeaderText(currentGameHeader, currentGameHeader.site),
+                DecodeHeaderText(before, before.site));
+      EXPECT_EQ(d->GetDlgItemText(kCtlHeaderEvent), c.typed);
+    }
     ASSERT_TRUE(CloseAndDelete(d));
   }
+  messageBoxHook = nullptr;
 }
 
 // A typed text is kept as typed in every language: typed under each

@@ -47,6 +47,17 @@ QComboBox* ResultList(CDialog& d) {
   return qobject_cast<QComboBox*>(d.GetDlgItem(kCtlHeaderResult));
 }
 
+std::vector<QString> messages;
+
+// Message boxes are answered at once and their texts kept in `messages`.
+void RecordMessages() {
+  messages.clear();
+  messageBoxHook = [](const QString& text, int) -> int {
+    messages.push_back(text);
+    return kAnswerOk;
+  };
+}
+
 class SmallDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -115,7 +126,8 @@ TEST_F(SmallDialogsTest, GameInfoShowsTheHeaderAndCancelKeepsItAndTheEmptyDate) 
   EXPECT_STREQ(moveComments[0].text, "line one\r\nline two");
 }
 
-TEST_F(SmallDialogsTest, GameInfoOkStoresEveryFieldAndCutsLongTextOnACharacter) {
+TEST_F(SmallDialogsTest, GameInfoOkStoresEveryFieldAndRefusesATooLongText) {
+  RecordMessages();
   currentLanguage = kLanguageSimplifiedChinese;
   currentGameHeader.result = kResultRedWins;
   SetHeaderText(currentGameHeader.date, "1-2-2003");
@@ -129,8 +141,8 @@ TEST_F(SmallDialogsTest, GameInfoOkStoresEveryFieldAndCutsLongTextOnACharacter) 
       {kCtlHeaderBlackElo, &GameHeader::blackElo},
       {kCtlHeaderAuthor, &GameHeader::author},
       {kCtlHeaderTimeControl, &GameHeader::timeControl}};
-  // 100 two-byte characters: the 127-byte field ends before the character
-  // that would not fit whole.
+  // 100 two-byte characters do not fit the 127-byte field: refused, the
+  // dialog stays open; 63 of them do.
   const QString longName(100, QChar(0x7EA2));  // "红"
   CGameInfoDlg dialog(currentGameHeader);
   const int code = RunModal(dialog, [&](CDialog& d) {
@@ -142,7 +154,15 @@ TEST_F(SmallDialogsTest, GameInfoOkStoresEveryFieldAndCutsLongTextOnACharacter) 
     d.SetDlgItemText(kCtlHeaderComment, QString::fromUtf8("好棋\n第二行"));
     ResultList(d)->setCurrentIndex(kResultDraw);
     Click(d, IDOK);
+    EXPECT_TRUE(d.isVisible());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], TrText(kTextHeaderTextTooLong).arg(TrText(kTextRed)));
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(kCtlHeaderRedName));
+    EXPECT_STREQ(currentGameHeader.event, "");
+    d.SetDlgItemText(kCtlHeaderRedName, longName.left(63));
+    Click(d, IDOK);
   });
+  messageBoxHook = nullptr;
   EXPECT_EQ(code, IDOK);
   for (const auto& [id, field] : fields) EXPECT_EQ(currentGameHeader.*field, std::to_string(id));
   EXPECT_EQ(currentGameHeader.result, kResultDraw);
@@ -178,12 +198,7 @@ TEST_F(SmallDialogsTest, GameInfoShowsGbkHeadersAsGbkInEveryLanguage) {
 // field (or the comment) it is and keeps the dialog open with the header
 // unchanged; the comment is kept in a page that holds it.
 TEST_F(SmallDialogsTest, GameInfoOkRefusesTextsNoCodePageCanKeep) {
-  static std::vector<QString> messages;
-  messages.clear();
-  messageBoxHook = [](const QString& text, int) -> int {
-    messages.push_back(text);
-    return kAnswerOk;
-  };
+  RecordMessages();
   const GameHeader before = currentGameHeader;
   CGameInfoDlg dialog(currentGameHeader);
   const int code = RunModal(dialog, [&](CDialog& d) {

@@ -253,28 +253,48 @@ TEST_F(TypedCommentsTest, FormatsNamedForARefusedCommentKeepIt) {
   EXPECT_TRUE(messages.empty());
 }
 
-// The game files keep kBinaryLongTextCap bytes of a comment: a comment as
-// long as that loads back whole from an egf, one character more is refused
-// in both windows (it was taken, then cut inside a character when saved).
+// The game files keep kBinaryLongTextCap bytes of a comment, counted in
+// the page it is stored in: a comment as long as that loads back whole
+// from an egf; one more character, typed or pasted, is refused in both
+// windows with a message saying the comment is too long (it was taken,
+// then cut inside a character when saved).
 TEST_F(TypedCommentsTest, ACommentLongerThanTheFilesKeepIsRefused) {
-  const QString fits = QString(kBinaryLongTextCap / 2, QChar(0x4E2D)) + "a";  // 中: 2 bytes
+  struct Row {
+    int language;
+    QString fits;
+    QString more;  // then typed, or pasted, and refused
+    bool paste;
+  };
+  const QString zhong(QChar(0x4E2D));  // 中: 2 bytes in GBK
+  const QString e(QChar(0xE9));        // é: 1 byte in Windows-1252
+  const Row rows[] = {
+      {kLanguageSimplifiedChinese, zhong.repeated(kBinaryLongTextCap / 2) + "a", zhong, false},
+      {kLanguageEnglish, e.repeated(kBinaryLongTextCap), e, false},
+      {kLanguageGerman, QString(kBinaryLongTextCap, QChar('a')), QStringLiteral("aa"), true},
+      // Each line break is stored as CR LF: one byte short, a line break
+      // is two too many.
+      {kLanguageEnglish, QStringLiteral("ab\r\n").repeated(kBinaryLongTextCap / 4) + "ab",
+       QStringLiteral("\n"), true},
+  };
   const std::string path = Path("long.egf");
-  for (const int ply : {0, 2}) {
-    SCOPED_TRACE(ply);
-    Start(kLanguageSimplifiedChinese);
-    CDialog* dialog = ply == 0 ? static_cast<CDialog*>(gameStatusDlg) : commentsDlg;
-    const int control = ply == 0 ? kCtlHeaderComment : kCtlCommentText;
-    Paste(dialog, control, fits);
-    EXPECT_TRUE(messages.empty());
-    Paste(dialog, control, QString(QChar(0x4E2D)));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], CommentNotStoredMessage());
-    EXPECT_EQ(dialog->GetDlgItemText(control), fits);
-    ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
-    ResetGameHeaderAndComments();
-    ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), 0);
-    EXPECT_EQ(CommentString(ply), fits);
-    messages.clear();
+  for (const Row& row : rows) {
+    for (const int ply : {0, 2}) {
+      SCOPED_TRACE(std::to_string(&row - rows) + " ply " + std::to_string(ply));
+      Start(row.language);
+      CDialog* dialog = ply == 0 ? static_cast<CDialog*>(gameStatusDlg) : commentsDlg;
+      const int control = ply == 0 ? kCtlHeaderComment : kCtlCommentText;
+      Paste(dialog, control, row.fits);
+      EXPECT_TRUE(messages.empty());
+      row.paste ? Paste(dialog, control, row.more) : Type(dialog, control, row.more);
+      ASSERT_EQ(messages.size(), 1u);
+      EXPECT_EQ(messages[0], TrText(kTextCommentTooLong));
+      EXPECT_EQ(dialog->GetDlgItemText(control), row.fits);
+      ASSERT_EQ(SaveGameFile(path.c_str(), currentGameHeader), 0);
+      ResetGameHeaderAndComments();
+      ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), 0);
+      EXPECT_EQ(CommentString(ply), row.fits);
+      messages.clear();
+    }
   }
 }
 
