@@ -170,6 +170,15 @@ class KeywordParser {
       }
       partial_ = true;
     }
+    if (!inMoves_ && formatSeen_ && recognised_ && !passedOver_ && !failed_) {
+      // A file the writer began ("FORMAT") that ends before the "START" of
+      // its moves was cut in its header: the moves are lost.
+      if (!textCut_) {
+        LogLoadProblem(game_.fileName.c_str(), "%s",
+                       "the file ends before the \"START\" of its moves, they are not read");
+      }
+      partial_ = true;
+    }
     if (!inMoves_ && passedOver_ && recognised_ && !failed_) {
       // A keyword text whose "START" was not found among lines that were
       // not read: its moves, if any, are lost among them.
@@ -272,6 +281,7 @@ class KeywordParser {
   // false when the line is none of them.
   bool HandleKeyword(std::string_view line) {
     static constexpr std::string_view kSkipped[] = {"FORMAT", "<PRE>", "\"", "GAME", "TIME"};
+    if (StartsWith(line, "FORMAT")) formatSeen_ = true;
     for (std::string_view keyword : kSkipped)
       if (StartsWith(line, keyword)) return true;
     GameHeader& h = game_.header;
@@ -465,6 +475,7 @@ class KeywordParser {
   bool recognised_ = false;  // a header keyword, start position, START or move seen
   bool partial_ = false;
   bool passedOver_ = false;  // a line before the moves that was not read
+  bool formatSeen_ = false;  // the "FORMAT" line that begins a written file
   size_t readTo_ = 0;
   const char* refusedWhat_ = "";
   std::string comment_;

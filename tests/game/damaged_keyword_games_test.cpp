@@ -380,6 +380,8 @@ TEST(CutKeywordGamesTest, KeepTheMovesBeforeTheCutAndSayItWasReadInPart) {
       cuts.insert(cuts.end(), {{move, ply - 1}, {end, ply}, {end + 1, ply}});
       if (ply % 2 == 1) cuts.push_back({NumberOffset(text, ply), ply - 1});
     }
+    // Cut in the header, before the "START" of the moves.
+    cuts.push_back({text.find("START{"), 0});
     for (const Cut& cut : cuts) {
       SCOPED_TRACE(std::string(source.name) + " cut at byte " + std::to_string(cut.at) + ": \"" +
                    text.substr(cut.at > 12 ? cut.at - 12 : 0, 12) + "|\"");

@@ -155,7 +155,7 @@ TEST_F(LoadGameTest, TextWithNothingOfAGameIsRefused) {
     const char* name;
     std::string bytes;
   } headerOnly[] = {
-      {"h.wxf", "FORMAT\tWXF\nRED\tA;;;\n"},
+      {"h.wxf", "FORMAT\tWXF\nRED\tA;;;\nSTART{\n}END\n"},
       {"h.html", "<PRE>\nRED\tA;;;\nSTART{\n}END\n</PRE>\n"},
       {"h.pgn", "[Red \"A\"]\n[Result \"*\"]\n"},
       {"h.xqn", "[Red \"A\"]\n"},
