@@ -23,8 +23,10 @@ int SaveWindowPlacement(QWidget* window, const char* name);
 // goes to the stored place and the frame gets the stored size. A fixed-size
 // window keeps its size and takes only the position. A size larger than
 // the work area of the screen that shows most of the rectangle (the
-// primary one when none does) is held to it, and a rectangle whose
-// top-left corner is off every work area is moved into that work area. Returns 1 when a placement was restored; 0
+// primary one when none does) is held to it, and the rectangle is moved,
+// keeping its size, to lie wholly on that work area (a window larger than
+// the work area, by its minimum or fixed size, gets its top-left corner
+// on it). Returns 1 when a placement was restored; 0
 // for a null window, a missing or empty entry, or a text that is not a
 // placement (the window is left where it is).
 int LoadWindowPlacement(QWidget* window, const char* name);
