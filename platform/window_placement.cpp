@@ -301,6 +301,13 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
   return 1;
 }
 
+QRect ShownFrameRect(const QWidget* window) {
+  QMargins margins = WindowFrameMargins(window);
+  const QVariant placedFor = window->property(kNormalFrameProperty);
+  if (margins.isNull() && placedFor.canConvert<QMargins>()) margins = placedFor.value<QMargins>();
+  return window->geometry().marginsAdded(margins);
+}
+
 void ShowWindowFrameAt(QWidget* window, const QPoint& place) {
   if (window == nullptr) return;
   ShowFramedAt(window, QRect(place, window->size().grownBy(WindowFrameMargins(window))), true);

@@ -4,6 +4,7 @@
 #pragma once
 
 class QPoint;
+class QRect;
 class QWidget;
 
 // The settings section that holds every window's placement.
@@ -34,3 +35,8 @@ int LoadWindowPlacement(QWidget* window, const char* name);
 // Shows a top-level window with its frame's top-left corner at `place`
 // (for a window that has no stored placement).
 void ShowWindowFrameAt(QWidget* window, const QPoint& place);
+
+// The frame rectangle of a shown top-level window: its client grown by the
+// frame the window manager drew, or, before it has, by the frame the
+// window was placed for.
+QRect ShownFrameRect(const QWidget* window);

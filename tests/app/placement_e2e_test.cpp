@@ -383,4 +383,28 @@ TEST_F(PlacementE2eTest, WindowsMovedOrMaximisedByTheUserComeBackAsTheyWereLeft)
   EXPECT_EQ(Stored(), expected) << "stored:\n" << Describe(Stored());
 }
 
+// A first start opens the main window, the clock and the move list at
+// their default places, with and without openbox: no window covers
+// another, so every title bar is free. The side windows open the same way
+// at the next start.
+TEST_F(PlacementE2eTest, FirstStartWindowsCoverNoOtherWindow) {
+  for (const bool managed : {false, true}) {
+    SCOPED_TRACE(managed ? "under openbox" : "without a window manager");
+    if (managed) StartWindowManager();
+    WriteSettings({}, false);
+    const auto apart = [](const Rects& frames) {
+      for (auto a = frames.begin(); a != frames.end(); ++a) {
+        for (auto b = std::next(a); b != frames.end(); ++b) {
+          if (a->second.intersects(b->second)) return false;
+        }
+      }
+      return AllOnScreenMainAtCorner(frames);
+    };
+    const Rects first = Run(apart, nullptr, 3);
+    EXPECT_EQ(first.count("Clock") + first.count("Game list"), 2u) << Describe(first);
+    const Rects second = Run([&](const Rects& frames) { return frames == first; }, nullptr, 3);
+    EXPECT_EQ(second, first) << "shown:\n" << Describe(second) << "first:\n" << Describe(first);
+  }
+}
+
 }  // namespace
