@@ -218,7 +218,11 @@ void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   // Some window systems know the frame as soon as the window is shown.
   const QMargins shown = WindowFrameMargins(window);
   if (margins.isNull() && !shown.isNull()) {
-    PlaceFrame(window, outer, keepSize, shown);
+    // A window that keeps its size is larger by that frame: it is fitted
+    // onto the work area again with it.
+    const QSize size = keepSize ? window->size().grownBy(shown) : outer.size();
+    PlaceFrame(window, FitToScreens(outer.x(), outer.y(), size.width(), size.height(), QSize(0, 0)),
+               keepSize, shown);
     return;
   }
   new FrameFit(window, outer, keepSize);
