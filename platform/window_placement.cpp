@@ -85,6 +85,8 @@ bool Framed(const QWidget* window) {
   return handle != nullptr && handle->isExposed() && !WindowFrameMargins(window).isNull();
 }
 
+QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSize least);
+
 // Puts a window restored before its frame was known where its frame
 // should be once the window manager has framed it, then goes. The frame
 // is looked for when the window is moved, resized, painted or activated,
@@ -106,10 +108,13 @@ class FrameFit : public QObject {
     poll_.start(50);
   }
 
-  // The outer rectangle the window is to have with the frame it has now.
+  // The outer rectangle the window is to have with the frame it has now:
+  // one that keeps its size is larger by the frame, and kept on the work
+  // area with it.
   QRect Wanted(const QMargins& margins) const {
     if (!keepSize_) return outer_;
-    return QRect(outer_.topLeft(), window_->size().grownBy(margins));
+    const QSize size = window_->size().grownBy(margins);
+    return FitToScreens(outer_.x(), outer_.y(), size.width(), size.height(), QSize(0, 0));
   }
 
   // The pending fit of `window`, or null.
