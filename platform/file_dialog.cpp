@@ -19,6 +19,7 @@
 namespace {
 
 // QFileSystemModel's columns: name, size, type, date modified.
+constexpr int kNameColumn = 0;
 constexpr int kSizeColumn = 1;
 constexpr int kDateColumn = 3;
 
@@ -151,6 +152,11 @@ void ShowFilesInInterfaceLocale(QFileDialog& dialog) {
                         std::max(header->sectionSize(kSizeColumn), widestSize + margins));
   header->resizeSection(kDateColumn,
                         std::max(header->sectionSize(kDateColumn), widestDate + margins));
+  // The name column, not the last one, takes the width the list has or
+  // lacks: the date stays whole in view when the list's scroll bar takes
+  // its width or the dialog is narrow.
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
 }
 
 QString FileDialogNameFilter(const FileDialogFilter& filter) {
@@ -194,7 +200,12 @@ bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, 
     if (!request.nameFilters.isEmpty()) dialog.selectNameFilter(request.nameFilters.first());
     dialog.setDefaultSuffix(save ? suffixes.value(0, suffix) : QString());
     if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    // The dialog comes back at the size it was last left at in this run.
+    static QSize lastSize;
+    if (lastSize.isValid()) dialog.resize(lastSize);
+    const int result = dialog.exec();
+    lastSize = dialog.size();
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     chosen = dialog.selectedFiles().first();
   }
   if (chosen.isEmpty()) return false;

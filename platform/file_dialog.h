@@ -51,6 +51,7 @@ void ShowFilesInInterfaceLocale(QFileDialog& dialog);
 // none) when that filter has no single extension; `initialName` is the
 // name the dialog starts with (empty for none). Returns true with the
 // chosen path in *path (in the file system's 8-bit encoding), false on
-// cancel.
+// cancel. The dialog opens at the size it was last left at in this run
+// (open and save alike).
 bool RunFileDialog(QWidget* parent, bool save, const FileDialogFilter* filters, size_t count,
                    const char* defaultExtension, const QString& initialName, std::string* path);

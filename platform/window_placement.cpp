@@ -85,6 +85,8 @@ bool Framed(const QWidget* window) {
   return handle != nullptr && handle->isExposed() && !WindowFrameMargins(window).isNull();
 }
 
+QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSize least);
+
 // Puts a window restored before its frame was known where its frame
 // should be once the window manager has framed it, then goes. The frame
 // is looked for when the window is moved, resized, painted or activated,
@@ -106,10 +108,13 @@ class FrameFit : public QObject {
     poll_.start(50);
   }
 
-  // The outer rectangle the window is to have with the frame it has now.
+  // The outer rectangle the window is to have with the frame it has now:
+  // one that keeps its size is larger by the frame, and kept on the work
+  // area with it.
   QRect Wanted(const QMargins& margins) const {
     if (!keepSize_) return outer_;
-    return QRect(outer_.topLeft(), window_->size().grownBy(margins));
+    const QSize size = window_->size().grownBy(margins);
+    return FitToScreens(outer_.x(), outer_.y(), size.width(), size.height(), QSize(0, 0));
   }
 
   // The pending fit of `window`, or null.
@@ -161,19 +166,6 @@ class FrameFit : public QObject {
   bool done_ = false;
 };
 
-// The frame's top-left corner, where its title bar and a main window's
-// menu bar begin, lies on one of the screens' work areas.
-bool CornerOnWorkArea(int64_t left, int64_t top) {
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect a = screen->availableGeometry();
-    if (left >= a.x() && left < int64_t{a.x()} + a.width() && top >= a.y() &&
-        top < int64_t{a.y()} + a.height()) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // The screen that shows most of the rectangle, the primary one when none
 // shows any of it.
 const QScreen* ScreenFor(int64_t left, int64_t top, int64_t width, int64_t height) {
@@ -194,8 +186,9 @@ const QScreen* ScreenFor(int64_t left, int64_t top, int64_t width, int64_t heigh
 }
 
 // The outer rectangle a stored one is shown at: held to the work area of
-// its screen in size (and to at least `least`), and moved into that work
-// area when its top-left corner is off every work area.
+// its screen in size (and to at least `least`), and moved, keeping that
+// size, to lie wholly on that work area; one larger than the work area has
+// its top-left corner on it.
 QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSize least) {
   const QScreen* screen = ScreenFor(left, top, width, height);
   if (screen == nullptr) {
@@ -207,12 +200,10 @@ QRect FitToScreens(int64_t left, int64_t top, int64_t width, int64_t height, QSi
   const QRect area = screen->availableGeometry();
   width = std::max<int64_t>(std::min<int64_t>(width, area.width()), least.width());
   height = std::max<int64_t>(std::min<int64_t>(height, area.height()), least.height());
-  if (!CornerOnWorkArea(left, top)) {
-    const int64_t maxLeft = std::max<int64_t>(area.x(), int64_t{area.x()} + area.width() - width);
-    const int64_t maxTop = std::max<int64_t>(area.y(), int64_t{area.y()} + area.height() - height);
-    left = std::clamp<int64_t>(left, area.x(), maxLeft);
-    top = std::clamp<int64_t>(top, area.y(), maxTop);
-  }
+  const int64_t maxLeft = std::max<int64_t>(area.x(), int64_t{area.x()} + area.width() - width);
+  const int64_t maxTop = std::max<int64_t>(area.y(), int64_t{area.y()} + area.height() - height);
+  left = std::clamp<int64_t>(left, area.x(), maxLeft);
+  top = std::clamp<int64_t>(top, area.y(), maxTop);
   return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
                static_cast<int>(height));
 }
@@ -232,7 +223,11 @@ void ShowFramedAt(QWidget* window, const QRect& outer, bool keepSize) {
   // Some window systems know the frame as soon as the window is shown.
   const QMargins shown = WindowFrameMargins(window);
   if (margins.isNull() && !shown.isNull()) {
-    PlaceFrame(window, outer, keepSize, shown);
+    // A window that keeps its size is larger by that frame: it is fitted
+    // onto the work area again with it.
+    const QSize size = keepSize ? window->size().grownBy(shown) : outer.size();
+    PlaceFrame(window, FitToScreens(outer.x(), outer.y(), size.width(), size.height(), QSize(0, 0)),
+               keepSize, shown);
     return;
   }
   new FrameFit(window, outer, keepSize);
@@ -282,7 +277,11 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
   // normal one and not that of a maximised window.
   window->setWindowState(window->windowState() &
                          ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-  const QMargins margins = WindowFrameMargins(window);
+  // The frame, or the one the window manager will draw: a window that
+  // keeps its size, or is held to its least size, is fitted to the work
+  // area by its size with that frame.
+  QMargins margins = WindowFrameMargins(window);
+  if (margins.isNull() && window->isWindow()) margins = PredictedFrameMargins(window);
   int64_t width = int64_t{placement->right} - placement->left;
   int64_t height = int64_t{placement->bottom} - placement->top;
   // A fixed-size window keeps its own size, and so does any window when the
@@ -301,12 +300,21 @@ int LoadWindowPlacement(QWidget* window, const char* name) {
     return 1;
   }
   // A size the screen cannot show would make a window larger than the
-  // screen, kept so at every run; a place off the work area would hide the
-  // title bar or the menu.
+  // screen, kept so at every run; a place partly off the work area would
+  // hide the title bar, the menu or the window's lower part (a window left
+  // on a larger screen), with no way to move it back without a window
+  // manager.
   const QSize least = keepSize ? QSize(0, 0) : window->minimumSize().grownBy(margins);
   ShowFramedAt(window, FitToScreens(placement->left, placement->top, width, height, least),
                keepSize);
   return 1;
+}
+
+QRect ShownFrameRect(const QWidget* window) {
+  QMargins margins = WindowFrameMargins(window);
+  const QVariant placedFor = window->property(kNormalFrameProperty);
+  if (margins.isNull() && placedFor.canConvert<QMargins>()) margins = placedFor.value<QMargins>();
+  return window->geometry().marginsAdded(margins);
 }
 
 void ShowWindowFrameAt(QWidget* window, const QPoint& place) {

@@ -4,6 +4,7 @@
 #pragma once
 
 class QPoint;
+class QRect;
 class QWidget;
 
 // The settings section that holds every window's placement.
@@ -23,8 +24,10 @@ int SaveWindowPlacement(QWidget* window, const char* name);
 // goes to the stored place and the frame gets the stored size. A fixed-size
 // window keeps its size and takes only the position. A size larger than
 // the work area of the screen that shows most of the rectangle (the
-// primary one when none does) is held to it, and a rectangle whose
-// top-left corner is off every work area is moved into that work area. Returns 1 when a placement was restored; 0
+// primary one when none does) is held to it, and the rectangle is moved,
+// keeping its size, to lie wholly on that work area (a window larger than
+// the work area, by its minimum or fixed size, gets its top-left corner
+// on it). Returns 1 when a placement was restored; 0
 // for a null window, a missing or empty entry, or a text that is not a
 // placement (the window is left where it is).
 int LoadWindowPlacement(QWidget* window, const char* name);
@@ -32,3 +35,8 @@ int LoadWindowPlacement(QWidget* window, const char* name);
 // Shows a top-level window with its frame's top-left corner at `place`
 // (for a window that has no stored placement).
 void ShowWindowFrameAt(QWidget* window, const QPoint& place);
+
+// The frame rectangle of a shown top-level window: its client grown by the
+// frame the window manager drew, or, before it has, by the frame the
+// window was placed for.
+QRect ShownFrameRect(const QWidget* window);

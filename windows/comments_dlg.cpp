@@ -14,6 +14,7 @@
 #include "game/comments.h"
 #include "game/notation.h"
 #include "game/shown_ply.h"
+#include "platform/default_place.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
@@ -75,7 +76,7 @@ void CCommentsDlg::CreateAndShow(QWidget* parent) {
   dialog->setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
   commentsDlg = dialog;
   if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    dialog->move(kDefaultX, kDefaultY);
+    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
   }
   dialog->SetTitle();
   dialog->Refresh();

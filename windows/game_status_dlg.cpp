@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "game/comments.h"
+#include "platform/default_place.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
@@ -62,7 +63,7 @@ void CGameStatusDlg::CreateAndShow(QWidget* parent) {
   dialog->Create(parent);
   gameStatusDlg = dialog;
   if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    dialog->move(kDefaultX, kDefaultY);
+    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
   }
   dialog->SetTexts();
   dialog->Refresh();

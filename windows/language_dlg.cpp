@@ -1,8 +1,29 @@
 #include "windows/language_dlg.h"
 
+#include <QFont>
+#include <QFontMetrics>
+
 #include "res/text_rows.h"
 
-CLanguageDlg::CLanguageDlg(QWidget* parent) : CDialog(kDialogLanguage, parent) {}
+CLanguageDlg::CLanguageDlg(QWidget* parent) : CDialog(kDialogLanguage, parent) {
+  // Wide enough for the title in a bold font beside what a window manager
+  // puts in the title bar (the window's icon and its minimise, maximise
+  // and close buttons, each about as wide as the bar is high): at the
+  // template's width openbox showed "Choose y… language". The controls
+  // stay in the middle.
+  QFont bold = font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  const int titleBar = metrics.height() + 8;
+  const int wanted = metrics.horizontalAdvance(windowTitle()) + 6 * titleBar;
+  if (wanted > width()) {
+    const QPoint shift((wanted - width()) / 2, 0);
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      child->move(child->pos() + shift);
+    }
+    setFixedSize(wanted, height());
+  }
+}
 
 void CLanguageDlg::OnCommand(int id) {
   switch (id) {

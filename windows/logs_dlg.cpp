@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "platform/default_place.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "windows/side_windows.h"
@@ -35,7 +36,7 @@ void CLogsDlg::CreateAndShow(QWidget* parent) {
   dialog->Create(parent);
   logsDlg = dialog;
   if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    dialog->move(kDefaultX, kDefaultY);
+    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
   }
   dialog->SetTitle();
   dialog->show();

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 
 #include "game/game_clock.h"
+#include "platform/default_place.h"
 #include "platform/menu.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
@@ -52,7 +53,7 @@ void CMiniClockDlg::CreateAndShow(QWidget* parent) {
   dialog->setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
   miniClockDlg = dialog;
   if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    dialog->move(kDefaultX, kDefaultY);
+    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
   }
   dialog->show();
 }

@@ -16,6 +16,7 @@
 #include "engine/position/position.h"
 #include "game/notation.h"
 #include "game/shown_ply.h"
+#include "platform/default_place.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "windows/side_windows.h"
@@ -94,7 +95,7 @@ void CMoveListWnd::CreateList(QWidget* parent) {
   window->setAttribute(Qt::WA_DeleteOnClose);
   moveListWnd = window;
   if (LoadWindowPlacement(window, kPlacementName) == 0) {
-    window->move(kDefaultX, kDefaultY);
+    ShowWindowAtDefaultPlace(window, QPoint(kDefaultX, kDefaultY));
   }
   window->SetTitle();
   window->show();

@@ -205,12 +205,16 @@ TEST_F(HostileStartE2eTest, PlacementsLargerThanTheScreenAreHeldToIt) {
   {
     CSettingsStore store(kSettingsNoRoot);
     OpenProgramSettings(store);
+    // The side windows, by turns far too wide and far too high, are held
+    // to the screen and moved onto it in that direction only: they stay
+    // below or right of the File menu, which stays free to be clicked.
+    bool wide = true;
     for (const auto& w : windows) {
       if (w[0] != nullptr) store.WriteInt("Options", w[0], 1);
-      // The side windows below and right of the File menu, which stays
-      // free to be clicked.
-      const char* text = w[0] != nullptr ? "0,1,-1,-1,-1,-1,600,500,16000600,16000500"
-                                         : "0,1,-1,-1,-1,-1,0,0,16000000,16000000";
+      const char* text = w[0] == nullptr ? "0,1,-1,-1,-1,-1,0,0,16000000,16000000"
+                         : wide          ? "0,1,-1,-1,-1,-1,600,500,16000600,600"
+                                         : "0,1,-1,-1,-1,-1,600,500,700,16000500";
+      wide = !wide;
       store.WriteString(kPlacementSection, w[1], text);
     }
   }

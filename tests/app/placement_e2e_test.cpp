@@ -2,8 +2,9 @@
 // (openbox), started and left several times with every side window open:
 // each window's frame must come back where and as large as it was left,
 // and the placement stored must be that frame; a side window appears at
-// its size (it is not resized once it is shown). A placement an earlier
-// version stored partly off the screen must open on the screen.
+// its size (it is not resized once it is shown). A placement stored partly
+// off the screen (by an earlier version, or on a larger screen) must open
+// wholly on the screen.
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -117,16 +118,17 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   }
 
  protected:
-  // Fresh settings with every side window open, English, and the given
-  // placements ("name", "ten numbers").
-  static void WriteSettings(std::initializer_list<std::pair<const char*, const char*>> placements) {
+  // Fresh settings with every side window open (else those a first start
+  // opens), English, and the given placements ("name", "ten numbers").
+  static void WriteSettings(std::initializer_list<std::pair<const char*, const char*>> placements,
+                            bool everySideWindow = true) {
     fs::remove_all(root_ / "config");
     fs::remove_all(root_ / "data");
     CSettingsStore store(kSettingsNoRoot);
     OpenProgramSettings(store);
     store.WriteInt("Options", "Language", 1);
     for (const Window& w : kWindows) {
-      if (w.option != nullptr) store.WriteInt("Options", w.option, 1);
+      if (w.option != nullptr && everySideWindow) store.WriteInt("Options", w.option, 1);
     }
     for (const auto& [name, text] : placements) store.WriteString(kPlacementSection, name, text);
   }
@@ -188,12 +190,13 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
     return rects;
   }
 
-  // One run: starts the program, waits until every window is shown with
-  // frames that satisfy `ready` (and the window manager's frames are
+  // One run: starts the program, waits until every window (or `windows`
+  // of them) is shown with frames that satisfy `ready` (and the window manager's frames are
   // settled: three reads agree), leaves through the main window's close
   // request, and returns the frames seen.
   static Rects Run(const std::function<bool(const Rects&)>& ready,
-                   const std::function<void()>& act = nullptr) {
+                   const std::function<void()>& act = nullptr,
+                   size_t windows = std::size(kWindows)) {
     FirstShownSizes firstShown(display_);
     testing_support::XProgramRun run(display_);
     const std::string log = (root_ / "vorelk.log").string();
@@ -205,7 +208,7 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
           frames = Frames();
           same = frames == previous ? same + 1 : 0;
           previous = frames;
-          return frames.size() == std::size(kWindows) && same >= 2 && ready(frames);
+          return frames.size() == windows && same >= 2 && ready(frames);
         },
         30s);
     EXPECT_TRUE(shown) << "the windows seen:\n" << Describe(frames);
@@ -258,19 +261,21 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
   static inline std::map<std::string, Client> clients_;
 };
 
-// Every frame's top-left corner (where its title bar begins) and size lie
-// on the screen, and the main window's frame is at the screen's top-left
-// corner (its first place, and where one stored above the screen goes).
-bool AllOnScreenMainAtCorner(const Rects& frames) {
+// Every frame lies wholly on the screen, and the main window's frame is at
+// `main`: the screen's top-left corner (its first place, and where one
+// stored above the screen goes) unless said otherwise; a negative x there
+// stands for a frame against the screen's right edge.
+bool AllOnScreenMainAt(const Rects& frames, QPoint main = {0, 0}) {
   for (const auto& [title, r] : frames) {
-    if (!kScreen.contains(r.topLeft()) || r.width() > kScreen.width() ||
-        r.height() > kScreen.height()) {
-      return false;
-    }
+    if (!kScreen.contains(r)) return false;
   }
-  const auto main = frames.find(kWindows[0].title);
-  return main != frames.end() && main->second.topLeft() == QPoint(0, 0);
+  const auto found = frames.find(kWindows[0].title);
+  if (found == frames.end()) return false;
+  const QRect& r = found->second;
+  return main.x() < 0 ? r.right() == kScreen.right() && r.y() == main.y() : r.topLeft() == main;
 }
+
+bool AllOnScreenMainAtCorner(const Rects& frames) { return AllOnScreenMainAt(frames); }
 
 // Asks the window manager to maximise that window, as its maximise button
 // does.
@@ -304,15 +309,33 @@ TEST_F(PlacementE2eTest, EveryWindowComesBackWhereAndAsLargeAsItWasLeft) {
     // The first run places the windows at their defaults.
     WriteSettings({});
     ExpectKeptOverRuns(3, AllOnScreenMainAtCorner);
-    // Placements an earlier version left under a window manager: the main
-    // window above the screen's top edge, windows past its left and top
-    // edges, and one partly below and right of it, its title bar on it.
-    WriteSettings({{"MainWindow", "0,1,-1,-1,-1,-1,-3,-60,383,459"},
-                   {"Comment", "0,1,-1,-1,-1,-1,900,700,1206,955"},
-                   {"Game status", "0,1,-1,-1,-1,-1,-40,300,474,843"},
-                   {"Liste", "0,1,-1,-1,-1,-1,500,-10,701,150"}});
-    ExpectKeptOverRuns(2, AllOnScreenMainAtCorner);
-    if (HasFatalFailure()) return;
+    // Placements partly off the screen: left by an earlier version under a
+    // window manager (the main window above the screen's top edge, windows
+    // past its left and top edges, one partly below and right of it, its
+    // title bar on it), then left on a 1920 x 1080 screen (windows right
+    // of and below this screen's edges, the main window's corner off it).
+    const struct {
+      std::initializer_list<std::pair<const char*, const char*>> placements;
+      QPoint main;  // where the main window's frame comes
+    } kPartlyOff[] = {
+        {{{"MainWindow", "0,1,-1,-1,-1,-1,-3,-60,383,459"},
+          {"Comment", "0,1,-1,-1,-1,-1,900,700,1206,955"},
+          {"Game status", "0,1,-1,-1,-1,-1,-40,300,474,843"},
+          {"Liste", "0,1,-1,-1,-1,-1,500,-10,701,150"}},
+         {0, 0}},
+        {{{"MainWindow", "0,1,-1,-1,-1,-1,1200,40,1586,559"},
+          {"Comment", "0,1,-1,-1,-1,-1,1000,100,1420,380"},
+          {"Liste", "0,1,-1,-1,-1,-1,600,700,797,900"},
+          {"Clock", "0,1,-1,-1,-1,-1,980,740,1142,861"},
+          {"MiniClockWindow", "0,1,-1,-1,-1,-1,1800,900,2032,1011"},
+          {"Game status", "0,1,-1,-1,-1,-1,700,400,1212,839"}},
+         {-1, 40}},
+    };
+    for (const auto& c : kPartlyOff) {
+      WriteSettings(c.placements);
+      ExpectKeptOverRuns(2, [&](const Rects& frames) { return AllOnScreenMainAt(frames, c.main); });
+      if (HasFatalFailure()) return;
+    }
   }
 }
 
@@ -358,6 +381,30 @@ TEST_F(PlacementE2eTest, WindowsMovedOrMaximisedByTheUserComeBackAsTheyWereLeft)
   const Rects seen = Run([&](const Rects& frames) { return frames == expected; });
   EXPECT_EQ(seen, expected) << "shown:\n" << Describe(seen) << "expected:\n" << Describe(expected);
   EXPECT_EQ(Stored(), expected) << "stored:\n" << Describe(Stored());
+}
+
+// A first start opens the main window, the clock and the move list at
+// their default places, with and without openbox: no window covers
+// another, so every title bar is free. The side windows open the same way
+// at the next start.
+TEST_F(PlacementE2eTest, FirstStartWindowsCoverNoOtherWindow) {
+  for (const bool managed : {false, true}) {
+    SCOPED_TRACE(managed ? "under openbox" : "without a window manager");
+    if (managed) StartWindowManager();
+    WriteSettings({}, false);
+    const auto apart = [](const Rects& frames) {
+      for (auto a = frames.begin(); a != frames.end(); ++a) {
+        for (auto b = std::next(a); b != frames.end(); ++b) {
+          if (a->second.intersects(b->second)) return false;
+        }
+      }
+      return AllOnScreenMainAtCorner(frames);
+    };
+    const Rects first = Run(apart, nullptr, 3);
+    EXPECT_EQ(first.count("Clock") + first.count("Game list"), 2u) << Describe(first);
+    const Rects second = Run([&](const Rects& frames) { return frames == first; }, nullptr, 3);
+    EXPECT_EQ(second, first) << "shown:\n" << Describe(second) << "first:\n" << Describe(first);
+  }
 }
 
 }  // namespace

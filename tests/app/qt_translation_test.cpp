@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -63,9 +64,14 @@ constexpr int kListedFileBytes = 442;
 // The size and date Qt's file dialog shows for a file of kListedFileBytes
 // (modified at `modified` when that is valid), the date as the locale
 // writes it, and "whole" when the size column, then the date column, is
-// wide enough for its text.
-QStringList FileListTexts(const QDateTime& modified = {}) {
+// wide enough for its text. With `more` other files in the folder the
+// list is long enough for its scroll bar.
+QStringList FileListTexts(const QDateTime& modified = {}, int more = 0) {
   QTemporaryDir folder;
+  for (int i = 0; i < more; ++i) {
+    QFile other(folder.filePath(QStringLiteral("other%1.egf").arg(i)));
+    if (!other.open(QIODevice::WriteOnly)) return {};
+  }
   const QString path = folder.filePath(QStringLiteral("game.egf"));
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
@@ -77,6 +83,8 @@ QStringList FileListTexts(const QDateTime& modified = {}) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   ShowFilesInInterfaceLocale(dialog);
   dialog.setDirectory(folder.path());
+  // As wide as the dialog comes on a small screen.
+  if (more > 0) dialog.resize(600, 400);
   dialog.show();
   auto* files = dialog.findChild<QFileSystemModel*>();
   auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
@@ -93,14 +101,23 @@ QStringList FileListTexts(const QDateTime& modified = {}) {
   const QString date = name.siblingAtColumn(3).data().toString();
   // The item views draw a cell's text inside a margin on either side.
   const int margins = 2 * (details->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  // A column holds its text when it is wide enough for it and lies wholly
+  // in the list's visible part (not behind its scroll bar).
   const auto holds = [details, margins](int column, const QString& text) {
-    return details->header()->sectionSize(column) >=
-           details->fontMetrics().horizontalAdvance(text) + margins;
+    const QHeaderView* header = details->header();
+    return header->sectionSize(column) >=
+               details->fontMetrics().horizontalAdvance(text) + margins &&
+           header->sectionViewportPosition(column) >= 0 &&
+           header->sectionViewportPosition(column) + header->sectionSize(column) <=
+               details->viewport()->width();
   };
   waited.restart();
-  while (!(holds(1, size) && holds(3, date)) && waited.elapsed() < 60000) {
+  while (!(holds(1, size) && holds(3, date) &&
+           (more == 0 || details->verticalScrollBar()->isVisible())) &&
+         waited.elapsed() < 60000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
+  if (more > 0 && !details->verticalScrollBar()->isVisible()) return {};
   return {size, date, QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat),
           holds(1, size) ? "whole" : "cut", holds(3, date) ? "whole" : "cut"};
 }
@@ -211,7 +228,8 @@ TEST_F(QtTranslationTest, LocaleAndFileListFollowTheLanguage) {
 
 // The file list's date in each language: a real date and time, with the
 // morning or afternoon mark where the locale writes one (Traditional
-// Chinese wrote "B7:49"), in a date column that holds it whole.
+// Chinese wrote "B7:49"), in a date column that holds it whole, also when
+// the list shows its scroll bar.
 TEST_F(QtTranslationTest, FileListDatesAreWholeDatesAndTimesInEveryLanguage) {
   // LanguageId order: French, English, Spanish, German, Simplified and
   // Traditional Chinese.
@@ -222,10 +240,15 @@ TEST_F(QtTranslationTest, FileListDatesAreWholeDatesAndTimesInEveryLanguage) {
   for (int language = 0; language < kLanguageCount; ++language) {
     SCOPED_TRACE(language);
     UseQtTranslation(language);
-    const QStringList shown = FileListTexts(modified);
-    ASSERT_EQ(shown.size(), 5);
-    EXPECT_EQ(shown[1].toStdString(), kDates[language]);
-    EXPECT_EQ(shown[4].toStdString(), "whole");
+    // Alone in its folder, then among enough files for the scroll bar,
+    // which takes its width from the list.
+    for (int more : {0, 60}) {
+      SCOPED_TRACE(more);
+      const QStringList shown = FileListTexts(modified, more);
+      ASSERT_EQ(shown.size(), 5);
+      EXPECT_EQ(shown[1].toStdString(), kDates[language]);
+      EXPECT_EQ(shown[4].toStdString(), "whole");
+    }
   }
   UseQtTranslation(kLanguageTraditionalChinese);
   EXPECT_EQ(ShortDateTimeText(QDateTime(QDate(2026, 12, 8), QTime(7, 49))).toStdString(),

@@ -193,20 +193,30 @@ TEST(WindowPlacement, RectangleOffEveryScreenIsBroughtBack) {
     EXPECT_EQ(window.frameGeometry().size(), QSize(300, 200)) << text;
   }
 
-  // A window partly on the work area stays where it was put while its
-  // frame's top-left corner, where the title bar and the menu bar begin,
-  // is on it (here over the screen's bottom right corner); otherwise it is
-  // moved into the work area, keeping its size: one that an earlier version
-  // left above the top edge, and one past the left edge.
+  // A window partly off the work area is moved, keeping its size, to lie
+  // wholly on it: one left on a larger screen past the right edge (its
+  // title bar on the work area), one over the bottom right corner, one an
+  // earlier version left above the top edge, one past the left edge. One
+  // wider than the work area (by its minimum size) has its left edge at
+  // the work area's and lies wholly on it from top to bottom.
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QPoint farCorner = area.bottomRight() + QPoint(1, 1);
   const struct {
     QRect stored;
     QPoint shownAt;
+    QSize minimum;
   } partly[] = {
+      {QRect(area.right() - 23, area.y() + 100, 420, 200),
+       QPoint(farCorner.x() - 420, area.y() + 100),
+       {0, 0}},
       {QRect(area.right() - 100, area.bottom() - 50, 300, 200),
-       QPoint(area.right() - 100, area.bottom() - 50)},
-      {QRect(area.x() - 3, area.y() - 60, 386, 519), area.topLeft()},
-      {QRect(area.x() - 50, area.y() + 100, 300, 200), QPoint(area.x(), area.y() + 100)},
+       farCorner - QPoint(300, 200),
+       {0, 0}},
+      {QRect(area.x() - 3, area.y() - 60, 386, 519), area.topLeft(), {0, 0}},
+      {QRect(area.x() - 50, area.y() + 100, 300, 200), QPoint(area.x(), area.y() + 100), {0, 0}},
+      {QRect(area.x() + 40, area.bottom() - 10, area.width() + 60, 100),
+       QPoint(area.x(), farCorner.y() - 100), QSize(area.width() + 60, 1)},
+      {QRect(area.x() + 10, area.y() + 20, 300, 200), QPoint(area.x() + 10, area.y() + 20), {0, 0}},
   };
   for (const auto& c : partly) {
     WindowPlacementValue placement;
@@ -216,8 +226,13 @@ TEST(WindowPlacement, RectangleOffEveryScreenIsBroughtBack) {
     placement.bottom = c.stored.y() + c.stored.height();
     StorePlacement("Game status", FormatWindowPlacement(placement).c_str());
     QWidget window;
+    window.setMinimumSize(c.minimum);
     ASSERT_EQ(Restore(&window, "Game status"), 1);
-    EXPECT_EQ(window.frameGeometry(), QRect(c.shownAt, c.stored.size())) << c.stored.x();
+    // The minimum is the client's: the frame comes on top of it.
+    const QSize size = c.minimum.isEmpty() ? c.stored.size() : window.frameGeometry().size();
+    EXPECT_EQ(window.frameGeometry(), QRect(c.shownAt, size))
+        << c.stored.x() << "," << c.stored.y();
+    EXPECT_GE(size.width(), c.minimum.width());
   }
 }
 

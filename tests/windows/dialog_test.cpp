@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFont>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
@@ -24,11 +27,10 @@
 
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
+#include "tests/support/offscreen_app.h"
 #include "windows/about_dlg.h"
 #include "windows/folder_dlg.h"
 #include "windows/language_dlg.h"
-
-#include "tests/support/offscreen_app.h"
 
 namespace {
 
@@ -304,6 +306,27 @@ TEST_F(DialogTest, ChooserGivesTheLanguagePickedOrNotChosen) {
               PressKey(d.GetDlgItem(kCtlLanguageFrench), Qt::Key_Return);
             }),
             kLanguageEnglish);
+}
+
+// The chooser's title stands whole in a window manager's title bar beside
+// the window's icon and its three buttons (openbox showed "Choose y…
+// language"): the window is as wide as the title in a bold font and five
+// squares of a title bar's height, and its flags and buttons stay in the
+// middle of it.
+TEST_F(DialogTest, LanguageChooserIsWideEnoughForItsTitle) {
+  CLanguageDlg chooser;
+  QFont bold = chooser.font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  EXPECT_GE(chooser.width(),
+            metrics.horizontalAdvance(chooser.windowTitle()) + 5 * (metrics.height() + 6));
+  EXPECT_EQ(chooser.minimumSize(), chooser.maximumSize()) << "the chooser keeps a fixed size";
+  QRect controls;
+  for (QWidget* child : chooser.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    controls |= child->geometry();
+  }
+  EXPECT_LE(std::abs(controls.left() - (chooser.width() - 1 - controls.right())), 1)
+      << controls.left() << " " << controls.right() << " in " << chooser.width();
 }
 
 TEST_F(DialogTest, FlagsShowTheirBitmapsWhenTheArtworkHasThem) {
