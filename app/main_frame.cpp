@@ -315,12 +315,8 @@ void CMainFrame::OnStopThinking() {
   // A request of its own, which the search counts: a bare stop flag set
   // before the search starts its iterations would be cleared with the
   // flag the root scoring leaves. A request already posted stays.
-  if (engineState != kEngineIdle) {
-    if (pendingRequest == kRequestNone)
-      RequestStop(kRequestNone);
-    else
-      stopRequested = 1;
-  }
+  if (engineState != kEngineIdle && pendingRequest == kRequestNone) RequestStop(kRequestNone);
+  stopRequested = 1;
   if (engineState < 0 || engineState > 6) engineState = 0;
 }
 
