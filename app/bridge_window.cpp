@@ -40,7 +40,7 @@ struct InterruptedThink {
 };
 InterruptedThink interruptedThink;
 
-// Notes what goes on after the command that `request` defers.
+// Notes the think that goes on after the deferred command.
 void NoteInterruptedThink() {
   interruptedThink = {};
   if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
@@ -105,9 +105,9 @@ void WindowNotifyEngineEvent(int code) {
 }
 
 // Every waiting event (posted commands, timers, painting, input) is handled
-// here, on top of the search's stack.
-// What the user gave behind a move that waited for the search and that
-// is for the engine's think on the move comes first.
+// here, on top of the search's stack. What the user gave behind a move that
+// waited for the search, and that is for the engine's think on the move
+// (Stop thinking and what followed it), comes first.
 void WindowPumpMessages() {
   RunCommandsForThink();
   if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
