@@ -43,6 +43,7 @@ struct Run {
   int dropPumping = 1;   // the ponder search's pumping that gets the drop
   int commandAfter = 0;  // the command comes this many pumpings later
   std::function<void()> post;
+  bool hit = false;
   Move userMove = 0;
   Move engineReply = 0;   // the engine's reply to h2e2
   int32_t ponderPly = 0;  // gamePly while the engine pondered on the old position
@@ -87,7 +88,8 @@ void OnPump() {
     run.ponderPly = gamePly;
     run.engineReply = history[2].move;
     const Move predicted = static_cast<Move>(ponderMove);
-    run.userMove = MoveFromText(predicted == MoveFromText("a3a4") ? "i3i4" : "a3a4");
+    run.userMove = run.hit ? predicted
+                           : MoveFromText(predicted == MoveFromText("a3a4") ? "i3i4" : "a3a4");
     testing_support::PostDrag(run.userMove);
     if (run.commandAfter == 0) PostCommand();
     return;
@@ -128,6 +130,7 @@ struct Command {
   // the options sheet and the paste are greyed then.
   Expect whileThinking;
   bool refusalSound = false;
+  bool hit = false;  // the drop is the predicted move: the search goes on as the think
 };
 
 void CheckOutcome(const Command& c, const std::vector<std::string>& before) {
@@ -207,6 +210,13 @@ TEST_F(InputOrderTest, WhatFollowsADroppedMoveActsOnTheGameWithTheMove) {
          PostCall([] { pMainFrame->OnCmdMsg(kCmdPasteFenPosition); });
        },
        Expect::kPasted, Expect::kAnswered},
+      {"a ponder hit, then Stop thinking",
+       [] { PostCall([] { pMainFrame->OnCmdMsg(kCmdStopThinking); }); }, Expect::kAnsweredAtOnce,
+       Expect::kAnsweredAtOnce, false, true},
+      {"a ponder hit, then H", [] { PostKey(Qt::Key_H); }, Expect::kAnswered, Expect::kAnswered,
+       false, true},
+      {"a ponder hit, then Left", [] { PostKey(Qt::Key_Left); }, Expect::kTakenBack,
+       Expect::kTakenBack, false, true},
   };
   for (const Command& c : commands) {
     for (const int dropPumping : {1, 2, 3}) {
@@ -229,6 +239,7 @@ TEST_F(InputOrderTest, WhatFollowsADroppedMoveActsOnTheGameWithTheMove) {
           run.dropPumping = dropPumping;
           run.commandAfter = after;
           run.post = c.post;
+          run.hit = c.hit;
           pumpMessagesHook = OnPump;
           f->PlayUserMove(MoveFromText("h2e2"));
           // What the posted input leaves for the event loop.
