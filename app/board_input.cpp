@@ -52,12 +52,18 @@ void CMainFrame::OnLButtonDown(uint32_t flags, int32_t x, int32_t y) {
     OnLButtonUp(flags, x, y);
     return;
   }
-  if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook ||
-      hintSearchRunning)
-    return;
-  pollInterval = kPollWhileHeld;
   int32_t column, row;
   const bool onBoard = PointToSquare(x, y, column, row);
+  if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook ||
+      hintSearchRunning) {
+    // A piece dragged while the engine thinks is refused where it is let go.
+    pressedWhileThinking_ = !hintSearchRunning && inputMode == 1 && onBoard &&
+                            displayBoard[SquareAt(column, row)] > 0;
+    pressColumn_ = column;
+    pressRow_ = row;
+    return;
+  }
+  pollInterval = kPollWhileHeld;
   sourceColumn = column;
   sourceRow = row;
   // Set-up mode: the palette and its buttons first, then a piece of
@@ -118,7 +124,19 @@ void CMainFrame::RefuseUserMove() {
 }
 
 void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
-  if (engineState == kEngineThinking) return;
+  if (engineState == kEngineThinking) {
+    // A second move while the engine thinks (its piece taken before the
+    // think began, or dragged during it) is refused with its sound.
+    int32_t column, row;
+    const bool elsewhere =
+        !PointToSquare(x, y, column, row) || column != pressColumn_ || row != pressRow_;
+    if (heldPiece != -1 || (pressedWhileThinking_ && elsewhere)) {
+      heldPiece = -1;
+      RefuseUserMove();
+    }
+    pressedWhileThinking_ = false;
+    return;
+  }
   if (hintSearchRunning) {
     // No move while the hint's search runs: a held piece goes back.
     heldPiece = -1;
@@ -193,16 +211,12 @@ void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
         if (opening != 0) currentOpening = opening;
         return;
       }
-      // The search unwinds and its completion plays the move, switching
-      // the clock once the move has been made.
-      pendingUserMove = move;
-      RequestStop(kRequestUserMoveInstead);
-      sourceColumn = -1;
-      targetColumn = -1;
-      return;
+      [[fallthrough]];
     case kEngineAnalysing:
-      pendingUserMove = move;
-      RequestStop(kRequestPlayNow);
+      // The search unwinds and its completion plays the move, switching
+      // the clock once the move has been made; what the user gives
+      // meanwhile waits for the move (commands_after_move.h).
+      HandUserMoveToSearch(move);
       sourceColumn = -1;
       targetColumn = -1;
       return;

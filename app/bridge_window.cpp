@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/board_view.h"
+#include "app/commands_after_move.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
 #include "engine/position/position.h"
@@ -31,43 +32,20 @@ int commandAfterPonder = 0;
 // command has run, when the command left the game as it was: the think on
 // the engine's own move that the command interrupted (kThinkPlay or
 // kThinkPlayNoBook) with the game it was thinking on, as the board showed
-// it (the engine position belongs to the search then); or, when a user's
-// move was waiting for the ponder search, the engine's answer to that move,
-// on the game the command finds (the completion has made the move by then).
-// mode is 0 when no think goes on.
+// it (the engine position belongs to the search then). mode is 0 when no
+// think goes on.
 struct InterruptedThink {
   int32_t mode = 0;
-  bool answersWaitingMove = false;
-  ShownGame game{};
-  int8_t board[kBoardSize] = {};
+  ShownGameSnapshot game{};
 };
 InterruptedThink interruptedThink;
 
-void KeepShownGame(InterruptedThink* t) {
-  t->game = CurrentShownGame();
-  std::memcpy(t->board, displayBoard, sizeof t->board);
-}
-
-bool SameGameAs(const InterruptedThink& t) {
-  const ShownGame now = CurrentShownGame();
-  return now.ply == t.game.ply && now.length == t.game.length && now.side == t.game.side &&
-         std::memcmp(displayBoard, t.board, sizeof t.board) == 0;
-}
-
-bool EnginePlays(uint32_t side) {
-  return side == kRed ? enginePlaysSide0 == 1 : enginePlaysSide1 == 1;
-}
-
-// Notes what goes on after the command that `request` defers. After a save
-// the completion answers a waiting move itself.
-void NoteInterruptedThink(int32_t request) {
+// Notes the think that goes on after the deferred command.
+void NoteInterruptedThink() {
   interruptedThink = {};
   if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
     interruptedThink.mode = engineState;
-    KeepShownGame(&interruptedThink);
-  } else if (engineState == kEnginePondering && UserMoveWaiting() && request != kRequestSaveGame) {
-    interruptedThink.mode = kThinkPlay;
-    interruptedThink.answersWaitingMove = true;
+    interruptedThink.game = TakeShownGameSnapshot();
   }
 }
 
@@ -75,22 +53,16 @@ void NoteInterruptedThink(int32_t request) {
 // the board and the game windows show the game as it now stands; the think
 // noted for the command goes on when the game is still the one it was for
 // (a save, a cancelled load, a file that did not load, a cancelled dialog)
-// and the frame is not setting up a position; the answer to a waiting move
-// only when the engine plays the side to move (the move may have been
-// refused). Called from the completion, the think runs once the completion
-// has returned.
+// and the frame is not setting up a position. Called from the completion,
+// the think runs once the completion has returned.
 void RunDeferredCommand(int command) {
-  InterruptedThink interrupted = interruptedThink;
+  const InterruptedThink interrupted = interruptedThink;
   interruptedThink = {};
   if (command == 0 || pMainFrame == nullptr) return;
-  if (interrupted.answersWaitingMove) KeepShownGame(&interrupted);
   pMainFrame->OnCmdMsg(command);
-  if (pMainFrame->BoardView() != nullptr) pMainFrame->BoardView()->Invalidate();
-  pMainFrame->RefreshGameWindows();
-  pMainFrame->UpdateToolbars();
+  ShowGameAfterCommands();
   if (interrupted.mode != 0 && engineState == kEngineIdle && pMainFrame->setupMode == 0 &&
-      SameGameAs(interrupted) &&
-      (!interrupted.answersWaitingMove || EnginePlays(interrupted.game.side)))
+      SameShownGame(interrupted.game))
     Think(interrupted.mode, 0);
 }
 
@@ -133,8 +105,11 @@ void WindowNotifyEngineEvent(int code) {
 }
 
 // Every waiting event (posted commands, timers, painting, input) is handled
-// here, on top of the search's stack.
+// here, on top of the search's stack. What the user gave behind a move that
+// waited for the search, and that is for the engine's think on the move
+// (Stop thinking and what followed it), comes first.
 void WindowPumpMessages() {
+  RunCommandsForThink();
   if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
 }
 
@@ -201,7 +176,7 @@ const WindowBridge kWindowBridge = {
     WindowNotifyEngineEvent,   WindowPumpMessages,     WindowRefreshSideWindows,
     WindowAppendLogLine,       WindowSetBusyCursor,    WindowReportLostOnTime,
     WindowShowMessage,         WindowRedrawBoardIfNoPieceHeld, WindowAnimateEngineMove,
-    WindowEndProgramAfterClose,
+    WindowEndProgramAfterClose, WindowRunCommandsAfterMove,
 };
 
 }  // namespace
@@ -210,6 +185,26 @@ void InstallWindowBridge() { windowBridge = &kWindowBridge; }
 
 void RemoveWindowBridge() { windowBridge = nullptr; }
 
+ShownGameSnapshot TakeShownGameSnapshot() {
+  ShownGameSnapshot s;
+  s.game = CurrentShownGame();
+  std::memcpy(s.board, displayBoard, sizeof s.board);
+  return s;
+}
+
+bool SameShownGame(const ShownGameSnapshot& s) {
+  const ShownGame now = CurrentShownGame();
+  return now.ply == s.game.ply && now.length == s.game.length && now.side == s.game.side &&
+         std::memcmp(displayBoard, s.board, sizeof s.board) == 0;
+}
+
+void ShowGameAfterCommands() {
+  if (pMainFrame == nullptr) return;
+  if (pMainFrame->BoardView() != nullptr) pMainFrame->BoardView()->Invalidate();
+  pMainFrame->RefreshGameWindows();
+  pMainFrame->UpdateToolbars();
+}
+
 bool EngineIdleOrPondering() {
   return engineState == kEngineIdle || engineState == kEnginePondering;
 }
@@ -217,12 +212,12 @@ bool EngineIdleOrPondering() {
 bool DeferUntilPonderStops(int commandId) {
   if (engineState != kEnginePondering) return false;
   commandAfterPonder = commandId;
-  NoteInterruptedThink(kRequestStopThenCommand);
+  NoteInterruptedThink();
   RequestStop(kRequestStopThenCommand);
   return true;
 }
 
 void DeferFileCommand(int32_t request) {
-  NoteInterruptedThink(request);
+  NoteInterruptedThink();
   RequestStop(request);
 }

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+#include "engine/position/types.h"
+#include "game/shown_ply.h"
+
 // Installs the window side's table (engine/bridge.h); RemoveWindowBridge
 // returns the bridge to its headless behaviour.
 void InstallWindowBridge();
@@ -24,3 +27,14 @@ bool DeferUntilPonderStops(int commandId);
 // stands, and a think on the engine's own move that the command interrupted
 // goes on when the command left its position as it was.
 void DeferFileCommand(int32_t request);
+
+// The game as shown now, to tell afterwards whether commands changed it.
+struct ShownGameSnapshot {
+  ShownGame game{};
+  int8_t board[kBoardSize] = {};
+};
+ShownGameSnapshot TakeShownGameSnapshot();
+bool SameShownGame(const ShownGameSnapshot& snapshot);
+// After commands the window side ran for the engine: the board and the game
+// windows show the game as it now stands, the toolbars follow.
+void ShowGameAfterCommands();

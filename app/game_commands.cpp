@@ -10,6 +10,7 @@
 
 #include "app/board_view.h"
 #include "app/bridge_window.h"
+#include "app/commands_after_move.h"
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "engine/bridge.h"
@@ -95,10 +96,11 @@ void CMainFrame::ShowChangedGame() {
 
 void CMainFrame::StepThroughGame(int32_t request) {
   if (setupMode) return;
-  // A one-move step with nothing to step over changes nothing, not even
-  // the hint.
-  if (request == kRequestTakeBackOne && gamePly < 1) return;
-  if (request == kRequestReplayOne && gamePly >= gameLength) return;
+  // A step with nothing to step over changes nothing, not even the hint,
+  // and stops no search: the shown game is at its start or at its end.
+  const ShownGame shown = CurrentShownGame();
+  const bool back = request == kRequestTakeBackOne || request == kRequestTakeBackAll;
+  if (back ? shown.ply < 1 : shown.ply >= shown.length) return;
   ponderMove = 0;
   if (engineState != kEngineIdle) {
     RequestStop(request);
@@ -342,11 +344,17 @@ void CMainFrame::OnUpdateEngineIdle(CCmdUI* ui) { ui->Enable(EngineIdle()); }
 void CMainFrame::keyPressEvent(QKeyEvent* event) {
   QMainWindow::keyPressEvent(event);
   const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+  // Behind a move that waits for the search, a key acts once the move is
+  // made (Space then makes no ponder hit).
+  if (KeepKeyWhileMoveWaits(event->key(), keypad)) {
+    event->accept();
+    return;
+  }
   switch (event->key()) {
     case Qt::Key_Space:
       if (engineState == kEngineAnalysing) {
         RequestStop(kRequestPlayAnalysedMove);
-      } else if (engineState == kEnginePondering && ponderMove != 0 && !UserMoveWaiting()) {
+      } else if (engineState == kEnginePondering && ponderMove != 0) {
         PlayPredictedMove();
       }
       break;

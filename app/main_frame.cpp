@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/board_view.h"
+#include "app/commands_after_move.h"
 #include "app/frame_commands.h"
 #include "engine/bridge.h"
 #include "engine/position/position.h"
@@ -211,6 +212,9 @@ SideWindowsOpen CMainFrame::SideWindowsOpenNow() const {
 }
 
 bool CMainFrame::OnCmdMsg(int id) {
+  // Behind a move that waits for the search, a command runs once the move
+  // is made.
+  if (KeepCommandWhileMoveWaits(id)) return true;
   return DispatchCommand(this, kFrameCommands, id) || RunGameCommand(this, id) ||
          RunFileCommand(this, id) || RunLevelCommand(this, id) || RunOptionCommand(this, id) ||
          RunViewCommand(this, id) || RunCopyCommand(this, id) || RunSetupCommand(this, id) ||
@@ -308,6 +312,10 @@ void CMainFrame::UpdateToolbars() {
 void CMainFrame::OnExit() { close(); }
 
 void CMainFrame::OnStopThinking() {
+  // A request of its own, which the search counts: a bare stop flag set
+  // before the search starts its iterations would be cleared with the
+  // flag the root scoring leaves. A request already posted stays.
+  if (engineState != kEngineIdle && pendingRequest == kRequestNone) RequestStop(kRequestNone);
   stopRequested = 1;
   if (engineState < 0 || engineState > 6) engineState = 0;
 }
@@ -342,6 +350,12 @@ void CMainFrame::SaveOptionsAndPlacements() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // Behind a move that waits for the search, the close comes once the move
+  // is made: the game is saved with it.
+  if (!closePending_ && KeepCloseWhileMoveWaits()) {
+    event->ignore();
+    return;
+  }
   if (closePending_) {
     // A second close while the search still unwinds waits like the first.
     if (engineState != kEngineIdle) {

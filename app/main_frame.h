@@ -459,6 +459,10 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   CToolBar* designToolBar_ = nullptr;
   int timerId_ = 0;
   bool closePending_ = false;
+  // A press on a piece while the engine thinks, and its square.
+  bool pressedWhileThinking_ = false;
+  int32_t pressColumn_ = -1;
+  int32_t pressRow_ = -1;
   bool optionsWritten_ = false;
 };
 

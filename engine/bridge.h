@@ -47,6 +47,13 @@ void GetCurrentDir(char* out, size_t size);
 void RedrawBoardIfNoPieceHeld();
 // Slides the piece from one square to another, then plays the move sound.
 void AnimateEngineMove(PieceIndex piece, Square from, Square to);
+// Runs the commands the user gave while their move waited for the search,
+// in order, once the completion has made the move and left the engine idle.
+// Returns 0 when there were none: the completion then starts `next` (a
+// ThinkMode, 0 none) itself. Otherwise `next` has started (queued behind the
+// completion) when the commands left the game as it was, or for an analysis
+// when the engine is still idle. Without a window it returns 0.
+int RunCommandsAfterMove(int32_t next);
 // Asks for the main window to close once the search has unwound
 // (RequestStop with the closing code; defined with the engine state).
 void RequestStopForClose();
@@ -70,6 +77,7 @@ struct WindowBridge {
   void (*redrawBoardIfNoPieceHeld)();
   void (*animateEngineMove)(PieceIndex piece, Square from, Square to);
   void (*endProgramAfterClose)();
+  int (*runCommandsAfterMove)(int32_t next);
 };
 extern const WindowBridge* windowBridge;
 

@@ -74,6 +74,10 @@ void AnimateEngineMove(PieceIndex piece, Square from, Square to) {
   if (windowBridge != nullptr) windowBridge->animateEngineMove(piece, from, to);
 }
 
+int RunCommandsAfterMove(int32_t next) {
+  return windowBridge != nullptr ? windowBridge->runCommandsAfterMove(next) : 0;
+}
+
 void EndProgramAfterClose() {
   if (windowBridge != nullptr) {
     windowBridge->endProgramAfterClose();

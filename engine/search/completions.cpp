@@ -186,53 +186,14 @@ void PlayEngineMove(int32_t state, int32_t cleanIteration) {
   GoIdle();
 }
 
-// The request posted while the user's move waited for the search, now that
-// the move was made (or refused): a step through the game, a new game, a
-// load or a deferred command is carried out with the engine idle, and
-// `resume` (0 none) starts after it (after a ponder, the window side lets
-// the engine answer the move once a load or a deferred command has left
-// the game as it was); a save runs and the engine goes on as after the
-// move. Returns false when the engine goes on: no request, a
-// save, or one that has no meaning once the move is made (play now, next
-// best move, a plain stop; a close is carried out by the think on the
-// move, which closeRequested stops at once).
-bool CarryOutFollowUp(int32_t resume) {
-  const int32_t request = followUpRequest;
-  followUpRequest = kRequestNone;
-  switch (request) {
-    case kRequestTakeBackOne:
-    case kRequestTakeBackAll:
-    case kRequestReplayOne:
-    case kRequestReplayAll:
-      StepThroughGame(request);
-      break;
-    case kRequestNewGame:
-      StartNewGame();
-      engineState = kEngineIdle;
-      break;
-    case kRequestLoadGame:
-      engineState = kEngineIdle;
-      LoadGameRequested();
-      break;
-    case kRequestLoadDatabaseGame:
-      LoadDatabaseGameRequested();
-      GoIdle();
-      NotifyEngineEvent(kEventRefreshAfterLoad);
-      break;
-    case kRequestStopThenCommand:
-      GoIdle();
-      NotifyEngineEvent(kEventRunDeferredCommand);
-      break;
-    case kRequestSaveGame:
-      // The game is saved with the move; the engine answers it afterwards.
-      GoIdle();
-      SaveGameRequested();
-      return false;
-    default:
-      return false;
-  }
-  if (resume != 0) Think(resume, 0);
-  return true;
+// After the user's move that waited for the search was made (or refused):
+// the engine is idle, the commands the user gave meanwhile run in their
+// order on the game with the move, and then `next` (0 none) follows, as
+// RunCommandsAfterMove decides when there were commands.
+void AfterWaitingMove(int32_t next) {
+  userMoveWaiting = 0;
+  GoIdle();
+  if (RunCommandsAfterMove(next) == 0 && next != 0) Think(next, 0);
 }
 
 // The predicted move is taken back and the engine stops pondering. The
@@ -302,8 +263,10 @@ void CompletePonder() {
       return;
     case kRequestUserMoveInstead: {
       TakeBackOne();
+      // The engine's prediction went with the move it predicted.
+      ponderMove = 0;
       const bool played = PlayGameMove(pendingUserMove, true);
-      if (!CarryOutFollowUp(0) && played) Think(kThinkPlay, 0);
+      AfterWaitingMove(played ? kThinkPlay : 0);
       return;
     }
     case kRequestPlayNow: {
@@ -399,11 +362,14 @@ void CompleteAnalysis() {
     case kRequestPlayAnalysedMove: {
       const bool userMove = request == kRequestPlayNow;
       const bool played = PlayGameMove(userMove ? pendingUserMove : analysisBestMove, userMove);
-      if ((userMove && CarryOutFollowUp(kThinkAnalysis)) || !played) return;
-      if (enginePlaysSide0 == 0 && enginePlaysSide1 == 0)
-        Think(kThinkAnalysis, 0);
-      else
-        Think(kThinkPlay, 0);
+      const int32_t next =
+          !played ? 0
+          : enginePlaysSide0 == 0 && enginePlaysSide1 == 0 ? kThinkAnalysis
+                                                            : kThinkPlay;
+      if (userMove)
+        AfterWaitingMove(next);
+      else if (next != 0)
+        Think(next, 0);
       return;
     }
     default:

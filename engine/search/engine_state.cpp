@@ -36,28 +36,25 @@ void RestoreGameRecord() {
 uint32_t requestsPosted;
 int32_t closeRequested;
 
-int32_t followUpRequest;
+int32_t userMoveWaiting;
 
-bool UserMoveWaiting() {
-  return stopRequested != 0 &&
-         ((engineState == kEnginePondering && pendingRequest == kRequestUserMoveInstead) ||
-          (engineState == kEngineAnalysing && pendingRequest == kRequestPlayNow));
-}
+bool UserMoveWaiting() { return userMoveWaiting != 0; }
 
 void RequestStop(int32_t code) {
   ++requestsPosted;
   // A close outranks every other request: once asked for, the program ends
   // after the search, whatever the user chose in the same breath. A user's
   // move waiting for the search is kept all the same: the completion makes
-  // it before it carries out what came after it, the close included
-  // (closeRequested stops the think on the move at once).
-  if (closeRequested == 0 || code == kRequestClose) {
-    if (UserMoveWaiting())
-      followUpRequest = code;
-    else
-      pendingRequest = code;
-  }
+  // it, and closeRequested then stops the think on the move at once.
+  if ((closeRequested == 0 || code == kRequestClose) && !UserMoveWaiting()) pendingRequest = code;
   stopRequested = 1;
+}
+
+void HandUserMoveToSearch(Move move) {
+  const int32_t code = engineState == kEngineAnalysing ? kRequestPlayNow : kRequestUserMoveInstead;
+  pendingUserMove = move;
+  RequestStop(code);
+  userMoveWaiting = 1;
 }
 
 void RequestStopForClose() {

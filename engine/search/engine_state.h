@@ -76,15 +76,19 @@ void RestoreGameRecord();
 
 // Sets pendingRequest and stopRequested. A close asked for stays the
 // pending request (closeRequested) until the program ends. A user's move
-// waiting for the search (UserMoveWaiting) stays the pending request: a
-// request posted after it becomes followUpRequest.
+// waiting for the search (UserMoveWaiting) stays the pending request: the
+// window keeps what the user gives after it until the move is made
+// (RunCommandsAfterMove), so no later request replaces it.
 void RequestStop(int32_t code);
-// Whether the pending request is a user's move waiting for the search to
-// unwind: request 3 of a ponder search, request 4 of an analysis.
+// Hands the user's move to the running ponder search or analysis (request
+// 3 or 4): the search unwinds and its completion makes the move.
+void HandUserMoveToSearch(Move move);
+// Whether a user's move waits for the search to unwind. It holds from the
+// hand-over until the completion has made (or refused) the move, whatever
+// the search does with stopRequested meanwhile (the root scoring clears
+// it while it pumps messages).
 bool UserMoveWaiting();
-// The request posted while a user's move waited, cleared at the start of a
-// think; the completion carries it out once the move is made.
-extern int32_t followUpRequest;
+extern int32_t userMoveWaiting;
 // 1 once the main window asked to close while the engine worked; no later
 // request and no later search drops it.
 extern int32_t closeRequested;

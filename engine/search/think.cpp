@@ -291,7 +291,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
   // once and its completion closes.
   stopRequested = closeRequested;
   pendingRequest = closeRequested != 0 ? kRequestClose : kRequestNone;
-  followUpRequest = kRequestNone;
+  userMoveWaiting = 0;
   requestsAtThinkStart = requestsPosted - static_cast<uint32_t>(closeRequested);
   thinkExcludedMove = excludedMove;
   searchStartTick = GetTickMs();
