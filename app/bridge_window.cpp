@@ -209,11 +209,31 @@ bool EngineIdleOrPondering() {
   return engineState == kEngineIdle || engineState == kEnginePondering;
 }
 
-bool DeferUntilPonderStops(int commandId) {
-  if (engineState != kEnginePondering) return false;
+namespace {
+
+bool ThinkingOnOwnMove() {
+  return engineState == kEngineThinking || engineState == kEngineThinkingNoBook;
+}
+
+void DeferCommand(int commandId) {
   commandAfterPonder = commandId;
   NoteInterruptedThink();
   RequestStop(kRequestStopThenCommand);
+}
+
+}  // namespace
+
+bool DeferUntilPonderStops(int commandId) {
+  if (engineState != kEnginePondering) return false;
+  DeferCommand(commandId);
+  return true;
+}
+
+bool EngineIdlePonderingOrThinking() { return EngineIdleOrPondering() || ThinkingOnOwnMove(); }
+
+bool DeferUntilSearchStops(int commandId) {
+  if (engineState != kEnginePondering && !ThinkingOnOwnMove()) return false;
+  DeferCommand(commandId);
   return true;
 }
 

@@ -21,6 +21,14 @@ bool EngineIdleOrPondering();
 // completion runs the command once the search has unwound; true then.
 // Otherwise false, and the caller acts (or refuses) now.
 bool DeferUntilPonderStops(int commandId);
+// Whether a command that stops a ponder or a think on the engine's own move
+// may be chosen now: the engine is idle, ponders or thinks on its move.
+bool EngineIdlePonderingOrThinking();
+// As DeferUntilPonderStops, and also during a think on the engine's own
+// move: the think stops, the command runs, and the think starts again when
+// the command left the game as it was (a cancelled dialog, the options
+// sheet), so that the command acts the same whenever it comes.
+bool DeferUntilSearchStops(int commandId);
 // The load (kRequestLoadGame) or save (kRequestSaveGame) command while the
 // engine searches: posts its request. Once the completion has run the
 // command again, the board and the game windows show the game as it then

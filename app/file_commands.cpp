@@ -181,14 +181,15 @@ void CMainFrame::OnCopyFenPosition() { CopyFenPosition(1); }
 
 void CMainFrame::OnCopyCcFenPosition() { CopyFenPosition(0); }
 
-// Set-up mode keeps the engine idle; otherwise a ponder search is stopped
-// for the paste, and only a think on the engine's own move refuses it.
+// Set-up mode keeps the engine idle; otherwise a ponder search or a think on
+// the engine's own move is stopped for the paste (a hint, an analysis or a
+// mate search refuses it).
 void CMainFrame::OnUpdatePasteFenPosition(CCmdUI* ui) {
-  ui->Enable(setupMode != 0 || EngineIdleOrPondering());
+  ui->Enable(setupMode != 0 || EngineIdlePonderingOrThinking());
 }
 
 void CMainFrame::OnPasteFenPosition() {
-  if (setupMode == 0 && DeferUntilPonderStops(kCmdPasteFenPosition)) return;
+  if (setupMode == 0 && DeferUntilSearchStops(kCmdPasteFenPosition)) return;
   if (engineState != kEngineIdle) return;
   const std::string text = GetClipboardText(kPastedFenBytes);
   if (!IsPlayableFen(text.c_str())) {

@@ -143,10 +143,11 @@ void OnTiming(CMainFrame* frame) {
 // engine state 4.
 bool RunLevelCommand(CMainFrame* frame, int id) {
   // The sheet may resize the hash and learning tables: never under a
-  // search that is waiting in the message pump. A ponder search is stopped
-  // first; a think on the engine's own move refuses the sheet.
+  // search that is waiting in the message pump. A ponder search, or a think
+  // on the engine's own move, is stopped first; the think starts again
+  // once the sheet is closed.
   if (id == kCmdProperties) {
-    if (frame->setupMode != 0 || DeferUntilPonderStops(kCmdProperties)) return true;
+    if (frame->setupMode != 0 || DeferUntilSearchStops(kCmdProperties)) return true;
     if (engineState == kEngineIdle) RunOptionsSheet(frame);
     return true;
   }
@@ -164,7 +165,7 @@ bool RunLevelCommand(CMainFrame* frame, int id) {
 
 bool UpdateLevelCommand(CMainFrame* frame, CCmdUI& ui) {
   if (ui.GetId() == kCmdProperties) {
-    ui.Enable(frame->setupMode == 0 && EngineIdleOrPondering());
+    ui.Enable(frame->setupMode == 0 && EngineIdlePonderingOrThinking());
     return true;
   }
   if (ui.GetId() == kCmdTiming) {

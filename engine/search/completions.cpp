@@ -241,6 +241,14 @@ void CompleteThink(int32_t state, int32_t /*rootForced*/, int32_t cleanIteration
       SetBusyCursor(0);
       SaveGameRequested();
       return;
+    case kRequestStopThenCommand:
+      // A command the think was stopped for (the options sheet, a paste):
+      // it runs now, and the think starts again if it left the game as it
+      // was.
+      engineState = kEngineIdle;
+      SetBusyCursor(0);
+      NotifyEngineEvent(kEventRunDeferredCommand);
+      return;
     default:
       PlayEngineMove(state, cleanIteration);
       return;

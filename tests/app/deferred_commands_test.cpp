@@ -289,30 +289,66 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
       CloseFrame();
     });
   }
-  RUN_SCENARIO({  // during a think on the engine's move: greyed, nothing happens
-    CMainFrame* f = StartProgram();
-    QApplication::clipboard()->setText(kFen);
-    thinkingTime = 300;
-    static int enabled = 0;
-    static bool posted = false;
-    pumpMessagesHook = [] {
-      if (engineState != kEngineThinking || posted) return;
-      posted = true;
-      for (int command : {kCmdPasteFenPosition, kCmdGotoMove, kCmdProperties, kCmdSetupPosition}) {
+  // During a think on the engine's move: Goto move and set-up are greyed and
+  // do nothing; the options sheet and the paste stop the think and act, and
+  // the engine thinks again and plays once the sheet is closed, while the
+  // pasted position leaves it idle.
+  struct DuringThink {
+    int command;
+    bool acts;
+    std::function<void()> answer;
+    std::function<bool()> after;
+  };
+  const DuringThink duringThink[] = {
+      {kCmdGotoMove, false, [] {},
+       [] { return gamePly == 2 && gameLength == 2 && history[2].engineMove == 1; }},
+      {kCmdSetupPosition, false, [] {},
+       [] {
+         return pMainFrame->setupMode == 0 && gamePly == 2 && history[2].engineMove == 1;
+       }},
+      {kCmdProperties, true,
+       [] {
+         AnswerWhenShown<COptionsSheet>([](COptionsSheet* sheet) {
+           sheetShown = gamePly == 1;
+           sheet->PressCancel();
+         });
+       },
+       [] { return sheetShown && gamePly == 2 && gameLength == 2 && history[2].engineMove == 1; }},
+      {kCmdPasteFenPosition, true, [] {},
+       [] {
+         char fen[kFenBufferSize];
+         WriteFen(displayBoard, fen, 1, 0, 1);
+         return std::string(fen) == kFen && gameLength == 0;
+       }},
+  };
+  for (const DuringThink& c : duringThink) {
+    RUN_SCENARIO({
+      CMainFrame* f = StartProgram();
+      QApplication::clipboard()->setText(kFen);
+      thinkingTime = 300;
+      sheetShown = false;
+      static int command = 0;
+      static bool enabled = false, posted = false;
+      static std::function<void()> answer;
+      command = c.command;
+      answer = c.answer;
+      pumpMessagesHook = [] {
+        if (engineState != kEngineThinking || posted) return;
+        posted = true;
         CCmdUI ui(command);
         pMainFrame->OnUpdateCmdUI(ui);
-        enabled += ui.IsEnabled() ? 1 : 0;
+        enabled = ui.IsEnabled();
+        answer();
         pMainFrame->OnCmdMsg(command);
-      }
-    };
-    f->PlayUserMove(MoveFromText("h2e2"));
-    pumpMessagesHook = nullptr;
-    Check(posted && enabled == 0, "greyed during the think");
-    Check(gamePly == 2 && gameLength == 2 && history[2].engineMove == 1 && f->setupMode == 0 &&
-              QApplication::activeModalWidget() == nullptr,
-          "the engine played its move; nothing else happened");
-    CloseFrame();
-  });
+      };
+      f->PlayUserMove(MoveFromText("h2e2"));
+      pumpMessagesHook = nullptr;
+      Check(posted && enabled == c.acts, "enabled only for the commands that stop the think");
+      Check(engineState == kEngineIdle && c.after(), "what the command did, then the engine");
+      Check(f->setupMode == 0 && QApplication::activeModalWidget() == nullptr, "nothing left open");
+      CloseFrame();
+    });
+  }
 }
 
 // In set-up mode Paste FEN puts the position on the set-up board at once;

@@ -636,10 +636,10 @@ TEST_F(FileCommandsTest, FenPasteSetsOnlyPlayablePositions) {
       else
         Check(messages.size() == 1 && GameIs(kGame), c.what.c_str());
     }
-    // Refused while the engine thinks on its own move (pondering and set-up
-    // mode: deferred_commands_test).
+    // Refused while the engine analyses or looks for a mate (pondering, a
+    // think on its own move and set-up mode: deferred_commands_test).
     QApplication::clipboard()->setText(cases[0].fen);
-    for (int32_t state : {kEngineThinking, kEngineThinkingNoBook}) {
+    for (int32_t state : {kEngineAnalysing, kEngineMateSearch}) {
       engineState = kEngineIdle;
       NewGameWith(kGame);
       engineState = state;

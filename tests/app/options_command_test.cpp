@@ -38,13 +38,14 @@ TEST_F(OptionsCommandTest, ThePropertiesCommandRunsTheSheet) {
     pMainFrame->OnUpdateCmdUI(greyed);
     Check(!greyed.IsEnabled(), "greyed in set-up mode");
     pMainFrame->setupMode = 0;
-    // Under a think the sheet could free the tables the search uses: the
-    // command is greyed and does nothing (a ponder search is stopped for it:
+    // Under a search the sheet could free the tables the search uses: during
+    // an analysis the command is greyed and does nothing (a ponder and a
+    // think on the engine's own move are stopped for it:
     // deferred_commands_test).
-    engineState = kEngineThinking;
+    engineState = kEngineAnalysing;
     CCmdUI busy(kCmdProperties);
     pMainFrame->OnUpdateCmdUI(busy);
-    Check(!busy.IsEnabled(), "greyed while the engine thinks");
+    Check(!busy.IsEnabled(), "greyed while the engine analyses");
     shown = false;
     pMainFrame->OnCmdMsg(kCmdProperties);
     Check(!shown, "no sheet under a search");
