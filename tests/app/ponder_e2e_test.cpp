@@ -134,16 +134,7 @@ class Player {
   std::string PredictedMove(const std::string& position) {
     std::vector<std::string> yellow;
     const auto find = [&](const QImage& p) {
-      yellow.clear();
-      for (char rank = '0'; rank <= '9'; ++rank)
-        for (char file = 'a'; file <= 'i'; ++file) {
-          const QPoint c = m_.SquareCentre({file, rank});
-          bool found = false;
-          for (int dy = -4; dy <= 4 && !found; ++dy)
-            for (int dx = -4; dx <= 4 && !found; ++dx)
-              found = (p.pixel(c + QPoint(dx, dy)) & 0xFFFFFF) == 0xFAFA00;
-          if (found) yellow.push_back({file, rank});
-        }
+      yellow = testing_support::PonderArrowSquares(p, m_);
       return yellow.size() >= 2;
     };
     if (!Settle(find, "no predicted move's arrow")) return {};

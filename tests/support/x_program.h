@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QScreen>
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +29,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/toolbar.h"
+#include "res/toolbars.h"
 #include "tests/support/x_display.h"
 
 namespace testing_support {
@@ -102,6 +105,28 @@ struct MediumBoardWindow {
     const int boardTop = MenuBarHeight() + kToolbarBand;
     return {boardLeft + kSquare / 2 + kSquare * column + kSquare / 2,
             boardTop + kSquare / 2 + kSquare * (9 - row) + kSquare / 2};
+  }
+
+  // The centre of the button of `command` on the game toolbar (the upper
+  // row, from the board's left edge), in window pixels: the buttons narrow
+  // to share the board's width, as CToolBar lays them out. (-1, -1) when
+  // the bar has no such button.
+  QPoint GameToolbarButton(int command) const {
+    const ToolbarResource* bar = FindToolbarResource(kToolbarGame);
+    if (bar == nullptr) return {-1, -1};
+    int buttons = 0, separators = 0;
+    for (size_t i = 0; i < bar->buttonCount; ++i) (bar->buttons[i].command == 0 ? separators : buttons)++;
+    const int room = 10 * kSquare, fixed = separators * CToolBar::kSeparatorWidth;
+    int width = CToolBar::kButtonWidth;
+    if (fixed + buttons * width > room)
+      width = std::clamp((room - fixed) / buttons, CToolBar::kMinButtonWidth, CToolBar::kButtonWidth);
+    int left = (w.width - room) / 2;
+    for (size_t i = 0; i < bar->buttonCount; ++i) {
+      if (bar->buttons[i].command == command)
+        return {left + width / 2, MenuBarHeight() + CToolBar::kRowHeight / 2};
+      left += bar->buttons[i].command == 0 ? CToolBar::kSeparatorWidth : width;
+    }
+    return {-1, -1};
   }
 };
 
@@ -306,6 +331,25 @@ inline std::map<std::string, char> FenPieces(const std::string& fen) {
     }
   }
   return pieces;
+}
+
+// The squares the engine's ponder arrow crosses in `picture` of the main
+// window: squares with the arrow's yellow (a thin line from the predicted
+// move's from-square to its to-square) near their centres.
+inline std::vector<std::string> PonderArrowSquares(const QImage& picture,
+                                                   const MediumBoardWindow& m) {
+  std::vector<std::string> yellow;
+  for (char rank = '0'; rank <= '9'; ++rank)
+    for (char file = 'a'; file <= 'i'; ++file) {
+      const QPoint c = m.SquareCentre({file, rank});
+      bool found = false;
+      for (int dy = -4; dy <= 4 && !found; ++dy)
+        for (int dx = -4; dx <= 4 && !found; ++dx)
+          found = picture.valid(c + QPoint(dx, dy)) &&
+                  (picture.pixel(c + QPoint(dx, dy)) & 0xFFFFFF) == 0xFAFA00;
+      if (found) yellow.push_back({file, rank});
+    }
+  return yellow;
 }
 
 // A test suite of the real program on one Xvfb session of its own, with
