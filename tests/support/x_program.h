@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -82,6 +83,110 @@ inline bool RequestWindowClose(const std::string& display, unsigned long window)
   xcb_disconnect(c);
   return sent;
 }
+
+// Input sent as one burst through the XTEST extension on a connection of
+// the test's own: pointer moves, left-button presses and releases, and
+// keys, in the order given and as fast as the server takes them. (A
+// single xdotool call cannot send a drag followed by more input: the
+// server moves the pointer at once but delivers the queued button events
+// where the pointer is when it gets to them, so a release lands at the end
+// of the moves sent after it.) Each button event is let through first,
+// which the pointer's button state tells, before the pointer moves on.
+class XInputBurst {
+ public:
+  XInputBurst& Move(QPoint screen) { return Add(XCB_MOTION_NOTIFY, 0, screen); }
+  XInputBurst& Press() { return Add(XCB_BUTTON_PRESS, 1, {}); }
+  XInputBurst& Release() { return Add(XCB_BUTTON_RELEASE, 1, {}); }
+  XInputBurst& Drag(QPoint from, QPoint to) { return Move(from).Press().Move(to).Release(); }
+  XInputBurst& Click(QPoint at) { return Move(at).Press().Release(); }
+  // A letter or digit key, pressed and released.
+  XInputBurst& Key(char c) {
+    return Add(XCB_KEY_PRESS, static_cast<uint8_t>(c), {}).Add(XCB_KEY_RELEASE, static_cast<uint8_t>(c), {});
+  }
+
+  // Sends the burst to the display; false when the server has no XTEST,
+  // a key is not on its keyboard, or a button event was never let through.
+  bool Send(const std::string& display) const {
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    const bool sent = xcb_connection_has_error(c) == 0 && SendOn(c);
+    xcb_disconnect(c);
+    return sent;
+  }
+
+ private:
+  struct Step {
+    uint8_t type;
+    uint8_t detail;  // the button, or the key's character
+    QPoint at;
+  };
+
+  XInputBurst& Add(uint8_t type, uint8_t detail, QPoint at) {
+    steps_.push_back({type, detail, at});
+    return *this;
+  }
+
+  // The keycode of a character's key (its keysym is the character).
+  static uint8_t KeyCode(xcb_connection_t* c, char key) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* map = xcb_get_keyboard_mapping_reply(
+        c, xcb_get_keyboard_mapping(c, setup->min_keycode, static_cast<uint8_t>(count)), nullptr);
+    uint8_t code = 0;
+    if (map != nullptr) {
+      const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+      for (int i = 0; i < count * map->keysyms_per_keycode && code == 0; ++i)
+        if (syms[i] == static_cast<xcb_keysym_t>(key))
+          code = static_cast<uint8_t>(setup->min_keycode + i / map->keysyms_per_keycode);
+    }
+    free(map);
+    return code;
+  }
+
+  bool SendOn(xcb_connection_t* c) const {
+    static xcb_extension_t xtest = {"XTEST", 0};
+    const xcb_query_extension_reply_t* present = xcb_get_extension_data(c, &xtest);
+    if (present == nullptr || present->present == 0) return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    for (const Step& step : steps_) {
+      // XTEST's FakeInput request; the header's opcodes and length are
+      // filled in by xcb.
+      struct {
+        uint8_t header[4];
+        uint8_t type, detail;
+        uint16_t pad0;
+        uint32_t time, root, pad1[2];
+        int16_t x, y;
+        uint8_t pad2[7], device;
+      } request{};
+      static_assert(sizeof request == 36);
+      const bool key = step.type == XCB_KEY_PRESS || step.type == XCB_KEY_RELEASE;
+      request.type = step.type;
+      request.detail = key ? KeyCode(c, static_cast<char>(step.detail)) : step.detail;
+      if (key && request.detail == 0) return false;
+      request.root = step.type == XCB_MOTION_NOTIFY ? root : XCB_NONE;
+      request.x = static_cast<int16_t>(step.at.x());
+      request.y = static_cast<int16_t>(step.at.y());
+      iovec parts[3];
+      parts[2] = {&request, sizeof request};
+      const xcb_protocol_request_t fakeInput = {1, &xtest, 2, 1};
+      xcb_send_request(c, 0, parts + 2, &fakeInput);
+      if (step.type != XCB_BUTTON_PRESS && step.type != XCB_BUTTON_RELEASE) continue;
+      // Asked again at once: the burst must stay one.
+      const bool down = step.type == XCB_BUTTON_PRESS;
+      const auto end = std::chrono::steady_clock::now() + kAnswerTime;
+      for (bool through = false; !through;) {
+        xcb_query_pointer_reply_t* p = xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
+        if (p == nullptr || std::chrono::steady_clock::now() >= end) return false;
+        through = ((p->mask & XCB_BUTTON_MASK_1) != 0) == down;
+        free(p);
+      }
+    }
+    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    return true;
+  }
+
+  std::vector<Step> steps_;
+};
 
 // The program's main window with the medium board and no coordinate band:
 // the client is the two toolbar rows and 11 squares; the menu bar takes
@@ -203,6 +308,7 @@ class XProgramRun {
   }
 
   const MediumBoardWindow& Main() const { return main_; }
+  const std::string& Display() const { return display_; }
   pid_t Pid() const { return pid_; }
 
   // Runs xdotool's commands on the display.
