@@ -1,11 +1,12 @@
 // The real program under Xvfb and openbox, pondering on its predicted reply
 // after answering h2e2, given another move by a drag and, in the same burst
-// of input (one xdotool call), a second command: a second drag, a click on
-// the Stop thinking button, or H. The dragged move must be made before the
-// command after it, and the engine must answer it: the autosave of each
-// engine move then holds the user's move and the engine's answer, and the
-// second drag's piece has not moved. Each case is played many times over,
-// a new game each time, and no move may be lost.
+// of input, a second command: a second drag, a click on the Stop thinking
+// button, or H. The dragged move must be made before the command after it
+// and the engine must answer it: the autosave of each engine move then
+// holds the user's move and the engine's answer. The board must then show
+// the engine pondering or idle, and the second drag's pawn where it stood.
+// Each case is played many times over, a new game each time, and no move
+// may be lost.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -122,10 +123,8 @@ class Game {
     return Settle([&](const QImage& p) { return SameBoard(p, start); }, "no new game");
   }
 
-  // h2e2 and the engine's answer, autosaved; then its ponder on the reply
-  // it predicts, as the arrow shows (`predicted` gets the arrow's
-  // squares), or the engine idle without a prediction, its Play button
-  // lit as in `start` (`predicted` empty).
+  // h2e2 and the engine's answer, autosaved, and the board settled after
+  // it (see Settled).
   ::testing::AssertionResult OpenAndPonder(const QImage& start,
                                            std::vector<std::string>& predicted) {
     fs::remove(autosave_);
@@ -135,6 +134,14 @@ class Game {
     if (!WaitUntil([&] { return Moves(Autosaved()).size() == 2; }, kAnswerTime))
       return ::testing::AssertionFailure() << "no answer to h2e2; the autosave holds "
                                            << Autosaved();
+    return Settled(start, predicted);
+  }
+
+  // The board settled after an engine's move: the engine ponders on the
+  // reply it predicts, as its arrow shows (`predicted` gets the arrow's
+  // squares), or it found none and is idle, its Play button lit as in
+  // `start`, a picture of the idle program (`predicted` empty).
+  ::testing::AssertionResult Settled(const QImage& start, std::vector<std::string>& predicted) {
     const QPoint play = m_.GameToolbarButton(kCmdPlayCurrentPosition);
     const QRect playButton(play.x() - 8, play.y() - 8, 17, 17);
     return Settle(
@@ -142,7 +149,8 @@ class Game {
           predicted = testing_support::PonderArrowSquares(p, m_);
           return predicted.size() >= 2 || p.copy(playButton) == start.copy(playButton);
         },
-        "the engine neither ponders nor idles after " + Autosaved());
+        "the board never showed the engine pondering (its arrow) or idle (its Play button "
+        "lit) after " + Autosaved());
   }
 
   // The squares of `square` in `a` and `b` look alike.
@@ -236,28 +244,26 @@ TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt
       ASSERT_TRUE(run.FocusMain());
       ASSERT_TRUE(burst.Send(display_));
 
-      // The engine's answer to the user's move.
+      // The engine's answer to the user's move, and the board settled.
       const bool answered =
           WaitUntil([&] { return Moves(game.Autosaved()).size() >= 4; }, kAnswerTime);
       const std::vector<std::string> moves = Moves(game.Autosaved());
       const bool kept = answered && moves.size() == 4 && moves[2] == move;
-      if (kept && row.then == Then::kSecondDrag) {
-        // Refused: once the board has settled on the answer, the second
-        // move's pawn stands where it stood (unless a new arrow covers it).
-        const std::string from = second.substr(0, 2);
-        ASSERT_TRUE(game.Settle([&](const QImage& p) { return !game.SameSquare(p, start, move.substr(0, 2)); },
-                                "the board never showed " + move));
-        const std::vector<std::string> arrow = testing_support::PonderArrowSquares(game.Board(), run.Main());
-        if (std::find(arrow.begin(), arrow.end(), from) == arrow.end()) {
-          EXPECT_TRUE(game.SameSquare(game.Board(), start, from))
-              << "the second move " << second << " was made";
-        }
-      }
       lost += kept ? 0 : 1;
       EXPECT_TRUE(kept) << "the burst was " << move << " then " << row.name << " while the engine"
                         << " pondered after " << opening << "(arrow on "
                         << testing::PrintToString(predicted) << "); the autosave holds "
                         << game.Autosaved() << (answered ? "" : " and the engine never answered");
+      if (!kept) continue;
+      std::vector<std::string> arrow;
+      ASSERT_TRUE(game.Settled(start, arrow)) << "the burst was " << move << " then " << row.name;
+      // A second move is refused: its pawn stands where it stood (unless
+      // the new arrow covers it).
+      const std::string from = second.substr(0, 2);
+      if (row.then == Then::kSecondDrag && std::find(arrow.begin(), arrow.end(), from) == arrow.end()) {
+        EXPECT_TRUE(game.SameSquare(game.Board(), start, from))
+            << "the second move " << second << " was made";
+      }
     }
     losses += std::string(row.name) + ": " + std::to_string(lost) + " of " +
               std::to_string(kRepetitions) + " lost; ";
