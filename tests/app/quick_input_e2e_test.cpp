@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_store.h"
 #include "res/menus.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/x_display.h"
@@ -176,20 +175,12 @@ class Game {
 
 TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt) {
   ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
-  fs::remove_all(root_ / "config");
-  fs::remove_all(root_ / "data");
-  {
-    CSettingsStore store(kSettingsNoRoot);
-    OpenProgramSettings(store);
-    // Short thinks, pondering, drag and drop, no books and no learning;
-    // every engine move autosaved, which tells the test the game.
-    for (const auto& [key, value] :
-         {std::pair<const char*, int>{"Language", 1}, {"Board size", 1}, {"Board coordinate", 0},
-          {"GameListWindow", 0}, {"ClockWindow", 0}, {"Book Mode 1", 0}, {"Book Mode 2", 0},
-          {"Use learning", 0}, {"Learn Moves", 0}, {"TC", 1}, {"thinkingTime", 1000},
-          {"Ponder", 1}, {"Move selection", 1}, {"Save on each move", 1}})
-      store.WriteInt("Options", key, value);
-  }
+  // Short thinks, pondering, drag and drop, no books and no learning;
+  // every engine move autosaved, which tells the test the game.
+  WriteOptions({{"Language", 1}, {"Board size", 1}, {"Board coordinate", 0}, {"GameListWindow", 0},
+                {"ClockWindow", 0}, {"Book Mode 1", 0}, {"Book Mode 2", 0}, {"Use learning", 0},
+                {"Learn Moves", 0}, {"TC", 1}, {"thinkingTime", 1000}, {"Ponder", 1},
+                {"Move selection", 1}, {"Save on each move", 1}});
   XProgramRun run(display_);
   ASSERT_TRUE(run.Start(VORELK_PROGRAM, (root_ / "vorelk.log").string()));
   Game game(run, Autosave());

@@ -23,6 +23,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <regex>
@@ -30,6 +31,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/settings_store.h"
 #include "platform/toolbar.h"
 #include "res/toolbars.h"
 #include "tests/support/x_display.h"
@@ -488,6 +490,16 @@ class XvfbSuiteTest : public ::testing::Test {
     ASSERT_FALSE(root_.empty()) << "Xvfb, xwininfo and xdotool are needed "
                                    "(Debian xvfb, x11-utils and xdotool)";
     ASSERT_NE(app_, nullptr) << "Xvfb did not start";
+  }
+
+  // Fresh configuration and data folders, the settings holding these
+  // options.
+  static void WriteOptions(std::initializer_list<std::pair<const char*, int>> options) {
+    std::filesystem::remove_all(root_ / "config");
+    std::filesystem::remove_all(root_ / "data");
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    for (const auto& [key, value] : options) store.WriteInt("Options", key, value);
   }
 
   // The game the program saves at its exit.
