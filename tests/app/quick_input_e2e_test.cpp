@@ -116,10 +116,13 @@ class Game {
   // (a picture of the idle program at its start); the pointer then leaves
   // the window, so that no button shows it hovering.
   ::testing::AssertionResult NewGame(const QImage& start) {
-    if (!XInputBurst().Click(Button(kCmdNewGame)).Move(Screen({m_.w.width + 20, 0}))
+    if (!XInputBurst()
+             .Click(Button(kCmdNewGame))
+             .Move(Screen({m_.w.width + 20, 0}))
              .Send(run_.Display()))
       return ::testing::AssertionFailure() << "no click";
-    return Settle([&](const QImage& p) { return SameBoard(p, start); }, "no new game");
+    return Settle([&](const QImage& p) { return SameBoard(p, start); },
+                  "the board never showed the new game after the last repetition");
   }
 
   // h2e2 and the engine's answer, autosaved, and the board settled after
@@ -131,8 +134,8 @@ class Game {
     if (!run_.FocusMain() || !Drag(drag, "h2e2").Send(run_.Display()))
       return ::testing::AssertionFailure() << "h2e2 could not be dragged";
     if (!WaitUntil([&] { return Moves(Autosaved()).size() == 2; }, kAnswerTime))
-      return ::testing::AssertionFailure() << "no answer to h2e2; the autosave holds "
-                                           << Autosaved();
+      return ::testing::AssertionFailure()
+             << "no answer to h2e2; the autosave holds " << Autosaved();
     return Settled(start, predicted);
   }
 
@@ -149,7 +152,8 @@ class Game {
           return predicted.size() >= 2 || p.copy(playButton) == start.copy(playButton);
         },
         "the board never showed the engine pondering (its arrow) or idle (its Play button "
-        "lit) after " + Autosaved());
+        "lit) after " +
+            Autosaved());
   }
 
   // The squares of `square` in `a` and `b` look alike.
@@ -177,10 +181,20 @@ TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt
   ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
   // Short thinks, pondering, drag and drop, no books and no learning;
   // every engine move autosaved, which tells the test the game.
-  WriteOptions({{"Language", 1}, {"Board size", 1}, {"Board coordinate", 0}, {"GameListWindow", 0},
-                {"ClockWindow", 0}, {"Book Mode 1", 0}, {"Book Mode 2", 0}, {"Use learning", 0},
-                {"Learn Moves", 0}, {"TC", 1}, {"thinkingTime", 1000}, {"Ponder", 1},
-                {"Move selection", 1}, {"Save on each move", 1}});
+  WriteOptions({{"Language", 1},
+                {"Board size", 1},
+                {"Board coordinate", 0},
+                {"GameListWindow", 0},
+                {"ClockWindow", 0},
+                {"Book Mode 1", 0},
+                {"Book Mode 2", 0},
+                {"Use learning", 0},
+                {"Learn Moves", 0},
+                {"TC", 1},
+                {"thinkingTime", 1000},
+                {"Ponder", 1},
+                {"Move selection", 1},
+                {"Save on each move", 1}});
   XProgramRun run(display_);
   ASSERT_TRUE(run.Start(VORELK_PROGRAM, (root_ / "vorelk.log").string()));
   Game game(run, Autosave());
@@ -251,7 +265,8 @@ TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt
       // A second move is refused: its pawn stands where it stood (unless
       // the new arrow covers it).
       const std::string from = second.substr(0, 2);
-      if (row.then == Then::kSecondDrag && std::find(arrow.begin(), arrow.end(), from) == arrow.end()) {
+      if (row.then == Then::kSecondDrag &&
+          std::find(arrow.begin(), arrow.end(), from) == arrow.end()) {
         EXPECT_TRUE(game.SameSquare(game.Board(), start, from))
             << "the second move " << second << " was made";
       }

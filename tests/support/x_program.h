@@ -103,7 +103,8 @@ class XInputBurst {
   XInputBurst& Click(QPoint at) { return Move(at).Press().Release(); }
   // A letter or digit key, pressed and released.
   XInputBurst& Key(char c) {
-    return Add(XCB_KEY_PRESS, static_cast<uint8_t>(c), {}).Add(XCB_KEY_RELEASE, static_cast<uint8_t>(c), {});
+    const auto key = static_cast<uint8_t>(c);
+    return Add(XCB_KEY_PRESS, key, {}).Add(XCB_KEY_RELEASE, key, {});
   }
 
   // Sends the burst to the display; false when the server has no XTEST,
@@ -177,10 +178,12 @@ class XInputBurst {
       const bool down = step.type == XCB_BUTTON_PRESS;
       const auto end = std::chrono::steady_clock::now() + kAnswerTime;
       for (bool through = false; !through;) {
-        xcb_query_pointer_reply_t* p = xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
-        if (p == nullptr || std::chrono::steady_clock::now() >= end) return false;
-        through = ((p->mask & XCB_BUTTON_MASK_1) != 0) == down;
+        xcb_query_pointer_reply_t* p =
+            xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
+        const bool answered = p != nullptr;
+        through = answered && ((p->mask & XCB_BUTTON_MASK_1) != 0) == down;
         free(p);
+        if (!through && (!answered || std::chrono::steady_clock::now() >= end)) return false;
       }
     }
     free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
@@ -222,11 +225,13 @@ struct MediumBoardWindow {
     const ToolbarResource* bar = FindToolbarResource(kToolbarGame);
     if (bar == nullptr) return {-1, -1};
     int buttons = 0, separators = 0;
-    for (size_t i = 0; i < bar->buttonCount; ++i) (bar->buttons[i].command == 0 ? separators : buttons)++;
+    for (size_t i = 0; i < bar->buttonCount; ++i)
+      (bar->buttons[i].command == 0 ? separators : buttons)++;
     const int room = 10 * kSquare, fixed = separators * CToolBar::kSeparatorWidth;
     int width = CToolBar::kButtonWidth;
     if (fixed + buttons * width > room)
-      width = std::clamp((room - fixed) / buttons, CToolBar::kMinButtonWidth, CToolBar::kButtonWidth);
+      width =
+          std::clamp((room - fixed) / buttons, CToolBar::kMinButtonWidth, CToolBar::kButtonWidth);
     int left = (w.width - room) / 2;
     for (size_t i = 0; i < bar->buttonCount; ++i) {
       if (bar->buttons[i].command == command)
