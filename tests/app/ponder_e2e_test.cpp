@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_store.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/x_display.h"
 #include "tests/support/x_program.h"
@@ -134,16 +133,7 @@ class Player {
   std::string PredictedMove(const std::string& position) {
     std::vector<std::string> yellow;
     const auto find = [&](const QImage& p) {
-      yellow.clear();
-      for (char rank = '0'; rank <= '9'; ++rank)
-        for (char file = 'a'; file <= 'i'; ++file) {
-          const QPoint c = m_.SquareCentre({file, rank});
-          bool found = false;
-          for (int dy = -4; dy <= 4 && !found; ++dy)
-            for (int dx = -4; dx <= 4 && !found; ++dx)
-              found = (p.pixel(c + QPoint(dx, dy)) & 0xFFFFFF) == 0xFAFA00;
-          if (found) yellow.push_back({file, rank});
-        }
+      yellow = testing_support::PonderArrowSquares(p, m_);
       return yellow.size() >= 2;
     };
     if (!Settle(find, "no predicted move's arrow")) return {};
@@ -201,20 +191,12 @@ class Player {
 };
 
 TEST_F(PonderE2eTest, APonderHitKeepsTheUsersMoveForASaveATakeBackAndTheAutosave) {
-  fs::remove_all(root_ / "config");
-  fs::remove_all(root_ / "data");
-  {
-    CSettingsStore store(kSettingsNoRoot);
-    OpenProgramSettings(store);
-    // Long thinks that end by Stop thinking, pondering, no books; every
-    // engine move autosaved, which tells the test the position.
-    for (const auto& [key, value] :
-         {std::pair<const char*, int>{"Language", 1}, {"Board size", 1}, {"Board coordinate", 0},
-          {"GameListWindow", 0}, {"ClockWindow", 0}, {"SpyComputing", 1}, {"Book Mode 1", 0},
-          {"Book Mode 2", 0}, {"TC", 1}, {"thinkingTime", 60000}, {"Ponder", 1},
-          {"Move selection", 1}, {"Save on each move", 1}, {"Animation Speed", 2}})
-      store.WriteInt("Options", key, value);
-  }
+  // Long thinks that end by Stop thinking, pondering, no books; every
+  // engine move autosaved, which tells the test the position.
+  WriteOptions({{"Language", 1}, {"Board size", 1}, {"Board coordinate", 0},
+                {"GameListWindow", 0}, {"ClockWindow", 0}, {"SpyComputing", 1}, {"Book Mode 1", 0},
+                {"Book Mode 2", 0}, {"TC", 1}, {"thinkingTime", 60000}, {"Ponder", 1},
+                {"Move selection", 1}, {"Save on each move", 1}, {"Animation Speed", 2}});
   XProgramRun run(display_);
   ASSERT_TRUE(run.Start(VORELK_PROGRAM, (root_ / "vorelk.log").string()));
   const MediumBoardWindow& m = run.Main();

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -17,10 +18,12 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QScreen>
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <regex>
@@ -28,6 +31,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/settings_store.h"
+#include "platform/toolbar.h"
+#include "res/toolbars.h"
 #include "tests/support/x_display.h"
 
 namespace testing_support {
@@ -80,6 +86,113 @@ inline bool RequestWindowClose(const std::string& display, unsigned long window)
   return sent;
 }
 
+// Input sent as one burst through the XTEST extension on a connection of
+// the test's own: pointer moves, left-button presses and releases, and
+// keys, in the order given and as fast as the server takes them. (A
+// single xdotool call cannot send a drag followed by more input: the
+// server moves the pointer at once but delivers the queued button events
+// where the pointer is when it gets to them, so a release lands at the end
+// of the moves sent after it.) Each button event is let through first,
+// which the pointer's button state tells, before the pointer moves on.
+class XInputBurst {
+ public:
+  XInputBurst& Move(QPoint screen) { return Add(XCB_MOTION_NOTIFY, 0, screen); }
+  XInputBurst& Press() { return Add(XCB_BUTTON_PRESS, 1, {}); }
+  XInputBurst& Release() { return Add(XCB_BUTTON_RELEASE, 1, {}); }
+  XInputBurst& Drag(QPoint from, QPoint to) { return Move(from).Press().Move(to).Release(); }
+  XInputBurst& Click(QPoint at) { return Move(at).Press().Release(); }
+  // A letter or digit key, pressed and released.
+  XInputBurst& Key(char c) {
+    const auto key = static_cast<uint8_t>(c);
+    return Add(XCB_KEY_PRESS, key, {}).Add(XCB_KEY_RELEASE, key, {});
+  }
+
+  // Sends the burst to the display; false when the server has no XTEST,
+  // a key is not on its keyboard, or a button event was never let through.
+  bool Send(const std::string& display) const {
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    const bool sent = xcb_connection_has_error(c) == 0 && SendOn(c);
+    xcb_disconnect(c);
+    return sent;
+  }
+
+ private:
+  struct Step {
+    uint8_t type;
+    uint8_t detail;  // the button, or the key's character
+    QPoint at;
+  };
+
+  XInputBurst& Add(uint8_t type, uint8_t detail, QPoint at) {
+    steps_.push_back({type, detail, at});
+    return *this;
+  }
+
+  // The keycode of a character's key (its keysym is the character).
+  static uint8_t KeyCode(xcb_connection_t* c, char key) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* map = xcb_get_keyboard_mapping_reply(
+        c, xcb_get_keyboard_mapping(c, setup->min_keycode, static_cast<uint8_t>(count)), nullptr);
+    uint8_t code = 0;
+    if (map != nullptr) {
+      const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+      for (int i = 0; i < count * map->keysyms_per_keycode && code == 0; ++i)
+        if (syms[i] == static_cast<xcb_keysym_t>(key))
+          code = static_cast<uint8_t>(setup->min_keycode + i / map->keysyms_per_keycode);
+    }
+    free(map);
+    return code;
+  }
+
+  bool SendOn(xcb_connection_t* c) const {
+    static xcb_extension_t xtest = {"XTEST", 0};
+    const xcb_query_extension_reply_t* present = xcb_get_extension_data(c, &xtest);
+    if (present == nullptr || present->present == 0) return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    for (const Step& step : steps_) {
+      // XTEST's FakeInput request; the header's opcodes and length are
+      // filled in by xcb.
+      struct {
+        uint8_t header[4];
+        uint8_t type, detail;
+        uint16_t pad0;
+        uint32_t time, root, pad1[2];
+        int16_t x, y;
+        uint8_t pad2[7], device;
+      } request{};
+      static_assert(sizeof request == 36);
+      const bool key = step.type == XCB_KEY_PRESS || step.type == XCB_KEY_RELEASE;
+      request.type = step.type;
+      request.detail = key ? KeyCode(c, static_cast<char>(step.detail)) : step.detail;
+      if (key && request.detail == 0) return false;
+      request.root = step.type == XCB_MOTION_NOTIFY ? root : XCB_NONE;
+      request.x = static_cast<int16_t>(step.at.x());
+      request.y = static_cast<int16_t>(step.at.y());
+      iovec parts[3];
+      parts[2] = {&request, sizeof request};
+      const xcb_protocol_request_t fakeInput = {1, &xtest, 2, 1};
+      xcb_send_request(c, 0, parts + 2, &fakeInput);
+      if (step.type != XCB_BUTTON_PRESS && step.type != XCB_BUTTON_RELEASE) continue;
+      // Asked again at once: the burst must stay one.
+      const bool down = step.type == XCB_BUTTON_PRESS;
+      const auto end = std::chrono::steady_clock::now() + kAnswerTime;
+      for (bool through = false; !through;) {
+        xcb_query_pointer_reply_t* p =
+            xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
+        const bool answered = p != nullptr;
+        through = answered && ((p->mask & XCB_BUTTON_MASK_1) != 0) == down;
+        free(p);
+        if (!through && (!answered || std::chrono::steady_clock::now() >= end)) return false;
+      }
+    }
+    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    return true;
+  }
+
+  std::vector<Step> steps_;
+};
+
 // The program's main window with the medium board and no coordinate band:
 // the client is the two toolbar rows and 11 squares; the menu bar takes
 // the rest of the window's height.
@@ -102,6 +215,30 @@ struct MediumBoardWindow {
     const int boardTop = MenuBarHeight() + kToolbarBand;
     return {boardLeft + kSquare / 2 + kSquare * column + kSquare / 2,
             boardTop + kSquare / 2 + kSquare * (9 - row) + kSquare / 2};
+  }
+
+  // The centre of the button of `command` on the game toolbar (the upper
+  // row, from the board's left edge), in window pixels: the buttons narrow
+  // to share the board's width, as CToolBar lays them out. (-1, -1) when
+  // the bar has no such button.
+  QPoint GameToolbarButton(int command) const {
+    const ToolbarResource* bar = FindToolbarResource(kToolbarGame);
+    if (bar == nullptr) return {-1, -1};
+    int buttons = 0, separators = 0;
+    for (size_t i = 0; i < bar->buttonCount; ++i)
+      (bar->buttons[i].command == 0 ? separators : buttons)++;
+    const int room = 10 * kSquare, fixed = separators * CToolBar::kSeparatorWidth;
+    int width = CToolBar::kButtonWidth;
+    if (fixed + buttons * width > room)
+      width =
+          std::clamp((room - fixed) / buttons, CToolBar::kMinButtonWidth, CToolBar::kButtonWidth);
+    int left = (w.width - room) / 2;
+    for (size_t i = 0; i < bar->buttonCount; ++i) {
+      if (bar->buttons[i].command == command)
+        return {left + width / 2, MenuBarHeight() + CToolBar::kRowHeight / 2};
+      left += bar->buttons[i].command == 0 ? CToolBar::kSeparatorWidth : width;
+    }
+    return {-1, -1};
   }
 };
 
@@ -178,6 +315,7 @@ class XProgramRun {
   }
 
   const MediumBoardWindow& Main() const { return main_; }
+  const std::string& Display() const { return display_; }
   pid_t Pid() const { return pid_; }
 
   // Runs xdotool's commands on the display.
@@ -308,6 +446,25 @@ inline std::map<std::string, char> FenPieces(const std::string& fen) {
   return pieces;
 }
 
+// The squares the engine's ponder arrow crosses in `picture` of the main
+// window: squares with the arrow's yellow (a thin line from the predicted
+// move's from-square to its to-square) near their centres.
+inline std::vector<std::string> PonderArrowSquares(const QImage& picture,
+                                                   const MediumBoardWindow& m) {
+  std::vector<std::string> yellow;
+  for (char rank = '0'; rank <= '9'; ++rank)
+    for (char file = 'a'; file <= 'i'; ++file) {
+      const QPoint c = m.SquareCentre({file, rank});
+      bool found = false;
+      for (int dy = -4; dy <= 4 && !found; ++dy)
+        for (int dx = -4; dx <= 4 && !found; ++dx)
+          found = picture.valid(c + QPoint(dx, dy)) &&
+                  (picture.pixel(c + QPoint(dx, dy)) & 0xFFFFFF) == 0xFAFA00;
+      if (found) yellow.push_back({file, rank});
+    }
+  return yellow;
+}
+
 // A test suite of the real program on one Xvfb session of its own, with
 // temporary XDG folders (root_) and a Qt application of the test's own on
 // the display, for the grabs and the clipboard. `Suite` is the test class,
@@ -338,6 +495,16 @@ class XvfbSuiteTest : public ::testing::Test {
     ASSERT_FALSE(root_.empty()) << "Xvfb, xwininfo and xdotool are needed "
                                    "(Debian xvfb, x11-utils and xdotool)";
     ASSERT_NE(app_, nullptr) << "Xvfb did not start";
+  }
+
+  // Fresh configuration and data folders, the settings holding these
+  // options.
+  static void WriteOptions(std::initializer_list<std::pair<const char*, int>> options) {
+    std::filesystem::remove_all(root_ / "config");
+    std::filesystem::remove_all(root_ / "data");
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    for (const auto& [key, value] : options) store.WriteInt("Options", key, value);
   }
 
   // The game the program saves at its exit.
