@@ -221,24 +221,43 @@ TEST_F(DeferredCommandsTest, LoadAndSaveDuringAThinkShowTheGameAfterwards) {
 }
 
 // Paste FEN, Goto move, the options sheet and set-up: chosen while the
-// engine ponders they stop the search and act; during a think on the engine's own
-// move they are greyed and do nothing.
+// engine ponders they stop the search and act. During a think on the
+// engine's own move Goto move and set-up are greyed and do nothing; the
+// options sheet and the paste stop the think and act, and the engine thinks
+// again and plays once the sheet is closed, while the pasted position leaves
+// it idle.
 TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
   constexpr const char* kFen = "4k4/9/9/9/9/9/9/9/4A4/3K1R3 b";
   struct Case {
+    int32_t state;  // the search the command comes in
     int command;
+    bool enabled;
     std::function<void()> answer;  // answers the command's dialog, if any
-    std::function<bool()> acted;
+    std::function<bool()> after;
   };
   static bool sheetShown = false;
+  const auto pasted = [] {
+    char fen[kFenBufferSize];
+    WriteFen(displayBoard, fen, 1, 0, 1);
+    return std::string(fen) == kFen && gameLength == 0 && shownSideToMove == 1;
+  };
+  // The sheet is cancelled; it came before the engine's move (ply 1) or
+  // after it, once the ponder stopped (ply 2).
+  const auto cancelSheetAt = [](int32_t ply) {
+    return [ply] {
+      AnswerWhenShown<COptionsSheet>([ply](COptionsSheet* sheet) {
+        sheetShown = gamePly == ply;
+        sheet->PressCancel();
+      });
+    };
+  };
+  const auto engineMoved = [] {
+    return gamePly == 2 && gameLength == 2 && history[2].engineMove == 1 &&
+           pMainFrame->setupMode == 0;
+  };
   const Case cases[] = {
-      {kCmdPasteFenPosition, [] {},
-       [] {
-         char fen[kFenBufferSize];
-         WriteFen(displayBoard, fen, 1, 0, 1);
-         return std::string(fen) == kFen && gameLength == 0 && shownSideToMove == 1;
-       }},
-      {kCmdGotoMove,
+      {kEnginePondering, kCmdPasteFenPosition, true, [] {}, pasted},
+      {kEnginePondering, kCmdGotoMove, true,
        [] {
          AnswerWhenShown<CInputDlg>([](CInputDlg* dialog) {
            dialog->SetDlgItemText(kCtlInputText, "0");
@@ -246,94 +265,43 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
          });
        },
        [] { return gamePly == 0 && gameLength == 2; }},
-      {kCmdProperties,
-       [] {
-         AnswerWhenShown<COptionsSheet>([](COptionsSheet* sheet) {
-           sheetShown = true;
-           sheet->PressCancel();
-         });
-       },
+      {kEnginePondering, kCmdProperties, true, cancelSheetAt(2),
        [] { return sheetShown && gamePly == 2 && gameLength == 2; }},
       // Set-up starts from the game's position: the predicted move is gone.
-      {kCmdSetupPosition, [] {},
+      {kEnginePondering, kCmdSetupPosition, true, [] {},
        [] {
          return pMainFrame->setupMode == 1 && gamePly == 2 && gameLength == 2 &&
                 std::memcmp(displayBoard, board, sizeof board) == 0;
        }},
+      {kEngineThinking, kCmdGotoMove, false, [] {}, engineMoved},
+      {kEngineThinking, kCmdSetupPosition, false, [] {}, engineMoved},
+      {kEngineThinking, kCmdProperties, true, cancelSheetAt(1),
+       [engineMoved] { return sheetShown && engineMoved(); }},
+      {kEngineThinking, kCmdPasteFenPosition, true, [] {}, pasted},
   };
   for (const Case& c : cases) {
-    RUN_SCENARIO({  // while pondering
-      CMainFrame* f = StartProgram();
-      QApplication::clipboard()->setText(kFen);
-      Ponder = 1;
-      levelMode = kLevelSearchDepth;
-      searchDepth = 3;
-      static int command = 0;
-      static bool enabled = false, posted = false;
-      static std::function<void()> answer;
-      command = c.command;
-      answer = c.answer;
-      pumpMessagesHook = [] {
-        if (engineState != kEnginePondering || posted) return;
-        posted = true;
-        CCmdUI ui(command);
-        pMainFrame->OnUpdateCmdUI(ui);
-        enabled = ui.IsEnabled();
-        answer();
-        pMainFrame->OnCmdMsg(command);
-      };
-      f->PlayUserMove(MoveFromText("h2e2"));
-      pumpMessagesHook = nullptr;
-      Check(posted && enabled, "enabled while pondering");
-      Check(engineState == kEngineIdle && c.acted(), "the search stopped and the command acted");
-      CloseFrame();
-    });
-  }
-  // During a think on the engine's move: Goto move and set-up are greyed and
-  // do nothing; the options sheet and the paste stop the think and act, and
-  // the engine thinks again and plays once the sheet is closed, while the
-  // pasted position leaves it idle.
-  struct DuringThink {
-    int command;
-    bool acts;
-    std::function<void()> answer;
-    std::function<bool()> after;
-  };
-  const DuringThink duringThink[] = {
-      {kCmdGotoMove, false, [] {},
-       [] { return gamePly == 2 && gameLength == 2 && history[2].engineMove == 1; }},
-      {kCmdSetupPosition, false, [] {},
-       [] {
-         return pMainFrame->setupMode == 0 && gamePly == 2 && history[2].engineMove == 1;
-       }},
-      {kCmdProperties, true,
-       [] {
-         AnswerWhenShown<COptionsSheet>([](COptionsSheet* sheet) {
-           sheetShown = gamePly == 1;
-           sheet->PressCancel();
-         });
-       },
-       [] { return sheetShown && gamePly == 2 && gameLength == 2 && history[2].engineMove == 1; }},
-      {kCmdPasteFenPosition, true, [] {},
-       [] {
-         char fen[kFenBufferSize];
-         WriteFen(displayBoard, fen, 1, 0, 1);
-         return std::string(fen) == kFen && gameLength == 0;
-       }},
-  };
-  for (const DuringThink& c : duringThink) {
+    SCOPED_TRACE(std::to_string(c.command) + (c.state == kEnginePondering ? " while pondering"
+                                                                            : " while thinking"));
     RUN_SCENARIO({
       CMainFrame* f = StartProgram();
       QApplication::clipboard()->setText(kFen);
-      thinkingTime = 300;
+      if (c.state == kEnginePondering) {
+        Ponder = 1;
+        levelMode = kLevelSearchDepth;
+        searchDepth = 3;
+      } else {
+        thinkingTime = 300;
+      }
       sheetShown = false;
+      static int32_t state = 0;
       static int command = 0;
       static bool enabled = false, posted = false;
       static std::function<void()> answer;
+      state = c.state;
       command = c.command;
       answer = c.answer;
       pumpMessagesHook = [] {
-        if (engineState != kEngineThinking || posted) return;
+        if (engineState != state || posted) return;
         posted = true;
         CCmdUI ui(command);
         pMainFrame->OnUpdateCmdUI(ui);
@@ -343,9 +311,9 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
       };
       f->PlayUserMove(MoveFromText("h2e2"));
       pumpMessagesHook = nullptr;
-      Check(posted && enabled == c.acts, "enabled only for the commands that stop the think");
+      Check(posted && enabled == c.enabled, "enabled only where the command may stop the search");
       Check(engineState == kEngineIdle && c.after(), "what the command did, then the engine");
-      Check(f->setupMode == 0 && QApplication::activeModalWidget() == nullptr, "nothing left open");
+      Check(QApplication::activeModalWidget() == nullptr, "nothing left open");
       CloseFrame();
     });
   }
