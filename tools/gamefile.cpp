@@ -158,6 +158,29 @@ int main(int argc, char** argv) {
                    GameFileExtension(savePath).c_str(), StartKeepingGameFileExtensions());
       return 1;
     }
+    // A text or a comment the format would not keep whole: nothing written.
+    static constexpr struct {
+      int code;
+      const char* what;
+      const char* (*keeping)();
+    } kNotKept[] = {
+        {kSaveTextsNotKept, "a header text holds a character GBK lacks",
+         TextKeepingGameFileExtensions},
+        {kSaveCommentsNotKept, "a comment holds a character GBK lacks",
+         CommentKeepingGameFileExtensions},
+        {kSaveTextsTooLong, "a header text is longer than they keep",
+         TextKeepingGameFileExtensions},
+        {kSaveCommentsTooLong, "a comment is longer than they keep",
+         CommentKeepingGameFileExtensions},
+    };
+    for (const auto& refusal : kNotKept) {
+      if (saved != refusal.code) continue;
+      std::fprintf(stderr,
+                   "gamefile: not saved: %s files would not keep the game whole: %s "
+                   "(formats that keep it: %s)\n",
+                   GameFileExtension(savePath).c_str(), refusal.what, refusal.keeping());
+      return 1;
+    }
     if (saved != 0) {
       std::fprintf(stderr, "gamefile: cannot save %s (code %d)\n", savePath, saved);
       return 1;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/position/position.h"
+#include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/load_game.h"
 #include "tests/support/run_tool.h"
@@ -142,6 +143,33 @@ TEST_F(GamefileToolTest, SaveWritesTheFormatOfTheExtension) {
       };
       EXPECT_EQ(from(again.output), from(loaded.output)) << game << ext;
     }
+  }
+}
+
+// A save that would not keep a comment whole is refused with the reason and
+// the formats that keep it, and nothing is written.
+TEST_F(GamefileToolTest, ASaveThatWouldNotKeepACommentWholeSaysWhy) {
+  SaveGame("long.egf", nullptr, {"h2e2"});
+  const struct {
+    std::string comment;
+    uint8_t page;
+    const char* reason;
+  } cases[] = {
+      {std::string(6000, '\xE9'), kHeaderTextsLatin, "a comment is longer than they keep"},
+      {"Stra\xDF" "e", kHeaderTextsLatin, "a comment holds a character GBK lacks"},
+  };
+  for (const auto& c : cases) {
+    SetComment(1, c.comment.c_str(), c.page);
+    const std::string source = (dir_ / "long.egf").string();
+    ASSERT_EQ(SaveGameFile(source.c_str(), currentGameHeader), 0);
+    const std::string target = Write("copy.wxf", "old");
+    const CommandRun refused = Run(source + " --save " + target, true);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.output.find(c.reason), std::string::npos) << refused.output;
+    EXPECT_NE(refused.output.find("(formats that keep it: egf)"), std::string::npos)
+        << refused.output;
+    std::ifstream in(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
   }
 }
 
