@@ -68,8 +68,10 @@ bool ConvertGameText(const char* path, std::string& text) {
   // Texts are kept in GBK: what it has no character for is said, not
   // changed in silence.
   if (lacking != 0) {
-    LogLoadProblem(path, "%llu characters of the UTF-8 text have no GBK form and read as \"?\"",
-                   static_cast<unsigned long long>(lacking));
+    const bool one = lacking == 1;
+    LogLoadProblem(path, "%llu %s of the UTF-8 text %s no GBK form and %s as \"?\"",
+                   static_cast<unsigned long long>(lacking), one ? "character" : "characters",
+                   one ? "has" : "have", one ? "reads" : "read");
     lackingCharacters += lacking;
   }
   if (reading != kGameTextUtf8Damaged) return false;

@@ -261,7 +261,7 @@ TEST_F(GamefileToolTest, StandardErrorSaysWhatTheLoadFound) {
     const std::string expected =
         row.damage.empty()
             ? "Loading " + path +
-                  ": 1 characters of the UTF-8 text have no GBK form and read as \"?\"\r\n"
+                  ": 1 character of the UTF-8 text has no GBK form and reads as \"?\"\r\n"
             : "result 5: read in part: the moves before an error were loaded\nLoading " + path +
                   ": UTF-8 text damaged at byte " + std::to_string(row.bytes.find(row.damage)) +
                   ", the file is read up to it\r\n";
