@@ -1,6 +1,7 @@
 #include "app/bridge_window.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <cstring>
 
 #include "app/board_view.h"
@@ -233,6 +234,16 @@ bool EngineIdlePonderingOrThinking() { return EngineIdleOrPondering() || Thinkin
 
 bool DeferUntilSearchStops(int commandId) {
   if (engineState != kEnginePondering && !ThinkingOnOwnMove()) return false;
+  if (ThinkingOnOwnMove() && ThinkAskedToStop() &&
+      (pendingRequest == kRequestNone || pendingRequest == kRequestPlayNow)) {
+    // The think already ends with the engine's move (Stop thinking, Play
+    // now, its time): the command comes after that move, as it would a
+    // moment later, instead of replacing the stop.
+    QTimer::singleShot(0, pMainFrame, [commandId] {
+      if (pMainFrame != nullptr) pMainFrame->OnCmdMsg(commandId);
+    });
+    return true;
+  }
   DeferCommand(commandId);
   return true;
 }

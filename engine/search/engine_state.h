@@ -101,6 +101,10 @@ extern uint32_t requestsPosted;
 // outermost call, one after the other). excludedMove (0 = none) is skipped by
 // the books and at the root.
 void Think(int32_t mode, Move excludedMove);
+// Whether the running search was asked to stop: by a request posted since it
+// began (which the root scoring may not show in stopRequested yet) or by
+// its own time.
+bool ThinkAskedToStop();
 // Suggests a move for the side to move in ponderMove (0 = none).
 void HintSearch();
 // The root choices of the lowest levels (0, and -1/-2) from the root scores.

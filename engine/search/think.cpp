@@ -462,6 +462,10 @@ uint32_t ThinkBudgetMs(int32_t mode, uint32_t sideTimeMs, int32_t movesLeft, int
   }
 }
 
+bool ThinkAskedToStop() {
+  return stopRequested != 0 || requestsPosted != requestsAtThinkStart;
+}
+
 void Think(int32_t mode, Move excludedMove) {
   if (completionRunning) {
     // Started by a completion: runs from the outermost call's loop once the

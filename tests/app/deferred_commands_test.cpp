@@ -234,6 +234,7 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
     bool enabled;
     std::function<void()> answer;  // answers the command's dialog, if any
     std::function<bool()> after;
+    int before = 0;  // a command chosen just before it, in the same instant
   };
   static bool sheetShown = false;
   const auto pasted = [] {
@@ -278,6 +279,9 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
       {kEngineThinking, kCmdProperties, true, cancelSheetAt(1),
        [engineMoved] { return sheetShown && engineMoved(); }},
       {kEngineThinking, kCmdPasteFenPosition, true, [] {}, pasted},
+      // Stop thinking first: the engine plays, then the sheet opens.
+      {kEngineThinking, kCmdProperties, true, cancelSheetAt(2),
+       [engineMoved] { return sheetShown && engineMoved(); }, kCmdStopThinking},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.command) + (c.state == kEnginePondering ? " while pondering"
@@ -294,11 +298,12 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
       }
       sheetShown = false;
       static int32_t state = 0;
-      static int command = 0;
+      static int command = 0, before = 0;
       static bool enabled = false, posted = false;
       static std::function<void()> answer;
       state = c.state;
       command = c.command;
+      before = c.before;
       answer = c.answer;
       pumpMessagesHook = [] {
         if (engineState != state || posted) return;
@@ -307,10 +312,13 @@ TEST_F(DeferredCommandsTest, PonderingStopsForPasteGotoAndOptions) {
         pMainFrame->OnUpdateCmdUI(ui);
         enabled = ui.IsEnabled();
         answer();
+        if (before != 0) pMainFrame->OnCmdMsg(before);
         pMainFrame->OnCmdMsg(command);
       };
       f->PlayUserMove(MoveFromText("h2e2"));
       pumpMessagesHook = nullptr;
+      // What the command left for the event loop.
+      for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
       Check(posted && enabled == c.enabled, "enabled only where the command may stop the search");
       Check(engineState == kEngineIdle && c.after(), "what the command did, then the engine");
       Check(QApplication::activeModalWidget() == nullptr, "nothing left open");
