@@ -25,6 +25,27 @@ void AppendUnit(std::string& out, uint32_t unit, SettingsEncoding encoding) {
   }
 }
 
+// UTF-16 bytes as UTF-8; false when they are not whole UTF-16 text.
+bool DecodeUtf16(std::string_view bytes, SettingsEncoding encoding, std::string& text) {
+  if (bytes.size() % 2 != 0) return false;
+  text.reserve(bytes.size());
+  for (size_t at = 0; at < bytes.size(); at += 2) {
+    uint32_t c = Unit(bytes, at, encoding);
+    if (c >= 0xDC00 && c < 0xE000) return false;
+    if (c >= 0xD800 && c < 0xDC00) {
+      if (at + 2 >= bytes.size()) return false;
+      const uint32_t low = Unit(bytes, at + 2, encoding);
+      if (low < 0xDC00 || low >= 0xE000) return false;
+      c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+      at += 2;
+    }
+    AppendUtf8(text, c);
+  }
+  return true;
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -43,9 +64,7 @@ void AppendUtf8(std::string& out, uint32_t c) {
   }
 }
 
-// The code point of the UTF-8 sequence at text[i], advancing i past it;
-// U+FFFD (past one byte) for a byte that starts no valid sequence.
-uint32_t NextCodePoint(std::string_view text, size_t& i) {
+uint32_t NextUtf8CodePoint(std::string_view text, size_t& i) {
   const auto lead = static_cast<unsigned char>(text[i]);
   size_t length = 0;
   uint32_t c = 0;
@@ -80,27 +99,6 @@ uint32_t NextCodePoint(std::string_view text, size_t& i) {
   return c;
 }
 
-// UTF-16 bytes as UTF-8; false when they are not whole UTF-16 text.
-bool DecodeUtf16(std::string_view bytes, SettingsEncoding encoding, std::string& text) {
-  if (bytes.size() % 2 != 0) return false;
-  text.reserve(bytes.size());
-  for (size_t at = 0; at < bytes.size(); at += 2) {
-    uint32_t c = Unit(bytes, at, encoding);
-    if (c >= 0xDC00 && c < 0xE000) return false;
-    if (c >= 0xD800 && c < 0xDC00) {
-      if (at + 2 >= bytes.size()) return false;
-      const uint32_t low = Unit(bytes, at + 2, encoding);
-      if (low < 0xDC00 || low >= 0xE000) return false;
-      c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-      at += 2;
-    }
-    AppendUtf8(text, c);
-  }
-  return true;
-}
-
-}  // namespace
-
 bool ReadSettingsText(std::string_view bytes, SettingsEncoding& encoding, std::string& text) {
   encoding = SettingsEncoding::kUtf8;
   text = bytes;
@@ -123,7 +121,7 @@ std::string EncodeSettingsText(std::string_view text, SettingsEncoding encoding)
   std::string out;
   out.reserve(text.size() * 2);
   for (size_t i = 0; i < text.size();) {
-    const uint32_t c = NextCodePoint(text, i);
+    const uint32_t c = NextUtf8CodePoint(text, i);
     if (c >= 0x10000) {
       AppendUnit(out, 0xD800 + ((c - 0x10000) >> 10), encoding);
       AppendUnit(out, 0xDC00 + ((c - 0x10000) & 0x3FF), encoding);

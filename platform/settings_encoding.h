@@ -4,6 +4,8 @@
 // with UTF-8 lines added to it. Qt-free.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,13 @@ enum class SettingsEncoding { kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
 // UTF-16 text (an odd byte count, a surrogate without its pair): written
 // back they would not be the same bytes.
 bool ReadSettingsText(std::string_view bytes, SettingsEncoding& encoding, std::string& text);
+
+// Appends code point c to out in UTF-8.
+void AppendUtf8(std::string& out, uint32_t c);
+// The code point of the UTF-8 sequence at text[i], advancing i past it;
+// U+FFFD (past one byte) for a byte that starts no valid sequence (a bad
+// lead or continuation byte, a cut, overlong or surrogate sequence).
+uint32_t NextUtf8CodePoint(std::string_view text, size_t& i);
 
 // The reverse: UTF-8 text as bytes in encoding (a byte that starts no
 // UTF-8 sequence as U+FFFD).

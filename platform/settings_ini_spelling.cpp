@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/settings_encoding.h"
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -22,58 +24,18 @@ int HexValue(char c) {
   return -1;
 }
 
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The UTF-16 units of a UTF-8 text (a byte that starts no valid sequence
 // gives U+FFFD), as the escapes of QSettings work on them.
 std::u16string ToUtf16(std::string_view text) {
   std::u16string out;
   for (size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    // The continuation bytes the lead byte asks for; 0 for ASCII, -1 for a
-    // byte that cannot start a sequence.
-    const int need = b < 0x80 ? 0 : b < 0xC2 ? -1 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : b < 0xF5 ? 3 : -1;
-    uint32_t c = 0xFFFD;
-    size_t length = 1;
-    if (need == 0) {
-      c = b;
-    } else if (need > 0 && i + static_cast<size_t>(need) < text.size()) {
-      uint32_t value = b & (0x3Fu >> need);
-      bool ok = true;
-      for (int k = 1; ok && k <= need; ++k) {
-        const auto t = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-        ok = (t & 0xC0) == 0x80;
-        value = (value << 6) | (t & 0x3F);
-      }
-      const uint32_t least = need == 1 ? 0x80 : need == 2 ? 0x800 : 0x10000;
-      if (ok && value >= least && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF)) {
-        c = value;
-        length = static_cast<size_t>(need) + 1;
-      }
-    }
+    const uint32_t c = NextUtf8CodePoint(text, i);
     if (c >= 0x10000) {
       out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
       out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     } else {
       out += static_cast<char16_t>(c);
     }
-    i += length;
   }
   return out;
 }
