@@ -94,5 +94,6 @@ enum BinaryLoadResult : int {
 // as they were. Moves are replayed up to the first one that is not legal on
 // the board or the first damaged record, and ply comments up to the first
 // damaged one (logged, kBinaryLoadPartial); gameLength is the number of moves
-// replayed and the shown ply is held to it.
+// replayed and the shown ply is held to it. A ply's mark byte is kept as
+// stored, also one above 5 that shows as no mark, so a save writes it back.
 int LoadBinaryGame(const char* path, GameHeader* header, int fullReset);

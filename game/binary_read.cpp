@@ -251,7 +251,8 @@ void ReadMoves(FieldReader& in, int version, uint32_t count, LoadedGame& game, R
 }
 
 // The ply comments of version 7, each stored as it is read. A mark byte
-// that is no Annotation code is dropped; plies beyond the moves replayed
+// that is no Annotation code this program shows (above 5) is kept as it
+// is, so that a save writes it back; plies beyond the moves replayed
 // keep what they hold, as a user move clears the slot it fills. Returns
 // false at the first damaged field.
 bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
@@ -261,7 +262,7 @@ bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
     const uint8_t mark = in.U8();
     const std::string text = in.Text(in.U16(), kBinaryLongTextCap);
     if (in.failed()) return false;
-    if (mark <= kMarkBrilliant) SetLoadedMark(game, ply, mark);
+    SetLoadedMark(game, ply, mark);
     if (!text.empty()) {
       game.header.hasInfo = 1;
       SetLoadedComment(game, ply, text.c_str());

@@ -21,7 +21,7 @@ constexpr int kCommentSlots = 1230;
 // One slot; it owns its text buffer.
 struct MoveComment {
   uint32_t capacity;   // bytes allocated for text, 0 without a buffer
-  uint8_t annotation;  // Annotation
+  uint8_t annotation;  // Annotation; a file may give another byte, kept and shown as none
   // The code page of text (HeaderTextPage): marked for comments typed in
   // the program and read from files that say, so that they show alike in
   // every interface language; unknown shows them in the language's page.

@@ -138,22 +138,29 @@ bool RemakeStaged(Move move) {
   return true;
 }
 
-// Sets the staged position to cells/pieces/side and checks it.
-bool SetAndCheckStart(const int8_t cells[kBoardSize], const uint32_t pieces[33],
-                      uint32_t side) {
-  if (!IsSoundStartPosition(cells, pieces)) return false;
-  SetStagedPosition(cells, pieces, side);
-  if (!WaitingKingSafe(side)) {
-    AppendLogLine("Bad start position: the side not to move is in check\r\n");
-    return false;
-  }
-  return true;
-}
+const char* StartPositionFault(const int8_t cells[kBoardSize], const uint32_t pieces[33]);
 
 void LogFault(const char* text) {
   AppendLogLine("Bad start position: ");
   AppendLogLine(text);
   AppendLogLine("\r\n");
+}
+
+// Sets the staged position to cells/pieces/side and checks it. The fault
+// found goes to *fault when given, else to the log.
+bool SetAndCheckStart(const int8_t cells[kBoardSize], const uint32_t pieces[33], uint32_t side,
+                      const char** fault = nullptr) {
+  const char* found = StartPositionFault(cells, pieces);
+  if (found == nullptr) {
+    SetStagedPosition(cells, pieces, side);
+    if (!WaitingKingSafe(side)) found = "the side not to move is in check";
+  }
+  if (found == nullptr) return true;
+  if (fault != nullptr)
+    *fault = found;
+  else
+    LogFault(found);
+  return false;
 }
 
 }  // namespace
@@ -221,40 +228,36 @@ bool CanStandOn(uint32_t i, Square s) {
   }
 }
 
-}  // namespace
-
-int IsSoundStartPosition(const int8_t cells[kBoardSize], const uint32_t pieces[33]) {
+// The first fault of a start position, nullptr when it is sound.
+const char* StartPositionFault(const int8_t cells[kBoardSize], const uint32_t pieces[33]) {
   for (uint32_t i = 1; i <= 32; ++i) {
     const uint32_t s = pieces[i];
     if (s == 0) continue;
-    if (s >= kBoardSize || !onBoard[s] || cells[s] != static_cast<int8_t>(i)) {
-      LogFault("a piece is not on its square");
-      return 0;
-    }
+    if (s >= kBoardSize || !onBoard[s] || cells[s] != static_cast<int8_t>(i))
+      return "a piece is not on its square";
   }
   for (int s = 0; s < kBoardSize; ++s) {
     const int v = cells[s];
     if (v == 0) continue;
-    if (v < 0 || v > 32 || !onBoard[s] || pieces[v] != static_cast<uint32_t>(s)) {
-      LogFault("a square holds no valid piece");
-      return 0;
-    }
+    if (v < 0 || v > 32 || !onBoard[s] || pieces[v] != static_cast<uint32_t>(s))
+      return "a square holds no valid piece";
   }
-  if (pieces[1] == 0 || !redPalace[pieces[1]]) {
-    LogFault("red king missing or outside its palace");
-    return 0;
-  }
-  if (pieces[17] == 0 || !blackPalace[pieces[17]]) {
-    LogFault("black king missing or outside its palace");
-    return 0;
-  }
+  if (pieces[1] == 0 || !redPalace[pieces[1]]) return "red king missing or outside its palace";
+  if (pieces[17] == 0 || !blackPalace[pieces[17]])
+    return "black king missing or outside its palace";
   for (uint32_t i = 1; i <= 32; ++i) {
-    if (pieces[i] != 0 && !CanStandOn(i, pieces[i])) {
-      LogFault("an adviser, elephant or pawn stands where it can never stand");
-      return 0;
-    }
+    if (pieces[i] != 0 && !CanStandOn(i, pieces[i]))
+      return "an adviser, elephant or pawn stands where it can never stand";
   }
-  return 1;
+  return nullptr;
+}
+
+}  // namespace
+
+int IsSoundStartPosition(const int8_t cells[kBoardSize], const uint32_t pieces[33]) {
+  const char* fault = StartPositionFault(cells, pieces);
+  if (fault != nullptr) LogFault(fault);
+  return fault == nullptr ? 1 : 0;
 }
 
 int BeginStaging(const LoadedGame& game) {
@@ -314,11 +317,14 @@ void UnstageMove(LoadedGame& game) {
   game.moves.pop_back();
 }
 
-int StageStartBoard(LoadedGame& game, const int8_t cells[kBoardSize],
-                    const uint32_t pieces[33], uint32_t side) {
+namespace {
+
+// StageStartBoard with the fault found given to *fault (else logged).
+int StageStart(LoadedGame& game, const int8_t cells[kBoardSize], const uint32_t pieces[33],
+               uint32_t side, const char** fault) {
   if (!stagingOpen) return 0;
   side = side != kRed ? kBlack : kRed;
-  if (!SetAndCheckStart(cells, pieces, side)) {
+  if (!SetAndCheckStart(cells, pieces, side, fault)) {
     // Back to the game's own start position and moves.
     int8_t oldCells[kBoardSize];
     uint32_t oldPieces[33];
@@ -342,12 +348,37 @@ int StageStartBoard(LoadedGame& game, const int8_t cells[kBoardSize],
   return 1;
 }
 
+}  // namespace
+
+int StageStartBoard(LoadedGame& game, const int8_t cells[kBoardSize], const uint32_t pieces[33],
+                    uint32_t side) {
+  return StageStart(game, cells, pieces, side, nullptr);
+}
+
 int StageStartFen(LoadedGame& game, const char* fen) {
   int8_t cells[kBoardSize];
   uint32_t pieces[33];
   uint32_t side = 0;
   ReadFenToBoard(fen, cells, pieces, &side);
   return StageStartBoard(game, cells, pieces, side);
+}
+
+int StageFileStartFen(LoadedGame& game, const char* fen, const char* what) {
+  std::string fault;
+  // The text first: the board reader reads any text, and a rank of eight
+  // squares or a missing side letter would give some other position.
+  if (CheckFenText(fen != nullptr ? fen : "", &fault)) {
+    int8_t cells[kBoardSize];
+    uint32_t pieces[33];
+    uint32_t side = 0;
+    ReadFenToBoard(fen, cells, pieces, &side);
+    const char* found = "no game is being read";
+    if (StageStart(game, cells, pieces, side, &found) != 0) return 1;
+    fault = found;
+  }
+  LogLoadProblem(game.fileName.c_str(), "the %s is not read: %s", what,
+                 LoggableText(fault).c_str());
+  return 0;
 }
 
 int CommitLoadedGame(const LoadedGame& game, GameHeader& header, int fullReset) {

@@ -144,6 +144,13 @@ void UnstageMove(LoadedGame& game);
 // drops the moves staged so far and sets the staged position to it. Returns
 // 0 and leaves game unchanged when the position is not sound.
 int StageStartFen(LoadedGame& game, const char* fen);
+// The start position a game file gives as a FEN text, checked as every
+// reader checks it: the text itself (CheckFenText), then the position
+// (IsSoundStartPosition, the side not to move not in check). A refused one
+// is logged once, "Loading <path>: the <what> is not read: <cause>" (what:
+// "FEN tag", "FEN line"...), and game is left unchanged. Returns 1 when
+// the position was staged as StageStartFen stages it.
+int StageFileStartFen(LoadedGame& game, const char* fen, const char* what);
 // The same with a board and piece list.
 int StageStartBoard(LoadedGame& game, const int8_t cells[kBoardSize],
                     const uint32_t pieces[33], uint32_t side);

@@ -36,17 +36,19 @@ bool KeywordFileKeepsComment(int ply);
 // store; a file in UTF-8 is read as the same text in GBK (one damaged in
 // it up to the damage, as read in part). Returns kLoadOk when the game was
 // loaded, kLoadFailed when the file cannot be read
-// (missing, unreadable, longer than kKeywordFileCap: logged) or its start
-// position is not sound, kLoadEmpty (logged) when the text holds no header
+// (missing, unreadable, longer than kKeywordFileCap: logged) or its FEN
+// line is no FEN or its start position not sound (StageFileStartFen, logged
+// with the cause), kLoadEmpty (logged) when the text holds no header
 // keyword that is read, no start position, no "START" and no move; on
 // failure the current game and *header are left exactly as they were.
 // kLoadPartial (logged) when the file was read in part: the game holds the
 // moves before the first move that cannot be made, text of the move section
 // that is not read (a damaged or cut move, another notation, a "/" that
-// begins no comment), a comment that is never closed, the end of a file cut
-// before its "}END", the moves beyond what a game holds, or a UTF-8 text
-// damaged before its end (reported as that damage alone); or the moves of
-// the first game of a file that holds another one after its "}END".
+// begins no comment, a result that moves follow, a second "START"), a
+// comment that is never closed, the end of a file cut before its "}END",
+// the moves beyond what a game holds, or a UTF-8 text damaged before its
+// end (reported as that damage alone); or the moves of the first game of a
+// file that holds another one after its "}END" or its result.
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
 
 // Results of ParseKeywordGame.
@@ -64,11 +66,16 @@ enum KeywordParseResult : int {
 // as the move section (the move text of a PGN file, whose tags the caller
 // put in game.header; tag lines before the first move are passed over, one
 // after a move ends the moves as read in part); 0 waits for "START". The
-// moves end at "}END" or a result ("1-0", "0-1", "1/2-1/2", "0-0", "*");
-// with movesStarted 0 a text whose moves do not end so was cut (kKeywordCut),
+// moves end at "}END", or at a result ("1-0", "0-1", "1/2-1/2", "0-0", "*")
+// that no move follows: text after a result that holds no move (a page's
+// end, a comment, "}END") is not read, while a move or move number after it
+// ends the moves at the result as read in part (kKeywordCut; a move number 1
+// after moves as a second game), and so does a second "START" line. With
+// movesStarted 0 a text whose moves do not end so was cut (kKeywordCut),
 // and so is one whose lines after that end begin another game ("FORMAT",
 // "START" or a header keyword that is read; blank lines, other text and
-// moves without "START" there are not read). A comment begins with "/*";
+// moves without "START" after "}END" are not read). A FEN or CFEN line
+// before the first move is checked with StageFileStartFen. A comment begins with "/*";
 // a "/" alone is text that is not read. Move numbers may be glued to their
 // move ("12.C2.5"). Runs inside the caller's staging session when one is
 // open, else in one of its own. The caller commits the game

@@ -69,8 +69,8 @@ bool IsPawnFileMove(std::string_view token) {
          (token.size() == 4 || token[4] == '!' || token[4] == '?' || token[4] == '=');
 }
 
-// A game result standing for the end of the moves, as a whole token:
-// "1-0", "0-1", "1/2-1/2", "0-0" or "*".
+// A game result, as a whole token: "1-0", "0-1", "1/2-1/2", "0-0" or "*".
+// It ends the moves when no move follows it.
 size_t ResultTokenLength(std::string_view rest) {
   for (std::string_view result : {"1/2-1/2", "1-0", "0-1", "0-0", "*"}) {
     if (StartsWith(rest, result) &&
@@ -80,10 +80,8 @@ size_t ResultTokenLength(std::string_view rest) {
   return 0;
 }
 
-// The text of a move section from which no more moves are read: an end
-// mark or a result.
-bool EndsMoves(std::string_view rest) {
-  return StartsWith(rest, "}END") || StartsWith(rest, "} END") || ResultTokenLength(rest) > 0;
+bool IsEndMark(std::string_view rest) {
+  return StartsWith(rest, "}END") || StartsWith(rest, "} END");
 }
 
 // A name keeps its leading blanks: the writer puts blanks and one tab
@@ -160,7 +158,7 @@ class KeywordParser {
                        "a comment is not closed, the file is read up to it");
       }
       partial_ = true;
-    } else if (inMoves_ && !movesStarted_ && !ended_ && !failed_) {
+    } else if (inMoves_ && !movesStarted_ && !ended_ && !afterResult_ && !failed_) {
       // The moves of a keyword file end with "}END" (or a result): a file
       // without it was cut, perhaps between two moves, and what followed is
       // lost.
@@ -244,6 +242,23 @@ class KeywordParser {
     readTo_ = static_cast<size_t>(rest.data() - text_);
   }
 
+  // Moves after the result: the first move number of a further game (after
+  // a first one that has moves), or moves that go on past the result, which
+  // then stands among the moves. The game ends at the result, read in part.
+  void StopAfterResult(std::string_view word, text_reading::WordAfterResult kind) {
+    if (kind == text_reading::kFirstMoveNumber && Ply() > 0) {
+      LogLoadProblem(game_.fileName.c_str(), "%s",
+                     "the file holds more than one game: only the first is read");
+      readTo_ = static_cast<size_t>(word.data() - text_);
+    } else {
+      LogLoadProblem(game_.fileName.c_str(),
+                     "move %d: a result among the moves \"%s\", the game ends before it", Ply() + 1,
+                     std::string(result_).c_str());
+    }
+    partial_ = true;
+    ended_ = true;
+  }
+
   void HandleLine(std::string_view line) {
     if (inComment_) {
       // The end mark may stand anywhere in a continuation line, also at its
@@ -261,6 +276,15 @@ class KeywordParser {
       return;
     }
     if (line.empty()) return;
+    if (afterResult_ && !movesStarted_ && BeginsAnotherGame(line)) {
+      // The result ended the first game, and another one begins.
+      LogLoadProblem(game_.fileName.c_str(), "%s",
+                     "the file holds more than one game: only the first is read");
+      partial_ = true;
+      ended_ = true;
+      readTo_ = static_cast<size_t>(line.data() - text_);
+      return;
+    }
     if (HandleKeyword(line)) return;
     if (!inMoves_) {
       // Text before the moves: page text, other keywords.
@@ -301,9 +325,9 @@ class KeywordParser {
     } else if (StartsWith(line, "ROUND")) {
       SetField(h.round, SkipLeading(line.substr(5), false));
     } else if (StartsWith(line, "FEN")) {
-      ReadStartPosition(SkipLeading(line.substr(3), true));
+      ReadStartPosition(SkipLeading(line.substr(3), true), "FEN line");
     } else if (StartsWith(line, "CFEN")) {
-      ReadStartPosition(SkipLeading(line.substr(4), true));
+      ReadStartPosition(SkipLeading(line.substr(4), true), "CFEN line");
     } else if (StartsWith(line, "RESULT")) {
       if (line.size() >= 11) {
         const std::string_view result = line.substr(8, 3);
@@ -323,6 +347,13 @@ class KeywordParser {
     } else if (StartsWith(line, "PLACE")) {
       SetField(h.site, SkipLeading(line.substr(5), true));
     } else if (StartsWith(line, "START")) {
+      if (startSeen_) {
+        // The moves of another game, or of this one again, begin before
+        // the first ones ended.
+        StopBefore(line, "a second \"START\" among the moves");
+        return true;
+      }
+      startSeen_ = true;
       inMoves_ = true;
       // Moves may follow on the same line, after "START" and its brace.
       std::string_view rest = line.substr(5);
@@ -366,14 +397,12 @@ class KeywordParser {
     SetField(elo, rating.substr(0, rating.find(';')));
   }
 
-  // A set-up start position. Once moves were read the start position can
-  // no longer change, so a later FEN line is ignored.
-  void ReadStartPosition(std::string_view fen) {
+  // A set-up start position, checked as every reader checks one. Once moves
+  // were read the start position can no longer change, so a later FEN line
+  // is ignored.
+  void ReadStartPosition(std::string_view fen, const char* what) {
     if (Ply() > 0) return;
-    if (!StageStartFen(game_, std::string(fen).c_str())) {
-      AppendLogLine("Keyword game: the FEN start position is not valid\r\n");
-      failed_ = true;
-    }
+    if (!StageFileStartFen(game_, std::string(fen).c_str(), what)) failed_ = true;
   }
 
   // The blank- or tab-separated tokens of a line of the move section: move
@@ -386,10 +415,20 @@ class KeywordParser {
       while (i < line.size() && IsBlank(line[i])) ++i;
       if (i >= line.size()) return;
       std::string_view rest = line.substr(i);
-      if (EndsMoves(rest)) {
+      if (IsEndMark(rest)) {
         ended_ = true;
-        readTo_ = static_cast<size_t>(rest.data() - text_);
+        if (!afterResult_) readTo_ = static_cast<size_t>(rest.data() - text_);
         return;
+      }
+      if (const size_t length = ResultTokenLength(rest); length > 0) {
+        // The result ends the moves unless moves follow it (see below).
+        if (!afterResult_) {
+          afterResult_ = true;
+          result_ = rest.substr(0, length);
+          readTo_ = static_cast<size_t>(rest.data() - text_);
+        }
+        i += length;
+        continue;
       }
       if (StartsWith(rest, "/*")) {
         // A comment on the last move read: "/*" and its text.
@@ -398,6 +437,19 @@ class KeywordParser {
         if (!closed) return;
         line = after;
         i = 0;
+        continue;
+      }
+      if (afterResult_) {
+        // Text after the result is not read, unless it holds moves.
+        const std::string_view word =
+            rest.substr(0, std::min(rest.find_first_of(" \t"), rest.size()));
+        const text_reading::WordAfterResult kind =
+            text_reading::KindOfWordAfterResult(std::string(word));
+        if (kind != text_reading::kNoMoveWord) {
+          StopAfterResult(word, kind);
+          return;
+        }
+        i += word.size();
         continue;
       }
       if (rest[0] == '/') {
@@ -471,6 +523,9 @@ class KeywordParser {
   bool inMoves_;
   bool inComment_ = false;
   bool ended_ = false;
+  bool afterResult_ = false;  // a result was read, and no end mark since
+  std::string_view result_;   // that result
+  bool startSeen_ = false;    // the "START" of the moves
   bool failed_ = false;
   bool recognised_ = false;  // a header keyword, start position, START or move seen
   bool partial_ = false;

@@ -40,15 +40,17 @@ int SaveCoordinateText(const char* path);
 // keyword-file move syntax (WXF, AXF or Chinese texts, "/* */" comments,
 // "}END"), with PGN move numbers ("1.", "1...", also glued to their move as
 // "12.C2.5"), annotation glyphs ("$1") and a result ("1-0", "0-1",
-// "1/2-1/2", "*") that ends the game; text after the result is not read,
-// unless it holds the tags of a further game. Returns 0 when the moves were
-// read to their end; kLoadPartial (logged) when they end early: a move that
-// cannot be read or made, text the reader does not read (a "{comment}", a
+// "1/2-1/2", "*") that ends the game; text after the result (or "}END") is
+// not read, unless it holds moves. Returns 0 when the moves were read to
+// their end; kLoadPartial (logged) when they end early: a move that cannot
+// be read or made, text the reader does not read (a "{comment}", a
 // "(variation)", a move number with no move after it, an unclosed comment),
-// more moves than a game holds, or a further game in the file; the game then
-// holds the tags and the moves before that point, also when there are none.
-// 1 when the file cannot be read, 3 when it holds no tag read and no move, 4
-// when the FEN text is malformed or its position not sound.
+// a result or "}END" that moves follow, more moves than a game holds, or a
+// further game in the file (its tags, or its move number 1 after a result);
+// the game then holds the tags and the moves before that point, also when
+// there are none. 1 when the file cannot be read, 3 when it holds no tag
+// read and no move, 4 when the FEN text is malformed or its position not
+// sound (StageFileStartFen, logged with the cause).
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);
 
 // MXQ file: recognised by its result word or its "Moves" section. 0 loaded;
@@ -112,6 +114,13 @@ int ResultOfTag(const std::string& value);
 // Whether a word is a game result written after the moves: "1-0", "0-1",
 // "1/2-1/2", "0-0", half-dash-half in the Windows code page, or "*".
 bool IsResultWord(const std::string& word);
+// What a word after a game's result (or end mark) holds: kFirstMoveNumber
+// a move number 1 ("1.", "1...", "1.C2.5"), with which a further game
+// begins; kMoveWord another move number or a move text (WXF, AXF, Chinese,
+// full-width), so the game goes on past the mark; kNoMoveWord anything else
+// (a banner, the end of a web page), which holds no move.
+enum WordAfterResult { kNoMoveWord, kFirstMoveNumber, kMoveWord };
+WordAfterResult KindOfWordAfterResult(const std::string& word);
 // Full-width Latin characters (GBK row A3: "\xA3\xC3" for "C") as ASCII;
 // every other byte and double-byte character is kept.
 std::string NarrowFullWidth(const std::string& text);

@@ -25,6 +25,35 @@ bool IsResultWord(const std::string& word) {
   return false;
 }
 
+namespace {
+
+bool IsOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+
+// The shape of a move text in WXF or AXF letters, perhaps with its marks:
+// a piece letter, a tandem sign or a pawn's file digit, then a file digit,
+// a sign or a letter, a direction and a digit ("C2.5", "+C.5", "P+=4",
+// "77.4", "C2=5!?").
+bool IsMoveShaped(const std::string& text) {
+  return text.size() >= 4 && IsOneOf(text[0], "KAEBHNRCPkaebhnrcp+-123456789") &&
+         IsOneOf(text[1], "0123456789+-.KAEBHNRCPkaebhnrcp") && IsOneOf(text[2], "+-.=") &&
+         text[3] >= '0' && text[3] <= '9' && text.find_first_not_of("!?=", 4) == std::string::npos;
+}
+
+}  // namespace
+
+WordAfterResult KindOfWordAfterResult(const std::string& word) {
+  const std::string text = NormalizeMoveWord(word);
+  size_t digits = 0;
+  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+  size_t dots = digits;
+  while (dots < text.size() && text[dots] == '.') ++dots;
+  if (digits >= 1 && digits <= 3 && dots > digits &&
+      (dots == text.size() || IsMoveShaped(text.substr(dots)))) {
+    return text.compare(0, digits, "1") == 0 ? kFirstMoveNumber : kMoveWord;
+  }
+  return IsMoveShaped(text) ? kMoveWord : kNoMoveWord;
+}
+
 int ReadWholeFile(const char* path, std::string& out) {
   out.clear();
   if (path == nullptr) return 0;

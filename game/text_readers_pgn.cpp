@@ -49,16 +49,8 @@ TagOutcome ReadTag(LoadedGame& game, const std::string& line) {
     return kTagRead;
   }
   if (StartsWith(line, "[FEN ")) {
-    // A malformed board (a rank that is not nine squares, not ten ranks, an
-    // unknown letter, no side to move) would load some other position.
     const std::string fen = TagValue(line, 5);
-    std::string error;
-    if (!CheckFenText(fen.c_str(), &error)) {
-      LogLoadProblem(game.fileName.c_str(), "the FEN tag is not read: %s",
-                     LoggableText(error).c_str());
-      return kTagBadStart;
-    }
-    return StageStartFen(game, fen.c_str()) != 0 ? kTagRead : kTagBadStart;
+    return StageFileStartFen(game, fen.c_str(), "FEN tag") != 0 ? kTagRead : kTagBadStart;
   }
   return StartsWith(line, "[Score ") ? kTagRead : kTagUnknown;
 }
@@ -241,17 +233,45 @@ class MoveSectionReader {
     return false;
   }
 
-  // The game ended with its result or end mark at offset at; what follows
-  // is not read, unless it is a further game.
+  // The game ended with its result or end mark at offset at. What follows
+  // is not read (a banner, the end of a page), unless it holds moves: the
+  // tags or the first move number of a further game (after a first one that
+  // has moves), or moves that go on past the mark, which then stands among
+  // the moves.
   bool AfterGameEnd(size_t at) {
-    for (size_t line = text_.find('\n', at); line != std::string::npos;
-         line = text_.find('\n', line + 1)) {
-      const size_t k = text_.find_first_not_of(" \t", line + 1);
-      if (k != std::string::npos && text_[k] == '[') {
+    const size_t markEnd = text_.compare(at, 5, "} END") == 0 ? at + 5 : WordEnd(text_, at, false);
+    const std::string mark = text_.substr(at, markEnd - at);
+    bool lineStart = false;
+    for (size_t i = markEnd; i < text_.size();) {
+      if (text_[i] == '\n' || text_[i] == '\r') lineStart = true;
+      const size_t blank = BlankAt(text_, i);
+      if (blank != 0) {
+        i += blank;
+        continue;
+      }
+      if (text_.compare(i, 2, "/*") == 0) {
+        // A comment there is not read; the moves it may name are no moves.
+        const size_t close = text_.find("*/", i + 2);
+        i = close == std::string::npos ? text_.size() : close + 2;
+        lineStart = false;
+        continue;
+      }
+      const size_t end = WordEnd(text_, i, false);
+      const WordAfterResult kind = KindOfWordAfterResult(text_.substr(i, end - i));
+      if ((lineStart && text_[i] == '[') || (kind == kFirstMoveNumber && Ply() > 0)) {
         LogLoadProblem(path_, "the file holds more than one game: only the first is read");
-        SetUnreadMoveText(text_.substr(k));
+        SetUnreadMoveText(text_.substr(i));
         return false;
       }
+      if (kind != kNoMoveWord) {
+        LogLoadProblem(path_, "move %d \"%s\": %s among the moves, the game ends before it",
+                       Ply() + 1, LoggableText(mark).c_str(),
+                       IsResultWord(mark) ? "a result" : "an end mark");
+        SetUnreadMoveText(text_.substr(at));
+        return false;
+      }
+      lineStart = false;
+      i = end;
     }
     return true;
   }

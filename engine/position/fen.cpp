@@ -176,11 +176,17 @@ bool CheckFenText(const char* fen, std::string* error) {
   static const char kLetters[] = "KAEBHNRCPkaebhnrcp";
   int counts[128] = {};
   int rank = 0, files = 0;
+  // Ranks are counted as written, from black's side of the board.
+  auto wrongRank = [&] {
+    *error = "rank " + std::to_string(rank + 1) + " from the top has " + std::to_string(files) +
+             " squares, not nine";
+    return false;
+  };
   const char* p = fen;
   for (; *p != '\0' && *p != ' ' && *p != '\t'; ++p) {
     const char c = *p;
     if (c == '/') {
-      if (files != 9) break;
+      if (files != 9) return wrongRank();
       ++rank;
       files = 0;
     } else if (c >= '1' && c <= '9') {
@@ -191,22 +197,33 @@ bool CheckFenText(const char* fen, std::string* error) {
       if (kind == 'B' || kind == 'b') kind = static_cast<char>(kind + ('E' - 'B'));
       if (kind == 'N' || kind == 'n') kind = static_cast<char>(kind + ('H' - 'N'));
       ++counts[static_cast<unsigned char>(kind)];
+    } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+      *error = std::string("unknown piece letter '") + c + "'";
+      return false;
     } else {
       *error = std::string("unexpected character '") + c + "'";
       return false;
     }
-    if (files > 9) break;
   }
-  if (rank != 9 || files != 9) {
-    *error = "the board needs ten ranks of nine squares";
+  if (rank != 9) {
+    if (rank < 9 && files != 9) return wrongRank();
+    *error = "the board has " + std::to_string(rank + 1) + " ranks, not ten";
     return false;
   }
-  static const struct { char kind; int most; } kMost[] = {
-      {'K', 1}, {'A', 2}, {'E', 2}, {'H', 2}, {'R', 2}, {'C', 2}, {'P', 5}};
+  if (files != 9) return wrongRank();
+  static const struct {
+    char kind;
+    int most;
+    const char* name;
+  } kMost[] = {{'K', 1, "kings"},   {'A', 2, "advisers"}, {'E', 2, "elephants"},
+               {'H', 2, "knights"}, {'R', 2, "chariots"}, {'C', 2, "cannons"},
+               {'P', 5, "pawns"}};
   for (const auto& k : kMost) {
-    if (counts[static_cast<unsigned char>(k.kind)] > k.most ||
-        counts[static_cast<unsigned char>(k.kind + 32)] > k.most) {
-      *error = std::string("too many pieces of kind ") + k.kind;
+    for (const bool black : {false, true}) {
+      const int count = counts[static_cast<unsigned char>(k.kind + (black ? 32 : 0))];
+      if (count <= k.most) continue;
+      *error = std::to_string(count) + (black ? " black " : " red ") + k.name +
+               ", a side has at most " + std::to_string(k.most);
       return false;
     }
   }
@@ -216,10 +233,9 @@ bool CheckFenText(const char* fen, std::string* error) {
     return false;
   }
   // The letter ends the text or is followed by a blank or a line end.
-  const bool alone = p[1] == '\0' || std::strchr(" \t\r\n", p[1]) != nullptr;
-  if ((*p != 'w' && *p != 'r' && *p != 'b') || !alone) {
-    *error = std::string("unknown side letter '") + *p + "'";
-    return false;
-  }
-  return true;
+  const size_t length = std::strcspn(p, " \t\r\n");
+  if (length == 1 && (*p == 'w' || *p == 'r' || *p == 'b')) return true;
+  *error = length == 1 ? std::string("unknown side letter '") + *p + "'"
+                       : "unknown side to move \"" + std::string(p, length) + "\"";
+  return false;
 }

@@ -116,7 +116,10 @@ void ReadFenBoard(const char* text, int8_t* board, uint32_t* pieces, uint32_t* s
 // Checks the text of a FEN before it is read: ten ranks of nine squares,
 // only piece letters (either letter set) and digits in them, no more pieces
 // of a kind than a side owns, then a side letter "w", "r" or "b" standing
-// alone. Fails with the reason in *error. ReadFenBoard itself reads any text.
+// alone. Fails with the first fault in *error, named as the user would
+// look for it ("rank 4 from the top has 8 squares, not nine", "6 red pawns,
+// a side has at most 5", "no side to move"). ReadFenBoard itself reads any
+// text.
 bool CheckFenText(const char* fen, std::string* error);
 Move ParseCoordMove(const char* text);
 Move MirrorMove(Move move);

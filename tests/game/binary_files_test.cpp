@@ -508,7 +508,14 @@ TEST(BinaryReader, OverlongTextsAreCutToTheirFields) {
   EXPECT_EQ(std::string(currentGameHeader.site), chariots.substr(0, 126));
   EXPECT_EQ(currentGameHeader.result, kResultUnknown);
   EXPECT_EQ(std::string(moveComments[1].text), Filled('c', kBinaryLongTextCap));
-  EXPECT_EQ(moveComments[1].annotation, kMarkNone);  // 9 is no mark
+  // 9 is no mark this program shows, but the file's byte is kept: a save
+  // writes it back.
+  EXPECT_EQ(moveComments[1].annotation, 9);
+  const std::string saved = TempPath("mark9.egf");
+  ASSERT_EQ(SaveBinaryGame(saved.c_str(), 7, currentGameHeader), kBinarySaveOk);
+  SetAnnotation(1, kMarkNone);
+  ASSERT_EQ(LoadBinaryGame(saved.c_str(), &currentGameHeader, 0), kBinaryLoadOk);
+  EXPECT_EQ(moveComments[1].annotation, 9);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,8 +1,10 @@
 // Keyword text games (wxf, axf, ccf, htm) made from the real games of the
 // test data and then damaged (a byte, a "/" that begins no comment, a cut
-// between moves, a second game) or written differently: each copy loads as
-// the moves before the damage with result 5, or whole with result 0, and
-// never as another game. Also the UTF-8 recognition of game texts.
+// between moves, a result among the moves, a second game, a FEN line that
+// is no FEN) or written differently: each copy loads as the moves before
+// the damage with result 5 and the reason logged, or whole with result 0,
+// and never as another game; a start position that cannot be read leaves
+// the game as it was. Also the UTF-8 recognition of game texts.
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <unistd.h>
@@ -27,6 +29,7 @@ namespace {
 
 using testing_support::CurrentFen;
 using testing_support::InitEngine;
+using testing_support::LogCapture;
 
 const std::filesystem::path kGames = std::filesystem::path(VORELK_TESTDATA_DIR) / "games";
 
@@ -150,6 +153,37 @@ void ReplaceMove(std::string& text, int ply, const std::string& with) {
   text.replace(at, TokenEnd(text, at) - at, with);
 }
 
+// text inserted right after the move of ply.
+void InsertAfter(std::string& text, int ply, const std::string& what) {
+  text.insert(TokenEnd(text, MoveOffset(text, ply)), what);
+}
+
+// The game's end mark replaced by what.
+std::string EndReplaced(std::string text, const std::string& what) {
+  return text.replace(text.find("}END"), 4, what);
+}
+
+// The FEN of the "FEN" line made by edit, the line's keyword replaced by
+// keyword.
+std::string FenEdited(std::string text, const std::function<void(std::string&)>& edit,
+                      const std::string& keyword = "FEN") {
+  const size_t line = text.find("\nFEN") + 1;
+  EXPECT_NE(line, 0u);
+  const size_t fen = text.find_first_not_of(" \t", line + 3);
+  const size_t end = text.find('\n', fen);
+  std::string value = text.substr(fen, end - fen);
+  edit(value);
+  return text.substr(0, line) + keyword + "\t" + value + text.substr(end);
+}
+
+// Rank index (0 = the top rank written) of a FEN replaced by rank.
+void SetRank(std::string& fen, int index, const std::string& rank) {
+  size_t at = 0;
+  for (int i = 0; i < index; ++i) at = fen.find('/', at) + 1;
+  fen.replace(at, fen.find_first_of("/ ", at) - at, rank);
+}
+void DropSide(std::string& fen) { fen.erase(fen.find(' ')); }
+
 // Every "12. " of the move section written as "12.".
 void GlueNumbers(std::string& text) {
   std::string out = text.substr(0, text.find("START{"));
@@ -202,6 +236,9 @@ struct DamagedCopy {
   int result;
   int moves;              // moves loaded (kAll: every move of the game)
   const char* redName = nullptr;  // expected red name (GBK); nullptr: not checked
+  // Text of the log line that tells why a file was not read whole; nullptr:
+  // none expected (a file read whole logs nothing).
+  const char* message = nullptr;
 };
 
 const DamagedCopy kCopies[] = {
@@ -323,6 +360,81 @@ const DamagedCopy kCopies[] = {
      kLoadPartial, kAll},
     {"blank lines, a page end and stray moves after the end mark", "master-15.pgn", 0, "axf",
      [](std::string t) { return t + "\r\n\r\n \t\n</PRE>\n 3.  C2=5\n\x1A"; }, kLoadOk, kAll},
+    // A result among the moves ends the game there, read in part; one after
+    // the last move ends it harmlessly.
+    {"1/2-1/2 after move 9 of a 73-move game", "master-04.pgn", 0, "wxf",
+     [](std::string t) { InsertAfter(t, 18, " 1/2-1/2"); return t; }, kLoadPartial, 18, nullptr,
+     "move 19: a result among the moves \"1/2-1/2\""},
+    {"1-0 and other text after the first move", "master-05.pgn", 0, "axf",
+     [](std::string t) { InsertAfter(t, 1, " 1-0 resigned"); return t; }, kLoadPartial, 1,
+     nullptr, "move 2: a result among the moves \"1-0\""},
+    {"0-1 on a line of its own after ply 30", "master-06.pgn", 0, "ccf",
+     [](std::string t) { InsertAfter(t, 30, "\n0-1\n"); return t; }, kLoadPartial, 30, nullptr,
+     "move 31: a result among the moves \"0-1\""},
+    {"0-0 before the first move", "master-08.pgn", 0, "htm",
+     [](std::string t) { return t.insert(t.find("START{") + 7, "0-0\n"); }, kLoadPartial, 0,
+     nullptr, "move 1: a result among the moves \"0-0\""},
+    {"* after ply 41 of a game from black's first move", "master-09.pgn", 1, "wxf",
+     [](std::string t) { InsertAfter(t, 41, " *"); return t; }, kLoadPartial, 41, nullptr,
+     "move 42: a result among the moves \"*\""},
+    {"a result after the last move, before the end mark", "master-10.pgn", 0, "wxf",
+     [](std::string t) { return t.insert(t.find("}END"), "1-0\n"); }, kLoadOk, kAll},
+    {"a result and a comment instead of the end mark", "master-11.pgn", 0, "ccf",
+     [](std::string t) { return EndReplaced(t, "0-1 /* 1. C2.5 would lose */"); }, kLoadOk, kAll},
+    {"a web page whose game ends with a result", "master-13.pgn", 0, "htm",
+     [](std::string t) {
+       return "<html><body>\r\n<PRE>\r\n" + EndReplaced(t, "1/2-1/2 (agreed)") +
+              "</PRE>\r\n</body></html>\r\n";
+     },
+     kLoadOk, kAll},
+    {"a result, then a second game", "master-14.pgn", 0, "axf",
+     [](std::string t) { return EndReplaced(t, "1-0") + t; }, kLoadPartial, kAll, nullptr,
+     "the file holds more than one game"},
+    {"a result, then moves of a second game without START", "master-15.pgn", 0, "wxf",
+     [](std::string t) { return EndReplaced(t, "0-1\n\n 1.  C2.5  H8+7\n}END"); },
+     kLoadPartial, kAll, nullptr, "the file holds more than one game"},
+    {"a second START among the moves", "master-07.pgn", 0, "ccf",
+     [](std::string t) { InsertAfter(t, 20, "\nSTART{\n"); return t; }, kLoadPartial, 20,
+     nullptr, "move 21: a second \"START\" among the moves"},
+    // A FEN line that is no FEN is not read, and neither is the file: it
+    // would give some other position or side to move.
+    {"a FEN line without its side letter", "master-01.pgn", 10, "wxf",
+     [](std::string t) { return FenEdited(t, DropSide); }, kLoadFailed, 0, nullptr,
+     "the FEN line is not read: no side to move"},
+    {"a CFEN line without its side letter", "master-01.pgn", 10, "wxf",
+     [](std::string t) { return FenEdited(t, DropSide, "CFEN"); }, kLoadFailed, 0, nullptr,
+     "the CFEN line is not read: no side to move"},
+    {"a FEN line with the side letter x", "master-02.pgn", 10, "ccf",
+     [](std::string t) { return FenEdited(t, [](std::string& f) { f.back() = 'x'; }); },
+     kLoadFailed, 0, nullptr, "the FEN line is not read: unknown side letter 'x'"},
+    {"a FEN line with a rank of eight squares", "master-03.pgn", 10, "axf",
+     [](std::string t) { return FenEdited(t, [](std::string& f) { SetRank(f, 5, "8"); }); },
+     kLoadFailed, 0, nullptr, "the FEN line is not read: rank 6 from the top has 8 squares"},
+    {"a FEN line with a last rank of ten squares", "master-04.pgn", 10, "wxf",
+     [](std::string t) {
+       return FenEdited(t, [](std::string& f) { f.insert(f.find(' '), "1"); });
+     },
+     kLoadFailed, 0, nullptr, "the FEN line is not read: rank 10 from the top has 10 squares"},
+    {"a FEN line with nine ranks", "master-05.pgn", 10, "wxf",
+     [](std::string t) { return FenEdited(t, [](std::string& f) { f.erase(0, f.find('/') + 1); }); },
+     kLoadFailed, 0, nullptr, "the FEN line is not read: the board has 9 ranks, not ten"},
+    {"a FEN line with an unknown piece letter", "master-06.pgn", 10, "htm",
+     [](std::string t) { return FenEdited(t, [](std::string& f) { SetRank(f, 4, "4X4"); }); },
+     kLoadFailed, 0, nullptr, "the FEN line is not read: unknown piece letter 'X'"},
+    {"a FEN line with six red pawns and more", "master-07.pgn", 10, "wxf",
+     [](std::string t) { return FenEdited(t, [](std::string& f) { SetRank(f, 5, "PPPPPP3"); }); },
+     kLoadFailed, 0, nullptr, "red pawns, a side has at most 5"},
+    {"a FEN line with a second black king", "master-08.pgn", 10, "ccf",
+     [](std::string t) { return FenEdited(t, [](std::string& f) { SetRank(f, 4, "4k4"); }); },
+     kLoadFailed, 0, nullptr, "the FEN line is not read: 2 black kings, a side has at most 1"},
+    {"a FEN line with the red king outside its palace", "master-09.pgn", 10, "wxf",
+     [](std::string t) {
+       return FenEdited(t, [](std::string& f) {
+         SetRank(f, 9, "9");
+         SetRank(f, 5, "K8");
+       });
+     },
+     kLoadFailed, 0, nullptr, "the FEN line is not read: red king missing or outside its palace"},
 };
 
 void PrintTo(const DamagedCopy& copy, std::ostream* out) { *out << copy.what; }
@@ -339,8 +451,23 @@ TEST_P(DamagedKeywordGamesTest, LoadsWhatTheFileHoldsOrSaysItWasReadInPart) {
   const std::string path = WriteTemp(std::string("copy.") + copy.ext, text);
 
   InitEngine();
+  const std::string userFen = CurrentFen();
+  LogCapture log;
   const int result = LoadGameFile(path.c_str(), &currentGameHeader, 0);
   EXPECT_EQ(result, copy.result);
+  std::string logged;
+  for (const std::string& line : log.lines()) logged += line;
+  if (copy.message != nullptr) {
+    EXPECT_NE(logged.find(copy.message), std::string::npos) << logged;
+  } else if (copy.result == kLoadOk) {
+    EXPECT_EQ(logged, "");
+  }
+  if (!GameWasLoaded(result)) {
+    // The game on the board is left as it was.
+    EXPECT_EQ(gameLength, 0);
+    EXPECT_EQ(CurrentFen(), userFen);
+    return;
+  }
   const std::vector<Move> all(source.moves.begin() + copy.firstPly, source.moves.end());
   const size_t expected = copy.moves == kAll ? all.size() : static_cast<size_t>(copy.moves);
   ASSERT_LE(expected, all.size());

@@ -1,7 +1,9 @@
 // Real games of the test data, damaged or written differently, through the
 // loader: each copy loads the moves it holds as written, and a copy whose
 // moves end early (a move that cannot be read or made, a cut, text the
-// reader does not read, a further game) says so with kLoadPartial.
+// reader does not read, a result among the moves, a further game) says so
+// with kLoadPartial and logs why; a FEN tag that is no FEN is refused with
+// its cause.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -162,6 +164,7 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
     int result;
     int moves;      // moves loaded, from the source's ply start + 1 on; all: to its end
     int start = 0;  // plies of the source before the start position
+    const char* message = nullptr;  // text of the log line that says why, when checked
   } rows[] = {
       {"as published", master, "pgn", master.pgn, kLoadOk, all},
       {"as published, with result and banner", ccgc, "pgn", ccgc.pgn, kLoadOk, all},
@@ -195,7 +198,38 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
        kLoadOk, all, 10},
       {"a FEN tag with ten squares on a rank", master, "pgn",
        master.Tags() + "[FEN \"3k6/9/9/9/9/9/9/9/9/4K4 w\"]\n" + master.From(1), kLoadBadBoard,
-       0},
+       0, 0, "the FEN tag is not read: rank 1 from the top has 10 squares, not nine"},
+      {"a FEN tag without its side letter", master, "pgn",
+       master.Tags() + "[FEN \"" + fromBlack.substr(0, fromBlack.find(' ')) + "\"]\n" +
+           master.From(2),
+       kLoadBadBoard, 0, 0, "the FEN tag is not read: no side to move"},
+      {"a FEN tag with six red pawns", master, "pgn",
+       master.Tags() + "[FEN \"rheakaehr/9/1c5c1/p1p1p1p1p/9/P8/P1P1P1P1P/1C5C1/9/RHEAKAEHR w\"]\n" +
+           master.From(1),
+       kLoadBadBoard, 0, 0, "the FEN tag is not read: 6 red pawns, a side has at most 5"},
+      {"a FEN tag with the red king outside its palace", master, "pgn",
+       master.Tags() + "[FEN \"3k5/9/9/9/9/9/9/9/9/K8 w\"]\n" + master.From(1), kLoadBadBoard,
+       0, 0, "the FEN tag is not read: red king missing or outside its palace"},
+      // A result among the moves ends the game there; one after the last
+      // move ends it, and a banner after it is not read.
+      {"1/2-1/2 after move 9", master, "pgn", master.After(18, " 1/2-1/2"), kLoadPartial, 18, 0,
+       "move 19 \"1/2-1/2\": a result among the moves"},
+      {"1-0 and other text after the first move", master, "pgn", master.After(1, " 1-0 (resigned)"),
+       kLoadPartial, 1, 0, "move 2 \"1-0\": a result among the moves"},
+      {"0-1 on a line of its own after move 15", ccgc, "pgn", ccgc.After(15, "\r\n 0-1\r\n"),
+       kLoadPartial, 15, 0, "move 16 \"0-1\": a result among the moves"},
+      {"* after black's move 30", master, "pgn", master.After(60, " *"), kLoadPartial, 60, 0,
+       "move 61 \"*\": a result among the moves"},
+      {"an end mark after move 20", master, "pgn", master.After(40, " }END"), kLoadPartial, 40, 0,
+       "move 41 \"}END\": an end mark among the moves"},
+      {"a result before the first move", master, "pgn", master.Before(1) + "1-0 " + master.From(1),
+       kLoadPartial, 0, 0, "move 1 \"1-0\": a result among the moves"},
+      {"a result, a banner and a comment after the last move", master, "pgn",
+       master.After(104, " 1-0\r\n=====\r\n/* 1. C2.5 loses */ www.example.com 2006.08.03\r\n"),
+       kLoadOk, all},
+      {"a second game without tags after a result", master, "pgn",
+       master.After(104, " 0-1\r\n\r\n") + other.pgn.substr(other.pgn.find("\n1.") + 1),
+       kLoadPartial, all, 0, "the file holds more than one game"},
       // Several games.
       {"two master games", master, "pgn", master.pgn + "\r\n\r\n" + other.pgn, kLoadPartial, all},
       {"two championship games", ccgc, "pgn", ccgc.pgn + ccgc2.pgn, kLoadPartial, all},
@@ -231,6 +265,11 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
     const int result = LoadGameFile(path.c_str(), &currentGameHeader, 0);
     EXPECT_EQ(result, row.result);
     EXPECT_EQ(log.lines().empty(), row.result == kLoadOk) << "a load that is not whole is logged";
+    if (row.message != nullptr) {
+      std::string logged;
+      for (const std::string& line : log.lines()) logged += line;
+      EXPECT_NE(logged.find(row.message), std::string::npos) << logged;
+    }
     if (!GameWasLoaded(row.result)) {
       EXPECT_EQ(gameLength, 0);
       EXPECT_EQ(CurrentFen(), userFen);
