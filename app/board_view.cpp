@@ -8,6 +8,10 @@
 
 CBoardView::CBoardView(CMainFrame* frame, QWidget* parent) : QWidget(parent), frame_(frame) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The board holds the keyboard's focus: a click on it takes the focus
+  // back from the menu bar, and the menu bar gives it back here when a menu
+  // is left. Its keys go on to the frame, which acts on them.
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 void CBoardView::SetClientSize(int width, int height) {

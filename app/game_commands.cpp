@@ -144,7 +144,9 @@ void CMainFrame::OnGotoMove() {
   // engine started must not move the game under the search).
   if (DeferUntilPonderStops(kCmdGotoMove) || !EngineIdle()) return;
   char typed[kInputFieldSize];
-  if (!AskLine(this, "", Tr(kTextEnterMoveNumber), "0", typed)) return;
+  // A caption of its own: an empty one would leave the window manager to
+  // show the program's file name.
+  if (!AskLine(this, Tr(kTextGotoMoveCaption), Tr(kTextEnterMoveNumber), "0", typed)) return;
   if (!EngineIdle()) return;  // the engine started while the dialog was open
   const long moves = ReadBoundedInt(typed, kHistorySize);
   ponderMove = 0;  // a hint of the old position

@@ -95,6 +95,9 @@ int CMainFrame::OnCreate(const char* commandTail) {
   client->setAutoFillBackground(true);
   boardView_ = new CBoardView(this, client);
   setCentralWidget(client);
+  // The board has the focus from the start, so that the menu bar, which
+  // takes it while a menu is used from the keyboard, returns it there.
+  boardView_->setFocus();
   coordinateBand = 20;
 
   const QScreen* screen = QGuiApplication::primaryScreen();

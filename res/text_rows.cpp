@@ -56,6 +56,15 @@ const TextRow kTextSecondsPerMove = {{
     "\254\355 / \250B",  // Traditional Chinese
 }};
 
+const TextRow kTextGotoMoveCaption = {{
+    "Aller au coup",  // French
+    "Goto move",  // English
+    "Ir a la jugada",  // Spanish
+    "Gehe zu Zug",  // German
+    "\327\252\265\275\265\332\274\270\262\275",  // Simplified Chinese
+    "\302\340\250\354\262\304\264X\250B",  // Traditional Chinese
+}};
+
 const TextRow kTextHashTableTooBig = {{
     "Table de hachage trop grande",  // French
     "Hash table size too big",  // English
@@ -650,6 +659,15 @@ const TextRow kTextHeaderTextNotStored = {{
     "\246b\241u%1\241v\244\244\277\351\244J\252\272\246r\244\270\265L\252k\273P\264\321\247\275\252\272\250\344\245L\244\345\246r\244@\260_\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextHeaderTextNoCodePage = {{
+    "Les caract\350res tap\351s dans \253 %1 \273 ne peuvent pas \352tre enregistr\351s dans les fichiers de partie : aucun jeu de caract\350res de ces fichiers ne les contient tous ; ils n'ont pas \351t\351 pris.",  // French
+    "The characters typed in \"%1\" cannot be stored in the game files: no character set of the files holds them all; they were not taken.",  // English
+    "Los caracteres escritos en \253%1\273 no se pueden guardar en los archivos de partida: ning\372n juego de caracteres de estos archivos los contiene todos; no se han tomado.",  // Spanish
+    "Die in \204%1\223 eingegebenen Zeichen k\366nnen nicht in den Partiedateien gespeichert werden: Kein Zeichensatz dieser Dateien enth\344lt sie alle; sie wurden nicht \374bernommen.",  // German
+    "\324\332\241\260%1\241\261\326\320\312\344\310\353\265\304\327\326\267\373\316\336\267\250\261\243\264\346\265\275\306\345\276\326\316\304\274\376\326\320\243\272\306\345\276\326\316\304\274\376\265\304\327\326\267\373\274\257\266\274\316\336\267\250\315\254\312\261\310\335\304\311\325\342\320\251\327\326\267\373\243\254\316\264\261\273\262\311\323\303\241\243",  // Simplified Chinese
+    "\246b\241u%1\241v\244\244\277\351\244J\252\272\246r\244\270\265L\252k\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241G\264\321\247\275\300\311\256\327\252\272\246r\244\270\266\260\263\243\265L\252k\246P\256\311\256e\257\307\263o\250\307\246r\244\270\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextCommentNotStored = {{
     "Les caract\350res tap\351s dans le commentaire ne peuvent pas \352tre enregistr\351s dans les fichiers de partie avec le reste du commentaire ; ils n'ont pas \351t\351 pris.",  // French
     "The characters typed in the comment cannot be stored in the game files together with the rest of the comment; they were not taken.",  // English
@@ -657,6 +675,15 @@ const TextRow kTextCommentNotStored = {{
     "Die im Kommentar eingegebenen Zeichen k\366nnen nicht zusammen mit dem \374brigen Kommentar in den Partiedateien gespeichert werden; sie wurden nicht \374bernommen.",  // German
     "\324\332\327\242\312\315\326\320\312\344\310\353\265\304\327\326\267\373\316\336\267\250\323\353\327\242\312\315\265\304\306\344\323\340\316\304\327\326\322\273\306\360\261\243\264\346\265\275\306\345\276\326\316\304\274\376\326\320\243\254\316\264\261\273\262\311\323\303\241\243",  // Simplified Chinese
     "\246b\265\371\304\300\244\244\277\351\244J\252\272\246r\244\270\265L\252k\273P\265\371\304\300\252\272\250\344\276l\244\345\246r\244@\260_\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextCommentNoCodePage = {{
+    "Les caract\350res tap\351s dans le commentaire ne peuvent pas \352tre enregistr\351s dans les fichiers de partie : aucun jeu de caract\350res de ces fichiers ne les contient ; ils n'ont pas \351t\351 pris.",  // French
+    "The characters typed in the comment cannot be stored in the game files: no character set of the files holds them; they were not taken.",  // English
+    "Los caracteres escritos en el comentario no se pueden guardar en los archivos de partida: ning\372n juego de caracteres de estos archivos los contiene; no se han tomado.",  // Spanish
+    "Die im Kommentar eingegebenen Zeichen k\366nnen nicht in den Partiedateien gespeichert werden: Kein Zeichensatz dieser Dateien enth\344lt sie; sie wurden nicht \374bernommen.",  // German
+    "\324\332\327\242\312\315\326\320\312\344\310\353\265\304\327\326\267\373\316\336\267\250\261\243\264\346\265\275\306\345\276\326\316\304\274\376\326\320\243\272\306\345\276\326\316\304\274\376\265\304\327\326\267\373\274\257\266\274\262\273\260\374\272\254\325\342\320\251\327\326\267\373\243\254\316\264\261\273\262\311\323\303\241\243",  // Simplified Chinese
+    "\246b\265\371\304\300\244\244\277\351\244J\252\272\246r\244\270\265L\252k\300x\246s\250\354\264\321\247\275\300\311\256\327\244\244\241G\264\321\247\275\300\311\256\327\252\272\246r\244\270\266\260\263\243\244\243\245]\247t\263o\250\307\246r\244\270\241A\245\274\263Q\261\304\245\316\241C",  // Traditional Chinese
 }};
 
 const TextRow kTextPriorityStaysLow = {{
@@ -747,6 +774,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextSetupMode,
     &kTextEnterMoveNumber,
     &kTextSecondsPerMove,
+    &kTextGotoMoveCaption,
     &kTextHashTableTooBig,
     &kTextRemoveLearningFiles,
     &kTextClockCaption,
@@ -813,7 +841,9 @@ const TextRow* const kAllTextRows[] = {
     &kTextEnterClockTime,
     &kTextEnterClockTimeAtMost,
     &kTextHeaderTextNotStored,
+    &kTextHeaderTextNoCodePage,
     &kTextCommentNotStored,
+    &kTextCommentNoCodePage,
     &kTextPriorityStaysLow,
     &kTextSetupNotPlayable,
     &kTextPrintFailed,
@@ -832,6 +862,7 @@ const char* const kAllTextRowNames[] = {
     "kTextSetupMode",
     "kTextEnterMoveNumber",
     "kTextSecondsPerMove",
+    "kTextGotoMoveCaption",
     "kTextHashTableTooBig",
     "kTextRemoveLearningFiles",
     "kTextClockCaption",
@@ -898,7 +929,9 @@ const char* const kAllTextRowNames[] = {
     "kTextEnterClockTime",
     "kTextEnterClockTimeAtMost",
     "kTextHeaderTextNotStored",
+    "kTextHeaderTextNoCodePage",
     "kTextCommentNotStored",
+    "kTextCommentNoCodePage",
     "kTextPriorityStaysLow",
     "kTextSetupNotPlayable",
     "kTextPrintFailed",
@@ -910,4 +943,4 @@ const char* const kAllTextRowNames[] = {
     "kTextCommentTooLong",
 };
 
-const int kTextRowCount = 82;
+const int kTextRowCount = 85;

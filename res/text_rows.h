@@ -47,6 +47,8 @@ extern const TextRow kTextNoClue;               // "No clue"
 extern const TextRow kTextSetupMode;            // "Setup mode" (watermark)
 extern const TextRow kTextEnterMoveNumber;      // "Enter the move number"
 extern const TextRow kTextSecondsPerMove;       // "seconds / move"
+// The caption of the one-line input that asks for the move to go to.
+extern const TextRow kTextGotoMoveCaption;  // "Goto move"
 extern const TextRow kTextHashTableTooBig;      // "Hash table size too big"
 extern const TextRow kTextRemoveLearningFiles;  // "Remove learning files ?"
 
@@ -137,9 +139,14 @@ extern const TextRow kTextEnterClockTimeAtMost;  // "Please enter a time of at m
 // A game header text typed with characters that no code page of the game
 // files can store with the header's other texts (%1 = the field's label).
 extern const TextRow kTextHeaderTextNotStored;  // "The characters typed in "%1" cannot be ..."
+// ...or that no code page of the game files holds on their own, whatever
+// the other texts.
+extern const TextRow kTextHeaderTextNoCodePage;  // "The characters typed in "%1" cannot be ..."
 // A comment typed with characters that no code page of the game files can
 // store with the rest of the comment.
 extern const TextRow kTextCommentNotStored;  // "The characters typed in the comment ..."
+// ...or with characters that no code page of the game files holds at all.
+extern const TextRow kTextCommentNoCodePage;  // "The characters typed in the comment ..."
 
 // The system refuses to raise the program's priority back to normal.
 extern const TextRow kTextPriorityStaysLow;  // "The system does not allow the program ..."

@@ -37,7 +37,9 @@ TextStore EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArra
         break;
       }
     }
-    if (!kept) return TextStore::kNotStorable;
+    if (!kept) {
+      return HasCharacterNoPageHolds(text) ? TextStore::kNoCodePage : TextStore::kNotStorable;
+    }
   }
   // The game files keep a comment of at most kBinaryLongTextCap bytes: a
   // longer one would be cut when saved (inside a character, even).
@@ -48,7 +50,8 @@ TextStore EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArra
 }
 
 QString CommentNotStoredMessage(TextStore why) {
-  return TrText(why == TextStore::kTooLong ? kTextCommentTooLong : kTextCommentNotStored);
+  if (why == TextStore::kTooLong) return TrText(kTextCommentTooLong);
+  return TrText(why == TextStore::kNoCodePage ? kTextCommentNoCodePage : kTextCommentNotStored);
 }
 
 void ShownComment::Show(CDialog& dialog, int control, int ply) {

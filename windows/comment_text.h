@@ -20,7 +20,8 @@ QString CommentString(int ply);
 // A typed comment in the form it is stored: ASCII as it stands (page
 // unknown: the same bytes in every page), any other text in the first code
 // page of TypedTextPages(currentPage) that holds every character of it.
-// kNotStorable when neither does, kTooLong when that form is longer than
+// kNotStorable when neither does (kNoCodePage when a character of it is in
+// neither page), kTooLong when that form is longer than
 // the game files keep of a comment (kBinaryLongTextCap bytes).
 TextStore EncodeTypedComment(const QString& text, uint8_t currentPage, QByteArray* bytes,
                              uint8_t* page);

@@ -42,6 +42,18 @@ bool IsAsciiText(const QString& text) {
   return true;
 }
 
+bool HasCharacterNoPageHolds(const QString& text) {
+  QByteArray bytes;
+  for (const char32_t c : text.toUcs4()) {
+    const QString one = QString::fromUcs4(&c, 1);
+    if (!EncodeTextExactly(one, CodePage::kWindows1252, &bytes) &&
+        !EncodeTextExactly(one, CodePage::kGbk, &bytes)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 uint8_t TextPageOf(CodePage page) {
   return page == CodePage::kGbk ? kHeaderTextsGbk : kHeaderTextsLatin;
 }
@@ -102,7 +114,13 @@ TextStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& 
       kept = true;
       break;
     }
-    if (!kept) return TextStore::kNotStorable;
+    if (!kept) {
+      // Only the other texts stand in its way when a page holds it alone.
+      for (CodePage page : TypedTextPages(header.textPage)) {
+        if (EncodeTextExactly(text, page, &bytes)) return TextStore::kNotStorable;
+      }
+      return TextStore::kNoCodePage;
+    }
   }
   // The field keeps 127 bytes: a longer text would be cut.
   if (bytes.size() >= kHeaderTextSize) return TextStore::kTooLong;
@@ -112,8 +130,9 @@ TextStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& 
 }
 
 QString HeaderNotStoredMessage(const HeaderEdit& edit, TextStore why) {
-  const TextRow& row =
-      why == TextStore::kTooLong ? kTextHeaderTextTooLong : kTextHeaderTextNotStored;
+  const TextRow& row = why == TextStore::kTooLong      ? kTextHeaderTextTooLong
+                       : why == TextStore::kNoCodePage ? kTextHeaderTextNoCodePage
+                                                       : kTextHeaderTextNotStored;
   return TrText(row).arg(TrText(*edit.label));
 }
 

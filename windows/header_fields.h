@@ -63,7 +63,11 @@ enum class TextStore {
   kStored,
   kTooLong,      // longer, in the code page it would be stored in, than the files keep
   kNotStorable,  // no code page of the files holds it with the other texts
+  kNoCodePage,   // no code page of the files holds it even on its own
 };
+// True when some character of `text` is in no code page the files keep
+// texts in (an emoji, Arabic).
+bool HasCharacterNoPageHolds(const QString& text);
 // Stores what the user typed into a header field, kept as typed: a text
 // equal to what the field shows keeps the field's bytes, ASCII is stored
 // as it stands, and any other text in a code page that holds it together
@@ -72,7 +76,8 @@ enum class TextStore {
 // interface). The header is then marked with that page (other texts
 // converted to it), so that it shows alike in every language. A text of
 // more than 127 bytes in that page is kTooLong. Anything but kStored
-// leaves the header unchanged.
+// leaves the header unchanged; a text that no page holds whole, whatever
+// the other texts, is kNoCodePage.
 TextStore StoreHeaderField(GameHeader& header, HeaderText field, const QString& text);
 // The message refusing a text of `edit` that StoreHeaderField did not take.
 QString HeaderNotStoredMessage(const HeaderEdit& edit, TextStore why);

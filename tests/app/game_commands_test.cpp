@@ -25,6 +25,8 @@
 #include "game/header.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
+#include "platform/text_codec.h"
+#include "res/text_rows.h"
 #include "res/menus.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
@@ -190,6 +192,28 @@ TEST_F(GameCommandsTest, GotoMoveShowsThePositionAfterThatManyMoves) {
       CloseFrame();
     });
   }
+  // The box has a caption in every language (an empty one would leave the
+  // window manager to show the program's file name).
+  RUN_SCENARIO({
+    StartAtPly2Of4();
+    for (int language = 0; language < kLanguageCount; ++language) {
+      currentLanguage = language;
+      static QString caption;
+      caption.clear();
+      QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<CInputDlg*>(QApplication::activeModalWidget())) {
+          caption = dialog->windowTitle();
+          dialog->reject();
+        }
+      });
+      pMainFrame->OnCmdMsg(kCmdGotoMove);
+      Check(!caption.isEmpty() && caption == TrText(kTextGotoMoveCaption),
+            "the goto move box has its caption");
+    }
+    currentLanguage = kLanguageEnglish;
+    CheckPly(2, 4, "goto cancelled");
+    CloseFrame();
+  });
   RUN_SCENARIO({  // refused during a search: the search plays its move
     StartAtPly2Of4();
     thinkingTime = 300;

@@ -219,9 +219,10 @@ TEST_F(GameStatusDlgTest, TooLongTextIsRefusedAndTheEditShowsWhatWasKept) {
 // language, it is stored in a code page that holds it (the header marked
 // with it), and shows the same after a switch to every other language; a
 // text no such page holds with the header's other texts is refused with a
-// message naming its field, never stored as "?".
+// message naming its field, never stored as "?"; the message blames the
+// other texts only when the typed text fits a page on its own.
 TEST_F(GameStatusDlgTest, TypedTextsAreKeptAsTypedInEveryLanguage) {
-  enum Page { kGbkPage, kLatinPage, kLatinUnderLatin, kRefused };
+  enum Page { kGbkPage, kLatinPage, kLatinUnderLatin, kRefused, kRefusedAlone };
   struct Case {
     const char* site;  // typed first, ASCII or not
     const char* red;   // then the red player's name
@@ -233,8 +234,9 @@ TEST_F(GameStatusDlgTest, TypedTextsAreKeptAsTypedInEveryLanguage) {
       {"", "Peña Schröder", kLatinPage},      // not in GBK
       {"", "José", kLatinUnderLatin},         // in both: the interface's own page first
       {"Logroño", "王天一", kRefused},         // no page holds both texts
-      {"", "王 Peña", kRefused},               // nor both scripts in one text
-      {"", "Chess \U0001F600", kRefused},     // nor this
+      {"", "王 Peña", kRefusedAlone},          // nor both scripts in one text
+      {"", "Chess \U0001F600", kRefusedAlone},  // nor this
+      {"", "\u0634\u0637\u0631\u0646\u062C", kRefusedAlone},  // nor Arabic
   };
   for (int language = 0; language < kLanguageCount; ++language) {
     for (const Case& c : cases) {
@@ -255,9 +257,12 @@ TEST_F(GameStatusDlgTest, TypedTextsAreKeptAsTypedInEveryLanguage) {
       Type(d, kCtlHeaderRedName, red);
       const bool latin = c.page == kLatinPage || (c.page == kLatinUnderLatin && language < 4);
       const CodePage page = latin ? CodePage::kWindows1252 : CodePage::kGbk;
-      if (c.page == kRefused) {
+      const bool refused = c.page == kRefused || c.page == kRefusedAlone;
+      if (refused) {
         ASSERT_EQ(recordedMessages.size(), 1u);
-        EXPECT_EQ(recordedMessages[0], TrText(kTextHeaderTextNotStored).arg(TrText(kTextRed)));
+        const TextRow& why =
+            c.page == kRefused ? kTextHeaderTextNotStored : kTextHeaderTextNoCodePage;
+        EXPECT_EQ(recordedMessages[0], TrText(why).arg(TrText(kTextRed)));
         EXPECT_STREQ(currentGameHeader.redName, "");
         EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), "");
       } else {
@@ -270,7 +275,7 @@ TEST_F(GameStatusDlgTest, TypedTextsAreKeptAsTypedInEveryLanguage) {
         currentLanguage = shown;
         d->SetTexts();
         d->Refresh();
-        EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), c.page == kRefused ? QString() : red)
+        EXPECT_EQ(d->GetDlgItemText(kCtlHeaderRedName), refused ? QString() : red)
             << shown;
         EXPECT_EQ(DecodeHeaderText(currentGameHeader, currentGameHeader.site), site) << shown;
         // Typing in another field keeps the name's bytes.
@@ -278,7 +283,7 @@ TEST_F(GameStatusDlgTest, TypedTextsAreKeptAsTypedInEveryLanguage) {
         EXPECT_EQ(0, std::memcmp(currentGameHeader.redName, typed.redName, kHeaderTextSize));
         EXPECT_EQ(currentGameHeader.textPage, typed.textPage);
       }
-      EXPECT_EQ(recordedMessages.size(), c.page == kRefused ? 1u : 0u);
+      EXPECT_EQ(recordedMessages.size(), refused ? 1u : 0u);
       ASSERT_TRUE(CloseAndDelete(d));
     }
   }

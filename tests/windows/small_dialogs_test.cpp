@@ -273,6 +273,58 @@ TEST_F(SmallDialogsTest, InputShowsItsFieldsAndReadsBackAtMost48Bytes) {
   }
 }
 
+// However short its text, every small box leaves the window manager room
+// for its whole title, in every language: the message boxes of the
+// shortest messages, and the one-line input under the captions the program
+// gives it.
+TEST_F(SmallDialogsTest, BoxesAreWideEnoughForTheirWholeTitleInEveryLanguage) {
+  struct Box {
+    const char* name;
+    const TextRow* row;  // the message, or the input's caption
+    bool input;
+  };
+  const Box boxes[] = {
+      {"hash table message", &kTextHashTableTooBig, false},
+      {"learning tables message", &kTextLearningTablesTooBig, false},
+      {"integer message", &kTextEnterInteger, false},
+      {"goto move input", &kTextGotoMoveCaption, true},
+      {"automove input", &kTextSecondsPerMove, true},
+  };
+  messageBoxHook = nullptr;
+  for (int language = 0; language < kLanguageCount; ++language) {
+    currentLanguage = language;
+    for (const Box& box : boxes) {
+      SCOPED_TRACE(std::string(box.name) + " in language " + std::to_string(language));
+      QString title;
+      int width = 0;
+      const auto measure = [&](QWidget* shown) {
+        title = shown->windowTitle();
+        width = shown->width();
+      };
+      if (box.input) {
+        CInputDlg dialog;
+        std::snprintf(dialog.caption, sizeof dialog.caption, "%s", Tr(*box.row));
+        std::snprintf(dialog.prompt, sizeof dialog.prompt, "%s", Tr(kTextEnterMoveNumber));
+        RunModal(dialog, [&](CDialog& d) {
+          measure(&d);
+          Click(d, IDCANCEL);
+        });
+        EXPECT_EQ(title, TrText(*box.row));
+      } else {
+        QTimer::singleShot(0, [&] {
+          QWidget* shown = QApplication::activeModalWidget();
+          ASSERT_NE(shown, nullptr);
+          measure(shown);
+          shown->close();
+        });
+        ShowMessageBox(nullptr, TrText(*box.row));
+        EXPECT_EQ(title, kMessageBoxCaption);
+      }
+      EXPECT_GE(width, TitleBarMinimumWidth(title));
+    }
+  }
+}
+
 // The text starts selected in the focused edit: a key typed at once
 // replaces it ("1" over "2" reads 1, not 21).
 TEST_F(SmallDialogsTest, InputTypingReplacesTheShownText) {

@@ -267,11 +267,11 @@ Measurer Modal() {
 }
 
 std::vector<Subject> AllWindows() {
-  auto input = [](const TextRow& row) {
-    return [&row](const std::string& where, std::vector<std::string>& faults) {
+  auto input = [](const TextRow& caption, const TextRow& prompt) {
+    return [&caption, &prompt](const std::string& where, std::vector<std::string>& faults) {
       CInputDlg dialog;
-      std::snprintf(dialog.caption, sizeof dialog.caption, "%s", Tr(row));
-      std::snprintf(dialog.prompt, sizeof dialog.prompt, "%s", Tr(row));
+      std::snprintf(dialog.caption, sizeof dialog.caption, "%s", Tr(caption));
+      std::snprintf(dialog.prompt, sizeof dialog.prompt, "%s", Tr(prompt));
       std::snprintf(dialog.text, sizeof dialog.text, "%s", "30");
       MeasureDialog(dialog, where, faults);
     };
@@ -281,9 +281,9 @@ std::vector<Subject> AllWindows() {
       {"about box", {kDialogAbout}, Modal<CAboutDlg>()},
       {"folder chooser", {kDialogGetFolder}, Modal<CGetFolderDlg>()},
       {"side to move", {kDialogSideToMove}, Modal<CSideToMoveDlg>()},
-      // The one-line input with the two prompts the program gives it.
-      {"goto move input", {kDialogInput}, input(kTextEnterMoveNumber)},
-      {"automove input", {kDialogInput}, input(kTextSecondsPerMove)},
+      // The one-line input with the captions and prompts the program gives it.
+      {"goto move input", {kDialogInput}, input(kTextGotoMoveCaption, kTextEnterMoveNumber)},
+      {"automove input", {kDialogInput}, input(kTextSecondsPerMove, kTextSecondsPerMove)},
       {"game header editor",
        {kDialogGameInfo},
        [](const std::string& where, std::vector<std::string>& faults) {

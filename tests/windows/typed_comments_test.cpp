@@ -214,6 +214,12 @@ TEST_F(TypedCommentsTest, TextsNoCodePageHoldsAreRefusedWithAMessage) {
     EXPECT_EQ(gameStatusDlg->GetDlgItemText(kCtlHeaderComment), QString::fromUtf8("Weiß"));
     Type(gameStatusDlg, kCtlHeaderComment, QStringLiteral("!"));
     EXPECT_EQ(CommentString(0), QString::fromUtf8("Weiß!"));
+    // A character no page holds at all, pasted onto an ASCII comment: the
+    // message does not blame the rest of the comment.
+    Paste(commentsDlg, kCtlCommentText, QString::fromUtf8("\U0001F600"));
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[2], TrText(kTextCommentNoCodePage));
+    EXPECT_STREQ(moveComments[2].text, "ok");
     messages.clear();
   }
 }
