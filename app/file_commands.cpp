@@ -1,9 +1,11 @@
 // The file and clipboard commands of the frame: loading and saving games
 // through the file dialogs, and the FEN texts on the clipboard.
 #include <QFile>
+#include <QStringList>
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/board_view.h"
 #include "app/bridge_window.h"
@@ -96,7 +98,38 @@ QString FileText(const std::string& path) { return QFile::decodeName(path.c_str(
 // A message of the text table in the current language.
 QString LanguageText(const TextRow& row) { return DecodeLanguageText(Tr(row), currentLanguage); }
 
+// The labels of the header fields, as the game information window names
+// them, in HeaderField order.
+const TextRow* const kHeaderFieldLabels[kHeaderFieldCount] = {
+    &kTextEvent,  &kTextSite,  &kTextDate,     &kTextRound,  &kTextRed,
+    &kTextRedElo, &kTextBlack, &kTextBlackElo, &kTextAuthor, &kTextTimeControl,
+};
+
+// A message names this many cut texts at most, then how many more there are.
+constexpr size_t kCutTextsNamed = 5;
+
+QString CutTextName(const CutText& cut) {
+  if (!cut.comment)
+    return LanguageText(*kHeaderFieldLabels[cut.field < kHeaderFieldCount ? cut.field : 0]);
+  if (cut.ply == 0) return LanguageText(kTextGameCommentCut);
+  return LanguageText(kTextPlyCommentCut).arg(cut.ply);
+}
+
 }  // namespace
+
+void CMainFrame::TellCutTexts(const QString& file) {
+  const std::vector<CutText>& cuts = LastLoadCutTexts();
+  if (cuts.empty()) return;
+  QStringList named;
+  for (size_t i = 0; i < cuts.size() && i < kCutTextsNamed; ++i) {
+    named << LanguageText(kTextCutTextKept)
+                 .arg(CutTextName(cuts[i]), QString::number(cuts[i].kept),
+                      QString::number(cuts[i].length));
+  }
+  if (cuts.size() > kCutTextsNamed)
+    named << LanguageText(kTextMoreTextsCut).arg(cuts.size() - kCutTextsNamed);
+  ShowMessageBox(this, LanguageText(kTextFileTextsCut).arg(file, named.join(QStringLiteral("; "))));
+}
 
 void CMainFrame::OnUpdateLoadSave(CCmdUI* ui) { ui->Enable(setupMode == 0); }
 
@@ -115,7 +148,10 @@ void CMainFrame::OnLoadGame() {
   const int result = LoadGameFile(path.c_str(), &currentGameHeader, 1);
   RefreshAfterLoad();
   automoveOn = 0;
-  if (GameWasLoaded(result)) TellLackingCharacters(FileText(path));
+  if (GameWasLoaded(result)) {
+    TellLackingCharacters(FileText(path));
+    TellCutTexts(FileText(path));
+  }
   if (result == kLoadPartial) {
     ShowMessageBox(this, LanguageText(kTextFileReadInPart).arg(FileText(path)));
   } else if (!GameWasLoaded(result)) {

@@ -173,7 +173,10 @@ void CMainFrame::LoadStartGame(const char* commandTail) {
   if (commandTail[0] != '\0') {
     const int result = LoadGameFile(commandTail, &currentGameHeader, 1);
     const QString file = QFile::decodeName(commandTail);
-    if (GameWasLoaded(result)) TellLackingCharacters(file);
+    if (GameWasLoaded(result)) {
+      TellLackingCharacters(file);
+      TellCutTexts(file);
+    }
     if (result == kLoadOk) return;
     if (result == kLoadPartial) {
       ShowMessageBox(this, TrText(kTextFileReadInPart).arg(file));

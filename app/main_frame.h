@@ -160,6 +160,10 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   // After a game file was loaded: says how many of its characters read as
   // "?" (a UTF-8 file's characters GBK lacks), when any did.
   void TellLackingCharacters(const QString& file);
+  // After a game file was loaded: names its texts that were longer than the
+  // program keeps and were stored cut, with what was kept, when any were
+  // (file_commands.cpp).
+  void TellCutTexts(const QString& file);
 
   // ---- Game and engine commands, keyboard (game_commands.cpp) ----
   // A new game (deferred while the engine works).

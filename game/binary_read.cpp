@@ -13,6 +13,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/loaded_texts.h"
 #include "game/regular_file.h"
 
 namespace {
@@ -45,14 +46,12 @@ class FieldReader {
     return !failed_;
   }
 
-  // Reads a text of length bytes and keeps at most cap of them, never
-  // ending inside a double-byte character.
-  std::string Text(size_t length, size_t cap) {
+  // Reads a text of length bytes; the storing cuts it to what is kept.
+  std::string Text(size_t length) {
     std::string text(length, '\0');
     if (!Bytes(text.data(), length)) return std::string();
     // A NUL inside the text ends it, as it would in the stored field.
     text.resize(std::strlen(text.c_str()));
-    text.resize(FitDoubleByteText(text.data(), text.size(), cap));
     return text;
   }
 
@@ -70,26 +69,27 @@ class FieldReader {
   bool failed_ = false;
 };
 
-void StoreHeaderText(char (&field)[kHeaderTextSize], const std::string& text, GameHeader& header,
-                     bool countsAsInfo) {
-  SetHeaderText(field, text.c_str());
-  if (countsAsInfo && field[0] != '\0') header.hasInfo = 1;
+HeaderField FieldOfTag(int id) {
+  switch (id) {
+    case kTagSite: return kHeaderSite;
+    case kTagDate: return kHeaderDate;
+    case kTagRound: return kHeaderRound;
+    case kTagRedName: return kHeaderRedName;
+    case kTagRedElo: return kHeaderRedElo;
+    case kTagBlackName: return kHeaderBlackName;
+    case kTagBlackElo: return kHeaderBlackElo;
+    case kTagAuthor: return kHeaderAuthor;
+    case kTagTimeControl: return kHeaderTimeControl;
+    default: return kHeaderEvent;
+  }
 }
 
-char (*TextFieldOfTag(GameHeader& header, int id))[kHeaderTextSize] {
-  switch (id) {
-    case kTagEvent: return &header.event;
-    case kTagSite: return &header.site;
-    case kTagDate: return &header.date;
-    case kTagRound: return &header.round;
-    case kTagRedName: return &header.redName;
-    case kTagRedElo: return &header.redElo;
-    case kTagBlackName: return &header.blackName;
-    case kTagBlackElo: return &header.blackElo;
-    case kTagAuthor: return &header.author;
-    case kTagTimeControl: return &header.timeControl;
-    default: return nullptr;
-  }
+// A header text of a tag: cut to its field (noted), and counted as header
+// information when not empty.
+void StoreHeaderText(LoadedGame& game, int id, const std::string& text, bool countsAsInfo) {
+  const HeaderField field = FieldOfTag(id);
+  SetLoadedHeaderText(game, field, text);
+  if (countsAsInfo && HeaderFieldText(game.header, field)[0] != '\0') game.header.hasInfo = 1;
 }
 
 // The comment pages tag: the known page of each slot it reaches.
@@ -117,7 +117,7 @@ bool ReadTags(FieldReader& in, int version, LoadedGame& game, std::vector<uint8_
         if (version <= 5) {
           // A number, stored as its decimal text; it is no header text.
           const std::string text = std::to_string(in.U16());
-          SetHeaderText(*TextFieldOfTag(header, id), text.c_str());
+          SetHeaderText(HeaderFieldText(header, FieldOfTag(id)), text.c_str());
           break;
         }
         [[fallthrough]];
@@ -126,14 +126,14 @@ bool ReadTags(FieldReader& in, int version, LoadedGame& game, std::vector<uint8_
       case kTagDate:
       case kTagRedName:
       case kTagBlackName: {
-        const std::string text = in.Text(in.U8(), kHeaderTextSize - 1);
-        StoreHeaderText(*TextFieldOfTag(header, id), text, header, id != kTagDate);
+        const std::string text = in.Text(in.U8());
+        if (!in.failed()) StoreHeaderText(game, id, text, id != kTagDate);
         break;
       }
       case kTagAuthor:
       case kTagTimeControl: {
-        const std::string text = in.Text(in.U16(), kHeaderTextSize - 1);
-        StoreHeaderText(*TextFieldOfTag(header, id), text, header, true);
+        const std::string text = in.Text(in.U16());
+        if (!in.failed()) StoreHeaderText(game, id, text, true);
         break;
       }
       case kTagReserved: {
@@ -150,10 +150,11 @@ bool ReadTags(FieldReader& in, int version, LoadedGame& game, std::vector<uint8_
         break;
       }
       case kTagGameComment: {
-        const std::string text = in.Text(in.U16(), kBinaryLongTextCap);
+        // A second game comment is kept after the first.
+        const std::string text = in.Text(in.U16());
         if (!text.empty()) {
           header.hasInfo = 1;
-          SetLoadedComment(game, 0, text.c_str());
+          AddLoadedComment(game, 0, text, kBinaryLongTextCap);
         }
         break;
       }
@@ -260,12 +261,12 @@ bool ReadPlyComments(FieldReader& in, LoadedGame& game) {
   if (in.failed() || count >= kCommentSlots) return false;
   for (int ply = 1; ply <= count; ++ply) {
     const uint8_t mark = in.U8();
-    const std::string text = in.Text(in.U16(), kBinaryLongTextCap);
+    const std::string text = in.Text(in.U16());
     if (in.failed()) return false;
     SetLoadedMark(game, ply, mark);
     if (!text.empty()) {
       game.header.hasInfo = 1;
-      SetLoadedComment(game, ply, text.c_str());
+      AddLoadedComment(game, ply, text, kBinaryLongTextCap);
     }
   }
   return true;

@@ -12,6 +12,7 @@
 #include "engine/position/position.h"
 #include "engine/search/new_game.h"
 #include "engine/search/opening_names.h"
+#include "game/loaded_texts.h"
 #include "game/notation.h"
 
 namespace {
@@ -442,6 +443,7 @@ int CommitLoadedGame(const LoadedGame& game, GameHeader& header, int fullReset) 
     if (c.mark != kMarkNone) SetAnnotation(ply, c.mark);
   }
   SetGameFileName(game.fileName.c_str());
+  CommitCutTexts(game);
   int32_t shown = game.shownPly;
   if (shown == -1 || shown > gameLength) shown = gameLength;
   if (shown < 0) shown = 0;

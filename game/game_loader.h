@@ -68,6 +68,16 @@ struct LoadedComment {
   std::string text;
 };
 
+// A text of a file longer than the program keeps of it, stored cut
+// (game/loaded_texts.h fills and tells them).
+struct CutText {
+  bool comment = false;              // a comment, else a header text
+  HeaderField field = kHeaderEvent;  // the header text
+  int ply = 0;                       // the comment's slot (0: the game comment)
+  size_t length = 0;                 // bytes in the file, as its reader counts them
+  size_t kept = 0;                   // bytes kept
+};
+
 struct LoadedGame {
   GameHeader header = emptyGameHeader;  // hasInfo as the reader found it
   // Comment slots 0..kCommentSlots - 1; slots beyond the vector's size are
@@ -88,6 +98,8 @@ struct LoadedGame {
   std::string fileName;
   // Whether the commit asks FindOpeningName after each move.
   bool findOpening = true;
+  // The texts stored cut, in the order they were read; the commit logs them.
+  std::vector<CutText> cutTexts;
 };
 
 // Fills comment slot ply (0..kCommentSlots - 1, others ignored) with a copy
@@ -179,7 +191,8 @@ class StagingSession {
 // (fullReset), copies game.header into header, sets the start position,
 // replays every move (each checked with CheckUserMove without messages and
 // MakeMove; the four notation texts, engine score, depth and flag of each
-// record written), stores the comments and marks, the file name, and shows
+// record written), stores the comments and marks, the file name, makes
+// game.cutTexts the committed cut texts (loaded_texts.h), and shows
 // the ply game.shownPly (clamped to the moves replayed). gameLength is the
 // number of moves replayed. Returns 1 when every move was replayed, 0 when
 // the start position was not sound (the game is then the reset one) or a

@@ -41,6 +41,37 @@ void SetHeaderText(char (&field)[kHeaderTextSize], const char* text) {
   CopyBounded(field, kHeaderTextSize, text);
 }
 
+namespace {
+
+struct FieldOfHeader {
+  char (GameHeader::*text)[kHeaderTextSize];
+  const char* name;
+};
+constexpr FieldOfHeader kHeaderFields[kHeaderFieldCount] = {
+    {&GameHeader::event, "event"},
+    {&GameHeader::site, "site"},
+    {&GameHeader::date, "date"},
+    {&GameHeader::round, "round"},
+    {&GameHeader::redName, "red player's name"},
+    {&GameHeader::redElo, "red rating"},
+    {&GameHeader::blackName, "black player's name"},
+    {&GameHeader::blackElo, "black rating"},
+    {&GameHeader::author, "author"},
+    {&GameHeader::timeControl, "time control"},
+};
+
+const FieldOfHeader& FieldEntry(HeaderField field) {
+  return kHeaderFields[field < kHeaderFieldCount ? field : kHeaderEvent];
+}
+
+}  // namespace
+
+char (&HeaderFieldText(GameHeader& header, HeaderField field))[kHeaderTextSize] {
+  return header.*FieldEntry(field).text;
+}
+
+const char* HeaderFieldName(HeaderField field) { return FieldEntry(field).name; }
+
 const char* GameResultText(int result) {
   switch (result) {
     case kResultRedWins: return "1-0";

@@ -51,6 +51,27 @@ struct GameHeader {
 };
 static_assert(sizeof(GameHeader) == 4 + 10 * kHeaderTextSize + 2);
 
+// The text fields of a header, in the order of the struct.
+enum HeaderField : uint8_t {
+  kHeaderEvent,
+  kHeaderSite,
+  kHeaderDate,
+  kHeaderRound,
+  kHeaderRedName,
+  kHeaderRedElo,
+  kHeaderBlackName,
+  kHeaderBlackElo,
+  kHeaderAuthor,
+  kHeaderTimeControl,
+  kHeaderFieldCount,
+};
+// The text of field in header (an unknown field gives the event).
+char (&HeaderFieldText(GameHeader& header, HeaderField field))[kHeaderTextSize];
+// The field's name in log lines: "event", "site", "date", "round", "red
+// player's name", "red rating", "black player's name", "black rating",
+// "author", "time control".
+const char* HeaderFieldName(HeaderField field);
+
 // All zero; clearing a header means copying this one over it.
 extern const GameHeader emptyGameHeader;
 // The header of the game on the board; starts equal to emptyGameHeader.

@@ -13,7 +13,7 @@
 // Files longer than this are refused rather than read in part.
 constexpr size_t kKeywordFileCap = 4u * 1024u * 1024u;
 // Longest comment the reader keeps, in bytes as it gathers them (each line
-// break as CR LF); longer ones are cut.
+// break as CR LF); longer ones are stored cut, and the load tells it.
 constexpr size_t kKeywordCommentCap = 10239;
 
 // Writes the current game ("wxf"/"ccf" with axf 0, "axf" with axf 1) with

@@ -11,6 +11,7 @@
 #include "engine/position/position.h"
 #include "game/game_loader.h"
 #include "game/keyword_files.h"
+#include "game/loaded_texts.h"
 #include "game/notation.h"
 #include "game/regular_file.h"
 #include "game/text_readers.h"
@@ -32,16 +33,26 @@ std::string_view SkipLeading(std::string_view text, bool tabsToo) {
   return text.substr(i);
 }
 
-void SetField(char (&field)[kHeaderTextSize], std::string_view value) {
-  // SetHeaderText cuts the text to the field.
-  SetHeaderText(field, std::string(value).c_str());
-}
-
 // The annotation code of a mark text, 0 for anything else.
 uint8_t MarkCode(std::string_view text) {
   for (uint8_t code = kMarkBlunder; code <= kMarkBrilliant; ++code)
     if (text == AnnotationMarkText(code)) return code;
   return kMarkNone;
+}
+
+// The writer's escape: a "*" followed by backslashes and a "/" gets one
+// more backslash, so that no text ends its comment early.
+std::string EscapeComment(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] != '*') continue;
+    size_t j = i + 1;
+    while (j < text.size() && text[j] == '\\') ++j;
+    if (j < text.size() && text[j] == '/') out += '\\';
+  }
+  return out;
 }
 
 // Undoes the writer's escape: a "*" followed by backslashes and a "/" loses
@@ -198,15 +209,18 @@ class KeywordParser {
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
 
-  void AppendToComment(std::string_view part) {
-    const size_t room =
-        kKeywordCommentCap > comment_.size() ? kKeywordCommentCap - comment_.size() : 0;
-    // A comment that is cut never ends inside a double-byte character.
-    comment_.append(part.substr(0, FitDoubleByteText(part.data(), part.size(), room)));
+  // The comment is gathered whole; storing it cuts it to what is kept.
+  void AppendToComment(std::string_view part) { comment_.append(part); }
+
+  // Stores a comment as gathered (escaped, line breaks as CR LF); one more
+  // comment on the same place follows the one before.
+  void StoreComment(const std::string& text) {
+    static constexpr CommentForm kEscaped{EscapeComment, UnescapeComment};
+    AddLoadedComment(game_, Ply(), text, kKeywordCommentCap, &kEscaped);
   }
 
-  void StoreComment(const std::string& text) {
-    SetLoadedComment(game_, Ply(), UnescapeComment(text).c_str());
+  void SetField(HeaderField field, std::string_view value) {
+    SetLoadedHeaderText(game_, field, value);
   }
 
   // A comment that begins at the start of body (just after "/*"). Returns
@@ -314,16 +328,21 @@ class KeywordParser {
     // ends lost is one line beginning with FORMAT).
     bool valueKeyword = true;
     if (StartsWith(line, "EVENT")) {
-      SetField(h.event, SkipLeading(line.substr(5), true));
+      SetField(kHeaderEvent, SkipLeading(line.substr(5), true));
     } else if (StartsWith(line, "/*")) {
       bool closed = false;
       valueKeyword = false;
       const std::string_view rest = OpenComment(line.substr(2), &closed);
-      if (closed && inMoves_) ReadMoveTokens(rest);
+      if (closed && inMoves_) {
+        ReadMoveTokens(rest);
+      } else if (closed && StartsWith(SkipLeading(rest, true), "/*")) {
+        // Another comment on the same line before the moves.
+        HandleKeyword(SkipLeading(rest, true));
+      }
     } else if (StartsWith(line, "AUTHOR")) {
       valueKeyword = false;  // not read
     } else if (StartsWith(line, "ROUND")) {
-      SetField(h.round, SkipLeading(line.substr(5), false));
+      SetField(kHeaderRound, SkipLeading(line.substr(5), false));
     } else if (StartsWith(line, "FEN")) {
       ReadStartPosition(SkipLeading(line.substr(3), true), "FEN line");
     } else if (StartsWith(line, "CFEN")) {
@@ -339,13 +358,13 @@ class KeywordParser {
           h.result = kResultDraw;
       }
     } else if (StartsWith(line, "RED")) {
-      ReadPlayer(NameValue(line.substr(3)), h.redName, h.redElo);
+      ReadPlayer(NameValue(line.substr(3)), kHeaderRedName, kHeaderRedElo);
     } else if (StartsWith(line, "BLACK")) {
-      ReadPlayer(NameValue(line.substr(5)), h.blackName, h.blackElo);
+      ReadPlayer(NameValue(line.substr(5)), kHeaderBlackName, kHeaderBlackElo);
     } else if (StartsWith(line, "DATE")) {
-      SetField(h.date, SkipLeading(line.substr(4), true));
+      SetField(kHeaderDate, SkipLeading(line.substr(4), true));
     } else if (StartsWith(line, "PLACE")) {
-      SetField(h.site, SkipLeading(line.substr(5), true));
+      SetField(kHeaderSite, SkipLeading(line.substr(5), true));
     } else if (StartsWith(line, "START")) {
       if (startSeen_) {
         // The moves of another game, or of this one again, begin before
@@ -372,8 +391,7 @@ class KeywordParser {
   // itself: the rating is the number before the closing ";;", and a value
   // ending in ";;;" has no rating. Any other value is "name;rating;..." or
   // the name alone.
-  static void ReadPlayer(std::string_view value, char (&name)[kHeaderTextSize],
-                         char (&elo)[kHeaderTextSize]) {
+  void ReadPlayer(std::string_view value, HeaderField name, HeaderField elo) {
     if (value.size() >= 3 && value.substr(value.size() - 2) == ";;") {
       const std::string_view fields = value.substr(0, value.size() - 2);
       if (fields.back() == ';') {

@@ -13,6 +13,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/keyword_files.h"
+#include "game/loaded_texts.h"
 #include "game/text_readers.h"
 
 namespace {
@@ -101,6 +102,7 @@ std::string GameFileExtension(const char* path) { return ExtensionOf(Unquoted(pa
 
 int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
   text_reading::lackingCharacters = 0;
+  ClearCommittedCutTexts();
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
   if (ext.empty()) return kLoadFailed;
@@ -121,6 +123,7 @@ int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
   } else {
     result = ReadCoordinateText(p, target, fullReset);
   }
+  if (GameWasLoaded(result)) LogCutTexts(p, CommittedCutTexts());
   if (!ValidateBoard()) {
     AppendLogLine("***** Invalid Board !\r\n");
     return kLoadBadBoard;
@@ -151,6 +154,8 @@ const char* WrittenGameFileExtensions() {
 }
 
 uint64_t LastLoadLackingCharacters() { return text_reading::lackingCharacters; }
+
+const std::vector<CutText>& LastLoadCutTexts() { return CommittedCutTexts(); }
 
 const char* TextKeepingGameFileExtensions() { return "egf, vgf"; }
 

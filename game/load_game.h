@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "game/game_loader.h"
 #include "game/header.h"
 
 // The extension of path in lower case: the text after the last "." of the
@@ -27,6 +29,10 @@ int LoadGameFile(const char* path, GameHeader* header, int fullReset);
 // The characters of the text the last LoadGameFile read that GBK, the code
 // page game texts are kept in, lacks: read as "?" (from UTF-8 files).
 uint64_t LastLoadLackingCharacters();
+// The header texts and comments of the file the last LoadGameFile loaded
+// that were longer than the program keeps: stored cut, each logged with its
+// length and what was kept. Empty when nothing was cut or nothing loaded.
+const std::vector<CutText>& LastLoadCutTexts();
 
 // LoadGameFile's answer for a file whose extension names a game database
 // ("vzd"): it holds many games and no reader takes it as one game file.

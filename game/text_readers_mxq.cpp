@@ -6,6 +6,7 @@
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
+#include "game/loaded_texts.h"
 #include "game/text_readers.h"
 
 using namespace text_reading;
@@ -35,13 +36,14 @@ int ResultOfWord(const std::string& word) {
   return -1;
 }
 
-// Reads the header fields of the layout into h; returns the offset where
-// the search for "Moves" begins. *resultWord tells whether the result was
-// one of the known words.
-size_t ReadMxqHeader(const std::string& text, GameHeader& h, bool* resultWord) {
+// Reads the header fields of the layout into game.header; returns the
+// offset where the search for "Moves" begins. *resultWord tells whether the
+// result was one of the known words.
+size_t ReadMxqHeader(const std::string& text, LoadedGame& game, bool* resultWord) {
+  GameHeader& h = game.header;
   size_t pos = 1;
   const std::string site = RunUntil(text, pos, IsControl);
-  SetHeaderText(h.site, site.c_str());
+  SetLoadedHeaderText(game, kHeaderSite, site);
   if (pos < text.size()) ++pos;
 
   // The date ends at "#", after 16 characters, or before a tenth character
@@ -52,7 +54,7 @@ size_t ReadMxqHeader(const std::string& text, GameHeader& h, bool* resultWord) {
     if (dateEnd - dateStart == 9 && (text[dateEnd] < '0' || text[dateEnd] > '9')) break;
     ++dateEnd;
   }
-  SetHeaderText(h.date, text.substr(dateStart, dateEnd - dateStart).c_str());
+  SetLoadedHeaderText(game, kHeaderDate, text.substr(dateStart, dateEnd - dateStart));
   size_t hash = text.find('#', dateStart);
   if (hash == std::string::npos) hash = dateEnd;
 
@@ -66,7 +68,7 @@ size_t ReadMxqHeader(const std::string& text, GameHeader& h, bool* resultWord) {
   }
   pos = name < text.size() ? name : text.size();
   const std::string red = RunUntil(text, pos, [](char c) { return c == '-' || IsControl(c); });
-  SetHeaderText(h.redName, red.c_str());
+  SetLoadedHeaderText(game, kHeaderRedName, red);
   if (pos < text.size()) ++pos;
   const std::string word = RunUntil(text, pos, [](char c) { return c == '-'; });
   const int result = ResultOfWord(word);
@@ -75,10 +77,9 @@ size_t ReadMxqHeader(const std::string& text, GameHeader& h, bool* resultWord) {
   if (pos < text.size()) ++pos;
   if (pos < text.size() && text[pos] == '-') ++pos;
 
-  char (*fields[3])[kHeaderTextSize] = {&h.blackName, &h.redElo, &h.blackElo};
-  for (auto* field : fields) {
+  for (HeaderField field : {kHeaderBlackName, kHeaderRedElo, kHeaderBlackElo}) {
     const std::string value = RunUntil(text, pos, IsControl);
-    SetHeaderText(*field, value.c_str());
+    SetLoadedHeaderText(game, field, value);
     if (pos < text.size()) ++pos;
   }
   return pos;
@@ -111,7 +112,7 @@ int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
   game.header.hasInfo = 1;  // the file name stays empty for MXQ games
   GameHeader& target = header != nullptr ? *header : currentGameHeader;
   bool resultWord = false;
-  const size_t afterHeader = ReadMxqHeader(text, game.header, &resultWord);
+  const size_t afterHeader = ReadMxqHeader(text, game, &resultWord);
   size_t moves = text.find("Moves", afterHeader);
   if (moves == std::string::npos) moves = text.find("Moves");
   // Any byte run fits the header's layout; only its result word or the move

@@ -10,6 +10,7 @@
 
 #include "game/comments.h"
 #include "game/keyword_files.h"
+#include "game/loaded_texts.h"
 #include "game/notation.h"
 #include "engine/position/position.h"
 #include "game/text_readers.h"
@@ -28,24 +29,23 @@ enum TagOutcome { kTagBadStart, kTagRead, kTagUnknown };
 // start position that is not sound, kTagUnknown for a tag the reader does
 // not read.
 TagOutcome ReadTag(LoadedGame& game, const std::string& line) {
-  GameHeader& h = game.header;
   struct TextTag {
     const char* name;
-    char (GameHeader::*field)[kHeaderTextSize];
+    HeaderField field;
     bool translate;
   };
   static const TextTag kTags[] = {
-      {"[Red ", &GameHeader::redName, true},    {"[White ", &GameHeader::redName, true},
-      {"[Black ", &GameHeader::blackName, true}, {"[Date ", &GameHeader::date, false},
-      {"[Event ", &GameHeader::event, false},    {"[Site ", &GameHeader::site, false},
-      {"[Round ", &GameHeader::round, false},    {"[WhiteElo ", &GameHeader::redElo, false},
-      {"[BlackElo ", &GameHeader::blackElo, false},
+      {"[Red ", kHeaderRedName, true},        {"[White ", kHeaderRedName, true},
+      {"[Black ", kHeaderBlackName, true},    {"[Date ", kHeaderDate, false},
+      {"[Event ", kHeaderEvent, false},       {"[Site ", kHeaderSite, false},
+      {"[Round ", kHeaderRound, false},       {"[WhiteElo ", kHeaderRedElo, false},
+      {"[BlackElo ", kHeaderBlackElo, false},
   };
   for (const TextTag& tag : kTags) {
     if (!StartsWith(line, tag.name)) continue;
     const std::string value = TagValue(line, std::strlen(tag.name));
-    SetHeaderText(h.*tag.field,
-                  tag.translate ? TranslatePlayerName(value.c_str()) : value.c_str());
+    SetLoadedHeaderText(game, tag.field,
+                        tag.translate ? TranslatePlayerName(value.c_str()) : value.c_str());
     return kTagRead;
   }
   if (StartsWith(line, "[FEN ")) {

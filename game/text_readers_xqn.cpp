@@ -9,6 +9,7 @@
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
+#include "game/loaded_texts.h"
 #include "game/notation.h"
 #include "game/text_readers.h"
 
@@ -95,10 +96,10 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
     if (StartsWith(line, "[Red ") || StartsWith(line, "[Black ") || StartsWith(line, "[Date ")) {
       const size_t name = line.find(' ') + 1;
       const std::string value = TagValue(line, name);
-      char (&field)[kHeaderTextSize] = line[1] == 'R'   ? game.header.redName
-                                       : line[1] == 'B' ? game.header.blackName
-                                                        : game.header.date;
-      SetHeaderText(field, TranslatePlayerName(value.c_str()));
+      const HeaderField field = line[1] == 'R'   ? kHeaderRedName
+                                : line[1] == 'B' ? kHeaderBlackName
+                                                 : kHeaderDate;
+      SetLoadedHeaderText(game, field, TranslatePlayerName(value.c_str()));
       *recognised = true;
       continue;
     }

@@ -497,6 +497,51 @@ const TextRow kTextFileCharactersLacking = {{
     "\300\311\256\327 %1 \244\244\246\263 %2 \255\323\246r\244\270\246b\264\321\247\275\244\345\246r\251\322\245\316\252\272 GBK \275s\275X\244\244\250S\246\263\271\357\300\263\252\272\246r\244\270\241A\305\252\247@\241u?\241v\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextFileTextsCut = {{
+    "Des textes du fichier %1 sont plus longs que ce que le programme garde et ont \351t\351 coup\351s : %2.",  // French
+    "Texts of the file %1 are longer than the program keeps and were cut: %2.",  // English
+    "Algunos textos del archivo %1 son m\341s largos de lo que el programa conserva y se han cortado: %2.",  // Spanish
+    "Texte der Datei %1 sind l\344nger, als das Programm beh\344lt, und wurden gek\374rzt: %2.",  // German
+    "\316\304\274\376 %1 \326\320\323\320\316\304\327\326\263\254\271\375\301\313\263\314\320\362\304\334\261\243\264\346\265\304\263\244\266\310\243\254\322\321\261\273\275\330\266\317\243\272%2\241\243",  // Simplified Chinese
+    "\300\311\256\327 %1 \244\244\246\263\244\345\246r\266W\271L\244F\265{\246\241\257\340\253O\246s\252\272\252\370\253\327\241A\244w\263Q\272I\302_\241G%2\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextCutTextKept = {{
+    "%1 (%2 octets gard\351s sur %3)",  // French
+    "%1 (%2 of %3 bytes kept)",  // English
+    "%1 (%2 de %3 bytes conservados)",  // Spanish
+    "%1 (%2 von %3 Bytes behalten)",  // German
+    "%1\243\250\261\243\301\364\301\313 %3 \327\326\275\332\326\320\265\304 %2 \327\326\275\332\243\251",  // Simplified Chinese
+    "%1\241]\253O\257d\244F %3 \246\354\244\270\262\325\244\244\252\272 %2 \246\354\244\270\262\325\241^",  // Traditional Chinese
+}};
+
+const TextRow kTextGameCommentCut = {{
+    "Commentaire de la partie",  // French
+    "Game comment",  // English
+    "Comentario de la partida",  // Spanish
+    "Partiekommentar",  // German
+    "\306\345\276\326\327\242\312\315",  // Simplified Chinese
+    "\264\321\247\275\265\371\304\300",  // Traditional Chinese
+}};
+
+const TextRow kTextPlyCommentCut = {{
+    "Commentaire du demi-coup %1",  // French
+    "Comment on half-move %1",  // English
+    "Comentario de la media jugada %1",  // Spanish
+    "Kommentar zu Halbzug %1",  // German
+    "\265\332 %1 \262\275\265\304\327\242\312\315",  // Simplified Chinese
+    "\262\304 %1 \250B\252\272\265\371\304\300",  // Traditional Chinese
+}};
+
+const TextRow kTextMoreTextsCut = {{
+    "%1 autres",  // French
+    "%1 more",  // English
+    "%1 m\341s",  // Spanish
+    "%1 weitere",  // German
+    "\301\355\315\342 %1 \317\356",  // Simplified Chinese
+    "\245t\245~ %1 \266\265",  // Traditional Chinese
+}};
+
 const TextRow kTextFileNotLoaded = {{
     "Le fichier %1 n'a pas pu \352tre charg\351.",  // French
     "The file %1 could not be loaded.",  // English
@@ -823,6 +868,11 @@ const TextRow* const kAllTextRows[] = {
     &kTextResetComments,
     &kTextFileReadInPart,
     &kTextFileCharactersLacking,
+    &kTextFileTextsCut,
+    &kTextCutTextKept,
+    &kTextGameCommentCut,
+    &kTextPlyCommentCut,
+    &kTextMoreTextsCut,
     &kTextFileNotLoaded,
     &kTextNotAGameFile,
     &kTextGameNotSaved,
@@ -911,6 +961,11 @@ const char* const kAllTextRowNames[] = {
     "kTextResetComments",
     "kTextFileReadInPart",
     "kTextFileCharactersLacking",
+    "kTextFileTextsCut",
+    "kTextCutTextKept",
+    "kTextGameCommentCut",
+    "kTextPlyCommentCut",
+    "kTextMoreTextsCut",
     "kTextFileNotLoaded",
     "kTextNotAGameFile",
     "kTextGameNotSaved",
@@ -943,4 +998,4 @@ const char* const kAllTextRowNames[] = {
     "kTextCommentTooLong",
 };
 
-const int kTextRowCount = 85;
+const int kTextRowCount = 90;

@@ -109,6 +109,11 @@ extern const TextRow kTextResetComments;  // "Reset comments"
 // Messages of the file commands and the autosave; %1 stands for the file.
 extern const TextRow kTextFileReadInPart;     // "The file %1 was read only in part: ..."
 extern const TextRow kTextFileCharactersLacking;  // "%2 characters of the file %1 have no form in GBK..."
+extern const TextRow kTextFileTextsCut;       // "Texts of the file %1 are longer than ..."
+extern const TextRow kTextCutTextKept;        // "%1 (%2 of %3 bytes kept)"
+extern const TextRow kTextGameCommentCut;     // "Game comment"
+extern const TextRow kTextPlyCommentCut;      // "Comment on half-move %1"
+extern const TextRow kTextMoreTextsCut;       // "%1 more"
 extern const TextRow kTextFileNotLoaded;      // "The file %1 could not be loaded."
 // A file whose extension names a game database, which is not opened.
 extern const TextRow kTextNotAGameFile;       // "The file %1 is not a game file the ..."

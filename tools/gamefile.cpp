@@ -12,7 +12,9 @@
 // database is not opened: result 6). A file read in part prints what was
 // read ("result 5") and, on stderr, the reason, and exits with 0. The log
 // lines of the load go to stderr whenever there are any, also for a file
-// loaded whole (how many characters of a UTF-8 file read as "?"). A --save
+// loaded whole (how many characters of a UTF-8 file read as "?", which
+// texts were longer than the program keeps and how much of each was kept:
+// the game is loaded with them cut, "result 0"). A --save
 // under the extension of a format that is read but not written (pgn,
 // xqn...) or of a vzd database (neither opened nor written) writes nothing,
 // names the formats that are written on stderr and exits with 1; so does a

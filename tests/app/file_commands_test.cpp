@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -498,6 +499,48 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
       Check(c.ply < 0 ? currentGameHeader.event == event
                       : moveComments[c.ply].text != nullptr && moveComments[c.ply].text == comment,
             c.file);
+    }
+    testing_support::CloseFrame();
+  });
+}
+
+// A file whose texts are longer than the program keeps loads with them cut,
+// and one message names them with what was kept: five at most, then how
+// many more there are.
+TEST_F(FileCommandsTest, ALoadThatCutsTextsTellsWhich) {
+  RUN_SCENARIO({
+    StartProgram();
+    const std::string long200(200, 'x');
+    const std::string moves =
+        "START{\n 1.  C2.5\n/*" + std::string(12000, 'c') + "*/\n H8+7     2.  H2+3  R9.8\n}END\n";
+    const std::string two = "FORMAT  \tWXF\nEVENT    \t" + long200 + "\n" + moves;
+    const std::string many = "FORMAT  \tWXF\nEVENT    \t" + long200 + "\nPLACE    \t" + long200 +
+                             "\nDATE    \t" + long200 + "\nROUND    " + long200 + "\nRED     \t" +
+                             long200 + ";;;\nBLACK   \t" + long200 + ";;;\n" + moves;
+    const QString fiveNamed =
+        "Event (127 of 200 bytes kept); Site (127 of 200 bytes kept); "
+        "Date (127 of 200 bytes kept); Round (127 of 200 bytes kept); "
+        "Red (127 of 200 bytes kept); 2 more";
+    const struct {
+      const char* file;
+      std::string bytes;
+      QString named;
+    } cases[] = {
+        {"two.wxf", two,
+         "Event (127 of 200 bytes kept); Comment on half-move 1 (10239 of 12000 bytes kept)"},
+        {"many.wxf", many, fiveNamed},
+    };
+    for (const auto& c : cases) {
+      const fs::path path = root_ / c.file;
+      std::ofstream(path, std::ios::binary) << c.bytes;
+      NewGameWith({});
+      messages.clear();
+      RunWithDialog(kCmdLoadGame, path.string());
+      Check(GameIs(kGame), c.file);
+      Check(std::string(currentGameHeader.event) == long200.substr(0, 127), c.file);
+      const QString told =
+          TrText(kTextFileTextsCut).arg(QFile::decodeName(path.string().c_str()), c.named);
+      Check(messages.size() == 1 && messages[0] == told, c.file);
     }
     testing_support::CloseFrame();
   });

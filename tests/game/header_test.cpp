@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "engine/search/new_game.h"
@@ -86,6 +87,36 @@ TEST(GameHeaderTest, CutsNeverSplitADoubleByteCharacter) {
   EXPECT_EQ(FitDoubleByteText("ab\xB3", 3, 127), 3u);
   EXPECT_EQ(FitDoubleByteText("ab\xB3\xB5", 4, 3), 2u);
   EXPECT_EQ(FitDoubleByteText("\xB3\xB5", 2, 0), 0u);
+}
+
+// Each field names its own text: a reader that stores a text by its field
+// fills that member and no other.
+TEST(GameHeaderTest, FieldsNameTheirOwnTexts) {
+  const struct {
+    HeaderField field;
+    char (GameHeader::*text)[kHeaderTextSize];
+    const char* name;
+  } fields[] = {
+      {kHeaderEvent, &GameHeader::event, "event"},
+      {kHeaderSite, &GameHeader::site, "site"},
+      {kHeaderDate, &GameHeader::date, "date"},
+      {kHeaderRound, &GameHeader::round, "round"},
+      {kHeaderRedName, &GameHeader::redName, "red player's name"},
+      {kHeaderRedElo, &GameHeader::redElo, "red rating"},
+      {kHeaderBlackName, &GameHeader::blackName, "black player's name"},
+      {kHeaderBlackElo, &GameHeader::blackElo, "black rating"},
+      {kHeaderAuthor, &GameHeader::author, "author"},
+      {kHeaderTimeControl, &GameHeader::timeControl, "time control"},
+  };
+  static_assert(std::size(fields) == kHeaderFieldCount);
+  for (const auto& f : fields) {
+    GameHeader h = emptyGameHeader;
+    SetHeaderText(HeaderFieldText(h, f.field), f.name);
+    EXPECT_STREQ(h.*f.text, f.name);
+    EXPECT_STREQ(HeaderFieldName(f.field), f.name);
+    std::memset(h.*f.text, 0, kHeaderTextSize);
+    EXPECT_TRUE(IsAllZero(h)) << f.name;
+  }
 }
 
 TEST(GameHeaderTest, ResultTexts) {

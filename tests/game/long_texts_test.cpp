@@ -1,17 +1,25 @@
 // Long header texts and comments through every format that keeps them
 // (vbf keeps none): a text of each code page (Windows-1252, GBK, ASCII) at
 // and beyond what a format keeps is either saved and loaded back whole, or
-// refused with nothing written and the formats that keep it named.
+// refused with nothing written and the formats that keep it named. Every
+// reader stores a text longer than the program keeps cut, and the load
+// says which text was cut and how much of it was kept.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/load_game.h"
+#include "game/loaded_texts.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
@@ -161,6 +169,214 @@ TEST_F(LongTextsTest, CommentsAreSavedWholeOrRefused) {
         EXPECT_EQ(moveComments[ply].page,
                   format.keyword ? uint8_t{kHeaderTextsGbk} : row.unit->page);
       }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Texts longer than the program keeps, read from files of every reader
+// ---------------------------------------------------------------------------
+
+std::vector<std::string> logged;
+void KeepLogLine(const char* text) { logged.emplace_back(text); }
+
+std::string U16(size_t n) {
+  return {static_cast<char>(n & 0xFF), static_cast<char>(n >> 8 & 0xFF)};
+}
+
+// Where a text goes: a header field, or a comment slot.
+struct Place {
+  const char* what;  // as the log line names it
+  bool comment;
+  HeaderField field;
+  int ply;
+};
+const Place kEvent{"the event", false, kHeaderEvent, 0};
+const Place kSite{"the site", false, kHeaderSite, 0};
+const Place kDate{"the date", false, kHeaderDate, 0};
+const Place kRedName{"the red player's name", false, kHeaderRedName, 0};
+const Place kBlackElo{"the black rating", false, kHeaderBlackElo, 0};
+const Place kAuthor{"the author", false, kHeaderAuthor, 0};
+const Place kTimeControl{"the time control", false, kHeaderTimeControl, 0};
+const Place kGameComment{"the game comment", true, kHeaderEvent, 0};
+const Place kFirstMoveComment{"the comment on ply 1", true, kHeaderEvent, 1};
+
+class OverLongTextsTest : public LongTextsTest {
+ protected:
+  void SetUp() override {
+    LongTextsTest::SetUp();
+    logged.clear();
+    logLineSink = KeepLogLine;
+  }
+  void TearDown() override {
+    logLineSink = nullptr;
+    LongTextsTest::TearDown();
+  }
+
+ public:
+  // A binary file (version 7 or 6) of the three moves of NewGame with
+  // `count` tag records `tags` and, for version 7, the ply comments `tail`
+  // (the comment count first; empty: none).
+  std::string Binary(int version, int count, const std::string& tags,
+                     const std::string& tail = std::string()) {
+    NewGame();
+    const std::string base = Path(version == 7 ? "base.egf" : "base.vgf");
+    EXPECT_EQ(SaveGameFile(base.c_str(), emptyGameHeader), 0);
+    std::ifstream in(base, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Version, tag count, then the empty tags: 13 (32 bytes) or 11 (26).
+    std::string rest = bytes.substr(version == 7 ? 34 : 28);
+    if (!tail.empty()) rest = rest.substr(0, rest.size() - 2) + tail;
+    return std::string(1, static_cast<char>(version)) + static_cast<char>(count) + tags + rest;
+  }
+};
+
+// The keyword text of the three moves, with `head` before the moves and
+// `afterFirst` after the first one.
+std::string Keyword(const std::string& head, const std::string& afterFirst = "") {
+  return "FORMAT  \tWXF\n" + head + "START{\n 1.  C2.5" + afterFirst + "  H8+7\n 2.  H2+3\n}END\n";
+}
+
+std::string Mxq(const std::string& site, const std::string& red) {
+  return "\x01" + site + "\x08" + "2006.08.03#xx\xD6\x1B" + red + "-Win--Black\x0A" + "2500\x0A" +
+         "2400\x0A" + "Moves 7C-4C 7J-6H 7A-6C End";
+}
+
+// A text at and beyond each limit, in every reader: the game loads (result
+// 0) with the text cut on a character boundary, and the load names the
+// text, its length and what was kept. Comments given twice for one place
+// are counted together.
+TEST_F(OverLongTextsTest, TextsBeyondTheLimitsAreCutAndTold) {
+  using Maker = std::function<std::string(OverLongTextsTest&, const std::string&)>;
+  const Maker egfEvent = [](OverLongTextsTest& t, const std::string& x) {
+    return t.Binary(7, 1, std::string("\x01") + static_cast<char>(x.size()) + x);
+  };
+  const Maker egfAuthor = [](OverLongTextsTest& t, const std::string& x) {
+    return t.Binary(7, 1, "\x0C" + U16(x.size()) + x);
+  };
+  const Maker egfComment = [](OverLongTextsTest& t, const std::string& x) {
+    return t.Binary(7, 1, "\x0B" + U16(x.size()) + x);
+  };
+  const Maker egfMoveComment = [](OverLongTextsTest& t, const std::string& x) {
+    return t.Binary(7, 0, "", U16(1) + '\0' + U16(x.size()) + x);
+  };
+  const Maker vgfTimeControl = [](OverLongTextsTest& t, const std::string& x) {
+    return t.Binary(6, 1, "\x0D" + U16(x.size()) + x);
+  };
+  const Maker vgfCommentTwice = [](OverLongTextsTest& t, const std::string& x) {
+    const std::string half = x.substr(0, x.size() / 2), rest = x.substr(x.size() / 2 + 2);
+    return t.Binary(6, 2, "\x0B" + U16(half.size()) + half + "\x0B" + U16(rest.size()) + rest);
+  };
+  const Maker wxfEvent = [](OverLongTextsTest&, const std::string& x) {
+    return Keyword("EVENT    \t" + x + "\n");
+  };
+  const Maker wxfRed = [](OverLongTextsTest&, const std::string& x) {
+    return Keyword("RED     \t" + x + ";;;\n");
+  };
+  const Maker wxfBlackElo = [](OverLongTextsTest&, const std::string& x) {
+    return Keyword("BLACK   \tB;" + x + "\n");
+  };
+  const Maker wxfComment = [](OverLongTextsTest&, const std::string& x) {
+    return Keyword("/*" + x + "*/\n");
+  };
+  const Maker wxfMoveComment = [](OverLongTextsTest&, const std::string& x) {
+    return Keyword("", "\n/*" + x + "*/\n");
+  };
+  // Two comments on one move, joined by a line break that counts two bytes.
+  const Maker wxfMoveCommentTwice = [](OverLongTextsTest&, const std::string& x) {
+    return Keyword("",
+                   " /*" + x.substr(0, x.size() / 2) + "*/ /*" + x.substr(x.size() / 2 + 2) + "*/");
+  };
+  const Maker htmSite = [](OverLongTextsTest&, const std::string& x) {
+    return "<html><PRE>\n" + Keyword("PLACE    \t" + x + "\n") + "</PRE></html>\n";
+  };
+  const Maker pgnEvent = [](OverLongTextsTest&, const std::string& x) {
+    return "[Event \"" + x + "\"]\n[Result \"*\"]\n1. C2.5 H8+7 2. H2+3 *\n";
+  };
+  const Maker pgnMoveComment = [](OverLongTextsTest&, const std::string& x) {
+    return "[Result \"*\"]\n1. C2.5 /*" + x + "*/ H8+7 2. H2+3 *\n";
+  };
+  const Maker xqnRed = [](OverLongTextsTest&, const std::string& x) {
+    return "[Red \"" + x + "\"]\n1. h2e2 h9g7\n2. h0g2\n";
+  };
+  const Maker xqnDate = [](OverLongTextsTest&, const std::string& x) {
+    return "[Date \"" + x + "\"]\n1. h2e2 h9g7\n2. h0g2\n";
+  };
+  const Maker mxqSite = [](OverLongTextsTest&, const std::string& x) { return Mxq(x, "R"); };
+  const Maker mxqRed = [](OverLongTextsTest&, const std::string& x) { return Mxq("S", x); };
+
+  struct Length {
+    size_t length, kept;
+  };
+  const std::vector<Length> header = {{127, 127}, {128, 127}, {200, 127}};
+  const std::vector<Length> comment = {{10239, 10239}, {10240, 10239}, {12000, 10239}};
+  // Two-byte characters: a cut never keeps half of one.
+  const std::vector<Length> headerGbk = {{126, 126}, {128, 126}, {200, 126}};
+  const std::vector<Length> commentGbk = {{10238, 10238}, {10240, 10238}};
+  const struct Row {
+    const char* ext;
+    Maker make;
+    Place place;
+    const char* unit;
+    std::vector<Length> lengths;
+    bool twice = false;  // two comments: halves of the text, without its middle line break
+  } rows[] = {
+      {"egf", egfEvent, kEvent, "a", header},
+      {"egf", egfEvent, kEvent, "\xD6\xD0", headerGbk},
+      {"egf", egfAuthor, kAuthor, "a", {{127, 127}, {300, 127}}},
+      {"egf", egfComment, kGameComment, "a", comment},
+      {"egf", egfMoveComment, kFirstMoveComment, "\xD6\xD0", commentGbk},
+      {"vgf", vgfTimeControl, kTimeControl, "a", {{127, 127}, {300, 127}}},
+      {"vgf", vgfCommentTwice, kGameComment, "a", comment, true},
+      {"wxf", wxfEvent, kEvent, "a", header},
+      {"wxf", wxfRed, kRedName, "\xD6\xD0", headerGbk},
+      {"wxf", wxfComment, kGameComment, "a", comment},
+      {"wxf", wxfMoveCommentTwice, kFirstMoveComment, "a", comment, true},
+      {"ccf", wxfBlackElo, kBlackElo, "1", header},
+      {"axf", wxfMoveComment, kFirstMoveComment, "\xD6\xD0", commentGbk},
+      {"htm", htmSite, kSite, "a", header},
+      {"pgn", pgnEvent, kEvent, "a", header},
+      {"pgn", pgnMoveComment, kFirstMoveComment, "a", comment},
+      {"xqn", xqnRed, kRedName, "a", header},
+      {"xqn", xqnDate, kDate, "\xD6\xD0", headerGbk},
+      {"mxq", mxqSite, kSite, "a", header},
+      {"mxq", mxqRed, kRedName, "a", {{127, 127}, {200, 127}}},
+  };
+  for (const Row& row : rows) {
+    for (const Length& l : row.lengths) {
+      SCOPED_TRACE(std::string(row.ext) + " " + row.place.what + " " + row.unit + " " +
+                   std::to_string(l.length));
+      std::string text;
+      while (text.size() < l.length) text += row.unit;
+      if (row.twice) text.replace(text.size() / 2, 2, "\r\n");
+      const std::string path = Write(std::string("long.") + row.ext, row.make(*this, text));
+      ResetGameHeaderAndComments();
+      logged.clear();
+      ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), kLoadOk);
+      EXPECT_EQ(gameLength, 3);
+      const char* stored = row.place.comment ? moveComments[row.place.ply].text
+                                             : HeaderFieldText(currentGameHeader, row.place.field);
+      ASSERT_NE(stored, nullptr);
+      EXPECT_EQ(std::string(stored), text.substr(0, l.kept));
+      const std::vector<CutText>& cuts = LastLoadCutTexts();
+      if (l.kept == l.length) {
+        EXPECT_TRUE(cuts.empty());
+        EXPECT_TRUE(logged.empty()) << logged.front();
+        continue;
+      }
+      ASSERT_EQ(cuts.size(), 1u);
+      EXPECT_EQ(cuts[0].comment, row.place.comment);
+      if (row.place.comment) {
+        EXPECT_EQ(cuts[0].ply, row.place.ply);
+      } else {
+        EXPECT_EQ(cuts[0].field, row.place.field);
+      }
+      EXPECT_EQ(cuts[0].length, l.length);
+      EXPECT_EQ(cuts[0].kept, l.kept);
+      ASSERT_EQ(logged.size(), 1u);
+      EXPECT_EQ(logged[0], "Loading " + path + ": " + row.place.what + " is " +
+                               std::to_string(l.length) + " bytes long, only its first " +
+                               std::to_string(l.kept) + " are kept\r\n");
     }
   }
 }

@@ -269,6 +269,24 @@ TEST_F(GamefileToolTest, StandardErrorSaysWhatTheLoadFound) {
   }
 }
 
+// A text longer than the program keeps loads cut, with result 0, and
+// standard error names it with its length and what was kept.
+TEST_F(GamefileToolTest, TextsLongerThanKeptAreCutAndNamed) {
+  const std::string event(200, 'e');
+  const std::string comment(12000, 'c');
+  const std::string path =
+      Write("long.pgn",
+            "[Event \"" + event + "\"]\n[Result \"*\"]\n1. C2.5 /*" + comment + "*/ H8+7 *\n");
+  const CommandRun out = Run(path);
+  ASSERT_EQ(out.exitCode, 0);
+  EXPECT_EQ(out.output.rfind("result 0\nevent " + event.substr(0, 127) + "\nsite\n", 0), 0u)
+      << out.output;
+  EXPECT_EQ(Run(path, true).output,
+            "Loading " + path + ": the event is 200 bytes long, only its first 127 are kept\r\n" +
+                "Loading " + path +
+                ": the comment on ply 1 is 12000 bytes long, only its first 10239 are kept\r\n");
+}
+
 // The program opens no game database and writes none: a vzd file is
 // refused as no game file, and a save under that name writes nothing.
 TEST_F(GamefileToolTest, VzdDatabasesAreNeitherOpenedNorWritten) {
