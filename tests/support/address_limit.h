@@ -1,5 +1,6 @@
 // Limiting the address space of a (child) test process, so that large
-// allocations fail as they do on a machine without the memory for them.
+// allocations fail as they do on a machine without the memory for them,
+// or the memory it may use, through a control group.
 #pragma once
 
 #include <sys/mman.h>
@@ -8,6 +9,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace testing_support {
 
@@ -53,6 +57,56 @@ inline bool LimitAddressSpace(uint64_t headroom) {
 inline bool ReserveAddressSpace(uint64_t bytes) {
   return mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0) !=
          MAP_FAILED;
+}
+
+// Writes text to a control group file; false when it is refused.
+inline bool WriteGroupFile(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream out(file);
+  out << text;
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+// Makes a memory control group of the test's own whose processes may use
+// at most `bytes` (and no swap where the group can say so): in the second
+// cgroup version where a memory controller is mounted, else the first.
+// Returns its folder; empty where the machine gives none (no memory
+// controller, no permission): a caller then skips what needs it. The caller
+// moves a child into it (JoinControlGroup) and removes the folder
+// (std::filesystem::remove) once the child has ended.
+inline std::string MakeMemoryGroup(uint64_t bytes) {
+  namespace fs = std::filesystem;
+  const std::string name = "vorelk-test-" + std::to_string(getpid());
+  std::error_code error;
+  for (const char* mount : {"/sys/fs/cgroup", "/sys/fs/cgroup/unified"}) {
+    const fs::path root = mount;
+    std::ifstream controllers(root / "cgroup.controllers");
+    std::string line;
+    std::getline(controllers, line);
+    if (!controllers || (" " + line + " ").find(" memory ") == std::string::npos) continue;
+    WriteGroupFile(root / "cgroup.subtree_control", "+memory");
+    const fs::path group = root / name;
+    if (!fs::create_directory(group, error) && error) continue;
+    if (WriteGroupFile(group / "memory.max", std::to_string(bytes))) {
+      WriteGroupFile(group / "memory.swap.max", "0");
+      return group.string();
+    }
+    fs::remove(group, error);
+  }
+  const fs::path group = fs::path("/sys/fs/cgroup/memory") / name;
+  if (!fs::create_directory(group, error) && error) return {};
+  if (WriteGroupFile(group / "memory.limit_in_bytes", std::to_string(bytes))) {
+    if (fs::exists(group / "memory.memsw.limit_in_bytes"))
+      WriteGroupFile(group / "memory.memsw.limit_in_bytes", std::to_string(bytes));
+    return group.string();
+  }
+  fs::remove(group, error);
+  return {};
+}
+
+// Moves the calling process into the control group of that folder.
+inline bool JoinControlGroup(const std::string& group) {
+  return WriteGroupFile(std::filesystem::path(group) / "cgroup.procs", std::to_string(getpid()));
 }
 
 }  // namespace testing_support
