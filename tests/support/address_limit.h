@@ -68,39 +68,33 @@ inline bool WriteGroupFile(const std::filesystem::path& file, const std::string&
 }
 
 // Makes a memory control group of the test's own whose processes may use
-// at most `bytes` (and no swap where the group can say so): in the second
-// cgroup version where a memory controller is mounted, else the first.
-// Returns its folder; empty where the machine gives none (no memory
-// controller, no permission): a caller then skips what needs it. The caller
-// moves a child into it (JoinControlGroup) and removes the folder
+// at most `bytes`, swap included: in the second cgroup version, or else in
+// the first. Returns its folder; empty where the machine gives none (no
+// memory controller, no permission): a caller then skips what needs it. The
+// caller moves a child into it (JoinControlGroup) and removes the folder
 // (std::filesystem::remove) once the child has ended.
 inline std::string MakeMemoryGroup(uint64_t bytes) {
   namespace fs = std::filesystem;
   const std::string name = "vorelk-test-" + std::to_string(getpid());
-  std::error_code error;
-  for (const char* mount : {"/sys/fs/cgroup", "/sys/fs/cgroup/unified"}) {
-    const fs::path root = mount;
-    std::ifstream controllers(root / "cgroup.controllers");
-    std::string line;
-    std::getline(controllers, line);
-    if (!controllers || (" " + line + " ").find(" memory ") == std::string::npos) continue;
-    WriteGroupFile(root / "cgroup.subtree_control", "+memory");
-    const fs::path group = root / name;
-    if (!fs::create_directory(group, error) && error) continue;
-    if (WriteGroupFile(group / "memory.max", std::to_string(bytes))) {
-      WriteGroupFile(group / "memory.swap.max", "0");
+  // The folder of each version, its limit file, and its swap file with
+  // what it is given.
+  const std::string kinds[][4] = {{"/sys/fs/cgroup", "memory.max", "memory.swap.max", "0"},
+                                  {"/sys/fs/cgroup/unified", "memory.max", "memory.swap.max", "0"},
+                                  {"/sys/fs/cgroup/memory", "memory.limit_in_bytes",
+                                   "memory.memsw.limit_in_bytes", std::to_string(bytes)}};
+  for (const auto& [root, limit, swap, swapLimit] : kinds) {
+    std::error_code error;
+    // The second version gives a group the controllers its parent names.
+    if (fs::exists(fs::path(root) / "cgroup.subtree_control"))
+      WriteGroupFile(fs::path(root) / "cgroup.subtree_control", "+memory");
+    const fs::path group = fs::path(root) / name;
+    if (!fs::create_directory(group, error)) continue;
+    if (fs::exists(group / limit) && WriteGroupFile(group / limit, std::to_string(bytes))) {
+      if (fs::exists(group / swap)) WriteGroupFile(group / swap, swapLimit);
       return group.string();
     }
     fs::remove(group, error);
   }
-  const fs::path group = fs::path("/sys/fs/cgroup/memory") / name;
-  if (!fs::create_directory(group, error) && error) return {};
-  if (WriteGroupFile(group / "memory.limit_in_bytes", std::to_string(bytes))) {
-    if (fs::exists(group / "memory.memsw.limit_in_bytes"))
-      WriteGroupFile(group / "memory.memsw.limit_in_bytes", std::to_string(bytes));
-    return group.string();
-  }
-  fs::remove(group, error);
   return {};
 }
 
