@@ -109,10 +109,22 @@ bool ReadSettingsText(std::string_view bytes, SettingsEncoding& encoding, std::s
   if (!marked && (first == 0) == (second == 0)) return true;
   const SettingsEncoding utf16 = first == 0xFF || second == 0 ? SettingsEncoding::kUtf16LittleEndian
                                                               : SettingsEncoding::kUtf16BigEndian;
+  // Unmarked bytes that begin as UTF-16 but are not whole UTF-16 text are
+  // refused as marked ones are: read as UTF-8 they would give no setting,
+  // and a write would add UTF-8 lines to UTF-16 bytes.
   std::string decoded;
-  if (!DecodeUtf16(bytes, utf16, decoded)) return !marked;
+  if (!DecodeUtf16(bytes, utf16, decoded)) return false;
   encoding = utf16;
   text = std::move(decoded);
+  return true;
+}
+
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t at = i;
+    // U+FFFD spelt in its own three bytes is valid; one byte read as it is not.
+    if (NextUtf8CodePoint(text, i) == 0xFFFD && i - at != 3) return false;
+  }
   return true;
 }
 

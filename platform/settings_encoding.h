@@ -15,10 +15,10 @@ enum class SettingsEncoding { kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
 // they begin with its byte-order mark (FF FE or FE FF; the mark becomes
 // the UTF-8 mark EF BB BF), or without one when the first two bytes are a
 // character below U+0100 in UTF-16 (one of them 0, the other not: no UTF-8
-// text holds a zero byte) and all of them read as UTF-16; else UTF-8, the
-// bytes as they are. False for bytes with a UTF-16 mark that are not whole
-// UTF-16 text (an odd byte count, a surrogate without its pair): written
-// back they would not be the same bytes.
+// text holds a zero byte); else UTF-8, the bytes as they are. False for
+// bytes read as UTF-16, marked or not, that are not whole UTF-16 text (an
+// odd byte count, a surrogate without its pair): written back they would
+// not be the same bytes.
 bool ReadSettingsText(std::string_view bytes, SettingsEncoding& encoding, std::string& text);
 
 // Appends code point c to out in UTF-8.
@@ -27,6 +27,9 @@ void AppendUtf8(std::string& out, uint32_t c);
 // U+FFFD (past one byte) for a byte that starts no valid sequence (a bad
 // lead or continuation byte, a cut, overlong or surrogate sequence).
 uint32_t NextUtf8CodePoint(std::string_view text, size_t& i);
+
+// Whether text is valid UTF-8 throughout.
+bool IsUtf8(std::string_view text);
 
 // The reverse: UTF-8 text as bytes in encoding (a byte that starts no
 // UTF-8 sequence as U+FFFD).

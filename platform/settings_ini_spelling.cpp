@@ -252,12 +252,23 @@ std::string IniEscapedKey(std::string_view key) {
 }
 
 std::string IniEscapedText(std::string_view text) {
-  // A text starting with '@' is marked so that it is not read as a typed
-  // value; one holding a NUL is wrapped, as QSettings does.
-  std::u16string units = ToUtf16(text);
-  if (units.find(u'\0') != std::u16string::npos) {
+  // A text that is not UTF-8 (a folder's path may hold any byte) is a byte
+  // array, each byte one character, so that it reads back as the same
+  // bytes; QSettings writes its bytes from 0x7F up as escapes. A text
+  // starting with '@' is marked so that it is not read as a typed value;
+  // one holding a NUL is wrapped, as QSettings does.
+  const bool bytes = !IsUtf8(text);
+  std::u16string units;
+  if (bytes) {
+    units = u"@ByteArray(";
+    for (const char c : text) units += static_cast<char16_t>(static_cast<unsigned char>(c));
+    units += u')';
+  } else {
+    units = ToUtf16(text);
+  }
+  if (!bytes && units.find(u'\0') != std::u16string::npos) {
     units = u"@String(" + units + u")";
-  } else if (!units.empty() && units[0] == u'@') {
+  } else if (!bytes && !units.empty() && units[0] == u'@') {
     units.insert(units.begin(), u'@');
   }
   std::string out;
@@ -305,7 +316,7 @@ std::string IniEscapedText(std::string_view text) {
         out += static_cast<char>(c);
         break;
       default:
-        if (c <= 0x1F) {
+        if (c <= 0x1F || (bytes && c >= 0x7F)) {
           out += "\\x";
           if (c >= 0x10) out += kLowerHexDigits[c >> 4];
           out += kLowerHexDigits[c & 0xF];

@@ -19,7 +19,9 @@ std::string IniEscapedKey(std::string_view key);
 // with commas. Nothing for another kind of value (a rectangle, a
 // serialised variant).
 std::optional<std::string> IniValueText(std::string_view raw);
-// The spelling of a text as a value.
+// The spelling of a text as a value; a text that is not UTF-8 is spelt as
+// a byte array ("@ByteArray(...)"), which IniValueText reads back as the
+// same bytes.
 std::string IniEscapedText(std::string_view text);
 
 // The section a header line ("[Name]", its ']' optional) opens:

@@ -23,6 +23,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -62,7 +63,21 @@ std::map<std::string, std::vector<PendingChange>>& PendingChanges() {
   return changes;
 }
 
-enum class FileRead { kRead, kMissing, kUnreadable };
+// kTooLarge: more than the program reads (kSettingsFileMostBytes or
+// kSettingsFileMostLines), left unread.
+enum class FileRead { kRead, kMissing, kUnreadable, kTooLarge };
+
+// The lines of a text: each ends in "\n", "\r\n" or "\r", the last one
+// may have no end.
+size_t LineCount(std::string_view text) {
+  size_t lines = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+      ++lines;
+  }
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') ++lines;
+  return lines;
+}
 
 // What tells one version of a file on disk from another: a write through a
 // temporary file gives a new inode, an edit in place a new time or size.
@@ -107,7 +122,9 @@ std::map<std::string, ReadFile>& ReadFiles() {
 // encoding of its bytes. Only a regular file is read (a pipe in its place
 // would block); a file that exists but cannot be read (or holds no whole
 // text in its encoding) is never written over, which would lose what it
-// holds.
+// holds. Nor is a file larger than the program reads: its bytes are not
+// read past that size, so that its lines never take more memory than those
+// of the largest file read.
 FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument>& document,
                       SettingsEncoding& encoding) {
   document.reset();
@@ -126,10 +143,12 @@ FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument
   }
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
+  bool tooLarge = ok && static_cast<uint64_t>(st.st_size) > kSettingsFileMostBytes;
   std::string bytes;
-  if (ok) bytes.reserve(static_cast<size_t>(st.st_size));
+  if (ok && !tooLarge) bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
-  while (ok) {
+  // A file that grew since fstat is read no further than the limit.
+  while (ok && !tooLarge) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
@@ -137,10 +156,13 @@ FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument
       break;
     }
     bytes.append(buffer, static_cast<size_t>(n));
+    tooLarge = bytes.size() > kSettingsFileMostBytes;
   }
   close(fd);
+  if (tooLarge) return FileRead::kTooLarge;
   std::string text;
   if (!ok || !ReadSettingsText(bytes, encoding, text)) return FileRead::kUnreadable;
+  if (LineCount(text) > kSettingsFileMostLines) return FileRead::kTooLarge;
   if (known.document && known.encoding == encoding && known.document->Source() == text) {
     document = known.document;
   } else {
@@ -148,6 +170,25 @@ FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument
   }
   known = ReadFile{version, now, document, encoding};
   return FileRead::kRead;
+}
+
+// The file a write of path replaces or makes: path itself, or, when path
+// is a symbolic link that leads to no file (through other links maybe),
+// the name the last link gives, so that the file is made there and the
+// links are kept (AtomicFile follows a link to an existing file, and would
+// replace a link that leads nowhere). Empty for links that go round.
+std::string WriteTarget(const std::string& path) {
+  std::filesystem::path target = path;
+  for (int links = 0; links < 40; ++links) {
+    struct stat st;
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode) || stat(target.c_str(), &st) == 0)
+      return target.string();
+    std::error_code error;
+    const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+    if (error) return target.string();
+    target = target.parent_path() / next;
+  }
+  return std::string();
 }
 
 // Replaces the file with bytes through a temporary file beside it: the old
@@ -195,7 +236,7 @@ bool WritePendingChanges(const std::string& path) {
     // The file read is no longer the file on disk, whatever the outcome.
     ReadFiles().erase(path);
     // Whole in the file's own encoding.
-    if (!WriteWholeFile(path, EncodeSettingsText(written, encoding))) return false;
+    if (!WriteWholeFile(WriteTarget(path), EncodeSettingsText(written, encoding))) return false;
   }
   pending.clear();
   // The copy an earlier version kept while it wrote the file.
@@ -204,16 +245,22 @@ bool WritePendingChanges(const std::string& path) {
 }
 
 // A settings file that cannot be written (a full disk, a file size limit, a
-// read-only file) is told once per run: every later store would fail the
-// same way. Only a program with windows can tell it.
-void ReportNotWritten(const std::string& path) {
+// read-only file, one larger than the program reads) is told once per run:
+// every later store would fail the same way. Only a program with windows
+// can tell it.
+void ReportNotWritten(const std::string& path, bool tooLarge = false) {
   static bool reported = false;
   if (reported) return;
   if (messageBoxHook == nullptr &&
       qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
     return;
   reported = true;
-  ShowMessageBox(nullptr, TrText(kTextSettingsNotSaved).arg(QFile::decodeName(path.c_str())));
+  const QString name = QFile::decodeName(path.c_str());
+  ShowMessageBox(nullptr, tooLarge ? TrText(kTextSettingsTooLarge)
+                                         .arg(name)
+                                         .arg(kSettingsFileMostBytes >> 20)
+                                         .arg(kSettingsFileMostLines)
+                                   : TrText(kTextSettingsNotSaved).arg(name));
 }
 
 }  // namespace
@@ -304,7 +351,8 @@ bool CSettingsStore::Open(const char* company, const char* application) {
   std::lock_guard lock(pendingLock);
   SettingsEncoding encoding = SettingsEncoding::kUtf8;
   const FileRead read = ReadDocument(filePath_, document_, encoding);
-  readable_ = read != FileRead::kUnreadable;
+  readable_ = read == FileRead::kRead || read == FileRead::kMissing;
+  tooLarge_ = read == FileRead::kTooLarge;
   if (!document_)
     document_ = std::make_shared<const IniDocument>(IniDocument::Parse(std::string()));
   return true;
@@ -374,14 +422,15 @@ bool CSettingsStore::Writable() {
     return false;
   }
   // An existing file must be readable too: it is written whole, with what
-  // it already holds.
-  const std::string folder = std::filesystem::path(filePath_).parent_path().string();
+  // it already holds. A new one is made where a link in its place leads.
+  const std::string target = WriteTarget(filePath_);
+  const std::string folder = std::filesystem::path(target).parent_path().string();
   struct stat st;
-  const bool writable =
-      readable_ && (stat(filePath_.c_str(), &st) == 0 ? access(filePath_.c_str(), W_OK) == 0
-                                                      : access(folder.c_str(), W_OK) == 0);
+  const bool writable = readable_ && !target.empty() &&
+                        (stat(target.c_str(), &st) == 0 ? access(target.c_str(), W_OK) == 0
+                                                        : access(folder.c_str(), W_OK) == 0);
   if (writable) return true;
-  ReportNotWritten(filePath_);
+  ReportNotWritten(filePath_, tooLarge_);
   return false;
 }
 

@@ -23,10 +23,20 @@
 // The file holds only text, so a number is stored as its decimal text and
 // read back by parsing it; a string read of a number gives its text. A file
 // in UTF-16 (saved so by an editor) is read as well and written back whole
-// in UTF-16, in its byte order; one marked as UTF-16 that holds no whole
-// UTF-16 text is unreadable and never written over.
+// in UTF-16, in its byte order; one read as UTF-16 (marked, or beginning
+// as UTF-16 does) that holds no whole UTF-16 text is unreadable and never
+// written over. A text that is not UTF-8 (a path with another byte) is
+// stored as a byte array and reads back as the same bytes.
+//
+// A file larger than kSettingsFileMostBytes, or of more lines than
+// kSettingsFileMostLines, is not read (its values give their defaults) and
+// never written over, and that is told once: the program holds every line
+// it reads, and a file far larger than it ever writes would take more
+// memory than it has. A symbolic link in the file's place is kept: the
+// file it leads to is written, and made when missing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -37,6 +47,12 @@ class IniDocument;
 // The names every load and save of the program opens the store with.
 inline constexpr const char* kSettingsCompany = "Vorelk";
 inline constexpr const char* kSettingsApplication = "Vorelk Freeware 2.5";
+
+// The most a settings file may hold for the program to read it, far above
+// the few kilobytes and hundreds of lines the program writes; its bytes
+// and lines then take a few tens of megabytes at most.
+inline constexpr size_t kSettingsFileMostBytes = size_t{4} << 20;
+inline constexpr size_t kSettingsFileMostLines = 100000;
 
 // Store kinds: the user's own settings, or none opened yet.
 inline constexpr int32_t kSettingsCurrentUser = 1;
@@ -136,6 +152,7 @@ class CSettingsStore {
   bool openFailed_ = false;
   bool changed_ = false;   // a value was written or removed since the file was opened
   bool readable_ = false;  // the file could be read (or did not exist) when opened
+  bool tooLarge_ = false;  // the file was larger than the program reads
   int32_t rootKind_ = 0;
   std::string rootDirectory_;
   std::string companyName_;

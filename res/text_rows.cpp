@@ -659,6 +659,15 @@ const TextRow kTextSettingsNotSaved = {{
     "\265L\252k\261N\263]\251w\300x\246s\250\354 %1\241A\251\322\260\265\252\272\305\334\247\363\246b\244U\246\270\261\322\260\312\256\311\261N\277\362\245\242\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextSettingsTooLarge = {{
+    "Le fichier de r\351glages %1 est plus grand que ce que le programme lit (%2 Mo ou %3 lignes au plus). Ses r\351glages ne sont pas utilis\351s, et rien n'y est enregistr\351.",  // French
+    "The settings file %1 is larger than the program reads (%2 MB or %3 lines at most). Its settings are not used, and nothing is saved to it.",  // English
+    "El archivo de configuraci\363n %1 es m\341s grande de lo que el programa lee (%2 MB o %3 l\355neas como m\341ximo). Su configuraci\363n no se usa y no se guarda nada en \351l.",  // Spanish
+    "Die Einstellungsdatei %1 ist gr\366\337er, als das Programm liest (h\366chstens %2 MB oder %3 Zeilen). Ihre Einstellungen werden nicht verwendet, und nichts wird darin gespeichert.",  // German
+    "\311\350\326\303\316\304\274\376 %1 \263\254\263\366\301\313\263\314\320\362\277\311\266\301\310\241\265\304\264\363\320\241\243\250\327\356\266\340 %2 MB \273\362 %3 \320\320\243\251\241\243\306\344\326\320\265\304\311\350\326\303\262\273\273\341\261\273\312\271\323\303\243\254\322\262\262\273\273\341\317\362\306\344\326\320\261\243\264\346\310\316\272\316\304\332\310\335\241\243",  // Simplified Chinese
+    "\263]\251w\300\311 %1 \266W\245X\244F\265{\246\241\245i\305\252\250\372\252\272\244j\244p\241]\263\314\246h %2 MB \251\316 %3 \246\346\241^\241C\250\344\244\244\252\272\263]\251w\244\243\267|\263Q\250\317\245\316\241A\244]\244\243\267|\246V\250\344\244\244\300x\246s\245\364\246\363\244\272\256e\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextEnterInteger = {{
     "Veuillez entrer un nombre entier.",  // French
     "Please enter an integer.",  // English
@@ -886,6 +895,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextAutosaveUnreadable,
     &kTextDamagedFileKept,
     &kTextSettingsNotSaved,
+    &kTextSettingsTooLarge,
     &kTextEnterInteger,
     &kTextEnterIntegerBetween,
     &kTextEnterClockTime,
@@ -979,6 +989,7 @@ const char* const kAllTextRowNames[] = {
     "kTextAutosaveUnreadable",
     "kTextDamagedFileKept",
     "kTextSettingsNotSaved",
+    "kTextSettingsTooLarge",
     "kTextEnterInteger",
     "kTextEnterIntegerBetween",
     "kTextEnterClockTime",
@@ -998,4 +1009,4 @@ const char* const kAllTextRowNames[] = {
     "kTextCommentTooLong",
 };
 
-const int kTextRowCount = 90;
+const int kTextRowCount = 91;

@@ -132,6 +132,9 @@ extern const TextRow kTextAutosaveReadInPart;  // "The autosaved game was damage
 extern const TextRow kTextAutosaveUnreadable;  // "The autosaved game is damaged and could not ..."
 extern const TextRow kTextDamagedFileKept;     // "The damaged file is kept as %1."
 extern const TextRow kTextSettingsNotSaved;    // "The settings could not be saved to %1; ..."
+// A settings file larger than the program reads (%1 the file, %2 the most
+// megabytes, %3 the most lines).
+extern const TextRow kTextSettingsTooLarge;  // "The settings file %1 is larger than ..."
 
 // A property page refuses a field that is not a whole number.
 extern const TextRow kTextEnterInteger;  // "Please enter an integer."

@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(EncodeSettingsText(text, encoding) == input, "a file's text encodes to its bytes");
 
   // The program's changes, then some of the file's own keys: every third
-  // one removed, the others changed (to texts that need quotes, escapes or
-  // a mark), at most eight of them.
+  // one removed, the others changed (to texts that need quotes, escapes, a
+  // mark, or bytes that are not UTF-8), at most eight of them.
   std::vector<Change> changes = {
       {"Search", std::nullopt},
       {"Options/Language", "1"},
@@ -82,14 +82,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       {"Windows placement/MainWindow", "0,1,-1,-1,-1,-1,1,2,3,4"},
       {"Options/Book1", "@Rect(1 2 3 4)"},
   };
-  const char* const texts[] = {"", " padded ", "tab\there\nnew line", "x=y;z", "\xe8\xb1\xa1"};
+  const char* const texts[] = {"",
+                               " padded ",
+                               "tab\there\nnew line",
+                               "x=y;z",
+                               "\xe8\xb1\xa1",
+                               "/data\xff\xfe"
+                               "a/not UTF-8"};
   size_t picked = 0;
+  size_t changed = 0;  // each text in turn
   for (const auto& [key, text] : expected) {
     if (picked == 8) break;
     if (picked % 3 == 2) {
       changes.emplace_back(key, std::nullopt);
     } else {
-      changes.emplace_back(key, std::string(texts[picked % std::size(texts)]));
+      changes.emplace_back(key, std::string(texts[changed++ % std::size(texts)]));
     }
     ++picked;
   }

@@ -1,7 +1,7 @@
 // UTF-16 settings files through the store: read as UTF-8 ones are, written
 // back whole in their own encoding and byte order (a value written
-// unchanged writes nothing), and a marked file that is no whole UTF-16
-// text neither read nor written over.
+// unchanged writes nothing), and a file read as UTF-16, marked or not,
+// that is no whole UTF-16 text neither read nor written over.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -79,10 +79,14 @@ TEST_F(SettingsEncodingTest, Utf16FilesAreReadAndWrittenBackInTheirOwnEncoding) 
   }
 }
 
-TEST_F(SettingsEncodingTest, AMarkedFileThatIsNoWholeUtf16TextIsNeitherReadNorWrittenOver) {
-  // An odd byte count, and a high surrogate with no low one after it.
+TEST_F(SettingsEncodingTest, AUtf16FileThatIsNoWholeUtf16TextIsNeitherReadNorWrittenOver) {
+  // Marked and unmarked: an odd byte count, a high surrogate with no low
+  // one after it, a low surrogate alone.
   for (const std::string& bytes : {Utf16(u"\uFEFF[Options]\nSound=1\n", true) + "x",
-                                   Utf16(u"\uFEFF[Options]\nSound=1\n", false) + "\xD8\x01"}) {
+                                   Utf16(u"\uFEFF[Options]\nSound=1\n", false) + "\xD8\x01",
+                                   Utf16(u"[Options]\nSound=1\n", true) + "x",
+                                   Utf16(u"[Options]\nSound=1\nBook1=\xD801x\n", true),
+                                   Utf16(u"[Options]\nSound=1\nBook1=\xDC00\n", false)}) {
     const std::filesystem::path file = testing_support::WriteProgramSettingsIn(dir_, bytes);
     {
       CSettingsStore store(kSettingsNoRoot);

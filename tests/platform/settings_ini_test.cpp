@@ -156,6 +156,43 @@ TEST_F(SettingsIniTest, TextsRoundTripThroughQSettingsBothWays) {
   }
 }
 
+// A text that is not UTF-8 (a folder's path with a Latin-1 byte, a cut
+// character) is written as QSettings writes a byte array of its bytes, and
+// reads back through QSettings and the document as those bytes.
+TEST_F(SettingsIniTest, TextsThatAreNotUtf8AreStoredAsByteArrays) {
+  const struct {
+    std::string bytes;
+    const char* line;  // as written after "Key=", QSettings' spelling
+  } rows[] = {
+      {"/home/u/donn\xe9" "es/Vorelk", "@ByteArray(/home/u/donn\\xe9\\x65s/Vorelk)"},
+      {"/d/\xff\xfe" "a9;b,\x01" "1", "\"@ByteArray(/d/\\xff\\xfe\\x61\\x39;b,\\x1\\x31)\""},
+      {"\xe8\xb1", "@ByteArray(\\xe8\\xb1)"},
+      {"@\x80", "@ByteArray(@\\x80)"},
+  };
+  IniDocument document;
+  const std::string theirs = (root_ / "theirs.ini").string();
+  {
+    QSettings writer(QString::fromStdString(theirs), QSettings::IniFormat);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+      const std::string key = "Options/Key" + std::to_string(i);
+      document.Set(key, rows[i].bytes);
+      writer.setValue(QString::fromStdString(key),
+                      QByteArray(rows[i].bytes.data(), static_cast<qsizetype>(rows[i].bytes.size())));
+    }
+  }
+  const std::string ours = document.Serialize();
+  EXPECT_EQ(SortedLines(ours), SortedLines(IniDocument::Parse(ReadFile(theirs)).Serialize()));
+  QSettings readBack(QString::fromStdString(WriteFile(ours)), QSettings::IniFormat);
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(i);
+    const std::string key = "Options/Key" + std::to_string(i);
+    EXPECT_NE(ours.find("Key" + std::to_string(i) + "=" + rows[i].line + "\n"), std::string::npos)
+        << ours;
+    EXPECT_EQ(IniDocument::Parse(ours).Text(key), rows[i].bytes);
+    EXPECT_EQ(readBack.value(QString::fromStdString(key)).toByteArray().toStdString(), rows[i].bytes);
+  }
+}
+
 TEST_F(SettingsIniTest, AChangeKeepsEveryOtherEntryByteForByte) {
   const std::string kept[] = {"Rotation=@Rect(1 2 3 4)", "Clock=0,1, -1 ,x", "Name = \"a;b\"",
                               "Blob=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1)", "HTSize=12abc"};

@@ -125,7 +125,8 @@ TEST_F(SettingsStoreTest, RootFallsBackToHomeConfig) {
 
 TEST_F(SettingsStoreTest, IntegersAndStringsRoundTrip) {
   const char* texts[] = {"USERVKBOOK", "", "a = b ; c # d", "  padded  ", "@Variant(x)",
-                         "C:\\Vorelk Freeware2.5", "/home/user/xq games", "\xe8\xb1\xa1\xe6\xa3\x8b"};
+                         "C:\\Vorelk Freeware2.5", "/home/user/xq games", "\xe8\xb1\xa1\xe6\xa3\x8b",
+                         "/data\xff\xfe/not UTF-8"};
   const int32_t numbers[] = {0, 1, -1, 2280, INT32_MAX, INT32_MIN};
   {
     CSettingsStore store;
@@ -426,6 +427,51 @@ TEST_F(SettingsStoreTest, RangeCheckedReadsFallBackToTheDefault) {
   store.WriteInt("Options", "Board size", 3);
   EXPECT_EQ(store.GetIntInRange("Options", "Board size", 1, 0, 2), 1);
   EXPECT_EQ(store.GetInt("Options", "Board size", 1), 3);
+}
+
+// A file up to the most the program reads, in bytes and in lines (each
+// line end, "\n", "\r\n" or a lone "\r", ends one line), is read and
+// written; one byte or one line more and it is neither read nor written
+// over.
+TEST_F(SettingsStoreTest, FilesBeyondWhatTheProgramReadsAreLeftUnreadAndUnwritten) {
+  const std::string head = "[Options]\nLanguage=2\n";
+  const size_t lines = kSettingsFileMostLines - 2;  // besides the head's
+  const size_t bytes = kSettingsFileMostBytes - head.size();
+  const auto comment = [](size_t size) { return ";" + std::string(size - 2, 'x') + "\n"; };
+  const auto repeated = [](const std::string& line, size_t times) {
+    std::string text;
+    for (size_t i = 0; i < times; ++i) text += line;
+    return text;
+  };
+  const struct {
+    const char* name;
+    std::string file;
+    bool read;
+  } rows[] = {
+      {"the most lines", head + repeated("\n", lines), true},
+      {"one line more", head + repeated("\n", lines + 1), false},
+      {"the most lines, CRLF", head + repeated("\r\n", lines), true},
+      {"one line more, CR", head + repeated("\r", lines + 1), false},
+      {"one line more, the last without its end", head + repeated("\n", lines) + "x", false},
+      {"the most bytes", head + comment(bytes), true},
+      {"one byte more", head + comment(bytes + 1), false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteProgramFile(row.file);
+    {
+      CSettingsStore store;
+      OpenProgramStore(store);
+      EXPECT_EQ(store.GetInt("Options", "Language", -1), row.read ? 2 : -1);
+      EXPECT_EQ(store.WriteInt("Options", "Language", 3), row.read);
+    }
+    const std::string after = ReadWholeFile(ProgramFile());
+    if (row.read) {
+      EXPECT_EQ(after.substr(0, head.size()), "[Options]\nLanguage=3\n");
+    } else {
+      EXPECT_TRUE(after == row.file) << "the file was written over";
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Limiting the address space of a (child) test process, so that large
-// allocations fail as they do on a machine without the memory for them.
+// allocations fail as they do on a machine without the memory for them,
+// or the memory it may use, through a control group.
 #pragma once
 
 #include <sys/mman.h>
@@ -8,6 +9,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace testing_support {
 
@@ -53,6 +57,50 @@ inline bool LimitAddressSpace(uint64_t headroom) {
 inline bool ReserveAddressSpace(uint64_t bytes) {
   return mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0) !=
          MAP_FAILED;
+}
+
+// Writes text to a control group file; false when it is refused.
+inline bool WriteGroupFile(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream out(file);
+  out << text;
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+// Makes a memory control group of the test's own whose processes may use
+// at most `bytes`, swap included: in the second cgroup version, or else in
+// the first. Returns its folder; empty where the machine gives none (no
+// memory controller, no permission): a caller then skips what needs it. The
+// caller moves a child into it (JoinControlGroup) and removes the folder
+// (std::filesystem::remove) once the child has ended.
+inline std::string MakeMemoryGroup(uint64_t bytes) {
+  namespace fs = std::filesystem;
+  const std::string name = "vorelk-test-" + std::to_string(getpid());
+  // The folder of each version, its limit file, and its swap file with
+  // what it is given.
+  const std::string kinds[][4] = {{"/sys/fs/cgroup", "memory.max", "memory.swap.max", "0"},
+                                  {"/sys/fs/cgroup/unified", "memory.max", "memory.swap.max", "0"},
+                                  {"/sys/fs/cgroup/memory", "memory.limit_in_bytes",
+                                   "memory.memsw.limit_in_bytes", std::to_string(bytes)}};
+  for (const auto& [root, limit, swap, swapLimit] : kinds) {
+    std::error_code error;
+    // The second version gives a group the controllers its parent names.
+    if (fs::exists(fs::path(root) / "cgroup.subtree_control"))
+      WriteGroupFile(fs::path(root) / "cgroup.subtree_control", "+memory");
+    const fs::path group = fs::path(root) / name;
+    if (!fs::create_directory(group, error)) continue;
+    if (fs::exists(group / limit) && WriteGroupFile(group / limit, std::to_string(bytes))) {
+      if (fs::exists(group / swap)) WriteGroupFile(group / swap, swapLimit);
+      return group.string();
+    }
+    fs::remove(group, error);
+  }
+  return {};
+}
+
+// Moves the calling process into the control group of that folder.
+inline bool JoinControlGroup(const std::string& group) {
+  return WriteGroupFile(std::filesystem::path(group) / "cgroup.procs", std::to_string(getpid()));
 }
 
 }  // namespace testing_support
