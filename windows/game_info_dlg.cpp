@@ -1,6 +1,7 @@
 #include "windows/game_info_dlg.h"
 
 #include <QDate>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <algorithm>
 
@@ -11,6 +12,9 @@
 
 CGameInfoDlg::CGameInfoDlg(GameHeader& edited, QWidget* parent)
     : CDialog(kDialogGameInfo, parent), header(&edited) {
+  for (const HeaderEdit& edit : kHeaderEdits) {
+    KeepTypedTextOnOneLine(qobject_cast<QLineEdit*>(GetDlgItem(edit.control)));
+  }
   if (auto* comment = qobject_cast<QPlainTextEdit*>(GetDlgItem(kCtlHeaderComment))) {
     connect(comment, &QPlainTextEdit::textChanged, this, [this] { LimitComment(); });
   }
