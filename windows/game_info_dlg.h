@@ -2,6 +2,8 @@
 // texts, the result and the game comment, written back only on OK.
 #pragma once
 
+#include <QString>
+
 #include "game/header.h"
 #include "platform/dialog.h"
 #include "windows/comment_text.h"
@@ -29,6 +31,9 @@ class CGameInfoDlg : public CDialog {
   // comment.
   void LimitComment();
 
+  // What OnInitDialog showed of each header text (an empty date before
+  // today's date was offered).
+  QString shownTexts_[kHeaderEditCount];
   int commentLimit_ = kGameCommentEditLimit;
   ShownComment shownComment_;
 };
