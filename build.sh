@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
           fairy-stockfish python3 qt6-base-dev libasound2-dev fonts-liberation
           fonts-wqy-microhei xvfb x11-utils xauth xdotool openbox poppler-utils
-          qt6-translations-l10n libxcb1-dev)
+          qt6-translations-l10n libxcb1-dev xclip)
 
 install_missing() {
   local missing=()

@@ -84,6 +84,8 @@ const SaveRefusal kSaveRefusals[] = {
     {kSaveCommentsNotKept, &kTextSaveCommentsNotKept, CommentKeepingGameFileExtensions},
     {kSaveTextsTooLong, &kTextSaveTextsTooLong, TextKeepingGameFileExtensions},
     {kSaveCommentsTooLong, &kTextSaveCommentsTooLong, CommentKeepingGameFileExtensions},
+    {kSaveTextsNotOneLine, &kTextSaveTextsNotOneLine, TextKeepingGameFileExtensions},
+    {kSaveRatingsNotKept, &kTextSaveRatingsNotKept, TextKeepingGameFileExtensions},
 };
 
 const SaveRefusal* RefusalOf(int saved) {

@@ -25,8 +25,11 @@ constexpr size_t kKeywordCommentCap = 10239;
 // back whole: kSaveTextsNotKept when a header text typed in Windows-1252
 // has a character GBK lacks, kSaveCommentsNotKept when a comment has one,
 // kSaveTextsTooLong when a name, the date or the event is longer in GBK
-// than a header field holds, kSaveCommentsTooLong when a comment is longer
-// than kKeywordCommentCap.
+// than a header field holds, kSaveTextsNotOneLine when one of them holds a
+// line break or begins with what the reader passes over (load_game.h),
+// kSaveRatingsNotKept when a rating is not a plain whole number (those are
+// written as they stand, 0 and negative ones too), kSaveCommentsTooLong
+// when a comment is longer than kKeywordCommentCap.
 int SaveWxfGame(const char* path, int axf, GameHeader header);
 // Whether SaveWxfGame writes the comment of slot ply so that it loads back
 // whole (a slot outside the store: true).

@@ -37,17 +37,44 @@ void AppendFormatted(std::string& out, const char* format, const char* text) {
   out += buffer;
 }
 
-void AppendPlayerLine(std::string& out, const char* keyword, const char* name, const char* elo,
-                      bool withRating) {
+// A rating as these files hold it: a whole number written plainly ("2400",
+// "0", "-5"), or none.
+bool IsPlainRating(const char* text) {
+  return text[0] == '\0' || std::to_string(LeadingInteger(text)) == text;
+}
+
+// "name;rating;;", or "name;;;" without a rating. Ratings reach here plain
+// (IsPlainRating): the text is the number.
+void AppendPlayerLine(std::string& out, const char* keyword, const char* name, const char* elo) {
   out += keyword;
   out += name;
-  if (withRating) {
+  if (elo[0] != '\0') {
     out += ';';
-    out += std::to_string(LeadingInteger(elo));
+    out += elo;
     out += ";;\n";
   } else {
     out += ";;;\n";
   }
+}
+
+// Whether a text written after its keyword reads back as itself: a line
+// ends at CR or LF, and the reader passes over the blanks and tabs after
+// the keyword (only tabs before a name, whose leading blanks it keeps).
+bool ReadsBackAsWritten(const char* text, bool leadingBlanksKept) {
+  if (text[0] == '\t' || (text[0] == ' ' && !leadingBlanksKept)) return false;
+  return std::strpbrk(text, "\r\n") == nullptr;
+}
+
+// 0, kSaveTextsNotOneLine when a header text written would read back as
+// another text or another line, or kSaveRatingsNotKept when a rating is not
+// a plain number.
+int HeaderTextsReadBack(const GameHeader& header) {
+  const bool whole =
+      ReadsBackAsWritten(header.redName, true) && ReadsBackAsWritten(header.blackName, true) &&
+      ReadsBackAsWritten(header.date, false) && ReadsBackAsWritten(header.event, false);
+  if (!whole) return kSaveTextsNotOneLine;
+  if (!IsPlainRating(header.redElo) || !IsPlainRating(header.blackElo)) return kSaveRatingsNotKept;
+  return 0;
 }
 
 // A comment as the file holds it between "/*" and "*/". Its line breaks
@@ -177,6 +204,7 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
     field[kHeaderTextSize - 1] = '\0';
   // Nothing is written unless every text reads back whole.
   if (const int refused = HeaderTextsInGbk(header); refused != 0) return refused;
+  if (const int refused = HeaderTextsReadBack(header); refused != 0) return refused;
   // No reader takes more than kMaxGameMoves moves.
   const int length = std::min(gameLength, kMaxGameMoves);
   CommentTexts comments;
@@ -188,10 +216,8 @@ int SaveWxfGame(const char* path, int axf, GameHeader header) {
   std::string out;
   out += axf != 0 ? "FORMAT  \tAXF\n" : "FORMAT  \tWXF\n";
   out += "GAME    \n";
-  AppendPlayerLine(out, "RED     \t", header.redName, header.redElo,
-                   LeadingInteger(header.redElo) >= 1);
-  AppendPlayerLine(out, "BLACK   \t", header.blackName, header.blackElo,
-                   LeadingInteger(header.blackElo) != 0);
+  AppendPlayerLine(out, "RED     \t", header.redName, header.redElo);
+  AppendPlayerLine(out, "BLACK   \t", header.blackName, header.blackElo);
   if (header.date[0] != '\0') AppendFormatted(out, "DATE    \t%s\n", header.date);
   if (header.event[0] != '\0') AppendFormatted(out, "EVENT    \t%s\n", header.event);
 

@@ -60,6 +60,14 @@ inline constexpr int kSaveCommentsNotKept = -4;
 // text file keeps of it: it would load back cut.
 inline constexpr int kSaveTextsTooLong = -5;
 inline constexpr int kSaveCommentsTooLong = -6;
+// The same for a header text a keyword text file would read back as
+// another text or as another line: one that holds a line break (CR or LF),
+// an event or a date that begins with a blank or a tab, or a name that
+// begins with a tab (the reader passes over them after the keyword).
+inline constexpr int kSaveTextsNotOneLine = -7;
+// The same for a rating other than a whole number written plainly
+// ("2400", "0", "-5"): a keyword text file keeps a rating as a number only.
+inline constexpr int kSaveRatingsNotKept = -8;
 
 // Writes the current game with the writer of the extension: "egf" binary
 // version 7, "vgf" version 6, "vbf" version 3, "wxf" and "ccf" keyword text
@@ -67,9 +75,9 @@ inline constexpr int kSaveCommentsTooLong = -6;
 // reader claims plain coordinate text. Returns 0;
 // before anything is written, kSaveFormatNotWritten for a format that is
 // only read and kSaveStartNotKept for coordinate text that would not load
-// back, kSaveTextsNotKept, kSaveCommentsNotKept, kSaveTextsTooLong and
-// kSaveCommentsTooLong for header texts and comments a keyword file cannot
-// hold whole; or
+// back, kSaveTextsNotKept, kSaveCommentsNotKept, kSaveTextsTooLong,
+// kSaveCommentsTooLong, kSaveTextsNotOneLine and kSaveRatingsNotKept for
+// header texts and comments a keyword file cannot hold whole; or
 // the writer's non-zero code when the file could not be created
 // or written.
 int SaveGameFile(const char* path, const GameHeader& header);
@@ -77,8 +85,9 @@ int SaveGameFile(const char* path, const GameHeader& header);
 // The extensions SaveGameFile writes a format of its own for, as a list
 // for messages: "egf, vgf, vbf, ccf, wxf, axf, txt".
 const char* WrittenGameFileExtensions();
-// Those of them that keep header texts and comments in any code page (the
-// binary files with a header): "egf, vgf".
+// Those of them that keep header texts and comments in any code page, and
+// the header texts as they stand (line breaks, blanks, any rating): the
+// binary files with a header, "egf, vgf".
 const char* TextKeepingGameFileExtensions();
 // Those of them that keep the comments of the current game: "egf, vgf",
 // or "egf" alone once a move comment is one a keyword file does not keep

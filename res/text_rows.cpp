@@ -803,6 +803,24 @@ const TextRow kTextSaveCommentsTooLong = {{
     "\264\321\247\275\245\274\300x\246s\241G\246\263\244@\261\370\265\371\304\300\266W\271L\244F %1 \300\311\256\327\257\340\253O\246s\252\272\252\370\253\327\241C\257\340\247\271\276\343\253O\246s\245\246\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextSaveTextsNotOneLine = {{
+    "La partie n'a pas \351t\351 enregistr\351e : un texte des informations de la partie contient un saut de ligne, ou commence par une espace ou une tabulation, ce que les fichiers %1 ne gardent pas. Formats qui le gardent : %2.",  // French
+    "The game was not saved: a text of the game information holds a line break, or begins with a blank or a tab, which %1 files do not keep. Formats that keep it: %2.",  // English
+    "La partida no se ha guardado: un texto de la informaci\363n de la partida contiene un salto de l\355nea, o empieza por un espacio o un tabulador, algo que los archivos %1 no conservan. Formatos que lo conservan: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: ein Text der Partieinformationen enth\344lt einen Zeilenumbruch oder beginnt mit einem Leerzeichen oder Tabulator, was %1-Dateien nicht behalten. Formate, die ihn behalten: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272\306\345\276\326\320\305\317\242\326\320\323\320\322\273\317\356\316\304\327\326\272\254\323\320\273\273\320\320\243\254\273\362\322\324\277\325\270\361\273\362\326\306\261\355\267\373\277\252\315\267\243\254%1 \316\304\274\376\316\336\267\250\261\243\264\346\241\243\304\334\315\352\325\373\261\243\264\346\313\374\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G\264\321\247\275\270\352\260T\244\244\246\263\244@\266\265\244\345\246r\247t\246\263\264\253\246\346\241A\251\316\245H\252\305\256\346\251\316\251w\246\354\246r\244\270\266}\300Y\241A%1 \300\311\256\327\265L\252k\253O\246s\241C\257\340\247\271\276\343\253O\246s\245\246\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
+const TextRow kTextSaveRatingsNotKept = {{
+    "La partie n'a pas \351t\351 enregistr\351e : les fichiers %1 ne gardent un classement ELO que sous forme de nombre entier \351crit simplement (comme 2400 ou -5), et un classement des informations de la partie n'en est pas un. Formats qui le gardent tel qu'il est \351crit : %2.",  // French
+    "The game was not saved: %1 files keep an ELO rating only as a plain whole number (such as 2400 or -5), and a rating of the game information is not one. Formats that keep it as written: %2.",  // English
+    "La partida no se ha guardado: los archivos %1 solo conservan una puntuaci\363n ELO como n\372mero entero escrito sin m\341s (como 2400 o -5), y una puntuaci\363n de la informaci\363n de la partida no lo es. Formatos que la conservan tal como est\341 escrita: %2.",  // Spanish
+    "Die Partie wurde nicht gespeichert: %1-Dateien behalten eine ELO-Zahl nur als schlichte ganze Zahl (etwa 2400 oder -5), und eine ELO-Zahl der Partieinformationen ist keine. Formate, die sie so behalten, wie sie geschrieben ist: %2.",  // German
+    "\306\345\276\326\316\264\261\243\264\346\243\272%1 \316\304\274\376\326\273\304\334\322\324\306\325\315\250\325\373\312\375\243\250\310\347 2400 \273\362 -5\243\251\261\243\264\346\265\310\274\266\267\326\243\254\266\370\306\345\276\326\320\305\317\242\326\320\323\320\322\273\317\356\265\310\274\266\267\326\262\273\312\307\325\342\321\371\265\304\325\373\312\375\241\243\304\334\260\264\324\255\321\371\261\243\264\346\313\374\265\304\270\361\312\275\243\272%2\241\243",  // Simplified Chinese
+    "\264\321\247\275\245\274\300x\246s\241G%1 \300\311\256\327\245u\257\340\245H\264\266\263q\276\343\274\306\241]\246p 2400 \251\316 -5\241^\253O\246s\265\245\257\305\244\300\241A\246\323\264\321\247\275\270\352\260T\244\244\246\263\244@\266\265\265\245\257\305\244\300\244\243\254O\263o\274\313\252\272\276\343\274\306\241C\257\340\253\366\255\354\274\313\253O\246s\245\246\252\272\256\346\246\241\241G%2\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextHeaderTextTooLong = {{
     "Le texte tap\351 dans \253 %1 \273 est trop long pour \352tre enregistr\351 dans les fichiers de partie ; il n'a pas \351t\351 pris.",  // French
     "The text typed in \"%1\" is too long to be stored in the game files; it was not taken.",  // English
@@ -911,6 +929,8 @@ const TextRow* const kAllTextRows[] = {
     &kTextLearningTablesTooBig,
     &kTextSaveTextsTooLong,
     &kTextSaveCommentsTooLong,
+    &kTextSaveTextsNotOneLine,
+    &kTextSaveRatingsNotKept,
     &kTextHeaderTextTooLong,
     &kTextCommentTooLong,
 };
@@ -1005,8 +1025,10 @@ const char* const kAllTextRowNames[] = {
     "kTextLearningTablesTooBig",
     "kTextSaveTextsTooLong",
     "kTextSaveCommentsTooLong",
+    "kTextSaveTextsNotOneLine",
+    "kTextSaveRatingsNotKept",
     "kTextHeaderTextTooLong",
     "kTextCommentTooLong",
 };
 
-const int kTextRowCount = 91;
+const int kTextRowCount = 93;

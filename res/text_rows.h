@@ -178,6 +178,13 @@ extern const TextRow kTextLearningTablesTooBig;  // "Learning tables size too bi
 // extension, %2 the formats that keep it).
 extern const TextRow kTextSaveTextsTooLong;     // "The game was not saved: a text of the ..."
 extern const TextRow kTextSaveCommentsTooLong;  // "The game was not saved: a comment is ..."
+// A save refused before anything was written because a header text would
+// read back otherwise from a format: a line break, or blanks or a tab the
+// reader passes over at its start; or a rating other than a plain whole
+// number in a format that keeps ratings as numbers (%1 the extension, %2
+// the formats that keep it).
+extern const TextRow kTextSaveTextsNotOneLine;  // "The game was not saved: a text of the ..."
+extern const TextRow kTextSaveRatingsNotKept;   // "The game was not saved: %1 files keep an ..."
 // A typed header text (%1 = the field's label) or comment longer, in the
 // code page it would be stored in, than the game files keep.
 extern const TextRow kTextHeaderTextTooLong;  // "The text typed in "%1" is too long to be ..."

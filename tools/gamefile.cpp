@@ -20,7 +20,10 @@
 // names the formats that are written on stderr and exits with 1; so does a
 // --save as coordinate text (txt, or an extension no reader claims) of a
 // game that does not start from the standard position or has no moves,
-// naming the formats that keep the start.
+// naming the formats that keep the start; and so does a --save in a format
+// that would not load a header text or a comment back as it stands (too
+// long, a character its code page lacks, a line break, a rating that is
+// not a plain number), naming the formats that keep it.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -174,6 +177,12 @@ int main(int argc, char** argv) {
          TextKeepingGameFileExtensions},
         {kSaveCommentsTooLong, "a comment is longer than they keep",
          CommentKeepingGameFileExtensions},
+        {kSaveTextsNotOneLine,
+         "a header text holds a line break or begins with what they pass over (blanks or a "
+         "tab)",
+         TextKeepingGameFileExtensions},
+        {kSaveRatingsNotKept, "a rating is not a plain whole number, the only form they keep",
+         TextKeepingGameFileExtensions},
     };
     for (const auto& refusal : kNotKept) {
       if (saved != refusal.code) continue;

@@ -1,6 +1,7 @@
 #include "windows/game_info_dlg.h"
 
 #include <QDate>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <algorithm>
 
@@ -11,6 +12,9 @@
 
 CGameInfoDlg::CGameInfoDlg(GameHeader& edited, QWidget* parent)
     : CDialog(kDialogGameInfo, parent), header(&edited) {
+  for (const HeaderEdit& edit : kHeaderEdits) {
+    KeepTypedTextOnOneLine(qobject_cast<QLineEdit*>(GetDlgItem(edit.control)));
+  }
   if (auto* comment = qobject_cast<QPlainTextEdit*>(GetDlgItem(kCtlHeaderComment))) {
     connect(comment, &QPlainTextEdit::textChanged, this, [this] { LimitComment(); });
   }
@@ -18,9 +22,11 @@ CGameInfoDlg::CGameInfoDlg(GameHeader& edited, QWidget* parent)
 
 bool CGameInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  for (const HeaderEdit& edit : kHeaderEdits) {
-    SetDlgItemText(edit.control, HeaderFieldString(*header, edit.field));
+  for (int i = 0; i < kHeaderEditCount; ++i) {
+    SetDlgItemText(kHeaderEdits[i].control, HeaderFieldString(*header, kHeaderEdits[i].field));
+    shownTexts_[i] = GetDlgItemText(kHeaderEdits[i].control);
   }
+  // Today's date is offered for an empty one: OK stores it.
   if (header->date[0] == '\0') {
     const QDate today = QDate::currentDate();
     SetDlgItemText(
@@ -36,9 +42,14 @@ bool CGameInfoDlg::OnInitDialog() {
 
 void CGameInfoDlg::OnOK() {
   // Nothing is written unless every text can be kept.
+  // An untouched text keeps its bytes: the edit may show it otherwise (a
+  // line break as the widget's LF, a byte its code page lacks).
   GameHeader edited = *header;
-  for (const HeaderEdit& edit : kHeaderEdits) {
-    const TextStore stored = StoreHeaderField(edited, edit.field, GetDlgItemText(edit.control));
+  for (int i = 0; i < kHeaderEditCount; ++i) {
+    const HeaderEdit& edit = kHeaderEdits[i];
+    const QString text = GetDlgItemText(edit.control);
+    if (text == shownTexts_[i]) continue;
+    const TextStore stored = StoreHeaderField(edited, edit.field, text);
     if (stored != TextStore::kStored) {
       ShowMessageBox(this, HeaderNotStoredMessage(edit, stored));
       if (QWidget* item = GetDlgItem(edit.control)) item->setFocus();

@@ -2,6 +2,8 @@
 // texts, the result and the game comment, written back only on OK.
 #pragma once
 
+#include <QString>
+
 #include "game/header.h"
 #include "platform/dialog.h"
 #include "windows/comment_text.h"
@@ -16,9 +18,11 @@ class CGameInfoDlg : public CDialog {
 
   // Fills the controls from the header; an empty date shows today's date.
   bool OnInitDialog() override;
-  // Stores every edit, the result and the comment, then ends with IDOK. A
-  // text no code page of the files can keep is refused with a message
-  // naming its field (or the comment), and the dialog stays open on it.
+  // Stores every edit the user changed (a text left alone keeps its bytes),
+  // the result and the comment, then ends with IDOK. A text no code page of
+  // the files can keep is refused with a message naming its field (or the
+  // comment), and the dialog stays open on it. A line break typed or pasted
+  // into a header edit became a blank as it came in.
   void OnOK() override;
 
   GameHeader* header;
@@ -29,6 +33,9 @@ class CGameInfoDlg : public CDialog {
   // comment.
   void LimitComment();
 
+  // What OnInitDialog showed of each header text (an empty date before
+  // today's date was offered).
+  QString shownTexts_[kHeaderEditCount];
   int commentLimit_ = kGameCommentEditLimit;
   ShownComment shownComment_;
 };

@@ -39,6 +39,7 @@ CGameStatusDlg::CGameStatusDlg(QWidget* parent) : CDialog(kDialogGameStatus, par
   setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
   for (const HeaderEdit& edit : kHeaderEdits) {
     if (auto* line = qobject_cast<QLineEdit*>(GetDlgItem(edit.control))) {
+      KeepTypedTextOnOneLine(line);
       connect(line, &QLineEdit::textChanged, this, [this] { OnFieldChange(); });
     }
   }

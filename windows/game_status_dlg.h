@@ -59,7 +59,8 @@ class CGameStatusDlg : public CDialog {
 
  private:
   // A header edit or the result list changed: every field, the comment and
-  // the result are written back. A typed text no code page of the files
+  // the result are written back (a line break typed or pasted into a header
+  // edit became a blank as it came in). A typed text no code page of the files
   // can keep is refused with a message naming its field; its edit goes
   // back to what the header holds.
   void OnFieldChange();

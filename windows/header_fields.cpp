@@ -1,7 +1,8 @@
 #include "windows/header_fields.h"
 
-#include <QComboBox>
 #include <QByteArray>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
@@ -155,6 +156,32 @@ void ShowResult(CDialog& dialog, int result) {
 int SelectedResult(const CDialog& dialog) {
   auto* list = qobject_cast<QComboBox*>(dialog.GetDlgItem(kCtlHeaderResult));
   return list == nullptr ? 0 : std::max(list->currentIndex(), 0);
+}
+
+QString OneLineText(const QString& text) {
+  QString line;
+  line.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    // CR LF is one break: its LF gives the blank.
+    if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+    const bool lineBreak =
+        c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    line += lineBreak ? QChar(u' ') : c;
+  }
+  return line;
+}
+
+void KeepTypedTextOnOneLine(QLineEdit* edit) {
+  if (edit == nullptr) return;
+  // textEdited comes only from the user's typing and pasting.
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+    const QString line = OneLineText(text);
+    if (line == text) return;
+    const qsizetype caret = OneLineText(text.left(edit->cursorPosition())).size();
+    edit->setText(line);
+    edit->setCursorPosition(static_cast<int>(caret));
+  });
 }
 
 void LimitPlainText(QPlainTextEdit* edit, int limit) {

@@ -14,6 +14,7 @@
 #include "res/text_rows.h"
 
 class CDialog;
+class QLineEdit;
 class QPlainTextEdit;
 
 using HeaderText = char (GameHeader::*)[kHeaderTextSize];
@@ -88,6 +89,15 @@ void SetHeaderLabels(CDialog& dialog);
 void ShowResult(CDialog& dialog, int result);
 // The selected result code, 0 when nothing is selected.
 int SelectedResult(const CDialog& dialog);
+// The text with each line break (CR LF, CR, LF, a line or paragraph
+// separator) turned into one blank: a header text holds one line, and the
+// one-line edits show a line break as a blank.
+QString OneLineText(const QString& text);
+// What is typed or pasted into the one-line edit becomes one line
+// (OneLineText) as it comes in, the caret staying after it, so that the
+// edit shows the text the header will hold. Texts the program puts in stay
+// as they are: an untouched text keeps its bytes.
+void KeepTypedTextOnOneLine(QLineEdit* edit);
 // Cuts the edit's text to `limit` characters when typing made it longer;
 // the caret goes to the end.
 void LimitPlainText(QPlainTextEdit* edit, int limit);

@@ -453,29 +453,41 @@ TEST_F(FileCommandsTest, FailuresKeepTheGameAndAreTold) {
 // A save that would cut a text is refused before anything is written,
 // saying the text is too long for the format and naming the formats that
 // keep it; those keep it whole. The texts are typed in Windows-1252 (é),
-// twice as long in the keyword files' GBK.
+// twice as long in the keyword files' GBK. So is one that would change a
+// text: a line break, a rating that is not a plain number.
 TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
   RUN_SCENARIO({
     StartProgram();
     const std::string event(100, '\xE9');
     const std::string comment(6000, '\xE9');
+    // A text a keyword file would read back as another: an event read from
+    // a binary file with a line break, a rating that is not a number.
+    const std::string lines = "Line1\r\nLine2";
+    const std::string cup = "Cup";
     const struct {
       const char* file;
-      int ply;              // of the long comment; -1: the long text is the event
+      int ply;                  // of the long comment; -1: the text is the event
+      const std::string* text;  // of the event
+      const char* redElo;
       const TextRow* told;  // null: saved
       const char* formats;
     } cases[] = {
-        {"event.wxf", -1, &kTextSaveTextsTooLong, "egf, vgf"},
-        {"game.ccf", 0, &kTextSaveCommentsTooLong, "egf, vgf"},
-        {"move.axf", 2, &kTextSaveCommentsTooLong, "egf"},
-        {"event.vgf", -1, nullptr, nullptr},
-        {"move.egf", 2, nullptr, nullptr},
+        {"event.wxf", -1, &event, "", &kTextSaveTextsTooLong, "egf, vgf"},
+        {"game.ccf", 0, nullptr, "", &kTextSaveCommentsTooLong, "egf, vgf"},
+        {"move.axf", 2, nullptr, "", &kTextSaveCommentsTooLong, "egf"},
+        {"event.vgf", -1, &event, "", nullptr, nullptr},
+        {"move.egf", 2, nullptr, "", nullptr, nullptr},
+        {"lines.wxf", -1, &lines, "", &kTextSaveTextsNotOneLine, "egf, vgf"},
+        {"rating.axf", -1, &lines, "2400?", &kTextSaveTextsNotOneLine, "egf, vgf"},
+        {"rating.ccf", -1, &cup, "2400 (est)", &kTextSaveRatingsNotKept, "egf, vgf"},
+        {"lines.egf", -1, &lines, "2400 (est)", nullptr, nullptr},
     };
     for (const auto& c : cases) {
       NewGameWith(kGame);
       currentGameHeader.textPage = kHeaderTextsLatin;
+      SetHeaderText(currentGameHeader.redElo, c.redElo);
       if (c.ply < 0) {
-        SetHeaderText(currentGameHeader.event, event.c_str());
+        SetHeaderText(currentGameHeader.event, c.text->c_str());
       } else {
         SetComment(c.ply, comment.c_str(), kHeaderTextsLatin);
       }
@@ -496,7 +508,8 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
       ResetGameHeaderAndComments();
       RunWithDialog(kCmdLoadGame, path.string());
       Check(GameIs(kGame) && messages.empty(), c.file);
-      Check(c.ply < 0 ? currentGameHeader.event == event
+      Check(c.ply < 0 ? currentGameHeader.event == *c.text &&
+                            std::string(currentGameHeader.redElo) == c.redElo
                       : moveComments[c.ply].text != nullptr && moveComments[c.ply].text == comment,
             c.file);
     }

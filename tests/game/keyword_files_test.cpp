@@ -127,7 +127,7 @@ TEST_F(KeywordFilesTest, WritesHeaderMovesMarksAndCommentsExactly) {
   SetGame(nullptr, {"h2e2", "h9g7", "h0g2"});
   GameHeader h = emptyGameHeader;
   SetHeaderText(h.redName, "Red Player");
-  SetHeaderText(h.redElo, "2400 (FIDE)");
+  SetHeaderText(h.redElo, "2400");
   SetHeaderText(h.blackName, "Black");
   SetHeaderText(h.date, "2024.01.02");
   SetHeaderText(h.event, "Cup");
@@ -152,14 +152,14 @@ TEST_F(KeywordFilesTest, WritesHeaderMovesMarksAndCommentsExactly) {
 TEST_F(KeywordFilesTest, RatingsCommentBreaksAndFenLine) {
   GameHeader h = emptyGameHeader;
   SetHeaderText(h.redName, "R");
-  SetHeaderText(h.redElo, "-5");  // not written for red
+  SetHeaderText(h.redElo, "-5");  // written as it stands, for either side
   SetHeaderText(h.blackName, "B");
-  SetHeaderText(h.blackElo, "-5");  // written for black
+  SetHeaderText(h.blackElo, "0");
   SetGame(nullptr, {"h2e2", "h9g7", "h0g2", "i9h9", "c3c4"});
   SetComment(4, "after four");
   ASSERT_EQ(SaveWxfGame(Path("a.wxf").c_str(), 0, h), 0);
   EXPECT_EQ(ReadFile("a.wxf"),
-            "FORMAT  \tWXF\nGAME    \nRED     \tR;;;\nBLACK   \tB;-5;;\n\nSTART{\n"
+            "FORMAT  \tWXF\nGAME    \nRED     \tR;-5;;\nBLACK   \tB;0;;\n\nSTART{\n"
             " 1.  C2.5  H8+7     2.  H2+3  R9.8\n/*after four*/\n\n 3.  P7+1\n}END\n");
 
   SetGame(kSetUpFen, {});
@@ -343,10 +343,9 @@ TEST_F(KeywordFilesTest, NamesWithSemicolonsAndLeadingBlanksLoadBackWhole) {
       ASSERT_EQ(SaveWxfGame(path.c_str(), std::strcmp(ext, "axf") == 0, h), 0);
       ASSERT_EQ(Load(path), 0);
       EXPECT_STREQ(currentGameHeader.redName, red.name);
-      // Red's rating is written from 1 up, black's when it is not 0.
-      EXPECT_STREQ(currentGameHeader.redElo, std::atoi(red.elo) >= 1 ? red.elo : "");
+      EXPECT_STREQ(currentGameHeader.redElo, red.elo);
       EXPECT_STREQ(currentGameHeader.blackName, black.name);
-      EXPECT_STREQ(currentGameHeader.blackElo, std::atoi(black.elo) != 0 ? black.elo : "");
+      EXPECT_STREQ(currentGameHeader.blackElo, black.elo);
       EXPECT_EQ(gameLength, 2);
     }
   }

@@ -173,6 +173,36 @@ TEST_F(GamefileToolTest, ASaveThatWouldNotKeepACommentWholeSaysWhy) {
   }
 }
 
+// A header text a keyword file would read back as another text or another
+// line (after the issue's egf event and black name), or a rating it would
+// change, refuses the save with the reason and the formats that keep it.
+TEST_F(GamefileToolTest, ASaveThatWouldChangeAHeaderTextSaysWhy) {
+  const struct {
+    char (GameHeader::*field)[kHeaderTextSize];
+    const char* text;
+    const char* reason;
+  } cases[] = {
+      {&GameHeader::event, "Line1\r\nLine2", "a header text holds a line break"},
+      {&GameHeader::blackName, "B\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w",
+       "a header text holds a line break"},
+      {&GameHeader::redElo, "2400 (est)", "a rating is not a plain whole number"},
+  };
+  for (const auto& c : cases) {
+    SaveGame("text.egf", nullptr, {"h2e2"});
+    SetHeaderText(currentGameHeader.*c.field, c.text);
+    const std::string source = (dir_ / "text.egf").string();
+    ASSERT_EQ(SaveGameFile(source.c_str(), currentGameHeader), 0);
+    const std::string target = Write("copy.wxf", "old");
+    const CommandRun refused = Run(source + " --save " + target, true);
+    EXPECT_EQ(refused.exitCode, 1) << c.text;
+    EXPECT_NE(refused.output.find(c.reason), std::string::npos) << refused.output;
+    EXPECT_NE(refused.output.find("(formats that keep it: egf, vgf)"), std::string::npos)
+        << refused.output;
+    std::ifstream in(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old") << c.text;
+  }
+}
+
 TEST_F(GamefileToolTest, FilesThatDoNotLoadExitWithOne) {
   const std::string bad = Write("bad.txt", "h2e3\nh2e2\n");
   CommandRun r = Run(bad);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -287,6 +288,51 @@ TEST_F(GameStatusDlgTest, TypedTextsAreKeptAsTypedInEveryLanguage) {
       ASSERT_TRUE(CloseAndDelete(d));
     }
   }
+  messageBoxHook = nullptr;
+}
+
+// The header edits hold one line: a line break pasted or typed into one
+// becomes a blank as it comes in, so the edit shows what the header holds,
+// with the caret after what came in. A text read from a file keeps its
+// line breaks while it is not edited.
+TEST_F(GameStatusDlgTest, PastedLineBreaksBecomeBlanksAsTheyComeIn) {
+  struct Case {
+    QString pasted;
+    QString kept;
+  };
+  const Case cases[] = {
+      {"Line1\r\nLine2", "Line1 Line2"},
+      {"a\rb\nc\r\n", "a b c "},
+      {QString("x") + QChar(QChar::LineSeparator) + "y" + QChar(QChar::ParagraphSeparator), "x y "},
+      {"tab\tstays", "tab\tstays"},
+  };
+  recordedMessages.clear();
+  messageBoxHook = [](const QString& text, int) -> int {
+    recordedMessages.push_back(text);
+    return kAnswerOk;
+  };
+  SetHeaderText(currentGameHeader.site, "Hall\r\nB");
+  CGameStatusDlg* d = Open();
+  ASSERT_NE(d, nullptr);
+  auto* event = qobject_cast<QLineEdit*>(d->GetDlgItem(kCtlHeaderEvent));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kept.toStdString());
+    event->setText("<>");
+    event->setCursorPosition(1);
+    QGuiApplication::clipboard()->setText(c.pasted);
+    event->paste();
+    EXPECT_EQ(event->text(), "<" + c.kept + ">");
+    EXPECT_EQ(event->cursorPosition(), 1 + c.kept.size());
+    EXPECT_EQ(QString::fromLatin1(currentGameHeader.event), "<" + c.kept + ">");
+    EXPECT_STREQ(currentGameHeader.site, "Hall\r\nB");
+  }
+  // Typing into the site makes the whole text one line.
+  auto* site = qobject_cast<QLineEdit*>(d->GetDlgItem(kCtlHeaderSite));
+  site->end(false);
+  site->insert("x");
+  EXPECT_EQ(site->text(), "Hall Bx");
+  EXPECT_STREQ(currentGameHeader.site, "Hall Bx");
+  EXPECT_TRUE(recordedMessages.empty());
   messageBoxHook = nullptr;
 }
 

@@ -4,9 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 #include <cstring>
 #include <functional>
@@ -231,6 +233,26 @@ TEST_F(SmallDialogsTest, GameInfoOkRefusesTextsNoCodePageCanKeep) {
   EXPECT_STREQ(currentGameHeader.site, "Logro\xF1o");
   EXPECT_STREQ(currentGameHeader.blackName, "W\xE1ng");
   EXPECT_EQ(currentGameHeader.textPage, kHeaderTextsLatin);
+}
+
+// A two-line text pasted into a header edit is taken as the one line the
+// edit shows; the texts the dialog was opened with keep their bytes, line
+// breaks of every kind included.
+TEST_F(SmallDialogsTest, GameInfoTakesPastedTextsAsOneLine) {
+  SetHeaderText(currentGameHeader.event, "Cup\r\nFinal");
+  SetHeaderText(currentGameHeader.date, "2024\r");
+  CGameInfoDlg dialog(currentGameHeader);
+  const int code = RunModal(dialog, [](CDialog& d) {
+    auto* red = qobject_cast<QLineEdit*>(d.GetDlgItem(kCtlHeaderRedName));
+    QGuiApplication::clipboard()->setText("Wang\r\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w");
+    red->paste();
+    EXPECT_EQ(red->text(), "Wang FEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w");
+    Click(d, IDOK);
+  });
+  EXPECT_EQ(code, IDOK);
+  EXPECT_STREQ(currentGameHeader.redName, "Wang FEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w");
+  EXPECT_STREQ(currentGameHeader.event, "Cup\r\nFinal");
+  EXPECT_STREQ(currentGameHeader.date, "2024\r");
 }
 
 TEST_F(SmallDialogsTest, GameInfoNeverCutsALongerStoredComment) {

@@ -1,0 +1,197 @@
+// Every format the program writes, against texts that are hard to keep:
+// line breaks (LF, CR LF, CR), tabs and blanks at either end, ";", quotes,
+// "*/", "}END", ratings of every shape, in each header text and in the
+// comments. A save either loads back with every text the format keeps as it
+// was, or is refused before the file is touched.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/position/position.h"
+#include "game/comments.h"
+#include "game/game_loader.h"
+#include "game/header.h"
+#include "game/load_game.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_position.h"
+
+namespace {
+
+using Field = char (GameHeader::*)[kHeaderTextSize];
+
+// The ten texts, in the order of the bits of Format::fields.
+constexpr Field kFields[] = {
+    &GameHeader::event,       &GameHeader::site,     &GameHeader::date,      &GameHeader::round,
+    &GameHeader::redName,     &GameHeader::redElo,   &GameHeader::blackName, &GameHeader::author,
+    &GameHeader::timeControl, &GameHeader::blackElo,
+};
+constexpr unsigned kAllTexts = 0x3FF;
+constexpr unsigned kKeywordTexts = 1u << 0 | 1u << 2 | 1u << 4 | 1u << 5 | 1u << 6 | 1u << 9;
+
+// What each written format keeps of a game, as the README's table says.
+struct Format {
+  const char* extension;
+  unsigned fields;  // bit i: kFields[i]
+  bool result;
+  bool gameComment;
+  bool moveComments;
+  bool keyword;  // comments' line breaks come back as CR LF; the refusals apply
+};
+const Format kFormats[] = {
+    {"egf", kAllTexts, true, true, true, false},
+    {"vgf", kAllTexts & ~(1u << 7 | 1u << 8), true, true, false, false},
+    {"vbf", 0, false, false, false, false},
+    {"wxf", kKeywordTexts, false, true, true, true},
+    {"axf", kKeywordTexts, false, true, true, true},
+    {"ccf", kKeywordTexts, false, true, true, true},
+    {"txt", 0, false, false, false, false},
+};
+
+// A text put into one header field (comment -1), or into comment slot
+// `comment` (0 the game comment, 2 the second move's); what keyword files
+// answer (0: saved).
+struct Row {
+  Field field;
+  int comment;
+  const char* text;
+  int keywordRefusal;
+};
+
+constexpr int kOneLine = kSaveTextsNotOneLine;
+constexpr int kRating = kSaveRatingsNotKept;
+
+const Row kRows[] = {
+    // Line breaks in the one-line texts the keyword files write, and in
+    // those they do not write at all.
+    {&GameHeader::event, -1, "Line1\r\nLine2", kOneLine},
+    {&GameHeader::event, -1, "Line1\nLine2", kOneLine},
+    {&GameHeader::event, -1, "Line1\rLine2", kOneLine},
+    {&GameHeader::blackName, -1, "X\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w", kOneLine},
+    {&GameHeader::redName, -1, "Wang\r\n", kOneLine},
+    {&GameHeader::date, -1, "2024-01-02\r", kOneLine},
+    {&GameHeader::redElo, -1, "2400\n", kRating},
+    {&GameHeader::site, -1, "Line1\r\nLine2", 0},
+    {&GameHeader::round, -1, "3\r", 0},
+    {&GameHeader::author, -1, "a\nb", 0},
+    {&GameHeader::timeControl, -1, "40/2h\r\n", 0},
+    // Blanks and tabs at either end, and inside.
+    {&GameHeader::event, -1, " Cup", kOneLine},
+    {&GameHeader::date, -1, "\t2024", kOneLine},
+    {&GameHeader::redName, -1, "\tWang", kOneLine},
+    {&GameHeader::redName, -1, "  Wang", 0},
+    {&GameHeader::blackName, -1, " \tLi", 0},
+    {&GameHeader::blackName, -1, "Li \t", 0},
+    {&GameHeader::event, -1, "Cup\t2024 ", 0},
+    {&GameHeader::date, -1, "2024 \t", 0},
+    // Separators and marks of the files.
+    {&GameHeader::event, -1, "\"Open\" */ }END /*", 0},
+    {&GameHeader::redName, -1, "a;b;;", 0},
+    {&GameHeader::blackName, -1, "}END", 0},
+    {&GameHeader::date, -1, "START{", 0},
+    // Ratings: plain whole numbers are kept, anything else is refused.
+    {&GameHeader::redElo, -1, "2400", 0},
+    {&GameHeader::redElo, -1, "0", 0},
+    {&GameHeader::redElo, -1, "-5", 0},
+    {&GameHeader::blackElo, -1, "0", 0},
+    {&GameHeader::blackElo, -1, "2147483647", 0},
+    {&GameHeader::redElo, -1, "2400 (est)", kRating},
+    {&GameHeader::redElo, -1, "abc", kRating},
+    {&GameHeader::blackElo, -1, "24;00", kRating},
+    {&GameHeader::blackElo, -1, "+5", kRating},
+    {&GameHeader::redElo, -1, " 5", kRating},
+    {&GameHeader::redElo, -1, "5 ", kRating},
+    {&GameHeader::blackElo, -1, "05", kRating},
+    {&GameHeader::blackElo, -1, "-0", kRating},
+    {&GameHeader::redElo, -1, "2147483648", kRating},
+    // Comments: line breaks of every kind, the end marks, what looks like
+    // two comments in one place, and lines that look like keywords.
+    {nullptr, 0, "one\rtwo\nthree\r\nfour", 0},
+    {nullptr, 2, "one\rtwo\nthree\r\nfour", 0},
+    {nullptr, 0, "first*/ /*second", 0},
+    {nullptr, 2, "first*/ /*second", 0},
+    {nullptr, 2, "\"quoted\" }END\nFORMAT  \tWXF\nSTART{", 0},
+    {nullptr, 2, "\t tab and blank \t", 0},
+    {nullptr, 0, "*/", 0},
+};
+
+// Line breaks as the keyword files give them back: CR LF.
+std::string CrLfLines(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += "\r\n";
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string CommentOf(int ply) {
+  return moveComments[ply].text != nullptr ? moveComments[ply].text : "<none>";
+}
+
+class SavedTextsTest : public testing_support::ScratchFolderTest {
+ protected:
+  SavedTextsTest() : ScratchFolderTest("saved_texts") {}
+
+  std::string FileText(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+};
+
+TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
+  for (const Row& row : kRows) {
+    for (const Format& format : kFormats) {
+      SCOPED_TRACE(std::string(format.extension) + " comment " + std::to_string(row.comment) +
+                   " \"" + row.text + "\"");
+      // A game of three moves from the standard start, a result, and the
+      // text under test.
+      testing_support::InitEngine();
+      ResetGameHeaderAndComments();
+      LoadedGame game;
+      for (const char* m : {"h2e2", "h9g7", "h0g2"})
+        game.moves.push_back({testing_support::MoveFromText(m), 0, 0, 0});
+      ASSERT_EQ(CommitLoadedGame(game, currentGameHeader, 0), 1);
+      GameHeader header = emptyGameHeader;
+      header.result = kResultRedWins;
+      if (row.field != nullptr) SetHeaderText(header.*row.field, row.text);
+      if (row.comment >= 0) SetComment(row.comment, row.text);
+
+      const std::string path = Path(std::string("texts.") + format.extension);
+      std::ofstream(path, std::ios::binary) << "old";
+      const int saved = SaveGameFile(path.c_str(), header);
+      EXPECT_EQ(saved, format.keyword ? row.keywordRefusal : 0);
+      if (saved != 0) {
+        EXPECT_EQ(FileText(path), "old");
+        EXPECT_STREQ(TextKeepingGameFileExtensions(), "egf, vgf");
+        continue;
+      }
+
+      ResetGameHeaderAndComments();
+      const int loaded = LoadGameFile(path.c_str(), &currentGameHeader, 0);
+      EXPECT_EQ(loaded, kLoadOk);
+      EXPECT_EQ(gameLength, 3);
+      if (!GameWasLoaded(loaded)) continue;
+      for (size_t i = 0; i < std::size(kFields); ++i) {
+        const bool kept = (format.fields >> i & 1u) != 0;
+        EXPECT_EQ(std::string(currentGameHeader.*kFields[i]), kept ? header.*kFields[i] : "")
+            << "field " << i;
+      }
+      EXPECT_EQ(currentGameHeader.result, format.result ? kResultRedWins : kResultUnknown);
+      if (row.comment < 0) continue;
+      const bool kept = row.comment == 0 ? format.gameComment : format.moveComments;
+      const std::string expected = format.keyword ? CrLfLines(row.text) : row.text;
+      EXPECT_EQ(CommentOf(row.comment), kept ? expected : "<none>");
+    }
+  }
+}
+
+}  // namespace
