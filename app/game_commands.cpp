@@ -283,8 +283,9 @@ void CMainFrame::OnHintCommand() {
   const bool searches = engineState == kEngineIdle && ponderMove == 0 && !setupMode;
   const uint32_t postedBefore = requestsPosted;
   if (searches) pendingRequest = kRequestNone;
-  if (!setupMode && !OnHint()) return;
+  const bool gaveWayToMove = !setupMode && !OnHint();
   UpdateToolbars();
+  if (gaveWayToMove) return;
   if (searches && requestsPosted != postedBefore && engineState == kEngineIdle) {
     const int32_t request = pendingRequest;
     pendingRequest = kRequestNone;
