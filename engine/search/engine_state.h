@@ -80,8 +80,9 @@ void RestoreGameRecord();
 // window keeps what the user gives after it until the move is made
 // (RunCommandsAfterMove), so no later request replaces it.
 void RequestStop(int32_t code);
-// Hands the user's move to the running ponder search or analysis (request
-// 3 or 4): the search unwinds and its completion makes the move.
+// Hands the user's move to the running ponder search, analysis or hint's
+// search (request 3, or 4 in engineState 5): the search unwinds and its
+// completion makes the move.
 void HandUserMoveToSearch(Move move);
 // Whether a user's move waits for the search to unwind. It holds from the
 // hand-over until the completion has made (or refused) the move, whatever
