@@ -140,20 +140,17 @@ void CMainFrame::SlidePiece(int32_t piece, int32_t fromColumn, int32_t fromRow, 
   }
 }
 
-void CMainFrame::OnHint() {
-  if (engineState == kEngineThinking || hintSearchRunning) return;
-  if (ponderMove == 0) {
-    // The board takes no input while the hint's search runs: a move made
-    // then would be handed to an analysis that never completes.
-    hintSearchRunning = true;
-    HintSearch();
-    hintSearchRunning = false;
-  }
+bool CMainFrame::OnHint() {
+  if (engineState == kEngineThinking || HintSearchRunning()) return true;
+  // A move the user makes while the hint's search runs stops the search,
+  // as it stops a ponder: the move is made and answered before the search
+  // returns, and the hint, for the position before the move, is not shown.
+  if (ponderMove == 0 && !HintSearch()) return false;
   const Move hint = static_cast<Move>(ponderMove);
   if (hint == 0) {
     if (engineState != kEngineThinkingNoBook)
       ShowMessageBox(this, DecodeLanguageText(Tr(kTextNoClue), currentLanguage));
-    return;
+    return true;
   }
   const Square from = MoveFrom(hint), to = MoveTo(hint);
   const int32_t piece = displayBoard[from];
@@ -168,6 +165,7 @@ void CMainFrame::OnHint() {
   // painted over, are drawn again on the repainted board.
   drawnPonderMove = drawnBestMove = drawnBestReply = 0;
   DrawComputingMoves();
+  return true;
 }
 
 void CMainFrame::PlayPredictedMove() {

@@ -54,11 +54,9 @@ void CMainFrame::OnLButtonDown(uint32_t flags, int32_t x, int32_t y) {
   }
   int32_t column, row;
   const bool onBoard = PointToSquare(x, y, column, row);
-  if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook ||
-      hintSearchRunning) {
+  if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
     // A piece dragged while the engine thinks is refused where it is let go.
-    pressedWhileThinking_ = !hintSearchRunning && inputMode == 1 && onBoard &&
-                            displayBoard[SquareAt(column, row)] > 0;
+    pressedWhileThinking_ = inputMode == 1 && onBoard && displayBoard[SquareAt(column, row)] > 0;
     pressColumn_ = column;
     pressRow_ = row;
     return;
@@ -137,13 +135,6 @@ void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
     pressedWhileThinking_ = false;
     return;
   }
-  if (hintSearchRunning) {
-    // No move while the hint's search runs: a held piece goes back.
-    heldPiece = -1;
-    sourceColumn = -1;
-    if (boardView_ != nullptr) boardView_->Invalidate();
-    return;
-  }
   if (setupMode != 0) {
     DropSetupPiece(x, y);
     return;
@@ -213,9 +204,10 @@ void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
       }
       [[fallthrough]];
     case kEngineAnalysing:
-      // The search unwinds and its completion plays the move, switching
-      // the clock once the move has been made; what the user gives
-      // meanwhile waits for the move (commands_after_move.h).
+      // The search (a ponder, or the hint's search) unwinds and its
+      // completion plays the move, switching the clock once the move has
+      // been made; what the user gives meanwhile waits for the move
+      // (commands_after_move.h).
       HandUserMoveToSearch(move);
       sourceColumn = -1;
       targetColumn = -1;

@@ -207,7 +207,7 @@ void ShowGameAfterCommands() {
 }
 
 bool EngineIdleOrPondering() {
-  return engineState == kEngineIdle || engineState == kEnginePondering;
+  return engineState == kEngineIdle || engineState == kEnginePondering || HintSearchRunning();
 }
 
 namespace {
@@ -225,7 +225,8 @@ void DeferCommand(int commandId) {
 }  // namespace
 
 bool DeferUntilPonderStops(int commandId) {
-  if (engineState != kEnginePondering) return false;
+  // The hint's search stops for the command as a ponder does.
+  if (engineState != kEnginePondering && !HintSearchRunning()) return false;
   DeferCommand(commandId);
   return true;
 }
@@ -233,7 +234,7 @@ bool DeferUntilPonderStops(int commandId) {
 bool EngineIdlePonderingOrThinking() { return EngineIdleOrPondering() || ThinkingOnOwnMove(); }
 
 bool DeferUntilSearchStops(int commandId) {
-  if (engineState != kEnginePondering && !ThinkingOnOwnMove()) return false;
+  if (engineState != kEnginePondering && !ThinkingOnOwnMove() && !HintSearchRunning()) return false;
   if (ThinkingOnOwnMove() && ThinkAskedToStop() &&
       (pendingRequest == kRequestNone || pendingRequest == kRequestPlayNow)) {
     // The think already ends with the engine's move (Stop thinking, Play

@@ -14,15 +14,18 @@ void InstallWindowBridge();
 void RemoveWindowBridge();
 
 // Whether a command that waits for a ponder search may be chosen now: the
-// engine is idle, or it ponders and can be stopped for the command. A think
-// on the engine's own move (or a hint, a mate search) refuses it.
+// engine is idle, or it ponders (or runs the hint's search) and can be
+// stopped for the command. A think on the engine's own move (or a mate
+// search) refuses it.
 bool EngineIdleOrPondering();
-// While the engine ponders: keeps the command and stops the search, whose
-// completion runs the command once the search has unwound; true then.
-// Otherwise false, and the caller acts (or refuses) now.
+// While the engine ponders or runs the hint's search: keeps the command and
+// stops the search, whose completion (or the hint command, once the hint's
+// search has returned) runs the command; true then. Otherwise false, and
+// the caller acts (or refuses) now.
 bool DeferUntilPonderStops(int commandId);
 // Whether a command that stops a ponder or a think on the engine's own move
-// may be chosen now: the engine is idle, ponders or thinks on its move.
+// may be chosen now: the engine is idle, ponders, thinks on its move or
+// runs the hint's search.
 bool EngineIdlePonderingOrThinking();
 // As DeferUntilPonderStops, and also during a think on the engine's own
 // move: the think stops, the command runs, and the think starts again when

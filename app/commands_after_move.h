@@ -1,7 +1,8 @@
 // What the user gives while a move of theirs waits for the ponder search
-// (or analysis) to unwind: the frame's commands, keys and the close box are
-// kept in one queue, in their order, and run once the search's completion
-// has made the move, so that each acts on the game with the move.
+// (or the hint's search, or analysis) to unwind: the frame's commands, keys
+// and the close box are kept in one queue, in their order, and run once the
+// search's completion has made the move, so that each acts on the game with
+// the move.
 #pragma once
 
 #include <cstdint>

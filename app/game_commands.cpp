@@ -263,24 +263,31 @@ void CMainFrame::CarryOutRequestAfterHint(int32_t request) {
     case kRequestSaveGame:
       SaveGameRequested();
       break;
+    case kRequestStopThenCommand:
+      // A command the search was stopped for (the options sheet, a paste):
+      // it runs now.
+      NotifyEngineEvent(kEventRunDeferredCommand);
+      break;
     default:
       // A plain stop, or Space's "play the analysed move", which has no
-      // meaning for a hint: the hint ends early. (The board takes no move
-      // while the hint's search runs.)
+      // meaning for a hint: the hint ends early. (A user's move is made by
+      // the hint's completion.)
       break;
   }
 }
 
 void CMainFrame::OnHintCommand() {
-  // The hint's search (engineState 5) has no completion of its own: a
-  // command that arrives meanwhile through the engine's message pumping
-  // stops it with its request, which is carried out here once the search
-  // has returned instead of being dropped.
+  // A command that arrives through the message pumping of the hint's
+  // search (engineState 5) stops it with its request, which is carried out
+  // here once the search has returned. A user's move stops it too, but the
+  // search's completion makes it, and the engine answers it, before the
+  // search returns: what the user gave after the move has run then.
   const bool searches = engineState == kEngineIdle && ponderMove == 0 && !setupMode;
   const uint32_t postedBefore = requestsPosted;
   if (searches) pendingRequest = kRequestNone;
-  if (!setupMode) OnHint();
+  const bool gaveWayToMove = !setupMode && !OnHint();
   UpdateToolbars();
+  if (gaveWayToMove) return;
   if (searches && requestsPosted != postedBefore && engineState == kEngineIdle) {
     const int32_t request = pendingRequest;
     pendingRequest = kRequestNone;
@@ -333,8 +340,8 @@ void CMainFrame::OnUpdateAutomove(CCmdUI* ui) {
 }
 
 void CMainFrame::OnUpdateHint(CCmdUI* ui) {
-  ui->Enable(engineState != kEngineThinking && engineState != kEngineThinkingNoBook &&
-             !setupMode && !hintSearchRunning);
+  ui->Enable(engineState != kEngineThinking && engineState != kEngineThinkingNoBook && !setupMode &&
+             !HintSearchRunning());
 }
 
 void CMainFrame::OnUpdateEngineIdle(CCmdUI* ui) { ui->Enable(EngineIdle()); }

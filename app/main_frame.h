@@ -188,7 +188,8 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   // Automatic replay on or off (Shift: ask for the seconds per move first).
   void OnAutomove();
   // Command 40069 and the H key: the hint (OnHint), then whatever a command
-  // asked for while the hint's search ran.
+  // asked for while the hint's search ran. A move made meanwhile has been
+  // made and answered when the hint's search returns, with what followed it.
   void OnHintCommand();
   void OnUpdateTakeBack(CCmdUI* ui);
   void OnUpdateReplay(CCmdUI* ui);
@@ -210,8 +211,8 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   void StepThroughGame(int32_t request);
   // The board, the move list and the commands' state after the game moved.
   void ShowChangedGame();
-  // The hint's search has no completion: a request posted while it ran is
-  // carried out here once it returned.
+  // A request posted while the hint's search ran (other than a user's move,
+  // which its completion makes) is carried out here once it returned.
   void CarryOutRequestAfterHint(int32_t request);
 
  public:
@@ -234,13 +235,13 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   bool PlayUserMove(Move move);
   // Clears the selection, repaints and plays the refusal sound.
   void RefuseUserMove();
-  // Set while the hint's search runs: the board takes no input then.
-  bool hintSearchRunning = false;
 
   // ---- Hint display, animation, ponder hit (board_animation.cpp) ----
   // (animation declarations)
   // Slides the piece hinted at to its target and back (command 40069).
-  void OnHint();
+  // Returns false when the hint's search gave way to a move the user made
+  // meanwhile (HintSearch): no hint is shown then.
+  bool OnHint();
   // Animates `piece` between two squares in display coordinates.
   void SlidePiece(int32_t piece, int32_t fromColumn, int32_t fromRow, int32_t toColumn,
                   int32_t toRow);

@@ -388,6 +388,21 @@ void CompleteAnalysis() {
   }
 }
 
+bool CompleteHint() {
+  if (!UserMoveWaiting()) return false;
+  if (pendingRequest != kRequestPlayNow) {
+    // A close came before the move: the game is saved as it was shown.
+    userMoveWaiting = 0;
+    return false;
+  }
+  // The suggestion was for the position before the move: it goes unshown.
+  ponderMove = 0;
+  const bool played = PlayGameMove(pendingUserMove, true);
+  const bool enginePlays = sideToMove == kRed ? enginePlaysSide0 == 1 : enginePlaysSide1 == 1;
+  AfterWaitingMove(played && enginePlays ? kThinkPlay : 0);
+  return true;
+}
+
 Move ExpectedReply() {
   const Move m = principalVariation[0][1];
   if (m == 0 || !IsValidMove(m)) return 0;

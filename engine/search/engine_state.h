@@ -80,8 +80,9 @@ void RestoreGameRecord();
 // window keeps what the user gives after it until the move is made
 // (RunCommandsAfterMove), so no later request replaces it.
 void RequestStop(int32_t code);
-// Hands the user's move to the running ponder search or analysis (request
-// 3 or 4): the search unwinds and its completion makes the move.
+// Hands the user's move to the running ponder search, analysis or hint's
+// search (request 3, or 4 in engineState 5): the search unwinds and its
+// completion makes the move.
 void HandUserMoveToSearch(Move move);
 // Whether a user's move waits for the search to unwind. It holds from the
 // hand-over until the completion has made (or refused) the move, whatever
@@ -105,8 +106,15 @@ void Think(int32_t mode, Move excludedMove);
 // began (which the root scoring may not show in stopRequested yet) or by
 // its own time.
 bool ThinkAskedToStop();
-// Suggests a move for the side to move in ponderMove (0 = none).
-void HintSearch();
+// Suggests a move for the side to move in ponderMove (0 = none). A user's
+// move handed to its search (HandUserMoveToSearch) stops it, and its
+// completion (CompleteHint) makes the move as after a ponder: the
+// suggestion, for the position before the move, is dropped, and HintSearch
+// returns false once the engine has answered the move. True otherwise.
+bool HintSearch();
+// Whether the hint's search runs: from its start until it has unwound, its
+// completion excluded.
+bool HintSearchRunning();
 // The root choices of the lowest levels (0, and -1/-2) from the root scores.
 void ChooseRootMoveLevel0();
 void ChooseRootMoveLevelMinus();
@@ -115,6 +123,11 @@ void ChooseRootMoveLevelMinus();
 void CompleteThink(int32_t state, int32_t rootForced, int32_t cleanIteration);
 void CompletePonder();
 void CompleteAnalysis();
+// After the hint's search: the user's move that waits for it is made and
+// answered by the engine when it plays the side then to move, and what the
+// user gave meanwhile runs in its order after the move (RunCommandsAfterMove).
+// Returns false, and does nothing, when no move waits or a close came first.
+bool CompleteHint();
 // The opponent's expected reply to the move just played, 0 when none or when
 // the books know the position after it.
 Move ExpectedReply();

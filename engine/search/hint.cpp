@@ -1,5 +1,6 @@
 // The hint: a short search (about one second) for the side to move, the
-// books first, that leaves its suggestion in ponderMove.
+// books first, that leaves its suggestion in ponderMove. A user's move
+// handed to the search stops it; the completion then makes the move.
 #include <cstring>
 
 #include "engine/bridge.h"
@@ -35,15 +36,13 @@ Move BookHint() {
   return 0;
 }
 
-}  // namespace
+// Set while the hint's search runs.
+bool hintSearching = false;
 
-void HintSearch() {
-  if (engineState != kEngineIdle) return;
-  // A full game record takes no further move to suggest.
-  if (GameRecordFull()) {
-    ponderMove = 0;
-    return;
-  }
+// The hint's search, up to the point where its completion takes over:
+// ponderMove gets the suggestion, the game record and the level are as
+// they were.
+void RunHintSearch() {
   const int32_t savedLevelMode = levelMode;
   bestScore = -1;
   historyPly = 0;
@@ -54,6 +53,9 @@ void HintSearch() {
   pollBaseCount = 0;
   rootForced = 0;
   stopRequested = 0;
+  // A user's move is handed to this search from its first message pumping
+  // on; none waits before.
+  userMoveWaiting = 0;
   PrepareEvaluation();
   BackupGameRecord();
   // The windows read the game as it stands while the hint's search pumps
@@ -90,4 +92,21 @@ void HintSearch() {
   levelMode = savedLevelMode;
   RestoreGameRecord();
   historyPly = 0;
+}
+
+}  // namespace
+
+bool HintSearchRunning() { return hintSearching; }
+
+bool HintSearch() {
+  if (engineState != kEngineIdle || hintSearching) return true;
+  // A full game record takes no further move to suggest.
+  if (GameRecordFull()) {
+    ponderMove = 0;
+    return true;
+  }
+  hintSearching = true;
+  RunHintSearch();
+  hintSearching = false;
+  return !CompleteHint();
 }

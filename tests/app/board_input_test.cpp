@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -300,8 +301,8 @@ TEST_F(BoardInputTest, MovesWhileTheEnginePonders) {
   }
 }
 
-// The hint slides the piece to its target and back; the board takes no
-// input while the hint's search runs.
+// The hint slides the piece to its target and back; a move made while the
+// hint's search runs stops it, and is made and answered instead.
 QImage blockTo;
 bool pauseSeen = false;
 
@@ -332,19 +333,23 @@ TEST_F(BoardInputTest, TheHintShowsTheMoveAndChangesNothing) {
     Check(gamePly == 0 && displayBoard[MoveTo(capture)] != 0, "the position is unchanged");
     CloseFrame();
   });
-  RUN_SCENARIO({  // the hint's search, with a move tried meanwhile
+  RUN_SCENARIO({  // the hint's search, with a move made meanwhile
     CMainFrame* f = StartProgram();
+    pauseSeen = false;
     CMainFrame::hintPauseHook = [](int32_t) { pauseSeen = true; };
     pumpMessagesHook = [] {
-      if (engineState != kEngineAnalysing || !sounds.empty()) return;
+      if (!HintSearchRunning() || UserMoveWaiting()) return;
       MouseMove("h2e2");
-      sounds.push_back(0);  // tried once
+      Check(UserMoveWaiting(), "the move waits for the hint's search");
     };
-    f->OnHint();
+    const bool shown = f->OnHint();
     pumpMessagesHook = nullptr;
-    Check(sounds == std::vector<int>{0}, "the move was tried and made no sound");
-    Check(pauseSeen && ponderMove != 0 && gamePly == 0 && pendingRequest == kRequestNone,
-          "the hint came and the move was ignored");
+    Check(!shown && !pauseSeen, "the hint gave way to the move");
+    Check(gamePly == 2 && gameLength == 2 && history[1].move == MoveFromText("h2e2") &&
+              history[2].engineMove == 1,
+          "the move was made and answered");
+    Check(std::count(sounds.begin(), sounds.end(), kSoundRefusedMove) == 0, "no refusal");
+    Check(engineState == kEngineIdle && shownSideToMove == kRed, "red to move, the engine idle");
     CloseFrame();
   });
   RUN_SCENARIO({  // no move at all

@@ -1,12 +1,13 @@
 // The user's input is handled in the order given: a move dropped while the
-// engine ponders on another one is made before any command given after it,
-// in the same burst of input (one event batch) or at any later message
-// pumping of the unwinding search, and the command then acts on the game
-// with the move.
+// engine ponders on another one, or while the hint's search runs, is made
+// before any command given after it, in the same burst of input (one event
+// batch) or at any later message pumping of the unwinding search, and the
+// command then acts on the game with the move.
 #include <QApplication>
 #include <QClipboard>
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,18 +15,22 @@
 #include "app/main_frame.h"
 #include "engine/bridge.h"
 #include "engine/position/position.h"
+#include "engine/search/books.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/engine_state.h"
+#include "engine/search/search.h"
 #include "engine/search/search_tables.h"
 #include "engine/search/time_control.h"
 #include "game/binary_files.h"
 #include "game/header.h"
+#include "platform/message_box.h"
 #include "platform/sound.h"
 #include "res/menus.h"
 #include "tests/support/app_scenario.h"
 #include "tests/support/board_events.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
+#include "windows/input_dlg.h"
 #include "windows/options_sheet.h"
 
 using testing_support::Check;
@@ -40,7 +45,8 @@ constexpr int kThinkPumps = 40;
 constexpr const char* kPastedFen = "4k4/9/9/9/9/9/9/9/4R4/4K4 b";
 
 struct Run {
-  int dropPumping = 1;   // the ponder search's pumping that gets the drop
+  bool hint = false;     // the drop comes during the hint's search, not a ponder
+  int dropPumping = 1;   // the pumping of that search that gets the drop
   int commandAfter = 0;  // the command comes this many pumpings later
   std::function<void()> post;
   bool hit = false;
@@ -55,8 +61,35 @@ struct Run {
   bool thinkCut = false;  // the answer's think ran until the test stopped it
   bool sheetShown = false;
   std::vector<int> sounds;
+  std::vector<int32_t> hintPlies;  // gamePly at each hint shown
 };
 Run run;
+
+// The system tick, except that it stands still while the hint's search
+// waits for the drop (or the command): the hint's second never runs out
+// first, however slow the machine.
+uint32_t HeldTick() {
+  static uint32_t held = 0;
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  const uint32_t now = static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u +
+                                             static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+  if (!HintSearchRunning() || run.userMove != 0 || run.commandPosted) {
+    held = 0;
+    return now;
+  }
+  if (held == 0) held = now;
+  return held;
+}
+
+// The user's move in the hint's search, by the pumping that gets it: a pawn,
+// a knight, or the move the hint would suggest so far.
+Move HintDrop(int pumping) {
+  if (pumping == 1) return MoveFromText("a3a4");
+  if (pumping == 2) return MoveFromText("b0c2");
+  const Move best = principalVariation[0][0];
+  return best != 0 && best != kNoRootMove ? best : MoveFromText("h2e2");
+}
 
 void PostCommand() {
   run.commandPosted = true;
@@ -79,18 +112,23 @@ void OnPump() {
     RequestStop(kRequestNone);
     return;
   }
-  if (engineState != kEnginePondering) return;
   if (run.userMove == 0) {
+    if (run.hint ? !HintSearchRunning() : engineState != kEnginePondering) return;
     if (run.pumps < run.dropPumping) return;
     run.ponderPly = gamePly;
-    run.engineReply = history[2].move;
-    const Move predicted = static_cast<Move>(ponderMove);
-    run.userMove = run.hit ? predicted
-                           : MoveFromText(predicted == MoveFromText("a3a4") ? "i3i4" : "a3a4");
+    if (run.hint) {
+      run.userMove = HintDrop(run.dropPumping);
+    } else {
+      run.engineReply = history[2].move;
+      const Move predicted = static_cast<Move>(ponderMove);
+      run.userMove =
+          run.hit ? predicted : MoveFromText(predicted == MoveFromText("a3a4") ? "i3i4" : "a3a4");
+    }
     testing_support::PostDrag(run.userMove);
     if (run.commandAfter == 0) PostCommand();
     return;
   }
+  if (engineState != kEnginePondering) return;
   // Pondering after the answer: the scenario ends.
   if (gamePly != run.ponderPly) RequestStop(kRequestNone);
 }
@@ -133,27 +171,33 @@ void CheckOutcome(const Command& c, const std::vector<std::string>& before) {
   const Expect expect = c.expect;
   const bool sheet = std::strcmp(c.name, "the options sheet") == 0;
   const std::string user = MoveText(run.userMove);
+  // The game before the drop, and the moves after it.
+  const int32_t base = static_cast<int32_t>(before.size());
   Check(engineState == kEngineIdle, "the engine is idle at the end");
   Check(closeRequested == 0 && !UserMoveWaiting(), "nothing left waiting");
   if (c.refusalSound)
     Check(std::count(run.sounds.begin(), run.sounds.end(), kSoundRefusedMove) == 1,
           "the second move sounds refused");
   Check(run.sheetShown == sheet, "the options sheet opened");
+  // The hint of the position before the move gives way to the move.
+  Check(std::count(run.hintPlies.begin(), run.hintPlies.end(), base) == 0,
+        "no hint shown on the position before the move");
   std::vector<std::string> expected = before;
   expected.push_back(user);
   switch (expect) {
     case Expect::kAnswered:
     case Expect::kAnsweredAtOnce:
-      Check(gamePly == 4 && gameLength == 4 && GameMoves().size() == 4 &&
-                history[3].move == run.userMove && history[4].engineMove == 1,
+      Check(gamePly == base + 2 && gameLength == base + 2 &&
+                GameMoves().size() == static_cast<size_t>(base + 2) &&
+                history[base + 1].move == run.userMove && history[base + 2].engineMove == 1,
             "the move is made and answered");
       Check(shownSideToMove == kRed && sideToMove == kRed, "red to move");
       Check(expect != Expect::kAnsweredAtOnce || !run.thinkCut, "the answer came at once");
       Check(expect != Expect::kAnswered || run.thinkCut, "the answer took its time");
-      expected.push_back(MoveText(history[4].move));
+      expected.push_back(MoveText(history[base + 2].move));
       break;
     case Expect::kTakenBack:
-      Check(gamePly == 2 && gameLength == 3 && GameMoves() == expected,
+      Check(gamePly == base && gameLength == base + 1 && GameMoves() == expected,
             "the move is made and taken back, kept to replay");
       Check(shownSideToMove == kRed && sideToMove == kRed, "red to move");
       break;
@@ -169,12 +213,11 @@ void CheckOutcome(const Command& c, const std::vector<std::string>& before) {
   Check(AutosavedMoves() == expected, "the autosave holds the game with the move");
 }
 
-using InputOrderTest = testing_support::ScenarioTest;
-
-TEST_F(InputOrderTest, WhatFollowsADroppedMoveActsOnTheGameWithTheMove) {
+// The commands given after the drop, each with what comes of it.
+std::vector<Command> CommandsAfterTheDrop() {
   using testing_support::PostCall;
   using testing_support::PostKey;
-  const Command commands[] = {
+  return {
       {"a second move",
        [] {
          testing_support::PostDrag(MoveFromText(run.userMove == MoveFromText("i3i4") ? "a3a4"
@@ -211,38 +254,152 @@ TEST_F(InputOrderTest, WhatFollowsADroppedMoveActsOnTheGameWithTheMove) {
       {"a ponder hit, then H", [] { PostKey(Qt::Key_H); }, Expect::kAnswered, false, true},
       {"a ponder hit, then Left", [] { PostKey(Qt::Key_Left); }, Expect::kTakenBack, false, true},
   };
-  for (const Command& c : commands) {
+}
+
+// The program with the engine on black's side, pondering, a long level
+// (the test stops each think), sounds and hints recorded.
+CMainFrame* StartForTheDrop() {
+  CMainFrame* f = testing_support::StartProgramInEnglish();
+  f->inputMode = 1;
+  soundEnabled = 1;
+  soundPlayHook = [](int id) {
+    run.sounds.push_back(id);
+    return true;
+  };
+  CMainFrame::hintPauseHook = [](int32_t) { run.hintPlies.push_back(gamePly); };
+  Ponder = 1;
+  enginePlaysSide0 = 0;
+  enginePlaysSide1 = 1;
+  levelMode = kLevelTimePerMove;
+  thinkingTime = 600000;
+  return f;
+}
+
+// What the posted input leaves for the event loop, then the frame's
+// deletion.
+void FinishInput() {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  pumpMessagesHook = nullptr;
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Check(run.userMove != 0 && run.commandPosted, "the user moved and gave the command");
+}
+
+using InputOrderTest = testing_support::ScenarioTest;
+
+TEST_F(InputOrderTest, WhatFollowsADroppedMoveActsOnTheGameWithTheMove) {
+  for (const Command& c : CommandsAfterTheDrop()) {
     for (const int dropPumping : {1, 2, 3}) {
       for (const int after : {0, 1, 2}) {
         SCOPED_TRACE(std::string(c.name) + ", drop at pumping " + std::to_string(dropPumping) +
                      ", command " + std::to_string(after) + " pumpings later");
         RUN_SCENARIO({
-          CMainFrame* f = testing_support::StartProgramInEnglish();
-          f->inputMode = 1;
-          soundEnabled = 1;
-          soundPlayHook = [](int id) {
-            run.sounds.push_back(id);
-            return true;
-          };
-          Ponder = 1;
-          enginePlaysSide0 = 0;
-          enginePlaysSide1 = 1;
-          levelMode = kLevelTimePerMove;
-          thinkingTime = 600000;
+          CMainFrame* f = StartForTheDrop();
           run.dropPumping = dropPumping;
           run.commandAfter = after;
           run.post = c.post;
           run.hit = c.hit;
           pumpMessagesHook = OnPump;
           f->PlayUserMove(MoveFromText("h2e2"));
-          // What the posted input leaves for the event loop.
-          for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-          pumpMessagesHook = nullptr;
-          QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-          Check(run.userMove != 0 && run.commandPosted, "the user moved and gave the command");
+          FinishInput();
           CheckOutcome(c, {"h2e2", MoveText(run.engineReply)});
         });
       }
+    }
+  }
+}
+
+// H, and a move dropped while the hint's search runs (a pawn, a knight, the
+// hinted move), alone or with a command after it: the hint is not shown,
+// the move is made and the engine answers it, as after a ponder.
+TEST_F(InputOrderTest, AMoveDroppedDuringTheHintIsMadeBeforeWhatFollows) {
+  std::vector<Command> commands = {{"nothing", [] {}, Expect::kAnswered}};
+  for (const Command& c : CommandsAfterTheDrop())
+    if (!c.hit) commands.push_back(c);
+  for (const Command& c : commands) {
+    for (const int dropPumping : {1, 2, 3}) {
+      for (const int after : {0, 1, 2}) {
+        SCOPED_TRACE(std::string(c.name) + ", drop at the hint's pumping " +
+                     std::to_string(dropPumping) + ", command " + std::to_string(after) +
+                     " pumpings later");
+        RUN_SCENARIO({
+          tickSource = HeldTick;
+          CMainFrame* f = StartForTheDrop();
+          bookMode1 = bookMode2 = kBookOff;
+          run.hint = true;
+          run.dropPumping = dropPumping;
+          run.commandAfter = after;
+          run.post = c.post;
+          pumpMessagesHook = OnPump;
+          f->OnCmdMsg(kCmdHint);
+          FinishInput();
+          CheckOutcome(c, {});
+        });
+      }
+    }
+  }
+}
+
+// A command chosen while the hint's search runs, without a move, stops the
+// search as it stops a ponder: the hint found so far comes (or "No clue"),
+// and then the command acts.
+TEST_F(InputOrderTest, ACommandDuringTheHintsSearchActsOnceTheHintCame) {
+  using testing_support::AnswerWhenShown;
+  static std::vector<std::string> seen;  // what the user saw, in order
+  const std::pair<int, std::function<void()>> cases[] = {
+      {kCmdProperties,
+       [] {
+         AnswerWhenShown<COptionsSheet>([](COptionsSheet* s) {
+           seen.push_back("command");
+           s->PressCancel();
+         });
+       }},
+      {kCmdGotoMove,
+       [] {
+         AnswerWhenShown<CInputDlg>([](CInputDlg* d) {
+           seen.push_back("command");
+           d->OnOK();
+         });
+       }},
+      {kCmdPasteFenPosition, [] { QApplication::clipboard()->setText(kPastedFen); }},
+      {kCmdSetupPosition, [] {}},
+  };
+  for (const auto& c : cases) {
+    const int id = c.first;
+    for (const int pumping : {1, 2}) {
+      SCOPED_TRACE("command " + std::to_string(id) + " at the hint's pumping " +
+                   std::to_string(pumping));
+      RUN_SCENARIO({
+        tickSource = HeldTick;
+        CMainFrame* f = StartForTheDrop();
+        bookMode1 = bookMode2 = kBookOff;
+        CMainFrame::hintPauseHook = [](int32_t) { seen.push_back("hint"); };
+        messageBoxHook = [](const QString& text, int) {
+          seen.push_back(text.toStdString());
+          return static_cast<int>(kAnswerOk);
+        };
+        static int command;
+        command = id;
+        c.second();
+        run.dropPumping = pumping;
+        pumpMessagesHook = [] {
+          if (!HintSearchRunning() || run.commandPosted || ++run.pumps < run.dropPumping) return;
+          run.commandPosted = true;
+          testing_support::PostCall([] { pMainFrame->OnCmdMsg(command); });
+        };
+        f->OnCmdMsg(kCmdHint);
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        pumpMessagesHook = nullptr;
+        Check(run.commandPosted, "the command came during the hint's search");
+        // The paste and the set-up show on the board.
+        if ((id == kCmdPasteFenPosition && shownSideToMove == kBlack && gameLength == 0) ||
+            (id == kCmdSetupPosition && f->setupMode != 0))
+          seen.push_back("command");
+        Check(
+            seen.size() == 2 && (seen[0] == "hint" || seen[0] == "No clue") && seen[1] == "command",
+            "the hint came, then the command");
+        Check(engineState == kEngineIdle && gamePly == 0, "the engine idle, no move made");
+        testing_support::CloseFrame();
+      });
     }
   }
 }

@@ -6,7 +6,9 @@
 // holds the user's move and the engine's answer. The board must then show
 // the engine pondering or idle, and the second drag's pawn where it stood.
 // Each case is played many times over, a new game each time, and no move
-// may be lost.
+// may be lost. Then H and a drag in one burst, from the start of a new game:
+// the drag comes while the hint's search runs, and the move must be made
+// and answered as well, and saved by a close given right after it.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -74,6 +76,7 @@ class QuickInputE2eTest : public testing_support::XvfbSuiteTest<QuickInputE2eTes
   }
 
  protected:
+  static void WriteQuickOptions();
   static inline pid_t windowManager_ = -1;
 };
 
@@ -177,10 +180,9 @@ class Game {
   QImage board_;
 };
 
-TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt) {
-  ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
-  // Short thinks, pondering, drag and drop, no books and no learning;
-  // every engine move autosaved, which tells the test the game.
+// Short thinks, pondering, drag and drop, no books and no learning; every
+// engine move autosaved, which tells the test the game.
+void QuickInputE2eTest::WriteQuickOptions() {
   WriteOptions({{"Language", 1},
                 {"Board size", 1},
                 {"Board coordinate", 0},
@@ -195,6 +197,11 @@ TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt
                 {"Ponder", 1},
                 {"Move selection", 1},
                 {"Save on each move", 1}});
+}
+
+TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt) {
+  ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
+  WriteQuickOptions();
   XProgramRun run(display_);
   ASSERT_TRUE(run.Start(VORELK_PROGRAM, (root_ / "vorelk.log").string()));
   Game game(run, Autosave());
@@ -276,6 +283,52 @@ TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt
     allLost += lost;
   }
   EXPECT_EQ(allLost, 0) << losses;
+}
+
+// H and a drag in one burst, red to move and the engine idle (a pawn, a
+// knight, the central cannon that the hint likely suggests), a new game each
+// time; the last time the close box comes right after the drag.
+TEST_F(QuickInputE2eTest, AMoveDroppedDuringTheHintIsMadeAndAnswered) {
+  ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
+  WriteQuickOptions();
+  XProgramRun run(display_);
+  ASSERT_TRUE(run.Start(VORELK_PROGRAM, (root_ / "vorelk-hint.log").string()));
+  Game game(run, Autosave());
+  ASSERT_TRUE(game.Settle([](const QImage&) { return true; }, "no first picture"));
+  const QImage start = game.Board();
+  const char* const kDropsDuringHint[] = {"a3a4", "b0c2", "h2e2", "i3i4"};
+  int hintLost = 0;
+  for (int repetition = 1; repetition <= kRepetitions + 1; ++repetition) {
+    const bool close = repetition > kRepetitions;
+    const std::string move = kDropsDuringHint[repetition % 4];
+    SCOPED_TRACE("H, then " + move + (close ? ", then the close box" : "") + ", repetition " +
+                 std::to_string(repetition));
+    if (repetition > 1) {
+      ASSERT_TRUE(game.NewGame(start));
+    }
+    fs::remove(Autosave());
+    XInputBurst burst;
+    game.Drag(burst.Key('h'), move);
+    ASSERT_TRUE(run.FocusMain());
+    ASSERT_TRUE(burst.Send(display_));
+    if (close) {
+      ASSERT_TRUE(testing_support::RequestWindowClose(display_, run.Main().w.id));
+      int status = 0;
+      ASSERT_TRUE(run.WaitForExit(status, kAnswerTime)) << "the program did not end";
+    }
+    const size_t expected = close ? 1 : 2;
+    const bool saved =
+        WaitUntil([&] { return Moves(game.Autosaved()).size() >= expected; }, kAnswerTime);
+    const std::vector<std::string> moves = Moves(game.Autosaved());
+    const bool kept = saved && moves.size() == expected && moves[0] == move;
+    hintLost += kept ? 0 : 1;
+    EXPECT_TRUE(kept) << "the autosave holds " << game.Autosaved();
+    if (!kept || close) continue;
+    std::vector<std::string> arrow;
+    ASSERT_TRUE(game.Settled(start, arrow)) << "H, then " << move;
+  }
+  EXPECT_EQ(hintLost, 0) << hintLost << " of " << kRepetitions + 1
+                         << " moves dropped during the hint lost";
 }
 
 }  // namespace

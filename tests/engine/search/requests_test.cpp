@@ -16,6 +16,7 @@ using driver_harness::S;
 using testing_support::CurrentFen;
 using testing_support::LegalMoves;
 using testing_support::MoveFromText;
+using testing_support::MoveText;
 
 // Every search ends by the time cap after about twenty polls at most.
 constexpr uint32_t kMsPerPoll = 1000;
@@ -403,6 +404,78 @@ TEST_F(AnalysisRequestTest, NewGameAnalysesTheStartPosition) {
   EXPECT_EQ(S().searchModes, Modes({kEngineAnalysing, kEngineAnalysing}));
   EXPECT_EQ(gamePly, 0);
   EXPECT_EQ(gameLength, 0);
+}
+
+// ---------------------------------------------------------------------------
+// While the hint searches
+// ---------------------------------------------------------------------------
+
+// After h2e2 h9g7 the user, red, asks for a hint and moves while its search
+// runs: the move stops the search and is made as after a ponder, and the
+// engine answers it when it plays black. The fake tick stands still, so
+// that only the move ends the hint's second.
+using HintRequestTest = DriverTest;
+
+TEST_F(HintRequestTest, AMoveDuringTheHintsSearchIsMadeAndAnswered) {
+  struct Case {
+    const char* name;
+    const char* move;
+    bool closeFirst;  // the main window asked to close before the move
+    bool engineOnBlack;
+    bool made, answered;
+  };
+  const Case cases[] = {
+      {"a move", "h0g2", false, true, true, true},
+      {"a move, no engine on black's side", "a3a4", false, false, true, false},
+      {"a move the rules refuse", "a0a5", false, true, false, false},
+      {"a close, then a move", "h0g2", true, true, false, false},
+  };
+  for (const Case& c : cases) {
+    for (const int poll : {1, 2, 3}) {
+      SCOPED_TRACE(std::string(c.name) + " at the hint's poll " + std::to_string(poll));
+      testing_support::SetUpFen(testing_support::kStartFen);
+      for (const char* m : {"h2e2", "h9g7"}) UserMove(m);
+      enginePlaysSide1 = c.engineOnBlack ? 1 : 0;
+      ResetScript(0);
+      static int polls;
+      static const Case* now;
+      static int atPoll;
+      polls = 0;
+      now = &c;
+      atPoll = poll;
+      S().everyPoll = [] {
+        if (!HintSearchRunning() || ++polls != atPoll) return;
+        if (now->closeFirst) RequestStopForClose();
+        HandUserMoveToSearch(MoveFromText(now->move));
+      };
+      const bool hintStood = HintSearch();
+      EXPECT_GE(polls, poll) << "the hint's search polled";
+      EXPECT_FALSE(HintSearchRunning());
+      EXPECT_EQ(engineState, kEngineIdle);
+      EXPECT_FALSE(UserMoveWaiting());
+      // The window carries out a close itself once the hint returned; a
+      // move, made or refused, was the hint's completion's.
+      EXPECT_EQ(hintStood, c.closeFirst);
+      EXPECT_EQ(gamePly, c.made ? (c.answered ? 4 : 3) : 2);
+      EXPECT_EQ(gameLength, gamePly);
+      if (c.made) {
+        EXPECT_EQ(MoveText(history[3].move), c.move);
+        EXPECT_EQ(history[3].engineMove, 0);
+      }
+      if (c.answered) {
+        EXPECT_EQ(history[4].engineMove, 1);
+      }
+      EXPECT_EQ(S().searchModes, c.answered ? Modes({kEngineThinking}) : Modes({}));
+      EXPECT_EQ(Saw(kEventUserMoveRefused), !c.made && !c.closeFirst);
+      // The suggestion was for the position before the move.
+      if (!c.closeFirst) {
+        EXPECT_EQ(ponderMove, 0);
+      }
+      EXPECT_TRUE(HistoryPointerAtShownPly());
+      closeRequested = 0;
+      pendingRequest = kRequestNone;
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
