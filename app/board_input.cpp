@@ -184,9 +184,11 @@ void CMainFrame::OnLButtonUp(uint32_t, int32_t x, int32_t y) {
       MakeMoveCode(SquareAt(sourceColumn, sourceRow), SquareAt(targetColumn, targetRow));
   // The game record holds kMaxGameMoves moves and the searches' plies
   // behind them: no move beyond that.
-  // A move already waits for the search to unwind: the board no longer
-  // shows the position this one would be played on.
-  if (GameRecordFull() || UserMoveWaiting() ||
+  // A move already waits for the search to unwind, or a command given just
+  // before (New game, Left, the options sheet, a close...) does: the board
+  // no longer shows, or is about to leave, the position this one would be
+  // played on. The command keeps its turn and the move is refused.
+  if (GameRecordFull() || UserMoveWaiting() || CommandWaitsForSearch() ||
       !CheckUserMove(move, displayBoard, shownSideToMove, 1)) {
     RefuseUserMove();
     return;

@@ -40,6 +40,14 @@ int32_t userMoveWaiting;
 
 bool UserMoveWaiting() { return userMoveWaiting != 0; }
 
+bool CommandWaitsForSearch() {
+  // Every search clears pendingRequest as it starts (the hint command for
+  // the hint's search), so a request seen here was posted during this one.
+  if (engineState != kEnginePondering && engineState != kEngineAnalysing) return false;
+  if (HintSearchRunning() && pendingRequest == kRequestPlayAnalysedMove) return false;
+  return pendingRequest != kRequestNone;
+}
+
 void RequestStop(int32_t code) {
   ++requestsPosted;
   // A close outranks every other request: once asked for, the program ends

@@ -90,6 +90,11 @@ void HandUserMoveToSearch(Move move);
 // it while it pumps messages).
 bool UserMoveWaiting();
 extern int32_t userMoveWaiting;
+// Whether a command's request (anything but a plain stop) waits for the
+// running ponder search, analysis or hint's search to unwind: the board is
+// about to change under a move dropped now, so the window refuses it. Space
+// during the hint's search (request 16) only ends it early, as a plain stop.
+bool CommandWaitsForSearch();
 // 1 once the main window asked to close while the engine worked; no later
 // request and no later search drops it.
 extern int32_t closeRequested;

@@ -2,7 +2,9 @@
 // engine ponders on another one, or while the hint's search runs, is made
 // before any command given after it, in the same burst of input (one event
 // batch) or at any later message pumping of the unwinding search, and the
-// command then acts on the game with the move.
+// command then acts on the game with the move. A command given just before
+// the drop acts as given, and the drop is then made or refused with its
+// sound, never lost.
 #include <QApplication>
 #include <QClipboard>
 #include <algorithm>
@@ -48,16 +50,23 @@ struct Run {
   bool hint = false;     // the drop comes during the hint's search, not a ponder
   int dropPumping = 1;   // the pumping of that search that gets the drop
   int commandAfter = 0;  // the command comes this many pumpings later
+  // Or the command comes first, and the drop dropAfter pumpings later.
+  bool commandFirst = false;
+  int dropAfter = 0;
   std::function<void()> post;
   bool hit = false;
   Move userMove = 0;
+  Move predicted = 0;     // the move the engine pondered on when the user moved
   Move engineReply = 0;   // the engine's reply to h2e2
   int32_t ponderPly = 0;  // gamePly while the engine pondered on the old position
   int sinceDrop = 0;
+  int sinceCommand = 0;
+  uint32_t tickAhead = 0;  // added to the tick: time the test lets pass at once
   int pumps = 0;
   int lastState = -1;
   int32_t lastPly = -1;
   bool commandPosted = false;
+  bool dropPosted = false;
   bool thinkCut = false;  // the answer's think ran until the test stopped it
   bool sheetShown = false;
   std::vector<int> sounds;
@@ -74,12 +83,12 @@ uint32_t HeldTick() {
   clock_gettime(CLOCK_MONOTONIC, &ts);
   const uint32_t now = static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u +
                                              static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
-  if (!HintSearchRunning() || run.userMove != 0 || run.commandPosted) {
+  if (!HintSearchRunning() || run.dropPosted || (run.commandPosted && !run.commandFirst)) {
     held = 0;
-    return now;
+    return now + run.tickAhead;
   }
   if (held == 0) held = now;
-  return held;
+  return held + run.tickAhead;
 }
 
 // The user's move in the hint's search, by the pumping that gets it: a pawn,
@@ -96,6 +105,11 @@ void PostCommand() {
   run.post();
 }
 
+void PostDrop() {
+  run.dropPosted = true;
+  testing_support::PostDrag(run.userMove);
+}
+
 void OnPump() {
   if (engineState != run.lastState || gamePly != run.lastPly) {
     run.pumps = 0;
@@ -105,6 +119,7 @@ void OnPump() {
   ++run.pumps;
   if (run.userMove != 0 && !run.commandPosted && ++run.sinceDrop >= run.commandAfter)
     PostCommand();
+  if (run.commandPosted && !run.dropPosted && ++run.sinceCommand >= run.dropAfter) PostDrop();
   if (stopRequested != 0) return;
   if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
     if (run.pumps < kThinkPumps) return;
@@ -121,10 +136,16 @@ void OnPump() {
     } else {
       run.engineReply = history[2].move;
       const Move predicted = static_cast<Move>(ponderMove);
+      run.predicted = predicted;
       run.userMove =
           run.hit ? predicted : MoveFromText(predicted == MoveFromText("a3a4") ? "i3i4" : "a3a4");
     }
-    testing_support::PostDrag(run.userMove);
+    if (run.commandFirst) {
+      PostCommand();
+      if (run.dropAfter == 0) PostDrop();
+      return;
+    }
+    PostDrop();
     if (run.commandAfter == 0) PostCommand();
     return;
   }
@@ -155,7 +176,15 @@ enum class Expect {
   kTakenBack,       // the move made, then taken back to replay
   kClosed,          // the move made and saved; the program ended
   kPasted,          // the pasted position replaced the game
+  // A command given just before the drop that changes the board (or is
+  // about to) refuses the drop with its sound; with kClosed and kPasted too.
+  kHitInstead,      // the command made the predicted move, and the engine answered
+  kGameKept,        // the game as it was before the drop
+  kReplyTakenBack,  // the engine's reply taken back, kept to replay
 };
+
+// Whether a drop just after a command with this outcome is refused.
+bool DropRefused(Expect e) { return e != Expect::kAnswered && e != Expect::kAnsweredAtOnce; }
 
 struct Command {
   const char* name;
@@ -165,36 +194,54 @@ struct Command {
   Expect expect;
   bool refusalSound = false;
   bool hit = false;  // the drop is the predicted move: the search goes on as the think
+  // What comes of it given just before the drop, during a ponder and during
+  // the hint's search.
+  Expect ponderBefore = Expect::kAnswered;
+  Expect hintBefore = Expect::kAnswered;
+  bool hintGoesOn = false;  // the hint's search pumps once more after it
 };
 
-void CheckOutcome(const Command& c, const std::vector<std::string>& before) {
-  const Expect expect = c.expect;
+// What the run left, for the command c with the outcome expect; with
+// commandFirst the command came before the drop.
+void CheckOutcome(const Command& c, Expect expect, const std::vector<std::string>& before) {
   const bool sheet = std::strcmp(c.name, "the options sheet") == 0;
-  const std::string user = MoveText(run.userMove);
+  const bool dropRefused = run.commandFirst && DropRefused(expect);
+  // The move in the game: the user's, or the predicted one that the command played.
+  const Move made = expect == Expect::kHitInstead ? run.predicted : run.userMove;
   // The game before the drop, and the moves after it.
   const int32_t base = static_cast<int32_t>(before.size());
   Check(engineState == kEngineIdle, "the engine is idle at the end");
   Check(closeRequested == 0 && !UserMoveWaiting(), "nothing left waiting");
-  if (c.refusalSound)
-    Check(std::count(run.sounds.begin(), run.sounds.end(), kSoundRefusedMove) == 1,
-          "the second move sounds refused");
+  Check(std::count(run.sounds.begin(), run.sounds.end(), kSoundRefusedMove) ==
+            (c.refusalSound || dropRefused ? 1 : 0),
+        "a refused move sounds refused, once");
   Check(run.sheetShown == sheet, "the options sheet opened");
   // The hint of the position before the move gives way to the move.
-  Check(std::count(run.hintPlies.begin(), run.hintPlies.end(), base) == 0,
+  Check(dropRefused || std::count(run.hintPlies.begin(), run.hintPlies.end(), base) == 0,
         "no hint shown on the position before the move");
   std::vector<std::string> expected = before;
-  expected.push_back(user);
+  if (!dropRefused || expect == Expect::kHitInstead) expected.push_back(MoveText(made));
   switch (expect) {
     case Expect::kAnswered:
     case Expect::kAnsweredAtOnce:
+    case Expect::kHitInstead:
       Check(gamePly == base + 2 && gameLength == base + 2 &&
                 GameMoves().size() == static_cast<size_t>(base + 2) &&
-                history[base + 1].move == run.userMove && history[base + 2].engineMove == 1,
+                history[base + 1].move == made && history[base + 2].engineMove == 1,
             "the move is made and answered");
       Check(shownSideToMove == kRed && sideToMove == kRed, "red to move");
       Check(expect != Expect::kAnsweredAtOnce || !run.thinkCut, "the answer came at once");
-      Check(expect != Expect::kAnswered || run.thinkCut, "the answer took its time");
+      Check(expect == Expect::kAnsweredAtOnce || run.thinkCut, "the answer took its time");
       expected.push_back(MoveText(history[base + 2].move));
+      break;
+    case Expect::kGameKept:
+      Check(gamePly == base && GameMoves() == expected, "the game as it was");
+      Check(shownSideToMove == kRed && sideToMove == kRed, "red to move");
+      break;
+    case Expect::kReplyTakenBack:
+      Check(gamePly == base - 1 && GameMoves() == expected,
+            "the engine's reply taken back, kept to replay");
+      Check(shownSideToMove == kBlack && sideToMove == kBlack, "black to move");
       break;
     case Expect::kTakenBack:
       Check(gamePly == base && gameLength == base + 1 && GameMoves() == expected,
@@ -210,24 +257,29 @@ void CheckOutcome(const Command& c, const std::vector<std::string>& before) {
       break;
   }
   testing_support::CloseFrame();
-  Check(AutosavedMoves() == expected, "the autosave holds the game with the move");
+  Check(AutosavedMoves() == expected, "the autosave holds the game as shown");
 }
 
-// The commands given after the drop, each with what comes of it.
+// The commands given after the drop, each with what comes of it (and what
+// comes of it given just before the drop, during a ponder and during the
+// hint's search; the "ponder hit" rows drop the predicted move).
 std::vector<Command> CommandsAfterTheDrop() {
   using testing_support::PostCall;
   using testing_support::PostKey;
+  using E = Expect;
   return {
       {"a second move",
        [] {
          testing_support::PostDrag(MoveFromText(run.userMove == MoveFromText("i3i4") ? "a3a4"
                                                                                       : "i3i4"));
        },
-       Expect::kAnswered, true},
+       E::kAnswered, true},
       {"Stop thinking", [] { PostCall([] { pMainFrame->OnCmdMsg(kCmdStopThinking); }); },
-       Expect::kAnsweredAtOnce},
-      {"H", [] { PostKey(Qt::Key_H); }, Expect::kAnswered},
-      {"Space", [] { PostKey(Qt::Key_Space); }, Expect::kAnswered},
+       E::kAnsweredAtOnce, false, false, E::kAnswered, E::kAnswered},
+      {"H", [] { PostKey(Qt::Key_H); }, E::kAnswered, false, false, E::kAnswered, E::kAnswered,
+       true},
+      {"Space", [] { PostKey(Qt::Key_Space); }, E::kAnswered, false, false, E::kHitInstead,
+       E::kAnswered},
       {"the options sheet",
        [] {
          PostCall([] {
@@ -238,21 +290,25 @@ std::vector<Command> CommandsAfterTheDrop() {
            pMainFrame->OnCmdMsg(kCmdProperties);
          });
        },
-       Expect::kAnswered},
-      {"the close box", [] { PostCall([] { pMainFrame->close(); }); }, Expect::kClosed},
-      {"Left", [] { PostKey(Qt::Key_Left); }, Expect::kTakenBack},
-      {"Page Up", [] { PostKey(Qt::Key_PageUp); }, Expect::kAnswered},
+       E::kAnswered, false, false, E::kGameKept, E::kGameKept},
+      {"the close box", [] { PostCall([] { pMainFrame->close(); }); }, E::kClosed, false, false,
+       E::kClosed, E::kClosed},
+      {"Left", [] { PostKey(Qt::Key_Left); }, E::kTakenBack, false, false, E::kReplyTakenBack,
+       E::kAnswered, true},
+      {"Page Up", [] { PostKey(Qt::Key_PageUp); }, E::kAnswered, false, false, E::kAnswered,
+       E::kAnswered, true},
       {"Paste FEN",
        [] {
          QApplication::clipboard()->setText(kPastedFen);
          PostCall([] { pMainFrame->OnCmdMsg(kCmdPasteFenPosition); });
        },
-       Expect::kPasted},
+       E::kPasted, false, false, E::kPasted, E::kPasted},
       {"a ponder hit, then Stop thinking",
-       [] { PostCall([] { pMainFrame->OnCmdMsg(kCmdStopThinking); }); }, Expect::kAnsweredAtOnce,
-       false, true},
-      {"a ponder hit, then H", [] { PostKey(Qt::Key_H); }, Expect::kAnswered, false, true},
-      {"a ponder hit, then Left", [] { PostKey(Qt::Key_Left); }, Expect::kTakenBack, false, true},
+       [] { PostCall([] { pMainFrame->OnCmdMsg(kCmdStopThinking); }); }, E::kAnsweredAtOnce, false,
+       true, E::kAnsweredAtOnce},
+      {"a ponder hit, then H", [] { PostKey(Qt::Key_H); }, E::kAnswered, false, true, E::kAnswered},
+      {"a ponder hit, then Left", [] { PostKey(Qt::Key_Left); }, E::kTakenBack, false, true,
+       E::kReplyTakenBack},
   };
 }
 
@@ -281,7 +337,7 @@ void FinishInput() {
   for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
   pumpMessagesHook = nullptr;
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  Check(run.userMove != 0 && run.commandPosted, "the user moved and gave the command");
+  Check(run.dropPosted && run.commandPosted, "the user moved and gave the command");
 }
 
 using InputOrderTest = testing_support::ScenarioTest;
@@ -301,7 +357,7 @@ TEST_F(InputOrderTest, WhatFollowsADroppedMoveActsOnTheGameWithTheMove) {
           pumpMessagesHook = OnPump;
           f->PlayUserMove(MoveFromText("h2e2"));
           FinishInput();
-          CheckOutcome(c, {"h2e2", MoveText(run.engineReply)});
+          CheckOutcome(c, c.expect, {"h2e2", MoveText(run.engineReply)});
         });
       }
     }
@@ -332,7 +388,57 @@ TEST_F(InputOrderTest, AMoveDroppedDuringTheHintIsMadeBeforeWhatFollows) {
           pumpMessagesHook = OnPump;
           f->OnCmdMsg(kCmdHint);
           FinishInput();
-          CheckOutcome(c, {});
+          CheckOutcome(c, c.expect, {});
+        });
+      }
+    }
+  }
+}
+
+// A command given during a ponder or the hint's search with a move dropped
+// in the same burst or one pumping later: the command acts as given, and a
+// drop that would land on a board about to change is refused with its
+// sound; after a plain stop (or a command that leaves the board alone) the
+// move is made and answered.
+TEST_F(InputOrderTest, ACommandJustBeforeADropActsAndTheDropIsNeverLost) {
+  std::vector<Command> commands = CommandsAfterTheDrop();
+  // The hint's own second runs out (the ponder has no such limit): the
+  // pumping whose time check stopped the search gets the drop, made as
+  // after a plain stop.
+  commands.push_back({"two seconds passing", [] { run.tickAhead = 2000; }, Expect::kAnswered, false,
+                      false, Expect::kAnswered, Expect::kAnswered, true});
+  for (const bool hint : {false, true}) {
+    for (const Command& c : commands) {
+      if (std::strcmp(c.name, "a second move") == 0 || (hint && c.hit)) continue;
+      // The drop in the command's burst, or at the next pumping: a search
+      // stopped at its first pumping pumps once more as it unwinds (the
+      // ponder; the hint's search stopped by a request returns without one).
+      const std::pair<int, int> moments[] = {{1, 0}, {2, 0}, {1, 1}};
+      for (const auto& [pumping, dropAfter] : moments) {
+        if (hint && dropAfter != 0 && !c.hintGoesOn) continue;
+        SCOPED_TRACE(std::string(c.name) + (hint ? " during the hint" : " during the ponder") +
+                     " at pumping " + std::to_string(pumping) + ", the drop " +
+                     std::to_string(dropAfter) + " pumpings later");
+        RUN_SCENARIO({
+          tickSource = HeldTick;
+          CMainFrame* f = StartForTheDrop();
+          if (hint) bookMode1 = bookMode2 = kBookOff;
+          run.hint = hint;
+          run.dropPumping = pumping;
+          run.commandFirst = true;
+          run.dropAfter = dropAfter;
+          run.post = c.post;
+          run.hit = c.hit;
+          pumpMessagesHook = OnPump;
+          if (hint)
+            f->OnCmdMsg(kCmdHint);
+          else
+            f->PlayUserMove(MoveFromText("h2e2"));
+          FinishInput();
+          if (hint)
+            CheckOutcome(c, c.hintBefore, {});
+          else
+            CheckOutcome(c, c.ponderBefore, {"h2e2", MoveText(run.engineReply)});
         });
       }
     }
