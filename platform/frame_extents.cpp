@@ -62,6 +62,7 @@ struct FrameAtoms {
   xcb_atom_t extents = XCB_ATOM_NONE;
   xcb_atom_t supported = XCB_ATOM_NONE;
   xcb_atom_t request = XCB_ATOM_NONE;
+  xcb_atom_t check = XCB_ATOM_NONE;
 };
 
 const FrameAtoms& AtomsOf(xcb_connection_t* c) {
@@ -72,6 +73,7 @@ const FrameAtoms& AtomsOf(xcb_connection_t* c) {
     atoms.extents = Atom(c, "_NET_FRAME_EXTENTS");
     atoms.supported = Atom(c, "_NET_SUPPORTED");
     atoms.request = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    atoms.check = Atom(c, "_NET_SUPPORTING_WM_CHECK");
   }
   return atoms;
 }
@@ -154,4 +156,14 @@ QMargins PredictedFrameMargins(QWidget* window) {
   } while (std::chrono::steady_clock::now() < end);
 #endif
   return {};
+}
+
+bool WindowManagerRunning() {
+#ifdef VORELK_HAVE_XCB
+  if (xcb_connection_t* c = X11Connection()) {
+    const auto check = Property(c, Root(c), AtomsOf(c).check, XCB_ATOM_WINDOW, 1);
+    return check && !check->empty() && (*check)[0] != XCB_WINDOW_NONE;
+  }
+#endif
+  return true;
 }
