@@ -34,10 +34,11 @@ QRect TitleBand(const QRect& frame) {
   return QRect(frame.topLeft(), QSize(frame.width(), std::min(frame.height(), kTitleBand)));
 }
 
-// What a place costs, compared in this order: the area it covers of the
-// title bands of the owner and the other windows, the area it covers of
-// other windows, the area it covers of the owner, and its squared distance
-// from the place asked for.
+// What a place costs, compared in this order: the area of title bands it
+// covers or leaves under a window above it, the area it shares with other
+// windows, the area it covers of the owner (which the side windows stand
+// above: every one of them stays in sight), and its squared distance from
+// the place asked for.
 struct Cost {
   int64_t titles = 0;
   int64_t others = 0;
@@ -60,12 +61,20 @@ struct Placed {
   Cost cost;
 };
 
+// A window the one to place keeps clear of, and whether it will stand
+// below that one (the windows are shown in the order asked; those shown
+// before are below).
+struct Other {
+  QRect frame;
+  bool below;
+};
+
 // The best place for one window among those that put it against an edge
 // of the area, of the owner or of another window (or where it asks to
 // be), held to the area; of two that cost the same, the higher, then the
 // one further left.
 Placed PlaceOne(const PlaceRequest& request, const QRect& area, const QRect& owner,
-                const std::vector<QRect>& others) {
+                const std::vector<Other>& others) {
   const int width = request.size.width();
   const int height = request.size.height();
   std::vector<int> xs = {request.wanted.x()};
@@ -79,7 +88,7 @@ Placed PlaceOne(const PlaceRequest& request, const QRect& area, const QRect& own
     xs.insert(xs.end(), {r.x() + r.width(), r.x() - width});
     ys.insert(ys.end(), {r.y() + r.height(), r.y() - height});
   };
-  for (const QRect& r : others) againstEdges(r);
+  for (const Other& o : others) againstEdges(o.frame);
   if (owner.isValid()) againstEdges(owner);
   if (onArea) {
     // A window larger than the area has its top-left corner on it.
@@ -99,9 +108,11 @@ Placed PlaceOne(const PlaceRequest& request, const QRect& area, const QRect& own
     for (int x : xs) {
       const QRect frame(QPoint(x, y), request.size);
       Cost cost;
-      for (const QRect& r : others) {
-        cost.titles += OverlapArea(frame, TitleBand(r));
-        cost.others += OverlapArea(frame, r);
+      // The upper of two windows must not lie on the lower one's title.
+      for (const Other& o : others) {
+        cost.titles += o.below ? OverlapArea(frame, TitleBand(o.frame))
+                               : OverlapArea(TitleBand(frame), o.frame);
+        cost.others += OverlapArea(frame, o.frame);
       }
       cost.titles += OverlapArea(frame, TitleBand(owner));
       cost.owner = OverlapArea(frame, owner);
@@ -126,17 +137,21 @@ struct Plan {
 };
 
 // Places the windows one by one in `order`, each among those placed
-// before it.
+// before it and the `taken` ones (shown already, so below them all).
 Plan PlanInOrder(const std::vector<PlaceRequest>& requests, const std::vector<size_t>& order,
-                 const QRect& area, const QRect& owner, std::vector<QRect> others) {
+                 const QRect& area, const QRect& owner, const std::vector<QRect>& taken) {
   Plan plan;
   plan.places.resize(requests.size());
+  std::vector<size_t> placed;
   for (size_t i : order) {
-    const Placed placed = PlaceOne(requests[i], area, owner, others);
-    plan.places[i] = placed.at;
-    plan.total += placed.cost;
-    plan.clear = plan.clear && placed.cost.Clear();
-    others.emplace_back(placed.at, requests[i].size);
+    std::vector<Other> others;
+    for (const QRect& r : taken) others.push_back({r, true});
+    for (size_t j : placed) others.push_back({QRect(plan.places[j], requests[j].size), j < i});
+    const Placed best = PlaceOne(requests[i], area, owner, others);
+    plan.places[i] = best.at;
+    plan.total += best.cost;
+    plan.clear = plan.clear && best.cost.Clear();
+    placed.push_back(i);
   }
   return plan;
 }
@@ -155,7 +170,9 @@ QPoint FreePlaceNear(QPoint wanted, QSize size, const QRect& area,
   if (!area.isValid() || size.width() > area.width() || size.height() > area.height()) {
     return wanted;
   }
-  const Placed placed = PlaceOne({wanted, size}, area, QRect(), taken);
+  std::vector<Other> others;
+  for (const QRect& r : taken) others.push_back({r, true});
+  const Placed placed = PlaceOne({wanted, size}, area, QRect(), others);
   return placed.cost.Clear() ? placed.at : wanted;
 }
 

@@ -33,10 +33,11 @@ struct PlaceRequest {
 // each other, each as near the place it asks for as the others leave it:
 // in the order of the requests when that finds room for all, else in the
 // order that does (of several, the one nearest the places asked for).
-// Without room, a window keeps off the top band of every other frame
-// first (48 pixels: the title bar, and the owner's menu bar), then rather
-// covers the owner than `taken` or another window, and covers as little as
-// it can.
+// Without room, no window lies on the top band of a frame below it (48
+// pixels: the title bar, and the owner's menu bar) where that can be
+// helped: the windows are shown in their order, above `taken` and the
+// owner. Then a window rather covers the owner than `taken` or another
+// window, and covers as little as it can.
 std::vector<QPoint> PlanPlaces(const std::vector<PlaceRequest>& requests, const QRect& area,
                                const QRect& owner, const std::vector<QRect>& taken);
 
