@@ -156,10 +156,13 @@ Plan PlanInOrder(const std::vector<PlaceRequest>& requests, const std::vector<si
   return plan;
 }
 
-// The frame of a top-level window as it is or will be shown.
-QSize FrameSize(QWidget* window) {
+// The frame of a top-level window as it is or will be shown. A window
+// system that does not say beforehand what frame it will draw is taken to
+// draw the frame it drew around `framed` (the owner).
+QSize FrameSize(QWidget* window, const QWidget* framed) {
   QMargins frame = WindowFrameMargins(window);
   if (frame.isNull()) frame = PredictedFrameMargins(window);
+  if (frame.isNull() && framed != nullptr) frame = WindowFrameMargins(framed);
   return window->size().grownBy(frame);
 }
 
@@ -218,11 +221,8 @@ void ShowWindowAtDefaultPlace(QWidget* window, const QPoint& place) {
 
 void ShowWindowsAtDefaultPlaces(const std::vector<std::pair<QWidget*, QPoint>>& windows) {
   std::vector<QWidget*> placing;
-  std::vector<PlaceRequest> requests;
   for (const auto& [window, place] : windows) {
-    if (window == nullptr) continue;
-    placing.push_back(window);
-    requests.push_back({place, FrameSize(window)});
+    if (window != nullptr) placing.push_back(window);
   }
   if (placing.empty()) return;
   // The owner of the first window: the one the windows are to keep clear
@@ -230,6 +230,10 @@ void ShowWindowsAtDefaultPlaces(const std::vector<std::pair<QWidget*, QPoint>>& 
   const QWidget* parent = placing.front()->parentWidget();
   const QWidget* owner = parent != nullptr ? parent->window() : nullptr;
   if (owner != nullptr && !owner->isVisible()) owner = nullptr;
+  std::vector<PlaceRequest> requests;
+  for (const auto& [window, place] : windows) {
+    if (window != nullptr) requests.push_back({place, FrameSize(window, owner)});
+  }
   std::vector<const QWidget*> except(placing.begin(), placing.end());
   except.push_back(owner);
   const std::vector<QRect> taken = ShownWindowFrames(except);
