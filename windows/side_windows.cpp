@@ -135,7 +135,8 @@ class SideWindowKeeper : public QObject {
   // The owner's frame grew: a side window it now covers and did not cover
   // before (one the user put over it stays) moves to the nearest place
   // clear of the owner and of the program's other windows, when the work
-  // area has one.
+  // area has one, else to where it covers no title bar or menu bar and as
+  // little as it can (it stays where it is when that is there).
   void CheckFrame() {
     frameCheckPending_ = false;
     const QRect before = lastFrame_;
@@ -152,14 +153,14 @@ class SideWindowKeeper : public QObject {
       }
       const QRect place = ShownFrameRect(window);
       if (!frame.intersects(place) || before.intersects(place)) continue;
-      std::vector<QRect> taken = ShownWindowFrames({window, owner_});
-      taken.push_back(frame);
+      const std::vector<QRect> taken = ShownWindowFrames({window, owner_});
       const QScreen* screen = window->screen();
       if (screen == nullptr) screen = QGuiApplication::primaryScreen();
       if (screen == nullptr) continue;
-      const QPoint clear =
-          FreePlaceNear(place.topLeft(), place.size(), screen->availableGeometry(), taken);
-      if (clear != place.topLeft()) ShowWindowFrameAt(window, clear);
+      const QPoint better =
+          PlanPlaces({{place.topLeft(), place.size()}}, screen->availableGeometry(), frame, taken)
+              .front();
+      if (better != place.topLeft()) ShowWindowFrameAt(window, better);
     }
   }
 

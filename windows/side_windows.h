@@ -8,7 +8,8 @@
 // one, the side windows are raised whenever their owner is shown or
 // activated). They open clear of their owner's frame and of each other
 // where the work area has room, and when the owner grows over one of them
-// (a larger board, set-up mode) that one moves clear of it when it can.
+// (a larger board, set-up mode) that one moves clear of it when it can,
+// and off its title and menu bar at least.
 #pragma once
 
 #include <QPoint>
