@@ -554,9 +554,9 @@ std::string SideWindowFaults(const std::vector<StackedWindow>& windows, size_t s
 
 // For every board size and language, with and without openbox: a first
 // start with the side windows a first start opens (the clock and the move
-// list), then the next board size, then set-up mode, every window clear of
-// the others each time; and a first start with all five side windows, clear
-// of each other and of the main window where the screen has room for them
+// list), then the main window raised and activated, then the next board
+// size, then set-up mode, every window clear of the others each time; and a first start with all
+// five side windows, clear of each other and of the main window where the screen has room for them
 // (the small and medium boards), and above it with every title bar in sight
 // however the main window grows.
 TEST_F(PlacementE2eTest, SideWindowsStandAboveTheMainWindowAndClearOfIt) {
@@ -635,6 +635,12 @@ TEST_F(PlacementE2eTest, SideWindowsStandAboveTheMainWindowAndClearOfIt) {
         }
         const std::string xdo = "DISPLAY=" + display_ + " xdotool ";
         const auto menuShown = [&] { return testing_support::MenuShown(display_); };
+        // A side window active, then the main window raised and made the
+        // active one (as a click on it does): the side windows stay above.
+        RunCommand(xdo + "windowfocus --sync " + std::to_string(windows.back().id));
+        RunCommand(xdo + "windowraise " + std::to_string(mainId) + " windowfocus --sync " +
+                   std::to_string(mainId));
+        settle(row.clearAtStart, QSize(), "the main window raised");
         // Preferences > Board size > the next size.
         std::string keys = "Right";
         for (int i = 0; i < (row.boardSize + 1) % 3; ++i) keys += " Down";
