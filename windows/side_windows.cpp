@@ -74,6 +74,7 @@ class SideWindowKeeper : public QObject {
     if (!owner_->isVisible() || waiting_.empty()) return;
     std::vector<WaitingWindow> waiting;
     waiting.swap(waiting_);
+    std::erase_if(shown_, [](const QPointer<QWidget>& w) { return w.isNull(); });
     std::vector<std::pair<QWidget*, QPoint>> atDefaults;
     for (const WaitingWindow& w : waiting) {
       if (w.window.isNull()) continue;
