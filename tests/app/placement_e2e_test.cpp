@@ -555,10 +555,11 @@ std::string SideWindowFaults(const std::vector<StackedWindow>& windows, size_t s
 // For every board size and language, with and without openbox: a first
 // start with the side windows a first start opens (the clock and the move
 // list), then the main window raised and activated, then the next board
-// size, then set-up mode, every window clear of the others each time; and a first start with all
-// five side windows, clear of each other and of the main window where the screen has room for them
-// (the small and medium boards), and above it with every title bar in sight
-// however the main window grows.
+// size, then set-up mode, every window clear of the others each time; and
+// a first start with all five side windows, clear of each other and of the
+// main window where the screen has room for them (the small and medium
+// boards), and above it with every title bar in sight however the main
+// window grows.
 TEST_F(PlacementE2eTest, SideWindowsStandAboveTheMainWindowAndClearOfIt) {
   const struct {
     bool allFive;
