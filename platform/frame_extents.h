@@ -24,6 +24,6 @@ QMargins PredictedFrameMargins(QWidget* window);
 
 // A window manager runs: under X11 one has announced itself on the root
 // window (_NET_SUPPORTING_WM_CHECK names a window that names itself); on
-// other window systems there is always one. Without one nothing restacks the program's windows but the
-// program itself.
+// other window systems there is always one. Without one nothing restacks
+// the program's windows but the program itself.
 bool WindowManagerRunning();
