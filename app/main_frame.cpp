@@ -79,6 +79,9 @@ CMainFrame::CMainFrame(const char* commandTail) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     ShowWindowFrameAt(this, screen != nullptr ? screen->availableGeometry().topLeft() : QPoint(0, 0));
   }
+  // The side windows opened above come now, above the frame and clear of
+  // it.
+  ShowWaitingSideWindows(this);
 }
 
 CMainFrame::~CMainFrame() {

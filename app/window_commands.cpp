@@ -1,8 +1,6 @@
 // The view and window commands of the frame: the side windows of the
 // "&Windows" menu. Each opens its window, or brings an open one to the
 // front; the check mark shows whether it is open.
-#include <QWidget>
-
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "res/menus.h"
@@ -14,13 +12,6 @@
 #include "windows/side_windows.h"
 
 namespace {
-
-// Shows an open side window in its normal state, in front.
-void BringToFront(QWidget* window) {
-  window->showNormal();
-  window->raise();
-  window->activateWindow();
-}
 
 const CommandMapEntry<CMainFrame> kWindowCommands[] = {
     {kCmdClock, &CMainFrame::OnClock, &CMainFrame::OnUpdateClock},
@@ -34,7 +25,7 @@ const CommandMapEntry<CMainFrame> kWindowCommands[] = {
 
 void CMainFrame::OnGameList() {
   if (moveListWnd != nullptr) {
-    BringToFront(moveListWnd);
+    BringSideWindowToFront(moveListWnd);
   } else {
     CMoveListWnd::CreateList(this);
   }
@@ -44,7 +35,7 @@ void CMainFrame::OnUpdateGameList(CCmdUI* ui) { ui->SetCheck(moveListWnd != null
 
 void CMainFrame::OnClock() {
   if (digitalClockWnd != nullptr) {
-    BringToFront(digitalClockWnd);
+    BringSideWindowToFront(digitalClockWnd);
   } else {
     CDigitalClockWnd::CreateClock(this);
   }
@@ -54,7 +45,7 @@ void CMainFrame::OnUpdateClock(CCmdUI* ui) { ui->SetCheck(digitalClockWnd != nul
 
 void CMainFrame::OnMiniClock() {
   if (miniClockDlg != nullptr) {
-    BringToFront(miniClockDlg);
+    BringSideWindowToFront(miniClockDlg);
   } else {
     CMiniClockDlg::CreateAndShow(this);
   }
@@ -64,7 +55,7 @@ void CMainFrame::OnUpdateMiniClock(CCmdUI* ui) { ui->SetCheck(miniClockDlg != nu
 
 void CMainFrame::OnGameStatus() {
   if (gameStatusDlg != nullptr) {
-    BringToFront(gameStatusDlg);
+    BringSideWindowToFront(gameStatusDlg);
   } else {
     CGameStatusDlg::CreateAndShow(this);
   }
@@ -74,7 +65,7 @@ void CMainFrame::OnUpdateGameStatus(CCmdUI* ui) { ui->SetCheck(gameStatusDlg != 
 
 void CMainFrame::OnComments() {
   if (commentsDlg != nullptr) {
-    BringToFront(commentsDlg);
+    BringSideWindowToFront(commentsDlg);
   } else {
     CCommentsDlg::CreateAndShow(this);
   }

@@ -36,12 +36,15 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
 }
 
 // The 32-bit values of a property of `window` of that type (at most
-// `count`), or nothing when the window has no such property.
+// `count`), or nothing when the window has no such property (or is not
+// there: the error is taken here, not reported as the program's).
 std::optional<std::vector<uint32_t>> Property(xcb_connection_t* c, xcb_window_t window,
                                               xcb_atom_t property, xcb_atom_t type,
                                               uint32_t count) {
+  xcb_generic_error_t* error = nullptr;
   const ReplyPtr<xcb_get_property_reply_t> reply(
-      xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, count), nullptr));
+      xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, count), &error));
+  std::free(error);
   if (reply == nullptr || reply->type != type || reply->format != 32) return std::nullopt;
   const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
   return std::vector<uint32_t>(values, values + xcb_get_property_value_length(reply.get()) / 4);
@@ -62,6 +65,7 @@ struct FrameAtoms {
   xcb_atom_t extents = XCB_ATOM_NONE;
   xcb_atom_t supported = XCB_ATOM_NONE;
   xcb_atom_t request = XCB_ATOM_NONE;
+  xcb_atom_t check = XCB_ATOM_NONE;
 };
 
 const FrameAtoms& AtomsOf(xcb_connection_t* c) {
@@ -72,6 +76,7 @@ const FrameAtoms& AtomsOf(xcb_connection_t* c) {
     atoms.extents = Atom(c, "_NET_FRAME_EXTENTS");
     atoms.supported = Atom(c, "_NET_SUPPORTED");
     atoms.request = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    atoms.check = Atom(c, "_NET_SUPPORTING_WM_CHECK");
   }
   return atoms;
 }
@@ -154,4 +159,19 @@ QMargins PredictedFrameMargins(QWidget* window) {
   } while (std::chrono::steady_clock::now() < end);
 #endif
   return {};
+}
+
+bool WindowManagerRunning() {
+#ifdef VORELK_HAVE_XCB
+  if (xcb_connection_t* c = X11Connection()) {
+    // The window the root names names itself: one left behind by a window
+    // manager that has gone is no longer there.
+    const xcb_atom_t atom = AtomsOf(c).check;
+    const auto check = Property(c, Root(c), atom, XCB_ATOM_WINDOW, 1);
+    if (!check || check->empty()) return false;
+    const auto itself = Property(c, (*check)[0], atom, XCB_ATOM_WINDOW, 1);
+    return itself && !itself->empty() && (*itself)[0] == (*check)[0];
+  }
+#endif
+  return true;
 }

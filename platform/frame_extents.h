@@ -21,3 +21,9 @@ QMargins WindowFrameMargins(const QWidget* window);
 // cannot be known in advance or the answer does not come within half a
 // second; the frame the window manager finally draws may still differ.
 QMargins PredictedFrameMargins(QWidget* window);
+
+// A window manager runs: under X11 one has announced itself on the root
+// window (_NET_SUPPORTING_WM_CHECK names a window that names itself); on
+// other window systems there is always one. Without one nothing restacks
+// the program's windows but the program itself.
+bool WindowManagerRunning();

@@ -14,7 +14,6 @@
 #include "game/comments.h"
 #include "game/notation.h"
 #include "game/shown_ply.h"
-#include "platform/default_place.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
@@ -75,12 +74,9 @@ void CCommentsDlg::CreateAndShow(QWidget* parent) {
   dialog->Create(parent);
   dialog->setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
   commentsDlg = dialog;
-  if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
-  }
   dialog->SetTitle();
   dialog->Refresh();
-  dialog->show();
+  ShowSideWindow(dialog, kPlacementName, QPoint(kDefaultX, kDefaultY));
 }
 
 bool CCommentsDlg::OnInitDialog() {

@@ -11,7 +11,6 @@
 #include <cstdlib>
 
 #include "game/game_clock.h"
-#include "platform/default_place.h"
 #include "platform/dib_bitmap.h"
 #include "platform/menu.h"
 #include "platform/services.h"
@@ -177,10 +176,8 @@ void CDigitalClockWnd::CreateClock(QWidget* parent) {
   auto* window = new CDigitalClockWnd(parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
   digitalClockWnd = window;
-  if (LoadWindowPlacement(window, kPlacementName) == 0)
-    ShowWindowAtDefaultPlace(window, QPoint(kDefaultX, kDefaultY));
   window->SetTitle();
-  window->show();
+  ShowSideWindow(window, kPlacementName, QPoint(kDefaultX, kDefaultY));
 }
 
 void CDigitalClockWnd::SetTitle() { setWindowTitle(TrText(kTextClockCaption)); }

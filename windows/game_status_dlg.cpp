@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "game/comments.h"
-#include "platform/default_place.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
@@ -63,12 +62,9 @@ void CGameStatusDlg::CreateAndShow(QWidget* parent) {
   dialog->refreshing = false;
   dialog->Create(parent);
   gameStatusDlg = dialog;
-  if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
-  }
   dialog->SetTexts();
   dialog->Refresh();
-  dialog->show();
+  ShowSideWindow(dialog, kPlacementName, QPoint(kDefaultX, kDefaultY));
 }
 
 bool CGameStatusDlg::OnInitDialog() {

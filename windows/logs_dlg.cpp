@@ -6,7 +6,6 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "platform/default_place.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "windows/side_windows.h"
@@ -35,11 +34,8 @@ void CLogsDlg::CreateAndShow(QWidget* parent) {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->Create(parent);
   logsDlg = dialog;
-  if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
-  }
   dialog->SetTitle();
-  dialog->show();
+  ShowSideWindow(dialog, kPlacementName, QPoint(kDefaultX, kDefaultY));
 }
 
 bool CLogsDlg::OnInitDialog() {

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 
 #include "game/game_clock.h"
-#include "platform/default_place.h"
 #include "platform/menu.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
@@ -52,10 +51,7 @@ void CMiniClockDlg::CreateAndShow(QWidget* parent) {
   dialog->Create(parent);
   dialog->setWindowIcon(QIcon(QStringLiteral(":/icons/31235")));
   miniClockDlg = dialog;
-  if (LoadWindowPlacement(dialog, kPlacementName) == 0) {
-    ShowWindowAtDefaultPlace(dialog, QPoint(kDefaultX, kDefaultY));
-  }
-  dialog->show();
+  ShowSideWindow(dialog, kPlacementName, QPoint(kDefaultX, kDefaultY));
 }
 
 bool CMiniClockDlg::OnInitDialog() {

@@ -16,7 +16,6 @@
 #include "engine/position/position.h"
 #include "game/notation.h"
 #include "game/shown_ply.h"
-#include "platform/default_place.h"
 #include "platform/services.h"
 #include "platform/text_codec.h"
 #include "windows/side_windows.h"
@@ -94,12 +93,10 @@ void CMoveListWnd::CreateList(QWidget* parent) {
   auto* window = new CMoveListWnd(parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
   moveListWnd = window;
-  if (LoadWindowPlacement(window, kPlacementName) == 0) {
-    ShowWindowAtDefaultPlace(window, QPoint(kDefaultX, kDefaultY));
-  }
   window->SetTitle();
-  window->show();
-  window->Refresh();
+  // The list is scrolled to the current move once the window has its size.
+  ShowSideWindow(window, kPlacementName, QPoint(kDefaultX, kDefaultY),
+                 [window] { window->Refresh(); });
 }
 
 void CMoveListWnd::SetTitle() { setWindowTitle(TrText(kTextGameListCaption)); }

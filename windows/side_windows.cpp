@@ -1,8 +1,215 @@
 #include "windows/side_windows.h"
 
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QRect>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/default_place.h"
+#include "platform/frame_extents.h"
+#include "platform/window_placement.h"
+
 CDigitalClockWnd* digitalClockWnd = nullptr;
 CMiniClockDlg* miniClockDlg = nullptr;
 CMoveListWnd* moveListWnd = nullptr;
 CCommentsDlg* commentsDlg = nullptr;
 CGameStatusDlg* gameStatusDlg = nullptr;
 CLogsDlg* logsDlg = nullptr;
+
+namespace {
+
+// A side window created before its owner was shown.
+struct WaitingWindow {
+  QPointer<QWidget> window;
+  std::string placementName;
+  QPoint defaultPlace;
+  std::function<void()> shown;
+};
+
+// Kept on an owner (as its child): the side windows it owns, shown or
+// waiting to be. It watches the owner: its show brings the waiting windows
+// and, like an activation, raises the shown ones (a window manager keeps
+// them above by itself; without one nothing else would); when its frame
+// grows over a side window, that window moves clear of it.
+class SideWindowKeeper : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SideWindowKeeper(QWidget* owner) : QObject(owner), owner_(owner) {
+    owner->installEventFilter(this);
+  }
+
+  static SideWindowKeeper* Of(QWidget* owner) {
+    return owner->findChild<SideWindowKeeper*>(QString(), Qt::FindDirectChildrenOnly);
+  }
+  static SideWindowKeeper* For(QWidget* owner) {
+    SideWindowKeeper* keeper = Of(owner);
+    return keeper != nullptr ? keeper : new SideWindowKeeper(owner);
+  }
+
+  void Wait(WaitingWindow waiting) { waiting_.push_back(std::move(waiting)); }
+
+  // `window` was raised: it is above the other side windows.
+  void Raised(QWidget* window) {
+    std::erase(shown_, QPointer<QWidget>(window));
+    shown_.push_back(window);
+  }
+
+  bool IsWaiting(const QWidget* window) const {
+    for (const WaitingWindow& w : waiting_) {
+      if (w.window == window) return true;
+    }
+    return false;
+  }
+
+  // Shows the waiting windows once the owner is shown: those with a stored
+  // placement at it, the others placed together.
+  void ShowWaiting() {
+    if (!owner_->isVisible() || waiting_.empty()) return;
+    std::vector<WaitingWindow> waiting;
+    waiting.swap(waiting_);
+    std::erase_if(shown_, [](const QPointer<QWidget>& w) { return w.isNull(); });
+    std::vector<std::pair<QWidget*, QPoint>> atDefaults;
+    for (const WaitingWindow& w : waiting) {
+      if (w.window.isNull()) continue;
+      if (LoadWindowPlacement(w.window, w.placementName.c_str()) == 0) {
+        atDefaults.emplace_back(w.window, w.defaultPlace);
+      } else {
+        shown_.push_back(w.window);
+      }
+    }
+    ShowWindowsAtDefaultPlaces(atDefaults);
+    for (const auto& [window, place] : atDefaults) shown_.push_back(window);
+    lastFrame_ = OwnerFrame();
+    for (const WaitingWindow& w : waiting) {
+      if (!w.window.isNull() && w.shown) w.shown();
+    }
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != owner_) return false;
+    switch (event->type()) {
+      case QEvent::Show:
+        // The owner reaches the window system after its show event: its
+        // side windows come after it, so that they are above it.
+        QTimer::singleShot(0, this, [this] {
+          ShowWaiting();
+          RaiseShown();
+        });
+        break;
+      case QEvent::WindowActivate:
+        RaiseShown();
+        break;
+      case QEvent::Move:
+      case QEvent::Resize:
+        if (!frameCheckPending_) {
+          frameCheckPending_ = true;
+          QTimer::singleShot(0, this, [this] { CheckFrame(); });
+        }
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  QRect OwnerFrame() const { return owner_->isVisible() ? ShownFrameRect(owner_) : QRect(); }
+
+  // Without a window manager the shown side windows are raised above the
+  // owner, keeping their order (nothing but the program restacks them).
+  // A window manager keeps them above by itself, and the user's order.
+  void RaiseShown() {
+    if (WindowManagerRunning()) return;
+    for (const QPointer<QWidget>& window : shown_) {
+      if (!window.isNull() && window->isVisible() && !window->isMinimized()) window->raise();
+    }
+  }
+
+  // The owner's frame grew: a side window it now covers and did not cover
+  // before (one the user put over it stays) moves to the nearest place
+  // clear of the owner and of the program's other windows, when the work
+  // area has one, else to where it covers no title bar or menu bar and as
+  // little as it can (it stays where it is when that is there).
+  void CheckFrame() {
+    frameCheckPending_ = false;
+    const QRect before = lastFrame_;
+    const QRect frame = OwnerFrame();
+    lastFrame_ = frame;
+    if (!before.isValid() || !frame.isValid() ||
+        (frame.width() <= before.width() && frame.height() <= before.height())) {
+      return;
+    }
+    for (const QPointer<QWidget>& window : shown_) {
+      if (window.isNull() || !window->isVisible() || window->isMinimized() ||
+          window->isMaximized()) {
+        continue;
+      }
+      const QRect place = ShownFrameRect(window);
+      if (!frame.intersects(place) || before.intersects(place)) continue;
+      const std::vector<QRect> taken = ShownWindowFrames({window, owner_});
+      const QScreen* screen = window->screen();
+      if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+      if (screen == nullptr) continue;
+      const QPoint better =
+          PlanPlaces({{place.topLeft(), place.size()}}, screen->availableGeometry(), frame, taken)
+              .front();
+      if (better != place.topLeft()) ShowWindowFrameAt(window, better);
+    }
+  }
+
+  QWidget* owner_;
+  std::vector<WaitingWindow> waiting_;
+  std::vector<QPointer<QWidget>> shown_;  // from the lowest to the highest
+  QRect lastFrame_;
+  bool frameCheckPending_ = false;
+};
+
+QWidget* OwnerOf(const QWidget* window) {
+  QWidget* parent = window->parentWidget();
+  return parent != nullptr ? parent->window() : nullptr;
+}
+
+}  // namespace
+
+void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPlace,
+                    std::function<void()> shown) {
+  if (window == nullptr) return;
+  QWidget* owner = OwnerOf(window);
+  if (owner == nullptr) {
+    if (LoadWindowPlacement(window, placementName) == 0) {
+      ShowWindowAtDefaultPlace(window, defaultPlace);
+    }
+    if (shown) shown();
+    return;
+  }
+  SideWindowKeeper* keeper = SideWindowKeeper::For(owner);
+  keeper->Wait(
+      {window, placementName != nullptr ? placementName : "", defaultPlace, std::move(shown)});
+  keeper->ShowWaiting();
+}
+
+void ShowWaitingSideWindows(QWidget* owner) {
+  if (owner == nullptr) return;
+  if (SideWindowKeeper* keeper = SideWindowKeeper::Of(owner)) keeper->ShowWaiting();
+}
+
+void BringSideWindowToFront(QWidget* window) {
+  if (window == nullptr) return;
+  SideWindowKeeper* keeper = nullptr;
+  if (QWidget* owner = OwnerOf(window)) keeper = SideWindowKeeper::Of(owner);
+  if (keeper != nullptr && keeper->IsWaiting(window)) return;
+  if (keeper != nullptr) keeper->Raised(window);
+  window->showNormal();
+  window->raise();
+  window->activateWindow();
+}
+
+#include "side_windows.moc"

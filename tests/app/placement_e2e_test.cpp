@@ -4,7 +4,9 @@
 // and the placement stored must be that frame; a side window appears at
 // its size (it is not resized once it is shown). A placement stored partly
 // off the screen (by an earlier version, or on a larger screen) must open
-// wholly on the screen.
+// wholly on the screen. The side windows stand above the main window, as
+// windows it owns, and clear of it: at a first start, after a board-size
+// change and in set-up mode, at each board size and in each language.
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -23,6 +25,8 @@
 #include "platform/placement.h"
 #include "platform/services.h"
 #include "platform/settings_store.h"
+#include "res/menus.h"
+#include "res/text_rows.h"
 #include "tests/support/x_display.h"
 #include "tests/support/x_program.h"
 
@@ -137,6 +141,14 @@ class PlacementE2eTest : public testing_support::XvfbSuiteTest<PlacementE2eTest>
     if (windowManager_ > 0) return;
     windowManager_ = testing_support::StartOpenbox((root_ / "openbox.log").string());
     ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
+  }
+
+  // Leaves the screen without a window manager (one started before stays
+  // until stopped). Openbox leaves its check property on the root window,
+  // naming a window that has gone.
+  static void StopWindowManager() {
+    testing_support::Stop(windowManager_);
+    windowManager_ = -1;
   }
 
   // The frames of the program's shown windows: the client rectangles of
@@ -404,6 +416,274 @@ TEST_F(PlacementE2eTest, FirstStartWindowsCoverNoOtherWindow) {
     EXPECT_EQ(first.count("Clock") + first.count("Game list"), 2u) << Describe(first);
     const Rects second = Run([&](const Rects& frames) { return frames == first; }, nullptr, 3);
     EXPECT_EQ(second, first) << "shown:\n" << Describe(second) << "first:\n" << Describe(first);
+  }
+}
+
+// The program's shown windows as the X server stacks them.
+struct StackedWindow {
+  std::string title;  // before " > " and a file name
+  xcb_window_t id;
+  QRect frame;  // the client grown by the frame the window manager drew
+  xcb_window_t transientFor;
+};
+
+// The program's shown windows that have a title (its menus have none but
+// the program's name), from the lowest to the highest: the window manager's
+// stacking list of its clients, else the root's children in their order.
+std::vector<StackedWindow> Stacked(const std::string& display) {
+  std::vector<StackedWindow> windows;
+  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+  if (xcb_connection_has_error(c) != 0) {
+    xcb_disconnect(c);
+    return windows;
+  }
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  const auto atom = [c](const char* name) { return testing_support::InternAtom(c, name); };
+  // A property's bytes; empty when the window has none.
+  const auto property = [c](xcb_window_t w, xcb_atom_t name, xcb_atom_t type) {
+    std::string bytes;
+    xcb_generic_error_t* error = nullptr;
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, name, type, 0, 4096), &error);
+    if (reply != nullptr && reply->type == type) {
+      bytes.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                   xcb_get_property_value_length(reply));
+    }
+    free(reply);
+    free(error);
+    return bytes;
+  };
+  const auto words = [](const std::string& bytes) {
+    std::vector<uint32_t> values(bytes.size() / 4);
+    if (!values.empty()) std::memcpy(values.data(), bytes.data(), values.size() * 4);
+    return values;
+  };
+  std::vector<uint32_t> ids =
+      words(property(root, atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW));
+  if (ids.empty()) {
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
+    if (tree != nullptr) {
+      const xcb_window_t* children = xcb_query_tree_children(tree);
+      ids.assign(children, children + xcb_query_tree_children_length(tree));
+    }
+    free(tree);
+  }
+  for (const xcb_window_t id : ids) {
+    xcb_get_window_attributes_reply_t* attributes =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr);
+    const bool viewable = attributes != nullptr && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    free(attributes);
+    if (!viewable || property(id, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).rfind("vorelk", 0) != 0) {
+      continue;
+    }
+    std::string title = property(id, atom("_NET_WM_NAME"), atom("UTF8_STRING"));
+    title = title.substr(0, title.find(" > "));
+    if (title.empty() || title == "vorelk") continue;
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
+    xcb_translate_coordinates_reply_t* at =
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, root, 0, 0), nullptr);
+    if (geometry != nullptr && at != nullptr) {
+      QRect frame(at->dst_x, at->dst_y, geometry->width, geometry->height);
+      const std::vector<uint32_t> extents =
+          words(property(id, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL));
+      if (extents.size() == 4) {
+        frame.adjust(-static_cast<int>(extents[0]), -static_cast<int>(extents[2]),
+                     static_cast<int>(extents[1]), static_cast<int>(extents[3]));
+      }
+      const std::vector<uint32_t> owner =
+          words(property(id, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW));
+      windows.push_back({title, id, frame, owner.empty() ? XCB_WINDOW_NONE : owner[0]});
+    }
+    free(geometry);
+    free(at);
+  }
+  xcb_disconnect(c);
+  return windows;
+}
+
+std::string Describe(const std::vector<StackedWindow>& windows) {
+  std::ostringstream out;
+  for (const StackedWindow& w : windows) {
+    out << w.title << ": " << w.frame.x() << "," << w.frame.y() << " " << w.frame.width() << "x"
+        << w.frame.height() << "\n";
+  }
+  return out.str();
+}
+
+// The top of a frame no other window may lie on: the title bar, and the
+// main window's menu bar.
+QRect TopBand(const QRect& r) { return QRect(r.x(), r.y(), r.width(), std::min(r.height(), 48)); }
+
+// What is wrong with the program's windows, empty when nothing is: `sides`
+// side windows shown with the main window; each of them above it and
+// transient for it (owned), on the screen, off its menu bar and off the
+// title bar of every side window below it; with `clear`, none of them on
+// the main window or on another.
+std::string SideWindowFaults(const std::vector<StackedWindow>& windows, size_t sides, bool clear) {
+  const auto main = std::find_if(windows.begin(), windows.end(), [](const StackedWindow& w) {
+    return w.title == testing_support::kProgramTitle;
+  });
+  if (main == windows.end() || windows.size() != sides + 1) return "not every window is shown";
+  std::string faults;
+  for (auto w = windows.begin(); w != windows.end(); ++w) {
+    if (w == main) continue;
+    const std::string name = w->title;
+    if (w < main) faults += name + " is below the main window\n";
+    if (w->transientFor != main->id) faults += name + " is not owned by the main window\n";
+    if (!kScreen.contains(w->frame)) faults += name + " is partly off the screen\n";
+    if (w->frame.intersects(TopBand(main->frame))) faults += name + " is on the menu bar\n";
+    if (clear && w->frame.intersects(main->frame)) faults += name + " is on the main window\n";
+    for (auto below = windows.begin(); below != w; ++below) {
+      if (below == main) continue;
+      if (w->frame.intersects(TopBand(below->frame))) {
+        faults += name + " is on the title bar of " + below->title + "\n";
+      } else if (clear && w->frame.intersects(below->frame)) {
+        faults += name + " is on " + below->title + "\n";
+      }
+    }
+  }
+  return faults;
+}
+
+// For every board size and language, with and without openbox: a first
+// start with the side windows a first start opens (the clock and the move
+// list), then the main window raised and activated, then the next board
+// size, then set-up mode, every window clear of the others each time; and
+// a first start with all five side windows, clear of each other and of the
+// main window where the screen has room for them (the small and medium
+// boards), and above it with every title bar in sight however the main
+// window grows.
+TEST_F(PlacementE2eTest, SideWindowsStandAboveTheMainWindowAndClearOfIt) {
+  const struct {
+    bool allFive;
+    int boardSize;      // 0 small, 1 medium, 2 big
+    bool clearAtStart;  // after a board-size change and in set-up mode too
+  } kRows[] = {
+      {false, 0, true}, {false, 1, true}, {false, 2, true},
+      {true, 0, true},  {true, 1, true},  {true, 2, false},
+  };
+  // Under openbox first: without a window manager next, the one that has
+  // gone leaves its announcement behind.
+  for (const bool managed : {true, false}) {
+    if (managed) {
+      StartWindowManager();
+    } else {
+      StopWindowManager();
+    }
+    for (int language = 0; language < kLanguageCount; ++language) {
+      // The access key of the menu bar's "Preferences", whose first item
+      // opens the board sizes.
+      const std::string preferences = MenuText(kMenuTextPreferences, language);
+      const size_t key = preferences.find('&');
+      ASSERT_NE(key, std::string::npos);
+      const char letter = static_cast<char>(std::tolower(preferences[key + 1]));
+      for (const auto& row : kRows) {
+        SCOPED_TRACE(std::string(managed ? "under openbox" : "without a window manager") +
+                     ", language " + std::to_string(language) + ", board size " +
+                     std::to_string(row.boardSize) + (row.allFive ? ", all five" : ""));
+        WriteSettings({}, row.allFive);
+        {
+          CSettingsStore store(kSettingsNoRoot);
+          OpenProgramSettings(store);
+          store.WriteInt("Options", "Language", language);
+          store.WriteInt("Options", "Board size", row.boardSize);
+        }
+        const size_t sides = row.allFive ? 5 : 2;
+        const std::string log = (root_ / "vorelk.log").string();
+        const pid_t program = testing_support::Spawn({VORELK_PROGRAM}, log);
+        ASSERT_GT(program, 0);
+        // Waits until the windows have settled (three reads agree) with
+        // the main window's size not `before` and no fault; returns them.
+        std::vector<StackedWindow> windows;
+        const auto settle = [&](bool clear, QSize before, const char* step) {
+          std::vector<StackedWindow> previous;
+          int same = 0;
+          const auto mainSize = [&] {
+            for (const StackedWindow& w : windows) {
+              if (w.title == testing_support::kProgramTitle) return w.frame.size();
+            }
+            return QSize();
+          };
+          const bool settled = WaitUntil(
+              [&] {
+                windows = Stacked(display_);
+                const bool unchanged =
+                    windows.size() == previous.size() &&
+                    std::equal(windows.begin(), windows.end(), previous.begin(),
+                               [](const StackedWindow& a, const StackedWindow& b) {
+                                 return a.id == b.id && a.frame == b.frame;
+                               });
+                same = unchanged ? same + 1 : 0;
+                previous = windows;
+                return same >= 2 && mainSize() != before &&
+                       SideWindowFaults(windows, sides, clear).empty();
+              },
+              testing_support::kAnswerTime);
+          EXPECT_TRUE(settled) << step << ":\n"
+                               << SideWindowFaults(windows, sides, clear) << Describe(windows);
+          return mainSize();
+        };
+        const QSize first = settle(row.clearAtStart, QSize(), "first start");
+        const bool clearAfter = row.clearAtStart && !row.allFive;
+        unsigned long mainId = 0;
+        for (const StackedWindow& w : windows) {
+          if (w.title == testing_support::kProgramTitle) mainId = w.id;
+        }
+        const std::string xdo = "DISPLAY=" + display_ + " xdotool ";
+        const auto menuShown = [&] { return testing_support::MenuShown(display_); };
+        // A side window active, then the main window raised and made the
+        // active one (as a click on it does): the side windows stay above.
+        RunCommand(xdo + "windowfocus --sync " + std::to_string(windows.back().id));
+        RunCommand(xdo + "windowraise " + std::to_string(mainId) + " windowfocus --sync " +
+                   std::to_string(mainId));
+        settle(row.clearAtStart, QSize(), "the main window raised");
+        // Preferences > Board size > the next size.
+        std::string keys = "Right";
+        for (int i = 0; i < (row.boardSize + 1) % 3; ++i) keys += " Down";
+        RunCommand(xdo + "windowfocus --sync " + std::to_string(mainId));
+        RunCommand(xdo + "key alt+" + letter);
+        EXPECT_TRUE(WaitUntil(menuShown, testing_support::kAnswerTime)) << "no Preferences menu";
+        RunCommand(xdo + "key " + keys + " Return");
+        EXPECT_TRUE(WaitUntil([&] { return !menuShown(); }, testing_support::kAnswerTime));
+        const QSize resized = settle(clearAfter, first, "after a board-size change");
+        // The board's pop-up menu (clicked where no side window lies on
+        // the board): set-up mode.
+        QPoint onBoard;
+        for (const StackedWindow& w : windows) {
+          if (w.title != testing_support::kProgramTitle) continue;
+          // Around the middle of the board (the board stands centred under
+          // a wider menu bar).
+          const QPoint middle = w.frame.center() + QPoint(0, 30);
+          for (int step = 0; step < 100 && onBoard.isNull(); ++step) {
+            const QPoint p = middle + QPoint((step % 10 - 5) * 20, (step / 10 - 5) * 20);
+            if (std::none_of(windows.begin(), windows.end(), [&](const StackedWindow& o) {
+                  return o.id != w.id && o.frame.contains(p);
+                })) {
+              onBoard = p;
+            }
+          }
+        }
+        ASSERT_FALSE(onBoard.isNull()) << Describe(windows);
+        RunCommand(xdo + "mousemove " + std::to_string(onBoard.x()) + " " +
+                   std::to_string(onBoard.y()) + " click 3");
+        EXPECT_TRUE(WaitUntil(menuShown, testing_support::kAnswerTime))
+            << "no pop-up menu on the board";
+        RunCommand(xdo + "key Down Return");
+        settle(clearAfter, resized, "in set-up mode");
+
+        int status = -1;
+        const bool exited = WaitUntil(
+            [&] {
+              testing_support::RequestWindowClose(display_, mainId);
+              return WaitUntil([&] { return waitpid(program, &status, WNOHANG) == program; }, 2s);
+            },
+            testing_support::kAnswerTime);
+        if (!exited) testing_support::Stop(program);
+        EXPECT_TRUE(exited) << "the program did not exit on its window's close request";
+        if (HasFailure()) return;
+      }
+    }
   }
 }
 

@@ -64,6 +64,116 @@ TEST(FreePlaceNear, TakesTheNearestFreePlaceOnTheWorkArea) {
   }
 }
 
+// The frames of the five side windows under openbox at their default
+// places, in the order the main window opens them at start: comments,
+// clock, mini clock, game list, game information.
+const std::vector<PlaceRequest> kFiveSideWindows = {
+    {{390, 0}, {302, 206}},   {{390, 343}, {162, 126}}, {{390, 0}, {232, 112}},
+    {{390, 244}, {197, 126}}, {{390, 0}, {512, 444}},
+};
+const PlaceRequest kClock = kFiveSideWindows[1];
+const PlaceRequest kGameList = kFiveSideWindows[3];
+
+// The top 48 pixels of a frame: its title bar, and the main window's menu
+// bar.
+QRect TopBand(const QRect& r) { return QRect(r.x(), r.y(), r.width(), std::min(r.height(), 48)); }
+
+TEST(PlanPlaces, SideWindowsKeepClearOfTheMainWindowAndOfEachOther) {
+  enum Expect {
+    kClear,        // clear of the owner, of `taken` and of each other
+    kTitlesShown,  // no window on the top band of one below it (no room to be clear)
+  };
+  const struct {
+    const char* what;
+    QRect area;
+    QRect owner;
+    std::vector<QRect> taken;
+    std::vector<PlaceRequest> requests;
+    Expect expect;
+    std::vector<QPoint> places;  // when given, the places expected
+  } cases[] = {
+      {"the clock beside the frame the Spanish menu bar widens",
+       kArea,
+       QRect(0, 0, 397, 519),
+       {},
+       {kClock},
+       kClear,
+       {{397, 343}}},
+      {"a panel on the left moves the frame",
+       QRect(60, 0, 964, 768),
+       QRect(60, 0, 386, 519),
+       {},
+       {kClock},
+       kClear,
+       {{446, 343}}},
+      {"the big board's frame", kArea, QRect(0, 0, 562, 716), {}, {kClock, kGameList}, kClear, {}},
+      {"a window opened beside a shown one",
+       kArea,
+       kMain,
+       {QRect(390, 343, 162, 126)},
+       {kGameList},
+       kClear,
+       {{390, 217}}},
+      {"five at a first start, medium board", kArea, kMain, {}, kFiveSideWindows, kClear, {}},
+      {"five at a first start, small board, Spanish",
+       kArea,
+       QRect(0, 0, 397, 435),
+       {},
+       kFiveSideWindows,
+       kClear,
+       {}},
+      {"five at a first start, small board, French",
+       kArea,
+       QRect(0, 0, 348, 435),
+       {},
+       kFiveSideWindows,
+       kClear,
+       {}},
+      {"five at a first start, big board",
+       kArea,
+       QRect(0, 0, 562, 716),
+       {},
+       kFiveSideWindows,
+       kTitlesShown,
+       {}},
+      {"five on 800 x 600", QRect(0, 0, 800, 600), kMain, {}, kFiveSideWindows, kTitlesShown, {}},
+      {"five on 800 x 600, small board",
+       QRect(0, 0, 800, 600),
+       QRect(0, 0, 348, 435),
+       {},
+       kFiveSideWindows,
+       kTitlesShown,
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<QPoint> places = PlanPlaces(c.requests, c.area, c.owner, c.taken);
+    ASSERT_EQ(places.size(), c.requests.size());
+    if (!c.places.empty()) EXPECT_EQ(places, c.places);
+    std::vector<QRect> frames;
+    for (size_t i = 0; i < places.size(); ++i) frames.emplace_back(places[i], c.requests[i].size);
+    std::vector<QRect> others = c.taken;
+    others.push_back(c.owner);
+    for (size_t i = 0; i < frames.size(); ++i) {
+      const QRect& f = frames[i];
+      EXPECT_TRUE(c.area.contains(f)) << i;
+      EXPECT_FALSE(f.intersects(TopBand(c.owner))) << i << " covers the menu bar";
+      // The windows are shown in their order: each above those before it.
+      for (size_t j = 0; j < i; ++j) {
+        if (c.expect == kClear) {
+          EXPECT_FALSE(f.intersects(frames[j])) << i << " over " << j;
+        } else {
+          EXPECT_FALSE(f.intersects(TopBand(frames[j]))) << i << " over the title of " << j;
+        }
+      }
+      for (const QRect& o : others) {
+        EXPECT_FALSE(c.expect == kClear ? f.intersects(o) : f.intersects(TopBand(o)))
+            << i << " over a shown window";
+      }
+    }
+  }
+}
+
 // Real windows: a second window opened at the default place of a shown one
 // comes beside it, and a hidden window takes no room.
 TEST(FreePlaceNear, WindowsOpenedAtOneDefaultPlaceDoNotOverlap) {

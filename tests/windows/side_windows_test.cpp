@@ -1,0 +1,116 @@
+// Side windows and the window that owns them: windows opened before their
+// owner is shown (the main frame opens those of the last session while it
+// is built) wait for it and come after it, clear of it and of each other;
+// one brought to the front meanwhile still waits. When the owner grows over
+// a side window, that window moves clear of it; one the user put over the
+// owner stays where it is.
+#include "windows/side_windows.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <vector>
+
+#include "tests/support/offscreen_app.h"
+#include "windows/digital_clock_wnd.h"
+#include "windows/move_list_wnd.h"
+
+namespace {
+
+class SideWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::OffscreenApplication();
+    ASSERT_TRUE(config_.isValid());
+    setenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit().constData(), 1);
+    area_ = QGuiApplication::primaryScreen()->availableGeometry();
+    // The main window of a first start: in the work area's top-left
+    // corner, wider than the side windows' default places leave it.
+    owner_ = new QWidget;
+    owner_->setGeometry(QRect(area_.topLeft(), QSize(420, 540)));
+  }
+  void TearDown() override {
+    delete owner_;
+    EXPECT_EQ(digitalClockWnd, nullptr);
+    EXPECT_EQ(moveListWnd, nullptr);
+  }
+
+  // Runs what the show of a window posted.
+  static void Settle() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  }
+
+  QTemporaryDir config_;
+  QRect area_;
+  QWidget* owner_ = nullptr;
+};
+
+TEST_F(SideWindowsTest, WindowsOpenedBeforeTheirOwnerIsShownComeAfterItClearOfIt) {
+  CDigitalClockWnd::CreateClock(owner_);
+  CMoveListWnd::CreateList(owner_);
+  ASSERT_NE(digitalClockWnd, nullptr);
+  ASSERT_NE(moveListWnd, nullptr);
+  const std::vector<QWidget*> windows = {digitalClockWnd, moveListWnd};
+  // Choosing the window again from the menu brings no window before its
+  // owner.
+  BringSideWindowToFront(moveListWnd);
+  for (const QWidget* w : windows) EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
+
+  owner_->show();
+  Settle();
+  for (size_t i = 0; i < windows.size(); ++i) {
+    const QWidget* w = windows[i];
+    SCOPED_TRACE(w->windowTitle().toStdString());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(area_.contains(w->frameGeometry()));
+    EXPECT_FALSE(w->frameGeometry().intersects(owner_->frameGeometry()));
+    for (size_t j = 0; j < i; ++j) {
+      EXPECT_FALSE(w->frameGeometry().intersects(windows[j]->frameGeometry()));
+    }
+  }
+}
+
+TEST_F(SideWindowsTest, AWindowTheOwnerGrowsOverMovesClearOfIt) {
+  owner_->resize(300, 300);
+  owner_->show();
+  CDigitalClockWnd::CreateClock(owner_);
+  CMoveListWnd::CreateList(owner_);
+  ASSERT_NE(digitalClockWnd, nullptr);
+  ASSERT_NE(moveListWnd, nullptr);
+  Settle();
+  const QRect clock = digitalClockWnd->frameGeometry();
+  const QSize clockSize = digitalClockWnd->size();
+  ASSERT_FALSE(clock.intersects(owner_->frameGeometry()));
+  // The user puts the move list over the owner.
+  const QPoint userPlace = area_.topLeft() + QPoint(40, 40);
+  moveListWnd->move(userPlace);
+  Settle();
+
+  // A larger board: the owner now reaches over the clock.
+  owner_->resize(clock.right() + 1 - area_.x() + 20, clock.bottom() + 1 - area_.y() + 20);
+  Settle();
+  const QRect grown = owner_->frameGeometry();
+  ASSERT_TRUE(grown.intersects(clock));
+  EXPECT_TRUE(digitalClockWnd->isVisible());
+  EXPECT_FALSE(digitalClockWnd->frameGeometry().intersects(grown));
+  EXPECT_FALSE(digitalClockWnd->frameGeometry().intersects(moveListWnd->frameGeometry()));
+  EXPECT_TRUE(area_.contains(digitalClockWnd->frameGeometry()));
+  EXPECT_EQ(digitalClockWnd->size(), clockSize);
+  EXPECT_EQ(moveListWnd->pos(), userPlace);
+
+  // Shrinking and moving the owner moves no side window.
+  const QPoint clockPlace = digitalClockWnd->pos();
+  owner_->resize(300, 300);
+  owner_->move(area_.topLeft() + QPoint(10, 10));
+  Settle();
+  EXPECT_EQ(digitalClockWnd->pos(), clockPlace);
+  EXPECT_EQ(moveListWnd->pos(), userPlace);
+}
+
+}  // namespace
