@@ -286,7 +286,13 @@ class KeywordParser {
       AppendToComment(line.substr(0, mark));
       StoreComment(comment_);
       inComment_ = false;
-      if (inMoves_) ReadMoveTokens(line.substr(mark + 2));
+      const std::string_view rest = line.substr(mark + 2);
+      if (inMoves_) {
+        ReadMoveTokens(rest);
+      } else if (StartsWith(SkipLeading(rest, true), "/*")) {
+        // Another comment after the end of this one, before the moves.
+        HandleKeyword(SkipLeading(rest, true));
+      }
       return;
     }
     if (line.empty()) return;
