@@ -108,6 +108,9 @@ void SplitLines(const std::string& text, std::vector<std::string>& lines);
 // double quote after the tag name and the next double quote; empty when
 // there is none.
 std::string TagValue(const std::string& line, size_t nameLength);
+// A player name of a tag through TranslatePlayerName; one that holds a NUL
+// byte (damage, which the storing tells) as it stands.
+std::string TranslatedName(const std::string& value);
 // Result code of a tag value: "1-0" 1, "0-1" 2, "0-0", half-dash-half in
 // the Windows code page or "1/2-1/2" 3, else -1 (result left as it is).
 int ResultOfTag(const std::string& value);

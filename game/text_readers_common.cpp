@@ -141,6 +141,11 @@ std::string TagValue(const std::string& line, size_t nameLength) {
   return line.substr(open + 1, close - open - 1);
 }
 
+std::string TranslatedName(const std::string& value) {
+  if (value.find('\0') != std::string::npos) return value;
+  return TranslatePlayerName(value.c_str());
+}
+
 int ResultOfTag(const std::string& value) {
   if (value.compare(0, 3, "1-0") == 0) return kResultRedWins;
   if (value.compare(0, 3, "0-1") == 0) return kResultBlackWins;

@@ -44,8 +44,7 @@ TagOutcome ReadTag(LoadedGame& game, const std::string& line) {
   for (const TextTag& tag : kTags) {
     if (!StartsWith(line, tag.name)) continue;
     const std::string value = TagValue(line, std::strlen(tag.name));
-    SetLoadedHeaderText(game, tag.field,
-                        tag.translate ? TranslatePlayerName(value.c_str()) : value.c_str());
+    SetLoadedHeaderText(game, tag.field, tag.translate ? TranslatedName(value) : value);
     return kTagRead;
   }
   if (StartsWith(line, "[FEN ")) {

@@ -99,7 +99,7 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
       const HeaderField field = line[1] == 'R'   ? kHeaderRedName
                                 : line[1] == 'B' ? kHeaderBlackName
                                                  : kHeaderDate;
-      SetLoadedHeaderText(game, field, TranslatePlayerName(value.c_str()));
+      SetLoadedHeaderText(game, field, TranslatedName(value));
       *recognised = true;
       continue;
     }
