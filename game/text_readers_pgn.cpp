@@ -197,6 +197,7 @@ class MoveSectionReader {
         size_t j = i;
         while (j < end && IsDigit(text_[j])) ++j;
         if (j < end && text_[j] != '.') return Stop(i, "neither a move number nor a move");
+        if (!numbering_.Follows(LeadingNumber(word), Ply())) return Stop(i, kNumberNotFollowing);
         while (j < end && text_[j] == '.') ++j;
         numberPending = true;
         lastNumber_ = i;
@@ -309,6 +310,7 @@ class MoveSectionReader {
   const char* path_;
   bool textCut_;
   size_t lastNumber_ = 0;
+  MoveNumbering numbering_;
 };
 
 }  // namespace
