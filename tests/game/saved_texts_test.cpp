@@ -42,16 +42,20 @@ struct Format {
   bool gameComment;
   bool moveComments;
   bool keyword;  // comments' line breaks come back as CR LF; the refusals apply
+  int marks;     // 2: every mark, 1: the five marks the program shows, 0: none
 };
 const Format kFormats[] = {
-    {"egf", kAllTexts, true, true, true, false},
-    {"vgf", kAllTexts & ~(1u << 7 | 1u << 8), true, true, false, false},
-    {"vbf", 0, false, false, false, false},
-    {"wxf", kKeywordTexts, false, true, true, true},
-    {"axf", kKeywordTexts, false, true, true, true},
-    {"ccf", kKeywordTexts, false, true, true, true},
-    {"txt", 0, false, false, false, false},
+    {"egf", kAllTexts, true, true, true, false, 2},
+    {"vgf", kAllTexts & ~(1u << 7 | 1u << 8), true, true, false, false, 0},
+    {"vbf", 0, false, false, false, false, 0},
+    {"wxf", kKeywordTexts, false, true, true, true, 1},
+    {"axf", kKeywordTexts, false, true, true, true, 1},
+    {"ccf", kKeywordTexts, false, true, true, true, 1},
+    {"txt", 0, false, false, false, false, 0},
 };
+// The marks of every row's game: "!" on the first move, one the program
+// does not know (kept from an egf file) on the third.
+constexpr uint8_t kUnknownMark = 7;
 
 class SavedTextsTest;
 
@@ -247,6 +251,8 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
       header.result = kResultRedWins;
       if (row.field != nullptr) SetHeaderText(header.*row.field, row.text.c_str());
       if (row.comment >= 0 && !row.file) SetComment(row.comment, row.text.c_str());
+      SetAnnotation(1, kMarkGood);
+      SetAnnotation(3, kUnknownMark);
 
       const std::string path = Path(std::string("texts.") + format.extension);
       std::ofstream(path, std::ios::binary) << "old";
@@ -269,6 +275,8 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
             << "field " << i;
       }
       EXPECT_EQ(currentGameHeader.result, format.result ? kResultRedWins : kResultUnknown);
+      EXPECT_EQ(moveComments[1].annotation, format.marks >= 1 ? kMarkGood : kMarkNone);
+      EXPECT_EQ(moveComments[3].annotation, format.marks == 2 ? kUnknownMark : kMarkNone);
       if (row.comment < 0) continue;
       const bool kept = row.comment == 0 ? format.gameComment : format.moveComments;
       const std::string expected = format.keyword ? CrLfLines(row.text) : row.text;
