@@ -46,12 +46,11 @@ class FieldReader {
     return !failed_;
   }
 
-  // Reads a text of length bytes; the storing cuts it to what is kept.
+  // Reads a text of length bytes; the storing cuts it to what is kept (and
+  // at a NUL byte, which no writer puts in a text: that is told).
   std::string Text(size_t length) {
     std::string text(length, '\0');
     if (!Bytes(text.data(), length)) return std::string();
-    // A NUL inside the text ends it, as it would in the stored field.
-    text.resize(std::strlen(text.c_str()));
     return text;
   }
 

@@ -76,6 +76,9 @@ struct CutText {
   int ply = 0;                       // the comment's slot (0: the game comment)
   size_t length = 0;                 // bytes in the file, as its reader counts them
   size_t kept = 0;                   // bytes kept
+  // The text holds a NUL byte (a damaged file) where `kept` ends: it is not
+  // longer than the program keeps, but the rest of it is not read.
+  bool atNul = false;
 };
 
 struct LoadedGame {

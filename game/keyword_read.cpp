@@ -286,7 +286,13 @@ class KeywordParser {
       AppendToComment(line.substr(0, mark));
       StoreComment(comment_);
       inComment_ = false;
-      if (inMoves_) ReadMoveTokens(line.substr(mark + 2));
+      const std::string_view rest = line.substr(mark + 2);
+      if (inMoves_) {
+        ReadMoveTokens(rest);
+      } else if (StartsWith(SkipLeading(rest, true), "/*")) {
+        // Another comment after the end of this one, before the moves.
+        HandleKeyword(SkipLeading(rest, true));
+      }
       return;
     }
     if (line.empty()) return;
@@ -344,9 +350,9 @@ class KeywordParser {
     } else if (StartsWith(line, "ROUND")) {
       SetField(kHeaderRound, SkipLeading(line.substr(5), false));
     } else if (StartsWith(line, "FEN")) {
-      ReadStartPosition(SkipLeading(line.substr(3), true), "FEN line");
+      ReadStartPosition(line, SkipLeading(line.substr(3), true), "FEN line");
     } else if (StartsWith(line, "CFEN")) {
-      ReadStartPosition(SkipLeading(line.substr(4), true), "CFEN line");
+      ReadStartPosition(line, SkipLeading(line.substr(4), true), "CFEN line");
     } else if (StartsWith(line, "RESULT")) {
       if (line.size() >= 11) {
         const std::string_view result = line.substr(8, 3);
@@ -416,10 +422,14 @@ class KeywordParser {
   }
 
   // A set-up start position, checked as every reader checks one. Once moves
-  // were read the start position can no longer change, so a later FEN line
-  // is ignored.
-  void ReadStartPosition(std::string_view fen, const char* what) {
-    if (Ply() > 0) return;
+  // were read the start position can no longer change: a FEN line among
+  // the moves is text that is not read, and ends them.
+  void ReadStartPosition(std::string_view line, std::string_view fen, const char* what) {
+    if (Ply() > 0) {
+      StopBefore(line,
+                 what[0] == 'C' ? "a CFEN line among the moves" : "a FEN line among the moves");
+      return;
+    }
     if (!StageFileStartFen(game_, std::string(fen).c_str(), what)) failed_ = true;
   }
 
@@ -486,6 +496,10 @@ class KeywordParser {
         while (digits < token.size() && IsDigit(token[digits])) ++digits;
         size_t dots = digits;
         while (dots < token.size() && token[dots] == '.') ++dots;
+        if (digits > 0 && !numbering_.Follows(text_reading::LeadingNumber(token), Ply())) {
+          StopBefore(rest, text_reading::kNumberNotFollowing);
+          return;
+        }
         if (dots == token.size()) continue;  // "12.", "1...", "..."
         token.remove_prefix(dots);
       }
@@ -552,6 +566,7 @@ class KeywordParser {
   size_t readTo_ = 0;
   const char* refusedWhat_ = "";
   std::string comment_;
+  text_reading::MoveNumbering numbering_;
 };
 
 // ParseKeywordGame on a text that may have been cut at a damage (textCut).

@@ -96,6 +96,10 @@ bool IsReadOnlyFormat(const std::string& ext) {
   return IsOneOf(ext, {"pgn", "xqn", "mxq", "htm", "html", "vzd"});
 }
 
+// The texts of the last load cut for their length (those cut at a NUL byte
+// are told as a file read in part).
+std::vector<CutText> lastLongTexts;
+
 }  // namespace
 
 std::string GameFileExtension(const char* path) { return ExtensionOf(Unquoted(path)); }
@@ -103,6 +107,7 @@ std::string GameFileExtension(const char* path) { return ExtensionOf(Unquoted(pa
 int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
   text_reading::lackingCharacters = 0;
   ClearCommittedCutTexts();
+  lastLongTexts.clear();
   const std::string file = Unquoted(path);
   const std::string ext = ExtensionOf(file);
   if (ext.empty()) return kLoadFailed;
@@ -123,7 +128,14 @@ int LoadGameFile(const char* path, GameHeader* header, int fullReset) {
   } else {
     result = ReadCoordinateText(p, target, fullReset);
   }
-  if (GameWasLoaded(result)) LogCutTexts(p, CommittedCutTexts());
+  if (GameWasLoaded(result)) {
+    LogCutTexts(p, CommittedCutTexts());
+    for (const CutText& cut : CommittedCutTexts()) {
+      // A text that holds a NUL byte was not read to its end.
+      if (cut.atNul) result = kLoadPartial;
+      if (!cut.atNul) lastLongTexts.push_back(cut);
+    }
+  }
   if (!ValidateBoard()) {
     AppendLogLine("***** Invalid Board !\r\n");
     return kLoadBadBoard;
@@ -155,7 +167,7 @@ const char* WrittenGameFileExtensions() {
 
 uint64_t LastLoadLackingCharacters() { return text_reading::lackingCharacters; }
 
-const std::vector<CutText>& LastLoadCutTexts() { return CommittedCutTexts(); }
+const std::vector<CutText>& LastLoadCutTexts() { return lastLongTexts; }
 
 const char* TextKeepingGameFileExtensions() { return "egf, vgf"; }
 

@@ -32,6 +32,8 @@ uint64_t LastLoadLackingCharacters();
 // The header texts and comments of the file the last LoadGameFile loaded
 // that were longer than the program keeps: stored cut, each logged with its
 // length and what was kept. Empty when nothing was cut or nothing loaded.
+// A text that holds a NUL byte (a damaged file) is stored up to it and
+// logged, and the load answers kLoadPartial: it is not in this list.
 const std::vector<CutText>& LastLoadCutTexts();
 
 // LoadGameFile's answer for a file whose extension names a game database

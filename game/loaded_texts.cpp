@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "game/comments.h"
 
@@ -12,37 +13,45 @@ namespace {
 
 std::vector<CutText> committed;
 
-bool SameText(const CutText& a, const CutText& b) {
+bool SamePlace(const CutText& a, const CutText& b) {
   return a.comment == b.comment && (a.comment ? a.ply == b.ply : a.field == b.field);
 }
 
-void DropNote(LoadedGame& game, const CutText& text) {
-  std::erase_if(game.cutTexts, [&](const CutText& cut) { return SameText(cut, text); });
+// Drops the notes of text's place, both kinds.
+void DropNotes(LoadedGame& game, const CutText& text) {
+  std::erase_if(game.cutTexts, [&](const CutText& cut) { return SamePlace(cut, text); });
 }
 
-CutText* NoteOf(LoadedGame& game, const CutText& text) {
+// The note of a cut for the length at text's place.
+CutText* LengthNoteOf(LoadedGame& game, const CutText& text) {
   for (CutText& cut : game.cutTexts)
-    if (SameText(cut, text)) return &cut;
+    if (SamePlace(cut, text) && !cut.atNul) return &cut;
   return nullptr;
+}
+
+// text up to its first NUL byte; *nul gets where that is (npos: none).
+std::string_view BeforeNul(std::string_view text, size_t* nul) {
+  *nul = text.find('\0');
+  return text.substr(0, *nul);
 }
 
 }  // namespace
 
 void SetLoadedHeaderText(LoadedGame& game, HeaderField field, std::string_view text) {
   if (field >= kHeaderFieldCount) return;
-  const std::string value(text);
-  // A NUL ends the text, as it ends the stored field.
-  const size_t length = value.find('\0') != std::string::npos ? value.find('\0') : value.size();
+  size_t nul = 0;
+  const std::string value(BeforeNul(text, &nul));
   SetHeaderText(HeaderFieldText(game.header, field), value.c_str());
   CutText cut;
   cut.field = field;
-  cut.length = length;
+  cut.length = nul != std::string_view::npos ? text.size() : value.size();
   cut.kept = std::strlen(HeaderFieldText(game.header, field));
-  DropNote(game, cut);
+  cut.atNul = nul != std::string_view::npos;
+  DropNotes(game, cut);
   if (cut.kept < cut.length) game.cutTexts.push_back(cut);
 }
 
-void AddLoadedComment(LoadedGame& game, int ply, const std::string& fileText, size_t cap,
+void AddLoadedComment(LoadedGame& game, int ply, const std::string& wholeText, size_t cap,
                       const CommentForm* form) {
   if (ply < 0 || ply >= kCommentSlots) return;
   if (static_cast<int>(game.comments.size()) <= ply) game.comments.resize(ply + 1);
@@ -50,11 +59,20 @@ void AddLoadedComment(LoadedGame& game, int ply, const std::string& fileText, si
   CutText cut;
   cut.comment = true;
   cut.ply = ply;
+  size_t nul = 0;
+  const std::string fileText(BeforeNul(wholeText, &nul));
+  if (nul != std::string::npos) {
+    CutText damaged = cut;
+    damaged.atNul = true;
+    damaged.length = wholeText.size();
+    damaged.kept = nul;
+    game.cutTexts.push_back(damaged);
+  }
   std::string whole = fileText;
   cut.length = fileText.size();
   if (slot.hasText && !slot.text.empty()) {
     if (fileText.empty()) return;
-    if (CutText* earlier = NoteOf(game, cut)) {
+    if (CutText* earlier = LengthNoteOf(game, cut)) {
       // The slot is full already: the new text is counted, not kept.
       earlier->length += kJoinedCommentBreak.size() + fileText.size();
       return;
@@ -86,7 +104,13 @@ void LogCutTexts(const char* path, const std::vector<CutText>& cuts) {
     } else {
       what = "the comment on ply " + std::to_string(cut.ply);
     }
-    LogLoadProblem(path, "%s is %zu bytes long, only its first %zu are kept", what.c_str(),
-                   cut.length, cut.kept);
+    if (cut.atNul) {
+      LogLoadProblem(path,
+                     "%s holds a NUL byte after %zu of its %zu bytes, the rest of it is not read",
+                     what.c_str(), cut.kept, cut.length);
+    } else {
+      LogLoadProblem(path, "%s is %zu bytes long, only its first %zu are kept", what.c_str(),
+                     cut.length, cut.kept);
+    }
   }
 }

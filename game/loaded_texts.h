@@ -19,6 +19,8 @@ inline constexpr std::string_view kJoinedCommentBreak = "\r\n";
 // Stores text in the header field of game.header, cut to the field's 127
 // bytes on a character boundary (FitDoubleByteText). A cut is noted in
 // game.cutTexts; a text stored whole drops an earlier note of the field.
+// A NUL byte in text ends what is stored; that is noted (CutText::atNul)
+// instead of a cut for the length.
 void SetLoadedHeaderText(LoadedGame& game, HeaderField field, std::string_view text);
 
 // How a file holds a comment when that is not the stored text itself (the
@@ -34,7 +36,9 @@ struct CommentForm {
 // holds a non-empty text keeps it, and the new text follows it after
 // kJoinedCommentBreak; an empty text adds nothing then. The whole is kept
 // up to cap bytes of the file's form, cut on a character boundary; a cut is
-// noted once for the slot, with the length of the whole.
+// noted once for the slot, with the length of the whole. A NUL byte in
+// fileText ends it: what follows is not stored, and that is noted
+// (CutText::atNul) for the slot.
 void AddLoadedComment(LoadedGame& game, int ply, const std::string& fileText, size_t cap,
                       const CommentForm* form = nullptr);
 
@@ -46,5 +50,7 @@ void ClearCommittedCutTexts();
 // Called by the commit: makes game.cutTexts the committed list.
 void CommitCutTexts(const LoadedGame& game);
 // Logs one line for each of cuts: "Loading <path>: the event is 200 bytes
-// long, only its first 127 are kept".
+// long, only its first 127 are kept", or for a text cut at a NUL byte
+// "Loading <path>: the event holds a NUL byte after 3 of its 9 bytes, the
+// rest of it is not read".
 void LogCutTexts(const char* path, const std::vector<CutText>& cuts);

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/position/types.h"
@@ -108,6 +109,9 @@ void SplitLines(const std::string& text, std::vector<std::string>& lines);
 // double quote after the tag name and the next double quote; empty when
 // there is none.
 std::string TagValue(const std::string& line, size_t nameLength);
+// A player name of a tag through TranslatePlayerName; one that holds a NUL
+// byte (damage, which the storing tells) as it stands.
+std::string TranslatedName(const std::string& value);
 // Result code of a tag value: "1-0" 1, "0-1" 2, "0-0", half-dash-half in
 // the Windows code page or "1/2-1/2" 3, else -1 (result left as it is).
 int ResultOfTag(const std::string& value);
@@ -121,6 +125,31 @@ bool IsResultWord(const std::string& word);
 // (a banner, the end of a web page), which holds no move.
 enum WordAfterResult { kNoMoveWord, kFirstMoveNumber, kMoveWord };
 WordAfterResult KindOfWordAfterResult(const std::string& word);
+// The move numbers of a game's move text. Each names the move pair of the
+// ply that follows it, counted from the first number (a game from a set-up
+// position may begin at any number); a pair may begin with either side's
+// move, and a number may stand before each of its plies ("1. C2.5 1...
+// H8+7"), or before each line of four plies. A number that fits none of
+// these shows moves lost or given twice (a line of the file deleted or
+// copied), though the moves after it may still be made.
+class MoveNumbering {
+ public:
+  // Whether number, found when plies moves were read, follows the numbers
+  // before it.
+  bool Follows(uint64_t number, int plies);
+
+ private:
+  bool seen_ = false;
+  uint64_t first_ = 0;
+  int firstPly_ = 0;
+};
+// The reason logged when a number does not follow.
+inline constexpr const char* kNumberNotFollowing =
+    "a move number that does not follow the moves before it (moves lost or given twice)";
+// The number a move number word begins with (its first digits, at most
+// nine of them).
+uint64_t LeadingNumber(std::string_view word);
+
 // Full-width Latin characters (GBK row A3: "\xA3\xC3" for "C") as ASCII;
 // every other byte and double-byte character is kept.
 std::string NarrowFullWidth(const std::string& text);

@@ -141,6 +141,30 @@ std::string TagValue(const std::string& line, size_t nameLength) {
   return line.substr(open + 1, close - open - 1);
 }
 
+bool MoveNumbering::Follows(uint64_t number, int plies) {
+  if (!seen_) {
+    seen_ = true;
+    first_ = number;
+    firstPly_ = plies;
+    return true;
+  }
+  if (plies < firstPly_) return false;
+  const auto moves = static_cast<uint64_t>(plies - firstPly_);
+  return number == first_ + moves / 2 || number == first_ + (moves + 1) / 2;
+}
+
+uint64_t LeadingNumber(std::string_view word) {
+  uint64_t number = 0;
+  for (size_t i = 0; i < word.size() && i < 9 && word[i] >= '0' && word[i] <= '9'; ++i)
+    number = number * 10 + static_cast<uint64_t>(word[i] - '0');
+  return number;
+}
+
+std::string TranslatedName(const std::string& value) {
+  if (value.find('\0') != std::string::npos) return value;
+  return TranslatePlayerName(value.c_str());
+}
+
 int ResultOfTag(const std::string& value) {
   if (value.compare(0, 3, "1-0") == 0) return kResultRedWins;
   if (value.compare(0, 3, "0-1") == 0) return kResultBlackWins;

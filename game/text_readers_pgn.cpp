@@ -44,8 +44,7 @@ TagOutcome ReadTag(LoadedGame& game, const std::string& line) {
   for (const TextTag& tag : kTags) {
     if (!StartsWith(line, tag.name)) continue;
     const std::string value = TagValue(line, std::strlen(tag.name));
-    SetLoadedHeaderText(game, tag.field,
-                        tag.translate ? TranslatePlayerName(value.c_str()) : value.c_str());
+    SetLoadedHeaderText(game, tag.field, tag.translate ? TranslatedName(value) : value);
     return kTagRead;
   }
   if (StartsWith(line, "[FEN ")) {
@@ -198,6 +197,7 @@ class MoveSectionReader {
         size_t j = i;
         while (j < end && IsDigit(text_[j])) ++j;
         if (j < end && text_[j] != '.') return Stop(i, "neither a move number nor a move");
+        if (!numbering_.Follows(LeadingNumber(word), Ply())) return Stop(i, kNumberNotFollowing);
         while (j < end && text_[j] == '.') ++j;
         numberPending = true;
         lastNumber_ = i;
@@ -310,6 +310,7 @@ class MoveSectionReader {
   const char* path_;
   bool textCut_;
   size_t lastNumber_ = 0;
+  MoveNumbering numbering_;
 };
 
 }  // namespace

@@ -85,6 +85,7 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
     return kPassDone;
   }
   bool firstMove = true;
+  MoveNumbering numbering;
   std::string words[2];
   for (size_t n = 0; n < lines.size(); ++n) {
     const std::string& line = lines[n];
@@ -99,7 +100,7 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
       const HeaderField field = line[1] == 'R'   ? kHeaderRedName
                                 : line[1] == 'B' ? kHeaderBlackName
                                                  : kHeaderDate;
-      SetLoadedHeaderText(game, field, TranslatePlayerName(value.c_str()));
+      SetLoadedHeaderText(game, field, TranslatedName(value));
       *recognised = true;
       continue;
     }
@@ -122,6 +123,14 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
       // the file was cut): the moves end here rather than read on past it.
       LogLoadProblem(path, "line %d (%s): not a move line, the rest is not read",
                      static_cast<int>(n + 1), LoggableText(line).c_str());
+      SetUnreadMoveText(LinesFrom(lines, n));
+      *result = kLoadInvalidMove;
+      return kPassDone;
+    }
+    if (!numbering.Follows(LeadingNumber(line.substr(first)),
+                           static_cast<int>(game.moves.size()))) {
+      LogLoadProblem(path, "line %d (%s): %s, the rest is not read", static_cast<int>(n + 1),
+                     LoggableText(line).c_str(), kNumberNotFollowing);
       SetUnreadMoveText(LinesFrom(lines, n));
       *result = kLoadInvalidMove;
       return kPassDone;

@@ -184,6 +184,14 @@ void SetRank(std::string& fen, int index, const std::string& rank) {
 }
 void DropSide(std::string& fen) { fen.erase(fen.find(' ')); }
 
+// The line that holds the move of ply removed, or given twice.
+std::string LineOfPly(const std::string& text, int ply, bool twice) {
+  const size_t at = MoveOffset(text, ply);
+  const size_t begin = text.rfind('\n', at) + 1, end = text.find('\n', at) + 1;
+  const std::string line = text.substr(begin, end - begin);
+  return text.substr(0, begin) + (twice ? line + line : "") + text.substr(end);
+}
+
 // Every "12. " of the move section written as "12.".
 void GlueNumbers(std::string& text) {
   std::string out = text.substr(0, text.find("START{"));
@@ -393,6 +401,19 @@ const DamagedCopy kCopies[] = {
     {"a result, then moves of a second game without START", "master-15.pgn", 0, "wxf",
      [](std::string t) { return EndReplaced(t, "0-1\n\n 1.  C2.5  H8+7\n}END"); },
      kLoadPartial, kAll, nullptr, "the file holds more than one game"},
+    // Move numbers that do not follow the moves before them: a line of
+    // moves lost or given twice, though the moves after it can be made.
+    {"the line of moves 9 and 10 lost", "ccgc-01.pgn", 0, "wxf",
+     [](std::string t) { return LineOfPly(t, 17, false); }, kLoadPartial, 16, nullptr,
+     "move 17: a move number that does not follow the moves before it"},
+    {"the line of moves 53 and 54 given twice", "master-01.pgn", 0, "axf",
+     [](std::string t) { return LineOfPly(t, 105, true); }, kLoadPartial, 108, nullptr,
+     "move 109: a move number that does not follow the moves before it"},
+    {"a FEN line among the moves", "master-02.pgn", 0, "wxf",
+     [](std::string t) {
+       return t.insert(MoveOffset(t, 5), "\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w\n");
+     },
+     kLoadPartial, 4, nullptr, "move 5: a FEN line among the moves"},
     {"a second START among the moves", "master-07.pgn", 0, "ccf",
      [](std::string t) { InsertAfter(t, 20, "\nSTART{\n"); return t; }, kLoadPartial, 20,
      nullptr, "move 21: a second \"START\" among the moves"},

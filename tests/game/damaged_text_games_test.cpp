@@ -97,6 +97,13 @@ struct Source {
   }
 };
 
+// The text without the line that holds the move word of ply.
+std::string WithoutLineOf(const Source& source, int ply) {
+  const std::string& t = source.pgn;
+  const size_t begin = t.rfind('\n', source.at[ply - 1]) + 1;
+  return t.substr(0, begin) + t.substr(t.find('\n', source.at[ply - 1]) + 1);
+}
+
 // Move numbers written without the blank after them: "1.C2.5".
 std::string Glued(const std::string& pgn) {
   return std::regex_replace(pgn, std::regex("(\\n *[0-9]+\\.|  ?[0-9]+\\.) "), "$1");
@@ -185,6 +192,13 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
       {"every move in another notation", master, "pgn", otherNotation, kLoadPartial, 0},
       {"a piece name the character table lacks at move 4", ccgc, "pgn",
        ccgc.Replaced(7, kUnknownPiece + ccgc.Word(7).substr(2)), kLoadPartial, 6},
+      // A line of moves lost: the moves after it can be made, but their
+      // numbers do not follow.
+      {"the line of move 10 lost", ccgc, "pgn", WithoutLineOf(ccgc, 19), kLoadPartial, 18, 0,
+       "move 19 \"11.\": a move number that does not follow the moves before it"},
+      {"XQN without the line of move 10", master, "xqn",
+       std::string(xqn).erase(XqnLine(xqn, 10), XqnLine(xqn, 11) - XqnLine(xqn, 10)),
+       kLoadPartial, 18, 0, "a move number that does not follow the moves before it"},
       // Move numbers glued to their move; "..." for a move not written.
       {"numbers glued to Chinese moves", ccgc, "pgn", Glued(ccgc.pgn), kLoadOk, all},
       {"numbers glued to full-width moves", master, "pgn", Glued(master.pgn), kLoadOk, all},

@@ -242,69 +242,70 @@ std::string Mxq(const std::string& site, const std::string& red) {
          "2400\x0A" + "Moves 7C-4C 7J-6H 7A-6C End";
 }
 
+// Files of every reader with one text given as x.
+using Maker = std::function<std::string(OverLongTextsTest&, const std::string&)>;
+const Maker egfEvent = [](OverLongTextsTest& t, const std::string& x) {
+  return t.Binary(7, 1, std::string("\x01") + static_cast<char>(x.size()) + x);
+};
+const Maker egfAuthor = [](OverLongTextsTest& t, const std::string& x) {
+  return t.Binary(7, 1, "\x0C" + U16(x.size()) + x);
+};
+const Maker egfComment = [](OverLongTextsTest& t, const std::string& x) {
+  return t.Binary(7, 1, "\x0B" + U16(x.size()) + x);
+};
+const Maker egfMoveComment = [](OverLongTextsTest& t, const std::string& x) {
+  return t.Binary(7, 0, "", U16(1) + '\0' + U16(x.size()) + x);
+};
+const Maker vgfTimeControl = [](OverLongTextsTest& t, const std::string& x) {
+  return t.Binary(6, 1, "\x0D" + U16(x.size()) + x);
+};
+const Maker vgfCommentTwice = [](OverLongTextsTest& t, const std::string& x) {
+  const std::string half = x.substr(0, x.size() / 2), rest = x.substr(x.size() / 2 + 2);
+  return t.Binary(6, 2, "\x0B" + U16(half.size()) + half + "\x0B" + U16(rest.size()) + rest);
+};
+const Maker wxfEvent = [](OverLongTextsTest&, const std::string& x) {
+  return Keyword("EVENT    \t" + x + "\n");
+};
+const Maker wxfRed = [](OverLongTextsTest&, const std::string& x) {
+  return Keyword("RED     \t" + x + ";;;\n");
+};
+const Maker wxfBlackElo = [](OverLongTextsTest&, const std::string& x) {
+  return Keyword("BLACK   \tB;" + x + "\n");
+};
+const Maker wxfComment = [](OverLongTextsTest&, const std::string& x) {
+  return Keyword("/*" + x + "*/\n");
+};
+const Maker wxfMoveComment = [](OverLongTextsTest&, const std::string& x) {
+  return Keyword("", "\n/*" + x + "*/\n");
+};
+// Two comments on one move, joined by a line break that counts two bytes.
+const Maker wxfMoveCommentTwice = [](OverLongTextsTest&, const std::string& x) {
+  return Keyword("",
+                 " /*" + x.substr(0, x.size() / 2) + "*/ /*" + x.substr(x.size() / 2 + 2) + "*/");
+};
+const Maker htmSite = [](OverLongTextsTest&, const std::string& x) {
+  return "<html><PRE>\n" + Keyword("PLACE    \t" + x + "\n") + "</PRE></html>\n";
+};
+const Maker pgnEvent = [](OverLongTextsTest&, const std::string& x) {
+  return "[Event \"" + x + "\"]\n[Result \"*\"]\n1. C2.5 H8+7 2. H2+3 *\n";
+};
+const Maker pgnMoveComment = [](OverLongTextsTest&, const std::string& x) {
+  return "[Result \"*\"]\n1. C2.5 /*" + x + "*/ H8+7 2. H2+3 *\n";
+};
+const Maker xqnRed = [](OverLongTextsTest&, const std::string& x) {
+  return "[Red \"" + x + "\"]\n1. h2e2 h9g7\n2. h0g2\n";
+};
+const Maker xqnDate = [](OverLongTextsTest&, const std::string& x) {
+  return "[Date \"" + x + "\"]\n1. h2e2 h9g7\n2. h0g2\n";
+};
+const Maker mxqSite = [](OverLongTextsTest&, const std::string& x) { return Mxq(x, "R"); };
+const Maker mxqRed = [](OverLongTextsTest&, const std::string& x) { return Mxq("S", x); };
+
 // A text at and beyond each limit, in every reader: the game loads (result
 // 0) with the text cut on a character boundary, and the load names the
 // text, its length and what was kept. Comments given twice for one place
 // are counted together.
 TEST_F(OverLongTextsTest, TextsBeyondTheLimitsAreCutAndTold) {
-  using Maker = std::function<std::string(OverLongTextsTest&, const std::string&)>;
-  const Maker egfEvent = [](OverLongTextsTest& t, const std::string& x) {
-    return t.Binary(7, 1, std::string("\x01") + static_cast<char>(x.size()) + x);
-  };
-  const Maker egfAuthor = [](OverLongTextsTest& t, const std::string& x) {
-    return t.Binary(7, 1, "\x0C" + U16(x.size()) + x);
-  };
-  const Maker egfComment = [](OverLongTextsTest& t, const std::string& x) {
-    return t.Binary(7, 1, "\x0B" + U16(x.size()) + x);
-  };
-  const Maker egfMoveComment = [](OverLongTextsTest& t, const std::string& x) {
-    return t.Binary(7, 0, "", U16(1) + '\0' + U16(x.size()) + x);
-  };
-  const Maker vgfTimeControl = [](OverLongTextsTest& t, const std::string& x) {
-    return t.Binary(6, 1, "\x0D" + U16(x.size()) + x);
-  };
-  const Maker vgfCommentTwice = [](OverLongTextsTest& t, const std::string& x) {
-    const std::string half = x.substr(0, x.size() / 2), rest = x.substr(x.size() / 2 + 2);
-    return t.Binary(6, 2, "\x0B" + U16(half.size()) + half + "\x0B" + U16(rest.size()) + rest);
-  };
-  const Maker wxfEvent = [](OverLongTextsTest&, const std::string& x) {
-    return Keyword("EVENT    \t" + x + "\n");
-  };
-  const Maker wxfRed = [](OverLongTextsTest&, const std::string& x) {
-    return Keyword("RED     \t" + x + ";;;\n");
-  };
-  const Maker wxfBlackElo = [](OverLongTextsTest&, const std::string& x) {
-    return Keyword("BLACK   \tB;" + x + "\n");
-  };
-  const Maker wxfComment = [](OverLongTextsTest&, const std::string& x) {
-    return Keyword("/*" + x + "*/\n");
-  };
-  const Maker wxfMoveComment = [](OverLongTextsTest&, const std::string& x) {
-    return Keyword("", "\n/*" + x + "*/\n");
-  };
-  // Two comments on one move, joined by a line break that counts two bytes.
-  const Maker wxfMoveCommentTwice = [](OverLongTextsTest&, const std::string& x) {
-    return Keyword("",
-                   " /*" + x.substr(0, x.size() / 2) + "*/ /*" + x.substr(x.size() / 2 + 2) + "*/");
-  };
-  const Maker htmSite = [](OverLongTextsTest&, const std::string& x) {
-    return "<html><PRE>\n" + Keyword("PLACE    \t" + x + "\n") + "</PRE></html>\n";
-  };
-  const Maker pgnEvent = [](OverLongTextsTest&, const std::string& x) {
-    return "[Event \"" + x + "\"]\n[Result \"*\"]\n1. C2.5 H8+7 2. H2+3 *\n";
-  };
-  const Maker pgnMoveComment = [](OverLongTextsTest&, const std::string& x) {
-    return "[Result \"*\"]\n1. C2.5 /*" + x + "*/ H8+7 2. H2+3 *\n";
-  };
-  const Maker xqnRed = [](OverLongTextsTest&, const std::string& x) {
-    return "[Red \"" + x + "\"]\n1. h2e2 h9g7\n2. h0g2\n";
-  };
-  const Maker xqnDate = [](OverLongTextsTest&, const std::string& x) {
-    return "[Date \"" + x + "\"]\n1. h2e2 h9g7\n2. h0g2\n";
-  };
-  const Maker mxqSite = [](OverLongTextsTest&, const std::string& x) { return Mxq(x, "R"); };
-  const Maker mxqRed = [](OverLongTextsTest&, const std::string& x) { return Mxq("S", x); };
-
   struct Length {
     size_t length, kept;
   };
@@ -378,6 +379,50 @@ TEST_F(OverLongTextsTest, TextsBeyondTheLimitsAreCutAndTold) {
                                std::to_string(l.length) + " bytes long, only its first " +
                                std::to_string(l.kept) + " are kept\r\n");
     }
+  }
+}
+
+// A NUL byte inside a text (a damaged file: a crash may leave a file's end
+// filled with zeros) ends the text the program keeps: the rest is not read,
+// so the load says the file was read in part, naming the text and how much
+// of it was kept, in every reader that keeps texts whole otherwise.
+TEST_F(OverLongTextsTest, TextsHoldingANulByteAreReadInPart) {
+  const struct {
+    const char* ext;
+    Maker make;
+    Place place;
+    std::string text;
+  } rows[] = {
+      {"egf", egfEvent, kEvent, std::string("Cup\0 2006", 9)},
+      {"egf", egfAuthor, kAuthor, std::string("\0\0\0\0", 4)},
+      {"egf", egfComment, kGameComment, std::string("good\0\0\0\0\0", 9)},
+      {"egf", egfMoveComment, kFirstMoveComment, std::string("\0\0\0\0\0\0", 6)},
+      {"vgf", vgfTimeControl, kTimeControl, std::string("40/2h\0", 6)},
+      {"wxf", wxfEvent, kEvent, std::string("Cup\0 2006", 9)},
+      {"wxf", wxfRed, kRedName, std::string("Wang\0\0", 6)},
+      {"wxf", wxfMoveComment, kFirstMoveComment, std::string("good\0move", 9)},
+      {"htm", htmSite, kSite, std::string("\0Beijing", 8)},
+      {"pgn", pgnEvent, kEvent, std::string("Cup\0 2006", 9)},
+      {"pgn", pgnMoveComment, kFirstMoveComment, std::string("a\0b", 3)},
+      {"xqn", xqnRed, kRedName, std::string("Wang\0Li", 7)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.ext) + " " + row.place.what);
+    const std::string path = Write(std::string("nul.") + row.ext, row.make(*this, row.text));
+    ResetGameHeaderAndComments();
+    logged.clear();
+    ASSERT_EQ(LoadGameFile(path.c_str(), &currentGameHeader, 0), kLoadPartial);
+    EXPECT_EQ(gameLength, 3);
+    const size_t kept = row.text.find('\0');
+    const char* stored = row.place.comment ? moveComments[row.place.ply].text
+                                           : HeaderFieldText(currentGameHeader, row.place.field);
+    EXPECT_EQ(std::string(stored != nullptr ? stored : ""), row.text.substr(0, kept));
+    // Not among the texts cut for their length.
+    EXPECT_TRUE(LastLoadCutTexts().empty());
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0], "Loading " + path + ": " + row.place.what + " holds a NUL byte after " +
+                             std::to_string(kept) + " of its " + std::to_string(row.text.size()) +
+                             " bytes, the rest of it is not read\r\n");
   }
 }
 

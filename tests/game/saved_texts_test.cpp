@@ -1,14 +1,17 @@
 // Every format the program writes, against texts that are hard to keep:
 // line breaks (LF, CR LF, CR), tabs and blanks at either end, ";", quotes,
 // "*/", "}END", ratings of every shape, in each header text and in the
-// comments. A save either loads back with every text the format keeps as it
-// was, or is refused before the file is touched.
+// comments; and comments a file gives twice for one place, as loaded. A save
+// either loads back with every text the format keeps as it was, or is
+// refused before the file is touched.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/position/position.h"
 #include "game/comments.h"
@@ -39,31 +42,53 @@ struct Format {
   bool gameComment;
   bool moveComments;
   bool keyword;  // comments' line breaks come back as CR LF; the refusals apply
+  int marks;     // 2: every mark, 1: the five marks the program shows, 0: none
 };
 const Format kFormats[] = {
-    {"egf", kAllTexts, true, true, true, false},
-    {"vgf", kAllTexts & ~(1u << 7 | 1u << 8), true, true, false, false},
-    {"vbf", 0, false, false, false, false},
-    {"wxf", kKeywordTexts, false, true, true, true},
-    {"axf", kKeywordTexts, false, true, true, true},
-    {"ccf", kKeywordTexts, false, true, true, true},
-    {"txt", 0, false, false, false, false},
+    {"egf", kAllTexts, true, true, true, false, 2},
+    {"vgf", kAllTexts & ~(1u << 7 | 1u << 8), true, true, false, false, 0},
+    {"vbf", 0, false, false, false, false, 0},
+    {"wxf", kKeywordTexts, false, true, true, true, 1},
+    {"axf", kKeywordTexts, false, true, true, true, 1},
+    {"ccf", kKeywordTexts, false, true, true, true, 1},
+    {"txt", 0, false, false, false, false, 0},
 };
+// The marks of every row's game: "!" on the first move, one the program
+// does not know (kept from an egf file) on the third.
+constexpr uint8_t kUnknownMark = 7;
+
+class SavedTextsTest;
 
 // A text put into one header field (comment -1), or into comment slot
 // `comment` (0 the game comment, 2 the second move's); what keyword files
-// answer (0: saved).
+// answer (0: saved). A row with a file loads it (its extension and bytes)
+// instead of typing the text: `text` is then the comment as loaded.
 struct Row {
   Field field;
   int comment;
-  const char* text;
+  std::string text;
   int keywordRefusal;
+  const char* fileExtension = nullptr;
+  std::function<std::string(SavedTextsTest&)> file = nullptr;
 };
 
 constexpr int kOneLine = kSaveTextsNotOneLine;
 constexpr int kRating = kSaveRatingsNotKept;
 
-const Row kRows[] = {
+// The three moves of every row's game, in a keyword text file with `head`
+// before them and `afterSecond` after the second one.
+std::string KeywordGame(const std::string& head, const std::string& afterSecond = "") {
+  return "FORMAT  \tWXF\n" + head + "START{\n 1.  C2.5  H8+7" + afterSecond + "\n 2.  H2+3\n}END\n";
+}
+
+// Two comments of 5,200 and 5,037 bytes, 10,239 with the line break that
+// joins them: all a comment keeps. Given as 5,200 and 5,100 they are cut.
+const std::string kLongA(5200, 'a');
+const std::string kLongB(5037, 'b');
+
+std::string BinaryGame(SavedTextsTest& test, int version, const std::string& tags, int count);
+
+const std::vector<Row> kRows = {
     // Line breaks in the one-line texts the keyword files write, and in
     // those they do not write at all.
     {&GameHeader::event, -1, "Line1\r\nLine2", kOneLine},
@@ -115,6 +140,45 @@ const Row kRows[] = {
     {nullptr, 2, "\"quoted\" }END\nFORMAT  \tWXF\nSTART{", 0},
     {nullptr, 2, "\t tab and blank \t", 0},
     {nullptr, 0, "*/", 0},
+    // Comments a file gives twice for one place, loaded joined by a line
+    // break: a game comment twice before START, two comments on one move,
+    // two game comment records of the binary files; together at the limit
+    // of a comment, and beyond it (kept cut).
+    {nullptr, 0, "one\r\ntwo", 0, "wxf",
+     [](SavedTextsTest&) { return KeywordGame("/*one*/\n/*two*/\n"); }},
+    {nullptr, 0, "one\r\ntwo\r\nthree", 0, "ccf",
+     [](SavedTextsTest&) { return KeywordGame("/*one\ntwo*/ /*three*/\n"); }},
+    {nullptr, 2, "one\r\ntwo", 0, "axf",
+     [](SavedTextsTest&) { return KeywordGame("", " /*one*/\n/*two*/"); }},
+    {nullptr, 2, "first*/\r\n/*second", 0, "pgn",
+     [](SavedTextsTest&) {
+       return std::string("[Result \"1-0\"]\n1. C2.5 H8+7 /*first*\\/*/ /*/*second*/ 2. H2+3 *\n");
+     }},
+    {nullptr, 0, "one\r\ntwo", 0, "egf",
+     [](SavedTextsTest& t) {
+       return BinaryGame(t, 7, std::string("\x0B\x03\x00one\x0B\x03\x00two", 12), 2);
+     }},
+    {nullptr, 0, "one\r\ntwo", 0, "vgf",
+     [](SavedTextsTest& t) {
+       return BinaryGame(t, 6, std::string("\x0B\x03\x00one\x0B\x03\x00two", 12), 2);
+     }},
+    {nullptr, 0, kLongA + "\r\n" + kLongB, 0, "wxf",
+     [](SavedTextsTest&) { return KeywordGame("/*" + kLongA + "*/\n/*" + kLongB + "*/\n"); }},
+    {nullptr, 2, kLongA + "\r\n" + kLongB, 0, "wxf",
+     [](SavedTextsTest&) { return KeywordGame("", " /*" + kLongA + "*/ /*" + kLongB + "c*/"); }},
+    {nullptr, 0, (kLongA + "\r\n" + kLongB).substr(0, 10239), 0, "wxf",
+     [](SavedTextsTest&) {
+       return KeywordGame("/*" + kLongA + "*/\n/*" + kLongB + std::string(63, 'b') + "*/\n");
+     }},
+    {nullptr, 0, (kLongA + "\r\n" + kLongB).substr(0, 10239), 0, "egf",
+     [](SavedTextsTest& t) {
+       const std::string b = kLongB + std::string(63, 'b');
+       return BinaryGame(t, 7,
+                         std::string("\x0B\x50\x14", 3) + kLongA + "\x0B" +
+                             static_cast<char>(b.size() & 0xFF) + static_cast<char>(b.size() >> 8) +
+                             b,
+                         2);
+     }},
 };
 
 // Line breaks as the keyword files give them back: CR LF.
@@ -136,8 +200,18 @@ std::string CommentOf(int ply) {
 }
 
 class SavedTextsTest : public testing_support::ScratchFolderTest {
- protected:
+ public:
   SavedTextsTest() : ScratchFolderTest("saved_texts") {}
+
+  // The current game saved as a binary file of `version`, its empty tags
+  // replaced by `count` tags `tags`.
+  std::string Binary(int version, const std::string& tags, int count) {
+    const std::string base = Path(version == 7 ? "base.egf" : "base.vgf");
+    EXPECT_EQ(SaveGameFile(base.c_str(), emptyGameHeader), 0);
+    // Version, tag count, then the empty tags: 13 (32 bytes) or 11 (26).
+    return std::string(1, static_cast<char>(version)) + static_cast<char>(count) + tags +
+           FileText(base).substr(version == 7 ? 34 : 28);
+  }
 
   std::string FileText(const std::string& path) const {
     std::ifstream in(path, std::ios::binary);
@@ -147,11 +221,16 @@ class SavedTextsTest : public testing_support::ScratchFolderTest {
   }
 };
 
+std::string BinaryGame(SavedTextsTest& test, int version, const std::string& tags, int count) {
+  return test.Binary(version, tags, count);
+}
+
 TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
   for (const Row& row : kRows) {
     for (const Format& format : kFormats) {
       SCOPED_TRACE(std::string(format.extension) + " comment " + std::to_string(row.comment) +
-                   " \"" + row.text + "\"");
+                   " \"" + row.text.substr(0, 60) + "\"" +
+                   (row.file ? std::string(" loaded from ") + row.fileExtension : ""));
       // A game of three moves from the standard start, a result, and the
       // text under test.
       testing_support::InitEngine();
@@ -161,9 +240,19 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
         game.moves.push_back({testing_support::MoveFromText(m), 0, 0, 0});
       ASSERT_EQ(CommitLoadedGame(game, currentGameHeader, 0), 1);
       GameHeader header = emptyGameHeader;
+      if (row.file) {
+        const std::string source =
+            Write(std::string("source.") + row.fileExtension, row.file(*this));
+        ASSERT_TRUE(GameWasLoaded(LoadGameFile(source.c_str(), &currentGameHeader, 0)));
+        ASSERT_EQ(CommentOf(row.comment), row.text);
+        ASSERT_EQ(gameLength, 3);
+        header = currentGameHeader;
+      }
       header.result = kResultRedWins;
-      if (row.field != nullptr) SetHeaderText(header.*row.field, row.text);
-      if (row.comment >= 0) SetComment(row.comment, row.text);
+      if (row.field != nullptr) SetHeaderText(header.*row.field, row.text.c_str());
+      if (row.comment >= 0 && !row.file) SetComment(row.comment, row.text.c_str());
+      SetAnnotation(1, kMarkGood);
+      SetAnnotation(3, kUnknownMark);
 
       const std::string path = Path(std::string("texts.") + format.extension);
       std::ofstream(path, std::ios::binary) << "old";
@@ -186,6 +275,8 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
             << "field " << i;
       }
       EXPECT_EQ(currentGameHeader.result, format.result ? kResultRedWins : kResultUnknown);
+      EXPECT_EQ(moveComments[1].annotation, format.marks >= 1 ? kMarkGood : kMarkNone);
+      EXPECT_EQ(moveComments[3].annotation, format.marks == 2 ? kUnknownMark : kMarkNone);
       if (row.comment < 0) continue;
       const bool kept = row.comment == 0 ? format.gameComment : format.moveComments;
       const std::string expected = format.keyword ? CrLfLines(row.text) : row.text;
