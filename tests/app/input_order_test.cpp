@@ -414,7 +414,11 @@ TEST_F(InputOrderTest, ACommandJustBeforeADropActsAndTheDropIsNeverLost) {
       // stopped at its first pumping pumps once more as it unwinds (the
       // ponder; the hint's search stopped by a request returns without one).
       const std::pair<int, int> moments[] = {{1, 0}, {2, 0}, {1, 1}};
-      for (const auto& [pumping, dropAfter] : moments) {
+      for (const auto& moment : moments) {
+        // Plain copies: the scenario's lambda cannot capture structured
+        // bindings under clang 14.
+        const int pumping = moment.first;
+        const int dropAfter = moment.second;
         if (hint && dropAfter != 0 && !c.hintGoesOn) continue;
         SCOPED_TRACE(std::string(c.name) + (hint ? " during the hint" : " during the ponder") +
                      " at pumping " + std::to_string(pumping) + ", the drop " +
