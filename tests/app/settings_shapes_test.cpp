@@ -166,11 +166,16 @@ TEST_F(SettingsShapesTest, SettingsFilesOfOtherShapesThroughTwoStartsAndExits) {
   int number = 0;
   for (const Shape& shape : shapes) {
     SCOPED_TRACE(shape.name);
+    if (shape.limit == Limit::kAddressSpace && !testing_support::kAddressLimitUsable) {
+      std::cout << "Row left out, " << shape.name << ": no address space limit under this build"
+                << std::endl;
+      continue;
+    }
     std::string group;
     if (shape.limit == Limit::kMemoryGroup) {
       group = testing_support::MakeMemoryGroup(kGiB);
       if (group.empty()) {
-        std::cout << "[  SKIPPED ] " << shape.name << ": no memory control group can be made here"
+        std::cout << "Row left out, " << shape.name << ": no memory control group can be made here"
                   << std::endl;
         continue;
       }
