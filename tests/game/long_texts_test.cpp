@@ -70,12 +70,7 @@ class LongTextsTest : public testing_support::ScratchFolderTest {
 
   // A new game of three moves with an empty header and no comment.
   static void NewGame() {
-    testing_support::InitEngine();
-    ResetGameHeaderAndComments();
-    LoadedGame game;
-    for (const char* m : {"h2e2", "h9g7", "h0g2"})
-      game.moves.push_back({testing_support::MoveFromText(m), 0, 0, 0});
-    ASSERT_EQ(CommitLoadedGame(game, currentGameHeader, 0), 1);
+    ASSERT_TRUE(testing_support::StartGameOf({"h2e2", "h9g7", "h0g2"}));
   }
 
   // Saves the current game with `header` as `format`; true when it was

@@ -233,12 +233,7 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
                    (row.file ? std::string(" loaded from ") + row.fileExtension : ""));
       // A game of three moves from the standard start, a result, and the
       // text under test.
-      testing_support::InitEngine();
-      ResetGameHeaderAndComments();
-      LoadedGame game;
-      for (const char* m : {"h2e2", "h9g7", "h0g2"})
-        game.moves.push_back({testing_support::MoveFromText(m), 0, 0, 0});
-      ASSERT_EQ(CommitLoadedGame(game, currentGameHeader, 0), 1);
+      ASSERT_TRUE(testing_support::StartGameOf({"h2e2", "h9g7", "h0g2"}));
       GameHeader header = emptyGameHeader;
       if (row.file) {
         const std::string source =
@@ -276,7 +271,7 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
       }
       EXPECT_EQ(currentGameHeader.result, format.result ? kResultRedWins : kResultUnknown);
       EXPECT_EQ(moveComments[1].annotation, format.marks >= 1 ? kMarkGood : kMarkNone);
-      EXPECT_EQ(moveComments[3].annotation, format.marks == 2 ? kUnknownMark : kMarkNone);
+      EXPECT_EQ(moveComments[3].annotation, format.marks == 2 ? kUnknownMark : uint8_t{kMarkNone});
       if (row.comment < 0) continue;
       const bool kept = row.comment == 0 ? format.gameComment : format.moveComments;
       const std::string expected = format.keyword ? CrLfLines(row.text) : row.text;

@@ -14,6 +14,9 @@
 #include "engine/eval/prepare.h"
 #include "engine/search/data_paths.h"
 #include "engine/search/new_game.h"
+#include "game/comments.h"
+#include "game/game_loader.h"
+#include "game/header.h"
 #include "tests/support/move_lists.h"
 
 namespace testing_support {
@@ -128,5 +131,13 @@ Move MoveFromText(const std::string& text) {
 }
 
 int PlayMove(Move move) { return MakeMove(move, static_cast<int32_t>(FindChecker(sideToMove))); }
+
+bool StartGameOf(const std::vector<std::string>& moves) {
+  InitEngine();
+  ResetGameHeaderAndComments();
+  LoadedGame game;
+  for (const std::string& m : moves) game.moves.push_back({MoveFromText(m), 0, 0, 0});
+  return CommitLoadedGame(game, currentGameHeader, 0) == 1;
+}
 
 }  // namespace testing_support

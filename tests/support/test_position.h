@@ -66,5 +66,9 @@ Move MoveFromText(const std::string& text);
 // MakeMove with the checker of the side to move, as the searches call it;
 // returns MakeMove's answer.
 int PlayMove(Move move);
+// A fresh engine and an empty header and comments, then a game of these
+// moves from the standard start committed as a loaded game; false when the
+// game could not be committed.
+bool StartGameOf(const std::vector<std::string>& moves);
 
 }  // namespace testing_support
