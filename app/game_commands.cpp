@@ -284,7 +284,6 @@ void CMainFrame::OnHintCommand() {
   // search returns: what the user gave after the move has run then.
   const bool searches = engineState == kEngineIdle && ponderMove == 0 && !setupMode;
   const uint32_t postedBefore = requestsPosted;
-  if (searches) pendingRequest = kRequestNone;
   const bool gaveWayToMove = !setupMode && !OnHint();
   UpdateToolbars();
   if (gaveWayToMove) return;

@@ -41,8 +41,8 @@ int32_t userMoveWaiting;
 bool UserMoveWaiting() { return userMoveWaiting != 0; }
 
 bool CommandWaitsForSearch() {
-  // Every search clears pendingRequest as it starts (the hint command for
-  // the hint's search), so a request seen here was posted during this one.
+  // Every search clears pendingRequest as it starts, so a request seen
+  // here was posted during this one.
   if (engineState != kEnginePondering && engineState != kEngineAnalysing) return false;
   if (HintSearchRunning() && pendingRequest == kRequestPlayAnalysedMove) return false;
   return pendingRequest != kRequestNone;

@@ -53,6 +53,8 @@ void RunHintSearch() {
   pollBaseCount = 0;
   rootForced = 0;
   stopRequested = 0;
+  // As every search: a request seen later was posted during this one.
+  pendingRequest = kRequestNone;
   // A user's move is handed to this search from its first message pumping
   // on; none waits before.
   userMoveWaiting = 0;
