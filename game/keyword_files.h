@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "game/game_loader.h"
 #include "game/header.h"
@@ -15,6 +16,11 @@ constexpr size_t kKeywordFileCap = 4u * 1024u * 1024u;
 // Longest comment the reader keeps, in bytes as it gathers them (each line
 // break as CR LF); longer ones are stored cut, and the load tells it.
 constexpr size_t kKeywordCommentCap = 10239;
+
+// The escape of a comment's text in these files: every "*" followed by
+// backslashes and a "/" gets one more backslash, so that no text ends its
+// comment early; the reader takes one away again.
+std::string EscapeComment(const std::string& text);
 
 // Writes the current game ("wxf"/"ccf" with axf 0, "axf" with axf 1) with
 // the given header. The shown position is the same afterwards. Comments

@@ -40,21 +40,6 @@ uint8_t MarkCode(std::string_view text) {
   return kMarkNone;
 }
 
-// The writer's escape: a "*" followed by backslashes and a "/" gets one
-// more backslash, so that no text ends its comment early.
-std::string EscapeComment(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] != '*') continue;
-    size_t j = i + 1;
-    while (j < text.size() && text[j] == '\\') ++j;
-    if (j < text.size() && text[j] == '/') out += '\\';
-  }
-  return out;
-}
-
 // Undoes the writer's escape: a "*" followed by backslashes and a "/" loses
 // one of the backslashes.
 std::string UnescapeComment(const std::string& text) {

@@ -17,6 +17,19 @@
 #include "game/notation.h"
 #include "game/text_encoding.h"
 
+std::string EscapeComment(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] != '*') continue;
+    size_t next = i + 1;
+    while (next < text.size() && text[next] == '\\') ++next;
+    if (next < text.size() && text[next] == '/') out += '\\';
+  }
+  return out;
+}
+
 namespace {
 
 constexpr const char* kStandardStartFen =
@@ -77,28 +90,18 @@ int HeaderTextsReadBack(const GameHeader& header) {
   return 0;
 }
 
-// A comment as the file holds it between "/*" and "*/". Its line breaks
-// (CR LF, CR or LF) are written as the file's LF. A comment is closed by
-// the first "*/": so that any text reads back, every "*" that is followed
-// by backslashes and a "/" gets one more backslash; the reader takes one
-// away again.
+// A comment as the file holds it between "/*" and "*/": its line breaks
+// (CR LF, CR or LF) are written as the file's LF, and it is escaped
+// (EscapeComment) so that the first "*/" closes it.
 std::string WrittenComment(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
+  std::string lines;
+  lines.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += '\n';
-      continue;
-    }
-    out += c;
-    if (c != '*') continue;
-    size_t next = i + 1;
-    while (next < text.size() && text[next] == '\\') ++next;
-    if (next < text.size() && text[next] == '/') out += '\\';
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    lines += c == '\r' ? '\n' : c;
   }
-  return out;
+  return EscapeComment(lines);
 }
 
 // The comment of a slot as written, in GBK (the code page keyword files
