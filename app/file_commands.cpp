@@ -16,6 +16,7 @@
 #include "game/fen_paste.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/keyword_files.h"
 #include "game/load_game.h"
 #include "platform/file_dialog.h"
 #include "platform/keyboard.h"
@@ -99,6 +100,31 @@ QString FileText(const std::string& path) { return QFile::decodeName(path.c_str(
 
 // A message of the text table in the current language.
 QString LanguageText(const TextRow& row) { return DecodeLanguageText(Tr(row), currentLanguage); }
+
+// A rating shown in a message: line breaks and tabs as blanks, and a long
+// one cut (a header text holds up to 127 bytes).
+constexpr qsizetype kShownRatingLength = 40;
+
+QString ShownRating(const char* text) {
+  QString shown = DecodeHeaderText(currentGameHeader, text);
+  for (QChar& c : shown) {
+    if (c.unicode() < 0x20) c = QLatin1Char(' ');
+  }
+  if (shown.size() > kShownRatingLength) shown = shown.left(kShownRatingLength) + QChar(0x2026);
+  return shown;
+}
+
+// The message of a refused save. A rating a keyword file does not keep is
+// named (%3 the label of its field, %4 its text).
+QString RefusalMessage(const SaveRefusal& refusal, const std::string& path) {
+  const QString extension = QString::fromStdString(GameFileExtension(path.c_str()));
+  const QString formats = QString::fromLatin1(refusal.formats());
+  const QString text = LanguageText(*refusal.text);
+  if (refusal.code != kSaveRatingsNotKept) return text.arg(extension, formats);
+  const bool red = KeywordRatingNotKept(currentGameHeader) != RatingNotKept::kBlack;
+  return text.arg(extension, formats, LanguageText(red ? kTextRedElo : kTextBlackElo),
+                  ShownRating(red ? currentGameHeader.redElo : currentGameHeader.blackElo));
+}
 
 // The labels of the header fields, as the game information window names
 // them, in HeaderField order.
@@ -189,9 +215,7 @@ void CMainFrame::OnSaveGame() {
   if (const SaveRefusal* refusal = RefusalOf(saved)) {
     // Refused before anything was written: the reason and the formats that
     // would do.
-    ShowMessageBox(this, LanguageText(*refusal->text)
-                             .arg(QString::fromStdString(GameFileExtension(path.c_str())),
-                                  QString::fromLatin1(refusal->formats())));
+    ShowMessageBox(this, RefusalMessage(*refusal, path));
   } else if (saved != 0) {
     ShowMessageBox(this, LanguageText(kTextGameNotSaved).arg(FileText(path)));
   }

@@ -33,10 +33,19 @@ std::string EscapeComment(const std::string& text);
 // kSaveTextsTooLong when a name, the date or the event is longer in GBK
 // than a header field holds, kSaveTextsNotOneLine when one of them holds a
 // line break or begins with what the reader passes over (load_game.h),
-// kSaveRatingsNotKept when a rating is not a plain whole number (those are
-// written as they stand, 0 and negative ones too), kSaveCommentsTooLong
-// when a comment is longer than kKeywordCommentCap.
+// kSaveRatingsNotKept when a rating is neither a plain whole number (those
+// are written as they stand, 0 and negative ones too) nor an unknown one
+// (IsUnknownRating: written as none), kSaveCommentsTooLong when a comment
+// is longer than kKeywordCommentCap.
 int SaveWxfGame(const char* path, int axf, GameHeader header);
+// Whether a rating text stands for no known rating: empty, blanks only, or
+// the usual marks of an unknown rating "?" and "-". Keyword files write it
+// as none (it loads back empty).
+bool IsUnknownRating(const char* text);
+// The rating of header that a keyword file does not keep, the cause of
+// kSaveRatingsNotKept: the red one when both are not kept.
+enum class RatingNotKept { kNone, kRed, kBlack };
+RatingNotKept KeywordRatingNotKept(const GameHeader& header);
 // Whether SaveWxfGame writes the comment of slot ply so that it loads back
 // whole (a slot outside the store: true).
 bool KeywordFileKeepsComment(int ply);

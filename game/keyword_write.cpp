@@ -51,17 +51,17 @@ void AppendFormatted(std::string& out, const char* format, const char* text) {
 }
 
 // A rating as these files hold it: a whole number written plainly ("2400",
-// "0", "-5"), or none.
-bool IsPlainRating(const char* text) {
-  return text[0] == '\0' || std::to_string(LeadingInteger(text)) == text;
+// "0", "-5"), or none (an unknown rating).
+bool IsKeptRating(const char* text) {
+  return IsUnknownRating(text) || std::to_string(LeadingInteger(text)) == text;
 }
 
-// "name;rating;;", or "name;;;" without a rating. Ratings reach here plain
-// (IsPlainRating): the text is the number.
+// "name;rating;;", or "name;;;" without a rating. Ratings reach here kept
+// (IsKeptRating): the text is the number, or an unknown rating.
 void AppendPlayerLine(std::string& out, const char* keyword, const char* name, const char* elo) {
   out += keyword;
   out += name;
-  if (elo[0] != '\0') {
+  if (!IsUnknownRating(elo)) {
     out += ';';
     out += elo;
     out += ";;\n";
@@ -79,14 +79,14 @@ bool ReadsBackAsWritten(const char* text, bool leadingBlanksKept) {
 }
 
 // 0, kSaveTextsNotOneLine when a header text written would read back as
-// another text or another line, or kSaveRatingsNotKept when a rating is not
-// a plain number.
+// another text or another line, or kSaveRatingsNotKept when a rating is
+// neither a plain number nor an unknown one.
 int HeaderTextsReadBack(const GameHeader& header) {
   const bool whole =
       ReadsBackAsWritten(header.redName, true) && ReadsBackAsWritten(header.blackName, true) &&
       ReadsBackAsWritten(header.date, false) && ReadsBackAsWritten(header.event, false);
   if (!whole) return kSaveTextsNotOneLine;
-  if (!IsPlainRating(header.redElo) || !IsPlainRating(header.blackElo)) return kSaveRatingsNotKept;
+  if (KeywordRatingNotKept(header) != RatingNotKept::kNone) return kSaveRatingsNotKept;
   return 0;
 }
 
@@ -198,6 +198,17 @@ int HeaderTextsInGbk(GameHeader& header) {
 }
 
 }  // namespace
+
+bool IsUnknownRating(const char* text) {
+  if (std::strcmp(text, "?") == 0 || std::strcmp(text, "-") == 0) return true;
+  return text[std::strspn(text, " ")] == '\0';
+}
+
+RatingNotKept KeywordRatingNotKept(const GameHeader& header) {
+  if (!IsKeptRating(header.redElo)) return RatingNotKept::kRed;
+  if (!IsKeptRating(header.blackElo)) return RatingNotKept::kBlack;
+  return RatingNotKept::kNone;
+}
 
 int SaveWxfGame(const char* path, int axf, GameHeader header) {
   if (path == nullptr) return 1;

@@ -68,7 +68,9 @@ inline constexpr int kSaveCommentsTooLong = -6;
 // begins with a tab (the reader passes over them after the keyword).
 inline constexpr int kSaveTextsNotOneLine = -7;
 // The same for a rating other than a whole number written plainly
-// ("2400", "0", "-5"): a keyword text file keeps a rating as a number only.
+// ("2400", "0", "-5") or an unknown one (empty, blanks, "?", "-"): a
+// keyword text file keeps a rating as a number only, an unknown one as
+// none (KeywordRatingNotKept names the rating).
 inline constexpr int kSaveRatingsNotKept = -8;
 
 // Writes the current game with the writer of the extension: "egf" binary

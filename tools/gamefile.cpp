@@ -23,7 +23,8 @@
 // naming the formats that keep the start; and so does a --save in a format
 // that would not load a header text or a comment back as it stands (too
 // long, a character its code page lacks, a line break, a rating that is
-// not a plain number), naming the formats that keep it.
+// neither a plain number nor unknown: the rating named with its text),
+// naming the formats that keep it.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -34,6 +35,7 @@
 #include "engine/search/new_game.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/keyword_files.h"
 #include "game/load_game.h"
 
 namespace {
@@ -84,6 +86,24 @@ void PrintHeader(const GameHeader& h) {
       std::printf("%s %s\n", f.name, f.value);
   }
   std::printf("game_result %d\n", h.result);
+}
+
+// The rating a keyword file refuses, named with its text, control
+// characters escaped: 'the red rating "2400 (est)"'.
+std::string RefusedRating(const GameHeader& h) {
+  const bool red = KeywordRatingNotKept(h) == RatingNotKept::kRed;
+  std::string named = red ? "the red rating \"" : "the black rating \"";
+  for (const char* c = red ? h.redElo : h.blackElo; *c != '\0'; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    if (byte >= 0x20) {
+      named += *c;
+      continue;
+    }
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+    named += escaped;
+  }
+  return named + "\"";
 }
 
 // Shows ply `ply` of the stored game.
@@ -181,15 +201,20 @@ int main(int argc, char** argv) {
          "a header text holds a line break or begins with what they pass over (blanks or a "
          "tab)",
          TextKeepingGameFileExtensions},
-        {kSaveRatingsNotKept, "a rating is not a plain whole number, the only form they keep",
+        {kSaveRatingsNotKept,
+         "is not a plain whole number, the only form they keep a rating in (an unknown one, "
+         "empty, ? or -, they keep as none)",
          TextKeepingGameFileExtensions},
     };
     for (const auto& refusal : kNotKept) {
       if (saved != refusal.code) continue;
+      const std::string what = saved == kSaveRatingsNotKept
+                                   ? RefusedRating(currentGameHeader) + " " + refusal.what
+                                   : refusal.what;
       std::fprintf(stderr,
                    "gamefile: not saved: %s files would not keep the game whole: %s "
                    "(formats that keep it: %s)\n",
-                   GameFileExtension(savePath).c_str(), refusal.what, refusal.keeping());
+                   GameFileExtension(savePath).c_str(), what.c_str(), refusal.keeping());
       return 1;
     }
     if (saved != 0) {

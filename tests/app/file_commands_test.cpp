@@ -498,8 +498,8 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
       AnswerGameInfo(true, &shown);
       RunWithDialog(kCmdSaveGame, path.string());
       if (c.told != nullptr) {
-        const QString told =
-            TrText(*c.told).arg(path.extension().string().substr(1).c_str(), c.formats);
+        QString told = TrText(*c.told).arg(path.extension().string().substr(1).c_str(), c.formats);
+        if (c.told == &kTextSaveRatingsNotKept) told = told.arg(TrText(kTextRedElo), c.redElo);
         Check(shown && messages.size() == 1 && messages[0] == told, c.file);
         Check(ReadFileText(path) == "old", c.file);
         continue;
@@ -512,6 +512,58 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
                             std::string(currentGameHeader.redElo) == c.redElo
                       : moveComments[c.ply].text != nullptr && moveComments[c.ply].text == comment,
             c.file);
+    }
+    testing_support::CloseFrame();
+  });
+}
+
+// The marks of an unknown rating are saved by the keyword files as none and
+// load back empty; another rating they do not keep refuses the save, and
+// the message names its field and its text (line breaks as blanks, a long
+// one cut).
+TEST_F(FileCommandsTest, ARatingTheKeywordFilesDoNotKeepIsNamed) {
+  RUN_SCENARIO({
+    StartProgram();
+    const std::string longRating(60, '9');
+    const struct {
+      const char* file;
+      std::string red, black;
+      const TextRow* label;  // of the rating named; null: saved, loaded back empty
+      QString shown;
+    } cases[] = {
+        {"unknown.wxf", "?", "-", nullptr, ""},
+        {"unknown.axf", "", "?", nullptr, ""},
+        {"red.ccf", "2400 (est)", "?", &kTextRedElo, "2400 (est)"},
+        {"black.wxf", "2400", "2300 (est)", &kTextBlackElo, "2300 (est)"},
+        {"both.axf", "abc", "def", &kTextRedElo, "abc"},
+        {"lines.ccf", "-", "2400\r\n", &kTextBlackElo, "2400  "},
+        {"long.wxf", longRating + "x", "", &kTextRedElo,
+         QString::fromStdString(longRating.substr(0, 40)) + QChar(0x2026)},
+    };
+    for (const auto& c : cases) {
+      NewGameWith(kGame);
+      SetHeaderText(currentGameHeader.redElo, c.red.c_str());
+      SetHeaderText(currentGameHeader.blackElo, c.black.c_str());
+      const fs::path path = root_ / c.file;
+      std::ofstream(path) << "old";
+      messages.clear();
+      bool shown = false;
+      AnswerGameInfo(true, &shown);
+      RunWithDialog(kCmdSaveGame, path.string());
+      Check(shown, c.file);
+      if (c.label != nullptr) {
+        const QString told = TrText(kTextSaveRatingsNotKept)
+                                 .arg(path.extension().string().substr(1).c_str(), "egf, vgf",
+                                      TrText(*c.label), c.shown);
+        Check(messages.size() == 1 && messages[0] == told, c.file);
+        Check(ReadFileText(path) == "old", c.file);
+        continue;
+      }
+      Check(messages.empty(), c.file);
+      ResetGameHeaderAndComments();
+      RunWithDialog(kCmdLoadGame, path.string());
+      Check(GameIs(kGame) && messages.empty(), c.file);
+      Check(currentGameHeader.redElo[0] == '\0' && currentGameHeader.blackElo[0] == '\0', c.file);
     }
     testing_support::CloseFrame();
   });

@@ -161,6 +161,12 @@ TEST_F(KeywordFilesTest, RatingsCommentBreaksAndFenLine) {
   EXPECT_EQ(ReadFile("a.wxf"),
             "FORMAT  \tWXF\nGAME    \nRED     \tR;-5;;\nBLACK   \tB;0;;\n\nSTART{\n"
             " 1.  C2.5  H8+7     2.  H2+3  R9.8\n/*after four*/\n\n 3.  P7+1\n}END\n");
+  // The marks of an unknown rating are written as no rating.
+  SetHeaderText(h.redElo, "?");
+  SetHeaderText(h.blackElo, "-");
+  ASSERT_EQ(SaveWxfGame(Path("a.wxf").c_str(), 0, h), 0);
+  EXPECT_EQ(ReadFile("a.wxf").substr(0, 51),
+            "FORMAT  \tWXF\nGAME    \nRED     \tR;;;\nBLACK   \tB;;;\n\n");
 
   SetGame(kSetUpFen, {});
   ASSERT_EQ(SaveWxfGame(Path("b.wxf").c_str(), 0, emptyGameHeader), 0);

@@ -17,6 +17,7 @@
 #include "game/comments.h"
 #include "game/game_loader.h"
 #include "game/header.h"
+#include "game/keyword_files.h"
 #include "game/load_game.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
@@ -63,6 +64,7 @@ class SavedTextsTest;
 // `comment` (0 the game comment, 2 the second move's); what keyword files
 // answer (0: saved). A row with a file loads it (its extension and bytes)
 // instead of typing the text: `text` is then the comment as loaded.
+// keywordLoaded: the field as keyword files load it back, when not `text`.
 struct Row {
   Field field;
   int comment;
@@ -70,7 +72,16 @@ struct Row {
   int keywordRefusal;
   const char* fileExtension = nullptr;
   std::function<std::string(SavedTextsTest&)> file = nullptr;
+  const char* keywordLoaded = nullptr;
 };
+
+// An unknown rating: kept as written where every text is, saved as none
+// by the keyword files.
+Row UnknownRating(Field field, const char* text) {
+  Row row{field, -1, text, 0};
+  row.keywordLoaded = "";
+  return row;
+}
 
 constexpr int kOneLine = kSaveTextsNotOneLine;
 constexpr int kRating = kSaveRatingsNotKept;
@@ -116,13 +127,27 @@ const std::vector<Row> kRows = {
     {&GameHeader::redName, -1, "a;b;;", 0},
     {&GameHeader::blackName, -1, "}END", 0},
     {&GameHeader::date, -1, "START{", 0},
-    // Ratings: plain whole numbers are kept, anything else is refused.
+    // Ratings: plain whole numbers are kept, the marks of an unknown rating
+    // and blanks are saved as none, anything else is refused.
+    UnknownRating(&GameHeader::redElo, "?"),
+    UnknownRating(&GameHeader::blackElo, "?"),
+    UnknownRating(&GameHeader::redElo, "-"),
+    UnknownRating(&GameHeader::blackElo, "-"),
+    UnknownRating(&GameHeader::redElo, ""),
+    UnknownRating(&GameHeader::blackElo, ""),
+    UnknownRating(&GameHeader::redElo, "   "),
+    UnknownRating(&GameHeader::blackElo, " "),
     {&GameHeader::redElo, -1, "2400", 0},
     {&GameHeader::redElo, -1, "0", 0},
     {&GameHeader::redElo, -1, "-5", 0},
     {&GameHeader::blackElo, -1, "0", 0},
     {&GameHeader::blackElo, -1, "2147483647", 0},
     {&GameHeader::redElo, -1, "2400 (est)", kRating},
+    {&GameHeader::blackElo, -1, "2400 (est)", kRating},
+    {&GameHeader::redElo, -1, "??", kRating},
+    {&GameHeader::blackElo, -1, "--", kRating},
+    {&GameHeader::redElo, -1, " ?", kRating},
+    {&GameHeader::blackElo, -1, "\t", kRating},
     {&GameHeader::redElo, -1, "abc", kRating},
     {&GameHeader::blackElo, -1, "24;00", kRating},
     {&GameHeader::blackElo, -1, "+5", kRating},
@@ -256,6 +281,11 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
       if (saved != 0) {
         EXPECT_EQ(FileText(path), "old");
         EXPECT_STREQ(TextKeepingGameFileExtensions(), "egf, vgf");
+        // The refusal of a rating names it, for the message.
+        const RatingNotKept named = row.field == &GameHeader::redElo     ? RatingNotKept::kRed
+                                    : row.field == &GameHeader::blackElo ? RatingNotKept::kBlack
+                                                                         : RatingNotKept::kNone;
+        EXPECT_EQ(KeywordRatingNotKept(header), saved == kRating ? named : RatingNotKept::kNone);
         continue;
       }
 
@@ -266,8 +296,10 @@ TEST_F(SavedTextsTest, EveryFormatLoadsTextsBackAsTheyWereOrRefusesTheSave) {
       if (!GameWasLoaded(loaded)) continue;
       for (size_t i = 0; i < std::size(kFields); ++i) {
         const bool kept = (format.fields >> i & 1u) != 0;
-        EXPECT_EQ(std::string(currentGameHeader.*kFields[i]), kept ? header.*kFields[i] : "")
-            << "field " << i;
+        std::string expected = kept ? header.*kFields[i] : "";
+        if (format.keyword && row.keywordLoaded != nullptr && row.field == kFields[i])
+          expected = row.keywordLoaded;
+        EXPECT_EQ(std::string(currentGameHeader.*kFields[i]), expected) << "field " << i;
       }
       EXPECT_EQ(currentGameHeader.result, format.result ? kResultRedWins : kResultUnknown);
       EXPECT_EQ(moveComments[1].annotation, format.marks >= 1 ? kMarkGood : kMarkNone);

@@ -185,7 +185,10 @@ TEST_F(GamefileToolTest, ASaveThatWouldChangeAHeaderTextSaysWhy) {
       {&GameHeader::event, "Line1\r\nLine2", "a header text holds a line break"},
       {&GameHeader::blackName, "B\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w",
        "a header text holds a line break"},
-      {&GameHeader::redElo, "2400 (est)", "a rating is not a plain whole number"},
+      {&GameHeader::redElo, "2400 (est)",
+       "the red rating \"2400 (est)\" is not a plain whole number"},
+      {&GameHeader::blackElo, "24;00", "the black rating \"24;00\" is not a plain whole number"},
+      {&GameHeader::blackElo, "2400\r\n", "the black rating \"2400\\x0D\\x0A\" is not"},
   };
   for (const auto& c : cases) {
     SaveGame("text.egf", nullptr, {"h2e2"});
@@ -200,6 +203,30 @@ TEST_F(GamefileToolTest, ASaveThatWouldChangeAHeaderTextSaysWhy) {
         << refused.output;
     std::ifstream in(target);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old") << c.text;
+  }
+}
+
+// The usual marks of an unknown rating in a pgn file ("?", "-") and an
+// empty one are saved by the keyword formats as none and load back empty.
+TEST_F(GamefileToolTest, UnknownRatingsAreSavedAsNone) {
+  const struct {
+    const char* red;
+    const char* black;
+  } rows[] = {{"?", "-"}, {"-", "?"}, {"", "?"}};
+  for (const auto& row : rows) {
+    const std::string source =
+        Write("unknown.pgn", std::string("[WhiteElo \"") + row.red + "\"]\n[BlackElo \"" +
+                                 row.black + "\"]\n[Result \"*\"]\n1. C2.5 H8+7 *\n");
+    for (const char* ext : {"wxf", "axf", "ccf"}) {
+      SCOPED_TRACE(std::string(ext) + " red \"" + row.red + "\" black \"" + row.black + "\"");
+      const std::string target = Path(std::string("unknown.") + ext);
+      ASSERT_EQ(Run(source + " --save " + target).exitCode, 0);
+      const CommandRun again = Run(target);
+      ASSERT_EQ(again.exitCode, 0);
+      EXPECT_NE(again.output.find("\nred_elo\nblack\nblack_elo\n"), std::string::npos)
+          << again.output;
+      EXPECT_NE(again.output.find("moves 2\n"), std::string::npos) << again.output;
+    }
   }
 }
 
