@@ -24,7 +24,9 @@
 // that would not load a header text or a comment back as it stands (too
 // long, a character its code page lacks, a line break, a rating that is
 // neither a plain number nor unknown: the rating named with its text),
-// naming the formats that keep it.
+// naming the formats that keep it. A --save that cannot be written (a
+// missing folder, a full disk, the file size limit of ulimit -f) says so
+// and exits with 1, the file there before as it was.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -33,6 +35,7 @@
 #include "engine/bridge.h"
 #include "engine/position/position.h"
 #include "engine/search/new_game.h"
+#include "game/atomic_file.h"
 #include "game/game_loader.h"
 #include "game/header.h"
 #include "game/keyword_files.h"
@@ -132,6 +135,9 @@ int main(int argc, char** argv) {
   }
   if (path == nullptr) return Usage("a game file is required");
 
+  // A save beyond the file size limit fails and is said, its temporary
+  // file removed, instead of ending the tool with the signal.
+  IgnoreFileSizeLimitSignal();
   InitKeyTables();
   ResetGameState(0);
   logLineSink = KeepLogLine;
@@ -218,7 +224,11 @@ int main(int argc, char** argv) {
       return 1;
     }
     if (saved != 0) {
-      std::fprintf(stderr, "gamefile: cannot save %s (code %d)\n", savePath, saved);
+      std::fprintf(stderr,
+                   "gamefile: not saved: %s could not be created or written whole (a missing "
+                   "folder, no permission, a full disk or a file size limit); a file of that "
+                   "name before is kept as it was (code %d)\n",
+                   savePath, saved);
       return 1;
     }
   }

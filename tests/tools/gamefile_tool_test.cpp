@@ -1,12 +1,17 @@
 // The gamefile command-line tool: what it prints for a loaded game, the
 // shown ply and final position, saving, and its exit codes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <set>
 #include <string>
 
 #include "engine/position/position.h"
@@ -228,6 +233,57 @@ TEST_F(GamefileToolTest, UnknownRatingsAreSavedAsNone) {
       EXPECT_NE(again.output.find("moves 2\n"), std::string::npos) << again.output;
     }
   }
+}
+
+// A save beyond the file size limit (ulimit -f) fails and says so, exits
+// with 1 rather than by the signal, and leaves no temporary file beside
+// the target, which stays as it was.
+TEST_F(GamefileToolTest, ASaveBeyondTheFileSizeLimitFailsAndIsSaid) {
+  SaveGame("big.egf", nullptr, {"h2e2", "h9g7", "h0g2", "i9h9"});
+  SetComment(0, std::string(4000, 'c').c_str());
+  const std::string source = Path("big.egf");
+  ASSERT_EQ(SaveGameFile(source.c_str(), currentGameHeader), 0);
+  const std::string kept = Write("copy.egf", "old");
+  for (const std::string& target : {kept, Path("new.egf")}) {
+    SCOPED_TRACE(target);
+    int errors[2];
+    ASSERT_EQ(pipe(errors), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      // The signal as a shell leaves it to the programs it starts.
+      std::signal(SIGXFSZ, SIG_DFL);
+      const rlimit limit{1000, 1000};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(99);
+      dup2(errors[1], STDERR_FILENO);
+      const int nothing = open("/dev/null", O_WRONLY);
+      dup2(nothing, STDOUT_FILENO);
+      close(errors[0]);
+      const std::string tool = std::string(VORELK_TOOLS_DIR) + "/gamefile";
+      execl(tool.c_str(), tool.c_str(), source.c_str(), "--save", target.c_str(),
+            static_cast<char*>(nullptr));
+      _exit(98);
+    }
+    ASSERT_GT(child, 0);
+    close(errors[1]);
+    std::string told;
+    char buffer[512];
+    for (ssize_t n; (n = read(errors[0], buffer, sizeof buffer)) > 0;) told.append(buffer, n);
+    close(errors[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(
+        told.rfind("gamefile: not saved: " + target + " could not be created or written whole", 0),
+        0u)
+        << told;
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_))
+      files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"big.egf", "copy.egf"}));
+  }
+  std::ifstream in(kept);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
 }
 
 TEST_F(GamefileToolTest, FilesThatDoNotLoadExitWithOne) {
