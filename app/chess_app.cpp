@@ -73,6 +73,9 @@ bool CChessApp::InitInstance() {
   IgnoreFileSizeLimitSignal();
   CSettingsStore store(kSettingsNoRoot);
   OpenProgramSettings(store);
+  // A file that was not read is told first: the language chooser below
+  // comes because its language was not read.
+  store.TellIfNotRead();
 
   if (IsKeyDown(VK_SHIFT)) ResetSettingsForShift(store);
 

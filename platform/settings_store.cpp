@@ -67,6 +67,11 @@ std::map<std::string, std::vector<PendingChange>>& PendingChanges() {
 // kSettingsFileMostLines), left unread.
 enum class FileRead { kRead, kMissing, kUnreadable, kTooLarge };
 
+// Why a file is not written, as the user is told: it cannot be (a full
+// disk, a read-only or unreadable file), it is larger than the program
+// reads, or the changes would make it so.
+enum class NotWritten { kFailed, kTooLarge, kWouldBeTooLarge };
+
 // The lines of a text: each ends in "\n", "\r\n" or "\r", the last one
 // may have no end.
 size_t LineCount(std::string_view text) {
@@ -77,6 +82,12 @@ size_t LineCount(std::string_view text) {
   }
   if (!text.empty() && text.back() != '\n' && text.back() != '\r') ++lines;
   return lines;
+}
+
+// Whether a file of these bytes on disk, `text` once read, is within what
+// the program reads: the one test for every file it reads or writes.
+bool WithinReadLimits(size_t bytes, std::string_view text) {
+  return bytes <= kSettingsFileMostBytes && LineCount(text) <= kSettingsFileMostLines;
 }
 
 // What tells one version of a file on disk from another: a write through a
@@ -162,7 +173,7 @@ FileRead ReadDocument(const std::string& path, std::shared_ptr<const IniDocument
   if (tooLarge) return FileRead::kTooLarge;
   std::string text;
   if (!ok || !ReadSettingsText(bytes, encoding, text)) return FileRead::kUnreadable;
-  if (LineCount(text) > kSettingsFileMostLines) return FileRead::kTooLarge;
+  if (!WithinReadLimits(bytes.size(), text)) return FileRead::kTooLarge;
   if (known.document && known.encoding == encoding && known.document->Source() == text) {
     document = known.document;
   } else {
@@ -219,36 +230,50 @@ std::atomic<int> fileWrites{0};
 // Writes the changes of the file not yet on disk onto the file as it is now
 // (another store or another copy of the program may have changed it); every
 // other line keeps its bytes, and a file those changes leave as it is is not
-// written. False when the file could not be read or written: the changes
-// are then kept for the next write.
-bool WritePendingChanges(const std::string& path) {
+// written. Nothing when written; else why not: the file could not be read
+// (or is now larger than the program reads) or written, or the changes
+// would make it larger than the program reads back (in bytes on disk or in
+// lines), which would lose every setting it holds from the next start on.
+// The file is then left as it is, and the changes are kept for the next
+// write and for the stores of this run.
+std::optional<NotWritten> WritePendingChanges(const std::string& path) {
   std::lock_guard lock(pendingLock);
   std::vector<PendingChange>& pending = PendingChanges()[path];
-  if (pending.empty()) return true;  // another store has written them
+  if (pending.empty()) return std::nullopt;  // another store has written them
   std::shared_ptr<const IniDocument> read;
   SettingsEncoding encoding = SettingsEncoding::kUtf8;
-  if (ReadDocument(path, read, encoding) == FileRead::kUnreadable) return false;
+  switch (ReadDocument(path, read, encoding)) {
+    case FileRead::kUnreadable:
+      return NotWritten::kFailed;
+    case FileRead::kTooLarge:
+      return NotWritten::kTooLarge;
+    case FileRead::kRead:
+    case FileRead::kMissing:
+      break;
+  }
   IniDocument document = read ? *read : IniDocument::Parse(std::string());
   for (const PendingChange& change : pending) Apply(document, change);
   const std::string written = document.Serialize();
   if (written != document.Source()) {
+    // Whole in the file's own encoding.
+    const std::string bytes = EncodeSettingsText(written, encoding);
+    if (!WithinReadLimits(bytes.size(), written)) return NotWritten::kWouldBeTooLarge;
     ++fileWrites;
     // The file read is no longer the file on disk, whatever the outcome.
     ReadFiles().erase(path);
-    // Whole in the file's own encoding.
-    if (!WriteWholeFile(WriteTarget(path), EncodeSettingsText(written, encoding))) return false;
+    if (!WriteWholeFile(WriteTarget(path), bytes)) return NotWritten::kFailed;
   }
   pending.clear();
   // The copy an earlier version kept while it wrote the file.
   unlink((path + ".previous").c_str());
-  return true;
+  return std::nullopt;
 }
 
 // A settings file that cannot be written (a full disk, a file size limit, a
-// read-only file, one larger than the program reads) is told once per run:
-// every later store would fail the same way. Only a program with windows
-// can tell it.
-void ReportNotWritten(const std::string& path, bool tooLarge = false) {
+// read-only file, one larger than the program reads or changes that would
+// make it so) is told once per run: every later store would fail the same
+// way. Only a program with windows can tell it.
+void ReportNotWritten(const std::string& path, NotWritten why) {
   static bool reported = false;
   if (reported) return;
   if (messageBoxHook == nullptr &&
@@ -256,11 +281,15 @@ void ReportNotWritten(const std::string& path, bool tooLarge = false) {
     return;
   reported = true;
   const QString name = QFile::decodeName(path.c_str());
-  ShowMessageBox(nullptr, tooLarge ? TrText(kTextSettingsTooLarge)
-                                         .arg(name)
-                                         .arg(kSettingsFileMostBytes >> 20)
-                                         .arg(kSettingsFileMostLines)
-                                   : TrText(kTextSettingsNotSaved).arg(name));
+  if (why == NotWritten::kFailed) {
+    ShowMessageBox(nullptr, TrText(kTextSettingsNotSaved).arg(name));
+    return;
+  }
+  const TextRow& text =
+      why == NotWritten::kTooLarge ? kTextSettingsTooLarge : kTextSettingsWouldBeTooLarge;
+  ShowMessageBox(
+      nullptr,
+      TrText(text).arg(name).arg(kSettingsFileMostBytes >> 20).arg(kSettingsFileMostLines));
 }
 
 }  // namespace
@@ -279,7 +308,7 @@ void CSettingsStore::Sync() {
     std::lock_guard lock(pendingLock);
     if (batchDepth > 0) return;  // the batch writes them when it ends
   }
-  if (!WritePendingChanges(filePath_)) ReportNotWritten(filePath_);
+  if (const auto why = WritePendingChanges(filePath_)) ReportNotWritten(filePath_, *why);
 }
 
 CSettingsBatch::CSettingsBatch() {
@@ -297,7 +326,7 @@ CSettingsBatch::~CSettingsBatch() {
     }
   }
   for (const std::string& file : files) {
-    if (!WritePendingChanges(file)) ReportNotWritten(file);
+    if (const auto why = WritePendingChanges(file)) ReportNotWritten(file, *why);
   }
 }
 
@@ -416,9 +445,18 @@ void CSettingsStore::GetString(std::string& out, const char* section, const char
   }
 }
 
+void CSettingsStore::TellIfNotRead() {
+  if (filePath_.empty()) return;
+  if (!document_) {
+    ReportNotWritten(filePath_, NotWritten::kFailed);  // not even its folder can be made
+  } else if (!readable_) {
+    ReportNotWritten(filePath_, tooLarge_ ? NotWritten::kTooLarge : NotWritten::kFailed);
+  }
+}
+
 bool CSettingsStore::Writable() {
   if (!document_) {
-    if (!filePath_.empty()) ReportNotWritten(filePath_);
+    if (!filePath_.empty()) ReportNotWritten(filePath_, NotWritten::kFailed);
     return false;
   }
   // An existing file must be readable too: it is written whole, with what
@@ -430,7 +468,7 @@ bool CSettingsStore::Writable() {
                         (stat(target.c_str(), &st) == 0 ? access(target.c_str(), W_OK) == 0
                                                         : access(folder.c_str(), W_OK) == 0);
   if (writable) return true;
-  ReportNotWritten(filePath_, tooLarge_);
+  ReportNotWritten(filePath_, tooLarge_ ? NotWritten::kTooLarge : NotWritten::kFailed);
   return false;
 }
 

@@ -32,8 +32,12 @@
 // kSettingsFileMostLines, is not read (its values give their defaults) and
 // never written over, and that is told once: the program holds every line
 // it reads, and a file far larger than it ever writes would take more
-// memory than it has. A symbolic link in the file's place is kept: the
-// file it leads to is written, and made when missing.
+// memory than it has. Nor is a file ever written past those limits (a
+// file of long notes near them): changes that would take it past are not
+// written, the file is kept as it is and that is told once, rather than
+// leaving a file the next start would not read. A symbolic link in the
+// file's place is kept: the file it leads to is written, and made when
+// missing.
 #pragma once
 
 #include <cstddef>
@@ -128,6 +132,12 @@ class CSettingsStore {
   // Stores the string. With a null value the entry is deleted; with a null
   // entry the whole section is deleted. True on success.
   bool WriteString(const char* section, const char* entry, const char* value);
+
+  // Tells the user when the open file exists but was not read (larger than
+  // the program reads, not whole text in its encoding, not a file it can
+  // read), as a write to it is told, once per run. The start-up tells it
+  // before it asks anything the file may have held.
+  void TellIfNotRead();
 
   // True when the constructor could not open the settings root.
   bool OpenFailed() const { return openFailed_; }

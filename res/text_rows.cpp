@@ -668,6 +668,15 @@ const TextRow kTextSettingsTooLarge = {{
     "\263]\251w\300\311 %1 \266W\245X\244F\265{\246\241\245i\305\252\250\372\252\272\244j\244p\241]\263\314\246h %2 MB \251\316 %3 \246\346\241^\241C\250\344\244\244\252\272\263]\251w\244\243\267|\263Q\250\317\245\316\241A\244]\244\243\267|\246V\250\344\244\244\300x\246s\245\364\246\363\244\272\256e\241C",  // Traditional Chinese
 }};
 
+const TextRow kTextSettingsWouldBeTooLarge = {{
+    "Les r\351glages de cette session ne sont pas enregistr\351s : avec eux, le fichier de r\351glages %1 deviendrait plus grand que ce que le programme lit (%2 Mo ou %3 lignes au plus). Le fichier est gard\351 tel quel.",  // French
+    "The settings of this run are not saved: with them the settings file %1 would become larger than the program reads (%2 MB or %3 lines at most). The file is kept as it is.",  // English
+    "La configuraci\363n de esta sesi\363n no se guarda: con ella, el archivo de configuraci\363n %1 ser\355a m\341s grande de lo que el programa lee (%2 MB o %3 l\355neas como m\341ximo). El archivo se conserva tal como est\341.",  // Spanish
+    "Die Einstellungen dieser Sitzung werden nicht gespeichert: Mit ihnen w\374rde die Einstellungsdatei %1 gr\366\337er, als das Programm liest (h\366chstens %2 MB oder %3 Zeilen). Die Datei bleibt, wie sie ist.",  // German
+    "\261\276\264\316\324\313\320\320\265\304\311\350\326\303\316\264\261\243\264\346\243\272\261\243\264\346\272\363\311\350\326\303\316\304\274\376 %1 \275\253\263\254\263\366\263\314\320\362\277\311\266\301\310\241\265\304\264\363\320\241\243\250\327\356\266\340 %2 MB \273\362 %3 \320\320\243\251\241\243\270\303\316\304\274\376\261\243\263\326\324\255\321\371\241\243",  // Simplified Chinese
+    "\245\273\246\270\260\365\246\346\252\272\263]\251w\245\274\300x\246s\241G\300x\246s\253\341\263]\251w\300\311 %1 \261N\266W\245X\265{\246\241\245i\305\252\250\372\252\272\244j\244p\241]\263\314\246h %2 MB \251\316 %3 \246\346\241^\241C\270\323\300\311\256\327\253O\253\371\255\354\274\313\241C",  // Traditional Chinese
+}};
+
 const TextRow kTextEnterInteger = {{
     "Veuillez entrer un nombre entier.",  // French
     "Please enter an integer.",  // English
@@ -914,6 +923,7 @@ const TextRow* const kAllTextRows[] = {
     &kTextDamagedFileKept,
     &kTextSettingsNotSaved,
     &kTextSettingsTooLarge,
+    &kTextSettingsWouldBeTooLarge,
     &kTextEnterInteger,
     &kTextEnterIntegerBetween,
     &kTextEnterClockTime,
@@ -1010,6 +1020,7 @@ const char* const kAllTextRowNames[] = {
     "kTextDamagedFileKept",
     "kTextSettingsNotSaved",
     "kTextSettingsTooLarge",
+    "kTextSettingsWouldBeTooLarge",
     "kTextEnterInteger",
     "kTextEnterIntegerBetween",
     "kTextEnterClockTime",
@@ -1031,4 +1042,4 @@ const char* const kAllTextRowNames[] = {
     "kTextCommentTooLong",
 };
 
-const int kTextRowCount = 93;
+const int kTextRowCount = 94;

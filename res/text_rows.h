@@ -135,6 +135,9 @@ extern const TextRow kTextSettingsNotSaved;    // "The settings could not be sav
 // A settings file larger than the program reads (%1 the file, %2 the most
 // megabytes, %3 the most lines).
 extern const TextRow kTextSettingsTooLarge;  // "The settings file %1 is larger than ..."
+// Changes that would make the settings file larger than the program reads
+// (%1 the file, %2 the most megabytes, %3 the most lines).
+extern const TextRow kTextSettingsWouldBeTooLarge;  // "The settings of this run are not saved: ..."
 
 // A property page refuses a field that is not a whole number.
 extern const TextRow kTextEnterInteger;  // "Please enter an integer."

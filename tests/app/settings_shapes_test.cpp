@@ -2,10 +2,12 @@
 // twice, each start in a process of its own: unmarked UTF-16 files with a
 // damaged unit, symbolic links in the settings file's place, 50 MB of short
 // entries under an address space limit and under a memory control group,
-// and data folders whose path is not UTF-8. Each start shows the message it
-// should (or none), runs to its window and exit, and restores the game the
-// first start left; after each exit the bytes on disk are checked and the
-// links are still there.
+// data folders whose path is not UTF-8, and files at and just below the
+// most bytes or lines the program reads, which it must never write past.
+// Each start shows the message it should (or none) and asks for the
+// language or not, in their order, runs to its window and exit in the
+// language it should, and restores the game the first start left; after
+// each exit the bytes on disk are checked and the links are still there.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -13,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +28,7 @@
 #include "app/chess_app.h"
 #include "engine/position/position.h"
 #include "engine/search/data_paths.h"
+#include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "res/text_rows.h"
@@ -46,7 +50,12 @@ constexpr uint64_t kGiB = uint64_t{1} << 30;
 
 enum class Limit { kNone, kAddressSpace, kMemoryGroup };
 
-std::vector<QString> messages;
+// What a start shows, in order: each message's text, and the language
+// chooser as kChooser.
+std::vector<QString> shown;
+const QString kChooser = QStringLiteral("<the language chooser>");
+
+enum class Shown { kMessage, kChooser };
 
 // Little-endian UTF-16 bytes of a text, or big-endian ones.
 std::string Utf16(const std::u16string& text, bool littleEndian) {
@@ -57,6 +66,22 @@ std::string Utf16(const std::u16string& text, bool littleEndian) {
     bytes += littleEndian ? high : low;
   }
   return bytes;
+}
+
+// A German file of `bytes` bytes and `lines` lines ("\n" ends each): the
+// language, blank lines, and one long note after ';'.
+std::string GermanWithNotes(size_t bytes, size_t lines) {
+  std::string text = "[Options]\nLanguage=3\n";
+  text += std::string(lines - 3, '\n');
+  text += ";" + std::string(bytes - text.size() - 2, 'x') + "\n";
+  return text;
+}
+
+// The same in little-endian UTF-16 with its byte-order mark: `bytes` bytes
+// on disk.
+std::string GermanWithNotesInUtf16(size_t bytes) {
+  const std::string text = GermanWithNotes(bytes / 2 - 1, 3);
+  return Utf16(u"\xFEFF" + std::u16string(text.begin(), text.end()), true);
 }
 
 // English and then 50 MB of entries "k0=1", "k1=1"...
@@ -82,10 +107,25 @@ struct Shape {
   std::string holds = {};
   // The data folder's name in the test's folder.
   std::string dataFolder = "data";
+  // What the first and the second start show, in order; the message alone
+  // when empty.
+  std::vector<Shown> shows[2] = {};
+  // The language each start runs in (the chooser is left, giving English).
+  int32_t language = kLanguageEnglish;
+  // Shift is held at the first start (the settings reset).
+  bool shiftFirst = false;
 };
 
-// One start and exit under the limit: the messages shown, the language
-// asked for (and left), the install folder, the game of the first start.
+// The text of a settings message about the file `name`.
+QString MessageText(const TextRow& row, const QString& name) {
+  if (&row == &kTextSettingsTooLarge || &row == &kTextSettingsWouldBeTooLarge)
+    return TrText(row).arg(name).arg(kSettingsFileMostBytes >> 20).arg(kSettingsFileMostLines);
+  return TrText(row).arg(name);
+}
+
+// One start and exit under the limit: the messages shown and the language
+// asked for (and left), in their order, the language, the install folder,
+// the game of the first start.
 void StartAndExit(const Shape& shape, const std::string& group, const fs::path& settings,
                   const std::string& installFolder, bool first) {
   if (shape.limit == Limit::kAddressSpace) {
@@ -96,12 +136,18 @@ void StartAndExit(const Shape& shape, const std::string& group, const fs::path& 
     Check(testing_support::JoinControlGroup(group), "in the memory group");
   testing_support::OffscreenApplication();
   messageBoxHook = [](const QString& text, int) {
-    messages.push_back(text);
+    shown.push_back(text);
     return static_cast<int>(kAnswerOk);
   };
-  testing_support::AnswerWhenShown<CLanguageDlg>([](CLanguageDlg* dialog) { dialog->reject(); });
+  testing_support::AnswerWhenShown<CLanguageDlg>([](CLanguageDlg* dialog) {
+    shown.push_back(kChooser);
+    dialog->reject();
+  });
+  if (first && shape.shiftFirst) asyncKeyStateHook = [](int key) { return key == VK_SHIFT; };
   Check(theApp.InitInstance(), "the start runs to its window");
+  asyncKeyStateHook = nullptr;
   QCoreApplication::processEvents();
+  Check(currentLanguage == shape.language, "the language");
   Check(installFolder == installDirectory, "the install folder of the first start");
   if (first) {
     testing_support::PlayUserMoves({"h2e2"});
@@ -111,18 +157,14 @@ void StartAndExit(const Shape& shape, const std::string& group, const fs::path& 
   }
   CloseFrame();
   QCoreApplication::processEvents();
+  const QString message =
+      shape.message ? MessageText(*shape.message, QFile::decodeName(settings.c_str())) : QString();
   std::vector<QString> expected;
-  const QString name = QFile::decodeName(settings.c_str());
-  if (shape.message == &kTextSettingsTooLarge) {
-    expected.push_back(TrText(kTextSettingsTooLarge)
-                           .arg(name)
-                           .arg(kSettingsFileMostBytes >> 20)
-                           .arg(kSettingsFileMostLines));
-  } else if (shape.message != nullptr) {
-    expected.push_back(TrText(*shape.message).arg(name));
-  }
-  Check(messages == expected, "the message shown, once");
-  for (const QString& text : messages) std::fprintf(stderr, "said: %s\n", qPrintable(text));
+  const std::vector<Shown>& shows = shape.shows[first ? 0 : 1];
+  for (const Shown what : shows) expected.push_back(what == Shown::kChooser ? kChooser : message);
+  if (shows.empty() && shape.message) expected.push_back(message);
+  Check(shown == expected, "the message shown once, and the chooser, in order");
+  for (const QString& text : shown) std::fprintf(stderr, "shown: %s\n", qPrintable(text));
 }
 
 using SettingsShapesTest = testing_support::ScenarioTest;
@@ -130,38 +172,94 @@ using SettingsShapesTest = testing_support::ScenarioTest;
 TEST_F(SettingsShapesTest, SettingsFilesOfOtherShapesThroughTwoStartsAndExits) {
   const auto text = [](std::string bytes) { return [bytes] { return bytes; }; };
   const std::u16string english = u"[Options]\nLanguage=1\nBook1=";
+  // A file that is not read is told before the language is asked for; a
+  // file that cannot be written is told when it is first written.
+  const std::vector<Shown> toldThenAsked = {Shown::kMessage, Shown::kChooser};
+  const std::vector<Shown> asked = {Shown::kChooser};
+  const std::vector<Shown> askedThenTold = {Shown::kChooser, Shown::kMessage};
+  constexpr size_t kBytes = kSettingsFileMostBytes;
+  constexpr size_t kLines = kSettingsFileMostLines;
   const Shape shapes[] = {
       {.name = "unmarked little-endian UTF-16, a high surrogate alone",
        .file = text(Utf16(english + u"\xD801x\n", true)),
-       .message = &kTextSettingsNotSaved},
+       .message = &kTextSettingsNotSaved,
+       .shows = {toldThenAsked, toldThenAsked}},
       {.name = "unmarked big-endian UTF-16, a low surrogate alone",
        .file = text(Utf16(english + u"\xDC00\n", false)),
-       .message = &kTextSettingsNotSaved},
+       .message = &kTextSettingsNotSaved,
+       .shows = {toldThenAsked, toldThenAsked}},
       {.name = "a link to a file",
        .file = text("[Options]\nLanguage=1\n"),
        .links = {"mine.ini"},
        .holds = "InstallDirectory=<data>/Vorelk"},
-      {.name = "a link leading nowhere", .links = {"mine.ini"}, .holds = "Language=1"},
+      {.name = "a link leading nowhere",
+       .links = {"mine.ini"},
+       .holds = "Language=1",
+       .shows = {asked, {}}},
       {.name = "links leading nowhere through another folder",
        .links = {"hop.ini", "../mine.ini"},
-       .holds = "Language=1"},
+       .holds = "Language=1",
+       .shows = {asked, {}}},
       {.name = "a link into a missing folder",
        .links = {"missing/mine.ini"},
-       .message = &kTextSettingsNotSaved},
+       .message = &kTextSettingsNotSaved,
+       .shows = {askedThenTold, askedThenTold}},
       {.name = "links that go round",
        .links = {"hop.ini", "Vorelk Freeware 2.5.ini"},
-       .message = &kTextSettingsNotSaved},
+       .message = &kTextSettingsNotSaved,
+       .shows = {toldThenAsked, toldThenAsked}},
       {.name = "50 MB of short entries under a 1 GiB address space limit",
        .file = ShortEntries,
        .limit = Limit::kAddressSpace,
-       .message = &kTextSettingsTooLarge},
+       .message = &kTextSettingsTooLarge,
+       .shows = {toldThenAsked, toldThenAsked}},
       {.name = "50 MB of short entries in a memory group of 1 GiB",
        .file = ShortEntries,
        .limit = Limit::kMemoryGroup,
-       .message = &kTextSettingsTooLarge},
+       .message = &kTextSettingsTooLarge,
+       .shows = {toldThenAsked, toldThenAsked}},
       {.name = "a data folder with a Latin-1 byte",
        .holds = "InstallDirectory=@ByteArray(<data>/Vorelk)",
-       .dataFolder = "donn\xe9"},
+       .dataFolder = "donn\xe9",
+       .shows = {asked, {}}},
+      // Files the program reads, whose settings would take them past what
+      // it reads: kept as they are (with the install folder the start-up
+      // writes when it fits), and read again at the next start.
+      {.name = "German at the most bytes",
+       .file = [] { return GermanWithNotes(kBytes, 3); },
+       .message = &kTextSettingsWouldBeTooLarge,
+       .language = kLanguageGerman},
+      {.name = "German 100 bytes below the most",
+       .file = [] { return GermanWithNotes(kBytes - 100, 3); },
+       .message = &kTextSettingsWouldBeTooLarge,
+       .holds = "InstallDirectory=<data>/Vorelk",
+       .language = kLanguageGerman},
+      {.name = "German at the most lines",
+       .file = [] { return GermanWithNotes(300000, kLines); },
+       .message = &kTextSettingsWouldBeTooLarge,
+       .language = kLanguageGerman},
+      {.name = "German two lines below the most",
+       .file = [] { return GermanWithNotes(300000, kLines - 2); },
+       .message = &kTextSettingsWouldBeTooLarge,
+       .holds = "InstallDirectory=<data>/Vorelk",
+       .language = kLanguageGerman},
+      {.name = "German in UTF-16 at the most bytes",
+       .file = [] { return GermanWithNotesInUtf16(kBytes); },
+       .message = &kTextSettingsWouldBeTooLarge,
+       .language = kLanguageGerman},
+      {.name = "German at the most bytes, Shift held at the first start",
+       .file = [] { return GermanWithNotes(kBytes, 3); },
+       .message = &kTextSettingsWouldBeTooLarge,
+       .language = kLanguageGerman,
+       .shiftFirst = true},
+      {.name = "German with room for the settings",
+       .file = [] { return GermanWithNotes(kBytes - 65536, kLines - 1000); },
+       .holds = "InstallDirectory=<data>/Vorelk",
+       .language = kLanguageGerman},
+      {.name = "German one byte over the most",
+       .file = [] { return GermanWithNotes(kBytes + 1, 3); },
+       .message = &kTextSettingsTooLarge,
+       .shows = {toldThenAsked, toldThenAsked}},
   };
   int number = 0;
   for (const Shape& shape : shapes) {
@@ -201,6 +299,7 @@ TEST_F(SettingsShapesTest, SettingsFilesOfOtherShapesThroughTwoStartsAndExits) {
       std::snprintf(escape, sizeof escape, "\\x%x", static_cast<unsigned char>(c));
       spelt += static_cast<unsigned char>(c) < 0x7F ? std::string(1, c) : std::string(escape);
     }
+    std::string firstExit;
     for (int round = 0; round < 2; ++round) {
       SCOPED_TRACE(round);
       RUN_SCENARIO(StartAndExit(shape, group, settings, (data / "Vorelk").string(), round == 0));
@@ -212,7 +311,14 @@ TEST_F(SettingsShapesTest, SettingsFilesOfOtherShapesThroughTwoStartsAndExits) {
       if (!shape.holds.empty()) {
         std::string line = shape.holds;
         if (line.find("<data>") != std::string::npos) line.replace(line.find("<data>"), 6, spelt);
-        EXPECT_NE(ReadFileText(file).find("\n" + line + "\n"), std::string::npos) << line;
+        const std::string after = ReadFileText(file);
+        EXPECT_NE(after.find("\n" + line + "\n"), std::string::npos) << line;
+        EXPECT_LE(after.size(), kSettingsFileMostBytes) << "more bytes than the program reads";
+        const auto lines = static_cast<size_t>(std::count(after.begin(), after.end(), '\n'));
+        EXPECT_LE(lines, kSettingsFileMostLines) << "more lines than the program reads";
+        // The second start has nothing new to write.
+        if (round == 0) firstExit = after;
+        EXPECT_TRUE(after == firstExit) << "the second exit changed the file";
       } else if (shape.file) {
         EXPECT_TRUE(ReadFileText(file) == shape.file()) << "the file was written over";
       } else {

@@ -11,11 +11,13 @@
 #include <QString>
 #include <csignal>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "platform/message_box.h"
@@ -470,6 +472,86 @@ TEST_F(SettingsStoreTest, FilesBeyondWhatTheProgramReadsAreLeftUnreadAndUnwritte
       EXPECT_EQ(after.substr(0, head.size()), "[Options]\nLanguage=3\n");
     } else {
       EXPECT_TRUE(after == row.file) << "the file was written over";
+    }
+  }
+}
+
+// Changes that would take a file past the most the program reads, in bytes
+// on disk (UTF-16 takes two a character) or in lines, are not written, so
+// that the program never writes a file it will not read back: the file
+// stays as it is. Changes that keep it within are written, up to the very
+// limit, by a store of their own or at the end of a batch. Nor is a file
+// written over that grew past the limit on disk after it was read.
+TEST_F(SettingsStoreTest, ChangesThatWouldTakeTheFilePastWhatIsReadAreNotWritten) {
+  constexpr size_t kBytes = kSettingsFileMostBytes;
+  constexpr size_t kLines = kSettingsFileMostLines;
+  // "[Options]", "Language=2", blank lines and a note: `bytes` and `lines`.
+  const auto file = [](size_t bytes, size_t lines) {
+    std::string text = "[Options]\nLanguage=2\n" + std::string(lines - 3, '\n');
+    return text + ";" + std::string(bytes - text.size() - 2, 'x') + "\n";
+  };
+  const auto utf16 = [&](size_t bytes) {
+    std::string text = "\xFF\xFE";
+    for (const char c : file(bytes / 2 - 1, 3)) text += std::string{c, '\0'};
+    return text;
+  };
+  const struct {
+    const char* name;
+    std::string file;
+    const char* entry;  // in "Options", given `value`
+    const char* value;
+    bool batch;
+    bool written;
+    std::string grownTo = {};  // the file on disk before the write, when not empty
+  } rows[] = {
+      {"the most bytes, a value as long", file(kBytes, 3), "Language", "3", false, true},
+      {"the most bytes, a value one byte longer", file(kBytes, 3), "Language", "33", false, false},
+      {"one byte below, one byte longer", file(kBytes - 1, 3), "Language", "33", false, true},
+      {"one byte below, two longer, in a batch", file(kBytes - 1, 3), "Language", "333", true,
+       false},
+      {"one byte below, a new entry, in a batch", file(kBytes - 1, 3), "Sound", "1", true, false},
+      {"a line below the most, a new entry", file(200000, kLines - 1), "Sound", "1", false, true},
+      {"the most lines, a new entry", file(200000, kLines), "Sound", "1", false, false},
+      {"the most lines, a new entry, in a batch", file(200000, kLines), "Sound", "1", true, false},
+      {"the most lines, a value changed", file(200000, kLines), "Language", "3", false, true},
+      {"UTF-16, two bytes below, a character longer", utf16(kBytes - 2), "Language", "33", false,
+       true},
+      {"UTF-16, the most bytes, a character longer", utf16(kBytes), "Language", "33", false, false},
+      {"grown past the most bytes on disk", file(1000, 3), "Language", "3", false, false,
+       file(kBytes + 1, 3)},
+      {"grown past the most lines on disk", file(1000, 3), "Language", "3", true, false,
+       file(200000, kLines + 1)},
+  };
+  int number = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    // A file of each row's own: a change that was not written stays pending
+    // for the next write of its file.
+    const std::string company = "Row" + std::to_string(number++);
+    const fs::path path = root_ / company / "Vorelk Freeware 2.5.ini";
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << row.file;
+    {
+      std::optional<CSettingsBatch> batch;
+      if (row.batch) batch.emplace();
+      {
+        CSettingsStore store;
+        ASSERT_TRUE(store.Open(company.c_str(), kSettingsApplication));
+        ASSERT_EQ(store.GetInt("Options", "Language", -1), 2);
+        ASSERT_TRUE(store.WriteString("Options", row.entry, row.value));
+        if (!row.grownTo.empty()) std::ofstream(path, std::ios::binary) << row.grownTo;
+      }
+    }
+    const std::string after = ReadWholeFile(path);
+    const std::string& before = row.grownTo.empty() ? row.file : row.grownTo;
+    EXPECT_EQ(after != before, row.written);
+    EXPECT_LE(after.size(), std::max(before.size(), kBytes));
+    if (row.written) {
+      CSettingsStore store;
+      ASSERT_TRUE(store.Open(company.c_str(), kSettingsApplication));
+      std::string value;
+      store.GetString(value, "Options", row.entry);
+      EXPECT_EQ(value, row.value) << "read back";
     }
   }
 }
