@@ -125,12 +125,16 @@ bool IsResultWord(const std::string& word);
 // (a banner, the end of a web page), which holds no move.
 enum WordAfterResult { kNoMoveWord, kFirstMoveNumber, kMoveWord };
 WordAfterResult KindOfWordAfterResult(const std::string& word);
-// The move numbers of a game's move text. Each names the move pair of the
-// ply that follows it, counted from the first number (a game from a set-up
-// position may begin at any number); a pair may begin with either side's
-// move, and a number may stand before each of its plies ("1. C2.5 1...
-// H8+7"), or before each line of four plies. A number that fits none of
-// these shows moves lost or given twice (a line of the file deleted or
+// The move numbers of a game's move text, counted from the first number (a
+// game from a set-up position may begin at any number) in one of two ways:
+// - per move pair: each number names the pair of the ply that follows it; a
+//   pair may begin with either side's move, and a number may stand before
+//   each of its plies ("1. C2.5 1... H8+7"), or before each line of plies;
+// - per ply: every half-move has a number of its own ("1. C2.5 2. H8+7
+//   3. H2+3"), or a line of plies the number of its first ply.
+// Which one a file uses is told by its first numbers that fit only one of
+// them; from then on the numbers follow that one. A number that fits
+// neither shows moves lost or given twice (a line of the file deleted or
 // copied), though the moves after it may still be made.
 class MoveNumbering {
  public:
@@ -142,6 +146,8 @@ class MoveNumbering {
   bool seen_ = false;
   uint64_t first_ = 0;
   int firstPly_ = 0;
+  bool perPair_ = true;  // the numbers so far fit the count of move pairs
+  bool perPly_ = true;   // and that of plies
 };
 // The reason logged when a number does not follow.
 inline constexpr const char* kNumberNotFollowing =

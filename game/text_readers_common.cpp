@@ -150,7 +150,13 @@ bool MoveNumbering::Follows(uint64_t number, int plies) {
   }
   if (plies < firstPly_) return false;
   const auto moves = static_cast<uint64_t>(plies - firstPly_);
-  return number == first_ + moves / 2 || number == first_ + (moves + 1) / 2;
+  const bool pair =
+      perPair_ && (number == first_ + moves / 2 || number == first_ + (moves + 1) / 2);
+  const bool ply = perPly_ && number == first_ + moves;
+  if (!pair && !ply) return false;
+  perPair_ = pair;
+  perPly_ = ply;
+  return true;
 }
 
 uint64_t LeadingNumber(std::string_view word) {

@@ -130,6 +130,24 @@ std::string Mxq(const std::vector<std::string>& moves) {
   return text;
 }
 
+// The moves of the source from ply `from` on with a number for every ply,
+// from 1, one line each ("1. C2.5", "2. H8+7"); the ply `twice` (0: none)
+// has the number of the ply before it.
+std::string PerPlyPgnMoves(const Source& source, int from, int twice = 0) {
+  std::string text;
+  for (int ply = from, n = 1; ply <= static_cast<int>(source.moves.size()); ++ply, ++n)
+    text += std::to_string(ply == twice ? n - 1 : n) + ". " + source.Word(ply) + "\r\n";
+  return text;
+}
+std::string PerPlyXqn(const std::vector<std::string>& moves, int twice = 0) {
+  std::string text = "[Red \"R\"]\n";
+  for (size_t i = 0; i < moves.size(); ++i) {
+    const int n = static_cast<int>(i) + 1;
+    text += std::to_string(n == twice ? n - 1 : n) + ". " + moves[i] + "\n";
+  }
+  return text;
+}
+
 // Chinese (GBK) move texts and full-width signs of the test data.
 const std::string kAdviserOneForward = "\xCA\xCB\xD2\xBB\xBD\xF8\xB6\xFE";  // 仕一进二
 const std::string kUnknownPiece = "\xB3\x68";                                 // 砲
@@ -269,6 +287,20 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
        kLoadPartial, 29},
       {"MXQ with a damaged record at move 12", master, "mxq",
        std::string(mxq).replace(mxq.find("Moves ") + 6 + 11 * 6, 1, "9"), kLoadPartial, 11},
+      // Numbers for every ply: the moves are read whole, up to a number
+      // that follows that count no more.
+      {"a number for every ply", master, "pgn", master.Tags() + PerPlyPgnMoves(master, 1),
+       kLoadOk, all},
+      {"a number for every ply, black first", master, "pgn",
+       master.Tags() + "[FEN \"" + fromBlack + "\"]\n" + PerPlyPgnMoves(master, 2), kLoadOk,
+       all, 1},
+      {"a number for every ply, ply 40 numbered as ply 39", master, "pgn",
+       master.Tags() + PerPlyPgnMoves(master, 1, 40), kLoadPartial, 39, 0,
+       "move 40 \"39.\": a move number that does not follow"},
+      {"XQN with a number for every ply", master, "xqn", PerPlyXqn(master.moves), kLoadOk, all},
+      {"XQN with a number for every ply, ply 7 numbered as ply 6", master, "xqn",
+       PerPlyXqn(master.moves, 7), kLoadPartial, 6, 0,
+       "a move number that does not follow"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
