@@ -425,7 +425,8 @@ TEST_F(TextReadersTest, MxqHeaderVariants) {
   EXPECT_STREQ(currentGameHeader.blackName, "Blk");
   EXPECT_EQ(gameLength, 1) << "a record cut short at the end of the text is not read";
   for (const char* word : {"Resign", "Draw"}) {
-    const std::string t = std::string("\x01S\x08" "D#xx\xD6") + "R-" + word + "-B\x0A\x0A\x0A";
+    const std::string t =
+        std::string("\x01S\x08" "D#xx\xD6") + "R-" + word + "-B\x0A\x0A\x0A" "Moves End";
     ASSERT_EQ(ReadMxqGame(Write("w.mxq", t).c_str(), &currentGameHeader, 0), kLoadOk);
     EXPECT_EQ(currentGameHeader.result, std::strcmp(word, "Draw") == 0 ? 3 : 2) << word;
   }
