@@ -433,6 +433,16 @@ const DamagedCopy kCopies[] = {
     {"a number for every ply, ply 30 numbered as ply 29", "master-11.pgn", 0, "ccf",
      [](std::string t) { return PerPlyNumbers(t, 30); }, kLoadPartial, 29, nullptr,
      "move 30: a move number that does not follow the moves before it"},
+    // A NUL byte stands where something was lost; zero bytes after the end
+    // mark lose nothing.
+    {"a NUL in place of the blank before the move of ply 12", "master-06.pgn", 0, "wxf",
+     [](std::string t) { t[MoveOffset(t, 12) - 1] = '\0'; return t; }, kLoadPartial, 11,
+     nullptr, "move 12: a NUL byte in the move text"},
+    {"a NUL right after the move of ply 9", "master-06.pgn", 0, "axf",
+     [](std::string t) { InsertAfter(t, 9, std::string(1, '\0')); return t; }, kLoadPartial, 9,
+     nullptr, "move 10: a NUL byte in the move text"},
+    {"4096 zero bytes after the end mark", "master-06.pgn", 0, "ccf",
+     [](std::string t) { return t + std::string(4096, '\0'); }, kLoadOk, kAll},
     {"a FEN line among the moves", "master-02.pgn", 0, "wxf",
      [](std::string t) {
        return t.insert(MoveOffset(t, 5), "\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w\n");
