@@ -10,6 +10,7 @@
 #include "game/text_readers.h"
 
 using text_reading::ConvertGameText;
+using text_reading::DropZeroTail;
 using text_reading::ReadWholeFile;
 using text_reading::SplitLines;
 
@@ -32,6 +33,9 @@ int ReadCoordinateText(const char* path, GameHeader* header, int fullReset) {
 
   // A byte-order mark goes; a damaged UTF-8 text is read up to the damage.
   const bool damaged = ConvertGameText(path, text);
+  // Zero bytes after the last move hold none; those among the moves are told
+  // below.
+  const size_t zeros = DropZeroTail(text);
   LoadedGame game;
   game.header.hasInfo = 0;
   game.fileName = path;
@@ -46,12 +50,32 @@ int ReadCoordinateText(const char* path, GameHeader* header, int fullReset) {
   if (!session.open()) return kLoadFailed;
   for (size_t n = 0; n < lines.size() && result == kLoadOk; ++n) {
     const std::string& line = lines[n];
-    if (IsBlankLine(line)) continue;
+    // A NUL byte in a line is damage (no writer puts one there), and what
+    // stood in its place is lost: the move before it is read, the rest of
+    // the file is not.
+    const size_t nul = line.find('\0');
+    const std::string moveText = line.substr(0, nul);
+    if (nul == std::string::npos && IsBlankLine(line)) continue;
     const int lineNumber = static_cast<int>(n + 1);
-    const Move move = ParseCoordMove(line.c_str());
+    const auto tellNul = [&] {
+      LogLoadProblem(path, "line %d (%s): a NUL byte in the line, the rest is not read",
+                     lineNumber, LoggableText(line).c_str());
+      result = kLoadInvalidMove;
+    };
+    if (IsBlankLine(moveText)) {
+      tellNul();
+      break;
+    }
+    const Move move = ParseCoordMove(moveText.c_str());
     switch (StageMove(game, move)) {
-      case kStageAccepted: break;
+      case kStageAccepted:
+        if (nul != std::string::npos) tellNul();
+        break;
       case kStageInvalid: {
+        if (nul != std::string::npos) {
+          tellNul();  // the move itself was cut by it
+          break;
+        }
         std::string message = "pb loading file =";
         message += path;
         message += " :\r\n   (";
@@ -76,7 +100,10 @@ int ReadCoordinateText(const char* path, GameHeader* header, int fullReset) {
   session.End();
   if (game.moves.empty()) {
     if (result == kLoadOk) {
-      LogLoadProblem(path, "no move found");
+      if (zeros > 0)
+        LogLoadProblem(path, "no move found before the %zu zero bytes that end the file", zeros);
+      else
+        LogLoadProblem(path, "no move found");
       result = kLoadEmpty;
     }
     return result;

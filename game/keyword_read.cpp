@@ -465,6 +465,11 @@ class KeywordParser {
         i += word.size();
         continue;
       }
+      if (rest[0] == '\0') {
+        // What a NUL byte stands in place of (a blank, a move) is lost.
+        StopBefore(rest, "a NUL byte in the move text");
+        return;
+      }
       if (rest[0] == '/') {
         // A "/" alone begins no comment: it is text that is not read, and
         // reading it as one would lose the moves up to some later "*/".
@@ -472,7 +477,8 @@ class KeywordParser {
         return;
       }
       size_t end = 0;
-      while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/') ++end;
+      while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/' && rest[end] != '\0')
+        ++end;
       i += end;
       std::string_view token = rest.substr(0, end);
       if (!IsPawnFileMove(token) && !IsNumberedPawnWord(token)) {

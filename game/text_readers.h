@@ -26,11 +26,13 @@ constexpr size_t kTextGameFileCap = 4u * 1024u * 1024u;
 // some, the game holds them and the result is kLoadPartial; when there are
 // none, the load fails and the game on the board stays as it was.
 
-// Plain coordinate text, one move per line (lines of blanks are passed
-// over). Reading: 1 unreadable file, 2 a line that is not a move of the side
-// to move (logged), 1 a move that leaves the king in check or one more than a
-// game holds (logged), 3 an empty file or one without a move (logged);
-// kLoadPartial when such an error follows at least one move; 0 loaded.
+// Plain coordinate text, one move per line (lines of blanks, and zero bytes
+// that end the file after its last move, are passed over). Reading: 1
+// unreadable file, 2 a line that is not a move of the side to move, or that
+// holds a NUL byte (its move before the byte is read; logged), 1 a move that
+// leaves the king in check or one more than a game holds (logged), 3 an
+// empty file or one without a move (logged); kLoadPartial when such an
+// error follows at least one move; 0 loaded.
 int ReadCoordinateText(const char* path, GameHeader* header, int fullReset);
 // Writes moves 1..gameLength, one "h2e2" line each; sets gameFileName.
 // Returns 1 when the file cannot be created or written, else 0.
@@ -45,22 +47,28 @@ int SaveCoordinateText(const char* path);
 // not read, unless it holds moves. Returns 0 when the moves were read to
 // their end; kLoadPartial (logged) when they end early: a move that cannot
 // be read or made, text the reader does not read (a "{comment}", a
-// "(variation)", a move number with no move after it, an unclosed comment),
-// a result or "}END" that moves follow, more moves than a game holds, or a
-// further game in the file (its tags, or its move number 1 after a result);
+// "(variation)", a move number with no move after it, an unclosed comment,
+// a move number that does not follow, a NUL byte: the word before it is
+// read), a result or "}END" that moves follow, more moves than a game
+// holds, or a further game in the file (its tags, or its move number 1
+// after a result);
 // the game then holds the tags and the moves before that point, also when
-// there are none. 1 when the file cannot be read, 3 when it holds no tag
-// read and no move, 4 when the FEN text is malformed or its position not
-// sound (StageFileStartFen, logged with the cause).
+// there are none. Zero bytes that end the file after its last move are
+// passed over. 1 when the file cannot be read, 3 when it holds no tag read
+// and no move, 4 when the FEN text is malformed or its position not sound
+// (StageFileStartFen, logged with the cause).
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);
 
-// MXQ file: recognised by its result word or its "Moves" section. 0 loaded;
-// 3 not an MXQ text (a first byte of 32 or more, an empty file, neither of
-// the two); with no move read before it, 2 an invalid move, 1 a move that
-// leaves the king in check; after some moves, kLoadPartial for either and
-// for one more move than a game holds, and for a file that ends inside a
-// move record (after its last record neither "End" nor only blanks); 1
-// unreadable. Errors are logged.
+// MXQ file: recognised by its result word or its "Moves" section. Zero
+// bytes read as blanks; blanks and control bytes after the last record end
+// the moves as "End" does. 0 loaded; 3 not an MXQ text (a first byte of 32
+// or more, an empty file, neither of the two); 2 a header whose moves are
+// lost: no "Moves" after it, or neither a move nor "End" after "Moves";
+// with no move read before it, 2 an invalid move, 1 a move that leaves the
+// king in check; after some moves, kLoadPartial for either and for one more
+// move than a game holds, and for a file that ends inside a move record
+// (after its last record neither "End" nor only blanks); 1 unreadable.
+// Errors are logged.
 int ReadMxqGame(const char* path, GameHeader* header, int fullReset);
 // The five characters "7C-7E" (file digit 0..8 = "a".."i", rank letter A..J
 // = 0..9) as a Move; 0 when they are not a move text.
@@ -69,10 +77,16 @@ Move ParseMxqMove(const char* text);
 // XQN file: tag lines and numbered move lines of one or two moves, red's
 // first (tags not read and result lines such as "1-0" are passed over). The
 // moves end at the first move that is not valid or cannot be made, at a line
-// that is neither a tag nor a move line, and at a third move word on a line
-// (all logged): kLoadPartial after some moves, else 1 for a move that cannot
-// be made as the first of its line and 2 otherwise. 1 unreadable, 3 no tag
-// and no move found; 0 loaded.
+// that is neither a tag nor a move line, at a third move word on a line, at
+// a NUL byte in a move line (the moves before it are read), and at zero
+// bytes that end the file after a line that holds no move, in place of the
+// moves or tags that were there (all logged): kLoadPartial after some
+// moves, else 1 for a move that cannot be made as the first of its line and
+// 2 otherwise. Zero bytes that end the file after its last line of moves
+// (or result) are passed over. A NUL byte in a tag line loses no move: the
+// tag is read up to it (a tag this reader does not read, not at all), and
+// the file counts as read in part (kLoadPartial, logged). 1 unreadable, 3 no
+// tag and no move found; 0 loaded.
 int ReadXqnGame(const char* path, GameHeader* header, int fullReset);
 // Splits a numbered move line ("12. h2-e2 h9xg7"): every "-", "x" and "X"
 // outside double-byte characters removed, then the number of one to three
@@ -125,12 +139,16 @@ bool IsResultWord(const std::string& word);
 // (a banner, the end of a web page), which holds no move.
 enum WordAfterResult { kNoMoveWord, kFirstMoveNumber, kMoveWord };
 WordAfterResult KindOfWordAfterResult(const std::string& word);
-// The move numbers of a game's move text. Each names the move pair of the
-// ply that follows it, counted from the first number (a game from a set-up
-// position may begin at any number); a pair may begin with either side's
-// move, and a number may stand before each of its plies ("1. C2.5 1...
-// H8+7"), or before each line of four plies. A number that fits none of
-// these shows moves lost or given twice (a line of the file deleted or
+// The move numbers of a game's move text, counted from the first number (a
+// game from a set-up position may begin at any number) in one of two ways:
+// - per move pair: each number names the pair of the ply that follows it; a
+//   pair may begin with either side's move, and a number may stand before
+//   each of its plies ("1. C2.5 1... H8+7"), or before each line of plies;
+// - per ply: every half-move has a number of its own ("1. C2.5 2. H8+7
+//   3. H2+3"), or a line of plies the number of its first ply.
+// Which one a file uses is told by its first numbers that fit only one of
+// them; from then on the numbers follow that one. A number that fits
+// neither shows moves lost or given twice (a line of the file deleted or
 // copied), though the moves after it may still be made.
 class MoveNumbering {
  public:
@@ -142,6 +160,8 @@ class MoveNumbering {
   bool seen_ = false;
   uint64_t first_ = 0;
   int firstPly_ = 0;
+  bool perPair_ = true;  // the numbers so far fit the count of move pairs
+  bool perPly_ = true;   // and that of plies
 };
 // The reason logged when a number does not follow.
 inline constexpr const char* kNumberNotFollowing =
@@ -149,6 +169,13 @@ inline constexpr const char* kNumberNotFollowing =
 // The number a move number word begins with (its first digits, at most
 // nine of them).
 uint64_t LeadingNumber(std::string_view word);
+
+// Zero bytes at the end of a file, with nothing but blanks and line ends
+// among and after them (what a crash while the file was written, or space
+// set aside for it, leaves): removed from text, whose other bytes stay.
+// Returns how many there were. Zero bytes before the file's last other byte
+// stay in the text: each reader tells them where they stand.
+size_t DropZeroTail(std::string& text);
 
 // Full-width Latin characters (GBK row A3: "\xA3\xC3" for "C") as ASCII;
 // every other byte and double-byte character is kept.

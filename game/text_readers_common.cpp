@@ -1,5 +1,6 @@
 // Helpers shared by the text game readers: whole-file reading, line
 // splitting, tag values and results, and move words in Chinese notation.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -150,7 +151,22 @@ bool MoveNumbering::Follows(uint64_t number, int plies) {
   }
   if (plies < firstPly_) return false;
   const auto moves = static_cast<uint64_t>(plies - firstPly_);
-  return number == first_ + moves / 2 || number == first_ + (moves + 1) / 2;
+  const bool pair =
+      perPair_ && (number == first_ + moves / 2 || number == first_ + (moves + 1) / 2);
+  const bool ply = perPly_ && number == first_ + moves;
+  if (!pair && !ply) return false;
+  perPair_ = pair;
+  perPly_ = ply;
+  return true;
+}
+
+size_t DropZeroTail(std::string& text) {
+  const size_t last = text.find_last_not_of(std::string_view(" \t\r\n\0", 5));
+  const size_t from = last == std::string::npos ? 0 : last + 1;
+  const auto tail = text.begin() + static_cast<std::ptrdiff_t>(from);
+  const auto zeros = static_cast<size_t>(std::count(tail, text.end(), '\0'));
+  text.erase(std::remove(tail, text.end(), '\0'), text.end());
+  return zeros;
 }
 
 uint64_t LeadingNumber(std::string_view word) {

@@ -29,6 +29,13 @@ std::string RunUntil(const std::string& text, size_t& pos, Stop stop) {
   return text.substr(start, pos - start);
 }
 
+// Whether text holds nothing but blanks and control bytes from at on.
+bool OnlyBlanksFrom(const std::string& text, size_t at) {
+  for (size_t i = at; i < text.size(); ++i)
+    if (static_cast<unsigned char>(text[i]) > ' ') return false;
+  return true;
+}
+
 int ResultOfWord(const std::string& word) {
   if (word == "Win") return kResultRedWins;
   if (word == "Lose" || word == "Resign") return kResultBlackWins;
@@ -121,13 +128,19 @@ int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
     LogLoadProblem(path, "not an MXQ game");
     return kLoadEmpty;
   }
+  // A header without the word "Moves": the moves are lost (cut off, or the
+  // word damaged), and a game without them is not this file's game.
+  if (moves == std::string::npos) {
+    LogLoadProblem(path, "no \"Moves\" found after the header, the moves are not read");
+    return kLoadInvalidMove;
+  }
 
   // The moves up to the first one that cannot be played; when there are
   // some, the game holds them and the file counts as read in part.
   int result = kLoadOk;
   StagingSession session(game);
   if (!session.open()) return kLoadFailed;
-  if (moves != std::string::npos) {
+  {
     size_t at = moves + 6;
     bool ended = false;
     for (; at + kRecordLength <= text.size() && result == kLoadOk; at += kRecordStep) {
@@ -135,6 +148,9 @@ int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
         ended = true;
         break;
       }
+      // Blanks and control bytes to the end of the text (zero bytes after
+      // the last record) end the moves as the end of the text does.
+      if (OnlyBlanksFrom(text, at)) break;
       const std::string record = LoggableText(text.substr(at, kRecordLength));
       const int number = static_cast<int>(game.moves.size() + 1);
       switch (StageMove(game, ParseMxqMove(text.c_str() + at))) {
@@ -156,15 +172,20 @@ int ReadMxqGame(const char* path, GameHeader* header, int fullReset) {
       }
       if (result != kLoadOk) SetUnreadMoveText(text.substr(at));
     }
+    // "End" may stand in the last bytes, shorter than a record.
+    if (result == kLoadOk && at < text.size() && text.compare(at, 3, "End") == 0) ended = true;
     // Without "End", what follows the last record must be blanks or control
     // bytes: anything else is a record the file was cut inside.
-    bool cut = false;
-    if (result == kLoadOk && !ended && at < text.size() && text.compare(at, 3, "End") != 0)
-      for (size_t i = at; i < text.size(); ++i) cut |= static_cast<unsigned char>(text[i]) > ' ';
+    const bool cut = result == kLoadOk && !ended && !OnlyBlanksFrom(text, at);
     if (cut) {
       LogLoadProblem(path, "the file ends inside move %d",
                      static_cast<int>(game.moves.size() + 1));
       SetUnreadMoveText(text.substr(at));
+      result = kLoadInvalidMove;
+    } else if (result == kLoadOk && !ended && game.moves.empty()) {
+      // "Moves" with neither a move nor "End" after it: the file was cut
+      // there, or its moves were replaced by zero bytes.
+      LogLoadProblem(path, "neither a move nor \"End\" after \"Moves\", the moves are lost");
       result = kLoadInvalidMove;
     }
   }

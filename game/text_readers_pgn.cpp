@@ -90,22 +90,28 @@ std::string NarrowMoveSection(const std::string& text) {
   return out;
 }
 
+constexpr const char* kNulInMoves = "a NUL byte in the move text";
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsMarkSign(char c) { return c == '+' || c == '-'; }
 bool IsDirection(char c) { return c == '+' || c == '-' || c == '.' || c == '='; }
 
 // The length of the blank at text[i]: a blank, tab, line end or other
 // control byte (an end-of-file mark), or the ideographic space of GBK; 0
-// for anything else.
+// for anything else. A NUL byte is no blank: it stands where the text was
+// damaged.
 size_t BlankAt(const std::string& text, size_t i) {
-  if (static_cast<unsigned char>(text[i]) <= ' ') return 1;
+  const auto c = static_cast<unsigned char>(text[i]);
+  if (c != 0 && c <= ' ') return 1;
   return text.compare(i, 2, "\xA1\xA1") == 0 ? 2 : 0;
 }
 
-// The end of the word that begins at i: the next blank, or a "/" (a comment
-// may follow a move without a blank); a double-byte character counts whole.
+// The end of the word that begins at i: the next blank or NUL byte, or a
+// "/" (a comment may follow a move without a blank); a double-byte
+// character counts whole.
 size_t WordEnd(const std::string& text, size_t i, bool slashEnds) {
-  while (i < text.size() && BlankAt(text, i) == 0 && !(slashEnds && text[i] == '/')) {
+  while (i < text.size() && BlankAt(text, i) == 0 && text[i] != '\0' &&
+         !(slashEnds && text[i] == '/')) {
     const auto c = static_cast<unsigned char>(text[i]);
     const bool pair = c >= 0x81 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40;
     i += pair ? 2 : 1;
@@ -175,6 +181,9 @@ class MoveSectionReader {
       }
       if (i >= text_.size())
         return !numberPending || Stop(lastNumber_, "the file ends after a move number", true);
+      // What a NUL byte stands in place of (a blank, a move, several) is
+      // lost: the moves end there.
+      if (text_[i] == '\0') return Stop(i, kNulInMoves);
       const std::string whole = text_.substr(i, WordEnd(text_, i, false) - i);
       const size_t end = WordEnd(text_, i, true);
       const std::string word = text_.substr(i, end - i);
@@ -222,7 +231,9 @@ class MoveSectionReader {
   // cut short, a comment; atEnd: the fault is that end) was cut there: the
   // damage was reported, the word is not.
   bool Stop(size_t at, const char* why, bool atEnd = false) {
-    const size_t end = WordEnd(text_, at, false);
+    // The word as it stands, with the NUL bytes in it.
+    size_t end = at;
+    while (end < text_.size() && BlankAt(text_, end) == 0) ++end;
     const std::string word = text_.substr(at, end - at);
     if (!textCut_ ||
         (!atEnd && text_.find_first_not_of(" \t\r\n", end) != std::string::npos)) {
@@ -254,6 +265,10 @@ class MoveSectionReader {
         const size_t close = text_.find("*/", i + 2);
         i = close == std::string::npos ? text_.size() : close + 2;
         lineStart = false;
+        continue;
+      }
+      if (text_[i] == '\0') {
+        ++i;  // not read, as the rest of the text there
         continue;
       }
       const size_t end = WordEnd(text_, i, false);
@@ -301,6 +316,8 @@ class MoveSectionReader {
       SetUnreadMoveText(text_.substr(at));
       return false;
     }
+    if (at + word.size() < text_.size() && text_[at + word.size()] == '\0')
+      return Stop(at, kNulInMoves);  // the move was cut by it
     return Stop(at, result == kStageIllegal ? "the move leaves the king in check"
                                             : "not a move that can be made here");
   }
@@ -321,6 +338,10 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   if (!ReadWholeFile(path, text)) return kLoadFailed;
   // A file in UTF-8 reads as the same text in GBK, up to a damage in it.
   const bool damaged = ConvertGameText(path, text);
+  // Zero bytes after the last move hold none; those among the moves are
+  // told where they stand.
+  const bool empty = text.empty();
+  const size_t zeros = DropZeroTail(text);
   LoadedGame game;
   game.header.hasInfo = 1;
   game.header.textPage = kHeaderTextsGbk;
@@ -359,7 +380,10 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   // a game.
   if (!recognised && game.moves.empty()) {
     SetUnreadMoveText(std::string());
-    LogLoadProblem(path, text.empty() ? "the file is empty" : "no PGN tag or move found");
+    LogLoadProblem(path, empty                              ? "the file is empty"
+                         : zeros > 0 && text.find_first_not_of(" \t\r\n") == std::string::npos
+                             ? "the file holds nothing but zero bytes and blanks"
+                             : "no PGN tag or move found");
     return kLoadEmpty;
   }
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);

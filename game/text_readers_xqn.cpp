@@ -70,69 +70,118 @@ std::string LinesFrom(const std::vector<std::string>& lines, size_t n) {
 
 enum PassEnd { kPassDone, kPassRestart };
 
-// One reading of the whole file. Returns kPassRestart when the file's first
-// move is a coordinate text refused with ranks counted from 0. *result is
-// kLoadOk, or the failure code of the move that ended the reading;
-// *recognised tells whether a tag or a move was found.
-PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool ranksFromOne,
-                 LoadedGame& game, int* result, bool* recognised) {
-  *result = kLoadOk;
-  *recognised = false;
+// What one reading of the file found.
+struct PassOutcome {
+  int result = kLoadOk;     // kLoadOk, or the failure code that ended the moves
+  bool recognised = false;  // a tag or a move was found
+  bool tagDamaged = false;  // a tag line holds a NUL byte (logged): read in part
+};
+
+bool IsTagLine(const std::string& line) {
+  const size_t first = line.find_first_not_of(" \t");
+  return first != std::string::npos && line[first] == '[';
+}
+
+// One reading of the whole file, whose zero tail (zeros bytes) was taken
+// off. Returns kPassRestart when the file's first move is a coordinate text
+// refused with ranks counted from 0.
+PassEnd ReadPass(const std::vector<std::string>& lines, size_t zeros, const char* path,
+                 bool ranksFromOne, LoadedGame& game, PassOutcome& out) {
+  out = PassOutcome();
   SetUnreadMoveText(std::string());
   StagingSession session(game);
   if (!session.open()) {
-    *result = kLoadFailed;
+    out.result = kLoadFailed;
     return kPassDone;
   }
   bool firstMove = true;
+  size_t lastLine = lines.size();  // the last line that is not blank, when there is one
+  bool endsWithMoves = false;      // and it held moves or a result
   MoveNumbering numbering;
   std::string words[2];
   for (size_t n = 0; n < lines.size(); ++n) {
     const std::string& line = lines[n];
-    if (line.empty()) continue;
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    const int lineNumber = static_cast<int>(n + 1);
+    // A NUL byte is damage (no writer puts one in a text): what stood there
+    // is lost. In a tag line only the tag is; in a line of moves, the moves
+    // before it are read and the rest of the file is not.
+    const size_t nul = line.find('\0');
+    const auto tellNul = [&](const char* rest) {
+      LogLoadProblem(path, "line %d (%s): a NUL byte in the line, %s", lineNumber,
+                     LoggableText(line).c_str(), rest);
+    };
+    lastLine = n;
+    endsWithMoves = false;
     if (StartsWith(line, "[Score ")) {
-      *recognised = true;
+      out.recognised = true;
+      if (nul != std::string::npos) {
+        tellNul("the tag is not read");
+        out.tagDamaged = true;
+      }
       continue;
     }
     if (StartsWith(line, "[Red ") || StartsWith(line, "[Black ") || StartsWith(line, "[Date ")) {
+      // A NUL byte in the value is told as the value is stored.
       const size_t name = line.find(' ') + 1;
       const std::string value = TagValue(line, name);
       const HeaderField field = line[1] == 'R'   ? kHeaderRedName
                                 : line[1] == 'B' ? kHeaderBlackName
                                                  : kHeaderDate;
       SetLoadedHeaderText(game, field, TranslatedName(value));
-      *recognised = true;
+      if (nul != std::string::npos && value.find('\0') == std::string::npos) {
+        tellNul("the tag is read up to it");
+        out.tagDamaged = true;
+      }
+      out.recognised = true;
       continue;
     }
     if (StartsWith(line, "[Result ")) {
-      const int r = ResultOfTag(TagValue(line, 8));
+      const int r = ResultOfTag(TagValue(line.substr(0, nul), 8));
       if (r >= 0) game.header.result = static_cast<int8_t>(r);
-      *recognised = true;
+      if (nul != std::string::npos) {
+        tellNul("the tag is read up to it");
+        out.tagDamaged = true;
+      }
+      out.recognised = true;
       continue;
     }
-    const size_t first = line.find_first_not_of(" \t");
-    // Lines of blanks, tags this reader does not read and result lines hold
-    // no move.
-    if (first == std::string::npos || line[first] == '[' ||
-        IsResultWord(line.substr(first, line.find_last_not_of(" \t") + 1 - first)))
+    if (IsTagLine(line)) {
+      // Tags this reader does not read hold no move.
+      if (nul != std::string::npos) {
+        tellNul("the tag is not read");
+        out.tagDamaged = true;
+      }
       continue;
+    }
+    const std::string moveLine = line.substr(0, nul);
+    const size_t first = moveLine.find_first_not_of(" \t");
+    // Result lines hold no move.
+    if (nul == std::string::npos &&
+        IsResultWord(line.substr(first, line.find_last_not_of(" \t") + 1 - first))) {
+      endsWithMoves = true;
+      continue;
+    }
     std::string rest;
-    const int count = ParseXqnMoveLine(line.c_str(), words, &rest);
+    const int count = ParseXqnMoveLine(moveLine.c_str(), words, &rest);
     if (count == 0) {
       // Text that is no numbered move line (a number without its move when
       // the file was cut): the moves end here rather than read on past it.
-      LogLoadProblem(path, "line %d (%s): not a move line, the rest is not read",
-                     static_cast<int>(n + 1), LoggableText(line).c_str());
+      if (nul != std::string::npos)
+        tellNul("the rest is not read");
+      else
+        LogLoadProblem(path, "line %d (%s): not a move line, the rest is not read", lineNumber,
+                       LoggableText(line).c_str());
       SetUnreadMoveText(LinesFrom(lines, n));
-      *result = kLoadInvalidMove;
+      out.result = kLoadInvalidMove;
       return kPassDone;
     }
-    if (!numbering.Follows(LeadingNumber(line.substr(first)),
+    if (!numbering.Follows(LeadingNumber(moveLine.substr(first)),
                            static_cast<int>(game.moves.size()))) {
-      LogLoadProblem(path, "line %d (%s): %s, the rest is not read", static_cast<int>(n + 1),
+      LogLoadProblem(path, "line %d (%s): %s, the rest is not read", lineNumber,
                      LoggableText(line).c_str(), kNumberNotFollowing);
       SetUnreadMoveText(LinesFrom(lines, n));
-      *result = kLoadInvalidMove;
+      out.result = kLoadInvalidMove;
       return kPassDone;
     }
     for (int w = 0; w < count; ++w) {
@@ -141,7 +190,7 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
         return kPassRestart;
       firstMove = false;
       if (r == kStageAccepted) {
-        *recognised = true;
+        out.recognised = true;
         continue;
       }
       // The moves end at the first one that cannot be made, so that no later
@@ -150,19 +199,39 @@ PassEnd ReadPass(const std::vector<std::string>& lines, const char* path, bool r
       const char* why = r == kStageInvalid   ? "the move is not valid, the rest is not read"
                         : r == kStageIllegal ? "the move leaves the king in check"
                                              : "a game holds no more moves, the rest is not read";
-      LogLoadProblem(path, "line %d (%s): %s", static_cast<int>(n + 1),
-                     LoggableText(line).c_str(), why);
+      if (nul != std::string::npos && w == count - 1 && r == kStageInvalid)
+        tellNul("the rest is not read");  // the move was cut by it
+      else
+        LogLoadProblem(path, "line %d (%s): %s", lineNumber, LoggableText(line).c_str(), why);
       SetUnreadMoveText(LinesFrom(lines, n));
-      *result = w == 0 && r != kStageInvalid ? kLoadFailed : kLoadInvalidMove;
+      out.result = w == 0 && r != kStageInvalid ? kLoadFailed : kLoadInvalidMove;
       return kPassDone;
     }
     if (!rest.empty()) {
       LogLoadProblem(path, "line %d (%s): more than two moves on the line, the rest is not read",
-                     static_cast<int>(n + 1), LoggableText(line).c_str());
+                     lineNumber, LoggableText(line).c_str());
       SetUnreadMoveText(rest + "\n" + LinesFrom(lines, n + 1));
-      *result = kLoadInvalidMove;
+      out.result = kLoadInvalidMove;
       return kPassDone;
     }
+    if (nul != std::string::npos) {
+      tellNul("the rest is not read");
+      SetUnreadMoveText(line.substr(nul) + "\n" + LinesFrom(lines, n + 1));
+      out.result = kLoadInvalidMove;
+      return kPassDone;
+    }
+    endsWithMoves = true;
+  }
+  // Zero bytes after the last line of moves are no damage the file shows.
+  // After its tags, or a line cut by them, they stand where moves or tags
+  // were: what they replaced is lost.
+  if (zeros > 0 && lastLine < lines.size() && !endsWithMoves) {
+    LogLoadProblem(path,
+                   "line %d (%s): the file ends in %zu zero bytes after this line, which holds "
+                   "no move, what they replaced is lost",
+                   static_cast<int>(lastLine + 1), LoggableText(lines[lastLine]).c_str(), zeros);
+    SetUnreadMoveText(std::string(zeros, '\0'));
+    out.result = kLoadInvalidMove;
   }
   return kPassDone;
 }
@@ -211,25 +280,31 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
   std::string text;
   if (!ReadWholeFile(path, text)) return kLoadFailed;
   const bool damaged = ConvertGameText(path, text);
+  const bool empty = text.empty();
+  const size_t zeros = DropZeroTail(text);
   std::vector<std::string> lines;
   SplitLines(text, lines);
-  int result = kLoadOk;
-  bool recognised = false;
+  PassOutcome pass;
   LoadedGame game;
   for (bool ranksFromOne : {false, true}) {
     game = LoadedGame();
     game.header.hasInfo = 1;
     game.header.textPage = kHeaderTextsGbk;
     game.fileName = path;
-    if (ReadPass(lines, path, ranksFromOne, game, &result, &recognised) == kPassDone) break;
+    if (ReadPass(lines, zeros, path, ranksFromOne, game, pass) == kPassDone) break;
   }
   // Nothing of a game before the first refused move: no XQN file.
-  if (!recognised && result != kLoadFailed) {
+  if (!pass.recognised && pass.result != kLoadFailed) {
     SetUnreadMoveText(std::string());
-    LogLoadProblem(path, text.empty() ? "the file is empty" : "no XQN tag or move found");
+    LogLoadProblem(path, empty                ? "the file is empty"
+                         : zeros > 0 && text.find_first_not_of(" \t\r\n") == std::string::npos
+                             ? "the file holds nothing but zero bytes and blanks"
+                             : "no XQN tag or move found");
     return kLoadEmpty;
   }
-  if (result != kLoadOk && game.moves.empty()) return result;
+  // Moves lost before any was read: the game on the board stays. A damaged
+  // tag loses no move: the file is read in part.
+  if (pass.result != kLoadOk && game.moves.empty()) return pass.result;
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);
-  return result == kLoadOk && !damaged ? kLoadOk : kLoadPartial;
+  return pass.result == kLoadOk && !pass.tagDamaged && !damaged ? kLoadOk : kLoadPartial;
 }

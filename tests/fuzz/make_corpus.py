@@ -257,6 +257,9 @@ def pgn_seeds():
         "bad-fen.pgn": pgn_file([b"C2.5"], fen="9/9/9/9/9/9/9/9/9/9 w"),
         "no-result.pgn": b'[Event "Cup"]\n[Red "Lin"]\n 1. C2.5 h8+7\n',
         "refused.pgn": pgn_file([b"C2.5", b"R9+1", b"h8+7"], result=b"0-1"),
+        "nul-in-moves.pgn": pgn_file(wxf).replace(b" h8+7", b"\x00h8+7", 1),
+        "ply-numbers.pgn": b'[Result "*"]\n'
+        + b"".join(b"%d. %s\n" % (n + 1, m) for n, m in enumerate(wxf)),
     }
 
 
@@ -286,6 +289,8 @@ def mxq_seeds():
         "invalid-move.mxq": mxq_file(["h2e2", "h0g2"], result=b"Lose"),
         "letter-first.mxq": b"Not an MXQ file",
         "short.mxq": b"\x01Paris\x08",
+        "moves-word-damaged.mxq": mxq_file(OPENING).replace(b"Moves", b"Mo\x00es"),
+        "zero-tail.mxq": mxq_file(OPENING, end=False) + b"\x00" * 64,
     }
 
 
@@ -319,6 +324,11 @@ def xqn_seeds():
         "upper-case.xqn": xqn_file([b"1. H2-E2 H9-G7", b"2. H0XG2"]),
         "refused-second.xqn": xqn_file([b"1. h2-e2 h0-g2"]),
         "long-number.xqn": xqn_file([b"1234. h2-e2", b"12"]),
+        "nul-in-moves.xqn": xqn_file([plain[0] + b"\x00" + plain[1]] + plain[2:]),
+        "zero-tail.xqn": xqn_file(plain) + b"\x00" * 64,
+        "tags-cut-by-zeros.xqn": xqn_file(plain)[:40] + b"\x00" * 64,
+        "ply-numbers.xqn": xqn_file([f"{n + 1}. ".encode() + xqn_coord(m)
+                                     for n, m in enumerate(OPENING)]),
     }
 
 
@@ -333,6 +343,8 @@ def coordinate_seeds():
         "illegal.txt": b"h2e2\nh9g7\nh2h9\n",
         "blank-lines.txt": b"\n\nh2e2\n\r\nh9g7",
         "empty.txt": b"",
+        "nul-in-line.txt": b"h2e2\nh9g7\x00h0g2\n",
+        "zero-tail.txt": "".join(m + "\n" for m in OPENING).encode() + b"\x00" * 64,
     }
 
 
@@ -399,6 +411,8 @@ def fen_seeds():
         "long-digits.txt": b"99999999999/9/9/9 b",
         "garbage.txt": b"k?x/\t w",
         "empty.txt": b"",
+        "nul-in-line.txt": b"h2e2\nh9g7\x00h0g2\n",
+        "zero-tail.txt": "".join(m + "\n" for m in OPENING).encode() + b"\x00" * 64,
     }
 
 

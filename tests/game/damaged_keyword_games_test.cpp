@@ -203,6 +203,22 @@ void GlueNumbers(std::string& text) {
   text = out;
 }
 
+// The move section with a number for every ply, from 1, one line each
+// ("1. C2.5", "2. H8+7"); the ply `twice` (0: none) has the number of the
+// ply before it.
+std::string PerPlyNumbers(const std::string& text, int twice = 0) {
+  const size_t start = text.find("START{") + 6, end = text.find("}END");
+  std::istringstream tokens(text.substr(start, end - start));
+  std::string out = text.substr(0, start) + "\n";
+  int ply = 0;
+  for (std::string token; tokens >> token;) {
+    if (std::isdigit(static_cast<unsigned char>(token[0])) && token.back() == '.') continue;
+    ++ply;
+    out += std::to_string(ply == twice ? ply - 1 : ply) + ". " + token + "\n";
+  }
+  return out + text.substr(end);
+}
+
 // The move lines of a championship record (Chinese notation, GBK, "  1.
 // 炮八平五 马２进３"), up to its result line, in a WXF frame.
 std::string ChineseWxf(const char* name, const std::string& header = "") {
@@ -409,6 +425,24 @@ const DamagedCopy kCopies[] = {
     {"the line of moves 53 and 54 given twice", "master-01.pgn", 0, "axf",
      [](std::string t) { return LineOfPly(t, 105, true); }, kLoadPartial, 108, nullptr,
      "move 109: a move number that does not follow the moves before it"},
+    // A number for every ply is a numbering too.
+    {"a number for every ply", "master-13.pgn", 0, "wxf",
+     [](std::string t) { return PerPlyNumbers(t); }, kLoadOk, kAll},
+    {"a number for every ply from black's first move", "master-12.pgn", 1, "axf",
+     [](std::string t) { return PerPlyNumbers(t); }, kLoadOk, kAll},
+    {"a number for every ply, ply 30 numbered as ply 29", "master-11.pgn", 0, "ccf",
+     [](std::string t) { return PerPlyNumbers(t, 30); }, kLoadPartial, 29, nullptr,
+     "move 30: a move number that does not follow the moves before it"},
+    // A NUL byte stands where something was lost; zero bytes after the end
+    // mark lose nothing.
+    {"a NUL in place of the blank before the move of ply 12", "master-06.pgn", 0, "wxf",
+     [](std::string t) { t[MoveOffset(t, 12) - 1] = '\0'; return t; }, kLoadPartial, 11,
+     nullptr, "move 12: a NUL byte in the move text"},
+    {"a NUL right after the move of ply 9", "master-06.pgn", 0, "axf",
+     [](std::string t) { InsertAfter(t, 9, std::string(1, '\0')); return t; }, kLoadPartial, 9,
+     nullptr, "move 10: a NUL byte in the move text"},
+    {"4096 zero bytes after the end mark", "master-06.pgn", 0, "ccf",
+     [](std::string t) { return t + std::string(4096, '\0'); }, kLoadOk, kAll},
     {"a FEN line among the moves", "master-02.pgn", 0, "wxf",
      [](std::string t) {
        return t.insert(MoveOffset(t, 5), "\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w\n");

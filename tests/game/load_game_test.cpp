@@ -159,7 +159,7 @@ TEST_F(LoadGameTest, TextWithNothingOfAGameIsRefused) {
       {"h.html", "<PRE>\nRED\tA;;;\nSTART{\n}END\n</PRE>\n"},
       {"h.pgn", "[Red \"A\"]\n[Result \"*\"]\n"},
       {"h.xqn", "[Red \"A\"]\n"},
-      {"h.mxq", std::string("\x01S\x08" "D#xx\xD6") + "A-Draw-B\x0A\x0A\x0A"},
+      {"h.mxq", std::string("\x01S\x08" "D#xx\xD6") + "A-Draw-B\x0A\x0A\x0A" "Moves End"},
   };
   for (const auto& h : headerOnly) {
     ASSERT_EQ(Load(Write("user.txt", "h2e2\n")), kLoadOk);
@@ -168,6 +168,24 @@ TEST_F(LoadGameTest, TextWithNothingOfAGameIsRefused) {
     EXPECT_EQ(gameLength, 0) << h.name;
     EXPECT_STREQ(currentGameHeader.redName, "A") << h.name;
     EXPECT_TRUE(log.lines().empty()) << h.name;
+  }
+  // An MXQ header whose "Moves" is lost (cut off, or the word damaged) is no
+  // empty game: its moves are lost, and the game on the board stays.
+  const std::string mxqHeader = std::string("\x01S\x08" "D#xx\xD6") + "A-Draw-B\x0A\x0A\x0A";
+  const struct {
+    const char* what;
+    std::string after;  // after the header
+  } lost[] = {
+      {"nothing", ""}, {"a NUL in the word", std::string("Mo\0es End", 9)},
+      {"only the word", "Moves"}, {"the word and zero bytes", "Moves" + std::string(64, '\0')},
+  };
+  for (const auto& l : lost) {
+    SCOPED_TRACE(l.what);
+    ASSERT_EQ(Load(Write("user.txt", "h2e2\n")), kLoadOk);
+    testing_support::LogCapture log;
+    EXPECT_EQ(Load(Write("h.mxq", mxqHeader + l.after)), kLoadInvalidMove);
+    EXPECT_EQ(GameMoves(), (std::vector<std::string>{"h2e2"}));
+    EXPECT_FALSE(log.lines().empty());
   }
 }
 

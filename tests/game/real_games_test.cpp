@@ -1,8 +1,10 @@
 // Published game records of the test data: every master game in Chinese
 // notation (GBK, full-width letters) must reach the same final position as
 // its coordinate text, and every computer championship game must load with
-// all its moves.
+// all its moves; copies of every game edited in ways that keep its game
+// (line ends, blanks, UTF-8, zero bytes after its end) load whole.
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +17,8 @@
 #include "engine/position/position.h"
 #include "game/header.h"
 #include "game/load_game.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -138,6 +142,104 @@ TEST(RealGamesTest, ChampionshipGamesLoadWithAllTheirMoves) {
                  "1st Chinese Computer Games Championship, Beijing 2006");
     EXPECT_NE(currentGameHeader.redName[0], '\0');
     EXPECT_NE(currentGameHeader.blackName[0], '\0');
+  }
+}
+
+// Ways of writing a file that keep its game, as editors, converters and
+// file systems leave them.
+std::string CrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+std::string BlanksAfterLines(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if ((text[i] == '\r' || text[i] == '\n') && (i == 0 || text[i - 1] != '\r')) out += " \t ";
+    out += text[i];
+  }
+  return out;
+}
+std::string Utf8WithMark(const std::string& gbk) {
+  iconv_t cd = iconv_open("UTF-8", "GBK");
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  std::string out(gbk.size() * 2, '\0');
+  char* in = const_cast<char*>(gbk.data());
+  size_t inLeft = gbk.size();
+  char* to = out.data();
+  size_t toLeft = out.size();
+  EXPECT_NE(iconv(cd, &in, &inLeft, &to, &toLeft), static_cast<size_t>(-1));
+  iconv_close(cd);
+  out.resize(out.size() - toLeft);
+  return "\xEF\xBB\xBF" + out;
+}
+std::string WithoutLastLineEnd(const std::string& text) {
+  return text.substr(0, text.find_last_not_of("\r\n") + 1);
+}
+
+class EditedRealGamesTest : public testing_support::ScratchFolderTest {
+ protected:
+  EditedRealGamesTest() : ScratchFolderTest("edited_games") {}
+};
+
+// Every game of the test data, as published (pgn, txt), as XQN and as the
+// keyword text the program writes, with each edit: loaded whole (result 0),
+// as the same moves.
+TEST_F(EditedRealGamesTest, EveryCopyThatKeepsTheGameLoadsWhole) {
+  const struct {
+    const char* what;
+    std::string (*edit)(const std::string&);
+  } edits[] = {
+      {"as it is", [](const std::string& t) { return t; }},
+      {"CR LF", CrLf},
+      {"blanks after every line", BlanksAfterLines},
+      {"UTF-8 with a mark", Utf8WithMark},
+      {"1 zero byte", [](const std::string& t) { return t + std::string(1, '\0'); }},
+      {"2 zero bytes", [](const std::string& t) { return t + std::string(2, '\0'); }},
+      {"511 zero bytes", [](const std::string& t) { return t + std::string(511, '\0'); }},
+      {"4096 zero bytes", [](const std::string& t) { return t + std::string(4096, '\0'); }},
+      {"zero bytes in place of the last line end",
+       [](const std::string& t) { return WithoutLastLineEnd(t) + std::string(300, '\0'); }},
+      {"all of them",
+       [](const std::string& t) {
+         return Utf8WithMark(CrLf(BlanksAfterLines(t))) + std::string(4096, '\0');
+       }},
+  };
+  const auto files = FilesStartingWith("", ".pgn");
+  const auto texts = FilesStartingWith("", ".txt");
+  ASSERT_EQ(files.size() + texts.size(), 50u);
+  std::vector<std::filesystem::path> all = files;
+  all.insert(all.end(), texts.begin(), texts.end());
+  for (const auto& source : all) {
+    SCOPED_TRACE(source.filename().string());
+    const Loaded game = LoadToEnd(source);
+    ASSERT_EQ(game.result, kLoadOk);
+    // The same game as XQN, and as the keyword text the program writes.
+    std::string xqn = "[Red \"R\"]\n[Black \"B\"]\n";
+    for (size_t i = 0; i < game.moves.size(); i += 2)
+      xqn += std::to_string(i / 2 + 1) + ". " + game.moves[i] +
+             (i + 1 < game.moves.size() ? " " + game.moves[i + 1] : "") + "\n";
+    ASSERT_EQ(SaveGameFile(Path("saved.wxf").c_str(), currentGameHeader), 0);
+    const struct {
+      const char* ext;
+      std::string text;
+    } forms[] = {
+        {source.extension() == ".pgn" ? "pgn" : "txt", testing_support::ReadFileText(source)},
+        {"xqn", xqn},
+        {"wxf", testing_support::ReadFileText(Path("saved.wxf"))},
+    };
+    for (const auto& form : forms) {
+      for (const auto& edit : edits) {
+        SCOPED_TRACE(std::string(form.ext) + ", " + edit.what);
+        const Loaded copy = LoadToEnd(Write(std::string("copy.") + form.ext, edit.edit(form.text)));
+        EXPECT_EQ(copy.result, kLoadOk);
+        EXPECT_EQ(copy.moves, game.moves);
+      }
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/position/position.h"
@@ -257,6 +258,42 @@ TEST_F(TextReadersTest, CoordinateTextWriterRoundTrip) {
   EXPECT_EQ(gameFileName, path);
 }
 
+// The move numbers of a move text, each with the plies read before it: they
+// follow while they count move pairs or plies from the first number, as the
+// first numbers that tell the two apart decided.
+TEST(MoveNumberingTest, CountsMovePairsOrPliesAsTheFirstNumbersDecide) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<uint64_t, int>> numbers;  // number, plies read before it
+    size_t refused;  // index of the first number that does not follow; npos: none
+  } rows[] = {
+      {"a number per pair", {{1, 0}, {2, 2}, {3, 4}, {4, 6}}, std::string::npos},
+      {"a number before each ply of a pair", {{1, 0}, {1, 1}, {2, 2}, {2, 3}}, std::string::npos},
+      {"a line of four plies", {{1, 0}, {2, 2}, {3, 4}, {5, 8}}, std::string::npos},
+      {"pairs from black's move, from 12", {{12, 0}, {13, 1}, {14, 3}, {15, 5}},
+       std::string::npos},
+      {"a number per ply", {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4}}, std::string::npos},
+      {"a number per ply from black's move, from 40", {{40, 0}, {41, 1}, {42, 2}},
+       std::string::npos},
+      {"lines of two plies numbered by their first ply", {{1, 0}, {3, 2}, {5, 4}},
+       std::string::npos},
+      {"a pair lost", {{1, 0}, {2, 2}, {4, 4}}, 2},
+      {"a pair given twice", {{1, 0}, {2, 2}, {3, 4}, {3, 6}}, 3},
+      {"plies counted, then a pair", {{1, 0}, {2, 1}, {3, 2}, {3, 3}}, 3},
+      {"pairs counted, then a ply", {{1, 0}, {2, 2}, {4, 3}}, 2},
+      {"a ply lost in a count of plies", {{1, 0}, {2, 1}, {3, 2}, {5, 3}}, 3},
+      {"a number below the first", {{5, 0}, {4, 2}}, 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    text_reading::MoveNumbering numbering;
+    size_t refused = std::string::npos;
+    for (size_t i = 0; i < row.numbers.size() && refused == std::string::npos; ++i)
+      if (!numbering.Follows(row.numbers[i].first, row.numbers[i].second)) refused = i;
+    EXPECT_EQ(refused, row.refused);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // PGN-like tag files
 // ---------------------------------------------------------------------------
@@ -388,7 +425,8 @@ TEST_F(TextReadersTest, MxqHeaderVariants) {
   EXPECT_STREQ(currentGameHeader.blackName, "Blk");
   EXPECT_EQ(gameLength, 1) << "a record cut short at the end of the text is not read";
   for (const char* word : {"Resign", "Draw"}) {
-    const std::string t = std::string("\x01S\x08" "D#xx\xD6") + "R-" + word + "-B\x0A\x0A\x0A";
+    const std::string t =
+        std::string("\x01S\x08" "D#xx\xD6") + "R-" + word + "-B\x0A\x0A\x0A" "Moves End";
     ASSERT_EQ(ReadMxqGame(Write("w.mxq", t).c_str(), &currentGameHeader, 0), kLoadOk);
     EXPECT_EQ(currentGameHeader.result, std::strcmp(word, "Draw") == 0 ? 3 : 2) << word;
   }
