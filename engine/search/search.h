@@ -31,6 +31,9 @@ struct RootMoveEntry {
   Move line[kRootLineWords];   // expected continuation below the move
   int32_t score;               // choice among root moves; -3,200,000 = illegal
   int32_t lastScore;           // score in the latest search; ordering key
+  // The opponent's best reply to the move in the root scoring (0 none): the
+  // reply a think predicts when it stops before its line has one.
+  Move scoredReply;
 };
 
 extern RootMoveEntry rootMoves[kMaxRootMoves];

@@ -67,6 +67,7 @@ void ScoreRootMoves(RootMoveEntry* entries, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
     entries[i].score = 0;
     entries[i].lastScore = 0;
+    entries[i].scoredReply = 0;
   }
   checkExtensionLimit = 96;
   rootDepth16 = 16;
@@ -100,6 +101,7 @@ void ScoreRootMoves(RootMoveEntry* entries, int32_t count) {
         stopSeen = 1;  // interrupted: score the move once more
       }
       entry.score = entry.lastScore = score;
+      entry.scoredReply = pvLength[1] > 1 ? principalVariation[1][1] : 0;
     }
     UnmakeMove();
     if (entry.score >= 3199997) break;

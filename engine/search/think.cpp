@@ -103,6 +103,26 @@ void ChooseScoredRootMove() {
   bestScore = rootMoves[best].score;
 }
 
+// A think stopped before an iteration gave its line the opponent's reply
+// (stopped at its first message pumping, while the root moves were scored,
+// or in its first iteration, whose line ends at the horizon) takes the reply
+// the root scoring found for the chosen move, so that the engine ponders
+// after this move as after any other. A line cut short by a stop at the
+// start of an iteration (pvLength 0) keeps the previous iteration's reply.
+void GiveTheLineAReply() {
+  const Move chosen = principalVariation[0][0];
+  if (!IsPlayableRootChoice(chosen)) return;
+  if (principalVariation[0][1] != 0 && pvLength[0] != 1) return;
+  for (int i = 0; i < rootMoveCount; ++i) {
+    const RootMoveEntry& e = rootMoves[i];
+    if (e.move != chosen) continue;
+    if (e.scoredReply == 0) return;
+    principalVariation[0][1] = e.scoredReply;
+    pvLength[0] = 2;
+    return;
+  }
+}
+
 void ExtendLimits(uint32_t divisor) {
   moveTimeLimitMs += static_cast<uint32_t>(thinkingTime) / divisor;
   clockBudgetMs += clockBudgetMs / divisor;
@@ -388,6 +408,7 @@ SearchResult RunSearch(int32_t mode, Move excludedMove) {
     for (MovePicker& p : movePickers) p.pvMove = 0;
     clean = Iterate(level, extensions);
     if (!IsPlayableRootChoice(principalVariation[0][0])) ChooseScoredRootMove();
+    GiveTheLineAReply();
   }
   StopEvalMemo();
   return {SearchOutcome::kComplete, clean};

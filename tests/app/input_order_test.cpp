@@ -55,6 +55,9 @@ struct Run {
   int dropAfter = 0;
   std::function<void()> post;
   bool hit = false;
+  // The user's Stop thinking comes at this pumping of the answer's think (0:
+  // none; the test stops the think at kThinkPumps).
+  int stopPumping = 0;
   Move userMove = 0;
   Move predicted = 0;     // the move the engine pondered on when the user moved
   Move engineReply = 0;   // the engine's reply to h2e2
@@ -71,6 +74,9 @@ struct Run {
   bool sheetShown = false;
   std::vector<int> sounds;
   std::vector<int32_t> hintPlies;  // gamePly at each hint shown
+  // The ponder after the engine's answer: its predicted move, on the board
+  // as the last move played (0 when the engine did not ponder).
+  Move ponderedOn = 0;
 };
 Run run;
 
@@ -122,6 +128,10 @@ void OnPump() {
   if (run.commandPosted && !run.dropPosted && ++run.sinceCommand >= run.dropAfter) PostDrop();
   if (stopRequested != 0) return;
   if (engineState == kEngineThinking || engineState == kEngineThinkingNoBook) {
+    if (run.userMove != 0 && run.pumps == run.stopPumping) {
+      pMainFrame->OnCmdMsg(kCmdStopThinking);
+      return;
+    }
     if (run.pumps < kThinkPumps) return;
     if (run.userMove != 0) run.thinkCut = true;
     RequestStop(kRequestNone);
@@ -151,7 +161,11 @@ void OnPump() {
   }
   if (engineState != kEnginePondering) return;
   // Pondering after the answer: the scenario ends.
-  if (gamePly != run.ponderPly) RequestStop(kRequestNone);
+  if (gamePly == run.ponderPly) return;
+  if (ponderMove != 0 && history[gamePly].move == static_cast<Move>(ponderMove) &&
+      gamePly == gameLength + 1 && history[gamePly - 1].engineMove == 1)
+    run.ponderedOn = static_cast<Move>(ponderMove);
+  RequestStop(kRequestNone);
 }
 
 // The moves of the autosave, as coordinate texts.
@@ -232,6 +246,9 @@ void CheckOutcome(const Command& c, Expect expect, const std::vector<std::string
       Check(shownSideToMove == kRed && sideToMove == kRed, "red to move");
       Check(expect != Expect::kAnsweredAtOnce || !run.thinkCut, "the answer came at once");
       Check(expect == Expect::kAnsweredAtOnce || run.thinkCut, "the answer took its time");
+      // Whatever stopped the search before it, the answer is followed by a
+      // ponder on the user's expected reply.
+      Check(run.ponderedOn != 0, "the engine ponders after its answer");
       expected.push_back(MoveText(history[base + 2].move));
       break;
     case Expect::kGameKept:
@@ -391,6 +408,47 @@ TEST_F(InputOrderTest, AMoveDroppedDuringTheHintIsMadeBeforeWhatFollows) {
           CheckOutcome(c, c.expect, {});
         });
       }
+    }
+  }
+}
+
+// However early the engine's answer is stopped (Stop thinking at the first
+// pumping of its think, as when queued behind the move, or at the second or
+// third, before any iteration gave its line a reply), the answer is played
+// and the engine ponders on the user's expected reply: after a move dropped
+// during the hint's search, one off the prediction, and a ponder hit.
+TEST_F(InputOrderTest, AnAnswerStoppedAtOnceIsFollowedByAPonder) {
+  struct Source {
+    const char* name;
+    bool hint;
+    bool hit;
+  };
+  const Source sources[] = {
+      {"the hint's search", true, false}, {"a ponder", false, false}, {"a ponder hit", false, true}};
+  const Command stop = {"Stop thinking in the answer's think", [] {}, Expect::kAnsweredAtOnce};
+  for (const Source& source : sources) {
+    for (const int stopPumping : {1, 2, 3}) {
+      SCOPED_TRACE(std::string("a move dropped during ") + source.name +
+                   ", Stop thinking at the answer's pumping " + std::to_string(stopPumping));
+      RUN_SCENARIO({
+        tickSource = HeldTick;
+        CMainFrame* f = StartForTheDrop();
+        if (source.hint) bookMode1 = bookMode2 = kBookOff;
+        run.hint = source.hint;
+        run.hit = source.hit;
+        run.stopPumping = stopPumping;
+        run.post = stop.post;
+        pumpMessagesHook = OnPump;
+        if (source.hint)
+          f->OnCmdMsg(kCmdHint);
+        else
+          f->PlayUserMove(MoveFromText("h2e2"));
+        FinishInput();
+        if (source.hint)
+          CheckOutcome(stop, stop.expect, {});
+        else
+          CheckOutcome(stop, stop.expect, {"h2e2", MoveText(run.engineReply)});
+      });
     }
   }
 }

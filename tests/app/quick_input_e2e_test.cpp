@@ -4,17 +4,21 @@
 // button, or H. The dragged move must be made before the command after it
 // and the engine must answer it: the autosave of each engine move then
 // holds the user's move and the engine's answer. The board must then show
-// the engine pondering or idle, and the second drag's pawn where it stood.
-// Each case is played many times over, a new game each time, and no move
-// may be lost. Then H and a drag in one burst, from the start of a new game:
-// the drag comes while the hint's search runs, and the move must be made
-// and answered as well, and saved by a close given right after it.
+// the engine pondering or idle (pondering after Stop thinking), and the
+// second drag's pawn where it stood. Each case is played many times over, a
+// new game each time, and no move may be lost. Then H and a drag in one
+// burst, from the start of a new game: the drag comes while the hint's
+// search runs, and the move must be made and answered as well, and saved by
+// a close given right after it; with Stop thinking right after it the
+// answer comes at once and the engine ponders.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -269,6 +273,12 @@ TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt
       if (!kept) continue;
       std::vector<std::string> arrow;
       ASSERT_TRUE(game.Settled(start, arrow)) << "the burst was " << move << " then " << row.name;
+      // An answer stopped at once is followed by a ponder as any other.
+      if (row.then == Then::kStopThinking) {
+        EXPECT_GE(arrow.size(), 2u) << "no ponder after the answer to " << move
+                                    << " stopped at once; the autosave holds "
+                                    << game.Autosaved();
+      }
       // A second move is refused: its pawn stands where it stood (unless
       // the new arrow covers it).
       const std::string from = second.substr(0, 2);
@@ -285,9 +295,45 @@ TEST_F(QuickInputE2eTest, AMoveOffThePredictionIsMadeBeforeTheCommandGivenWithIt
   EXPECT_EQ(allLost, 0) << losses;
 }
 
+// The processor time the process has used so far (user and system), read
+// from /proc; -1 when it cannot be read.
+long long ProcessorMs(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text;
+  if (!std::getline(in, text)) return -1;
+  // The fields after the command name, which is in parentheses: state is
+  // field 3, utime and stime are fields 14 and 15.
+  const size_t close = text.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream fields(text.substr(close + 2));
+  std::string field;
+  for (int i = 3; i < 14; ++i) fields >> field;
+  long long utime = 0, stime = 0;
+  if (!(fields >> utime >> stime)) return -1;
+  return (utime + stime) * 1000 / sysconf(_SC_CLK_TCK);
+}
+
+// What the burst gives after H and the drag.
+enum class AfterDrag { kNothing, kStopThinking, kCloseBox };
+
+struct HintRow {
+  const char* name;
+  AfterDrag then;
+  int repetitions;
+};
+
+const HintRow kHintRows[] = {
+    {"", AfterDrag::kNothing, kRepetitions},
+    {", then Stop thinking", AfterDrag::kStopThinking, 4},
+    {", then the close box", AfterDrag::kCloseBox, 1},
+};
+
 // H and a drag in one burst, red to move and the engine idle (a pawn, a
 // knight, the central cannon that the hint likely suggests), a new game each
-// time; the last time the close box comes right after the drag.
+// time. The move is made and answered; with Stop thinking after the drag the
+// answer comes at once and the engine then ponders, its arrow drawn and its
+// search using the processor while the user thinks; with the close box after
+// the drag the move is saved.
 TEST_F(QuickInputE2eTest, AMoveDroppedDuringTheHintIsMadeAndAnswered) {
   ASSERT_GT(windowManager_, 0) << "openbox did not take the screen (Debian openbox)";
   WriteQuickOptions();
@@ -297,38 +343,63 @@ TEST_F(QuickInputE2eTest, AMoveDroppedDuringTheHintIsMadeAndAnswered) {
   ASSERT_TRUE(game.Settle([](const QImage&) { return true; }, "no first picture"));
   const QImage start = game.Board();
   const char* const kDropsDuringHint[] = {"a3a4", "b0c2", "h2e2", "i3i4"};
-  int hintLost = 0;
-  for (int repetition = 1; repetition <= kRepetitions + 1; ++repetition) {
-    const bool close = repetition > kRepetitions;
-    const std::string move = kDropsDuringHint[repetition % 4];
-    SCOPED_TRACE("H, then " + move + (close ? ", then the close box" : "") + ", repetition " +
-                 std::to_string(repetition));
-    if (repetition > 1) {
-      ASSERT_TRUE(game.NewGame(start));
+  int hintLost = 0, tries = 0, unpondered = 0;
+  for (const HintRow& row : kHintRows) {
+    for (int repetition = 1; repetition <= row.repetitions; ++repetition) {
+      const bool close = row.then == AfterDrag::kCloseBox;
+      const std::string move = kDropsDuringHint[++tries % 4];
+      SCOPED_TRACE("H, then " + move + row.name + ", repetition " + std::to_string(repetition));
+      if (tries > 1) {
+        ASSERT_TRUE(game.NewGame(start));
+      }
+      fs::remove(Autosave());
+      XInputBurst burst;
+      game.Drag(burst.Key('h'), move);
+      if (row.then == AfterDrag::kStopThinking) burst.Click(game.Button(kCmdStopThinking));
+      ASSERT_TRUE(run.FocusMain());
+      ASSERT_TRUE(burst.Send(display_));
+      if (close) {
+        ASSERT_TRUE(testing_support::RequestWindowClose(display_, run.Main().w.id));
+        int status = 0;
+        ASSERT_TRUE(run.WaitForExit(status, kAnswerTime)) << "the program did not end";
+      }
+      const size_t expected = close ? 1 : 2;
+      const bool saved =
+          WaitUntil([&] { return Moves(game.Autosaved()).size() >= expected; }, kAnswerTime);
+      const std::vector<std::string> moves = Moves(game.Autosaved());
+      const bool kept = saved && moves.size() == expected && moves[0] == move;
+      hintLost += kept ? 0 : 1;
+      EXPECT_TRUE(kept) << "the autosave holds " << game.Autosaved();
+      if (!kept || close) continue;
+      std::vector<std::string> arrow;
+      if (row.then == AfterDrag::kNothing) {
+        ASSERT_TRUE(game.Settled(start, arrow)) << "H, then " << move;
+        continue;
+      }
+      // The ponder after the answer: the predicted move's arrow on the
+      // board, and the search running (half a second of processor time,
+      // which an idle program does not use in twenty seconds).
+      const bool arrowShown = game.Settle(
+          [&](const QImage& p) {
+            arrow = testing_support::PonderArrowSquares(p, run.Main());
+            return arrow.size() >= 2;
+          },
+          "no predicted move drawn after " + game.Autosaved());
+      const long long before = ProcessorMs(run.Pid());
+      const bool searching = before >= 0 && WaitUntil(
+                                                [&] {
+                                                  const long long now = ProcessorMs(run.Pid());
+                                                  return now >= before + 500;
+                                                },
+                                                std::chrono::seconds(20));
+      unpondered += arrowShown && searching ? 0 : 1;
+      EXPECT_TRUE(arrowShown && searching)
+          << "after " << game.Autosaved() << " the engine does not ponder: "
+          << (arrowShown ? "" : "no arrow drawn; ") << (searching ? "" : "no search running");
     }
-    fs::remove(Autosave());
-    XInputBurst burst;
-    game.Drag(burst.Key('h'), move);
-    ASSERT_TRUE(run.FocusMain());
-    ASSERT_TRUE(burst.Send(display_));
-    if (close) {
-      ASSERT_TRUE(testing_support::RequestWindowClose(display_, run.Main().w.id));
-      int status = 0;
-      ASSERT_TRUE(run.WaitForExit(status, kAnswerTime)) << "the program did not end";
-    }
-    const size_t expected = close ? 1 : 2;
-    const bool saved =
-        WaitUntil([&] { return Moves(game.Autosaved()).size() >= expected; }, kAnswerTime);
-    const std::vector<std::string> moves = Moves(game.Autosaved());
-    const bool kept = saved && moves.size() == expected && moves[0] == move;
-    hintLost += kept ? 0 : 1;
-    EXPECT_TRUE(kept) << "the autosave holds " << game.Autosaved();
-    if (!kept || close) continue;
-    std::vector<std::string> arrow;
-    ASSERT_TRUE(game.Settled(start, arrow)) << "H, then " << move;
   }
-  EXPECT_EQ(hintLost, 0) << hintLost << " of " << kRepetitions + 1
-                         << " moves dropped during the hint lost";
+  EXPECT_EQ(hintLost, 0) << hintLost << " of " << tries << " moves dropped during the hint lost";
+  EXPECT_EQ(unpondered, 0) << "no ponder after " << unpondered << " answers stopped at once";
 }
 
 }  // namespace

@@ -231,6 +231,25 @@ TEST_F(PonderRequestTest, PonderHitTurnsThePonderIntoTheThink) {
   EXPECT_LE(history[4].engineDepth, searchDepth + 1);
 }
 
+// However early the think on the engine's move is stopped (at the poll
+// before its search, as Stop thinking given with the user's move is, or
+// while its root moves are scored, before any iteration), it plays and then
+// ponders on the reply it predicts.
+TEST_F(PonderRequestTest, AThinkStoppedBeforeItsIterationsStillPonders) {
+  for (const int poll : {0, 1, 2}) {
+    SetUpFenAndMove();
+    predicted_ = 0;
+    At(0, poll, [] { RequestStop(kRequestNone); });
+    At(1, 1, [] { RequestStop(kRequestNone); });
+    Think(kThinkPlay, 0);
+    EXPECT_EQ(S().searchModes, Modes({kEngineThinking, kEnginePondering})) << "poll " << poll;
+    EXPECT_NE(predicted_, 0u) << "poll " << poll;
+    EXPECT_EQ(gamePly, 2);
+    EXPECT_EQ(history[2].engineMove, 1);
+    EXPECT_EQ(CurrentFen(), fenBeforePrediction_);
+  }
+}
+
 TEST_F(PonderRequestTest, PlayNowMakesTheEnginePlayTheUsersSide) {
   At(3, 1, [] { RequestStop(kRequestNone); });
   PonderWith(kRequestPlayNow);

@@ -355,7 +355,7 @@ TEST(RootScoring, StopDuringScoringIsKeptAndScoresStayComplete) {
   historyPly = 0;
   const std::vector<Move> moves = testing_support::GeneratedMoves(GenerateAllMoves);
   rootMoveCount = static_cast<int32_t>(moves.size());
-  for (int i = 0; i < rootMoveCount; ++i) rootMoves[i] = RootMoveEntry{moves[i], {}, 0, 0};
+  for (int i = 0; i < rootMoveCount; ++i) rootMoves[i] = RootMoveEntry{moves[i], {}, 0, 0, 0};
   ScoreRootMoves(rootMoves, rootMoveCount);
   pumpMessagesHook = nullptr;
   pollInterval = kPollIntervalNormal;
@@ -373,10 +373,10 @@ TEST(RootOrdering, NewestLoggedLinesComeFirstThenScores) {
   rootMoveCount = 4;
   const Move a = MoveFromText("h2e2"), b = MoveFromText("b2e2"), c = MoveFromText("h0g2"),
              d = MoveFromText("c3c4");
-  rootMoves[0] = RootMoveEntry{a, {}, 10, 10};
-  rootMoves[1] = RootMoveEntry{b, {}, 5, 100};
-  rootMoves[2] = RootMoveEntry{c, {}, 0, 50};
-  rootMoves[3] = RootMoveEntry{d, {}, 0, 60};
+  rootMoves[0] = RootMoveEntry{a, {}, 10, 10, 0};
+  rootMoves[1] = RootMoveEntry{b, {}, 5, 100, 0};
+  rootMoves[2] = RootMoveEntry{c, {}, 0, 50, 0};
+  rootMoves[3] = RootMoveEntry{d, {}, 0, 60, 0};
   // One logged line starting with d; markers are ignored.
   iterationLogCount = 2;
   iterationLog[0] = IterationLogRecord{};
@@ -411,8 +411,8 @@ TEST(RootOrdering, CloseScoresFollowTheNewestDeepLogLine) {
   // is promoted; b's score is within 33 above a's, so the log decides.
   auto run = [&](Move olderDeepLine) {
     rootMoveCount = 2;
-    rootMoves[0] = RootMoveEntry{a, {}, 0, 10};
-    rootMoves[1] = RootMoveEntry{b, {}, 0, 30};
+    rootMoves[0] = RootMoveEntry{a, {}, 0, 10, 0};
+    rootMoves[1] = RootMoveEntry{b, {}, 0, 30, 0};
     iterationLog[0] = LogLine(olderDeepLine, 3);
     iterationLog[1] = LogLine(olderDeepLine == a ? b : a, 2);  // too shallow to count
     for (int i = 2; i < 5; ++i) iterationLog[i] = LogLine(other, 4);
