@@ -82,6 +82,11 @@ CMainFrame::CMainFrame(const char* commandTail) {
   // The side windows opened above come now, above the frame and clear of
   // it.
   ShowWaitingSideWindows(this);
+  // The frame is then the active window, its board holding the keys,
+  // whichever side windows came with it: a window manager gives the focus
+  // to a dialog it maps (the mini clock), and without one the keys go to
+  // wherever the pointer is.
+  activateWindow();
 }
 
 CMainFrame::~CMainFrame() {

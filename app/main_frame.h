@@ -82,6 +82,8 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
  public:
   // Creates the frame: OnCreate runs from the constructor. `commandTail` is
   // the path of a game file to open instead of the autosaved game ("" none).
+  // The frame is shown with the side windows OnCreate opened, and is then
+  // the active window, the keys going to its board.
   explicit CMainFrame(const char* commandTail = "");
   ~CMainFrame() override;
 

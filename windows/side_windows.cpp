@@ -7,12 +7,14 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/default_place.h"
 #include "platform/frame_extents.h"
+#include "platform/message_box.h"
 #include "platform/window_placement.h"
 
 CDigitalClockWnd* digitalClockWnd = nullptr;
@@ -23,6 +25,14 @@ CGameStatusDlg* gameStatusDlg = nullptr;
 CLogsDlg* logsDlg = nullptr;
 
 namespace {
+
+// A window opened at a default place is at least as wide as its title
+// needs in the window manager's title bar, within the widths it may take:
+// a longer language's title is not cut.
+void FitWidthToTitle(QWidget* window) {
+  const int wanted = std::min(TitleBarMinimumWidth(window->windowTitle()), window->maximumWidth());
+  if (window->width() < wanted) window->resize(wanted, window->height());
+}
 
 // A side window created before its owner was shown.
 struct WaitingWindow {
@@ -79,6 +89,7 @@ class SideWindowKeeper : public QObject {
     for (const WaitingWindow& w : waiting) {
       if (w.window.isNull()) continue;
       if (LoadWindowPlacement(w.window, w.placementName.c_str()) == 0) {
+        FitWidthToTitle(w.window);
         atDefaults.emplace_back(w.window, w.defaultPlace);
       } else {
         shown_.push_back(w.window);
@@ -185,6 +196,7 @@ void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPl
   QWidget* owner = OwnerOf(window);
   if (owner == nullptr) {
     if (LoadWindowPlacement(window, placementName) == 0) {
+      FitWidthToTitle(window);
       ShowWindowAtDefaultPlace(window, defaultPlace);
     }
     if (shown) shown();

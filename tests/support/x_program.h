@@ -86,6 +86,57 @@ inline bool RequestWindowClose(const std::string& display, unsigned long window)
   return sent;
 }
 
+// The window that has the keyboard's focus, as the X server says: 0 for
+// none, 1 when keys go to the window under the pointer.
+inline unsigned long InputFocus(const std::string& display) {
+  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+  unsigned long focus = 0;
+  if (xcb_connection_has_error(c) == 0) {
+    xcb_get_input_focus_reply_t* reply =
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+    if (reply != nullptr) focus = reply->focus;
+    free(reply);
+  }
+  xcb_disconnect(c);
+  return focus;
+}
+
+// The titles of the program's shown windows (menus included, under the
+// program's name), each cut before " > " and the file name a window adds.
+inline std::vector<std::string> ShownWindowTitles(const std::string& display) {
+  const std::string names =
+      RunCommand("DISPLAY=" + display +
+                 " xdotool search --onlyvisible --class vorelk getwindowname %@ 2>/dev/null")
+          .output;
+  std::vector<std::string> titles;
+  size_t start = 0;
+  for (size_t end; (end = names.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = names.substr(start, end - start);
+    titles.push_back(line.substr(0, line.find(" > ")));
+  }
+  return titles;
+}
+
+// The window the window manager shows as the active one (its title bar
+// lit): the root window's _NET_ACTIVE_WINDOW, 0 when there is none.
+inline unsigned long ActiveWindow(const std::string& display) {
+  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+  unsigned long active = 0;
+  if (xcb_connection_has_error(c) == 0) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, InternAtom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1),
+        nullptr);
+    if (reply != nullptr && reply->type == XCB_ATOM_WINDOW &&
+        xcb_get_property_value_length(reply) == 4) {
+      active = *static_cast<const uint32_t*>(xcb_get_property_value(reply));
+    }
+    free(reply);
+  }
+  xcb_disconnect(c);
+  return active;
+}
+
 // Input sent as one burst through the XTEST extension on a connection of
 // the test's own: pointer moves, left-button presses and releases, and
 // keys, in the order given and as fast as the server takes them. (A

@@ -3,7 +3,8 @@
 // is built) wait for it and come after it, clear of it and of each other;
 // one brought to the front meanwhile still waits. When the owner grows over
 // a side window, that window moves clear of it; one the user put over the
-// owner stays where it is.
+// owner stays where it is. A window opened at its default place shows its
+// whole title in every language.
 #include "windows/side_windows.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +16,21 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/message_box.h"
+#include "platform/settings_store.h"
+#include "platform/window_placement.h"
+#include "res/text_rows.h"
 #include "tests/support/offscreen_app.h"
+#include "windows/comments_dlg.h"
 #include "windows/digital_clock_wnd.h"
+#include "windows/game_status_dlg.h"
+#include "windows/mini_clock_dlg.h"
 #include "windows/move_list_wnd.h"
 
 namespace {
@@ -39,6 +51,10 @@ class SideWindowsTest : public ::testing::Test {
     delete owner_;
     EXPECT_EQ(digitalClockWnd, nullptr);
     EXPECT_EQ(moveListWnd, nullptr);
+    EXPECT_EQ(miniClockDlg, nullptr);
+    EXPECT_EQ(commentsDlg, nullptr);
+    EXPECT_EQ(gameStatusDlg, nullptr);
+    currentLanguage = kLanguageEnglish;
   }
 
   // Runs what the show of a window posted.
@@ -111,6 +127,77 @@ TEST_F(SideWindowsTest, AWindowTheOwnerGrowsOverMovesClearOfIt) {
   Settle();
   EXPECT_EQ(digitalClockWnd->pos(), clockPlace);
   EXPECT_EQ(moveListWnd->pos(), userPlace);
+}
+
+// Each of the five side windows a start may open, opened with `owner` as
+// its owner.
+const std::function<QWidget*(QWidget*)> kOpenSideWindow[] = {
+    [](QWidget* owner) -> QWidget* {
+      CCommentsDlg::CreateAndShow(owner);
+      return commentsDlg;
+    },
+    [](QWidget* owner) -> QWidget* {
+      CDigitalClockWnd::CreateClock(owner);
+      return digitalClockWnd;
+    },
+    [](QWidget* owner) -> QWidget* {
+      CMiniClockDlg::CreateAndShow(owner);
+      return miniClockDlg;
+    },
+    [](QWidget* owner) -> QWidget* {
+      CMoveListWnd::CreateList(owner);
+      return moveListWnd;
+    },
+    [](QWidget* owner) -> QWidget* {
+      CGameStatusDlg::CreateAndShow(owner);
+      return gameStatusDlg;
+    },
+};
+
+// In every language, a side window opened at its default place (here with
+// the main window at a first start) is as wide as it was made, or as its
+// title needs in the window manager's title bar when that is more (within
+// the widths it may take). One with a stored placement keeps the stored
+// width.
+TEST_F(SideWindowsTest, AWindowAtItsDefaultPlaceShowsItsWholeTitle) {
+  for (int language = 0; language < kLanguageCount; ++language) {
+    SCOPED_TRACE("language " + std::to_string(language));
+    currentLanguage = language;
+    {
+      CSettingsStore store(kSettingsNoRoot);
+      OpenProgramSettings(store);
+      store.WriteString(kPlacementSection, nullptr, nullptr);
+    }
+    auto* owner = new QWidget;
+    owner->setGeometry(owner_->geometry());
+    std::vector<std::pair<QWidget*, int>> opened;  // with the width it was made
+    for (const auto& open : kOpenSideWindow) {
+      QWidget* window = open(owner);
+      ASSERT_NE(window, nullptr);
+      opened.emplace_back(window, window->width());
+    }
+    owner->show();
+    Settle();
+    for (const auto& [window, made] : opened) {
+      const QString title = window->windowTitle();
+      const int needed = std::min(TitleBarMinimumWidth(title), window->maximumWidth());
+      EXPECT_TRUE(window->isVisible()) << title.toStdString();
+      EXPECT_EQ(window->width(), std::max(made, needed)) << title.toStdString();
+    }
+    delete owner;
+  }
+
+  currentLanguage = kLanguageFrench;
+  {
+    CSettingsStore store(kSettingsNoRoot);
+    OpenProgramSettings(store);
+    store.WriteString(kPlacementSection, "Liste", "0,1,-1,-1,-1,-1,390,244,585,344");
+  }
+  owner_->show();
+  CMoveListWnd::CreateList(owner_);
+  ASSERT_NE(moveListWnd, nullptr);
+  Settle();
+  EXPECT_EQ(moveListWnd->width(), 195);
 }
 
 }  // namespace
