@@ -54,7 +54,10 @@ int SaveCoordinateText(const char* path);
 // after a result);
 // the game then holds the tags and the moves before that point, also when
 // there are none. Zero bytes that end the file after its last move are
-// passed over. 1 when the file cannot be read, 3 when it holds no tag read
+// passed over. A NUL byte in a tag line: the tag is read up to it, and the
+// file counts as read in part (logged); when text other than the end of a
+// tag follows it on the line (a line end lost, perhaps with the first
+// moves), no move is read. 1 when the file cannot be read, 3 when it holds no tag read
 // and no move, 4 when the FEN text is malformed or its position not sound
 // (StageFileStartFen, logged with the cause).
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);

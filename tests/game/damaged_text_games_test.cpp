@@ -360,6 +360,22 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
       {"a NUL inside move 31", master, "pgn", NulAt(master.pgn, master.at[30] + 2), kLoadPartial,
        30, 0, "a NUL byte in the move text"},
       {"PGN and 4096 zero bytes", ccgc, "pgn", ccgc.pgn + Zeros(4096), kLoadOk, all},
+      // A NUL byte in a tag line: the tag is read up to it (or not at all),
+      // and the file counts as read in part. One in place of the line end
+      // before the moves lost the first of them, and those after them would
+      // be read on a position they were not written for: none are read.
+      {"a NUL in the name of the event tag", master, "pgn", NulAt(master.pgn, 3), kLoadPartial,
+       all, 0, "line 1 ([Ev?nt \"", false},
+      {"a NUL in place of the line end between two tags", master, "pgn",
+       std::string(master.pgn).replace(master.pgn.find("\r\n[Black"), 2, Zeros(1)),
+       kLoadPartial, all, 0, "line 2 ([Red \"LIU DaHua\"]?[Black", false},
+      {"a NUL in place of the line ends after the result tag", master, "pgn",
+       std::string(master.pgn).replace(master.pgn.find("]\r\n\r\n1.") + 1, 4, Zeros(1)),
+       kLoadPartial, 0, 0, "line 4 ([Result \"*\"]?1. "},
+      {"a NUL in place of the line end after the result tag, a number for every ply", master,
+       "pgn", master.Tags().substr(0, master.Tags().rfind(']') + 1) + Zeros(1) +
+           PerPlyPgnMoves(master, 1),
+       kLoadPartial, 0, 0, "line 4 ([Result \"*\"]?1. "},
       // Numbers for every ply: the moves are read whole, up to a number
       // that follows that count no more.
       {"a number for every ply", master, "pgn", master.Tags() + PerPlyPgnMoves(master, 1),
