@@ -88,8 +88,10 @@ Move ParseMxqMove(const char* text);
 // 2 otherwise. Zero bytes that end the file after its last line of moves
 // (or result) are passed over. A NUL byte in a tag line loses no move: the
 // tag is read up to it (a tag this reader does not read, not at all), and
-// the file counts as read in part (kLoadPartial, logged). 1 unreadable, 3 no
-// tag and no move found; 0 loaded.
+// the file counts as read in part (kLoadPartial, logged), unless text other
+// than the end of a tag follows it on the line (the line end lost, perhaps
+// with moves): the moves end there. 1 unreadable, 3 no tag and no move
+// found; 0 loaded.
 int ReadXqnGame(const char* path, GameHeader* header, int fullReset);
 // Splits a numbered move line ("12. h2-e2 h9xg7"): every "-", "x" and "X"
 // outside double-byte characters removed, then the number of one to three

@@ -376,6 +376,8 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
        "pgn", master.Tags().substr(0, master.Tags().rfind(']') + 1) + Zeros(1) +
            PerPlyPgnMoves(master, 1),
        kLoadPartial, 0, 0, "line 4 ([Result \"*\"]?1. "},
+      {"XQN with a NUL in place of the line end after its result tag", master, "xqn",
+       NulAt(xqn, xqn.find("\n1. ")), kLoadInvalidMove, 0, 0, "line 2 ([Result \"1-0\"]?1. "},
       // Numbers for every ply: the moves are read whole, up to a number
       // that follows that count no more.
       {"a number for every ply", master, "pgn", master.Tags() + PerPlyPgnMoves(master, 1),
