@@ -443,6 +443,18 @@ const DamagedCopy kCopies[] = {
      nullptr, "move 10: a NUL byte in the move text"},
     {"4096 zero bytes after the end mark", "master-06.pgn", 0, "ccf",
      [](std::string t) { return t + std::string(4096, '\0'); }, kLoadOk, kAll},
+    // One in a header line loses what stood there: the file is read in part.
+    {"a NUL in the keyword RED", "master-03.pgn", 0, "wxf",
+     [](std::string t) { t[t.find("RED") + 1] = '\0'; return t; }, kLoadPartial, kAll, "",
+     "a NUL byte in the line \"R?D"},
+    {"a NUL in place of the line end after GAME", "master-03.pgn", 0, "axf",
+     [](std::string t) { t[t.find("\nRED")] = '\0'; return t; }, kLoadPartial, kAll, "",
+     "a NUL byte in the line \"GAME    ?RED"},
+    {"a NUL after the end of the game comment", "master-03.pgn", 0, "ccf",
+     [](std::string t) {
+       return t.insert(t.find("START{"), "/*first\nsecond*/" + std::string(1, '\0') + "DATE x\n");
+     },
+     kLoadPartial, kAll, "LIU DaHua", "a NUL byte in the line \"second*/?DATE x"},
     {"a FEN line among the moves", "master-02.pgn", 0, "wxf",
      [](std::string t) {
        return t.insert(MoveOffset(t, 5), "\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w\n");
