@@ -525,7 +525,8 @@ class KeywordParser {
         while (digits < token.size() && IsDigit(token[digits])) ++digits;
         size_t dots = digits;
         while (dots < token.size() && token[dots] == '.') ++dots;
-        if (digits > 0 && !numbering_.Follows(text_reading::LeadingNumber(token), Ply())) {
+        if (digits > 0 &&
+            !numbering_.Follows(text_reading::LeadingNumber(token), Ply(), !game_.customStart)) {
           StopBefore(rest, text_reading::kNumberNotFollowing);
           return;
         }

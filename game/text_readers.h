@@ -144,8 +144,9 @@ bool IsResultWord(const std::string& word);
 // (a banner, the end of a web page), which holds no move.
 enum WordAfterResult { kNoMoveWord, kFirstMoveNumber, kMoveWord };
 WordAfterResult KindOfWordAfterResult(const std::string& word);
-// The move numbers of a game's move text, counted from the first number (a
-// game from a set-up position may begin at any number) in one of two ways:
+// The move numbers of a game's move text, counted from move 1 at the
+// standard start, or from the first number in a game from a set-up position
+// (which may begin at any number), in one of two ways:
 // - per move pair: each number names the pair of the ply that follows it; a
 //   pair may begin with either side's move, and a number may stand before
 //   each of its plies ("1. C2.5 1... H8+7"), or before each line of plies;
@@ -158,8 +159,10 @@ WordAfterResult KindOfWordAfterResult(const std::string& word);
 class MoveNumbering {
  public:
   // Whether number, found when plies moves were read, follows the numbers
-  // before it.
-  bool Follows(uint64_t number, int plies);
+  // before it; fromStandardStart: the game starts from the standard
+  // position, which is move 1 (a first number after it shows the first
+  // moves lost).
+  bool Follows(uint64_t number, int plies, bool fromStandardStart);
 
  private:
   bool seen_ = false;

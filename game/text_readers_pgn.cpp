@@ -213,7 +213,8 @@ class MoveSectionReader {
         size_t j = i;
         while (j < end && IsDigit(text_[j])) ++j;
         if (j < end && text_[j] != '.') return Stop(i, "neither a move number nor a move");
-        if (!numbering_.Follows(LeadingNumber(word), Ply())) return Stop(i, kNumberNotFollowing);
+        if (!numbering_.Follows(LeadingNumber(word), Ply(), !game_.customStart))
+          return Stop(i, kNumberNotFollowing);
         while (j < end && text_[j] == '.') ++j;
         numberPending = true;
         lastNumber_ = i;

@@ -189,8 +189,9 @@ PassEnd ReadPass(const std::vector<std::string>& lines, size_t zeros, const char
       out.result = kLoadInvalidMove;
       return kPassDone;
     }
+    // XQN games start from the standard position.
     if (!numbering.Follows(LeadingNumber(moveLine.substr(first)),
-                           static_cast<int>(game.moves.size()))) {
+                           static_cast<int>(game.moves.size()), true)) {
       LogLoadProblem(path, "line %d (%s): %s, the rest is not read", lineNumber,
                      LoggableText(line).c_str(), kNumberNotFollowing);
       SetUnreadMoveText(LinesFrom(lines, n));

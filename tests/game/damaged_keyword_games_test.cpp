@@ -433,6 +433,13 @@ const DamagedCopy kCopies[] = {
     {"a number for every ply, ply 30 numbered as ply 29", "master-11.pgn", 0, "ccf",
      [](std::string t) { return PerPlyNumbers(t, 30); }, kLoadPartial, 29, nullptr,
      "move 30: a move number that does not follow the moves before it"},
+    {"a number for every ply, the first ply lost", "master-01.pgn", 0, "wxf",
+     [](std::string t) {
+       t = PerPlyNumbers(t);
+       const size_t first = t.find("\n1. ") + 1;
+       return t.erase(first, t.find('\n', first) + 1 - first);
+     },
+     kLoadPartial, 0, nullptr, "move 1: a move number that does not follow the moves before it"},
     // A NUL byte stands where something was lost; zero bytes after the end
     // mark lose nothing.
     {"a NUL in place of the blank before the move of ply 12", "master-06.pgn", 0, "wxf",

@@ -180,6 +180,7 @@ class DamagedTextGamesTest : public testing_support::ScratchFolderTest {
 TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
   const Source master("master-03");  // 104 plies, full-width WXF
   const Source other("master-05");
+  const Source first("master-01");  // 127 plies
   const Source ccgc("ccgc-01");  // Chinese notation, result and banner after the moves
   const Source ccgc2("ccgc-02");
   ASSERT_EQ(master.moves.size(), 104u);
@@ -389,6 +390,17 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
        master.Tags() + PerPlyPgnMoves(master, 1, 40), kLoadPartial, 39, 0,
        "move 40 \"39.\": a move number that does not follow"},
       {"XQN with a number for every ply", master, "xqn", PerPlyXqn(master.moves), kLoadOk, all},
+      // A game from the standard start whose numbers begin after 1 lost its
+      // first moves: the later ones, made from the start, would give another
+      // game (one ply lost, each side plays the other's moves, mirrored).
+      {"the first ply lost, a number for every ply", first, "pgn",
+       first.Tags() + PerPlyPgnMoves(first, 1).substr(PerPlyPgnMoves(first, 1).find('\n') + 1),
+       kLoadPartial, 0, 0, "move 1 \"2.\": a move number that does not follow"},
+      {"the first move pair lost", master, "pgn", master.Tags() + "2. " + master.From(3),
+       kLoadPartial, 0, 0, "move 1 \"2.\": a move number that does not follow"},
+      {"XQN without its first line", master, "xqn",
+       std::string(xqn).erase(XqnLine(xqn, 1), XqnLine(xqn, 2) - XqnLine(xqn, 1)),
+       kLoadInvalidMove, 0, 0, "line 3 (2. h0g2 i9h9): a move number that does not follow"},
       {"XQN with a number for every ply, ply 7 numbered as ply 6", master, "xqn",
        PerPlyXqn(master.moves, 7), kLoadPartial, 6, 0,
        "a move number that does not follow"},
