@@ -530,6 +530,13 @@ class KeywordParser {
           StopBefore(rest, text_reading::kNumberNotFollowing);
           return;
         }
+        if (dots - digits >= 2 && Ply() == 0 && sideToMove == kRed) {
+          // "..." stands for red's move, not written, before black's first
+          // one: where red is to move (the standard start, its FEN line
+          // lost), black's moves would be read as red's.
+          StopBefore(rest, "a move not written before the first one, where red is to move");
+          return;
+        }
         if (dots == token.size()) continue;  // "12.", "1...", "..."
         token.remove_prefix(dots);
       }

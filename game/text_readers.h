@@ -49,9 +49,9 @@ int SaveCoordinateText(const char* path);
 // be read or made, text the reader does not read (a "{comment}", a
 // "(variation)", a move number with no move after it, an unclosed comment,
 // a move number that does not follow, a NUL byte: the word before it is
-// read), a result or "}END" that moves follow, more moves than a game
-// holds, or a further game in the file (its tags, or its move number 1
-// after a result);
+// read; "..." for red's move before the first move where red is to move),
+// a result or "}END" that moves follow, more moves than a game holds, or a
+// further game in the file (its tags, or its move number 1 after a result);
 // the game then holds the tags and the moves before that point, also when
 // there are none. Zero bytes that end the file after its last move are
 // passed over. A NUL byte in a tag line: the tag is read up to it, and the

@@ -98,6 +98,8 @@ std::string NarrowMoveSection(const std::string& text) {
 }
 
 constexpr const char* kNulInMoves = "a NUL byte in the move text";
+constexpr const char* kFirstMoveNotWritten =
+    "a move not written before the first one, where red is to move (a start position lost)";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsMarkSign(char c) { return c == '+' || c == '-'; }
@@ -215,13 +217,17 @@ class MoveSectionReader {
         if (j < end && text_[j] != '.') return Stop(i, "neither a move number nor a move");
         if (!numbering_.Follows(LeadingNumber(word), Ply(), !game_.customStart))
           return Stop(i, kNumberNotFollowing);
+        const size_t dotsFrom = j;
         while (j < end && text_[j] == '.') ++j;
+        if (j - dotsFrom >= 2 && RedMovesFirst()) return Stop(i, kFirstMoveNotWritten);
         numberPending = true;
         lastNumber_ = i;
         i = j;
         continue;
       }
       if (IsDotsOnly(word) || IsGlyph(word)) {
+        if (IsDotsOnly(word) && word.size() >= 2 && RedMovesFirst())
+          return Stop(i, kFirstMoveNotWritten);
         i = end;
         continue;
       }
@@ -233,6 +239,12 @@ class MoveSectionReader {
 
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
+
+  // "..." (or "1...") stands for red's move, not written, before black's
+  // first one: before the first move of a game whose start has red to move
+  // (the standard start: its FEN tag lost), black's moves would be read as
+  // red's.
+  bool RedMovesFirst() const { return Ply() == 0 && sideToMove == kRed; }
 
   // Ends the moves early at offset at of the section. What runs to the end
   // of a section cut at a damage (a move number with its move lost, a move

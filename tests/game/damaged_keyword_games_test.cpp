@@ -303,6 +303,10 @@ const DamagedCopy kCopies[] = {
        return t;
      },
      kLoadOk, kAll},
+    {"the first move written ... (a game from black's first move, its FEN line lost)",
+     "master-12.pgn", 0, "wxf",
+     [](std::string t) { ReplaceMove(t, 1, "..."); return t; }, kLoadPartial, 0, nullptr,
+     "move 1: a move not written before the first one"},
     {"the same written 1...H8+7", "master-12.pgn", 1, "axf",
      [](std::string t) {
        const size_t at = MoveOffset(t, 1);
