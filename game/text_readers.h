@@ -57,9 +57,9 @@ int SaveCoordinateText(const char* path);
 // passed over. A NUL byte in a tag line: the tag is read up to it, and the
 // file counts as read in part (logged); when text other than the end of a
 // tag follows it on the line (a line end lost, perhaps with the first
-// moves), no move is read. 1 when the file cannot be read, 3 when it holds no tag read
-// and no move, 4 when the FEN text is malformed or its position not sound
-// (StageFileStartFen, logged with the cause).
+// moves), no move is read. 1 when the file cannot be read, 3 when it holds
+// no tag read and no move, 4 when the FEN text is malformed or its position
+// not sound (StageFileStartFen, logged with the cause).
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);
 
 // MXQ file: recognised by its result word or its "Moves" section. Zero
