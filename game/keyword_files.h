@@ -66,7 +66,9 @@ bool KeywordFileKeepsComment(int ply);
 // comment that is never closed, the end of a file cut before its "}END",
 // the moves beyond what a game holds, or a UTF-8 text damaged before its
 // end (reported as that damage alone); or the moves of the first game of a
-// file that holds another one after its "}END" or its result.
+// file that holds another one after its "}END" or its result; or a NUL byte
+// in a line before the moves (a header value or comment is kept up to it,
+// other lines not read from it).
 int LoadKeywordGameFile(const char* path, GameHeader* header, int fullReset);
 
 // Results of ParseKeywordGame.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/bridge.h"
 #include "engine/position/position.h"
@@ -132,7 +133,12 @@ class KeywordParser {
       const size_t stop = std::min(all.find_first_of("\r\n", start), length);
       const std::string_view line = all.substr(start, stop - start);
       if (!ended_) {
+        const bool header = !inMoves_;
+        const bool inComment = inComment_;
+        const size_t nulNotes = NulNotes();
         HandleLine(line);
+        if (header && !ended_ && !failed_ && NulNotes() == nulNotes)
+          TellNulInHeader(line, inComment);
       } else if (!partial_ && !movesStarted_ && BeginsAnotherGame(line)) {
         LogLoadProblem(game_.fileName.c_str(), "%s",
                        "the file holds more than one game: only the first is read");
@@ -144,6 +150,16 @@ class KeywordParser {
       }
       if (stop == length) break;
       start = stop + (all.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    // Told only for a text in which a keyword text was found: other bytes
+    // are no game, damaged or not.
+    if (recognised_ && !failed_) {
+      for (const std::string& line : nulLines_) {
+        LogLoadProblem(game_.fileName.c_str(),
+                       "a NUL byte in the line \"%s\" before the moves, the rest of it is not read",
+                       LoggableText(line).c_str());
+        partial_ = true;
+      }
     }
     if (inComment_ && !failed_) {
       // A comment that is never closed: the file was cut or its end mark
@@ -193,6 +209,28 @@ class KeywordParser {
 
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
+
+  // How many texts were stored cut at a NUL byte (which tells it).
+  size_t NulNotes() const {
+    return static_cast<size_t>(std::count_if(game_.cutTexts.begin(), game_.cutTexts.end(),
+                                             [](const CutText& cut) { return cut.atNul; }));
+  }
+
+  // A NUL byte in a line before the moves, outside a text that tells it as
+  // it is stored (a header value, a comment), stands where something was
+  // lost: a keyword, a value, a line end and the line after it. A comment
+  // that began before the line (inComment), or that goes on after it, holds
+  // the bytes before its end mark.
+  void TellNulInHeader(std::string_view line, bool inComment) {
+    size_t from = 0;
+    if (inComment) {
+      from = line.find("*/");
+      if (from == std::string_view::npos) return;
+    } else if (inComment_) {
+      return;
+    }
+    if (line.find('\0', from) != std::string_view::npos) nulLines_.emplace_back(line);
+  }
 
   // The comment is gathered whole; storing it cuts it to what is kept.
   void AppendToComment(std::string_view part) { comment_.append(part); }
@@ -487,8 +525,16 @@ class KeywordParser {
         while (digits < token.size() && IsDigit(token[digits])) ++digits;
         size_t dots = digits;
         while (dots < token.size() && token[dots] == '.') ++dots;
-        if (digits > 0 && !numbering_.Follows(text_reading::LeadingNumber(token), Ply())) {
+        if (digits > 0 &&
+            !numbering_.Follows(text_reading::LeadingNumber(token), Ply(), !game_.customStart)) {
           StopBefore(rest, text_reading::kNumberNotFollowing);
+          return;
+        }
+        if (dots - digits >= 2 && Ply() == 0 && sideToMove == kRed) {
+          // "..." stands for red's move, not written, before black's first
+          // one: where red is to move (the standard start, its FEN line
+          // lost), black's moves would be read as red's.
+          StopBefore(rest, "a move not written before the first one, where red is to move");
           return;
         }
         if (dots == token.size()) continue;  // "12.", "1...", "..."
@@ -557,6 +603,7 @@ class KeywordParser {
   size_t readTo_ = 0;
   const char* refusedWhat_ = "";
   std::string comment_;
+  std::vector<std::string> nulLines_;  // lines before the moves damaged by a NUL byte
   text_reading::MoveNumbering numbering_;
 };
 

@@ -49,14 +49,17 @@ int SaveCoordinateText(const char* path);
 // be read or made, text the reader does not read (a "{comment}", a
 // "(variation)", a move number with no move after it, an unclosed comment,
 // a move number that does not follow, a NUL byte: the word before it is
-// read), a result or "}END" that moves follow, more moves than a game
-// holds, or a further game in the file (its tags, or its move number 1
-// after a result);
+// read; "..." for red's move before the first move where red is to move),
+// a result or "}END" that moves follow, more moves than a game holds, or a
+// further game in the file (its tags, or its move number 1 after a result);
 // the game then holds the tags and the moves before that point, also when
 // there are none. Zero bytes that end the file after its last move are
-// passed over. 1 when the file cannot be read, 3 when it holds no tag read
-// and no move, 4 when the FEN text is malformed or its position not sound
-// (StageFileStartFen, logged with the cause).
+// passed over. A NUL byte in a tag line: the tag is read up to it, and the
+// file counts as read in part (logged); when text other than the end of a
+// tag follows it on the line (a line end lost, perhaps with the first
+// moves), no move is read. 1 when the file cannot be read, 3 when it holds
+// no tag read and no move, 4 when the FEN text is malformed or its position
+// not sound (StageFileStartFen, logged with the cause).
 int ReadPgnGame(const char* path, GameHeader* header, int fullReset);
 
 // MXQ file: recognised by its result word or its "Moves" section. Zero
@@ -85,8 +88,10 @@ Move ParseMxqMove(const char* text);
 // 2 otherwise. Zero bytes that end the file after its last line of moves
 // (or result) are passed over. A NUL byte in a tag line loses no move: the
 // tag is read up to it (a tag this reader does not read, not at all), and
-// the file counts as read in part (kLoadPartial, logged). 1 unreadable, 3 no
-// tag and no move found; 0 loaded.
+// the file counts as read in part (kLoadPartial, logged), unless text other
+// than the end of a tag follows it on the line (the line end lost, perhaps
+// with moves): the moves end there. 1 unreadable, 3 no tag and no move
+// found; 0 loaded.
 int ReadXqnGame(const char* path, GameHeader* header, int fullReset);
 // Splits a numbered move line ("12. h2-e2 h9xg7"): every "-", "x" and "X"
 // outside double-byte characters removed, then the number of one to three
@@ -139,8 +144,9 @@ bool IsResultWord(const std::string& word);
 // (a banner, the end of a web page), which holds no move.
 enum WordAfterResult { kNoMoveWord, kFirstMoveNumber, kMoveWord };
 WordAfterResult KindOfWordAfterResult(const std::string& word);
-// The move numbers of a game's move text, counted from the first number (a
-// game from a set-up position may begin at any number) in one of two ways:
+// The move numbers of a game's move text, counted from move 1 at the
+// standard start, or from the first number in a game from a set-up position
+// (which may begin at any number), in one of two ways:
 // - per move pair: each number names the pair of the ply that follows it; a
 //   pair may begin with either side's move, and a number may stand before
 //   each of its plies ("1. C2.5 1... H8+7"), or before each line of plies;
@@ -153,8 +159,10 @@ WordAfterResult KindOfWordAfterResult(const std::string& word);
 class MoveNumbering {
  public:
   // Whether number, found when plies moves were read, follows the numbers
-  // before it.
-  bool Follows(uint64_t number, int plies);
+  // before it; fromStandardStart: the game starts from the standard
+  // position, which is move 1 (a first number after it shows the first
+  // moves lost).
+  bool Follows(uint64_t number, int plies, bool fromStandardStart);
 
  private:
   bool seen_ = false;

@@ -142,7 +142,13 @@ std::string TagValue(const std::string& line, size_t nameLength) {
   return line.substr(open + 1, close - open - 1);
 }
 
-bool MoveNumbering::Follows(uint64_t number, int plies) {
+bool MoveNumbering::Follows(uint64_t number, int plies, bool fromStandardStart) {
+  if (!seen_ && fromStandardStart) {
+    // The standard start is move 1: the numbers count from there.
+    seen_ = true;
+    first_ = 1;
+    firstPly_ = 0;
+  }
   if (!seen_) {
     seen_ = true;
     first_ = number;

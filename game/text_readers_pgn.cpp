@@ -25,26 +25,33 @@ bool StartsWith(const std::string& text, const char* prefix) {
 
 enum TagOutcome { kTagBadStart, kTagRead, kTagUnknown };
 
+// The tags whose value is a header text.
+struct TextTag {
+  const char* name;
+  HeaderField field;
+  bool translate;
+};
+constexpr TextTag kTextTags[] = {
+    {"[Red ", kHeaderRedName, true},        {"[White ", kHeaderRedName, true},
+    {"[Black ", kHeaderBlackName, true},    {"[Date ", kHeaderDate, false},
+    {"[Event ", kHeaderEvent, false},       {"[Site ", kHeaderSite, false},
+    {"[Round ", kHeaderRound, false},       {"[WhiteElo ", kHeaderRedElo, false},
+    {"[BlackElo ", kHeaderBlackElo, false},
+};
+
+const TextTag* TextTagOf(const std::string& line) {
+  for (const TextTag& tag : kTextTags)
+    if (StartsWith(line, tag.name)) return &tag;
+  return nullptr;
+}
+
 // Reads one tag line into the staged game: kTagBadStart when the tag sets a
 // start position that is not sound, kTagUnknown for a tag the reader does
 // not read.
 TagOutcome ReadTag(LoadedGame& game, const std::string& line) {
-  struct TextTag {
-    const char* name;
-    HeaderField field;
-    bool translate;
-  };
-  static const TextTag kTags[] = {
-      {"[Red ", kHeaderRedName, true},        {"[White ", kHeaderRedName, true},
-      {"[Black ", kHeaderBlackName, true},    {"[Date ", kHeaderDate, false},
-      {"[Event ", kHeaderEvent, false},       {"[Site ", kHeaderSite, false},
-      {"[Round ", kHeaderRound, false},       {"[WhiteElo ", kHeaderRedElo, false},
-      {"[BlackElo ", kHeaderBlackElo, false},
-  };
-  for (const TextTag& tag : kTags) {
-    if (!StartsWith(line, tag.name)) continue;
-    const std::string value = TagValue(line, std::strlen(tag.name));
-    SetLoadedHeaderText(game, tag.field, tag.translate ? TranslatedName(value) : value);
+  if (const TextTag* tag = TextTagOf(line)) {
+    const std::string value = TagValue(line, std::strlen(tag->name));
+    SetLoadedHeaderText(game, tag->field, tag->translate ? TranslatedName(value) : value);
     return kTagRead;
   }
   if (StartsWith(line, "[FEN ")) {
@@ -91,6 +98,8 @@ std::string NarrowMoveSection(const std::string& text) {
 }
 
 constexpr const char* kNulInMoves = "a NUL byte in the move text";
+constexpr const char* kFirstMoveNotWritten =
+    "a move not written before the first one, where red is to move (a start position lost)";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsMarkSign(char c) { return c == '+' || c == '-'; }
@@ -206,14 +215,19 @@ class MoveSectionReader {
         size_t j = i;
         while (j < end && IsDigit(text_[j])) ++j;
         if (j < end && text_[j] != '.') return Stop(i, "neither a move number nor a move");
-        if (!numbering_.Follows(LeadingNumber(word), Ply())) return Stop(i, kNumberNotFollowing);
+        if (!numbering_.Follows(LeadingNumber(word), Ply(), !game_.customStart))
+          return Stop(i, kNumberNotFollowing);
+        const size_t dotsFrom = j;
         while (j < end && text_[j] == '.') ++j;
+        if (j - dotsFrom >= 2 && RedMovesFirst()) return Stop(i, kFirstMoveNotWritten);
         numberPending = true;
         lastNumber_ = i;
         i = j;
         continue;
       }
       if (IsDotsOnly(word) || IsGlyph(word)) {
+        if (IsDotsOnly(word) && word.size() >= 2 && RedMovesFirst())
+          return Stop(i, kFirstMoveNotWritten);
         i = end;
         continue;
       }
@@ -225,6 +239,12 @@ class MoveSectionReader {
 
  private:
   int Ply() const { return static_cast<int>(game_.moves.size()); }
+
+  // "..." (or "1...") stands for red's move, not written, before black's
+  // first one: before the first move of a game whose start has red to move
+  // (the standard start: its FEN tag lost), black's moves would be read as
+  // red's.
+  bool RedMovesFirst() const { return Ply() == 0 && sideToMove == kRed; }
 
   // Ends the moves early at offset at of the section. What runs to the end
   // of a section cut at a damage (a move number with its move lost, a move
@@ -355,26 +375,66 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   // the first other line, which begins the moves.
   size_t n = 0;
   bool recognised = false;
+  bool tagDamaged = false;  // a NUL byte in a tag line (logged): read in part
+  bool movesLost = false;   // and in place of the line end before the moves
   for (; n < lines.size(); ++n) {
     const std::string& line = lines[n];
     const size_t first = line.find_first_not_of(" \t");
     if (first == std::string::npos) continue;
     if (line[first] != '[') break;
-    const std::string tag = line.substr(first);
+    std::string tag = line.substr(first);
+    // A NUL byte stands where something of the file was lost. Text after it
+    // other than the end of a tag followed the tag on another line, which
+    // may have held the first moves: those after them would be read on a
+    // position they were not written for, so none are read. Otherwise the
+    // tag is read up to it (a text tag whose value holds it tells that as
+    // the value is stored).
+    const size_t nul = tag.find('\0');
+    std::string lostText;  // what followed the tag in place of its line end
+    if (nul != std::string::npos) {
+      const std::string after = tag.substr(tag.find_last_of('\0') + 1);
+      const size_t last = after.find_last_not_of(" \t");
+      movesLost = last != std::string::npos && after[last] != ']';
+      const TextTag* textTag = TextTagOf(tag);
+      const bool toldByValue =
+          !movesLost && textTag != nullptr &&
+          TagValue(tag, std::strlen(textTag->name)).find('\0') != std::string::npos;
+      if (!toldByValue) {
+        if (movesLost) lostText = tag.substr(nul);
+        tag.resize(nul);
+        const bool read = TextTagOf(tag) != nullptr || StartsWith(tag, "[Result ") ||
+                          StartsWith(tag, "[FEN ") || StartsWith(tag, "[Score ");
+        LogLoadProblem(path, "line %d (%s): a NUL byte in the line, %s%s", static_cast<int>(n + 1),
+                       LoggableText(line).c_str(),
+                       read ? "the tag is read up to it" : "the tag is not read",
+                       movesLost ? ", and the moves are not read" : "");
+        tagDamaged = true;
+      }
+    }
     if (StartsWith(tag, "[Result ")) {
       const int result = ResultOfTag(TagValue(tag, 8));
       if (result >= 0) game.header.result = static_cast<int8_t>(result);
       recognised = true;
-      continue;
+    } else {
+      const TagOutcome outcome = ReadTag(game, tag);
+      if (outcome == kTagBadStart) return kLoadBadBoard;
+      if (outcome == kTagRead) recognised = true;
     }
-    const TagOutcome outcome = ReadTag(game, tag);
-    if (outcome == kTagBadStart) return kLoadBadBoard;
-    if (outcome == kTagRead) recognised = true;
+    if (movesLost) {
+      lines[n] = lostText;
+      break;
+    }
   }
   std::string moves;
   for (; n < lines.size(); ++n) moves += lines[n] + "\n";
-  moves = NarrowMoveSection(moves);
-  const bool whole = MoveSectionReader(moves, game, path, damaged).Read();
+  bool whole = true;
+  if (movesLost) {
+    SetUnreadMoveText(moves);
+    whole = false;
+  } else {
+    moves = NarrowMoveSection(moves);
+    whole = MoveSectionReader(moves, game, path, damaged).Read() && !tagDamaged;
+  }
   session.End();
   // A file without any of the tags read and without a move holds nothing of
   // a game.

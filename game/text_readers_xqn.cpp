@@ -113,6 +113,19 @@ PassEnd ReadPass(const std::vector<std::string>& lines, size_t zeros, const char
     };
     lastLine = n;
     endsWithMoves = false;
+    // Text after a NUL byte in a tag line other than the end of a tag
+    // followed the tag on another line (its line end lost), which may have
+    // held moves: those after them would be read on a position they were
+    // not written for.
+    if (nul != std::string::npos && IsTagLine(line)) {
+      const size_t last = line.find_last_not_of(std::string_view(" \t\0", 3));
+      if (last > nul && line[last] != ']') {
+        tellNul("what follows it is not read");
+        SetUnreadMoveText(LinesFrom(lines, n));
+        out.result = kLoadInvalidMove;
+        return kPassDone;
+      }
+    }
     if (StartsWith(line, "[Score ")) {
       out.recognised = true;
       if (nul != std::string::npos) {
@@ -176,8 +189,9 @@ PassEnd ReadPass(const std::vector<std::string>& lines, size_t zeros, const char
       out.result = kLoadInvalidMove;
       return kPassDone;
     }
+    // XQN games start from the standard position.
     if (!numbering.Follows(LeadingNumber(moveLine.substr(first)),
-                           static_cast<int>(game.moves.size()))) {
+                           static_cast<int>(game.moves.size()), true)) {
       LogLoadProblem(path, "line %d (%s): %s, the rest is not read", lineNumber,
                      LoggableText(line).c_str(), kNumberNotFollowing);
       SetUnreadMoveText(LinesFrom(lines, n));

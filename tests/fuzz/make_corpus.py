@@ -229,6 +229,8 @@ def keyword_seeds():
         "lone-slash.wxf": b"START{\n 1. C2.5 h8+7\n 2/ H2+3 r9.8\n/*good move*/\n}END\n",
         "cut-between-moves.wxf": keyword_file(wxf)[:-len(b"}END\n")],
         "two-games.wxf": keyword_file(wxf[:2]) + b"\n" + keyword_file(wxf[:4]),
+        "nul-in-header.wxf": keyword_file(wxf).replace(b"\nRED", b"\x00RED", 1),
+        "first-move-not-written.wxf": b"START{\n 1. ... h8+7  2. H2+3\n}END\n",
     }
 
 
@@ -260,6 +262,11 @@ def pgn_seeds():
         "nul-in-moves.pgn": pgn_file(wxf).replace(b" h8+7", b"\x00h8+7", 1),
         "ply-numbers.pgn": b'[Result "*"]\n'
         + b"".join(b"%d. %s\n" % (n + 1, m) for n, m in enumerate(wxf)),
+        "nul-in-tags.pgn": pgn_file(wxf).replace(b'"]\n[Red', b'"]\x00[Red', 1)
+        .replace(b'"]\n 1.', b'"]\x00 1.', 1),
+        "first-moves-lost.pgn": b'[Result "*"]\n'
+        + b"".join(b"%d. %s\n" % (n + 2, m) for n, m in enumerate(wxf[1:])),
+        "first-move-not-written.pgn": b'[Result "*"]\n1. ... h8+7 2. H2+3\n',
     }
 
 
@@ -329,6 +336,8 @@ def xqn_seeds():
         "tags-cut-by-zeros.xqn": xqn_file(plain)[:40] + b"\x00" * 64,
         "ply-numbers.xqn": xqn_file([f"{n + 1}. ".encode() + xqn_coord(m)
                                      for n, m in enumerate(OPENING)]),
+        "nul-after-tags.xqn": xqn_file(plain).replace(b'"]\n1.', b'"]\x001.', 1),
+        "first-line-lost.xqn": xqn_file(plain[1:]),
     }
 
 

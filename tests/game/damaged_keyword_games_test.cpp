@@ -303,6 +303,10 @@ const DamagedCopy kCopies[] = {
        return t;
      },
      kLoadOk, kAll},
+    {"the first move written ... (a game from black's first move, its FEN line lost)",
+     "master-12.pgn", 0, "wxf",
+     [](std::string t) { ReplaceMove(t, 1, "..."); return t; }, kLoadPartial, 0, nullptr,
+     "move 1: a move not written before the first one"},
     {"the same written 1...H8+7", "master-12.pgn", 1, "axf",
      [](std::string t) {
        const size_t at = MoveOffset(t, 1);
@@ -433,6 +437,13 @@ const DamagedCopy kCopies[] = {
     {"a number for every ply, ply 30 numbered as ply 29", "master-11.pgn", 0, "ccf",
      [](std::string t) { return PerPlyNumbers(t, 30); }, kLoadPartial, 29, nullptr,
      "move 30: a move number that does not follow the moves before it"},
+    {"a number for every ply, the first ply lost", "master-01.pgn", 0, "wxf",
+     [](std::string t) {
+       t = PerPlyNumbers(t);
+       const size_t first = t.find("\n1. ") + 1;
+       return t.erase(first, t.find('\n', first) + 1 - first);
+     },
+     kLoadPartial, 0, nullptr, "move 1: a move number that does not follow the moves before it"},
     // A NUL byte stands where something was lost; zero bytes after the end
     // mark lose nothing.
     {"a NUL in place of the blank before the move of ply 12", "master-06.pgn", 0, "wxf",
@@ -443,6 +454,18 @@ const DamagedCopy kCopies[] = {
      nullptr, "move 10: a NUL byte in the move text"},
     {"4096 zero bytes after the end mark", "master-06.pgn", 0, "ccf",
      [](std::string t) { return t + std::string(4096, '\0'); }, kLoadOk, kAll},
+    // One in a header line loses what stood there: the file is read in part.
+    {"a NUL in the keyword RED", "master-03.pgn", 0, "wxf",
+     [](std::string t) { t[t.find("RED") + 1] = '\0'; return t; }, kLoadPartial, kAll, "",
+     "a NUL byte in the line \"R?D"},
+    {"a NUL in place of the line end after GAME", "master-03.pgn", 0, "axf",
+     [](std::string t) { t[t.find("\nRED")] = '\0'; return t; }, kLoadPartial, kAll, "",
+     "a NUL byte in the line \"GAME    ?RED"},
+    {"a NUL after the end of the game comment", "master-03.pgn", 0, "ccf",
+     [](std::string t) {
+       return t.insert(t.find("START{"), "/*first\nsecond*/" + std::string(1, '\0') + "DATE x\n");
+     },
+     kLoadPartial, kAll, "LIU DaHua", "a NUL byte in the line \"second*/?DATE x"},
     {"a FEN line among the moves", "master-02.pgn", 0, "wxf",
      [](std::string t) {
        return t.insert(MoveOffset(t, 5), "\nFEN  \t\t4k4/9/9/9/9/9/9/9/9/4K4 w\n");

@@ -180,6 +180,7 @@ class DamagedTextGamesTest : public testing_support::ScratchFolderTest {
 TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
   const Source master("master-03");  // 104 plies, full-width WXF
   const Source other("master-05");
+  const Source first("master-01");  // 127 plies
   const Source ccgc("ccgc-01");  // Chinese notation, result and banner after the moves
   const Source ccgc2("ccgc-02");
   ASSERT_EQ(master.moves.size(), 104u);
@@ -360,6 +361,24 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
       {"a NUL inside move 31", master, "pgn", NulAt(master.pgn, master.at[30] + 2), kLoadPartial,
        30, 0, "a NUL byte in the move text"},
       {"PGN and 4096 zero bytes", ccgc, "pgn", ccgc.pgn + Zeros(4096), kLoadOk, all},
+      // A NUL byte in a tag line: the tag is read up to it (or not at all),
+      // and the file counts as read in part. One in place of the line end
+      // before the moves lost the first of them, and those after them would
+      // be read on a position they were not written for: none are read.
+      {"a NUL in the name of the event tag", master, "pgn", NulAt(master.pgn, 3), kLoadPartial,
+       all, 0, "line 1 ([Ev?nt \"", false},
+      {"a NUL in place of the line end between two tags", master, "pgn",
+       std::string(master.pgn).replace(master.pgn.find("\r\n[Black"), 2, Zeros(1)),
+       kLoadPartial, all, 0, "line 2 ([Red \"LIU DaHua\"]?[Black", false},
+      {"a NUL in place of the line ends after the result tag", master, "pgn",
+       std::string(master.pgn).replace(master.pgn.find("]\r\n\r\n1.") + 1, 4, Zeros(1)),
+       kLoadPartial, 0, 0, "line 4 ([Result \"*\"]?1. "},
+      {"a NUL in place of the line end after the result tag, a number for every ply", master,
+       "pgn", master.Tags().substr(0, master.Tags().rfind(']') + 1) + Zeros(1) +
+           PerPlyPgnMoves(master, 1),
+       kLoadPartial, 0, 0, "line 4 ([Result \"*\"]?1. "},
+      {"XQN with a NUL in place of the line end after its result tag", master, "xqn",
+       NulAt(xqn, xqn.find("\n1. ")), kLoadInvalidMove, 0, 0, "line 2 ([Result \"1-0\"]?1. "},
       // Numbers for every ply: the moves are read whole, up to a number
       // that follows that count no more.
       {"a number for every ply", master, "pgn", master.Tags() + PerPlyPgnMoves(master, 1),
@@ -371,6 +390,23 @@ TEST_F(DamagedTextGamesTest, EachCopyLoadsWhatItHoldsOrSaysItWasReadInPart) {
        master.Tags() + PerPlyPgnMoves(master, 1, 40), kLoadPartial, 39, 0,
        "move 40 \"39.\": a move number that does not follow"},
       {"XQN with a number for every ply", master, "xqn", PerPlyXqn(master.moves), kLoadOk, all},
+      // A game from the standard start whose numbers begin after 1 lost its
+      // first moves: the later ones, made from the start, would give another
+      // game (one ply lost, each side plays the other's moves, mirrored).
+      {"the first ply lost, a number for every ply", first, "pgn",
+       first.Tags() + PerPlyPgnMoves(first, 1).substr(PerPlyPgnMoves(first, 1).find('\n') + 1),
+       kLoadPartial, 0, 0, "move 1 \"2.\": a move number that does not follow"},
+      {"the first move pair lost", master, "pgn", master.Tags() + "2. " + master.From(3),
+       kLoadPartial, 0, 0, "move 1 \"2.\": a move number that does not follow"},
+      {"black first, \"1. ...\", its FEN tag lost", master, "pgn",
+       master.Tags() + "1. ... " + master.From(2), kLoadPartial, 0, 0,
+       "move 1 \"...\": a move not written before the first one"},
+      {"black first, \"1...\" glued, its FEN tag lost", master, "pgn",
+       master.Tags() + "1..." + master.From(2), kLoadPartial, 0, 0,
+       "a move not written before the first one"},
+      {"XQN without its first line", master, "xqn",
+       std::string(xqn).erase(XqnLine(xqn, 1), XqnLine(xqn, 2) - XqnLine(xqn, 1)),
+       kLoadInvalidMove, 0, 0, "line 3 (2. h0g2 i9h9): a move number that does not follow"},
       {"XQN with a number for every ply, ply 7 numbered as ply 6", master, "xqn",
        PerPlyXqn(master.moves, 7), kLoadPartial, 6, 0,
        "a move number that does not follow"},

@@ -259,13 +259,15 @@ TEST_F(TextReadersTest, CoordinateTextWriterRoundTrip) {
 }
 
 // The move numbers of a move text, each with the plies read before it: they
-// follow while they count move pairs or plies from the first number, as the
-// first numbers that tell the two apart decided.
+// follow while they count move pairs or plies from the first number (from
+// move 1 in a game from the standard start), as the first numbers that tell
+// the two apart decided.
 TEST(MoveNumberingTest, CountsMovePairsOrPliesAsTheFirstNumbersDecide) {
   const struct {
     const char* what;
     std::vector<std::pair<uint64_t, int>> numbers;  // number, plies read before it
     size_t refused;  // index of the first number that does not follow; npos: none
+    bool standardStart = false;  // the game starts from the standard position, move 1
   } rows[] = {
       {"a number per pair", {{1, 0}, {2, 2}, {3, 4}, {4, 6}}, std::string::npos},
       {"a number before each ply of a pair", {{1, 0}, {1, 1}, {2, 2}, {2, 3}}, std::string::npos},
@@ -283,13 +285,20 @@ TEST(MoveNumberingTest, CountsMovePairsOrPliesAsTheFirstNumbersDecide) {
       {"pairs counted, then a ply", {{1, 0}, {2, 2}, {4, 3}}, 2},
       {"a ply lost in a count of plies", {{1, 0}, {2, 1}, {3, 2}, {5, 3}}, 3},
       {"a number below the first", {{5, 0}, {4, 2}}, 1},
+      {"from the standard start, a number per pair", {{1, 0}, {2, 2}}, std::string::npos, true},
+      {"from the standard start, a number per ply", {{1, 0}, {2, 1}}, std::string::npos, true},
+      {"from the standard start, numbered after two plies", {{2, 2}, {3, 4}}, std::string::npos,
+       true},
+      {"from the standard start, the first pair lost", {{2, 0}, {3, 2}}, 0, true},
+      {"from the standard start, the first ply lost", {{2, 0}, {3, 1}}, 0, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     text_reading::MoveNumbering numbering;
     size_t refused = std::string::npos;
     for (size_t i = 0; i < row.numbers.size() && refused == std::string::npos; ++i)
-      if (!numbering.Follows(row.numbers[i].first, row.numbers[i].second)) refused = i;
+      if (!numbering.Follows(row.numbers[i].first, row.numbers[i].second, row.standardStart))
+        refused = i;
     EXPECT_EQ(refused, row.refused);
   }
 }
