@@ -6,7 +6,6 @@
 // and never as another game; a start position that cannot be read leaves
 // the game as it was. Also the UTF-8 recognition of game texts.
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -23,6 +22,7 @@
 #include "game/header.h"
 #include "game/load_game.h"
 #include "game/text_encoding.h"
+#include "tests/support/recode.h"
 #include "tests/support/test_position.h"
 
 namespace {
@@ -235,19 +235,7 @@ std::string ChineseWxf(const char* name, const std::string& header = "") {
 }
 
 // GBK text as UTF-8.
-std::string Utf8(const std::string& gbk) {
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  std::string out(gbk.size() * 2, '\0');
-  char* in = const_cast<char*>(gbk.data());
-  size_t inLeft = gbk.size();
-  char* to = out.data();
-  size_t toLeft = out.size();
-  EXPECT_NE(iconv(cd, &in, &inLeft, &to, &toLeft), static_cast<size_t>(-1));
-  iconv_close(cd);
-  out.resize(out.size() - toLeft);
-  return out;
-}
+std::string Utf8(const std::string& gbk) { return testing_support::Utf8FromGbk(gbk); }
 
 constexpr int kAll = -1;  // every move of the source game
 

@@ -3,7 +3,6 @@
 // damaged at one place): each loads like its LF and GBK form, or up to the
 // damage with result 5, and never with its names changed.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cctype>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "game/header.h"
 #include "game/load_game.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/recode.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
@@ -28,21 +28,8 @@ using testing_support::MoveText;
 
 const std::string kGames = std::string(VORELK_TESTDATA_DIR) + "/games/";
 
-std::string Recode(const std::string& text, const char* from, const char* to) {
-  iconv_t cd = iconv_open(to, from);
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  std::string out(text.size() * 2 + 8, '\0');
-  char* in = const_cast<char*>(text.data());
-  size_t inLeft = text.size();
-  char* put = out.data();
-  size_t outLeft = out.size();
-  EXPECT_NE(iconv(cd, &in, &inLeft, &put, &outLeft), static_cast<size_t>(-1)) << text;
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
-std::string Gbk(const std::string& utf8) { return Recode(utf8, "UTF-8", "GBK"); }
-std::string Utf8(const std::string& gbk) { return Recode(gbk, "GBK", "UTF-8"); }
+std::string Gbk(const std::string& utf8) { return testing_support::Recode(utf8, "UTF-8", "GBK"); }
+std::string Utf8(const std::string& gbk) { return testing_support::Utf8FromGbk(gbk); }
 
 const std::string kMark = "\xEF\xBB\xBF";
 

@@ -4,7 +4,6 @@
 // all its moves; copies of every game edited in ways that keep its game
 // (line ends, blanks, UTF-8, zero bytes after its end) load whole.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <cctype>
@@ -18,6 +17,7 @@
 #include "game/header.h"
 #include "game/load_game.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/recode.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_position.h"
 
@@ -165,17 +165,7 @@ std::string BlanksAfterLines(const std::string& text) {
   return out;
 }
 std::string Utf8WithMark(const std::string& gbk) {
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  std::string out(gbk.size() * 2, '\0');
-  char* in = const_cast<char*>(gbk.data());
-  size_t inLeft = gbk.size();
-  char* to = out.data();
-  size_t toLeft = out.size();
-  EXPECT_NE(iconv(cd, &in, &inLeft, &to, &toLeft), static_cast<size_t>(-1));
-  iconv_close(cd);
-  out.resize(out.size() - toLeft);
-  return "\xEF\xBB\xBF" + out;
+  return "\xEF\xBB\xBF" + testing_support::Utf8FromGbk(gbk);
 }
 std::string WithoutLastLineEnd(const std::string& text) {
   return text.substr(0, text.find_last_not_of("\r\n") + 1);
