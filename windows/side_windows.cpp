@@ -6,7 +6,9 @@
 #include <QRect>
 #include <QScreen>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -34,12 +36,29 @@ void FitWidthToTitle(QWidget* window) {
   if (window->width() < wanted) window->resize(wanted, window->height());
 }
 
+// While `quiet`, a window that is shown does not take the keys: the
+// window manager is told the user did not ask for it (a user time of 0),
+// and a window manager then leaves the focus where it is. Outside, a
+// window shown takes them as any window does.
+void ShowWithoutTakingKeys(QWidget* window, bool quiet) {
+  // A native window made later takes the attribute; one made already
+  // reads it as a property of its own when it is mapped.
+  window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+  if (QWindow* handle = window->windowHandle())
+    handle->setProperty("_q_showWithoutActivating", quiet ? QVariant(true) : QVariant());
+}
+
 // A side window created before its owner was shown.
 struct WaitingWindow {
   QPointer<QWidget> window;
   std::string placementName;
   QPoint defaultPlace;
   std::function<void()> shown;
+  // Opened with the owner (at the start), rather than by the user later:
+  // it comes without taking the keys from the owner, whose board has them
+  // (openbox would give them to the mini clock, a dialog, as it maps it,
+  // and keys typed meanwhile would go there).
+  bool withOwner = false;
 };
 
 // Kept on an owner (as its child): the side windows it owns, shown or
@@ -63,7 +82,10 @@ class SideWindowKeeper : public QObject {
     return keeper != nullptr ? keeper : new SideWindowKeeper(owner);
   }
 
-  void Wait(WaitingWindow waiting) { waiting_.push_back(std::move(waiting)); }
+  void Wait(WaitingWindow waiting) {
+    waiting.withOwner = !owner_->isVisible();
+    waiting_.push_back(std::move(waiting));
+  }
 
   // `window` was raised: it is above the other side windows.
   void Raised(QWidget* window) {
@@ -88,6 +110,7 @@ class SideWindowKeeper : public QObject {
     std::vector<std::pair<QWidget*, QPoint>> atDefaults;
     for (const WaitingWindow& w : waiting) {
       if (w.window.isNull()) continue;
+      if (w.withOwner) ShowWithoutTakingKeys(w.window, true);
       if (LoadWindowPlacement(w.window, w.placementName.c_str()) == 0) {
         FitWidthToTitle(w.window);
         atDefaults.emplace_back(w.window, w.defaultPlace);
@@ -97,6 +120,9 @@ class SideWindowKeeper : public QObject {
     }
     ShowWindowsAtDefaultPlaces(atDefaults);
     for (const auto& [window, place] : atDefaults) shown_.push_back(window);
+    for (const WaitingWindow& w : waiting) {
+      if (!w.window.isNull() && w.withOwner) ShowWithoutTakingKeys(w.window, false);
+    }
     lastFrame_ = OwnerFrame();
     for (const WaitingWindow& w : waiting) {
       if (!w.window.isNull() && w.shown) w.shown();

@@ -39,8 +39,8 @@ extern CLogsDlg* logsDlg;
 // `shown` runs. While the owner is not shown (the main frame opens the
 // side windows that were open at the last exit before it is placed), the
 // window waits and comes just after its owner, the waiting windows without
-// a stored placement placed together. A window without an owner is shown
-// at once.
+// a stored placement placed together, none of them taking the keys from
+// the owner. A window without an owner is shown at once.
 void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPlace,
                     std::function<void()> shown = {});
 
