@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QScreen>
+#include <QString>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -30,9 +31,13 @@ namespace {
 
 // A window opened at a default place is at least as wide as its title
 // needs in the window manager's title bar, within the widths it may take:
-// a longer language's title is not cut.
+// a longer language's title is not cut. The name of the game file that
+// the game information window adds after " > " is not counted: a long
+// path would make the window wider than the screen, over the main window.
 void FitWidthToTitle(QWidget* window) {
-  const int wanted = std::min(TitleBarMinimumWidth(window->windowTitle()), window->maximumWidth());
+  const QString title = window->windowTitle();
+  const QString caption = title.left(title.indexOf(QStringLiteral(" > ")));
+  const int wanted = std::min(TitleBarMinimumWidth(caption), window->maximumWidth());
   if (window->width() < wanted) window->resize(wanted, window->height());
 }
 

@@ -35,7 +35,8 @@ extern CLogsDlg* logsDlg;
 // placement stored under `placementName`, else at `defaultPlace` or the
 // nearest place clear of the owner and the program's other windows, at
 // least as wide as its title needs in the title bar (TitleBarMinimumWidth
-// of message_box.h, within the window's maximum width). Then
+// of message_box.h, within the window's maximum width; a game file's name
+// after " > " in the title does not count). Then
 // `shown` runs. While the owner is not shown (the main frame opens the
 // side windows that were open at the last exit before it is placed), the
 // window waits and comes just after its owner, the waiting windows without
