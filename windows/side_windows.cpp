@@ -98,6 +98,37 @@ class SideWindowKeeper : public QObject {
     shown_.push_back(window);
   }
 
+  // The shown windows' titles are in a new language: each narrower than
+  // its new title needs grows to that width. One that then covers the
+  // owner or another window it did not cover, or lies off the work area,
+  // moves to the nearest place where it does not (as when the owner grows
+  // over it).
+  void FitShownToTitles() {
+    const QRect owner = OwnerFrame();
+    for (const QPointer<QWidget>& window : shown_) {
+      if (window.isNull() || !window->isVisible() || window->isMinimized() ||
+          window->isMaximized()) {
+        continue;
+      }
+      const QRect before = ShownFrameRect(window);
+      FitWidthToTitle(window);
+      const QRect after = ShownFrameRect(window);
+      const QScreen* screen = window->screen();
+      if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+      if (after.size() == before.size() || screen == nullptr) continue;
+      const QRect area = screen->availableGeometry();
+      const std::vector<QRect> taken = ShownWindowFrames({window, owner_});
+      bool coversMore = !area.contains(after) ||
+                        (owner.isValid() && after.intersects(owner) && !before.intersects(owner));
+      for (const QRect& other : taken)
+        coversMore = coversMore || (after.intersects(other) && !before.intersects(other));
+      if (!coversMore) continue;
+      const QPoint better =
+          PlanPlaces({{after.topLeft(), after.size()}}, area, owner, taken).front();
+      if (better != after.topLeft()) ShowWindowFrameAt(window, better);
+    }
+  }
+
   bool IsWaiting(const QWidget* window) const {
     for (const WaitingWindow& w : waiting_) {
       if (w.window == window) return true;
@@ -242,6 +273,11 @@ void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPl
 void ShowWaitingSideWindows(QWidget* owner) {
   if (owner == nullptr) return;
   if (SideWindowKeeper* keeper = SideWindowKeeper::Of(owner)) keeper->ShowWaiting();
+}
+
+void FitSideWindowsToTitles(QWidget* owner) {
+  if (owner == nullptr) return;
+  if (SideWindowKeeper* keeper = SideWindowKeeper::Of(owner)) keeper->FitShownToTitles();
 }
 
 void BringSideWindowToFront(QWidget* window) {

@@ -50,6 +50,12 @@ void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPl
 // window system.)
 void ShowWaitingSideWindows(QWidget* owner);
 
+// After a change of language: each shown side window of `owner` narrower
+// than its new title needs grows to that width, as at its default place;
+// one that then covers the owner or another window, or lies off the work
+// area, moves to the nearest place clear of them.
+void FitSideWindowsToTitles(QWidget* owner);
+
 // Shows an open side window in its normal state in front and makes it the
 // active window; one that still waits for its owner comes with it.
 void BringSideWindowToFront(QWidget* window);
