@@ -268,6 +268,8 @@ void CMainFrame::SetLanguage(int32_t language) {
   RefreshFrameTexts();
   if (designToolBar_ != nullptr) designToolBar_->OnUpdateCmdUI();
   Relayout(0);
+  // The side windows' titles are in the new language: none is cut.
+  FitSideWindowsToTitles(this);
 }
 
 void CMainFrame::SetNotation(int32_t kind) {

@@ -5,8 +5,11 @@
 #include <QPointer>
 #include <QRect>
 #include <QScreen>
+#include <QString>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -28,10 +31,26 @@ namespace {
 
 // A window opened at a default place is at least as wide as its title
 // needs in the window manager's title bar, within the widths it may take:
-// a longer language's title is not cut.
+// a longer language's title is not cut. The name of the game file that
+// the game information window adds after " > " is not counted: a long
+// path would make the window wider than the screen, over the main window.
 void FitWidthToTitle(QWidget* window) {
-  const int wanted = std::min(TitleBarMinimumWidth(window->windowTitle()), window->maximumWidth());
+  const QString title = window->windowTitle();
+  const QString caption = title.left(title.indexOf(QStringLiteral(" > ")));
+  const int wanted = std::min(TitleBarMinimumWidth(caption), window->maximumWidth());
   if (window->width() < wanted) window->resize(wanted, window->height());
+}
+
+// While `quiet`, a window that is shown does not take the keys: the
+// window manager is told the user did not ask for it (a user time of 0),
+// and a window manager then leaves the focus where it is. Outside, a
+// window shown takes them as any window does.
+void ShowWithoutTakingKeys(QWidget* window, bool quiet) {
+  // A native window made later takes the attribute; one made already
+  // reads it as a property of its own when it is mapped.
+  window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+  if (QWindow* handle = window->windowHandle())
+    handle->setProperty("_q_showWithoutActivating", quiet ? QVariant(true) : QVariant());
 }
 
 // A side window created before its owner was shown.
@@ -40,6 +59,11 @@ struct WaitingWindow {
   std::string placementName;
   QPoint defaultPlace;
   std::function<void()> shown;
+  // Opened with the owner (at the start), rather than by the user later:
+  // it comes without taking the keys from the owner, whose board has them
+  // (openbox would give them to the mini clock, a dialog, as it maps it,
+  // and keys typed meanwhile would go there).
+  bool withOwner = false;
 };
 
 // Kept on an owner (as its child): the side windows it owns, shown or
@@ -63,12 +87,46 @@ class SideWindowKeeper : public QObject {
     return keeper != nullptr ? keeper : new SideWindowKeeper(owner);
   }
 
-  void Wait(WaitingWindow waiting) { waiting_.push_back(std::move(waiting)); }
+  void Wait(WaitingWindow waiting) {
+    waiting.withOwner = !owner_->isVisible();
+    waiting_.push_back(std::move(waiting));
+  }
 
   // `window` was raised: it is above the other side windows.
   void Raised(QWidget* window) {
     std::erase(shown_, QPointer<QWidget>(window));
     shown_.push_back(window);
+  }
+
+  // The shown windows' titles are in a new language: each narrower than
+  // its new title needs grows to that width. One that then covers the
+  // owner or another window it did not cover, or lies off the work area,
+  // moves to the nearest place where it does not (as when the owner grows
+  // over it).
+  void FitShownToTitles() {
+    const QRect owner = OwnerFrame();
+    for (const QPointer<QWidget>& window : shown_) {
+      if (window.isNull() || !window->isVisible() || window->isMinimized() ||
+          window->isMaximized()) {
+        continue;
+      }
+      const QRect before = ShownFrameRect(window);
+      FitWidthToTitle(window);
+      const QRect after = ShownFrameRect(window);
+      const QScreen* screen = window->screen();
+      if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+      if (after.size() == before.size() || screen == nullptr) continue;
+      const QRect area = screen->availableGeometry();
+      const std::vector<QRect> taken = ShownWindowFrames({window, owner_});
+      bool coversMore = !area.contains(after) ||
+                        (owner.isValid() && after.intersects(owner) && !before.intersects(owner));
+      for (const QRect& other : taken)
+        coversMore = coversMore || (after.intersects(other) && !before.intersects(other));
+      if (!coversMore) continue;
+      const QPoint better =
+          PlanPlaces({{after.topLeft(), after.size()}}, area, owner, taken).front();
+      if (better != after.topLeft()) ShowWindowFrameAt(window, better);
+    }
   }
 
   bool IsWaiting(const QWidget* window) const {
@@ -88,6 +146,7 @@ class SideWindowKeeper : public QObject {
     std::vector<std::pair<QWidget*, QPoint>> atDefaults;
     for (const WaitingWindow& w : waiting) {
       if (w.window.isNull()) continue;
+      if (w.withOwner) ShowWithoutTakingKeys(w.window, true);
       if (LoadWindowPlacement(w.window, w.placementName.c_str()) == 0) {
         FitWidthToTitle(w.window);
         atDefaults.emplace_back(w.window, w.defaultPlace);
@@ -97,6 +156,9 @@ class SideWindowKeeper : public QObject {
     }
     ShowWindowsAtDefaultPlaces(atDefaults);
     for (const auto& [window, place] : atDefaults) shown_.push_back(window);
+    for (const WaitingWindow& w : waiting) {
+      if (!w.window.isNull() && w.withOwner) ShowWithoutTakingKeys(w.window, false);
+    }
     lastFrame_ = OwnerFrame();
     for (const WaitingWindow& w : waiting) {
       if (!w.window.isNull() && w.shown) w.shown();
@@ -211,6 +273,11 @@ void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPl
 void ShowWaitingSideWindows(QWidget* owner) {
   if (owner == nullptr) return;
   if (SideWindowKeeper* keeper = SideWindowKeeper::Of(owner)) keeper->ShowWaiting();
+}
+
+void FitSideWindowsToTitles(QWidget* owner) {
+  if (owner == nullptr) return;
+  if (SideWindowKeeper* keeper = SideWindowKeeper::Of(owner)) keeper->FitShownToTitles();
 }
 
 void BringSideWindowToFront(QWidget* window) {

@@ -35,12 +35,13 @@ extern CLogsDlg* logsDlg;
 // placement stored under `placementName`, else at `defaultPlace` or the
 // nearest place clear of the owner and the program's other windows, at
 // least as wide as its title needs in the title bar (TitleBarMinimumWidth
-// of message_box.h, within the window's maximum width). Then
+// of message_box.h, within the window's maximum width; a game file's name
+// after " > " in the title does not count). Then
 // `shown` runs. While the owner is not shown (the main frame opens the
 // side windows that were open at the last exit before it is placed), the
 // window waits and comes just after its owner, the waiting windows without
-// a stored placement placed together. A window without an owner is shown
-// at once.
+// a stored placement placed together, none of them taking the keys from
+// the owner. A window without an owner is shown at once.
 void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPlace,
                     std::function<void()> shown = {});
 
@@ -48,6 +49,12 @@ void ShowSideWindow(QWidget* window, const char* placementName, QPoint defaultPl
 // (They also come by themselves once the owner's show has reached the
 // window system.)
 void ShowWaitingSideWindows(QWidget* owner);
+
+// After a change of language: each shown side window of `owner` narrower
+// than its new title needs grows to that width, as at its default place;
+// one that then covers the owner or another window, or lies off the work
+// area, moves to the nearest place clear of them.
+void FitSideWindowsToTitles(QWidget* owner);
 
 // Shows an open side window in its normal state in front and makes it the
 // active window; one that still waits for its owner comes with it.

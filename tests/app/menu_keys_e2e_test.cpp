@@ -6,7 +6,8 @@
 // open with the main window (it is the active window, its title bar lit,
 // and has the keyboard's focus); and once a menu of the menu bar, opened
 // from the keyboard (Alt+G), is left by Escape or by a click on the board
-// and an empty square of the board is clicked.
+// and an empty square of the board is clicked. From the moment the main
+// window has the keys at the start, no side window takes them.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -61,6 +62,7 @@ struct StartCase {
 const StartCase kStartCases[] = {
     {"no side window", {}, {}},
     {"the mini clock alone", {"MiniClockWindow"}, {"Mini clock"}},
+    {"the mini clock and the clock", {"MiniClockWindow", "ClockWindow"}, {"Mini clock", "Clock"}},
     {"all five side windows",
      {"CommentsWindow", "ClockWindow", "MiniClockWindow", "GameListWindow", "GameStatusWindow"},
      {"Comments", "Clock", "Mini clock", "Game list", "Game information"}},
@@ -237,13 +239,16 @@ std::string TitleOf(const std::string& display, unsigned long id) {
 
 // One start with the side windows of `start` and a game: with nothing
 // touched, the main window is the active one and has the keys, which reach
-// the board. The pointer stays off every window: without a window manager
+// the board; once it has them, they never go to a side window as those
+// come (keys typed then would be lost, an Escape would close the mini
+// clock). The pointer stays off every window: without a window manager
 // keys would otherwise go to the window under it.
 void PlayKeysAtStart(const std::string& display, const StartCase& start, bool managed,
                      const std::string& game, const std::string& log, const fs::path& autosave) {
   SCOPED_TRACE(start.name);
   XProgramRun run(display);
   ASSERT_TRUE(run.Xdo("mousemove 1023 767"));
+  testing_support::FocusWatch watch(display);
   StartWithGame(run, game, log, start.titles);
   if (::testing::Test::HasFatalFailure()) return;
   const unsigned long main = run.Main().w.id;
@@ -253,6 +258,12 @@ void PlayKeysAtStart(const std::string& display, const StartCase& start, bool ma
       WaitUntil([&] { return focus() == main && (!managed || active() == main); }, kAnswerTime))
       << "the keys go to " << TitleOf(display, focus()) << "; the active window is "
       << TitleOf(display, active());
+  const std::vector<unsigned long> hadKeys = watch.Stop();
+  const auto first = std::find(hadKeys.begin(), hadKeys.end(), main);
+  for (auto it = first; it != hadKeys.end(); ++it) {
+    EXPECT_EQ(*it, main) << "the keys went from the main window to " << TitleOf(display, *it)
+                         << " as the side windows came";
+  }
   QImage board;
   SettledBoard(run, board);
   if (::testing::Test::HasFatalFailure()) return;

@@ -1,14 +1,19 @@
 // The game option and view commands: what each changes and which items of
 // its menu group carry the check mark afterwards; language cycling with the
-// menu bar of each language; board size cycling; the toolbar band; the
+// menu bar of each language and the side windows' whole titles; board size
+// cycling; the toolbar band; the
 // process priority and its refusal.
 #include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QString>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "app/board_view.h"
@@ -28,6 +33,12 @@
 #include "tests/support/app_scenario.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/test_position.h"
+#include "windows/comments_dlg.h"
+#include "windows/digital_clock_wnd.h"
+#include "windows/game_status_dlg.h"
+#include "windows/mini_clock_dlg.h"
+#include "windows/move_list_wnd.h"
+#include "windows/side_windows.h"
 
 using testing_support::Check;
 using testing_support::CloseFrame;
@@ -230,10 +241,19 @@ TEST_F(OptionViewCommandsTest, EachCommandSetsItsStateAndCheckMarks) {
 }
 
 // "Change languages" runs through the six languages and back, each with its
-// own menu bar.
+// own menu bar. The five side windows, opened in English at their default
+// places, show their whole titles in each language: one narrower than its
+// new title needs in the title bar grows (within its maximum width).
 TEST_F(OptionViewCommandsTest, ChangeLanguagesCyclesThroughTheMenuBars) {
   RUN_SCENARIO({
+    for (const char* window :
+         {"CommentsWindow", "ClockWindow", "MiniClockWindow", "GameListWindow", "GameStatusWindow"})
+      OpenStore()->WriteInt("Options", window, 1);
     StartProgram();
+    QCoreApplication::processEvents();
+    const std::vector<QWidget*> sideWindows = {commentsDlg, digitalClockWnd, miniClockDlg,
+                                               moveListWnd, gameStatusDlg};
+    for (QWidget* window : sideWindows) Check(window != nullptr && window->isVisible(), "open");
     const char* const kPreferences[kLanguageCount] = {"Préfére&nces", "&Preferences",
                                                       "Pre&ferencias", "&Einstellungen",
                                                       "选项(&P)", "選項(&P)"};
@@ -245,6 +265,15 @@ TEST_F(OptionViewCommandsTest, ChangeLanguagesCyclesThroughTheMenuBars) {
       const QList<QAction*> titles = pMainFrame->menuBar()->actions();
       Check(titles.size() == 6 && titles[3]->text() == QString::fromUtf8(kPreferences[expected]),
             "the menu bar of the language");
+      QCoreApplication::processEvents();
+      for (QWidget* window : sideWindows) {
+        const QString title = window->windowTitle();
+        const int needed = std::min(TitleBarMinimumWidth(title), window->maximumWidth());
+        if (window->width() < needed)
+          std::fprintf(stderr, "%s: %d wide, its title needs %d\n", qPrintable(title),
+                       window->width(), needed);
+        Check(window->width() >= needed, "the whole title of each side window");
+      }
     }
     CloseFrame();
   });

@@ -19,6 +19,7 @@
 #include <QPoint>
 #include <QScreen>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -100,6 +101,43 @@ inline unsigned long InputFocus(const std::string& display) {
   xcb_disconnect(c);
   return focus;
 }
+
+// Watches the keyboard's focus from its construction until Stop, asking
+// the X server every millisecond on a connection of its own: a window that
+// has the keys for a few milliseconds is seen. Stop returns the windows that had them, in their
+// order, each once for each time it took them (see InputFocus).
+class FocusWatch {
+ public:
+  explicit FocusWatch(const std::string& display)
+      : thread_([this, display] {
+          xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+          if (xcb_connection_has_error(c) == 0) {
+            while (!stop_) {
+              xcb_get_input_focus_reply_t* reply =
+                  xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+              const unsigned long focus = reply != nullptr ? reply->focus : 0;
+              free(reply);
+              if (seen_.empty() || seen_.back() != focus) seen_.push_back(focus);
+              std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+          }
+          xcb_disconnect(c);
+        }) {}
+  FocusWatch(const FocusWatch&) = delete;
+  FocusWatch& operator=(const FocusWatch&) = delete;
+  ~FocusWatch() { Stop(); }
+
+  std::vector<unsigned long> Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return seen_;
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<unsigned long> seen_;  // written by the thread until it ends
+  std::thread thread_;
+};
 
 // The titles of the program's shown windows (menus included, under the
 // program's name), each cut before " > " and the file name a window adds.
