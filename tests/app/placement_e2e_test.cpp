@@ -493,7 +493,7 @@ std::vector<StackedWindow> Stacked(const std::string& display) {
       }
       const std::vector<uint32_t> owner =
           words(property(id, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW));
-      windows.push_back({title, id, frame, owner.empty() ? XCB_WINDOW_NONE : owner[0]});
+      windows.push_back({title, id, frame, owner.empty() ? uint32_t{XCB_WINDOW_NONE} : owner[0]});
     }
     free(geometry);
     free(at);
