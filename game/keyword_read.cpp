@@ -534,7 +534,7 @@ class KeywordParser {
           // "..." stands for red's move, not written, before black's first
           // one: where red is to move (the standard start, its FEN line
           // lost), black's moves would be read as red's.
-          StopBefore(rest, "a move not written before the first one, where red is to move");
+          StopBefore(rest, text_reading::kFirstMoveNotWritten);
           return;
         }
         if (dots == token.size()) continue;  // "12.", "1...", "..."

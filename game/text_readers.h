@@ -174,6 +174,12 @@ class MoveNumbering {
 // The reason logged when a number does not follow.
 inline constexpr const char* kNumberNotFollowing =
     "a move number that does not follow the moves before it (moves lost or given twice)";
+// The reason logged for "..." (or "1...") standing for red's move, not
+// written, before black's first one where red is to move: the game's start
+// position with black to move was lost, and black's moves would be read as
+// red's.
+inline constexpr const char* kFirstMoveNotWritten =
+    "a move not written before the first one, where red is to move (a start position lost)";
 // The number a move number word begins with (its first digits, at most
 // nine of them).
 uint64_t LeadingNumber(std::string_view word);
@@ -184,6 +190,11 @@ uint64_t LeadingNumber(std::string_view word);
 // Returns how many there were. Zero bytes before the file's last other byte
 // stay in the text: each reader tells them where they stand.
 size_t DropZeroTail(std::string& text);
+// Why a file with no tag read and no move holds nothing of a game: empty
+// (before DropZeroTail), nothing but the zero bytes it took off and blanks,
+// or else `noneFound` ("no PGN tag or move found").
+const char* NoGameReason(bool empty, size_t zeros, const std::string& text,
+                         const char* noneFound);
 
 // Full-width Latin characters (GBK row A3: "\xA3\xC3" for "C") as ASCII;
 // every other byte and double-byte character is kept.

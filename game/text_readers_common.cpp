@@ -175,6 +175,14 @@ size_t DropZeroTail(std::string& text) {
   return zeros;
 }
 
+const char* NoGameReason(bool empty, size_t zeros, const std::string& text,
+                         const char* noneFound) {
+  if (empty) return "the file is empty";
+  if (zeros > 0 && text.find_first_not_of(" \t\r\n") == std::string::npos)
+    return "the file holds nothing but zero bytes and blanks";
+  return noneFound;
+}
+
 uint64_t LeadingNumber(std::string_view word) {
   uint64_t number = 0;
   for (size_t i = 0; i < word.size() && i < 9 && word[i] >= '0' && word[i] <= '9'; ++i)

@@ -98,8 +98,6 @@ std::string NarrowMoveSection(const std::string& text) {
 }
 
 constexpr const char* kNulInMoves = "a NUL byte in the move text";
-constexpr const char* kFirstMoveNotWritten =
-    "a move not written before the first one, where red is to move (a start position lost)";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsMarkSign(char c) { return c == '+' || c == '-'; }
@@ -440,10 +438,7 @@ int ReadPgnGame(const char* path, GameHeader* header, int fullReset) {
   // a game.
   if (!recognised && game.moves.empty()) {
     SetUnreadMoveText(std::string());
-    LogLoadProblem(path, empty                              ? "the file is empty"
-                         : zeros > 0 && text.find_first_not_of(" \t\r\n") == std::string::npos
-                             ? "the file holds nothing but zero bytes and blanks"
-                             : "no PGN tag or move found");
+    LogLoadProblem(path, "%s", NoGameReason(empty, zeros, text, "no PGN tag or move found"));
     return kLoadEmpty;
   }
   CommitLoadedGame(game, header != nullptr ? *header : currentGameHeader, fullReset);

@@ -310,10 +310,7 @@ int ReadXqnGame(const char* path, GameHeader* header, int fullReset) {
   // Nothing of a game before the first refused move: no XQN file.
   if (!pass.recognised && pass.result != kLoadFailed) {
     SetUnreadMoveText(std::string());
-    LogLoadProblem(path, empty                ? "the file is empty"
-                         : zeros > 0 && text.find_first_not_of(" \t\r\n") == std::string::npos
-                             ? "the file holds nothing but zero bytes and blanks"
-                             : "no XQN tag or move found");
+    LogLoadProblem(path, "%s", NoGameReason(empty, zeros, text, "no XQN tag or move found"));
     return kLoadEmpty;
   }
   // Moves lost before any was read: the game on the board stays. A damaged

@@ -133,6 +133,25 @@ void RunWithDialog(int command, const std::string& path, int filter = 0) {
   QCoreApplication::processEvents();
 }
 
+// Saves the game over a file holding "old", the information editor
+// answered with OK; true when the editor came up.
+bool SaveOverOldFile(const fs::path& path) {
+  std::ofstream(path) << "old";
+  messages.clear();
+  bool shown = false;
+  AnswerGameInfo(true, &shown);
+  RunWithDialog(kCmdSaveGame, path.string());
+  return shown;
+}
+
+// Loads the file into a game of no header and no comments: true when it
+// gave the test game back without a message.
+bool LoadsBackTheGame(const fs::path& path) {
+  ResetGameHeaderAndComments();
+  RunWithDialog(kCmdLoadGame, path.string());
+  return GameIs(kGame) && messages.empty();
+}
+
 using FileCommandsTest = testing_support::ScenarioTest;
 
 TEST_F(FileCommandsTest, EveryFormatIsSavedByItsTypedExtensionAndLoadsBack) {
@@ -492,11 +511,7 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
         SetComment(c.ply, comment.c_str(), kHeaderTextsLatin);
       }
       const fs::path path = root_ / c.file;
-      std::ofstream(path) << "old";
-      messages.clear();
-      bool shown = false;
-      AnswerGameInfo(true, &shown);
-      RunWithDialog(kCmdSaveGame, path.string());
+      const bool shown = SaveOverOldFile(path);
       if (c.told != nullptr) {
         QString told = TrText(*c.told).arg(path.extension().string().substr(1).c_str(), c.formats);
         if (c.told == &kTextSaveRatingsNotKept) told = told.arg(TrText(kTextRedElo), c.redElo);
@@ -505,9 +520,7 @@ TEST_F(FileCommandsTest, ASaveThatWouldCutATextIsRefusedAndTold) {
         continue;
       }
       Check(messages.empty(), c.file);
-      ResetGameHeaderAndComments();
-      RunWithDialog(kCmdLoadGame, path.string());
-      Check(GameIs(kGame) && messages.empty(), c.file);
+      Check(LoadsBackTheGame(path), c.file);
       Check(c.ply < 0 ? currentGameHeader.event == *c.text &&
                             std::string(currentGameHeader.redElo) == c.redElo
                       : moveComments[c.ply].text != nullptr && moveComments[c.ply].text == comment,
@@ -545,12 +558,7 @@ TEST_F(FileCommandsTest, ARatingTheKeywordFilesDoNotKeepIsNamed) {
       SetHeaderText(currentGameHeader.redElo, c.red.c_str());
       SetHeaderText(currentGameHeader.blackElo, c.black.c_str());
       const fs::path path = root_ / c.file;
-      std::ofstream(path) << "old";
-      messages.clear();
-      bool shown = false;
-      AnswerGameInfo(true, &shown);
-      RunWithDialog(kCmdSaveGame, path.string());
-      Check(shown, c.file);
+      Check(SaveOverOldFile(path), c.file);
       if (c.label != nullptr) {
         const QString told = TrText(kTextSaveRatingsNotKept)
                                  .arg(path.extension().string().substr(1).c_str(), "egf, vgf",
@@ -560,9 +568,7 @@ TEST_F(FileCommandsTest, ARatingTheKeywordFilesDoNotKeepIsNamed) {
         continue;
       }
       Check(messages.empty(), c.file);
-      ResetGameHeaderAndComments();
-      RunWithDialog(kCmdLoadGame, path.string());
-      Check(GameIs(kGame) && messages.empty(), c.file);
+      Check(LoadsBackTheGame(path), c.file);
       Check(currentGameHeader.redElo[0] == '\0' && currentGameHeader.blackElo[0] == '\0', c.file);
     }
     testing_support::CloseFrame();
